@@ -1,0 +1,236 @@
+#include "comm/ProfileFile.h"
+
+#include "base/AtomicFile.h"
+
+#include <algorithm>
+
+namespace zor {
+
+namespace {
+
+std::string_view Trim(std::string_view s)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return lower(static_cast<unsigned char>(x)) == lower(static_cast<unsigned char>(y));
+           });
+}
+
+// The section name of a "[name]" line, or false when the line is no section header.
+bool SectionName(std::string_view line, std::string_view *name)
+{
+    line = Trim(line);
+    if (line.empty() || line.front() != '[')
+        return false;
+    auto close = line.find(']');
+    if (close == std::string_view::npos)
+        return false;
+    *name = Trim(line.substr(1, close - 1));
+    return true;
+}
+
+bool IsComment(std::string_view line)
+{
+    line = Trim(line);
+    return !line.empty() && line.front() == ';';
+}
+
+bool KeyOf(std::string_view line, std::string_view *key, std::string_view *value)
+{
+    if (IsComment(line))
+        return false;
+    auto eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    *key = Trim(line.substr(0, eq));
+    *value = line.substr(eq + 1);
+    return true;
+}
+
+} // namespace
+
+bool ParseProfileInteger(std::string_view text, std::int32_t *value)
+{
+    text = Trim(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    // Unsigned arithmetic: an overlong number wraps instead of overflowing.
+    std::uint32_t result = 0;
+    std::size_t digits = 0;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        for (char c : text.substr(2)) {
+            int d;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                d = c - 'A' + 10;
+            else
+                break;
+            result = result * 16 + static_cast<std::uint32_t>(d);
+            ++digits;
+        }
+        if (digits == 0)
+            digits = 1; // "0x" alone reads as the 0 in front of the x
+    } else {
+        for (char c : text) {
+            if (c < '0' || c > '9')
+                break;
+            result = result * 10 + static_cast<std::uint32_t>(c - '0');
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (negative)
+        result = 0u - result;
+    *value = static_cast<std::int32_t>(result);
+    return true;
+}
+
+TProfileFile::TProfileFile(std::string_view text)
+{
+    if (text.find("\r\n") != std::string_view::npos)
+        LineEnd = "\r\n";
+    while (!text.empty()) {
+        auto nl = text.find('\n');
+        std::string_view line = text.substr(0, nl);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        Lines.emplace_back(line);
+        if (nl == std::string_view::npos)
+            break;
+        text.remove_prefix(nl + 1);
+    }
+}
+
+bool TProfileFile::Load(const std::string &path)
+{
+    std::string data;
+    if (!ReadWholeFile(path, &data)) {
+        *this = TProfileFile();
+        return false;
+    }
+    *this = TProfileFile(data);
+    return true;
+}
+
+std::string TProfileFile::Text() const
+{
+    std::string out;
+    for (const auto &line : Lines) {
+        out += line;
+        out += LineEnd;
+    }
+    return out;
+}
+
+bool TProfileFile::Save(const std::string &path, std::string *error) const
+{
+    return WriteFileAtomically(path, Text(), error);
+}
+
+long TProfileFile::FindKey(std::string_view section, std::string_view key) const
+{
+    bool inSection = false;
+    for (std::size_t i = 0; i < Lines.size(); ++i) {
+        std::string_view name, k, v;
+        if (SectionName(Lines[i], &name))
+            inSection = SameName(name, section);
+        else if (inSection && KeyOf(Lines[i], &k, &v) && SameName(k, key))
+            return static_cast<long>(i);
+    }
+    return -1;
+}
+
+std::string TProfileFile::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view def) const
+{
+    long i = FindKey(section, key);
+    if (i < 0)
+        return std::string(def.substr(0, MaxStringLength));
+    std::string_view k, value;
+    KeyOf(Lines[static_cast<std::size_t>(i)], &k, &value);
+    value = Trim(value);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value.substr(0, MaxStringLength));
+}
+
+std::int32_t TProfileFile::ReadInteger(std::string_view section, std::string_view key,
+                                       std::int32_t def) const
+{
+    if (FindKey(section, key) < 0)
+        return def;
+    std::int32_t value;
+    return ParseProfileInteger(ReadString(section, key, {}), &value) ? value : def;
+}
+
+bool TProfileFile::ReadBool(std::string_view section, std::string_view key, bool def) const
+{
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void TProfileFile::WriteString(std::string_view section, std::string_view key,
+                               std::string_view value)
+{
+    if (long i = FindKey(section, key); i >= 0) {
+        std::string &line = Lines[static_cast<std::size_t>(i)];
+        line = std::string(Trim(line.substr(0, line.find('=')))) + "=" + std::string(value);
+        return;
+    }
+    // Add the key after the last key line of the section, before any blank lines that end it.
+    long lastKeyLine = -1;
+    bool inSection = false;
+    bool found = false;
+    for (std::size_t i = 0; i < Lines.size(); ++i) {
+        std::string_view name;
+        if (SectionName(Lines[i], &name)) {
+            if (inSection)
+                break;
+            inSection = SameName(name, section);
+            if (inSection) {
+                found = true;
+                lastKeyLine = static_cast<long>(i);
+            }
+        } else if (inSection && !Trim(Lines[i]).empty()) {
+            lastKeyLine = static_cast<long>(i);
+        }
+    }
+    std::string entry = std::string(key) + "=" + std::string(value);
+    if (found) {
+        Lines.insert(Lines.begin() + lastKeyLine + 1, std::move(entry));
+        return;
+    }
+    if (!Lines.empty() && !Trim(Lines.back()).empty())
+        Lines.emplace_back();
+    Lines.push_back("[" + std::string(section) + "]");
+    Lines.push_back(std::move(entry));
+}
+
+void TProfileFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value)
+{
+    WriteString(section, key, std::to_string(value));
+}
+
+void TProfileFile::WriteBool(std::string_view section, std::string_view key, bool value)
+{
+    WriteString(section, key, value ? "1" : "0");
+}
+
+} // namespace zor

@@ -1,0 +1,63 @@
+// A settings (INI) file with the semantics operators know from Windows profile files:
+// section and key names compare without regard to case, values are raw strings (backslashes and
+// all), integers are read the way the Windows call reads them, and writing a key keeps every
+// other section, key, comment and the order of the lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zor {
+
+class TProfileFile
+{
+public:
+    TProfileFile() = default;
+
+    // Parses text; never fails (lines that are neither sections nor keys are kept as they are).
+    explicit TProfileFile(std::string_view text);
+
+    // Loads a file. A missing or unreadable file gives an empty profile and false.
+    bool Load(const std::string &path);
+
+    // Writes the profile atomically. False, with a reason in *error, when it could not be written.
+    bool Save(const std::string &path, std::string *error = nullptr) const;
+
+    std::string Text() const;
+
+    // The value as stored, without the blanks around it and without one pair of enclosing quotes;
+    // at most 2047 characters. Default when the section or key is missing.
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view def) const;
+
+    // Decimal, or hexadecimal after "0x"; leading zeros are decimal; an optional sign; reading
+    // stops at the first character that is not a digit. Default when the key is missing or the
+    // value starts with no digit at all.
+    std::int32_t ReadInteger(std::string_view section, std::string_view key,
+                             std::int32_t def) const;
+
+    // An integer, non-zero meaning true.
+    bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+
+    // Replaces the first occurrence of the key, or adds it at the end of its section, adding the
+    // section at the end of the file when it is missing.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+
+    static constexpr std::size_t MaxStringLength = 2047;
+
+private:
+    // Index of the line that holds the key's value, or -1.
+    long FindKey(std::string_view section, std::string_view key) const;
+
+    std::vector<std::string> Lines;
+    std::string LineEnd = "\n";
+};
+
+// Reads an integer the way the profile file does; false when there is no digit to read.
+bool ParseProfileInteger(std::string_view text, std::int32_t *value);
+
+} // namespace zor

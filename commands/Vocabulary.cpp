@@ -1,0 +1,151 @@
+#include "commands/Vocabulary.h"
+
+#include <algorithm>
+
+namespace zor {
+
+namespace {
+using enum TCommandKind;
+}
+
+const std::array<TCommandButton, CommandButtonCount> CommandButtons = {{
+    {"ButtonF0", 0x3A, ckTransition, 0, 0, 0,
+     "Move text in from right|It moves the text in from the right"},
+    {"ButtonF1", 0x3B, ckTransition, 0, 0, 0,
+     "Move text in from right at half-speed|It moves the text in from the right at a half-speed"},
+    {"ButtonF2", 0x3C, ckTransition, 0, 0, 0,
+     "Move text in from top|It moves the text in from the top"},
+    {"ButtonF3", 0x3D, ckTransition, 0, 0, 0, "Display text directly|It displays the text directly"},
+    {"ButtonF4", 0x3E, ckTransition, 0, 0, 0,
+     "Move text in from bottom|It moves the text in from the bottom"},
+    {"ButtonF6", 0x40, ckTransition, 0, 0, 0,
+     "Alternate texts|The new and old texts are alternately displayed with a frequency of 0.5 Hz"},
+    {"ButtonF7", 0x41, ckTransition, 0, 0, 0,
+     "Move in matched lines|The new moves in both from the right and left through matched lines"},
+    {"ButtonF8", 0x42, ckTransition, 0, 0, 0,
+     "Snow text|The new text overwrites the old one by the gradual random start of display of new "
+     "text dots (snowing effect )."},
+    {"ButtonF9", 0x43, ckTransition, 0, 0, 0,
+     "Overwrite from sides|Two converging vertical lines overwrite the old text with a new one"},
+    {"ButtonF11", 0x45, ckTransition, 0, 0, 0,
+     "Overwrite from centre|Two vertical lines moving apart from the centre overwrite the old text "
+     "with a new one."},
+    {"ButtonF13", 0x47, ckTransition, 0, 0, 0,
+     "Move text in from left|It moves the text in from the left"},
+    {"ButtonF14", 0x48, ckTransition, 0, 0, 0,
+     "Uncover text by falling dots|Falling dots uncover the new text"},
+    {"ButtonLxx", 0x71, ckParameter, 1, 1, 8,
+     "Set line|It sets the line for displaying the following text"},
+    {"ButtonRxx", 0x73, ckParameter, 2, 2, 99,
+     "Repeat|It repeats the texts and commands within the brackets for a certain number of times"},
+    {"ButtonWxx", 0x72, ckParameter, 2, 1, 99,
+     "Pause|Pause in seconds (1 - 99) or miliseconds (01 - 09)"},
+    {"ButtonS0", 0x6B, ckStyle, 0, 0, 0,
+     "Blinking on|It swtches the blinking on. The following text will blink until it is switched "
+     "off"},
+    {"ButtonS1", 0x6C, ckStyle, 0, 0, 0, "Blinking off|It swtched the blinking off"},
+    {"ButtonS4", 0x5D, ckStyle, 0, 0, 0,
+     "Normal non-proportional font|Normal non-proportional font (default)"},
+    {"ButtonS3", 0x60, ckStyle, 0, 0, 0, "Bold font"},
+    {"ButtonS2", 0x61, ckStyle, 0, 0, 0, "Wide font"},
+    {"ButtonE0", 0x4E, ckEffect, 0, 0, 0,
+     "Display propellers|It displays spinning propellers for 5 seconds"},
+    {"ButtonE1", 0x4F, ckEffect, 0, 0, 0,
+     "Streams|It displays 2 streams of lines moving against each other"},
+    {"ButtonE2", 0x50, ckEffect, 0, 0, 0,
+     "Blink motive|The last displayed motive blinks for 5 seconds"},
+    {"ButtonE3", 0x51, ckEffect, 0, 0, 0, "Clear all|It clears the whole display"},
+    {"ButtonE4", 0x52, ckEffect, 0, 0, 0,
+     "Circulating frame|It displays a circulating frame around the text"},
+    {"ButtonE7", 0x55, ckEffect, 0, 0, 0,
+     "Clear from centre|Two vertical lines moving apart from the centre clear the whole display"},
+    {"ButtonE8", 0x56, ckEffect, 0, 0, 0,
+     "Light up from centre|Two vertical lines moving apart from the centre light up the whole "
+     "display"},
+    {"ButtonE9", 0x57, ckEffect, 0, 0, 0, "Image inversion"},
+    {"ButtonE12", 0x5A, ckEffect, 2, 1, 99,
+     "Time|Displays the time (HH:MM:SS format) for a certain number of seconds"},
+    {"ButtonE13", 0x5B, ckEffect, 2, 1, 99,
+     "Date and time|Displays the date and time (DD:MM, HH:MM:SS format) for a certain number of "
+     "seconds"},
+    {"ButtonT05", 0x7B, ckBlack, 0, 0, 0, "Spaces|A string of spaces along the whole display"},
+    {"ButtonT06", 0x7C, ckBlack, 0, 0, 0,
+     "Full character|A string of full characters along the whole display"},
+    {"ButtonI1", 0x69, ckRed, 0, 0, 0, "Font color - Red|Font color - Red (default)"},
+    {"ButtonI2", 0x69, ckGreen, 0, 0, 0, "Font color - Green"},
+    {"ButtonI3", 0x69, ckYellow, 0, 0, 0, "Font color - Yellow"},
+    {"ButtonI0", 0x69, ckBlack, 0, 0, 0, "Font color - Black"},
+    {"ButtonP0", 0x6A, ckBlack, 0, 0, 0,
+     "Backgroun color - Black|Background color - Black (default)"},
+    {"ButtonP1", 0x6A, ckRed, 0, 0, 0, "Backgroung color - Red"},
+    {"ButtonP2", 0x6A, ckGreen, 0, 0, 0, "Background color - Green"},
+    {"ButtonP3", 0x6A, ckYellow, 0, 0, 0, "Background color - Yellow"},
+}};
+
+const TCommandButton *FindCommandButton(std::string_view name)
+{
+    auto it = std::find_if(CommandButtons.begin(), CommandButtons.end(),
+                           [name](const TCommandButton &b) { return b.Name == name; });
+    return it == CommandButtons.end() ? nullptr : &*it;
+}
+
+TSymbolCode SymbolCode(unsigned char symbol, std::uint32_t colour)
+{
+    switch (symbol) {
+    case 0x3B: return {{}, "F1"};
+    case 0x3C: return {{}, "F2"};
+    case 0x3D: return {{}, "F3"};
+    case 0x3E: return {{}, "F4"};
+    case 0x40: return {{}, "F6"};
+    case 0x41: return {{}, "F7"};
+    case 0x42: return {{}, "F8"};
+    case 0x43: return {{}, "F9"};
+    case 0x45: return {{}, "F11"};
+    case 0x47: return {{}, "F13"};
+    case 0x48: return {{}, "F14"};
+    case 0x4E: return {{}, "E0"};
+    case 0x4F: return {{}, "E1"};
+    case 0x50: return {{}, "E2"};
+    case 0x51: return {{}, "E3"};
+    case 0x52: return {{}, "E4"};
+    case 0x55: return {{}, "E7"};
+    case 0x56: return {{}, "E8"};
+    case 0x57: return {{}, "E9"};
+    case 0x5A: return {"R", "E12"};
+    case 0x5B: return {"R", "E13"};
+    case 0x6B: return {{}, "S0"};
+    case 0x6C: return {{}, "S1"};
+    case 0x61: return {{}, "S2"};
+    case 0x60: return {{}, "S3"};
+    case 0x5D: return {{}, "S4"};
+    case 0x7B: return {{}, "T05"};
+    case 0x7C: return {{}, "T06"};
+    case 0x69: return {{}, std::string{'I', ColourDigit(colour)}};
+    case 0x6A: return {{}, std::string{'P', ColourDigit(colour)}};
+    case 0x71: return {"L", {}};
+    case 0x72: return {"W", {}};
+    // The repeat symbol sets the display's repeat letter so that its digits can never run into
+    // the digits of the group before it.
+    case 0x73: return {"R", {}};
+    default: return {};
+    }
+}
+
+bool IsVocabularySymbol(unsigned char symbol)
+{
+    return std::any_of(CommandButtons.begin(), CommandButtons.end(),
+                       [symbol](const TCommandButton &b) { return b.Symbol == symbol; });
+}
+
+std::string_view GetShortHint(std::string_view hint)
+{
+    return hint.substr(0, hint.find('|'));
+}
+
+std::string_view GetLongHint(std::string_view hint)
+{
+    auto bar = hint.find('|');
+    return bar == std::string_view::npos ? hint : hint.substr(bar + 1);
+}
+
+} // namespace zor

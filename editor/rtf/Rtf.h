@@ -1,0 +1,2 @@
+// The RTF codec.
+#pragma once
