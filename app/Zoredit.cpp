@@ -1,0 +1,696 @@
+#include "app/Zoredit.h"
+
+#include "app/FontCheck.h"
+#include "comm/Bargraf.h"
+#include "comm/Nastav.h"
+#include "comm/Numeric.h"
+#include "comm/Results.h"
+#include "commands/Input.h"
+#include "commands/Vocabulary.h"
+#include "editor/About.h"
+#include "editor/AppIcon.h"
+#include "sim/Sim.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrinter>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace zor {
+
+namespace {
+
+struct TActionEntry
+{
+    const char *Name;
+    const char *Caption;
+    const char *Hint;
+    QKeyCombination Shortcut;
+    int Image;
+    bool Standard;
+};
+
+constexpr QKeyCombination NoKey{};
+
+const TActionEntry ActionTable[] = {
+    {"FileNew", "&New", "New|Creates a new window", Qt::CTRL | Qt::Key_N, 0, false},
+    {"FileOpen", "&Open", "Open|Opens a window", Qt::CTRL | Qt::Key_O, 1, false},
+    {"FileSave", "&Save", "Save|Saves the active document", Qt::CTRL | Qt::Key_S, 2, false},
+    {"FileSaveAs", "S&ave As ...", "Saves as|Saves the active document with a new name", NoKey,
+     -1, false},
+    {"FileClose", "&Close", "Close|Clears the active document", NoKey, -1, false},
+    {"FilePrint", "&Print", "Print|Prints the active document", NoKey, 3, false},
+    {"FilePrinterSetup", "P&rinter setup ...",
+     "Printer setup|Sets print characteristic for the active document", NoKey, -1, false},
+    {"FileExit", "&Exit", "Exit|Quits ZorEdit and prompts to save the documents", NoKey, -1,
+     false},
+    {"EditCut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard",
+     Qt::CTRL | Qt::Key_X, 16, true},
+    {"EditCopy", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
+     Qt::CTRL | Qt::Key_C, 17, true},
+    {"EditPaste", "&Paste", "Paste|Insert the Clipboard contents at the insertion point",
+     Qt::CTRL | Qt::Key_V, 18, true},
+    {"EditSelectAll", "Select &All", "Select all|All text selection", NoKey, -1, true},
+    {"EditUndo", "&Undo", "Undo|Reverse the last operation", Qt::ALT | Qt::Key_Backspace, 19,
+     true},
+    {"WindowCascade", "&Cascade", "Cascade", NoKey, 20, true},
+    {"WindowTileHorizontal", "Tile &Horizontally", "Tile horizontally", NoKey, 22, true},
+    {"WindowTileVertical", "&Tile Vertically", "Tile vertically", NoKey, 23, true},
+    {"CharacterFont", "&Font", "Character|Change font attributes", NoKey, 4, false},
+    {"ZorParameters", "&Parameters ...", "Parameters|Change parameters communications", NoKey, -1,
+     false},
+    {"ZorSend", "&Send", "Send|Send to display", NoKey, 12, false},
+    {"ZorSimulation", "Si&mulation", "Simulation", NoKey, 13, false},
+    {"ZorNumericValue", "&Numeric fields", "Numeric fields|Send to display numeric value", NoKey,
+     14, false},
+    {"HelpContents", "&Contents", "Help|Help table of contents", NoKey, 15, true},
+    {"HelpOnHelp", "&Help on Help", "Help|Help on using online help", NoKey, -1, true},
+    {"HelpAbout", "&About ...", "About|About the ZorEdit application", NoKey, -1, false},
+};
+
+constexpr int ImageCount = 25;
+
+QString Short(const QString &hint)
+{
+    return QString::fromStdString(std::string(GetShortHint(hint.toStdString())));
+}
+
+QString Long(const QString &hint)
+{
+    return QString::fromStdString(std::string(GetLongHint(hint.toStdString())));
+}
+
+// A toolbar gap: an empty space with a faint divider, the given number of pixels wide.
+class TToolGap : public QWidget
+{
+public:
+    TToolGap(int width, QWidget *parent) : QWidget(parent) { setFixedWidth(width); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const int x = width() / 2;
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawLine(x, 4, x, height() - 5);
+        p.setPen(palette().color(QPalette::Light));
+        p.drawLine(x + 1, 4, x + 1, height() - 5);
+    }
+};
+
+// The button image of a command symbol: the committed pictogram, or when it is missing the
+// symbol's character drawn in its kind colour, so no button is ever blank.
+QPixmap SymbolImage(const TCommandButton &button)
+{
+    QPixmap image(QStringLiteral(":/symbols/%1.png").arg(QLatin1String(button.Name.data(),
+                                                                     qsizetype(button.Name.size()))));
+    if (!image.isNull() && image.size() == QSize(24, 16))
+        return image;
+    image = QPixmap(24, 16);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    const std::uint32_t c = button.Colour();
+    p.setPen(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+    QFont font{QString::fromLatin1(SymbolFontFace)};
+    font.setPixelSize(15);
+    p.setFont(font);
+    p.drawText(image.rect(), Qt::AlignCenter, QString(QChar(button.Symbol)));
+    return image;
+}
+
+} // namespace
+
+// ---- TAction ----
+
+TAction::TAction(const QString &name, const QString &caption, const QString &hint,
+                 const QKeySequence &shortcut, int imageIndex, bool standard, QObject *parent)
+    : QObject(parent), Caption(caption), Hint(hint), ShortCut(shortcut), ImageIndex(imageIndex),
+      Standard(standard)
+{
+    setObjectName(name);
+}
+
+QString TAction::Category() const
+{
+    for (const char *c : {"File", "Edit", "Window", "Character", "Zor", "Help"})
+        if (objectName().startsWith(QLatin1String(c)))
+            return QLatin1String(c);
+    return {};
+}
+
+void TAction::SetEnabled(bool enabled)
+{
+    if (EnabledState == enabled)
+        return;
+    EnabledState = enabled;
+    emit EnabledChanged();
+}
+
+// ---- settings file location ----
+
+QString DefaultSettingsFile()
+{
+    const QString exe = QCoreApplication::applicationFilePath();
+    const QString beside = QString::fromStdString(SettingsFileFor(exe.toStdString()));
+    if (QFileInfo(QFileInfo(beside).absolutePath()).isWritable())
+        return beside;
+    // An installed copy cannot write next to its executable: keep the settings per user.
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return QDir(dir).filePath(QFileInfo(beside).fileName());
+}
+
+// ---- construction ----
+
+TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Zor Editor"));
+    setWindowIcon(ZorAppIcon());
+    QFont formFont(QStringLiteral("Arial"));
+    formFont.setPixelSize(13);
+    formFont.setBold(true);
+    setFont(formFont);
+    resize(640, 480);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    ClientArea = new QMdiArea(this);
+    ClientArea->setObjectName(QStringLiteral("ClientArea"));
+    ClientArea->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(ClientArea);
+
+    for (int i = 0; i < ImageCount; ++i)
+        ImageList.emplace_back(QStringLiteral(":/icons/%1.png").arg(i, 2, 10, QLatin1Char('0')));
+    for (const TCommandButton &b : CommandButtons)
+        ImageListSymbol.push_back(SymbolImage(b));
+
+    OpenDialog.Filter = QStringLiteral("ZorEdit files [*.zor]|*.zor");
+    OpenDialog.DefaultExt = QStringLiteral("zor");
+    SaveDialog.Filter = QStringLiteral("ZorEdit files [*.zor]|*.zor");
+    SaveDialog.DefaultExt = QStringLiteral("zor");
+
+    // Arial 12 points, Central European, window-text colour, no style.
+    FontDialog.Font = QFont(QStringLiteral("Arial"));
+    FontDialog.Font.setPointSize(12);
+    FontDialog.Color = Qt::black;
+    FontDialog.Charset = 238;
+    FontDialogSymbol.Font = QFont(QLatin1String(SymbolFontFace));
+    FontDialogSymbol.Font.setPointSize(8);
+    FontDialogSymbol.Color = Qt::black;
+    FontDialogSymbol.Charset = 2;
+    Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    CreateStatusBar();
+
+    DocumentCount = 0;
+    CommSettings.LogPath.clear();
+    CheckSymbolFont(this, options.FontFolders.isEmpty() ? DefaultSymbolFontFolders()
+                                                        : options.FontFolders);
+    SettingsFile = options.SettingsFile.isEmpty() ? DefaultSettingsFile() : options.SettingsFile;
+    LoadSettings(options.StartDirectory.isEmpty() ? QDir::currentPath() : options.StartDirectory);
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    FormDestroy();
+}
+
+void TMainForm::LoadSettings(const QString &startDirectory)
+{
+    TProfileFile profile;
+    profile.Load(QFile::encodeName(SettingsFile).toStdString());
+    CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
+}
+
+void TMainForm::CreateForms()
+{
+    abb = new Tabb(this);
+    Paramet = new TParamet(this);
+    Graf = new TGraf(this);
+    FormSim = new TFormSim(this);
+    Vstup = new TVstup(this);
+    Vloz = new TVloz(this);
+}
+
+void TMainForm::FormCreate()
+{
+    // Standard actions follow the focused editor and the clipboard; Qt has no idle event, so
+    // they are refreshed on the changes that matter and on a slow timer for the rest.
+    connect(qApp, &QApplication::focusChanged, this, &TMainForm::UpdateStandardActions);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+            &TMainForm::UpdateStandardActions);
+    connect(ClientArea, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateStandardActions);
+    auto *idle = new QTimer(this);
+    idle->setObjectName(QStringLiteral("IdleTimer"));
+    connect(idle, &QTimer::timeout, this, &TMainForm::UpdateStandardActions);
+    idle->start(200);
+    UpdateStandardActions();
+}
+
+void TMainForm::FormDestroy()
+{
+    // Nothing outlives the window: the help window and forms are its children.
+}
+
+void TMainForm::CreateActions()
+{
+    for (const TActionEntry &e : ActionTable) {
+        auto *action = new TAction(QLatin1String(e.Name), QLatin1String(e.Caption),
+                                   QLatin1String(e.Hint),
+                                   e.Shortcut == NoKey ? QKeySequence() : QKeySequence(e.Shortcut),
+                                   e.Image, e.Standard, this);
+        ActionList1.push_back(action);
+        connect(action, &TAction::EnabledChanged, this, [this, action] {
+            for (auto it = ItemAction.cbegin(); it != ItemAction.cend(); ++it)
+                if (it.value() == action)
+                    RefreshItem(it.key());
+        });
+    }
+    const std::pair<const char *, void (TMainForm::*)()> handlers[] = {
+        {"FileNew", &TMainForm::FileNewExecute},
+        {"FileOpen", &TMainForm::FileOpenExecute},
+        {"FileSave", &TMainForm::FileSaveExecute},
+        {"FileSaveAs", &TMainForm::FileSaveAsExecute},
+        {"FileClose", &TMainForm::FileCloseExecute},
+        {"FilePrint", &TMainForm::FilePrintExecute},
+        {"FilePrinterSetup", &TMainForm::FilePrinterSetupExecute},
+        {"FileExit", &TMainForm::FileExitExecute},
+        {"EditCut", &TMainForm::EditCutExecute},
+        {"EditCopy", &TMainForm::EditCopyExecute},
+        {"EditPaste", &TMainForm::EditPasteExecute},
+        {"EditSelectAll", &TMainForm::EditSelectAllExecute},
+        {"EditUndo", &TMainForm::EditUndoExecute},
+        {"WindowCascade", &TMainForm::WindowCascadeExecute},
+        {"WindowTileHorizontal", &TMainForm::WindowTileHorizontalExecute},
+        {"WindowTileVertical", &TMainForm::WindowTileVerticalExecute},
+        {"CharacterFont", &TMainForm::CharacterFontExecute},
+        {"ZorParameters", &TMainForm::ZorParametersExecute},
+        {"ZorSend", &TMainForm::ZorSendExecute},
+        {"ZorSimulation", &TMainForm::ZorSimulationExecute},
+        {"ZorNumericValue", &TMainForm::ZorNumericValueExecute},
+        {"HelpContents", &TMainForm::HelpContentsExecute},
+        {"HelpOnHelp", &TMainForm::HelpOnHelpExecute},
+        {"HelpAbout", &TMainForm::HelpAboutExecute},
+    };
+    for (const auto &[name, handler] : handlers)
+        connect(FindAction(QLatin1String(name)), &TAction::Execute, this, handler);
+}
+
+TAction *TMainForm::FindAction(const QString &name) const
+{
+    for (TAction *a : ActionList1)
+        if (a->objectName() == name)
+            return a;
+    return nullptr;
+}
+
+void TMainForm::Bind(QObject *item, TAction *action, bool enabledAtStart)
+{
+    ItemAction.insert(item, action);
+    ItemOwnEnabled.insert(item, enabledAtStart);
+    RefreshItem(item);
+}
+
+void TMainForm::RefreshItem(QObject *item)
+{
+    const bool enabled = ItemOwnEnabled.value(item, true) &&
+                         (!ItemAction.contains(item) || ItemAction.value(item)->Enabled());
+    if (auto *a = qobject_cast<QAction *>(item))
+        a->setEnabled(enabled);
+    else if (auto *w = qobject_cast<QWidget *>(item))
+        w->setEnabled(enabled);
+}
+
+void TMainForm::SetItemEnabled(QObject *item, bool enabled)
+{
+    if (!item)
+        return;
+    ItemOwnEnabled.insert(item, enabled);
+    RefreshItem(item);
+}
+
+// The items that start disabled; every other menu item and button starts enabled (standard
+// actions then decide for themselves).
+static bool EnabledAtStart(const char *item)
+{
+    static const char *const off[] = {"Save",        "Savesas",          "CloseEdit",  "Print",
+                                      "PrinterSetup", "Paste",           "Selectall",  "Undo",
+                                      "Font",        "Send",             "Simulation", "Numericfields",
+                                      "ButtonSave",  "ButtonPrint",      "ButtonFont", "ButtonPaste",
+                                      "ButtonUndo",  "ButtonSend",       "ButtonSimulation",
+                                      "ButtonNumeric"};
+    for (const char *o : off)
+        if (qstrcmp(o, item) == 0)
+            return false;
+    return true;
+}
+
+QAction *TMainForm::AddMenuItem(QMenu *menu, const char *name, const char *actionName)
+{
+    TAction *action = FindAction(QLatin1String(actionName));
+    auto *item = new QAction(action->Caption, menu);
+    item->setObjectName(QLatin1String(name));
+    item->setShortcut(action->ShortCut);
+    item->setToolTip(Short(action->Hint));
+    item->setStatusTip(Long(action->Hint));
+    if (action->ImageIndex >= 0)
+        item->setIcon(ImageList[std::size_t(action->ImageIndex)]);
+    connect(item, &QAction::triggered, action, &TAction::Execute);
+    menu->addAction(item);
+    Bind(item, action, EnabledAtStart(name));
+    return item;
+}
+
+QToolButton *TMainForm::AddToolButton(QToolBar *bar, const char *name, const char *actionName)
+{
+    TAction *action = FindAction(QLatin1String(actionName));
+    auto *button = new QToolButton(bar);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoRaise(true);
+    button->setFixedSize(27, 27);
+    button->setIcon(ImageList[std::size_t(action->ImageIndex)]);
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(Short(action->Hint));
+    button->setStatusTip(Long(action->Hint));
+    connect(button, &QToolButton::clicked, action, &TAction::Execute);
+    bar->addWidget(button);
+    Bind(button, action, EnabledAtStart(name));
+    return button;
+}
+
+void TMainForm::AddToolGap(QToolBar *bar, int width)
+{
+    bar->addWidget(new TToolGap(width, bar));
+}
+
+void TMainForm::CreateMenus()
+{
+    MainMenu = menuBar();
+    MainMenu->setObjectName(QStringLiteral("MainMenu"));
+    auto addMenu = [this](const char *caption, const char *name, const char *hint) {
+        QMenu *menu = MainMenu->addMenu(QLatin1String(caption));
+        menu->setObjectName(QLatin1String(name));
+        menu->menuAction()->setObjectName(QLatin1String(name));
+        menu->menuAction()->setToolTip(Short(QLatin1String(hint)));
+        menu->menuAction()->setStatusTip(Long(QLatin1String(hint)));
+        return menu;
+    };
+    auto separator = [](QMenu *menu, const char *name) {
+        menu->addSeparator()->setObjectName(QLatin1String(name));
+    };
+
+    File = addMenu("&File", "File", "File|Create, open, save and print documents");
+    New = AddMenuItem(File, "New", "FileNew");
+    Open = AddMenuItem(File, "Open", "FileOpen");
+    separator(File, "N1");
+    Save = AddMenuItem(File, "Save", "FileSave");
+    Savesas = AddMenuItem(File, "Savesas", "FileSaveAs");
+    separator(File, "N2");
+    CloseEdit = AddMenuItem(File, "CloseEdit", "FileClose");
+    Print = AddMenuItem(File, "Print", "FilePrint");
+    PrinterSetup = AddMenuItem(File, "PrinterSetup", "FilePrinterSetup");
+    separator(File, "N3");
+    Exit = AddMenuItem(File, "Exit", "FileExit");
+
+    Edit = addMenu("&Edit", "Edit", "Edit|Edit operations");
+    Cut = AddMenuItem(Edit, "Cut", "EditCut");
+    Copy = AddMenuItem(Edit, "Copy", "EditCopy");
+    Paste = AddMenuItem(Edit, "Paste", "EditPaste");
+    separator(Edit, "N4");
+    Selectall = AddMenuItem(Edit, "Selectall", "EditSelectAll");
+    separator(Edit, "N5");
+    Undo = AddMenuItem(Edit, "Undo", "EditUndo");
+
+    Character = addMenu("&Character", "Character", "Character|Change fonts and colors");
+    Font = AddMenuItem(Character, "Font", "CharacterFont");
+
+    Zor = addMenu("&Zor", "Zor", "Zor|Communications PC - display");
+    Parameters = AddMenuItem(Zor, "Parameters", "ZorParameters");
+    separator(Zor, "N6");
+    Send = AddMenuItem(Zor, "Send", "ZorSend");
+    separator(Zor, "N7");
+    Simulation = AddMenuItem(Zor, "Simulation", "ZorSimulation");
+    separator(Zor, "N8");
+    Numericfields = AddMenuItem(Zor, "Numericfields", "ZorNumericValue");
+
+    Window = addMenu("&Window", "Window", "Window");
+    CascadeOkno = AddMenuItem(Window, "CascadeOkno", "WindowCascade");
+    Tilehorizontally = AddMenuItem(Window, "Tilehorizontally", "WindowTileHorizontal");
+    Tilevertically = AddMenuItem(Window, "Tilevertically", "WindowTileVertical");
+    connect(Window, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
+
+    Help = addMenu("&Help", "Help", "Help");
+    Contents = AddMenuItem(Help, "Contents", "HelpContents");
+    Usinghelp = AddMenuItem(Help, "Usinghelp", "HelpOnHelp");
+    separator(Help, "N9");
+    About = AddMenuItem(Help, "About", "HelpAbout");
+}
+
+void TMainForm::CreateToolBars()
+{
+    auto makeBar = [this](const char *name) {
+        QToolBar *bar = addToolBar(QLatin1String(name));
+        bar->setObjectName(QLatin1String(name));
+        bar->setMovable(false);
+        bar->setFloatable(false);
+        bar->setFixedHeight(27);
+        bar->setContentsMargins(0, 0, 0, 0);
+        bar->layout()->setSpacing(0);
+        bar->layout()->setContentsMargins(0, 0, 0, 0);
+        return bar;
+    };
+
+    ToolBar1 = makeBar("ToolBar1");
+    ButtonNew = AddToolButton(ToolBar1, "ButtonNew", "FileNew");
+    ButtonOpen = AddToolButton(ToolBar1, "ButtonOpen", "FileOpen");
+    ButtonSave = AddToolButton(ToolBar1, "ButtonSave", "FileSave");
+    AddToolGap(ToolBar1, 27);
+    ButtonPrint = AddToolButton(ToolBar1, "ButtonPrint", "FilePrint");
+    ButtonFont = AddToolButton(ToolBar1, "ButtonFont", "CharacterFont");
+    AddToolGap(ToolBar1, 27);
+    ButtonCut = AddToolButton(ToolBar1, "ButtonCut", "EditCut");
+    ButtonCopy = AddToolButton(ToolBar1, "ButtonCopy", "EditCopy");
+    ButtonPaste = AddToolButton(ToolBar1, "ButtonPaste", "EditPaste");
+    AddToolGap(ToolBar1, 8);
+    ButtonUndo = AddToolButton(ToolBar1, "ButtonUndo", "EditUndo");
+    AddToolGap(ToolBar1, 27);
+    ButtonCascade = AddToolButton(ToolBar1, "ButtonCascade", "WindowCascade");
+    ButtonHorizontally = AddToolButton(ToolBar1, "ButtonHorizontally", "WindowTileHorizontal");
+    ButtonVertically = AddToolButton(ToolBar1, "ButtonVertically", "WindowTileVertical");
+    AddToolGap(ToolBar1, 27);
+    ButtonSend = AddToolButton(ToolBar1, "ButtonSend", "ZorSend");
+    ButtonSimulation = AddToolButton(ToolBar1, "ButtonSimulation", "ZorSimulation");
+    ButtonNumeric = AddToolButton(ToolBar1, "ButtonNumeric", "ZorNumericValue");
+    AddToolGap(ToolBar1, 27);
+    ButtonHelp = AddToolButton(ToolBar1, "ButtonHelp", "HelpContents");
+
+    addToolBarBreak();
+    ToolBar2 = makeBar("ToolBar2");
+    addToolBarBreak();
+    ToolBar3 = makeBar("ToolBar3");
+    for (std::size_t i = 0; i < SymbolButtons.size(); ++i) {
+        const TCommandButton &b = zor::CommandButtons[i];
+        QToolBar *bar = i < ButtonsPerToolBar ? ToolBar2 : ToolBar3;
+        auto *button = new QToolButton(bar);
+        button->setObjectName(QLatin1String(b.Name.data(), qsizetype(b.Name.size())));
+        button->setAutoRaise(true);
+        button->setFixedSize(31, 27);
+        button->setIcon(ImageListSymbol[i]);
+        button->setIconSize(QSize(24, 16));
+        const QString hint = QString::fromLatin1(b.Hint.data(), qsizetype(b.Hint.size()));
+        button->setToolTip(Short(hint));
+        button->setStatusTip(Long(hint));
+        button->setEnabled(false);
+        connect(button, &QToolButton::clicked, this, [this, i] { CommandButtonClick(int(i)); });
+        bar->addWidget(button);
+        SymbolButtons[i] = button;
+    }
+}
+
+void TMainForm::CreateStatusBar()
+{
+    StatusBar = statusBar();
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(true);
+    const int widths[3] = {450, 80, 100};
+    for (std::size_t i = 0; i < Panels.size(); ++i) {
+        auto *panel = new QLabel(StatusBar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setFont(QApplication::font());
+        StatusBar->addWidget(panel);
+        Panels[i] = panel;
+    }
+}
+
+bool TMainForm::event(QEvent *event)
+{
+    // Hints go to the first panel, never to the status bar's own message line, which would
+    // cover the three panels.
+    if (event->type() == QEvent::StatusTip) {
+        Hint = static_cast<QStatusTipEvent *>(event)->tip();
+        DisplayHint();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::DisplayHint()
+{
+    Panels[0]->setText(Long(Hint));
+}
+
+void TMainForm::EnableDocumentCommands(bool Enabled)
+{
+    for (QObject *item : std::initializer_list<QObject *>{
+             Save, Savesas, CloseEdit, Print, PrinterSetup, Paste, Selectall, Undo, Font, Send,
+             Simulation, Numericfields, ButtonSave, ButtonPrint, ButtonFont, ButtonPaste,
+             ButtonUndo, ButtonSend, ButtonSimulation, ButtonNumeric})
+        SetItemEnabled(item, Enabled);
+    for (QToolButton *button : SymbolButtons) {
+        const std::string name = button->objectName().toStdString();
+        if (std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), name) ==
+            NeverEnabledButtons.end())
+            button->setEnabled(Enabled);
+    }
+}
+
+QTextEdit *TMainForm::FocusedEditor() const
+{
+    return qobject_cast<QTextEdit *>(QApplication::focusWidget());
+}
+
+void TMainForm::UpdateStandardActions()
+{
+    QTextEdit *editor = FocusedEditor();
+    const bool selection = editor && editor->textCursor().hasSelection();
+    const QMimeData *clip = QApplication::clipboard()->mimeData();
+    FindAction(QStringLiteral("EditCut"))->SetEnabled(selection);
+    FindAction(QStringLiteral("EditCopy"))->SetEnabled(selection);
+    FindAction(QStringLiteral("EditPaste"))->SetEnabled(clip && clip->hasText());
+    FindAction(QStringLiteral("EditSelectAll"))
+        ->SetEnabled(editor && !editor->document()->isEmpty());
+    FindAction(QStringLiteral("EditUndo"))
+        ->SetEnabled(editor && editor->document()->isUndoAvailable());
+    const bool windows = !ClientArea->subWindowList().isEmpty();
+    for (const char *name : {"WindowCascade", "WindowTileHorizontal", "WindowTileVertical"})
+        FindAction(QLatin1String(name))->SetEnabled(windows);
+}
+
+void TMainForm::UpdateWindowMenu()
+{
+    for (QAction *a : WindowListItems)
+        Window->removeAction(a);
+    qDeleteAll(WindowListItems);
+    WindowListItems.clear();
+    const QList<QMdiSubWindow *> windows = ClientArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    WindowListItems << Window->addSeparator();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow *sub = windows[i];
+        QString text = QStringLiteral("&%1 %2").arg(i + 1).arg(sub->windowTitle());
+        QAction *item = Window->addAction(text);
+        item->setCheckable(true);
+        item->setChecked(sub == ClientArea->activeSubWindow());
+        connect(item, &QAction::triggered, this,
+                [this, sub = QPointer<QMdiSubWindow>(sub)] {
+                    if (sub)
+                        ClientArea->setActiveSubWindow(sub);
+                });
+        WindowListItems << item;
+    }
+}
+
+void TMainForm::ShowResult(int code)
+{
+    const auto message = ResultMessage(code);
+    if (!message)
+        return;
+    QString text = QString::fromLatin1(message->Text.data(), qsizetype(message->Text.size()));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (message->Box == TResultBox::Information)
+        Dialogs().MessageBox(this, QStringLiteral("Information"), text, TMsgIcon::Information,
+                             TMsgButtons::Ok);
+    else
+        Dialogs().MessageBox(this, QStringLiteral("Error"), text, TMsgIcon::Error,
+                             TMsgButtons::Ok);
+}
+
+// ---- command handlers ----
+
+void TMainForm::FileNewExecute() {}
+void TMainForm::FileOpenExecute() {}
+void TMainForm::FileSaveExecute() {}
+void TMainForm::FileSaveAsExecute() {}
+void TMainForm::FileCloseExecute() {}
+void TMainForm::FilePrintExecute() {}
+void TMainForm::FilePrinterSetupExecute() {}
+
+void TMainForm::FileExitExecute()
+{
+    close();
+}
+
+void TMainForm::EditCutExecute() {}
+void TMainForm::EditCopyExecute() {}
+void TMainForm::EditPasteExecute() {}
+void TMainForm::EditSelectAllExecute() {}
+void TMainForm::EditUndoExecute() {}
+
+void TMainForm::WindowCascadeExecute()
+{
+    ClientArea->cascadeSubWindows();
+}
+
+void TMainForm::WindowTileHorizontalExecute()
+{
+    ClientArea->tileSubWindows();
+}
+
+void TMainForm::WindowTileVerticalExecute()
+{
+    ClientArea->tileSubWindows();
+}
+
+void TMainForm::CharacterFontExecute() {}
+void TMainForm::ZorParametersExecute() {}
+void TMainForm::ZorSendExecute() {}
+void TMainForm::ZorSimulationExecute() {}
+void TMainForm::ZorNumericValueExecute() {}
+void TMainForm::HelpContentsExecute() {}
+void TMainForm::HelpOnHelpExecute() {}
+
+void TMainForm::HelpAboutExecute()
+{
+    if (abb)
+        abb->exec();
+}
+
+void TMainForm::CommandButtonClick(int) {}
+
+} // namespace zor

@@ -1,0 +1,53 @@
+#include "editor/About.h"
+
+#include "editor/AppIcon.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace zor {
+
+Tabb::Tabb(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("abb"));
+    setWindowTitle(QStringLiteral("About"));
+    setStatusTip(QStringLiteral("About programm ZorEdit"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(264, 199);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setGeometry(16, 8, 234, 137);
+
+    Image1 = new QLabel(Panel1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(16, 16, 49, 41);
+    Image1->setPixmap(ZorAppPixmap(32));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setToolTip(QStringLiteral("ZorEdit for windows"));
+
+    Label1 = new QLabel(QStringLiteral("ZorEdit for Windows 95/98"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(80, 32);
+
+    Label2 = new QLabel(QStringLiteral("Version 1.10 "), Panel1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(96, 56);
+
+    Label3 = new QLabel(QStringLiteral("Editor for Zor LED message panels"), Panel1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->move(24, 104);
+
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(96, 160, 74, 25);
+    Button1->setDefault(true);
+    Button1->setAutoDefault(true);
+    // Escape rejects a QDialog; the box has one answer, so both keys and the button give OK.
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+} // namespace zor

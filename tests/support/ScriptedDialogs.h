@@ -1,0 +1,52 @@
+// Dialogs for tests: every box or dialog that would be shown is recorded, and answers come from
+// a queue the test fills. An empty queue answers with the box's first button (OK or Yes) and
+// cancels file, font and print dialogs.
+#pragma once
+
+#include "editor/Dialogs.h"
+
+#include <QList>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+namespace zor::test {
+
+struct TShownBox
+{
+    QString Caption;
+    QString Text;
+    TMsgIcon Icon;
+    TMsgButtons Buttons;
+};
+
+class TScriptedDialogs : public TDialogs
+{
+public:
+    TScriptedDialogs() { Previous = SetDialogs(this); }
+    ~TScriptedDialogs() override { SetDialogs(Previous); }
+
+    QList<TShownBox> Boxes;
+    QStringList Shown; // "box", "open", "save", "font", "print", "printersetup" in order
+
+    std::deque<TMsgAnswer> Answers;
+    // A file dialog pops a name: a non-empty one confirms it, an empty one cancels.
+    std::deque<QString> FileNames;
+    std::deque<std::function<bool(TFontDialogState &)>> FontChoices;
+    std::deque<bool> PrintChoices;
+    QList<TFileDialogState> FileDialogs; // the state each file dialog was shown with
+
+    TMsgAnswer MessageBox(QWidget *, const QString &caption, const QString &text, TMsgIcon icon,
+                          TMsgButtons buttons) override;
+    bool ExecuteOpen(QWidget *, TFileDialogState &state) override;
+    bool ExecuteSave(QWidget *, TFileDialogState &state) override;
+    bool ExecuteFont(QWidget *, TFontDialogState &state) override;
+    bool ExecutePrint(QWidget *, QPrinter &printer) override;
+    bool ExecutePrinterSetup(QWidget *, QPrinter &printer) override;
+
+private:
+    bool File(const char *kind, TFileDialogState &state);
+    TDialogs *Previous = nullptr;
+};
+
+} // namespace zor::test
