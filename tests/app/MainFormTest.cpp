@@ -1,0 +1,328 @@
+#include "app/FontCheck.h"
+#include "app/Zoredit.h"
+#include "comm/Bargraf.h"
+#include "comm/Nastav.h"
+#include "comm/Numeric.h"
+#include "commands/Input.h"
+#include "commands/Vocabulary.h"
+#include "editor/About.h"
+#include "sim/Sim.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QStatusTipEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+using test::TScriptedDialogs;
+
+// A folder that holds the symbol font, so the start-up check finds it.
+class FontFolder
+{
+public:
+    FontFolder()
+    {
+        QFile::copy(QStringLiteral(ZOR_SYMBOL_FONT_FILE),
+                    Dir.filePath(QLatin1String(SymbolFontFileName)));
+    }
+    QStringList Folders() const { return {Dir.path()}; }
+
+private:
+    QTemporaryDir Dir;
+};
+
+class MainFormTest : public ::testing::Test
+{
+protected:
+    TStartupOptions Options()
+    {
+        TStartupOptions o;
+        o.FontFolders = Fonts.Folders();
+        o.SettingsFile = Settings.filePath(QStringLiteral("zoredit.INI"));
+        o.StartDirectory = QStringLiteral("/home/operator/programs");
+        return o;
+    }
+
+    // Names of the menu items and buttons that are enabled, in creation order.
+    static QStringList EnabledItems(TMainForm &form)
+    {
+        QStringList names;
+        for (QMenu *menu : {form.File, form.Edit, form.Character, form.Zor, form.Window, form.Help})
+            for (QAction *a : menu->actions())
+                if (!a->isSeparator() && a->isEnabled())
+                    names << a->objectName();
+        for (QToolBar *bar : {form.ToolBar1, form.ToolBar2, form.ToolBar3})
+            for (QToolButton *b : bar->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly))
+                if (b->isEnabled() && !b->objectName().isEmpty())
+                    names << b->objectName();
+        return names;
+    }
+
+    TScriptedDialogs Dialogs;
+    FontFolder Fonts;
+    QTemporaryDir Settings;
+};
+
+TEST_F(MainFormTest, StartsWithOnlyTheDocumentIndependentCommandsEnabled)
+{
+    TMainForm form(Options());
+    EXPECT_EQ(form.windowTitle(), "Zor Editor");
+    EXPECT_EQ(form.size(), QSize(640, 480));
+    EXPECT_EQ(form.DocumentCount, 0);
+    EXPECT_EQ(EnabledItems(form),
+              QStringList({"New", "Open", "Exit", "Parameters", "Contents", "Usinghelp", "About",
+                           "ButtonNew", "ButtonOpen", "ButtonHelp"}));
+    EXPECT_TRUE(Dialogs.Boxes.isEmpty()) << "no warning when the font is there";
+}
+
+TEST_F(MainFormTest, EnableDocumentCommandsSwitchesExactlyItsListAndNeverTheSix)
+{
+    TMainForm form(Options());
+    const QStringList atStart = EnabledItems(form);
+
+    form.EnableDocumentCommands(true);
+    QStringList switched = EnabledItems(form);
+    for (const QString &name : atStart)
+        switched.removeOne(name);
+    // Paste, Select All and Undo stay greyed while their standard rules say no (no editor).
+    QStringList expected = {"Save", "Savesas", "CloseEdit", "Print", "PrinterSetup", "Font",
+                            "Send", "Simulation", "Numericfields", "ButtonSave", "ButtonPrint",
+                            "ButtonFont", "ButtonSend", "ButtonSimulation", "ButtonNumeric"};
+    for (const TCommandButton &b : CommandButtons) {
+        const QString name = QString::fromLatin1(b.Name.data(), b.Name.size());
+        if (std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), b.Name) ==
+            NeverEnabledButtons.end())
+            expected << name;
+    }
+    EXPECT_EQ(switched, expected);
+    EXPECT_EQ(expected.size(), 15 + 34);
+
+    form.EnableDocumentCommands(false);
+    EXPECT_EQ(EnabledItems(form), atStart);
+}
+
+TEST_F(MainFormTest, PasteSelectAllAndUndoNeedBothTheirRuleAndAnOpenDocument)
+{
+    TMainForm form(Options());
+    QApplication::clipboard()->setText(QStringLiteral("text"));
+    form.UpdateStandardActions();
+    EXPECT_FALSE(form.Paste->isEnabled()) << "held off with no document";
+    form.EnableDocumentCommands(true);
+    EXPECT_TRUE(form.Paste->isEnabled());
+    EXPECT_TRUE(form.ButtonPaste->isEnabled());
+    QApplication::clipboard()->clear();
+    form.UpdateStandardActions();
+    EXPECT_FALSE(form.Paste->isEnabled());
+    EXPECT_FALSE(form.Cut->isEnabled());
+    EXPECT_FALSE(form.CascadeOkno->isEnabled()) << "no document window";
+}
+
+TEST_F(MainFormTest, MenusHaveTheirCaptionsItemsAndSeparatorsInOrder)
+{
+    TMainForm form(Options());
+    QStringList menus;
+    for (QAction *a : form.MainMenu->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Character", "&Zor", "&Window", "&Help"}));
+
+    auto items = [](QMenu *menu) {
+        QStringList out;
+        for (QAction *a : menu->actions())
+            out << a->objectName() + (a->isSeparator() ? QString() : "=" + a->text());
+        return out;
+    };
+    EXPECT_EQ(items(form.File),
+              QStringList({"New=&New", "Open=&Open", "N1", "Save=&Save", "Savesas=S&ave As ...",
+                           "N2", "CloseEdit=&Close", "Print=&Print",
+                           "PrinterSetup=P&rinter setup ...", "N3", "Exit=&Exit"}));
+    EXPECT_EQ(items(form.Edit), QStringList({"Cut=Cu&t", "Copy=&Copy", "Paste=&Paste", "N4",
+                                             "Selectall=Select &All", "N5", "Undo=&Undo"}));
+    EXPECT_EQ(items(form.Zor),
+              QStringList({"Parameters=&Parameters ...", "N6", "Send=&Send", "N7",
+                           "Simulation=Si&mulation", "N8", "Numericfields=&Numeric fields"}));
+    EXPECT_EQ(items(form.Window),
+              QStringList({"CascadeOkno=&Cascade", "Tilehorizontally=Tile &Horizontally",
+                           "Tilevertically=&Tile Vertically"}));
+    EXPECT_EQ(items(form.Help), QStringList({"Contents=&Contents", "Usinghelp=&Help on Help", "N9",
+                                             "About=&About ..."}));
+    EXPECT_EQ(form.New->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(form.Save->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(form.Undo->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    EXPECT_TRUE(form.Savesas->shortcut().isEmpty());
+    EXPECT_FALSE(form.Save->icon().isNull());
+    EXPECT_TRUE(form.Savesas->icon().isNull());
+}
+
+TEST_F(MainFormTest, ToolbarsHoldSixteenStandardAndFortyCommandButtonsWithImages)
+{
+    TMainForm form(Options());
+    QStringList first;
+    for (QToolButton *b : form.ToolBar1->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly))
+        if (!b->objectName().isEmpty()) {
+            first << b->objectName();
+            EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
+        }
+    EXPECT_EQ(first.size(), 16);
+    EXPECT_EQ(first.front(), "ButtonNew");
+    EXPECT_EQ(first.back(), "ButtonHelp");
+    ASSERT_EQ(form.ImageList.size(), 25u);
+    for (const QIcon &icon : form.ImageList)
+        EXPECT_FALSE(icon.pixmap(16, 16).toImage().isNull());
+
+    for (std::size_t i = 0; i < form.SymbolButtons.size(); ++i) {
+        QToolButton *b = form.SymbolButtons[i];
+        EXPECT_EQ(b->parentWidget(), i < 20 ? form.ToolBar2 : form.ToolBar3);
+        EXPECT_EQ(b->objectName().toStdString(), CommandButtons[i].Name);
+        EXPECT_FALSE(b->isEnabled());
+        EXPECT_EQ(form.ImageListSymbol[i].size(), QSize(24, 16));
+        // The pictogram has lit pixels: no button is blank.
+        const QImage image = form.ImageListSymbol[i].toImage();
+        bool drawn = false;
+        for (int y = 0; y < image.height() && !drawn; ++y)
+            for (int x = 0; x < image.width() && !drawn; ++x)
+                drawn = qAlpha(image.pixel(x, y)) > 0;
+        EXPECT_TRUE(drawn) << CommandButtons[i].Name;
+    }
+    EXPECT_EQ(form.SymbolButtons[0]->toolTip(), "Move text in from right");
+}
+
+TEST_F(MainFormTest, HintsGoToTheFirstStatusPanel)
+{
+    TMainForm form(Options());
+    EXPECT_EQ(form.Panels[0]->width(), 450);
+    EXPECT_EQ(form.Panels[1]->width(), 80);
+    EXPECT_EQ(form.Panels[2]->width(), 100);
+
+    QToolButton *f1 = form.SymbolButtons[1];
+    EXPECT_EQ(f1->toolTip(), "Move text in from right at half-speed");
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(f1, &enter);
+    EXPECT_EQ(form.Panels[0]->text(), "It moves the text in from the right at a half-speed");
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f1, &leave);
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(&form, &none);
+    EXPECT_EQ(form.Panels[0]->text(), "");
+
+    // A highlighted menu item shows its long hint the way the menu reports it.
+    form.Save->showStatusText(form.MainMenu);
+    EXPECT_EQ(form.Panels[0]->text(), "Saves the active document");
+    EXPECT_EQ(form.ButtonOpen->toolTip(), "Open");
+}
+
+TEST_F(MainFormTest, ShowResultShowsEachCodesMessageInItsBox)
+{
+    TMainForm form(Options());
+    struct Row
+    {
+        int Code;
+        const char *Caption;
+        TMsgIcon Icon;
+        const char *Text;
+    };
+    const Row rows[] = {
+        {0, "Information", TMsgIcon::Information, "Communication O.K."},
+        {-1, "Error", TMsgIcon::Error, "Unknow Error"},
+        {-2, "Error", TMsgIcon::Error, "CRC is not correct"},
+        {-3, "Error", TMsgIcon::Error, "Hardware Failure"},
+        {-4, "Error", TMsgIcon::Error, "Timeout"},
+        {-5, "Error", TMsgIcon::Error, "Memory not aviable"},
+        {-6, "Error", TMsgIcon::Error, "Program disable"},
+        {-7, "Error", TMsgIcon::Error, "Error inic file"},
+        {-8, "Error", TMsgIcon::Error,
+         "Number of text segments     \nexceed internal limit (100).\nTry,please,reduce number  "
+         "  \nof text segments"},
+    };
+    for (const Row &r : rows) {
+        Dialogs.Boxes.clear();
+        form.ShowResult(r.Code);
+        ASSERT_EQ(Dialogs.Boxes.size(), 1) << r.Code;
+        EXPECT_EQ(Dialogs.Boxes[0].Caption, r.Caption);
+        EXPECT_EQ(Dialogs.Boxes[0].Icon, r.Icon);
+        EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::Ok);
+        EXPECT_EQ(Dialogs.Boxes[0].Text, r.Text);
+    }
+    EXPECT_EQ(Dialogs.Boxes[0].Text.split('\n').size(), 4);
+
+    Dialogs.Boxes.clear();
+    for (int code : {1, 5, -9, -100})
+        form.ShowResult(code);
+    EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+}
+
+TEST_F(MainFormTest, MissingSymbolFontWarnsOnceAndTheWindowStillWorks)
+{
+    QTemporaryDir empty;
+    TStartupOptions options = Options();
+    options.FontFolders = {empty.path()};
+    TMainForm form(options);
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "Warning");
+    EXPECT_EQ(Dialogs.Boxes[0].Icon, TMsgIcon::Warning);
+    EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::Ok);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Required ZorSymbolFont is not installed.\nWarning: Function "
+                                     "symbols will not be\ndisplayed correctly");
+    EXPECT_TRUE(form.New->isEnabled());
+}
+
+TEST_F(MainFormTest, FoundSymbolFontIsRegisteredUnderItsFace)
+{
+    TMainForm form(Options());
+    EXPECT_TRUE(QFontDatabase::families().contains(QLatin1String(SymbolFontFace)));
+    EXPECT_EQ(FindSymbolFont({QStringLiteral("/nonexistent"), Fonts.Folders().front()}),
+              QDir(Fonts.Folders().front()).filePath(QLatin1String(SymbolFontFileName)));
+}
+
+TEST_F(MainFormTest, SettingsLoadGivesDefaultsWithoutAFileAndReadsTheFileOtherwise)
+{
+    {
+        TMainForm form(Options());
+        EXPECT_EQ(form.CommSettings.Port, 3);
+        EXPECT_EQ(form.CommSettings.Baud, 9600);
+        EXPECT_FALSE(form.CommSettings.LogToFile);
+        EXPECT_EQ(form.CommSettings.LogPath, "/home/operator/programs/zor.log");
+    }
+    QFile file(Options().SettingsFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[pc]\r\nport=0x2\r\nFILE=1\r\nBaud=19200\r\nPath=C:\\logs\\zor.log\r\n");
+    file.close();
+    TMainForm form(Options());
+    EXPECT_EQ(form.CommSettings.Port, 2);
+    EXPECT_EQ(form.CommSettings.Baud, 19200);
+    EXPECT_TRUE(form.CommSettings.LogToFile);
+    EXPECT_EQ(form.CommSettings.LogPath, "C:\\logs\\zor.log");
+}
+
+TEST_F(MainFormTest, ProgramStartCreatesTheSixFormsHiddenInOrder)
+{
+    TMainForm form(Options());
+    form.CreateForms();
+    QList<QDialog *> forms = {form.abb, form.Paramet, form.Graf, form.FormSim, form.Vstup,
+                              form.Vloz};
+    QStringList classes;
+    for (QDialog *f : forms) {
+        ASSERT_NE(f, nullptr);
+        EXPECT_FALSE(f->isVisible());
+        classes << QLatin1String(f->metaObject()->className());
+    }
+    EXPECT_EQ(classes, QStringList({"zor::Tabb", "zor::TParamet", "zor::TGraf", "zor::TFormSim",
+                                    "zor::TVstup", "zor::TVloz"}));
+    // Creation order is the order of the main window's children of these classes.
+    QList<QDialog *> children = form.findChildren<QDialog *>(Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(children, forms);
+}
+
+} // namespace
+} // namespace zor

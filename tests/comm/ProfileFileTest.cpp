@@ -1,0 +1,89 @@
+#include "comm/ProfileFile.h"
+#include "comm/Settings.h"
+
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+TEST(ProfileFile, NamesCompareWithoutCaseAndValuesStayRaw)
+{
+    TProfileFile p("; settings\r\n[Pc]\r\n  PORT = 2 \r\npath=C:\\Program Files\\zor.log\r\n"
+                   "Quoted=\"  spaced  \"\r\n[Other]\r\nPort=9\r\n");
+    EXPECT_EQ(p.ReadInteger("pc", "port", 3), 2);
+    EXPECT_EQ(p.ReadInteger("OTHER", "Port", 3), 9);
+    EXPECT_EQ(p.ReadString("PC", "Path", ""), "C:\\Program Files\\zor.log");
+    EXPECT_EQ(p.ReadString("PC", "Quoted", ""), "  spaced  ");
+    EXPECT_EQ(p.ReadString("PC", "Missing", "default"), "default");
+    EXPECT_EQ(p.ReadString("Nowhere", "Port", "x"), "x");
+}
+
+TEST(ProfileFile, IntegersAreReadLikeTheWindowsCall)
+{
+    struct Row
+    {
+        const char *Text;
+        std::int32_t Expected;
+    };
+    for (Row r : {Row{"0x1F", 31}, Row{"0X1f", 31}, Row{"007", 7}, Row{"12abc", 12},
+                  Row{"-4", -4}, Row{" 42 ", 42}, Row{"0x", 0}, Row{"word", 77}, Row{"", 77},
+                  Row{"x12", 77}}) {
+        TProfileFile p(std::string("[PC]\nPort=") + r.Text + "\n");
+        EXPECT_EQ(p.ReadInteger("PC", "Port", 77), r.Expected) << '"' << r.Text << '"';
+    }
+    TProfileFile words("[PC]\nFile=yes\nPort=three\n");
+    EXPECT_FALSE(words.ReadBool("PC", "File", false)) << "a word where a number belongs";
+    EXPECT_TRUE(TProfileFile("[PC]\nFile=1\n").ReadBool("PC", "File", false));
+    EXPECT_EQ(words.ReadInteger("PC", "Port", 3), 3);
+}
+
+TEST(ProfileFile, LongStringsAreCutAtTheReadLimit)
+{
+    TProfileFile p("[PC]\nPath=" + std::string(5000, 'a') + "\n");
+    EXPECT_EQ(p.ReadString("PC", "Path", "").size(), TProfileFile::MaxStringLength);
+}
+
+TEST(ProfileFile, WritingAKeyKeepsEverythingElse)
+{
+    const std::string text = "; top comment\r\n[Ports]\r\nCOM1=/dev/ttyUSB0\r\n\r\n[PC]\r\n"
+                             "port=1\r\n; keep me\r\n\r\n[Last]\r\nA=1\r\n";
+    TProfileFile p(text);
+    p.WriteInteger("PC", "Port", 4);
+    p.WriteString("pc", "Path", "/tmp/zor.log");
+    p.WriteString("New", "Key", "v");
+    EXPECT_EQ(p.Text(), "; top comment\r\n[Ports]\r\nCOM1=/dev/ttyUSB0\r\n\r\n[PC]\r\nport=4\r\n"
+                        "; keep me\r\nPath=/tmp/zor.log\r\n\r\n[Last]\r\nA=1\r\n\r\n[New]\r\n"
+                        "Key=v\r\n");
+}
+
+TEST(CommSettings, DefaultsWithoutAFileAndTheFourKeysRoundTrip)
+{
+    TProfileFile none;
+    EXPECT_FALSE(none.Load("/nonexistent/zoredit.INI"));
+    TCommSettings s = LoadCommSettings(none, "/work/dir");
+    EXPECT_EQ(s.Port, 3);
+    EXPECT_EQ(s.Baud, 9600);
+    EXPECT_FALSE(s.LogToFile);
+    EXPECT_EQ(s.LogPath, "/work/dir/zor.log");
+
+    s = {4, 19200, true, "D:\\zor\\transfer.log"};
+    TProfileFile p;
+    StoreCommSettings(p, s);
+    EXPECT_EQ(p.Text(), "[PC]\nPort=4\nFile=1\nBaud=19200\nPath=D:\\zor\\transfer.log\n");
+    TCommSettings back = LoadCommSettings(TProfileFile(p.Text()), "/elsewhere");
+    EXPECT_EQ(back.Port, 4);
+    EXPECT_EQ(back.Baud, 19200);
+    EXPECT_TRUE(back.LogToFile);
+    EXPECT_EQ(back.LogPath, s.LogPath);
+}
+
+TEST(CommSettings, SettingsFileReplacesTheExecutablesExtension)
+{
+    EXPECT_EQ(SettingsFileFor("/opt/zor/bin/zoredit"), "/opt/zor/bin/zoredit.INI");
+    EXPECT_EQ(SettingsFileFor("/opt/zor/bin/zoredit.exe"), "/opt/zor/bin/zoredit.INI");
+    EXPECT_EQ(SettingsFileFor("/opt/zor.d/zoredit"), "/opt/zor.d/zoredit.INI");
+    EXPECT_EQ(SettingsFileFor("/opt/.hidden"), "/opt/.hidden.INI");
+}
+
+} // namespace
+} // namespace zor
