@@ -39,3 +39,50 @@ std::string SettingsFileFor(std::string_view executablePath)
 }
 
 } // namespace zor
+
+#include "comm/Results.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zor {
+
+const std::string &TPortDevices::ForPort(std::int32_t port) const
+{
+    return (port >= 1 && port <= 3) ? Device[port - 1] : Device[3];
+}
+
+TPortDevices TPortDevices::Single(const std::string &device)
+{
+    return {{device, device, device, device}};
+}
+
+TPortDevices LoadPortDevices(const TProfileFile &profile)
+{
+    TPortDevices devices;
+    for (int n = 1; n <= 4; ++n)
+        devices.Device[n - 1] = profile.ReadString(PortsSection, "COM" + std::to_string(n),
+                                                   "/dev/ttyS" + std::to_string(n - 1));
+    return devices;
+}
+
+int SaveCommSettings(const std::string &path, const TCommSettings &settings, std::string *error)
+{
+    // The file is replaced by renaming a new one over it, which a read-only file would not stop;
+    // its protection is honoured here, by its mode bits as well (they bind even the superuser).
+    struct stat st
+    {
+    };
+    if (stat(path.c_str(), &st) == 0 &&
+        ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(path.c_str(), W_OK) != 0)) {
+        if (error)
+            *error = path + " is read-only";
+        return ResultSettingsFileError;
+    }
+    TProfileFile profile;
+    profile.Load(path);
+    StoreCommSettings(profile, settings);
+    return profile.Save(path, error) ? ResultOk : ResultSettingsFileError;
+}
+
+} // namespace zor

@@ -15,7 +15,7 @@ struct TCommSettings
     std::int32_t Port = 3;    // 1..4 select the first to fourth port; any other number the fourth
     std::int32_t Baud = 9600; // passed to the port unchanged
     bool LogToFile = false;
-    std::string LogPath;      // full path of the transfer log
+    std::string LogPath; // full path of the transfer log
 };
 
 inline constexpr std::string_view SettingsSection = "PC";
@@ -32,5 +32,33 @@ void StoreCommSettings(TProfileFile &profile, const TCommSettings &settings);
 // The settings file that belongs to an executable: its path with the extension (if the last
 // path component has one) replaced by ".INI".
 std::string SettingsFileFor(std::string_view executablePath);
+
+} // namespace zor
+
+namespace zor {
+
+// The devices behind port numbers 1 to 4.
+struct TPortDevices
+{
+    std::string Device[4];
+
+    // The device for a port number: 1..3 their own, every other number the fourth.
+    const std::string &ForPort(std::int32_t port) const;
+
+    // All four numbers lead to one device (a device given on a command line).
+    static TPortDevices Single(const std::string &device);
+};
+
+inline constexpr std::string_view PortsSection = "Ports";
+
+// Key "COMn" of section "Ports" for each n, defaulting to the platform's n-th serial port
+// (/dev/ttyS<n-1>).
+TPortDevices LoadPortDevices(const TProfileFile &profile);
+
+// Stores the settings into the file at path, keeping everything else in it. Returns ResultOk, or
+// ResultSettingsFileError when the file could not be created or written (with a reason in
+// *error); the settings themselves are never touched.
+int SaveCommSettings(const std::string &path, const TCommSettings &settings,
+                     std::string *error = nullptr);
 
 } // namespace zor

@@ -1,0 +1,67 @@
+// A scripted serial port for tests: it records every operation and every written frame, and
+// answers each frame through a responder (the panel) or from a queue of canned replies. Reads
+// never wait; a read with nothing to deliver returns 0 bytes at once, as a time-out would.
+#pragma once
+
+#include "comm/SerialPort.h"
+
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zor {
+
+class TFakeSerialPort : public TSerialPort
+{
+public:
+    using TBytes = std::vector<std::uint8_t>;
+
+    // Devices that can be opened; empty means every device exists.
+    std::set<std::string> Devices;
+    bool FailOpen = false;
+    bool FailSetLine = false;
+    bool FailSetTimeouts = false;
+    bool FailPurge = false;
+    bool FailRead = false;
+
+    // Called with each frame (the bytes written since the previous read) when the first read
+    // after it happens; what it returns arrives as input. Used when Replies is empty.
+    std::function<TBytes(const TBytes &frame)> Responder;
+
+    // Canned answers, one per frame, taken before Responder is asked.
+    std::deque<TBytes> Replies;
+
+    // Bytes already waiting in the receive queue (stale input, for purge tests).
+    std::deque<std::uint8_t> Input;
+
+    // What happened: "open DEVICE", "line BAUD", "timeouts a,b,c,d,e", "purge", "read N" (bytes
+    // delivered), "flush", "close", "write-closed" (a byte written while closed).
+    std::vector<std::string> Events;
+    std::vector<TBytes> Frames; // every frame written, in order
+    std::string Device;         // the device of the last open
+    std::int32_t Baud = 0;
+    TPortTimeouts Timeouts;
+
+    bool Open(const std::string &device) override;
+    bool IsOpen() const override { return Opened; }
+    bool SetLine(std::int32_t baud) override;
+    bool SetTimeouts(const TPortTimeouts &timeouts) override;
+    void Write(std::uint8_t byte) override;
+    bool PurgeReceive() override;
+    bool Read(std::uint8_t *buffer, std::size_t count, std::size_t *received) override;
+    bool Flush() override;
+    bool Close() override;
+
+    // Number of events equal to name (or starting with name followed by a blank).
+    std::size_t Count(const std::string &name) const;
+
+private:
+    void DeliverPendingFrame();
+
+    bool Opened = false;
+    TBytes Pending; // written since the last read
+};
+
+} // namespace zor

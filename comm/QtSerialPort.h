@@ -1,0 +1,42 @@
+// The serial port on Qt SerialPort, used synchronously. The QSerialPort is created by Open in
+// the calling thread and deleted by Close; call every operation from that thread (a worker
+// thread started with QThread, or a thread with a QCoreApplication around).
+#pragma once
+
+#include "comm/SerialPort.h"
+
+#include <memory>
+
+class QSerialPort;
+
+namespace zor {
+
+class TQtSerialPort : public TSerialPort
+{
+public:
+    TQtSerialPort();
+    ~TQtSerialPort() override;
+
+    bool Open(const std::string &device) override;
+    bool IsOpen() const override;
+    bool SetLine(std::int32_t baud) override;
+    bool SetTimeouts(const TPortTimeouts &timeouts) override;
+    void Write(std::uint8_t byte) override;
+    bool PurgeReceive() override;
+    bool Read(std::uint8_t *buffer, std::size_t count, std::size_t *received) override;
+    bool Flush() override;
+    bool Close() override;
+
+private:
+    // Waits until the driver's output queue is empty, at most timeoutMs.
+    bool Drain(int timeoutMs);
+
+    std::unique_ptr<QSerialPort> Port;
+    TPortTimeouts Timeouts;
+    std::int32_t Baud = 9600;
+};
+
+// A closed port of the platform's kind, for TSerial.
+std::unique_ptr<TSerialPort> CreateSerialPort();
+
+} // namespace zor

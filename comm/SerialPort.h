@@ -1,0 +1,59 @@
+// The platform operations the transfer protocol needs from a serial port. One object stands for
+// one port handle: it is either closed or open on one device. Every call is synchronous and
+// returns within its time-out. An object is used from one thread at a time.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zor {
+
+// Milliseconds, in the order the protocol sets them. 0 means "not used".
+struct TPortTimeouts
+{
+    int ReadInterval = 0; // between two received bytes
+    int ReadPerByte = 0;  // multiplied by the number of bytes requested
+    int ReadConstant = 0; // added to the above; the bound of a whole read
+    int WritePerByte = 0;
+    int WriteConstant = 0;
+};
+
+class TSerialPort
+{
+public:
+    virtual ~TSerialPort() = default;
+
+    // Opens an existing device for reading and writing, shared with no other program. False when
+    // it does not exist, is in use or cannot be opened; the object then stays closed.
+    virtual bool Open(const std::string &device) = 0;
+
+    virtual bool IsOpen() const = 0;
+
+    // Sets the baud rate (any positive integer, passed through), 8 data bits, no parity and one
+    // stop bit; flow control, modem-line control and the special characters stay as the port
+    // had them. False when the settings could not be read or written.
+    virtual bool SetLine(std::int32_t baud) = 0;
+
+    virtual bool SetTimeouts(const TPortTimeouts &timeouts) = 0;
+
+    // Writes one byte and returns once it has left for the line, or when the write time-out has
+    // passed. Failures are not reported: the missing reply shows them.
+    virtual void Write(std::uint8_t byte) = 0;
+
+    // Discards everything received and not yet read. Pending output is not touched.
+    virtual bool PurgeReceive() = 0;
+
+    // Reads up to count bytes: returns when count bytes have arrived or when the read time-out
+    // (measured from the call) has passed. *received is set to the number read, which may be 0.
+    // False only when the port failed.
+    virtual bool Read(std::uint8_t *buffer, std::size_t count, std::size_t *received) = 0;
+
+    // Waits until all written bytes have been sent.
+    virtual bool Flush() = 0;
+
+    // Closes the port without waiting for pending output. False when it was not open.
+    virtual bool Close() = 0;
+};
+
+} // namespace zor

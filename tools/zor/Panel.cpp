@@ -1,0 +1,289 @@
+// zor panel: a panel emulator on a pseudo-terminal (or a given device), for tests and for trying
+// the editor without hardware.
+#include "comm/Panel.h"
+#include "tools/zor/Subcommand.h"
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace zor::tool {
+
+namespace {
+
+volatile std::sig_atomic_t StopRequested = 0;
+
+void OnSignal(int)
+{
+    StopRequested = 1;
+}
+
+constexpr const char *Usage =
+    "panel [--device PATH] [--baud B] [--free-blocks N] [--out FILE] [--count N]\n"
+    "        [--refuse FRAME[:N]] [--silent FRAME[:N]] [--bad-crc FRAME[:N]]\n"
+    "        [--unknown-status FRAME[:N]] [--late MS]\n"
+    "        FRAME: open, close, numeric, block, blockK or any; N: how many times\n"
+    "        (refuse: always without N, the others once)";
+
+struct TOptions
+{
+    std::string Device;
+    int Baud = 0;
+    int FreeBlocks = 200;
+    std::string Out;
+    int Count = 0;
+    int LateMs = 0;
+    std::vector<TPanelFault> Faults;
+};
+
+bool ParseNumber(const std::string &text, int *value)
+{
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
+    return ec == std::errc() && end == text.data() + text.size() && *value >= 0;
+}
+
+bool ParseOptions(const std::vector<std::string> &args, TOptions *o)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        if (i + 1 >= args.size()) {
+            std::fprintf(stderr, "zor panel: %s needs a value\n", a.c_str());
+            return false;
+        }
+        const std::string &v = args[++i];
+        bool ok = true;
+        TPanelFault fault;
+        if (a == "--device")
+            o->Device = v;
+        else if (a == "--out")
+            o->Out = v;
+        else if (a == "--baud")
+            ok = ParseNumber(v, &o->Baud) && o->Baud > 0;
+        else if (a == "--free-blocks")
+            ok = ParseNumber(v, &o->FreeBlocks) && o->FreeBlocks <= 0xFFFF;
+        else if (a == "--count")
+            ok = ParseNumber(v, &o->Count);
+        else if (a == "--late")
+            ok = ParseNumber(v, &o->LateMs);
+        else if (a == "--refuse")
+            ok = ParsePanelFault(v, TPanelFaultKind::Refuse, -1, &fault);
+        else if (a == "--silent")
+            ok = ParsePanelFault(v, TPanelFaultKind::Silent, 1, &fault);
+        else if (a == "--bad-crc")
+            ok = ParsePanelFault(v, TPanelFaultKind::BadCrc, 1, &fault);
+        else if (a == "--unknown-status")
+            ok = ParsePanelFault(v, TPanelFaultKind::UnknownStatus, 1, &fault);
+        else {
+            std::fprintf(stderr, "zor panel: unknown option %s\nusage: zor %s\n", a.c_str(), Usage);
+            return false;
+        }
+        if (!ok) {
+            std::fprintf(stderr, "zor panel: bad value for %s: %s\n", a.c_str(), v.c_str());
+            return false;
+        }
+        if (a == "--refuse" || a == "--silent" || a == "--bad-crc" || a == "--unknown-status")
+            o->Faults.push_back(fault);
+    }
+    return true;
+}
+
+bool MakeRaw(int fd, int baud)
+{
+    termios t{};
+    if (tcgetattr(fd, &t) != 0)
+        return false;
+    cfmakeraw(&t);
+    t.c_cflag |= CLOCAL | CREAD;
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+    if (baud > 0) {
+        // Only the standard rates are set here; other rates are left to the port's owner.
+        const struct
+        {
+            int Rate;
+            speed_t Speed;
+        } rates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},   {9600, B9600},
+                     {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
+        for (const auto &r : rates)
+            if (r.Rate == baud)
+                cfsetspeed(&t, r.Speed);
+    }
+    return tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+bool WriteAll(int fd, const std::uint8_t *data, std::size_t count)
+{
+    while (count > 0) {
+        const ssize_t n = ::write(fd, data, count);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN) {
+            pollfd p{fd, POLLOUT, 0};
+            ::poll(&p, 1, 100);
+            continue;
+        }
+        if (n <= 0)
+            return false;
+        data += n;
+        count -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void Report(const std::vector<TPanelEvent> &events, const TOptions &o)
+{
+    for (const auto &e : events) {
+        switch (e.Kind) {
+        case TPanelEvent::Program:
+            if (!o.Out.empty()) {
+                std::FILE *f = std::fopen(o.Out.c_str(), "wb");
+                const bool written =
+                    f && std::fwrite(e.Data.data(), 1, e.Data.size(), f) == e.Data.size();
+                if (f && std::fclose(f) != 0)
+                    std::fprintf(stderr, "zor panel: cannot write %s\n", o.Out.c_str());
+                else if (!written)
+                    std::fprintf(stderr, "zor panel: cannot write %s\n", o.Out.c_str());
+                std::printf("program %zu bytes written to %s\n", e.Data.size(), o.Out.c_str());
+            } else {
+                std::printf("program %zu bytes:", e.Data.size());
+                for (unsigned char c : e.Data)
+                    std::printf(" %02X", c);
+                std::printf("\n");
+            }
+            break;
+        case TPanelEvent::Numeric:
+            std::printf("numeric days \"%s\" accidents \"%s\"\n", e.Data.substr(0, 3).c_str(),
+                        e.Data.substr(3).c_str());
+            break;
+        case TPanelEvent::Note:
+            std::fprintf(stderr, "zor panel: %s\n", e.Data.c_str());
+            break;
+        }
+    }
+    std::fflush(stdout);
+}
+
+int RunPanel(const std::vector<std::string> &args)
+{
+    TOptions o;
+    if (!ParseOptions(args, &o))
+        return 2;
+
+    int io = -1;   // the descriptor the panel reads and writes
+    int held = -1; // the terminal side held open, so that the line never hangs up between opens
+    std::string path;
+    if (o.Device.empty()) {
+        io = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (io < 0 || grantpt(io) != 0 || unlockpt(io) != 0 || !ptsname(io)) {
+            std::fprintf(stderr, "zor panel: cannot create a pseudo-terminal: %s\n",
+                         std::strerror(errno));
+            return 1;
+        }
+        path = ptsname(io);
+        held = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (held < 0 || !MakeRaw(held, o.Baud)) {
+            std::fprintf(stderr, "zor panel: cannot set up %s: %s\n", path.c_str(),
+                         std::strerror(errno));
+            return 1;
+        }
+    } else {
+        path = o.Device;
+        io = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (io < 0 || (isatty(io) && !MakeRaw(io, o.Baud))) {
+            std::fprintf(stderr, "zor panel: cannot open %s: %s\n", path.c_str(),
+                         std::strerror(errno));
+            return 1;
+        }
+    }
+    std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
+
+    struct sigaction sa
+    {
+    };
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+    sigset_t blocked, original;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGHUP);
+    sigprocmask(SIG_BLOCK, &blocked, &original);
+
+    TPanel panel(static_cast<std::uint16_t>(o.FreeBlocks), o.Faults);
+    std::uint8_t buffer[4096];
+    // A frame is sent in one go; a pause this long inside one means the rest was lost.
+    const timespec idle{0, 50'000'000};
+    int status = 0;
+    while (!StopRequested && (o.Count == 0 || panel.Transfers() < o.Count)) {
+        pollfd p{io, POLLIN, 0};
+        const int ready = ppoll(&p, 1, &idle, &original);
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            status = 1;
+            break;
+        }
+        if (ready == 0) {
+            panel.LineIdle();
+            continue;
+        }
+        const ssize_t n = ::read(io, buffer, sizeof buffer);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (n < 0 && errno == EIO) {
+            // No terminal side open (a device that went away); wait for it to return.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
+        }
+        if (n <= 0) {
+            status = n < 0 ? 1 : 0;
+            break;
+        }
+        const auto replies = panel.Feed(buffer, static_cast<std::size_t>(n));
+        if (!replies.empty()) {
+            if (o.LateMs > 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(o.LateMs));
+            if (!WriteAll(io, replies.data(), replies.size())) {
+                std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
+                status = 1;
+                break;
+            }
+        }
+        Report(panel.TakeEvents(), o);
+    }
+    Report(panel.TakeEvents(), o);
+
+    // Let the last reply be read before the line goes away with us.
+    if (held >= 0) {
+        for (int i = 0; i < 100 && !StopRequested; ++i) {
+            int unread = 0;
+            if (ioctl(held, FIONREAD, &unread) != 0 || unread == 0)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ::close(held);
+    }
+    ::close(io);
+    return status;
+}
+
+const TSubcommand Registration("panel", Usage, RunPanel);
+
+} // namespace
+
+} // namespace zor::tool
