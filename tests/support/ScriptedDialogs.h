@@ -9,6 +9,13 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <ostream>
+
+// Readable failure messages for Qt strings.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace zor::test {
 
