@@ -1,0 +1,73 @@
+// Helpers shared by the display engine tests.
+#pragma once
+
+#include "sim/engine/Engine.h"
+#include "sim/engine/PanelFont.h"
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zor::test {
+
+// A display program: the command part, then each segment followed by 0x1F, then the final 0x1F.
+inline std::string Program(std::string_view commands,
+                           std::initializer_list<std::string_view> segments = {})
+{
+    std::string p(commands);
+    p += '\x1F';
+    for (auto s : segments) {
+        p += s;
+        p += '\x1F';
+    }
+    p += '\x1F';
+    return p;
+}
+
+struct TRecorder final : TFrameSink
+{
+    std::vector<TFrameBitmap> Frames;
+    void PresentFrame(const TFrameBitmap &bitmap) override { Frames.push_back(bitmap); }
+};
+
+// Whether the normal font lights dot x, y when text is drawn from column 0.
+inline bool TextDot(std::string_view text, int x, int y)
+{
+    const std::size_t cell = static_cast<std::size_t>(x / 6);
+    if (cell >= text.size() || cell >= 20)
+        return false;
+    const TGlyph &g = PanelFont[static_cast<unsigned char>(text[cell])];
+    return (g[static_cast<std::size_t>(9 - y)] >> (7 - x % 6)) & 1;
+}
+
+inline int CountDots(const TFrameBitmap &b, int colour)
+{
+    int n = 0;
+    for (int y = 0; y < PanelRows; ++y)
+        for (int x = 0; x < PanelColumns; ++x)
+            n += b.Dot(x, y) == colour;
+    return n;
+}
+
+// The dots 0 to 29 of pages 1 and 2 of every row: what the shown pair holds.
+inline std::vector<std::uint8_t> ShownPair(const TFrameStore &s)
+{
+    std::vector<std::uint8_t> out;
+    for (const auto &row : s.Rows) {
+        out.insert(out.end(), row.begin(), row.begin() + 30);
+        out.insert(out.end(), row.begin() + 64, row.begin() + 94);
+    }
+    return out;
+}
+
+// Frames of one pass of a program that ends with ')'.
+inline std::uint64_t FramesOf(std::string_view commands,
+                              std::initializer_list<std::string_view> segments = {})
+{
+    TDisplayEngine engine;
+    const auto result = engine.RunDisplayEngine(Program(commands, segments), 0, 1000000);
+    return result.End == TRunEnd::ProgramEnd ? result.Frames : ~0ull;
+}
+
+} // namespace zor::test
