@@ -1,2 +1,121 @@
-// The RTF codec.
+// The document model of a ZorEdit document and its RTF codec. Plain C++, no Qt.
+//
+// A document is a flat list of runs. Each run is a stretch of Unicode code points (UTF-32) that
+// share one character format. Line ends are part of the text: U+000A ('\n') ends a paragraph,
+// U+0009 is a tab. A document of N lines holds N - 1 line ends: the last paragraph has no mark
+// of its own, so "Hello" is one line and "Hello\n" is a line followed by an empty one. No other
+// control character below U+0020 is kept.
+//
+// Command symbols are characters in a face whose charset is 2 (symbol), held at their byte code
+// U+0020..U+00FF; the colour's low blue bits tag them (see commands/Vocabulary.h). The codec
+// never touches a colour: every run's 24-bit colour comes back bit for bit.
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zor::rtf {
+
+// RTF charset numbers (\fcharset) that the codec knows by name.
+inline constexpr int AnsiCharset = 0;
+inline constexpr int DefaultCharset = 1;
+inline constexpr int SymbolCharset = 2;
+inline constexpr int EastEuropeCharset = 238;
+
+struct CharFormat
+{
+    std::string Face = "Arial";      // UTF-8 face name
+    int Charset = EastEuropeCharset; // RTF \fcharset value, 0..255
+    int HalfPoints = 24;             // size in half-points as in \fs, 1..32767
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    // 0x00BBGGRR. Only the low 24 bits are stored in a file; the top byte must be 0.
+    std::uint32_t Colour = 0;
+
+    bool operator==(const CharFormat &) const = default;
+};
+
+// The format of plain text and of a new document: Arial, charset 238, 12 points, black, untagged.
+inline const CharFormat &DefaultFormat()
+{
+    static const CharFormat format;
+    return format;
+}
+
+struct TextRun
+{
+    CharFormat Format;
+    std::u32string Text;
+
+    bool operator==(const TextRun &) const = default;
+};
+
+struct Document
+{
+    std::vector<TextRun> Runs;
+
+    // Appends text in the given format, extending the last run when its format is the same.
+    // Empty text is ignored.
+    void Append(const CharFormat &format, std::u32string_view text);
+    void Append(const CharFormat &format, char32_t ch);
+
+    // All characters of the document, without formats.
+    std::u32string Text() const;
+    std::size_t Length() const;
+
+    // Equality of runs as stored: documents that split the same text differently differ. The
+    // reader always returns merged runs; use Normalized() on hand-made documents before
+    // comparing them with a document that has been read.
+    bool operator==(const Document &) const = default;
+};
+
+// The same document with empty runs dropped and neighbouring runs of one format merged.
+Document Normalized(const Document &document);
+
+enum class SourceKind { Rtf, PlainText };
+
+struct ReadResult
+{
+    Document Doc;
+    SourceKind Source = SourceKind::Rtf;
+    // Empty when the bytes were read; otherwise why they were refused, and Doc is empty.
+    std::string Error;
+    // Set when the bytes were read but something was amiss (for instance the file ends inside
+    // a group, as a truncated file does); Doc then holds what could be read.
+    std::string Warning;
+
+    bool Ok() const { return Error.empty(); }
+};
+
+// Limits that keep a hostile file from exhausting the stack, memory or time.
+inline constexpr std::size_t MaxInputBytes = 256u * 1024 * 1024;
+inline constexpr int MaxGroupDepth = 1000;
+
+// Reads a document file. Bytes that start with "{\rtf" (after optional white space) are read as
+// RTF; anything else is plain text (UTF-8 when it is valid UTF-8, else Windows-1250; CR LF, CR
+// and LF end lines) in DefaultFormat(). Bytes after the group that closes the RTF document are
+// ignored. One paragraph mark at the very end is the document's own final mark and adds no
+// line. Never throws; refuses input longer than MaxInputBytes or nested deeper than
+// MaxGroupDepth with an error.
+ReadResult Read(std::string_view bytes);
+
+// Reads bytes as plain text in DefaultFormat(), as Read does for a file that is not RTF.
+Document ReadPlainText(std::string_view bytes);
+
+// Writes the document as RTF with code page 1250 (all 7-bit ASCII output, CR LF line ends,
+// lines kept short). Each distinct face and charset gets one font table entry, charset-2 fonts
+// marked \fprq2; each distinct colour one colour table entry after the empty first one.
+// Characters the run's code page cannot hold are written as \uN with a '?' fallback (pairs of
+// UTF-16 surrogates above U+FFFF); in a charset-2 font U+0020..U+00FF, and their aliases
+// U+F020..U+F0FF, are written as the font's bytes. The output is a function of the document
+// alone, and Read(Write(d)).Doc == Normalized(d) for every document whose formats are in range
+// and whose text holds only characters the model keeps (symbol-font aliases come back at
+// U+0020..U+00FF).
+std::string Write(const Document &document);
+
+} // namespace zor::rtf

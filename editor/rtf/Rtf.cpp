@@ -1,1 +1,0 @@
-#include "editor/rtf/Rtf.h"

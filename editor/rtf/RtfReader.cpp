@@ -1,0 +1,948 @@
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+
+#include "editor/rtf/CodePages.h"
+#include "editor/rtf/Rtf.h"
+#include "editor/rtf/Utf8.h"
+
+namespace zor::rtf {
+namespace {
+
+using detail::SymbolCodePage;
+
+// Bounds on tables a hostile file could grow without end.
+constexpr std::size_t MaxFonts = 4096;
+constexpr std::size_t MaxColours = 65536;
+constexpr std::size_t MaxFaceLength = 256;
+constexpr int MaxUnicodeSkip = 16;
+constexpr std::size_t MaxWordLength = 32;
+
+enum class Dest : std::uint8_t { Text, FontTable, FontAltName, ColourTable, Skip };
+
+// What a group can change; saved on '{' and restored on '}'.
+struct State
+{
+    Dest Destination = Dest::Text;
+    int Font = -1; // -1: the document's default font (\deff)
+    int HalfPoints = 24;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    int Colour = 0; // index into the colour table; 0 and unknown entries are "auto"
+    int UnicodeSkip = 1;
+
+    bool SameFormat(const State &o) const
+    {
+        return Font == o.Font && HalfPoints == o.HalfPoints && Bold == o.Bold &&
+               Italic == o.Italic && Underline == o.Underline && StrikeOut == o.StrikeOut &&
+               Colour == o.Colour;
+    }
+};
+
+struct FontEntry
+{
+    std::u32string Name;
+    std::u32string AltName; // {\*\fname}: the real face behind a charset-tagged alias
+    int Charset = -1;       // -1: none given, the document's code page applies
+    bool NameDone = false;
+    bool AltNameDone = false;
+};
+
+enum class Word : std::uint8_t {
+    Unknown,
+    Skip, // a destination whose content is not text
+    Rtf,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCpg,
+    Deff,
+    FontTbl,
+    ColorTbl,
+    FName,
+    F,
+    FCharset,
+    Red,
+    Green,
+    Blue,
+    Cf,
+    Fs,
+    B,
+    I,
+    Ul,
+    UlNone,
+    Strike,
+    Plain,
+    Par,
+    Line,
+    Tab,
+    Cell,
+    Row,
+    U,
+    Uc,
+    Bin,
+    Char, // a word that stands for one character
+};
+
+struct WordInfo
+{
+    Word Kind;
+    char32_t Ch = 0;
+};
+
+const std::unordered_map<std::string_view, WordInfo> &WordTable()
+{
+    static const std::unordered_map<std::string_view, WordInfo> table = [] {
+        std::unordered_map<std::string_view, WordInfo> t = {
+            {"rtf", {Word::Rtf}},
+            {"ansi", {Word::Ansi}},
+            {"mac", {Word::Mac}},
+            {"pc", {Word::Pc}},
+            {"pca", {Word::Pca}},
+            {"ansicpg", {Word::AnsiCpg}},
+            {"deff", {Word::Deff}},
+            {"fonttbl", {Word::FontTbl}},
+            {"colortbl", {Word::ColorTbl}},
+            {"fname", {Word::FName}},
+            {"f", {Word::F}},
+            {"fcharset", {Word::FCharset}},
+            {"red", {Word::Red}},
+            {"green", {Word::Green}},
+            {"blue", {Word::Blue}},
+            {"cf", {Word::Cf}},
+            {"fs", {Word::Fs}},
+            {"b", {Word::B}},
+            {"i", {Word::I}},
+            {"ulnone", {Word::UlNone}},
+            {"strike", {Word::Strike}},
+            {"striked", {Word::Strike}},
+            {"plain", {Word::Plain}},
+            {"par", {Word::Par}},
+            {"line", {Word::Line}},
+            {"tab", {Word::Tab}},
+            {"cell", {Word::Cell}},
+            {"nestcell", {Word::Cell}},
+            {"row", {Word::Row}},
+            {"nestrow", {Word::Row}},
+            {"u", {Word::U}},
+            {"uc", {Word::Uc}},
+            {"bin", {Word::Bin}},
+            {"emdash", {Word::Char, 0x2014}},
+            {"endash", {Word::Char, 0x2013}},
+            {"lquote", {Word::Char, 0x2018}},
+            {"rquote", {Word::Char, 0x2019}},
+            {"ldblquote", {Word::Char, 0x201C}},
+            {"rdblquote", {Word::Char, 0x201D}},
+            {"bullet", {Word::Char, 0x2022}},
+            {"emspace", {Word::Char, 0x2003}},
+            {"enspace", {Word::Char, 0x2002}},
+            {"qmspace", {Word::Char, 0x2005}},
+            {"zwj", {Word::Char, 0x200D}},
+            {"zwnj", {Word::Char, 0x200C}},
+            {"ltrmark", {Word::Char, 0x200E}},
+            {"rtlmark", {Word::Char, 0x200F}},
+        };
+        // Every underline style switches underlining on; "ulc" (its colour) is not one of them.
+        for (std::string_view w : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
+                                   "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd",
+                                   "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"}) {
+            t.emplace(w, WordInfo{Word::Ul});
+        }
+        // Destinations whose content is never document text.
+        for (std::string_view w : {"info",
+                                   "stylesheet",
+                                   "pict",
+                                   "object",
+                                   "objdata",
+                                   "header",
+                                   "headerl",
+                                   "headerr",
+                                   "headerf",
+                                   "footer",
+                                   "footerl",
+                                   "footerr",
+                                   "footerf",
+                                   "footnote",
+                                   "annotation",
+                                   "atnid",
+                                   "atnauthor",
+                                   "atntime",
+                                   "atndate",
+                                   "atrfstart",
+                                   "atrfend",
+                                   "fldinst",
+                                   "xe",
+                                   "tc",
+                                   "txe",
+                                   "rxe",
+                                   "bkmkstart",
+                                   "bkmkend",
+                                   "listtable",
+                                   "listoverridetable",
+                                   "revtbl",
+                                   "rsidtbl",
+                                   "shp",
+                                   "shpinst",
+                                   "nonshppict",
+                                   "do",
+                                   "filetbl",
+                                   "pgdsctbl",
+                                   "template",
+                                   "themedata",
+                                   "colorschememapping",
+                                   "latentstyles",
+                                   "datastore",
+                                   "xmlnstbl",
+                                   "generator",
+                                   "userprops",
+                                   "docvar",
+                                   "pn",
+                                   "background",
+                                   "ftnsep",
+                                   "ftnsepc",
+                                   "ftncn",
+                                   "aftnsep",
+                                   "aftnsepc",
+                                   "aftncn",
+                                   "comment",
+                                   "author",
+                                   "operator",
+                                   "title",
+                                   "subject",
+                                   "keywords",
+                                   "doccomm",
+                                   "company",
+                                   "creatim",
+                                   "revtim",
+                                   "printim",
+                                   "buptim",
+                                   "private",
+                                   "mmathPr",
+                                   "fchars",
+                                   "lchars",
+                                   "password",
+                                   "passwordhash",
+                                   "listpicture",
+                                   "wgrffmtfilter",
+                                   "protusertbl",
+                                   "falt",
+                                   "panose",
+                                   "fontemb",
+                                   "fontfile",
+                                   "leveltext",
+                                   "levelnumbers",
+                                   "oldcprops",
+                                   "oldpprops",
+                                   "oldsprops",
+                                   "oldtprops",
+                                   "ud"}) {
+            t.emplace(w, WordInfo{Word::Skip});
+        }
+        return t;
+    }();
+    return table;
+}
+
+bool IsHex(unsigned char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int HexValue(unsigned char c)
+{
+    if (c <= '9') {
+        return c - '0';
+    }
+    return (c | 0x20) - 'a' + 10;
+}
+
+bool IsDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsLetter(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+std::string ToUtf8Trimmed(const std::u32string &text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && text[begin] == U' ') {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == U' ') {
+        --end;
+    }
+    std::string out;
+    for (std::size_t i = begin; i < end; ++i) {
+        detail::AppendUtf8(out, text[i]);
+    }
+    return out;
+}
+
+class Reader
+{
+public:
+    explicit Reader(std::string_view in) : In(in) {}
+
+    ReadResult Parse();
+
+private:
+    void OpenGroup();
+    void CloseGroup();
+    void ControlSequence();
+    void ControlWord(std::string_view word, bool hasParam, int param);
+    void TextByte(unsigned char byte, bool literal);
+    void UnicodeChar(int param);
+    void PutChar(char32_t ch);
+    void Emit(char32_t ch);
+    void EnsureFormat();
+    void FormatChanged() { FormatDirty = true; }
+    int CodePageOfFont(const FontEntry *font) const;
+    const FontEntry *CurrentFont() const;
+
+    std::string_view In;
+    std::size_t Pos = 0;
+    std::vector<State> Stack;
+    State St;
+    bool Finished = false;
+    std::string Error;
+
+    int DefaultFont = 0;
+    int AnsiCodePage = 1252;
+    std::unordered_map<int, FontEntry> Fonts;
+    FontEntry *TableFont = nullptr; // the font table entry being read
+
+    std::vector<std::optional<std::uint32_t>> Colours;
+    std::uint32_t PendingColour = 0;
+    bool PendingColourSet = false;
+
+    Document Doc;
+    CharFormat Format;
+    int CodePage = 1252; // of the current font, valid when !FormatDirty
+    bool FormatDirty = true;
+    bool NeedRun = true;
+
+    bool IgnorableNext = false; // after \*
+    int SkipChars = 0;          // fallback characters of \uN still to skip
+    bool SwallowTrailByte = false;
+    char32_t PendingHighSurrogate = 0;
+    bool LastWasPar = false;
+};
+
+ReadResult Reader::Parse()
+{
+    const std::size_t n = In.size();
+    while (Pos < n && !Finished && Error.empty()) {
+        const auto c = static_cast<unsigned char>(In[Pos]);
+        switch (c) {
+        case '{':
+            ++Pos;
+            OpenGroup();
+            break;
+        case '}':
+            ++Pos;
+            CloseGroup();
+            break;
+        case '\\':
+            ControlSequence();
+            break;
+        case '\r':
+        case '\n':
+            ++Pos;
+            break;
+        default:
+            if (St.Destination == Dest::Text && SkipChars == 0 && !SwallowTrailByte &&
+                PendingHighSurrogate == 0 && c >= 0x20 && c < 0x7F) {
+                // Plain ASCII is the same in every code page: take the whole stretch at once.
+                EnsureFormat();
+                std::size_t end = Pos;
+                while (end < n) {
+                    auto d = static_cast<unsigned char>(In[end]);
+                    if (d < 0x20 || d >= 0x7F || d == '\\' || d == '{' || d == '}') {
+                        break;
+                    }
+                    ++end;
+                }
+                if (NeedRun) {
+                    Doc.Runs.push_back(TextRun{Format, {}});
+                    NeedRun = false;
+                }
+                auto &text = Doc.Runs.back().Text;
+                for (std::size_t i = Pos; i < end; ++i) {
+                    text.push_back(static_cast<unsigned char>(In[i]));
+                }
+                LastWasPar = false;
+                Pos = end;
+            } else {
+                ++Pos;
+                TextByte(c, true);
+            }
+            break;
+        }
+    }
+
+    ReadResult result;
+    if (!Error.empty()) {
+        result.Error = Error;
+        return result;
+    }
+    if (PendingHighSurrogate != 0) {
+        PendingHighSurrogate = 0;
+        PutChar(0xFFFD);
+    }
+    // The final paragraph mark belongs to the last line; it does not start a new one.
+    if (LastWasPar && !Doc.Runs.empty()) {
+        Doc.Runs.back().Text.pop_back();
+        if (Doc.Runs.back().Text.empty()) {
+            Doc.Runs.pop_back();
+        }
+    }
+    if (!Finished) {
+        result.Warning = "The RTF document ends before its last group is closed; the file may be "
+                         "truncated.";
+    }
+    result.Doc = std::move(Doc);
+    return result;
+}
+
+void Reader::OpenGroup()
+{
+    if (Stack.size() >= static_cast<std::size_t>(MaxGroupDepth)) {
+        Error = "The RTF groups are nested more than " + std::to_string(MaxGroupDepth) +
+                " levels deep.";
+        return;
+    }
+    Stack.push_back(St);
+    SkipChars = 0;
+    SwallowTrailByte = false;
+    IgnorableNext = false;
+}
+
+void Reader::CloseGroup()
+{
+    SkipChars = 0;
+    SwallowTrailByte = false;
+    IgnorableNext = false;
+    if (Stack.empty()) {
+        Finished = true;
+        return;
+    }
+    const State inner = St;
+    St = Stack.back();
+    Stack.pop_back();
+    if (inner.Destination == Dest::FontTable || inner.Destination == Dest::ColourTable ||
+        !inner.SameFormat(St)) {
+        FormatChanged();
+    }
+    if (inner.Destination == Dest::ColourTable && St.Destination != Dest::ColourTable &&
+        PendingColourSet && Colours.size() < MaxColours) {
+        // A last entry without its ';'.
+        Colours.emplace_back(PendingColour);
+        PendingColourSet = false;
+    }
+    if (Stack.empty()) {
+        Finished = true;
+    }
+}
+
+void Reader::ControlSequence()
+{
+    const std::size_t n = In.size();
+    ++Pos; // the backslash
+    if (Pos >= n) {
+        return;
+    }
+    const auto c = static_cast<unsigned char>(In[Pos]);
+    if (IsLetter(c)) {
+        const std::size_t start = Pos;
+        while (Pos < n && IsLetter(static_cast<unsigned char>(In[Pos]))) {
+            ++Pos;
+        }
+        std::string_view word = In.substr(start, Pos - start);
+        bool hasParam = false;
+        bool negative = false;
+        std::int64_t value = 0;
+        if (Pos + 1 == n && In[Pos] == '-') {
+            Pos = n; // a word cut off by the end of the input
+            return;
+        }
+        if (Pos < n && In[Pos] == '-' && IsDigit(static_cast<unsigned char>(In[Pos + 1]))) {
+            negative = true;
+            ++Pos;
+        }
+        while (Pos < n && IsDigit(static_cast<unsigned char>(In[Pos]))) {
+            hasParam = true;
+            value = std::min<std::int64_t>(value * 10 + (In[Pos] - '0'), 0x7FFFFFFF);
+            ++Pos;
+        }
+        if (Pos >= n) {
+            return; // a word cut off by the end of the input
+        }
+        if (In[Pos] == ' ') {
+            ++Pos;
+        }
+        if (word.size() > MaxWordLength) {
+            word = {};
+        }
+        ControlWord(word, hasParam, static_cast<int>(negative ? -value : value));
+        return;
+    }
+
+    ++Pos;
+    IgnorableNext = false;
+    SwallowTrailByte = SwallowTrailByte && c == '\'';
+    switch (c) {
+    case '\'':
+        if (Pos + 1 < n && IsHex(static_cast<unsigned char>(In[Pos])) &&
+            IsHex(static_cast<unsigned char>(In[Pos + 1]))) {
+            const int byte = HexValue(static_cast<unsigned char>(In[Pos])) * 16 +
+                             HexValue(static_cast<unsigned char>(In[Pos + 1]));
+            Pos += 2;
+            TextByte(static_cast<unsigned char>(byte), false);
+        } else if (Pos + 1 >= n) {
+            Pos = n; // a byte cut off by the end of the input
+        }
+        return;
+    case '*':
+        IgnorableNext = St.Destination != Dest::Skip;
+        return;
+    case '\\':
+    case '{':
+    case '}':
+        if (SkipChars > 0) {
+            --SkipChars;
+            return;
+        }
+        PutChar(c);
+        return;
+    default:
+        break;
+    }
+    if (SkipChars > 0) {
+        --SkipChars;
+        return;
+    }
+    switch (c) {
+    case '~':
+        PutChar(0x00A0);
+        break;
+    case '_':
+        PutChar(0x2011);
+        break;
+    case '\r':
+    case '\n':
+        if (St.Destination == Dest::Text) {
+            Emit(U'\n');
+            LastWasPar = true;
+        }
+        break;
+    default:
+        break; // \- optional hyphen, \: index entry, \| formula and unknown symbols
+    }
+}
+
+void Reader::ControlWord(std::string_view word, bool hasParam, int param)
+{
+    SwallowTrailByte = false;
+    const bool ignorable = IgnorableNext;
+    IgnorableNext = false;
+
+    const auto &table = WordTable();
+    auto it = table.find(word);
+    const WordInfo info = it != table.end() ? it->second : WordInfo{Word::Unknown};
+
+    if (info.Kind == Word::Bin) {
+        // Raw bytes follow: skip them in every destination, whatever they hold.
+        const std::size_t length = hasParam && param > 0 ? static_cast<std::size_t>(param) : 0;
+        Pos += std::min(length, In.size() - Pos);
+        if (SkipChars > 0) {
+            --SkipChars;
+        }
+        return;
+    }
+    if (St.Destination == Dest::Skip) {
+        return;
+    }
+    if (SkipChars > 0) {
+        --SkipChars;
+        return;
+    }
+    if (ignorable && info.Kind != Word::FontTbl && info.Kind != Word::ColorTbl &&
+        !(info.Kind == Word::FName && St.Destination == Dest::FontTable)) {
+        St.Destination = Dest::Skip;
+        return;
+    }
+
+    const int on = !hasParam || param != 0;
+    switch (info.Kind) {
+    case Word::Unknown:
+    case Word::Rtf:
+    case Word::Bin:
+        break;
+    case Word::Skip:
+        St.Destination = Dest::Skip;
+        break;
+    case Word::Ansi:
+        break;
+    case Word::Mac:
+        AnsiCodePage = 10000;
+        break;
+    case Word::Pc:
+        AnsiCodePage = 437;
+        break;
+    case Word::Pca:
+        AnsiCodePage = 850;
+        break;
+    case Word::AnsiCpg:
+        if (hasParam && param > 0 && param < 100000) {
+            AnsiCodePage = param;
+            FormatChanged();
+        }
+        break;
+    case Word::Deff:
+        if (hasParam && param >= 0) {
+            DefaultFont = param;
+            FormatChanged();
+        }
+        break;
+    case Word::FontTbl:
+        St.Destination = Dest::FontTable;
+        TableFont = nullptr;
+        break;
+    case Word::ColorTbl:
+        St.Destination = Dest::ColourTable;
+        PendingColour = 0;
+        PendingColourSet = false;
+        break;
+    case Word::FName:
+        if (St.Destination == Dest::FontTable) {
+            St.Destination = Dest::FontAltName;
+            if (TableFont != nullptr) {
+                TableFont->AltName.clear();
+                TableFont->AltNameDone = false;
+            }
+        }
+        break;
+    case Word::F:
+        if (St.Destination == Dest::FontTable) {
+            TableFont = nullptr;
+            if (hasParam && param >= 0) {
+                auto found = Fonts.find(param);
+                if (found != Fonts.end()) {
+                    found->second = FontEntry{};
+                    TableFont = &found->second;
+                } else if (Fonts.size() < MaxFonts) {
+                    TableFont = &Fonts[param];
+                }
+            }
+        } else if (St.Destination == Dest::Text && hasParam && param >= 0) {
+            St.Font = param;
+            FormatChanged();
+        }
+        break;
+    case Word::FCharset:
+        if (St.Destination == Dest::FontTable && TableFont != nullptr && hasParam && param >= 0 &&
+            param <= 255) {
+            TableFont->Charset = param;
+        }
+        break;
+    case Word::Red:
+    case Word::Green:
+    case Word::Blue:
+        if (St.Destination == Dest::ColourTable) {
+            const auto value = static_cast<std::uint32_t>(std::clamp(hasParam ? param : 0, 0, 255));
+            const int shift = info.Kind == Word::Red ? 0 : info.Kind == Word::Green ? 8 : 16;
+            PendingColour = (PendingColour & ~(0xFFu << shift)) | (value << shift);
+            PendingColourSet = true;
+        }
+        break;
+    case Word::Cf:
+        St.Colour = hasParam && param >= 0 ? param : 0;
+        FormatChanged();
+        break;
+    case Word::Fs:
+        if (!hasParam) {
+            St.HalfPoints = 24;
+        } else if (param > 0 && param <= 32767) {
+            St.HalfPoints = param;
+        }
+        FormatChanged();
+        break;
+    case Word::B:
+        St.Bold = on;
+        FormatChanged();
+        break;
+    case Word::I:
+        St.Italic = on;
+        FormatChanged();
+        break;
+    case Word::Ul:
+        St.Underline = on;
+        FormatChanged();
+        break;
+    case Word::UlNone:
+        St.Underline = false;
+        FormatChanged();
+        break;
+    case Word::Strike:
+        St.StrikeOut = on;
+        FormatChanged();
+        break;
+    case Word::Plain: {
+        const State defaults;
+        St.Font = defaults.Font;
+        St.HalfPoints = defaults.HalfPoints;
+        St.Bold = St.Italic = St.Underline = St.StrikeOut = false;
+        St.Colour = defaults.Colour;
+        FormatChanged();
+        break;
+    }
+    case Word::Par:
+        if (St.Destination == Dest::Text) {
+            Emit(U'\n');
+            LastWasPar = true;
+        }
+        break;
+    case Word::Line:
+    case Word::Row:
+        PutChar(U'\n');
+        break;
+    case Word::Tab:
+    case Word::Cell:
+        PutChar(U'\t');
+        break;
+    case Word::U:
+        if (hasParam) {
+            UnicodeChar(param);
+        }
+        break;
+    case Word::Uc:
+        if (hasParam) {
+            St.UnicodeSkip = std::clamp(param, 0, MaxUnicodeSkip);
+        }
+        break;
+    case Word::Char:
+        PutChar(info.Ch);
+        break;
+    }
+}
+
+void Reader::UnicodeChar(int param)
+{
+    // RTF writes values above 32767 as negative 16-bit numbers.
+    std::int64_t value = param < 0 ? static_cast<std::int64_t>(param) + 65536 : param;
+    if (value < 0 || value > 0xFFFF) {
+        value = 0xFFFD;
+    }
+    auto ch = static_cast<char32_t>(value);
+    if (ch >= 0xD800 && ch <= 0xDBFF) {
+        if (PendingHighSurrogate != 0) {
+            PendingHighSurrogate = 0;
+            PutChar(0xFFFD);
+        }
+        PendingHighSurrogate = ch;
+    } else if (ch >= 0xDC00 && ch <= 0xDFFF) {
+        if (PendingHighSurrogate != 0) {
+            const char32_t high = PendingHighSurrogate;
+            PendingHighSurrogate = 0;
+            PutChar(0x10000 + ((high - 0xD800) << 10) + (ch - 0xDC00));
+        } else {
+            PutChar(0xFFFD);
+        }
+    } else {
+        if (St.Destination == Dest::Text && ch >= 0xF020 && ch <= 0xF0FF) {
+            EnsureFormat();
+            if (CodePage == SymbolCodePage) {
+                // Symbol fonts also carry their glyphs in the private-use block.
+                ch -= 0xF000;
+            }
+        }
+        PutChar(ch);
+    }
+    SkipChars = St.UnicodeSkip;
+}
+
+void Reader::TextByte(unsigned char byte, bool literal)
+{
+    if (SkipChars > 0) {
+        --SkipChars;
+        return;
+    }
+    switch (St.Destination) {
+    case Dest::Text: {
+        EnsureFormat();
+        if (SwallowTrailByte) {
+            SwallowTrailByte = false;
+            return;
+        }
+        if (detail::IsLeadByte(CodePage, byte)) {
+            // Two-byte characters of East-Asian code pages have no table here.
+            PutChar(U'?');
+            SwallowTrailByte = true;
+            return;
+        }
+        PutChar(detail::DecodeByte(CodePage, byte));
+        return;
+    }
+    case Dest::FontTable:
+    case Dest::FontAltName:
+        if (literal && byte == ';') {
+            if (TableFont != nullptr) {
+                (St.Destination == Dest::FontTable ? TableFont->NameDone : TableFont->AltNameDone) =
+                    true;
+            }
+            return;
+        }
+        if (TableFont != nullptr) {
+            PutChar(detail::DecodeByte(CodePageOfFont(TableFont), byte));
+        }
+        return;
+    case Dest::ColourTable:
+        if (literal && byte == ';' && Colours.size() < MaxColours) {
+            if (PendingColourSet) {
+                Colours.emplace_back(PendingColour);
+            } else {
+                Colours.emplace_back(std::nullopt);
+            }
+            PendingColour = 0;
+            PendingColourSet = false;
+        }
+        return;
+    case Dest::Skip:
+        return;
+    }
+}
+
+void Reader::PutChar(char32_t ch)
+{
+    if (PendingHighSurrogate != 0) {
+        PendingHighSurrogate = 0;
+        PutChar(0xFFFD);
+    }
+    switch (St.Destination) {
+    case Dest::Text:
+        Emit(ch);
+        return;
+    case Dest::FontTable:
+        if (TableFont != nullptr && !TableFont->NameDone && ch >= 0x20 &&
+            TableFont->Name.size() < MaxFaceLength) {
+            TableFont->Name.push_back(ch);
+        }
+        return;
+    case Dest::FontAltName:
+        if (TableFont != nullptr && !TableFont->AltNameDone && ch >= 0x20 &&
+            TableFont->AltName.size() < MaxFaceLength) {
+            TableFont->AltName.push_back(ch);
+        }
+        return;
+    case Dest::ColourTable:
+    case Dest::Skip:
+        return;
+    }
+}
+
+void Reader::Emit(char32_t ch)
+{
+    if (ch < 0x20 && ch != U'\n' && ch != U'\t') {
+        return;
+    }
+    EnsureFormat();
+    if (NeedRun) {
+        Doc.Runs.push_back(TextRun{Format, {}});
+        NeedRun = false;
+    }
+    Doc.Runs.back().Text.push_back(ch);
+    LastWasPar = false;
+}
+
+const FontEntry *Reader::CurrentFont() const
+{
+    auto it = Fonts.find(St.Font >= 0 ? St.Font : DefaultFont);
+    if (it == Fonts.end()) {
+        it = Fonts.find(DefaultFont);
+    }
+    return it != Fonts.end() ? &it->second : nullptr;
+}
+
+int Reader::CodePageOfFont(const FontEntry *font) const
+{
+    if (font == nullptr || font->Charset < 0) {
+        return AnsiCodePage;
+    }
+    return detail::CodePageForCharset(font->Charset, AnsiCodePage);
+}
+
+void Reader::EnsureFormat()
+{
+    if (!FormatDirty) {
+        return;
+    }
+    FormatDirty = false;
+    CharFormat format;
+    const FontEntry *font = CurrentFont();
+    if (font != nullptr) {
+        format.Face = ToUtf8Trimmed(font->AltName.empty() ? font->Name : font->AltName);
+        format.Charset =
+            font->Charset >= 0 ? font->Charset : detail::CharsetForCodePage(AnsiCodePage);
+    } else {
+        format.Face = DefaultFormat().Face;
+        format.Charset = detail::CharsetForCodePage(AnsiCodePage);
+    }
+    CodePage = CodePageOfFont(font);
+    format.HalfPoints = St.HalfPoints;
+    format.Bold = St.Bold;
+    format.Italic = St.Italic;
+    format.Underline = St.Underline;
+    format.StrikeOut = St.StrikeOut;
+    format.Colour = 0;
+    if (St.Colour > 0 && static_cast<std::size_t>(St.Colour) < Colours.size() &&
+        Colours[St.Colour].has_value()) {
+        format.Colour = *Colours[St.Colour];
+    }
+    Format = std::move(format);
+    NeedRun = Doc.Runs.empty() || !(Doc.Runs.back().Format == Format);
+}
+
+bool LooksLikeRtf(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+    }
+    std::size_t i = 0;
+    while (i < bytes.size() &&
+           (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n')) {
+        ++i;
+    }
+    return bytes.substr(i, 5) == "{\\rtf";
+}
+
+} // namespace
+
+ReadResult Read(std::string_view bytes)
+{
+    if (bytes.size() > MaxInputBytes) {
+        ReadResult result;
+        result.Error =
+            "The file is larger than " + std::to_string(MaxInputBytes / (1024 * 1024)) + " MB.";
+        return result;
+    }
+    if (!LooksLikeRtf(bytes)) {
+        ReadResult result;
+        result.Source = SourceKind::PlainText;
+        result.Doc = ReadPlainText(bytes);
+        return result;
+    }
+    const std::size_t start = bytes.find('{');
+    return Reader(bytes.substr(start)).Parse();
+}
+
+} // namespace zor::rtf
