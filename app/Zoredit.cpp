@@ -9,6 +9,8 @@
 #include "commands/Vocabulary.h"
 #include "editor/About.h"
 #include "editor/AppIcon.h"
+#include "editor/Child.h"
+#include "editor/DocumentIO.h"
 #include "sim/Sim.h"
 
 #include <QApplication>
@@ -29,6 +31,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -643,11 +646,158 @@ void TMainForm::ShowResult(int code)
 
 // ---- command handlers ----
 
-void TMainForm::FileNewExecute() {}
-void TMainForm::FileOpenExecute() {}
-void TMainForm::FileSaveExecute() {}
-void TMainForm::FileSaveAsExecute() {}
-void TMainForm::FileCloseExecute() {}
+// ---- documents ----
+
+TMDIChild *TMainForm::ActiveDocument() const
+{
+    return qobject_cast<TMDIChild *>(ClientArea->activeSubWindow());
+}
+
+QList<TMDIChild *> TMainForm::Documents() const
+{
+    QList<TMDIChild *> list;
+    for (QMdiSubWindow *sub : ClientArea->subWindowList())
+        if (auto *child = qobject_cast<TMDIChild *>(sub))
+            list << child;
+    return list;
+}
+
+TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
+{
+    auto *child = new TMDIChild;
+    child->SaveDocument = [this](TMDIChild *w) { SaveDocument(w); };
+    child->SetPanelText = [this](int panel, const QString &text) {
+        Panels[std::size_t(panel)]->setText(text);
+    };
+    ClientArea->addSubWindow(child);
+    Panels[2]->setText(QStringLiteral("Insert"));
+    connect(child, &QObject::destroyed, this, &TMainForm::DocumentClosed);
+    child->setWindowTitle(NameWithoutFolder(Name));
+    child->FileName = Name;
+    if (QFileInfo(Name).isFile()) {
+        QString error;
+        if (LoadDocumentFile(Name, *child->Editor->document(), &error))
+            child->Editor->MaxLength = 2147483632;
+        else
+            ShowErrorBox(this, error);
+    }
+    EnableDocumentCommands(true);
+    ++DocumentCount;
+    child->Editor->document()->setModified(false);
+    child->showMaximized();
+    if (DocumentCount > 1)
+        WindowCascadeExecute();
+    return child;
+}
+
+void TMainForm::DocumentClosed()
+{
+    --DocumentCount;
+    if (DocumentCount <= 0) {
+        EnableDocumentCommands(false);
+        DocumentCount = 0;
+        Panels[2]->setText(QStringLiteral(" "));
+    }
+    UpdateStandardActions();
+}
+
+bool TMainForm::WriteDocument(TMDIChild *window, const QString &name)
+{
+    QString error;
+    if (!SaveDocumentFile(name, *window->Editor->document(), &error)) {
+        ShowErrorBox(this, error);
+        return false;
+    }
+    window->Editor->document()->setModified(false);
+    return true;
+}
+
+bool TMainForm::AskOverwrite(const QString &name)
+{
+    if (!QFileInfo::exists(name))
+        return true;
+    return Dialogs().MessageBox(this, QStringLiteral("Question"),
+                                name + QStringLiteral(" exists\nOverwrite?"), TMsgIcon::Question,
+                                TMsgButtons::YesNo) == TMsgAnswer::Yes;
+}
+
+void TMainForm::SaveDocument(TMDIChild *Window)
+{
+    if (!Window)
+        return;
+    if (!Window->IsUntitled()) {
+        WriteDocument(Window, Window->FileName);
+        return;
+    }
+    SaveDialog.FileName = Window->FileName;
+    if (!Dialogs().ExecuteSave(this, SaveDialog))
+        return;
+    const QString name = SaveDialog.FileName;
+    if (!AskOverwrite(name))
+        return;
+    // The window takes its new name only once the file is written: a failed write must not
+    // leave a caption that sends the next Save to the old, untitled name.
+    if (WriteDocument(Window, name)) {
+        Window->setWindowTitle(NameWithoutFolder(name));
+        Window->FileName = name;
+    }
+}
+
+void TMainForm::FileNewExecute()
+{
+    CreateDocumentWindow(QLatin1String(UntitledName));
+}
+
+void TMainForm::FileOpenExecute()
+{
+    if (Dialogs().ExecuteOpen(this, OpenDialog))
+        CreateDocumentWindow(OpenDialog.FileName);
+}
+
+void TMainForm::FileSaveExecute()
+{
+    SaveDocument(ActiveDocument());
+}
+
+void TMainForm::FileSaveAsExecute()
+{
+    TMDIChild *w = ActiveDocument();
+    if (!w)
+        return;
+    SaveDialog.Title = QStringLiteral("Save ") + NameWithoutFolder(w->FileName) +
+                       QStringLiteral(" As...");
+    SaveDialog.FileName = w->FileName;
+    if (!Dialogs().ExecuteSave(this, SaveDialog))
+        return;
+    const QString name = SaveDialog.FileName;
+    if (!AskOverwrite(name))
+        return;
+    if (WriteDocument(w, name)) {
+        w->setWindowTitle(NameWithoutFolder(name));
+        w->FileName = name;
+    }
+}
+
+void TMainForm::FileCloseExecute()
+{
+    if (TMDIChild *w = ActiveDocument())
+        w->close();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    // Every document is asked in turn; the first refusal keeps them all open.
+    const QList<TMDIChild *> documents = Documents();
+    for (TMDIChild *child : documents) {
+        if (!child->FormCloseQuery()) {
+            event->ignore();
+            return;
+        }
+    }
+    for (TMDIChild *child : documents)
+        child->CloseAgreed = true;
+    event->accept();
+}
 void TMainForm::FilePrintExecute() {}
 void TMainForm::FilePrinterSetupExecute() {}
 
@@ -691,6 +841,62 @@ void TMainForm::HelpAboutExecute()
         abb->exec();
 }
 
-void TMainForm::CommandButtonClick(int) {}
+void TMainForm::InsertCommandSymbol(const QString &text, TCommandKind kind)
+{
+    TMDIChild *w = ActiveDocument();
+    if (!w)
+        return;
+    TRichEdit *editor = w->Editor;
+    editor->setFocus();
+    QTextCursor cursor = editor->textCursor();
+    const QTextCharFormat current = cursor.charFormat();
+    if ((FormatColour(current) & SymbolTagMask) == 0) {
+        FontDialog.Font = current.font();
+        FontDialog.Color = ColourToQColor(FormatColour(current));
+        if (current.hasProperty(CharsetProperty))
+            FontDialog.Charset = current.intProperty(CharsetProperty);
+    }
+    QTextCharFormat symbol;
+    symbol.setFont(FontDialogSymbol.Font);
+    symbol.setFontFamilies(QStringList{FontDialogSymbol.Font.family()});
+    symbol.setProperty(CharsetProperty, FontDialogSymbol.Charset);
+    symbol.setForeground(ColourToQColor(KindColour(kind)));
+    symbol.setFontPointSize(FontDialogSymbol.Font.pointSizeF() + 10);
+    if (!editor->Fits(text.size())) {
+        QApplication::beep();
+        return;
+    }
+    cursor.insertText(text, symbol);
+    editor->setTextCursor(cursor);
+    editor->setCurrentCharFormat(PlainTextFormat());
+}
+
+QTextCharFormat TMainForm::PlainTextFormat() const
+{
+    QTextCharFormat plain;
+    plain.setFont(FontDialog.Font);
+    plain.setFontFamilies(QStringList{FontDialog.Font.family()});
+    plain.setForeground(FontDialog.Color);
+    plain.setProperty(CharsetProperty, FontDialog.Charset);
+    return plain;
+}
+
+void TMainForm::CommandButtonClick(int index)
+{
+    const TCommandButton &b = zor::CommandButtons[std::size_t(index)];
+    const QString symbol(QChar(b.Symbol));
+    if (!b.TakesNumber()) {
+        InsertCommandSymbol(symbol, b.Kind);
+        return;
+    }
+    if (!ActiveDocument() || !Vloz)
+        return;
+    Vloz->SetParameterRange(QString(b.Digits, QLatin1Char('9')), b.Maximum, b.Minimum);
+    if (Dialogs().ExecuteForm(*Vloz) != QDialog::Accepted)
+        return;
+    const QString number = Vloz->GetParameterText();
+    InsertCommandSymbol(symbol, b.Kind);
+    InsertCommandSymbol(number, b.Kind);
+}
 
 } // namespace zor

@@ -3,12 +3,14 @@
 #pragma once
 
 #include "comm/Settings.h"
+#include "commands/Vocabulary.h"
 #include "editor/Dialogs.h"
 
 #include <QHash>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTextCharFormat>
 #include <array>
 #include <memory>
 #include <vector>
@@ -24,6 +26,7 @@ class QToolButton;
 
 namespace zor {
 
+class TMDIChild;
 class Tabb;
 class TParamet;
 class TGraf;
@@ -179,11 +182,26 @@ public:
     void HelpOnHelpExecute();
     void HelpAboutExecute();
 
-    // Click handler of the command button at index (vocabulary order).
+    // Click handler of the command button at index (vocabulary order): inserts the symbol, and
+    // for the numbered commands first asks for the number.
     void CommandButtonClick(int index);
+
+    // Documents.
+    TMDIChild *CreateDocumentWindow(const QString &Name);
+    void SaveDocument(TMDIChild *Window);
+    TMDIChild *ActiveDocument() const;
+    QList<TMDIChild *> Documents() const;
+
+    // Writes text at the caret of the active document as symbols of kind, then puts the typing
+    // format back to the remembered plain-text font.
+    void InsertCommandSymbol(const QString &text, TCommandKind kind);
+
+    // The character format of the remembered plain-text font (FontDialog's font and colour).
+    QTextCharFormat PlainTextFormat() const;
 
 protected:
     bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void CreateActions();
@@ -198,6 +216,9 @@ private:
     void RefreshItem(QObject *item);
     void UpdateWindowMenu();
     QTextEdit *FocusedEditor() const;
+    void DocumentClosed();
+    bool WriteDocument(TMDIChild *window, const QString &name);
+    bool AskOverwrite(const QString &name);
 
     QHash<QObject *, TAction *> ItemAction;
     QHash<QObject *, bool> ItemOwnEnabled;

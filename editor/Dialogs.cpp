@@ -153,4 +153,9 @@ bool TQtDialogs::ExecutePrinterSetup(QWidget *parent, QPrinter &printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+int TQtDialogs::ExecuteForm(QDialog &form)
+{
+    return form.exec();
+}
+
 } // namespace zor

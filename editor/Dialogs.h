@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QString>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -58,6 +59,10 @@ public:
     // Run the print dialog (with printing to a file offered) or the printer set-up on printer.
     virtual bool ExecutePrint(QWidget *parent, QPrinter &printer) = 0;
     virtual bool ExecutePrinterSetup(QWidget *parent, QPrinter &printer) = 0;
+
+    // Shows one of the application's own modal forms and returns its result (QDialog::Accepted
+    // or Rejected).
+    virtual int ExecuteForm(QDialog &form) = 0;
 };
 
 // The dialogs in use. Never null: the Qt implementation unless a test installed another.
@@ -83,6 +88,7 @@ public:
     bool ExecuteFont(QWidget *parent, TFontDialogState &state) override;
     bool ExecutePrint(QWidget *parent, QPrinter &printer) override;
     bool ExecutePrinterSetup(QWidget *parent, QPrinter &printer) override;
+    int ExecuteForm(QDialog &form) override;
 };
 
 } // namespace zor

@@ -1,5 +1,7 @@
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QDialog>
+
 namespace zor::test {
 
 TMsgAnswer TScriptedDialogs::MessageBox(QWidget *, const QString &caption, const QString &text,
@@ -64,6 +66,20 @@ bool TScriptedDialogs::ExecutePrinterSetup(QWidget *, QPrinter &)
 {
     Shown << QStringLiteral("printersetup");
     return false;
+}
+
+int TScriptedDialogs::ExecuteForm(QDialog &form)
+{
+    Shown << QLatin1String(form.metaObject()->className());
+    form.show();
+    int result = QDialog::Rejected;
+    if (!FormAnswers.empty()) {
+        auto answer = FormAnswers.front();
+        FormAnswers.pop_front();
+        result = answer(form);
+    }
+    form.hide();
+    return result;
 }
 
 } // namespace zor::test

@@ -42,6 +42,9 @@ public:
     std::deque<std::function<bool(TFontDialogState &)>> FontChoices;
     std::deque<bool> PrintChoices;
     QList<TFileDialogState> FileDialogs; // the state each file dialog was shown with
+    // Each form shown pops one: it gets the form (already shown, so its FormShow has run) and
+    // returns the result. An empty queue cancels.
+    std::deque<std::function<int(QDialog &)>> FormAnswers;
 
     TMsgAnswer MessageBox(QWidget *, const QString &caption, const QString &text, TMsgIcon icon,
                           TMsgButtons buttons) override;
@@ -50,6 +53,7 @@ public:
     bool ExecuteFont(QWidget *, TFontDialogState &state) override;
     bool ExecutePrint(QWidget *, QPrinter &printer) override;
     bool ExecutePrinterSetup(QWidget *, QPrinter &printer) override;
+    int ExecuteForm(QDialog &form) override;
 
 private:
     bool File(const char *kind, TFileDialogState &state);

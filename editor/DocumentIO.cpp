@@ -1,0 +1,146 @@
+#include "editor/DocumentIO.h"
+
+#include <QFile>
+#include <algorithm>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace zor {
+
+std::uint32_t FormatColour(const QTextCharFormat &format)
+{
+    const QBrush brush = format.foreground();
+    return brush.style() == Qt::NoBrush ? 0u : QColorToColour(brush.color());
+}
+
+QTextCharFormat ToCharFormat(const rtf::CharFormat &f)
+{
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{QString::fromStdString(f.Face)});
+    format.setFontPointSize(f.HalfPoints / 2.0);
+    format.setFontWeight(f.Bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(f.Italic);
+    format.setFontUnderline(f.Underline);
+    format.setFontStrikeOut(f.StrikeOut);
+    format.setForeground(ColourToQColor(f.Colour));
+    format.setProperty(CharsetProperty, f.Charset);
+    return format;
+}
+
+rtf::CharFormat FromCharFormat(const QTextCharFormat &format)
+{
+    rtf::CharFormat f;
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.front().isEmpty())
+        f.Face = families.front().toStdString();
+    else if (!format.font().family().isEmpty())
+        f.Face = format.font().family().toStdString();
+    const double points = format.fontPointSize();
+    if (points > 0)
+        f.HalfPoints = std::clamp(int(points * 2 + 0.5), 1, 32767);
+    f.Bold = format.fontWeight() >= QFont::DemiBold;
+    f.Italic = format.fontItalic();
+    f.Underline = format.fontUnderline();
+    f.StrikeOut = format.fontStrikeOut();
+    f.Colour = FormatColour(format);
+    if (format.hasProperty(CharsetProperty))
+        f.Charset = std::clamp(format.intProperty(CharsetProperty), 0, 255);
+    return f;
+}
+
+void FillTextDocument(QTextDocument &text, const rtf::Document &document)
+{
+    text.clear();
+    QTextCursor cursor(&text);
+    cursor.beginEditBlock();
+    bool first = true;
+    for (const rtf::TextRun &run : document.Runs) {
+        const QTextCharFormat format = ToCharFormat(run.Format);
+        if (first) {
+            // The first block takes the first run's format, so an empty last line keeps it too.
+            cursor.setBlockCharFormat(format);
+            first = false;
+        }
+        std::size_t start = 0;
+        while (start <= run.Text.size()) {
+            std::size_t end = run.Text.find(U'\n', start);
+            const std::size_t stop = end == std::u32string::npos ? run.Text.size() : end;
+            if (stop > start) {
+                QString part = QString::fromUcs4(run.Text.data() + start, qsizetype(stop - start));
+                cursor.insertText(part, format);
+            }
+            if (end == std::u32string::npos)
+                break;
+            cursor.insertBlock(QTextBlockFormat(), format);
+            start = end + 1;
+        }
+    }
+    cursor.endEditBlock();
+}
+
+rtf::Document DocumentFromText(const QTextDocument &text)
+{
+    rtf::Document document;
+    for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
+        if (block != text.begin())
+            // The separator in front of a block carries that block's character format.
+            document.Append(FromCharFormat(block.charFormat()), U'\n');
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            const QString t = fragment.text();
+            std::u32string chars;
+            chars.reserve(std::size_t(t.size()));
+            for (char32_t c : t.toUcs4()) {
+                // Soft line breaks inside a block read as line ends too.
+                chars.push_back(c == 0x2028 || c == 0x2029 ? U'\n' : c);
+            }
+            document.Append(FromCharFormat(fragment.charFormat()), chars);
+        }
+    }
+    return document;
+}
+
+bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("Cannot open file %1. %2").arg(path, file.errorString());
+        text.clear();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("Cannot read file %1. %2").arg(path, file.errorString());
+        text.clear();
+        return false;
+    }
+    rtf::ReadResult result = rtf::Read(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    if (!result.Ok()) {
+        // What the RTF reader refuses is still the operator's text: show it as plain text.
+        result.Doc = rtf::ReadPlainText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    }
+    FillTextDocument(text, result.Doc);
+    return true;
+}
+
+bool SaveDocumentFile(const QString &path, const QTextDocument &text, QString *error)
+{
+    const std::string bytes = rtf::Write(DocumentFromText(text));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("Cannot create file %1. %2").arg(path, file.errorString());
+        return false;
+    }
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
+        *error = QStringLiteral("Cannot write file %1. %2").arg(path, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace zor

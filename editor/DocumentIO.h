@@ -1,0 +1,50 @@
+// The bridge between the editor's QTextDocument and the document model of the RTF codec, and
+// the reading and writing of document files.
+#pragma once
+
+#include "editor/rtf/Rtf.h"
+
+#include <QColor>
+#include <QString>
+#include <QTextCharFormat>
+#include <cstdint>
+
+class QTextDocument;
+
+namespace zor {
+
+// Character-format property that keeps the run's RTF charset (238 Central European, 2 symbol,
+// ...) so that it survives a save and a load.
+inline constexpr int CharsetProperty = QTextFormat::UserProperty + 1;
+
+// Colour values of documents are 0x00BBGGRR.
+inline QColor ColourToQColor(std::uint32_t colour)
+{
+    return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+inline std::uint32_t QColorToColour(const QColor &c)
+{
+    return std::uint32_t(c.red()) | std::uint32_t(c.green()) << 8 | std::uint32_t(c.blue()) << 16;
+}
+
+// The colour value a character of this format carries (black when it sets none).
+std::uint32_t FormatColour(const QTextCharFormat &format);
+
+QTextCharFormat ToCharFormat(const rtf::CharFormat &format);
+rtf::CharFormat FromCharFormat(const QTextCharFormat &format);
+
+// Replaces the content of text with the model; paragraphs become blocks.
+void FillTextDocument(QTextDocument &text, const rtf::Document &document);
+
+// The content of text as the model; blocks are separated by '\n'.
+rtf::Document DocumentFromText(const QTextDocument &text);
+
+// Reads a document file into text. RTF is decoded, anything else read as plain text. False with
+// a message for the operator in *error when the file cannot be read; text is then left empty.
+bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error);
+
+// Writes text to path as RTF, atomically: the previous file stays untouched when writing fails.
+bool SaveDocumentFile(const QString &path, const QTextDocument &text, QString *error);
+
+} // namespace zor
