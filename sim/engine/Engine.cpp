@@ -116,7 +116,7 @@ void TDisplayEngine::Restart()
 
 TDisplayEngine::TStep TDisplayEngine::ExecuteCommand()
 {
-    if (++CommandsSinceFrame > FramelessCommandLimit)
+    if (++CommandsSinceFrame > FramelessLimit)
         ShowFrame();
 
     const std::uint8_t c = ReadCommandChar();

@@ -155,7 +155,7 @@ public:
 
     // After this many commands in a row without a frame the engine produces one, so that no
     // program (deeply nested repeats of frameless commands) keeps it from ever checking the stop.
-    static constexpr std::uint32_t FramelessCommandLimit = 65536;
+    static constexpr std::uint32_t DefaultFramelessCommandLimit = 65536;
 
     TDisplayEngine();
 
@@ -164,6 +164,8 @@ public:
     void SetFrameTick(TFrameTick *tick) { Tick = tick; }
     void SetFrameSink(TFrameSink *sink) { Sink = sink; }
     void SetClock(TEngineClock *clock) { Clock = clock; }
+    // Commands in a row without a frame before the engine produces one; at least 1.
+    void SetFramelessCommandLimit(std::uint32_t limit) { FramelessLimit = limit ? limit : 1; }
 
     // One run of the program from its beginning. The program is the display program text: it
     // ends at its first zero byte or at the end of the span, whichever comes first, and the
@@ -295,6 +297,7 @@ private:
     std::uint64_t FrameLimit = 0;
     std::uint64_t FramesAtRestart = 0;
     std::uint32_t CommandsSinceFrame = 0;
+    std::uint32_t FramelessLimit = DefaultFramelessCommandLimit;
     std::atomic<bool> StopRequested{false};
 
     TFrameTick *Tick = nullptr;

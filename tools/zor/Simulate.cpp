@@ -1,0 +1,183 @@
+// zor simulate: runs a display program on a fresh engine without a screen.
+#include "sim/engine/Engine.h"
+#include "tools/zor/Subcommand.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zor::tool {
+namespace {
+
+constexpr const char *SimulateUsage =
+    "simulate (DOC.zor | --program FILE) [--frames N] [--clock YYYY-MM-DDTHH:MM:SS] [--dots] "
+    "[--realtime]";
+
+struct TSimulateArgs
+{
+    std::string Document;
+    std::string ProgramFile;
+    std::uint64_t Frames = 500;
+    std::optional<TLocalDateTime> Clock;
+    bool Dots = false;
+    bool Realtime = false;
+};
+
+int Fail(const std::string &message, int status)
+{
+    std::fprintf(stderr, "zor simulate: %s\n", message.c_str());
+    if (status == 2)
+        std::fprintf(stderr, "usage: zor %s\n", SimulateUsage);
+    return status;
+}
+
+bool ParseCount(const std::string &text, std::uint64_t &out)
+{
+    if (text.empty() || text.size() > 12)
+        return false;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    out = value;
+    return value > 0;
+}
+
+std::optional<TLocalDateTime> ParseClock(const std::string &text)
+{
+    TLocalDateTime t;
+    char tail = 0;
+    if (text.size() != 19 ||
+        std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &t.Year, &t.Month, &t.Day, &t.Hour,
+                    &t.Minute, &t.Second, &tail) != 6)
+        return std::nullopt;
+    if (t.Month < 1 || t.Month > 12 || t.Day < 1 || t.Day > 31 || t.Hour > 23 || t.Minute > 59 ||
+        t.Second > 59 || t.Hour < 0 || t.Minute < 0 || t.Second < 0 || t.Year < 0)
+        return std::nullopt;
+    return t;
+}
+
+// Prints each frame as 10 lines of 120 colour digits and an empty line.
+class TDotPrinter final : public TFrameSink
+{
+public:
+    void PresentFrame(const TFrameBitmap &bitmap) override
+    {
+        Text.clear();
+        for (int y = 0; y < PanelRows; ++y) {
+            for (int x = 0; x < PanelColumns; ++x)
+                Text += static_cast<char>('0' + bitmap.Dot(x, y));
+            Text += '\n';
+        }
+        Text += '\n';
+        std::fwrite(Text.data(), 1, Text.size(), stdout);
+    }
+
+private:
+    std::string Text;
+};
+
+double CpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+int RunSimulate(const std::vector<std::string> &args)
+{
+    TSimulateArgs a;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        auto value = [&](std::string &out) {
+            if (i + 1 >= args.size())
+                return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (arg == "--program") {
+            if (!value(a.ProgramFile))
+                return Fail("--program needs a file", 2);
+        } else if (arg == "--frames") {
+            if (!value(v) || !ParseCount(v, a.Frames))
+                return Fail("--frames needs a whole number of frames from 1 up", 2);
+        } else if (arg == "--clock") {
+            if (!value(v) || !(a.Clock = ParseClock(v)))
+                return Fail("--clock needs a local time as YYYY-MM-DDTHH:MM:SS", 2);
+        } else if (arg == "--dots") {
+            a.Dots = true;
+        } else if (arg == "--realtime") {
+            a.Realtime = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return Fail("unknown option " + arg, 2);
+        } else if (a.Document.empty()) {
+            a.Document = arg;
+        } else {
+            return Fail("only one document can be simulated", 2);
+        }
+    }
+    if (a.Document.empty() == a.ProgramFile.empty())
+        return Fail("give either a document or --program FILE", 2);
+
+    std::string program;
+    if (!a.Document.empty()) {
+        return Fail("simulating a document is not supported yet: translate it to a program file "
+                    "and use --program FILE",
+                    1);
+    }
+    std::ifstream in(a.ProgramFile, std::ios::binary);
+    if (!in)
+        return Fail("cannot read " + a.ProgramFile, 1);
+    program.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return Fail("cannot read " + a.ProgramFile, 1);
+
+    TDisplayEngine engine;
+    std::optional<TFixedClock> fixed;
+    if (a.Clock) {
+        fixed.emplace(*a.Clock);
+        engine.SetClock(&*fixed);
+    }
+    TDotPrinter printer;
+    if (a.Dots)
+        engine.SetFrameSink(&printer);
+    TSteadyTick tick;
+    if (a.Realtime)
+        engine.SetFrameTick(&tick);
+
+    const auto wallStart = std::chrono::steady_clock::now();
+    const double cpuStart = CpuSeconds();
+    tick.Restart();
+    const TRunResult result = engine.RunDisplayEngine(program, 0, a.Frames);
+    const double cpu = CpuSeconds() - cpuStart;
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    std::fflush(stdout);
+
+    if (!a.Dots) {
+        std::printf("%llu frames, %s\n", static_cast<unsigned long long>(result.Frames),
+                    result.End == TRunEnd::ProgramEnd ? "program ended" : "frame limit reached");
+    }
+    if (a.Realtime) {
+        std::fprintf(stderr,
+                     "zor simulate: %llu frames in %.3f s (%.3f s at 50 frames per second), "
+                     "CPU %.3f s (%.2f%% of one core)\n",
+                     static_cast<unsigned long long>(result.Frames), wall,
+                     static_cast<double>(result.Frames) / 50.0, cpu,
+                     wall > 0 ? 100.0 * cpu / wall : 0.0);
+    }
+    return 0;
+}
+
+const TSubcommand Simulate("simulate", SimulateUsage, RunSimulate);
+
+} // namespace
+} // namespace zor::tool
