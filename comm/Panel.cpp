@@ -53,7 +53,7 @@ std::size_t PanelFrameLength(std::uint8_t kind)
 std::string TPanelFrameReader::Check(const std::uint8_t *f, std::size_t length)
 {
     if (length != PanelFrameLength(f[1]))
-        return "wrong length";
+        return length == ControlFrameLength ? "Block frame: wrong header CRC" : "wrong length";
     switch (f[1]) {
     case KindOpen:
         if (ComputeCrc(f, 10) != 0)
@@ -95,6 +95,15 @@ void TPanelFrameReader::Feed(const std::uint8_t *data, std::size_t count,
         if (Buffer.size() - start < 2)
             break;
         const std::size_t length = PanelFrameLength(Buffer[start + 1]);
+        // A block's header carries its own CRC: a false start is found after 10 bytes
+        // instead of swallowing the next 76.
+        if (length == BlockFrameLength && Buffer.size() - start >= ControlFrameLength &&
+            ComputeCrc(Buffer.data() + start, ControlFrameLength) != 0) {
+            frames->emplace_back(Buffer.begin() + static_cast<long>(start),
+                                 Buffer.begin() + static_cast<long>(start + ControlFrameLength));
+            ++start;
+            continue;
+        }
         if (Buffer.size() - start < length)
             break;
         frames->emplace_back(Buffer.begin() + static_cast<long>(start),

@@ -51,11 +51,12 @@ struct TPanelEvent
 // Splits a byte stream into frames: a frame starts with 0x01; its second byte tells its length
 // (10 bytes for Open, Close and Numeric, 76 for a Block). Bytes before a start byte are skipped.
 // A frame that fails its check is dropped and the search for the next start resumes at its
-// second byte.
+// second byte; a block whose header fails its CRC is dropped as soon as the header is in.
 class TPanelFrameReader
 {
 public:
-    // Adds bytes; every complete frame (checked or not) is appended to frames.
+    // Adds bytes; every complete frame (checked or not) is appended to frames, and so is the
+    // header of a block whose header CRC is wrong.
     void Feed(const std::uint8_t *data, std::size_t count,
               std::vector<std::vector<std::uint8_t>> *frames);
     // Forgets a partial frame (after the line has been idle).

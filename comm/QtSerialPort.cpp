@@ -163,7 +163,9 @@ bool TQtSerialPort::Flush()
 {
     if (!Port)
         return false;
-    Port->waitForBytesWritten(Timeouts.WriteConstant > 0 ? Timeouts.WriteConstant : 100);
+    // Qt's wait with nothing queued would sit out its whole time-out.
+    if (Port->bytesToWrite() > 0)
+        Port->waitForBytesWritten(Timeouts.WriteConstant > 0 ? Timeouts.WriteConstant : 100);
     return Drain(1000);
 }
 

@@ -25,9 +25,8 @@ TEST(ProfileFile, IntegersAreReadLikeTheWindowsCall)
         const char *Text;
         std::int32_t Expected;
     };
-    for (Row r : {Row{"0x1F", 31}, Row{"0X1f", 31}, Row{"007", 7}, Row{"12abc", 12},
-                  Row{"-4", -4}, Row{" 42 ", 42}, Row{"0x", 0}, Row{"word", 77}, Row{"", 77},
-                  Row{"x12", 77}}) {
+    for (Row r : {Row{"0x1F", 31}, Row{"0X1f", 31}, Row{"007", 7}, Row{"12abc", 12}, Row{"-4", -4},
+                  Row{" 42 ", 42}, Row{"0x", 0}, Row{"word", 77}, Row{"", 77}, Row{"x12", 77}}) {
         TProfileFile p(std::string("[PC]\nPort=") + r.Text + "\n");
         EXPECT_EQ(p.ReadInteger("PC", "Port", 77), r.Expected) << '"' << r.Text << '"';
     }

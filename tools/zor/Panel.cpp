@@ -268,13 +268,14 @@ int RunPanel(const std::vector<std::string> &args)
     }
     Report(panel.TakeEvents(), o);
 
-    // Let the last reply be read before the line goes away with us.
+    // Let the last reply be read before the line goes away with us: a reply still on its way
+    // through the pseudo-terminal, or unread, would be lost with the hang-up.
     if (held >= 0) {
-        for (int i = 0; i < 100 && !StopRequested; ++i) {
-            int unread = 0;
-            if (ioctl(held, FIONREAD, &unread) != 0 || unread == 0)
-                break;
+        int quiet = 0;
+        for (int i = 0; i < 100 && quiet < 3 && !StopRequested; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            int unread = 0;
+            quiet = (ioctl(held, FIONREAD, &unread) != 0 || unread == 0) ? quiet + 1 : 0;
         }
         ::close(held);
     }

@@ -1,0 +1,229 @@
+// The serial link over real pseudo-terminals: the Qt port's own behaviour, and whole transfers
+// against the panel emulator.
+#include "comm/Frames.h"
+#include "comm/NumericMessage.h"
+#include "comm/QtSerialPort.h"
+#include "comm/Results.h"
+#include "comm/Serial.h"
+#include "tests/comm/PanelProcess.h"
+
+#include "base/AtomicFile.h"
+
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <termios.h>
+
+namespace zor {
+namespace {
+
+using namespace std::chrono;
+
+const std::string Tool = ZOR_TOOL_PATH;
+
+class QtEnvironment : public testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "comm_pty_tests";
+        static char *argv[] = {name, nullptr};
+        App = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    void TearDown() override { App.reset(); }
+    std::unique_ptr<QCoreApplication> App;
+};
+
+const auto *const Environment = testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+// A pseudo-terminal pair made by the test itself; the test holds the terminal side open too.
+struct TPty
+{
+    TPty()
+    {
+        Master = posix_openpt(O_RDWR | O_NOCTTY);
+        grantpt(Master);
+        unlockpt(Master);
+        Path = ptsname(Master);
+        Held = ::open(Path.c_str(), O_RDWR | O_NOCTTY);
+        termios t{};
+        tcgetattr(Held, &t);
+        cfmakeraw(&t);
+        tcsetattr(Held, TCSANOW, &t);
+    }
+    ~TPty()
+    {
+        ::close(Held);
+        ::close(Master);
+    }
+    int Master = -1;
+    int Held = -1;
+    std::string Path;
+};
+
+double MsSince(steady_clock::time_point start)
+{
+    return duration<double, std::milli>(steady_clock::now() - start).count();
+}
+
+TEST(QtSerialPort, ReadTimesOutAfterTheConstantAndDeliversWhatCame)
+{
+    TPty pty;
+    TQtSerialPort port;
+    ASSERT_TRUE(port.Open(pty.Path));
+    ASSERT_TRUE(port.SetLine(9600));
+    ASSERT_TRUE(port.SetTimeouts({0, 0, 100, 0, 100}));
+
+    std::uint8_t buffer[10];
+    std::size_t received = 99;
+    auto start = steady_clock::now();
+    ASSERT_TRUE(port.Read(buffer, 10, &received));
+    EXPECT_EQ(received, 0u);
+    EXPECT_GE(MsSince(start), 95);
+    EXPECT_LT(MsSince(start), 180);
+
+    ASSERT_EQ(::write(pty.Master, "abc", 3), 3);
+    start = steady_clock::now();
+    ASSERT_TRUE(port.Read(buffer, 3, &received));
+    EXPECT_EQ(received, 3u);
+    EXPECT_LT(MsSince(start), 50);
+
+    // Written bytes reach the other side; the purge drops only what was received.
+    ASSERT_EQ(::write(pty.Master, "stale", 5), 5);
+    usleep(20000);
+    ASSERT_TRUE(port.PurgeReceive());
+    port.Write('x');
+    char c = 0;
+    ASSERT_EQ(::read(pty.Master, &c, 1), 1);
+    EXPECT_EQ(c, 'x');
+    ASSERT_TRUE(port.Read(buffer, 1, &received));
+    EXPECT_EQ(received, 0u);
+    EXPECT_TRUE(port.Flush());
+    EXPECT_TRUE(port.Close());
+    EXPECT_FALSE(port.Close());
+}
+
+TEST(QtSerialPort, OpensOnlyExistingFreeDevicesAndKeepsFlowControl)
+{
+    TQtSerialPort port;
+    EXPECT_FALSE(port.Open("/dev/zor-no-such-port"));
+    EXPECT_FALSE(port.IsOpen());
+
+    TPty pty;
+    termios t{};
+    tcgetattr(pty.Held, &t);
+    t.c_cflag |= CRTSCTS;
+    t.c_iflag |= IXON | IXOFF;
+    tcsetattr(pty.Held, TCSANOW, &t);
+
+    ASSERT_TRUE(port.Open(pty.Path));
+    ASSERT_TRUE(port.SetLine(38400));
+    termios now{};
+    tcgetattr(pty.Held, &now);
+    EXPECT_TRUE(now.c_cflag & CRTSCTS);
+    EXPECT_TRUE(now.c_iflag & IXON);
+    EXPECT_TRUE(now.c_iflag & IXOFF);
+    EXPECT_EQ(cfgetospeed(&now), B38400);
+    EXPECT_EQ(now.c_cflag & CSIZE, CS8);
+    EXPECT_FALSE(now.c_cflag & (PARENB | CSTOPB));
+
+    TQtSerialPort other;
+    EXPECT_FALSE(other.Open(pty.Path)); // not shared with another user
+    port.Close();
+    EXPECT_TRUE(other.Open(pty.Path));
+}
+
+class PtyTransfer : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Dir = std::filesystem::temp_directory_path() / ("zor-pty-" + std::to_string(getpid()));
+        std::filesystem::create_directories(Dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(Dir); }
+
+    std::unique_ptr<TSerial> Serial(const std::string &device)
+    {
+        return std::make_unique<TSerial>(CreateSerialPort(), TPortDevices::Single(device));
+    }
+
+    std::filesystem::path Dir;
+};
+
+TEST_F(PtyTransfer, ProgramOfSeveralBlocksArrivesByteForByte)
+{
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += static_cast<char>(1 + (i * 37) % 255); // every byte value but zero
+    const std::string out = (Dir / "program.bin").string();
+    test::TPanelProcess panel(Tool, {"--out", out, "--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+
+    auto serial = Serial(panel.DevicePath());
+    std::vector<int> positions;
+    serial->OnProgressPosition = [&](int p) { positions.push_back(p); };
+    const auto start = steady_clock::now();
+    ASSERT_EQ(serial->SendProgram(text, 1, 1, 4, 19200), ResultOk);
+    EXPECT_LT(MsSince(start), 500);
+    panel.Wait();
+    EXPECT_EQ(panel.ExitStatus(), 0);
+    std::string received;
+    ASSERT_TRUE(ReadWholeFile(out, &received));
+    EXPECT_EQ(received, text);
+    EXPECT_EQ(positions, (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TEST_F(PtyTransfer, NumericFieldsArrive)
+{
+    test::TPanelProcess panel(Tool, {"--count", "1"});
+    std::uint8_t message[6];
+    ASSERT_TRUE(BuildMessage("123", "4", message));
+    EXPECT_EQ(Serial(panel.DevicePath())->SendNumeric(message, 1, 9600), ResultOk);
+    EXPECT_EQ(panel.Wait(), "numeric days \"123\" accidents \" 4\"\n");
+}
+
+struct TFaultCase
+{
+    std::vector<std::string> Args;
+    int Result;
+    double MaxMs; // the bound of attempts times time-outs, with room for the machine
+};
+
+class PtyFaults : public PtyTransfer, public testing::WithParamInterface<TFaultCase>
+{
+};
+
+TEST_P(PtyFaults, InjectedFaultsGiveTheirCodesWithinTheirBounds)
+{
+    test::TPanelProcess panel(Tool, GetParam().Args);
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const auto start = steady_clock::now();
+    EXPECT_EQ(Serial(panel.DevicePath())->SendProgram(std::string(100, 'a'), 1, 1, 1, 9600),
+              GetParam().Result);
+    EXPECT_LT(MsSince(start), GetParam().MaxMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, PtyFaults,
+    testing::Values(TFaultCase{{"--refuse", "open"}, ResultProgramDisabled, 150},
+                    TFaultCase{{"--refuse", "block2"}, ResultProgramDisabled, 150},
+                    TFaultCase{{"--silent", "open:3"}, ResultTimeout, 3 * 100 + 150},
+                    TFaultCase{{"--silent", "close:2"}, ResultOk, 2 * 100 + 150},
+                    TFaultCase{{"--bad-crc", "block1:2"}, ResultOk, 2 * 100 + 150},
+                    TFaultCase{{"--unknown-status", "close:3"}, ResultTimeout, 3 * 100 + 150},
+                    TFaultCase{{"--free-blocks", "1"}, ResultNoMemory, 150},
+                    TFaultCase{{"--late", "30"}, ResultOk, 5 * 30 + 150}));
+
+TEST_F(PtyTransfer, MissingDeviceIsAHardwareFailure)
+{
+    EXPECT_EQ(Serial((Dir / "none").string())->SendProgram("x", 1, 1, 1, 9600),
+              ResultHardwareFailure);
+}
+
+} // namespace
+} // namespace zor

@@ -1,0 +1,271 @@
+#include "comm/Serial.h"
+#include "comm/FakeSerialPort.h"
+#include "comm/Frames.h"
+#include "comm/Panel.h"
+#include "comm/Results.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace zor {
+namespace {
+
+using TBytes = TFakeSerialPort::TBytes;
+
+TBytes Reply(std::uint8_t status, std::uint16_t word = 0)
+{
+    TBytes r(ReplyLength);
+    BuildReply(r.data(), 0, word, status);
+    return r;
+}
+
+std::string ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class SerialTest : public testing::Test
+{
+protected:
+    SerialTest()
+    {
+        auto port = std::make_unique<TFakeSerialPort>();
+        Port = port.get();
+        Port->Responder = [this](const TBytes &frame) {
+            return Panel.Feed(frame.data(), frame.size());
+        };
+        LogPath = (std::filesystem::temp_directory_path() /
+                   ("zor-serial-test-" + std::to_string(::getpid()) + ".log"))
+                      .string();
+        std::filesystem::remove(LogPath);
+        Serial = std::make_unique<TSerial>(
+            std::move(port), TPortDevices{{"/dev/a", "/dev/b", "/dev/c", "/dev/d"}},
+            TTransferLog{true, LogPath}, [] { return TLocalTime{2001, 7, 17, 13, 45, 31}; });
+    }
+    ~SerialTest() override { std::filesystem::remove(LogPath); }
+
+    int Send(std::string_view text) { return Serial->SendProgram(text, 1, 1, 3, 9600); }
+
+    TPanel Panel;
+    TFakeSerialPort *Port = nullptr;
+    std::string LogPath;
+    std::unique_ptr<TSerial> Serial;
+};
+
+TEST_F(SerialTest, OpenPortMapsNumbersAndAppliesTheLine)
+{
+    for (const auto &[number, device] : std::vector<std::pair<int, std::string>>{{1, "/dev/a"},
+                                                                                 {3, "/dev/c"},
+                                                                                 {4, "/dev/d"},
+                                                                                 {0, "/dev/d"},
+                                                                                 {7, "/dev/d"},
+                                                                                 {-2, "/dev/d"}}) {
+        ASSERT_EQ(Serial->OpenPort(number, 38400), ResultOk);
+        EXPECT_EQ(Port->Device, device) << number;
+        EXPECT_EQ(Port->Baud, 38400);
+        EXPECT_EQ(Serial->ClosePort(), ResultOk);
+    }
+    EXPECT_EQ(Port->Events.back(), "close");
+    EXPECT_EQ(Port->Count("timeouts 0,0,100,0,100"), 6u);
+    EXPECT_EQ(Serial->ClosePort(), ResultUnknownError);
+
+    Port->FailSetLine = true;
+    EXPECT_EQ(Serial->OpenPort(1, 9600), ResultUnknownError);
+    EXPECT_TRUE(Port->IsOpen()); // the caller closes it
+    Serial->ClosePort();
+    Port->FailSetLine = false;
+    Port->FailSetTimeouts = true;
+    EXPECT_EQ(Serial->OpenPort(1, 9600), ResultUnknownError);
+}
+
+TEST_F(SerialTest, RefusalEndsAfterOneFrameAndClosesThePort)
+{
+    Port->Replies = {Reply(StatusRefused)};
+    int free = -1;
+    EXPECT_EQ(Serial->SendOpen(3, 9600, &free), ResultProgramDisabled);
+    EXPECT_EQ(Port->Frames.size(), 1u);
+    EXPECT_EQ(free, -1);
+    EXPECT_FALSE(Port->IsOpen());
+    EXPECT_EQ(Port->Count("flush"), 1u);
+}
+
+TEST_F(SerialTest, ThreeUnknownStatusesTimeOut)
+{
+    Port->Replies = {Reply(0x01), Reply(0x80), Reply(0xFF), Reply(StatusAccepted)};
+    std::uint8_t message[6] = {' ', ' ', '7', ' ', ' ', 0};
+    EXPECT_EQ(Serial->SendNumeric(message, 3, 9600), ResultTimeout);
+    EXPECT_EQ(Port->Frames.size(), 3u);
+    EXPECT_FALSE(Port->IsOpen());
+}
+
+TEST_F(SerialTest, BadCrcAndSilenceAreRetried)
+{
+    TBytes bad = Reply(StatusAccepted, 5);
+    bad[9] ^= 1;
+    Port->Replies = {bad, {}, Reply(StatusAccepted, 5)};
+    int free = 0;
+    EXPECT_EQ(Serial->SendOpen(2, 9600, &free), ResultOk);
+    EXPECT_EQ(free, 5);
+    EXPECT_EQ(Port->Frames.size(), 3u);
+    EXPECT_EQ(Port->Frames[0], Port->Frames[2]);
+}
+
+TEST_F(SerialTest, StaleInputIsPurgedBeforeTheReplyIsRead)
+{
+    ASSERT_EQ(Serial->OpenPort(3, 9600), ResultOk);
+    const TBytes stale = Reply(StatusRefused);
+    Port->Input.assign(stale.begin(), stale.end());
+    std::uint8_t data[BlockDataLength] = {};
+    EXPECT_EQ(Serial->SendBlock(data, 1, 1), ResultOk);
+    EXPECT_TRUE(Port->IsOpen()); // SendBlock leaves the port to its caller
+}
+
+TEST_F(SerialTest, PortFailuresGiveHardwareFailureWithoutFlushing)
+{
+    Port->FailRead = true;
+    int free = 0;
+    EXPECT_EQ(Serial->SendOpen(3, 9600, &free), ResultHardwareFailure);
+    EXPECT_FALSE(Port->IsOpen());
+    EXPECT_EQ(Port->Count("flush"), 0u);
+
+    Port->FailRead = false;
+    Port->FailPurge = true;
+    Port->Frames.clear();
+    EXPECT_EQ(Serial->SendOpen(3, 9600, &free), ResultHardwareFailure);
+    EXPECT_TRUE(Port->Frames.empty()); // nothing goes out after a failed purge
+    EXPECT_FALSE(Port->IsOpen());
+}
+
+TEST_F(SerialTest, MissingPortGivesHardwareFailureAndTheLogSaysSo)
+{
+    Port->Devices = {"/dev/a"};
+    EXPECT_EQ(Send("Hello"), ResultHardwareFailure);
+    EXPECT_TRUE(Port->Frames.empty());
+    EXPECT_EQ(ReadFile(LogPath), "Open Send\r\n01,00,45,0F,39,03,0B,0F,20,F0,\r\n"
+                                 "Open Receive\r\n00,00,00,00,00,00,00,00,00,00,\r\n"
+                                 "Open error!!!!\r\n");
+}
+
+TEST_F(SerialTest, OneBlockTransferWritesTheWholeLog)
+{
+    int maximum = 0;
+    std::vector<int> positions;
+    Serial->OnProgressMaximum = [&](int m) { maximum = m; };
+    Serial->OnProgressPosition = [&](int p) { positions.push_back(p); };
+
+    ASSERT_EQ(Send(std::string("S0F1T0\x1FHello\x1F")), ResultOk);
+
+    const std::string open = "01,00,45,0F,39,03,0B,0F,20,F0,";
+    const std::string openReply = "01,00,C8,00,00,00,00,00,D1,84,";
+    const std::string block =
+        "01,01,01,00,01,00,FF,7F,D1,31,53,30,46,31,54,30,1F,48,65,6C,6C,6F,1F," +
+        [] {
+            std::string zeros;
+            for (int i = 0; i < 51; ++i)
+                zeros += "00,";
+            return zeros;
+        }() +
+        "25,E8,";
+    const std::string blockReply = "01,01,00,00,00,00,00,00,D1,0C,";
+    const std::string close = "01,02,01,01,01,00,01,00,DE,71,";
+    const std::string closeReply = "01,02,00,00,00,00,00,00,E2,0C,";
+    EXPECT_EQ(ReadFile(LogPath),
+              "Open Send\r\n" + open + "\r\nOpen Receive\r\n" + openReply +
+                  "\r\nSend Block number1\r\n" + block + "\r\nReceive Block number1\r\n" +
+                  blockReply + "\r\nClose Send\r\n" + close + "\r\nClose Receive\r\n" + closeReply);
+
+    EXPECT_EQ(maximum, 1);
+    EXPECT_EQ(positions, std::vector<int>{1});
+    EXPECT_FALSE(Port->IsOpen());
+    EXPECT_EQ(Port->Count("open"), 2u);
+    EXPECT_EQ(Port->Count("flush"), 2u);
+}
+
+TEST_F(SerialTest, ProgramArrivesWholeAndProgressCountsBlocks)
+{
+    std::string text;
+    for (int i = 0; i < 130; ++i)
+        text += static_cast<char>(' ' + i % 90);
+    std::vector<int> positions;
+    int maximum = 0;
+    Serial->OnProgressMaximum = [&](int m) { maximum = m; };
+    Serial->OnProgressPosition = [&](int p) { positions.push_back(p); };
+
+    ASSERT_EQ(Send(text + '\0' + "ignored after the zero byte"), ResultOk);
+    const auto events = Panel.TakeEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].Data, text);
+    EXPECT_EQ(maximum, 2);
+    EXPECT_EQ(positions, (std::vector<int>{0, 1, 2}));
+    ASSERT_EQ(Port->Frames.size(), 5u);
+    EXPECT_EQ(GetWord(Port->Frames[1].data() + 2), 1); // block 1 first
+    EXPECT_EQ(Port->Frames[1][10], static_cast<std::uint8_t>(text[128]));
+}
+
+TEST_F(SerialTest, FreeBlocksEqualToTheNeedIsEnoughOneLessIsNot)
+{
+    const std::string text(64, 'x'); // two blocks
+    Panel = TPanel(2);
+    EXPECT_EQ(Send(text), ResultOk);
+
+    Panel = TPanel(1);
+    Port->Frames.clear();
+    EXPECT_EQ(Send(text), ResultNoMemory);
+    EXPECT_EQ(Port->Frames.size(), 1u); // the Open frame only
+    EXPECT_TRUE(ReadFile(LogPath).ends_with(",\r\nRam free error!!!!\r\n"));
+    EXPECT_FALSE(Port->IsOpen());
+}
+
+TEST_F(SerialTest, FailuresAfterTheOpenCloseThePortAndEndTheLog)
+{
+    Panel = TPanel(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Block, 2}, -1}});
+    EXPECT_EQ(Send(std::string(100, 'x')), ResultProgramDisabled);
+    EXPECT_FALSE(Port->IsOpen());
+    EXPECT_EQ(Port->Count("flush"), 1u); // only SendOpen's orderly close
+    std::string log = ReadFile(LogPath);
+    EXPECT_TRUE(log.ends_with("Receive Block number2\r\n01,01,00,00,00,00,00,FE,50,8C,\r\n"
+                              "Write error!!!!\r\n"))
+        << log;
+
+    Panel = TPanel(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Close, 0}, 3}});
+    EXPECT_EQ(Send("x"), ResultTimeout);
+    log = ReadFile(LogPath);
+    EXPECT_TRUE(log.ends_with("Close Receive\r\n00,00,00,00,00,00,00,00,00,00,Close error!!!!\r\n"))
+        << log;
+
+    Port->Devices = {"/dev/c"};
+    Panel = TPanel();
+    Port->FailSetTimeouts = false;
+    // The second open (for the blocks) fails: the Open frame went through a first open.
+    int opens = 0;
+    Port->Responder = [&](const TBytes &frame) {
+        if (++opens == 1)
+            Port->Devices = {"/dev/none"};
+        return Panel.Feed(frame.data(), frame.size());
+    };
+    EXPECT_EQ(Send("x"), ResultHardwareFailure);
+    EXPECT_TRUE(ReadFile(LogPath).ends_with("Open port error!!!!\r\n"));
+}
+
+TEST_F(SerialTest, NoLogWhenLoggingIsOff)
+{
+    auto port = std::make_unique<TFakeSerialPort>();
+    auto *fake = port.get();
+    fake->Responder = [this](const TBytes &f) { return Panel.Feed(f.data(), f.size()); };
+    TSerial serial(std::move(port), TPortDevices::Single("/dev/x"), TTransferLog{false, LogPath});
+    EXPECT_EQ(serial.SendProgram("", 1, 1, 1, 9600), ResultOk);
+    EXPECT_FALSE(std::filesystem::exists(LogPath));
+    const auto events = Panel.TakeEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].Data, "");
+    EXPECT_EQ(fake->Frames.size(), 3u);
+}
+
+} // namespace
+} // namespace zor

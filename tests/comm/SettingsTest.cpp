@@ -1,0 +1,96 @@
+#include "comm/Settings.h"
+#include "comm/Results.h"
+
+#include "base/AtomicFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace zor {
+namespace {
+
+class SettingsWrite : public testing::Test
+{
+protected:
+    SettingsWrite()
+    {
+        Dir =
+            std::filesystem::temp_directory_path() / ("zor-settings-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(Dir);
+        Path = (Dir / "zoredit.INI").string();
+    }
+    ~SettingsWrite() override
+    {
+        std::error_code ec;
+        std::filesystem::permissions(Path, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(Dir, ec);
+    }
+    std::string Text()
+    {
+        std::string text;
+        ReadWholeFile(Path, &text);
+        return text;
+    }
+
+    std::filesystem::path Dir;
+    std::string Path;
+    TCommSettings Settings{4, 19200, true, "/var/log/zor.log"};
+};
+
+TEST_F(SettingsWrite, CreatesTheFileWithAllFourKeys)
+{
+    ASSERT_EQ(SaveCommSettings(Path, Settings), ResultOk);
+    EXPECT_EQ(Text(), "[PC]\nPort=4\nFile=1\nBaud=19200\nPath=/var/log/zor.log\n");
+    TProfileFile profile;
+    ASSERT_TRUE(profile.Load(Path));
+    const TCommSettings back = LoadCommSettings(profile, "/x");
+    EXPECT_EQ(back.Port, 4);
+    EXPECT_EQ(back.Baud, 19200);
+    EXPECT_TRUE(back.LogToFile);
+    EXPECT_EQ(back.LogPath, "/var/log/zor.log");
+}
+
+TEST_F(SettingsWrite, KeepsOtherSectionsAndComments)
+{
+    {
+        std::ofstream out(Path);
+        out << "; site settings\n[Ports]\nCOM4=/dev/ttyUSB0\n[PC]\nBaud=4800\nExtra=keep\n";
+    }
+    ASSERT_EQ(SaveCommSettings(Path, Settings), ResultOk);
+    EXPECT_EQ(Text(), "; site settings\n[Ports]\nCOM4=/dev/ttyUSB0\n[PC]\nBaud=19200\n"
+                      "Extra=keep\nPort=4\nFile=1\nPath=/var/log/zor.log\n");
+}
+
+TEST_F(SettingsWrite, ReadOnlyFileIsAFailureAndStaysAsItWas)
+{
+    {
+        std::ofstream out(Path);
+        out << "[PC]\nPort=1\n";
+    }
+    std::filesystem::permissions(Path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read);
+    std::string reason;
+    EXPECT_EQ(SaveCommSettings(Path, Settings, &reason), ResultSettingsFileError);
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(Text(), "[PC]\nPort=1\n");
+}
+
+TEST(PortDevices, DefaultsAndOverridesFromThePortsSection)
+{
+    const TPortDevices defaults = LoadPortDevices(TProfileFile(""));
+    EXPECT_EQ(defaults.ForPort(1), "/dev/ttyS0");
+    EXPECT_EQ(defaults.ForPort(3), "/dev/ttyS2");
+    EXPECT_EQ(defaults.ForPort(4), "/dev/ttyS3");
+
+    const TPortDevices set = LoadPortDevices(TProfileFile("[ports]\ncom4 = /dev/ttyUSB0\n"));
+    EXPECT_EQ(set.ForPort(2), "/dev/ttyS1");
+    for (int port : {4, 7, 0, -1})
+        EXPECT_EQ(set.ForPort(port), "/dev/ttyUSB0") << port;
+}
+
+} // namespace
+} // namespace zor
