@@ -8,6 +8,11 @@
 
 #include <QCoreApplication>
 
+#if __has_include("commands/DocumentTranslation.h")
+#include "commands/DocumentTranslation.h"
+#define ZOR_SEND_DOCUMENTS 1
+#endif
+
 namespace zor::tool {
 
 namespace {
@@ -36,10 +41,28 @@ int RunSend(const std::vector<std::string> &args)
             return 2;
         }
     } else {
+#ifdef ZOR_SEND_DOCUMENTS
+        const std::string &document = comm.Positional.front();
+        std::string bytes;
+        if (!ReadWholeFile(document, &bytes)) {
+            std::fprintf(stderr, "zor send: cannot read %s\n", document.c_str());
+            return 2;
+        }
+        const rtf::ReadResult read = rtf::Read(bytes);
+        if (!read.Ok()) {
+            std::fprintf(stderr, "zor send: %s: %s\n", document.c_str(), read.Error.c_str());
+            return 2;
+        }
+        const TTranslation translation = TranslateDocument(read.Doc);
+        if (translation.TooManySegments())
+            return ReportResult(ResultTooManySegments);
+        text = translation.Program;
+#else
         std::fprintf(stderr,
                      "zor send: sending a document is not supported yet (its translation is "
                      "missing); send a translated program with --program FILE\n");
         return 2;
+#endif
     }
 
     int argc = 1;
