@@ -1,5 +1,6 @@
 // zor simulate: runs a display program on a fresh engine without a screen.
 #include "sim/engine/Engine.h"
+#include "sim/engine/GifExport.h"
 #include "tools/zor/Subcommand.h"
 
 #include <chrono>
@@ -16,7 +17,7 @@ namespace {
 
 constexpr const char *SimulateUsage =
     "simulate (DOC.zor | --program FILE) [--frames N] [--clock YYYY-MM-DDTHH:MM:SS] [--dots] "
-    "[--realtime]";
+    "[--realtime] [--gif FILE [--scale S]]";
 
 struct TSimulateArgs
 {
@@ -26,6 +27,8 @@ struct TSimulateArgs
     std::optional<TLocalDateTime> Clock;
     bool Dots = false;
     bool Realtime = false;
+    std::string Gif;
+    int Scale = 2;
 };
 
 int Fail(const std::string &message, int status)
@@ -63,6 +66,24 @@ std::optional<TLocalDateTime> ParseClock(const std::string &text)
         return std::nullopt;
     return t;
 }
+
+// Hands each frame to both sinks that are set.
+class TTee final : public TFrameSink
+{
+public:
+    TTee(TFrameSink *first, TFrameSink *second) : First(first), Second(second) {}
+    void PresentFrame(const TFrameBitmap &bitmap) override
+    {
+        if (First)
+            First->PresentFrame(bitmap);
+        if (Second)
+            Second->PresentFrame(bitmap);
+    }
+
+private:
+    TFrameSink *First;
+    TFrameSink *Second;
+};
 
 // Prints each frame as 10 lines of 120 colour digits and an empty line.
 class TDotPrinter final : public TFrameSink
@@ -112,6 +133,14 @@ int RunSimulate(const std::vector<std::string> &args)
         } else if (arg == "--clock") {
             if (!value(v) || !(a.Clock = ParseClock(v)))
                 return Fail("--clock needs a local time as YYYY-MM-DDTHH:MM:SS", 2);
+        } else if (arg == "--gif") {
+            if (!value(a.Gif))
+                return Fail("--gif needs a file", 2);
+        } else if (arg == "--scale") {
+            std::uint64_t scale = 0;
+            if (!value(v) || !ParseCount(v, scale) || scale > TGifRecorder::MaxScale)
+                return Fail("--scale needs a whole number from 1 to 8", 2);
+            a.Scale = static_cast<int>(scale);
         } else if (arg == "--dots") {
             a.Dots = true;
         } else if (arg == "--realtime") {
@@ -147,8 +176,10 @@ int RunSimulate(const std::vector<std::string> &args)
         engine.SetClock(&*fixed);
     }
     TDotPrinter printer;
-    if (a.Dots)
-        engine.SetFrameSink(&printer);
+    TGifRecorder recorder(a.Scale);
+    TTee tee(a.Dots ? &printer : nullptr, a.Gif.empty() ? nullptr : &recorder);
+    if (a.Dots || !a.Gif.empty())
+        engine.SetFrameSink(&tee);
     TSteadyTick tick;
     if (a.Realtime)
         engine.SetFrameTick(&tick);
@@ -162,6 +193,11 @@ int RunSimulate(const std::vector<std::string> &args)
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     std::fflush(stdout);
 
+    if (!a.Gif.empty()) {
+        std::string error;
+        if (!recorder.Write(a.Gif, &error))
+            return Fail("cannot write " + a.Gif + ": " + error, 1);
+    }
     if (!a.Dots) {
         std::printf("%llu frames, %s\n", static_cast<unsigned long long>(result.Frames),
                     result.End == TRunEnd::ProgramEnd ? "program ended" : "frame limit reached");

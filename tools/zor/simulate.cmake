@@ -1,1 +1,1 @@
-target_link_libraries(zor PRIVATE zorsim_engine)
+target_link_libraries(zor PRIVATE zorsim_engine zorsim_gif)
