@@ -5,6 +5,7 @@
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
 #include "comm/Results.h"
+#include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
 #include "commands/Vocabulary.h"
 #include "editor/About.h"
@@ -57,23 +58,21 @@ const TActionEntry ActionTable[] = {
     {"FileNew", "&New", "New|Creates a new window", Qt::CTRL | Qt::Key_N, 0, false},
     {"FileOpen", "&Open", "Open|Opens a window", Qt::CTRL | Qt::Key_O, 1, false},
     {"FileSave", "&Save", "Save|Saves the active document", Qt::CTRL | Qt::Key_S, 2, false},
-    {"FileSaveAs", "S&ave As ...", "Saves as|Saves the active document with a new name", NoKey,
-     -1, false},
+    {"FileSaveAs", "S&ave As ...", "Saves as|Saves the active document with a new name", NoKey, -1,
+     false},
     {"FileClose", "&Close", "Close|Clears the active document", NoKey, -1, false},
     {"FilePrint", "&Print", "Print|Prints the active document", NoKey, 3, false},
     {"FilePrinterSetup", "P&rinter setup ...",
      "Printer setup|Sets print characteristic for the active document", NoKey, -1, false},
-    {"FileExit", "&Exit", "Exit|Quits ZorEdit and prompts to save the documents", NoKey, -1,
-     false},
-    {"EditCut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard",
-     Qt::CTRL | Qt::Key_X, 16, true},
+    {"FileExit", "&Exit", "Exit|Quits ZorEdit and prompts to save the documents", NoKey, -1, false},
+    {"EditCut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", Qt::CTRL | Qt::Key_X,
+     16, true},
     {"EditCopy", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
      Qt::CTRL | Qt::Key_C, 17, true},
     {"EditPaste", "&Paste", "Paste|Insert the Clipboard contents at the insertion point",
      Qt::CTRL | Qt::Key_V, 18, true},
     {"EditSelectAll", "Select &All", "Select all|All text selection", NoKey, -1, true},
-    {"EditUndo", "&Undo", "Undo|Reverse the last operation", Qt::ALT | Qt::Key_Backspace, 19,
-     true},
+    {"EditUndo", "&Undo", "Undo|Reverse the last operation", Qt::ALT | Qt::Key_Backspace, 19, true},
     {"WindowCascade", "&Cascade", "Cascade", NoKey, 20, true},
     {"WindowTileHorizontal", "Tile &Horizontally", "Tile horizontally", NoKey, 22, true},
     {"WindowTileVertical", "&Tile Vertically", "Tile vertically", NoKey, 23, true},
@@ -123,8 +122,8 @@ protected:
 // symbol's character drawn in its kind colour, so no button is ever blank.
 QPixmap SymbolImage(const TCommandButton &button)
 {
-    QPixmap image(QStringLiteral(":/symbols/%1.png").arg(QLatin1String(button.Name.data(),
-                                                                     qsizetype(button.Name.size()))));
+    QPixmap image(QStringLiteral(":/symbols/%1.png")
+                      .arg(QLatin1String(button.Name.data(), qsizetype(button.Name.size()))));
     if (!image.isNull() && image.size() == QSize(24, 16))
         return image;
     image = QPixmap(24, 16);
@@ -239,6 +238,18 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
 TMainForm::~TMainForm()
 {
     FormDestroy();
+    // The base destructors still delete children and emit signals; none may reach this
+    // half-destroyed window.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+    disconnect(ClientArea, nullptr, this, nullptr);
+    for (TMDIChild *child : Documents()) {
+        disconnect(child, nullptr, this, nullptr);
+        child->SaveDocument = nullptr;
+        child->SetPanelText = nullptr;
+    }
+    delete ClientArea;
+    ClientArea = nullptr;
 }
 
 void TMainForm::LoadSettings(const QString &startDirectory)
@@ -281,10 +292,10 @@ void TMainForm::FormDestroy()
 void TMainForm::CreateActions()
 {
     for (const TActionEntry &e : ActionTable) {
-        auto *action = new TAction(QLatin1String(e.Name), QLatin1String(e.Caption),
-                                   QLatin1String(e.Hint),
-                                   e.Shortcut == NoKey ? QKeySequence() : QKeySequence(e.Shortcut),
-                                   e.Image, e.Standard, this);
+        auto *action =
+            new TAction(QLatin1String(e.Name), QLatin1String(e.Caption), QLatin1String(e.Hint),
+                        e.Shortcut == NoKey ? QKeySequence() : QKeySequence(e.Shortcut), e.Image,
+                        e.Standard, this);
         ActionList1.push_back(action);
         connect(action, &TAction::EnabledChanged, this, [this, action] {
             for (auto it = ItemAction.cbegin(); it != ItemAction.cend(); ++it)
@@ -359,12 +370,12 @@ void TMainForm::SetItemEnabled(QObject *item, bool enabled)
 // actions then decide for themselves).
 static bool EnabledAtStart(const char *item)
 {
-    static const char *const off[] = {"Save",        "Savesas",          "CloseEdit",  "Print",
-                                      "PrinterSetup", "Paste",           "Selectall",  "Undo",
-                                      "Font",        "Send",             "Simulation", "Numericfields",
-                                      "ButtonSave",  "ButtonPrint",      "ButtonFont", "ButtonPaste",
-                                      "ButtonUndo",  "ButtonSend",       "ButtonSimulation",
-                                      "ButtonNumeric"};
+    static const char *const off[] = {
+        "Save",         "Savesas",     "CloseEdit",        "Print",
+        "PrinterSetup", "Paste",       "Selectall",        "Undo",
+        "Font",         "Send",        "Simulation",       "Numericfields",
+        "ButtonSave",   "ButtonPrint", "ButtonFont",       "ButtonPaste",
+        "ButtonUndo",   "ButtonSend",  "ButtonSimulation", "ButtonNumeric"};
     for (const char *o : off)
         if (qstrcmp(o, item) == 0)
             return false;
@@ -570,9 +581,11 @@ void TMainForm::DisplayHint()
 void TMainForm::EnableDocumentCommands(bool Enabled)
 {
     for (QObject *item : std::initializer_list<QObject *>{
-             Save, Savesas, CloseEdit, Print, PrinterSetup, Paste, Selectall, Undo, Font, Send,
-             Simulation, Numericfields, ButtonSave, ButtonPrint, ButtonFont, ButtonPaste,
-             ButtonUndo, ButtonSend, ButtonSimulation, ButtonNumeric})
+             Save,         Savesas,     CloseEdit,        Print,
+             PrinterSetup, Paste,       Selectall,        Undo,
+             Font,         Send,        Simulation,       Numericfields,
+             ButtonSave,   ButtonPrint, ButtonFont,       ButtonPaste,
+             ButtonUndo,   ButtonSend,  ButtonSimulation, ButtonNumeric})
         SetItemEnabled(item, Enabled);
     for (QToolButton *button : SymbolButtons) {
         const std::string name = button->objectName().toStdString();
@@ -620,11 +633,10 @@ void TMainForm::UpdateWindowMenu()
         QAction *item = Window->addAction(text);
         item->setCheckable(true);
         item->setChecked(sub == ClientArea->activeSubWindow());
-        connect(item, &QAction::triggered, this,
-                [this, sub = QPointer<QMdiSubWindow>(sub)] {
-                    if (sub)
-                        ClientArea->setActiveSubWindow(sub);
-                });
+        connect(item, &QAction::triggered, this, [this, sub = QPointer<QMdiSubWindow>(sub)] {
+            if (sub)
+                ClientArea->setActiveSubWindow(sub);
+        });
         WindowListItems << item;
     }
 }
@@ -640,8 +652,7 @@ void TMainForm::ShowResult(int code)
         Dialogs().MessageBox(this, QStringLiteral("Information"), text, TMsgIcon::Information,
                              TMsgButtons::Ok);
     else
-        Dialogs().MessageBox(this, QStringLiteral("Error"), text, TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(this, QStringLiteral("Error"), text, TMsgIcon::Error, TMsgButtons::Ok);
 }
 
 // ---- command handlers ----
@@ -650,7 +661,13 @@ void TMainForm::ShowResult(int code)
 
 TMDIChild *TMainForm::ActiveDocument() const
 {
-    return qobject_cast<TMDIChild *>(ClientArea->activeSubWindow());
+    // The current window stays current while the frame itself is inactive (a dialog is up).
+    QMdiSubWindow *sub = ClientArea->currentSubWindow();
+    if (!sub) {
+        const QList<QMdiSubWindow *> order = ClientArea->subWindowList(QMdiArea::StackingOrder);
+        sub = order.isEmpty() ? nullptr : order.back();
+    }
+    return qobject_cast<TMDIChild *>(sub);
 }
 
 QList<TMDIChild *> TMainForm::Documents() const
@@ -685,6 +702,7 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
     ++DocumentCount;
     child->Editor->document()->setModified(false);
     child->showMaximized();
+    ClientArea->setActiveSubWindow(child);
     if (DocumentCount > 1)
         WindowCascadeExecute();
     return child;
@@ -764,8 +782,8 @@ void TMainForm::FileSaveAsExecute()
     TMDIChild *w = ActiveDocument();
     if (!w)
         return;
-    SaveDialog.Title = QStringLiteral("Save ") + NameWithoutFolder(w->FileName) +
-                       QStringLiteral(" As...");
+    SaveDialog.Title =
+        QStringLiteral("Save ") + NameWithoutFolder(w->FileName) + QStringLiteral(" As...");
     SaveDialog.FileName = w->FileName;
     if (!Dialogs().ExecuteSave(this, SaveDialog))
         return;
@@ -829,8 +847,50 @@ void TMainForm::WindowTileVerticalExecute()
 
 void TMainForm::CharacterFontExecute() {}
 void TMainForm::ZorParametersExecute() {}
-void TMainForm::ZorSendExecute() {}
-void TMainForm::ZorSimulationExecute() {}
+void TMainForm::ZorSendExecute()
+{
+    TranslateProgram(true);
+}
+
+void TMainForm::ZorSimulationExecute()
+{
+    TranslateProgram(false);
+}
+
+void TMainForm::TranslateProgram(bool Send)
+{
+    TMDIChild *w = ActiveDocument();
+    if (!w)
+        return;
+    TRichEdit *editor = w->Editor;
+    editor->setEnabled(false);
+    if (Send)
+        Panels[0]->setText(QStringLiteral("Wait moment please..."));
+    const TTranslation translation = TranslateDocument(DocumentFromText(*editor->document()));
+    QTextCursor end(editor->document());
+    end.movePosition(QTextCursor::End);
+    editor->setTextCursor(end);
+    const std::string &program = translation.Program;
+    if (translation.TooManySegments()) {
+        ShowResult(ResultTooManySegments);
+    } else if (Send) {
+        SendProgram(program);
+    } else if (program.front() != '\x1F' && FormSim) {
+        FormSim->SetProgram(&program);
+        Dialogs().ExecuteForm(*FormSim);
+        FormSim->SetProgram(nullptr);
+    }
+    editor->setEnabled(true);
+    editor->setFocus();
+}
+
+void TMainForm::SendProgram(const std::string &)
+{
+    Dialogs().MessageBox(this, QStringLiteral("Send"),
+                         QStringLiteral("Sending to the panel is not available in this build.\n"
+                                        "Nothing was sent."),
+                         TMsgIcon::Information, TMsgButtons::Ok);
+}
 void TMainForm::ZorNumericValueExecute() {}
 void TMainForm::HelpContentsExecute() {}
 void TMainForm::HelpOnHelpExecute() {}

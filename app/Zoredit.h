@@ -111,15 +111,14 @@ public:
 
     // Components, named as the form describes them.
     QMenuBar *MainMenu = nullptr;
-    QMenu *File = nullptr, *Edit = nullptr, *Character = nullptr, *Zor = nullptr,
-          *Window = nullptr, *Help = nullptr;
+    QMenu *File = nullptr, *Edit = nullptr, *Character = nullptr, *Zor = nullptr, *Window = nullptr,
+          *Help = nullptr;
     QAction *New = nullptr, *Open = nullptr, *Save = nullptr, *Savesas = nullptr,
             *CloseEdit = nullptr, *Print = nullptr, *PrinterSetup = nullptr, *Exit = nullptr;
     QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *Selectall = nullptr,
             *Undo = nullptr;
     QAction *Font = nullptr;
-    QAction *Parameters = nullptr, *Send = nullptr, *Simulation = nullptr,
-            *Numericfields = nullptr;
+    QAction *Parameters = nullptr, *Send = nullptr, *Simulation = nullptr, *Numericfields = nullptr;
     QAction *CascadeOkno = nullptr, *Tilehorizontally = nullptr, *Tilevertically = nullptr;
     QAction *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
 
@@ -185,6 +184,11 @@ public:
     // Click handler of the command button at index (vocabulary order): inserts the symbol, and
     // for the numbered commands first asks for the number.
     void CommandButtonClick(int index);
+
+    // Translates the active document and sends it (Send true) or simulates it.
+    void TranslateProgram(bool Send);
+    // Sends a program text to the panel and shows the result.
+    void SendProgram(const std::string &program);
 
     // Documents.
     TMDIChild *CreateDocumentWindow(const QString &Name);

@@ -32,7 +32,9 @@ bool WriteFileAtomically(const std::string &path, std::string_view data, std::st
     if (fd < 0)
         return Fail(error, "Cannot create a file in " + dir, errno);
 
-    struct stat old{};
+    struct stat old
+    {
+    };
     mode_t mode = 0644;
     if (stat(path.c_str(), &old) == 0)
         mode = old.st_mode & 07777;

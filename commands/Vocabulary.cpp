@@ -15,7 +15,8 @@ const std::array<TCommandButton, CommandButtonCount> CommandButtons = {{
      "Move text in from right at half-speed|It moves the text in from the right at a half-speed"},
     {"ButtonF2", 0x3C, ckTransition, 0, 0, 0,
      "Move text in from top|It moves the text in from the top"},
-    {"ButtonF3", 0x3D, ckTransition, 0, 0, 0, "Display text directly|It displays the text directly"},
+    {"ButtonF3", 0x3D, ckTransition, 0, 0, 0,
+     "Display text directly|It displays the text directly"},
     {"ButtonF4", 0x3E, ckTransition, 0, 0, 0,
      "Move text in from bottom|It moves the text in from the bottom"},
     {"ButtonF6", 0x40, ckTransition, 0, 0, 0,
@@ -92,42 +93,76 @@ const TCommandButton *FindCommandButton(std::string_view name)
 TSymbolCode SymbolCode(unsigned char symbol, std::uint32_t colour)
 {
     switch (symbol) {
-    case 0x3B: return {{}, "F1"};
-    case 0x3C: return {{}, "F2"};
-    case 0x3D: return {{}, "F3"};
-    case 0x3E: return {{}, "F4"};
-    case 0x40: return {{}, "F6"};
-    case 0x41: return {{}, "F7"};
-    case 0x42: return {{}, "F8"};
-    case 0x43: return {{}, "F9"};
-    case 0x45: return {{}, "F11"};
-    case 0x47: return {{}, "F13"};
-    case 0x48: return {{}, "F14"};
-    case 0x4E: return {{}, "E0"};
-    case 0x4F: return {{}, "E1"};
-    case 0x50: return {{}, "E2"};
-    case 0x51: return {{}, "E3"};
-    case 0x52: return {{}, "E4"};
-    case 0x55: return {{}, "E7"};
-    case 0x56: return {{}, "E8"};
-    case 0x57: return {{}, "E9"};
-    case 0x5A: return {"R", "E12"};
-    case 0x5B: return {"R", "E13"};
-    case 0x6B: return {{}, "S0"};
-    case 0x6C: return {{}, "S1"};
-    case 0x61: return {{}, "S2"};
-    case 0x60: return {{}, "S3"};
-    case 0x5D: return {{}, "S4"};
-    case 0x7B: return {{}, "T05"};
-    case 0x7C: return {{}, "T06"};
-    case 0x69: return {{}, std::string{'I', ColourDigit(colour)}};
-    case 0x6A: return {{}, std::string{'P', ColourDigit(colour)}};
-    case 0x71: return {"L", {}};
-    case 0x72: return {"W", {}};
+    case 0x3B:
+        return {{}, "F1"};
+    case 0x3C:
+        return {{}, "F2"};
+    case 0x3D:
+        return {{}, "F3"};
+    case 0x3E:
+        return {{}, "F4"};
+    case 0x40:
+        return {{}, "F6"};
+    case 0x41:
+        return {{}, "F7"};
+    case 0x42:
+        return {{}, "F8"};
+    case 0x43:
+        return {{}, "F9"};
+    case 0x45:
+        return {{}, "F11"};
+    case 0x47:
+        return {{}, "F13"};
+    case 0x48:
+        return {{}, "F14"};
+    case 0x4E:
+        return {{}, "E0"};
+    case 0x4F:
+        return {{}, "E1"};
+    case 0x50:
+        return {{}, "E2"};
+    case 0x51:
+        return {{}, "E3"};
+    case 0x52:
+        return {{}, "E4"};
+    case 0x55:
+        return {{}, "E7"};
+    case 0x56:
+        return {{}, "E8"};
+    case 0x57:
+        return {{}, "E9"};
+    case 0x5A:
+        return {"R", "E12"};
+    case 0x5B:
+        return {"R", "E13"};
+    case 0x6B:
+        return {{}, "S0"};
+    case 0x6C:
+        return {{}, "S1"};
+    case 0x61:
+        return {{}, "S2"};
+    case 0x60:
+        return {{}, "S3"};
+    case 0x5D:
+        return {{}, "S4"};
+    case 0x7B:
+        return {{}, "T05"};
+    case 0x7C:
+        return {{}, "T06"};
+    case 0x69:
+        return {{}, std::string{'I', ColourDigit(colour)}};
+    case 0x6A:
+        return {{}, std::string{'P', ColourDigit(colour)}};
+    case 0x71:
+        return {"L", {}};
+    case 0x72:
+        return {"W", {}};
     // The repeat symbol sets the display's repeat letter so that its digits can never run into
     // the digits of the group before it.
-    case 0x73: return {"R", {}};
-    default: return {};
+    case 0x73:
+        return {"R", {}};
+    default:
+        return {};
     }
 }
 

@@ -32,14 +32,22 @@ inline constexpr std::uint32_t SymbolTag = 0x10000;
 constexpr std::uint32_t KindColour(TCommandKind kind)
 {
     switch (kind) {
-    case TCommandKind::ckTransition: return 0xF90000;
-    case TCommandKind::ckParameter: return 0x010080;
-    case TCommandKind::ckStyle: return 0x018000;
-    case TCommandKind::ckEffect: return 0x810000;
-    case TCommandKind::ckBlack: return 0x010000;
-    case TCommandKind::ckRed: return 0x0100FF;
-    case TCommandKind::ckGreen: return 0x01FF00;
-    case TCommandKind::ckYellow: return 0x01FFFF;
+    case TCommandKind::ckTransition:
+        return 0xF90000;
+    case TCommandKind::ckParameter:
+        return 0x010080;
+    case TCommandKind::ckStyle:
+        return 0x018000;
+    case TCommandKind::ckEffect:
+        return 0x810000;
+    case TCommandKind::ckBlack:
+        return 0x010000;
+    case TCommandKind::ckRed:
+        return 0x0100FF;
+    case TCommandKind::ckGreen:
+        return 0x01FF00;
+    case TCommandKind::ckYellow:
+        return 0x01FFFF;
     }
     return 0x010000;
 }
@@ -60,10 +68,14 @@ constexpr bool IsPlainText(std::uint32_t colour)
 constexpr char ColourDigit(std::uint32_t colour)
 {
     switch (colour & 0xFFFF) {
-    case 0xFFFF: return '3';
-    case 0x00FF: return '2';
-    case 0xFF00: return '1';
-    default: return '0';
+    case 0xFFFF:
+        return '3';
+    case 0x00FF:
+        return '2';
+    case 0xFF00:
+        return '1';
+    default:
+        return '0';
     }
 }
 

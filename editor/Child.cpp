@@ -41,13 +41,13 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
     if (KeyDown && KeyDown(event))
         return;
     const QString text = event->text();
-    const bool inserts = !text.isEmpty() && (text.at(0).isPrint() || event->key() == Qt::Key_Return ||
-                                              event->key() == Qt::Key_Enter ||
-                                              event->key() == Qt::Key_Tab);
+    const bool inserts =
+        !text.isEmpty() && (text.at(0).isPrint() || event->key() == Qt::Key_Return ||
+                            event->key() == Qt::Key_Enter || event->key() == Qt::Key_Tab);
     if (inserts && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
         // Overwriting a character keeps the length; anything else adds to it.
-        const bool replaces = overwriteMode() && !textCursor().hasSelection() &&
-                              !textCursor().atBlockEnd();
+        const bool replaces =
+            overwriteMode() && !textCursor().hasSelection() && !textCursor().atBlockEnd();
         if (!replaces && !Fits(text.size())) {
             QApplication::beep();
             return;
@@ -101,10 +101,9 @@ bool TMDIChild::FormCloseQuery()
 {
     if (!Editor->document()->isModified())
         return true;
-    const TMsgAnswer answer =
-        Dialogs().MessageBox(this, QStringLiteral("Confirm"),
-                             QStringLiteral("Save changes to ") + FileName, TMsgIcon::Question,
-                             TMsgButtons::YesNoCancel);
+    const TMsgAnswer answer = Dialogs().MessageBox(this, QStringLiteral("Confirm"),
+                                                   QStringLiteral("Save changes to ") + FileName,
+                                                   TMsgIcon::Question, TMsgButtons::YesNoCancel);
     if (answer == TMsgAnswer::Cancel)
         return false;
     if (answer == TMsgAnswer::Yes && SaveDocument)
@@ -124,8 +123,8 @@ void TMDIChild::closeEvent(QCloseEvent *event)
 
 QString NameWithoutFolder(const QString &name)
 {
-    const qsizetype cut = std::max(name.lastIndexOf(QLatin1Char('/')),
-                                   name.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype cut =
+        std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
     return name.mid(cut + 1);
 }
 

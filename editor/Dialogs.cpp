@@ -67,23 +67,40 @@ TMsgAnswer TQtDialogs::MessageBox(QWidget *parent, const QString &caption, const
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
-    case TMsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case TMsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case TMsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
-    case TMsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case TMsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case TMsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case TMsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case TMsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
     }
     switch (buttons) {
-    case TMsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case TMsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case TMsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case TMsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case TMsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case TMsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case TMsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
     switch (box.exec()) {
-    case QMessageBox::Ok: return TMsgAnswer::Ok;
-    case QMessageBox::Yes: return TMsgAnswer::Yes;
-    case QMessageBox::No: return TMsgAnswer::No;
+    case QMessageBox::Ok:
+        return TMsgAnswer::Ok;
+    case QMessageBox::Yes:
+        return TMsgAnswer::Yes;
+    case QMessageBox::No:
+        return TMsgAnswer::No;
     default:
         if (buttons == TMsgButtons::Ok)
             return TMsgAnswer::Ok;

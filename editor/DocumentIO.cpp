@@ -1,11 +1,11 @@
 #include "editor/DocumentIO.h"
 
 #include <QFile>
-#include <algorithm>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 namespace zor {
 
@@ -118,10 +118,12 @@ bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error)
         text.clear();
         return false;
     }
-    rtf::ReadResult result = rtf::Read(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    rtf::ReadResult result =
+        rtf::Read(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     if (!result.Ok()) {
         // What the RTF reader refuses is still the operator's text: show it as plain text.
-        result.Doc = rtf::ReadPlainText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        result.Doc =
+            rtf::ReadPlainText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     }
     FillTextDocument(text, result.Doc);
     return true;

@@ -11,13 +11,13 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFontDatabase>
-#include <QStatusTipEvent>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -97,9 +97,11 @@ TEST_F(MainFormTest, EnableDocumentCommandsSwitchesExactlyItsListAndNeverTheSix)
     for (const QString &name : atStart)
         switched.removeOne(name);
     // Paste, Select All and Undo stay greyed while their standard rules say no (no editor).
-    QStringList expected = {"Save", "Savesas", "CloseEdit", "Print", "PrinterSetup", "Font",
-                            "Send", "Simulation", "Numericfields", "ButtonSave", "ButtonPrint",
-                            "ButtonFont", "ButtonSend", "ButtonSimulation", "ButtonNumeric"};
+    QStringList expected = {"Save",       "Savesas",          "CloseEdit",
+                            "Print",      "PrinterSetup",     "Font",
+                            "Send",       "Simulation",       "Numericfields",
+                            "ButtonSave", "ButtonPrint",      "ButtonFont",
+                            "ButtonSend", "ButtonSimulation", "ButtonNumeric"};
     for (const TCommandButton &b : CommandButtons) {
         const QString name = QString::fromLatin1(b.Name.data(), b.Name.size());
         if (std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), b.Name) ==
@@ -309,8 +311,8 @@ TEST_F(MainFormTest, ProgramStartCreatesTheSixFormsHiddenInOrder)
 {
     TMainForm form(Options());
     form.CreateForms();
-    QList<QDialog *> forms = {form.abb, form.Paramet, form.Graf, form.FormSim, form.Vstup,
-                              form.Vloz};
+    QList<QDialog *> forms = {form.abb,     form.Paramet, form.Graf,
+                              form.FormSim, form.Vstup,   form.Vloz};
     QStringList classes;
     for (QDialog *f : forms) {
         ASSERT_NE(f, nullptr);

@@ -75,11 +75,11 @@ TEST(Translate, TransitionsWithoutTextGetAnEmptySegment)
 {
     EXPECT_EQ(Doc().Sym(';', Transition).Run().Program, P("F1T0", "\x1F"));
     TTranslation two = Doc().Sym(';', Transition).Sym('<', Transition).Txt("AB").Run();
-    EXPECT_EQ(two.Program, P("F1T0F2T1", "\x1F" "AB"));
+    EXPECT_EQ(two.Program, P("F1T0F2T1", "\x1F"
+                                         "AB"));
     EXPECT_EQ(two.Segments, 1) << "the open run at the end is not counted";
     EXPECT_EQ(Doc().Sym(';', Transition).Sym('{', Black).Run().Program, P("F1T05", ""));
-    EXPECT_EQ(Doc().Sym('A', Transition).Sym('|', Black).Txt("x").Run().Program,
-              P("F7T06T0", "x"));
+    EXPECT_EQ(Doc().Sym('A', Transition).Sym('|', Black).Txt("x").Run().Program, P("F7T06T0", "x"));
 }
 
 TEST(Translate, NumbersGoInFrontOfTheirCode)
@@ -113,7 +113,8 @@ TEST(Translate, DigitsAfterTextCloseTheRun)
     TTranslation t =
         Doc().Sym('k', Style).Txt("ab").Num("7", Style).Txt("cd").Sym('l', Style).Run();
     // The digit joins the pending S0 group's prefix; only the later run is referenced.
-    EXPECT_EQ(t.Program, P("7S0T1S1", "ab\x1F" "cd\x1F"));
+    EXPECT_EQ(t.Program, P("7S0T1S1", "ab\x1F"
+                                      "cd\x1F"));
 }
 
 TEST(Translate, ColourSymbolsCarryTheirColourDigit)
@@ -126,19 +127,15 @@ TEST(Translate, ColourSymbolsCarryTheirColourDigit)
 
 TEST(Translate, CharactersAreMappedAndForeignOnesDropped)
 {
-    EXPECT_EQ(Doc().Txt("a_b").Run().Program, P("T0", "a\x0E" "b"));
+    EXPECT_EQ(Doc().Txt("a_b").Run().Program, P("T0", "a\x0E"
+                                                      "b"));
     // Windows-1250 letters with diacritics become their code page 852 codes.
     EXPECT_EQ(Doc().Txt("\xE8\x9E\xEC").Run().Program, P("T0", "\x9F\xA7\xD8"));
     // Code 0, a tag other than 001, and a tagged character outside the vocabulary.
-    TTranslation t = Doc()
-                         .Txt("a")
-                         .Sym('\0', Plain)
-                         .Sym('z', 0x020000)
-                         .Txt("b")
-                         .Sym('x', Black)
-                         .Txt("c")
-                         .Run();
-    EXPECT_EQ(t.Program, P("T0T1", "ab\x1F" "c"));
+    TTranslation t =
+        Doc().Txt("a").Sym('\0', Plain).Sym('z', 0x020000).Txt("b").Sym('x', Black).Txt("c").Run();
+    EXPECT_EQ(t.Program, P("T0T1", "ab\x1F"
+                                   "c"));
     // A recoloured symbol is ordinary text.
     EXPECT_EQ(Doc().Sym(';', 0x0000FF).Run().Program, P("T0", ";"));
 }
@@ -182,8 +179,8 @@ TEST(Translate, LongProgramsAreNeverCut)
         d.Sym(';', Transition);
     TTranslation t = d.Run();
     EXPECT_EQ(t.Segments, 5000);
-    EXPECT_EQ(t.Program.size(), 5000 * 2 + std::string("T0T1T2T3T4T5T6T7T8T9").size() +
-                                    90 * 3 + 900 * 4 + 4000 * 5 + 5000 + 2);
+    EXPECT_EQ(t.Program.size(), 5000 * 2 + std::string("T0T1T2T3T4T5T6T7T8T9").size() + 90 * 3 +
+                                    900 * 4 + 4000 * 5 + 5000 + 2);
 }
 
 } // namespace

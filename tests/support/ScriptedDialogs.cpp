@@ -15,7 +15,7 @@ TMsgAnswer TScriptedDialogs::MessageBox(QWidget *, const QString &caption, const
         return answer;
     }
     return buttons == TMsgButtons::YesNo || buttons == TMsgButtons::YesNoCancel ? TMsgAnswer::Yes
-                                                                                 : TMsgAnswer::Ok;
+                                                                                : TMsgAnswer::Ok;
 }
 
 bool TScriptedDialogs::File(const char *kind, TFileDialogState &state)

@@ -1,0 +1,38 @@
+#include "commands/DocumentTranslation.h"
+
+#include "commands/Vocabulary.h"
+#include "editor/rtf/CodePages.h"
+
+namespace zor {
+
+unsigned char EditorCharCode(char32_t ch, std::uint32_t colour)
+{
+    if (ch >= 0xF020 && ch <= 0xF0FF)
+        return static_cast<unsigned char>(ch & 0xFF);
+    if (IsCommandSymbol(colour) && ch < 0x100)
+        return static_cast<unsigned char>(ch);
+    const int code = rtf::detail::EncodeChar(1250, ch);
+    return code < 0 ? '?' : static_cast<unsigned char>(code);
+}
+
+TTranslation TranslateDocument(const rtf::Document &document)
+{
+    TTranslator t;
+    for (const rtf::TextRun &run : document.Runs) {
+        const std::uint32_t colour = run.Format.Colour;
+        for (char32_t ch : run.Text) {
+            if (ch == U'\n') {
+                t.Add(0x0D, colour);
+                t.Add(0x0A, colour);
+            } else {
+                t.Add(EditorCharCode(ch, colour), colour);
+            }
+        }
+    }
+    TTranslation result;
+    result.Program = t.Finish();
+    result.Segments = t.Segments();
+    return result;
+}
+
+} // namespace zor

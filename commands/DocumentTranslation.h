@@ -1,0 +1,18 @@
+// Translation of a whole document model, as the editor holds it, into the program text.
+#pragma once
+
+#include "commands/Translate.h"
+#include "editor/rtf/Rtf.h"
+
+namespace zor {
+
+// The editor character code of a document character: a command symbol is its own code (also
+// when held at its U+F0xx alias), other characters their Windows-1250 code, and a character
+// that Windows-1250 lacks is '?'.
+unsigned char EditorCharCode(char32_t ch, std::uint32_t colour);
+
+// Feeds every character with its colour in document order; a line end enters as 0x0D 0x0A in
+// the colour it carries.
+TTranslation TranslateDocument(const rtf::Document &document);
+
+} // namespace zor

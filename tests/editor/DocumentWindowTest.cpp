@@ -1,0 +1,341 @@
+#include "app/Zoredit.h"
+#include "commands/DocumentTranslation.h"
+#include "commands/Input.h"
+#include "commands/Vocabulary.h"
+#include "editor/Child.h"
+#include "editor/DocumentIO.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+using test::TScriptedDialogs;
+
+class DocumentWindowTest : public ::testing::Test
+{
+protected:
+    DocumentWindowTest()
+    {
+        TStartupOptions o;
+        o.FontFolders = {QStringLiteral(ZOR_FONT_DIR)};
+        o.SettingsFile = Dir.filePath(QStringLiteral("zoredit.INI"));
+        Form = std::make_unique<TMainForm>(o);
+        Form->CreateForms();
+    }
+
+    QString Path(const QString &name) const { return Dir.filePath(name); }
+
+    static QByteArray ReadFile(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // Clicks the command button with this name on the active document.
+    void Click(const char *name)
+    {
+        const TCommandButton *b = FindCommandButton(name);
+        Form->CommandButtonClick(int(b - CommandButtons.data()));
+    }
+
+    static void Type(TMDIChild *w, const QString &text)
+    {
+        QTextCursor c = w->Editor->textCursor();
+        c.insertText(text, w->Editor->currentCharFormat());
+        w->Editor->setTextCursor(c);
+    }
+
+    TScriptedDialogs Dialogs;
+    QTemporaryDir Dir;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(DocumentWindowTest, NewWindowsAreUntitledAndCascadeFromTheSecond)
+{
+    TMDIChild *first = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    EXPECT_EQ(first->windowTitle(), "Untitled");
+    EXPECT_EQ(first->FileName, "Untitled");
+    EXPECT_TRUE(first->InsertMode);
+    EXPECT_FALSE(first->Editor->document()->isModified());
+    EXPECT_EQ(first->Editor->lineWrapMode(), QTextEdit::NoWrap);
+    EXPECT_EQ(first->Editor->MaxLength, 16384);
+    EXPECT_EQ(Form->Panels[2]->text(), "Insert");
+    EXPECT_TRUE(Form->Save->isEnabled());
+    Form->FileNewExecute();
+    EXPECT_EQ(Form->DocumentCount, 2);
+    EXPECT_EQ(Form->Documents().size(), 2);
+    for (TMDIChild *w : Form->Documents())
+        EXPECT_EQ(w->windowTitle(), "Untitled");
+}
+
+TEST_F(DocumentWindowTest, ClosingTheLastWindowGreysTheDocumentCommands)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    w->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Form->DocumentCount, 0);
+    EXPECT_FALSE(Form->Save->isEnabled());
+    EXPECT_FALSE(Form->SymbolButtons[0]->isEnabled());
+    EXPECT_EQ(Form->Panels[1]->text(), " ");
+    EXPECT_EQ(Form->Panels[2]->text(), " ");
+    EXPECT_TRUE(Dialogs.Boxes.isEmpty()) << "an unmodified window closes without a question";
+}
+
+TEST_F(DocumentWindowTest, ModifiedWindowAsksBeforeClosing)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(Path("demo.zor"));
+    Type(w, "Hi");
+    Dialogs.Answers = {TMsgAnswer::Cancel};
+    EXPECT_FALSE(w->close());
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "Confirm");
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Save changes to " + Path("demo.zor"));
+    EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::YesNoCancel);
+    EXPECT_EQ(Form->DocumentCount, 1);
+
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(QFile::exists(Path("demo.zor"))) << "Yes saves a titled document";
+}
+
+TEST_F(DocumentWindowTest, YesOnAnUntitledWindowClosesEvenWhenTheSaveIsCancelled)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(w, "text");
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Dialogs.FileNames = {QString()}; // cancel the save dialog
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(Dialogs.Shown, QStringList({"box", "save"}));
+    EXPECT_EQ(Dialogs.FileDialogs[0].FileName, "Untitled");
+}
+
+TEST_F(DocumentWindowTest, ExitWithTwoModifiedWindowsStopsAtTheFirstCancel)
+{
+    TMDIChild *a = Form->CreateDocumentWindow(Path("a.zor"));
+    Type(a, "a");
+    TMDIChild *b = Form->CreateDocumentWindow(Path("b.zor"));
+    Type(b, "b");
+    Dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::Cancel};
+    EXPECT_FALSE(Form->close());
+    EXPECT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_EQ(Form->DocumentCount, 2);
+    EXPECT_EQ(Form->Documents().size(), 2);
+    Dialogs.Answers = {TMsgAnswer::No};
+    a->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Form->DocumentCount, 1);
+    EXPECT_TRUE(Form->Save->isEnabled());
+}
+
+TEST_F(DocumentWindowTest, SaveOnATitledDocumentWritesWithoutAsking)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(Path("titled.zor"));
+    Type(w, "Hello");
+    Form->FileSaveExecute();
+    EXPECT_TRUE(Dialogs.Shown.isEmpty());
+    EXPECT_FALSE(w->Editor->document()->isModified());
+    EXPECT_TRUE(ReadFile(Path("titled.zor")).startsWith("{\\rtf1"));
+}
+
+TEST_F(DocumentWindowTest, SavingOverAnExistingFileAsksAndNoKeepsBoth)
+{
+    QFile old(Path("old.zor"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old contents");
+    old.close();
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(w, "new");
+    Dialogs.FileNames = {Path("old.zor")};
+    Dialogs.Answers = {TMsgAnswer::No};
+    Form->FileSaveExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "Question");
+    EXPECT_EQ(Dialogs.Boxes[0].Text, Path("old.zor") + " exists\nOverwrite?");
+    EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_EQ(ReadFile(Path("old.zor")), "old contents");
+    EXPECT_EQ(w->windowTitle(), "Untitled");
+    EXPECT_TRUE(w->Editor->document()->isModified());
+}
+
+TEST_F(DocumentWindowTest, SaveAsTitleUsesTheNameWithoutItsFolder)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("C:\\progs\\demo.zor"));
+    EXPECT_EQ(w->windowTitle(), "demo.zor");
+    Form->FileSaveAsExecute();
+    ASSERT_EQ(Dialogs.FileDialogs.size(), 1);
+    EXPECT_EQ(Dialogs.FileDialogs[0].Title, "Save demo.zor As...");
+    EXPECT_EQ(Dialogs.FileDialogs[0].FileName, "C:\\progs\\demo.zor");
+    EXPECT_EQ(Dialogs.FileDialogs[0].Filter, "ZorEdit files [*.zor]|*.zor");
+    EXPECT_EQ(Dialogs.FileDialogs[0].DefaultExt, "zor");
+}
+
+TEST_F(DocumentWindowTest, FailedSaveLeavesTheOldFileAndTheDocumentUntouched)
+{
+    QDir(Dir.path()).mkdir("locked");
+    const QString target = Path("locked/doc.zor");
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("precious");
+    old.close();
+    // Root ignores permission bits; an immutable folder refuses it too.
+    QFile::setPermissions(Path("locked"), QFile::ReadOwner | QFile::ExeOwner);
+    const bool immutable = QProcess::execute("chattr", {"+i", Path("locked")}) == 0;
+    auto unlock = qScopeGuard([&] {
+        if (immutable)
+            QProcess::execute("chattr", {"-i", Path("locked")});
+    });
+    QFile probe(Path("locked/probe"));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        GTEST_SKIP() << "cannot make a folder read-only here";
+    }
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(w, "replacement");
+    Dialogs.FileNames = {target};
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Form->FileSaveExecute();
+    QFile::setPermissions(Path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(ReadFile(target), "precious");
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_EQ(Dialogs.Boxes[1].Caption, "ZorEdit");
+    EXPECT_EQ(Dialogs.Boxes[1].Icon, TMsgIcon::Error);
+    EXPECT_EQ(w->windowTitle(), "Untitled") << "the name changes only with a written file";
+    EXPECT_EQ(w->FileName, "Untitled");
+    EXPECT_TRUE(w->Editor->document()->isModified());
+}
+
+TEST_F(DocumentWindowTest, PlainTextFilesOpenAsPlainText)
+{
+    QFile f(Path("notes.zor"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("first line\nsecond {line}\n");
+    f.close();
+    TMDIChild *w = Form->CreateDocumentWindow(Path("notes.zor"));
+    EXPECT_EQ(w->Editor->toPlainText(), "first line\nsecond {line}\n");
+    EXPECT_EQ(w->Editor->MaxLength, 2147483632);
+    EXPECT_EQ(FormatColour(w->Editor->document()->begin().begin().fragment().charFormat()), 0u);
+}
+
+TEST_F(DocumentWindowTest, InsertedSymbolsTakeTheSymbolFontKindColourAndTenPointsMore)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(w, "ab");
+    Click("ButtonF1");
+    QTextCursor c(w->Editor->document());
+    c.setPosition(2);
+    c.setPosition(3, QTextCursor::KeepAnchor);
+    EXPECT_EQ(c.selectedText(), ";");
+    const QTextCharFormat symbol = c.charFormat();
+    EXPECT_EQ(symbol.fontFamilies().toStringList().value(0), "ZorSymbolFont");
+    EXPECT_EQ(FormatColour(symbol), KindColour(TCommandKind::ckTransition));
+    EXPECT_EQ(symbol.fontPointSize(), 18);
+    EXPECT_EQ(symbol.intProperty(CharsetProperty), 2);
+    // What is typed next is plain text in the remembered font.
+    Type(w, "x");
+    c.setPosition(3);
+    c.setPosition(4, QTextCursor::KeepAnchor);
+    EXPECT_EQ(FormatColour(c.charFormat()), 0u);
+    EXPECT_EQ(c.charFormat().fontFamilies().toStringList().value(0), "Arial");
+}
+
+TEST_F(DocumentWindowTest, NumberedCommandsAskForTheirNumber)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    auto enter = [](const char *text) {
+        return [text](QDialog &d) {
+            auto &vloz = static_cast<TVloz &>(d);
+            EXPECT_EQ(vloz.MaskEdit->text(), QString::number(vloz.UpDown->Min))
+                << "the dialog opens at the minimum";
+            vloz.MaskEdit->setText(QLatin1String(text));
+            return int(QDialog::Accepted);
+        };
+    };
+    Dialogs.FormAnswers = {enter("05"), enter("0"), enter("7")};
+    Click("ButtonWxx");
+    Click("ButtonWxx");
+    Click("ButtonE12");
+    Click("ButtonLxx"); // cancelled: nothing inserted
+    EXPECT_EQ(w->Editor->toPlainText(), "r05r1Z7");
+    const TTranslation t = TranslateDocument(DocumentFromText(*w->Editor->document()));
+    EXPECT_EQ(t.Program, std::string("W05W1R7E12\x1F\x1F"));
+}
+
+TEST_F(DocumentWindowTest, ParameterTextIsClampedAndKeepsALeadingZero)
+{
+    TVloz &v = *Form->Vloz;
+    v.SetParameterRange("99", 99, 1);
+    struct Row
+    {
+        const char *In, *Out;
+    };
+    for (Row r : {Row{"0", "1"}, Row{"05", "05"}, Row{"", "1"}, Row{"00", "1"}, Row{"42", "42"}}) {
+        v.MaskEdit->setText(QLatin1String(r.In));
+        EXPECT_EQ(v.GetParameterText(), QLatin1String(r.Out)) << r.In;
+    }
+    v.SetParameterRange("9", 8, 1);
+    v.MaskEdit->setText("9");
+    EXPECT_EQ(v.GetParameterText(), "8");
+    EXPECT_EQ(v.MaskEdit->maxLength(), 1);
+    // Typing into a full field starts a new number.
+    v.SetParameterRange("99", 99, 2);
+    v.MaskEdit->setText("42");
+    v.MaskEdit->setCursorPosition(2);
+    QTest::keyClick(v.MaskEdit, Qt::Key_7);
+    EXPECT_EQ(v.MaskEdit->text(), "7");
+    QTest::keyClick(v.MaskEdit, Qt::Key_3);
+    EXPECT_EQ(v.MaskEdit->text(), "73");
+    QTest::keyClick(v.MaskEdit, Qt::Key_A);
+    EXPECT_EQ(v.MaskEdit->text(), "") << "a full field is cleared even for a refused key";
+}
+
+TEST_F(DocumentWindowTest, EveryKindSurvivesSaveAndReopenBitExact)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(w, "Start ");
+    for (const TCommandButton &b : CommandButtons) {
+        if (b.TakesNumber()) {
+            Form->InsertCommandSymbol(QString(QChar(b.Symbol)), b.Kind);
+            Form->InsertCommandSymbol(QStringLiteral("12").left(b.Digits), b.Kind);
+        } else {
+            Form->InsertCommandSymbol(QString(QChar(b.Symbol)), b.Kind);
+        }
+    }
+    QTextCharFormat bold;
+    bold.setFontFamilies(QStringList{"Courier New"});
+    bold.setFontWeight(QFont::Bold);
+    bold.setFontPointSize(14);
+    bold.setForeground(QColor(0x12, 0x34, 0x50));
+    QTextCursor c = w->Editor->textCursor();
+    c.insertBlock();
+    c.insertText(QStringLiteral("Příliš žluťoučký"), bold);
+    w->Editor->setTextCursor(c);
+    const rtf::Document before = DocumentFromText(*w->Editor->document());
+
+    Dialogs.FileNames = {Path("all.zor")};
+    Form->FileSaveExecute();
+    const QByteArray first = ReadFile(Path("all.zor"));
+    TMDIChild *again = Form->CreateDocumentWindow(Path("all.zor"));
+    const rtf::Document after = DocumentFromText(*again->Editor->document());
+    EXPECT_EQ(rtf::Normalized(after), rtf::Normalized(before));
+    EXPECT_EQ(TranslateDocument(after).Program, TranslateDocument(before).Program);
+    Form->FileSaveExecute();
+    EXPECT_EQ(ReadFile(Path("all.zor")), first) << "saving again gives the same bytes";
+}
+
+} // namespace
+} // namespace zor
