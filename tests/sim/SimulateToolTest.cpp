@@ -1,0 +1,111 @@
+// zor simulate as a user calls it: the dot print-out, the fixed clock, the frame limit, errors.
+#include "tests/sim/EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+namespace zor::test {
+namespace {
+
+struct TToolRun
+{
+    int Status = -1;
+    std::string Output;
+};
+
+TToolRun RunZor(const std::string &arguments)
+{
+    TToolRun run;
+    const std::string command =
+        std::string(ZOR_TOOL_PATH) + " simulate " + arguments + " 2>/dev/null";
+    FILE *pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.Output.append(buffer, n);
+    const int status = pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+class SimulateTool : public ::testing::Test
+{
+protected:
+    std::string WriteProgram(const std::string &program)
+    {
+        std::ofstream(Path, std::ios::binary) << program;
+        return Path.string();
+    }
+    void TearDown() override { std::filesystem::remove(Path); }
+
+    std::filesystem::path Path = std::filesystem::temp_directory_path() /
+                                 ("zor-simulate-test-" + std::to_string(::getpid()) + ".prog");
+};
+
+std::string DotsOf(const TFrameBitmap &b)
+{
+    std::string s;
+    for (int y = 0; y < PanelRows; ++y) {
+        for (int x = 0; x < PanelColumns; ++x)
+            s += static_cast<char>('0' + b.Dot(x, y));
+        s += '\n';
+    }
+    return s + '\n';
+}
+
+TEST_F(SimulateTool, PrintsEveryFrameAsDots)
+{
+    const std::string program = Program("I1L2F1T0)", {"Hi"});
+    const auto run = RunZor("--program " + WriteProgram(program) + " --dots");
+    ASSERT_EQ(run.Status, 0);
+
+    TDisplayEngine engine;
+    TRecorder rec;
+    engine.SetFrameSink(&rec);
+    engine.RunDisplayEngine(program, 0);
+    std::string expected;
+    for (const auto &f : rec.Frames)
+        expected += DotsOf(f);
+    EXPECT_EQ(rec.Frames.size(), 24u);
+    EXPECT_EQ(run.Output, expected);
+}
+
+TEST_F(SimulateTool, FrameLimitAndClock)
+{
+    const std::string loop = WriteProgram(Program("T0", {"Hi"}));
+    auto run = RunZor("--program " + loop);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Output, "500 frames, frame limit reached\n");
+    run = RunZor("--program " + loop + " --frames 7 --dots");
+    EXPECT_EQ(run.Output.size(), 7u * (10u * 121u + 1u));
+
+    WriteProgram(Program("E12)"));
+    run = RunZor("--program " + Path.string() + " --clock 2026-12-06T13:51:35 --frames 1 --dots");
+    TDisplayEngine engine;
+    TFixedClock clock({2026, 12, 6, 13, 51, 35});
+    engine.SetClock(&clock);
+    engine.RunDisplayEngine(Program("E12)"), 0, 1);
+    EXPECT_EQ(run.Output, DotsOf(engine.Bitmap()));
+}
+
+TEST_F(SimulateTool, RefusesBadArguments)
+{
+    const std::string p = WriteProgram(Program("T0", {"Hi"}));
+    EXPECT_EQ(RunZor("").Status, 2);
+    EXPECT_EQ(RunZor("--program " + p + " --frames 0").Status, 2);
+    EXPECT_EQ(RunZor("--program " + p + " --frames x").Status, 2);
+    EXPECT_EQ(RunZor("--program " + p + " --clock 2026-13-01T00:00:00").Status, 2);
+    EXPECT_EQ(RunZor("--program " + p + " --bogus").Status, 2);
+    EXPECT_EQ(RunZor("--program " + p + " --gif").Status, 2);
+    EXPECT_NE(RunZor("--program /nonexistent/program").Status, 0);
+    EXPECT_NE(RunZor("--program " + p + " --gif /nonexistent/folder/a.gif").Status, 0);
+}
+
+} // namespace
+} // namespace zor::test
