@@ -16,10 +16,10 @@ TLocalDateTime TSystemClock::Now()
 
 TSteadyTick::TSteadyTick(std::chrono::nanoseconds period) : Period(period)
 {
-    Restart();
+    Start();
 }
 
-void TSteadyTick::Restart()
+void TSteadyTick::Start()
 {
     Deadline = std::chrono::steady_clock::now();
 }

@@ -60,6 +60,8 @@ TRunResult TDisplayEngine::RunDisplayEngine(std::span<const std::uint8_t> progra
     FramesAtRestart = 0;
     CommandsSinceFrame = 0;
     StopRequested.store(false, std::memory_order_relaxed);
+    if (Tick)
+        Tick->Start();
 
     try {
         while (ExecuteCommand() != TStep::CloseBracket) {

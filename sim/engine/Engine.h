@@ -100,22 +100,24 @@ public:
 };
 
 // Paces the frames: WaitTick() returns at the next frame tick. Without one the engine runs flat
-// out. Called on the engine's thread once per frame, before the frame is handed to the sink.
+// out. Both are called on the engine's thread: Start() when a run begins, WaitTick() once per
+// frame, before the frame is handed to the sink.
 class TFrameTick
 {
 public:
     virtual ~TFrameTick() = default;
+    virtual void Start() {}
     virtual void WaitTick() = 0;
 };
 
 // A tick every period on absolute deadlines of the steady clock, so that frames never drift; it
-// sleeps, never spins. The first deadline is one period after construction or Restart(). When the
+// sleeps, never spins. The first deadline is one period after construction or Start(). When the
 // caller falls more than a second behind (a suspended machine), the deadlines start afresh.
 class TSteadyTick final : public TFrameTick
 {
 public:
     explicit TSteadyTick(std::chrono::nanoseconds period = std::chrono::milliseconds(20));
-    void Restart();
+    void Start() override;
     void WaitTick() override;
 
 private:
@@ -125,6 +127,7 @@ private:
 
 // Receives every finished frame on the engine's thread. The bitmap belongs to the engine and is
 // valid only during the call: copy what must outlive it. RequestStop() may be called from here.
+// An exception thrown here leaves RunDisplayEngine unhandled; the engine stays usable.
 class TFrameSink
 {
 public:

@@ -186,7 +186,6 @@ int RunSimulate(const std::vector<std::string> &args)
 
     const auto wallStart = std::chrono::steady_clock::now();
     const double cpuStart = CpuSeconds();
-    tick.Restart();
     const TRunResult result = engine.RunDisplayEngine(program, 0, a.Frames);
     const double cpu = CpuSeconds() - cpuStart;
     const double wall =
