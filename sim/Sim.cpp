@@ -1,20 +1,48 @@
 #include "sim/Sim.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QThread>
 
 namespace zor {
 
-TFormSim::TFormSim(QWidget *parent) : QDialog(parent)
+QImage FrameImage(const TFrameBitmap &bitmap)
+{
+    QImage image(FrameBitmapWidth, FrameBitmapHeight, QImage::Format_Indexed8);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(0, 255, 0), qRgb(255, 0, 0), qRgb(255, 255, 0)});
+    for (int row = 0; row < FrameBitmapHeight; ++row) {
+        // The bitmap's first row is the picture's bottom row.
+        const std::uint8_t *bits = bitmap.Bits.data() + row * FrameBitmapStride;
+        uchar *line = image.scanLine(FrameBitmapHeight - 1 - row);
+        for (int x = 0; x < FrameBitmapWidth; ++x) {
+            const std::uint8_t pair = bits[x / 2];
+            line[x] = (x & 1 ? pair : pair >> 4) & 0x03;
+        }
+    }
+    return image;
+}
+
+TFormSim::TFormSim(QWidget *parent)
+    : QDialog(parent), DisplayEngine(std::make_unique<TDisplayEngine>())
 {
     setObjectName(QStringLiteral("FormSim"));
     setWindowTitle(QStringLiteral("Simulation"));
+    setToolTip(QString());
+    setStatusTip(QStringLiteral("Simulation"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(484, 48);
-    // An unlit panel: 120 x 10 dark dots on black, as the panel looks before a program runs.
-    Picture = QImage(241, 21, QImage::Format_RGB32);
-    Picture.fill(Qt::black);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 120; ++x)
-            Picture.setPixel(2 * x + 1, 2 * y + 1, qRgb(40, 40, 40));
+    move(271, 542);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    DisplayEngine->SetFrameTick(&Tick);
+    DisplayEngine->SetFrameSink(this);
+    Latest = FrameImage(TFrameBitmap{});
+}
+
+TFormSim::~TFormSim()
+{
+    StopRun();
 }
 
 void TFormSim::SetProgram(const std::string *program)
@@ -22,11 +50,94 @@ void TFormSim::SetProgram(const std::string *program)
     Program = program;
 }
 
+QImage TFormSim::Picture() const
+{
+    QMutexLocker lock(&FrameLock);
+    return Latest;
+}
+
+void TFormSim::StopRun()
+{
+    DisplayEngine->RequestStop();
+    if (Worker.joinable())
+        Worker.join();
+    RunActive = false;
+}
+
+void TFormSim::BNText()
+{
+    StopRun();
+    StoppedByMouse = false;
+    if (!Program)
+        return;
+    {
+        QMutexLocker lock(&FrameLock);
+        Latest = FrameImage(TFrameBitmap{});
+    }
+    RunActive = true;
+    // The window keeps only the pointer; the run reads a copy so that the caller may release
+    // its text the moment the window closes, even before the thread has noticed the stop.
+    Worker = std::thread([this, program = *Program] {
+        // Frames are due every 20 ms; the run asks for the highest priority it may have.
+        QThread::currentThread()->setPriority(QThread::TimeCriticalPriority);
+        DisplayEngine->RunDisplayEngine(program);
+        RunActive = false;
+    });
+}
+
+void TFormSim::PresentFrame(const TFrameBitmap &bitmap)
+{
+    QImage image = FrameImage(bitmap);
+    {
+        QMutexLocker lock(&FrameLock);
+        Latest = std::move(image);
+    }
+    // One repaint request at a time: a window that falls behind shows the newest frame.
+    if (!UpdatePosted.exchange(true))
+        QMetaObject::invokeMethod(this, &TFormSim::ShowLatestFrame, Qt::QueuedConnection);
+}
+
+void TFormSim::ShowLatestFrame()
+{
+    UpdatePosted = false;
+    OwnPaintPending = true;
+    update();
+}
+
+void TFormSim::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    BNText();
+}
+
+void TFormSim::hideEvent(QHideEvent *event)
+{
+    StopRun();
+    QDialog::hideEvent(event);
+}
+
 void TFormSim::paintEvent(QPaintEvent *)
 {
+    // A repaint the window did not ask for (uncovered after a mouse stop) starts the program
+    // again, as the panel would after being switched back on.
+    if (!OwnPaintPending && StoppedByMouse && !Running() && isVisible())
+        BNText();
+    OwnPaintPending = false;
     QPainter p(this);
-    p.fillRect(rect(), Qt::black);
-    p.drawImage(QRect(1, 3, 482, 42), Picture);
+    p.fillRect(rect(), palette().color(QPalette::Button));
+    p.drawImage(QRect(1, 3, FrameBitmapWidth * 2, FrameBitmapHeight * 2), Picture());
+}
+
+void TFormSim::keyPressEvent(QKeyEvent *)
+{
+    StopRun();
+    reject();
+}
+
+void TFormSim::mousePressEvent(QMouseEvent *)
+{
+    StopRun();
+    StoppedByMouse = true;
 }
 
 } // namespace zor

@@ -1,28 +1,71 @@
-// The simulation window: shows the panel as the display engine draws it, frame by frame.
+// The simulation window: runs the display engine on a program and shows the panel as it draws
+// it, 50 frames a second, until a key (which also closes the window) or a mouse button stops it.
 #pragma once
+
+#include "sim/engine/Engine.h"
 
 #include <QDialog>
 #include <QImage>
+#include <QMutex>
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
 
 namespace zor {
 
-class TFormSim : public QDialog
+// The panel picture of one frame as the window shows it: 241 x 21 pixels, one per dot with
+// black between the dots, in the four panel colours.
+QImage FrameImage(const TFrameBitmap &bitmap);
+
+class TFormSim : public QDialog, private TFrameSink
 {
     Q_OBJECT
 public:
     explicit TFormSim(QWidget *parent = nullptr);
+    ~TFormSim() override;
 
     // The program the next run starts from. The window keeps only the pointer: the caller keeps
-    // the text alive while the window is shown.
+    // the text alive while the window is shown, and clears it (nullptr) afterwards.
     void SetProgram(const std::string *program);
 
+    // Starts a run of the program from its beginning on the engine's thread, stopping a run that
+    // is still going. Nothing happens without a program.
+    void BNText();
+
+    // Ends the current run (if any) and waits for the engine's thread.
+    void StopRun();
+
+    bool Running() const { return RunActive.load(); }
+
+    // The engine, for the clock and for tests; do not touch it while a run lasts.
+    TDisplayEngine &Engine() { return *DisplayEngine; }
+
+    // The picture of the last frame shown.
+    QImage Picture() const;
+
 protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    void PresentFrame(const TFrameBitmap &bitmap) override;
+    void ShowLatestFrame();
+
     const std::string *Program = nullptr;
-    QImage Picture;
+    std::unique_ptr<TDisplayEngine> DisplayEngine;
+    TSteadyTick Tick;
+    std::thread Worker;
+    std::atomic<bool> RunActive{false};
+    std::atomic<bool> UpdatePosted{false};
+    bool OwnPaintPending = false;
+    bool StoppedByMouse = false;
+
+    mutable QMutex FrameLock;
+    QImage Latest;
 };
 
 } // namespace zor
