@@ -1,4 +1,5 @@
 // zor simulate as a user calls it: the dot print-out, the fixed clock, the frame limit, errors.
+#include "editor/rtf/Rtf.h"
 #include "tests/sim/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,36 @@ TEST_F(SimulateTool, FrameLimitAndClock)
     engine.SetClock(&clock);
     engine.RunDisplayEngine(Program("E12)"), 0, 1);
     EXPECT_EQ(run.Output, DotsOf(engine.Bitmap()));
+}
+
+TEST_F(SimulateTool, SimulatesADocument)
+{
+    // The F3 symbol (a tagged character of the symbol font), then the plain text Hi.
+    rtf::CharFormat symbol;
+    symbol.Face = "ZorSymbolFont";
+    symbol.Charset = rtf::SymbolCharset;
+    symbol.Colour = 0x010000;
+    rtf::Document doc;
+    doc.Append(symbol, U'=');
+    doc.Append(rtf::DefaultFormat(), U"Hi");
+    const std::string path = WriteProgram(rtf::Write(doc));
+    auto run = RunZor(path + " --frames 3 --dots");
+    ASSERT_EQ(run.Status, 0);
+
+    TDisplayEngine engine;
+    TRecorder rec;
+    engine.SetFrameSink(&rec);
+    engine.RunDisplayEngine(Program("F3T0", {"Hi"}), 0, 3);
+    std::string expected;
+    for (const auto &f : rec.Frames)
+        expected += DotsOf(f);
+    EXPECT_EQ(run.Output, expected);
+
+    // An empty document has no command part: nothing is simulated.
+    WriteProgram(rtf::Write(rtf::Document{}));
+    run = RunZor(path + " --dots");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_TRUE(run.Output.empty());
 }
 
 TEST_F(SimulateTool, RefusesBadArguments)

@@ -1,4 +1,8 @@
 // zor simulate: runs a display program on a fresh engine without a screen.
+#include "base/AtomicFile.h"
+#include "comm/Results.h"
+#include "commands/DocumentTranslation.h"
+#include "editor/rtf/Rtf.h"
 #include "sim/engine/Engine.h"
 #include "sim/engine/GifExport.h"
 #include "tools/zor/Subcommand.h"
@@ -6,8 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -158,16 +160,30 @@ int RunSimulate(const std::vector<std::string> &args)
 
     std::string program;
     if (!a.Document.empty()) {
-        return Fail("simulating a document is not supported yet: translate it to a program file "
-                    "and use --program FILE",
-                    1);
+        // The same program text as zor translate and the editor's Simulation command.
+        std::string bytes;
+        if (!ReadWholeFile(a.Document, &bytes))
+            return Fail("cannot read " + a.Document, 1);
+        const rtf::ReadResult read = rtf::Read(bytes);
+        const TTranslation t = TranslateDocument(read.Ok() ? read.Doc : rtf::ReadPlainText(bytes));
+        if (t.TooManySegments()) {
+            std::string message(ResultMessage(ResultTooManySegments)->Text);
+            for (char &c : message)
+                if (c == '\r')
+                    c = '\n';
+            std::fprintf(stderr, "%s\n", message.c_str());
+            return 8;
+        }
+        if (t.Program.empty() || t.Program[0] == '\x1F') {
+            // The editor does not simulate a program without commands either.
+            std::fprintf(stderr, "zor simulate: %s has no commands: nothing to simulate\n",
+                         a.Document.c_str());
+            return 0;
+        }
+        program = t.Program;
+    } else if (!ReadWholeFile(a.ProgramFile, &program)) {
+        return Fail("cannot read " + a.ProgramFile, 1);
     }
-    std::ifstream in(a.ProgramFile, std::ios::binary);
-    if (!in)
-        return Fail("cannot read " + a.ProgramFile, 1);
-    program.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return Fail("cannot read " + a.ProgramFile, 1);
 
     TDisplayEngine engine;
     std::optional<TFixedClock> fixed;
