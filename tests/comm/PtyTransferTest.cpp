@@ -198,6 +198,7 @@ TEST_F(PtyTransfer, NumericFieldsArrive)
 
 struct TFaultCase
 {
+    const char *Name;
     std::vector<std::string> Args;
     int Result;
     double MaxMs; // the bound of attempts times time-outs, with room for the machine
@@ -219,14 +220,17 @@ TEST_P(PtyFaults, InjectedFaultsGiveTheirCodesWithinTheirBounds)
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, PtyFaults,
-    testing::Values(TFaultCase{{"--refuse", "open"}, ResultProgramDisabled, 150},
-                    TFaultCase{{"--refuse", "block2"}, ResultProgramDisabled, 150},
-                    TFaultCase{{"--silent", "open:3"}, ResultTimeout, 3 * 100 + 150},
-                    TFaultCase{{"--silent", "close:2"}, ResultOk, 2 * 100 + 150},
-                    TFaultCase{{"--bad-crc", "block1:2"}, ResultOk, 2 * 100 + 150},
-                    TFaultCase{{"--unknown-status", "close:3"}, ResultTimeout, 3 * 100 + 150},
-                    TFaultCase{{"--free-blocks", "1"}, ResultNoMemory, 150},
-                    TFaultCase{{"--late", "30"}, ResultOk, 5 * 30 + 150}));
+    testing::Values(
+        TFaultCase{"RefuseOpen", {"--refuse", "open"}, ResultProgramDisabled, 150},
+        TFaultCase{"RefuseBlock2", {"--refuse", "block2"}, ResultProgramDisabled, 150},
+        TFaultCase{"SilentOpen3", {"--silent", "open:3"}, ResultTimeout, 3 * 100 + 150},
+        TFaultCase{"SilentClose2", {"--silent", "close:2"}, ResultOk, 2 * 100 + 150},
+        TFaultCase{"BadCrcBlock1Twice", {"--bad-crc", "block1:2"}, ResultOk, 2 * 100 + 150},
+        TFaultCase{
+            "UnknownStatusClose3", {"--unknown-status", "close:3"}, ResultTimeout, 3 * 100 + 150},
+        TFaultCase{"TooFewFreeBlocks", {"--free-blocks", "1"}, ResultNoMemory, 150},
+        TFaultCase{"Late30", {"--late", "30"}, ResultOk, 5 * 30 + 150}),
+    [](const testing::TestParamInfo<TFaultCase> &info) { return std::string(info.param.Name); });
 
 TEST_F(PtyTransfer, MissingDeviceIsAHardwareFailure)
 {
