@@ -5,8 +5,8 @@
     import_pcf.py /usr/share/fonts/X11/misc/6x10.pcf.gz > glyphs.txt
 
 The output is a starting point to be edited by hand; panelfont.py turns it into the C++ table.
-Glyphs without a descender are moved down by one row so that capitals stand in rows 2 to 8 and
-row 9 stays free for descenders, as on the panel."""
+Glyphs are moved down by one row so that capitals stand in rows 2 to 8 and row 9 holds the
+descenders, as on the panel."""
 
 import gzip
 import struct
@@ -98,7 +98,11 @@ def cell(glyph, box, ascent=8):
                 out[y][lsb + x] = 1
     if box:
         return out
-    if not any(out[9]) and not any(out[8]):
+    # Down by one row. A descender that reaches the last row keeps it and gives up the one above,
+    # which puts the body of g, p, y on the baseline of the other small letters.
+    if any(out[9]):
+        out = [[0] * 6] + out[:8] + [out[9]]
+    else:
         out = [[0] * 6] + out[:9]
     if any(r[5] for r in out):
         if not any(r[0] for r in out):
