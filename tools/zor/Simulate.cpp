@@ -91,6 +91,9 @@ private:
 class TDotPrinter final : public TFrameSink
 {
 public:
+    // Paced output goes out frame by frame, so that a reader sees each at its tick.
+    explicit TDotPrinter(bool flushEachFrame) : Flush(flushEachFrame) {}
+
     void PresentFrame(const TFrameBitmap &bitmap) override
     {
         Text.clear();
@@ -101,9 +104,12 @@ public:
         }
         Text += '\n';
         std::fwrite(Text.data(), 1, Text.size(), stdout);
+        if (Flush)
+            std::fflush(stdout);
     }
 
 private:
+    bool Flush;
     std::string Text;
 };
 
@@ -191,7 +197,7 @@ int RunSimulate(const std::vector<std::string> &args)
         fixed.emplace(*a.Clock);
         engine.SetClock(&*fixed);
     }
-    TDotPrinter printer;
+    TDotPrinter printer(a.Realtime);
     TGifRecorder recorder(a.Scale);
     TTee tee(a.Dots ? &printer : nullptr, a.Gif.empty() ? nullptr : &recorder);
     if (a.Dots || !a.Gif.empty())
