@@ -14,6 +14,7 @@
 #include "editor/DocumentIO.h"
 #include "sim/Sim.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -33,6 +34,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -277,6 +279,10 @@ void TMainForm::FormCreate()
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
             &TMainForm::UpdateStandardActions);
     connect(ClientArea, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateStandardActions);
+    connect(ClientArea, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow *sub) {
+        if (auto *child = qobject_cast<TMDIChild *>(sub))
+            child->EditorSelectionChange();
+    });
     auto *idle = new QTimer(this);
     idle->setObjectName(QStringLiteral("IdleTimer"));
     connect(idle, &QTimer::timeout, this, &TMainForm::UpdateStandardActions);
@@ -686,6 +692,10 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
     child->SetPanelText = [this](int panel, const QString &text) {
         Panels[std::size_t(panel)]->setText(text);
     };
+    child->PlainTextFormat = [this] { return PlainTextFormat(); };
+    child->Editor->PasteHandler = [this, editor = child->Editor](const QMimeData *data) {
+        PasteInto(editor, data);
+    };
     ClientArea->addSubWindow(child);
     Panels[2]->setText(QStringLiteral("Insert"));
     connect(child, &QObject::destroyed, this, &TMainForm::DocumentClosed);
@@ -816,36 +826,151 @@ void TMainForm::closeEvent(QCloseEvent *event)
         child->CloseAgreed = true;
     event->accept();
 }
-void TMainForm::FilePrintExecute() {}
-void TMainForm::FilePrinterSetupExecute() {}
+void TMainForm::FilePrintExecute()
+{
+    TMDIChild *w = ActiveDocument();
+    if (!w || !Dialogs().ExecutePrint(this, *Printer))
+        return;
+    Printer->setDocName(w->FileName);
+    // The page is laid out over the whole printable area: the copy has no margins of its own.
+    std::unique_ptr<QTextDocument> copy(w->Editor->document()->clone());
+    copy->setDocumentMargin(0);
+    copy->documentLayout()->setPaintDevice(Printer.get());
+    copy->setPageSize(Printer->pageLayout().paintRectPixels(Printer->resolution()).size());
+    copy->print(Printer.get());
+    if (Printer->printerState() == QPrinter::Error || Printer->printerState() == QPrinter::Aborted)
+        ShowErrorBox(this, QStringLiteral("Printing %1 failed.").arg(w->FileName));
+}
+
+void TMainForm::FilePrinterSetupExecute()
+{
+    Dialogs().ExecutePrinterSetup(this, *Printer);
+}
 
 void TMainForm::FileExitExecute()
 {
     close();
 }
 
-void TMainForm::EditCutExecute() {}
-void TMainForm::EditCopyExecute() {}
-void TMainForm::EditPasteExecute() {}
-void TMainForm::EditSelectAllExecute() {}
-void TMainForm::EditUndoExecute() {}
+// ---- editing ----
+
+// Widens the active editor's selection to whole command units; the editor, or null.
+static TRichEdit *WidenToUnits(TMDIChild *w)
+{
+    if (!w)
+        return nullptr;
+    const QTextCursor c = w->Editor->textCursor();
+    const TSelection widened =
+        WidenSelection(TDocumentUnits(*w->Editor->document()),
+                       {c.selectionStart(), c.selectionEnd() - c.selectionStart()});
+    SelectRange(*w->Editor, widened);
+    return w->Editor;
+}
+
+void TMainForm::EditCutExecute()
+{
+    if (TRichEdit *editor = WidenToUnits(ActiveDocument()))
+        editor->cut();
+}
+
+void TMainForm::EditCopyExecute()
+{
+    if (TRichEdit *editor = WidenToUnits(ActiveDocument()))
+        editor->copy();
+}
+
+void TMainForm::PasteInto(TRichEdit *editor, const QMimeData *data)
+{
+    if (!data)
+        return;
+    // The selection stays where it is and the clipboard goes in front of it, or after the
+    // digits of a unit that the caret stands in.
+    const int a =
+        InsertPosition(TDocumentUnits(*editor->document()), editor->textCursor().selectionStart());
+    SelectRange(*editor, {a, 0});
+    editor->InsertClipboardData(data);
+}
+
+void TMainForm::EditPasteExecute()
+{
+    if (TMDIChild *w = ActiveDocument())
+        PasteInto(w->Editor, QApplication::clipboard()->mimeData());
+}
+
+void TMainForm::EditSelectAllExecute()
+{
+    if (TMDIChild *w = ActiveDocument())
+        w->Editor->selectAll();
+}
+
+void TMainForm::EditUndoExecute()
+{
+    if (TMDIChild *w = ActiveDocument())
+        w->Editor->undo();
+}
 
 void TMainForm::WindowCascadeExecute()
 {
     ClientArea->cascadeSubWindows();
 }
 
+void TMainForm::TileDocuments(Qt::Orientation orientation)
+{
+    const QList<QMdiSubWindow *> windows = ClientArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    const QRect area = ClientArea->viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow *w = windows[i];
+        w->showNormal();
+        if (orientation == Qt::Horizontal) {
+            // One above the other, each the full width.
+            const int top = area.height() * i / n, bottom = area.height() * (i + 1) / n;
+            w->setGeometry(0, top, area.width(), bottom - top);
+        } else {
+            const int left = area.width() * i / n, right = area.width() * (i + 1) / n;
+            w->setGeometry(left, 0, right - left, area.height());
+        }
+    }
+}
+
 void TMainForm::WindowTileHorizontalExecute()
 {
-    ClientArea->tileSubWindows();
+    TileDocuments(Qt::Horizontal);
 }
 
 void TMainForm::WindowTileVerticalExecute()
 {
-    ClientArea->tileSubWindows();
+    TileDocuments(Qt::Vertical);
 }
 
-void TMainForm::CharacterFontExecute() {}
+void TMainForm::CharacterFontExecute()
+{
+    TMDIChild *w = ActiveDocument();
+    if (!w)
+        return;
+    TRichEdit *editor = w->Editor;
+    QTextCursor c = editor->textCursor();
+    QTextCharFormat current = editor->currentCharFormat();
+    if (c.hasSelection()) {
+        QTextCursor first(editor->document());
+        first.setPosition(c.selectionStart() + 1);
+        current = first.charFormat();
+    }
+    FontDialog.Font = current.font();
+    FontDialog.Color = ColourToQColor(FormatColour(current));
+    if (current.hasProperty(CharsetProperty))
+        FontDialog.Charset = current.intProperty(CharsetProperty);
+    if (!Dialogs().ExecuteFont(this, FontDialog))
+        return;
+    // Formatted text is always plain text: the chosen colour loses any symbol tag.
+    FontDialog.Color = ColourToQColor(QColorToColour(FontDialog.Color) & ~SymbolTagMask);
+    const QTextCharFormat format = PlainTextFormat();
+    if (c.hasSelection())
+        c.mergeCharFormat(format);
+    editor->mergeCurrentCharFormat(format);
+}
 void TMainForm::ZorParametersExecute() {}
 void TMainForm::ZorSendExecute()
 {
@@ -934,7 +1059,7 @@ void TMainForm::InsertCommandSymbol(const QString &text, TCommandKind kind)
 QTextCharFormat TMainForm::PlainTextFormat() const
 {
     QTextCharFormat plain;
-    plain.setFont(FontDialog.Font);
+    plain.setFont(FontDialog.Font, QTextCharFormat::FontPropertiesAll);
     plain.setFontFamilies(QStringList{FontDialog.Font.family()});
     plain.setForeground(FontDialog.Color);
     plain.setProperty(CharsetProperty, FontDialog.Charset);

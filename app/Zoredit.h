@@ -16,6 +16,7 @@
 #include <vector>
 
 class QLabel;
+class QMimeData;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -220,6 +221,8 @@ private:
     void RefreshItem(QObject *item);
     void UpdateWindowMenu();
     QTextEdit *FocusedEditor() const;
+    void PasteInto(class TRichEdit *editor, const QMimeData *data);
+    void TileDocuments(Qt::Orientation orientation);
     void DocumentClosed();
     bool WriteDocument(TMDIChild *window, const QString &name);
     bool AskOverwrite(const QString &name);

@@ -1,13 +1,17 @@
 #include "editor/Child.h"
 
+#include "commands/Vocabulary.h"
 #include "editor/Dialogs.h"
+#include "editor/DocumentIO.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 
 namespace zor {
 
@@ -41,24 +45,116 @@ void TRichEdit::keyPressEvent(QKeyEvent *event)
     if (KeyDown && KeyDown(event))
         return;
     const QString text = event->text();
-    const bool inserts =
-        !text.isEmpty() && (text.at(0).isPrint() || event->key() == Qt::Key_Return ||
-                            event->key() == Qt::Key_Enter || event->key() == Qt::Key_Tab);
-    if (inserts && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        // Overwriting a character keeps the length; anything else adds to it.
-        const bool replaces =
-            overwriteMode() && !textCursor().hasSelection() && !textCursor().atBlockEnd();
-        if (!replaces && !Fits(text.size())) {
-            QApplication::beep();
-            return;
-        }
+    if (!text.isEmpty() && text.at(0).isPrint() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        TypeText(text);
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+         event->key() == Qt::Key_Tab) &&
+        !Fits(1)) {
+        QApplication::beep();
+        return;
     }
     QTextEdit::keyPressEvent(event);
 }
 
+void TRichEdit::TypeText(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    QTextCharFormat format = currentCharFormat();
+    if (TypingFormat)
+        format = TypingFormat(format);
+    const bool replaces = overwriteMode() && !cursor.hasSelection() && !cursor.atBlockEnd();
+    if (!replaces && !Fits(text.size())) {
+        QApplication::beep();
+        return;
+    }
+    if (replaces)
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    cursor.insertText(text, format);
+    setTextCursor(cursor);
+    setCurrentCharFormat(format);
+    ensureCursorVisible();
+}
+
+bool TRichEdit::event(QEvent *event)
+{
+    // The main window's commands own these keys; QTextEdit would otherwise take them for its
+    // built-in clipboard handling, which does not keep command units whole.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const auto combo = key->keyCombination();
+        for (QKeyCombination own :
+             {Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_V,
+              Qt::CTRL | Qt::Key_N, Qt::CTRL | Qt::Key_O, Qt::CTRL | Qt::Key_S,
+              Qt::ALT | Qt::Key_Backspace}) {
+            if (combo == own) {
+                event->ignore();
+                return false;
+            }
+        }
+    }
+    return QTextEdit::event(event);
+}
+
 bool TRichEdit::canInsertFromMimeData(const QMimeData *source) const
 {
-    return source->hasText() || QTextEdit::canInsertFromMimeData(source);
+    return source->hasFormat(QLatin1String(RtfMimeType)) || source->hasText() ||
+           QTextEdit::canInsertFromMimeData(source);
+}
+
+QMimeData *TRichEdit::createMimeDataFromSelection() const
+{
+    // Qt's own selection data lists a fixed set of formats; a plain copy of it can carry ours.
+    std::unique_ptr<QMimeData> own(QTextEdit::createMimeDataFromSelection());
+    auto *data = new QMimeData;
+    for (const QString &format : own->formats())
+        data->setData(format, own->data(format));
+    const QTextCursor c = textCursor();
+    if (!c.hasSelection())
+        return data;
+    QTextDocument fragment;
+    QTextCursor(&fragment).insertFragment(c.selection());
+    const std::string rtf = rtf::Write(DocumentFromText(fragment));
+    data->setData(QLatin1String(RtfMimeType), QByteArray(rtf.data(), qsizetype(rtf.size())));
+    return data;
+}
+
+void TRichEdit::InsertClipboardData(const QMimeData *source)
+{
+    if (source->hasFormat(QLatin1String(RtfMimeType))) {
+        const QByteArray bytes = source->data(QLatin1String(RtfMimeType));
+        const rtf::ReadResult read =
+            rtf::Read(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        if (read.Ok() && read.Source == rtf::SourceKind::Rtf) {
+            QTextDocument fragment;
+            FillTextDocument(fragment, read.Doc);
+            if (!Fits(fragment.characterCount() - 1)) {
+                QApplication::beep();
+                return;
+            }
+            QTextCursor c = textCursor();
+            c.insertFragment(QTextDocumentFragment(&fragment));
+            setTextCursor(c);
+            return;
+        }
+    }
+    if (!Fits(source->text().size())) {
+        QApplication::beep();
+        return;
+    }
+    if (source->hasHtml()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Plain text takes the typing format, never a symbol's.
+    QTextCursor c = textCursor();
+    QTextCharFormat format = currentCharFormat();
+    if (TypingFormat)
+        format = TypingFormat(format);
+    c.insertText(source->text(), format);
+    setTextCursor(c);
 }
 
 void TRichEdit::insertFromMimeData(const QMimeData *source)
@@ -67,7 +163,7 @@ void TRichEdit::insertFromMimeData(const QMimeData *source)
         PasteHandler(source);
         return;
     }
-    InsertMimeData(source);
+    InsertClipboardData(source);
 }
 
 TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
@@ -78,6 +174,16 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
     font.setPixelSize(11);
     setFont(font);
     Editor = new TRichEdit(this);
+    Editor->KeyDown = [this](QKeyEvent *event) {
+        EditorKeyDown(event);
+        return false;
+    };
+    Editor->TypingFormat = [this](const QTextCharFormat &format) {
+        return IsCommandSymbol(FormatColour(format)) && PlainTextFormat ? PlainTextFormat()
+                                                                        : format;
+    };
+    connect(Editor, &QTextEdit::cursorPositionChanged, this, &TMDIChild::EditorSelectionChange);
+    connect(Editor, &QTextEdit::selectionChanged, this, &TMDIChild::EditorSelectionChange);
     setWidget(Editor);
     setFocusProxy(Editor);
     resize(453, 329);
@@ -119,6 +225,107 @@ void TMDIChild::closeEvent(QCloseEvent *event)
     }
     CloseAgreed = true;
     QMdiSubWindow::closeEvent(event);
+}
+
+void TMDIChild::EditorKeyDown(QKeyEvent *event)
+{
+    TEditKey key = TEditKey::Other;
+    switch (event->key()) {
+    case Qt::Key_Insert:
+        key = TEditKey::Insert;
+        break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_CapsLock:
+    case Qt::Key_Escape:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_End:
+    case Qt::Key_Home:
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        key = TEditKey::LeftAlone;
+        break;
+    case Qt::Key_Delete:
+        key = TEditKey::Delete;
+        break;
+    case Qt::Key_Backspace:
+        key = TEditKey::Backspace;
+        break;
+    default:
+        break;
+    }
+    const QTextCursor cursor = Editor->textCursor();
+    const TSelection selection{cursor.selectionStart(),
+                               cursor.selectionEnd() - cursor.selectionStart()};
+    const TKeyAction action =
+        EditorKeyRule(TDocumentUnits(*Editor->document()), key, selection, InsertMode);
+    if (action.ToggleMode) {
+        InsertMode = !InsertMode;
+        Editor->setOverwriteMode(!InsertMode);
+        if (SetPanelText)
+            SetPanelText(2, InsertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
+        return;
+    }
+    if (action.SetSelection)
+        SelectRange(*Editor, action.Selection);
+    if (action.ResetTypingFormat && IsCommandSymbol(FormatColour(Editor->currentCharFormat())) &&
+        PlainTextFormat)
+        Editor->setCurrentCharFormat(PlainTextFormat());
+}
+
+void TMDIChild::EditorSelectionChange()
+{
+    if (!SetPanelText)
+        return;
+    const QTextCursor cursor = Editor->textCursor();
+    const QTextBlock block = Editor->document()->findBlock(cursor.selectionStart());
+    const int line = block.blockNumber() + 1;
+    const int column = cursor.selectionStart() - block.position() + 1;
+    SetPanelText(1, QStringLiteral("%1:  %2").arg(line).arg(column));
+    SetPanelText(2, InsertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
+}
+
+int TDocumentUnits::Length() const
+{
+    return Document.characterCount() - 1;
+}
+
+bool TDocumentUnits::Tagged(int pos) const
+{
+    if (pos < 0 || pos >= Length())
+        return false;
+    QTextCursor c(const_cast<QTextDocument *>(&Document));
+    c.setPosition(pos + 1);
+    // A paragraph end carries the format of the block it starts.
+    const QTextCharFormat format = Document.characterAt(pos) == QChar::ParagraphSeparator
+                                       ? Document.findBlock(pos + 1).charFormat()
+                                       : c.charFormat();
+    return IsCommandSymbol(FormatColour(format));
+}
+
+bool TDocumentUnits::Digit(int pos) const
+{
+    if (pos < 0 || pos >= Length())
+        return false;
+    const QChar ch = Document.characterAt(pos);
+    return ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+}
+
+void SelectRange(QTextEdit &editor, TSelection selection)
+{
+    QTextCursor c = editor.textCursor();
+    c.setPosition(selection.Start);
+    if (selection.Length > 0)
+        c.setPosition(selection.Start + selection.Length, QTextCursor::KeepAnchor);
+    editor.setTextCursor(c);
 }
 
 QString NameWithoutFolder(const QString &name)

@@ -2,11 +2,15 @@
 // insert or overwrite mode.
 #pragma once
 
+#include "editor/UnitRules.h"
 #include <QMdiSubWindow>
 #include <QTextEdit>
 #include <functional>
 
 namespace zor {
+
+// Clipboard format of the documents' own rich text.
+inline constexpr const char *RtfMimeType = "text/rtf";
 
 // The document editor: a rich-text edit with a length limit that refuses, rather than cuts,
 // text that would pass it.
@@ -22,17 +26,27 @@ public:
 
     // Runs before a key takes its ordinary effect; returning true consumes the key.
     std::function<bool(QKeyEvent *)> KeyDown;
+    // Maps the format typed or pasted text would take to the one it gets (the document window
+    // turns a symbol's format into the remembered plain-text font).
+    std::function<QTextCharFormat(const QTextCharFormat &)> TypingFormat;
+
+    // Types text at the caret as a key does: over the selection, or over the next character in
+    // overwrite mode; refused (with a beep) past MaxLength.
+    void TypeText(const QString &text);
     // Replaces the ordinary paste of clipboard data (the program keeps units whole).
     std::function<void(const QMimeData *)> PasteHandler;
-
-    // The ordinary paste, for the handler that decided where it goes.
-    void InsertMimeData(const QMimeData *source) { QTextEdit::insertFromMimeData(source); }
 
     // Whether inserting this many characters in place of the selection stays within MaxLength.
     bool Fits(qint64 inserted) const;
 
+    // Inserts clipboard data at the caret: our own RTF when it is there (fonts, charsets and
+    // exact colours survive), else what QTextEdit makes of the data.
+    void InsertClipboardData(const QMimeData *source);
+
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    QMimeData *createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData *source) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
 };
@@ -48,9 +62,18 @@ public:
     QString FileName;
     bool InsertMode = true;
 
-    // Set by the main window: its SaveDocument, and the text of a status-bar panel (0 to 2).
+    // Set by the main window: its SaveDocument, the text of a status-bar panel (0 to 2), and
+    // the typing format of the remembered plain-text font.
     std::function<void(TMDIChild *)> SaveDocument;
     std::function<void(int, const QString &)> SetPanelText;
+    std::function<QTextCharFormat()> PlainTextFormat;
+
+    // Runs before the editor processes a key: keeps command units whole and toggles the mode.
+    // Never consumes the key.
+    void EditorKeyDown(QKeyEvent *event);
+
+    // Writes the caret position ("line:  column") and the mode to the status bar.
+    void EditorSelectionChange();
 
     // Asks whether the window may close: the save-changes question for a modified document.
     // Yes saves (the window closes even when that save is cancelled), No discards, Cancel
@@ -68,6 +91,22 @@ protected:
 };
 
 inline constexpr const char *UntitledName = "Untitled";
+
+// The document's characters for the unit rules.
+class TDocumentUnits : public TUnitText
+{
+public:
+    explicit TDocumentUnits(const QTextDocument &document) : Document(document) {}
+    int Length() const override;
+    bool Tagged(int pos) const override;
+    bool Digit(int pos) const override;
+
+private:
+    const QTextDocument &Document;
+};
+
+// Puts a selection (or a caret, for length 0) into the editor.
+void SelectRange(QTextEdit &editor, TSelection selection);
 
 // The file name without its folder; both '/' and '\' separate folders.
 QString NameWithoutFolder(const QString &name);

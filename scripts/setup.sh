@@ -12,6 +12,7 @@ packages=(
     fonts-liberation fontconfig
     clang libclang-rt-14-dev
     xvfb xauth
+    poppler-utils
 )
 
 missing=()

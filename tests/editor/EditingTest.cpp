@@ -1,0 +1,275 @@
+#include "app/Zoredit.h"
+#include "commands/Vocabulary.h"
+#include "editor/About.h"
+#include "editor/Child.h"
+#include "editor/DocumentIO.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+using test::TScriptedDialogs;
+
+// Documents are written as strings: capitals and '[' are command symbols (transition kind),
+// digits after a '#' are tagged digits, everything else plain text.
+class EditingTest : public ::testing::Test
+{
+protected:
+    EditingTest()
+    {
+        TStartupOptions o;
+        o.FontFolders = {QStringLiteral(ZOR_FONT_DIR)};
+        o.SettingsFile = Dir.filePath(QStringLiteral("zoredit.INI"));
+        Form = std::make_unique<TMainForm>(o);
+        Form->CreateForms();
+    }
+
+    TMDIChild *NewDocument(const QString &content)
+    {
+        TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+        QTextCursor c(w->Editor->document());
+        bool digits = false;
+        for (QChar ch : content) {
+            if (ch == QLatin1Char('#')) {
+                digits = true;
+                continue;
+            }
+            const bool symbol = ch.isUpper() || (digits && ch.isDigit());
+            digits = digits && ch.isDigit();
+            if (ch == QLatin1Char('\n')) {
+                c.insertBlock();
+                continue;
+            }
+            QTextCharFormat f = Form->PlainTextFormat();
+            if (symbol) {
+                f.setFontFamilies(QStringList{"ZorSymbolFont"});
+                f.setForeground(ColourToQColor(KindColour(TCommandKind::ckParameter)));
+            }
+            c.insertText(QString(ch), f);
+        }
+        w->Editor->document()->setModified(false);
+        return w;
+    }
+
+    // The document in the same notation ('#' before each run of tagged digits), to compare.
+    static QString Content(TMDIChild *w)
+    {
+        QString out;
+        TDocumentUnits units(*w->Editor->document());
+        const QString text = w->Editor->toPlainText();
+        bool digits = false;
+        for (int i = 0; i < text.size(); ++i) {
+            const bool taggedDigit = units.Tagged(i) && units.Digit(i);
+            if (taggedDigit && !digits)
+                out += QLatin1Char('#');
+            digits = taggedDigit;
+            out += text[i];
+            if (units.Tagged(i) != (text[i].isUpper() || taggedDigit))
+                out += QLatin1Char('!'); // a character whose tag does not match its look
+        }
+        return out;
+    }
+
+    static void Caret(TMDIChild *w, int pos, int length = 0)
+    {
+        SelectRange(*w->Editor, {pos, length});
+    }
+
+    TScriptedDialogs Dialogs;
+    QTemporaryDir Dir;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(EditingTest, DeleteAndBackspaceRemoveWholeUnits)
+{
+    TMDIChild *w = NewDocument("aW#12bc");
+    Caret(w, 2); // between the symbol and its first digit
+    QTest::keyClick(w->Editor, Qt::Key_Backspace);
+    EXPECT_EQ(Content(w), "abc");
+
+    w = NewDocument("aW#12bc");
+    Caret(w, 1);
+    QTest::keyClick(w->Editor, Qt::Key_Delete);
+    EXPECT_EQ(Content(w), "abc");
+    QTest::keyClick(w->Editor, Qt::Key_Delete);
+    EXPECT_EQ(Content(w), "ac");
+
+    w = NewDocument("a#5b"); // a tagged digit without a symbol
+    Caret(w, 1);
+    QTest::keyClick(w->Editor, Qt::Key_Delete);
+    EXPECT_EQ(Content(w), "ab");
+}
+
+TEST_F(EditingTest, TypingLandsOutsideUnits)
+{
+    TMDIChild *w = NewDocument("aW#12b");
+    Caret(w, 3);
+    QTest::keyClicks(w->Editor, "x");
+    EXPECT_EQ(Content(w), "aW#12xb");
+
+    w = NewDocument("W#12R#3abc");
+    QTest::keyClick(w->Editor, Qt::Key_Insert);
+    EXPECT_FALSE(w->InsertMode);
+    EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
+    Caret(w, 0);
+    QTest::keyClicks(w->Editor, "x");
+    EXPECT_EQ(Content(w), "W#12R#3xbc");
+
+    w = NewDocument("aW#12");
+    QTest::keyClick(w->Editor, Qt::Key_Insert);
+    Caret(w, 1);
+    QTest::keyClicks(w->Editor, "x");
+    EXPECT_EQ(Content(w), "aW#12x");
+}
+
+TEST_F(EditingTest, TypingOverASelectionReplacesWholeUnits)
+{
+    TMDIChild *w = NewDocument("aW#12bR#34c");
+    Caret(w, 2, 5); // from inside the first unit to inside the second
+    QTest::keyClicks(w->Editor, "x");
+    EXPECT_EQ(Content(w), "axc");
+
+    w = NewDocument("aFGb");
+    Caret(w, 0, 2);
+    QTest::keyClicks(w->Editor, "x");
+    EXPECT_EQ(Content(w), "xGb") << "a symbol followed by a symbol does not grow the selection";
+}
+
+TEST_F(EditingTest, LetterTypedAfterASymbolIsPlainText)
+{
+    TMDIChild *w = NewDocument("aFb");
+    Caret(w, 2); // right after the symbol, as a mouse click leaves it
+    w->Editor->setCurrentCharFormat(QTextCursor(w->Editor->document()).charFormat());
+    QTextCursor c = w->Editor->textCursor();
+    w->Editor->setCurrentCharFormat(c.charFormat());
+    QTest::keyClicks(w->Editor, "x");
+    EXPECT_EQ(Content(w), "aFxb");
+    QTextCursor x(w->Editor->document());
+    x.setPosition(3);
+    EXPECT_EQ(FormatColour(x.charFormat()), 0u);
+    EXPECT_EQ(x.charFormat().fontFamilies().toStringList().value(0), "Arial");
+}
+
+TEST_F(EditingTest, StatusShowsCaretPositionAndEachWindowsMode)
+{
+    TMDIChild *first = NewDocument("ab\ncd\nef");
+    Caret(first, 6);
+    EXPECT_EQ(Form->Panels[1]->text(), "3:  1");
+    QTest::keyClick(first->Editor, Qt::Key_Insert);
+    EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
+    TMDIChild *second = NewDocument("x");
+    EXPECT_EQ(Form->Panels[2]->text(), "Insert");
+    Form->ClientArea->setActiveSubWindow(first);
+    first->EditorSelectionChange();
+    EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
+    EXPECT_TRUE(second->InsertMode);
+}
+
+TEST_F(EditingTest, CopyWidensToUnitsAndPastesThemBackWithTheirColours)
+{
+    TMDIChild *w = NewDocument("aW#12bRc");
+    Caret(w, 2, 4); // from between W and its digits to the R
+    Form->EditCopyExecute();
+    EXPECT_EQ(w->Editor->textCursor().selectionStart(), 1);
+    EXPECT_EQ(w->Editor->textCursor().selectionEnd(), 6);
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasFormat(RtfMimeType))
+        << QApplication::clipboard()->mimeData()->formats().join(",").toStdString();
+
+    TMDIChild *other = NewDocument("xy");
+    Caret(other, 1);
+    Form->EditPasteExecute();
+    EXPECT_EQ(Content(other), "xW#12bRy");
+    QTextCursor sym(other->Editor->document());
+    sym.setPosition(2);
+    EXPECT_EQ(FormatColour(sym.charFormat()), KindColour(TCommandKind::ckParameter));
+    EXPECT_EQ(sym.charFormat().fontFamilies().toStringList().value(0), "ZorSymbolFont");
+}
+
+TEST_F(EditingTest, PasteGoesAfterAUnitAndBeforeASelection)
+{
+    QApplication::clipboard()->setText("+");
+    TMDIChild *w = NewDocument("aW#12b");
+    Caret(w, 2);
+    Form->EditPasteExecute();
+    EXPECT_EQ(Content(w), "aW#12+b");
+
+    w = NewDocument("abcd");
+    Caret(w, 1, 2);
+    Form->EditPasteExecute();
+    EXPECT_EQ(Content(w), "a+bcd");
+
+    w = NewDocument("aW#12bc");
+    Caret(w, 2, 1);
+    Form->EditCutExecute();
+    EXPECT_EQ(Content(w), "abc") << "Cut takes the whole unit";
+}
+
+TEST_F(EditingTest, FontCommandTurnsSymbolsIntoPlainTextAndClearsTheTag)
+{
+    TMDIChild *w = NewDocument("aFb");
+    Caret(w, 0, 3);
+    Dialogs.FontChoices.push_back([](TFontDialogState &s) {
+        s.Color = QColor(255, 0, 0x81); // blue ends in 001
+        return true;
+    });
+    Form->CharacterFontExecute();
+    QTextCursor c(w->Editor->document());
+    c.setPosition(2);
+    EXPECT_EQ(FormatColour(c.charFormat()), 0x8000FFu);
+    EXPECT_FALSE(IsCommandSymbol(FormatColour(c.charFormat())));
+    EXPECT_EQ(QColorToColour(Form->FontDialog.Color), 0x8000FFu);
+}
+
+TEST_F(EditingTest, PrintingATwoPageDocumentGivesItsTextTitledWithTheFileName)
+{
+    if (QProcess::execute("pdftotext", {"-v"}) < 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    QString text;
+    for (int i = 1; i <= 90; ++i)
+        text += QStringLiteral("Line %1 of the program\n").arg(i);
+    text.chop(1);
+    NewDocument(text.toLower());
+    const QString pdf = Dir.filePath("out.pdf");
+    Form->Printer->setOutputFormat(QPrinter::PdfFormat);
+    Form->Printer->setOutputFileName(pdf);
+    Dialogs.PrintChoices = {true};
+    Form->FilePrintExecute();
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    info.waitForFinished();
+    const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(meta.contains(QRegularExpression("Pages:\\s+2\\b"))) << meta.toStdString();
+    EXPECT_TRUE(meta.contains(QRegularExpression("Title:\\s+Untitled"))) << meta.toStdString();
+    QProcess extract;
+    extract.start("pdftotext", {"-layout", pdf, "-"});
+    extract.waitForFinished();
+    const QString printed = QString::fromUtf8(extract.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains("line 1 of the program"));
+    EXPECT_TRUE(printed.contains("line 90 of the program"));
+}
+
+TEST_F(EditingTest, AboutBoxShowsItsVersionAndClosesOnEscape)
+{
+    Tabb &about = *Form->abb;
+    EXPECT_EQ(about.Label2->text(), "Version 1.10 ");
+    EXPECT_EQ(about.windowTitle(), "About");
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Escape);
+    EXPECT_FALSE(about.isVisible());
+}
+
+} // namespace
+} // namespace zor
