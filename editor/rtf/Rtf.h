@@ -4,7 +4,8 @@
 // share one character format. Line ends are part of the text: U+000A ('\n') ends a paragraph,
 // U+0009 is a tab. A document of N lines holds N - 1 line ends: the last paragraph has no mark
 // of its own, so "Hello" is one line and "Hello\n" is a line followed by an empty one. No other
-// control character below U+0020 is kept.
+// control character below U+0020 is kept. Reading maps \par, \line and \row to '\n' and \tab
+// and \cell to '\t'; the model has one kind of line end, written back as \par.
 //
 // Command symbols are characters in a face whose charset is 2 (symbol), held at their byte code
 // U+0020..U+00FF; the colour's low blue bits tag them (see commands/Vocabulary.h). The codec
@@ -93,7 +94,9 @@ struct ReadResult
 };
 
 // Limits that keep a hostile file from exhausting the stack, memory or time.
-inline constexpr std::size_t MaxInputBytes = 256u * 1024 * 1024;
+// A message program is a few kilobytes; 64 MB leaves room while keeping a file of one-character
+// runs (about twenty times its size in memory) within reach of an ordinary machine.
+inline constexpr std::size_t MaxInputBytes = 64u * 1024 * 1024;
 inline constexpr int MaxGroupDepth = 1000;
 
 // Reads a document file. Bytes that start with "{\rtf" (after optional white space) are read as
