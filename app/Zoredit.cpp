@@ -4,7 +4,9 @@
 #include "comm/Bargraf.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
+#include "comm/QtSerialPort.h"
 #include "comm/Results.h"
+#include "comm/Serial.h"
 #include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
 #include "commands/Vocabulary.h"
@@ -19,6 +21,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -29,6 +32,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -36,6 +40,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -221,6 +226,7 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     FontDialogSymbol.Color = Qt::black;
     FontDialogSymbol.Charset = 2;
     Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    SerialPortFactory = [] { return CreateSerialPort(); };
 
     CreateActions();
     CreateMenus();
@@ -259,12 +265,13 @@ void TMainForm::LoadSettings(const QString &startDirectory)
     TProfileFile profile;
     profile.Load(QFile::encodeName(SettingsFile).toStdString());
     CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
+    PortDevices = LoadPortDevices(profile);
 }
 
 void TMainForm::CreateForms()
 {
     abb = new Tabb(this);
-    Paramet = new TParamet(this);
+    Paramet = new TParamet(this, &SaveDialog);
     Graf = new TGraf(this);
     FormSim = new TFormSim(this);
     Vstup = new TVstup(this);
@@ -971,7 +978,17 @@ void TMainForm::CharacterFontExecute()
         c.mergeCharFormat(format);
     editor->mergeCurrentCharFormat(format);
 }
-void TMainForm::ZorParametersExecute() {}
+void TMainForm::ZorParametersExecute()
+{
+    if (!Paramet)
+        return;
+    Paramet->ApplySettings(CommSettings);
+    if (Dialogs().ExecuteForm(*Paramet) != QDialog::Accepted)
+        return;
+    Paramet->TakeSettings(CommSettings);
+    if (SaveCommSettings(QFile::encodeName(SettingsFile).toStdString(), CommSettings) != ResultOk)
+        ShowResult(ResultSettingsFileError);
+}
 void TMainForm::ZorSendExecute()
 {
     TranslateProgram(true);
@@ -1009,14 +1026,64 @@ void TMainForm::TranslateProgram(bool Send)
     editor->setFocus();
 }
 
-void TMainForm::SendProgram(const std::string &)
+int TMainForm::RunTransfer(const std::function<int()> &transfer)
 {
-    Dialogs().MessageBox(this, QStringLiteral("Send"),
-                         QStringLiteral("Sending to the panel is not available in this build.\n"
-                                        "Nothing was sent."),
-                         TMsgIcon::Information, TMsgButtons::Ok);
+    int code = ResultHardwareFailure;
+    QEventLoop wait;
+    QThread *worker = QThread::create([&code, &transfer] { code = transfer(); });
+    connect(worker, &QThread::finished, &wait, &QEventLoop::quit);
+    worker->start();
+    // Input is held off while the transfer runs; painting goes on.
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    worker->wait();
+    delete worker;
+    return code;
 }
-void TMainForm::ZorNumericValueExecute() {}
+
+void TMainForm::SendProgram(const std::string &program)
+{
+    if (Graf) {
+        Graf->setWindowModality(Qt::ApplicationModal);
+        Graf->show();
+    }
+    QProgressBar *bar = Graf ? Graf->ProgressBar1 : nullptr;
+    TSerial serial(SerialPortFactory(), PortDevices,
+                   TTransferLog{CommSettings.LogToFile, CommSettings.LogPath});
+    // The callbacks come from the transfer's thread; the bar is updated on this one.
+    serial.OnProgressMaximum = [bar](int maximum) {
+        if (bar)
+            QMetaObject::invokeMethod(bar, [bar, maximum] { bar->setMaximum(maximum); });
+    };
+    serial.OnProgressPosition = [bar](int position) {
+        if (bar)
+            QMetaObject::invokeMethod(bar, [bar, position] { bar->setValue(position); });
+    };
+    const int port = CommSettings.Port, baud = CommSettings.Baud;
+    const int code = RunTransfer([&] { return serial.SendProgram(program, 1, 1, port, baud); });
+    QCoreApplication::sendPostedEvents(bar);
+    ShowResult(code);
+    if (Graf)
+        Graf->hide();
+}
+void TMainForm::ZorNumericValueExecute()
+{
+    if (!Vstup)
+        return;
+    std::uint8_t message[8] = {};
+    for (;;) {
+        if (Dialogs().ExecuteForm(*Vstup) != QDialog::Accepted)
+            return;
+        Vstup->BuildMessage(message);
+        if (message[0] <= 0x80)
+            break;
+        Dialogs().MessageBox(this, QStringLiteral("Error"), QStringLiteral("Only numeric value"),
+                             TMsgIcon::Error, TMsgButtons::Ok);
+    }
+    TSerial serial(SerialPortFactory(), PortDevices,
+                   TTransferLog{CommSettings.LogToFile, CommSettings.LogPath});
+    const int port = CommSettings.Port, baud = CommSettings.Baud;
+    ShowResult(RunTransfer([&] { return serial.SendNumeric(message, port, baud); }));
+}
 void TMainForm::HelpContentsExecute() {}
 void TMainForm::HelpOnHelpExecute() {}
 

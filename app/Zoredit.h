@@ -2,6 +2,7 @@
 // it owns the communication settings, the document count, the dialogs' state and every form.
 #pragma once
 
+#include "comm/SerialPort.h"
 #include "comm/Settings.h"
 #include "commands/Vocabulary.h"
 #include "editor/Dialogs.h"
@@ -12,6 +13,7 @@
 #include <QPointer>
 #include <QTextCharFormat>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -109,6 +111,10 @@ public:
     int DocumentCount = 0;
     TCommSettings CommSettings;
     QString SettingsFile;
+    // The serial devices behind the port numbers (section "Ports" of the settings file).
+    TPortDevices PortDevices;
+    // Makes the serial port of a transfer; tests put a scripted port here.
+    std::function<std::unique_ptr<TSerialPort>()> SerialPortFactory;
 
     // Components, named as the form describes them.
     QMenuBar *MainMenu = nullptr;
@@ -188,8 +194,11 @@ public:
 
     // Translates the active document and sends it (Send true) or simulates it.
     void TranslateProgram(bool Send);
-    // Sends a program text to the panel and shows the result.
+    // Sends a program text to the panel, with the progress window, and shows the result.
     void SendProgram(const std::string &program);
+
+    // Runs a transfer on a worker thread, keeping the windows painted until it ends.
+    int RunTransfer(const std::function<int()> &transfer);
 
     // Documents.
     TMDIChild *CreateDocumentWindow(const QString &Name);

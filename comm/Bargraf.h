@@ -1,4 +1,4 @@
-// The transfer progress window, shown while a program goes to the panel.
+// The progress window shown while a program goes to the panel.
 #pragma once
 
 #include <QDialog>

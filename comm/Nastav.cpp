@@ -1,12 +1,190 @@
 #include "comm/Nastav.h"
 
+#include "editor/Dialogs.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
 namespace zor {
 
-TParamet::TParamet(QWidget *parent) : QDialog(parent)
+namespace {
+
+QGroupBox *RadioGroup(QWidget *parent, const char *name, const QString &caption,
+                      const QStringList &items, QButtonGroup **group)
+{
+    auto *box = new QGroupBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    QFont bold = box->font();
+    bold.setBold(true);
+    box->setFont(bold);
+    auto *layout = new QVBoxLayout(box);
+    layout->setSpacing(2);
+    *group = new QButtonGroup(box);
+    for (int i = 0; i < items.size(); ++i) {
+        auto *radio = new QRadioButton(items[i], box);
+        layout->addWidget(radio);
+        (*group)->addButton(radio, i);
+    }
+    layout->addStretch();
+    return box;
+}
+
+} // namespace
+
+TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
+    : QDialog(parent), SaveDialog(saveDialog)
 {
     setObjectName(QStringLiteral("Paramet"));
     setWindowTitle(QStringLiteral("Parameters"));
+    setStatusTip(QStringLiteral("Parameters settings"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(267, 257);
+
+    CommPort = RadioGroup(this, "CommPort", QStringLiteral("Comm port:"),
+                          {"COM 1", "COM 2", "COM 3", "COM 4"}, &CommPortItems);
+    CommPort->setGeometry(16, 8, 113, 129);
+    SetItemIndex(CommPortItems, 2);
+
+    BaudRate = RadioGroup(this, "BaudRate", QStringLiteral("Baud rate:"), {"4800", "9600", "19200"},
+                          &BaudRateItems);
+    BaudRate->setGeometry(144, 8, 105, 105);
+    SetItemIndex(BaudRateItems, 1);
+
+    CheckBoxWrite = new QCheckBox(QStringLiteral("Write transmit data to file"), this);
+    CheckBoxWrite->setObjectName(QStringLiteral("CheckBoxWrite"));
+    QFont bold = CheckBoxWrite->font();
+    bold.setBold(true);
+    CheckBoxWrite->setFont(bold);
+    CheckBoxWrite->setGeometry(24, 152, 230, 17);
+    CheckBoxWrite->setToolTip(QStringLiteral("Write data"));
+    CheckBoxWrite->setStatusTip(QStringLiteral("Send & Receive data save to file"));
+
+    Cesta = new QLineEdit(this);
+    Cesta->setObjectName(QStringLiteral("Cesta"));
+    Cesta->setGeometry(8, 184, 217, 20);
+    Cesta->setReadOnly(true);
+    Cesta->setEnabled(false);
+
+    Zmena = new QPushButton(QStringLiteral(">>"), this);
+    Zmena->setObjectName(QStringLiteral("Zmena"));
+    QFont arialBold(QStringLiteral("Arial"));
+    arialBold.setBold(true);
+    Zmena->setFont(arialBold);
+    Zmena->setGeometry(232, 184, 25, 20);
+    Zmena->setEnabled(false);
+
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(48, 216, 75, 25);
+    Button1->setToolTip(QStringLiteral("Button OK"));
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(136, 216, 75, 25);
+    Button2->setToolTip(QStringLiteral("Cancelled"));
+
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(CheckBoxWrite, &QCheckBox::toggled, this, &TParamet::CheckBoxWriteClick);
+    connect(Zmena, &QPushButton::clicked, this, &TParamet::ZmenaClick);
+}
+
+int TParamet::ItemIndex(const QButtonGroup *group)
+{
+    return group->checkedId();
+}
+
+void TParamet::SetItemIndex(QButtonGroup *group, int index)
+{
+    if (QAbstractButton *b = group->button(index)) {
+        b->setChecked(true);
+        return;
+    }
+    // No item: a radio group allows none only while its buttons are not exclusive.
+    group->setExclusive(false);
+    for (QAbstractButton *b : group->buttons())
+        b->setChecked(false);
+    group->setExclusive(true);
+}
+
+void TParamet::ApplySettings(const TCommSettings &settings)
+{
+    CheckBoxWrite->setChecked(settings.LogToFile);
+    SetItemIndex(CommPortItems, std::clamp(settings.Port - 1, -1, 3));
+    switch (settings.Baud) {
+    case 4800:
+        SetItemIndex(BaudRateItems, 0);
+        break;
+    case 9600:
+        SetItemIndex(BaudRateItems, 1);
+        break;
+    case 19200:
+        SetItemIndex(BaudRateItems, 2);
+        break;
+    default:
+        break;
+    }
+    DialogPath = QString::fromStdString(settings.LogPath);
+    LogEnabled = settings.LogToFile;
+}
+
+void TParamet::TakeSettings(TCommSettings &settings) const
+{
+    settings.Port = ItemIndex(CommPortItems) + 1;
+    settings.LogToFile = CheckBoxWrite->isChecked();
+    switch (ItemIndex(BaudRateItems)) {
+    case 0:
+        settings.Baud = 4800;
+        break;
+    case 1:
+        settings.Baud = 9600;
+        break;
+    case 2:
+        settings.Baud = 19200;
+        break;
+    default:
+        break;
+    }
+    settings.LogPath = DialogPath.toStdString();
+}
+
+void TParamet::FormShow()
+{
+    Cesta->setEnabled(LogEnabled);
+    Zmena->setEnabled(LogEnabled);
+    Cesta->setText(DialogPath);
+}
+
+void TParamet::CheckBoxWriteClick()
+{
+    LogEnabled = CheckBoxWrite->isChecked();
+    FormShow();
+}
+
+void TParamet::ZmenaClick()
+{
+    if (!SaveDialog)
+        return;
+    const QString remembered = SaveDialog->FileName;
+    SaveDialog->FileName = DialogPath;
+    SaveDialog->Filter = QStringLiteral("ZorEdit log files[*.log]|*.log");
+    if (Dialogs().ExecuteSave(this, *SaveDialog))
+        DialogPath = SaveDialog->FileName;
+    SaveDialog->Filter = QStringLiteral("ZorEdit files[*.zor]|*.zor");
+    SaveDialog->FileName = remembered;
+    Cesta->setText(DialogPath);
+}
+
+void TParamet::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
 }
 
 } // namespace zor

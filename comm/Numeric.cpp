@@ -1,12 +1,65 @@
 #include "comm/Numeric.h"
 
+#include "comm/NumericMessage.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 namespace zor {
 
 TVstup::TVstup(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Vstup"));
     setWindowTitle(QStringLiteral("Numeric fields"));
+    setStatusTip(QStringLiteral("Enter the numeric value "));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(304, 146);
+
+    auto label = [this](const char *name, const char *text, int x, int y) {
+        auto *l = new QLabel(QLatin1String(text), this);
+        l->setObjectName(QLatin1String(name));
+        QFont bold = l->font();
+        bold.setBold(true);
+        l->setFont(bold);
+        l->move(x, y);
+        l->adjustSize();
+        return l;
+    };
+    Label1 = label("Label1", "Number of accident-", 32, 8);
+    Label4 = label("Label4", "free days:", 32, 24);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(32, 40, 49, 21);
+    Edit1->setMaxLength(3);
+    Edit1->setToolTip(QStringLiteral("Number of accident free days"));
+    Label2 = label("Label2", "Number of accidents ", 32, 72);
+    Label3 = label("Label3", "from 1-st,January:", 32, 89);
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setGeometry(32, 104, 33, 21);
+    Edit2->setMaxLength(2);
+    Edit2->setToolTip(QStringLiteral("Number of accident from 1-st,January"));
+
+    Button1 = new QPushButton(QStringLiteral("Send"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(184, 32, 75, 25);
+    Button1->setDefault(true);
+    Button1->setToolTip(QStringLiteral("Send to display"));
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(184, 88, 75, 25);
+    Button2->setToolTip(QStringLiteral("Cancelled"));
+    setTabOrder(Edit1, Edit2);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TVstup::BuildMessage(std::uint8_t *message) const
+{
+    zor::BuildMessage(Edit1->text().toLatin1().toStdString(),
+                      Edit2->text().toLatin1().toStdString(), message);
 }
 
 } // namespace zor

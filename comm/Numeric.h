@@ -1,7 +1,12 @@
-// The Numeric fields dialog: the two counters sent to the panel.
+// The Numeric fields dialog: accident-free days and accidents since 1 January.
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
 
 namespace zor {
 
@@ -10,6 +15,19 @@ class TVstup : public QDialog
     Q_OBJECT
 public:
     explicit TVstup(QWidget *parent = nullptr);
+
+    QLabel *Label1;
+    QLabel *Label4;
+    QLineEdit *Edit1;
+    QLabel *Label2;
+    QLabel *Label3;
+    QLineEdit *Edit2;
+    QPushButton *Button1;
+    QPushButton *Button2;
+
+    // Fills message (6 bytes) from the edit boxes, or marks it invalid (first byte 0xFF). The
+    // edit boxes keep the operator's own text.
+    void BuildMessage(std::uint8_t *message) const;
 };
 
 } // namespace zor

@@ -1,0 +1,212 @@
+#include "app/Zoredit.h"
+#include "comm/Bargraf.h"
+#include "comm/FakeSerialPort.h"
+#include "comm/Nastav.h"
+#include "comm/Numeric.h"
+#include "comm/Panel.h"
+#include "comm/ProfileFile.h"
+#include "editor/Child.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+using test::TScriptedDialogs;
+
+class CommCommandsTest : public ::testing::Test
+{
+protected:
+    CommCommandsTest()
+    {
+        TStartupOptions o;
+        o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+        o.SettingsFile = Ini();
+        o.StartDirectory = Dir.path();
+        Form = std::make_unique<TMainForm>(o);
+        Form->CreateForms();
+        // Every transfer talks to an emulated panel through a scripted port.
+        Form->SerialPortFactory = [this] {
+            auto port = std::make_unique<TFakeSerialPort>();
+            port->Responder = [this](const TFakeSerialPort::TBytes &frame) {
+                return Panel.Feed(frame.data(), frame.size());
+            };
+            return port;
+        };
+    }
+
+    QString Ini() const { return Dir.filePath("zoredit.INI"); }
+
+    static std::function<int(QDialog &)> Accept(std::function<void(QDialog &)> fill = {})
+    {
+        return [fill](QDialog &d) {
+            if (fill)
+                fill(d);
+            return int(QDialog::Accepted);
+        };
+    }
+
+    QTemporaryDir Dir;
+    TScriptedDialogs Dialogs;
+    TPanel Panel;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(CommCommandsTest, ParametersOkCreatesTheSettingsFileWithAllFourKeys)
+{
+    Dialogs.FormAnswers = {Accept([](QDialog &d) {
+        auto &p = static_cast<TParamet &>(d);
+        TParamet::SetItemIndex(p.CommPortItems, 0);
+        TParamet::SetItemIndex(p.BaudRateItems, 2);
+    })};
+    Form->ZorParametersExecute();
+    TProfileFile ini;
+    ASSERT_TRUE(ini.Load(Ini().toStdString()));
+    EXPECT_EQ(ini.ReadString("PC", "Port", ""), "1");
+    EXPECT_EQ(ini.ReadString("PC", "File", ""), "0");
+    EXPECT_EQ(ini.ReadString("PC", "Baud", ""), "19200");
+    EXPECT_EQ(ini.ReadString("PC", "Path", ""), (Dir.path() + "/zor.log").toStdString());
+    EXPECT_EQ(Form->CommSettings.Port, 1);
+
+    Dialogs.FormAnswers = {}; // cancelled: nothing changes
+    Form->ZorParametersExecute();
+    EXPECT_EQ(Form->CommSettings.Baud, 19200);
+}
+
+TEST_F(CommCommandsTest, UnwritableSettingsFileShowsErrorAndKeepsTheValuesForTheRun)
+{
+    QDir(Dir.path()).mkdir("ro");
+    Form->SettingsFile = Dir.filePath("ro/zoredit.INI");
+    QFile::setPermissions(Dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner);
+    const bool immutable = QProcess::execute("chattr", {"+i", Dir.filePath("ro")}) == 0;
+    auto unlock = qScopeGuard([&] {
+        if (immutable)
+            QProcess::execute("chattr", {"-i", Dir.filePath("ro")});
+        QFile::setPermissions(Dir.filePath("ro"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    QFile probe(Dir.filePath("ro/probe"));
+    if (probe.open(QIODevice::WriteOnly))
+        GTEST_SKIP() << "cannot make a folder read-only here";
+    Dialogs.FormAnswers = {Accept(
+        [](QDialog &d) { TParamet::SetItemIndex(static_cast<TParamet &>(d).CommPortItems, 3); })};
+    Form->ZorParametersExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Error inic file");
+    EXPECT_EQ(Form->CommSettings.Port, 4);
+}
+
+TEST_F(CommCommandsTest, DialogShowsTheSettingsAndTheLogControlsFollowTheCheckBox)
+{
+    TParamet &p = *Form->Paramet;
+    p.ApplySettings({7, 4800, false, "/var/log/zor.log"});
+    p.FormShow();
+    EXPECT_EQ(TParamet::ItemIndex(p.CommPortItems), 3) << "port 7 shows COM 4";
+    EXPECT_EQ(TParamet::ItemIndex(p.BaudRateItems), 0);
+    EXPECT_FALSE(p.Cesta->isEnabled());
+    EXPECT_FALSE(p.Zmena->isEnabled());
+    p.CheckBoxWrite->setChecked(true);
+    EXPECT_TRUE(p.Cesta->isEnabled());
+    EXPECT_TRUE(p.Zmena->isEnabled());
+    EXPECT_EQ(p.Cesta->text(), "/var/log/zor.log");
+    p.CheckBoxWrite->setChecked(false);
+    EXPECT_FALSE(p.Zmena->isEnabled());
+
+    p.ApplySettings({0, 12345, false, ""});
+    EXPECT_EQ(TParamet::ItemIndex(p.CommPortItems), -1) << "port 0 shows none";
+    TCommSettings back{0, 12345, false, ""};
+    p.TakeSettings(back);
+    EXPECT_EQ(back.Port, 0);
+    EXPECT_EQ(back.Baud, 4800) << "an odd rate leaves the earlier selection, which OK stores";
+}
+
+TEST_F(CommCommandsTest, ChoosingTheLogFileRestoresTheDocumentSaveDialog)
+{
+    TParamet &p = *Form->Paramet;
+    Form->SaveDialog.FileName = "/home/op/doc.zor";
+    p.ApplySettings({3, 9600, true, "/tmp/old.log"});
+    Dialogs.FileNames = {QString()}; // cancelled
+    p.ZmenaClick();
+    EXPECT_EQ(p.DialogPath, "/tmp/old.log");
+    EXPECT_EQ(Dialogs.FileDialogs[0].Filter, "ZorEdit log files[*.log]|*.log");
+    EXPECT_EQ(Dialogs.FileDialogs[0].FileName, "/tmp/old.log");
+    Dialogs.FileNames = {"/tmp/new.log"};
+    p.ZmenaClick();
+    EXPECT_EQ(p.Cesta->text(), "/tmp/new.log");
+    EXPECT_EQ(Form->SaveDialog.Filter, "ZorEdit files[*.zor]|*.zor");
+    EXPECT_EQ(Form->SaveDialog.FileName, "/home/op/doc.zor");
+}
+
+TEST_F(CommCommandsTest, SendDeliversTheTranslatedProgramWithProgressAndResult)
+{
+    TMDIChild *w = Form->CreateDocumentWindow("Untitled");
+    QTextCursor c(w->Editor->document());
+    c.insertText("Hello");
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Communication O.K.");
+    const auto events = Panel.TakeEvents();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().Kind, TPanelEvent::Program);
+    EXPECT_EQ(events.back().Data, std::string("T0\x1FHello\x1F"));
+    EXPECT_EQ(Form->Graf->ProgressBar1->maximum(), 1);
+    EXPECT_EQ(Form->Graf->ProgressBar1->value(), 1);
+    EXPECT_FALSE(Form->Graf->isVisible());
+    EXPECT_TRUE(w->Editor->isEnabled());
+    EXPECT_EQ(w->Editor->textCursor().position(), 5) << "the caret ends at the end";
+}
+
+TEST_F(CommCommandsTest, SendToAMissingPortReportsHardwareFailure)
+{
+    Form->SerialPortFactory = [] {
+        auto port = std::make_unique<TFakeSerialPort>();
+        port->FailOpen = true;
+        return port;
+    };
+    Form->CreateDocumentWindow("Untitled");
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Hardware Failure");
+}
+
+TEST_F(CommCommandsTest, NumericFieldsRefuseLettersThenSendTheCounters)
+{
+    Dialogs.FormAnswers = {Accept([](QDialog &d) {
+                               auto &v = static_cast<TVstup &>(d);
+                               v.Edit1->setText("1a");
+                               v.Edit2->setText("4");
+                           }),
+                           Accept([](QDialog &d) {
+                               auto &v = static_cast<TVstup &>(d);
+                               EXPECT_EQ(v.Edit1->text(), "1a") << "shown again as it was";
+                               v.Edit1->setText("7");
+                           })};
+    Form->ZorNumericValueExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Only numeric value");
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "Error");
+    EXPECT_EQ(Dialogs.Boxes[1].Text, "Communication O.K.");
+    const auto events = Panel.TakeEvents();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().Kind, TPanelEvent::Numeric);
+    EXPECT_EQ(events.back().Data, "  7 4");
+    EXPECT_EQ(Form->Vstup->Edit1->text(), "7") << "the operator's own text is kept";
+
+    Dialogs.Boxes.clear();
+    Form->ZorNumericValueExecute(); // cancelled: nothing sent, nothing shown
+    EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+}
+
+} // namespace
+} // namespace zor
