@@ -48,30 +48,51 @@ Document Normalized(const Document &document)
     return out;
 }
 
+namespace {
+
+// Keeps tabs and line ends (CR LF, CR and LF all become '\n') and drops other control characters.
+class PlainTextSink
+{
+public:
+    explicit PlainTextSink(std::u32string &text) : Text(text) {}
+
+    void push_back(char32_t ch)
+    {
+        const bool afterCr = AfterCr;
+        AfterCr = ch == U'\r';
+        if (ch == U'\r') {
+            Text.push_back(U'\n');
+        } else if (ch == U'\n') {
+            if (!afterCr) {
+                Text.push_back(U'\n');
+            }
+        } else if (ch >= 0x20 || ch == U'\t') {
+            Text.push_back(ch);
+        }
+    }
+
+private:
+    std::u32string &Text;
+    bool AfterCr = false;
+};
+
+} // namespace
+
 Document ReadPlainText(std::string_view bytes)
 {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bytes.remove_prefix(3);
     }
-    std::u32string decoded;
-    decoded.reserve(bytes.size());
-    if (!detail::DecodeUtf8(bytes, decoded)) {
-        decoded.clear();
-        for (unsigned char byte : bytes) {
-            decoded.push_back(detail::DecodeByte(1250, byte));
-        }
-    }
     std::u32string text;
-    text.reserve(decoded.size());
-    for (std::size_t i = 0; i < decoded.size(); ++i) {
-        char32_t ch = decoded[i];
-        if (ch == U'\r') {
-            text.push_back(U'\n');
-            if (i + 1 < decoded.size() && decoded[i + 1] == U'\n') {
-                ++i;
+    text.reserve(bytes.size());
+    {
+        PlainTextSink sink(text);
+        if (!detail::DecodeUtf8Into(bytes, sink)) {
+            text.clear();
+            PlainTextSink cp1250(text);
+            for (unsigned char byte : bytes) {
+                cp1250.push_back(detail::DecodeByte(1250, byte));
             }
-        } else if (ch >= 0x20 || ch == U'\n' || ch == U'\t') {
-            text.push_back(ch);
         }
     }
     Document doc;
@@ -105,44 +126,7 @@ void AppendUtf8(std::string &out, char32_t ch)
 
 bool DecodeUtf8(std::string_view in, std::u32string &out)
 {
-    std::size_t i = 0;
-    const std::size_t n = in.size();
-    while (i < n) {
-        auto b0 = static_cast<unsigned char>(in[i]);
-        if (b0 < 0x80) {
-            out.push_back(b0);
-            ++i;
-            continue;
-        }
-        int extra;
-        char32_t ch;
-        char32_t minimum;
-        if ((b0 & 0xE0) == 0xC0) {
-            extra = 1, ch = b0 & 0x1F, minimum = 0x80;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            extra = 2, ch = b0 & 0x0F, minimum = 0x800;
-        } else if ((b0 & 0xF8) == 0xF0) {
-            extra = 3, ch = b0 & 0x07, minimum = 0x10000;
-        } else {
-            return false;
-        }
-        if (n - i <= static_cast<std::size_t>(extra)) {
-            return false;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            auto b = static_cast<unsigned char>(in[i + k]);
-            if ((b & 0xC0) != 0x80) {
-                return false;
-            }
-            ch = (ch << 6) | (b & 0x3F);
-        }
-        if (ch < minimum || ch > 0x10FFFF || (ch >= 0xD800 && ch <= 0xDFFF)) {
-            return false;
-        }
-        out.push_back(ch);
-        i += extra + 1;
-    }
-    return true;
+    return DecodeUtf8Into(in, out);
 }
 
 } // namespace detail

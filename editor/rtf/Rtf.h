@@ -107,7 +107,8 @@ inline constexpr int MaxGroupDepth = 1000;
 // MaxGroupDepth with an error.
 ReadResult Read(std::string_view bytes);
 
-// Reads bytes as plain text in DefaultFormat(), as Read does for a file that is not RTF.
+// Reads bytes as plain text in DefaultFormat(), as Read does for a file that is not RTF. It has
+// no size limit of its own: bytes from outside should be held to MaxInputBytes first.
 Document ReadPlainText(std::string_view bytes);
 
 // Writes the document as RTF with code page 1250 (all 7-bit ASCII output, CR LF line ends,
