@@ -1,0 +1,122 @@
+#include "editor/Help.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QToolBar>
+
+namespace zor {
+
+namespace {
+
+const QString WindowTitle = QStringLiteral("ZorEdit Help");
+
+// The resource file behind a manual URL (":/help/index.html").
+QString ResourcePath(const QUrl &url)
+{
+    return QLatin1Char(':') + url.path();
+}
+
+} // namespace
+
+THelpWindow::THelpWindow(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(WindowTitle);
+    resize(760, 600);
+
+    Viewer = new QTextBrowser(this);
+    Viewer->setObjectName(QStringLiteral("HelpBrowser"));
+    // Links are followed here, so that nothing outside the manual is ever opened.
+    Viewer->setOpenLinks(false);
+    Viewer->setOpenExternalLinks(false);
+    setCentralWidget(Viewer);
+
+    auto *bar = addToolBar(QStringLiteral("Navigation"));
+    bar->setObjectName(QStringLiteral("HelpToolBar"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+
+    Back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Back"));
+    Back->setObjectName(QStringLiteral("HelpBack"));
+    Back->setShortcut(QKeySequence::Back);
+    Back->setToolTip(QStringLiteral("Back to the page you came from (Alt+Left)"));
+    Back->setEnabled(false);
+
+    Forward =
+        bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Forward"));
+    Forward->setObjectName(QStringLiteral("HelpForward"));
+    Forward->setShortcut(QKeySequence::Forward);
+    Forward->setToolTip(QStringLiteral("Forward again (Alt+Right)"));
+    Forward->setEnabled(false);
+
+    Contents =
+        bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Contents"));
+    Contents->setObjectName(QStringLiteral("HelpContents"));
+    Contents->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+    Contents->setToolTip(QStringLiteral("The list of contents (Alt+Home)"));
+
+    connect(Back, &QAction::triggered, Viewer, &QTextBrowser::backward);
+    connect(Forward, &QAction::triggered, Viewer, &QTextBrowser::forward);
+    connect(Contents, &QAction::triggered, this, &THelpWindow::ShowContents);
+    connect(Viewer, &QTextBrowser::backwardAvailable, Back, &QAction::setEnabled);
+    connect(Viewer, &QTextBrowser::forwardAvailable, Forward, &QAction::setEnabled);
+    connect(Viewer, &QTextBrowser::anchorClicked, this, &THelpWindow::FollowLink);
+    connect(Viewer, &QTextBrowser::sourceChanged, this, &THelpWindow::UpdateTitle);
+}
+
+QUrl THelpWindow::PageUrl(const QString &page)
+{
+    return QUrl(QStringLiteral("qrc:/help/")).resolved(QUrl(page));
+}
+
+bool THelpWindow::IsManualUrl(const QUrl &url)
+{
+    return url.scheme() == QLatin1String("qrc") && QFileInfo(ResourcePath(url)).isFile();
+}
+
+void THelpWindow::ShowPage(const QString &page)
+{
+    QUrl url = PageUrl(page);
+    if (!IsManualUrl(url))
+        url = PageUrl(QLatin1String(ContentsPage));
+    Viewer->setSource(url);
+    show();
+    raise();
+    activateWindow();
+}
+
+THelpWindow *THelpWindow::ForOwner(QWidget *owner)
+{
+    if (owner)
+        if (auto *existing = owner->findChild<THelpWindow *>(QString(), Qt::FindDirectChildrenOnly))
+            return existing;
+    return new THelpWindow(owner);
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void THelpWindow::FollowLink(const QUrl &url)
+{
+    if (IsManualUrl(url))
+        Viewer->setSource(url);
+}
+
+void THelpWindow::UpdateTitle()
+{
+    const QString title = Viewer->documentTitle();
+    setWindowTitle(title.isEmpty() || title == WindowTitle
+                       ? WindowTitle
+                       : WindowTitle + QStringLiteral(" - ") + title);
+}
+
+} // namespace zor
