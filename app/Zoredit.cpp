@@ -14,6 +14,7 @@
 #include "editor/AppIcon.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
+#include "editor/Help.h"
 #include "sim/Sim.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -299,7 +300,9 @@ void TMainForm::FormCreate()
 
 void TMainForm::FormDestroy()
 {
-    // Nothing outlives the window: the help window and forms are its children.
+    // The help window is done with when the application is.
+    if (auto *help = findChild<THelpWindow *>(QString(), Qt::FindDirectChildrenOnly))
+        help->close();
 }
 
 void TMainForm::CreateActions()
@@ -1084,8 +1087,15 @@ void TMainForm::ZorNumericValueExecute()
     const int port = CommSettings.Port, baud = CommSettings.Baud;
     ShowResult(RunTransfer([&] { return serial.SendNumeric(message, port, baud); }));
 }
-void TMainForm::HelpContentsExecute() {}
-void TMainForm::HelpOnHelpExecute() {}
+void TMainForm::HelpContentsExecute()
+{
+    THelpWindow::ForOwner(this)->ShowContents();
+}
+
+void TMainForm::HelpOnHelpExecute()
+{
+    THelpWindow::ForOwner(this)->ShowPage(QLatin1String(THelpWindow::HelpOnHelpPage));
+}
 
 void TMainForm::HelpAboutExecute()
 {

@@ -10,7 +10,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZorEdit"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZorEdit"));
-    QApplication::setOrganizationName(QStringLiteral("ZorEdit"));
     try {
         zor::TMainForm mainForm;
         mainForm.CreateForms();

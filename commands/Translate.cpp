@@ -180,18 +180,26 @@ void TTranslator::Flush(int nextSymbol)
         Prefix += '1';
     // A transition with no text of its own brings in an empty segment, unless a line of spaces
     // or full characters takes the segment's place.
-    if (!Code.empty() && Code.front() == 'F' && Reference.empty() && nextSymbol != SpacesSymbol &&
+    if (!Code.empty() && Code.front() == 'F' && Reference < 0 && nextSymbol != SpacesSymbol &&
         nextSymbol != FullSymbol) {
-        Reference = "T" + std::to_string(SegmentCount);
+        Reference = SegmentCount;
         ++SegmentCount;
         Text += static_cast<char>(Separator);
     }
     Commands += Prefix;
     Commands += Code;
-    Commands += Reference;
+    if (Reference >= 0) {
+        char digits[12];
+        int n = 0;
+        for (int r = Reference; n == 0 || r > 0; r /= 10)
+            digits[n++] = static_cast<char>('0' + r % 10);
+        Commands += 'T';
+        while (n > 0)
+            Commands += digits[--n];
+    }
     Prefix.clear();
     Code.clear();
-    Reference.clear();
+    Reference = -1;
 }
 
 void TTranslator::Add(unsigned char ch, std::uint32_t colour)
@@ -209,13 +217,13 @@ void TTranslator::Add(unsigned char ch, std::uint32_t colour)
         CloseTextRun();
         if (!IsDigitSymbol(ch)) {
             TSymbolCode code = SymbolCode(ch, colour);
-            Prefix = code.Prefix;
-            Code = std::move(code.Code);
+            Prefix.assign(code.Prefix);
+            Code.swap(code.Code);
         }
     } else if (IsPlainText(colour)) {
         if (!InText) {
             InText = true;
-            Reference = "T" + std::to_string(SegmentCount);
+            Reference = SegmentCount;
         }
         Text += static_cast<char>(ch);
     }

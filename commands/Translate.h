@@ -39,7 +39,7 @@ private:
     std::string Text;
     std::string Prefix;
     std::string Code;
-    std::string Reference;
+    int Reference = -1; // segment number of the pending group's "T" reference, -1 for none
     bool InText = false;
     int SegmentCount = 0;
 };
