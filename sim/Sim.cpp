@@ -3,7 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QThread>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace zor {
 
@@ -58,6 +59,9 @@ QImage TFormSim::Picture() const
 
 void TFormSim::StopRun()
 {
+    // The engine forgets a stop requested before its run began; the flag is seen at the next
+    // frame whatever the moment.
+    StopWanted = true;
     DisplayEngine->RequestStop();
     if (Worker.joinable())
         Worker.join();
@@ -74,12 +78,14 @@ void TFormSim::BNText()
         QMutexLocker lock(&FrameLock);
         Latest = FrameImage(TFrameBitmap{});
     }
+    StopWanted = false;
     RunActive = true;
     // The window keeps only the pointer; the run reads a copy so that the caller may release
     // its text the moment the window closes, even before the thread has noticed the stop.
     Worker = std::thread([this, program = *Program] {
-        // Frames are due every 20 ms; the run asks for the highest priority it may have.
-        QThread::currentThread()->setPriority(QThread::TimeCriticalPriority);
+        // Frames are due every 20 ms: the run's own thread asks for a higher priority (granted
+        // where the user may raise it). It ends with the run, so nothing needs restoring.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -10);
         DisplayEngine->RunDisplayEngine(program);
         RunActive = false;
     });
@@ -87,6 +93,8 @@ void TFormSim::BNText()
 
 void TFormSim::PresentFrame(const TFrameBitmap &bitmap)
 {
+    if (StopWanted)
+        DisplayEngine->RequestStop();
     QImage image = FrameImage(bitmap);
     {
         QMutexLocker lock(&FrameLock);

@@ -60,6 +60,7 @@ private:
     TSteadyTick Tick;
     std::thread Worker;
     std::atomic<bool> RunActive{false};
+    std::atomic<bool> StopWanted{false};
     std::atomic<bool> UpdatePosted{false};
     bool OwnPaintPending = false;
     bool StoppedByMouse = false;

@@ -1,0 +1,136 @@
+#include "app/Zoredit.h"
+#include "commands/Vocabulary.h"
+#include "editor/Child.h"
+#include "sim/Sim.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+using test::TScriptedDialogs;
+
+// Waits (processing events) until done() holds or two seconds have passed.
+template <typename F> bool WaitFor(F done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 2000)
+        QTest::qWait(10);
+    return done();
+}
+
+bool Lit(const QImage &picture)
+{
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixelIndex(x, y) != 0)
+                return true;
+    return false;
+}
+
+TEST(SimulationWindow, RunsUntilAKeyStopsAndClosesIt)
+{
+    TFormSim sim;
+    const std::string program = "I3E3E9\x1F\x1F"; // the panel lit all over, again and again
+    sim.SetProgram(&program);
+    sim.show();
+    ASSERT_TRUE(WaitFor([&] { return Lit(sim.Picture()); }));
+    EXPECT_TRUE(sim.Running());
+    QTest::keyClick(&sim, Qt::Key_A);
+    EXPECT_FALSE(sim.Running());
+    EXPECT_FALSE(sim.isVisible());
+}
+
+TEST(SimulationWindow, MouseStopsTheRunAndKeepsTheLastFrame)
+{
+    TFormSim sim;
+    const std::string program = "I3E3E9\x1F\x1F";
+    sim.SetProgram(&program);
+    sim.show();
+    ASSERT_TRUE(WaitFor([&] { return Lit(sim.Picture()); }));
+    QTest::mouseClick(&sim, Qt::LeftButton);
+    EXPECT_FALSE(sim.Running());
+    EXPECT_TRUE(sim.isVisible());
+    const QImage last = sim.Picture();
+    QTest::qWait(100);
+    EXPECT_EQ(sim.Picture(), last);
+    // Shown again, the program starts from its beginning.
+    sim.hide();
+    sim.show();
+    EXPECT_TRUE(WaitFor([&] { return sim.Running(); }));
+    sim.StopRun();
+}
+
+TEST(SimulationWindow, FrameImageShowsDotsWithBlackBetween)
+{
+    TFrameBitmap bitmap;
+    // Dot (0, 0) yellow: pixel 1 of bitmap row 19 (rows are stored bottom first).
+    bitmap.Bits[std::size_t(19 * FrameBitmapStride)] = 0x03;
+    const QImage image = FrameImage(bitmap);
+    EXPECT_EQ(image.size(), QSize(241, 21));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 0));
+    EXPECT_EQ(image.pixel(0, 1), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(2, 1), qRgb(0, 0, 0));
+}
+
+class TranslateProgramTest : public ::testing::Test
+{
+protected:
+    TranslateProgramTest()
+    {
+        TStartupOptions o;
+        o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+        o.SettingsFile = Dir.filePath("zoredit.INI");
+        Form = std::make_unique<TMainForm>(o);
+        Form->CreateForms();
+    }
+    QTemporaryDir Dir;
+    TScriptedDialogs Dialogs;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(TranslateProgramTest, SimulationShowsTheWindowOnlyForACommandPart)
+{
+    TMDIChild *w = Form->CreateDocumentWindow("Untitled");
+    Form->InsertCommandSymbol(":", TCommandKind::ckTransition); // F0 alone has no code
+    Form->ZorSimulationExecute();
+    EXPECT_TRUE(Dialogs.Shown.isEmpty());
+    EXPECT_TRUE(w->Editor->isEnabled());
+
+    QTextCursor end(w->Editor->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText("Hi", Form->PlainTextFormat());
+    bool sawRun = false;
+    Dialogs.FormAnswers = {[&](QDialog &d) {
+        auto &sim = static_cast<TFormSim &>(d);
+        sawRun = WaitFor([&] { return Lit(sim.Picture()); });
+        EXPECT_FALSE(w->Editor->isEnabled()) << "the editor waits for the simulation";
+        return int(QDialog::Rejected);
+    }};
+    Form->ZorSimulationExecute();
+    EXPECT_EQ(Dialogs.Shown, QStringList({"zor::TFormSim"}));
+    EXPECT_TRUE(sawRun);
+    EXPECT_TRUE(w->Editor->isEnabled());
+    EXPECT_FALSE(Form->FormSim->Running());
+}
+
+TEST_F(TranslateProgramTest, TooManySegmentsAreRefusedWithTheLimitMessage)
+{
+    TMDIChild *w = Form->CreateDocumentWindow("Untitled");
+    for (int i = 0; i < 100; ++i)
+        Form->InsertCommandSymbol(";", TCommandKind::ckTransition);
+    Form->ZorSimulationExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("Number of text segments"));
+    EXPECT_FALSE(Dialogs.Shown.contains("zor::TFormSim"));
+    EXPECT_TRUE(w->Editor->isEnabled());
+}
+
+} // namespace
+} // namespace zor
