@@ -767,7 +767,12 @@ void TMainForm::SaveDocument(TMDIChild *Window)
         WriteDocument(Window, Window->FileName);
         return;
     }
-    SaveDialog.FileName = Window->FileName;
+    SaveUnderNewName(Window);
+}
+
+void TMainForm::SaveUnderNewName(TMDIChild *window)
+{
+    SaveDialog.FileName = window->FileName;
     if (!Dialogs().ExecuteSave(this, SaveDialog))
         return;
     const QString name = SaveDialog.FileName;
@@ -775,9 +780,9 @@ void TMainForm::SaveDocument(TMDIChild *Window)
         return;
     // The window takes its new name only once the file is written: a failed write must not
     // leave a caption that sends the next Save to the old, untitled name.
-    if (WriteDocument(Window, name)) {
-        Window->setWindowTitle(NameWithoutFolder(name));
-        Window->FileName = name;
+    if (WriteDocument(window, name)) {
+        window->setWindowTitle(NameWithoutFolder(name));
+        window->FileName = name;
     }
 }
 
@@ -804,16 +809,7 @@ void TMainForm::FileSaveAsExecute()
         return;
     SaveDialog.Title =
         QStringLiteral("Save ") + NameWithoutFolder(w->FileName) + QStringLiteral(" As...");
-    SaveDialog.FileName = w->FileName;
-    if (!Dialogs().ExecuteSave(this, SaveDialog))
-        return;
-    const QString name = SaveDialog.FileName;
-    if (!AskOverwrite(name))
-        return;
-    if (WriteDocument(w, name)) {
-        w->setWindowTitle(NameWithoutFolder(name));
-        w->FileName = name;
-    }
+    SaveUnderNewName(w);
 }
 
 void TMainForm::FileCloseExecute()
@@ -1029,6 +1025,12 @@ void TMainForm::TranslateProgram(bool Send)
     editor->setFocus();
 }
 
+TSerial TMainForm::NewSerial()
+{
+    return TSerial(SerialPortFactory(), PortDevices,
+                   TTransferLog{CommSettings.LogToFile, CommSettings.LogPath});
+}
+
 int TMainForm::RunTransfer(const std::function<int()> &transfer)
 {
     int code = ResultHardwareFailure;
@@ -1050,8 +1052,7 @@ void TMainForm::SendProgram(const std::string &program)
         Graf->show();
     }
     QProgressBar *bar = Graf ? Graf->ProgressBar1 : nullptr;
-    TSerial serial(SerialPortFactory(), PortDevices,
-                   TTransferLog{CommSettings.LogToFile, CommSettings.LogPath});
+    TSerial serial = NewSerial();
     // The callbacks come from the transfer's thread; the bar is updated on this one.
     serial.OnProgressMaximum = [bar](int maximum) {
         if (bar)
@@ -1082,8 +1083,7 @@ void TMainForm::ZorNumericValueExecute()
         Dialogs().MessageBox(this, QStringLiteral("Error"), QStringLiteral("Only numeric value"),
                              TMsgIcon::Error, TMsgButtons::Ok);
     }
-    TSerial serial(SerialPortFactory(), PortDevices,
-                   TTransferLog{CommSettings.LogToFile, CommSettings.LogPath});
+    TSerial serial = NewSerial();
     const int port = CommSettings.Port, baud = CommSettings.Baud;
     ShowResult(RunTransfer([&] { return serial.SendNumeric(message, port, baud); }));
 }

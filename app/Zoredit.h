@@ -30,6 +30,8 @@ class QToolButton;
 namespace zor {
 
 class TMDIChild;
+class TRichEdit;
+class TSerial;
 class Tabb;
 class TParamet;
 class TGraf;
@@ -197,6 +199,9 @@ public:
     // Sends a program text to the panel, with the progress window, and shows the result.
     void SendProgram(const std::string &program);
 
+    // A serial link for one transfer, with the port, devices and log of the settings.
+    TSerial NewSerial();
+
     // Runs a transfer on a worker thread, keeping the windows painted until it ends.
     int RunTransfer(const std::function<int()> &transfer);
 
@@ -230,11 +235,13 @@ private:
     void RefreshItem(QObject *item);
     void UpdateWindowMenu();
     QTextEdit *FocusedEditor() const;
-    void PasteInto(class TRichEdit *editor, const QMimeData *data);
+    void PasteInto(TRichEdit *editor, const QMimeData *data);
     void TileDocuments(Qt::Orientation orientation);
     void DocumentClosed();
     bool WriteDocument(TMDIChild *window, const QString &name);
     bool AskOverwrite(const QString &name);
+    // Asks for a name with the save dialog, then writes the document there and renames it.
+    void SaveUnderNewName(TMDIChild *window);
 
     QHash<QObject *, TAction *> ItemAction;
     QHash<QObject *, bool> ItemOwnEnabled;

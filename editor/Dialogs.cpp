@@ -21,11 +21,6 @@ TQtDialogs &QtDialogs()
 
 TDialogs *Current = nullptr;
 
-QFileDialog::Options NoOptions()
-{
-    return {};
-}
-
 } // namespace
 
 TDialogs &Dialogs()
@@ -108,13 +103,17 @@ TMsgAnswer TQtDialogs::MessageBox(QWidget *parent, const QString &caption, const
     }
 }
 
-bool TQtDialogs::ExecuteOpen(QWidget *parent, TFileDialogState &state)
+static bool RunFileDialog(QWidget *parent, TFileDialogState &state, bool save)
 {
-    QFileDialog dialog(parent, state.Title.isEmpty() ? QStringLiteral("Open") : state.Title,
-                       state.InitialDir, QtFileFilter(state.Filter));
-    dialog.setOptions(NoOptions());
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QString title = state.Title.isEmpty()
+                              ? (save ? QStringLiteral("Save As") : QStringLiteral("Open"))
+                              : state.Title;
+    QFileDialog dialog(parent, title, state.InitialDir, QtFileFilter(state.Filter));
+    // The caller asks its own overwrite question with its own wording.
+    dialog.setOptions(save ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options());
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Open accepts a name that does not exist yet: the document then starts empty under it.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(state.DefaultExt);
     if (!state.FileName.isEmpty())
         dialog.selectFile(state.FileName);
@@ -124,21 +123,14 @@ bool TQtDialogs::ExecuteOpen(QWidget *parent, TFileDialogState &state)
     return true;
 }
 
+bool TQtDialogs::ExecuteOpen(QWidget *parent, TFileDialogState &state)
+{
+    return RunFileDialog(parent, state, false);
+}
+
 bool TQtDialogs::ExecuteSave(QWidget *parent, TFileDialogState &state)
 {
-    QFileDialog dialog(parent, state.Title.isEmpty() ? QStringLiteral("Save As") : state.Title,
-                       state.InitialDir, QtFileFilter(state.Filter));
-    // The caller asks its own overwrite question with its own wording.
-    dialog.setOptions(QFileDialog::DontConfirmOverwrite);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(state.DefaultExt);
-    if (!state.FileName.isEmpty())
-        dialog.selectFile(state.FileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    state.FileName = dialog.selectedFiles().constFirst();
-    return true;
+    return RunFileDialog(parent, state, true);
 }
 
 bool TQtDialogs::ExecuteFont(QWidget *parent, TFontDialogState &state)
