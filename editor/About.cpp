@@ -46,7 +46,6 @@ Tabb::Tabb(QWidget *parent) : QDialog(parent)
     Button1->setGeometry(96, 160, 74, 25);
     Button1->setDefault(true);
     Button1->setAutoDefault(true);
-    // Escape rejects a QDialog; the box has one answer, so both keys and the button give OK.
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -21,6 +21,10 @@ public:
     QLabel *Label2;
     QLabel *Label3;
     QPushButton *Button1;
+
+protected:
+    // Escape presses OK like Enter does: the box has one answer.
+    void reject() override { accept(); }
 };
 
 } // namespace zor

@@ -269,6 +269,7 @@ TEST_F(EditingTest, AboutBoxShowsItsVersionAndClosesOnEscape)
     about.show();
     QTest::keyClick(&about, Qt::Key_Escape);
     EXPECT_FALSE(about.isVisible());
+    EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 
 } // namespace
