@@ -440,6 +440,8 @@ void TMainForm::CreateMenus()
 {
     MainMenu = menuBar();
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
+    // Menus use the desktop's menu font, not the window's bold one.
+    MainMenu->setFont(QApplication::font(MainMenu));
     auto addMenu = [this](const char *caption, const char *name, const char *hint) {
         QMenu *menu = MainMenu->addMenu(QLatin1String(caption));
         menu->setObjectName(QLatin1String(name));
