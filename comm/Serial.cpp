@@ -84,11 +84,8 @@ int TSerial::ExchangeFrame(std::size_t length)
     return ResultTimeout;
 }
 
-int TSerial::SendOpen(std::int32_t port, std::int32_t baud, int *freeBlocks)
+int TSerial::ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32_t baud)
 {
-    ClearBuffer(Send);
-    ClearBuffer(Receive);
-    const std::size_t length = BuildOpenFrame(Send.data(), Clock());
     int result = OpenPort(port, baud);
     if (result != ResultOk) {
         DropPort();
@@ -99,6 +96,14 @@ int TSerial::SendOpen(std::int32_t port, std::int32_t baud, int *freeBlocks)
         DropPort();
     else
         ClosePort();
+    return result;
+}
+
+int TSerial::SendOpen(std::int32_t port, std::int32_t baud, int *freeBlocks)
+{
+    ClearBuffer(Send);
+    ClearBuffer(Receive);
+    const int result = ExchangeOnOwnPort(BuildOpenFrame(Send.data(), Clock()), port, baud);
     if (result == ResultOk)
         *freeBlocks = GetWord(Receive.data() + 2);
     return result;
@@ -108,18 +113,7 @@ int TSerial::SendNumeric(const std::uint8_t *message, std::int32_t port, std::in
 {
     ClearBuffer(Send);
     ClearBuffer(Receive);
-    const std::size_t length = BuildNumericFrame(Send.data(), message);
-    int result = OpenPort(port, baud);
-    if (result != ResultOk) {
-        DropPort();
-        return result;
-    }
-    result = ExchangeFrame(length);
-    if (result == ResultHardwareFailure)
-        DropPort();
-    else
-        ClosePort();
-    return result;
+    return ExchangeOnOwnPort(BuildNumericFrame(Send.data(), message), port, baud);
 }
 
 int TSerial::SendBlock(const std::uint8_t *data, std::uint16_t block, std::uint8_t selector)

@@ -89,6 +89,8 @@ public:
 
 private:
     int ExchangeFrame(std::size_t length);
+    // Opens the port, exchanges the frame already in SendBuffer and closes the port again.
+    int ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32_t baud);
     // Closes the port without flushing, as every failure path does.
     void DropPort();
 
