@@ -24,6 +24,15 @@ QImage FrameImage(const TFrameBitmap &bitmap)
     return image;
 }
 
+// The frame as the window paints it, twice its size. Made on the engine's thread, so that
+// painting is a plain copy.
+static QImage WindowPicture(const TFrameBitmap &bitmap)
+{
+    return FrameImage(bitmap)
+        .scaled(FrameBitmapWidth * 2, FrameBitmapHeight * 2)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
 TFormSim::TFormSim(QWidget *parent)
     : QDialog(parent), DisplayEngine(std::make_unique<TDisplayEngine>())
 {
@@ -38,7 +47,7 @@ TFormSim::TFormSim(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     DisplayEngine->SetFrameTick(&Tick);
     DisplayEngine->SetFrameSink(this);
-    Latest = FrameImage(TFrameBitmap{});
+    Latest = WindowPicture(TFrameBitmap{});
 }
 
 TFormSim::~TFormSim()
@@ -76,8 +85,9 @@ void TFormSim::BNText()
         return;
     {
         QMutexLocker lock(&FrameLock);
-        Latest = FrameImage(TFrameBitmap{});
+        Latest = WindowPicture(TFrameBitmap{});
     }
+    HaveShown = false;
     StopWanted = false;
     RunActive = true;
     // The window keeps only the pointer; the run reads a copy so that the caller may release
@@ -95,7 +105,12 @@ void TFormSim::PresentFrame(const TFrameBitmap &bitmap)
 {
     if (StopWanted)
         DisplayEngine->RequestStop();
-    QImage image = FrameImage(bitmap);
+    // Most frames repeat the one before (pauses, a shown text): nothing to draw then.
+    if (HaveShown && bitmap.Bits == Shown.Bits)
+        return;
+    Shown = bitmap;
+    HaveShown = true;
+    QImage image = WindowPicture(bitmap);
     {
         QMutexLocker lock(&FrameLock);
         Latest = std::move(image);
@@ -109,7 +124,7 @@ void TFormSim::ShowLatestFrame()
 {
     UpdatePosted = false;
     OwnPaintPending = true;
-    update();
+    update(QRect(QPoint(1, 3), Picture().size()));
 }
 
 void TFormSim::showEvent(QShowEvent *event)
@@ -124,7 +139,7 @@ void TFormSim::hideEvent(QHideEvent *event)
     QDialog::hideEvent(event);
 }
 
-void TFormSim::paintEvent(QPaintEvent *)
+void TFormSim::paintEvent(QPaintEvent *event)
 {
     // A repaint the window did not ask for (uncovered after a mouse stop) starts the program
     // again, as the panel would after being switched back on.
@@ -132,8 +147,11 @@ void TFormSim::paintEvent(QPaintEvent *)
         BNText();
     OwnPaintPending = false;
     QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Button));
-    p.drawImage(QRect(1, 3, FrameBitmapWidth * 2, FrameBitmapHeight * 2), Picture());
+    const QImage picture = Picture();
+    const QRect image(QPoint(1, 3), QSize(FrameBitmapWidth * 2, FrameBitmapHeight * 2));
+    if (!image.contains(event->rect()))
+        p.fillRect(rect(), palette().color(QPalette::Button));
+    p.drawImage(image, picture);
 }
 
 void TFormSim::keyPressEvent(QKeyEvent *)

@@ -41,7 +41,7 @@ public:
     // The engine, for the clock and for tests; do not touch it while a run lasts.
     TDisplayEngine &Engine() { return *DisplayEngine; }
 
-    // The picture of the last frame shown.
+    // The picture of the last frame shown, as painted: twice the frame's size.
     QImage Picture() const;
 
 protected:
@@ -67,6 +67,9 @@ private:
 
     mutable QMutex FrameLock;
     QImage Latest;
+    // The last frame handed to the window (engine thread only).
+    TFrameBitmap Shown;
+    bool HaveShown = false;
 };
 
 } // namespace zor

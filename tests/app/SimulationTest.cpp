@@ -29,7 +29,7 @@ bool Lit(const QImage &picture)
 {
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
-            if (picture.pixelIndex(x, y) != 0)
+            if (picture.pixel(x, y) != qRgb(0, 0, 0))
                 return true;
     return false;
 }
