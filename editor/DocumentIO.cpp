@@ -112,6 +112,13 @@ bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error)
         text.clear();
         return false;
     }
+    // A document is a few kilobytes; anything past the codec's bound is not one, and reading it
+    // whole would only exhaust memory.
+    if (file.size() > qint64(rtf::MaxInputBytes)) {
+        *error = QStringLiteral("Cannot read file %1. It is too large for a document.").arg(path);
+        text.clear();
+        return false;
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         *error = QStringLiteral("Cannot read file %1. %2").arg(path, file.errorString());
