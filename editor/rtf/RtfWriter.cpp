@@ -37,6 +37,8 @@ private:
     void Unicode(char32_t ch);
     void Char(char32_t ch, int codePage);
     void FaceChar(char32_t ch, int codePage);
+    // A printable character: itself below 0x7F, else its byte in the code page, else \uN.
+    void EncodedChar(char32_t ch, int codePage);
     void BreakLineIfLong();
     void SwitchTo(const CharFormat &format);
 
@@ -190,6 +192,11 @@ void Writer::Char(char32_t ch, int codePage)
     if (codePage == SymbolCodePage && ch >= 0xF020 && ch <= 0xF0FF) {
         ch -= 0xF000;
     }
+    EncodedChar(ch, codePage);
+}
+
+void Writer::EncodedChar(char32_t ch, int codePage)
+{
     if (ch < 0x7F) {
         Literal(static_cast<char>(ch));
         return;
@@ -212,16 +219,7 @@ void Writer::FaceChar(char32_t ch, int codePage)
         Hex(';');
         return;
     }
-    if (ch < 0x7F) {
-        Literal(static_cast<char>(ch));
-        return;
-    }
-    const int byte = detail::EncodeChar(codePage, ch);
-    if (byte >= 0) {
-        Hex(static_cast<unsigned char>(byte));
-    } else {
-        Unicode(ch);
-    }
+    EncodedChar(ch, codePage);
 }
 
 void Writer::SwitchTo(const CharFormat &format)

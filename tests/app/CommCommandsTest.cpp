@@ -6,7 +6,7 @@
 #include "comm/Panel.h"
 #include "comm/ProfileFile.h"
 #include "editor/Child.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/MainFormFixture.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -23,19 +23,11 @@
 namespace zor {
 namespace {
 
-using test::TScriptedDialogs;
-
-class CommCommandsTest : public ::testing::Test
+class CommCommandsTest : public test::TMainFormTest
 {
 protected:
     CommCommandsTest()
     {
-        TStartupOptions o;
-        o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
-        o.SettingsFile = Ini();
-        o.StartDirectory = Dir.path();
-        Form = std::make_unique<TMainForm>(o);
-        Form->CreateForms();
         // Every transfer talks to an emulated panel through a scripted port.
         Form->SerialPortFactory = [this] {
             auto port = std::make_unique<TFakeSerialPort>();
@@ -57,10 +49,7 @@ protected:
         };
     }
 
-    QTemporaryDir Dir;
-    TScriptedDialogs Dialogs;
     TPanel Panel;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(CommCommandsTest, ParametersOkCreatesTheSettingsFileWithAllFourKeys)

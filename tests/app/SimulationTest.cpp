@@ -2,7 +2,7 @@
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
 #include "sim/Sim.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/MainFormFixture.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -12,8 +12,6 @@
 
 namespace zor {
 namespace {
-
-using test::TScriptedDialogs;
 
 // Waits (processing events) until done() holds or two seconds have passed.
 template <typename F> bool WaitFor(F done)
@@ -79,21 +77,7 @@ TEST(SimulationWindow, FrameImageShowsDotsWithBlackBetween)
     EXPECT_EQ(image.pixel(2, 1), qRgb(0, 0, 0));
 }
 
-class TranslateProgramTest : public ::testing::Test
-{
-protected:
-    TranslateProgramTest()
-    {
-        TStartupOptions o;
-        o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
-        o.SettingsFile = Dir.filePath("zoredit.INI");
-        Form = std::make_unique<TMainForm>(o);
-        Form->CreateForms();
-    }
-    QTemporaryDir Dir;
-    TScriptedDialogs Dialogs;
-    std::unique_ptr<TMainForm> Form;
-};
+using TranslateProgramTest = test::TMainFormTest;
 
 TEST_F(TranslateProgramTest, SimulationShowsTheWindowOnlyForACommandPart)
 {

@@ -4,7 +4,7 @@
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,20 +24,9 @@
 namespace zor {
 namespace {
 
-using test::TScriptedDialogs;
-
-class DocumentWindowTest : public ::testing::Test
+class DocumentWindowTest : public test::TMainFormTest
 {
 protected:
-    DocumentWindowTest()
-    {
-        TStartupOptions o;
-        o.FontFolders = {QStringLiteral(ZOR_FONT_DIR)};
-        o.SettingsFile = Dir.filePath(QStringLiteral("zoredit.INI"));
-        Form = std::make_unique<TMainForm>(o);
-        Form->CreateForms();
-    }
-
     QString Path(const QString &name) const { return Dir.filePath(name); }
 
     static QByteArray ReadFile(const QString &path)
@@ -59,10 +48,6 @@ protected:
         c.insertText(text, w->Editor->currentCharFormat());
         w->Editor->setTextCursor(c);
     }
-
-    TScriptedDialogs Dialogs;
-    QTemporaryDir Dir;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(DocumentWindowTest, NewWindowsAreUntitledAndCascadeFromTheSecond)

@@ -3,7 +3,7 @@
 #include "editor/About.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
-#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,22 +21,11 @@
 namespace zor {
 namespace {
 
-using test::TScriptedDialogs;
-
 // Documents are written as strings: capitals and '[' are command symbols (transition kind),
 // digits after a '#' are tagged digits, everything else plain text.
-class EditingTest : public ::testing::Test
+class EditingTest : public test::TMainFormTest
 {
 protected:
-    EditingTest()
-    {
-        TStartupOptions o;
-        o.FontFolders = {QStringLiteral(ZOR_FONT_DIR)};
-        o.SettingsFile = Dir.filePath(QStringLiteral("zoredit.INI"));
-        Form = std::make_unique<TMainForm>(o);
-        Form->CreateForms();
-    }
-
     TMDIChild *NewDocument(const QString &content)
     {
         TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
@@ -87,10 +76,6 @@ protected:
     {
         SelectRange(*w->Editor, {pos, length});
     }
-
-    TScriptedDialogs Dialogs;
-    QTemporaryDir Dir;
-    std::unique_ptr<TMainForm> Form;
 };
 
 TEST_F(EditingTest, DeleteAndBackspaceRemoveWholeUnits)
