@@ -1,6 +1,6 @@
 # `cpack -G DEB` in the build folder makes zoredit_<version>_<arch>.deb from the install rules.
 # The libraries it needs come from dpkg-shlibdeps; the fonts that stand in for Arial are named
-# here because no binary links them.
+# here because no binary links them; so are the window-system plugins, which Qt loads at run time.
 set(CPACK_PACKAGE_NAME zoredit)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The ZorEdit developers")
@@ -22,7 +22,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zoredit.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# The window-system plugins are loaded at run time, so dpkg-shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

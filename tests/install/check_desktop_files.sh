@@ -20,7 +20,7 @@ mime)
     trap 'rm -rf "$tmp"' EXIT
     mkdir -p "$tmp/mime/packages"
     cp "$desktop/zoredit-mime.xml" "$tmp/mime/packages/zoredit.xml"
-    errors=$(update-mime-database "$tmp/mime" 2>&1)
+    errors=$(XDG_DATA_HOME=$tmp XDG_DATA_DIRS=$tmp update-mime-database "$tmp/mime" 2>&1)
     [[ -z $errors ]] || { echo "$errors"; exit 1; }
     grep -q '^50:application/x-zoredit:\*\.zor$' "$tmp/mime/globs2"
     grep -q 'application/x-zoredit' "$tmp/mime/magic"
