@@ -22,6 +22,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -184,6 +186,8 @@ QString DefaultSettingsFile()
         return beside;
     // An installed copy cannot write next to its executable: keep the settings per user.
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    // A new user has no such folder yet, and the settings could never be written into it.
+    QDir().mkpath(dir);
     return QDir(dir).filePath(QFileInfo(beside).fileName());
 }
 
@@ -206,6 +210,7 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
     ClientArea->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(ClientArea);
+    setAcceptDrops(true);
 
     for (int i = 0; i < ImageCount; ++i)
         ImageList.emplace_back(QStringLiteral(":/icons/%1.png").arg(i, 2, 10, QLatin1Char('0')));
@@ -267,6 +272,8 @@ void TMainForm::LoadSettings(const QString &startDirectory)
     profile.Load(QFile::encodeName(SettingsFile).toStdString());
     CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
     PortDevices = LoadPortDevices(profile);
+    RecentFiles.Load(profile);
+    UpdateRecentMenu();
 }
 
 void TMainForm::CreateForms()
@@ -709,15 +716,17 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
         PasteInto(editor, data);
     };
     ClientArea->addSubWindow(child);
+    child->Editor->viewport()->installEventFilter(this);
     Panels[2]->setText(QStringLiteral("Insert"));
     connect(child, &QObject::destroyed, this, &TMainForm::DocumentClosed);
     child->setWindowTitle(NameWithoutFolder(Name));
     child->FileName = Name;
     if (QFileInfo(Name).isFile()) {
         QString error;
-        if (LoadDocumentFile(Name, *child->Editor->document(), &error))
+        if (LoadDocumentFile(Name, *child->Editor->document(), &error)) {
             child->Editor->MaxLength = 2147483632;
-        else
+            RememberRecentFile(Name);
+        } else
             ShowErrorBox(this, error);
     }
     EnableDocumentCommands(true);
@@ -785,6 +794,7 @@ void TMainForm::SaveUnderNewName(TMDIChild *window)
     if (WriteDocument(window, name)) {
         window->setWindowTitle(NameWithoutFolder(name));
         window->FileName = name;
+        RememberRecentFile(name);
     }
 }
 
@@ -1161,6 +1171,138 @@ void TMainForm::CommandButtonClick(int index)
     const QString number = Vloz->GetParameterText();
     InsertCommandSymbol(symbol, b.Kind);
     InsertCommandSymbol(number, b.Kind);
+}
+
+// ---- opening from outside: command line, drops, recent files ----
+
+void TMainForm::OpenDocuments(const QStringList &names)
+{
+    for (const QString &name : names) {
+        const QFileInfo info(name);
+        // The Open dialog may name a new file; a name from outside that is not there is a
+        // mistake (a typo, a moved file), and an empty window under it would hide that.
+        QFile file(name);
+        if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+            const QString reason = info.exists() && !info.isFile()
+                                       ? QStringLiteral("It is not a file.")
+                                       : file.errorString();
+            ShowErrorBox(this, QStringLiteral("Cannot open file %1. %2").arg(name, reason));
+            continue;
+        }
+        file.close();
+        CreateDocumentWindow(info.absoluteFilePath());
+    }
+}
+
+void TMainForm::RememberRecentFile(const QString &name)
+{
+    RecentFiles.Add(QFileInfo(name).absoluteFilePath().toStdString());
+    StoreRecentFiles();
+}
+
+void TMainForm::StoreRecentFiles()
+{
+    // The list is a convenience: a settings file that cannot be written must not interrupt
+    // every open and save with a message, so a failure here is left silent.
+    SaveRecentFiles(QFile::encodeName(SettingsFile).toStdString(), RecentFiles);
+    UpdateRecentMenu();
+}
+
+void TMainForm::OpenRecentFile(const QString &name)
+{
+    if (!QFileInfo(name).isFile()) {
+        Dialogs().MessageBox(this, QStringLiteral("Warning"),
+                             name + QStringLiteral(" no longer exists.\n"
+                                                   "It has been removed from the recent files."),
+                             TMsgIcon::Warning, TMsgButtons::Ok);
+        RecentFiles.Remove(name.toStdString());
+        StoreRecentFiles();
+        return;
+    }
+    OpenDocuments({name});
+}
+
+void TMainForm::UpdateRecentMenu()
+{
+    if (!File || !Exit)
+        return;
+    for (QAction *item : RecentItems)
+        delete item;
+    RecentItems.clear();
+    delete File->findChild<QAction *>(QStringLiteral("NRecent"), Qt::FindDirectChildrenOnly);
+    const std::vector<std::string> &items = RecentFiles.Items();
+    if (items.empty())
+        return;
+    // Between the printing commands and Exit, numbered 1 to 8 for the keyboard.
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const QString name = QString::fromStdString(items[i]);
+        QString shown = name;
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto *item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), File);
+        item->setObjectName(QStringLiteral("Recent%1").arg(i + 1));
+        item->setStatusTip(QStringLiteral("Opens ") + name);
+        connect(item, &QAction::triggered, this, [this, name] { OpenRecentFile(name); });
+        File->insertAction(Exit, item);
+        RecentItems << item;
+    }
+    QAction *separator = new QAction(File);
+    separator->setSeparator(true);
+    separator->setObjectName(QStringLiteral("NRecent"));
+    File->insertAction(Exit, separator);
+}
+
+// The local files among dropped data; empty when the drop is not files (text, web links).
+static QStringList DroppedFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    return files;
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *event)
+{
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Opening may show a message box; let the drag finish first.
+    QTimer::singleShot(0, this, [this, files] { OpenDocuments(files); });
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (DroppedFiles(drag->mimeData()).isEmpty())
+            break;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QStringList files = DroppedFiles(drop->mimeData());
+        if (files.isEmpty())
+            break;
+        drop->acceptProposedAction();
+        QTimer::singleShot(0, this, [this, files] { OpenDocuments(files); });
+        return true;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace zor

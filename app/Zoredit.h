@@ -2,6 +2,7 @@
 // it owns the communication settings, the document count, the dialogs' state and every form.
 #pragma once
 
+#include "app/RecentFiles.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
 #include "commands/Vocabulary.h"
@@ -18,6 +19,8 @@
 #include <vector>
 
 class QLabel;
+class QDragEnterEvent;
+class QDropEvent;
 class QMimeData;
 class QMdiArea;
 class QMdiSubWindow;
@@ -218,9 +221,27 @@ public:
     // The character format of the remembered plain-text font (FontDialog's font and colour).
     QTextCharFormat PlainTextFormat() const;
 
+    // Opens each file in its own document window: the files named on the command line, dropped
+    // on the window or chosen from the recent list. A name that is not a readable file gets the
+    // open-failure message and no window; the others still open.
+    void OpenDocuments(const QStringList &names);
+
+    // The recently opened documents, newest first, shown at the end of the File menu and kept in
+    // section "Recent" of the settings file.
+    TRecentFiles RecentFiles;
+    QList<QAction *> RecentItems; // the menu entries, newest first
+    // Puts a document at the top of the list and writes the list to the settings file.
+    void RememberRecentFile(const QString &name);
+    // Opens a document of the list; one that no longer exists is dropped from it with a message.
+    void OpenRecentFile(const QString &name);
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    // Takes file drops on the document editors, which would otherwise paste the names as text.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CreateActions();
@@ -234,6 +255,8 @@ private:
     void Bind(QObject *item, TAction *action, bool enabledAtStart);
     void RefreshItem(QObject *item);
     void UpdateWindowMenu();
+    void UpdateRecentMenu();
+    void StoreRecentFiles();
     QTextEdit *FocusedEditor() const;
     void PasteInto(TRichEdit *editor, const QMimeData *data);
     void TileDocuments(Qt::Orientation orientation);

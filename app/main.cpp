@@ -1,19 +1,54 @@
-// Program start: the application, the main window and its secondary forms, the event loop.
+// Program start: the application, the main window and its secondary forms, the event loop, and
+// the documents named on the command line.
+#include "app/CommandLine.h"
+#include "app/StartupCheck.h"
 #include "app/Zoredit.h"
+#include "base/Version.h"
 #include "editor/Dialogs.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <exception>
 
 int main(int argc, char *argv[])
 {
+    // --version and --help need no display: answer them before Qt looks for one.
+    {
+        QStringList early;
+        for (int i = 1; i < argc; ++i)
+            early << QString::fromLocal8Bit(argv[i]);
+        const zor::TCommandLine line = zor::ParseCommandLine(early);
+        if (line.Version) {
+            std::printf("zoredit %s\n", zor::kVersion);
+            return 0;
+        }
+        if (line.Help) {
+            std::fputs(zor::CommandLineUsage().toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZorEdit"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZorEdit"));
+    QApplication::setApplicationVersion(QLatin1String(zor::kVersion));
+    // Lets the desktop match the running window with its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.zoredit.ZorEdit"));
+
+    // Qt's own options are gone from the arguments now.
+    const zor::TCommandLine line = zor::ParseCommandLine(QApplication::arguments().mid(1));
+    if (!line.Error.isEmpty()) {
+        std::fprintf(stderr, "zoredit: %s\n%s", line.Error.toLocal8Bit().constData(),
+                     zor::CommandLineUsage().toLocal8Bit().constData());
+        return 2;
+    }
     try {
+        if (line.Check)
+            return zor::RunStartupCheck(line.Files, stdout);
         zor::TMainForm mainForm;
         mainForm.CreateForms();
         mainForm.show();
+        mainForm.OpenDocuments(line.Files);
         return app.exec();
     } catch (const std::exception &e) {
         zor::ShowErrorBox(nullptr, QString::fromLocal8Bit(e.what()));

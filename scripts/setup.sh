@@ -13,6 +13,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth
     poppler-utils
+    desktop-file-utils appstream shared-mime-info groff man-db lintian
 )
 
 missing=()
