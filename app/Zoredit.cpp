@@ -666,13 +666,15 @@ void TMainForm::UpdateWindowMenu()
     }
 }
 
-void TMainForm::ShowResult(int code)
+void TMainForm::ShowResult(int code, const std::string &cause)
 {
     const auto message = ResultMessage(code);
     if (!message)
         return;
     QString text = QString::fromLatin1(message->Text.data(), qsizetype(message->Text.size()));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!cause.empty())
+        text += QLatin1Char('\n') + QString::fromStdString(cause);
     if (message->Box == TResultBox::Information)
         Dialogs().MessageBox(this, QStringLiteral("Information"), text, TMsgIcon::Information,
                              TMsgButtons::Ok);
@@ -1043,15 +1045,16 @@ TSerial TMainForm::NewSerial()
                    TTransferLog{CommSettings.LogToFile, CommSettings.LogPath});
 }
 
-int TMainForm::RunTransfer(const std::function<int()> &transfer)
+int TMainForm::RunTransfer(const std::function<int()> &transfer, bool userInput)
 {
     int code = ResultHardwareFailure;
     QEventLoop wait;
     QThread *worker = QThread::create([&code, &transfer] { code = transfer(); });
     connect(worker, &QThread::finished, &wait, &QEventLoop::quit);
     worker->start();
-    // Input is held off while the transfer runs; painting goes on.
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    // Input is held off while the transfer runs (but for a modal progress window); painting
+    // goes on.
+    wait.exec(userInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     worker->wait();
     delete worker;
     return code;
@@ -1074,12 +1077,36 @@ void TMainForm::SendProgram(const std::string &program)
         if (bar)
             QMetaObject::invokeMethod(bar, [bar, position] { bar->setValue(position); });
     };
+    TTransferStop stop;
+    serial.Stop = &stop;
+    QMetaObject::Connection cancel;
+    if (Graf)
+        cancel = connect(Graf, &TGraf::CancelRequested, this,
+                         [&stop] { stop.Request(TStopReason::Cancelled); });
     const int port = CommSettings.Port, baud = CommSettings.Baud;
-    const int code = RunTransfer([&] { return serial.SendProgram(program, 1, 1, port, baud); });
+    const int code =
+        RunTransfer([&] { return serial.SendProgram(program, 1, 1, port, baud); }, Graf != nullptr);
+    disconnect(cancel);
     QCoreApplication::sendPostedEvents(bar);
-    ShowResult(code);
+    if (code == ResultCancelled)
+        Dialogs().MessageBox(this, QStringLiteral("Information"),
+                             QStringLiteral("Transfer cancelled"), TMsgIcon::Information,
+                             TMsgButtons::Ok);
+    else
+        ShowResult(code, code == ResultHardwareFailure ? serial.PortProblem() : std::string());
+    ReportLogProblem(serial.LogProblem());
     if (Graf)
         Graf->hide();
+}
+
+void TMainForm::ReportLogProblem(const std::string &problem)
+{
+    if (problem.empty())
+        return;
+    Dialogs().MessageBox(this, QStringLiteral("Warning"),
+                         QStringLiteral("The transfer log was not written:\n%1")
+                             .arg(QString::fromStdString(problem)),
+                         TMsgIcon::Warning, TMsgButtons::Ok);
 }
 void TMainForm::ZorNumericValueExecute()
 {
@@ -1097,7 +1124,8 @@ void TMainForm::ZorNumericValueExecute()
     }
     TSerial serial = NewSerial();
     const int port = CommSettings.Port, baud = CommSettings.Baud;
-    ShowResult(RunTransfer([&] { return serial.SendNumeric(message, port, baud); }));
+    const int code = RunTransfer([&] { return serial.SendNumeric(message, port, baud); });
+    ShowResult(code, code == ResultHardwareFailure ? serial.PortProblem() : std::string());
 }
 void TMainForm::HelpContentsExecute()
 {

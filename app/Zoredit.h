@@ -99,7 +99,8 @@ public:
     void FormDestroy();
     void DisplayHint();
     void EnableDocumentCommands(bool Enabled);
-    void ShowResult(int code);
+    // cause: one more line for the operator (why a port could not be opened); may be empty.
+    void ShowResult(int code, const std::string &cause = {});
 
     // Refreshes the standard actions (clipboard, select all, undo, window) as idle time would.
     void UpdateStandardActions();
@@ -206,7 +207,10 @@ public:
     TSerial NewSerial();
 
     // Runs a transfer on a worker thread, keeping the windows painted until it ends.
-    int RunTransfer(const std::function<int()> &transfer);
+    // userInput: let the operator reach the (modal) progress window, for its Cancel button.
+    int RunTransfer(const std::function<int()> &transfer, bool userInput = false);
+    // Warns once that the transfer log could not be written (problem: path and reason).
+    void ReportLogProblem(const std::string &problem);
 
     // Documents.
     TMDIChild *CreateDocumentWindow(const QString &Name);

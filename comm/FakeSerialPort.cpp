@@ -56,6 +56,7 @@ void TFakeSerialPort::DeliverPendingFrame()
     if (Pending.empty())
         return;
     Frames.push_back(Pending);
+    const int delay = ReplyDelay ? ReplyDelay(Pending) : 0;
     TBytes answer;
     if (!Replies.empty()) {
         answer = std::move(Replies.front());
@@ -64,23 +65,43 @@ void TFakeSerialPort::DeliverPendingFrame()
         answer = Responder(Pending);
     }
     Pending.clear();
-    Input.insert(Input.end(), answer.begin(), answer.end());
+    Late.push_back({delay, std::move(answer)});
 }
 
-bool TFakeSerialPort::Read(std::uint8_t *buffer, std::size_t count, std::size_t *received)
+bool TFakeSerialPort::Take(std::uint8_t *buffer, std::size_t count, std::size_t *received)
 {
     *received = 0;
     DeliverPendingFrame();
-    if (!Opened || FailRead) {
-        Events.push_back("read failed");
-        return false;
+    // Every read is a time-out's worth of time: late answers come one read nearer.
+    while (!Late.empty() && Late.front().Reads <= 0) {
+        Input.insert(Input.end(), Late.front().Answer.begin(), Late.front().Answer.end());
+        Late.pop_front();
     }
+    for (auto &late : Late)
+        --late.Reads;
+    if (!Opened || FailRead)
+        return false;
     while (*received < count && !Input.empty()) {
         buffer[(*received)++] = Input.front();
         Input.pop_front();
     }
-    Events.push_back("read " + std::to_string(*received));
     return true;
+}
+
+bool TFakeSerialPort::Read(std::uint8_t *buffer, std::size_t count, std::size_t *received)
+{
+    const bool ok = Take(buffer, count, received);
+    Events.push_back(ok ? "read " + std::to_string(*received) : std::string("read failed"));
+    return ok;
+}
+
+bool TFakeSerialPort::ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                                 int timeoutMs)
+{
+    const bool ok = Take(buffer, count, received);
+    Events.push_back(ok ? "wait " + std::to_string(timeoutMs) + " " + std::to_string(*received)
+                        : std::string("read failed"));
+    return ok;
 }
 
 bool TFakeSerialPort::Flush()

@@ -30,6 +30,13 @@ public:
     // after it happens; what it returns arrives as input. Used when Replies is empty.
     std::function<TBytes(const TBytes &frame)> Responder;
 
+    // How many reads after the one that would deliver it each frame's answer arrives (0: at
+    // once), standing for a panel that answers late. Null means always 0.
+    std::function<int(const TBytes &frame)> ReplyDelay;
+
+    // What OpenProblem tells after a failed open.
+    std::string Problem;
+
     // Canned answers, one per frame, taken before Responder is asked.
     std::deque<TBytes> Replies;
 
@@ -37,7 +44,8 @@ public:
     std::deque<std::uint8_t> Input;
 
     // What happened: "open DEVICE", "line BAUD", "timeouts a,b,c,d,e", "purge", "read N" (bytes
-    // delivered), "flush", "close", "write-closed" (a byte written while closed).
+    // delivered), "wait MS N" (a read within MS delivering N), "flush", "close", "write-closed"
+    // (a byte written while closed).
     std::vector<std::string> Events;
     std::vector<TBytes> Frames; // every frame written, in order
     std::string Device;         // the device of the last open
@@ -45,12 +53,15 @@ public:
     TPortTimeouts Timeouts;
 
     bool Open(const std::string &device) override;
+    std::string OpenProblem() const override { return Problem; }
     bool IsOpen() const override { return Opened; }
     bool SetLine(std::int32_t baud) override;
     bool SetTimeouts(const TPortTimeouts &timeouts) override;
     void Write(std::uint8_t byte) override;
     bool PurgeReceive() override;
     bool Read(std::uint8_t *buffer, std::size_t count, std::size_t *received) override;
+    bool ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                    int timeoutMs) override;
     bool Flush() override;
     bool Close() override;
 
@@ -59,6 +70,14 @@ public:
 
 private:
     void DeliverPendingFrame();
+    bool Take(std::uint8_t *buffer, std::size_t count, std::size_t *received);
+
+    struct TLate
+    {
+        int Reads; // reads still to go before it arrives
+        TBytes Answer;
+    };
+    std::deque<TLate> Late;
 
     bool Opened = false;
     TBytes Pending; // written since the last read

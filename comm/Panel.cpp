@@ -44,6 +44,51 @@ bool ParsePanelFault(std::string_view text, TPanelFaultKind kind, int defaultCou
     return true;
 }
 
+bool ParsePanelLateness(std::string_view text, TPanelLateness *lateness)
+{
+    const auto number = [](std::string_view t, int *value) {
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), *value);
+        return ec == std::errc() && end == t.data() + t.size() && *value >= 0;
+    };
+    const auto dash = text.find('-');
+    int low = 0, high = 0;
+    if (dash == std::string_view::npos) {
+        if (!number(text, &low))
+            return false;
+        high = low;
+    } else if (!number(text.substr(0, dash), &low) || !number(text.substr(dash + 1), &high) ||
+               high < low) {
+        return false;
+    }
+    lateness->MinMs = low;
+    lateness->MaxMs = high;
+    return true;
+}
+
+namespace {
+
+TPanelFrameKind KindOf(const std::vector<std::uint8_t> &f)
+{
+    switch (f[1]) {
+    case KindOpen:
+        return TPanelFrameKind::Open;
+    case KindClose:
+        return TPanelFrameKind::Close;
+    case KindNumeric:
+        return TPanelFrameKind::Numeric;
+    default:
+        return TPanelFrameKind::Block;
+    }
+}
+
+bool Matches(const TPanelFrameFilter &filter, TPanelFrameKind kind, int block)
+{
+    return filter.Kind == TPanelFrameKind::Any ||
+           (filter.Kind == kind && (filter.Block == 0 || filter.Block == block));
+}
+
+} // namespace
+
 std::size_t PanelFrameLength(std::uint8_t kind)
 {
     return (kind == KindOpen || kind == KindClose || kind == KindNumeric) ? ControlFrameLength
@@ -116,9 +161,19 @@ void TPanelFrameReader::Feed(const std::uint8_t *data, std::size_t count,
     Buffer.erase(Buffer.begin(), Buffer.begin() + static_cast<long>(start));
 }
 
-TPanel::TPanel(std::uint16_t freeBlocks, std::vector<TPanelFault> faults)
-    : FreeBlocks(freeBlocks), Faults(std::move(faults))
+TPanel::TPanel(std::uint16_t freeBlocks, std::vector<TPanelFault> faults, TPanelLateness lateness)
+    : FreeBlocks(freeBlocks), Faults(std::move(faults)), Lateness(lateness)
 {
+}
+
+int TPanel::TakeLateness(TPanelFrameKind kind, int block)
+{
+    if (Lateness.MaxMs <= 0 || Lateness.Count == 0 || !Matches(Lateness.Frames, kind, block))
+        return 0;
+    if (Lateness.Count > 0)
+        --Lateness.Count;
+    const auto spread = static_cast<unsigned>(Lateness.MaxMs - Lateness.MinMs) + 1;
+    return Lateness.MinMs + static_cast<int>(Random() % spread);
 }
 
 std::vector<TPanelEvent> TPanel::TakeEvents()
@@ -131,8 +186,7 @@ const TPanelFault *TPanel::TakeFault(TPanelFrameKind kind, int block)
     for (auto &f : Faults) {
         if (f.Count == 0)
             continue;
-        if (f.Frames.Kind != TPanelFrameKind::Any &&
-            (f.Frames.Kind != kind || (f.Frames.Block != 0 && f.Frames.Block != block)))
+        if (!Matches(f.Frames, kind, block))
             continue;
         if (f.Count > 0)
             --f.Count;
@@ -141,28 +195,41 @@ const TPanelFault *TPanel::TakeFault(TPanelFrameKind kind, int block)
     return nullptr;
 }
 
-std::vector<std::uint8_t> TPanel::Feed(const std::uint8_t *data, std::size_t count)
+std::vector<TPanelReply> TPanel::FeedReplies(const std::uint8_t *data, std::size_t count)
 {
     std::vector<std::vector<std::uint8_t>> frames;
     Reader.Feed(data, count, &frames);
-    std::vector<std::uint8_t> out;
+    std::vector<TPanelReply> replies;
     for (const auto &frame : frames) {
         const std::string problem = TPanelFrameReader::Check(frame.data(), frame.size());
-        if (problem.empty())
-            Answer(frame, &out);
-        else
+        if (!problem.empty()) {
             Events.push_back({TPanelEvent::Note, problem});
+            continue;
+        }
+        TPanelReply reply;
+        Answer(frame, &reply.Bytes);
+        if (reply.Bytes.empty())
+            continue;
+        const TPanelFrameKind kind = KindOf(frame);
+        reply.LateMs =
+            TakeLateness(kind, kind == TPanelFrameKind::Block ? GetWord(frame.data() + 2) : 0);
+        replies.push_back(std::move(reply));
     }
+    return replies;
+}
+
+std::vector<std::uint8_t> TPanel::Feed(const std::uint8_t *data, std::size_t count)
+{
+    std::vector<std::uint8_t> out;
+    for (const auto &reply : FeedReplies(data, count))
+        out.insert(out.end(), reply.Bytes.begin(), reply.Bytes.end());
     return out;
 }
 
 void TPanel::Answer(const std::vector<std::uint8_t> &f, std::vector<std::uint8_t> *out)
 {
     const std::uint8_t kind = f[1];
-    const TPanelFrameKind frameKind = kind == KindOpen      ? TPanelFrameKind::Open
-                                      : kind == KindClose   ? TPanelFrameKind::Close
-                                      : kind == KindNumeric ? TPanelFrameKind::Numeric
-                                                            : TPanelFrameKind::Block;
+    const TPanelFrameKind frameKind = KindOf(f);
     const int block = frameKind == TPanelFrameKind::Block ? GetWord(f.data() + 2) : 0;
 
     std::uint8_t reply[ReplyLength];

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -42,6 +43,26 @@ struct TPanelFault
 bool ParsePanelFault(std::string_view text, TPanelFaultKind kind, int defaultCount,
                      TPanelFault *fault);
 
+// Replies held back, as from a slow adapter or a busy panel: each matching reply goes out MinMs
+// to MaxMs after its frame came in (spread evenly, the same sequence on every run).
+struct TPanelLateness
+{
+    int MinMs = 0;
+    int MaxMs = 0;
+    TPanelFrameFilter Frames;
+    int Count = -1; // replies it applies to; negative means every matching one
+};
+
+// Parses "MS" or "MIN-MAX" (milliseconds) into lateness. False on anything else.
+bool ParsePanelLateness(std::string_view text, TPanelLateness *lateness);
+
+// One reply with the time it is to be held back.
+struct TPanelReply
+{
+    std::vector<std::uint8_t> Bytes;
+    int LateMs = 0;
+};
+
 struct TPanelEvent
 {
     enum TKind { Program, Numeric, Note } Kind = Note;
@@ -76,10 +97,13 @@ std::size_t PanelFrameLength(std::uint8_t kind);
 class TPanel
 {
 public:
-    explicit TPanel(std::uint16_t freeBlocks = 200, std::vector<TPanelFault> faults = {});
+    explicit TPanel(std::uint16_t freeBlocks = 200, std::vector<TPanelFault> faults = {},
+                    TPanelLateness lateness = {});
 
     // Takes received bytes; returns the replies to send back, in order.
     std::vector<std::uint8_t> Feed(const std::uint8_t *data, std::size_t count);
+    // The same, reply by reply, each with the time to hold it back.
+    std::vector<TPanelReply> FeedReplies(const std::uint8_t *data, std::size_t count);
     void LineIdle() { Reader.Reset(); }
     bool PartialFrame() const { return Reader.Pending(); }
 
@@ -96,9 +120,12 @@ private:
     void Answer(const std::vector<std::uint8_t> &frame, std::vector<std::uint8_t> *out);
     // The fault for this frame, consuming one of its count; null when none applies.
     const TPanelFault *TakeFault(TPanelFrameKind kind, int block);
+    int TakeLateness(TPanelFrameKind kind, int block);
 
     std::uint16_t FreeBlocks;
     std::vector<TPanelFault> Faults;
+    TPanelLateness Lateness;
+    std::minstd_rand Random{20010717};
     TPanelFrameReader Reader;
     std::map<int, std::vector<std::uint8_t>> Blocks;
     std::vector<TPanelEvent> Events;

@@ -1,7 +1,10 @@
 #include "comm/QtSerialPort.h"
 
+#include "comm/PortProblem.h"
+
 #include <QSerialPort>
 
+#include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -35,14 +38,23 @@ bool TQtSerialPort::Open(const std::string &device)
 {
     if (Port)
         return false;
+    Problem.clear();
     // QSerialPort's open imposes its own flow control. The port's own settings are read through
     // a second descriptor first and put back afterwards; holding that descriptor across the open
-    // also keeps the open from being the first one, which could drop or raise modem lines.
+    // also keeps the open from being the first one, which could drop or raise modem lines. It
+    // stays open until Close, which restores the settings through it.
     const int probe = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (probe < 0)
+    if (probe < 0) {
+        Problem = DescribeOpenError(device, errno);
         return false;
+    }
+    if (!::isatty(probe)) {
+        ::close(probe);
+        Problem = DescribeNotSerial(device);
+        return false;
+    }
     termios before{};
-    const bool known = ::isatty(probe) && ::tcgetattr(probe, &before) == 0;
+    const bool known = ::tcgetattr(probe, &before) == 0;
 
     auto port = std::make_unique<QSerialPort>();
     port->setPortName(QString::fromStdString(device));
@@ -59,9 +71,20 @@ bool TQtSerialPort::Open(const std::string &device)
             ::tcsetattr(fd, TCSANOW, &now);
         }
     }
-    ::close(probe);
-    if (!opened)
+    if (!opened) {
+        ::close(probe);
+        // Our lock and the exclusive mode keep a second open out; say who holds it.
+        if (auto holder = FindPortHolder(device, ::getpid()))
+            Problem = DescribeInUse(device, holder);
+        else if (port->error() == QSerialPort::PermissionError)
+            Problem = DescribeInUse(device, std::nullopt);
+        else
+            Problem = "Cannot open " + device + ": " + port->errorString().toStdString() + ".";
         return false;
+    }
+    Keeper = probe;
+    Before = before;
+    BeforeKnown = known;
     Port = std::move(port);
     return true;
 }
@@ -134,11 +157,17 @@ bool TQtSerialPort::PurgeReceive()
 
 bool TQtSerialPort::Read(std::uint8_t *buffer, std::size_t count, std::size_t *received)
 {
+    return ReadWithin(buffer, count, received,
+                      Timeouts.ReadConstant + Timeouts.ReadPerByte * static_cast<int>(count));
+}
+
+bool TQtSerialPort::ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                               int timeoutMs)
+{
     *received = 0;
     if (!Port)
         return false;
-    const int limit = Timeouts.ReadConstant + Timeouts.ReadPerByte * static_cast<int>(count);
-    const auto deadline = TSteady::now() + std::chrono::milliseconds(limit);
+    const auto deadline = TSteady::now() + std::chrono::milliseconds(timeoutMs);
     char *out = reinterpret_cast<char *>(buffer);
     for (;;) {
         const qint64 n = Port->read(out + *received, static_cast<qint64>(count - *received));
@@ -175,6 +204,13 @@ bool TQtSerialPort::Close()
         return false;
     Port->close();
     Port.reset();
+    if (Keeper >= 0) {
+        if (BeforeKnown)
+            ::tcsetattr(Keeper, TCSANOW, &Before);
+        ::ioctl(Keeper, TIOCNXCL);
+        ::close(Keeper);
+        Keeper = -1;
+    }
     return true;
 }
 

@@ -6,6 +6,8 @@
 #include "comm/SerialPort.h"
 
 #include <memory>
+#include <string>
+#include <termios.h>
 
 class QSerialPort;
 
@@ -18,18 +20,28 @@ public:
     ~TQtSerialPort() override;
 
     bool Open(const std::string &device) override;
+    std::string OpenProblem() const override { return Problem; }
     bool IsOpen() const override;
     bool SetLine(std::int32_t baud) override;
     bool SetTimeouts(const TPortTimeouts &timeouts) override;
     void Write(std::uint8_t byte) override;
     bool PurgeReceive() override;
     bool Read(std::uint8_t *buffer, std::size_t count, std::size_t *received) override;
+    bool ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                    int timeoutMs) override;
     bool Flush() override;
     bool Close() override;
 
 private:
     // Waits until the driver's output queue is empty, at most timeoutMs.
     bool Drain(int timeoutMs);
+
+    std::string Problem;
+    // A second descriptor on the device, open from before the port's own until after it is
+    // closed, through which the line settings found at Open are put back.
+    int Keeper = -1;
+    termios Before{};
+    bool BeforeKnown = false;
 
     std::unique_ptr<QSerialPort> Port;
     TPortTimeouts Timeouts;

@@ -27,4 +27,8 @@ inline constexpr int ResultProgramDisabled = -6;
 inline constexpr int ResultSettingsFileError = -7;
 inline constexpr int ResultTooManySegments = -8;
 
+// The transfer was stopped on request (comm/TransferStop.h). Not one of the panel's outcomes:
+// it has no message of its own, the caller says "Transfer cancelled" or reports the interrupt.
+inline constexpr int ResultCancelled = -9;
+
 } // namespace zor

@@ -3,6 +3,7 @@
 #include "comm/Frames.h"
 #include "comm/Results.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace zor {
@@ -24,8 +25,11 @@ TSerial::~TSerial()
 
 int TSerial::OpenPort(std::int32_t port, std::int32_t baud)
 {
-    if (!Port->Open(Devices.ForPort(port)))
+    PortProblemText.clear();
+    if (!Port->Open(Devices.ForPort(port))) {
+        PortProblemText = Port->OpenProblem();
         return ResultHardwareFailure;
+    }
     if (!Port->SetLine(baud))
         return ResultUnknownError;
     TPortTimeouts timeouts;
@@ -63,25 +67,66 @@ std::uint16_t TSerial::ComputeCrc(const std::uint8_t *data, std::size_t count)
 
 int TSerial::ExchangeFrame(std::size_t length)
 {
+    int result = ResultTimeout;
+    int written = 0, answered = 0; // attempts sent, and whole replies seen, for this frame
     for (int attempt = 0; attempt < Attempts; ++attempt) {
+        if (StopRequested())
+            return ResultCancelled;
         // Stale input is discarded before the frame goes out rather than after: a panel that
         // answers at once would otherwise see its reply purged along with it.
         if (!Port->PurgeReceive())
             return ResultHardwareFailure;
         for (std::size_t i = 0; i < length; ++i)
             WriteByte(Send[i]);
+        ++written;
         std::size_t received = 0;
         // ReceiveBuffer is deliberately not cleared between attempts: bytes of a partial reply
         // stay and take part in the next check.
         if (!Port->Read(Receive.data(), ReplyLength, &received))
             return ResultHardwareFailure;
+        // A reply that misses the time-out still answers this attempt. Left unread, it would be
+        // read as the answer to the next frame and shift every later reply by one.
+        for (int slice = 0; received < ReplyLength && slice < GuardMs / GuardSliceMs; ++slice) {
+            std::size_t more = 0;
+            if (!Port->ReadWithin(Receive.data() + received, ReplyLength - received, &more,
+                                  GuardSliceMs))
+                return ResultHardwareFailure;
+            received += more;
+        }
+        if (received == ReplyLength)
+            ++answered;
         const TReply reply = CheckReply(Receive.data(), received);
-        if (reply.Valid && reply.Status == StatusAccepted)
-            return ResultOk;
-        if (reply.Valid && reply.Status == StatusRefused)
-            return ResultProgramDisabled;
+        if (reply.Valid && reply.Status == StatusAccepted) {
+            result = ResultOk;
+            break;
+        }
+        if (reply.Valid && reply.Status == StatusRefused) {
+            result = ResultProgramDisabled;
+            break;
+        }
     }
-    return ResultTimeout;
+    if (result != ResultTimeout)
+        DiscardOwedReplies(written - answered);
+    return result;
+}
+
+void TSerial::DiscardOwedReplies(int owed)
+{
+    // Each attempt that went unanswered may yet be answered, later than the one that was taken.
+    // Waiting one attempt's length for each lets even a reply later than the guard go by.
+    std::uint8_t scrap[ReplyLength];
+    std::size_t have = 0;
+    const int slices = owed * (ReadTimeoutMs + GuardMs) / GuardSliceMs;
+    for (int slice = 0; slice < slices && owed > 0 && !StopRequested(); ++slice) {
+        std::size_t more = 0;
+        if (!Port->ReadWithin(scrap + have, ReplyLength - have, &more, GuardSliceMs))
+            return;
+        have += more;
+        if (have == ReplyLength) {
+            have = 0;
+            --owed;
+        }
+    }
 }
 
 int TSerial::ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32_t baud)
@@ -130,10 +175,20 @@ int TSerial::SendClose(std::uint16_t blocks, std::uint8_t closeSelector)
     return ExchangeFrame(BuildCloseFrame(Send.data(), blocks, closeSelector));
 }
 
+void TSerial::LogFailed(int error)
+{
+    // Said once: the first failure ends the log, the transfer goes on without it.
+    if (LogProblemText.empty())
+        LogProblemText = Log.LogPath + ": " + std::strerror(error);
+    if (LogFile)
+        std::fclose(LogFile);
+    LogFile = nullptr;
+}
+
 void TSerial::LogText(std::string_view text)
 {
-    if (LogFile)
-        std::fwrite(text.data(), 1, text.size(), LogFile);
+    if (LogFile && std::fwrite(text.data(), 1, text.size(), LogFile) != text.size())
+        LogFailed(errno);
 }
 
 void TSerial::LogLine(std::string_view text)
@@ -146,8 +201,15 @@ void TSerial::LogDump(const TBuffer &buffer, std::size_t count)
 {
     if (!LogFile)
         return;
-    for (std::size_t i = 0; i < count; ++i)
-        std::fprintf(LogFile, "%02X,", buffer[i]);
+    for (std::size_t i = 0; i < count && LogFile; ++i)
+        if (std::fprintf(LogFile, "%02X,", buffer[i]) < 0)
+            LogFailed(errno);
+}
+
+std::string_view TSerial::StopLine() const
+{
+    return Stop && Stop->Reason() == TStopReason::Interrupted ? "Transfer interrupted"
+                                                              : "Transfer cancelled";
 }
 
 int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint8_t closeSelector,
@@ -158,18 +220,36 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     int freeBlocks = 0;
     int result = SendOpen(port, baud, &freeBlocks);
 
-    // A log that cannot be created is skipped: the transfer does not depend on it.
-    if (Log.LogToFile)
+    // A log that cannot be created or written is skipped and reported once afterwards: the
+    // transfer does not depend on it.
+    LogProblemText.clear();
+    if (Log.LogToFile) {
         LogFile = std::fopen(Log.LogPath.c_str(), "wb");
+        if (!LogFile)
+            LogFailed(errno);
+    }
     const auto closeLog = [this] {
-        if (LogFile)
-            std::fclose(LogFile);
+        if (!LogFile)
+            return;
+        // A full disk shows only when the buffered lines are finally written.
+        const bool failed = std::ferror(LogFile) != 0;
+        errno = 0;
+        const bool closed = std::fclose(LogFile) == 0;
         LogFile = nullptr;
+        if ((failed || !closed) && LogProblemText.empty())
+            LogProblemText = Log.LogPath + ": " + std::strerror(errno != 0 ? errno : EIO);
     };
     const auto fail = [&](std::string_view line, int code) {
-        LogLine(line);
+        LogLine(code == ResultCancelled ? StopLine() : line);
         closeLog();
         return code;
+    };
+    // The frame in flight is finished; the next one is not begun.
+    const auto stopped = [&] {
+        if (!StopRequested())
+            return false;
+        DropPort();
+        return true;
     };
 
     LogLine("Open Send");
@@ -184,6 +264,8 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     const std::size_t blocks = BlockCount(text.size());
     if (blocks > static_cast<std::size_t>(freeBlocks))
         return fail("Ram free error!!!!", ResultNoMemory);
+    if (stopped())
+        return fail({}, ResultCancelled);
 
     result = OpenPort(port, baud);
     if (result != ResultOk) {
@@ -198,6 +280,8 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     std::uint8_t data[BlockDataLength];
     char caption[48];
     for (int k = 1; k <= n; ++k) {
+        if (stopped())
+            return fail({}, ResultCancelled);
         BlockData(text, blocks, static_cast<std::size_t>(k), data);
         result = SendBlock(data, static_cast<std::uint16_t>(k), selector);
         std::snprintf(caption, sizeof caption, "Send Block number%d", k);
@@ -216,6 +300,8 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
             OnProgressPosition(n == 1 ? 1 : k - 1);
     }
 
+    if (stopped())
+        return fail({}, ResultCancelled);
     result = SendClose(static_cast<std::uint16_t>(n), closeSelector);
     LogLine("Close Send");
     LogDump(Send, ControlFrameLength);

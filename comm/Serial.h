@@ -3,14 +3,17 @@
 //
 // A TSerial lives for one command (a program transfer or a numeric message). Every operation
 // runs synchronously on the calling thread and returns a result code of comm/Results.h; the
-// longest wait is three read time-outs of 100 ms per frame. Each operation that opens the port
-// also closes it on every path. Use one TSerial from one thread at a time; with the Qt port it
+// longest wait is three attempts of 250 ms per frame (the 100 ms read time-out and the guard time
+// in which a late reply is still taken as the answer to its attempt), plus the time to let the
+// panel's answers to a repeated frame go by. Each operation that opens the port also closes it
+// on every path. Use one TSerial from one thread at a time; with the Qt port it
 // must be the thread that created the port object's QSerialPort (the one that opens it).
 #pragma once
 
 #include "comm/Clock.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
+#include "comm/TransferStop.h"
 
 #include <array>
 #include <cstdint>
@@ -48,6 +51,10 @@ public:
     std::function<void(int maximum)> OnProgressMaximum;
     std::function<void(int position)> OnProgressPosition;
 
+    // When set and requested, the transfer ends after the frame in flight (the attempts not yet
+    // made are dropped) with ResultCancelled; the port is closed and the log says why. Not owned.
+    const TTransferStop *Stop = nullptr;
+
     // Sets all 100 bytes of a frame buffer to zero.
     static void ClearBuffer(TBuffer &buffer) { buffer.fill(0); }
 
@@ -80,12 +87,24 @@ public:
     int SendProgram(std::string_view text, std::uint8_t selector, std::uint8_t closeSelector,
                     std::int32_t port, std::int32_t baud);
 
+    // Why the last OpenPort could not open the device, one line for the operator; empty when it
+    // opened or the reason is not known.
+    const std::string &PortProblem() const { return PortProblemText; }
+
+    // Empty when the log of the last SendProgram was written in full (or logging is off); else
+    // the log's path and why it could not be written. The transfer itself does not depend on it.
+    const std::string &LogProblem() const { return LogProblemText; }
+
     const TBuffer &SendBuffer() const { return Send; }
     const TBuffer &ReceiveBuffer() const { return Receive; }
 
     // Read time-out of one attempt, and attempts per frame.
     static constexpr int ReadTimeoutMs = 100;
     static constexpr int Attempts = 3;
+    // After the read time-out an attempt listens this much longer, in slices, so that a reply
+    // that comes late is credited to the attempt it answers and not to the next frame.
+    static constexpr int GuardMs = 150;
+    static constexpr int GuardSliceMs = 50;
 
 private:
     int ExchangeFrame(std::size_t length);
@@ -93,6 +112,12 @@ private:
     int ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32_t baud);
     // Closes the port without flushing, as every failure path does.
     void DropPort();
+    // Reads and drops the replies still owed to the earlier attempts of a repeated frame.
+    void DiscardOwedReplies(int owed);
+    bool StopRequested() const { return Stop && Stop->Requested(); }
+    // The last log line of a transfer that was stopped.
+    std::string_view StopLine() const;
+    void LogFailed(int error);
 
     void LogText(std::string_view text);
     void LogLine(std::string_view text);
@@ -105,6 +130,8 @@ private:
     TBuffer Send{};
     TBuffer Receive{};
     std::FILE *LogFile = nullptr;
+    std::string PortProblemText;
+    std::string LogProblemText;
 };
 
 } // namespace zor

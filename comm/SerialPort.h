@@ -28,6 +28,11 @@ public:
     // it does not exist, is in use or cannot be opened; the object then stays closed.
     virtual bool Open(const std::string &device) = 0;
 
+    // After a failed Open: one line for the operator saying why (the device does not exist,
+    // permission denied and what to do, in use by which program, not a serial device). Empty
+    // when the reason is not known.
+    virtual std::string OpenProblem() const { return {}; }
+
     virtual bool IsOpen() const = 0;
 
     // Sets the baud rate (any positive integer, passed through), 8 data bits, no parity and one
@@ -49,10 +54,16 @@ public:
     // False only when the port failed.
     virtual bool Read(std::uint8_t *buffer, std::size_t count, std::size_t *received) = 0;
 
+    // As Read, but waits at most timeoutMs (from the call) instead of the read time-out. Used to
+    // listen for a late reply in short slices.
+    virtual bool ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                            int timeoutMs) = 0;
+
     // Waits until all written bytes have been sent.
     virtual bool Flush() = 0;
 
-    // Closes the port without waiting for pending output. False when it was not open.
+    // Closes the port without waiting for pending output, putting back the line settings it had
+    // before Open. False when it was not open.
     virtual bool Close() = 0;
 };
 

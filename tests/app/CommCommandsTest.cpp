@@ -1,6 +1,7 @@
 #include "app/Zoredit.h"
 #include "comm/Bargraf.h"
 #include "comm/FakeSerialPort.h"
+#include "comm/Frames.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
 #include "comm/Panel.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
@@ -195,6 +197,80 @@ TEST_F(CommCommandsTest, NumericFieldsRefuseLettersThenSendTheCounters)
     Dialogs.Boxes.clear();
     Form->ZorNumericValueExecute(); // cancelled: nothing sent, nothing shown
     EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+}
+
+TEST_F(CommCommandsTest, CancelOrEscapeStopsTheSendAfterTheFrameInFlight)
+{
+    TMDIChild *w = Form->CreateDocumentWindow("Untitled");
+    QTextCursor(w->Editor->document()).insertText(QString(150, QLatin1Char('c'))); // three blocks
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "Cancel button");
+        Dialogs.Boxes.clear();
+        std::vector<TFakeSerialPort::TBytes> frames;
+        Form->SerialPortFactory = [&] {
+            auto port = std::make_unique<TFakeSerialPort>();
+            port->Responder = [&](const TFakeSerialPort::TBytes &frame) {
+                frames.push_back(frame);
+                // The operator acts while block 2 is on its way; the transfer thread waits
+                // until the click has been handled.
+                if (frame.size() == BlockFrameLength && GetWord(frame.data() + 2) == 2)
+                    QMetaObject::invokeMethod(
+                        Form->Graf,
+                        [&] {
+                            if (escape)
+                                QTest::keyClick(Form->Graf, Qt::Key_Escape);
+                            else
+                                Form->Graf->CancelButton->click();
+                        },
+                        Qt::BlockingQueuedConnection);
+                return Panel.Feed(frame.data(), frame.size());
+            };
+            return port;
+        };
+        Form->ZorSendExecute();
+        ASSERT_EQ(Dialogs.Boxes.size(), 1);
+        EXPECT_EQ(Dialogs.Boxes[0].Caption, "Information");
+        EXPECT_EQ(Dialogs.Boxes[0].Text, "Transfer cancelled");
+        EXPECT_EQ(frames.size(), 3u) << "Open, block 1 and block 2; no block 3, no Close";
+        for (const auto &e : Panel.TakeEvents())
+            EXPECT_NE(e.Kind, TPanelEvent::Program) << "the panel took no program";
+        EXPECT_FALSE(Form->Graf->isVisible());
+        EXPECT_TRUE(w->Editor->isEnabled());
+    }
+}
+
+TEST_F(CommCommandsTest, AnUnwritableLogIsSaidOnceAfterTheResult)
+{
+    Form->CommSettings.LogToFile = true;
+    Form->CommSettings.LogPath = Dir.path().toStdString(); // a folder
+    Form->CreateDocumentWindow("Untitled");
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Communication O.K.");
+    EXPECT_EQ(Dialogs.Boxes[1].Caption, "Warning");
+    EXPECT_EQ(Dialogs.Boxes[1].Icon, TMsgIcon::Warning);
+    EXPECT_EQ(Dialogs.Boxes[1].Text,
+              "The transfer log was not written:\n" + Dir.path() + ": Is a directory");
+}
+
+TEST_F(CommCommandsTest, APortThatCannotBeOpenedAddsItsCauseToHardwareFailure)
+{
+    Form->SerialPortFactory = [] {
+        auto port = std::make_unique<TFakeSerialPort>();
+        port->FailOpen = true;
+        port->Problem = "The device /dev/ttyUSB7 does not exist.";
+        return port;
+    };
+    Dialogs.FormAnswers = {
+        Accept([](QDialog &d) { static_cast<TVstup &>(d).Edit1->setText("5"); })};
+    Form->ZorNumericValueExecute();
+    Form->CreateDocumentWindow("Untitled");
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    for (const auto &box : Dialogs.Boxes) {
+        EXPECT_EQ(box.Caption, "Error");
+        EXPECT_EQ(box.Text, "Hardware Failure\nThe device /dev/ttyUSB7 does not exist.");
+    }
 }
 
 } // namespace

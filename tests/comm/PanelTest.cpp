@@ -153,3 +153,44 @@ TEST(Panel, InjectedFaultsApplyToTheirFramesAndCount)
 
 } // namespace
 } // namespace zor
+
+namespace zor {
+namespace {
+
+TEST(Panel, LateRepliesAreHeldBackOnlyForTheirFramesAndOnlyAsOftenAsAsked)
+{
+    TPanelLateness late;
+    ASSERT_TRUE(ParsePanelLateness("120-180", &late));
+    EXPECT_EQ(late.MinMs, 120);
+    EXPECT_EQ(late.MaxMs, 180);
+    TPanelLateness bad;
+    EXPECT_FALSE(ParsePanelLateness("180-120", &bad));
+    EXPECT_FALSE(ParsePanelLateness("-5", &bad));
+    EXPECT_FALSE(ParsePanelLateness("1x", &bad));
+
+    std::uint16_t blocks = 0;
+    const TBytes stream = TransferStream(std::string(100, 'q'), &blocks);
+    TPanel every(200, {}, late);
+    const auto replies = every.FeedReplies(stream.data(), stream.size());
+    ASSERT_EQ(replies.size(), blocks + 2u);
+    for (const auto &r : replies) {
+        EXPECT_GE(r.LateMs, 120);
+        EXPECT_LE(r.LateMs, 180);
+        EXPECT_EQ(r.Bytes.size(), ReplyLength);
+    }
+
+    late.Frames = {TPanelFrameKind::Block, 0};
+    late.Count = 1;
+    TPanel some(200, {}, late);
+    std::vector<int> delays;
+    for (const auto &r : some.FeedReplies(stream.data(), stream.size()))
+        delays.push_back(r.LateMs);
+    ASSERT_EQ(delays.size(), 4u);
+    EXPECT_EQ(delays[0], 0) << "the Open reply is on time";
+    EXPECT_GT(delays[1], 0) << "the first block's reply is late";
+    EXPECT_EQ(delays[2], 0) << "the count is used up";
+    EXPECT_EQ(delays[3], 0);
+}
+
+} // namespace
+} // namespace zor

@@ -13,8 +13,17 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <grp.h>
+#include <poll.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 
@@ -223,8 +232,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         TFaultCase{"RefuseOpen", {"--refuse", "open"}, ResultProgramDisabled, 150},
         TFaultCase{"RefuseBlock2", {"--refuse", "block2"}, ResultProgramDisabled, 150},
-        TFaultCase{"SilentOpen3", {"--silent", "open:3"}, ResultTimeout, 3 * 100 + 150},
-        TFaultCase{"SilentClose2", {"--silent", "close:2"}, ResultOk, 2 * 100 + 150},
+        TFaultCase{"SilentOpen3", {"--silent", "open:3"}, ResultTimeout, 3 * 250 + 150},
+        // Two unanswered attempts, then the wait for their answers before the port closes.
+        TFaultCase{"SilentClose2", {"--silent", "close:2"}, ResultOk, 2 * 250 + 2 * 250 + 200},
         TFaultCase{"BadCrcBlock1Twice", {"--bad-crc", "block1:2"}, ResultOk, 2 * 100 + 150},
         TFaultCase{
             "UnknownStatusClose3", {"--unknown-status", "close:3"}, ResultTimeout, 3 * 100 + 150},
@@ -236,6 +246,251 @@ TEST_F(PtyTransfer, MissingDeviceIsAHardwareFailure)
 {
     EXPECT_EQ(Serial((Dir / "none").string())->SendProgram("x", 1, 1, 1, 9600),
               ResultHardwareFailure);
+}
+
+std::string Slurp(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs the tool with output and errors into outFile; returns its process number.
+pid_t Spawn(const std::string &tool, std::vector<std::string> args, const std::string &outFile,
+            const std::function<void()> &inChild = {})
+{
+    args.insert(args.begin(), tool);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, STDOUT_FILENO);
+        dup2(out, STDERR_FILENO);
+        if (inChild)
+            inChild();
+        std::vector<char *> argv;
+        for (auto &a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(tool.c_str(), argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+int ExitCode(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The settings that matter on a line, compared field by field.
+void ExpectSameLine(const termios &a, const termios &b)
+{
+    EXPECT_EQ(a.c_iflag, b.c_iflag);
+    EXPECT_EQ(a.c_oflag, b.c_oflag);
+    EXPECT_EQ(a.c_cflag, b.c_cflag);
+    EXPECT_EQ(a.c_lflag, b.c_lflag);
+    EXPECT_EQ(cfgetospeed(&a), cfgetospeed(&b));
+    EXPECT_EQ(0, std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc));
+}
+
+// Puts line settings on the device that no transfer would choose, and returns them as read back.
+termios SetUnusualLine(int fd)
+{
+    termios t{};
+    tcgetattr(fd, &t);
+    cfsetspeed(&t, B4800);
+    t.c_cflag = (t.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB;
+    tcsetattr(fd, TCSANOW, &t);
+    termios now{};
+    tcgetattr(fd, &now);
+    return now;
+}
+
+std::string Program(std::size_t length)
+{
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i)
+        text += static_cast<char>('A' + i % 26);
+    return text;
+}
+
+// Whatever a late panel does to the exchange, a transfer reported as sent has sent the program.
+TEST_F(PtyTransfer, APanelAnsweringLateNeverPassesForOneThatTookTheProgram)
+{
+    const std::string text = Program(300);
+    const std::string out = (Dir / "late.bin").string();
+    test::TPanelProcess panel(Tool, {"--late", "120-180", "--out", out, "--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const auto start = steady_clock::now();
+    const int code = Serial(panel.DevicePath())->SendProgram(text, 1, 1, 1, 9600);
+    const double ms = MsSince(start);
+    RecordProperty("late_transfer_ms", static_cast<int>(ms));
+    if (code == ResultOk) {
+        panel.Wait();
+        EXPECT_EQ(Slurp(out), text);
+    } else {
+        EXPECT_LT(code, 0);
+    }
+}
+
+TEST_F(PtyTransfer, APanelRefusingTheCloseLateIsAlwaysProgramDisable)
+{
+    for (const auto &args : std::vector<std::vector<std::string>>{
+             {"--refuse", "close", "--late", "120-180"},
+             {"--refuse", "close", "--late", "150", "--late-frames", "close"},
+             {"--refuse", "close", "--late", "120-180", "--late-frames", "block"}}) {
+        SCOPED_TRACE(args[3] + (args.size() > 4 ? " " + args[5] : std::string()));
+        test::TPanelProcess panel(Tool, args);
+        ASSERT_FALSE(panel.DevicePath().empty());
+        EXPECT_EQ(Serial(panel.DevicePath())->SendProgram(Program(150), 1, 1, 1, 9600),
+                  ResultProgramDisabled);
+    }
+}
+
+TEST_F(PtyTransfer, APanelThatNeverAnswersTimesOutWithinTheThreeAttempts)
+{
+    test::TPanelProcess panel(Tool, {"--silent", "any:1000"});
+    const auto start = steady_clock::now();
+    EXPECT_EQ(Serial(panel.DevicePath())->SendProgram("x", 1, 1, 1, 9600), ResultTimeout);
+    EXPECT_LT(MsSince(start), 3 * 250 + 250);
+}
+
+TEST_F(PtyTransfer, AStopMidTransferEndsAfterTheFrameInFlightAndRestoresTheLine)
+{
+    const std::string out = (Dir / "cancelled.bin").string();
+    test::TPanelProcess panel(Tool, {"--late", "20", "--out", out});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const int fd = ::open(panel.DevicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    const termios before = SetUnusualLine(fd);
+
+    auto serial = Serial(panel.DevicePath());
+    TTransferStop stop;
+    serial->Stop = &stop;
+    std::vector<int> positions;
+    serial->OnProgressPosition = [&](int p) {
+        positions.push_back(p);
+        if (p == 1)
+            stop.Request(TStopReason::Cancelled);
+    };
+    EXPECT_EQ(serial->SendProgram(Program(300), 1, 1, 1, 9600), ResultCancelled);
+    EXPECT_EQ(positions, (std::vector<int>{0, 1})) << "blocks 1 and 2, then nothing";
+    termios after{};
+    tcgetattr(fd, &after);
+    ExpectSameLine(before, after);
+    ::close(fd);
+    panel.Stop();
+    EXPECT_FALSE(std::filesystem::exists(out)) << "the panel took no program";
+}
+
+TEST_F(PtyTransfer, CtrlCEndsZorSendAndNumericAtOnceWithTheLineRestored)
+{
+    test::TPanelProcess panel(Tool, {"--late", "150"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const int fd = ::open(panel.DevicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    const termios before = SetUnusualLine(fd);
+
+    const auto program = Dir / "program.bin";
+    std::ofstream(program, std::ios::binary) << Program(2000); // 32 blocks, seconds at this pace
+    const auto log = Dir / "send.log";
+    const auto messages = (Dir / "send.out").string();
+    const pid_t send = Spawn(Tool,
+                             {"send", "--program", program.string(), "--device", panel.DevicePath(),
+                              "--log", log.string()},
+                             messages);
+    // The log is created once the Open frame has been answered: the transfer is under way.
+    for (int i = 0; i < 500 && !std::filesystem::exists(log); ++i)
+        std::this_thread::sleep_for(milliseconds(10));
+    ASSERT_TRUE(std::filesystem::exists(log));
+    std::this_thread::sleep_for(milliseconds(200));
+    kill(send, SIGINT);
+    auto start = steady_clock::now();
+    EXPECT_EQ(ExitCode(send), 130);
+    EXPECT_LT(MsSince(start), 1000);
+    const std::string written = Slurp(log);
+    EXPECT_TRUE(written.starts_with("Open Send\r\n"));
+    EXPECT_TRUE(written.ends_with(",\r\nTransfer interrupted\r\n")) << written;
+    EXPECT_NE(Slurp(messages).find("transfer interrupted"), std::string::npos);
+    termios after{};
+    tcgetattr(fd, &after);
+    ExpectSameLine(before, after);
+
+    ::close(fd);
+
+    // A panel that does not answer keeps the numeric message in its attempts.
+    test::TPanelProcess silent(Tool, {"--silent", "numeric:1000"});
+    const int silentFd = ::open(silent.DevicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(silentFd, 0);
+    const termios silentBefore = SetUnusualLine(silentFd);
+    const pid_t numeric =
+        Spawn(Tool, {"numeric", "1", "2", "--device", silent.DevicePath()}, messages);
+    std::this_thread::sleep_for(milliseconds(300));
+    kill(numeric, SIGINT);
+    start = steady_clock::now();
+    EXPECT_EQ(ExitCode(numeric), 130);
+    EXPECT_LT(MsSince(start), 1000);
+    tcgetattr(silentFd, &after);
+    ExpectSameLine(silentBefore, after);
+    ::close(silentFd);
+}
+
+TEST_F(PtyTransfer, APortThatCannotBeOpenedSaysWhy)
+{
+    const std::string none = (Dir / "none").string();
+    auto serial = Serial(none);
+    EXPECT_EQ(serial->OpenPort(1, 9600), ResultHardwareFailure);
+    EXPECT_EQ(serial->PortProblem(), "The device " + none + " does not exist.");
+
+    const std::string file = (Dir / "plain.txt").string();
+    std::ofstream(file) << "not a port";
+    serial = Serial(file);
+    EXPECT_EQ(serial->OpenPort(1, 9600), ResultHardwareFailure);
+    EXPECT_EQ(serial->PortProblem(), file + " is not a serial device.");
+
+    // Another program holds the port: a zor numeric that waits in vain for its answer.
+    TPty pty;
+    const pid_t holder =
+        Spawn(Tool, {"numeric", "1", "2", "--device", pty.Path}, (Dir / "holder.out").string());
+    pollfd p{pty.Master, POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, 5000), 1) << "the holder's frame arrives once it has the port";
+    serial = Serial(pty.Path);
+    EXPECT_EQ(serial->OpenPort(1, 9600), ResultHardwareFailure);
+    EXPECT_EQ(serial->PortProblem(), "The port " + pty.Path +
+                                         " is in use by another program (zor, process " +
+                                         std::to_string(holder) + ").");
+    EXPECT_EQ(ExitCode(holder), 4); // Timeout, as nobody answered it
+}
+
+TEST_F(PtyTransfer, APortWithoutRightsSaysPermissionDeniedAndTheRemedy)
+{
+    const passwd *nobody = getpwnam("nobody");
+    if (geteuid() != 0 || !nobody)
+        GTEST_SKIP() << "running a command as nobody needs root and the user nobody";
+    TPty pty;
+    ASSERT_EQ(chmod(pty.Path.c_str(), 0600), 0);
+    // A copy nobody may run, away from folders it cannot enter.
+    const auto tool = Dir / "zor";
+    std::filesystem::copy_file(Tool, tool);
+    chmod(Dir.c_str(), 0755);
+    chmod(tool.c_str(), 0755);
+    const auto messages = (Dir / "nobody.out").string();
+    const uid_t uid = nobody->pw_uid;
+    const gid_t gid = nobody->pw_gid;
+    const pid_t pid =
+        Spawn(tool.string(), {"numeric", "1", "2", "--device", pty.Path}, messages, [uid, gid] {
+            if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
+                _exit(126);
+        });
+    EXPECT_EQ(ExitCode(pid), 3);
+    const std::string said = Slurp(messages);
+    EXPECT_NE(said.find("Hardware Failure\nPermission denied on " + pty.Path +
+                        ": add your user to the device's group "),
+              std::string::npos)
+        << said;
+    EXPECT_NE(said.find("(sudo usermod -aG "), std::string::npos) << said;
+    EXPECT_NE(said.find("$USER), then log in again."), std::string::npos) << said;
 }
 
 } // namespace

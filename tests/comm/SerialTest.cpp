@@ -267,5 +267,129 @@ TEST_F(SerialTest, NoLogWhenLoggingIsOff)
     EXPECT_EQ(fake->Frames.size(), 3u);
 }
 
+// A reply that comes after the read time-out belongs to the attempt it answers. Each delay is
+// counted in port reads: 1 to 3 land in the guard of the same attempt, 5 only during the second
+// attempt, whose own reply must then be let go by before the next frame.
+TEST_F(SerialTest, LateRepliesAreNeverCreditedToALaterFrame)
+{
+    const std::string text(150, 'L'); // three blocks
+    for (const int delay : {1, 3, 5}) {
+        SCOPED_TRACE("replies late by " + std::to_string(delay) + " reads");
+        Port->Frames.clear();
+        Port->ReplyDelay = [delay](const TBytes &) { return delay; };
+        Panel = TPanel();
+        ASSERT_EQ(Send(text), ResultOk);
+        const auto events = Panel.TakeEvents();
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].Data, text);
+        if (delay <= 3) {
+            EXPECT_EQ(Port->Frames.size(), 5u) << "every frame answered at its first attempt";
+        }
+
+        Panel = TPanel(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Close, 0}, -1}});
+        EXPECT_EQ(Send(text), ResultProgramDisabled);
+        EXPECT_TRUE(ReadFile(LogPath).ends_with("Close error!!!!\r\n"));
+    }
+
+    // Only the last block's reply is late: its repeat's answer must not pass for the Close's.
+    Port->ReplyDelay = [](const TBytes &frame) {
+        return frame.size() == BlockFrameLength && GetWord(frame.data() + 2) == 3 ? 5 : 0;
+    };
+    Panel = TPanel(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Close, 0}, -1}});
+    EXPECT_EQ(Send(text), ResultProgramDisabled);
+}
+
+TEST_F(SerialTest, APanelThatNeverAnswersTimesOutAfterThreeAttempts)
+{
+    Panel = TPanel(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Any, 0}, -1}});
+    EXPECT_EQ(Send("x"), ResultTimeout);
+    EXPECT_EQ(Port->Frames.size(), 3u);
+    EXPECT_EQ(Port->Count("read"), 3u);
+    EXPECT_EQ(Port->Count("wait 50"), 3u * (TSerial::GuardMs / TSerial::GuardSliceMs));
+    EXPECT_FALSE(Port->IsOpen());
+}
+
+TEST_F(SerialTest, AStopEndsTheTransferAfterTheFrameInFlight)
+{
+    TTransferStop stop;
+    Serial->Stop = &stop;
+    Serial->OnProgressPosition = [&](int position) {
+        if (position == 0) // block 1 of three accepted
+            stop.Request(TStopReason::Cancelled);
+    };
+    EXPECT_EQ(Send(std::string(150, 's')), ResultCancelled);
+    ASSERT_EQ(Port->Frames.size(), 2u); // Open and block 1, nothing after
+    EXPECT_FALSE(Port->IsOpen());
+    EXPECT_TRUE(Panel.TakeEvents().empty()) << "no program taken";
+    std::string log = ReadFile(LogPath);
+    EXPECT_TRUE(log.ends_with("Receive Block number1\r\n01,01,00,00,00,00,00,00,D1,0C,\r\n"
+                              "Transfer cancelled\r\n"))
+        << log;
+
+    // Asked for while a frame is being retried: its remaining attempts are dropped.
+    TTransferStop interrupt;
+    Serial->Stop = &interrupt;
+    Serial->OnProgressPosition = nullptr;
+    Port->Frames.clear();
+    Panel = TPanel(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Block, 2}, -1}});
+    Port->ReplyDelay = [&](const TBytes &frame) {
+        if (frame.size() == BlockFrameLength && GetWord(frame.data() + 2) == 2)
+            interrupt.Request(TStopReason::Interrupted);
+        return 0;
+    };
+    EXPECT_EQ(Send(std::string(150, 's')), ResultCancelled);
+    EXPECT_EQ(Port->Frames.size(), 3u); // Open, block 1, block 2 once
+    log = ReadFile(LogPath);
+    EXPECT_TRUE(log.ends_with("Transfer interrupted\r\n")) << log;
+    EXPECT_FALSE(Port->IsOpen());
+
+    // A numeric message asked to stop before it starts sends nothing.
+    Port->Frames.clear();
+    std::uint8_t message[6] = {' ', ' ', '7', ' ', ' ', 0};
+    EXPECT_EQ(Serial->SendNumeric(message, 3, 9600), ResultCancelled);
+    EXPECT_TRUE(Port->Frames.empty());
+    EXPECT_FALSE(Port->IsOpen());
+}
+
+TEST_F(SerialTest, ALogThatCannotBeWrittenIsReportedAndTheTransferStillRuns)
+{
+    const auto dir = std::filesystem::path(LogPath).parent_path() /
+                     ("zor-log-dir-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const struct
+    {
+        std::string Path;
+        std::string Reason;
+    } cases[] = {{dir.string(), "Is a directory"},
+                 {(dir / "missing" / "zor.log").string(), "No such file or directory"},
+                 {"/dev/full", "No space left on device"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Path);
+        auto port = std::make_unique<TFakeSerialPort>();
+        port->Responder = [this](const TBytes &f) { return Panel.Feed(f.data(), f.size()); };
+        TSerial serial(std::move(port), TPortDevices::Single("/dev/x"), TTransferLog{true, c.Path});
+        EXPECT_EQ(serial.SendProgram("abc", 1, 1, 1, 9600), ResultOk);
+        EXPECT_EQ(serial.LogProblem(), c.Path + ": " + c.Reason);
+        const auto events = Panel.TakeEvents();
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].Data, "abc");
+    }
+    std::filesystem::remove_all(dir);
+    EXPECT_TRUE(Serial->LogProblem().empty());
+    EXPECT_EQ(Send("abc"), ResultOk);
+    EXPECT_TRUE(Serial->LogProblem().empty());
+}
+
+TEST_F(SerialTest, APortThatCannotBeOpenedTellsWhy)
+{
+    Port->FailOpen = true;
+    Port->Problem = "The device /dev/c does not exist.";
+    EXPECT_EQ(Serial->OpenPort(3, 9600), ResultHardwareFailure);
+    EXPECT_EQ(Serial->PortProblem(), Port->Problem);
+    Port->FailOpen = false;
+    EXPECT_EQ(Serial->OpenPort(3, 9600), ResultOk);
+    EXPECT_TRUE(Serial->PortProblem().empty());
+}
+
 } // namespace
 } // namespace zor

@@ -3,6 +3,7 @@
 #include "comm/QtSerialPort.h"
 #include "comm/Serial.h"
 #include "tools/zor/CommArgs.h"
+#include "tools/zor/Interrupt.h"
 #include "tools/zor/Subcommand.h"
 
 #include <QCoreApplication>
@@ -32,7 +33,11 @@ int RunNumeric(const std::vector<std::string> &args)
     char *argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
     TSerial serial(CreateSerialPort(), comm.Devices);
-    return ReportResult(serial.SendNumeric(message, comm.Settings.Port, comm.Settings.Baud));
+    TTransferStop stop;
+    serial.Stop = &stop;
+    const TInterruptGuard interrupt(stop);
+    const int code = serial.SendNumeric(message, comm.Settings.Port, comm.Settings.Baud);
+    return ReportTransfer("numeric", serial, code);
 }
 
 const TSubcommand

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <poll.h>
 #include <string>
@@ -43,7 +44,7 @@ struct TOptions
     int FreeBlocks = 200;
     std::string Out;
     int Count = 0;
-    int LateMs = 0;
+    TPanelLateness Lateness;
     std::vector<TPanelFault> Faults;
 };
 
@@ -75,8 +76,12 @@ bool ParseOptions(const std::vector<std::string> &args, TOptions *o)
         else if (a == "--count")
             ok = ParseNumber(v, &o->Count);
         else if (a == "--late")
-            ok = ParseNumber(v, &o->LateMs);
-        else if (a == "--refuse")
+            ok = ParsePanelLateness(v, &o->Lateness);
+        else if (a == "--late-frames") {
+            ok = ParsePanelFault(v, TPanelFaultKind::Silent, -1, &fault);
+            o->Lateness.Frames = fault.Frames;
+            o->Lateness.Count = fault.Count;
+        } else if (a == "--refuse")
             ok = ParsePanelFault(v, TPanelFaultKind::Refuse, -1, &fault);
         else if (a == "--silent")
             ok = ParsePanelFault(v, TPanelFaultKind::Silent, 1, &fault);
@@ -224,14 +229,40 @@ int RunPanel(const std::vector<std::string> &args)
     sigaddset(&blocked, SIGHUP);
     sigprocmask(SIG_BLOCK, &blocked, &original);
 
-    TPanel panel(static_cast<std::uint16_t>(o.FreeBlocks), o.Faults);
+    TPanel panel(static_cast<std::uint16_t>(o.FreeBlocks), o.Faults, o.Lateness);
     std::uint8_t buffer[4096];
+    using TClock = std::chrono::steady_clock;
     // A frame is sent in one go; a pause this long inside one means the rest was lost.
-    const timespec idle{0, 50'000'000};
+    const auto idle = std::chrono::milliseconds(50);
+    auto lastInput = TClock::now();
+    // Replies held back, in the order they go out: a late reply never overtakes an earlier one.
+    struct TQueued
+    {
+        TClock::time_point Due;
+        std::vector<std::uint8_t> Bytes;
+    };
+    std::deque<TQueued> queue;
     int status = 0;
-    while (!StopRequested && (o.Count == 0 || panel.Transfers() < o.Count)) {
+    while (!StopRequested && (o.Count == 0 || panel.Transfers() < o.Count || !queue.empty())) {
+        const auto now = TClock::now();
+        while (!queue.empty() && queue.front().Due <= now) {
+            if (!WriteAll(io, queue.front().Bytes.data(), queue.front().Bytes.size())) {
+                std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
+                status = 1;
+                StopRequested = 1;
+            }
+            queue.pop_front();
+        }
+        if (StopRequested || (o.Count != 0 && panel.Transfers() >= o.Count && queue.empty()))
+            break;
+        auto wait = idle;
+        if (!queue.empty())
+            wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(queue.front().Due -
+                                                                               TClock::now()));
+        wait = std::max(wait, std::chrono::milliseconds(0));
+        const timespec timeout{0, static_cast<long>(wait.count()) * 1'000'000};
         pollfd p{io, POLLIN, 0};
-        const int ready = ppoll(&p, 1, &idle, &original);
+        const int ready = ppoll(&p, 1, &timeout, &original);
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
@@ -239,7 +270,8 @@ int RunPanel(const std::vector<std::string> &args)
             break;
         }
         if (ready == 0) {
-            panel.LineIdle();
+            if (TClock::now() - lastInput >= idle)
+                panel.LineIdle();
             continue;
         }
         const ssize_t n = ::read(io, buffer, sizeof buffer);
@@ -254,14 +286,19 @@ int RunPanel(const std::vector<std::string> &args)
             status = n < 0 ? 1 : 0;
             break;
         }
-        const auto replies = panel.Feed(buffer, static_cast<std::size_t>(n));
-        if (!replies.empty()) {
-            if (o.LateMs > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(o.LateMs));
-            if (!WriteAll(io, replies.data(), replies.size())) {
-                std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
-                status = 1;
-                break;
+        lastInput = TClock::now();
+        for (auto &reply : panel.FeedReplies(buffer, static_cast<std::size_t>(n))) {
+            auto due = lastInput + std::chrono::milliseconds(reply.LateMs);
+            if (!queue.empty())
+                due = std::max(due, queue.back().Due);
+            if (due <= lastInput && queue.empty()) {
+                if (!WriteAll(io, reply.Bytes.data(), reply.Bytes.size())) {
+                    std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
+                    status = 1;
+                    StopRequested = 1;
+                }
+            } else {
+                queue.push_back({due, std::move(reply.Bytes)});
             }
         }
         Report(panel.TakeEvents(), o);

@@ -2,6 +2,7 @@
 #include "comm/QtSerialPort.h"
 #include "comm/Serial.h"
 #include "tools/zor/CommArgs.h"
+#include "tools/zor/Interrupt.h"
 #include "tools/zor/Subcommand.h"
 
 #include "base/AtomicFile.h"
@@ -71,8 +72,11 @@ int RunSend(const std::vector<std::string> &args)
     QCoreApplication app(argc, argv);
     TSerial serial(CreateSerialPort(), comm.Devices,
                    {comm.Settings.LogToFile, comm.Settings.LogPath});
+    TTransferStop stop;
+    serial.Stop = &stop;
+    const TInterruptGuard interrupt(stop);
     const int code = serial.SendProgram(text, 1, 1, comm.Settings.Port, comm.Settings.Baud);
-    return ReportResult(code);
+    return ReportTransfer("send", serial, code);
 }
 
 const TSubcommand Registration(

@@ -1,0 +1,70 @@
+#include "tools/zor/Interrupt.h"
+
+#include "comm/Results.h"
+#include "tools/zor/CommArgs.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+
+namespace zor::tool {
+
+namespace {
+
+std::atomic<TTransferStop *> Current{nullptr};
+volatile std::sig_atomic_t Signal = 0;
+struct sigaction PreviousInt, PreviousTerm;
+
+void OnSignal(int number)
+{
+    Signal = number;
+    if (TTransferStop *stop = Current.load())
+        stop->Request(TStopReason::Interrupted);
+}
+
+} // namespace
+
+TInterruptGuard::TInterruptGuard(TTransferStop &stop)
+{
+    Signal = 0;
+    Current.store(&stop);
+    struct sigaction sa
+    {
+    };
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    // No SA_RESTART: a wait on the port is woken and looks at the stop at once.
+    sigaction(SIGINT, &sa, &PreviousInt);
+    sigaction(SIGTERM, &sa, &PreviousTerm);
+}
+
+TInterruptGuard::~TInterruptGuard()
+{
+    sigaction(SIGINT, &PreviousInt, nullptr);
+    sigaction(SIGTERM, &PreviousTerm, nullptr);
+    Current.store(nullptr);
+}
+
+int TInterruptGuard::ExitStatus()
+{
+    return Signal != 0 ? 128 + Signal : 0;
+}
+
+int ReportTransfer(const char *command, const TSerial &serial, int code)
+{
+    int status = 0;
+    if (code == ResultCancelled) {
+        std::fprintf(stderr, "zor %s: transfer interrupted\n", command);
+        status = TInterruptGuard::ExitStatus() != 0 ? TInterruptGuard::ExitStatus() : 130;
+    } else {
+        status = ReportResult(code);
+        if (code == ResultHardwareFailure && !serial.PortProblem().empty())
+            std::fprintf(stderr, "%s\n", serial.PortProblem().c_str());
+    }
+    if (!serial.LogProblem().empty())
+        std::fprintf(stderr, "zor %s: the transfer log was not written: %s\n", command,
+                     serial.LogProblem().c_str());
+    return status;
+}
+
+} // namespace zor::tool
