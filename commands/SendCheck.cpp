@@ -11,12 +11,16 @@ constexpr unsigned char SegmentEnd = 0x1F;
 
 bool IsEmptyProgram(std::string_view program)
 {
-    // The command part ends at the first separator; anything before it is a command.
-    if (program.empty())
+    // The command part ends at the first separator. Plain text alone still gets a reference to
+    // its segment ("T0"), so only codes other than those make a program show something.
+    const auto end = program.find(static_cast<char>(SegmentEnd));
+    const std::string_view commands = program.substr(0, end);
+    for (const char c : commands)
+        if (c != 'T' && (c < '0' || c > '9'))
+            return false;
+    if (end == std::string_view::npos)
         return true;
-    if (static_cast<unsigned char>(program.front()) != SegmentEnd)
-        return false;
-    for (const char c : program)
+    for (const char c : program.substr(end))
         if (c != ' ' && c != '\r' && c != '\n' && static_cast<unsigned char>(c) != SegmentEnd)
             return false;
     return true;

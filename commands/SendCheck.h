@@ -10,8 +10,8 @@
 
 namespace zor {
 
-// True when the program text shows nothing: no command part, and a text part of nothing but
-// blanks, line ends and separators. Sending it clears the panel.
+// True when the program text shows nothing: no commands but references to text segments, and
+// text of nothing but blanks and line ends. Sending it clears the panel.
 bool IsEmptyProgram(std::string_view program);
 
 // A text character the translation turns into '?'.
