@@ -88,12 +88,12 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
 
     PortLabel = new QLabel(QStringLiteral("&Device:"), this);
     PortLabel->setObjectName(QStringLiteral("PortLabel"));
-    PortLabel->setGeometry(16, 147, 48, 17);
+    PortLabel->setGeometry(16, 147, 52, 17);
     PortDevice = new TPortCombo(this);
     PortDevice->setObjectName(QStringLiteral("PortDevice"));
     PortDevice->setEditable(true);
     PortDevice->setInsertPolicy(QComboBox::NoInsert);
-    PortDevice->setGeometry(64, 144, 193, 22);
+    PortDevice->setGeometry(70, 144, 187, 22);
     PortDevice->setToolTip(QStringLiteral("Serial device of the selected port"));
     PortDevice->setStatusTip(
         QStringLiteral("Pick one of this computer's serial ports or type the device path"));
