@@ -2,6 +2,7 @@
 
 #include "app/FontCheck.h"
 #include "comm/Bargraf.h"
+#include "comm/LogView.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
 #include "comm/QtSerialPort.h"
@@ -9,6 +10,7 @@
 #include "comm/Serial.h"
 #include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
+#include "commands/SendCheck.h"
 #include "commands/Vocabulary.h"
 #include "editor/About.h"
 #include "editor/AppIcon.h"
@@ -90,6 +92,8 @@ const TActionEntry ActionTable[] = {
     {"ZorParameters", "&Parameters ...", "Parameters|Change parameters communications", NoKey, -1,
      false},
     {"ZorSend", "&Send", "Send|Send to display", NoKey, 12, false},
+    {"ZorTransferLog", "&Transfer log", "Transfer log|Show the log of the last transfer", NoKey, -1,
+     false},
     {"ZorSimulation", "Si&mulation", "Simulation", NoKey, 13, false},
     {"ZorNumericValue", "&Numeric fields", "Numeric fields|Send to display numeric value", NoKey,
      14, false},
@@ -274,6 +278,7 @@ void TMainForm::LoadSettings(const QString &startDirectory)
     PortDevices = LoadPortDevices(profile);
     RecentFiles.Load(profile);
     UpdateRecentMenu();
+    UpdateTransferLogAction();
 }
 
 void TMainForm::CreateForms()
@@ -346,6 +351,7 @@ void TMainForm::CreateActions()
         {"CharacterFont", &TMainForm::CharacterFontExecute},
         {"ZorParameters", &TMainForm::ZorParametersExecute},
         {"ZorSend", &TMainForm::ZorSendExecute},
+        {"ZorTransferLog", &TMainForm::ZorTransferLogExecute},
         {"ZorSimulation", &TMainForm::ZorSimulationExecute},
         {"ZorNumericValue", &TMainForm::ZorNumericValueExecute},
         {"HelpContents", &TMainForm::HelpContentsExecute},
@@ -490,6 +496,8 @@ void TMainForm::CreateMenus()
     Parameters = AddMenuItem(Zor, "Parameters", "ZorParameters");
     separator(Zor, "N6");
     Send = AddMenuItem(Zor, "Send", "ZorSend");
+    TransferLog = AddMenuItem(Zor, "TransferLog", "ZorTransferLog");
+    connect(Zor, &QMenu::aboutToShow, this, &TMainForm::UpdateTransferLogAction);
     separator(Zor, "N7");
     Simulation = AddMenuItem(Zor, "Simulation", "ZorSimulation");
     separator(Zor, "N8");
@@ -996,10 +1004,14 @@ void TMainForm::ZorParametersExecute()
     if (!Paramet)
         return;
     Paramet->ApplySettings(CommSettings);
+    Paramet->ApplyPortDevices(PortDevices);
     if (Dialogs().ExecuteForm(*Paramet) != QDialog::Accepted)
         return;
     Paramet->TakeSettings(CommSettings);
-    if (SaveCommSettings(QFile::encodeName(SettingsFile).toStdString(), CommSettings) != ResultOk)
+    Paramet->TakePortDevices(PortDevices);
+    UpdateTransferLogAction();
+    if (SaveCommSettings(QFile::encodeName(SettingsFile).toStdString(), CommSettings,
+                         PortDevices) != ResultOk)
         ShowResult(ResultSettingsFileError);
 }
 void TMainForm::ZorSendExecute()
@@ -1021,7 +1033,8 @@ void TMainForm::TranslateProgram(bool Send)
     editor->setEnabled(false);
     if (Send)
         Panels[0]->setText(QStringLiteral("Wait moment please..."));
-    const TTranslation translation = TranslateDocument(DocumentFromText(*editor->document()));
+    const rtf::Document document = DocumentFromText(*editor->document());
+    const TTranslation translation = TranslateDocument(document);
     QTextCursor end(editor->document());
     end.movePosition(QTextCursor::End);
     editor->setTextCursor(end);
@@ -1029,7 +1042,8 @@ void TMainForm::TranslateProgram(bool Send)
     if (translation.TooManySegments()) {
         ShowResult(ResultTooManySegments);
     } else if (Send) {
-        SendProgram(program);
+        if (ConfirmSend(document, program))
+            SendProgram(program);
     } else if (program.front() != '\x1F' && FormSim) {
         FormSim->SetProgram(&program);
         Dialogs().ExecuteForm(*FormSim);
@@ -1037,6 +1051,33 @@ void TMainForm::TranslateProgram(bool Send)
     }
     editor->setEnabled(true);
     editor->setFocus();
+}
+
+bool TMainForm::ConfirmSend(const rtf::Document &document, const std::string &program)
+{
+    const auto ask = [this](const QString &text) {
+        return Dialogs().Ask(this, QStringLiteral("Warning"), text, TMsgIcon::Warning,
+                             TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
+    };
+    if (IsEmptyProgram(program))
+        return ask(
+            QStringLiteral("The document is empty. Sending it clears the panel. Send anyway?"));
+    constexpr std::size_t Listed = 5;
+    const TUnshowableReport unshowable = FindUnshowable(document, Listed);
+    if (unshowable.Count == 0)
+        return true;
+    QString text = QStringLiteral("The panel cannot show these characters; they are sent as '?':");
+    for (const TUnshowable &u : unshowable.First) {
+        const char32_t ch = u.Character;
+        text += QStringLiteral("\nline %1, column %2: %3 (U+%4)")
+                    .arg(u.Line)
+                    .arg(u.Column)
+                    .arg(QString::fromUcs4(&ch, 1))
+                    .arg(uint(ch), 4, 16, QLatin1Char('0'));
+    }
+    if (unshowable.Count > unshowable.First.size())
+        text += QStringLiteral("\nand %1 more").arg(unshowable.Count - unshowable.First.size());
+    return ask(text + QStringLiteral("\nSend anyway?"));
 }
 
 TSerial TMainForm::NewSerial()
@@ -1088,6 +1129,7 @@ void TMainForm::SendProgram(const std::string &program)
         RunTransfer([&] { return serial.SendProgram(program, 1, 1, port, baud); }, Graf != nullptr);
     disconnect(cancel);
     QCoreApplication::sendPostedEvents(bar);
+    UpdateTransferLogAction();
     if (code == ResultCancelled)
         Dialogs().MessageBox(this, QStringLiteral("Information"),
                              QStringLiteral("Transfer cancelled"), TMsgIcon::Information,
@@ -1108,6 +1150,32 @@ void TMainForm::ReportLogProblem(const std::string &problem)
                              .arg(QString::fromStdString(problem)),
                          TMsgIcon::Warning, TMsgButtons::Ok);
 }
+
+bool TMainForm::TransferLogAvailable() const
+{
+    return CommSettings.LogToFile ||
+           QFileInfo::exists(QString::fromStdString(CommSettings.LogPath));
+}
+
+void TMainForm::UpdateTransferLogAction()
+{
+    if (TAction *action = FindAction(QStringLiteral("ZorTransferLog")))
+        action->SetEnabled(TransferLogAvailable());
+}
+
+void TMainForm::ZorTransferLogExecute()
+{
+    UpdateTransferLogAction();
+    if (!TransferLogAvailable())
+        return;
+    if (!LogView)
+        LogView = new TLogView(this);
+    LogView->LoadLog(QString::fromStdString(CommSettings.LogPath));
+    LogView->show();
+    LogView->raise();
+    LogView->activateWindow();
+}
+
 void TMainForm::ZorNumericValueExecute()
 {
     if (!Vstup)

@@ -7,6 +7,7 @@
 #include "comm/Settings.h"
 #include "commands/Vocabulary.h"
 #include "editor/Dialogs.h"
+#include "editor/rtf/Rtf.h"
 
 #include <QHash>
 #include <QKeySequence>
@@ -41,6 +42,7 @@ class TGraf;
 class TFormSim;
 class TVstup;
 class TVloz;
+class TLogView;
 
 // One entry of the action list: the caption, hint, shortcut and image that every menu item and
 // toolbar button bound to it shows, and the handler it runs. A standard action's enabled state
@@ -131,7 +133,8 @@ public:
     QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *Selectall = nullptr,
             *Undo = nullptr;
     QAction *Font = nullptr;
-    QAction *Parameters = nullptr, *Send = nullptr, *Simulation = nullptr, *Numericfields = nullptr;
+    QAction *Parameters = nullptr, *Send = nullptr, *Simulation = nullptr, *Numericfields = nullptr,
+            *TransferLog = nullptr;
     QAction *CascadeOkno = nullptr, *Tilehorizontally = nullptr, *Tilevertically = nullptr;
     QAction *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
 
@@ -167,6 +170,8 @@ public:
     TFormSim *FormSim = nullptr;
     TVstup *Vstup = nullptr;
     TVloz *Vloz = nullptr;
+    // The transfer log window, made the first time it is asked for.
+    TLogView *LogView = nullptr;
 
     // Action handlers.
     void FileNewExecute();
@@ -190,6 +195,7 @@ public:
     void ZorSendExecute();
     void ZorSimulationExecute();
     void ZorNumericValueExecute();
+    void ZorTransferLogExecute();
     void HelpContentsExecute();
     void HelpOnHelpExecute();
     void HelpAboutExecute();
@@ -202,6 +208,13 @@ public:
     void TranslateProgram(bool Send);
     // Sends a program text to the panel, with the progress window, and shows the result.
     void SendProgram(const std::string &program);
+    // Asks before a send only when something is off: an empty program, or text characters the
+    // panel cannot show. True when the program should go.
+    bool ConfirmSend(const rtf::Document &document, const std::string &program);
+
+    // Transfer log is available while logging is on or a log is there from before.
+    bool TransferLogAvailable() const;
+    void UpdateTransferLogAction();
 
     // A serial link for one transfer, with the port, devices and log of the settings.
     TSerial NewSerial();

@@ -1,13 +1,17 @@
 #include "comm/Nastav.h"
 
+#include "comm/PortList.h"
+#include "comm/QtPortList.h"
 #include "editor/Dialogs.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace zor {
@@ -34,17 +38,43 @@ QGroupBox *RadioGroup(QWidget *parent, const char *name, const QString &caption,
     return box;
 }
 
+const TQtPortEnumerator MachinePorts;
+
+std::string DefaultDevice(int index)
+{
+    return "/dev/ttyS" + std::to_string(index);
+}
+
+QString PortToolTip(const TPortInfo &port)
+{
+    QStringList parts;
+    parts << QString::fromStdString(port.Device);
+    for (const std::string *s : {&port.Description, &port.Manufacturer, &port.SerialNumber})
+        if (!s->empty())
+            parts << QString::fromStdString(*s);
+    return parts.join(QStringLiteral(", "));
+}
+
 } // namespace
 
+void TPortCombo::showPopup()
+{
+    if (BeforePopup)
+        BeforePopup();
+    QComboBox::showPopup();
+}
+
 TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
-    : QDialog(parent), SaveDialog(saveDialog)
+    : QDialog(parent), PortEnumerator(&MachinePorts), SaveDialog(saveDialog)
 {
     setObjectName(QStringLiteral("Paramet"));
     setWindowTitle(QStringLiteral("Parameters"));
     setStatusTip(QStringLiteral("Parameters settings"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(267, 257);
+    // One row more than the classic layout, for the device of the selected port.
+    constexpr int RowShift = 28;
+    setFixedSize(267, 257 + RowShift);
 
     CommPort = RadioGroup(this, "CommPort", QStringLiteral("Comm port:"),
                           {"COM 1", "COM 2", "COM 3", "COM 4"}, &CommPortItems);
@@ -56,18 +86,34 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     BaudRate->setGeometry(144, 8, 105, 105);
     SetItemIndex(BaudRateItems, 1);
 
+    PortLabel = new QLabel(QStringLiteral("&Device:"), this);
+    PortLabel->setObjectName(QStringLiteral("PortLabel"));
+    PortLabel->setGeometry(16, 147, 52, 17);
+    PortDevice = new TPortCombo(this);
+    PortDevice->setObjectName(QStringLiteral("PortDevice"));
+    PortDevice->setEditable(true);
+    PortDevice->setInsertPolicy(QComboBox::NoInsert);
+    PortDevice->setGeometry(70, 144, 187, 22);
+    PortDevice->setToolTip(QStringLiteral("Serial device of the selected port"));
+    PortDevice->setStatusTip(
+        QStringLiteral("Pick one of this computer's serial ports or type the device path"));
+    PortDevice->setAccessibleName(QStringLiteral("Device of the selected port"));
+    PortLabel->setBuddy(PortDevice);
+    for (int i = 0; i < 4; ++i)
+        DialogDevices.Device[i] = DefaultDevice(i);
+
     CheckBoxWrite = new QCheckBox(QStringLiteral("Write transmit data to file"), this);
     CheckBoxWrite->setObjectName(QStringLiteral("CheckBoxWrite"));
     QFont bold = CheckBoxWrite->font();
     bold.setBold(true);
     CheckBoxWrite->setFont(bold);
-    CheckBoxWrite->setGeometry(24, 152, 230, 17);
+    CheckBoxWrite->setGeometry(24, 152 + RowShift, 230, 17);
     CheckBoxWrite->setToolTip(QStringLiteral("Write data"));
     CheckBoxWrite->setStatusTip(QStringLiteral("Send & Receive data save to file"));
 
     Cesta = new QLineEdit(this);
     Cesta->setObjectName(QStringLiteral("Cesta"));
-    Cesta->setGeometry(8, 184, 217, 20);
+    Cesta->setGeometry(8, 184 + RowShift, 217, 20);
     Cesta->setReadOnly(true);
     Cesta->setEnabled(false);
 
@@ -76,23 +122,36 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     QFont arialBold(QStringLiteral("Arial"));
     arialBold.setBold(true);
     Zmena->setFont(arialBold);
-    Zmena->setGeometry(232, 184, 25, 20);
+    Zmena->setGeometry(232, 184 + RowShift, 25, 20);
     Zmena->setEnabled(false);
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(48, 216, 75, 25);
+    Button1->setGeometry(48, 216 + RowShift, 75, 25);
     Button1->setToolTip(QStringLiteral("Button OK"));
     Button1->setDefault(true);
     Button2 = new QPushButton(QStringLiteral("Cancel"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(136, 216, 75, 25);
+    Button2->setGeometry(136, 216 + RowShift, 75, 25);
     Button2->setToolTip(QStringLiteral("Cancelled"));
 
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     connect(CheckBoxWrite, &QCheckBox::toggled, this, &TParamet::CheckBoxWriteClick);
     connect(Zmena, &QPushButton::clicked, this, &TParamet::ZmenaClick);
+    connect(CommPortItems, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            CommPortClick();
+    });
+    PortDevice->BeforePopup = [this] { RefreshPortList(); };
+    connect(PortDevice, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        if (ShownPort >= 0)
+            DialogDevices.Device[ShownPort] = text.toStdString();
+    });
+    // A picked port stores its preferred path, which is what the item shows.
+    connect(PortDevice, &QComboBox::activated, this,
+            [this](int index) { PortDevice->setEditText(PortDevice->itemData(index).toString()); });
+    CommPortClick();
 }
 
 int TParamet::ItemIndex(const QButtonGroup *group)
@@ -117,6 +176,7 @@ void TParamet::ApplySettings(const TCommSettings &settings)
 {
     CheckBoxWrite->setChecked(settings.LogToFile);
     SetItemIndex(CommPortItems, std::clamp(settings.Port - 1, -1, 3));
+    CommPortClick(); // clearing the selection sends no toggle that would show the fourth device
     switch (settings.Baud) {
     case 4800:
         SetItemIndex(BaudRateItems, 0);
@@ -152,6 +212,47 @@ void TParamet::TakeSettings(TCommSettings &settings) const
         break;
     }
     settings.LogPath = DialogPath.toStdString();
+}
+
+void TParamet::ApplyPortDevices(const TPortDevices &devices)
+{
+    DialogDevices = devices;
+    ShownPort = -1; // shows the device again even when the number stays the same
+    CommPortClick();
+}
+
+void TParamet::TakePortDevices(TPortDevices &devices) const
+{
+    for (int i = 0; i < 4; ++i) {
+        const std::string path = NormalizeDevicePath(DialogDevices.Device[i]);
+        devices.Device[i] = path.empty() ? DefaultDevice(i) : path;
+    }
+}
+
+void TParamet::CommPortClick()
+{
+    const int index = ItemIndex(CommPortItems);
+    const int shown = index < 0 ? 3 : index;
+    if (shown == ShownPort)
+        return;
+    ShownPort = shown;
+    const QSignalBlocker block(PortDevice);
+    PortDevice->setEditText(QString::fromStdString(DialogDevices.Device[ShownPort]));
+    PortLabel->setToolTip(QStringLiteral("Device of COM %1").arg(ShownPort + 1));
+}
+
+void TParamet::RefreshPortList()
+{
+    const QString typed = PortDevice->currentText();
+    const QSignalBlocker block(PortDevice);
+    PortDevice->clear();
+    for (const TPortInfo &port : PortEnumerator->Ports()) {
+        const QString path = QString::fromStdString(port.PreferredPath());
+        PortDevice->addItem(path, path);
+        PortDevice->setItemData(PortDevice->count() - 1, PortToolTip(port), Qt::ToolTipRole);
+    }
+    PortDevice->setCurrentIndex(PortDevice->findData(typed));
+    PortDevice->setEditText(typed);
 }
 
 void TParamet::FormShow()

@@ -3,17 +3,31 @@
 
 #include "comm/Settings.h"
 
+#include <QComboBox>
 #include <QDialog>
+#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace zor {
 
 struct TFileDialogState;
+class TPortEnumerator;
+
+// An editable list that refreshes its items each time it opens, so that an adapter plugged in
+// while the dialog is up is offered too.
+class TPortCombo : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> BeforePopup;
+    void showPopup() override;
+};
 
 class TParamet : public QDialog
 {
@@ -31,16 +45,33 @@ public:
     QPushButton *Zmena;
     QPushButton *Button1;
     QPushButton *Button2;
+    // The device of the selected port number: picked from the machine's ports or typed.
+    QLabel *PortLabel;
+    TPortCombo *PortDevice;
 
     QString DialogPath;
     bool LogEnabled = false;
+    // The devices of the four numbers as edited; PortDevice shows the one of ShownPort (0..3).
+    TPortDevices DialogDevices;
+    int ShownPort = -1;
+
+    // Where the list of ports comes from (not owned); the machine's ports unless a test sets it.
+    const TPortEnumerator *PortEnumerator;
 
     void ApplySettings(const TCommSettings &settings);
     void TakeSettings(TCommSettings &settings) const;
+    void ApplyPortDevices(const TPortDevices &devices);
+    // The edited devices: a bare name is taken as a node in /dev, an emptied entry goes back to
+    // the number's default device.
+    void TakePortDevices(TPortDevices &devices) const;
 
     void FormShow();
     void CheckBoxWriteClick();
     void ZmenaClick();
+    // Shows the device of the newly selected number; no selection shows the fourth, which such
+    // a port number opens.
+    void CommPortClick();
+    void RefreshPortList();
 
     // Selected item of a radio group, -1 for none; setting -1 clears the selection.
     static int ItemIndex(const QButtonGroup *group);

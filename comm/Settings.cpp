@@ -66,7 +66,10 @@ TPortDevices LoadPortDevices(const TProfileFile &profile)
     return devices;
 }
 
-int SaveCommSettings(const std::string &path, const TCommSettings &settings, std::string *error)
+namespace {
+
+int SaveSettingsFile(const std::string &path, const TCommSettings &settings,
+                     const TPortDevices *devices, std::string *error)
 {
     // The file is replaced by renaming a new one over it, which a read-only file would not stop;
     // its protection is honoured here, by its mode bits as well (they bind even the superuser).
@@ -82,7 +85,27 @@ int SaveCommSettings(const std::string &path, const TCommSettings &settings, std
     TProfileFile profile;
     profile.Load(path);
     StoreCommSettings(profile, settings);
+    if (devices) {
+        const TPortDevices stored = LoadPortDevices(profile);
+        for (int n = 1; n <= 4; ++n)
+            if (devices->Device[n - 1] != stored.Device[n - 1])
+                profile.WriteString(PortsSection, "COM" + std::to_string(n),
+                                    devices->Device[n - 1]);
+    }
     return profile.Save(path, error) ? ResultOk : ResultSettingsFileError;
+}
+
+} // namespace
+
+int SaveCommSettings(const std::string &path, const TCommSettings &settings, std::string *error)
+{
+    return SaveSettingsFile(path, settings, nullptr, error);
+}
+
+int SaveCommSettings(const std::string &path, const TCommSettings &settings,
+                     const TPortDevices &devices, std::string *error)
+{
+    return SaveSettingsFile(path, settings, &devices, error);
 }
 
 } // namespace zor

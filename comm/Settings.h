@@ -61,4 +61,9 @@ TPortDevices LoadPortDevices(const TProfileFile &profile);
 int SaveCommSettings(const std::string &path, const TCommSettings &settings,
                      std::string *error = nullptr);
 
+// The same, and in the same atomic write key "COMn" of section "Ports" for each port number whose
+// device differs from what the file gives for it now (so untouched defaults add no keys).
+int SaveCommSettings(const std::string &path, const TCommSettings &settings,
+                     const TPortDevices &devices, std::string *error = nullptr);
+
 } // namespace zor

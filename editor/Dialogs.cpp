@@ -53,8 +53,8 @@ QString QtFileFilter(const QString &filter)
     return out.join(QStringLiteral(";;"));
 }
 
-TMsgAnswer TQtDialogs::MessageBox(QWidget *parent, const QString &caption, const QString &text,
-                                  TMsgIcon icon, TMsgButtons buttons)
+static TMsgAnswer RunMessageBox(QWidget *parent, const QString &caption, const QString &text,
+                                TMsgIcon icon, TMsgButtons buttons, const TMsgAnswer *defaultAnswer)
 {
     QMessageBox box(parent);
     box.setWindowTitle(caption);
@@ -89,6 +89,22 @@ TMsgAnswer TQtDialogs::MessageBox(QWidget *parent, const QString &caption, const
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    if (defaultAnswer) {
+        switch (*defaultAnswer) {
+        case TMsgAnswer::Ok:
+            box.setDefaultButton(QMessageBox::Ok);
+            break;
+        case TMsgAnswer::Cancel:
+            box.setDefaultButton(QMessageBox::Cancel);
+            break;
+        case TMsgAnswer::Yes:
+            box.setDefaultButton(QMessageBox::Yes);
+            break;
+        case TMsgAnswer::No:
+            box.setDefaultButton(QMessageBox::No);
+            break;
+        }
+    }
     switch (box.exec()) {
     case QMessageBox::Ok:
         return TMsgAnswer::Ok;
@@ -101,6 +117,18 @@ TMsgAnswer TQtDialogs::MessageBox(QWidget *parent, const QString &caption, const
             return TMsgAnswer::Ok;
         return buttons == TMsgButtons::YesNo ? TMsgAnswer::No : TMsgAnswer::Cancel;
     }
+}
+
+TMsgAnswer TQtDialogs::MessageBox(QWidget *parent, const QString &caption, const QString &text,
+                                  TMsgIcon icon, TMsgButtons buttons)
+{
+    return RunMessageBox(parent, caption, text, icon, buttons, nullptr);
+}
+
+TMsgAnswer TQtDialogs::Ask(QWidget *parent, const QString &caption, const QString &text,
+                           TMsgIcon icon, TMsgButtons buttons, TMsgAnswer defaultAnswer)
+{
+    return RunMessageBox(parent, caption, text, icon, buttons, &defaultAnswer);
 }
 
 static bool RunFileDialog(QWidget *parent, TFileDialogState &state, bool save)

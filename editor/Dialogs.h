@@ -48,6 +48,15 @@ public:
     virtual TMsgAnswer MessageBox(QWidget *parent, const QString &caption, const QString &text,
                                   TMsgIcon icon, TMsgButtons buttons) = 0;
 
+    // The same box with defaultAnswer's button as the one Enter presses, for questions whose safe
+    // answer is not the first button. Dialogs that cannot tell defaults apart show MessageBox.
+    virtual TMsgAnswer Ask(QWidget *parent, const QString &caption, const QString &text,
+                           TMsgIcon icon, TMsgButtons buttons, TMsgAnswer defaultAnswer)
+    {
+        (void)defaultAnswer;
+        return MessageBox(parent, caption, text, icon, buttons);
+    }
+
     // Run a file dialog. True when the operator confirmed a file, which is then in
     // state.FileName; false on cancel with the state unchanged.
     virtual bool ExecuteOpen(QWidget *parent, TFileDialogState &state) = 0;
@@ -83,6 +92,8 @@ class TQtDialogs : public TDialogs
 public:
     TMsgAnswer MessageBox(QWidget *parent, const QString &caption, const QString &text,
                           TMsgIcon icon, TMsgButtons buttons) override;
+    TMsgAnswer Ask(QWidget *parent, const QString &caption, const QString &text, TMsgIcon icon,
+                   TMsgButtons buttons, TMsgAnswer defaultAnswer) override;
     bool ExecuteOpen(QWidget *parent, TFileDialogState &state) override;
     bool ExecuteSave(QWidget *parent, TFileDialogState &state) override;
     bool ExecuteFont(QWidget *parent, TFontDialogState &state) override;

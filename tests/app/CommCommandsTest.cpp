@@ -165,7 +165,7 @@ TEST_F(CommCommandsTest, SendToAMissingPortReportsHardwareFailure)
         port->FailOpen = true;
         return port;
     };
-    Form->CreateDocumentWindow("Untitled");
+    QTextCursor(Form->CreateDocumentWindow("Untitled")->Editor->document()).insertText("Hi");
     Form->ZorSendExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "Hardware Failure");

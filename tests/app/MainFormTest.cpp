@@ -151,9 +151,10 @@ TEST_F(MainFormTest, MenusHaveTheirCaptionsItemsAndSeparatorsInOrder)
                            "PrinterSetup=P&rinter setup ...", "N3", "Exit=&Exit"}));
     EXPECT_EQ(items(form.Edit), QStringList({"Cut=Cu&t", "Copy=&Copy", "Paste=&Paste", "N4",
                                              "Selectall=Select &All", "N5", "Undo=&Undo"}));
-    EXPECT_EQ(items(form.Zor),
-              QStringList({"Parameters=&Parameters ...", "N6", "Send=&Send", "N7",
-                           "Simulation=Si&mulation", "N8", "Numericfields=&Numeric fields"}));
+    EXPECT_EQ(
+        items(form.Zor),
+        QStringList({"Parameters=&Parameters ...", "N6", "Send=&Send", "TransferLog=&Transfer log",
+                     "N7", "Simulation=Si&mulation", "N8", "Numericfields=&Numeric fields"}));
     EXPECT_EQ(items(form.Window),
               QStringList({"CascadeOkno=&Cascade", "Tilehorizontally=Tile &Horizontally",
                            "Tilevertically=&Tile Vertically"}));

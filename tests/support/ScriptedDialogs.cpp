@@ -7,7 +7,7 @@ namespace zor::test {
 TMsgAnswer TScriptedDialogs::MessageBox(QWidget *, const QString &caption, const QString &text,
                                         TMsgIcon icon, TMsgButtons buttons)
 {
-    Boxes.push_back({caption, text, icon, buttons});
+    Boxes.push_back({caption, text, icon, buttons, std::nullopt});
     Shown << QStringLiteral("box");
     if (!Answers.empty()) {
         TMsgAnswer answer = Answers.front();
@@ -16,6 +16,15 @@ TMsgAnswer TScriptedDialogs::MessageBox(QWidget *, const QString &caption, const
     }
     return buttons == TMsgButtons::YesNo || buttons == TMsgButtons::YesNoCancel ? TMsgAnswer::Yes
                                                                                 : TMsgAnswer::Ok;
+}
+
+TMsgAnswer TScriptedDialogs::Ask(QWidget *parent, const QString &caption, const QString &text,
+                                 TMsgIcon icon, TMsgButtons buttons, TMsgAnswer defaultAnswer)
+{
+    const bool scripted = !Answers.empty();
+    const TMsgAnswer answer = MessageBox(parent, caption, text, icon, buttons);
+    Boxes.back().Default = defaultAnswer;
+    return scripted ? answer : defaultAnswer;
 }
 
 bool TScriptedDialogs::File(const char *kind, TFileDialogState &state)

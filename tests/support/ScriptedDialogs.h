@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <ostream>
 
 // Readable failure messages for Qt strings.
@@ -25,6 +26,7 @@ struct TShownBox
     QString Text;
     TMsgIcon Icon;
     TMsgButtons Buttons;
+    std::optional<TMsgAnswer> Default; // the default button asked for with Ask
 };
 
 class TScriptedDialogs : public TDialogs
@@ -48,6 +50,9 @@ public:
 
     TMsgAnswer MessageBox(QWidget *, const QString &caption, const QString &text, TMsgIcon icon,
                           TMsgButtons buttons) override;
+    // Like MessageBox; an empty queue answers with the default button, as Enter would.
+    TMsgAnswer Ask(QWidget *, const QString &caption, const QString &text, TMsgIcon icon,
+                   TMsgButtons buttons, TMsgAnswer defaultAnswer) override;
     bool ExecuteOpen(QWidget *, TFileDialogState &state) override;
     bool ExecuteSave(QWidget *, TFileDialogState &state) override;
     bool ExecuteFont(QWidget *, TFontDialogState &state) override;

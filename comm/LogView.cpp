@@ -1,0 +1,103 @@
+#include "comm/LogView.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+namespace zor {
+
+int FailingLogLine(const QStringList &lines)
+{
+    for (int i = lines.size() - 1; i >= 0; --i) {
+        const QString &line = lines[i];
+        if (line.contains(QLatin1String("error!!!!")) ||
+            line.contains(QLatin1String("cancel"), Qt::CaseInsensitive))
+            return i;
+    }
+    return -1;
+}
+
+QStringList LogLines(const QByteArray &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf('\n', start);
+        const qsizetype next = end < 0 ? text.size() : end + 1;
+        if (end < 0)
+            end = text.size();
+        qsizetype length = end - start;
+        if (length > 0 && text[end - 1] == '\r')
+            --length;
+        // The log is ASCII; Latin-1 shows any stray byte as one character instead of failing.
+        lines << QString::fromLatin1(text.constData() + start, length);
+        start = next;
+    }
+    return lines;
+}
+
+TLogView::TLogView(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("LogView"));
+    setWindowTitle(QStringLiteral("Transfer log"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    resize(640, 400);
+    auto *layout = new QVBoxLayout(this);
+    Status = new QLabel(this);
+    Status->setObjectName(QStringLiteral("Status"));
+    Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(Status);
+    Text = new QPlainTextEdit(this);
+    Text->setObjectName(QStringLiteral("Text"));
+    Text->setReadOnly(true);
+    // A frame's bytes on one line are easier to compare unwrapped, column under column.
+    Text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Text->setAccessibleName(QStringLiteral("Transfer log"));
+    layout->addWidget(Text);
+}
+
+bool TLogView::LoadLog(const QString &path)
+{
+    HighlightedLine = -1;
+    Text->clear();
+    Text->setExtraSelections({});
+    QFile file(path);
+    const QFileInfo info(path);
+    QString problem;
+    if (!info.exists())
+        problem = QStringLiteral("There is no transfer log at %1 yet.").arg(path);
+    else if (info.size() > MaxLogBytes)
+        problem = QStringLiteral("%1 is too large to be a transfer log.").arg(path);
+    else if (!file.open(QIODevice::ReadOnly))
+        problem = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+    if (!problem.isEmpty()) {
+        Status->setText(problem);
+        return false;
+    }
+    const QStringList lines = LogLines(file.read(MaxLogBytes));
+    Text->setPlainText(lines.join(QLatin1Char('\n')));
+    HighlightedLine = FailingLogLine(lines);
+    const QString when = info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (HighlightedLine < 0) {
+        Status->setText(QStringLiteral("%1, written %2").arg(path, when));
+        return true;
+    }
+    Status->setText(QStringLiteral("%1, written %2; the transfer stopped at line %3")
+                        .arg(path, when)
+                        .arg(HighlightedLine + 1));
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(Text->document()->findBlockByNumber(HighlightedLine));
+    mark.format.setBackground(QColor(255, 200, 200));
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    Text->setExtraSelections({mark});
+    Text->setTextCursor(mark.cursor);
+    Text->ensureCursorVisible();
+    return true;
+}
+
+} // namespace zor

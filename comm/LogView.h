@@ -1,0 +1,39 @@
+// The transfer log window: the last log read-only, one line of the file a line on screen (a
+// frame's caption, then its bytes), the line where the transfer stopped highlighted.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+
+namespace zor {
+
+// The line a failed or stopped transfer wrote last (an "... error!!!!" or a cancellation line),
+// counted from 0; -1 when the transfer ended well. A failing step that follows a dump on the
+// same line ("...,Close error!!!!") marks that line.
+int FailingLogLine(const QStringList &lines);
+
+// The lines of a log text: split at line ends ("\r\n" as written, "\n" tolerated), without an
+// empty line after the last line end.
+QStringList LogLines(const QByteArray &text);
+
+class TLogView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TLogView(QWidget *parent = nullptr);
+
+    // Reads the log at path and shows it. False, with the reason shown in place of the log, when
+    // the file is missing, unreadable or larger than MaxLogBytes.
+    bool LoadLog(const QString &path);
+
+    static constexpr qint64 MaxLogBytes = 16 * 1024 * 1024;
+
+    QLabel *Status;
+    QPlainTextEdit *Text;
+    int HighlightedLine = -1; // the failing line shown highlighted, -1 for none
+};
+
+} // namespace zor

@@ -1,0 +1,77 @@
+#include "commands/SendCheck.h"
+#include "commands/DocumentTranslation.h"
+#include "commands/Vocabulary.h"
+
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+rtf::CharFormat Format(std::uint32_t colour)
+{
+    rtf::CharFormat f;
+    f.Colour = colour;
+    return f;
+}
+
+const rtf::CharFormat Plain = Format(0);
+const rtf::CharFormat Transition = Format(KindColour(TCommandKind::ckTransition));
+
+bool EmptyAfterTranslation(const rtf::Document &d)
+{
+    return IsEmptyProgram(TranslateDocument(d).Program);
+}
+
+TEST(SendCheck, OnlyAProgramThatShowsNothingCountsAsEmpty)
+{
+    rtf::Document d;
+    EXPECT_TRUE(EmptyAfterTranslation(d)) << "no characters at all";
+    d.Append(Plain, U"  \n \n");
+    EXPECT_TRUE(EmptyAfterTranslation(d)) << "blanks and line ends only";
+
+    rtf::Document text;
+    text.Append(Plain, U"Hi");
+    EXPECT_FALSE(EmptyAfterTranslation(text));
+
+    rtf::Document effect;
+    effect.Append(Format(KindColour(TCommandKind::ckEffect)), U"a"); // an effect needs no text
+    EXPECT_FALSE(EmptyAfterTranslation(effect));
+
+    EXPECT_TRUE(IsEmptyProgram(""));
+    EXPECT_TRUE(IsEmptyProgram("T0T1\x1F \x1F\r\n\x1F\x1F"));
+    EXPECT_FALSE(IsEmptyProgram("T0\x1F-\x1F\x1F"));
+    EXPECT_FALSE(IsEmptyProgram("F1T0\x1F\x1F\x1F"));
+}
+
+TEST(SendCheck, ReportsTextCharactersWithoutAGlyphWithLineAndColumn)
+{
+    rtf::Document d;
+    d.Append(Plain, U"Čas ok\n");         // Czech letters are in the editor code page
+    d.Append(Transition, U":");           // a symbol counts as a column
+    d.Append(Plain, U"a\u20AC?\u4E2D\n"); // the euro sign is there too; a typed '?' is fine
+    d.Append(Plain, U"\u263A");
+    const TUnshowableReport r = FindUnshowable(d, 10);
+    ASSERT_EQ(r.Count, 2u);
+    ASSERT_EQ(r.First.size(), 2u);
+    EXPECT_EQ(r.First[0].Line, 2);
+    EXPECT_EQ(r.First[0].Column, 5);
+    EXPECT_EQ(r.First[0].Character, U'\u4E2D');
+    EXPECT_EQ(r.First[1].Line, 3);
+    EXPECT_EQ(r.First[1].Column, 1);
+    // What is reported is exactly what the translation turned into '?'.
+    EXPECT_EQ(EditorCharCode(U'\u4E2D', 0), '?');
+    EXPECT_NE(EditorCharCode(U'\u20AC', 0), '?');
+}
+
+TEST(SendCheck, ListsTheFirstFewButCountsAll)
+{
+    rtf::Document d;
+    d.Append(Plain, std::u32string(40, U'\u4E2D'));
+    const TUnshowableReport r = FindUnshowable(d, 5);
+    EXPECT_EQ(r.Count, 40u);
+    ASSERT_EQ(r.First.size(), 5u);
+    EXPECT_EQ(r.First[4].Column, 5);
+}
+
+} // namespace
+} // namespace zor
