@@ -13,6 +13,7 @@
 #include "editor/About.h"
 #include "editor/AppIcon.h"
 #include "editor/Child.h"
+#include "editor/CommandInsertion.h"
 #include "editor/DocumentIO.h"
 #include "editor/Help.h"
 #include "sim/Sim.h"
@@ -448,6 +449,11 @@ void TMainForm::CreateMenus()
         menu->menuAction()->setObjectName(QLatin1String(name));
         menu->menuAction()->setToolTip(Short(QLatin1String(hint)));
         menu->menuAction()->setStatusTip(Long(QLatin1String(hint)));
+        // A menu closed without a choice leaves no hint behind in the first panel.
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            Hint.clear();
+            DisplayHint();
+        });
         return menu;
     };
     auto separator = [](QMenu *menu, const char *name) {
@@ -700,7 +706,7 @@ QList<TMDIChild *> TMainForm::Documents() const
 TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
 {
     auto *child = new TMDIChild;
-    child->SaveDocument = [this](TMDIChild *w) { SaveDocument(w); };
+    child->SaveDocument = [this](TMDIChild *w) { return SaveDocument(w); };
     child->SetPanelText = [this](int panel, const QString &text) {
         Panels[std::size_t(panel)]->setText(text);
     };
@@ -720,6 +726,8 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
         else
             ShowErrorBox(this, error);
     }
+    // What was read is where the window starts: undoing must never take the file's text out.
+    child->Editor->document()->clearUndoRedoStacks();
     EnableDocumentCommands(true);
     ++DocumentCount;
     child->Editor->document()->setModified(false);
@@ -737,6 +745,10 @@ void TMainForm::DocumentClosed()
         EnableDocumentCommands(false);
         DocumentCount = 0;
         Panels[2]->setText(QStringLiteral(" "));
+    } else if (TMDIChild *active = ActiveDocument()) {
+        // The next window was activated while the closing one still existed, and the closing
+        // one blanked the caret panel after that: show the active window's state again.
+        active->EditorSelectionChange();
     }
     UpdateStandardActions();
 }
@@ -761,31 +773,30 @@ bool TMainForm::AskOverwrite(const QString &name)
                                 TMsgButtons::YesNo) == TMsgAnswer::Yes;
 }
 
-void TMainForm::SaveDocument(TMDIChild *Window)
+bool TMainForm::SaveDocument(TMDIChild *Window)
 {
     if (!Window)
-        return;
-    if (!Window->IsUntitled()) {
-        WriteDocument(Window, Window->FileName);
-        return;
-    }
-    SaveUnderNewName(Window);
+        return false;
+    if (!Window->IsUntitled())
+        return WriteDocument(Window, Window->FileName);
+    return SaveUnderNewName(Window);
 }
 
-void TMainForm::SaveUnderNewName(TMDIChild *window)
+bool TMainForm::SaveUnderNewName(TMDIChild *window)
 {
     SaveDialog.FileName = window->FileName;
     if (!Dialogs().ExecuteSave(this, SaveDialog))
-        return;
+        return false;
     const QString name = SaveDialog.FileName;
     if (!AskOverwrite(name))
-        return;
+        return false;
     // The window takes its new name only once the file is written: a failed write must not
     // leave a caption that sends the next Save to the old, untitled name.
-    if (WriteDocument(window, name)) {
-        window->setWindowTitle(NameWithoutFolder(name));
-        window->FileName = name;
-    }
+    if (!WriteDocument(window, name))
+        return false;
+    window->setWindowTitle(NameWithoutFolder(name));
+    window->FileName = name;
+    return true;
 }
 
 void TMainForm::FileNewExecute()
@@ -1107,42 +1118,13 @@ void TMainForm::HelpAboutExecute()
 
 void TMainForm::InsertCommandSymbol(const QString &text, TCommandKind kind)
 {
-    TMDIChild *w = ActiveDocument();
-    if (!w)
-        return;
-    TRichEdit *editor = w->Editor;
-    editor->setFocus();
-    QTextCursor cursor = editor->textCursor();
-    const QTextCharFormat current = cursor.charFormat();
-    if ((FormatColour(current) & SymbolTagMask) == 0) {
-        FontDialog.Font = current.font();
-        FontDialog.Color = ColourToQColor(FormatColour(current));
-        if (current.hasProperty(CharsetProperty))
-            FontDialog.Charset = current.intProperty(CharsetProperty);
-    }
-    QTextCharFormat symbol;
-    symbol.setFont(FontDialogSymbol.Font);
-    symbol.setFontFamilies(QStringList{FontDialogSymbol.Font.family()});
-    symbol.setProperty(CharsetProperty, FontDialogSymbol.Charset);
-    symbol.setForeground(ColourToQColor(KindColour(kind)));
-    symbol.setFontPointSize(FontDialogSymbol.Font.pointSizeF() + 10);
-    if (!editor->Fits(text.size())) {
-        QApplication::beep();
-        return;
-    }
-    cursor.insertText(text, symbol);
-    editor->setTextCursor(cursor);
-    editor->setCurrentCharFormat(PlainTextFormat());
+    if (TMDIChild *w = ActiveDocument())
+        InsertCommandUnit(*w->Editor, text, kind, FontDialog, FontDialogSymbol);
 }
 
 QTextCharFormat TMainForm::PlainTextFormat() const
 {
-    QTextCharFormat plain;
-    plain.setFont(FontDialog.Font, QTextCharFormat::FontPropertiesAll);
-    plain.setFontFamilies(QStringList{FontDialog.Font.family()});
-    plain.setForeground(FontDialog.Color);
-    plain.setProperty(CharsetProperty, FontDialog.Charset);
-    return plain;
+    return FontDialogFormat(FontDialog);
 }
 
 void TMainForm::CommandButtonClick(int index)
@@ -1158,9 +1140,8 @@ void TMainForm::CommandButtonClick(int index)
     Vloz->SetParameterRange(QString(b.Digits, QLatin1Char('9')), b.Maximum, b.Minimum);
     if (Dialogs().ExecuteForm(*Vloz) != QDialog::Accepted)
         return;
-    const QString number = Vloz->GetParameterText();
-    InsertCommandSymbol(symbol, b.Kind);
-    InsertCommandSymbol(number, b.Kind);
+    // One unit, one room check: a symbol left without its digits would be another command.
+    InsertCommandSymbol(symbol + Vloz->GetParameterText(), b.Kind);
 }
 
 } // namespace zor
