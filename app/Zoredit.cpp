@@ -1061,6 +1061,9 @@ int TMainForm::RunTransfer(const std::function<int()> &transfer)
 void TMainForm::SendProgram(const std::string &program)
 {
     if (Graf) {
+        // Each transfer starts from an empty bar, not from where the last one ended.
+        Graf->ProgressBar1->setRange(0, 100);
+        Graf->ProgressBar1->setValue(0);
         Graf->setWindowModality(Qt::ApplicationModal);
         Graf->show();
     }
