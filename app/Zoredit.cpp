@@ -854,6 +854,10 @@ void TMainForm::FilePrintExecute()
     // The page is laid out over the whole printable area: the copy has no margins of its own.
     std::unique_ptr<QTextDocument> copy(w->Editor->document()->clone());
     copy->setDocumentMargin(0);
+    // The editor never wraps, but paper has an edge: a long line goes on below, not off the page.
+    QTextOption wrap = copy->defaultTextOption();
+    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    copy->setDefaultTextOption(wrap);
     copy->documentLayout()->setPaintDevice(Printer.get());
     copy->setPageSize(Printer->pageLayout().paintRectPixels(Printer->resolution()).size());
     copy->print(Printer.get());
