@@ -127,6 +127,22 @@ protected:
     }
 };
 
+// A status-bar panel that is given its width when there is room and gives way when the window
+// is narrower, clipping its text at its own edge instead of running under the next panel.
+class TStatusPanel : public QLabel
+{
+public:
+    TStatusPanel(int width, QWidget *parent) : QLabel(parent), Width(width)
+    {
+        setMaximumWidth(width);
+    }
+    QSize sizeHint() const override { return {Width, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int Width;
+};
+
 // The button image of a command symbol: the committed pictogram, or when it is missing the
 // symbol's character drawn in its kind colour, so no button is ever blank.
 QPixmap SymbolImage(const TCommandButton &button)
@@ -575,9 +591,11 @@ void TMainForm::CreateStatusBar()
     StatusBar->setSizeGripEnabled(true);
     const int widths[3] = {450, 80, 100};
     for (std::size_t i = 0; i < Panels.size(); ++i) {
-        auto *panel = new QLabel(StatusBar);
+        // The hint panel is the one that gives way: caret and mode always show whole.
+        QLabel *panel = i == 0 ? new TStatusPanel(widths[i], StatusBar) : new QLabel(StatusBar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
+        if (i != 0)
+            panel->setFixedWidth(widths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setFont(QApplication::font());
         StatusBar->addWidget(panel);

@@ -1,5 +1,6 @@
 // Program start: the application, the main window and its secondary forms, the event loop.
 #include "app/Zoredit.h"
+#include "editor/AppIcon.h"
 #include "editor/Dialogs.h"
 
 #include <QApplication>
@@ -8,8 +9,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ZorEdit"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ZorEdit"));
+    zor::SetUpApplication();
     try {
         zor::TMainForm mainForm;
         mainForm.CreateForms();

@@ -1,6 +1,7 @@
 #include "editor/Child.h"
 
 #include "commands/Vocabulary.h"
+#include "editor/AppIcon.h"
 #include "editor/Dialogs.h"
 #include "editor/DocumentIO.h"
 
@@ -177,6 +178,9 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
 {
     setObjectName(QStringLiteral("MDIChild"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Set on the window itself: the system-menu button of a maximised document keeps the icon
+    // the window had when it was made, which would otherwise be the toolkit's.
+    setWindowIcon(ZorAppIcon());
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);

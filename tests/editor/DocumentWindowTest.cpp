@@ -2,6 +2,7 @@
 #include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
 #include "commands/Vocabulary.h"
+#include "editor/AppIcon.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
 #include "tests/support/MainFormFixture.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -497,6 +499,38 @@ TEST_F(DocumentWindowTest, TextTypedIntoAnEmptiedDocumentTakesTheRememberedFont)
     Dialogs.FileNames = {Path("emptied.zor")};
     Form->FileSaveExecute();
     check(Form->CreateDocumentWindow(Path("emptied.zor")), "read back");
+}
+
+TEST_F(DocumentWindowTest, ClosingAWindowShowsTheNextOnesCaretAndModeAtOnce)
+{
+    TMDIChild *a = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(a, "ab\ncde");
+    SelectRange(*a->Editor, {5, 0});
+    a->InsertMode = false;
+    TMDIChild *b = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    EXPECT_EQ(Form->Panels[1]->text(), "1:  1");
+    EXPECT_EQ(Form->Panels[2]->text(), "Insert");
+    b->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(Form->DocumentCount, 1);
+    EXPECT_EQ(Form->Panels[1]->text(), "2:  3");
+    EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
+}
+
+TEST_F(DocumentWindowTest, DocumentWindowsCarryTheApplicationsIcon)
+{
+    Form->show();
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    QApplication::processEvents();
+    const QImage own = ZorAppPixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(w->windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32), own);
+    // A maximised document shows its icon as the system-menu button at the menu bar's start.
+    QWidget *corner = Form->menuBar()->cornerWidget(Qt::TopLeftCorner);
+    ASSERT_NE(corner, nullptr);
+    QImage shown(corner->size(), QImage::Format_ARGB32);
+    shown.fill(Qt::transparent);
+    corner->render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+    EXPECT_EQ(shown.copy(0, 0, 16, 16), own);
 }
 
 } // namespace
