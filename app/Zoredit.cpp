@@ -639,7 +639,13 @@ void TMainForm::EnableDocumentCommands(bool Enabled)
 
 QTextEdit *TMainForm::FocusedEditor() const
 {
-    return qobject_cast<QTextEdit *>(QApplication::focusWidget());
+    QWidget *focus = QApplication::focusWidget();
+    // Opening a menu from the keyboard moves the focus into the menu bar; the edit commands
+    // still act on the document the operator was typing in.
+    if (focus && (focus == MainMenu || qobject_cast<QMenu *>(focus)))
+        if (TMDIChild *w = ActiveDocument())
+            return w->Editor;
+    return qobject_cast<QTextEdit *>(focus);
 }
 
 void TMainForm::UpdateStandardActions()

@@ -533,5 +533,24 @@ TEST_F(DocumentWindowTest, DocumentWindowsCarryTheApplicationsIcon)
     EXPECT_EQ(shown.copy(0, 0, 16, 16), own);
 }
 
+TEST_F(DocumentWindowTest, EditCommandsStayAvailableWhenTheMenuIsOpenedFromTheKeyboard)
+{
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    w->Editor->setFocus();
+    QTest::keyClicks(w->Editor, "Hello");
+    // Alt puts the keyboard into the menu bar.
+    Form->MainMenu->setFocus(Qt::MenuBarFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), Form->MainMenu);
+    Form->UpdateStandardActions();
+    EXPECT_TRUE(Form->Selectall->isEnabled());
+    EXPECT_TRUE(Form->Undo->isEnabled());
+    Form->EditSelectAllExecute();
+    Form->UpdateStandardActions();
+    EXPECT_TRUE(Form->Cut->isEnabled());
+}
+
 } // namespace
 } // namespace zor
