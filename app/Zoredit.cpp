@@ -15,6 +15,7 @@
 #include "editor/About.h"
 #include "editor/AppIcon.h"
 #include "editor/Child.h"
+#include "editor/CommandInsertion.h"
 #include "editor/DocumentIO.h"
 #include "editor/Help.h"
 #include "sim/Sim.h"
@@ -130,6 +131,22 @@ protected:
         p.setPen(palette().color(QPalette::Light));
         p.drawLine(x + 1, 4, x + 1, height() - 5);
     }
+};
+
+// A status-bar panel that is given its width when there is room and gives way when the window
+// is narrower, clipping its text at its own edge instead of running under the next panel.
+class TStatusPanel : public QLabel
+{
+public:
+    TStatusPanel(int width, QWidget *parent) : QLabel(parent), Width(width)
+    {
+        setMaximumWidth(width);
+    }
+    QSize sizeHint() const override { return {Width, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int Width;
 };
 
 // The button image of a command symbol: the committed pictogram, or when it is missing the
@@ -461,6 +478,11 @@ void TMainForm::CreateMenus()
         menu->menuAction()->setObjectName(QLatin1String(name));
         menu->menuAction()->setToolTip(Short(QLatin1String(hint)));
         menu->menuAction()->setStatusTip(Long(QLatin1String(hint)));
+        // A menu closed without a choice leaves no hint behind in the first panel.
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            Hint.clear();
+            DisplayHint();
+        });
         return menu;
     };
     auto separator = [](QMenu *menu, const char *name) {
@@ -584,9 +606,11 @@ void TMainForm::CreateStatusBar()
     StatusBar->setSizeGripEnabled(true);
     const int widths[3] = {450, 80, 100};
     for (std::size_t i = 0; i < Panels.size(); ++i) {
-        auto *panel = new QLabel(StatusBar);
+        // The hint panel is the one that gives way: caret and mode always show whole.
+        QLabel *panel = i == 0 ? new TStatusPanel(widths[i], StatusBar) : new QLabel(StatusBar);
         panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
+        if (i != 0)
+            panel->setFixedWidth(widths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setFont(QApplication::font());
         StatusBar->addWidget(panel);
@@ -630,7 +654,13 @@ void TMainForm::EnableDocumentCommands(bool Enabled)
 
 QTextEdit *TMainForm::FocusedEditor() const
 {
-    return qobject_cast<QTextEdit *>(QApplication::focusWidget());
+    QWidget *focus = QApplication::focusWidget();
+    // Opening a menu from the keyboard moves the focus into the menu bar; the edit commands
+    // still act on the document the operator was typing in.
+    if (focus && (focus == MainMenu || qobject_cast<QMenu *>(focus)))
+        if (TMDIChild *w = ActiveDocument())
+            return w->Editor;
+    return qobject_cast<QTextEdit *>(focus);
 }
 
 void TMainForm::UpdateStandardActions()
@@ -717,7 +747,7 @@ QList<TMDIChild *> TMainForm::Documents() const
 TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
 {
     auto *child = new TMDIChild;
-    child->SaveDocument = [this](TMDIChild *w) { SaveDocument(w); };
+    child->SaveDocument = [this](TMDIChild *w) { return SaveDocument(w); };
     child->SetPanelText = [this](int panel, const QString &text) {
         Panels[std::size_t(panel)]->setText(text);
     };
@@ -739,6 +769,8 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
         } else
             ShowErrorBox(this, error);
     }
+    // What was read is where the window starts: undoing must never take the file's text out.
+    child->Editor->document()->clearUndoRedoStacks();
     EnableDocumentCommands(true);
     ++DocumentCount;
     child->Editor->document()->setModified(false);
@@ -756,6 +788,10 @@ void TMainForm::DocumentClosed()
         EnableDocumentCommands(false);
         DocumentCount = 0;
         Panels[2]->setText(QStringLiteral(" "));
+    } else if (TMDIChild *active = ActiveDocument()) {
+        // The next window was activated while the closing one still existed, and the closing
+        // one blanked the caret panel after that: show the active window's state again.
+        active->EditorSelectionChange();
     }
     UpdateStandardActions();
 }
@@ -780,32 +816,31 @@ bool TMainForm::AskOverwrite(const QString &name)
                                 TMsgButtons::YesNo) == TMsgAnswer::Yes;
 }
 
-void TMainForm::SaveDocument(TMDIChild *Window)
+bool TMainForm::SaveDocument(TMDIChild *Window)
 {
     if (!Window)
-        return;
-    if (!Window->IsUntitled()) {
-        WriteDocument(Window, Window->FileName);
-        return;
-    }
-    SaveUnderNewName(Window);
+        return false;
+    if (!Window->IsUntitled())
+        return WriteDocument(Window, Window->FileName);
+    return SaveUnderNewName(Window);
 }
 
-void TMainForm::SaveUnderNewName(TMDIChild *window)
+bool TMainForm::SaveUnderNewName(TMDIChild *window)
 {
     SaveDialog.FileName = window->FileName;
     if (!Dialogs().ExecuteSave(this, SaveDialog))
-        return;
+        return false;
     const QString name = SaveDialog.FileName;
     if (!AskOverwrite(name))
-        return;
+        return false;
     // The window takes its new name only once the file is written: a failed write must not
     // leave a caption that sends the next Save to the old, untitled name.
-    if (WriteDocument(window, name)) {
-        window->setWindowTitle(NameWithoutFolder(name));
-        window->FileName = name;
-        RememberRecentFile(name);
-    }
+    if (!WriteDocument(window, name))
+        return false;
+    window->setWindowTitle(NameWithoutFolder(name));
+    window->FileName = name;
+    RememberRecentFile(name);
+    return true;
 }
 
 void TMainForm::FileNewExecute()
@@ -863,6 +898,10 @@ void TMainForm::FilePrintExecute()
     // The page is laid out over the whole printable area: the copy has no margins of its own.
     std::unique_ptr<QTextDocument> copy(w->Editor->document()->clone());
     copy->setDocumentMargin(0);
+    // The editor never wraps, but paper has an edge: a long line goes on below, not off the page.
+    QTextOption wrap = copy->defaultTextOption();
+    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    copy->setDefaultTextOption(wrap);
     copy->documentLayout()->setPaintDevice(Printer.get());
     copy->setPageSize(Printer->pageLayout().paintRectPixels(Printer->resolution()).size());
     copy->print(Printer.get());
@@ -1104,6 +1143,9 @@ int TMainForm::RunTransfer(const std::function<int()> &transfer, bool userInput)
 void TMainForm::SendProgram(const std::string &program)
 {
     if (Graf) {
+        // Each transfer starts from an empty bar, not from where the last one ended.
+        Graf->ProgressBar1->setRange(0, 100);
+        Graf->ProgressBar1->setValue(0);
         Graf->setWindowModality(Qt::ApplicationModal);
         Graf->show();
     }
@@ -1213,42 +1255,13 @@ void TMainForm::HelpAboutExecute()
 
 void TMainForm::InsertCommandSymbol(const QString &text, TCommandKind kind)
 {
-    TMDIChild *w = ActiveDocument();
-    if (!w)
-        return;
-    TRichEdit *editor = w->Editor;
-    editor->setFocus();
-    QTextCursor cursor = editor->textCursor();
-    const QTextCharFormat current = cursor.charFormat();
-    if ((FormatColour(current) & SymbolTagMask) == 0) {
-        FontDialog.Font = current.font();
-        FontDialog.Color = ColourToQColor(FormatColour(current));
-        if (current.hasProperty(CharsetProperty))
-            FontDialog.Charset = current.intProperty(CharsetProperty);
-    }
-    QTextCharFormat symbol;
-    symbol.setFont(FontDialogSymbol.Font);
-    symbol.setFontFamilies(QStringList{FontDialogSymbol.Font.family()});
-    symbol.setProperty(CharsetProperty, FontDialogSymbol.Charset);
-    symbol.setForeground(ColourToQColor(KindColour(kind)));
-    symbol.setFontPointSize(FontDialogSymbol.Font.pointSizeF() + 10);
-    if (!editor->Fits(text.size())) {
-        QApplication::beep();
-        return;
-    }
-    cursor.insertText(text, symbol);
-    editor->setTextCursor(cursor);
-    editor->setCurrentCharFormat(PlainTextFormat());
+    if (TMDIChild *w = ActiveDocument())
+        InsertCommandUnit(*w->Editor, text, kind, FontDialog, FontDialogSymbol);
 }
 
 QTextCharFormat TMainForm::PlainTextFormat() const
 {
-    QTextCharFormat plain;
-    plain.setFont(FontDialog.Font, QTextCharFormat::FontPropertiesAll);
-    plain.setFontFamilies(QStringList{FontDialog.Font.family()});
-    plain.setForeground(FontDialog.Color);
-    plain.setProperty(CharsetProperty, FontDialog.Charset);
-    return plain;
+    return FontDialogFormat(FontDialog);
 }
 
 void TMainForm::CommandButtonClick(int index)
@@ -1264,9 +1277,8 @@ void TMainForm::CommandButtonClick(int index)
     Vloz->SetParameterRange(QString(b.Digits, QLatin1Char('9')), b.Maximum, b.Minimum);
     if (Dialogs().ExecuteForm(*Vloz) != QDialog::Accepted)
         return;
-    const QString number = Vloz->GetParameterText();
-    InsertCommandSymbol(symbol, b.Kind);
-    InsertCommandSymbol(number, b.Kind);
+    // One unit, one room check: a symbol left without its digits would be another command.
+    InsertCommandSymbol(symbol + Vloz->GetParameterText(), b.Kind);
 }
 
 // ---- opening from outside: command line, drops, recent files ----

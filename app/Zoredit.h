@@ -227,12 +227,15 @@ public:
 
     // Documents.
     TMDIChild *CreateDocumentWindow(const QString &Name);
-    void SaveDocument(TMDIChild *Window);
+    // True when the document was written; false when the operator cancelled the dialog or
+    // declined overwriting, or writing failed (the error box has been shown).
+    bool SaveDocument(TMDIChild *Window);
     TMDIChild *ActiveDocument() const;
     QList<TMDIChild *> Documents() const;
 
-    // Writes text at the caret of the active document as symbols of kind, then puts the typing
-    // format back to the remembered plain-text font.
+    // Writes text (a symbol, digits, or a whole unit) at the caret of the active document as
+    // symbols of kind, then puts the typing format back to the remembered plain-text font. Text
+    // that does not fit within the length limit is refused whole, with a beep.
     void InsertCommandSymbol(const QString &text, TCommandKind kind);
 
     // The character format of the remembered plain-text font (FontDialog's font and colour).
@@ -280,8 +283,9 @@ private:
     void DocumentClosed();
     bool WriteDocument(TMDIChild *window, const QString &name);
     bool AskOverwrite(const QString &name);
-    // Asks for a name with the save dialog, then writes the document there and renames it.
-    void SaveUnderNewName(TMDIChild *window);
+    // Asks for a name with the save dialog, then writes the document there and renames it;
+    // true when written.
+    bool SaveUnderNewName(TMDIChild *window);
 
     QHash<QObject *, TAction *> ItemAction;
     QHash<QObject *, bool> ItemOwnEnabled;

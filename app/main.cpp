@@ -4,6 +4,7 @@
 #include "app/StartupCheck.h"
 #include "app/Zoredit.h"
 #include "base/Version.h"
+#include "editor/AppIcon.h"
 #include "editor/Dialogs.h"
 
 #include <QApplication>
@@ -29,8 +30,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ZorEdit"));
-    QApplication::setApplicationDisplayName(QStringLiteral("ZorEdit"));
+    zor::SetUpApplication();
     QApplication::setApplicationVersion(QLatin1String(zor::kVersion));
     // Lets the desktop match the running window with its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zoredit.ZorEdit"));

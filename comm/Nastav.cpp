@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -272,14 +273,35 @@ void TParamet::ZmenaClick()
 {
     if (!SaveDialog)
         return;
-    const QString remembered = SaveDialog->FileName;
+    const TFileDialogState remembered = *SaveDialog;
     SaveDialog->FileName = DialogPath;
     SaveDialog->Filter = QStringLiteral("ZorEdit log files[*.log]|*.log");
-    if (Dialogs().ExecuteSave(this, *SaveDialog))
-        DialogPath = SaveDialog->FileName;
+    // A name typed without an extension becomes a log, never a document that the next Send
+    // would overwrite.
+    SaveDialog->DefaultExt = QStringLiteral("log");
+    const bool chosen = Dialogs().ExecuteSave(this, *SaveDialog);
+    const QString name = SaveDialog->FileName;
     SaveDialog->Filter = QStringLiteral("ZorEdit files[*.zor]|*.zor");
-    SaveDialog->FileName = remembered;
+    SaveDialog->DefaultExt = remembered.DefaultExt;
+    SaveDialog->FileName = remembered.FileName;
+    if (chosen && (!IsForeignFile(name) ||
+                   Dialogs().MessageBox(this, QStringLiteral("Question"),
+                                        name + QStringLiteral(" is not a log file\nReplace it "
+                                                              "with the transfer log?"),
+                                        TMsgIcon::Question, TMsgButtons::YesNo) == TMsgAnswer::Yes))
+        DialogPath = name;
     Cesta->setText(DialogPath);
+}
+
+bool TParamet::IsForeignFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return false;
+    if (!path.endsWith(QLatin1String(".log"), Qt::CaseInsensitive))
+        return true;
+    // A document saved under a log's name is still a document.
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "{\\rtf";
 }
 
 void TParamet::showEvent(QShowEvent *event)

@@ -67,11 +67,17 @@ public:
 
     void FormShow();
     void CheckBoxWriteClick();
+    // Chooses the log file with the document save dialog (default extension "log"); a chosen
+    // file that exists and is not a log is accepted only when the operator agrees to replace it.
     void ZmenaClick();
     // Shows the device of the newly selected number; no selection shows the fourth, which such
     // a port number opens.
     void CommPortClick();
     void RefreshPortList();
+
+    // Whether path names an existing file that is not a transfer log: its name does not end in
+    // ".log", or it holds a document (rich text).
+    static bool IsForeignFile(const QString &path);
 
     // Selected item of a radio group, -1 for none; setting -1 clears the selection.
     static int ItemIndex(const QButtonGroup *group);

@@ -56,6 +56,13 @@ TVstup::TVstup(QWidget *parent) : QDialog(parent)
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+void TVstup::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    Edit1->setFocus(Qt::OtherFocusReason);
+    Edit1->selectAll();
+}
+
 void TVstup::BuildMessage(std::uint8_t *message) const
 {
     zor::BuildMessage(Edit1->text().toLatin1().toStdString(),

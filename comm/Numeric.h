@@ -28,6 +28,11 @@ public:
     // Fills message (6 bytes) from the edit boxes, or marks it invalid (first byte 0xFF). The
     // edit boxes keep the operator's own text.
     void BuildMessage(std::uint8_t *message) const;
+
+protected:
+    // Every showing starts with the keyboard in Edit1, its text selected, whichever button
+    // closed the dialog last: typed digits replace the old number, and Enter sends what is shown.
+    void showEvent(QShowEvent *event) override;
 };
 
 } // namespace zor

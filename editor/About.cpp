@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace zor {
 
@@ -31,19 +32,31 @@ Tabb::Tabb(QWidget *parent) : QDialog(parent)
 
     Label1 = new QLabel(QStringLiteral("ZorEdit for Windows 95/98"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->adjustSize();
     Label1->move(80, 32);
 
     Label2 = new QLabel(QStringLiteral("Version 1.10 "), Panel1);
     Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->adjustSize();
     Label2->move(96, 56);
 
     Label3 = new QLabel(QStringLiteral("Editor for Zor LED message panels"), Panel1);
     Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->adjustSize();
     Label3->move(24, 104);
+
+    // The labels show whole in whatever font the desktop gives them: the panel and the box
+    // grow past their drawn size when a label needs it, and OK stays centred.
+    int needed = Panel1->width();
+    for (QLabel *label : {Label1, Label2, Label3})
+        needed = std::max(needed, label->x() + label->sizeHint().width() + 16);
+    Panel1->resize(needed, Panel1->height());
+    const int boxWidth = std::max(264, Panel1->x() + needed + 14);
+    setFixedSize(boxWidth, 199);
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(96, 160, 74, 25);
+    Button1->setGeometry(96 + (boxWidth - 264) / 2, 160, 74, 25);
     Button1->setDefault(true);
     Button1->setAutoDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,5 +1,6 @@
 #include "editor/AppIcon.h"
 
+#include <QApplication>
 #include <QPainter>
 
 namespace zor {
@@ -36,6 +37,13 @@ QIcon ZorAppIcon()
     for (int size : {16, 24, 32, 48, 64, 128})
         icon.addPixmap(ZorAppPixmap(size));
     return icon;
+}
+
+void SetUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("ZorEdit"));
+    QApplication::setApplicationDisplayName(QStringLiteral(""));
+    QApplication::setWindowIcon(ZorAppIcon());
 }
 
 } // namespace zor

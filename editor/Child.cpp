@@ -1,6 +1,7 @@
 #include "editor/Child.h"
 
 #include "commands/Vocabulary.h"
+#include "editor/AppIcon.h"
 #include "editor/Dialogs.h"
 #include "editor/DocumentIO.h"
 
@@ -24,6 +25,13 @@ TRichEdit::TRichEdit(QWidget *parent) : QTextEdit(parent)
     setAcceptRichText(true);
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(12);
+    // Every attribute is the editor's own: the document's default font follows the widget's,
+    // which would otherwise inherit the bold window font and the small form font around it.
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    setFont(font);
     document()->setDefaultFont(font);
     setCurrentFont(font);
     setTextColor(Qt::black);
@@ -170,6 +178,9 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
 {
     setObjectName(QStringLiteral("MDIChild"));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Set on the window itself: the system-menu button of a maximised document keeps the icon
+    // the window had when it was made, which would otherwise be the toolkit's.
+    setWindowIcon(ZorAppIcon());
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     setFont(font);
@@ -182,6 +193,13 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
         return IsCommandSymbol(FormatColour(format)) && PlainTextFormat ? PlainTextFormat()
                                                                         : format;
     };
+    // An emptied document has no character left to take the typing format from: text typed
+    // next starts in the remembered plain-text font, as in a fresh document.
+    connect(Editor->document(), &QTextDocument::contentsChange, this,
+            [this](int, int removed, int) {
+                if (removed > 0 && Editor->document()->isEmpty() && PlainTextFormat)
+                    Editor->setCurrentCharFormat(PlainTextFormat());
+            });
     connect(Editor, &QTextEdit::cursorPositionChanged, this, &TMDIChild::EditorSelectionChange);
     connect(Editor, &QTextEdit::selectionChanged, this, &TMDIChild::EditorSelectionChange);
     setWidget(Editor);
@@ -212,8 +230,9 @@ bool TMDIChild::FormCloseQuery()
                                                    TMsgIcon::Question, TMsgButtons::YesNoCancel);
     if (answer == TMsgAnswer::Cancel)
         return false;
+    // Changes the operator asked to keep are never thrown away by a save that did not happen.
     if (answer == TMsgAnswer::Yes && SaveDocument)
-        SaveDocument(this);
+        return SaveDocument(this);
     return true;
 }
 

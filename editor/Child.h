@@ -62,9 +62,9 @@ public:
     QString FileName;
     bool InsertMode = true;
 
-    // Set by the main window: its SaveDocument, the text of a status-bar panel (0 to 2), and
-    // the typing format of the remembered plain-text font.
-    std::function<void(TMDIChild *)> SaveDocument;
+    // Set by the main window: its SaveDocument (true when the document was written), the text of a
+    // status-bar panel (0 to 2), and the typing format of the remembered plain-text font.
+    std::function<bool(TMDIChild *)> SaveDocument;
     std::function<void(int, const QString &)> SetPanelText;
     std::function<QTextCharFormat()> PlainTextFormat;
 
@@ -76,8 +76,9 @@ public:
     void EditorSelectionChange();
 
     // Asks whether the window may close: the save-changes question for a modified document.
-    // Yes saves (the window closes even when that save is cancelled), No discards, Cancel
-    // keeps the window open.
+    // Yes saves, and keeps the window open with its text and modified state when that save does
+    // not happen (dialog cancelled, overwrite declined, write failed); No discards; Cancel keeps
+    // the window open.
     bool FormCloseQuery();
 
     // Set once the closing has been agreed (by the main window asking every document in turn),

@@ -135,8 +135,53 @@ TEST_F(CommCommandsTest, ChoosingTheLogFileRestoresTheDocumentSaveDialog)
     Dialogs.FileNames = {"/tmp/new.log"};
     p.ZmenaClick();
     EXPECT_EQ(p.Cesta->text(), "/tmp/new.log");
+    EXPECT_EQ(Dialogs.FileDialogs[1].DefaultExt, "log") << "a bare name becomes a log";
     EXPECT_EQ(Form->SaveDialog.Filter, "ZorEdit files[*.zor]|*.zor");
     EXPECT_EQ(Form->SaveDialog.FileName, "/home/op/doc.zor");
+    EXPECT_EQ(Form->SaveDialog.DefaultExt, "zor");
+}
+
+TEST_F(CommCommandsTest, TheLogChooserAsksBeforeTakingAFileThatIsNotALog)
+{
+    auto write = [this](const char *name, const QByteArray &bytes) {
+        QFile f(Dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    const QString document = write("doc.zor", "{\\rtf1 precious}");
+    const QString rtfLog = write("doc.log", "{\\rtf1 precious}");
+    const QString log = write("old.log", "0x01 0x02\n");
+    const QString notes = write("notes", "notes");
+    TParamet &p = *Form->Paramet;
+    p.ApplySettings({3, 9600, true, "/tmp/zor.log"});
+
+    // A document or anything else that is not a log: No keeps the old path.
+    for (const QString &foreign : {document, rtfLog, notes}) {
+        Dialogs.Boxes.clear();
+        Dialogs.FileNames = {foreign};
+        Dialogs.Answers = {TMsgAnswer::No};
+        p.ZmenaClick();
+        ASSERT_EQ(Dialogs.Boxes.size(), 1) << foreign.toStdString();
+        EXPECT_EQ(Dialogs.Boxes[0].Caption, "Question");
+        EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::YesNo);
+        EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith(foreign));
+        EXPECT_EQ(p.DialogPath, "/tmp/zor.log");
+    }
+    // Yes takes it.
+    Dialogs.FileNames = {notes};
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    p.ZmenaClick();
+    EXPECT_EQ(p.DialogPath, notes);
+
+    // An existing log and a new name are taken without a question.
+    Dialogs.Boxes.clear();
+    Dialogs.FileNames = {log, Dir.filePath("new.log")};
+    p.ZmenaClick();
+    EXPECT_EQ(p.DialogPath, log);
+    p.ZmenaClick();
+    EXPECT_EQ(p.DialogPath, Dir.filePath("new.log"));
+    EXPECT_TRUE(Dialogs.Boxes.isEmpty());
 }
 
 TEST_F(CommCommandsTest, SendDeliversTheTranslatedProgramWithProgressAndResult)
@@ -156,6 +201,31 @@ TEST_F(CommCommandsTest, SendDeliversTheTranslatedProgramWithProgressAndResult)
     EXPECT_FALSE(Form->Graf->isVisible());
     EXPECT_TRUE(w->Editor->isEnabled());
     EXPECT_EQ(w->Editor->textCursor().position(), 5) << "the caret ends at the end";
+}
+
+TEST_F(CommCommandsTest, EveryTransferStartsWithAnEmptyProgressBar)
+{
+    // The bar's value at the moment the progress window appears, for each transfer.
+    struct TShowWatch : QObject
+    {
+        QProgressBar *Bar = nullptr;
+        QList<int> Values;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Show)
+                Values << Bar->value() - Bar->minimum();
+            return false;
+        }
+    } watch;
+    watch.Bar = Form->Graf->ProgressBar1;
+    Form->Graf->installEventFilter(&watch);
+    TMDIChild *w = Form->CreateDocumentWindow("Untitled");
+    QTextCursor(w->Editor->document()).insertText("Hello");
+    Form->ZorSendExecute();
+    Form->ZorSendExecute();
+    Form->Graf->removeEventFilter(&watch);
+    EXPECT_EQ(watch.Values, QList<int>({0, 0}));
+    EXPECT_EQ(Form->Graf->ProgressBar1->value(), Form->Graf->ProgressBar1->maximum());
 }
 
 TEST_F(CommCommandsTest, SendToAMissingPortReportsHardwareFailure)
@@ -271,6 +341,34 @@ TEST_F(CommCommandsTest, APortThatCannotBeOpenedAddsItsCauseToHardwareFailure)
         EXPECT_EQ(box.Caption, "Error");
         EXPECT_EQ(box.Text, "Hardware Failure\nThe device /dev/ttyUSB7 does not exist.");
     }
+}
+
+TEST_F(CommCommandsTest, NumericFieldsOpenWithTheFirstNumberSelectedForTyping)
+{
+    auto check = [](TVstup &v) {
+        EXPECT_EQ(v.focusWidget(), v.Edit1);
+        EXPECT_EQ(v.Edit1->selectedText(), v.Edit1->text());
+    };
+    Dialogs.FormAnswers = {Accept([&](QDialog &d) {
+                               auto &v = static_cast<TVstup &>(d);
+                               check(v);
+                               v.Edit1->setText("12");
+                               v.Edit2->setText("3");
+                               v.Button1->setFocus(); // as a click on Send leaves it
+                           }),
+                           Accept([&](QDialog &d) {
+                               auto &v = static_cast<TVstup &>(d);
+                               check(v);
+                               EXPECT_EQ(v.Edit1->text(), "12");
+                               // Typed digits replace the old number.
+                               QTest::keyClicks(v.Edit1, "45");
+                               EXPECT_EQ(v.Edit1->text(), "45");
+                           })};
+    Form->ZorNumericValueExecute();
+    Form->ZorNumericValueExecute();
+    const auto events = Panel.TakeEvents();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().Data, " 45 3");
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -204,10 +205,6 @@ TEST_F(MainFormTest, ToolbarsHoldSixteenStandardAndFortyCommandButtonsWithImages
 TEST_F(MainFormTest, HintsGoToTheFirstStatusPanel)
 {
     TMainForm form(Options());
-    EXPECT_EQ(form.Panels[0]->width(), 450);
-    EXPECT_EQ(form.Panels[1]->width(), 80);
-    EXPECT_EQ(form.Panels[2]->width(), 100);
-
     QToolButton *f1 = form.SymbolButtons[1];
     EXPECT_EQ(f1->toolTip(), "Move text in from right at half-speed");
     QEvent enter(QEvent::Enter);
@@ -325,6 +322,91 @@ TEST_F(MainFormTest, ProgramStartCreatesTheSixFormsHiddenInOrder)
     // Creation order is the order of the main window's children of these classes.
     QList<QDialog *> children = form.findChildren<QDialog *>(Qt::FindDirectChildrenOnly);
     EXPECT_EQ(children, forms);
+}
+
+TEST_F(MainFormTest, ALongHintStaysInsideTheFirstPanel)
+{
+    TMainForm form(Options());
+    form.show();
+    for (int width : {640, 1000}) {
+        form.resize(width, 480);
+        QStatusTipEvent hint(QStringLiteral("Two vertical lines moving apart from the centre "
+                                            "overwrite the old text with the new one, line by "
+                                            "line, until the whole panel shows it"));
+        QApplication::sendEvent(&form, &hint);
+        QApplication::processEvents();
+        const QRect first = form.Panels[0]->geometry(), caret = form.Panels[1]->geometry();
+        EXPECT_LT(first.right(), caret.left()) << "window " << width;
+        EXPECT_EQ(caret.width(), 80);
+        EXPECT_EQ(form.Panels[2]->width(), 100);
+        EXPECT_LE(first.width(), 450);
+    }
+    EXPECT_EQ(form.Panels[0]->width(), 450) << "a wide window gives the panel its full width";
+}
+
+TEST_F(MainFormTest, AMenuClosedWithoutAChoiceTakesItsHintAway)
+{
+    TMainForm form(Options());
+    form.show();
+    for (QMenu *menu : {form.File, form.Help}) {
+        menu->popup(form.mapToGlobal(QPoint(10, 10)));
+        // A highlighted item reports its hint through the menu bar that opened the menu.
+        menu->actions().constFirst()->showStatusText(form.MainMenu);
+        EXPECT_FALSE(form.Panels[0]->text().isEmpty());
+        menu->hide();
+        EXPECT_EQ(form.Panels[0]->text(), "") << menu->objectName().toStdString();
+    }
+}
+
+TEST_F(MainFormTest, CaptionsAreTheFormsOwnTextsWithNothingAdded)
+{
+    TMainForm form(Options());
+    form.CreateForms();
+    EXPECT_EQ(QApplication::applicationName(), "ZorEdit");
+    const QList<std::pair<QWidget *, QString>> captions = {
+        {&form, "Zor Editor"},          {form.abb, "About"},
+        {form.Paramet, "Parameters"},   {form.Vstup, "Numeric fields"},
+        {form.Vloz, "Enter Parameter"}, {form.Graf, "Wait please..."}};
+    for (const auto &[window, caption] : captions) {
+        EXPECT_EQ(window->windowTitle(), caption);
+        // The window system appends the display name to every caption that does not already
+        // end with it.
+        EXPECT_TRUE(caption.endsWith(QGuiApplication::applicationDisplayName()))
+            << caption.toStdString() << " gets \""
+            << QGuiApplication::applicationDisplayName().toStdString() << "\" added";
+    }
+}
+
+TEST_F(MainFormTest, EveryFormShowsItsCaptionAndItsTextsWhole)
+{
+    TMainForm form(Options());
+    form.CreateForms();
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    for (QDialog *dialog : QList<QDialog *>{form.abb, form.Paramet, form.Vstup, form.Vloz}) {
+        const std::string name = dialog->objectName().toStdString();
+        // Room for the caption beside the title bar's icon and three buttons.
+        EXPECT_LE(QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()) + 100,
+                  dialog->width())
+            << name;
+        for (QWidget *w : dialog->findChildren<QWidget *>()) {
+            QString text;
+            int needed = w->sizeHint().width();
+            if (auto *label = qobject_cast<QLabel *>(w)) {
+                text = label->text();
+            } else if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+                text = button->text();
+                // A push button's size hint has a style minimum beyond its text.
+                if (qobject_cast<QPushButton *>(w))
+                    needed = w->fontMetrics().horizontalAdvance(text) + 8;
+            }
+            if (text.trimmed().isEmpty() || w->isHidden())
+                continue;
+            const std::string what = name + " " + text.toStdString();
+            EXPECT_GE(w->width(), needed) << what;
+            EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << what;
+        }
+    }
 }
 
 } // namespace

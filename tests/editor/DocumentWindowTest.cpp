@@ -2,17 +2,19 @@
 #include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
 #include "commands/Vocabulary.h"
+#include "editor/AppIcon.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -41,6 +43,33 @@ protected:
         const TCommandButton *b = FindCommandButton(name);
         Form->CommandButtonClick(int(b - CommandButtons.data()));
     }
+
+    // Makes a folder under Dir that refuses new files, also to root (immutable); false when this
+    // machine cannot. Undone when the test ends.
+    bool LockFolder(const QString &name)
+    {
+        QDir(Dir.path()).mkdir(name);
+        const QString folder = Path(name);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        if (QProcess::execute("chattr", {"+i", folder}) == 0)
+            Locked << folder;
+        QFile probe(folder + "/probe");
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            return false;
+        }
+        return true;
+    }
+
+    ~DocumentWindowTest() override
+    {
+        for (const QString &folder : Locked) {
+            QProcess::execute("chattr", {"-i", folder});
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+
+    QStringList Locked;
 
     static void Type(TMDIChild *w, const QString &text)
     {
@@ -98,15 +127,80 @@ TEST_F(DocumentWindowTest, ModifiedWindowAsksBeforeClosing)
     EXPECT_TRUE(QFile::exists(Path("demo.zor"))) << "Yes saves a titled document";
 }
 
-TEST_F(DocumentWindowTest, YesOnAnUntitledWindowClosesEvenWhenTheSaveIsCancelled)
+TEST_F(DocumentWindowTest, CloseKeepsTheWindowWhenTheSaveAskedForDoesNotHappen)
 {
-    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
-    Type(w, "text");
+    // Untitled, save dialog cancelled.
+    TMDIChild *untitled = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(untitled, "text");
     Dialogs.Answers = {TMsgAnswer::Yes};
-    Dialogs.FileNames = {QString()}; // cancel the save dialog
-    EXPECT_TRUE(w->close());
+    Dialogs.FileNames = {QString()};
+    Form->FileCloseExecute();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Dialogs.Shown, QStringList({"box", "save"}));
     EXPECT_EQ(Dialogs.FileDialogs[0].FileName, "Untitled");
+    ASSERT_EQ(Form->Documents().size(), 1);
+    EXPECT_EQ(untitled->Editor->toPlainText(), "text");
+    EXPECT_TRUE(untitled->Editor->document()->isModified());
+
+    // Untitled, overwrite declined.
+    QFile existing(Path("taken.zor"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::No};
+    Dialogs.FileNames = {Path("taken.zor")};
+    Form->FileCloseExecute();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Form->DocumentCount, 1);
+    EXPECT_TRUE(untitled->Editor->document()->isModified());
+
+    // Titled, the write fails.
+    if (!LockFolder("locked"))
+        GTEST_SKIP() << "cannot make a folder read-only here";
+    TMDIChild *titled = Form->CreateDocumentWindow(Path("locked/doc.zor"));
+    Type(titled, "keep me");
+    Dialogs.Boxes.clear();
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Form->FileCloseExecute();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_EQ(Dialogs.Boxes[1].Icon, TMsgIcon::Error) << "the failed write is reported";
+    EXPECT_EQ(Form->DocumentCount, 2);
+    EXPECT_EQ(titled->Editor->toPlainText(), "keep me");
+    EXPECT_TRUE(titled->Editor->document()->isModified());
+    EXPECT_TRUE(Form->Save->isEnabled());
+}
+
+TEST_F(DocumentWindowTest, ExitAndTheCloseBoxStopWhenASaveDoesNotHappen)
+{
+    TMDIChild *a = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(a, "first");
+    const bool locked = LockFolder("locked");
+    TMDIChild *b = Form->CreateDocumentWindow(Path(locked ? "locked/b.zor" : "b.zor"));
+    Type(b, "second");
+
+    // Exit: Yes on the first, its save dialog cancelled; the second is not even asked.
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Dialogs.FileNames = {QString()};
+    Form->FileExitExecute();
+    EXPECT_EQ(Dialogs.Shown, QStringList({"box", "save"}));
+    EXPECT_EQ(Form->Documents().size(), 2);
+    EXPECT_TRUE(a->Editor->document()->isModified());
+    EXPECT_TRUE(b->Editor->document()->isModified());
+
+    // The close box: the first is saved, the second's write fails; the run goes on with both.
+    Dialogs.Shown.clear();
+    Dialogs.Answers = {TMsgAnswer::Yes, TMsgAnswer::Yes};
+    Dialogs.FileNames = {Path("a.zor")};
+    QCloseEvent closeBox;
+    QApplication::sendEvent(Form.get(), &closeBox);
+    if (!locked)
+        GTEST_SKIP() << "cannot make a folder read-only here";
+    EXPECT_FALSE(closeBox.isAccepted());
+    EXPECT_EQ(Form->Documents().size(), 2);
+    EXPECT_FALSE(a->Editor->document()->isModified()) << "the first one was saved";
+    EXPECT_EQ(b->Editor->toPlainText(), "second");
+    EXPECT_TRUE(b->Editor->document()->isModified());
+    EXPECT_FALSE(b->CloseAgreed);
 }
 
 TEST_F(DocumentWindowTest, ExitWithTwoModifiedWindowsStopsAtTheFirstCancel)
@@ -177,24 +271,13 @@ TEST_F(DocumentWindowTest, FailedSaveLeavesTheOldFileAndTheDocumentUntouched)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("precious");
     old.close();
-    // Root ignores permission bits; an immutable folder refuses it too.
-    QFile::setPermissions(Path("locked"), QFile::ReadOwner | QFile::ExeOwner);
-    const bool immutable = QProcess::execute("chattr", {"+i", Path("locked")}) == 0;
-    auto unlock = qScopeGuard([&] {
-        if (immutable)
-            QProcess::execute("chattr", {"-i", Path("locked")});
-    });
-    QFile probe(Path("locked/probe"));
-    if (probe.open(QIODevice::WriteOnly)) {
-        probe.remove();
+    if (!LockFolder("locked"))
         GTEST_SKIP() << "cannot make a folder read-only here";
-    }
     TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
     Type(w, "replacement");
     Dialogs.FileNames = {target};
     Dialogs.Answers = {TMsgAnswer::Yes};
     Form->FileSaveExecute();
-    QFile::setPermissions(Path("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(ReadFile(target), "precious");
     ASSERT_EQ(Dialogs.Boxes.size(), 2);
     EXPECT_EQ(Dialogs.Boxes[1].Caption, "ZorEdit");
@@ -320,6 +403,153 @@ TEST_F(DocumentWindowTest, EveryKindSurvivesSaveAndReopenBitExact)
     EXPECT_EQ(TranslateDocument(after).Program, TranslateDocument(before).Program);
     Form->FileSaveExecute();
     EXPECT_EQ(ReadFile(Path("all.zor")), first) << "saving again gives the same bytes";
+}
+
+TEST_F(DocumentWindowTest, AWindowFilledFromAFileHasNothingToUndo)
+{
+    TMDIChild *source = Form->CreateDocumentWindow(Path("loaded.zor"));
+    Type(source, "loaded text");
+    Form->FileSaveExecute();
+
+    TMDIChild *fresh = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    TMDIChild *opened = Form->CreateDocumentWindow(Path("loaded.zor"));
+    TMDIChild *reopened = Form->CreateDocumentWindow(Path("loaded.zor"));
+    for (TMDIChild *w : {fresh, opened, reopened}) {
+        Form->ClientArea->setActiveSubWindow(w);
+        w->Editor->setFocus();
+        Form->UpdateStandardActions();
+        const QString before = w->Editor->toPlainText();
+        EXPECT_FALSE(w->Editor->document()->isUndoAvailable()) << w->FileName.toStdString();
+        EXPECT_FALSE(Form->FindAction("EditUndo")->Enabled());
+        Form->EditUndoExecute();
+        QTest::keyClick(w->Editor, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(w->Editor, Qt::Key_Backspace, Qt::AltModifier);
+        EXPECT_EQ(w->Editor->toPlainText(), before);
+        EXPECT_FALSE(w->Editor->document()->isModified());
+    }
+    EXPECT_EQ(opened->Editor->toPlainText(), "loaded text");
+
+    // Undo takes back what was typed after opening, and no more; a save then keeps the file.
+    Form->ClientArea->setActiveSubWindow(opened);
+    Type(opened, "!");
+    Form->EditUndoExecute();
+    Form->EditUndoExecute();
+    EXPECT_EQ(opened->Editor->toPlainText(), "loaded text");
+    Dialogs.FileNames = {Path("copy.zor")};
+    Form->FileSaveAsExecute();
+    TMDIChild *copy = Form->CreateDocumentWindow(Path("copy.zor"));
+    EXPECT_EQ(copy->Editor->toPlainText(), "loaded text");
+}
+
+TEST_F(DocumentWindowTest, ANumberedCommandAtTheLengthLimitGoesInWholeOrNotAtAll)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    auto enter55 = [](QDialog &d) {
+        static_cast<TVloz &>(d).MaskEdit->setText("55");
+        return int(QDialog::Accepted);
+    };
+    // Room for the symbol, not for its digits: nothing goes in.
+    Type(w, QString(16382, QLatin1Char('x')));
+    Dialogs.FormAnswers = {enter55};
+    Click("ButtonWxx");
+    EXPECT_EQ(w->Editor->Length(), 16382);
+    EXPECT_TRUE(w->Editor->toPlainText().endsWith("xx"));
+
+    // Room for the whole unit: all three characters go in.
+    QTextCursor c = w->Editor->textCursor();
+    c.deletePreviousChar();
+    w->Editor->setTextCursor(c);
+    Dialogs.FormAnswers = {enter55};
+    Click("ButtonWxx");
+    EXPECT_EQ(w->Editor->Length(), 16384);
+    EXPECT_TRUE(w->Editor->toPlainText().endsWith("xr55"));
+    const TTranslation t = TranslateDocument(DocumentFromText(*w->Editor->document()));
+    EXPECT_NE(t.Program.find("W55"), std::string::npos);
+}
+
+TEST_F(DocumentWindowTest, TextTypedIntoAnEmptiedDocumentTakesTheRememberedFont)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Form->show();
+    QTest::keyClicks(w->Editor, "abc");
+    Click("ButtonF1");
+    Form->EditSelectAllExecute();
+    QTest::keyClick(w->Editor, Qt::Key_Delete);
+    ASSERT_TRUE(w->Editor->document()->isEmpty());
+    QTest::keyClicks(w->Editor, "xyz");
+
+    auto check = [](TMDIChild *window, const char *where) {
+        QTextCursor c(window->Editor->document());
+        c.setPosition(1);
+        const QTextCharFormat f = c.charFormat();
+        // What the screen shows: the format over the document's default font.
+        const QFont shown = f.font().resolve(window->Editor->document()->defaultFont());
+        EXPECT_EQ(shown.family(), "Arial") << where;
+        EXPECT_EQ(shown.pointSizeF(), 12) << where;
+        EXPECT_FALSE(shown.bold()) << where;
+        EXPECT_FALSE(shown.italic()) << where;
+        EXPECT_EQ(FormatColour(f), 0u) << where;
+        const rtf::CharFormat stored = FromCharFormat(f);
+        EXPECT_EQ(stored.Face, "Arial") << where;
+        EXPECT_EQ(stored.HalfPoints, 24) << where;
+        EXPECT_FALSE(stored.Bold) << where;
+    };
+    EXPECT_EQ(w->Editor->toPlainText(), "xyz");
+    check(w, "on screen");
+    Dialogs.FileNames = {Path("emptied.zor")};
+    Form->FileSaveExecute();
+    check(Form->CreateDocumentWindow(Path("emptied.zor")), "read back");
+}
+
+TEST_F(DocumentWindowTest, ClosingAWindowShowsTheNextOnesCaretAndModeAtOnce)
+{
+    TMDIChild *a = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(a, "ab\ncde");
+    SelectRange(*a->Editor, {5, 0});
+    a->InsertMode = false;
+    TMDIChild *b = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    EXPECT_EQ(Form->Panels[1]->text(), "1:  1");
+    EXPECT_EQ(Form->Panels[2]->text(), "Insert");
+    b->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(Form->DocumentCount, 1);
+    EXPECT_EQ(Form->Panels[1]->text(), "2:  3");
+    EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
+}
+
+TEST_F(DocumentWindowTest, DocumentWindowsCarryTheApplicationsIcon)
+{
+    Form->show();
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    QApplication::processEvents();
+    const QImage own = ZorAppPixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(w->windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32), own);
+    // A maximised document shows its icon as the system-menu button at the menu bar's start.
+    QWidget *corner = Form->menuBar()->cornerWidget(Qt::TopLeftCorner);
+    ASSERT_NE(corner, nullptr);
+    QImage shown(corner->size(), QImage::Format_ARGB32);
+    shown.fill(Qt::transparent);
+    corner->render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+    EXPECT_EQ(shown.copy(0, 0, 16, 16), own);
+}
+
+TEST_F(DocumentWindowTest, EditCommandsStayAvailableWhenTheMenuIsOpenedFromTheKeyboard)
+{
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    w->Editor->setFocus();
+    QTest::keyClicks(w->Editor, "Hello");
+    // Alt puts the keyboard into the menu bar.
+    Form->MainMenu->setFocus(Qt::MenuBarFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), Form->MainMenu);
+    Form->UpdateStandardActions();
+    EXPECT_TRUE(Form->Selectall->isEnabled());
+    EXPECT_TRUE(Form->Undo->isEnabled());
+    Form->EditSelectAllExecute();
+    Form->UpdateStandardActions();
+    EXPECT_TRUE(Form->Cut->isEnabled());
 }
 
 } // namespace

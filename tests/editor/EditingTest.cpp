@@ -246,6 +246,37 @@ TEST_F(EditingTest, PrintingATwoPageDocumentGivesItsTextTitledWithTheFileName)
     EXPECT_TRUE(printed.contains("line 90 of the program"));
 }
 
+TEST_F(EditingTest, PrintingWrapsALongLineOntoThePageButNeverInTheEditor)
+{
+    if (QProcess::execute("pdftotext", {"-v"}) < 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    // One line of 600 characters: numbered words, so each one can be found on paper.
+    QString line;
+    for (int i = 1; line.size() < 600; ++i)
+        line += QStringLiteral("word%1 ").arg(i, 3, 10, QLatin1Char('0'));
+    line.truncate(600);
+    const QString last = line.split(' ', Qt::SkipEmptyParts).constLast();
+    TMDIChild *w = NewDocument(line + "\nunbrokenline" + QString(200, QLatin1Char('z')));
+    const QString pdf = Dir.filePath("wide.pdf");
+    Form->Printer->setOutputFormat(QPrinter::PdfFormat);
+    Form->Printer->setOutputFileName(pdf);
+    Dialogs.PrintChoices = {true};
+    Form->FilePrintExecute();
+    QProcess extract;
+    extract.start("pdftotext", {pdf, "-"});
+    extract.waitForFinished();
+    const QString printed = QString::fromUtf8(extract.readAllStandardOutput());
+    QString joined = printed;
+    joined.remove(QRegularExpression("\\s"));
+    EXPECT_TRUE(printed.contains("word001"));
+    EXPECT_TRUE(printed.contains(last)) << "the end of the long line is on paper";
+    EXPECT_TRUE(joined.contains("unbrokenline" + QString(200, QLatin1Char('z'))))
+        << "a word wider than the page is broken, not cut";
+    EXPECT_GT(printed.count(QLatin1Char('\n')), 4) << "the long line wraps onto several lines";
+    EXPECT_EQ(w->Editor->lineWrapMode(), QTextEdit::NoWrap);
+    EXPECT_EQ(w->Editor->document()->defaultTextOption().wrapMode(), QTextOption::NoWrap);
+}
+
 TEST_F(EditingTest, AboutBoxShowsItsVersionAndClosesOnEscape)
 {
     Tabb &about = *Form->abb;

@@ -1,0 +1,47 @@
+#include "editor/CommandInsertion.h"
+
+#include "editor/Child.h"
+#include "editor/DocumentIO.h"
+
+#include <QApplication>
+#include <QTextCursor>
+
+namespace zor {
+
+QTextCharFormat FontDialogFormat(const TFontDialogState &font)
+{
+    QTextCharFormat format;
+    format.setFont(font.Font, QTextCharFormat::FontPropertiesAll);
+    format.setFontFamilies(QStringList{font.Font.family()});
+    format.setForeground(font.Color);
+    format.setProperty(CharsetProperty, font.Charset);
+    return format;
+}
+
+bool InsertCommandUnit(TRichEdit &editor, const QString &unit, TCommandKind kind,
+                       TFontDialogState &plainFont, const TFontDialogState &symbolFont)
+{
+    editor.setFocus();
+    // A symbol without its digits reads as another command: the unit goes in whole or not at all.
+    if (!editor.Fits(unit.size())) {
+        QApplication::beep();
+        return false;
+    }
+    QTextCursor cursor = editor.textCursor();
+    const QTextCharFormat current = cursor.charFormat();
+    if ((FormatColour(current) & SymbolTagMask) == 0) {
+        plainFont.Font = current.font();
+        plainFont.Color = ColourToQColor(FormatColour(current));
+        if (current.hasProperty(CharsetProperty))
+            plainFont.Charset = current.intProperty(CharsetProperty);
+    }
+    QTextCharFormat symbol = FontDialogFormat(symbolFont);
+    symbol.setForeground(ColourToQColor(KindColour(kind)));
+    symbol.setFontPointSize(symbolFont.Font.pointSizeF() + 10);
+    cursor.insertText(unit, symbol);
+    editor.setTextCursor(cursor);
+    editor.setCurrentCharFormat(FontDialogFormat(plainFont));
+    return true;
+}
+
+} // namespace zor
