@@ -43,12 +43,16 @@ bool WriteFileAtomically(const std::string &path, std::string_view data, TWriteF
 
     // The rename below would replace a file its owner made read-only; a writable folder is no
     // permission to do that.
-    if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0)
-        return Fail(error, "Cannot replace " + path, errno);
+    if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+        const int err = errno;
+        return Fail(error, "Cannot replace " + path, err);
+    }
 
     int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return Fail(error, "Cannot create a file in " + dir, errno);
+    if (fd < 0) {
+        const int err = errno;
+        return Fail(error, "Cannot create a file in " + dir, err);
+    }
     error->Created = true;
 
     struct stat old
