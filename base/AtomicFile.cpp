@@ -12,10 +12,10 @@ namespace zor {
 
 namespace {
 
-bool Fail(std::string *error, const std::string &what, int err)
+bool Fail(TWriteFailure *failure, const std::string &what, int err)
 {
-    if (error)
-        *error = what + ": " + std::strerror(err);
+    failure->Errno = err;
+    failure->Message = what + ": " + std::strerror(err);
     return false;
 }
 
@@ -23,14 +23,37 @@ bool Fail(std::string *error, const std::string &what, int err)
 
 bool WriteFileAtomically(const std::string &path, std::string_view data, std::string *error)
 {
+    TWriteFailure failure;
+    if (WriteFileAtomically(path, data, &failure))
+        return true;
+    if (error)
+        *error = failure.Message;
+    return false;
+}
+
+bool WriteFileAtomically(const std::string &path, std::string_view data, TWriteFailure *failure)
+{
+    TWriteFailure ignored;
+    TWriteFailure *error = failure ? failure : &ignored;
+    *error = {};
     const auto slash = path.rfind('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     std::string temp = (slash == std::string::npos ? std::string{} : dir) + "." + base + ".XXXXXX";
 
+    // The rename below would replace a file its owner made read-only; a writable folder is no
+    // permission to do that.
+    if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+        const int err = errno;
+        return Fail(error, "Cannot replace " + path, err);
+    }
+
     int fd = mkstemp(temp.data());
-    if (fd < 0)
-        return Fail(error, "Cannot create a file in " + dir, errno);
+    if (fd < 0) {
+        const int err = errno;
+        return Fail(error, "Cannot create a file in " + dir, err);
+    }
+    error->Created = true;
 
     struct stat old
     {

@@ -1,11 +1,14 @@
 #include "editor/DocumentIO.h"
 
+#include "base/AtomicFile.h"
+#include "editor/rtf/DocumentFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <cstring>
 
 namespace zor {
 
@@ -106,50 +109,40 @@ rtf::Document DocumentFromText(const QTextDocument &text)
 
 bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot open file %1. %2").arg(path, file.errorString());
+    rtf::DocumentFile file = rtf::ReadDocumentFile(QFile::encodeName(path).toStdString());
+    if (!file.Ok()) {
+        const QString reason = QString::fromStdString(file.File.Reason());
+        switch (file.File.Status) {
+        case TFileReadStatus::TooLarge:
+            *error =
+                QStringLiteral("Cannot read file %1. It is too large for a document.").arg(path);
+            break;
+        case TFileReadStatus::ReadFailed:
+            *error = QStringLiteral("Cannot read file %1. %2").arg(path, reason);
+            break;
+        default:
+            *error = QStringLiteral("Cannot open file %1. %2").arg(path, reason);
+            break;
+        }
         text.clear();
         return false;
     }
-    // A document is a few kilobytes; anything past the codec's bound is not one, and reading it
-    // whole would only exhaust memory.
-    if (file.size() > qint64(rtf::MaxInputBytes)) {
-        *error = QStringLiteral("Cannot read file %1. It is too large for a document.").arg(path);
-        text.clear();
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("Cannot read file %1. %2").arg(path, file.errorString());
-        text.clear();
-        return false;
-    }
-    rtf::ReadResult result =
-        rtf::Read(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    if (!result.Ok()) {
-        // What the RTF reader refuses is still the operator's text: show it as plain text.
-        result.Doc =
-            rtf::ReadPlainText(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    }
-    FillTextDocument(text, result.Doc);
+    FillTextDocument(text, file.Doc);
     return true;
 }
 
 bool SaveDocumentFile(const QString &path, const QTextDocument &text, QString *error)
 {
     const std::string bytes = rtf::Write(DocumentFromText(text));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("Cannot create file %1. %2").arg(path, file.errorString());
-        return false;
-    }
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
-        *error = QStringLiteral("Cannot write file %1. %2").arg(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    // The operator reads the system's own words for why, whichever step failed: a full disk
+    // says "No space left on device".
+    TWriteFailure failure;
+    if (WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes, &failure))
+        return true;
+    const QString reason = QString::fromLocal8Bit(std::strerror(failure.Errno));
+    *error = failure.Created ? QStringLiteral("Cannot write file %1. %2").arg(path, reason)
+                             : QStringLiteral("Cannot create file %1. %2").arg(path, reason);
+    return false;
 }
 
 } // namespace zor

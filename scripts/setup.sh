@@ -9,6 +9,7 @@ packages=(
     qt6-qpa-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     libgif-dev
+    libcli11-dev
     fonts-liberation fontconfig
     clang libclang-rt-14-dev
     xvfb xauth

@@ -5,13 +5,14 @@
 #include "comm/ProfileFile.h"
 #include "comm/Results.h"
 #include "comm/Settings.h"
+#include "tools/zor/Input.h"
 
-#include <charconv>
+#include <CLI/CLI.hpp>
+
 #include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 namespace zor::tool {
 
@@ -19,14 +20,7 @@ struct TCommArgs
 {
     TCommSettings Settings;
     TPortDevices Devices;
-    std::vector<std::string> Positional;
 };
-
-inline bool ParseInt(const std::string &text, std::int32_t *value)
-{
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
 
 // The editor's settings file: next to this tool, under the editor's name.
 inline std::string DefaultSettingsFile()
@@ -37,71 +31,55 @@ inline std::string DefaultSettingsFile()
     return SettingsFileFor((dir / "zoredit").string());
 }
 
-// Reads --settings FILE, --port N, --device PATH, --baud B and (when allowLog) --log FILE; the
-// rest are positional. False with a message on stderr on a bad option.
-inline bool ParseCommArgs(const char *command, const std::vector<std::string> &args, bool allowLog,
-                          TCommArgs *out)
+// The options as given; absent numbers stay INT_MIN and take the settings file's values.
+struct TCommOptions
 {
-    std::string settingsFile = DefaultSettingsFile();
-    std::string device, log;
-    std::int32_t port = INT_MIN, baud = INT_MIN;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        const auto bad = [&] {
-            std::fprintf(stderr, "zor %s: bad or missing value for %s\n", command, a.c_str());
-            return false;
-        };
-        if (a == "--settings" || a == "--device" || a == "--log" || a == "--port" ||
-            a == "--baud") {
-            if (!hasValue)
-                return bad();
-            const std::string &v = args[++i];
-            if (a == "--settings")
-                settingsFile = v;
-            else if (a == "--device")
-                device = v;
-            else if (a == "--log" && allowLog)
-                log = v;
-            else if (a == "--port" && !ParseInt(v, &port))
-                return bad();
-            else if (a == "--baud" && (!ParseInt(v, &baud) || baud <= 0))
-                return bad();
-            else if (a == "--log")
-                return bad();
-        } else if (a.starts_with("--")) {
-            std::fprintf(stderr, "zor %s: unknown option %s\n", command, a.c_str());
-            return false;
-        } else {
-            out->Positional.push_back(a);
-        }
-    }
-    TProfileFile profile;
-    profile.Load(settingsFile);
-    out->Settings = LoadCommSettings(profile, std::filesystem::current_path().string());
-    out->Devices = device.empty() ? LoadPortDevices(profile) : TPortDevices::Single(device);
-    if (port != INT_MIN)
-        out->Settings.Port = port;
-    if (baud != INT_MIN)
-        out->Settings.Baud = baud;
-    if (!log.empty()) {
-        out->Settings.LogToFile = true;
-        out->Settings.LogPath = log;
-    }
-    return true;
+    std::string SettingsFile = DefaultSettingsFile();
+    std::string Device;
+    std::string Log;
+    std::int32_t Port = INT_MIN;
+    std::int32_t Baud = INT_MIN;
+};
+
+// Declares --settings FILE, --port N, --device PATH, --baud B and (when withLog) --log FILE.
+inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
+{
+    app.add_option("--settings", o.SettingsFile, "The settings file (default: the editor's)")
+        ->type_name("FILE");
+    app.add_option("--port", o.Port, "Port number as in the editor (COMn of section Ports)")
+        ->type_name("N");
+    app.add_option("--device", o.Device, "The serial device, instead of a port number")
+        ->type_name("PATH");
+    app.add_option("--baud", o.Baud, "Baud rate (default: the settings file's)")
+        ->type_name("B")
+        ->check(CLI::PositiveNumber);
+    if (withLog)
+        app.add_option("--log", o.Log, "Log the transfer to this file")->type_name("FILE");
 }
 
-// Prints the result's message (line breaks as newlines) and returns the exit status.
+// The settings file's values with the options laid over them.
+inline TCommArgs ResolveCommArgs(const TCommOptions &o)
+{
+    TCommArgs out;
+    TProfileFile profile;
+    profile.Load(o.SettingsFile);
+    out.Settings = LoadCommSettings(profile, std::filesystem::current_path().string());
+    out.Devices = o.Device.empty() ? LoadPortDevices(profile) : TPortDevices::Single(o.Device);
+    if (o.Port != INT_MIN)
+        out.Settings.Port = o.Port;
+    if (o.Baud != INT_MIN)
+        out.Settings.Baud = o.Baud;
+    if (!o.Log.empty()) {
+        out.Settings.LogToFile = true;
+        out.Settings.LogPath = o.Log;
+    }
+    return out;
+}
+
+// Prints the result's message and returns the exit status (the code without its sign).
 inline int ReportResult(int code)
 {
-    std::string text = "result " + std::to_string(code);
-    if (const auto message = ResultMessage(code)) {
-        text = std::string(message->Text);
-        for (char &c : text)
-            if (c == '\r')
-                c = '\n';
-    }
-    std::fprintf(code == ResultOk ? stdout : stderr, "%s\n", text.c_str());
+    std::fprintf(code == ResultOk ? stdout : stderr, "%s\n", ResultText(code).c_str());
     return code < 0 ? -code : code;
 }
 

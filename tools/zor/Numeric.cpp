@@ -3,31 +3,48 @@
 #include "comm/QtSerialPort.h"
 #include "comm/Serial.h"
 #include "tools/zor/CommArgs.h"
+#include "tools/zor/Counters.h"
 #include "tools/zor/Interrupt.h"
 #include "tools/zor/Subcommand.h"
 
 #include <QCoreApplication>
 
+#include <memory>
+
 namespace zor::tool {
 
 namespace {
 
-int RunNumeric(const std::vector<std::string> &args)
+struct TNumericArgs
 {
-    TCommArgs comm;
-    if (!ParseCommArgs("numeric", args, false, &comm))
-        return 2;
-    if (comm.Positional.size() != 2) {
-        std::fprintf(stderr, "zor numeric: give the accident-free days and the accidents\n");
-        return 2;
+    std::vector<std::string> Counters;
+    std::string Since;
+    std::string Today;
+    std::string Accidents;
+    TCommOptions Comm;
+};
+
+int RunNumeric(const TNumericArgs &a)
+{
+    std::string days, accidents;
+    if (!a.Since.empty()) {
+        std::string error;
+        if (!CountersSince(a.Since, a.Today, a.Accidents, &days, &accidents, &error))
+            return Fail("numeric", error, UsageStatus);
+    } else if (a.Counters.size() == 2) {
+        days = a.Counters[0];
+        accidents = a.Counters[1];
+    } else {
+        return Fail("numeric", "give the accident-free days and the accidents, or --since DATE",
+                    UsageStatus);
     }
     std::uint8_t message[8] = {};
-    if (comm.Positional[0].size() > 3 || comm.Positional[1].size() > 2 ||
-        !BuildMessage(comm.Positional[0], comm.Positional[1], message)) {
+    if (days.size() > 3 || accidents.size() > 2 || !BuildMessage(days, accidents, message)) {
         std::fprintf(stderr, "Only numeric value\n");
-        return 2;
+        return UsageStatus;
     }
 
+    const TCommArgs comm = ResolveCommArgs(a.Comm);
     int argc = 1;
     char name[] = "zor";
     char *argv[] = {name, nullptr};
@@ -40,10 +57,28 @@ int RunNumeric(const std::vector<std::string> &args)
     return ReportTransfer("numeric", serial, code);
 }
 
-const TSubcommand
-    Registration("numeric",
-                 "numeric DAYS ACCIDENTS [--port N | --device PATH] [--baud B] [--settings FILE]",
-                 RunNumeric);
+const TSubcommand Registration(
+    "numeric", "Send the two counters (accident-free days, accidents since 1 January)",
+    [](CLI::App &app) -> TSubcommand::Run {
+        auto a = std::make_shared<TNumericArgs>();
+        auto *counters = app.add_option("counters", a->Counters,
+                                        "DAYS (up to three digits) and ACCIDENTS (up to two)")
+                             ->type_name("DAYS ACCIDENTS")
+                             ->expected(2);
+        auto *since = app.add_option("--since", a->Since,
+                                     "Count the accident-free days from this date (local time)")
+                          ->type_name("DATE")
+                          ->excludes(counters);
+        app.add_option("--accidents", a->Accidents,
+                       "With --since: accidents since 1 January (default 0)")
+            ->type_name("N")
+            ->needs(since);
+        app.add_option("--today", a->Today, "With --since: take this date as today")
+            ->type_name("DATE")
+            ->needs(since);
+        AddCommOptions(app, a->Comm, false);
+        return [a] { return RunNumeric(*a); };
+    });
 
 } // namespace
 

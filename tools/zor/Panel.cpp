@@ -5,13 +5,13 @@
 
 #include <atomic>
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <string>
 #include <sys/ioctl.h>
@@ -30,12 +30,10 @@ void OnSignal(int)
     StopRequested = 1;
 }
 
-constexpr const char *Usage =
-    "panel [--device PATH] [--baud B] [--free-blocks N] [--out FILE] [--count N]\n"
-    "        [--refuse FRAME[:N]] [--silent FRAME[:N]] [--bad-crc FRAME[:N]]\n"
-    "        [--unknown-status FRAME[:N]] [--late MS]\n"
-    "        FRAME: open, close, numeric, block, blockK or any; N: how many times\n"
-    "        (refuse: always without N, the others once)";
+// Which frame a fault applies to, and how often.
+constexpr const char *FaultHelp =
+    "FRAME is open, close, numeric, block, blockK or any, optionally followed by :N, how many\n"
+    "times (refuse: always without N, the others once). Faults may be repeated.";
 
 struct TOptions
 {
@@ -48,59 +46,68 @@ struct TOptions
     std::vector<TPanelFault> Faults;
 };
 
-bool ParseNumber(const std::string &text, int *value)
+// Declares the options; the faults are parsed as they are read, in the order given.
+void AddOptions(CLI::App &app, TOptions &o)
 {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), *value);
-    return ec == std::errc() && end == text.data() + text.size() && *value >= 0;
-}
-
-bool ParseOptions(const std::vector<std::string> &args, TOptions *o)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &a = args[i];
-        if (i + 1 >= args.size()) {
-            std::fprintf(stderr, "zor panel: %s needs a value\n", a.c_str());
-            return false;
-        }
-        const std::string &v = args[++i];
-        bool ok = true;
-        TPanelFault fault;
-        if (a == "--device")
-            o->Device = v;
-        else if (a == "--out")
-            o->Out = v;
-        else if (a == "--baud")
-            ok = ParseNumber(v, &o->Baud) && o->Baud > 0;
-        else if (a == "--free-blocks")
-            ok = ParseNumber(v, &o->FreeBlocks) && o->FreeBlocks <= 0xFFFF;
-        else if (a == "--count")
-            ok = ParseNumber(v, &o->Count);
-        else if (a == "--late")
-            ok = ParsePanelLateness(v, &o->Lateness);
-        else if (a == "--late-frames") {
-            ok = ParsePanelFault(v, TPanelFaultKind::Silent, -1, &fault);
-            o->Lateness.Frames = fault.Frames;
-            o->Lateness.Count = fault.Count;
-        } else if (a == "--refuse")
-            ok = ParsePanelFault(v, TPanelFaultKind::Refuse, -1, &fault);
-        else if (a == "--silent")
-            ok = ParsePanelFault(v, TPanelFaultKind::Silent, 1, &fault);
-        else if (a == "--bad-crc")
-            ok = ParsePanelFault(v, TPanelFaultKind::BadCrc, 1, &fault);
-        else if (a == "--unknown-status")
-            ok = ParsePanelFault(v, TPanelFaultKind::UnknownStatus, 1, &fault);
-        else {
-            std::fprintf(stderr, "zor panel: unknown option %s\nusage: zor %s\n", a.c_str(), Usage);
-            return false;
-        }
-        if (!ok) {
-            std::fprintf(stderr, "zor panel: bad value for %s: %s\n", a.c_str(), v.c_str());
-            return false;
-        }
-        if (a == "--refuse" || a == "--silent" || a == "--bad-crc" || a == "--unknown-status")
-            o->Faults.push_back(fault);
+    app.add_option("--device", o.Device, "Serve this device instead of a new pseudo-terminal")
+        ->type_name("PATH");
+    app.add_option("--baud", o.Baud, "Line rate to set on the terminal")
+        ->type_name("B")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--free-blocks", o.FreeBlocks, "Free 64-byte blocks the panel reports")
+        ->type_name("N")
+        ->check(CLI::Range(0, 0xFFFF));
+    app.add_option("--out", o.Out, "Write each received program to FILE")->type_name("FILE");
+    app.add_option("--count", o.Count, "End after N transfers (0: run until stopped)")
+        ->type_name("N")
+        ->check(CLI::NonNegativeNumber);
+    app.add_option_function<std::string>(
+           "--late",
+           [&o](const std::string &v) {
+               if (!ParsePanelLateness(v, &o.Lateness))
+                   throw CLI::ValidationError("bad lateness '" + v + "'");
+           },
+           "Answer frames MS (or MIN-MAX, a random time between) milliseconds late")
+        ->type_name("MS|MIN-MAX");
+    app.add_option_function<std::string>(
+           "--late-frames",
+           [&o](const std::string &v) {
+               TPanelFault fault;
+               if (!ParsePanelFault(v, TPanelFaultKind::Silent, -1, &fault))
+                   throw CLI::ValidationError("bad frame '" + v + "'");
+               o.Lateness.Frames = fault.Frames;
+               o.Lateness.Count = fault.Count;
+           },
+           "With --late: only these frames are answered late (default: every frame)")
+        ->type_name("FRAME[:N]");
+    const struct
+    {
+        const char *Name;
+        TPanelFaultKind Kind;
+        int DefaultCount;
+        const char *Help;
+    } faults[] = {
+        {"--refuse", TPanelFaultKind::Refuse, -1, "Refuse FRAME (status 0xFE)"},
+        {"--silent", TPanelFaultKind::Silent, 1, "Leave FRAME unanswered"},
+        {"--bad-crc", TPanelFaultKind::BadCrc, 1, "Answer FRAME with a wrong CRC"},
+        {"--unknown-status", TPanelFaultKind::UnknownStatus, 1,
+         "Answer FRAME with a status of no meaning"},
+    };
+    for (const auto &f : faults) {
+        app.add_option_function<std::vector<std::string>>(
+               f.Name,
+               [&o, kind = f.Kind, count = f.DefaultCount](const std::vector<std::string> &values) {
+                   for (const auto &v : values) {
+                       TPanelFault fault;
+                       if (!ParsePanelFault(v, kind, count, &fault))
+                           throw CLI::ValidationError("bad frame '" + v + "'");
+                       o.Faults.push_back(fault);
+                   }
+               },
+               f.Help)
+            ->type_name("FRAME[:N]");
     }
-    return true;
+    app.footer(FaultHelp);
 }
 
 bool MakeRaw(int fd, int baud)
@@ -179,12 +186,8 @@ void Report(const std::vector<TPanelEvent> &events, const TOptions &o)
     std::fflush(stdout);
 }
 
-int RunPanel(const std::vector<std::string> &args)
+int RunPanel(const TOptions &o)
 {
-    TOptions o;
-    if (!ParseOptions(args, &o))
-        return 2;
-
     int io = -1;   // the descriptor the panel reads and writes
     int held = -1; // the terminal side held open, so that the line never hangs up between opens
     std::string path;
@@ -320,7 +323,13 @@ int RunPanel(const std::vector<std::string> &args)
     return status;
 }
 
-const TSubcommand Registration("panel", Usage, RunPanel);
+const TSubcommand Registration("panel",
+                               "A panel emulator on a pseudo-terminal; prints the device path",
+                               [](CLI::App &app) -> TSubcommand::Run {
+                                   auto o = std::make_shared<TOptions>();
+                                   AddOptions(app, *o);
+                                   return [o] { return RunPanel(*o); };
+                               });
 
 } // namespace
 

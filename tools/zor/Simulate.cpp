@@ -1,15 +1,13 @@
 // zor simulate: runs a display program on a fresh engine without a screen.
-#include "base/AtomicFile.h"
-#include "comm/Results.h"
-#include "commands/DocumentTranslation.h"
-#include "editor/rtf/Rtf.h"
 #include "sim/engine/Engine.h"
 #include "sim/engine/GifExport.h"
+#include "tools/zor/Input.h"
 #include "tools/zor/Subcommand.h"
 
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,43 +15,21 @@
 namespace zor::tool {
 namespace {
 
-constexpr const char *SimulateUsage =
-    "simulate (DOC.zor | --program FILE) [--frames N] [--clock YYYY-MM-DDTHH:MM:SS] [--dots] "
-    "[--realtime] [--gif FILE [--scale S]]";
+// Twelve digits, as many frames as anyone may ask for (about 630 years of display).
+constexpr std::uint64_t MaxFrames = 999'999'999'999;
 
 struct TSimulateArgs
 {
     std::string Document;
     std::string ProgramFile;
     std::uint64_t Frames = 500;
+    std::string ClockText;
     std::optional<TLocalDateTime> Clock;
     bool Dots = false;
     bool Realtime = false;
     std::string Gif;
     int Scale = 2;
 };
-
-int Fail(const std::string &message, int status)
-{
-    std::fprintf(stderr, "zor simulate: %s\n", message.c_str());
-    if (status == 2)
-        std::fprintf(stderr, "usage: zor %s\n", SimulateUsage);
-    return status;
-}
-
-bool ParseCount(const std::string &text, std::uint64_t &out)
-{
-    if (text.empty() || text.size() > 12)
-        return false;
-    std::uint64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    out = value;
-    return value > 0;
-}
 
 std::optional<TLocalDateTime> ParseClock(const std::string &text)
 {
@@ -120,75 +96,24 @@ double CpuSeconds()
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
-int RunSimulate(const std::vector<std::string> &args)
+int RunSimulate(const TSimulateArgs &a)
 {
-    TSimulateArgs a;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        auto value = [&](std::string &out) {
-            if (i + 1 >= args.size())
-                return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (arg == "--program") {
-            if (!value(a.ProgramFile))
-                return Fail("--program needs a file", 2);
-        } else if (arg == "--frames") {
-            if (!value(v) || !ParseCount(v, a.Frames))
-                return Fail("--frames needs a whole number of frames from 1 up", 2);
-        } else if (arg == "--clock") {
-            if (!value(v) || !(a.Clock = ParseClock(v)))
-                return Fail("--clock needs a local time as YYYY-MM-DDTHH:MM:SS", 2);
-        } else if (arg == "--gif") {
-            if (!value(a.Gif))
-                return Fail("--gif needs a file", 2);
-        } else if (arg == "--scale") {
-            std::uint64_t scale = 0;
-            if (!value(v) || !ParseCount(v, scale) || scale > TGifRecorder::MaxScale)
-                return Fail("--scale needs a whole number from 1 to 8", 2);
-            a.Scale = static_cast<int>(scale);
-        } else if (arg == "--dots") {
-            a.Dots = true;
-        } else if (arg == "--realtime") {
-            a.Realtime = true;
-        } else if (!arg.empty() && arg[0] == '-') {
-            return Fail("unknown option " + arg, 2);
-        } else if (a.Document.empty()) {
-            a.Document = arg;
-        } else {
-            return Fail("only one document can be simulated", 2);
-        }
-    }
     if (a.Document.empty() == a.ProgramFile.empty())
-        return Fail("give either a document or --program FILE", 2);
+        return Fail("simulate", "give either a document or --program FILE", UsageStatus);
 
     std::string program;
     if (!a.Document.empty()) {
         // The same program text as zor translate and the editor's Simulation command.
-        std::string bytes;
-        if (!ReadWholeFile(a.Document, &bytes))
-            return Fail("cannot read " + a.Document, 1);
-        const rtf::ReadResult read = rtf::Read(bytes);
-        const TTranslation t = TranslateDocument(read.Ok() ? read.Doc : rtf::ReadPlainText(bytes));
-        if (t.TooManySegments()) {
-            std::string message(ResultMessage(ResultTooManySegments)->Text);
-            for (char &c : message)
-                if (c == '\r')
-                    c = '\n';
-            std::fprintf(stderr, "%s\n", message.c_str());
-            return 8;
-        }
-        if (t.Program.empty() || t.Program[0] == '\x1F') {
+        if (const int status = TranslateDocumentFile("simulate", a.Document, &program))
+            return status;
+        if (program.empty() || program[0] == '\x1F') {
             // The editor does not simulate a program without commands either.
             std::fprintf(stderr, "zor simulate: %s has no commands: nothing to simulate\n",
                          a.Document.c_str());
             return 0;
         }
-        program = t.Program;
-    } else if (!ReadWholeFile(a.ProgramFile, &program)) {
-        return Fail("cannot read " + a.ProgramFile, 1);
+    } else if (const int status = ReadProgramFile("simulate", a.ProgramFile, &program)) {
+        return status;
     }
 
     TDisplayEngine engine;
@@ -217,7 +142,7 @@ int RunSimulate(const std::vector<std::string> &args)
     if (!a.Gif.empty()) {
         std::string error;
         if (!recorder.Write(a.Gif, &error))
-            return Fail("cannot write " + a.Gif + ": " + error, 1);
+            return Fail("simulate", "cannot write " + a.Gif + ": " + error, 1);
     }
     if (!a.Dots) {
         std::printf("%llu frames, %s\n", static_cast<unsigned long long>(result.Frames),
@@ -234,7 +159,38 @@ int RunSimulate(const std::vector<std::string> &args)
     return 0;
 }
 
-const TSubcommand Simulate("simulate", SimulateUsage, RunSimulate);
+const TSubcommand Registration(
+    "simulate", "Run a document (or a program) on the panel's display engine, without a screen",
+    [](CLI::App &app) -> TSubcommand::Run {
+        auto a = std::make_shared<TSimulateArgs>();
+        auto *document = app.add_option("document", a->Document, "The document (RTF or plain text)")
+                             ->type_name("DOC.zor");
+        app.add_option("--program", a->ProgramFile, "Run this program text as it is")
+            ->type_name("FILE")
+            ->excludes(document);
+        app.add_option("--frames", a->Frames, "Stop after N frames (50 a second; default 500)")
+            ->type_name("N")
+            ->check(CLI::Range(std::uint64_t{1}, MaxFrames));
+        app.add_option("--clock", a->ClockText, "Fixed local time for the time and date effects")
+            ->type_name("TIME")
+            ->check(CLI::Validator(
+                [](std::string &text) {
+                    return ParseClock(text) ? std::string()
+                                            : "needs a local time as YYYY-MM-DDTHH:MM:SS";
+                },
+                "", "clock"));
+        app.add_flag("--dots", a->Dots, "Print each frame as 10 lines of 120 colour digits");
+        app.add_flag("--realtime", a->Realtime, "Pace the frames at 50 a second");
+        app.add_option("--gif", a->Gif, "Write the run as an animated GIF")->type_name("FILE");
+        app.add_option("--scale", a->Scale, "Pixels per dot of the GIF (1 to 8, default 2)")
+            ->type_name("S")
+            ->check(CLI::Range(1, int(TGifRecorder::MaxScale)));
+        return [a] {
+            if (!a->ClockText.empty())
+                a->Clock = ParseClock(a->ClockText);
+            return RunSimulate(*a);
+        };
+    });
 
 } // namespace
 } // namespace zor::tool

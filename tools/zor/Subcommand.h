@@ -1,6 +1,9 @@
-// Registration of the zor tool's subcommands. A subcommand file defines a static TSubcommand;
-// main() finds it by name.
+// Registration of the zor tool's subcommands. A subcommand file defines a static TSubcommand
+// whose setup declares its options on its own CLI11 app; main() parses the command line and runs
+// the one chosen.
 #pragma once
+
+#include <CLI/CLI.hpp>
 
 #include <functional>
 #include <string>
@@ -9,21 +12,29 @@
 
 namespace zor::tool {
 
+// Exit status of a command line the tool does not accept (unknown option, missing value, ...).
+inline constexpr int UsageStatus = 2;
+
 struct TSubcommand
 {
-    // Returns the process exit status. args excludes the program and subcommand names.
-    using Run = std::function<int(const std::vector<std::string> &args)>;
+    // Runs the subcommand once its options are parsed; returns the process exit status.
+    using Run = std::function<int()>;
+    // Declares the options on app (binding them to state the returned Run owns).
+    using Setup = std::function<Run(CLI::App &app)>;
 
-    TSubcommand(std::string_view name, std::string_view usage, Run run);
+    TSubcommand(std::string_view name, std::string_view description, Setup setup);
 };
 
 struct TSubcommandEntry
 {
     std::string Name;
-    std::string Usage;
-    TSubcommand::Run Function;
+    std::string Description;
+    TSubcommand::Setup Configure;
 };
 
 std::vector<TSubcommandEntry> &Subcommands();
+
+// Prints "zor NAME: message" on stderr and returns status, for failures found after parsing.
+int Fail(std::string_view name, std::string_view message, int status);
 
 } // namespace zor::tool

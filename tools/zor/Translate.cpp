@@ -1,15 +1,21 @@
 // zor translate DOC.zor [-o FILE] [--hex]: the program text of a document.
 #include "base/AtomicFile.h"
-#include "comm/Results.h"
-#include "commands/DocumentTranslation.h"
-#include "editor/rtf/Rtf.h"
+#include "tools/zor/Input.h"
 #include "tools/zor/Subcommand.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace zor::tool {
 namespace {
+
+struct TTranslateArgs
+{
+    std::string Document;
+    std::string Output;
+    bool Hex = false;
+};
 
 std::string Hex(const std::string &bytes)
 {
@@ -24,56 +30,35 @@ std::string Hex(const std::string &bytes)
     return out;
 }
 
-int RunTranslate(const std::vector<std::string> &args)
+int RunTranslate(const TTranslateArgs &a)
 {
-    std::string input, output;
-    bool hex = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "-o" && i + 1 < args.size())
-            output = args[++i];
-        else if (args[i] == "--hex")
-            hex = true;
-        else if (input.empty() && !args[i].empty() && args[i][0] != '-')
-            input = args[i];
-        else {
-            std::fprintf(stderr, "zor translate: unexpected argument '%s'\n", args[i].c_str());
-            return 2;
-        }
-    }
-    if (input.empty()) {
-        std::fprintf(stderr, "usage: zor translate DOC.zor [-o FILE] [--hex]\n");
-        return 2;
-    }
-    std::string bytes;
-    if (!ReadWholeFile(input, &bytes)) {
-        std::fprintf(stderr, "zor translate: cannot read %s\n", input.c_str());
-        return 1;
-    }
-    rtf::ReadResult read = rtf::Read(bytes);
-    const rtf::Document document = read.Ok() ? read.Doc : rtf::ReadPlainText(bytes);
-    const TTranslation t = TranslateDocument(document);
-    if (t.TooManySegments()) {
-        std::string message(ResultMessage(ResultTooManySegments)->Text);
-        for (char &c : message)
-            if (c == '\r')
-                c = '\n';
-        std::fprintf(stderr, "%s\n", message.c_str());
-        return 8;
-    }
-    const std::string out = hex ? Hex(t.Program) : t.Program;
-    if (output.empty()) {
+    std::string program;
+    if (const int status = TranslateDocumentFile("translate", a.Document, &program))
+        return status;
+    const std::string out = a.Hex ? Hex(program) : program;
+    if (a.Output.empty()) {
         std::fwrite(out.data(), 1, out.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        return 0; // main reports a failed standard output
     }
     std::string error;
-    if (!WriteFileAtomically(output, out, &error)) {
-        std::fprintf(stderr, "zor translate: %s\n", error.c_str());
-        return 1;
-    }
+    if (!WriteFileAtomically(a.Output, out, &error))
+        return Fail("translate", error, 1);
     return 0;
 }
 
-const TSubcommand Translate("translate", "translate DOC.zor [-o FILE] [--hex]", RunTranslate);
+const TSubcommand
+    Registration("translate", "Print the program text of a document, or write it to a file",
+                 [](CLI::App &app) -> TSubcommand::Run {
+                     auto a = std::make_shared<TTranslateArgs>();
+                     app.add_option("document", a->Document, "The document (RTF or plain text)")
+                         ->type_name("DOC.zor")
+                         ->required();
+                     app.add_option("-o,--output", a->Output,
+                                    "Write the program to FILE instead of stdout")
+                         ->type_name("FILE");
+                     app.add_flag("--hex", a->Hex, "Print the bytes in hexadecimal, 16 a line");
+                     return [a] { return RunTranslate(*a); };
+                 });
 
 } // namespace
 } // namespace zor::tool

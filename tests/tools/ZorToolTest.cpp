@@ -1,0 +1,316 @@
+// zor as a user runs it: the options of every subcommand, documents in and programs out, and
+// nothing reported as done that was not.
+#include "base/AtomicFile.h"
+#include "base/Version.h"
+#include "commands/DocumentTranslation.h"
+#include "editor/rtf/Rtf.h"
+#include "tests/base/FileTestSupport.h"
+#include "tests/comm/PanelProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace zor {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Tool = ZOR_TOOL_PATH;
+
+struct TRun
+{
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+class ZorTool : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fs::create_directories(Dir);
+        fs::permissions(Dir, fs::perms::all);
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+
+    // Runs zor with args; standard output goes to stdoutPath when given (for /dev/full).
+    TRun Zor(std::vector<std::string> args, const std::string &stdoutPath = {},
+             bool unprivileged = false)
+    {
+        const std::string out = stdoutPath.empty() ? (Dir / "stdout").string() : stdoutPath;
+        const std::string err = (Dir / "stderr").string();
+        args.insert(args.begin(), Tool);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+            if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0)
+                _exit(126);
+            if (unprivileged && test::BecomeUnprivileged() != 0)
+                _exit(test::CannotArrange);
+            std::vector<char *> argv;
+            for (auto &a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(Tool.c_str(), argv.data());
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        TRun run;
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (stdoutPath.empty())
+            ReadWholeFile(out, &run.Out);
+        ReadWholeFile(err, &run.Err);
+        return run;
+    }
+
+    std::string Write(const std::string &name, const std::string &bytes)
+    {
+        const auto path = (Dir / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    std::string Contents(const std::string &path)
+    {
+        std::string text;
+        ReadWholeFile(path, &text);
+        return text;
+    }
+
+    // A document of the F3 symbol and the text Hi, and its program text.
+    static rtf::Document Sample()
+    {
+        rtf::CharFormat symbol;
+        symbol.Face = "ZorSymbolFont";
+        symbol.Charset = rtf::SymbolCharset;
+        symbol.Colour = 0x010000;
+        rtf::Document doc;
+        doc.Append(symbol, U'=');
+        doc.Append(rtf::DefaultFormat(), U"Hi");
+        return doc;
+    }
+
+    // Settings that exist nowhere: the defaults, whatever the build folder holds.
+    std::vector<std::string> Port(const std::string &device)
+    {
+        return {"--device", device, "--settings", (Dir / "none.INI").string()};
+    }
+
+    fs::path Dir = fs::temp_directory_path() / ("zor-tool-" + std::to_string(getpid()));
+};
+
+TEST_F(ZorTool, EverySubcommandHelpsOnStandardOutput)
+{
+    for (const std::string sub : {"translate", "simulate", "send", "numeric", "panel", "ports"}) {
+        const TRun run = Zor({sub, "--help"});
+        EXPECT_EQ(run.Status, 0) << sub;
+        EXPECT_NE(run.Out.find("Usage: zor " + sub), std::string::npos) << sub;
+        EXPECT_EQ(run.Err, "") << sub;
+    }
+    TRun run = Zor({"--help"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Out.find("translate"), std::string::npos);
+    run = Zor({"--version"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, std::string(kVersion) + "\n");
+}
+
+TEST_F(ZorTool, BadCommandLinesSayWhatIsWrong)
+{
+    EXPECT_EQ(Zor({}).Status, 2);
+    TRun run = Zor({"bogus"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("bogus"), std::string::npos);
+
+    run = Zor({"send", "--program"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("--program needs a file"), std::string::npos) << run.Err;
+
+    const std::string doc = Write("a.zor", "text");
+    run = Zor({"send", doc, "--program", doc});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("excludes"), std::string::npos) << run.Err;
+    EXPECT_EQ(Zor({"translate"}).Status, 2);
+    EXPECT_EQ(Zor({"translate", doc, "--bogus"}).Status, 2);
+    EXPECT_EQ(Zor({"send", doc, "--baud", "0"}).Status, 2);
+    EXPECT_EQ(Zor({"panel", "--refuse", "nothing"}).Status, 2);
+}
+
+TEST_F(ZorTool, TranslatesADocumentToStandardOutputOrAFile)
+{
+    const std::string program = TranslateDocument(Sample()).Program;
+    ASSERT_EQ(program, "F3T0\x1FHi\x1F");
+    const std::string doc = Write("sample.zor", rtf::Write(Sample()));
+    TRun run = Zor({"translate", doc});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, program);
+
+    const std::string out = (Dir / "program.bin").string();
+    EXPECT_EQ(Zor({"translate", doc, "-o", out}).Status, 0);
+    EXPECT_EQ(Contents(out), program);
+    EXPECT_EQ(Zor({"translate", doc, "--hex"}).Out, "46 33 54 30 1F 48 69 1F\n");
+
+    // Plain text is a document too, as the editor opens it.
+    run = Zor({"translate", Write("plain.zor", "Hi")});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, TranslateDocument(rtf::ReadPlainText("Hi")).Program);
+}
+
+TEST_F(ZorTool, WhatIsNotADocumentFileIsRefusedByEverySubcommand)
+{
+    const std::string fifo = (Dir / "fifo").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string &path : {Dir.string(), std::string("/dev/zero"), fifo}) {
+        for (const std::string sub : {"translate", "simulate"}) {
+            const TRun run = Zor({sub, path});
+            EXPECT_EQ(run.Status, 1) << sub << " " << path;
+            EXPECT_EQ(run.Out, "") << sub << " " << path;
+            EXPECT_NE(run.Err.find("cannot read " + path), std::string::npos) << run.Err;
+        }
+        EXPECT_EQ(Zor({"simulate", "--program", path}).Status, 1) << path;
+    }
+    EXPECT_NE(Zor({"translate", Dir.string()}).Err.find("Is a directory"), std::string::npos);
+
+    const std::string huge = (Dir / "huge.zor").string();
+    {
+        std::ofstream(huge, std::ios::binary);
+    }
+    fs::resize_file(huge, rtf::MaxInputBytes + 1);
+    EXPECT_EQ(Zor({"translate", huge}).Status, 1);
+}
+
+TEST_F(ZorTool, OutputsKeepTheEditorsRules)
+{
+    const std::string doc = Write("sample.zor", rtf::Write(Sample()));
+    TRun run = Zor({"translate", doc}, "/dev/full");
+    EXPECT_NE(run.Status, 0);
+    EXPECT_NE(run.Err.find("No space left on device"), std::string::npos) << run.Err;
+    run = Zor({"simulate", doc, "--frames", "3", "--dots"}, "/dev/full");
+    EXPECT_NE(run.Status, 0);
+    EXPECT_NE(run.Err.find("standard output"), std::string::npos) << run.Err;
+    EXPECT_NE(Zor({"--help"}, "/dev/full").Status, 0);
+
+    // A file made read-only is not replaced by a user who may not write it.
+    const std::string locked = Write("locked.bin", "keep");
+    const std::string gif = Write("locked.gif", "keep");
+    for (const auto &path : {locked, gif})
+        fs::permissions(path,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    run = Zor({"translate", doc, "-o", locked}, {}, true);
+    ASSERT_NE(run.Status, test::CannotArrange);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("Permission denied"), std::string::npos) << run.Err;
+    EXPECT_EQ(Contents(locked), "keep");
+    run = Zor({"simulate", doc, "--frames", "2", "--gif", gif}, {}, true);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(Contents(gif), "keep");
+}
+
+TEST_F(ZorTool, SendsADocumentAsTheEditorTranslatesIt)
+{
+    const std::string received = (Dir / "received.bin").string();
+    test::TPanelProcess panel(Tool, {"--out", received, "--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    auto args = Port(panel.DevicePath());
+    args.insert(args.begin(), {"send", Write("sample.zor", rtf::Write(Sample()))});
+    const TRun run = Zor(args);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "Communication O.K.\n");
+    panel.Wait();
+    EXPECT_EQ(Contents(received), TranslateDocument(Sample()).Program);
+}
+
+TEST_F(ZorTool, AFolderIsNeverSentAsAnEmptyProgram)
+{
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    auto args = Port(panel.DevicePath());
+    args.insert(args.begin(), {"send", Dir.string()});
+    const TRun run = Zor(args);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_NE(run.Err.find("Is a directory"), std::string::npos) << run.Err;
+    EXPECT_EQ(panel.Stop(), ""); // the panel heard nothing
+}
+
+TEST_F(ZorTool, SendsTheCountersGivenOrCountedFromADate)
+{
+    struct
+    {
+        std::vector<std::string> Args;
+        std::string Panel;
+    } cases[] = {
+        {{"123", "45"}, "numeric days \"123\" accidents \"45\"\n"},
+        {{"7", ""}, "numeric days \"  7\" accidents \"  \"\n"},
+        // 2024 is a leap year: 31 + 29 + 31 + 9 days.
+        {{"--since", "2024-01-01", "--today", "2024-04-10", "--accidents", "3"},
+         "numeric days \"100\" accidents \" 3\"\n"},
+        {{"--since", "2024-04-10", "--today", "2024-04-10"},
+         "numeric days \"  0\" accidents \" 0\"\n"},
+        {{"--since", "2021-04-11", "--today", "2024-01-05", "--accidents", "99"},
+         "numeric days \"999\" accidents \"99\"\n"},
+    };
+    for (const auto &c : cases) {
+        test::TPanelProcess panel(Tool, {"--count", "1"});
+        ASSERT_FALSE(panel.DevicePath().empty());
+        auto args = Port(panel.DevicePath());
+        args.insert(args.begin(), "numeric");
+        args.insert(args.begin() + 1, c.Args.begin(), c.Args.end());
+        const TRun run = Zor(args);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(panel.Wait(), c.Panel);
+    }
+}
+
+TEST_F(ZorTool, CountersThatDoNotFitThePanelAreRefusedWithAReason)
+{
+    struct
+    {
+        std::vector<std::string> Args;
+        std::string Says;
+    } cases[] = {
+        {{"--since", "2021-04-10", "--today", "2024-01-05"}, "three digits"},
+        {{"--since", "2024-01-02", "--today", "2024-01-01"}, "after today"},
+        {{"--since", "2023-02-29", "--today", "2024-01-01"}, "YYYY-MM-DD"},
+        {{"--since", "2024-01-01", "--today", "2024-1-2"}, "YYYY-MM-DD"},
+        {{"--since", "2024-01-01", "--today", "2024-01-02", "--accidents", "100"}, "two digits"},
+        {{"--since", "2024-01-01", "--today", "2024-01-02", "--accidents", "-1"}, "two digits"},
+        {{"--accidents", "1"}, "--since"},
+        {{"1234", "5"}, "Only numeric value"},
+        {{"12", "x"}, "Only numeric value"},
+    };
+    for (const auto &c : cases) {
+        auto args = Port((Dir / "no-such-device").string());
+        args.insert(args.begin(), "numeric");
+        args.insert(args.begin() + 1, c.Args.begin(), c.Args.end());
+        const TRun run = Zor(args);
+        EXPECT_EQ(run.Status, 2) << c.Says;
+        EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
+    }
+}
+
+TEST_F(ZorTool, ListsSerialPortsOrSaysThereAreNone)
+{
+    const TRun run = Zor({"ports"});
+    EXPECT_EQ(run.Status, 0);
+    if (run.Out.empty()) {
+        EXPECT_NE(run.Err.find("no serial ports"), std::string::npos);
+    }
+    for (std::size_t start = 0; start < run.Out.size();) {
+        const auto end = run.Out.find('\n', start);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = run.Out.substr(start, end - start);
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 4) << line;
+        EXPECT_TRUE(line.starts_with("/dev/")) << line;
+        start = end + 1;
+    }
+}
+
+} // namespace
+} // namespace zor

@@ -1,0 +1,55 @@
+// What the subcommands read: a document file, translated the way the editor's Send and
+// Simulation commands translate it, or a program file already translated.
+#pragma once
+
+#include "base/BoundedRead.h"
+#include "comm/Results.h"
+#include "commands/DocumentTranslation.h"
+#include "editor/rtf/DocumentFile.h"
+#include "tools/zor/Subcommand.h"
+
+#include <string>
+
+namespace zor::tool {
+
+// A result code's message as lines for a terminal (the messages break lines with CR).
+inline std::string ResultText(int code)
+{
+    const auto message = ResultMessage(code);
+    if (!message)
+        return "result " + std::to_string(code);
+    std::string text(message->Text);
+    for (char &c : text)
+        if (c == '\r')
+            c = '\n';
+    return text;
+}
+
+// Reads a program file into *program, held to the same bounds as a document. Returns 0, or the
+// exit status after saying why on stderr.
+inline int ReadProgramFile(std::string_view command, const std::string &path, std::string *program)
+{
+    const TFileRead read = ReadFileBounded(path, rtf::MaxInputBytes, program);
+    if (!read.Ok())
+        return Fail(command, "cannot read " + path + ": " + read.Reason(), 1);
+    return 0;
+}
+
+// Reads and translates the document at path into *program. Returns 0, or the exit status after
+// saying why on stderr (8 with the result message when the segment limit is exceeded).
+inline int TranslateDocumentFile(std::string_view command, const std::string &path,
+                                 std::string *program)
+{
+    rtf::DocumentFile file = rtf::ReadDocumentFile(path);
+    if (!file.Ok())
+        return Fail(command, "cannot read " + path + ": " + file.File.Reason(), 1);
+    TTranslation t = TranslateDocument(file.Doc);
+    if (t.TooManySegments()) {
+        std::fprintf(stderr, "%s\n", ResultText(ResultTooManySegments).c_str());
+        return -ResultTooManySegments;
+    }
+    *program = std::move(t.Program);
+    return 0;
+}
+
+} // namespace zor::tool
