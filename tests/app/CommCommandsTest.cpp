@@ -313,7 +313,7 @@ TEST_F(CommCommandsTest, AnUnwritableLogIsSaidOnceAfterTheResult)
 {
     Form->CommSettings.LogToFile = true;
     Form->CommSettings.LogPath = Dir.path().toStdString(); // a folder
-    Form->CreateDocumentWindow("Untitled");
+    QTextCursor(Form->CreateDocumentWindow("Untitled")->Editor->document()).insertText("Hi");
     Form->ZorSendExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 2);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "Communication O.K.");
@@ -334,7 +334,7 @@ TEST_F(CommCommandsTest, APortThatCannotBeOpenedAddsItsCauseToHardwareFailure)
     Dialogs.FormAnswers = {
         Accept([](QDialog &d) { static_cast<TVstup &>(d).Edit1->setText("5"); })};
     Form->ZorNumericValueExecute();
-    Form->CreateDocumentWindow("Untitled");
+    QTextCursor(Form->CreateDocumentWindow("Untitled")->Editor->document()).insertText("Hi");
     Form->ZorSendExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 2);
     for (const auto &box : Dialogs.Boxes) {
