@@ -196,6 +196,9 @@ public:
     int BackgroundColour() const { return Background; }
     int ShownPage() const { return ShownOffset; } // byte offset of the shown page (Page1 ...)
     bool Halted() const { return IsHalted; }
+    // Frames of the run's first pass through the command part: the count when the end of the
+    // command part first sent the interpreter back to the start; 0 while that has not happened.
+    std::uint64_t FirstPassFrames() const { return FirstPass; }
 
 private:
     struct TRepeat
@@ -299,6 +302,7 @@ private:
     std::uint64_t Frames = 0;
     std::uint64_t FrameLimit = 0;
     std::uint64_t FramesAtRestart = 0;
+    std::uint64_t FirstPass = 0;
     std::uint32_t CommandsSinceFrame = 0;
     std::uint32_t FramelessLimit = DefaultFramelessCommandLimit;
     std::atomic<bool> StopRequested{false};
