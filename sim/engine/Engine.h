@@ -108,6 +108,9 @@ public:
     virtual ~TFrameTick() = default;
     virtual void Start() {}
     virtual void WaitTick() = 0;
+    // Asked from another thread to end a WaitTick that is waiting now, because the run it paces
+    // is being given up. A tick that never waits long may ignore it.
+    virtual void Cancel() {}
 };
 
 // A tick every period on absolute deadlines of the steady clock, so that frames never drift; it
