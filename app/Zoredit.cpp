@@ -289,7 +289,8 @@ void TMainForm::CreatePreview()
     Preview->setStatusTip(QStringLiteral("Shows the panel running the active document"));
     // Both go right after Simulation, before the separator of Numeric fields.
     Zor->insertAction(Zor->actions().value(Zor->actions().indexOf(Simulation) + 1), Preview);
-    connect(Preview, &QAction::toggled, this, [this](bool on) { SaveEditorSetting("Preview", on); });
+    connect(Preview, &QAction::toggled, this,
+            [this](bool on) { SaveEditorSetting("Preview", on); });
     ExportAnimation = new QAction(QStringLiteral("E&xport animation..."), Zor);
     ExportAnimation->setObjectName(QStringLiteral("ExportAnimation"));
     ExportAnimation->setStatusTip(QStringLiteral("Writes the active document's run as a GIF"));

@@ -46,8 +46,7 @@ public:
         auto *help = static_cast<QHelpEvent *>(event);
         const QPointF point = help->pos() + QPointF(Editor->horizontalScrollBar()->value(),
                                                     Editor->verticalScrollBar()->value());
-        const int position =
-            Editor->document()->documentLayout()->hitTest(point, Qt::ExactHit);
+        const int position = Editor->document()->documentLayout()->hitTest(point, Qt::ExactHit);
         const QString tip = SymbolTipAt(*Editor->document(), position);
         if (tip.isEmpty())
             QToolTip::hideText();
@@ -74,8 +73,8 @@ QString SymbolTipAt(const QTextDocument &document, int position)
             return {};
         --position;
     }
-    const char16_t code = ch.unicode() >= 0xF020 && ch.unicode() <= 0xF0FF ? ch.unicode() & 0xFF
-                                                                          : ch.unicode();
+    const char16_t code =
+        ch.unicode() >= 0xF020 && ch.unicode() <= 0xF0FF ? ch.unicode() & 0xFF : ch.unicode();
     if (code >= 0x100 || IsDigitSymbol(static_cast<unsigned char>(code)))
         return {};
     std::string digits;

@@ -167,8 +167,10 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TEngineClock *cloc
         return b;
     };
     PlayButton = button("PreviewPlay", QStringLiteral("Pause"), QStyle::SP_MediaPause);
-    RestartButton = button("PreviewRestart", QStringLiteral("Restart"), QStyle::SP_MediaSkipBackward);
-    StepButton = button("PreviewStep", QStringLiteral("One frame forward"), QStyle::SP_MediaSeekForward);
+    RestartButton =
+        button("PreviewRestart", QStringLiteral("Restart"), QStyle::SP_MediaSkipBackward);
+    StepButton =
+        button("PreviewStep", QStringLiteral("One frame forward"), QStyle::SP_MediaSeekForward);
     Timeline = new QSlider(Qt::Horizontal, body);
     Timeline->setObjectName(QStringLiteral("PreviewTimeline"));
     Timeline->setAccessibleName(QStringLiteral("Timeline"));
@@ -178,8 +180,8 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TEngineClock *cloc
     controls->addWidget(Timeline, 1);
     Position = new QLabel(body);
     Position->setObjectName(QStringLiteral("PreviewPosition"));
-    Position->setMinimumWidth(Position->fontMetrics().horizontalAdvance(
-        QStringLiteral("Frame 000000  0000.00 s")));
+    Position->setMinimumWidth(
+        Position->fontMetrics().horizontalAdvance(QStringLiteral("Frame 000000  0000.00 s")));
     controls->addWidget(Position);
     auto *zoomLabel = new QLabel(QStringLiteral("&Zoom"), body);
     Zoom = new QSpinBox(body);
@@ -219,9 +221,8 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TEngineClock *cloc
     // Keys and clicks beside the handle move the slider without a drag.
     connect(Timeline, &QSlider::actionTriggered, this, [this](int action) {
         if (action != QAbstractSlider::SliderMove)
-            QTimer::singleShot(0, this, [this] {
-                Runner->Seek(static_cast<std::uint64_t>(Timeline->value()));
-            });
+            QTimer::singleShot(
+                0, this, [this] { Runner->Seek(static_cast<std::uint64_t>(Timeline->value())); });
     });
     connect(Zoom, &QSpinBox::valueChanged, this, &TPreviewDock::UpdateZoom);
     connect(FitWidth, &QCheckBox::toggled, this, &TPreviewDock::UpdateZoom);
@@ -265,8 +266,7 @@ void TPreviewDock::SetDocument(QTextDocument *document)
     Document = document;
     Debounce->stop();
     if (Document)
-        connect(Document, &QTextDocument::contentsChanged, Debounce,
-                qOverload<>(&QTimer::start));
+        connect(Document, &QTextDocument::contentsChanged, Debounce, qOverload<>(&QTimer::start));
     Retranslate();
 }
 
@@ -346,7 +346,8 @@ void TPreviewDock::UpdatePosition()
                                          .arg(static_cast<double>(frame) / 50.0, 0, 'f', 2);
     if (Position->text() != text)
         Position->setText(text);
-    if (!SliderHeld && frame >= 0 && Timeline->value() != std::min<std::int64_t>(frame, TimelineFrames - 1)) {
+    if (!SliderHeld && frame >= 0 &&
+        Timeline->value() != std::min<std::int64_t>(frame, TimelineFrames - 1)) {
         const QSignalBlocker block(Timeline);
         Timeline->setValue(static_cast<int>(std::min<std::int64_t>(frame, TimelineFrames - 1)));
     }
@@ -355,8 +356,8 @@ void TPreviewDock::UpdatePosition()
     if (PlayButton->toolTip() != caption) {
         PlayButton->setToolTip(caption);
         PlayButton->setAccessibleName(caption);
-        PlayButton->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaPause
-                                                          : QStyle::SP_MediaPlay));
+        PlayButton->setIcon(
+            style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     }
 }
 
@@ -465,8 +466,9 @@ void ExportAnimationCommand(QWidget *parent, const std::string &program, TFileDi
         ExportAnimation(program, QFile::encodeName(name).toStdString(), options);
     progress.reset();
     if (!result.Ok && !result.Cancelled)
-        ShowErrorBox(parent, QStringLiteral("Cannot write %1: %2")
-                                 .arg(name, QString::fromStdString(result.Error)));
+        ShowErrorBox(
+            parent,
+            QStringLiteral("Cannot write %1: %2").arg(name, QString::fromStdString(result.Error)));
 }
 
 } // namespace zor

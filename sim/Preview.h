@@ -130,7 +130,6 @@ public:
 // Zor > Export animation: asks for a *.gif name (state remembers the folder), then the length
 // and scale, and writes the program's animation with a progress bar. Failures are reported
 // with a message box; nothing is written when the operator cancels.
-void ExportAnimationCommand(QWidget *parent, const std::string &program,
-                            TFileDialogState &state);
+void ExportAnimationCommand(QWidget *parent, const std::string &program, TFileDialogState &state);
 
 } // namespace zor
