@@ -66,11 +66,23 @@ QImage PanelPicture(const TFrameBitmap &bitmap, int zoom, bool ledLook)
 {
     zoom = std::clamp(zoom, 1, 8);
     const int size = 2 * zoom;
-    QImage tiles[4];
-    for (int c = 0; c < 4; ++c)
-        tiles[c] = DotTile(zoom, ledLook, c);
+    // The tiles are made once per zoom and look on each thread that draws.
+    thread_local int tileZoom = 0;
+    thread_local bool tileLed = false;
+    thread_local QImage tiles[4];
+    if (tileZoom != zoom || tileLed != ledLook) {
+        for (int c = 0; c < 4; ++c)
+            tiles[c] = DotTile(zoom, ledLook, c);
+        tileZoom = zoom;
+        tileLed = ledLook;
+    }
     QImage picture(FrameBitmapWidth * zoom, FrameBitmapHeight * zoom, QImage::Format_RGB32);
-    picture.fill(Qt::black);
+    // The tiles cover all but the black border on the right and at the bottom.
+    {
+        QPainter border(&picture);
+        border.fillRect(PanelColumns * size, 0, zoom, picture.height(), Qt::black);
+        border.fillRect(0, PanelRows * size, picture.width(), zoom, Qt::black);
+    }
     const std::size_t rowBytes = static_cast<std::size_t>(size) * 4;
     for (int y = 0; y < PanelRows; ++y) {
         for (int x = 0; x < PanelColumns; ++x) {
@@ -304,6 +316,10 @@ void TPreviewDock::ShowLatestPicture()
         QMutexLocker lock(&PictureLock);
         picture = Latest;
     }
+    // The strip grows with the zoom, so that the whole panel shows without scrolling.
+    if (picture.height() != View->height())
+        if (auto *scroll = findChild<QScrollArea *>(QStringLiteral("PreviewScroll")))
+            scroll->setMinimumHeight(picture.height() + 8);
     View->SetPicture(picture);
 }
 
