@@ -18,6 +18,8 @@
 #include "editor/CommandInsertion.h"
 #include "editor/DocumentIO.h"
 #include "editor/Help.h"
+#include "editor/SymbolTips.h"
+#include "sim/Preview.h"
 #include "sim/Sim.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -266,6 +268,7 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
                                                         : options.FontFolders);
     SettingsFile = options.SettingsFile.isEmpty() ? DefaultSettingsFile() : options.SettingsFile;
     LoadSettings(options.StartDirectory.isEmpty() ? QDir::currentPath() : options.StartDirectory);
+    CreatePreview();
 
     FormCreate();
 }
@@ -278,6 +281,10 @@ TMainForm::~TMainForm()
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     disconnect(ClientArea, nullptr, this, nullptr);
+    if (PreviewDock) {
+        disconnect(Preview, nullptr, this, nullptr);
+        PreviewDock->SetDocument(nullptr);
+    }
     for (TMDIChild *child : Documents()) {
         disconnect(child, nullptr, this, nullptr);
         child->SaveDocument = nullptr;
@@ -296,6 +303,69 @@ void TMainForm::LoadSettings(const QString &startDirectory)
     RecentFiles.Load(profile);
     UpdateRecentMenu();
     UpdateTransferLogAction();
+}
+
+void TMainForm::CreatePreview()
+{
+    TProfileFile profile;
+    profile.Load(QFile::encodeName(SettingsFile).toStdString());
+    PreviewDock = new TPreviewDock(this);
+    addDockWidget(Qt::BottomDockWidgetArea, PreviewDock);
+    PreviewDock->setVisible(profile.ReadBool("Editor", "Preview", false));
+    Preview = PreviewDock->toggleViewAction();
+    Preview->setText(QStringLiteral("Pre&view"));
+    Preview->setObjectName(QStringLiteral("Preview"));
+    Preview->setStatusTip(QStringLiteral("Shows the panel running the active document"));
+    // Both go right after Simulation, before the separator of Numeric fields.
+    Zor->insertAction(Zor->actions().value(Zor->actions().indexOf(Simulation) + 1), Preview);
+    connect(Preview, &QAction::toggled, this,
+            [this](bool on) { SaveEditorSetting("Preview", on); });
+    ExportAnimation = new QAction(QStringLiteral("E&xport animation..."), Zor);
+    ExportAnimation->setObjectName(QStringLiteral("ExportAnimation"));
+    ExportAnimation->setStatusTip(QStringLiteral("Writes the active document's run as a GIF"));
+    ExportAnimation->setEnabled(false);
+    Zor->insertAction(Zor->actions().value(Zor->actions().indexOf(Preview) + 1), ExportAnimation);
+    connect(ExportAnimation, &QAction::triggered, this, &TMainForm::ZorExportAnimationExecute);
+    AllCommands = Character->addAction(QStringLiteral("&All commands"));
+    AllCommands->setObjectName(QStringLiteral("AllCommands"));
+    AllCommands->setStatusTip(QStringLiteral("Enables the line, repeat, green and yellow buttons"));
+    AllCommands->setCheckable(true);
+    AllCommands->setChecked(profile.ReadBool("Editor", "AllCommands", false));
+    connect(AllCommands, &QAction::toggled, this, &TMainForm::CharacterAllCommandsExecute);
+    ExportDialog.InitialDir = QDir::currentPath();
+    connect(ClientArea, &QMdiArea::subWindowActivated, this, &TMainForm::FollowActiveDocument);
+}
+
+void TMainForm::FollowActiveDocument()
+{
+    if (PreviewDock) {
+        TMDIChild *w = ActiveDocument();
+        PreviewDock->SetDocument(w ? w->Editor->document() : nullptr);
+    }
+}
+
+void TMainForm::SaveEditorSetting(const char *key, bool on)
+{
+    TProfileFile profile;
+    const std::string file = QFile::encodeName(SettingsFile).toStdString();
+    profile.Load(file);
+    profile.WriteBool("Editor", key, on);
+    if (!profile.Save(file))
+        ShowResult(ResultSettingsFileError);
+}
+
+void TMainForm::CharacterAllCommandsExecute(bool on)
+{
+    SaveEditorSetting("AllCommands", on);
+    for (const std::string_view name : NeverEnabledButtons)
+        if (auto *b = findChild<QToolButton *>(QLatin1String(name.data(), qsizetype(name.size()))))
+            b->setEnabled(on && DocumentCount > 0);
+}
+
+void TMainForm::ZorExportAnimationExecute()
+{
+    if (TMDIChild *w = ActiveDocument())
+        ExportAnimationCommand(this, PreviewProgram(*w->Editor->document()), ExportDialog);
 }
 
 void TMainForm::CreateForms()
@@ -646,10 +716,13 @@ void TMainForm::EnableDocumentCommands(bool Enabled)
         SetItemEnabled(item, Enabled);
     for (QToolButton *button : SymbolButtons) {
         const std::string name = button->objectName().toStdString();
-        if (std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), name) ==
-            NeverEnabledButtons.end())
+        if ((AllCommands && AllCommands->isChecked()) ||
+            std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), name) ==
+                NeverEnabledButtons.end())
             button->setEnabled(Enabled);
     }
+    if (ExportAnimation)
+        ExportAnimation->setEnabled(Enabled);
 }
 
 QTextEdit *TMainForm::FocusedEditor() const
@@ -752,6 +825,7 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
         Panels[std::size_t(panel)]->setText(text);
     };
     child->PlainTextFormat = [this] { return PlainTextFormat(); };
+    InstallSymbolTips(child->Editor);
     child->Editor->PasteHandler = [this, editor = child->Editor](const QMimeData *data) {
         PasteInto(editor, data);
     };
@@ -794,6 +868,7 @@ void TMainForm::DocumentClosed()
         active->EditorSelectionChange();
     }
     UpdateStandardActions();
+    FollowActiveDocument();
 }
 
 bool TMainForm::WriteDocument(TMDIChild *window, const QString &name)

@@ -43,6 +43,7 @@ class TFormSim;
 class TVstup;
 class TVloz;
 class TLogView;
+class TPreviewDock;
 
 // One entry of the action list: the caption, hint, shortcut and image that every menu item and
 // toolbar button bound to it shows, and the handler it runs. A standard action's enabled state
@@ -173,6 +174,15 @@ public:
     // The transfer log window, made the first time it is asked for.
     TLogView *LogView = nullptr;
 
+    // The live preview under the documents, Zor > Preview, Zor > Export animation and
+    // Character > All commands (which enables the six buttons otherwise kept disabled). The two
+    // checkable items are kept in section "Editor" of the settings file.
+    TPreviewDock *PreviewDock = nullptr;
+    QAction *Preview = nullptr, *ExportAnimation = nullptr, *AllCommands = nullptr;
+    TFileDialogState ExportDialog;
+    void ZorExportAnimationExecute();
+    void CharacterAllCommandsExecute(bool on);
+
     // Action handlers.
     void FileNewExecute();
     void FileOpenExecute();
@@ -269,6 +279,9 @@ private:
     void CreateToolBars();
     void CreateStatusBar();
     void LoadSettings(const QString &startDirectory);
+    void CreatePreview();
+    void FollowActiveDocument();
+    void SaveEditorSetting(const char *key, bool on);
     QAction *AddMenuItem(QMenu *menu, const char *name, const char *action);
     QToolButton *AddToolButton(QToolBar *bar, const char *name, const char *action);
     void AddToolGap(QToolBar *bar, int width);

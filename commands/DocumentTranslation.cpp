@@ -35,4 +35,24 @@ TTranslation TranslateDocument(const rtf::Document &document)
     return result;
 }
 
+int SegmentAfter(const rtf::Document &document, std::size_t position)
+{
+    TTranslator t;
+    std::size_t index = 0;
+    for (const rtf::TextRun &run : document.Runs) {
+        const std::uint32_t colour = run.Format.Colour;
+        for (char32_t ch : run.Text) {
+            if (index++ > position)
+                return t.Segments();
+            if (ch == U'\n') {
+                t.Add(0x0D, colour);
+                t.Add(0x0A, colour);
+            } else {
+                t.Add(EditorCharCode(ch, colour), colour);
+            }
+        }
+    }
+    return t.Segments();
+}
+
 } // namespace zor

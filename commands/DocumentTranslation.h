@@ -15,4 +15,8 @@ unsigned char EditorCharCode(char32_t ch, std::uint32_t colour);
 // the colour it carries.
 TTranslation TranslateDocument(const rtf::Document &document);
 
+// The number of the text segment that a transition symbol at position (a character index, a
+// line end counting as one) brings in: the segments placed once the walk has passed it.
+int SegmentAfter(const rtf::Document &document, std::size_t position);
+
 } // namespace zor

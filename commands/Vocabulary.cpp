@@ -183,4 +183,44 @@ std::string_view GetLongHint(std::string_view hint)
     return bar == std::string_view::npos ? hint : hint.substr(bar + 1);
 }
 
+std::string SymbolTooltip(unsigned char symbol, std::uint32_t colour, std::string_view digits,
+                          int segment)
+{
+    const TCommandButton *button = nullptr;
+    for (const TCommandButton &b : CommandButtons) {
+        if (b.Symbol != symbol)
+            continue;
+        // The colour symbols share one character; the colour picks the button.
+        if ((symbol == 'i' || symbol == 'j') && ColourDigit(b.Colour()) != ColourDigit(colour))
+            continue;
+        button = &b;
+        break;
+    }
+    if (!button)
+        return {};
+    std::string tip(GetShortHint(button->Hint));
+    if (button->TakesNumber() && !digits.empty()) {
+        const int n = std::stoi(std::string(digits));
+        const std::string number(digits);
+        if (button->Name == "ButtonWxx") {
+            // A leading zero makes tenths of a second; 0 counts as 256 on the panel.
+            std::string length;
+            if (n == 0)
+                length = "256 s";
+            else if (digits.size() == 2 && digits[0] == '0')
+                length = "0." + std::string(1, digits[1]) + " s";
+            else
+                length = std::to_string(n) + " s";
+            tip += " " + number + ": " + length;
+        } else if (button->Name == "ButtonLxx") {
+            tip += ": " + number;
+        } else {
+            tip += ": " + std::to_string(n == 0 ? 256 : n) + (n == 1 ? " time" : " times");
+        }
+    } else if (button->Kind == TCommandKind::ckTransition && segment >= 0) {
+        tip += ", segment " + std::to_string(segment);
+    }
+    return tip;
+}
+
 } // namespace zor

@@ -58,6 +58,7 @@ TRunResult TDisplayEngine::RunDisplayEngine(std::span<const std::uint8_t> progra
     Frames = 0;
     FrameLimit = frameLimit;
     FramesAtRestart = 0;
+    FirstPass = 0;
     CommandsSinceFrame = 0;
     StopRequested.store(false, std::memory_order_relaxed);
     if (Tick)
@@ -113,6 +114,8 @@ void TDisplayEngine::Restart()
     if (Frames == FramesAtRestart)
         ShowFrame();
     FramesAtRestart = Frames;
+    if (FirstPass == 0)
+        FirstPass = Frames;
     Position = 0;
 }
 

@@ -108,6 +108,9 @@ public:
     virtual ~TFrameTick() = default;
     virtual void Start() {}
     virtual void WaitTick() = 0;
+    // Asked from another thread to end a WaitTick that is waiting now, because the run it paces
+    // is being given up. A tick that never waits long may ignore it.
+    virtual void Cancel() {}
 };
 
 // A tick every period on absolute deadlines of the steady clock, so that frames never drift; it
@@ -196,6 +199,9 @@ public:
     int BackgroundColour() const { return Background; }
     int ShownPage() const { return ShownOffset; } // byte offset of the shown page (Page1 ...)
     bool Halted() const { return IsHalted; }
+    // Frames of the run's first pass through the command part: the count when the end of the
+    // command part first sent the interpreter back to the start; 0 while that has not happened.
+    std::uint64_t FirstPassFrames() const { return FirstPass; }
 
 private:
     struct TRepeat
@@ -299,6 +305,7 @@ private:
     std::uint64_t Frames = 0;
     std::uint64_t FrameLimit = 0;
     std::uint64_t FramesAtRestart = 0;
+    std::uint64_t FirstPass = 0;
     std::uint32_t CommandsSinceFrame = 0;
     std::uint32_t FramelessLimit = DefaultFramelessCommandLimit;
     std::atomic<bool> StopRequested{false};

@@ -5,7 +5,6 @@
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace zor {
 
@@ -13,78 +12,89 @@ namespace {
 
 constexpr int CentisecondsPerFrame = 2;
 constexpr int MaxDelay = 65535; // the GIF delay field is 16 bits
+// giflib hands over a few bytes at a time; they leave in pieces of this size.
+constexpr std::size_t OutputChunk = 64 * 1024;
 
-int AppendToString(GifFileType *gif, const GifByteType *data, int length)
-{
-    static_cast<std::string *>(gif->UserData)
-        ->append(reinterpret_cast<const char *>(data), static_cast<std::size_t>(length));
-    return length;
-}
+} // namespace
 
-struct TGifCloser
+struct TGifRecorder::TEncoder
 {
     GifFileType *Gif = nullptr;
-    ~TGifCloser()
+    std::string Buffer;
+    bool OutputFailed = false;
+    TOutput *Output = nullptr;
+    std::vector<GifPixelType> Line;
+
+    ~TEncoder()
     {
         if (Gif)
             EGifCloseFile(Gif, nullptr);
     }
+
+    bool Flush()
+    {
+        if (!Buffer.empty() && !OutputFailed && !(*Output)(Buffer))
+            OutputFailed = true;
+        Buffer.clear();
+        return !OutputFailed;
+    }
+
+    static int Append(GifFileType *gif, const GifByteType *data, int length)
+    {
+        auto *self = static_cast<TEncoder *>(gif->UserData);
+        if (self->OutputFailed)
+            return 0;
+        // The buffer never grows past its first reservation: a long run needs no more memory.
+        if (self->Buffer.size() + static_cast<std::size_t>(length) > OutputChunk && !self->Flush())
+            return 0;
+        self->Buffer.append(reinterpret_cast<const char *>(data), static_cast<std::size_t>(length));
+        return length;
+    }
 };
 
-bool Failed(int giflibError, std::string *error)
+TGifRecorder::TGifRecorder(TOutput output, int scale)
+    : Output(std::move(output)), Scale(std::clamp(scale, MinScale, MaxScale)),
+      Current(PanelColumns * PanelRows)
 {
-    if (error) {
-        const char *text = GifErrorString(giflibError);
-        *error = std::string("GIF encoding failed: ") + (text ? text : "unknown error");
+}
+
+TGifRecorder::~TGifRecorder() = default;
+
+bool TGifRecorder::Failed(int giflibError)
+{
+    if (ErrorText.empty()) {
+        if (Encoder && Encoder->OutputFailed) {
+            ErrorText = "the file could not be written";
+        } else {
+            const char *text = GifErrorString(giflibError);
+            ErrorText = std::string("GIF encoding failed: ") + (text ? text : "unknown error");
+        }
     }
     return false;
 }
 
-} // namespace
-
-TGifRecorder::TGifRecorder(int scale) : Scale(std::clamp(scale, MinScale, MaxScale)) {}
-
-void TGifRecorder::PresentFrame(const TFrameBitmap &bitmap)
+bool TGifRecorder::Start()
 {
-    ++Presented;
-    TDots dots(PanelColumns * PanelRows);
-    for (int y = 0; y < PanelRows; ++y)
-        for (int x = 0; x < PanelColumns; ++x)
-            dots[static_cast<std::size_t>(y * PanelColumns + x)] =
-                static_cast<std::uint8_t>(bitmap.Dot(x, y));
-    if (!Pictures.empty() && Pictures.back() == dots) {
-        ++Durations.back();
-        return;
-    }
-    Pictures.push_back(std::move(dots));
-    Durations.push_back(1);
-}
-
-std::string TGifRecorder::Encode(std::string *error) const
-{
-    if (Pictures.empty()) {
-        if (error)
-            *error = "no frame to write";
-        return {};
-    }
-    std::string out;
+    Encoder = std::make_unique<TEncoder>();
+    Encoder->Output = &Output;
+    Encoder->Buffer.reserve(OutputChunk);
     int err = 0;
-    TGifCloser closer{EGifOpen(&out, AppendToString, &err)};
-    GifFileType *gif = closer.Gif;
+    GifFileType *gif = EGifOpen(Encoder.get(), TEncoder::Append, &err);
     if (!gif)
-        return Failed(err, error), std::string();
+        return Failed(err);
+    Encoder->Gif = gif;
     EGifSetGifVersion(gif, true);
 
     const GifColorType colours[4] = {{0, 0, 0}, {0, 255, 0}, {255, 0, 0}, {255, 255, 0}};
     ColorMapObject *map = GifMakeMapObject(4, colours);
     if (!map)
-        return Failed(E_GIF_ERR_NOT_ENOUGH_MEM, error), std::string();
+        return Failed(E_GIF_ERR_NOT_ENOUGH_MEM);
     const int width = FrameBitmapWidth * Scale;
     const int height = FrameBitmapHeight * Scale;
     const int screen = EGifPutScreenDesc(gif, width, height, 2, 0, map);
     GifFreeMapObject(map);
     if (screen == GIF_ERROR)
-        return Failed(gif->Error, error), std::string();
+        return Failed(gif->Error);
 
     // Loop forever.
     GifByteType netscape[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
@@ -93,77 +103,225 @@ std::string TGifRecorder::Encode(std::string *error) const
         EGifPutExtensionBlock(gif, sizeof netscape, netscape) == GIF_ERROR ||
         EGifPutExtensionBlock(gif, sizeof loop, loop) == GIF_ERROR ||
         EGifPutExtensionTrailer(gif) == GIF_ERROR)
-        return Failed(gif->Error, error), std::string();
+        return Failed(gif->Error);
+    Encoder->Line.resize(static_cast<std::size_t>(width));
+    return true;
+}
 
-    std::vector<GifPixelType> line(static_cast<std::size_t>(width));
-    const TDots *previous = nullptr;
-    for (std::size_t i = 0; i < Pictures.size(); ++i) {
-        const TDots &dots = Pictures[i];
-        // Only the rectangle of dots that changed is stored; the rest stays from the frame
-        // before (disposal: do not dispose).
-        int x0 = 0, x1 = PanelColumns - 1, y0 = 0, y1 = PanelRows - 1;
-        int left = 0, top = 0, w = width, h = height;
-        if (previous) {
-            x0 = PanelColumns, x1 = -1, y0 = PanelRows, y1 = -1;
-            for (int y = 0; y < PanelRows; ++y)
-                for (int x = 0; x < PanelColumns; ++x)
-                    if (dots[static_cast<std::size_t>(y * PanelColumns + x)] !=
-                        (*previous)[static_cast<std::size_t>(y * PanelColumns + x)]) {
-                        x0 = std::min(x0, x), x1 = std::max(x1, x);
-                        y0 = std::min(y0, y), y1 = std::max(y1, y);
-                    }
-            left = (2 * x0 + 1) * Scale, top = (2 * y0 + 1) * Scale;
-            w = (2 * (x1 - x0) + 1) * Scale, h = (2 * (y1 - y0) + 1) * Scale;
-        }
-
-        std::uint64_t remaining = Durations[i] * CentisecondsPerFrame;
-        bool first = true;
-        while (remaining > 0) {
-            const int delay = static_cast<int>(std::min<std::uint64_t>(remaining, MaxDelay));
-            remaining -= static_cast<std::uint64_t>(delay);
-            GraphicsControlBlock gcb{};
-            gcb.DisposalMode = DISPOSE_DO_NOT;
-            gcb.DelayTime = delay;
-            gcb.TransparentColor = NO_TRANSPARENT_COLOR;
-            GifByteType ext[4];
-            const std::size_t extLength = EGifGCBToExtension(&gcb, ext);
-            if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(extLength), ext) ==
-                GIF_ERROR)
-                return Failed(gif->Error, error), std::string();
-            // A delay longer than the field holds goes on as a one-pixel image of no change.
-            const int pl = first ? left : 0, pt = first ? top : 0;
-            const int pw = first ? w : 1, ph = first ? h : 1;
-            if (EGifPutImageDesc(gif, pl, pt, pw, ph, false, nullptr) == GIF_ERROR)
-                return Failed(gif->Error, error), std::string();
-            for (int py = pt; py < pt + ph; ++py) {
-                const int ry = py / Scale;
-                const int y = (ry - 1) / 2;
-                for (int px = pl; px < pl + pw; ++px) {
-                    const int rx = px / Scale;
-                    line[static_cast<std::size_t>(px - pl)] =
-                        (ry % 2 == 1 && ry < 20 && rx % 2 == 1 && rx < 240)
-                            ? dots[static_cast<std::size_t>(y * PanelColumns + (rx - 1) / 2)]
-                            : 0;
+bool TGifRecorder::PutImage(const TDots &dots, const TDots *previous, std::uint64_t frames)
+{
+    GifFileType *gif = Encoder->Gif;
+    const int width = FrameBitmapWidth * Scale;
+    const int height = FrameBitmapHeight * Scale;
+    // Only the rectangle of dots that changed is stored; the rest stays from the image before
+    // (disposal: do not dispose).
+    int left = 0, top = 0, w = width, h = height;
+    if (previous) {
+        int x0 = PanelColumns, x1 = -1, y0 = PanelRows, y1 = -1;
+        for (int y = 0; y < PanelRows; ++y)
+            for (int x = 0; x < PanelColumns; ++x)
+                if (dots[static_cast<std::size_t>(y * PanelColumns + x)] !=
+                    (*previous)[static_cast<std::size_t>(y * PanelColumns + x)]) {
+                    x0 = std::min(x0, x), x1 = std::max(x1, x);
+                    y0 = std::min(y0, y), y1 = std::max(y1, y);
                 }
-                if (EGifPutLine(gif, line.data(), pw) == GIF_ERROR)
-                    return Failed(gif->Error, error), std::string();
-            }
-            first = false;
-        }
-        previous = &dots;
+        left = (2 * x0 + 1) * Scale, top = (2 * y0 + 1) * Scale;
+        w = (2 * (x1 - x0) + 1) * Scale, h = (2 * (y1 - y0) + 1) * Scale;
     }
-    closer.Gif = nullptr;
-    if (EGifCloseFile(gif, &err) == GIF_ERROR)
-        return Failed(err, error), std::string();
+
+    std::uint64_t remaining = frames * CentisecondsPerFrame;
+    bool first = true;
+    while (remaining > 0) {
+        const int delay = static_cast<int>(std::min<std::uint64_t>(remaining, MaxDelay));
+        remaining -= static_cast<std::uint64_t>(delay);
+        GraphicsControlBlock gcb{};
+        gcb.DisposalMode = DISPOSE_DO_NOT;
+        gcb.DelayTime = delay;
+        gcb.TransparentColor = NO_TRANSPARENT_COLOR;
+        GifByteType ext[4];
+        const std::size_t extLength = EGifGCBToExtension(&gcb, ext);
+        if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(extLength), ext) ==
+            GIF_ERROR)
+            return Failed(gif->Error);
+        // A delay longer than the field holds goes on as a one-pixel image of no change.
+        const int pl = first ? left : 0, pt = first ? top : 0;
+        const int pw = first ? w : 1, ph = first ? h : 1;
+        if (EGifPutImageDesc(gif, pl, pt, pw, ph, false, nullptr) == GIF_ERROR)
+            return Failed(gif->Error);
+        GifPixelType *line = Encoder->Line.data();
+        for (int py = pt; py < pt + ph; ++py) {
+            const int ry = py / Scale;
+            const int y = (ry - 1) / 2;
+            for (int px = pl; px < pl + pw; ++px) {
+                const int rx = px / Scale;
+                line[px - pl] =
+                    (ry % 2 == 1 && ry < 20 && rx % 2 == 1 && rx < 240)
+                        ? dots[static_cast<std::size_t>(y * PanelColumns + (rx - 1) / 2)]
+                        : 0;
+            }
+            if (EGifPutLine(gif, line, pw) == GIF_ERROR)
+                return Failed(gif->Error);
+        }
+        first = false;
+    }
+    return true;
+}
+
+void TGifRecorder::PresentFrame(const TFrameBitmap &bitmap)
+{
+    ++Presented;
+    if (HasFailed())
+        return;
+    for (int y = 0; y < PanelRows; ++y)
+        for (int x = 0; x < PanelColumns; ++x)
+            Current[static_cast<std::size_t>(y * PanelColumns + x)] =
+                static_cast<std::uint8_t>(bitmap.Dot(x, y));
+    if (PendingFrames > 0 && Pending == Current) {
+        ++PendingFrames;
+        return;
+    }
+    if (PendingFrames == 0) {
+        if (!Start())
+            return;
+    } else {
+        // The pending picture's length is known now: it goes out, and the new one waits.
+        if (!PutImage(Pending, HaveWritten ? &Written : nullptr, PendingFrames))
+            return;
+        Written.swap(Pending);
+        HaveWritten = true;
+    }
+    Pending = Current;
+    PendingFrames = 1;
+    ++ImageCount;
+}
+
+bool TGifRecorder::Finish(std::string *error)
+{
+    auto fail = [&] {
+        if (error)
+            *error = ErrorText;
+        return false;
+    };
+    if (HasFailed())
+        return fail();
+    if (PendingFrames == 0) {
+        ErrorText = "no frame to write";
+        return fail();
+    }
+    if (!PutImage(Pending, HaveWritten ? &Written : nullptr, PendingFrames))
+        return fail();
+    GifFileType *gif = Encoder->Gif;
+    Encoder->Gif = nullptr;
+    int err = 0;
+    if (EGifCloseFile(gif, &err) == GIF_ERROR) {
+        Failed(err);
+        return fail();
+    }
+    if (!Encoder->Flush()) {
+        Failed(0);
+        return fail();
+    }
+    PendingFrames = 0;
+    return true;
+}
+
+std::string EncodeGif(std::string_view program, std::uint64_t frames, int scale,
+                      TEngineClock *clock, std::string *error)
+{
+    std::string out;
+    TGifRecorder recorder(
+        [&out](std::string_view bytes) {
+            out.append(bytes);
+            return true;
+        },
+        scale);
+    TDisplayEngine engine;
+    engine.SetClock(clock);
+    engine.SetFrameSink(&recorder);
+    engine.RunDisplayEngine(program, 0, frames);
+    if (!recorder.Finish(error))
+        return {};
     return out;
 }
 
-bool TGifRecorder::Write(const std::string &path, std::string *error) const
+namespace {
+
+// Counts the frames for the progress report and hands them on.
+class TExportSink final : public TFrameSink
 {
-    const std::string bytes = Encode(error);
-    if (bytes.empty())
-        return false;
-    return WriteFileAtomically(path, bytes, error);
+public:
+    TExportSink(TDisplayEngine &engine, TGifRecorder &recorder, const TAnimationExport &options)
+        : Engine(engine), Recorder(recorder), Options(options)
+    {
+    }
+
+    void PresentFrame(const TFrameBitmap &bitmap) override
+    {
+        Recorder.PresentFrame(bitmap);
+        if (Options.AlsoTo)
+            Options.AlsoTo->PresentFrame(bitmap);
+        ++Done;
+        if (Recorder.HasFailed()) {
+            Engine.RequestStop();
+        } else if (Options.Progress && Done % 256 == 0 && !Options.Progress(Done)) {
+            Cancelled = true;
+            Engine.RequestStop();
+        }
+    }
+
+    TDisplayEngine &Engine;
+    TGifRecorder &Recorder;
+    const TAnimationExport &Options;
+    std::uint64_t Done = 0;
+    bool Cancelled = false;
+};
+
+} // namespace
+
+TAnimationResult ExportAnimation(std::string_view program, const std::string &path,
+                                 const TAnimationExport &options)
+{
+    TAnimationResult result;
+    TAtomicFileWriter file(path);
+    if (!file.IsOpen()) {
+        result.Error = file.Error();
+        return result;
+    }
+    TGifRecorder recorder([&file](std::string_view bytes) { return file.Write(bytes); },
+                          options.Scale);
+    TDisplayEngine engine;
+    engine.SetClock(options.Clock);
+    engine.SetFrameTick(options.Tick);
+    TExportSink sink(engine, recorder, options);
+    engine.SetFrameSink(&sink);
+    result.Run = engine.RunDisplayEngine(program, 0, std::max<std::uint64_t>(options.Frames, 1));
+    if (sink.Cancelled) {
+        result.Cancelled = true;
+        return result;
+    }
+    if (!recorder.Finish(&result.Error)) {
+        if (!file.Error().empty())
+            result.Error = file.Error();
+        return result;
+    }
+    if (!file.Commit()) {
+        result.Error = file.Error();
+        return result;
+    }
+    if (options.Progress)
+        options.Progress(sink.Done);
+    result.Ok = true;
+    return result;
+}
+
+std::uint64_t OnePassFrames(std::string_view program, std::uint64_t cap, TEngineClock *clock)
+{
+    TDisplayEngine engine;
+    engine.SetClock(clock);
+    const TRunResult run = engine.RunDisplayEngine(program, 0, std::max<std::uint64_t>(cap, 1));
+    if (engine.FirstPassFrames() != 0)
+        return std::min(engine.FirstPassFrames(), run.Frames);
+    return run.Frames;
 }
 
 } // namespace zor

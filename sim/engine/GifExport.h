@@ -4,44 +4,100 @@
 #include "sim/engine/Engine.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zor {
 
-// Collects the frames of a run (attach it as the engine's frame sink) and encodes them as a GIF
-// that loops forever: each frame is the 241 x 21 frame picture (dots with black gaps, the four
-// panel colours) enlarged scale times, shown for 2 centiseconds; a run of identical frames
-// becomes one frame shown as long. Keeps 1200 bytes per distinct frame until Encode.
+// Encodes the frames of a run (attach it as the engine's frame sink) into a GIF that loops
+// forever: each frame is the 241 x 21 frame picture (dots with black gaps, the four panel
+// colours) enlarged scale times, shown for 2 centiseconds; a run of identical frames becomes one
+// image shown as long. The bytes stream out through the output as the frames come, so memory
+// stays the same whatever the length of the run: two pictures of 1200 dots and one image line.
 class TGifRecorder final : public TFrameSink
 {
 public:
     static constexpr int MinScale = 1;
     static constexpr int MaxScale = 8;
 
+    // Receives the file's bytes in order; returning false fails the recording.
+    using TOutput = std::function<bool(std::string_view bytes)>;
+
     // scale is clamped to MinScale ... MaxScale.
-    explicit TGifRecorder(int scale = 2);
+    explicit TGifRecorder(TOutput output, int scale = 2);
+    ~TGifRecorder() override;
 
     void PresentFrame(const TFrameBitmap &bitmap) override;
 
-    // Frames presented so far, and the images they make after merging identical runs.
+    // Writes the last image and the end of the file. False, with the reason in *error, when no
+    // frame was presented, giflib failed or the output refused bytes; the output may then hold
+    // a partial file. Call it once.
+    bool Finish(std::string *error = nullptr);
+
+    // Frames presented so far, and the images written or pending after merging identical runs.
     std::uint64_t FramesPresented() const { return Presented; }
-    std::size_t Images() const { return Durations.size(); }
-
-    // The GIF file's bytes for the frames presented so far; an empty string (and the reason in
-    // *error) when giflib fails or no frame was presented.
-    std::string Encode(std::string *error = nullptr) const;
-
-    // Encode, written atomically to path: the file is either the whole GIF or left as it was.
-    bool Write(const std::string &path, std::string *error = nullptr) const;
+    std::size_t Images() const { return ImageCount; }
+    // Whether the recording has already failed (the rest of the run is wasted).
+    bool HasFailed() const { return !ErrorText.empty(); }
 
 private:
     using TDots = std::vector<std::uint8_t>; // 1200 colour numbers, row by row
+    struct TEncoder;
 
+    bool Start();
+    bool PutImage(const TDots &dots, const TDots *previous, std::uint64_t frames);
+    bool Failed(int giflibError);
+
+    TOutput Output;
     int Scale;
     std::uint64_t Presented = 0;
-    std::vector<TDots> Pictures;
-    std::vector<std::uint64_t> Durations; // in frames
+    std::size_t ImageCount = 0;
+    TDots Current; // the frame being presented
+    TDots Pending; // the newest distinct picture, not yet written (its length still grows)
+    TDots Written; // the picture written last, which the pending one is stored against
+    bool HaveWritten = false;
+    std::uint64_t PendingFrames = 0;
+    std::unique_ptr<TEncoder> Encoder;
+    std::string ErrorText;
 };
+
+// The GIF of a whole run in memory (tests, small runs); empty with the reason in *error when
+// nothing was presented or encoding failed.
+std::string EncodeGif(std::string_view program, std::uint64_t frames, int scale,
+                      TEngineClock *clock = nullptr, std::string *error = nullptr);
+
+// One export of a program as an animated GIF file: what Zor > Export animation writes and what
+// zor simulate --gif writes, byte for byte, for the same program, length, scale and clock.
+struct TAnimationExport
+{
+    std::uint64_t Frames = 500;    // length of the run in frames, from 1
+    int Scale = 2;                 // TGifRecorder::MinScale ... MaxScale
+    TEngineClock *Clock = nullptr; // null: the system clock
+    TFrameTick *Tick = nullptr;    // null: as fast as the engine goes
+    TFrameSink *AlsoTo = nullptr;  // gets every frame too (the tool's dot printer)
+    // Called every 256 frames and at the end with the frames done; false cancels the export.
+    std::function<bool(std::uint64_t done)> Progress;
+};
+
+struct TAnimationResult
+{
+    bool Ok = false;
+    bool Cancelled = false; // Progress said stop; the file was left as it was
+    std::string Error;      // why it failed, for the operator
+    TRunResult Run;         // the engine run
+};
+
+// Runs the program on a fresh engine for the given frames and writes the GIF to path
+// atomically: on any failure or cancel the file at path is left as it was.
+TAnimationResult ExportAnimation(std::string_view program, const std::string &path,
+                                 const TAnimationExport &options);
+
+// The frames of one pass of the program: until the end of its command part sends it back to
+// the start, or until it ends; at most cap frames (cap from 1). Fresh engine, given clock.
+std::uint64_t OnePassFrames(std::string_view program, std::uint64_t cap,
+                            TEngineClock *clock = nullptr);
 
 } // namespace zor

@@ -82,9 +82,9 @@ TEST_F(MainFormTest, StartsWithOnlyTheDocumentIndependentCommandsEnabled)
     EXPECT_EQ(form.windowTitle(), "Zor Editor");
     EXPECT_EQ(form.size(), QSize(640, 480));
     EXPECT_EQ(form.DocumentCount, 0);
-    EXPECT_EQ(EnabledItems(form),
-              QStringList({"New", "Open", "Exit", "Parameters", "Contents", "Usinghelp", "About",
-                           "ButtonNew", "ButtonOpen", "ButtonHelp"}));
+    EXPECT_EQ(EnabledItems(form), QStringList({"New", "Open", "Exit", "AllCommands", "Parameters",
+                                               "Preview", "Contents", "Usinghelp", "About",
+                                               "ButtonNew", "ButtonOpen", "ButtonHelp"}));
     EXPECT_TRUE(Dialogs.Boxes.isEmpty()) << "no warning when the font is there";
 }
 
@@ -98,11 +98,11 @@ TEST_F(MainFormTest, EnableDocumentCommandsSwitchesExactlyItsListAndNeverTheSix)
     for (const QString &name : atStart)
         switched.removeOne(name);
     // Paste, Select All and Undo stay greyed while their standard rules say no (no editor).
-    QStringList expected = {"Save",       "Savesas",          "CloseEdit",
-                            "Print",      "PrinterSetup",     "Font",
-                            "Send",       "Simulation",       "Numericfields",
-                            "ButtonSave", "ButtonPrint",      "ButtonFont",
-                            "ButtonSend", "ButtonSimulation", "ButtonNumeric"};
+    QStringList expected = {
+        "Save",         "Savesas",     "CloseEdit",  "Print",           "PrinterSetup",
+        "Font",         "Send",        "Simulation", "ExportAnimation", "Numericfields",
+        "ButtonSave",   "ButtonPrint", "ButtonFont", "ButtonSend",      "ButtonSimulation",
+        "ButtonNumeric"};
     for (const TCommandButton &b : CommandButtons) {
         const QString name = QString::fromLatin1(b.Name.data(), b.Name.size());
         if (std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), b.Name) ==
@@ -110,7 +110,7 @@ TEST_F(MainFormTest, EnableDocumentCommandsSwitchesExactlyItsListAndNeverTheSix)
             expected << name;
     }
     EXPECT_EQ(switched, expected);
-    EXPECT_EQ(expected.size(), 15 + 34);
+    EXPECT_EQ(expected.size(), 16 + 34);
 
     form.EnableDocumentCommands(false);
     EXPECT_EQ(EnabledItems(form), atStart);
@@ -152,10 +152,11 @@ TEST_F(MainFormTest, MenusHaveTheirCaptionsItemsAndSeparatorsInOrder)
                            "PrinterSetup=P&rinter setup ...", "N3", "Exit=&Exit"}));
     EXPECT_EQ(items(form.Edit), QStringList({"Cut=Cu&t", "Copy=&Copy", "Paste=&Paste", "N4",
                                              "Selectall=Select &All", "N5", "Undo=&Undo"}));
-    EXPECT_EQ(
-        items(form.Zor),
-        QStringList({"Parameters=&Parameters ...", "N6", "Send=&Send", "TransferLog=&Transfer log",
-                     "N7", "Simulation=Si&mulation", "N8", "Numericfields=&Numeric fields"}));
+    EXPECT_EQ(items(form.Zor),
+              QStringList({"Parameters=&Parameters ...", "N6", "Send=&Send",
+                           "TransferLog=&Transfer log", "N7", "Simulation=Si&mulation",
+                           "Preview=Pre&view", "ExportAnimation=E&xport animation...", "N8",
+                           "Numericfields=&Numeric fields"}));
     EXPECT_EQ(items(form.Window),
               QStringList({"CascadeOkno=&Cascade", "Tilehorizontally=Tile &Horizontally",
                            "Tilevertically=&Tile Vertically"}));

@@ -154,3 +154,35 @@ TEST(Vocabulary, HintsKeepTheirStoredTextsAndSplitAtTheBar)
 
 } // namespace
 } // namespace zor
+
+namespace zor {
+namespace {
+
+TEST(SymbolTooltip, NamesTheCommandWithItsNumberInWords)
+{
+    EXPECT_EQ(SymbolTooltip('r', KindColour(TCommandKind::ckParameter), "05"), "Pause 05: 0.5 s");
+    EXPECT_EQ(SymbolTooltip('r', KindColour(TCommandKind::ckParameter), "5"), "Pause 5: 5 s");
+    EXPECT_EQ(SymbolTooltip('r', KindColour(TCommandKind::ckParameter), "20"), "Pause 20: 20 s");
+    // The panel counts a pause of 0 as 256 seconds.
+    EXPECT_EQ(SymbolTooltip('r', KindColour(TCommandKind::ckParameter), "0"), "Pause 0: 256 s");
+    EXPECT_EQ(SymbolTooltip('q', KindColour(TCommandKind::ckParameter), "3"), "Set line: 3");
+    EXPECT_EQ(SymbolTooltip('Z', KindColour(TCommandKind::ckEffect), "10"), "Time: 10 times");
+    EXPECT_EQ(SymbolTooltip('s', KindColour(TCommandKind::ckParameter), "1"), "Repeat: 1 time");
+    EXPECT_EQ(SymbolTooltip(':', KindColour(TCommandKind::ckTransition), "", 3),
+              "Move text in from right, segment 3");
+    EXPECT_EQ(SymbolTooltip('k', KindColour(TCommandKind::ckStyle), ""), "Blinking on");
+}
+
+TEST(SymbolTooltip, ColourSymbolsNameTheirColourAndStrangersHaveNone)
+{
+    EXPECT_EQ(SymbolTooltip('i', KindColour(TCommandKind::ckRed), ""), "Font color - Red");
+    EXPECT_EQ(SymbolTooltip('i', KindColour(TCommandKind::ckGreen), ""), "Font color - Green");
+    EXPECT_EQ(SymbolTooltip('j', KindColour(TCommandKind::ckYellow), ""),
+              "Background color - Yellow");
+    // A tagged blue is none of the colours: black, as the translation reads it.
+    EXPECT_EQ(SymbolTooltip('j', 0x810000, ""), "Backgroun color - Black");
+    EXPECT_EQ(SymbolTooltip('x', KindColour(TCommandKind::ckStyle), ""), "");
+}
+
+} // namespace
+} // namespace zor

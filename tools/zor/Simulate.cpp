@@ -45,24 +45,6 @@ std::optional<TLocalDateTime> ParseClock(const std::string &text)
     return t;
 }
 
-// Hands each frame to both sinks that are set.
-class TTee final : public TFrameSink
-{
-public:
-    TTee(TFrameSink *first, TFrameSink *second) : First(first), Second(second) {}
-    void PresentFrame(const TFrameBitmap &bitmap) override
-    {
-        if (First)
-            First->PresentFrame(bitmap);
-        if (Second)
-            Second->PresentFrame(bitmap);
-    }
-
-private:
-    TFrameSink *First;
-    TFrameSink *Second;
-};
-
 // Prints each frame as 10 lines of 120 colour digits and an empty line.
 class TDotPrinter final : public TFrameSink
 {
@@ -123,27 +105,36 @@ int RunSimulate(const TSimulateArgs &a)
         engine.SetClock(&*fixed);
     }
     TDotPrinter printer(a.Realtime);
-    TGifRecorder recorder(a.Scale);
-    TTee tee(a.Dots ? &printer : nullptr, a.Gif.empty() ? nullptr : &recorder);
-    if (a.Dots || !a.Gif.empty())
-        engine.SetFrameSink(&tee);
     TSteadyTick tick;
     if (a.Realtime)
         engine.SetFrameTick(&tick);
 
     const auto wallStart = std::chrono::steady_clock::now();
     const double cpuStart = CpuSeconds();
-    const TRunResult result = engine.RunDisplayEngine(program, 0, a.Frames);
+    TRunResult result;
+    if (!a.Gif.empty()) {
+        // The same export as the editor's Export animation command.
+        TAnimationExport gif;
+        gif.Frames = a.Frames;
+        gif.Scale = a.Scale;
+        gif.Clock = fixed ? &*fixed : nullptr;
+        gif.Tick = a.Realtime ? &tick : nullptr;
+        gif.AlsoTo = a.Dots ? &printer : nullptr;
+        const TAnimationResult written = ExportAnimation(program, a.Gif, gif);
+        std::fflush(stdout);
+        if (!written.Ok)
+            return Fail("simulate", "cannot write " + a.Gif + ": " + written.Error, 1);
+        result = written.Run;
+    } else {
+        if (a.Dots)
+            engine.SetFrameSink(&printer);
+        result = engine.RunDisplayEngine(program, 0, a.Frames);
+    }
     const double cpu = CpuSeconds() - cpuStart;
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     std::fflush(stdout);
 
-    if (!a.Gif.empty()) {
-        std::string error;
-        if (!recorder.Write(a.Gif, &error))
-            return Fail("simulate", "cannot write " + a.Gif + ": " + error, 1);
-    }
     if (!a.Dots) {
         std::printf("%llu frames, %s\n", static_cast<unsigned long long>(result.Frames),
                     result.End == TRunEnd::ProgramEnd ? "program ended" : "frame limit reached");

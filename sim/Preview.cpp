@@ -1,0 +1,490 @@
+#include "sim/Preview.h"
+
+#include "commands/DocumentTranslation.h"
+#include "editor/Dialogs.h"
+#include "editor/DocumentIO.h"
+#include "sim/engine/GifExport.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QProgressDialog>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTextDocument>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstring>
+
+namespace zor {
+
+namespace {
+
+const QRgb DotColours[4] = {qRgb(0, 0, 0), qRgb(0, 255, 0), qRgb(255, 0, 0), qRgb(255, 255, 0)};
+// An unlit LED is a dark disc, so that the panel's grid shows as on the device.
+const QRgb UnlitLed = qRgb(48, 40, 40);
+
+// One dot with the gap to its upper left: 2 x zoom pixels square.
+QImage DotTile(int zoom, bool ledLook, int colour)
+{
+    const int size = 2 * zoom;
+    QImage tile(size, size, QImage::Format_RGB32);
+    tile.fill(Qt::black);
+    const QRgb rgb = ledLook && colour == 0 ? UnlitLed : DotColours[colour];
+    if (!ledLook || zoom < 3) {
+        QPainter(&tile).fillRect(zoom, zoom, zoom, zoom, QColor(rgb));
+        return tile;
+    }
+    QPainter p(&tile);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(rgb));
+    // Centred on the square dot's centre, wider than it, as round LEDs sit closer together.
+    const QPointF centre(1.5 * zoom, 1.5 * zoom);
+    const qreal radius = 0.85 * zoom;
+    p.drawEllipse(centre, radius, radius);
+    return tile;
+}
+
+} // namespace
+
+QImage PanelPicture(const TFrameBitmap &bitmap, int zoom, bool ledLook)
+{
+    zoom = std::clamp(zoom, 1, 8);
+    const int size = 2 * zoom;
+    // The tiles are made once per zoom and look on each thread that draws.
+    thread_local int tileZoom = 0;
+    thread_local bool tileLed = false;
+    thread_local QImage tiles[4];
+    if (tileZoom != zoom || tileLed != ledLook) {
+        for (int c = 0; c < 4; ++c)
+            tiles[c] = DotTile(zoom, ledLook, c);
+        tileZoom = zoom;
+        tileLed = ledLook;
+    }
+    QImage picture(FrameBitmapWidth * zoom, FrameBitmapHeight * zoom, QImage::Format_RGB32);
+    // The tiles cover all but the black border on the right and at the bottom.
+    {
+        QPainter border(&picture);
+        border.fillRect(PanelColumns * size, 0, zoom, picture.height(), Qt::black);
+        border.fillRect(0, PanelRows * size, picture.width(), zoom, Qt::black);
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(size) * 4;
+    for (int y = 0; y < PanelRows; ++y) {
+        for (int x = 0; x < PanelColumns; ++x) {
+            const QImage &tile = tiles[bitmap.Dot(x, y) & 3];
+            for (int r = 0; r < size; ++r)
+                std::memcpy(picture.scanLine(y * size + r) + static_cast<std::size_t>(x) * rowBytes,
+                            tile.constScanLine(r), rowBytes);
+        }
+    }
+    return picture;
+}
+
+std::string PreviewProgram(const QTextDocument &document)
+{
+    const TTranslation t = TranslateDocument(DocumentFromText(document));
+    if (t.TooManySegments() || t.Program.empty() || t.Program.front() == '\x1F')
+        return {};
+    return t.Program;
+}
+
+// ---- TPanelView ----
+
+TPanelView::TPanelView(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("PreviewPanel"));
+    setAccessibleName(QStringLiteral("Panel preview"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    SetPicture(PanelPicture(TFrameBitmap{}, 2, false));
+}
+
+void TPanelView::SetPicture(const QImage &picture)
+{
+    const bool resized = picture.size() != Shown.size();
+    Shown = picture;
+    if (resized) {
+        setFixedSize(Shown.size());
+        updateGeometry();
+    }
+    update();
+}
+
+QSize TPanelView::sizeHint() const
+{
+    return Shown.size();
+}
+
+void TPanelView::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    p.drawImage(event->rect().topLeft(), Shown, event->rect());
+}
+
+void TPanelView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    QAction *copy = menu.addAction(QStringLiteral("Copy frame"));
+    copy->setObjectName(QStringLiteral("CopyFrame"));
+    connect(copy, &QAction::triggered, this, &TPanelView::CopyFrameRequested);
+    menu.exec(event->globalPos());
+}
+
+// ---- TPreviewDock ----
+
+TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TEngineClock *clock)
+    : QDockWidget(QStringLiteral("Preview"), parent),
+      Runner(std::make_unique<TPreviewPlayer>(tick, clock))
+{
+    setObjectName(QStringLiteral("Preview"));
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+
+    auto *body = new QWidget(this);
+    auto *layout = new QVBoxLayout(body);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto *scroll = new QScrollArea(body);
+    scroll->setObjectName(QStringLiteral("PreviewScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setAlignment(Qt::AlignCenter);
+    scroll->setBackgroundRole(QPalette::Dark);
+    View = new TPanelView;
+    scroll->setWidget(View);
+    scroll->setMinimumHeight(FrameBitmapHeight * 2 + 8);
+    layout->addWidget(scroll, 1);
+
+    auto *controls = new QHBoxLayout;
+    auto button = [&](const char *name, const QString &text, QStyle::StandardPixmap icon) {
+        auto *b = new QToolButton(body);
+        b->setObjectName(QLatin1String(name));
+        b->setIcon(style()->standardIcon(icon));
+        b->setToolTip(text);
+        b->setAccessibleName(text);
+        b->setAutoRaise(true);
+        controls->addWidget(b);
+        return b;
+    };
+    PlayButton = button("PreviewPlay", QStringLiteral("Pause"), QStyle::SP_MediaPause);
+    RestartButton =
+        button("PreviewRestart", QStringLiteral("Restart"), QStyle::SP_MediaSkipBackward);
+    StepButton =
+        button("PreviewStep", QStringLiteral("One frame forward"), QStyle::SP_MediaSeekForward);
+    Timeline = new QSlider(Qt::Horizontal, body);
+    Timeline->setObjectName(QStringLiteral("PreviewTimeline"));
+    Timeline->setAccessibleName(QStringLiteral("Timeline"));
+    Timeline->setToolTip(QStringLiteral("The first 60 seconds of the run"));
+    Timeline->setRange(0, TimelineFrames - 1);
+    Timeline->setPageStep(50);
+    controls->addWidget(Timeline, 1);
+    Position = new QLabel(body);
+    Position->setObjectName(QStringLiteral("PreviewPosition"));
+    Position->setMinimumWidth(
+        Position->fontMetrics().horizontalAdvance(QStringLiteral("Frame 000000  0000.00 s")));
+    controls->addWidget(Position);
+    auto *zoomLabel = new QLabel(QStringLiteral("&Zoom"), body);
+    Zoom = new QSpinBox(body);
+    Zoom->setObjectName(QStringLiteral("PreviewZoom"));
+    Zoom->setAccessibleName(QStringLiteral("Zoom"));
+    Zoom->setToolTip(QStringLiteral("Pixels a dot"));
+    Zoom->setRange(1, 8);
+    Zoom->setValue(2);
+    zoomLabel->setBuddy(Zoom);
+    controls->addWidget(zoomLabel);
+    controls->addWidget(Zoom);
+    FitWidth = new QCheckBox(QStringLiteral("&Fit"), body);
+    FitWidth->setObjectName(QStringLiteral("PreviewFit"));
+    FitWidth->setToolTip(QStringLiteral("Fit to width"));
+    controls->addWidget(FitWidth);
+    LedLook = new QCheckBox(QStringLiteral("&LED look"), body);
+    LedLook->setObjectName(QStringLiteral("PreviewLedLook"));
+    controls->addWidget(LedLook);
+    layout->addLayout(controls);
+    setWidget(body);
+
+    connect(PlayButton, &QToolButton::clicked, this, [this] {
+        if (Runner->Playing())
+            Runner->Pause();
+        else
+            Runner->Play();
+        UpdatePosition();
+    });
+    connect(RestartButton, &QToolButton::clicked, this, [this] { Runner->Restart(); });
+    connect(StepButton, &QToolButton::clicked, this, [this] { Runner->Step(); });
+    connect(Timeline, &QSlider::sliderPressed, this, [this] { SliderHeld = true; });
+    connect(Timeline, &QSlider::sliderMoved, this, [this](int frame) { Runner->Seek(frame); });
+    connect(Timeline, &QSlider::sliderReleased, this, [this] {
+        SliderHeld = false;
+        Runner->Seek(static_cast<std::uint64_t>(Timeline->value()));
+    });
+    // Keys and clicks beside the handle move the slider without a drag.
+    connect(Timeline, &QSlider::actionTriggered, this, [this](int action) {
+        if (action != QAbstractSlider::SliderMove)
+            QTimer::singleShot(
+                0, this, [this] { Runner->Seek(static_cast<std::uint64_t>(Timeline->value())); });
+    });
+    connect(Zoom, &QSpinBox::valueChanged, this, &TPreviewDock::UpdateZoom);
+    connect(FitWidth, &QCheckBox::toggled, this, &TPreviewDock::UpdateZoom);
+    connect(LedLook, &QCheckBox::toggled, this, [this](bool on) {
+        Led = on;
+        Rerender();
+    });
+    connect(View, &TPanelView::CopyFrameRequested, this, &TPreviewDock::CopyFrame);
+    connect(this, &QDockWidget::visibilityChanged, this, &TPreviewDock::UpdateSuspended);
+
+    Debounce = new QTimer(this);
+    Debounce->setObjectName(QStringLiteral("PreviewDelay"));
+    Debounce->setSingleShot(true);
+    Debounce->setInterval(RetranslateDelayMs);
+    connect(Debounce, &QTimer::timeout, this, &TPreviewDock::Retranslate);
+    // The frame number and the slider follow the run ten times a second; the picture itself
+    // is repainted only when it changes.
+    PositionTimer = new QTimer(this);
+    PositionTimer->setInterval(100);
+    connect(PositionTimer, &QTimer::timeout, this, &TPreviewDock::UpdatePosition);
+
+    Runner->SetFrameCallback([this](std::int64_t, const TFrameBitmap &bitmap) { OnFrame(bitmap); });
+    if (parent)
+        parent->installEventFilter(this);
+    UpdatePosition();
+    UpdateSuspended();
+}
+
+TPreviewDock::~TPreviewDock()
+{
+    // The player's thread calls back into this dock: it ends first.
+    Runner.reset();
+}
+
+void TPreviewDock::SetDocument(QTextDocument *document)
+{
+    if (Document == document)
+        return;
+    if (Document)
+        disconnect(Document, nullptr, this, nullptr);
+    Document = document;
+    Debounce->stop();
+    if (Document)
+        connect(Document, &QTextDocument::contentsChanged, Debounce, qOverload<>(&QTimer::start));
+    Retranslate();
+}
+
+void TPreviewDock::Retranslate()
+{
+    Debounce->stop();
+    Runner->SetProgram(Document ? PreviewProgram(*Document) : std::string());
+    UpdatePosition();
+}
+
+bool TPreviewDock::RetranslatePending() const
+{
+    return Debounce->isActive();
+}
+
+void TPreviewDock::OnFrame(const TFrameBitmap &bitmap)
+{
+    // Drawn on the player's thread, so that painting is a plain copy.
+    QImage picture = PanelPicture(bitmap, ZoomInUse.load(), Led.load());
+    {
+        QMutexLocker lock(&PictureLock);
+        Latest = std::move(picture);
+        LatestFrame = bitmap;
+    }
+    // One repaint request at a time: a preview that falls behind shows the newest frame.
+    if (!UpdatePosted.exchange(true))
+        QMetaObject::invokeMethod(this, &TPreviewDock::ShowLatestPicture, Qt::QueuedConnection);
+}
+
+void TPreviewDock::ShowLatestPicture()
+{
+    UpdatePosted = false;
+    QImage picture;
+    {
+        QMutexLocker lock(&PictureLock);
+        picture = Latest;
+    }
+    // The strip grows with the zoom, so that the whole panel shows without scrolling.
+    if (picture.height() != View->height())
+        if (auto *scroll = findChild<QScrollArea *>(QStringLiteral("PreviewScroll")))
+            scroll->setMinimumHeight(picture.height() + 8);
+    View->SetPicture(picture);
+}
+
+void TPreviewDock::Rerender()
+{
+    {
+        QMutexLocker lock(&PictureLock);
+        Latest = PanelPicture(LatestFrame, ZoomInUse.load(), Led.load());
+    }
+    ShowLatestPicture();
+}
+
+void TPreviewDock::UpdateZoom()
+{
+    int zoom = Zoom->value();
+    if (FitWidth->isChecked()) {
+        const int width = widget()->width() - 16;
+        zoom = std::clamp(width / FrameBitmapWidth, 1, 8);
+    }
+    Zoom->setEnabled(!FitWidth->isChecked());
+    if (zoom == ZoomInUse.load())
+        return;
+    ZoomInUse = zoom;
+    Rerender();
+}
+
+void TPreviewDock::resizeEvent(QResizeEvent *event)
+{
+    QDockWidget::resizeEvent(event);
+    if (FitWidth && FitWidth->isChecked())
+        UpdateZoom();
+}
+
+void TPreviewDock::UpdatePosition()
+{
+    const std::int64_t frame = Runner->ShownFrame();
+    const QString text = frame < 0 ? QStringLiteral("Frame -")
+                                   : QStringLiteral("Frame %1  %2 s")
+                                         .arg(frame)
+                                         .arg(static_cast<double>(frame) / 50.0, 0, 'f', 2);
+    if (Position->text() != text)
+        Position->setText(text);
+    if (!SliderHeld && frame >= 0 &&
+        Timeline->value() != std::min<std::int64_t>(frame, TimelineFrames - 1)) {
+        const QSignalBlocker block(Timeline);
+        Timeline->setValue(static_cast<int>(std::min<std::int64_t>(frame, TimelineFrames - 1)));
+    }
+    const bool playing = Runner->Playing();
+    const QString caption = playing ? QStringLiteral("Pause") : QStringLiteral("Play");
+    if (PlayButton->toolTip() != caption) {
+        PlayButton->setToolTip(caption);
+        PlayButton->setAccessibleName(caption);
+        PlayButton->setIcon(
+            style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    }
+}
+
+void TPreviewDock::UpdateSuspended()
+{
+    const bool hidden = !isVisible() || (window() && window()->isMinimized());
+    Runner->Suspend(hidden);
+    if (hidden)
+        PositionTimer->stop();
+    else if (!PositionTimer->isActive())
+        PositionTimer->start();
+}
+
+bool TPreviewDock::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::Show ||
+        event->type() == QEvent::Hide)
+        UpdateSuspended();
+    return QDockWidget::eventFilter(watched, event);
+}
+
+void TPreviewDock::CopyFrame()
+{
+    QApplication::clipboard()->setImage(View->Picture());
+}
+
+// ---- Export animation ----
+
+TExportDialog::TExportDialog(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("ExportDialog"));
+    setWindowTitle(QStringLiteral("Export animation"));
+    auto *form = new QFormLayout(this);
+    OnePass = new QRadioButton(QStringLiteral("&One pass of the program (at most 60 s)"), this);
+    OnePass->setObjectName(QStringLiteral("OnePass"));
+    OnePass->setChecked(true);
+    Seconds = new QRadioButton(QStringLiteral("&Seconds:"), this);
+    Seconds->setObjectName(QStringLiteral("Seconds"));
+    SecondsValue = new QSpinBox(this);
+    SecondsValue->setObjectName(QStringLiteral("SecondsValue"));
+    SecondsValue->setAccessibleName(QStringLiteral("Seconds"));
+    SecondsValue->setRange(1, 3600);
+    SecondsValue->setValue(60);
+    Scale = new QSpinBox(this);
+    Scale->setObjectName(QStringLiteral("Scale"));
+    Scale->setAccessibleName(QStringLiteral("Scale"));
+    Scale->setRange(TGifRecorder::MinScale, TGifRecorder::MaxScale);
+    Scale->setValue(2);
+    Scale->setSuffix(QStringLiteral(" pixels a dot"));
+    form->addRow(QStringLiteral("Length:"), OnePass);
+    auto *seconds = new QHBoxLayout;
+    seconds->addWidget(Seconds);
+    seconds->addWidget(SecondsValue);
+    form->addRow(QString(), seconds);
+    auto *scaleLabel = new QLabel(QStringLiteral("S&cale:"), this);
+    scaleLabel->setBuddy(Scale);
+    form->addRow(scaleLabel, Scale);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(SecondsValue, &QSpinBox::valueChanged, this, [this] { Seconds->setChecked(true); });
+}
+
+void ExportAnimationCommand(QWidget *parent, const std::string &program, TFileDialogState &state)
+{
+    if (program.empty()) {
+        Dialogs().MessageBox(parent, QStringLiteral("Information"),
+                             QStringLiteral("The document has no commands: there is nothing to "
+                                            "export."),
+                             TMsgIcon::Information, TMsgButtons::Ok);
+        return;
+    }
+    state.Filter = QStringLiteral("Animated GIF [*.gif]|*.gif");
+    state.DefaultExt = QStringLiteral("gif");
+    state.Title = QStringLiteral("Export animation");
+    if (!Dialogs().ExecuteSave(parent, state))
+        return;
+    const QString name = state.FileName;
+    if (QFileInfo::exists(name) &&
+        Dialogs().MessageBox(parent, QStringLiteral("Question"),
+                             name + QStringLiteral(" exists\nOverwrite?"), TMsgIcon::Question,
+                             TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        return;
+    TExportDialog dialog(parent);
+    if (Dialogs().ExecuteForm(dialog) != QDialog::Accepted)
+        return;
+
+    TAnimationExport options;
+    options.Scale = dialog.Scale->value();
+    options.Frames = dialog.OnePass->isChecked()
+                         ? OnePassFrames(program, TPreviewDock::TimelineFrames)
+                         : static_cast<std::uint64_t>(dialog.SecondsValue->value()) * 50;
+    QProgressDialog progress(QStringLiteral("Writing %1...").arg(QFileInfo(name).fileName()),
+                             QStringLiteral("Cancel"), 0, static_cast<int>(options.Frames), parent);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowTitle(QStringLiteral("Export animation"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    options.Progress = [&](std::uint64_t done) {
+        progress.setValue(static_cast<int>(std::min(done, options.Frames)));
+        QCoreApplication::processEvents();
+        return !progress.wasCanceled();
+    };
+    const TAnimationResult result =
+        ExportAnimation(program, QFile::encodeName(name).toStdString(), options);
+    progress.reset();
+    if (!result.Ok && !result.Cancelled)
+        ShowErrorBox(
+            parent,
+            QStringLiteral("Cannot write %1: %2").arg(name, QString::fromStdString(result.Error)));
+}
+
+} // namespace zor

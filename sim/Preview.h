@@ -1,0 +1,135 @@
+// The live preview: a dock under the documents that shows the panel running the active
+// document's program, 50 frames a second, and follows the text as it is written. Also the
+// Export animation command, which writes the same GIF as `zor simulate --gif`.
+#pragma once
+
+#include "sim/engine/Engine.h"
+#include "sim/engine/Player.h"
+
+#include <QDialog>
+#include <QDockWidget>
+#include <QImage>
+#include <QMutex>
+#include <QPointer>
+#include <atomic>
+#include <memory>
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
+class QTextDocument;
+class QTimer;
+class QToolButton;
+
+namespace zor {
+
+struct TFileDialogState;
+
+// The panel picture of a frame at zoom pixels a dot (1 to 8, clamped): square dots with black
+// between them as the simulation window draws them, or with ledLook round lit dots and dim
+// unlit ones. The picture is (241 x zoom) by (21 x zoom) pixels.
+QImage PanelPicture(const TFrameBitmap &bitmap, int zoom, bool ledLook);
+
+// The program text the preview and the export run for a document: empty when the document
+// has no commands or too many text segments (the Simulation command would not run it either).
+std::string PreviewProgram(const QTextDocument &document);
+
+// Shows the panel picture, repainting only when a new picture arrives.
+class TPanelView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TPanelView(QWidget *parent = nullptr);
+    void SetPicture(const QImage &picture);
+    QImage Picture() const { return Shown; }
+    QSize sizeHint() const override;
+
+signals:
+    void CopyFrameRequested();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    QImage Shown;
+};
+
+class TPreviewDock : public QDockWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int RetranslateDelayMs = 300;
+    static constexpr int TimelineFrames = 3000; // the first 60 seconds
+
+    // tick and clock as TPreviewPlayer takes them (null: real time, the system clock).
+    explicit TPreviewDock(QWidget *parent = nullptr, TFrameTick *tick = nullptr,
+                          TEngineClock *clock = nullptr);
+    ~TPreviewDock() override;
+
+    // The document to follow (null: no document, a dark panel). Its program runs at once;
+    // later edits restart it RetranslateDelayMs after the last change.
+    void SetDocument(QTextDocument *document);
+    // Translates the followed document now, as the delay's end does.
+    void Retranslate();
+    bool RetranslatePending() const;
+
+    TPreviewPlayer &Player() { return *Runner; }
+    TPanelView *View = nullptr;
+
+    // Controls, by name.
+    QToolButton *PlayButton = nullptr, *RestartButton = nullptr, *StepButton = nullptr;
+    QSlider *Timeline = nullptr;
+    QLabel *Position = nullptr;
+    QSpinBox *Zoom = nullptr;
+    QCheckBox *FitWidth = nullptr, *LedLook = nullptr;
+
+    // The zoom in use (the spin box's, or the widest that fits).
+    int CurrentZoom() const { return ZoomInUse.load(); }
+    // Puts the current frame on the clipboard as an image at the preview's zoom.
+    void CopyFrame();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void OnFrame(const TFrameBitmap &bitmap);
+    void ShowLatestPicture();
+    void Rerender();
+    void UpdateZoom();
+    void UpdatePosition();
+    void UpdateSuspended();
+
+    std::unique_ptr<TPreviewPlayer> Runner;
+    QPointer<QTextDocument> Document;
+    QTimer *Debounce = nullptr;
+    QTimer *PositionTimer = nullptr;
+    std::atomic<int> ZoomInUse{2};
+    std::atomic<bool> Led{false};
+    std::atomic<bool> UpdatePosted{false};
+    mutable QMutex PictureLock;
+    QImage Latest;
+    TFrameBitmap LatestFrame;
+    bool SliderHeld = false;
+};
+
+// Length and scale of an exported animation.
+class TExportDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TExportDialog(QWidget *parent = nullptr);
+    QRadioButton *OnePass = nullptr, *Seconds = nullptr;
+    QSpinBox *SecondsValue = nullptr, *Scale = nullptr;
+};
+
+// Zor > Export animation: asks for a *.gif name (state remembers the folder), then the length
+// and scale, and writes the program's animation with a progress bar. Failures are reported
+// with a message box; nothing is written when the operator cancels.
+void ExportAnimationCommand(QWidget *parent, const std::string &program, TFileDialogState &state);
+
+} // namespace zor

@@ -1,0 +1,254 @@
+#include "sim/engine/Player.h"
+
+namespace zor {
+
+// Paces one run and hands its frames on: frames before the run's target go by unpaced and
+// unseen, later ones wait for play, a step or the tick.
+class TPreviewPlayer::TGate final : public TFrameTick, public TFrameSink
+{
+public:
+    explicit TGate(TPreviewPlayer &player) : Player(player) {}
+
+    void WaitTick() override
+    {
+        std::unique_lock lock(Player.Lock);
+        if (Player.Abort || Next <= Player.RunTarget)
+            return;
+        Player.Changed.wait(lock, [&] {
+            return Player.Abort || Player.StepsWanted > 0 ||
+                   (Player.IsPlaying && !Player.Suspended);
+        });
+        if (Player.Abort)
+            return;
+        if (Player.StepsWanted > 0) {
+            --Player.StepsWanted;
+            return;
+        }
+        if (Player.FreshDeadlines) {
+            Player.FreshDeadlines = false;
+            Player.Tick->Start();
+        }
+        lock.unlock();
+        Player.Tick->WaitTick();
+    }
+
+    void PresentFrame(const TFrameBitmap &bitmap) override
+    {
+        const std::uint64_t n = Next++;
+        bool changed = false;
+        {
+            std::lock_guard lock(Player.Lock);
+            if (Player.Abort || n < Player.RunTarget)
+                return;
+            changed = Player.Shown < 0 || bitmap.Bits != Player.ShownPicture.Bits;
+            if (changed)
+                Player.ShownPicture = bitmap;
+            Player.Shown = static_cast<std::int64_t>(n);
+        }
+        Player.Changed.notify_all();
+        // Most frames repeat the one before (pauses, a standing text): nothing to draw then.
+        if (changed && Player.OnFrame)
+            Player.OnFrame(static_cast<std::int64_t>(n), bitmap);
+    }
+
+private:
+    TPreviewPlayer &Player;
+    std::uint64_t Next = 0;
+};
+
+TPreviewPlayer::TPreviewPlayer(TFrameTick *tick, TEngineClock *clock) : Tick(tick), Clock(clock)
+{
+    if (!Tick) {
+        OwnTick = std::make_unique<TSteadyTick>();
+        Tick = OwnTick.get();
+    }
+    Worker = std::thread([this] { Loop(); });
+}
+
+TPreviewPlayer::~TPreviewPlayer()
+{
+    {
+        std::lock_guard lock(Lock);
+        Quit = true;
+        Abort = true;
+        if (Running)
+            Running->RequestStop();
+        Tick->Cancel();
+    }
+    Changed.notify_all();
+    Worker.join();
+}
+
+void TPreviewPlayer::SetFrameCallback(TFrameCallback callback)
+{
+    std::lock_guard lock(Lock);
+    OnFrame = std::move(callback);
+}
+
+void TPreviewPlayer::StartRun(std::uint64_t target)
+{
+    Target = target;
+    RunWanted = true;
+    Abort = true;
+    if (Running)
+        Running->RequestStop();
+    // Under the lock, so that the cancel reaches the run given up and never the next one.
+    Tick->Cancel();
+    ++RunsStarted;
+    Shown = -1;
+}
+
+bool TPreviewPlayer::SetProgram(const std::string &program)
+{
+    bool blank = false;
+    {
+        std::lock_guard lock(Lock);
+        if (program == CurrentProgram)
+            return false;
+        CurrentProgram = program;
+        if (program.empty()) {
+            RunWanted = false;
+            Abort = true;
+            if (Running)
+                Running->RequestStop();
+            Tick->Cancel();
+            Shown = -1;
+            ShownPicture = TFrameBitmap{};
+            blank = true;
+        } else {
+            StartRun(0);
+        }
+    }
+    Changed.notify_all();
+    if (blank && OnFrame)
+        OnFrame(-1, TFrameBitmap{});
+    return !blank;
+}
+
+void TPreviewPlayer::Play()
+{
+    {
+        std::lock_guard lock(Lock);
+        if (IsPlaying)
+            return;
+        IsPlaying = true;
+        FreshDeadlines = true;
+        // A program that has ended plays again from its start.
+        if (!Running && !RunWanted && !CurrentProgram.empty())
+            StartRun(0);
+    }
+    Changed.notify_all();
+}
+
+void TPreviewPlayer::Pause()
+{
+    std::lock_guard lock(Lock);
+    IsPlaying = false;
+}
+
+bool TPreviewPlayer::Playing() const
+{
+    std::lock_guard lock(Lock);
+    return IsPlaying;
+}
+
+void TPreviewPlayer::Suspend(bool suspended)
+{
+    {
+        std::lock_guard lock(Lock);
+        if (Suspended == suspended)
+            return;
+        Suspended = suspended;
+        FreshDeadlines = true;
+    }
+    Changed.notify_all();
+}
+
+void TPreviewPlayer::Restart()
+{
+    Seek(0);
+}
+
+void TPreviewPlayer::Step()
+{
+    {
+        std::lock_guard lock(Lock);
+        IsPlaying = false;
+        ++StepsWanted;
+    }
+    Changed.notify_all();
+}
+
+void TPreviewPlayer::Seek(std::uint64_t frame)
+{
+    {
+        std::lock_guard lock(Lock);
+        if (CurrentProgram.empty())
+            return;
+        StartRun(frame);
+    }
+    Changed.notify_all();
+}
+
+std::int64_t TPreviewPlayer::ShownFrame() const
+{
+    std::lock_guard lock(Lock);
+    return Shown;
+}
+
+TFrameBitmap TPreviewPlayer::Picture() const
+{
+    std::lock_guard lock(Lock);
+    return ShownPicture;
+}
+
+std::uint64_t TPreviewPlayer::Runs() const
+{
+    std::lock_guard lock(Lock);
+    return RunsStarted;
+}
+
+bool TPreviewPlayer::WaitForFrame(std::int64_t frame, std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(Lock);
+    return Changed.wait_for(lock, timeout, [&] { return !RunWanted && Shown >= frame; });
+}
+
+void TPreviewPlayer::Loop()
+{
+    std::unique_lock lock(Lock);
+    for (;;) {
+        Changed.wait(lock, [&] { return Quit || RunWanted; });
+        if (Quit)
+            return;
+        RunWanted = false;
+        Abort = false;
+        StepsWanted = 0;
+        FreshDeadlines = true;
+        RunTarget = Target;
+        const std::string program = CurrentProgram;
+        TDisplayEngine engine;
+        engine.SetClock(Clock);
+        TGate gate(*this);
+        engine.SetFrameTick(&gate);
+        engine.SetFrameSink(&gate);
+        Running = &engine;
+        lock.unlock();
+        const TRunResult run = engine.RunDisplayEngine(program);
+        lock.lock();
+        Running = nullptr;
+        if (run.End == TRunEnd::ProgramEnd && !Abort && Shown < 0 && run.Frames > 0) {
+            // The program ended before the frame jumped to: its last frame stays.
+            Shown = static_cast<std::int64_t>(run.Frames - 1);
+            ShownPicture = engine.Bitmap();
+            if (OnFrame) {
+                lock.unlock();
+                OnFrame(static_cast<std::int64_t>(run.Frames - 1), engine.Bitmap());
+                lock.lock();
+            }
+        }
+        Changed.notify_all();
+    }
+}
+
+} // namespace zor

@@ -1,0 +1,168 @@
+// The preview's player shows exactly the frames of a fresh engine run, follows program changes,
+// and pauses, steps and jumps.
+#include "sim/engine/Player.h"
+#include "tests/sim/EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace zor::test {
+namespace {
+
+// A tick that lets frames through only when the test releases them.
+class TManualTick final : public TFrameTick
+{
+public:
+    void Start() override
+    {
+        std::lock_guard lock(M);
+        Cancelled = false;
+    }
+    void WaitTick() override
+    {
+        std::unique_lock lock(M);
+        C.wait(lock, [&] { return Permits > 0 || Cancelled; });
+        if (!Cancelled)
+            --Permits;
+    }
+    void Cancel() override
+    {
+        std::lock_guard lock(M);
+        Cancelled = true;
+        C.notify_all();
+    }
+    void Release(int n)
+    {
+        std::lock_guard lock(M);
+        Permits += n;
+        C.notify_all();
+    }
+
+private:
+    std::mutex M;
+    std::condition_variable C;
+    int Permits = 0;
+    bool Cancelled = false;
+};
+
+// The frames of a fresh engine run of the program, with the clock.
+std::vector<TFrameBitmap> EngineFrames(const std::string &program, std::uint64_t frames,
+                                       TEngineClock *clock)
+{
+    TDisplayEngine engine;
+    TRecorder recorder;
+    engine.SetClock(clock);
+    engine.SetFrameSink(&recorder);
+    engine.RunDisplayEngine(program, 0, frames);
+    return recorder.Frames;
+}
+
+class PreviewPlayer : public ::testing::Test
+{
+protected:
+    // The time effect makes the clock matter; the scroll makes every frame count.
+    const std::string Clocked = Program("S0F1T0R1E12F0T1", {"Hello", "World"});
+    TFixedClock Clock{TLocalDateTime{2024, 5, 17, 13, 45, 30}};
+    TManualTick Tick;
+    TPreviewPlayer Player{&Tick, &Clock};
+};
+
+TEST_F(PreviewPlayer, ShowsTheEnginesFramesAtItsTicks)
+{
+    const auto expected = EngineFrames(Clocked, 400, &Clock);
+    Player.SetProgram(Clocked);
+    // The first frame shows at once; each later one at its tick.
+    ASSERT_TRUE(Player.WaitForFrame(0));
+    EXPECT_EQ(Player.Picture().Bits, expected[0].Bits);
+    Tick.Release(7);
+    ASSERT_TRUE(Player.WaitForFrame(7));
+    EXPECT_EQ(Player.ShownFrame(), 7);
+    EXPECT_EQ(Player.Picture().Bits, expected[7].Bits);
+    Tick.Release(300);
+    ASSERT_TRUE(Player.WaitForFrame(307));
+    EXPECT_EQ(Player.Picture().Bits, expected[307].Bits);
+}
+
+TEST_F(PreviewPlayer, JumpsPausesAndSteps)
+{
+    const auto expected = EngineFrames(Clocked, 2000, &Clock);
+    Player.Pause();
+    Player.SetProgram(Clocked);
+    ASSERT_TRUE(Player.WaitForFrame(0));
+    for (std::uint64_t n : {1234u, 5u, 1999u}) {
+        Player.Seek(n);
+        ASSERT_TRUE(Player.WaitForFrame(static_cast<std::int64_t>(n)));
+        EXPECT_EQ(Player.ShownFrame(), static_cast<std::int64_t>(n));
+        EXPECT_EQ(Player.Picture().Bits, expected[n].Bits) << "frame " << n;
+    }
+    // Paused, released ticks change nothing; a step shows the next frame without one.
+    Tick.Release(3);
+    Player.Step();
+    ASSERT_TRUE(Player.WaitForFrame(2000 - 1 + 1));
+    Player.Step();
+    ASSERT_TRUE(Player.WaitForFrame(2001));
+    EXPECT_EQ(Player.ShownFrame(), 2001);
+    EXPECT_FALSE(Player.Playing());
+
+    Player.Restart();
+    ASSERT_TRUE(Player.WaitForFrame(0));
+    EXPECT_EQ(Player.ShownFrame(), 0);
+    EXPECT_EQ(Player.Picture().Bits, expected[0].Bits);
+}
+
+TEST_F(PreviewPlayer, ANewProgramStartsOverAndTheSameOneGoesOn)
+{
+    Player.SetProgram(Clocked);
+    Tick.Release(20);
+    ASSERT_TRUE(Player.WaitForFrame(20));
+    const std::uint64_t runs = Player.Runs();
+
+    EXPECT_FALSE(Player.SetProgram(Clocked));
+    EXPECT_EQ(Player.Runs(), runs);
+    Tick.Release(1);
+    ASSERT_TRUE(Player.WaitForFrame(21));
+
+    const std::string other = Program("I1F3T0", {"Other"});
+    EXPECT_TRUE(Player.SetProgram(other));
+    EXPECT_EQ(Player.Runs(), runs + 1);
+    ASSERT_TRUE(Player.WaitForFrame(0));
+    EXPECT_EQ(Player.ShownFrame(), 0);
+    EXPECT_EQ(Player.Picture().Bits, EngineFrames(other, 1, &Clock)[0].Bits);
+
+    // No program: a dark panel.
+    Player.SetProgram("");
+    EXPECT_EQ(Player.ShownFrame(), -1);
+    EXPECT_EQ(CountDots(Player.Picture(), 0), PanelColumns * PanelRows);
+}
+
+TEST_F(PreviewPlayer, ReportsOnlyFramesThatChange)
+{
+    std::mutex m;
+    std::vector<std::int64_t> reported;
+    Player.SetFrameCallback([&](std::int64_t n, const TFrameBitmap &) {
+        std::lock_guard lock(m);
+        reported.push_back(n);
+    });
+    // Text drawn at once (one frame), then a second's pause: one picture for 51 frames.
+    Player.SetProgram(Program("F3T0W1)", {"Still"}));
+    Tick.Release(60);
+    ASSERT_TRUE(Player.WaitForFrame(50));
+    std::lock_guard lock(m);
+    EXPECT_EQ(reported, std::vector<std::int64_t>({0}));
+}
+
+TEST_F(PreviewPlayer, AJumpPastTheEndOfAnEndingProgramKeepsItsLastFrame)
+{
+    const std::string ending = Program("F3T0W1)", {"End"});
+    const auto expected = EngineFrames(ending, 0, &Clock);
+    Player.Pause();
+    Player.SetProgram(ending);
+    Player.Seek(2999);
+    ASSERT_TRUE(Player.WaitForFrame(static_cast<std::int64_t>(expected.size()) - 1));
+    EXPECT_EQ(Player.Picture().Bits, expected.back().Bits);
+}
+
+} // namespace
+} // namespace zor::test
