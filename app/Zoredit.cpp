@@ -1159,6 +1159,12 @@ void TMainForm::CommandButtonClick(int index)
     if (Dialogs().ExecuteForm(*Vloz) != QDialog::Accepted)
         return;
     const QString number = Vloz->GetParameterText();
+    // The symbol and its digits go in as one unit or not at all: a symbol left without its
+    // number would be sent as a different command.
+    if (TMDIChild *w = ActiveDocument(); w && !w->Editor->Fits(symbol.size() + number.size())) {
+        QApplication::beep();
+        return;
+    }
     InsertCommandSymbol(symbol, b.Kind);
     InsertCommandSymbol(number, b.Kind);
 }

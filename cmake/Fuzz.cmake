@@ -10,6 +10,10 @@
 # one "name corpus dict" line each, for scripts that run the fuzzers (.ci/run).
 set(ZOR_FUZZ_LIST ${PROJECT_BINARY_DIR}/fuzz_targets.txt)
 file(WRITE ${ZOR_FUZZ_LIST} "")
+# All fuzz programs, without the Qt parts of the project (the fuzz build preset builds this).
+if(ZOR_BUILD_FUZZ)
+    add_custom_target(fuzzers)
+endif()
 
 function(zor_fuzz_target name)
     cmake_parse_arguments(FUZZ "" "SOURCE;CORPUS;DICT" "LIBS" ${ARGN})
@@ -24,6 +28,7 @@ function(zor_fuzz_target name)
         target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
         target_link_options(${name} PRIVATE -fsanitize=fuzzer)
         target_link_libraries(${name} PRIVATE ${FUZZ_LIBS})
+        add_dependencies(fuzzers ${name})
         file(APPEND ${ZOR_FUZZ_LIST} "${name} ${corpus} ${dict}\n")
     endif()
     if(ZOR_BUILD_TESTS)

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <poll.h>
 #include <termios.h>
 #include <thread>
 
@@ -236,6 +237,45 @@ TEST_F(PtyTransfer, MissingDeviceIsAHardwareFailure)
 {
     EXPECT_EQ(Serial((Dir / "none").string())->SendProgram("x", 1, 1, 1, 9600),
               ResultHardwareFailure);
+}
+
+TEST_F(PtyTransfer, PanelForgetsAFrameCutShortByAPause)
+{
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const int fd = ::open(panel.DevicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios t{};
+    tcgetattr(fd, &t);
+    cfmakeraw(&t);
+    tcsetattr(fd, TCSANOW, &t);
+
+    std::uint8_t block[BlockFrameLength];
+    std::uint8_t data[BlockDataLength] = {'a'};
+    BuildBlockFrame(block, data, 1, 1);
+    std::uint8_t open[BlockFrameLength];
+    const std::size_t openLength = BuildOpenFrame(open, {2020, 2, 29, 23, 59, 59});
+
+    ASSERT_EQ(::write(fd, block, 30), 30);
+    // Well past the emulator's idle time, so the half frame is forgotten.
+    std::this_thread::sleep_for(milliseconds(400));
+    ASSERT_EQ(::write(fd, open, openLength), static_cast<ssize_t>(openLength));
+
+    std::uint8_t reply[ReplyLength];
+    std::size_t got = 0;
+    const auto start = steady_clock::now();
+    while (got < ReplyLength && MsSince(start) < 5000) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 100) > 0) {
+            const ssize_t n = ::read(fd, reply + got, ReplyLength - got);
+            if (n > 0)
+                got += static_cast<std::size_t>(n);
+        }
+    }
+    ::close(fd);
+    ASSERT_EQ(got, ReplyLength);
+    EXPECT_EQ(ComputeCrc(reply, ReplyLength), 0);
+    EXPECT_EQ(reply[7], StatusAccepted);
 }
 
 } // namespace
