@@ -80,7 +80,13 @@ int SaveCommSettings(const std::string &path, const TCommSettings &settings, std
         return ResultSettingsFileError;
     }
     TProfileFile profile;
-    profile.Load(path);
+    std::string refused;
+    if (!profile.Load(path, &refused) && !refused.empty()) {
+        // Writing would replace whatever that file is with four keys.
+        if (error)
+            *error = refused;
+        return ResultSettingsFileError;
+    }
     StoreCommSettings(profile, settings);
     return profile.Save(path, error) ? ResultOk : ResultSettingsFileError;
 }

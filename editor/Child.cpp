@@ -108,17 +108,17 @@ QMimeData *TRichEdit::createMimeDataFromSelection() const
 {
     // Qt's own selection data lists a fixed set of formats; a plain copy of it can carry ours.
     std::unique_ptr<QMimeData> own(QTextEdit::createMimeDataFromSelection());
-    auto *data = new QMimeData;
+    auto *mime = new QMimeData;
     for (const QString &format : own->formats())
-        data->setData(format, own->data(format));
+        mime->setData(format, own->data(format));
     const QTextCursor c = textCursor();
     if (!c.hasSelection())
-        return data;
+        return mime;
     QTextDocument fragment;
     QTextCursor(&fragment).insertFragment(c.selection());
     const std::string rtf = rtf::Write(DocumentFromText(fragment));
-    data->setData(QLatin1String(RtfMimeType), QByteArray(rtf.data(), qsizetype(rtf.size())));
-    return data;
+    mime->setData(QLatin1String(RtfMimeType), QByteArray(rtf.data(), qsizetype(rtf.size())));
+    return mime;
 }
 
 void TRichEdit::InsertClipboardData(const QMimeData *source)

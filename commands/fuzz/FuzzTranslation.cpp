@@ -23,8 +23,8 @@ char32_t Character(std::uint8_t b)
     // Line ends, tabs, and characters outside Windows-1250 (or outside the BMP) next to ones
     // inside it; the rest is the byte itself, which covers ASCII, Latin-1 and symbol bytes.
     static constexpr std::array<char32_t, 16> special = {
-        U'\n', U'\t', U'\n', 0x4E2D, 0x1F600, 0x20AC, 0x0141, 0x00F1,
-        0xF041, 0xF06B, 0xF07B, 0xF030, 0xFFFD, 0x0391, 0x2026, 0x00C0,
+        U'\n',  U'\t',  U'\n',  0x4E2D, 0x1F600, 0x20AC, 0x0141, 0x00F1,
+        0xF041, 0xF06B, 0xF07B, 0xF030, 0xFFFD,  0x0391, 0x2026, 0x00C0,
     };
     if (b < 0x20)
         return special[b % special.size()];
@@ -74,9 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (program.find('\0') != std::string::npos || program.empty() || program.back() != 0x1F)
         std::abort();
     const std::size_t commandEnd = program.find('\x1F');
-    if (!std::all_of(program.begin(), program.begin() + static_cast<long>(commandEnd), [](char c) {
-            return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        }))
+    if (!std::all_of(program.begin(), program.begin() + static_cast<long>(commandEnd),
+                     [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }))
         std::abort();
     const auto separators = std::count(program.begin(), program.end(), '\x1F');
     if (translation.Segments < 0 || separators != translation.Segments + 2)

@@ -79,7 +79,9 @@ TEST_F(AtomicFile, ReplacesTheFileAndKeepsItsPermissions)
     std::string error;
     EXPECT_TRUE(WriteFileAtomically(path, "new contents", &error)) << error;
     EXPECT_EQ(Contents(path), "new contents");
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(Entries(), std::vector<std::string>{"zoredit.INI"});
@@ -91,7 +93,9 @@ TEST_F(AtomicFile, NewFileGetsTheModeTheUmaskAllows)
     const std::string path = Path("new.zor");
     EXPECT_TRUE(WriteFileAtomically(path, "x"));
     umask(old);
-    struct stat st{};
+    struct stat st
+    {
+    };
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }

@@ -231,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
             "UnknownStatusClose3", {"--unknown-status", "close:3"}, ResultTimeout, 3 * 100 + 150},
         TFaultCase{"TooFewFreeBlocks", {"--free-blocks", "1"}, ResultNoMemory, 150},
         TFaultCase{"Late30", {"--late", "30"}, ResultOk, 5 * 30 + 150}),
-    [](const testing::TestParamInfo<TFaultCase> &info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<TFaultCase> &fault) { return std::string(fault.param.Name); });
 
 TEST_F(PtyTransfer, MissingDeviceIsAHardwareFailure)
 {

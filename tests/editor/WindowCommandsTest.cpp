@@ -4,10 +4,13 @@
 #include "commands/Input.h"
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
+#include "editor/DocumentIO.h"
+#include "editor/rtf/Rtf.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -194,6 +197,25 @@ TEST_F(WindowCommandsTest, CommandThatDoesNotFitIsNotInsertedNorSplit)
     }};
     Click("ButtonWxx");
     EXPECT_EQ(w->Editor->Length(), 7);
+}
+
+TEST_F(WindowCommandsTest, FileLargerThanAnyDocumentIsRefusedUnread)
+{
+    // A sparse file: its size is past the bound without the disk or the test paying for it.
+    const QString path = Dir.filePath(QStringLiteral("huge.zor"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(qint64(rtf::MaxInputBytes) + 1));
+    }
+    QTextDocument text;
+    text.setPlainText(QStringLiteral("before"));
+    QString error;
+    EXPECT_FALSE(LoadDocumentFile(path, text, &error));
+    EXPECT_EQ(error,
+              QStringLiteral("Cannot read file %1. It is too large for a document.").arg(path));
+    EXPECT_TRUE(text.isEmpty());
+    EXPECT_EQ(QFile(path).size(), qint64(rtf::MaxInputBytes) + 1);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zor::tool {
@@ -20,6 +21,11 @@ namespace {
 constexpr const char *SimulateUsage =
     "simulate (DOC.zor | --program FILE) [--frames N] [--clock YYYY-MM-DDTHH:MM:SS] [--dots] "
     "[--realtime] [--gif FILE [--scale S]]";
+
+// Half an hour of display: longer runs are mistakes, and a GIF keeps every distinct frame.
+constexpr std::uint64_t MaxFrames = 90000;
+// Five minutes: the GIF of a run that changes every frame stays near 20 MB of dots in memory.
+constexpr std::uint64_t MaxGifFrames = 15000;
 
 struct TSimulateArgs
 {
@@ -136,8 +142,8 @@ int RunSimulate(const std::vector<std::string> &args)
             if (!value(a.ProgramFile))
                 return Fail("--program needs a file", 2);
         } else if (arg == "--frames") {
-            if (!value(v) || !ParseCount(v, a.Frames))
-                return Fail("--frames needs a whole number of frames from 1 up", 2);
+            if (!value(v) || !ParseCount(v, a.Frames) || a.Frames > MaxFrames)
+                return Fail("--frames needs a whole number of frames from 1 to 90000", 2);
         } else if (arg == "--clock") {
             if (!value(v) || !(a.Clock = ParseClock(v)))
                 return Fail("--clock needs a local time as YYYY-MM-DDTHH:MM:SS", 2);
@@ -163,6 +169,8 @@ int RunSimulate(const std::vector<std::string> &args)
     }
     if (a.Document.empty() == a.ProgramFile.empty())
         return Fail("give either a document or --program FILE", 2);
+    if (!a.Gif.empty() && a.Frames > MaxGifFrames)
+        return Fail("a GIF holds at most 15000 frames (5 minutes); ask for fewer with --frames", 2);
 
     std::string program;
     if (!a.Document.empty()) {
@@ -170,8 +178,9 @@ int RunSimulate(const std::vector<std::string> &args)
         std::string bytes;
         if (!ReadWholeFile(a.Document, &bytes))
             return Fail("cannot read " + a.Document, 1);
-        const rtf::ReadResult read = rtf::Read(bytes);
-        const TTranslation t = TranslateDocument(read.Ok() ? read.Doc : rtf::ReadPlainText(bytes));
+        rtf::ReadResult read = rtf::Read(bytes);
+        const TTranslation t =
+            TranslateDocument(read.Ok() ? std::move(read.Doc) : rtf::ReadPlainText(bytes));
         if (t.TooManySegments()) {
             std::string message(ResultMessage(ResultTooManySegments)->Text);
             for (char &c : message)

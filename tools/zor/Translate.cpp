@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace zor::tool {
 namespace {
@@ -50,7 +51,8 @@ int RunTranslate(const std::vector<std::string> &args)
         return 1;
     }
     rtf::ReadResult read = rtf::Read(bytes);
-    const rtf::Document document = read.Ok() ? read.Doc : rtf::ReadPlainText(bytes);
+    // Moved, not copied: a document of short runs is many times the size of its file.
+    const rtf::Document document = read.Ok() ? std::move(read.Doc) : rtf::ReadPlainText(bytes);
     const TTranslation t = TranslateDocument(document);
     if (t.TooManySegments()) {
         std::string message(ResultMessage(ResultTooManySegments)->Text);
