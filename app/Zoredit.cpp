@@ -705,8 +705,8 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
         Panels[std::size_t(panel)]->setText(text);
     };
     child->PlainTextFormat = [this] { return PlainTextFormat(); };
-    child->Editor->PasteHandler = [this, editor = child->Editor](const QMimeData *data) {
-        PasteInto(editor, data);
+    child->Editor->PasteHandler = [this, editor = child->Editor](const QMimeData *mime) {
+        PasteInto(editor, mime);
     };
     ClientArea->addSubWindow(child);
     Panels[2]->setText(QStringLiteral("Insert"));
@@ -761,15 +761,15 @@ bool TMainForm::AskOverwrite(const QString &name)
                                 TMsgButtons::YesNo) == TMsgAnswer::Yes;
 }
 
-void TMainForm::SaveDocument(TMDIChild *Window)
+void TMainForm::SaveDocument(TMDIChild *child)
 {
-    if (!Window)
+    if (!child)
         return;
-    if (!Window->IsUntitled()) {
-        WriteDocument(Window, Window->FileName);
+    if (!child->IsUntitled()) {
+        WriteDocument(child, child->FileName);
         return;
     }
-    SaveUnderNewName(Window);
+    SaveUnderNewName(child);
 }
 
 void TMainForm::SaveUnderNewName(TMDIChild *window)
@@ -887,16 +887,16 @@ void TMainForm::EditCopyExecute()
         editor->copy();
 }
 
-void TMainForm::PasteInto(TRichEdit *editor, const QMimeData *data)
+void TMainForm::PasteInto(TRichEdit *editor, const QMimeData *mime)
 {
-    if (!data)
+    if (!mime)
         return;
     // The selection stays where it is and the clipboard goes in front of it, or after the
     // digits of a unit that the caret stands in.
     const int a =
         InsertPosition(TDocumentUnits(*editor->document()), editor->textCursor().selectionStart());
     SelectRange(*editor, {a, 0});
-    editor->InsertClipboardData(data);
+    editor->InsertClipboardData(mime);
 }
 
 void TMainForm::EditPasteExecute()
@@ -1000,14 +1000,14 @@ void TMainForm::ZorSimulationExecute()
     TranslateProgram(false);
 }
 
-void TMainForm::TranslateProgram(bool Send)
+void TMainForm::TranslateProgram(bool send)
 {
     TMDIChild *w = ActiveDocument();
     if (!w)
         return;
     TRichEdit *editor = w->Editor;
     editor->setEnabled(false);
-    if (Send)
+    if (send)
         Panels[0]->setText(QStringLiteral("Wait moment please..."));
     const TTranslation translation = TranslateDocument(DocumentFromText(*editor->document()));
     QTextCursor end(editor->document());
@@ -1016,7 +1016,7 @@ void TMainForm::TranslateProgram(bool Send)
     const std::string &program = translation.Program;
     if (translation.TooManySegments()) {
         ShowResult(ResultTooManySegments);
-    } else if (Send) {
+    } else if (send) {
         SendProgram(program);
     } else if (program.front() != '\x1F' && FormSim) {
         FormSim->SetProgram(&program);

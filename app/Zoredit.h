@@ -195,7 +195,7 @@ public:
     void CommandButtonClick(int index);
 
     // Translates the active document and sends it (Send true) or simulates it.
-    void TranslateProgram(bool Send);
+    void TranslateProgram(bool send);
     // Sends a program text to the panel, with the progress window, and shows the result.
     void SendProgram(const std::string &program);
 
@@ -207,7 +207,7 @@ public:
 
     // Documents.
     TMDIChild *CreateDocumentWindow(const QString &Name);
-    void SaveDocument(TMDIChild *Window);
+    void SaveDocument(TMDIChild *child);
     TMDIChild *ActiveDocument() const;
     QList<TMDIChild *> Documents() const;
 
@@ -235,7 +235,7 @@ private:
     void RefreshItem(QObject *item);
     void UpdateWindowMenu();
     QTextEdit *FocusedEditor() const;
-    void PasteInto(TRichEdit *editor, const QMimeData *data);
+    void PasteInto(TRichEdit *editor, const QMimeData *mime);
     void TileDocuments(Qt::Orientation orientation);
     void DocumentClosed();
     bool WriteDocument(TMDIChild *window, const QString &name);

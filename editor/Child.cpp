@@ -125,11 +125,11 @@ void TRichEdit::InsertClipboardData(const QMimeData *source)
 {
     if (source->hasFormat(QLatin1String(RtfMimeType))) {
         const QByteArray bytes = source->data(QLatin1String(RtfMimeType));
-        const rtf::ReadResult read =
+        rtf::ReadResult read =
             rtf::Read(std::string_view(bytes.constData(), std::size_t(bytes.size())));
         if (read.Ok() && read.Source == rtf::SourceKind::Rtf) {
             QTextDocument fragment;
-            FillTextDocument(fragment, read.Doc);
+            FillTextDocument(fragment, std::move(read.Doc));
             if (!Fits(fragment.characterCount() - 1)) {
                 QApplication::beep();
                 return;

@@ -218,5 +218,22 @@ TEST_F(WindowCommandsTest, FileLargerThanAnyDocumentIsRefusedUnread)
     EXPECT_EQ(QFile(path).size(), qint64(rtf::MaxInputBytes) + 1);
 }
 
+TEST_F(WindowCommandsTest, OpenedDocumentHasNothingToUndo)
+{
+    // Undo right after opening used to take the whole loaded text away again.
+    const QString path = Dir.filePath(QStringLiteral("short.zor"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("{\\rtf1 {\\b a}a{\\b a}a\\par b}");
+    }
+    QTextDocument text;
+    QString error;
+    ASSERT_TRUE(LoadDocumentFile(path, text, &error)) << error.toStdString();
+    EXPECT_EQ(text.toPlainText(), "aaaa\nb");
+    EXPECT_FALSE(text.isUndoAvailable());
+    EXPECT_TRUE(text.isUndoRedoEnabled());
+}
+
 } // namespace
 } // namespace zor
