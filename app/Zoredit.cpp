@@ -826,8 +826,8 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
     };
     child->PlainTextFormat = [this] { return PlainTextFormat(); };
     InstallSymbolTips(child->Editor);
-    child->Editor->PasteHandler = [this, editor = child->Editor](const QMimeData *data) {
-        PasteInto(editor, data);
+    child->Editor->PasteHandler = [this, editor = child->Editor](const QMimeData *mime) {
+        PasteInto(editor, mime);
     };
     ClientArea->addSubWindow(child);
     child->Editor->viewport()->installEventFilter(this);
@@ -891,13 +891,13 @@ bool TMainForm::AskOverwrite(const QString &name)
                                 TMsgButtons::YesNo) == TMsgAnswer::Yes;
 }
 
-bool TMainForm::SaveDocument(TMDIChild *Window)
+bool TMainForm::SaveDocument(TMDIChild *child)
 {
-    if (!Window)
+    if (!child)
         return false;
-    if (!Window->IsUntitled())
-        return WriteDocument(Window, Window->FileName);
-    return SaveUnderNewName(Window);
+    if (!child->IsUntitled())
+        return WriteDocument(child, child->FileName);
+    return SaveUnderNewName(child);
 }
 
 bool TMainForm::SaveUnderNewName(TMDIChild *window)
@@ -1021,16 +1021,16 @@ void TMainForm::EditCopyExecute()
         editor->copy();
 }
 
-void TMainForm::PasteInto(TRichEdit *editor, const QMimeData *data)
+void TMainForm::PasteInto(TRichEdit *editor, const QMimeData *mime)
 {
-    if (!data)
+    if (!mime)
         return;
     // The selection stays where it is and the clipboard goes in front of it, or after the
     // digits of a unit that the caret stands in.
     const int a =
         InsertPosition(TDocumentUnits(*editor->document()), editor->textCursor().selectionStart());
     SelectRange(*editor, {a, 0});
-    editor->InsertClipboardData(data);
+    editor->InsertClipboardData(mime);
 }
 
 void TMainForm::EditPasteExecute()
@@ -1138,14 +1138,14 @@ void TMainForm::ZorSimulationExecute()
     TranslateProgram(false);
 }
 
-void TMainForm::TranslateProgram(bool Send)
+void TMainForm::TranslateProgram(bool send)
 {
     TMDIChild *w = ActiveDocument();
     if (!w)
         return;
     TRichEdit *editor = w->Editor;
     editor->setEnabled(false);
-    if (Send)
+    if (send)
         Panels[0]->setText(QStringLiteral("Wait moment please..."));
     const rtf::Document document = DocumentFromText(*editor->document());
     const TTranslation translation = TranslateDocument(document);
@@ -1155,7 +1155,7 @@ void TMainForm::TranslateProgram(bool Send)
     const std::string &program = translation.Program;
     if (translation.TooManySegments()) {
         ShowResult(ResultTooManySegments);
-    } else if (Send) {
+    } else if (send) {
         if (ConfirmSend(document, program))
             SendProgram(program);
     } else if (program.front() != '\x1F' && FormSim) {
@@ -1435,12 +1435,12 @@ void TMainForm::UpdateRecentMenu()
 }
 
 // The local files among dropped data; empty when the drop is not files (text, web links).
-static QStringList DroppedFiles(const QMimeData *data)
+static QStringList DroppedFiles(const QMimeData *mime)
 {
     QStringList files;
-    if (!data || !data->hasUrls())
+    if (!mime || !mime->hasUrls())
         return files;
-    for (const QUrl &url : data->urls())
+    for (const QUrl &url : mime->urls())
         if (url.isLocalFile())
             files << url.toLocalFile();
     return files;

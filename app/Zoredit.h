@@ -215,7 +215,7 @@ public:
     void CommandButtonClick(int index);
 
     // Translates the active document and sends it (Send true) or simulates it.
-    void TranslateProgram(bool Send);
+    void TranslateProgram(bool send);
     // Sends a program text to the panel, with the progress window, and shows the result.
     void SendProgram(const std::string &program);
     // Asks before a send only when something is off: an empty program, or text characters the
@@ -239,7 +239,7 @@ public:
     TMDIChild *CreateDocumentWindow(const QString &Name);
     // True when the document was written; false when the operator cancelled the dialog or
     // declined overwriting, or writing failed (the error box has been shown).
-    bool SaveDocument(TMDIChild *Window);
+    bool SaveDocument(TMDIChild *child);
     TMDIChild *ActiveDocument() const;
     QList<TMDIChild *> Documents() const;
 
@@ -291,7 +291,7 @@ private:
     void UpdateRecentMenu();
     void StoreRecentFiles();
     QTextEdit *FocusedEditor() const;
-    void PasteInto(TRichEdit *editor, const QMimeData *data);
+    void PasteInto(TRichEdit *editor, const QMimeData *mime);
     void TileDocuments(Qt::Orientation orientation);
     void DocumentClosed();
     bool WriteDocument(TMDIChild *window, const QString &name);

@@ -3,6 +3,7 @@
 #include "base/AtomicFile.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace zor {
 
@@ -118,13 +119,29 @@ TProfileFile::TProfileFile(std::string_view text)
     }
 }
 
-bool TProfileFile::Load(const std::string &path)
+bool TProfileFile::Load(const std::string &path, std::string *error)
 {
-    std::string data;
-    if (!ReadWholeFile(path, &data)) {
-        *this = TProfileFile();
+    *this = TProfileFile();
+    if (error)
+        error->clear();
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    // Reads one byte past the limit rather than trusting the file's size: a device or a file
+    // that grows has none worth believing.
+    std::string data(MaxFileBytes + 1, '\0');
+    const std::size_t n = std::fread(data.data(), 1, data.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return false;
+    if (n > MaxFileBytes) {
+        if (error)
+            *error = path + " is larger than " + std::to_string(MaxFileBytes / 1024) +
+                     " KB and is not a settings file";
         return false;
     }
+    data.resize(n);
     *this = TProfileFile(data);
     return true;
 }

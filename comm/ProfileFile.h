@@ -19,8 +19,10 @@ public:
     // Parses text; never fails (lines that are neither sections nor keys are kept as they are).
     explicit TProfileFile(std::string_view text);
 
-    // Loads a file. A missing or unreadable file gives an empty profile and false.
-    bool Load(const std::string &path);
+    // Loads a file. A missing or unreadable file gives an empty profile and false; so does a
+    // file larger than MaxFileBytes, which is not read at all and is named in *error (left
+    // empty for a file that is merely missing or unreadable).
+    bool Load(const std::string &path, std::string *error = nullptr);
 
     // Writes the profile atomically. False, with a reason in *error, when it could not be written.
     bool Save(const std::string &path, std::string *error = nullptr) const;
@@ -48,6 +50,9 @@ public:
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
     static constexpr std::size_t MaxStringLength = 2047;
+    // A settings file holds a few short lines; anything this large is some other file, and
+    // reading it would cost memory out of all proportion (a 10 MB file of empty lines).
+    static constexpr std::size_t MaxFileBytes = 64 * 1024;
 
 private:
     // Index of the line that holds the key's value, or -1.

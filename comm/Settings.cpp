@@ -83,7 +83,13 @@ int SaveSettingsFile(const std::string &path, const TCommSettings &settings,
         return ResultSettingsFileError;
     }
     TProfileFile profile;
-    profile.Load(path);
+    std::string refused;
+    if (!profile.Load(path, &refused) && !refused.empty()) {
+        // Writing would replace whatever that file is with four keys.
+        if (error)
+            *error = refused;
+        return ResultSettingsFileError;
+    }
     StoreCommSettings(profile, settings);
     if (devices) {
         const TPortDevices stored = LoadPortDevices(profile);

@@ -19,7 +19,7 @@ TTranslation TranslateDocument(const rtf::Document &document)
 {
     TTranslator t;
     for (const rtf::TextRun &run : document.Runs) {
-        const std::uint32_t colour = run.Format.Colour;
+        const std::uint32_t colour = run.Format->Colour;
         for (char32_t ch : run.Text) {
             if (ch == U'\n') {
                 t.Add(0x0D, colour);

@@ -116,28 +116,28 @@ QMimeData *TRichEdit::createMimeDataFromSelection() const
 {
     // Qt's own selection data lists a fixed set of formats; a plain copy of it can carry ours.
     std::unique_ptr<QMimeData> own(QTextEdit::createMimeDataFromSelection());
-    auto *data = new QMimeData;
+    auto *mime = new QMimeData;
     for (const QString &format : own->formats())
-        data->setData(format, own->data(format));
+        mime->setData(format, own->data(format));
     const QTextCursor c = textCursor();
     if (!c.hasSelection())
-        return data;
+        return mime;
     QTextDocument fragment;
     QTextCursor(&fragment).insertFragment(c.selection());
     const std::string rtf = rtf::Write(DocumentFromText(fragment));
-    data->setData(QLatin1String(RtfMimeType), QByteArray(rtf.data(), qsizetype(rtf.size())));
-    return data;
+    mime->setData(QLatin1String(RtfMimeType), QByteArray(rtf.data(), qsizetype(rtf.size())));
+    return mime;
 }
 
 void TRichEdit::InsertClipboardData(const QMimeData *source)
 {
     if (source->hasFormat(QLatin1String(RtfMimeType))) {
         const QByteArray bytes = source->data(QLatin1String(RtfMimeType));
-        const rtf::ReadResult read =
+        rtf::ReadResult read =
             rtf::Read(std::string_view(bytes.constData(), std::size_t(bytes.size())));
         if (read.Ok() && read.Source == rtf::SourceKind::Rtf) {
             QTextDocument fragment;
-            FillTextDocument(fragment, read.Doc);
+            FillTextDocument(fragment, std::move(read.Doc));
             if (!Fits(fragment.characterCount() - 1)) {
                 QApplication::beep();
                 return;

@@ -9,6 +9,7 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 namespace zor {
 
@@ -53,14 +54,24 @@ rtf::CharFormat FromCharFormat(const QTextCharFormat &format)
     return f;
 }
 
-void FillTextDocument(QTextDocument &text, const rtf::Document &document)
+void FillTextDocument(QTextDocument &text, rtf::Document document)
 {
+    // Filling is not an edit to undo, and recording it would keep every run a second time.
+    const bool undo = text.isUndoRedoEnabled();
+    text.setUndoRedoEnabled(false);
     text.clear();
     QTextCursor cursor(&text);
     cursor.beginEditBlock();
     bool first = true;
-    for (const rtf::TextRun &run : document.Runs) {
-        const QTextCharFormat format = ToCharFormat(run.Format);
+    // One Qt format per distinct run format (the runs share theirs), and each run freed once it
+    // is in: a document of short runs does not have to fit in memory twice.
+    std::unordered_map<const rtf::CharFormat *, QTextCharFormat> formats;
+    while (!document.Runs.empty()) {
+        const rtf::TextRun &run = document.Runs.front();
+        auto [known, added] = formats.try_emplace(&*run.Format);
+        if (added)
+            known->second = ToCharFormat(run.Format);
+        const QTextCharFormat &format = known->second;
         if (first) {
             // The first block takes the first run's format, so an empty last line keeps it too.
             cursor.setBlockCharFormat(format);
@@ -79,8 +90,10 @@ void FillTextDocument(QTextDocument &text, const rtf::Document &document)
             cursor.insertBlock(QTextBlockFormat(), format);
             start = end + 1;
         }
+        document.Runs.pop_front();
     }
     cursor.endEditBlock();
+    text.setUndoRedoEnabled(undo);
 }
 
 rtf::Document DocumentFromText(const QTextDocument &text)
@@ -127,7 +140,7 @@ bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error)
         text.clear();
         return false;
     }
-    FillTextDocument(text, file.Doc);
+    FillTextDocument(text, std::move(file.Doc));
     return true;
 }
 

@@ -34,8 +34,9 @@ std::uint32_t FormatColour(const QTextCharFormat &format);
 QTextCharFormat ToCharFormat(const rtf::CharFormat &format);
 rtf::CharFormat FromCharFormat(const QTextCharFormat &format);
 
-// Replaces the content of text with the model; paragraphs become blocks.
-void FillTextDocument(QTextDocument &text, const rtf::Document &document);
+// Replaces the content of text with the model; paragraphs become blocks. Takes the model by
+// value and frees its runs as they go in (move a large one in).
+void FillTextDocument(QTextDocument &text, rtf::Document document);
 
 // The content of text as the model; blocks are separated by '\n'.
 rtf::Document DocumentFromText(const QTextDocument &text);

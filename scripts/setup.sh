@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing ZorEdit needs on Debian 12.
 # Packages already present are not asked for again, so a prepared machine needs no network.
+# With --ci also what CI's extra checks need: the font generator's Python module and the
+# sources of the toolbar icons, to rebuild the generated files and compare them.
 set -euo pipefail
 
 packages=(
@@ -16,6 +18,14 @@ packages=(
     poppler-utils
     desktop-file-utils appstream shared-mime-info groff man-db lintian
 )
+
+ci_packages=(
+    python3 python3-fontforge
+    tango-icon-theme imagemagick
+)
+if [[ ${1:-} == --ci ]]; then
+    packages+=("${ci_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,13 +4,45 @@
 
 namespace zor::rtf {
 
+FormatRef::FormatRef()
+{
+    static const auto shared = std::make_shared<const CharFormat>();
+    Shared = shared;
+}
+
+FormatRef::FormatRef(const CharFormat &format) : Shared(std::make_shared<const CharFormat>(format))
+{
+}
+
+std::size_t FormatPool::Hash::operator()(const CharFormat &f) const
+{
+    std::size_t h = std::hash<std::string>()(f.Face);
+    for (std::uint32_t v :
+         {std::uint32_t(f.Charset), std::uint32_t(f.HalfPoints),
+          std::uint32_t(f.Bold | f.Italic << 1 | f.Underline << 2 | f.StrikeOut << 3), f.Colour}) {
+        h = h * 1000003u ^ v;
+    }
+    return h;
+}
+
+FormatRef FormatPool::Get(const CharFormat &format)
+{
+    if (auto it = Formats.find(format); it != Formats.end()) {
+        return *it;
+    }
+    return *Formats.insert(FormatRef(format)).first;
+}
+
 void Document::Append(const CharFormat &format, std::u32string_view text)
 {
     if (text.empty()) {
         return;
     }
     if (Runs.empty() || !(Runs.back().Format == format)) {
-        Runs.push_back(TextRun{format, {}});
+        if (!Pool) {
+            Pool = std::make_shared<FormatPool>();
+        }
+        Runs.push_back(TextRun{Pool->Get(format), {}});
     }
     Runs.back().Text.append(text);
 }

@@ -14,8 +14,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace zor::rtf {
@@ -48,9 +51,56 @@ inline const CharFormat &DefaultFormat()
     return format;
 }
 
+// A character format held once and shared by the runs that have it, so that a document of many
+// short runs (a format change every character or two) costs little more than its text. Reads
+// like a const CharFormat; compares by value.
+class FormatRef
+{
+public:
+    FormatRef(); // the default format
+    FormatRef(
+        const CharFormat &format); // a format of its own (implicit: runs are built from formats)
+
+    const CharFormat &operator*() const { return *Shared; }
+    const CharFormat *operator->() const { return Shared.get(); }
+    operator const CharFormat &() const { return *Shared; }
+
+    bool operator==(const FormatRef &other) const
+    {
+        return Shared == other.Shared || *Shared == *other.Shared;
+    }
+    bool operator==(const CharFormat &format) const { return *Shared == format; }
+
+private:
+    std::shared_ptr<const CharFormat> Shared;
+};
+
+// Hands out one FormatRef per distinct format, so equal formats share one copy.
+class FormatPool
+{
+public:
+    FormatRef Get(const CharFormat &format);
+
+private:
+    struct Hash
+    {
+        using is_transparent = void;
+        std::size_t operator()(const CharFormat &format) const;
+        std::size_t operator()(const FormatRef &format) const { return (*this)(*format); }
+    };
+    struct Equal
+    {
+        using is_transparent = void;
+        bool operator()(const FormatRef &a, const FormatRef &b) const { return a == b; }
+        bool operator()(const CharFormat &a, const FormatRef &b) const { return b == a; }
+        bool operator()(const FormatRef &a, const CharFormat &b) const { return a == b; }
+    };
+    std::unordered_set<FormatRef, Hash, Equal> Formats;
+};
+
 struct TextRun
 {
-    CharFormat Format;
+    FormatRef Format;
     std::u32string Text;
 
     bool operator==(const TextRun &) const = default;
@@ -58,7 +108,8 @@ struct TextRun
 
 struct Document
 {
-    std::vector<TextRun> Runs;
+    // A deque: growing it never holds two copies of the runs at once.
+    std::deque<TextRun> Runs;
 
     // Appends text in the given format, extending the last run when its format is the same.
     // Empty text is ignored.
@@ -72,7 +123,11 @@ struct Document
     // Equality of runs as stored: documents that split the same text differently differ. The
     // reader always returns merged runs; use Normalized() on hand-made documents before
     // comparing them with a document that has been read.
-    bool operator==(const Document &) const = default;
+    bool operator==(const Document &other) const { return Runs == other.Runs; }
+
+private:
+    // Formats of the runs that Append made; shared by copies of the document.
+    std::shared_ptr<FormatPool> Pool;
 };
 
 // The same document with empty runs dropped and neighbouring runs of one format merged.

@@ -326,7 +326,10 @@ private:
     bool PendingColourSet = false;
 
     Document Doc;
-    CharFormat Format;
+    FormatPool Formats;
+    FormatRef Format;
+    std::u32string FaceSource; // the font name last converted, and its UTF-8 face
+    std::string Face;
     int CodePage = 1252; // of the current font, valid when !FormatDirty
     bool FormatDirty = true;
     bool NeedRun = true;
@@ -890,7 +893,14 @@ void Reader::EnsureFormat()
     CharFormat format;
     const FontEntry *font = CurrentFont();
     if (font != nullptr) {
-        format.Face = ToUtf8Trimmed(font->AltName.empty() ? font->Name : font->AltName);
+        // A document of short runs changes format every few bytes; converting a long face
+        // name each time would dominate the reading.
+        const std::u32string &name = font->AltName.empty() ? font->Name : font->AltName;
+        if (name != FaceSource) {
+            FaceSource = name;
+            Face = ToUtf8Trimmed(name);
+        }
+        format.Face = Face;
         format.Charset =
             font->Charset >= 0 ? font->Charset : detail::CharsetForCodePage(AnsiCodePage);
     } else {
@@ -908,7 +918,7 @@ void Reader::EnsureFormat()
         Colours[St.Colour].has_value()) {
         format.Colour = *Colours[St.Colour];
     }
-    Format = std::move(format);
+    Format = Formats.Get(format);
     NeedRun = Doc.Runs.empty() || !(Doc.Runs.back().Format == Format);
 }
 

@@ -257,13 +257,13 @@ std::string Writer::Generate(const Document &document)
     for (const auto &run : document.Runs) {
         if (!run.Text.empty()) {
             FontIndex(run.Format);
-            ColourIndex(run.Format.Colour);
+            ColourIndex(run.Format->Colour);
         }
     }
     const CharFormat *lastFormat = &DefaultFormat();
     for (auto it = document.Runs.rbegin(); it != document.Runs.rend(); ++it) {
         if (!it->Text.empty()) {
-            lastFormat = &it->Format;
+            lastFormat = &*it->Format;
             break;
         }
     }
@@ -280,7 +280,7 @@ std::string Writer::Generate(const Document &document)
                 continue;
             }
             SwitchTo(run.Format);
-            const int codePage = FontCodePage(run.Format.Charset);
+            const int codePage = FontCodePage(run.Format->Charset);
             for (char32_t ch : run.Text) {
                 Char(ch, codePage);
             }

@@ -65,6 +65,33 @@ TEST(Panel, ReassemblesAProgramFedWholeOrByteByByte)
     }
 }
 
+TEST(Panel, IdleLineForgetsAHalfReceivedFrame)
+{
+    std::uint8_t block[BlockFrameLength];
+    std::uint8_t data[BlockDataLength] = {'a'};
+    BuildBlockFrame(block, data, 1, 1);
+    std::uint8_t open[BlockFrameLength];
+    const std::size_t openLength = BuildOpenFrame(open, {2020, 2, 29, 23, 59, 59});
+
+    // Without the pause the Open frame is read as the rest of the broken block: no answer.
+    TPanel busy(10);
+    EXPECT_TRUE(busy.Feed(block, 30).empty());
+    EXPECT_TRUE(busy.Feed(open, openLength).empty());
+    EXPECT_TRUE(busy.PartialFrame());
+
+    // After it, the next frame is read from its own start and answered.
+    TPanel panel(10);
+    EXPECT_TRUE(panel.Feed(block, 30).empty());
+    EXPECT_TRUE(panel.PartialFrame());
+    panel.LineIdle();
+    EXPECT_FALSE(panel.PartialFrame());
+    EXPECT_EQ(Statuses(panel.Feed(open, openLength)), TBytes{StatusAccepted});
+
+    // An idle line between whole frames changes nothing.
+    panel.LineIdle();
+    EXPECT_EQ(Statuses(panel.Feed(open, openLength)), TBytes{StatusAccepted});
+}
+
 TEST(Panel, SkipsNoiseAndDropsDamagedFrames)
 {
     std::uint8_t f[ControlFrameLength];

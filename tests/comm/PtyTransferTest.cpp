@@ -240,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(
             "UnknownStatusClose3", {"--unknown-status", "close:3"}, ResultTimeout, 3 * 100 + 150},
         TFaultCase{"TooFewFreeBlocks", {"--free-blocks", "1"}, ResultNoMemory, 150},
         TFaultCase{"Late30", {"--late", "30"}, ResultOk, 5 * 30 + 150}),
-    [](const testing::TestParamInfo<TFaultCase> &info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<TFaultCase> &fault) { return std::string(fault.param.Name); });
 
 TEST_F(PtyTransfer, MissingDeviceIsAHardwareFailure)
 {
@@ -491,6 +491,44 @@ TEST_F(PtyTransfer, APortWithoutRightsSaysPermissionDeniedAndTheRemedy)
         << said;
     EXPECT_NE(said.find("(sudo usermod -aG "), std::string::npos) << said;
     EXPECT_NE(said.find("$USER), then log in again."), std::string::npos) << said;
+
+TEST_F(PtyTransfer, PanelForgetsAFrameCutShortByAPause)
+{
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const int fd = ::open(panel.DevicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios t{};
+    tcgetattr(fd, &t);
+    cfmakeraw(&t);
+    tcsetattr(fd, TCSANOW, &t);
+
+    std::uint8_t block[BlockFrameLength];
+    std::uint8_t data[BlockDataLength] = {'a'};
+    BuildBlockFrame(block, data, 1, 1);
+    std::uint8_t open[BlockFrameLength];
+    const std::size_t openLength = BuildOpenFrame(open, {2020, 2, 29, 23, 59, 59});
+
+    ASSERT_EQ(::write(fd, block, 30), 30);
+    // Well past the emulator's idle time, so the half frame is forgotten.
+    std::this_thread::sleep_for(milliseconds(400));
+    ASSERT_EQ(::write(fd, open, openLength), static_cast<ssize_t>(openLength));
+
+    std::uint8_t reply[ReplyLength];
+    std::size_t got = 0;
+    const auto start = steady_clock::now();
+    while (got < ReplyLength && MsSince(start) < 5000) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 100) > 0) {
+            const ssize_t n = ::read(fd, reply + got, ReplyLength - got);
+            if (n > 0)
+                got += static_cast<std::size_t>(n);
+        }
+    }
+    ::close(fd);
+    ASSERT_EQ(got, ReplyLength);
+    EXPECT_EQ(ComputeCrc(reply, ReplyLength), 0);
+    EXPECT_EQ(reply[7], StatusAccepted);
 }
 
 } // namespace

@@ -79,6 +79,36 @@ TEST_F(SettingsWrite, ReadOnlyFileIsAFailureAndStaysAsItWas)
     EXPECT_EQ(Text(), "[PC]\nPort=1\n");
 }
 
+TEST_F(SettingsWrite, FileLargerThanTheLimitIsNeitherReadNorReplaced)
+{
+    // A settings file of empty lines just past the limit; one byte less is still read.
+    const std::string huge(TProfileFile::MaxFileBytes + 1, '\n');
+    ASSERT_TRUE(WriteFileAtomically(Path, huge));
+    TProfileFile profile;
+    std::string reason;
+    EXPECT_FALSE(profile.Load(Path, &reason));
+    EXPECT_NE(reason.find("is larger than 64 KB"), std::string::npos) << reason;
+    EXPECT_EQ(profile.Text(), "");
+    EXPECT_EQ(LoadCommSettings(profile, "/start").Port, 3);
+
+    EXPECT_EQ(SaveCommSettings(Path, Settings, &reason), ResultSettingsFileError);
+    EXPECT_EQ(Text(), huge) << "the file is left as it was";
+
+    ASSERT_TRUE(WriteFileAtomically(Path, "[PC]\nPort=2\n" +
+                                              std::string(TProfileFile::MaxFileBytes - 13, ' ')));
+    EXPECT_TRUE(profile.Load(Path, &reason));
+    EXPECT_EQ(profile.ReadInteger("PC", "Port", 0), 2);
+    EXPECT_EQ(SaveCommSettings(Path, Settings, &reason), ResultOk) << reason;
+}
+
+TEST(ProfileFileLoad, MissingFileIsNoRefusal)
+{
+    TProfileFile profile;
+    std::string reason = "x";
+    EXPECT_FALSE(profile.Load("/nonexistent/zoredit.INI", &reason));
+    EXPECT_TRUE(reason.empty());
+}
+
 TEST(PortDevices, DefaultsAndOverridesFromThePortsSection)
 {
     const TPortDevices defaults = LoadPortDevices(TProfileFile(""));

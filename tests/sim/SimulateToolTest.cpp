@@ -138,5 +138,30 @@ TEST_F(SimulateTool, RefusesBadArguments)
     EXPECT_NE(RunZor("--program " + p + " --gif /nonexistent/folder/a.gif").Status, 0);
 }
 
+TEST_F(SimulateTool, FrameCountsPastTheBoundsAreRefusedAndNothingIsWritten)
+{
+    const std::string p = WriteProgram(Program("T0", {"Hi"}));
+    const std::filesystem::path gif = Path.string() + ".gif";
+    auto run = [](const std::string &arguments) {
+        std::string output;
+        FILE *pipe =
+            popen((std::string(ZOR_TOOL_PATH) + " simulate " + arguments + " 2>&1").c_str(), "r");
+        char buffer[4096];
+        std::size_t n;
+        while (pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, n);
+        const int status = pipe ? pclose(pipe) : -1;
+        return std::pair{WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    };
+    auto [status, output] = run("--program " + p + " --frames 90001");
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(output.find("from 1 to 90000"), std::string::npos) << output;
+
+    std::tie(status, output) = run("--program " + p + " --frames 15001 --gif " + gif.string());
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(output.find("at most 15000 frames"), std::string::npos) << output;
+    EXPECT_FALSE(std::filesystem::exists(gif));
+}
+
 } // namespace
 } // namespace zor::test

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds the 25 menu and toolbar images (16 x 16) into resources/icons/.
+# Builds the 25 menu and toolbar images (16 x 16) into resources/icons/ (or the folder given).
 # Most come from the public-domain Tango icon theme (Debian package tango-icon-theme); the three
 # window arrangements, which the theme lacks, are drawn here in its palette.
 # Needs tango-icon-theme and ImageMagick; the results are committed, so a build needs neither.
 set -euo pipefail
+out=$(realpath -m "${1:-$(dirname "$0")/../../resources/icons}")
 cd "$(dirname "$0")/../.."
 src=/usr/share/icons/Tango/16x16
-out=resources/icons
 mkdir -p "$out"
 
 take() { cp "$src/$2.png" "$out/$(printf '%02d' "$1").png"; }

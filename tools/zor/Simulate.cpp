@@ -4,19 +4,23 @@
 #include "tools/zor/Input.h"
 #include "tools/zor/Subcommand.h"
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zor::tool {
 namespace {
 
-// Twelve digits, as many frames as anyone may ask for (about 630 years of display).
-constexpr std::uint64_t MaxFrames = 999'999'999'999;
+// Half an hour of display: longer runs are mistakes.
+constexpr std::uint64_t MaxFrames = 90000;
+// Five minutes: the GIF of a run that changes every frame stays near 20 MB on disk.
+constexpr std::uint64_t MaxGifFrames = 15000;
 
 struct TSimulateArgs
 {
@@ -82,6 +86,10 @@ int RunSimulate(const TSimulateArgs &a)
 {
     if (a.Document.empty() == a.ProgramFile.empty())
         return Fail("simulate", "give either a document or --program FILE", UsageStatus);
+    if (!a.Gif.empty() && a.Frames > MaxGifFrames)
+        return Fail("simulate",
+                    "a GIF holds at most 15000 frames (5 minutes); ask for fewer with --frames",
+                    UsageStatus);
 
     std::string program;
     if (!a.Document.empty()) {
@@ -161,7 +169,16 @@ const TSubcommand Registration(
             ->excludes(document);
         app.add_option("--frames", a->Frames, "Stop after N frames (50 a second; default 500)")
             ->type_name("N")
-            ->check(CLI::Range(std::uint64_t{1}, MaxFrames));
+            ->check(CLI::Validator(
+                [](std::string &text) {
+                    std::uint64_t n = 0;
+                    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+                    return ec == std::errc() && end == text.data() + text.size() && n >= 1 &&
+                                   n <= MaxFrames
+                               ? std::string()
+                               : "needs a whole number of frames from 1 to 90000";
+                },
+                "", "frames"));
         app.add_option("--clock", a->ClockText, "Fixed local time for the time and date effects")
             ->type_name("TIME")
             ->check(CLI::Validator(

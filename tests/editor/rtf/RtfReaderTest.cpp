@@ -54,33 +54,33 @@ TEST(RtfReader, RichEditStyleFile)
               U"\u20AC k \uFFFDkonec");
 
     const TextRun *colon = RunAt(doc, 0);
-    EXPECT_EQ(colon->Format.Face, "ZorSymbolFont");
-    EXPECT_EQ(colon->Format.Charset, SymbolCharset);
-    EXPECT_EQ(colon->Format.HalfPoints, 16);
-    EXPECT_EQ(colon->Format.Colour, 0xF90000u);
-    EXPECT_EQ(RunAt(doc, 1)->Format.Colour, 0x010080u);
-    EXPECT_EQ(RunAt(doc, 2)->Format.Colour, 0x0100FFu); // symbol byte \'e8 stays U+00E8
-    EXPECT_EQ(RunAt(doc, 4)->Format.Colour, 0x010080u); // \'35 is the digit symbol '5'
+    EXPECT_EQ(colon->Format->Face, "ZorSymbolFont");
+    EXPECT_EQ(colon->Format->Charset, SymbolCharset);
+    EXPECT_EQ(colon->Format->HalfPoints, 16);
+    EXPECT_EQ(colon->Format->Colour, 0xF90000u);
+    EXPECT_EQ(RunAt(doc, 1)->Format->Colour, 0x010080u);
+    EXPECT_EQ(RunAt(doc, 2)->Format->Colour, 0x0100FFu); // symbol byte \'e8 stays U+00E8
+    EXPECT_EQ(RunAt(doc, 4)->Format->Colour, 0x010080u); // \'35 is the digit symbol '5'
 
     const TextRun *text = RunAt(doc, 5);
-    EXPECT_EQ(text->Format.Face, "Arial");
-    EXPECT_EQ(text->Format.Charset, EastEuropeCharset);
-    EXPECT_EQ(text->Format.HalfPoints, 24);
-    EXPECT_EQ(text->Format.Colour, 0u);
-    EXPECT_FALSE(text->Format.Bold);
+    EXPECT_EQ(text->Format->Face, "Arial");
+    EXPECT_EQ(text->Format->Charset, EastEuropeCharset);
+    EXPECT_EQ(text->Format->HalfPoints, 24);
+    EXPECT_EQ(text->Format->Colour, 0u);
+    EXPECT_FALSE(text->Format->Bold);
 
     const std::size_t euro = doc.Text().find(U'\u20AC');
     const TextRun *euroRun = RunAt(doc, euro);
-    EXPECT_EQ(euroRun->Format.Face, "Times New Roman"); // {\*\fname} names the real face
-    EXPECT_TRUE(euroRun->Format.Bold);
+    EXPECT_EQ(euroRun->Format->Face, "Times New Roman"); // {\*\fname} names the real face
+    EXPECT_TRUE(euroRun->Format->Bold);
 
     // \u61547 in the symbol font is the symbol at its byte code, 'k'.
     const TextRun *aliased = RunAt(doc, euro + 2);
     EXPECT_EQ(doc.Text()[euro + 2], U'k');
-    EXPECT_EQ(aliased->Format.Charset, SymbolCharset);
-    EXPECT_EQ(aliased->Format.Colour, 0xF90000u);
+    EXPECT_EQ(aliased->Format->Charset, SymbolCharset);
+    EXPECT_EQ(aliased->Format->Colour, 0xF90000u);
 
-    EXPECT_TRUE(doc.Runs.back().Format.Underline);
+    EXPECT_TRUE(doc.Runs.back().Format->Underline);
 }
 
 TEST(RtfReader, LibreOfficeFile)
@@ -95,17 +95,17 @@ TEST(RtfReader, LibreOfficeFile)
                     U"Druh\u00FD \u0159\u00E1dek podtr\u017Een\u00FD \u0161krtnut\u00FD "
                     U"\u20AC {z\u00E1vorky} \\ zp\u011Btn\u00E9");
 
-    EXPECT_EQ(RunAt(doc, 0)->Format.Face, "Arial");
+    EXPECT_EQ(RunAt(doc, 0)->Format->Face, "Arial");
     const TextRun *bold = RunAt(doc, text.find(U"\u00FAp"));
-    EXPECT_TRUE(bold->Format.Bold);
-    EXPECT_EQ(bold->Format.Face, "Times New Roman");
-    EXPECT_EQ(bold->Format.Colour, 0x0000FFu);
+    EXPECT_TRUE(bold->Format->Bold);
+    EXPECT_EQ(bold->Format->Face, "Times New Roman");
+    EXPECT_EQ(bold->Format->Colour, 0x0000FFu);
     const TextRun *italic = RunAt(doc, text.find(U"Druh"));
-    EXPECT_TRUE(italic->Format.Italic);
-    EXPECT_EQ(italic->Format.Colour, 0xF90000u);
-    EXPECT_TRUE(RunAt(doc, text.find(U"podtr"))->Format.Underline);
-    EXPECT_TRUE(RunAt(doc, text.find(U"\u0161krt"))->Format.StrikeOut);
-    EXPECT_FALSE(RunAt(doc, text.find(U"\u0159\u00E1dek"))->Format.Underline);
+    EXPECT_TRUE(italic->Format->Italic);
+    EXPECT_EQ(italic->Format->Colour, 0xF90000u);
+    EXPECT_TRUE(RunAt(doc, text.find(U"podtr"))->Format->Underline);
+    EXPECT_TRUE(RunAt(doc, text.find(U"\u0161krt"))->Format->StrikeOut);
+    EXPECT_FALSE(RunAt(doc, text.find(U"\u0159\u00E1dek"))->Format->Underline);
 }
 
 TEST(RtfReader, HexBytesDecodeByTheRunsCharset)
@@ -126,7 +126,7 @@ TEST(RtfReader, HexBytesDecodeByTheRunsCharset)
                                 std::to_string(c.Charset) + " F;}}\\f0 \\'" + c.Byte + "}";
         const ReadResult result = Read(rtf);
         ASSERT_EQ(result.Doc.Text(), std::u32string(1, c.Expected)) << "charset " << c.Charset;
-        EXPECT_EQ(result.Doc.Runs[0].Format.Charset, c.Charset);
+        EXPECT_EQ(result.Doc.Runs[0].Format->Charset, c.Charset);
     }
     // A font without a charset takes the document's code page.
     EXPECT_EQ(TextOf("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 F;}}\\f0 \\'e0}"), U"\u0430");
@@ -183,8 +183,8 @@ TEST(RtfReader, CharacterFormatFollowsGroupsAndResets)
     EXPECT_EQ(d.Face, "Arial");
     EXPECT_EQ(d.HalfPoints, 24);
     EXPECT_EQ(d.Colour, 0u);
-    EXPECT_EQ(RunAt(doc, 4)->Format.Colour, 0u); // a missing colour entry reads as auto
-    EXPECT_EQ(RunAt(doc, 5)->Format.Colour, 0u);
+    EXPECT_EQ(RunAt(doc, 4)->Format->Colour, 0u); // a missing colour entry reads as auto
+    EXPECT_EQ(RunAt(doc, 5)->Format->Colour, 0u);
     EXPECT_EQ(doc.Runs.size(), 4u); // neighbours of one format are merged
 }
 

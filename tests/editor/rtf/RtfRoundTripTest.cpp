@@ -54,8 +54,8 @@ TEST(RtfRoundTrip, ProgramDocumentComesBackBitExact)
     EXPECT_EQ(read.Source, SourceKind::Rtf);
     EXPECT_EQ(read.Doc, Normalized(doc));
     for (const TextRun &run : read.Doc.Runs) {
-        if (run.Format.Charset == SymbolCharset) {
-            EXPECT_TRUE(IsCommandSymbol(run.Format.Colour));
+        if (run.Format->Charset == SymbolCharset) {
+            EXPECT_TRUE(IsCommandSymbol(run.Format->Colour));
         }
     }
     // Same document, same bytes; and saving what was read changes nothing.
