@@ -40,7 +40,7 @@ int SegmentAfter(const rtf::Document &document, std::size_t position)
     TTranslator t;
     std::size_t index = 0;
     for (const rtf::TextRun &run : document.Runs) {
-        const std::uint32_t colour = run.Format.Colour;
+        const std::uint32_t colour = run.Format->Colour;
         for (char32_t ch : run.Text) {
             if (index++ > position)
                 return t.Segments();

@@ -491,6 +491,7 @@ TEST_F(PtyTransfer, APortWithoutRightsSaysPermissionDeniedAndTheRemedy)
         << said;
     EXPECT_NE(said.find("(sudo usermod -aG "), std::string::npos) << said;
     EXPECT_NE(said.find("$USER), then log in again."), std::string::npos) << said;
+}
 
 TEST_F(PtyTransfer, PanelForgetsAFrameCutShortByAPause)
 {
