@@ -171,7 +171,8 @@ public:
 
     // The last frame produced (all black before the first frame of a run).
     const TPanelFrame &LastFrame() const { return Frame; }
-    // The same as the frame picture; made when asked for.
+    // The last frame as the frame picture, made anew by each call (the run itself has no use
+    // for it): call it from the thread that runs the engine, between runs.
     const TFrameBitmap &Bitmap() const;
     const TFrameStore &Store() const { return Dots; }
 
