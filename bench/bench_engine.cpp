@@ -24,7 +24,7 @@ void RunFrames(benchmark::State &state, const std::string &program)
     std::uint64_t total = 0;
     for (auto _ : state) {
         total += engine.RunDisplayEngine(program, 0, frames).Frames;
-        benchmark::DoNotOptimize(engine.Bitmap().Bits.data());
+        benchmark::DoNotOptimize(engine.LastFrame().Dots.data());
     }
     state.counters["frames/s"] =
         benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);

@@ -49,7 +49,7 @@ void BM_PreviewPaintZoom8(benchmark::State &state)
     // A frame with text on it: every dot of the picture is drawn either way.
     TDisplayEngine engine;
     engine.RunDisplayEngine(std::string("F3T0\x1FPreview 1234567890\x1F\x1F"), 0, 1);
-    const TFrameBitmap frame = engine.Bitmap();
+    const TPanelFrame frame = engine.LastFrame();
     QImage target(FrameBitmapWidth * 8, FrameBitmapHeight * 8, QImage::Format_RGB32);
     const bool led = state.range(0) != 0;
     for (auto _ : state) {

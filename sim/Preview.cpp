@@ -34,7 +34,6 @@ namespace zor {
 
 namespace {
 
-const QRgb DotColours[4] = {qRgb(0, 0, 0), qRgb(0, 255, 0), qRgb(255, 0, 0), qRgb(255, 255, 0)};
 // An unlit LED is a dark disc, so that the panel's grid shows as on the device.
 const QRgb UnlitLed = qRgb(48, 40, 40);
 
@@ -44,7 +43,8 @@ QImage DotTile(int zoom, bool ledLook, int colour)
     const int size = 2 * zoom;
     QImage tile(size, size, QImage::Format_RGB32);
     tile.fill(Qt::black);
-    const QRgb rgb = ledLook && colour == 0 ? UnlitLed : DotColours[colour];
+    const TRgb dot = PanelPalette[static_cast<std::size_t>(colour)];
+    const QRgb rgb = ledLook && colour == 0 ? UnlitLed : qRgb(dot.Red, dot.Green, dot.Blue);
     if (!ledLook || zoom < 3) {
         QPainter(&tile).fillRect(zoom, zoom, zoom, zoom, QColor(rgb));
         return tile;
@@ -62,7 +62,7 @@ QImage DotTile(int zoom, bool ledLook, int colour)
 
 } // namespace
 
-QImage PanelPicture(const TFrameBitmap &bitmap, int zoom, bool ledLook)
+QImage PanelPicture(const TPanelFrame &frame, int zoom, bool ledLook)
 {
     zoom = std::clamp(zoom, 1, 8);
     const int size = 2 * zoom;
@@ -86,7 +86,7 @@ QImage PanelPicture(const TFrameBitmap &bitmap, int zoom, bool ledLook)
     const std::size_t rowBytes = static_cast<std::size_t>(size) * 4;
     for (int y = 0; y < PanelRows; ++y) {
         for (int x = 0; x < PanelColumns; ++x) {
-            const QImage &tile = tiles[bitmap.Dot(x, y) & 3];
+            const QImage &tile = tiles[frame.Dot(x, y) & 3];
             for (int r = 0; r < size; ++r)
                 std::memcpy(picture.scanLine(y * size + r) + static_cast<std::size_t>(x) * rowBytes,
                             tile.constScanLine(r), rowBytes);
@@ -110,7 +110,7 @@ TPanelView::TPanelView(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("PreviewPanel"));
     setAccessibleName(QStringLiteral("Panel preview"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    SetPicture(PanelPicture(TFrameBitmap{}, 2, false));
+    SetPicture(PanelPicture(TPanelFrame{}, 2, false));
 }
 
 void TPanelView::SetPicture(const QImage &picture)
@@ -256,7 +256,7 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TEngineClock *cloc
     PositionTimer->setInterval(100);
     connect(PositionTimer, &QTimer::timeout, this, &TPreviewDock::UpdatePosition);
 
-    Runner->SetFrameCallback([this](std::int64_t, const TFrameBitmap &bitmap) { OnFrame(bitmap); });
+    Runner->SetFrameCallback([this](std::int64_t, const TPanelFrame &frame) { OnFrame(frame); });
     if (parent)
         parent->installEventFilter(this);
     UpdatePosition();
@@ -294,14 +294,14 @@ bool TPreviewDock::RetranslatePending() const
     return Debounce->isActive();
 }
 
-void TPreviewDock::OnFrame(const TFrameBitmap &bitmap)
+void TPreviewDock::OnFrame(const TPanelFrame &frame)
 {
     // Drawn on the player's thread, so that painting is a plain copy.
-    QImage picture = PanelPicture(bitmap, ZoomInUse.load(), Led.load());
+    QImage picture = PanelPicture(frame, ZoomInUse.load(), Led.load());
     {
         QMutexLocker lock(&PictureLock);
         Latest = std::move(picture);
-        LatestFrame = bitmap;
+        LatestFrame = frame;
     }
     // One repaint request at a time: a preview that falls behind shows the newest frame.
     if (!UpdatePosted.exchange(true))

@@ -31,7 +31,7 @@ struct TFileDialogState;
 // The panel picture of a frame at zoom pixels a dot (1 to 8, clamped): square dots with black
 // between them as the simulation window draws them, or with ledLook round lit dots and dim
 // unlit ones. The picture is (241 x zoom) by (21 x zoom) pixels.
-QImage PanelPicture(const TFrameBitmap &bitmap, int zoom, bool ledLook);
+QImage PanelPicture(const TPanelFrame &frame, int zoom, bool ledLook);
 
 // The program text the preview and the export run for a document: empty when the document
 // has no commands or too many text segments (the Simulation command would not run it either).
@@ -97,7 +97,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void OnFrame(const TFrameBitmap &bitmap);
+    void OnFrame(const TPanelFrame &frame);
     void ShowLatestPicture();
     void Rerender();
     void UpdateZoom();
@@ -113,7 +113,7 @@ private:
     std::atomic<bool> UpdatePosted{false};
     mutable QMutex PictureLock;
     QImage Latest;
-    TFrameBitmap LatestFrame;
+    TPanelFrame LatestFrame;
     bool SliderHeld = false;
 };
 

@@ -8,10 +8,32 @@
 
 namespace zor {
 
+QList<QRgb> PanelColourTable()
+{
+    QList<QRgb> table;
+    for (const TRgb &c : PanelPalette)
+        table.append(qRgb(c.Red, c.Green, c.Blue));
+    return table;
+}
+
+QImage FrameImage(const TPanelFrame &frame)
+{
+    QImage image(FrameBitmapWidth, FrameBitmapHeight, QImage::Format_Indexed8);
+    image.setColorTable(PanelColourTable());
+    image.fill(0);
+    // Dot x, y is pixel 2x + 1, 2y + 1: black between the dots and round the panel.
+    for (int y = 0; y < PanelRows; ++y) {
+        uchar *line = image.scanLine(2 * y + 1);
+        for (int x = 0; x < PanelColumns; ++x)
+            line[2 * x + 1] = static_cast<uchar>(frame.Dot(x, y));
+    }
+    return image;
+}
+
 QImage FrameImage(const TFrameBitmap &bitmap)
 {
     QImage image(FrameBitmapWidth, FrameBitmapHeight, QImage::Format_Indexed8);
-    image.setColorTable({qRgb(0, 0, 0), qRgb(0, 255, 0), qRgb(255, 0, 0), qRgb(255, 255, 0)});
+    image.setColorTable(PanelColourTable());
     for (int row = 0; row < FrameBitmapHeight; ++row) {
         // The bitmap's first row is the picture's bottom row.
         const std::uint8_t *bits = bitmap.Bits.data() + row * FrameBitmapStride;
@@ -26,9 +48,9 @@ QImage FrameImage(const TFrameBitmap &bitmap)
 
 // The frame as the window paints it, twice its size. Made on the engine's thread, so that
 // painting is a plain copy.
-static QImage WindowPicture(const TFrameBitmap &bitmap)
+static QImage WindowPicture(const TPanelFrame &frame)
 {
-    return FrameImage(bitmap)
+    return FrameImage(frame)
         .scaled(FrameBitmapWidth * 2, FrameBitmapHeight * 2)
         .convertToFormat(QImage::Format_RGB32);
 }
@@ -47,7 +69,7 @@ TFormSim::TFormSim(QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     DisplayEngine->SetFrameTick(&Tick);
     DisplayEngine->SetFrameSink(this);
-    Latest = WindowPicture(TFrameBitmap{});
+    Latest = WindowPicture(TPanelFrame{});
 }
 
 TFormSim::~TFormSim()
@@ -85,7 +107,7 @@ void TFormSim::BNText()
         return;
     {
         QMutexLocker lock(&FrameLock);
-        Latest = WindowPicture(TFrameBitmap{});
+        Latest = WindowPicture(TPanelFrame{});
     }
     HaveShown = false;
     StopWanted = false;
@@ -101,16 +123,16 @@ void TFormSim::BNText()
     });
 }
 
-void TFormSim::PresentFrame(const TFrameBitmap &bitmap)
+void TFormSim::PresentFrame(const TPanelFrame &frame)
 {
     if (StopWanted)
         DisplayEngine->RequestStop();
     // Most frames repeat the one before (pauses, a shown text): nothing to draw then.
-    if (HaveShown && bitmap.Bits == Shown.Bits)
+    if (HaveShown && frame == Shown)
         return;
-    Shown = bitmap;
+    Shown = frame;
     HaveShown = true;
-    QImage image = WindowPicture(bitmap);
+    QImage image = WindowPicture(frame);
     {
         QMutexLocker lock(&FrameLock);
         Latest = std::move(image);

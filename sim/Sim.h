@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QList>
 #include <QMutex>
 #include <atomic>
 #include <memory>
@@ -15,8 +16,12 @@
 namespace zor {
 
 // The panel picture of one frame as the window shows it: 241 x 21 pixels, one per dot with
-// black between the dots, in the four panel colours.
+// black between the dots, in the panel's palette.
+QImage FrameImage(const TPanelFrame &frame);
+// The same from the frame picture's pixels.
 QImage FrameImage(const TFrameBitmap &bitmap);
+// The panel's palette as an image's colour table.
+QList<QRgb> PanelColourTable();
 
 class TFormSim : public QDialog, private TFrameSink
 {
@@ -52,7 +57,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    void PresentFrame(const TFrameBitmap &bitmap) override;
+    void PresentFrame(const TPanelFrame &frame) override;
     void ShowLatestFrame();
 
     const std::string *Program = nullptr;
@@ -68,7 +73,7 @@ private:
     mutable QMutex FrameLock;
     QImage Latest;
     // The last frame handed to the window (engine thread only).
-    TFrameBitmap Shown;
+    TPanelFrame Shown;
     bool HaveShown = false;
 };
 

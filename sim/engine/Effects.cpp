@@ -100,8 +100,8 @@ void TDisplayEngine::BlinkMotive()
 {
     FillPages(0, 33, 0b0010);
     ShowFrames(250);
-    for (auto &row : Dots.Rows)
-        std::memcpy(row.data() + Page2, row.data() + Page1, 30);
+    for (int y = 0; y < PanelRows; ++y)
+        std::memcpy(Dots.Row(Page2, y), Dots.Row(Page1, y), TFrameStore::RowBytes);
 }
 
 void TDisplayEngine::ClearAll()
@@ -112,28 +112,25 @@ void TDisplayEngine::ClearAll()
 
 void TDisplayEngine::CirculatingFrame()
 {
+    // The picture is saved in the staging pair, byte for byte (pages 1 and 2 with their
+    // incoming bytes), so that the dashes can be taken off it again.
+    constexpr std::size_t SavedBytes = 126;
     for (auto &row : Dots.Rows)
-        std::memcpy(row.data() + Page3, row.data(), 126);
+        std::memcpy(row.data() + Page3, row.data(), SavedBytes);
 
     // Each side takes the foreground where bit 1 of the running 8-bit counter is set: dashes of
     // two dots on and two off that move by one dot per step.
     auto restoreRow = [this](int y) {
         auto &row = Dots.Rows[static_cast<std::size_t>(y)];
-        std::memcpy(row.data(), row.data() + Page3, 126);
+        std::memcpy(row.data(), row.data() + Page3, SavedBytes);
     };
     auto side = [this](int x, std::uint8_t &c) {
         for (int y = 8; y >= 1; --y) {
             if (c & 2) {
                 SetForeground(y, x);
             } else {
-                auto &row = Dots.Rows[static_cast<std::size_t>(y)];
-                const int shift = 2 * (x / 30);
-                for (int page : {Page1, Page2}) {
-                    std::uint8_t &b = row[static_cast<std::size_t>(page + x % 30)];
-                    const int saved =
-                        (row[static_cast<std::size_t>(page + Page3 + x % 30)] >> shift) & 3;
-                    b = static_cast<std::uint8_t>((b & ~(3 << shift)) | (saved << shift));
-                }
+                for (int page : {Page1, Page2})
+                    Dots.SetDot(page, x, y, Dots.Dot(page + Page3, x, y));
             }
             ++c;
         }
@@ -162,8 +159,9 @@ void TDisplayEngine::CirculatingFrame()
 
 void TDisplayEngine::Inversion()
 {
+    // Complementing the stored bytes turns colour c into 3 - c, on pages 1 and 2 whole.
     for (auto &row : Dots.Rows) {
-        for (int i = 0; i < 128; ++i)
+        for (int i = 0; i < TFrameStore::Page3; ++i)
             row[static_cast<std::size_t>(i)] =
                 static_cast<std::uint8_t>(~row[static_cast<std::size_t>(i)]);
     }

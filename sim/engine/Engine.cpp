@@ -1,7 +1,5 @@
 #include "sim/engine/Engine.h"
 
-#include "sim/engine/PanelFont.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -52,7 +50,7 @@ TRunResult TDisplayEngine::RunDisplayEngine(std::span<const std::uint8_t> progra
         row.fill(0xFF);
     Foreground = 3;
     Background = 0;
-    Frame.Bits.fill(0);
+    Frame = {};
     ShownOffset = TFrameStore::Page1;
     OtherOffset = TFrameStore::Page2;
     Frames = 0;
@@ -294,104 +292,68 @@ void TDisplayEngine::ShowFrames(int count)
         ShowFrame();
 }
 
-void ConvertPage(const TFrameStore &store, int page, TFrameBitmap &bitmap)
+void DrawFrameBitmap(const TPanelFrame &frame, TFrameBitmap &bitmap)
 {
     for (int y = 0; y < PanelRows; ++y) {
-        const std::uint8_t *src = store.Rows[static_cast<std::size_t>(y)].data() + page;
         std::uint8_t *dst = bitmap.Bits.data() + (1 + 2 * (9 - y)) * FrameBitmapStride;
-        for (int j = 0; j < 30; ++j) {
-            const std::uint8_t v = static_cast<std::uint8_t>(~src[j]);
-            dst[j] = v & 3;
-            dst[j + 30] = (v >> 2) & 3;
-            dst[j + 60] = (v >> 4) & 3;
-            dst[j + 90] = v >> 6;
-        }
+        std::memcpy(dst, frame.Dots.data() + y * PanelColumns, PanelColumns);
     }
+}
+
+void ConvertPage(const TFrameStore &store, int page, TFrameBitmap &bitmap)
+{
+    TPanelFrame frame;
+    store.ToFrame(page, frame);
+    DrawFrameBitmap(frame, bitmap);
 }
 
 void TDisplayEngine::ConvertShownPage()
 {
-    ConvertPage(Dots, ShownOffset, Frame);
+    Dots.ToFrame(ShownOffset, Frame);
+}
+
+const TFrameBitmap &TDisplayEngine::Bitmap() const
+{
+    DrawFrameBitmap(Frame, FramePicture);
+    return FramePicture;
 }
 
 // --- Text rendering ---------------------------------------------------------------------------
 
-void TDisplayEngine::BuildGlyphList(TText text)
+TFontStyle TDisplayEngine::FontStyle() const
 {
-    GlyphCount = 0;
-    for (std::uint8_t c : text) {
-        if (GlyphCount == static_cast<int>(GlyphList.size()))
-            break;
-        GlyphList[static_cast<std::size_t>(GlyphCount++)] = PanelFont[c].data();
-    }
+    if (Style & StyleWide)
+        return TFontStyle::Wide;
+    return Style & StyleBold ? TFontStyle::Bold : TFontStyle::Normal;
 }
 
-void TDisplayEngine::RenderGlyphRow(int k)
+// Dot row y of the line set in Text, into the line buffer.
+void TDisplayEngine::RenderGlyphRow(int y)
 {
-    const std::uint8_t background = BackgroundByte();
-    std::fill(LineBuffer.begin(), LineBuffer.begin() + 30, background);
-    const std::uint8_t fg = static_cast<std::uint8_t>(3 - Foreground);
-    auto set = [&](int x) {
-        const int shift = 2 * (x / 30);
-        std::uint8_t &b = LineBuffer[static_cast<std::size_t>(x % 30)];
-        b = static_cast<std::uint8_t>((b & ~(3 << shift)) | (fg << shift));
-    };
-
-    const bool wide = Style & StyleWide;
-    const bool bold = !wide && (Style & StyleBold);
-    int x = bold ? 1 : 0;
-    for (int g = 0; g < GlyphCount; ++g) {
-        const std::uint8_t bits = GlyphList[static_cast<std::size_t>(g)][k];
-        for (int bit = 7; bit >= 2; --bit) {
-            const bool on = (bits >> bit) & 1;
-            if (wide) {
-                if (on) {
-                    set(x);
-                    set(x + 1);
-                }
-                x += 2;
-            } else if (bold) {
-                if (on) {
-                    set(x);
-                    if (x + 1 < PanelColumns)
-                        set(x + 1);
-                }
-                x += 1;
-                if (bit == 2 && x < PanelColumns)
-                    x += 1;
-            } else {
-                if (on)
-                    set(x);
-                x += 1;
-            }
-            if (x >= PanelColumns)
-                return;
-        }
-    }
+    Text.DrawRow(y, FontStyle(), Foreground, Background, LineBuffer.data());
 }
 
 void TDisplayEngine::RenderTextLine(TText text, int page)
 {
-    BuildGlyphList(text);
+    Text.SetText(text);
     const bool blink = Style & StyleBlink;
-    for (int k = 0; k < PanelRows; ++k) {
-        RenderGlyphRow(k);
-        std::uint8_t *row = Dots.Rows[static_cast<std::size_t>(9 - k)].data();
-        std::memcpy(row + page, LineBuffer.data(), 30);
+    for (int y = 0; y < PanelRows; ++y) {
+        RenderGlyphRow(y);
+        std::memcpy(Dots.Row(page, y), LineBuffer.data(), TFrameStore::RowBytes);
+        // Blinking text is left out of the alternate page, which then shows the background.
         if (blink)
-            std::memset(row + page + 64, BackgroundByte(), 30);
+            TFrameStore::FillRow(Dots.Row(page + 64, y), Background);
         else
-            std::memcpy(row + page + 64, LineBuffer.data(), 30);
+            std::memcpy(Dots.Row(page + 64, y), LineBuffer.data(), TFrameStore::RowBytes);
     }
 }
 
 void TDisplayEngine::RenderTextLineSinglePage(TText text, int page)
 {
-    BuildGlyphList(text);
-    for (int k = 0; k < PanelRows; ++k) {
-        RenderGlyphRow(k);
-        std::memcpy(Dots.Rows[static_cast<std::size_t>(9 - k)].data() + page, LineBuffer.data(),
-                    30);
+    Text.SetText(text);
+    for (int y = 0; y < PanelRows; ++y) {
+        RenderGlyphRow(y);
+        std::memcpy(Dots.Row(page, y), LineBuffer.data(), TFrameStore::RowBytes);
     }
 }
 
@@ -399,11 +361,11 @@ void TDisplayEngine::RenderTextLineSinglePage(TText text, int page)
 
 void TDisplayEngine::FillPages(int firstByte, int count, int pageMask)
 {
-    const std::uint8_t background = BackgroundByte();
-    for (auto &row : Dots.Rows) {
+    const std::uint8_t background = TFrameStore::FillByte(Background);
+    for (int y = 0; y < PanelRows; ++y) {
         for (int page = 0; page < 4; ++page) {
             if (pageMask & (1 << page))
-                std::memset(row.data() + page * 64 + firstByte, background,
+                std::memset(Dots.Row(page * 64, y) + firstByte, background,
                             static_cast<std::size_t>(count));
         }
     }
@@ -411,22 +373,16 @@ void TDisplayEngine::FillPages(int firstByte, int count, int pageMask)
 
 void TDisplayEngine::ResetIncoming()
 {
-    const std::uint8_t background = BackgroundByte();
-    for (auto &row : Dots.Rows) {
-        row[TFrameStore::Page1 + 30] = background;
-        row[TFrameStore::Page2 + 30] = background;
+    for (int y = 0; y < PanelRows; ++y) {
+        TFrameStore::SetIncoming(Dots.Row(TFrameStore::Page1, y), Background);
+        TFrameStore::SetIncoming(Dots.Row(TFrameStore::Page2, y), Background);
     }
 }
 
 void TDisplayEngine::SetForeground(int row, int x)
 {
-    const int shift = 2 * (x / 30);
-    const std::uint8_t fg = static_cast<std::uint8_t>(3 - Foreground);
-    for (int page : {TFrameStore::Page1, TFrameStore::Page2}) {
-        std::uint8_t &b =
-            Dots.Rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(page + x % 30)];
-        b = static_cast<std::uint8_t>((b & ~(3 << shift)) | (fg << shift));
-    }
+    Dots.SetDot(TFrameStore::Page1, x, row, Foreground);
+    Dots.SetDot(TFrameStore::Page2, x, row, Foreground);
 }
 
 } // namespace zor

@@ -4,6 +4,9 @@
 // a thread of its own); only RequestStop() may be called from another thread while a run lasts.
 #pragma once
 
+#include "sim/engine/FrameStore.h"
+#include "sim/engine/TextDrawer.h"
+
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -13,9 +16,6 @@
 #include <string_view>
 
 namespace zor {
-
-inline constexpr int PanelColumns = 120;
-inline constexpr int PanelRows = 10;
 
 // The frame picture: 241 x 21 pixels, 4 bits per pixel, rows of 124 bytes, bottom row first.
 // Dot (x, y) of the panel (y = 0 is the top row) is the low nibble of byte x of pixel row
@@ -37,27 +37,8 @@ struct TFrameBitmap
     }
 };
 
-// The engine's dot memory: 10 dot rows (0 = top) of 256 bytes. Each row holds the same dot row of
-// four pages of 64 bytes: page 1 (bytes 0-63) and page 2 (64-127) are the shown pair, pages 3 and
-// 4 the staging pair. Dot column x of a page row lives in byte x mod 30, bits 2*(x div 30) and
-// up; the stored value is the complement of the colour number (0xFF = four black dots). Byte 30
-// of a page row is the incoming dot of scrolling.
-struct TFrameStore
-{
-    static constexpr int Page1 = 0;
-    static constexpr int Page2 = 64;
-    static constexpr int Page3 = 128;
-    static constexpr int Page4 = 192;
-
-    std::array<std::array<std::uint8_t, 256>, PanelRows> Rows{};
-
-    // Colour number of dot x, y of the page that starts at byte offset page (Page1 ... Page4).
-    int Dot(int page, int x, int y) const
-    {
-        const int stored = (Rows[y][page + x % 30] >> (2 * (x / 30))) & 3;
-        return 3 - stored;
-    }
-};
+// Writes the dots of a frame to their pixels of the frame picture; no other pixel is written.
+void DrawFrameBitmap(const TPanelFrame &frame, TFrameBitmap &bitmap);
 
 // Converts one page of the store into the frame picture: the dots of page (TFrameStore::Page1
 // ... Page4) go to their pixels; no other pixel is written.
@@ -128,14 +109,15 @@ private:
     std::chrono::steady_clock::time_point Deadline;
 };
 
-// Receives every finished frame on the engine's thread. The bitmap belongs to the engine and is
-// valid only during the call: copy what must outlive it. RequestStop() may be called from here.
-// An exception thrown here leaves RunDisplayEngine unhandled; the engine stays usable.
+// Receives every finished frame on the engine's thread, as the panel shows it: a colour number
+// per dot, to be drawn in PanelPalette. The frame belongs to the engine and is valid only during
+// the call: copy what must outlive it. RequestStop() may be called from here. An exception
+// thrown here leaves RunDisplayEngine unhandled; the engine stays usable.
 class TFrameSink
 {
 public:
     virtual ~TFrameSink() = default;
-    virtual void PresentFrame(const TFrameBitmap &bitmap) = 0;
+    virtual void PresentFrame(const TPanelFrame &frame) = 0;
 };
 
 enum class TRunEnd {
@@ -188,7 +170,10 @@ public:
     void RequestStop() noexcept { StopRequested.store(true, std::memory_order_relaxed); }
 
     // The last frame produced (all black before the first frame of a run).
-    const TFrameBitmap &Bitmap() const { return Frame; }
+    const TPanelFrame &LastFrame() const { return Frame; }
+    // The last frame as the frame picture, made anew by each call (the run itself has no use
+    // for it): call it from the thread that runs the engine, between runs.
+    const TFrameBitmap &Bitmap() const;
     const TFrameStore &Store() const { return Dots; }
 
     // State kept across runs and drawing state, for the window and for tests.
@@ -231,20 +216,12 @@ private:
     void ConvertShownPage();
 
     // Text rendering.
-    void BuildGlyphList(TText text);
-    void RenderGlyphRow(int k);
+    TFontStyle FontStyle() const;
+    void RenderGlyphRow(int y);
     void RenderTextLine(TText text, int page);
     void RenderTextLineSinglePage(TText text, int page);
 
     // Dot helpers.
-    std::uint8_t BackgroundByte() const
-    {
-        return static_cast<std::uint8_t>((3 - Background) * 0x55);
-    }
-    std::uint8_t ForegroundByte() const
-    {
-        return static_cast<std::uint8_t>((3 - Foreground) * 0x55);
-    }
     void FillPages(int firstByte, int count, int pageMask);
     void ResetIncoming();
     void SetForeground(int row, int x); // pages 1 and 2
@@ -259,6 +236,7 @@ private:
     void MoveRows(TText text, bool fromTop);
     void MatchedLines();
     void Snow();
+    void Uncover(int x, int y);
     void FromSides();
     void CentreWipe();
     void FallingDots();
@@ -291,13 +269,13 @@ private:
     // Rendering state.
     std::array<std::uint8_t, 21> LineText{};
     std::array<std::uint8_t, 32> LineBuffer{};
-    std::array<const std::uint8_t *, 20> GlyphList{};
-    int GlyphCount = 0;
-    std::array<std::uint8_t, 10> GlyphBuffer{};
+    TTextDrawer Text{PanelFont};
+    TGlyph GlyphBuffer{};
 
     // Frame output.
     TFrameStore Dots;
-    TFrameBitmap Frame;
+    TPanelFrame Frame;
+    mutable TFrameBitmap FramePicture;
     int ShownOffset = TFrameStore::Page1;
     int OtherOffset = TFrameStore::Page2;
     std::uint8_t BlinkCount = 25;

@@ -53,8 +53,7 @@ struct TGifRecorder::TEncoder
 };
 
 TGifRecorder::TGifRecorder(TOutput output, int scale)
-    : Output(std::move(output)), Scale(std::clamp(scale, MinScale, MaxScale)),
-      Current(PanelColumns * PanelRows)
+    : Output(std::move(output)), Scale(std::clamp(scale, MinScale, MaxScale))
 {
 }
 
@@ -85,8 +84,10 @@ bool TGifRecorder::Start()
     Encoder->Gif = gif;
     EGifSetGifVersion(gif, true);
 
-    const GifColorType colours[4] = {{0, 0, 0}, {0, 255, 0}, {255, 0, 0}, {255, 255, 0}};
-    ColorMapObject *map = GifMakeMapObject(4, colours);
+    GifColorType colours[PanelPalette.size()];
+    for (std::size_t i = 0; i < PanelPalette.size(); ++i)
+        colours[i] = {PanelPalette[i].Red, PanelPalette[i].Green, PanelPalette[i].Blue};
+    ColorMapObject *map = GifMakeMapObject(static_cast<int>(PanelPalette.size()), colours);
     if (!map)
         return Failed(E_GIF_ERR_NOT_ENOUGH_MEM);
     const int width = FrameBitmapWidth * Scale;
@@ -120,8 +121,7 @@ bool TGifRecorder::PutImage(const TDots &dots, const TDots *previous, std::uint6
         int x0 = PanelColumns, x1 = -1, y0 = PanelRows, y1 = -1;
         for (int y = 0; y < PanelRows; ++y)
             for (int x = 0; x < PanelColumns; ++x)
-                if (dots[static_cast<std::size_t>(y * PanelColumns + x)] !=
-                    (*previous)[static_cast<std::size_t>(y * PanelColumns + x)]) {
+                if (dots.Dot(x, y) != previous->Dot(x, y)) {
                     x0 = std::min(x0, x), x1 = std::max(x1, x);
                     y0 = std::min(y0, y), y1 = std::max(y1, y);
                 }
@@ -154,10 +154,9 @@ bool TGifRecorder::PutImage(const TDots &dots, const TDots *previous, std::uint6
             const int y = (ry - 1) / 2;
             for (int px = pl; px < pl + pw; ++px) {
                 const int rx = px / Scale;
-                line[px - pl] =
-                    (ry % 2 == 1 && ry < 20 && rx % 2 == 1 && rx < 240)
-                        ? dots[static_cast<std::size_t>(y * PanelColumns + (rx - 1) / 2)]
-                        : 0;
+                line[px - pl] = (ry % 2 == 1 && ry < 20 && rx % 2 == 1 && rx < 240)
+                                    ? static_cast<GifPixelType>(dots.Dot((rx - 1) / 2, y))
+                                    : 0;
             }
             if (EGifPutLine(gif, line, pw) == GIF_ERROR)
                 return Failed(gif->Error);
@@ -167,16 +166,12 @@ bool TGifRecorder::PutImage(const TDots &dots, const TDots *previous, std::uint6
     return true;
 }
 
-void TGifRecorder::PresentFrame(const TFrameBitmap &bitmap)
+void TGifRecorder::PresentFrame(const TPanelFrame &frame)
 {
     ++Presented;
     if (HasFailed())
         return;
-    for (int y = 0; y < PanelRows; ++y)
-        for (int x = 0; x < PanelColumns; ++x)
-            Current[static_cast<std::size_t>(y * PanelColumns + x)] =
-                static_cast<std::uint8_t>(bitmap.Dot(x, y));
-    if (PendingFrames > 0 && Pending == Current) {
+    if (PendingFrames > 0 && Pending == frame) {
         ++PendingFrames;
         return;
     }
@@ -187,10 +182,10 @@ void TGifRecorder::PresentFrame(const TFrameBitmap &bitmap)
         // The pending picture's length is known now: it goes out, and the new one waits.
         if (!PutImage(Pending, HaveWritten ? &Written : nullptr, PendingFrames))
             return;
-        Written.swap(Pending);
+        Written = Pending;
         HaveWritten = true;
     }
-    Pending = Current;
+    Pending = frame;
     PendingFrames = 1;
     ++ImageCount;
 }
@@ -255,11 +250,11 @@ public:
     {
     }
 
-    void PresentFrame(const TFrameBitmap &bitmap) override
+    void PresentFrame(const TPanelFrame &frame) override
     {
-        Recorder.PresentFrame(bitmap);
+        Recorder.PresentFrame(frame);
         if (Options.AlsoTo)
-            Options.AlsoTo->PresentFrame(bitmap);
+            Options.AlsoTo->PresentFrame(frame);
         ++Done;
         if (Recorder.HasFailed()) {
             Engine.RequestStop();

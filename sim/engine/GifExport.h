@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace zor {
 
@@ -30,7 +29,7 @@ public:
     explicit TGifRecorder(TOutput output, int scale = 2);
     ~TGifRecorder() override;
 
-    void PresentFrame(const TFrameBitmap &bitmap) override;
+    void PresentFrame(const TPanelFrame &frame) override;
 
     // Writes the last image and the end of the file. False, with the reason in *error, when no
     // frame was presented, giflib failed or the output refused bytes; the output may then hold
@@ -44,7 +43,7 @@ public:
     bool HasFailed() const { return !ErrorText.empty(); }
 
 private:
-    using TDots = std::vector<std::uint8_t>; // 1200 colour numbers, row by row
+    using TDots = TPanelFrame;
     struct TEncoder;
 
     bool Start();
@@ -55,7 +54,6 @@ private:
     int Scale;
     std::uint64_t Presented = 0;
     std::size_t ImageCount = 0;
-    TDots Current; // the frame being presented
     TDots Pending; // the newest distinct picture, not yet written (its length still grows)
     TDots Written; // the picture written last, which the pending one is stored against
     bool HaveWritten = false;

@@ -32,7 +32,7 @@ public:
         Player.Tick->WaitTick();
     }
 
-    void PresentFrame(const TFrameBitmap &bitmap) override
+    void PresentFrame(const TPanelFrame &frame) override
     {
         const std::uint64_t n = Next++;
         bool changed = false;
@@ -40,15 +40,15 @@ public:
             std::lock_guard lock(Player.Lock);
             if (Player.Abort || n < Player.RunTarget)
                 return;
-            changed = Player.Shown < 0 || bitmap.Bits != Player.ShownPicture.Bits;
+            changed = Player.Shown < 0 || frame != Player.ShownPicture;
             if (changed)
-                Player.ShownPicture = bitmap;
+                Player.ShownPicture = frame;
             Player.Shown = static_cast<std::int64_t>(n);
         }
         Player.Changed.notify_all();
         // Most frames repeat the one before (pauses, a standing text): nothing to draw then.
         if (changed && Player.OnFrame)
-            Player.OnFrame(static_cast<std::int64_t>(n), bitmap);
+            Player.OnFrame(static_cast<std::int64_t>(n), frame);
     }
 
 private:
@@ -113,7 +113,7 @@ bool TPreviewPlayer::SetProgram(const std::string &program)
                 Running->RequestStop();
             Tick->Cancel();
             Shown = -1;
-            ShownPicture = TFrameBitmap{};
+            ShownPicture = TPanelFrame{};
             blank = true;
         } else {
             StartRun(0);
@@ -121,7 +121,7 @@ bool TPreviewPlayer::SetProgram(const std::string &program)
     }
     Changed.notify_all();
     if (blank && OnFrame)
-        OnFrame(-1, TFrameBitmap{});
+        OnFrame(-1, TPanelFrame{});
     return !blank;
 }
 
@@ -196,7 +196,7 @@ std::int64_t TPreviewPlayer::ShownFrame() const
     return Shown;
 }
 
-TFrameBitmap TPreviewPlayer::Picture() const
+TPanelFrame TPreviewPlayer::Picture() const
 {
     std::lock_guard lock(Lock);
     return ShownPicture;
@@ -240,10 +240,10 @@ void TPreviewPlayer::Loop()
         if (run.End == TRunEnd::ProgramEnd && !Abort && Shown < 0 && run.Frames > 0) {
             // The program ended before the frame jumped to: its last frame stays.
             Shown = static_cast<std::int64_t>(run.Frames - 1);
-            ShownPicture = engine.Bitmap();
+            ShownPicture = engine.LastFrame();
             if (OnFrame) {
                 lock.unlock();
-                OnFrame(static_cast<std::int64_t>(run.Frames - 1), engine.Bitmap());
+                OnFrame(static_cast<std::int64_t>(run.Frames - 1), engine.LastFrame());
                 lock.lock();
             }
         }

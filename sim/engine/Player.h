@@ -26,8 +26,8 @@ public:
     // Called on the player's thread with the number of the frame now shown (0 is the first
     // frame of a run) and its picture, only when the picture differs from the one shown before;
     // and with -1 and a blank picture on the caller's thread when SetProgram takes the program
-    // away. The bitmap is valid during the call.
-    using TFrameCallback = std::function<void(std::int64_t frame, const TFrameBitmap &bitmap)>;
+    // away. The frame is valid during the call.
+    using TFrameCallback = std::function<void(std::int64_t frame, const TPanelFrame &picture)>;
 
     // tick paces the frames (null: a 20 ms steady tick of the player's own); its Start and Cancel
     // are called with the player's lock held, so it must never call back into the player. clock
@@ -65,7 +65,7 @@ public:
     // Number of the frame shown, -1 before the first frame of a run.
     std::int64_t ShownFrame() const;
     // The picture shown (all black before the first frame).
-    TFrameBitmap Picture() const;
+    TPanelFrame Picture() const;
     // Runs started so far (each program change, restart and jump starts one).
     std::uint64_t Runs() const;
 
@@ -100,7 +100,7 @@ private:
     std::uint64_t RunsStarted = 0;
     std::uint64_t RunNumber = 0; // of the run going on
     std::int64_t Shown = -1;
-    TFrameBitmap ShownPicture;
+    TPanelFrame ShownPicture;
     TDisplayEngine *Running = nullptr;
     std::thread Worker;
 };

@@ -1,8 +1,6 @@
 // The transitions F0 to F14: how a text segment comes onto the panel.
 #include "sim/engine/Engine.h"
 
-#include "sim/engine/PanelFont.h"
-
 #include <cstring>
 
 namespace zor {
@@ -12,37 +10,6 @@ namespace {
 constexpr int Page1 = TFrameStore::Page1;
 constexpr int Page2 = TFrameStore::Page2;
 constexpr int Page3 = TFrameStore::Page3;
-
-int GetDot(const std::uint8_t *pageRow, int x)
-{
-    return (pageRow[x % 30] >> (2 * (x / 30))) & 3;
-}
-
-void PutDot(std::uint8_t *pageRow, int x, int stored)
-{
-    const int shift = 2 * (x / 30);
-    std::uint8_t &b = pageRow[x % 30];
-    b = static_cast<std::uint8_t>((b & ~(3 << shift)) | (stored << shift));
-}
-
-// Moves every dot of a page row one column left; column 119 takes the incoming dot (a stored
-// value). Returns the stored value of the dot that left column 0.
-int ScrollRowLeft(std::uint8_t *p, int incoming)
-{
-    const std::uint8_t first = p[0];
-    std::memmove(p, p + 1, 29);
-    p[29] = static_cast<std::uint8_t>((first >> 2) | ((incoming & 3) << 6));
-    return first & 3;
-}
-
-// The mirror image: column 0 takes the incoming dot; returns the dot that left column 119.
-int ScrollRowRight(std::uint8_t *p, int incoming)
-{
-    const std::uint8_t last = p[29];
-    std::memmove(p + 1, p, 29);
-    p[0] = static_cast<std::uint8_t>(((last << 2) & 0xFC) | (incoming & 3));
-    return last >> 6;
-}
 
 } // namespace
 
@@ -105,13 +72,12 @@ void TDisplayEngine::Transition(int number, std::uint8_t segment)
 // unless the text blinks, in page 2.
 void TDisplayEngine::FeedColumn(std::uint8_t bit)
 {
-    const std::uint8_t fg = ForegroundByte();
     const bool blink = Style & StyleBlink;
-    for (int row = 0; row < PanelRows; ++row) {
-        if (GlyphBuffer[static_cast<std::size_t>(9 - row)] & bit) {
-            Dots.Rows[static_cast<std::size_t>(row)][Page1 + 30] = fg;
+    for (int y = 0; y < PanelRows; ++y) {
+        if (GlyphBuffer[static_cast<std::size_t>(9 - y)] & bit) {
+            TFrameStore::SetIncoming(Dots.Row(Page1, y), Foreground);
             if (!blink)
-                Dots.Rows[static_cast<std::size_t>(row)][Page2 + 30] = fg;
+                TFrameStore::SetIncoming(Dots.Row(Page2, y), Foreground);
         }
     }
 }
@@ -121,13 +87,13 @@ void TDisplayEngine::ScrollStep(bool left)
     if (left && !(Style & StyleFullSpeed))
         ShowFrame();
     ShowFrame();
-    for (auto &row : Dots.Rows) {
+    for (int y = 0; y < PanelRows; ++y) {
         for (int page : {Page1, Page2}) {
-            std::uint8_t *p = row.data() + page;
+            std::uint8_t *row = Dots.Row(page, y);
             if (left)
-                ScrollRowLeft(p, p[30]);
+                TFrameStore::ScrollLeft(row, TFrameStore::IncomingDot(row));
             else
-                ScrollRowRight(p, p[30]);
+                TFrameStore::ScrollRight(row, TFrameStore::IncomingDot(row));
         }
     }
     ResetIncoming();
@@ -145,7 +111,7 @@ void TDisplayEngine::MoveInFromRight(TText text, bool fullSpeed)
             b = static_cast<std::uint8_t>((b << 1) | (b >> 7));
     };
     for (std::uint8_t c : text) {
-        GlyphBuffer = PanelFont[c];
+        GlyphBuffer = Text.Glyph(c);
         ResetIncoming();
         if (Style & StyleWide) {
             for (int i = 0; i < 6; ++i) {
@@ -180,7 +146,7 @@ void TDisplayEngine::MoveInFromLeft(TText text)
             b = static_cast<std::uint8_t>((b >> 1) | (b << 7));
     };
     for (auto it = text.rbegin(); it != text.rend(); ++it) {
-        GlyphBuffer = PanelFont[*it];
+        GlyphBuffer = Text.Glyph(*it);
         ResetIncoming();
         if (Style & StyleWide) {
             for (int i = 0; i < 6; ++i) {
@@ -210,29 +176,26 @@ void TDisplayEngine::MoveInFromLeft(TText text)
 
 void TDisplayEngine::MoveRows(TText text, bool fromTop)
 {
-    BuildGlyphList(text);
+    Text.SetText(text);
     const bool blink = Style & StyleBlink;
+    const int target = fromTop ? 0 : 9;
     for (int step = 0; step < PanelRows; ++step) {
-        const int k = fromTop ? step : 9 - step;
-        RenderGlyphRow(k);
-        const int target = fromTop ? 0 : 9;
+        // From the top the text's bottom row comes in first, from the bottom its top row.
+        RenderGlyphRow(fromTop ? 9 - step : step);
         for (int page : {Page1, Page2}) {
             if (fromTop) {
-                for (int row = 9; row > 0; --row)
-                    std::memcpy(Dots.Rows[static_cast<std::size_t>(row)].data() + page,
-                                Dots.Rows[static_cast<std::size_t>(row - 1)].data() + page, 30);
+                for (int y = 9; y > 0; --y)
+                    std::memcpy(Dots.Row(page, y), Dots.Row(page, y - 1), TFrameStore::RowBytes);
             } else {
-                for (int row = 0; row < 9; ++row)
-                    std::memcpy(Dots.Rows[static_cast<std::size_t>(row)].data() + page,
-                                Dots.Rows[static_cast<std::size_t>(row + 1)].data() + page, 30);
+                for (int y = 0; y < 9; ++y)
+                    std::memcpy(Dots.Row(page, y), Dots.Row(page, y + 1), TFrameStore::RowBytes);
             }
         }
-        std::uint8_t *row = Dots.Rows[static_cast<std::size_t>(target)].data();
-        std::memcpy(row + Page1, LineBuffer.data(), 30);
+        std::memcpy(Dots.Row(Page1, target), LineBuffer.data(), TFrameStore::RowBytes);
         if (blink)
-            std::memset(row + Page2, BackgroundByte(), 30);
+            TFrameStore::FillRow(Dots.Row(Page2, target), Background);
         else
-            std::memcpy(row + Page2, LineBuffer.data(), 30);
+            std::memcpy(Dots.Row(Page2, target), LineBuffer.data(), TFrameStore::RowBytes);
         ShowFrames(5);
     }
 }
@@ -244,14 +207,15 @@ void TDisplayEngine::MatchedLines()
         for (int y = 0; y < PanelRows; ++y) {
             // Rows 0, 1, 4, 5, 8 and 9 come in from the right, the others from the left.
             const bool left = (y & 2) == 0;
-            std::uint8_t *row = Dots.Rows[static_cast<std::size_t>(y)].data();
             for (int page : {Page1, Page2}) {
-                std::uint8_t *staging = row + page + Page3;
-                std::uint8_t *shown = row + page;
+                // The staged row scrolls on, and the dot that leaves it enters the shown row.
+                std::uint8_t *staging = Dots.Row(page + Page3, y);
+                std::uint8_t *shown = Dots.Row(page, y);
+                const int incoming = TFrameStore::IncomingDot(staging);
                 if (left)
-                    ScrollRowLeft(shown, ScrollRowLeft(staging, staging[30]));
+                    TFrameStore::ScrollLeft(shown, TFrameStore::ScrollLeft(staging, incoming));
                 else
-                    ScrollRowRight(shown, ScrollRowRight(staging, staging[30]));
+                    TFrameStore::ScrollRight(shown, TFrameStore::ScrollRight(staging, incoming));
             }
         }
     }
@@ -265,12 +229,19 @@ void TDisplayEngine::Snow()
         x = (x + 91) % 160;
         const int r = x / 32;
         const int b = x % 32;
+        // The flakes are whole stored bytes: four dots a quarter of the panel apart.
         for (int y : {r, r + 5}) {
-            std::uint8_t *row = Dots.Rows[static_cast<std::size_t>(y)].data();
-            row[Page1 + b] = row[Page3 + b];
-            row[Page2 + b] = row[Page3 + Page2 + b];
+            Dots.Row(Page1, y)[b] = Dots.Row(Page3, y)[b];
+            Dots.Row(Page2, y)[b] = Dots.Row(Page3 + Page2, y)[b];
         }
     }
+}
+
+// Dot x, y of the shown pair takes the staged text's dot.
+void TDisplayEngine::Uncover(int x, int y)
+{
+    Dots.SetDot(Page1, x, y, Dots.Dot(Page3, x, y));
+    Dots.SetDot(Page2, x, y, Dots.Dot(Page3 + Page2, x, y));
 }
 
 void TDisplayEngine::FromSides()
@@ -282,9 +253,7 @@ void TDisplayEngine::FromSides()
         for (int y = 0; y < PanelRows; ++y) {
             const bool odd = y & 1;
             const int x = odd ? left : right;
-            std::uint8_t *row = Dots.Rows[static_cast<std::size_t>(y)].data();
-            PutDot(row + Page1, x, GetDot(row + Page3, x));
-            PutDot(row + Page2, x, GetDot(row + Page3 + Page2, x));
+            Uncover(x, y);
             const int line = odd ? x + 1 : x - 1;
             if (line >= 0 && line < PanelColumns)
                 SetForeground(y, line);
@@ -302,13 +271,10 @@ void TDisplayEngine::CentreWipe()
     for (int step = 0; step < 60; ++step) {
         ShowFrame();
         for (int y = 0; y < PanelRows; ++y) {
-            std::uint8_t *row = Dots.Rows[static_cast<std::size_t>(y)].data();
-            PutDot(row + Page1, right, GetDot(row + Page3, right));
-            PutDot(row + Page2, right, GetDot(row + Page3 + Page2, right));
+            Uncover(right, y);
             if (right + 1 != PanelColumns)
                 SetForeground(y, right + 1);
-            PutDot(row + Page1, left, GetDot(row + Page3, left));
-            PutDot(row + Page2, left, GetDot(row + Page3 + Page2, left));
+            Uncover(left, y);
             if (left - 1 >= 0)
                 SetForeground(y, left - 1);
         }
@@ -323,15 +289,12 @@ void TDisplayEngine::FallingDots()
     for (int j = 0; j < 30; j += 2) {
         for (int r = 0; r < PanelRows; ++r) {
             ShowFrames(3);
+            // Like the snow, the dots fall as whole stored bytes.
             for (int b : {j, j + 1}) {
                 for (int page : {Page2, Page1}) {
                     for (int y = 9; y > r; --y)
-                        Dots.Rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(page + b)] =
-                            Dots.Rows[static_cast<std::size_t>(y - 1)]
-                                     [static_cast<std::size_t>(page + b)];
-                    Dots.Rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(page + b)] =
-                        Dots.Rows[static_cast<std::size_t>(r)]
-                                 [static_cast<std::size_t>(page + Page3 + b)];
+                        Dots.Row(page, y)[b] = Dots.Row(page, y - 1)[b];
+                    Dots.Row(page, r)[b] = Dots.Row(page + Page3, r)[b];
                 }
             }
         }

@@ -162,8 +162,8 @@ TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
     engine.SetClock(&clock);
     struct TKeep final : TFrameSink
     {
-        std::vector<TFrameBitmap> Frames;
-        void PresentFrame(const TFrameBitmap &b) override { Frames.push_back(b); }
+        std::vector<TPanelFrame> Frames;
+        void PresentFrame(const TPanelFrame &b) override { Frames.push_back(b); }
     } frames;
     engine.SetFrameSink(&frames);
     engine.RunDisplayEngine(program, 0, 200);
@@ -183,7 +183,7 @@ TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
     dock->Player().Pause();
     dock->Player().Seek(42);
     ASSERT_TRUE(dock->Player().WaitForFrame(42));
-    EXPECT_EQ(dock->Player().Picture().Bits, frames.Frames[42].Bits);
+    EXPECT_EQ(dock->Player().Picture().Dots, frames.Frames[42].Dots);
 }
 
 TEST_F(PreviewTest, ExportAnimationWritesWhatTheToolWrites)

@@ -99,7 +99,7 @@ TEST(Effect, CirculatingFrameKeepsItsPhaseAcrossRuns)
     EXPECT_EQ(CountDots(engine.Bitmap(), 0), 1200);
 
     // Dashes of two on, two off along the top and bottom rows, nothing inside the border.
-    const TFrameBitmap &f = rec.Frames[5 * 10 + 4];
+    const TPanelFrame &f = rec.Frames[5 * 10 + 4];
     int top = 0;
     for (int x = 0; x < PanelColumns; ++x) {
         top += f.Dot(x, 0) == 3;

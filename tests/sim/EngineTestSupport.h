@@ -27,8 +27,8 @@ inline std::string Program(std::string_view commands,
 
 struct TRecorder final : TFrameSink
 {
-    std::vector<TFrameBitmap> Frames;
-    void PresentFrame(const TFrameBitmap &bitmap) override { Frames.push_back(bitmap); }
+    std::vector<TPanelFrame> Frames;
+    void PresentFrame(const TPanelFrame &frame) override { Frames.push_back(frame); }
 };
 
 // Whether the normal font lights dot x, y when text is drawn from column 0.
@@ -41,7 +41,8 @@ inline bool TextDot(std::string_view text, int x, int y)
     return (g[static_cast<std::size_t>(9 - y)] >> (7 - x % 6)) & 1;
 }
 
-inline int CountDots(const TFrameBitmap &b, int colour)
+// Of a frame or of the frame picture.
+template <class TPicture> inline int CountDots(const TPicture &b, int colour)
 {
     int n = 0;
     for (int y = 0; y < PanelRows; ++y)

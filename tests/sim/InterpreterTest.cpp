@@ -123,7 +123,7 @@ TEST(Interpreter, StopRequestEndsTheRunAtTheNextFrame)
     {
         TDisplayEngine *Engine = nullptr;
         int Count = 0;
-        void PresentFrame(const TFrameBitmap &) override
+        void PresentFrame(const TPanelFrame &) override
         {
             if (++Count == 7)
                 Engine->RequestStop();

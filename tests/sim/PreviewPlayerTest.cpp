@@ -48,8 +48,8 @@ private:
 };
 
 // The frames of a fresh engine run of the program, with the clock.
-std::vector<TFrameBitmap> EngineFrames(const std::string &program, std::uint64_t frames,
-                                       TEngineClock *clock)
+std::vector<TPanelFrame> EngineFrames(const std::string &program, std::uint64_t frames,
+                                      TEngineClock *clock)
 {
     TDisplayEngine engine;
     TRecorder recorder;
@@ -75,14 +75,14 @@ TEST_F(PreviewPlayer, ShowsTheEnginesFramesAtItsTicks)
     Player.SetProgram(Clocked);
     // The first frame shows at once; each later one at its tick.
     ASSERT_TRUE(Player.WaitForFrame(0));
-    EXPECT_EQ(Player.Picture().Bits, expected[0].Bits);
+    EXPECT_EQ(Player.Picture().Dots, expected[0].Dots);
     Tick.Release(7);
     ASSERT_TRUE(Player.WaitForFrame(7));
     EXPECT_EQ(Player.ShownFrame(), 7);
-    EXPECT_EQ(Player.Picture().Bits, expected[7].Bits);
+    EXPECT_EQ(Player.Picture().Dots, expected[7].Dots);
     Tick.Release(300);
     ASSERT_TRUE(Player.WaitForFrame(307));
-    EXPECT_EQ(Player.Picture().Bits, expected[307].Bits);
+    EXPECT_EQ(Player.Picture().Dots, expected[307].Dots);
 }
 
 TEST_F(PreviewPlayer, JumpsPausesAndSteps)
@@ -95,7 +95,7 @@ TEST_F(PreviewPlayer, JumpsPausesAndSteps)
         Player.Seek(n);
         ASSERT_TRUE(Player.WaitForFrame(static_cast<std::int64_t>(n)));
         EXPECT_EQ(Player.ShownFrame(), static_cast<std::int64_t>(n));
-        EXPECT_EQ(Player.Picture().Bits, expected[n].Bits) << "frame " << n;
+        EXPECT_EQ(Player.Picture().Dots, expected[n].Dots) << "frame " << n;
     }
     // Paused, released ticks change nothing; a step shows the next frame without one.
     Tick.Release(3);
@@ -109,7 +109,7 @@ TEST_F(PreviewPlayer, JumpsPausesAndSteps)
     Player.Restart();
     ASSERT_TRUE(Player.WaitForFrame(0));
     EXPECT_EQ(Player.ShownFrame(), 0);
-    EXPECT_EQ(Player.Picture().Bits, expected[0].Bits);
+    EXPECT_EQ(Player.Picture().Dots, expected[0].Dots);
 }
 
 TEST_F(PreviewPlayer, ANewProgramStartsOverAndTheSameOneGoesOn)
@@ -129,7 +129,7 @@ TEST_F(PreviewPlayer, ANewProgramStartsOverAndTheSameOneGoesOn)
     EXPECT_EQ(Player.Runs(), runs + 1);
     ASSERT_TRUE(Player.WaitForFrame(0));
     EXPECT_EQ(Player.ShownFrame(), 0);
-    EXPECT_EQ(Player.Picture().Bits, EngineFrames(other, 1, &Clock)[0].Bits);
+    EXPECT_EQ(Player.Picture().Dots, EngineFrames(other, 1, &Clock)[0].Dots);
 
     // No program: a dark panel.
     Player.SetProgram("");
@@ -141,7 +141,7 @@ TEST_F(PreviewPlayer, ReportsOnlyFramesThatChange)
 {
     std::mutex m;
     std::vector<std::int64_t> reported;
-    Player.SetFrameCallback([&](std::int64_t n, const TFrameBitmap &) {
+    Player.SetFrameCallback([&](std::int64_t n, const TPanelFrame &) {
         std::lock_guard lock(m);
         reported.push_back(n);
     });
@@ -161,7 +161,7 @@ TEST_F(PreviewPlayer, AJumpPastTheEndOfAnEndingProgramKeepsItsLastFrame)
     Player.SetProgram(ending);
     Player.Seek(2999);
     ASSERT_TRUE(Player.WaitForFrame(static_cast<std::int64_t>(expected.size()) - 1));
-    EXPECT_EQ(Player.Picture().Bits, expected.back().Bits);
+    EXPECT_EQ(Player.Picture().Dots, expected.back().Dots);
 }
 
 } // namespace

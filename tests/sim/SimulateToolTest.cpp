@@ -49,7 +49,7 @@ protected:
                                  ("zor-simulate-test-" + std::to_string(::getpid()) + ".prog");
 };
 
-std::string DotsOf(const TFrameBitmap &b)
+template <class TPicture> std::string DotsOf(const TPicture &b)
 {
     std::string s;
     for (int y = 0; y < PanelRows; ++y) {

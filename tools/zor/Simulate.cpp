@@ -56,12 +56,12 @@ public:
     // Paced output goes out frame by frame, so that a reader sees each at its tick.
     explicit TDotPrinter(bool flushEachFrame) : Flush(flushEachFrame) {}
 
-    void PresentFrame(const TFrameBitmap &bitmap) override
+    void PresentFrame(const TPanelFrame &frame) override
     {
         Text.clear();
         for (int y = 0; y < PanelRows; ++y) {
             for (int x = 0; x < PanelColumns; ++x)
-                Text += static_cast<char>('0' + bitmap.Dot(x, y));
+                Text += static_cast<char>('0' + frame.Dot(x, y));
             Text += '\n';
         }
         Text += '\n';
