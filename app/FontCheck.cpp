@@ -1,6 +1,6 @@
 #include "app/FontCheck.h"
 
-#include "editor/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "app/RecentFiles.h"
+#include "base/Document.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
 #include "commands/Vocabulary.h"
-#include "editor/Dialogs.h"
-#include "editor/rtf/Rtf.h"
+#include "ui/Dialogs.h"
 
 #include <QHash>
 #include <QKeySequence>

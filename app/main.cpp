@@ -5,7 +5,7 @@
 #include "app/Zoredit.h"
 #include "base/Version.h"
 #include "editor/AppIcon.h"
-#include "editor/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <cstdio>

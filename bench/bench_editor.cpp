@@ -4,6 +4,7 @@
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
+#include "editor/rtf/RtfCodec.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

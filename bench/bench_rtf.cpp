@@ -3,7 +3,7 @@
 // accented letters and line ends. Throughput is reported against the size of the RTF bytes.
 #include <benchmark/benchmark.h>
 
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "comm/PortList.h"
 #include "comm/QtPortList.h"
-#include "editor/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

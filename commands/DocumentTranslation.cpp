@@ -1,7 +1,7 @@
 #include "commands/DocumentTranslation.h"
 
+#include "base/CodePages.h"
 #include "commands/Vocabulary.h"
-#include "editor/rtf/CodePages.h"
 
 namespace zor {
 

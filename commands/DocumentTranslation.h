@@ -1,8 +1,8 @@
 // Translation of a whole document model, as the editor holds it, into the program text.
 #pragma once
 
+#include "base/Document.h"
 #include "commands/Translate.h"
-#include "editor/rtf/Rtf.h"
 
 namespace zor {
 

@@ -2,7 +2,7 @@
 // and text characters the panel has no glyph for (they travel as '?').
 #pragma once
 
-#include "editor/rtf/Rtf.h"
+#include "base/Document.h"
 
 #include <cstddef>
 #include <string_view>

@@ -1,10 +1,11 @@
 // The command vocabulary: the forty command buttons, the kinds of command symbol with their
-// colours, the tag tests on a colour value and the code each symbol stands for.
+// colours and the code each symbol stands for.
 //
-// Colours are 32-bit values in the 0x00BBGGRR layout that documents store. A document character
-// is a command symbol when the low three bits of its blue component are 001, plain text when
-// they are 000; any other value marks a character that is neither and is dropped.
+// Colours are 32-bit values in the 0x00BBGGRR layout that documents store; the tag that marks a
+// command symbol is in base/SymbolTag.h.
 #pragma once
+
+#include "base/SymbolTag.h"
 
 #include <array>
 #include <cstdint>
@@ -24,9 +25,6 @@ enum class TCommandKind : std::uint8_t {
     ckGreen,
     ckYellow,
 };
-
-inline constexpr std::uint32_t SymbolTagMask = 0x70000;
-inline constexpr std::uint32_t SymbolTag = 0x10000;
 
 // Colour value (0x00BBGGRR) that marks a symbol of the kind; every one carries the symbol tag.
 constexpr std::uint32_t KindColour(TCommandKind kind)
@@ -50,16 +48,6 @@ constexpr std::uint32_t KindColour(TCommandKind kind)
         return 0x01FFFF;
     }
     return 0x010000;
-}
-
-constexpr bool IsCommandSymbol(std::uint32_t colour)
-{
-    return (colour & SymbolTagMask) == SymbolTag;
-}
-
-constexpr bool IsPlainText(std::uint32_t colour)
-{
-    return (colour & SymbolTagMask) == 0;
 }
 
 // The display's colour number ('0' black, '1' green, '2' red, '3' yellow) that a text-colour

@@ -2,8 +2,9 @@
 
 #include "commands/Vocabulary.h"
 #include "editor/AppIcon.h"
-#include "editor/Dialogs.h"
 #include "editor/DocumentIO.h"
+#include "editor/rtf/RtfCodec.h"
+#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>

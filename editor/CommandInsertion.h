@@ -3,7 +3,7 @@
 #pragma once
 
 #include "commands/Vocabulary.h"
-#include "editor/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QString>
 #include <QTextCharFormat>

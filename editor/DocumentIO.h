@@ -2,7 +2,7 @@
 // the reading and writing of document files.
 #pragma once
 
-#include "editor/rtf/Rtf.h"
+#include "base/Document.h"
 
 #include <QColor>
 #include <QString>

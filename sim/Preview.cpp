@@ -1,9 +1,9 @@
 #include "sim/Preview.h"
 
 #include "commands/DocumentTranslation.h"
-#include "editor/Dialogs.h"
 #include "editor/DocumentIO.h"
 #include "sim/engine/GifExport.h"
+#include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

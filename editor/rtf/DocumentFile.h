@@ -3,7 +3,7 @@
 #pragma once
 
 #include "base/BoundedRead.h"
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 
 #include <string>
 #include <string_view>

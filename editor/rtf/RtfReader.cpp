@@ -4,9 +4,9 @@
 #include <optional>
 #include <unordered_map>
 
-#include "editor/rtf/CodePages.h"
-#include "editor/rtf/Rtf.h"
-#include "editor/rtf/Utf8.h"
+#include "base/CodePages.h"
+#include "base/Utf8.h"
+#include "editor/rtf/RtfCodec.h"
 
 namespace zor::rtf {
 namespace {

@@ -1,6 +1,7 @@
 // The editor's reading and writing of document files: what the operator is told when a file
 // cannot be opened or saved, and that such a file never becomes an empty document.
 #include "editor/DocumentIO.h"
+#include "editor/rtf/RtfCodec.h"
 #include "tests/base/FileTestSupport.h"
 
 #include <QTextDocument>

@@ -1,5 +1,5 @@
 // zor simulate as a user calls it: the dot print-out, the fixed clock, the frame limit, errors.
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 #include "tests/sim/EngineTestSupport.h"
 
 #include <gtest/gtest.h>

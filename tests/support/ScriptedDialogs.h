@@ -3,7 +3,7 @@
 // cancels file, font and print dialogs.
 #pragma once
 
-#include "editor/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QList>
 #include <QStringList>

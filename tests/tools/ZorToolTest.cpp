@@ -3,7 +3,7 @@
 #include "base/AtomicFile.h"
 #include "base/Version.h"
 #include "commands/DocumentTranslation.h"
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 #include "tests/base/FileTestSupport.h"
 #include "tests/comm/PanelProcess.h"
 

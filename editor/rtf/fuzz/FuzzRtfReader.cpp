@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

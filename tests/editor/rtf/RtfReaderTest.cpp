@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 
 namespace zor::rtf {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/Vocabulary.h"
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 
 namespace zor::rtf {
 namespace {

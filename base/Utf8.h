@@ -1,4 +1,4 @@
-// UTF-8 helpers of the codec. Internal.
+// UTF-8 helpers of the document model and the RTF codec. Internal to them.
 #pragma once
 
 #include <string>

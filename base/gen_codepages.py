@@ -2,7 +2,7 @@
 """Writes CodePageTables.inc: the upper halves (0x80..0xFF) of the single-byte Windows code pages.
 
 Run once with Debian's Python (its codecs are the reference) and commit the output:
-    /usr/bin/python3 editor/rtf/gen_codepages.py > editor/rtf/CodePageTables.inc
+    /usr/bin/python3 base/gen_codepages.py > base/CodePageTables.inc
 Bytes a code page leaves undefined become U+FFFD.
 """
 import codecs

@@ -1,15 +1,15 @@
-#include "editor/rtf/CodePages.h"
+#include "base/CodePages.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-#include "editor/rtf/Rtf.h"
+#include "base/Document.h"
 
 namespace zor::rtf::detail {
 namespace {
 
-#include "editor/rtf/CodePageTables.inc"
+#include "base/CodePageTables.inc"
 
 struct SingleBytePage
 {

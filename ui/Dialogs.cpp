@@ -1,4 +1,4 @@
-#include "editor/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
-#include "editor/rtf/CodePages.h"
-#include "editor/rtf/Rtf.h"
-#include "editor/rtf/Utf8.h"
+#include "base/Document.h"
+#include "base/CodePages.h"
+#include "base/Utf8.h"
 
 namespace zor::rtf {
 

@@ -1,5 +1,6 @@
 // Code pages behind RTF charsets: decoding the bytes of \'hh and 8-bit text, and encoding
-// characters back into bytes. Internal to the codec.
+// characters back into bytes. The RTF codec reads and writes with them; the translation into
+// program text encodes with them, so both agree on every byte.
 #pragma once
 
 #include <cstdint>
