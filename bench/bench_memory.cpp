@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "commands/DocumentTranslation.h"
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -8,7 +8,7 @@
 // its face (the symbol face or a text face).
 #include "commands/DocumentTranslation.h"
 #include "commands/Vocabulary.h"
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
-#include "editor/rtf/Rtf.h"
+#include "editor/rtf/RtfCodec.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
