@@ -2,12 +2,15 @@
 
 #include "app/FontCheck.h"
 #include "comm/Bargraf.h"
+#include "comm/Frames.h"
 #include "comm/LogView.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
+#include "comm/NumericMessage.h"
 #include "comm/QtSerialPort.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
+#include "comm/TransferRunner.h"
 #include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
 #include "commands/SendCheck.h"
@@ -782,8 +785,7 @@ void TMainForm::ShowResult(int code, const std::string &cause)
     const auto message = ResultMessage(code);
     if (!message)
         return;
-    QString text = QString::fromLatin1(message->Text.data(), qsizetype(message->Text.size()));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QString text = QString::fromStdString(ResultText(code));
     if (!cause.empty())
         text += QLatin1Char('\n') + QString::fromStdString(cause);
     if (message->Box == TResultBox::Information)
@@ -1194,68 +1196,37 @@ bool TMainForm::ConfirmSend(const rtf::Document &document, const std::string &pr
     return ask(text + QStringLiteral("\nSend anyway?"));
 }
 
-TSerial TMainForm::NewSerial()
+TTransferRunner &TMainForm::Transfers()
 {
-    return TSerial(SerialPortFactory(), PortDevices,
-                   TTransferLog{CommSettings.LogToFile, CommSettings.LogPath});
-}
-
-int TMainForm::RunTransfer(const std::function<int()> &transfer, bool userInput)
-{
-    int code = ResultHardwareFailure;
-    QEventLoop wait;
-    QThread *worker = QThread::create([&code, &transfer] { code = transfer(); });
-    connect(worker, &QThread::finished, &wait, &QEventLoop::quit);
-    worker->start();
-    // Input is held off while the transfer runs (but for a modal progress window); painting
-    // goes on.
-    wait.exec(userInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
-    worker->wait();
-    delete worker;
-    return code;
+    if (!Runner) {
+        Runner = new TTransferRunner(this);
+        connect(Runner, &TTransferRunner::Finished, this, &TMainForm::ShowTransferResult);
+    }
+    if (Runner->ProgressWindow() != Graf)
+        Runner->SetProgressWindow(Graf);
+    // The port factory, the devices and the log may have changed since the last transfer.
+    Runner->PortFactory = SerialPortFactory;
+    Runner->Devices = PortDevices;
+    Runner->Log = TTransferLog{CommSettings.LogToFile, CommSettings.LogPath};
+    return *Runner;
 }
 
 void TMainForm::SendProgram(const std::string &program)
 {
-    if (Graf) {
-        // Each transfer starts from an empty bar, not from where the last one ended.
-        Graf->ProgressBar1->setRange(0, 100);
-        Graf->ProgressBar1->setValue(0);
-        Graf->setWindowModality(Qt::ApplicationModal);
-        Graf->show();
-    }
-    QProgressBar *bar = Graf ? Graf->ProgressBar1 : nullptr;
-    TSerial serial = NewSerial();
-    // The callbacks come from the transfer's thread; the bar is updated on this one.
-    serial.OnProgressMaximum = [bar](int maximum) {
-        if (bar)
-            QMetaObject::invokeMethod(bar, [bar, maximum] { bar->setMaximum(maximum); });
-    };
-    serial.OnProgressPosition = [bar](int position) {
-        if (bar)
-            QMetaObject::invokeMethod(bar, [bar, position] { bar->setValue(position); });
-    };
-    TTransferStop stop;
-    serial.Stop = &stop;
-    QMetaObject::Connection cancel;
-    if (Graf)
-        cancel = connect(Graf, &TGraf::CancelRequested, this,
-                         [&stop] { stop.Request(TStopReason::Cancelled); });
-    const int port = CommSettings.Port, baud = CommSettings.Baud;
-    const int code =
-        RunTransfer([&] { return serial.SendProgram(program, 1, 1, port, baud); }, Graf != nullptr);
-    disconnect(cancel);
-    QCoreApplication::sendPostedEvents(bar);
+    Transfers().SendProgram(program, CommSettings.Port, CommSettings.Baud);
+}
+
+void TMainForm::ShowTransferResult(const TTransferResult &result)
+{
+    // Said while the progress window is still up; the runner hides it afterwards.
     UpdateTransferLogAction();
-    if (code == ResultCancelled)
+    if (result.Code == ResultCancelled)
         Dialogs().MessageBox(this, QStringLiteral("Information"),
                              QStringLiteral("Transfer cancelled"), TMsgIcon::Information,
                              TMsgButtons::Ok);
     else
-        ShowResult(code, code == ResultHardwareFailure ? serial.PortProblem() : std::string());
-    ReportLogProblem(serial.LogProblem());
-    if (Graf)
-        Graf->hide();
+        ShowResult(result.Code, result.PortProblem);
+    ReportLogProblem(result.LogProblem);
 }
 
 void TMainForm::ReportLogProblem(const std::string &problem)
@@ -1297,20 +1268,17 @@ void TMainForm::ZorNumericValueExecute()
 {
     if (!Vstup)
         return;
-    std::uint8_t message[8] = {};
+    std::uint8_t message[NumericMessageLength + 1] = {}; // and its zero byte
     for (;;) {
         if (Dialogs().ExecuteForm(*Vstup) != QDialog::Accepted)
             return;
         Vstup->BuildMessage(message);
-        if (message[0] <= 0x80)
+        if (message[0] != NumericInvalidMark)
             break;
         Dialogs().MessageBox(this, QStringLiteral("Error"), QStringLiteral("Only numeric value"),
                              TMsgIcon::Error, TMsgButtons::Ok);
     }
-    TSerial serial = NewSerial();
-    const int port = CommSettings.Port, baud = CommSettings.Baud;
-    const int code = RunTransfer([&] { return serial.SendNumeric(message, port, baud); });
-    ShowResult(code, code == ResultHardwareFailure ? serial.PortProblem() : std::string());
+    Transfers().SendNumeric(message, CommSettings.Port, CommSettings.Baud);
 }
 void TMainForm::HelpContentsExecute()
 {

@@ -35,7 +35,8 @@ namespace zor {
 
 class TMDIChild;
 class TRichEdit;
-class TSerial;
+class TTransferRunner;
+struct TTransferResult;
 class Tabb;
 class TParamet;
 class TGraf;
@@ -226,12 +227,11 @@ public:
     bool TransferLogAvailable() const;
     void UpdateTransferLogAction();
 
-    // A serial link for one transfer, with the port, devices and log of the settings.
-    TSerial NewSerial();
-
-    // Runs a transfer on a worker thread, keeping the windows painted until it ends.
-    // userInput: let the operator reach the (modal) progress window, for its Cancel button.
-    int RunTransfer(const std::function<int()> &transfer, bool userInput = false);
+    // The runner of every transfer, made at the first one, with the port factory, devices and
+    // log of the settings at the time of the call.
+    TTransferRunner &Transfers();
+    // Tells how a transfer ended: its result (or "Transfer cancelled") and a log not written.
+    void ShowTransferResult(const TTransferResult &result);
     // Warns once that the transfer log could not be written (problem: path and reason).
     void ReportLogProblem(const std::string &problem);
 
@@ -300,6 +300,7 @@ private:
     // true when written.
     bool SaveUnderNewName(TMDIChild *window);
 
+    TTransferRunner *Runner = nullptr;
     QHash<QObject *, TAction *> ItemAction;
     QHash<QObject *, bool> ItemOwnEnabled;
     QList<QAction *> WindowListItems;

@@ -1,6 +1,6 @@
 # Fuzz targets and their corpus replays.
 #
-# zor_fuzz_target(NAME SOURCE file LIBS libs... CORPUS dir [DICT file])
+# zor_fuzz_target(NAME SOURCE files... LIBS libs... CORPUS dir [DICT file])
 # With ZOR_BUILD_FUZZ the source becomes a libFuzzer program NAME. With ZOR_BUILD_TESTS the same
 # source is linked with a plain driver into replay_NAME, and a ctest test feeds it every file of
 # the corpus and of regressions/NAME beside the source (every input that ever found a fault), so
@@ -17,9 +17,12 @@ if(ZOR_BUILD_FUZZ)
 endif()
 
 function(zor_fuzz_target name)
-    cmake_parse_arguments(FUZZ "" "SOURCE;CORPUS;DICT" "LIBS" ${ARGN})
+    # SOURCE: the target's own file first, then any it compiles in (the regressions folder sits
+    # beside the first).
+    cmake_parse_arguments(FUZZ "" "CORPUS;DICT" "SOURCE;LIBS" ${ARGN})
     get_filename_component(corpus ${FUZZ_CORPUS} ABSOLUTE)
-    get_filename_component(source ${FUZZ_SOURCE} ABSOLUTE)
+    list(GET FUZZ_SOURCE 0 source)
+    get_filename_component(source ${source} ABSOLUTE)
     get_filename_component(regressions ${source} DIRECTORY)
     set(regressions ${regressions}/regressions/${name})
     set(dict "-")

@@ -65,7 +65,7 @@ int DayNumber(int year, int month, int day)
     return days;
 }
 
-std::size_t BuildOpenFrame(std::uint8_t *frame, const TLocalTime &now)
+std::size_t BuildOpenFrame(std::uint8_t *frame, const TLocalDateTime &now)
 {
     frame[0] = FrameStart;
     frame[1] = KindOpen;

@@ -6,7 +6,7 @@
 // CRC-16/ARC that ends each frame, so the CRC over a whole frame is 0.
 #pragma once
 
-#include "comm/Clock.h"
+#include "base/Clock.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,7 +44,7 @@ std::uint16_t GetWord(const std::uint8_t *data);
 int DayNumber(int year, int month, int day);
 
 // The frame builders write into frame (at least the frame's length) and return that length.
-std::size_t BuildOpenFrame(std::uint8_t *frame, const TLocalTime &now);
+std::size_t BuildOpenFrame(std::uint8_t *frame, const TLocalDateTime &now);
 std::size_t BuildCloseFrame(std::uint8_t *frame, std::uint16_t blocks, std::uint8_t closeSelector);
 std::size_t BuildNumericFrame(std::uint8_t *frame, const std::uint8_t *message);
 std::size_t BuildBlockFrame(std::uint8_t *frame, const std::uint8_t *data, std::uint16_t block,

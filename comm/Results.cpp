@@ -31,4 +31,16 @@ std::optional<TResultMessage> ResultMessage(int code)
     }
 }
 
+std::string ResultText(int code)
+{
+    const auto message = ResultMessage(code);
+    if (!message)
+        return "result " + std::to_string(code);
+    std::string text(message->Text);
+    for (char &c : text)
+        if (c == '\r')
+            c = '\n';
+    return text;
+}
+
 } // namespace zor

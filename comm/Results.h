@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zor {
@@ -16,6 +17,10 @@ struct TResultMessage
 
 // 0 for success, -1 to -8 for failures; any other code has no message.
 std::optional<TResultMessage> ResultMessage(int code);
+
+// The code's message with its line breaks as '\n', for a message box or a terminal; "result N"
+// for a code without a message.
+std::string ResultText(int code);
 
 inline constexpr int ResultOk = 0;
 inline constexpr int ResultUnknownError = -1;

@@ -9,9 +9,9 @@
 namespace zor {
 
 TSerial::TSerial(std::unique_ptr<TSerialPort> port, TPortDevices devices, TTransferLog log,
-                 TClock clock)
+                 TClock *clock)
     : Port(std::move(port)), Devices(std::move(devices)), Log(std::move(log)),
-      Clock(std::move(clock))
+      Clock(clock ? clock : &SystemClock)
 {
     ClearBuffer(Send);
     ClearBuffer(Receive);
@@ -58,11 +58,6 @@ void TSerial::WriteByte(std::uint8_t byte)
 {
     if (Port->IsOpen())
         Port->Write(byte);
-}
-
-std::uint16_t TSerial::ComputeCrc(const std::uint8_t *data, std::size_t count)
-{
-    return zor::ComputeCrc(data, count);
 }
 
 int TSerial::ExchangeFrame(std::size_t length)
@@ -148,7 +143,7 @@ int TSerial::SendOpen(std::int32_t port, std::int32_t baud, int *freeBlocks)
 {
     ClearBuffer(Send);
     ClearBuffer(Receive);
-    const int result = ExchangeOnOwnPort(BuildOpenFrame(Send.data(), Clock()), port, baud);
+    const int result = ExchangeOnOwnPort(BuildOpenFrame(Send.data(), Clock->Now()), port, baud);
     if (result == ResultOk)
         *freeBlocks = GetWord(Receive.data() + 2);
     return result;

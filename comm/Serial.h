@@ -10,7 +10,7 @@
 // must be the thread that created the port object's QSerialPort (the one that opens it).
 #pragma once
 
-#include "comm/Clock.h"
+#include "base/Clock.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
 #include "comm/TransferStop.h"
@@ -38,9 +38,10 @@ public:
     using TBuffer = std::array<std::uint8_t, BufferSize>;
 
     // Takes the port (closed); port numbers are mapped to devices through devices. Does not open
-    // the port.
+    // the port. clock is read for the Open frame on the transfer's thread; not owned, null for
+    // the system clock.
     TSerial(std::unique_ptr<TSerialPort> port, TPortDevices devices, TTransferLog log = {},
-            TClock clock = SystemLocalTime);
+            TClock *clock = nullptr);
     ~TSerial();
 
     TSerial(const TSerial &) = delete;
@@ -69,8 +70,6 @@ public:
 
     // Writes one byte when the port is open; nothing is reported.
     void WriteByte(std::uint8_t byte);
-
-    static std::uint16_t ComputeCrc(const std::uint8_t *data, std::size_t count);
 
     // The frame operations. SendOpen and SendNumeric open and close the port themselves;
     // SendBlock and SendClose work on the port SendProgram opened and leave it open.
@@ -126,7 +125,8 @@ private:
     std::unique_ptr<TSerialPort> Port;
     TPortDevices Devices;
     TTransferLog Log;
-    TClock Clock;
+    TSystemClock SystemClock;
+    TClock *Clock;
     TBuffer Send{};
     TBuffer Receive{};
     std::FILE *LogFile = nullptr;

@@ -146,7 +146,7 @@ void TPanelView::contextMenuEvent(QContextMenuEvent *event)
 
 // ---- TPreviewDock ----
 
-TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TEngineClock *clock)
+TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     : QDockWidget(QStringLiteral("Preview"), parent),
       Runner(std::make_unique<TPreviewPlayer>(tick, clock))
 {

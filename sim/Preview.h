@@ -67,7 +67,7 @@ public:
 
     // tick and clock as TPreviewPlayer takes them (null: real time, the system clock).
     explicit TPreviewDock(QWidget *parent = nullptr, TFrameTick *tick = nullptr,
-                          TEngineClock *clock = nullptr);
+                          TClock *clock = nullptr);
     ~TPreviewDock() override;
 
     // The document to follow (null: no document, a dark panel). Its program runs at once;

@@ -1,8 +1,8 @@
 // The editor's side of the exchange fed with arbitrary replies: input is a text length byte,
 // then chunks of [length][bytes], one chunk answering each frame.
-#include "comm/FakeSerialPort.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
+#include "tests/support/FakeSerialPort.h"
 
 #include <cstdlib>
 

@@ -172,7 +172,7 @@ void TDisplayEngine::ShowClock(bool withDate)
 {
     const std::uint8_t savedStyle = Style;
     Style = withDate ? 0 : StyleWide;
-    TEngineClock &clock = Clock ? *Clock : SystemClock;
+    TClock &clock = Clock ? *Clock : SystemClock;
     for (int i = 0; i < 5; ++i) {
         FillLine(0x20);
         const TLocalDateTime now = clock.Now();

@@ -4,6 +4,7 @@
 // a thread of its own); only RequestStop() may be called from another thread while a run lasts.
 #pragma once
 
+#include "base/Clock.h"
 #include "sim/engine/FrameStore.h"
 #include "sim/engine/TextDrawer.h"
 
@@ -43,42 +44,6 @@ void DrawFrameBitmap(const TPanelFrame &frame, TFrameBitmap &bitmap);
 // Converts one page of the store into the frame picture: the dots of page (TFrameStore::Page1
 // ... Page4) go to their pixels; no other pixel is written.
 void ConvertPage(const TFrameStore &store, int page, TFrameBitmap &bitmap);
-
-// Local date and time as the effects show it; fields in their usual ranges (Month 1-12, Day 1-31,
-// Hour 0-23). The engine clamps values outside them to two digits.
-struct TLocalDateTime
-{
-    int Year = 2000;
-    int Month = 1;
-    int Day = 1;
-    int Hour = 0;
-    int Minute = 0;
-    int Second = 0;
-};
-
-// Where the time and date effects read the clock. Called on the engine's thread.
-class TEngineClock
-{
-public:
-    virtual ~TEngineClock() = default;
-    virtual TLocalDateTime Now() = 0;
-};
-
-// The platform's local time.
-class TSystemClock final : public TEngineClock
-{
-public:
-    TLocalDateTime Now() override;
-};
-
-// Always the same moment (tests, the command-line tool's --clock).
-class TFixedClock final : public TEngineClock
-{
-public:
-    explicit TFixedClock(const TLocalDateTime &time) : Time(time) {}
-    TLocalDateTime Now() override { return Time; }
-    TLocalDateTime Time;
-};
 
 // Paces the frames: WaitTick() returns at the next frame tick. Without one the engine runs flat
 // out. Both are called on the engine's thread: Start() when a run begins, WaitTick() once per
@@ -151,7 +116,7 @@ public:
     // the system clock). Set them only while no run is going on.
     void SetFrameTick(TFrameTick *tick) { Tick = tick; }
     void SetFrameSink(TFrameSink *sink) { Sink = sink; }
-    void SetClock(TEngineClock *clock) { Clock = clock; }
+    void SetClock(TClock *clock) { Clock = clock; }
     // Commands in a row without a frame before the engine produces one; at least 1.
     void SetFramelessCommandLimit(std::uint32_t limit) { FramelessLimit = limit ? limit : 1; }
 
@@ -290,7 +255,7 @@ private:
 
     TFrameTick *Tick = nullptr;
     TFrameSink *Sink = nullptr;
-    TEngineClock *Clock = nullptr;
+    TClock *Clock = nullptr;
     TSystemClock SystemClock;
 };
 

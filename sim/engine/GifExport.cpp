@@ -220,8 +220,8 @@ bool TGifRecorder::Finish(std::string *error)
     return true;
 }
 
-std::string EncodeGif(std::string_view program, std::uint64_t frames, int scale,
-                      TEngineClock *clock, std::string *error)
+std::string EncodeGif(std::string_view program, std::uint64_t frames, int scale, TClock *clock,
+                      std::string *error)
 {
     std::string out;
     TGifRecorder recorder(
@@ -309,7 +309,7 @@ TAnimationResult ExportAnimation(std::string_view program, const std::string &pa
     return result;
 }
 
-std::uint64_t OnePassFrames(std::string_view program, std::uint64_t cap, TEngineClock *clock)
+std::uint64_t OnePassFrames(std::string_view program, std::uint64_t cap, TClock *clock)
 {
     TDisplayEngine engine;
     engine.SetClock(clock);

@@ -65,17 +65,17 @@ private:
 // The GIF of a whole run in memory (tests, small runs); empty with the reason in *error when
 // nothing was presented or encoding failed.
 std::string EncodeGif(std::string_view program, std::uint64_t frames, int scale,
-                      TEngineClock *clock = nullptr, std::string *error = nullptr);
+                      TClock *clock = nullptr, std::string *error = nullptr);
 
 // One export of a program as an animated GIF file: what Zor > Export animation writes and what
 // zor simulate --gif writes, byte for byte, for the same program, length, scale and clock.
 struct TAnimationExport
 {
-    std::uint64_t Frames = 500;    // length of the run in frames, from 1
-    int Scale = 2;                 // TGifRecorder::MinScale ... MaxScale
-    TEngineClock *Clock = nullptr; // null: the system clock
-    TFrameTick *Tick = nullptr;    // null: as fast as the engine goes
-    TFrameSink *AlsoTo = nullptr;  // gets every frame too (the tool's dot printer)
+    std::uint64_t Frames = 500;   // length of the run in frames, from 1
+    int Scale = 2;                // TGifRecorder::MinScale ... MaxScale
+    TClock *Clock = nullptr;      // null: the system clock
+    TFrameTick *Tick = nullptr;   // null: as fast as the engine goes
+    TFrameSink *AlsoTo = nullptr; // gets every frame too (the tool's dot printer)
     // Called every 256 frames and at the end with the frames done; false cancels the export.
     std::function<bool(std::uint64_t done)> Progress;
 };
@@ -95,7 +95,6 @@ TAnimationResult ExportAnimation(std::string_view program, const std::string &pa
 
 // The frames of one pass of the program: until the end of its command part sends it back to
 // the start, or until it ends; at most cap frames (cap from 1). Fresh engine, given clock.
-std::uint64_t OnePassFrames(std::string_view program, std::uint64_t cap,
-                            TEngineClock *clock = nullptr);
+std::uint64_t OnePassFrames(std::string_view program, std::uint64_t cap, TClock *clock = nullptr);
 
 } // namespace zor

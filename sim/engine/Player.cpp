@@ -56,7 +56,7 @@ private:
     std::uint64_t Next = 0;
 };
 
-TPreviewPlayer::TPreviewPlayer(TFrameTick *tick, TEngineClock *clock) : Tick(tick), Clock(clock)
+TPreviewPlayer::TPreviewPlayer(TFrameTick *tick, TClock *clock) : Tick(tick), Clock(clock)
 {
     if (!Tick) {
         OwnTick = std::make_unique<TSteadyTick>();

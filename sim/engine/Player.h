@@ -33,7 +33,7 @@ public:
     // are called with the player's lock held, so it must never call back into the player. clock
     // is what the time effects read (null: the system clock). The player does not own them; both
     // outlive it.
-    explicit TPreviewPlayer(TFrameTick *tick = nullptr, TEngineClock *clock = nullptr);
+    explicit TPreviewPlayer(TFrameTick *tick = nullptr, TClock *clock = nullptr);
     ~TPreviewPlayer();
     TPreviewPlayer(const TPreviewPlayer &) = delete;
     TPreviewPlayer &operator=(const TPreviewPlayer &) = delete;
@@ -81,7 +81,7 @@ private:
     void StartRun(std::uint64_t target); // with Lock held
 
     TFrameTick *Tick;
-    TEngineClock *Clock;
+    TClock *Clock;
     std::unique_ptr<TSteadyTick> OwnTick;
     TFrameCallback OnFrame;
 

@@ -1,12 +1,12 @@
 #include "app/Zoredit.h"
 #include "comm/Bargraf.h"
-#include "comm/FakeSerialPort.h"
 #include "comm/Frames.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
 #include "comm/Panel.h"
 #include "comm/ProfileFile.h"
 #include "editor/Child.h"
+#include "tests/support/FakeSerialPort.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QButtonGroup>

@@ -1,12 +1,12 @@
 // The device of each port number in the Parameters dialog, the questions before a send, and the
 // transfer log window.
 #include "app/Zoredit.h"
-#include "comm/FakeSerialPort.h"
 #include "comm/LogView.h"
 #include "comm/Nastav.h"
 #include "comm/Panel.h"
 #include "comm/PortList.h"
 #include "editor/Child.h"
+#include "tests/support/FakeSerialPort.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 #include "comm/Serial.h"
-#include "comm/FakeSerialPort.h"
 #include "comm/Frames.h"
 #include "comm/Panel.h"
 #include "comm/Results.h"
+#include "tests/support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>
 
@@ -44,15 +44,16 @@ protected:
                    ("zor-serial-test-" + std::to_string(::getpid()) + ".log"))
                       .string();
         std::filesystem::remove(LogPath);
-        Serial = std::make_unique<TSerial>(
-            std::move(port), TPortDevices{{"/dev/a", "/dev/b", "/dev/c", "/dev/d"}},
-            TTransferLog{true, LogPath}, [] { return TLocalTime{2001, 7, 17, 13, 45, 31}; });
+        Serial = std::make_unique<TSerial>(std::move(port),
+                                           TPortDevices{{"/dev/a", "/dev/b", "/dev/c", "/dev/d"}},
+                                           TTransferLog{true, LogPath}, &Clock);
     }
     ~SerialTest() override { std::filesystem::remove(LogPath); }
 
     int Send(std::string_view text) { return Serial->SendProgram(text, 1, 1, 3, 9600); }
 
     TPanel Panel;
+    TFixedClock Clock{TLocalDateTime{2001, 7, 17, 13, 45, 31}};
     TFakeSerialPort *Port = nullptr;
     std::string LogPath;
     std::unique_ptr<TSerial> Serial;

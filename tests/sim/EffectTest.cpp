@@ -7,7 +7,7 @@ namespace zor::test {
 namespace {
 
 std::vector<std::uint8_t> PairAfter(std::string_view commands, std::string_view text,
-                                    TEngineClock *clock = nullptr)
+                                    TClock *clock = nullptr)
 {
     TDisplayEngine engine;
     engine.SetClock(clock);

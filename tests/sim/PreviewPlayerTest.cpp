@@ -49,7 +49,7 @@ private:
 
 // The frames of a fresh engine run of the program, with the clock.
 std::vector<TPanelFrame> EngineFrames(const std::string &program, std::uint64_t frames,
-                                      TEngineClock *clock)
+                                      TClock *clock)
 {
     TDisplayEngine engine;
     TRecorder recorder;

@@ -12,19 +12,6 @@
 
 namespace zor::tool {
 
-// A result code's message as lines for a terminal (the messages break lines with CR).
-inline std::string ResultText(int code)
-{
-    const auto message = ResultMessage(code);
-    if (!message)
-        return "result " + std::to_string(code);
-    std::string text(message->Text);
-    for (char &c : text)
-        if (c == '\r')
-            c = '\n';
-    return text;
-}
-
 // Reads a program file into *program, held to the same bounds as a document. Returns 0, or the
 // exit status after saying why on stderr.
 inline int ReadProgramFile(std::string_view command, const std::string &path, std::string *program)

@@ -1,4 +1,4 @@
-#include "comm/FakeSerialPort.h"
+#include "tests/support/FakeSerialPort.h"
 
 namespace zor {
 

@@ -1,0 +1,171 @@
+#include "comm/TransferRunner.h"
+
+#include "comm/Bargraf.h"
+#include "comm/Frames.h"
+#include "comm/QtSerialPort.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProgressBar>
+#include <QThread>
+
+#include <cstring>
+
+namespace zor {
+
+namespace {
+
+// The design range of the bar, shown until the transfer has counted its blocks.
+constexpr int InitialBarMaximum = 100;
+// The panel's selector bytes of a program's Block and Close frames; the editor always sends 1.
+constexpr std::uint8_t ProgramSelector = 1;
+constexpr std::uint8_t ProgramCloseSelector = 1;
+
+} // namespace
+
+TTransferRunner::TTransferRunner(QObject *parent)
+    : QObject(parent), PortFactory([] { return CreateSerialPort(); })
+{
+}
+
+TTransferRunner::~TTransferRunner()
+{
+    // The worker uses Serial and Stop; neither may go before it has ended.
+    if (Worker) {
+        if (Stop)
+            Stop->Request(TStopReason::Cancelled);
+        Worker->wait();
+        delete Worker;
+    }
+}
+
+void TTransferRunner::SetProgressWindow(TGraf *window)
+{
+    if (Window) {
+        disconnect(Window, nullptr, this, nullptr);
+        disconnect(this, nullptr, Window->ProgressBar1, nullptr);
+    }
+    Window = window;
+    if (Window) {
+        connect(Window, &TGraf::CancelRequested, this, &TTransferRunner::Cancel);
+        connect(this, &TTransferRunner::ProgressMaximum, Window->ProgressBar1,
+                &QProgressBar::setMaximum);
+        connect(this, &TTransferRunner::ProgressPosition, Window->ProgressBar1,
+                &QProgressBar::setValue);
+    }
+}
+
+bool TTransferRunner::StartProgram(std::string text, std::int32_t port, std::int32_t baud)
+{
+    return Start(
+        [text = std::move(text), port, baud](TSerial &serial) {
+            return serial.SendProgram(text, ProgramSelector, ProgramCloseSelector, port, baud);
+        },
+        true);
+}
+
+bool TTransferRunner::StartNumeric(const std::uint8_t *message, std::int32_t port,
+                                   std::int32_t baud)
+{
+    // Copied: the caller's buffer need not outlive the call.
+    std::array<std::uint8_t, NumericMessageLength + 1> copy{};
+    std::memcpy(copy.data(), message, NumericMessageLength);
+    return Start(
+        [copy, port, baud](TSerial &serial) { return serial.SendNumeric(copy.data(), port, baud); },
+        false);
+}
+
+bool TTransferRunner::Start(std::function<int(TSerial &)> transfer, bool showWindow)
+{
+    if (Busy)
+        return false;
+    Busy = true;
+    Serial = std::make_unique<TSerial>(PortFactory(), Devices, Log);
+    Stop = std::make_unique<TTransferStop>();
+    Serial->Stop = Stop.get();
+    // The callbacks come from the worker; the signals go out in this object's thread.
+    Serial->OnProgressMaximum = [this](int maximum) {
+        QMetaObject::invokeMethod(this, [this, maximum] { emit ProgressMaximum(maximum); });
+    };
+    Serial->OnProgressPosition = [this](int position) {
+        QMetaObject::invokeMethod(this, [this, position] { emit ProgressPosition(position); });
+    };
+
+    WindowShown = showWindow && Window;
+    if (WindowShown) {
+        QProgressBar *bar = Window->ProgressBar1;
+        // Each transfer starts from an empty bar, not from where the last one ended.
+        bar->setRange(0, InitialBarMaximum);
+        bar->setValue(0);
+        Window->setWindowModality(Qt::ApplicationModal);
+        Window->show();
+    }
+
+    Code = ResultUnknownError;
+    TSerial *serial = Serial.get();
+    Worker = QThread::create(
+        [this, serial, transfer = std::move(transfer)] { Code = transfer(*serial); });
+    connect(Worker, &QThread::finished, this, &TTransferRunner::WorkerDone);
+    emit Started();
+    Worker->start();
+    return true;
+}
+
+void TTransferRunner::WorkerDone()
+{
+    Worker->wait();
+    delete Worker;
+    Worker = nullptr;
+    // Progress posted by the worker arrives before the end is told.
+    QCoreApplication::sendPostedEvents(this);
+
+    Result = {Code, Code == ResultHardwareFailure ? Serial->PortProblem() : std::string(),
+              Serial->LogProblem()};
+    Serial.reset();
+    Stop.reset();
+
+    const TTransferResult result = Result;
+    emit Finished(result);
+    if (WindowShown && Window)
+        Window->hide();
+    WindowShown = false;
+    Busy = false;
+    if (Waiting)
+        Waiting->quit();
+}
+
+TTransferResult TTransferRunner::WaitForFinished()
+{
+    if (!Worker) // none running, or called from a Finished slot
+        return Result;
+    QEventLoop wait;
+    Waiting = &wait;
+    // Input is held off while the transfer runs (but for the modal progress window, for its
+    // Cancel button); painting goes on.
+    wait.exec(WindowShown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    Waiting = nullptr;
+    return Result;
+}
+
+TTransferResult TTransferRunner::SendProgram(std::string text, std::int32_t port, std::int32_t baud)
+{
+    if (!StartProgram(std::move(text), port, baud))
+        return {ResultUnknownError, {}, {}};
+    return WaitForFinished();
+}
+
+TTransferResult TTransferRunner::SendNumeric(const std::uint8_t *message, std::int32_t port,
+                                             std::int32_t baud)
+{
+    if (!StartNumeric(message, port, baud))
+        return {ResultUnknownError, {}, {}};
+    return WaitForFinished();
+}
+
+void TTransferRunner::Cancel()
+{
+    if (Stop)
+        Stop->Request(TStopReason::Cancelled);
+}
+
+} // namespace zor
