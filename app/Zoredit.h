@@ -2,7 +2,7 @@
 // it owns the communication settings, the document count, the dialogs' state and every form.
 #pragma once
 
-#include "app/RecentFiles.h"
+#include "app/Actions.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
 #include "commands/Vocabulary.h"
@@ -20,9 +20,6 @@
 #include <vector>
 
 class QLabel;
-class QDragEnterEvent;
-class QDropEvent;
-class QMimeData;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -34,6 +31,10 @@ class QToolButton;
 namespace zor {
 
 class TMDIChild;
+class TFileDrops;
+class TItemBinder;
+class TRecentMenu;
+class TDocumentManager;
 class TRichEdit;
 class TSerial;
 class Tabb;
@@ -44,35 +45,6 @@ class TVstup;
 class TVloz;
 class TLogView;
 class TPreviewDock;
-
-// One entry of the action list: the caption, hint, shortcut and image that every menu item and
-// toolbar button bound to it shows, and the handler it runs. A standard action's enabled state
-// follows the editor with the keyboard focus; a plain action is always enabled, so its items'
-// own enabled state decides alone.
-class TAction : public QObject
-{
-    Q_OBJECT
-public:
-    TAction(const QString &name, const QString &caption, const QString &hint,
-            const QKeySequence &shortcut, int imageIndex, bool standard, QObject *parent);
-
-    QString Category() const; // File, Edit, Window, Character, Zor or Help, from the name
-    QString Caption;
-    QString Hint; // "short|long", or one text for both
-    QKeySequence ShortCut;
-    int ImageIndex; // index into ImageList, -1 for none
-    bool Standard;
-
-    bool Enabled() const { return EnabledState; }
-    void SetEnabled(bool enabled);
-
-signals:
-    void Execute();
-    void EnabledChanged();
-
-private:
-    bool EnabledState = true;
-};
 
 // Where the main window looks for what it loads at construction. Empty members take the
 // defaults: the usual font folders, the settings file next to the executable (or in the user's
@@ -105,7 +77,8 @@ public:
     // cause: one more line for the operator (why a port could not be opened); may be empty.
     void ShowResult(int code, const std::string &cause = {});
 
-    // Refreshes the standard actions (clipboard, select all, undo, window) as idle time would.
+    // Refreshes every standard action (clipboard, select all, undo, window) for the focused
+    // editor; the editors', the clipboard's and the documents' signals keep them current after.
     void UpdateStandardActions();
 
     // The enabled state of a menu item or toolbar button as its own property, before the action's
@@ -156,8 +129,6 @@ public:
     std::vector<QPixmap> ImageListSymbol; // 40 images of 24 x 16
     std::vector<TAction *> ActionList1;
 
-    TFileDialogState OpenDialog;
-    TFileDialogState SaveDialog;
     TFontDialogState FontDialog;       // also the remembered plain-text font
     TFontDialogState FontDialogSymbol; // the symbol font; never shown
     std::unique_ptr<QPrinter> Printer; // shared by PrintDialog and PrinterSetupDialog
@@ -236,10 +207,8 @@ public:
     void ReportLogProblem(const std::string &problem);
 
     // Documents.
+    TDocumentManager *DocumentManager() const { return Manager; }
     TMDIChild *CreateDocumentWindow(const QString &Name);
-    // True when the document was written; false when the operator cancelled the dialog or
-    // declined overwriting, or writing failed (the error box has been shown).
-    bool SaveDocument(TMDIChild *Window);
     TMDIChild *ActiveDocument() const;
     QList<TMDIChild *> Documents() const;
 
@@ -256,10 +225,8 @@ public:
     // open-failure message and no window; the others still open.
     void OpenDocuments(const QStringList &names);
 
-    // The recently opened documents, newest first, shown at the end of the File menu and kept in
-    // section "Recent" of the settings file.
-    TRecentFiles RecentFiles;
-    QList<QAction *> RecentItems; // the menu entries, newest first
+    // The recently opened documents' entries at the end of the File menu, newest first.
+    const QList<QAction *> &RecentItems() const;
     // Puts a document at the top of the list and writes the list to the settings file.
     void RememberRecentFile(const QString &name);
     // Opens a document of the list; one that no longer exists is dropped from it with a message.
@@ -268,12 +235,11 @@ public:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
-    // Takes file drops on the document editors, which would otherwise paste the names as text.
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct TActionEntry;
+    static const std::vector<TActionEntry> &ActionTable();
+
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
@@ -282,26 +248,21 @@ private:
     void CreatePreview();
     void FollowActiveDocument();
     void SaveEditorSetting(const char *key, bool on);
-    QAction *AddMenuItem(QMenu *menu, const char *name, const char *action);
-    QToolButton *AddToolButton(QToolBar *bar, const char *name, const char *action);
-    void AddToolGap(QToolBar *bar, int width);
-    void Bind(QObject *item, TAction *action, bool enabledAtStart);
-    void RefreshItem(QObject *item);
-    void UpdateWindowMenu();
-    void UpdateRecentMenu();
-    void StoreRecentFiles();
+    QAction *AddMenuItem(QMenu *menu, const TActionEntry &entry);
+    QToolButton *AddToolButton(QToolBar *bar, const TActionEntry &entry);
     QTextEdit *FocusedEditor() const;
-    void PasteInto(TRichEdit *editor, const QMimeData *data);
-    void TileDocuments(Qt::Orientation orientation);
+    void FollowEditor(TRichEdit *editor);
+    void SetSelectionActions(bool available);
+    void UpdatePasteAction();
+    void DocumentCreated(TMDIChild *child);
+    void DocumentActivated(TMDIChild *child);
+    void DocumentCountChanged(int count);
     void DocumentClosed();
-    bool WriteDocument(TMDIChild *window, const QString &name);
-    bool AskOverwrite(const QString &name);
-    // Asks for a name with the save dialog, then writes the document there and renames it;
-    // true when written.
-    bool SaveUnderNewName(TMDIChild *window);
 
-    QHash<QObject *, TAction *> ItemAction;
-    QHash<QObject *, bool> ItemOwnEnabled;
+    TDocumentManager *Manager = nullptr;
+    TItemBinder *Binder = nullptr;
+    TRecentMenu *Recent = nullptr;
+    TFileDrops *Drops = nullptr;
     QList<QAction *> WindowListItems;
 };
 

@@ -153,7 +153,7 @@ TEST_F(OpeningTest, RecentListFollowsOpensAndSavesAndIsKeptInTheSettingsFile)
     o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
     o.SettingsFile = Form->SettingsFile;
     TMainForm second(o);
-    EXPECT_EQ(second.RecentItems.size(), 3);
+    EXPECT_EQ(second.RecentItems().size(), 3);
 }
 
 TEST_F(OpeningTest, ChoosingARecentFileThatIsGoneDropsItWithAMessage)
@@ -165,7 +165,7 @@ TEST_F(OpeningTest, ChoosingARecentFileThatIsGoneDropsItWithAMessage)
     ASSERT_EQ(Form->DocumentCount, 0);
     QFile::remove(a);
 
-    Form->RecentItems.back()->trigger(); // a, the older one
+    Form->RecentItems().back()->trigger(); // a, the older one
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Icon, TMsgIcon::Warning);
     EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith(a + " no longer exists."));
@@ -175,13 +175,13 @@ TEST_F(OpeningTest, ChoosingARecentFileThatIsGoneDropsItWithAMessage)
     profile.Load(Form->SettingsFile.toStdString());
     EXPECT_EQ(profile.ReadString("Recent", "File2", "x"), "");
 
-    Form->RecentItems.front()->trigger();
+    Form->RecentItems().front()->trigger();
     EXPECT_EQ(OpenNames(), QStringList({b}));
 
     // The last entry gone, the menu is back to its fixed items.
     QFile::remove(b);
     CloseAll();
-    Form->RecentItems.front()->trigger();
+    Form->RecentItems().front()->trigger();
     EXPECT_TRUE(RecentMenu().isEmpty());
     EXPECT_EQ(Form->File->actions().last()->objectName(), "Exit");
     EXPECT_EQ(Form->File->actions()[Form->File->actions().size() - 2]->objectName(), "N3");
