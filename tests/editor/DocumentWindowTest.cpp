@@ -8,6 +8,7 @@
 #include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -550,6 +551,42 @@ TEST_F(DocumentWindowTest, EditCommandsStayAvailableWhenTheMenuIsOpenedFromTheKe
     Form->EditSelectAllExecute();
     Form->UpdateStandardActions();
     EXPECT_TRUE(Form->Cut->isEnabled());
+}
+
+TEST_F(DocumentWindowTest, EditCommandsFollowTheFocusedEditorWithoutBeingRefreshed)
+{
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    w->Editor->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->Editor);
+    EXPECT_TRUE(Form->CascadeOkno->isEnabled());
+    EXPECT_FALSE(Form->Selectall->isEnabled()) << "nothing to select";
+    EXPECT_FALSE(Form->Undo->isEnabled());
+
+    QTest::keyClicks(w->Editor, "Hello");
+    EXPECT_TRUE(Form->Selectall->isEnabled());
+    EXPECT_TRUE(Form->Undo->isEnabled());
+    EXPECT_FALSE(Form->Cut->isEnabled());
+    w->Editor->selectAll();
+    EXPECT_TRUE(Form->Cut->isEnabled());
+    EXPECT_TRUE(Form->ButtonCopy->isEnabled());
+    w->Editor->moveCursor(QTextCursor::End);
+    EXPECT_FALSE(Form->Copy->isEnabled());
+
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    EXPECT_TRUE(Form->Paste->isEnabled());
+    QApplication::clipboard()->clear();
+    EXPECT_FALSE(Form->Paste->isEnabled());
+
+    w->Editor->undo();
+    EXPECT_FALSE(Form->Undo->isEnabled());
+    EXPECT_FALSE(Form->Selectall->isEnabled());
+
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(Form->CascadeOkno->isEnabled()) << "no window left to arrange";
 }
 
 } // namespace
