@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/Actions.h"
+#include "app/SettingsLocation.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
 #include "commands/Vocabulary.h"
@@ -56,9 +57,6 @@ struct TStartupOptions
     QString StartDirectory;
 };
 
-// The settings file this installation uses.
-QString DefaultSettingsFile();
-
 class TMainForm : public QMainWindow
 {
     Q_OBJECT
@@ -87,10 +85,8 @@ public:
 
     TAction *FindAction(const QString &name) const;
 
-    // The hint of the control under the pointer or the highlighted menu item, long part only.
-    QString Hint;
-
-    int DocumentCount = 0;
+    // The number of open documents.
+    int DocumentCount() const;
     TCommSettings CommSettings;
     QString SettingsFile;
     // The serial devices behind the port numbers (section "Ports" of the settings file).
@@ -102,35 +98,23 @@ public:
     QMenuBar *MainMenu = nullptr;
     QMenu *File = nullptr, *Edit = nullptr, *Character = nullptr, *Zor = nullptr, *Window = nullptr,
           *Help = nullptr;
-    QAction *New = nullptr, *Open = nullptr, *Save = nullptr, *Savesas = nullptr,
-            *CloseEdit = nullptr, *Print = nullptr, *PrinterSetup = nullptr, *Exit = nullptr;
+    QAction *New = nullptr, *Save = nullptr, *Savesas = nullptr;
     QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *Selectall = nullptr,
             *Undo = nullptr;
-    QAction *Font = nullptr;
-    QAction *Parameters = nullptr, *Send = nullptr, *Simulation = nullptr, *Numericfields = nullptr,
-            *TransferLog = nullptr;
-    QAction *CascadeOkno = nullptr, *Tilehorizontally = nullptr, *Tilevertically = nullptr;
-    QAction *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
+    QAction *TransferLog = nullptr;
+    QAction *CascadeOkno = nullptr;
 
     QToolBar *ToolBar1 = nullptr, *ToolBar2 = nullptr, *ToolBar3 = nullptr;
-    QToolButton *ButtonNew = nullptr, *ButtonOpen = nullptr, *ButtonSave = nullptr,
-                *ButtonPrint = nullptr, *ButtonFont = nullptr, *ButtonCut = nullptr,
-                *ButtonCopy = nullptr, *ButtonPaste = nullptr, *ButtonUndo = nullptr,
-                *ButtonCascade = nullptr, *ButtonHorizontally = nullptr,
-                *ButtonVertically = nullptr, *ButtonSend = nullptr, *ButtonSimulation = nullptr,
-                *ButtonNumeric = nullptr, *ButtonHelp = nullptr;
+    QToolButton *ButtonOpen = nullptr, *ButtonCopy = nullptr, *ButtonPaste = nullptr;
     // The forty command buttons in vocabulary order (ButtonF0 ... ButtonP3).
     std::array<QToolButton *, 40> SymbolButtons{};
 
-    QStatusBar *StatusBar = nullptr;
     std::array<QLabel *, 3> Panels{}; // 450, 80 and 100 pixels wide
 
     std::vector<QIcon> ImageList;         // 25 images of 16 x 16
     std::vector<QPixmap> ImageListSymbol; // 40 images of 24 x 16
-    std::vector<TAction *> ActionList1;
 
     TFontDialogState FontDialog;       // also the remembered plain-text font
-    TFontDialogState FontDialogSymbol; // the symbol font; never shown
     std::unique_ptr<QPrinter> Printer; // shared by PrintDialog and PrinterSetupDialog
 
     QMdiArea *ClientArea = nullptr;
@@ -150,7 +134,6 @@ public:
     // checkable items are kept in section "Editor" of the settings file.
     TPreviewDock *PreviewDock = nullptr;
     QAction *Preview = nullptr, *ExportAnimation = nullptr, *AllCommands = nullptr;
-    TFileDialogState ExportDialog;
     void ZorExportAnimationExecute();
     void CharacterAllCommandsExecute(bool on);
 
@@ -258,6 +241,23 @@ private:
     void DocumentActivated(TMDIChild *child);
     void DocumentCountChanged(int count);
     void DocumentClosed();
+
+    // The hint of the control under the pointer or the highlighted menu item, long part only.
+    QString Hint;
+    // Components the tests do not reach, named as the form describes them.
+    QAction *Open = nullptr, *CloseEdit = nullptr, *Print = nullptr, *PrinterSetup = nullptr,
+            *Exit = nullptr, *Font = nullptr, *Parameters = nullptr, *Send = nullptr,
+            *Simulation = nullptr, *Numericfields = nullptr, *Tilehorizontally = nullptr,
+            *Tilevertically = nullptr, *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
+    QToolButton *ButtonNew = nullptr, *ButtonSave = nullptr, *ButtonPrint = nullptr,
+                *ButtonFont = nullptr, *ButtonCut = nullptr, *ButtonUndo = nullptr,
+                *ButtonCascade = nullptr, *ButtonHorizontally = nullptr,
+                *ButtonVertically = nullptr, *ButtonSend = nullptr, *ButtonSimulation = nullptr,
+                *ButtonNumeric = nullptr, *ButtonHelp = nullptr;
+    QStatusBar *StatusBar = nullptr;
+    std::vector<TAction *> ActionList1;
+    TFontDialogState FontDialogSymbol; // the symbol font; never shown
+    TFileDialogState ExportDialog;
 
     TDocumentManager *Manager = nullptr;
     TItemBinder *Binder = nullptr;
