@@ -1,6 +1,12 @@
 #include "app/Zoredit.h"
 
+#include "app/ActionTable.h"
+#include "app/Actions.h"
+#include "app/BarWidgets.h"
+#include "app/FileDrops.h"
 #include "app/FontCheck.h"
+#include "app/RecentMenu.h"
+#include "app/WindowMenu.h"
 #include "comm/Bargraf.h"
 #include "comm/Frames.h"
 #include "comm/LogView.h"
@@ -14,34 +20,31 @@
 #include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
 #include "commands/SendCheck.h"
-#include "commands/Vocabulary.h"
 #include "editor/About.h"
 #include "editor/AppIcon.h"
 #include "editor/Child.h"
 #include "editor/CommandInsertion.h"
 #include "editor/DocumentIO.h"
+#include "editor/DocumentManager.h"
+#include "editor/EditCommands.h"
 #include "editor/Help.h"
+#include "editor/Printing.h"
 #include "editor/SymbolTips.h"
 #include "sim/Preview.h"
 #include "sim/Sim.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPainter>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QScreen>
@@ -50,9 +53,7 @@
 #include <QStatusTipEvent>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 #include <QThread>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -60,162 +61,12 @@ namespace zor {
 
 namespace {
 
-struct TActionEntry
-{
-    const char *Name;
-    const char *Caption;
-    const char *Hint;
-    QKeyCombination Shortcut;
-    int Image;
-    bool Standard;
-};
-
-constexpr QKeyCombination NoKey{};
-
-const TActionEntry ActionTable[] = {
-    {"FileNew", "&New", "New|Creates a new window", Qt::CTRL | Qt::Key_N, 0, false},
-    {"FileOpen", "&Open", "Open|Opens a window", Qt::CTRL | Qt::Key_O, 1, false},
-    {"FileSave", "&Save", "Save|Saves the active document", Qt::CTRL | Qt::Key_S, 2, false},
-    {"FileSaveAs", "S&ave As ...", "Saves as|Saves the active document with a new name", NoKey, -1,
-     false},
-    {"FileClose", "&Close", "Close|Clears the active document", NoKey, -1, false},
-    {"FilePrint", "&Print", "Print|Prints the active document", NoKey, 3, false},
-    {"FilePrinterSetup", "P&rinter setup ...",
-     "Printer setup|Sets print characteristic for the active document", NoKey, -1, false},
-    {"FileExit", "&Exit", "Exit|Quits ZorEdit and prompts to save the documents", NoKey, -1, false},
-    {"EditCut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", Qt::CTRL | Qt::Key_X,
-     16, true},
-    {"EditCopy", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
-     Qt::CTRL | Qt::Key_C, 17, true},
-    {"EditPaste", "&Paste", "Paste|Insert the Clipboard contents at the insertion point",
-     Qt::CTRL | Qt::Key_V, 18, true},
-    {"EditSelectAll", "Select &All", "Select all|All text selection", NoKey, -1, true},
-    {"EditUndo", "&Undo", "Undo|Reverse the last operation", Qt::ALT | Qt::Key_Backspace, 19, true},
-    {"WindowCascade", "&Cascade", "Cascade", NoKey, 20, true},
-    {"WindowTileHorizontal", "Tile &Horizontally", "Tile horizontally", NoKey, 22, true},
-    {"WindowTileVertical", "&Tile Vertically", "Tile vertically", NoKey, 23, true},
-    {"CharacterFont", "&Font", "Character|Change font attributes", NoKey, 4, false},
-    {"ZorParameters", "&Parameters ...", "Parameters|Change parameters communications", NoKey, -1,
-     false},
-    {"ZorSend", "&Send", "Send|Send to display", NoKey, 12, false},
-    {"ZorTransferLog", "&Transfer log", "Transfer log|Show the log of the last transfer", NoKey, -1,
-     false},
-    {"ZorSimulation", "Si&mulation", "Simulation", NoKey, 13, false},
-    {"ZorNumericValue", "&Numeric fields", "Numeric fields|Send to display numeric value", NoKey,
-     14, false},
-    {"HelpContents", "&Contents", "Help|Help table of contents", NoKey, 15, true},
-    {"HelpOnHelp", "&Help on Help", "Help|Help on using online help", NoKey, -1, true},
-    {"HelpAbout", "&About ...", "About|About the ZorEdit application", NoKey, -1, false},
-};
-
-constexpr int ImageCount = 25;
-
-QString Short(const QString &hint)
-{
-    return QString::fromStdString(std::string(GetShortHint(hint.toStdString())));
-}
-
-QString Long(const QString &hint)
-{
-    return QString::fromStdString(std::string(GetLongHint(hint.toStdString())));
-}
-
-// A toolbar gap: an empty space with a faint divider, the given number of pixels wide.
-class TToolGap : public QWidget
-{
-public:
-    TToolGap(int width, QWidget *parent) : QWidget(parent) { setFixedWidth(width); }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        const int x = width() / 2;
-        p.setPen(palette().color(QPalette::Mid));
-        p.drawLine(x, 4, x, height() - 5);
-        p.setPen(palette().color(QPalette::Light));
-        p.drawLine(x + 1, 4, x + 1, height() - 5);
-    }
-};
-
-// A status-bar panel that is given its width when there is room and gives way when the window
-// is narrower, clipping its text at its own edge instead of running under the next panel.
-class TStatusPanel : public QLabel
-{
-public:
-    TStatusPanel(int width, QWidget *parent) : QLabel(parent), Width(width)
-    {
-        setMaximumWidth(width);
-    }
-    QSize sizeHint() const override { return {Width, QLabel::sizeHint().height()}; }
-    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
-
-private:
-    int Width;
-};
-
-// The button image of a command symbol: the committed pictogram, or when it is missing the
-// symbol's character drawn in its kind colour, so no button is ever blank.
-QPixmap SymbolImage(const TCommandButton &button)
-{
-    QPixmap image(QStringLiteral(":/symbols/%1.png")
-                      .arg(QLatin1String(button.Name.data(), qsizetype(button.Name.size()))));
-    if (!image.isNull() && image.size() == QSize(24, 16))
-        return image;
-    image = QPixmap(24, 16);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    const std::uint32_t c = button.Colour();
-    p.setPen(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-    QFont font{QString::fromLatin1(SymbolFontFace)};
-    font.setPixelSize(15);
-    p.setFont(font);
-    p.drawText(image.rect(), Qt::AlignCenter, QString(QChar(button.Symbol)));
-    return image;
-}
+constexpr int ImageCount = 25; // menu and toolbar images, 16 x 16
+constexpr int ButtonSize = 27; // toolbar buttons and the bars' height
+constexpr int SymbolButtonWidth = 31;
+constexpr int HintPanelWidth = 450, CaretPanelWidth = 80, ModePanelWidth = 100;
 
 } // namespace
-
-// ---- TAction ----
-
-TAction::TAction(const QString &name, const QString &caption, const QString &hint,
-                 const QKeySequence &shortcut, int imageIndex, bool standard, QObject *parent)
-    : QObject(parent), Caption(caption), Hint(hint), ShortCut(shortcut), ImageIndex(imageIndex),
-      Standard(standard)
-{
-    setObjectName(name);
-}
-
-QString TAction::Category() const
-{
-    for (const char *c : {"File", "Edit", "Window", "Character", "Zor", "Help"})
-        if (objectName().startsWith(QLatin1String(c)))
-            return QLatin1String(c);
-    return {};
-}
-
-void TAction::SetEnabled(bool enabled)
-{
-    if (EnabledState == enabled)
-        return;
-    EnabledState = enabled;
-    emit EnabledChanged();
-}
-
-// ---- settings file location ----
-
-QString DefaultSettingsFile()
-{
-    const QString exe = QCoreApplication::applicationFilePath();
-    const QString beside = QString::fromStdString(SettingsFileFor(exe.toStdString()));
-    if (QFileInfo(QFileInfo(beside).absolutePath()).isWritable())
-        return beside;
-    // An installed copy cannot write next to its executable: keep the settings per user.
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    // A new user has no such folder yet, and the settings could never be written into it.
-    QDir().mkpath(dir);
-    return QDir(dir).filePath(QFileInfo(beside).fileName());
-}
 
 // ---- construction ----
 
@@ -229,6 +80,7 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     formFont.setBold(true);
     setFont(formFont);
     resize(640, 480);
+    Binder = new TItemBinder(this);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -243,10 +95,15 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     for (const TCommandButton &b : CommandButtons)
         ImageListSymbol.push_back(SymbolImage(b));
 
-    OpenDialog.Filter = QStringLiteral("ZorEdit files [*.zor]|*.zor");
-    OpenDialog.DefaultExt = QStringLiteral("zor");
-    SaveDialog.Filter = QStringLiteral("ZorEdit files [*.zor]|*.zor");
-    SaveDialog.DefaultExt = QStringLiteral("zor");
+    Manager = new TDocumentManager(ClientArea, this);
+    connect(Manager, &TDocumentManager::DocumentCreated, this, &TMainForm::DocumentCreated);
+    connect(Manager, &TDocumentManager::CountChanged, this, &TMainForm::DocumentCountChanged);
+    connect(Manager, &TDocumentManager::DocumentClosed, this, &TMainForm::DocumentClosed);
+    connect(Manager, &TDocumentManager::FileUsed, this, &TMainForm::RememberRecentFile);
+    connect(Manager, &TDocumentManager::DocumentActivated, this, &TMainForm::DocumentActivated);
+    Drops = new TFileDrops(this);
+    connect(Drops, &TFileDrops::FilesDropped, this, &TMainForm::OpenDocuments);
+    installEventFilter(Drops);
 
     // Arial 12 points, Central European, window-text colour, no style.
     FontDialog.Font = QFont(QStringLiteral("Arial"));
@@ -265,7 +122,6 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     CreateToolBars();
     CreateStatusBar();
 
-    DocumentCount = 0;
     CommSettings.LogPath.clear();
     CheckSymbolFont(this, options.FontFolders.isEmpty() ? DefaultSymbolFontFolders()
                                                         : options.FontFolders);
@@ -288,9 +144,11 @@ TMainForm::~TMainForm()
         disconnect(Preview, nullptr, this, nullptr);
         PreviewDock->SetDocument(nullptr);
     }
-    for (TMDIChild *child : Documents()) {
+    const QList<TMDIChild *> documents = Documents();
+    disconnect(Manager, nullptr, this, nullptr);
+    delete Manager;
+    for (TMDIChild *child : documents) {
         disconnect(child, nullptr, this, nullptr);
-        child->SaveDocument = nullptr;
         child->SetPanelText = nullptr;
     }
     delete ClientArea;
@@ -303,8 +161,7 @@ void TMainForm::LoadSettings(const QString &startDirectory)
     profile.Load(QFile::encodeName(SettingsFile).toStdString());
     CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
     PortDevices = LoadPortDevices(profile);
-    RecentFiles.Load(profile);
-    UpdateRecentMenu();
+    Recent->Load(SettingsFile);
     UpdateTransferLogAction();
 }
 
@@ -336,7 +193,6 @@ void TMainForm::CreatePreview()
     AllCommands->setChecked(profile.ReadBool("Editor", "AllCommands", false));
     connect(AllCommands, &QAction::toggled, this, &TMainForm::CharacterAllCommandsExecute);
     ExportDialog.InitialDir = QDir::currentPath();
-    connect(ClientArea, &QMdiArea::subWindowActivated, this, &TMainForm::FollowActiveDocument);
 }
 
 void TMainForm::FollowActiveDocument()
@@ -362,7 +218,7 @@ void TMainForm::CharacterAllCommandsExecute(bool on)
     SaveEditorSetting("AllCommands", on);
     for (const std::string_view name : NeverEnabledButtons)
         if (auto *b = findChild<QToolButton *>(QLatin1String(name.data(), qsizetype(name.size()))))
-            b->setEnabled(on && DocumentCount > 0);
+            b->setEnabled(on && DocumentCount() > 0);
 }
 
 void TMainForm::ZorExportAnimationExecute()
@@ -374,7 +230,7 @@ void TMainForm::ZorExportAnimationExecute()
 void TMainForm::CreateForms()
 {
     abb = new Tabb(this);
-    Paramet = new TParamet(this, &SaveDialog);
+    Paramet = new TParamet(this, &Manager->SaveDialog);
     Graf = new TGraf(this);
     FormSim = new TFormSim(this);
     Vstup = new TVstup(this);
@@ -383,20 +239,11 @@ void TMainForm::CreateForms()
 
 void TMainForm::FormCreate()
 {
-    // Standard actions follow the focused editor and the clipboard; Qt has no idle event, so
-    // they are refreshed on the changes that matter and on a slow timer for the rest.
+    // The standard actions follow the focused editor and the clipboard by their signals; the
+    // editors' own signals are connected as each document is created.
     connect(qApp, &QApplication::focusChanged, this, &TMainForm::UpdateStandardActions);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
-            &TMainForm::UpdateStandardActions);
-    connect(ClientArea, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateStandardActions);
-    connect(ClientArea, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow *sub) {
-        if (auto *child = qobject_cast<TMDIChild *>(sub))
-            child->EditorSelectionChange();
-    });
-    auto *idle = new QTimer(this);
-    idle->setObjectName(QStringLiteral("IdleTimer"));
-    connect(idle, &QTimer::timeout, this, &TMainForm::UpdateStandardActions);
-    idle->start(200);
+            &TMainForm::UpdatePasteAction);
     UpdateStandardActions();
 }
 
@@ -409,47 +256,14 @@ void TMainForm::FormDestroy()
 
 void TMainForm::CreateActions()
 {
-    for (const TActionEntry &e : ActionTable) {
+    for (const TActionEntry &e : ActionTable()) {
         auto *action =
             new TAction(QLatin1String(e.Name), QLatin1String(e.Caption), QLatin1String(e.Hint),
-                        e.Shortcut == NoKey ? QKeySequence() : QKeySequence(e.Shortcut), e.Image,
-                        e.Standard, this);
+                        e.Shortcut == QKeyCombination() ? QKeySequence() : QKeySequence(e.Shortcut),
+                        e.Image, e.Group, this);
         ActionList1.push_back(action);
-        connect(action, &TAction::EnabledChanged, this, [this, action] {
-            for (auto it = ItemAction.cbegin(); it != ItemAction.cend(); ++it)
-                if (it.value() == action)
-                    RefreshItem(it.key());
-        });
+        connect(action, &TAction::Execute, this, e.Handler);
     }
-    const std::pair<const char *, void (TMainForm::*)()> handlers[] = {
-        {"FileNew", &TMainForm::FileNewExecute},
-        {"FileOpen", &TMainForm::FileOpenExecute},
-        {"FileSave", &TMainForm::FileSaveExecute},
-        {"FileSaveAs", &TMainForm::FileSaveAsExecute},
-        {"FileClose", &TMainForm::FileCloseExecute},
-        {"FilePrint", &TMainForm::FilePrintExecute},
-        {"FilePrinterSetup", &TMainForm::FilePrinterSetupExecute},
-        {"FileExit", &TMainForm::FileExitExecute},
-        {"EditCut", &TMainForm::EditCutExecute},
-        {"EditCopy", &TMainForm::EditCopyExecute},
-        {"EditPaste", &TMainForm::EditPasteExecute},
-        {"EditSelectAll", &TMainForm::EditSelectAllExecute},
-        {"EditUndo", &TMainForm::EditUndoExecute},
-        {"WindowCascade", &TMainForm::WindowCascadeExecute},
-        {"WindowTileHorizontal", &TMainForm::WindowTileHorizontalExecute},
-        {"WindowTileVertical", &TMainForm::WindowTileVerticalExecute},
-        {"CharacterFont", &TMainForm::CharacterFontExecute},
-        {"ZorParameters", &TMainForm::ZorParametersExecute},
-        {"ZorSend", &TMainForm::ZorSendExecute},
-        {"ZorTransferLog", &TMainForm::ZorTransferLogExecute},
-        {"ZorSimulation", &TMainForm::ZorSimulationExecute},
-        {"ZorNumericValue", &TMainForm::ZorNumericValueExecute},
-        {"HelpContents", &TMainForm::HelpContentsExecute},
-        {"HelpOnHelp", &TMainForm::HelpOnHelpExecute},
-        {"HelpAbout", &TMainForm::HelpAboutExecute},
-    };
-    for (const auto &[name, handler] : handlers)
-        connect(FindAction(QLatin1String(name)), &TAction::Execute, this, handler);
 }
 
 TAction *TMainForm::FindAction(const QString &name) const
@@ -460,83 +274,44 @@ TAction *TMainForm::FindAction(const QString &name) const
     return nullptr;
 }
 
-void TMainForm::Bind(QObject *item, TAction *action, bool enabledAtStart)
-{
-    ItemAction.insert(item, action);
-    ItemOwnEnabled.insert(item, enabledAtStart);
-    RefreshItem(item);
-}
-
-void TMainForm::RefreshItem(QObject *item)
-{
-    const bool enabled = ItemOwnEnabled.value(item, true) &&
-                         (!ItemAction.contains(item) || ItemAction.value(item)->Enabled());
-    if (auto *a = qobject_cast<QAction *>(item))
-        a->setEnabled(enabled);
-    else if (auto *w = qobject_cast<QWidget *>(item))
-        w->setEnabled(enabled);
-}
-
 void TMainForm::SetItemEnabled(QObject *item, bool enabled)
 {
-    if (!item)
-        return;
-    ItemOwnEnabled.insert(item, enabled);
-    RefreshItem(item);
+    Binder->SetItemEnabled(item, enabled);
 }
 
-// The items that start disabled; every other menu item and button starts enabled (standard
-// actions then decide for themselves).
-static bool EnabledAtStart(const char *item)
+QAction *TMainForm::AddMenuItem(QMenu *menu, const TActionEntry &entry)
 {
-    static const char *const off[] = {
-        "Save",         "Savesas",     "CloseEdit",        "Print",
-        "PrinterSetup", "Paste",       "Selectall",        "Undo",
-        "Font",         "Send",        "Simulation",       "Numericfields",
-        "ButtonSave",   "ButtonPrint", "ButtonFont",       "ButtonPaste",
-        "ButtonUndo",   "ButtonSend",  "ButtonSimulation", "ButtonNumeric"};
-    for (const char *o : off)
-        if (qstrcmp(o, item) == 0)
-            return false;
-    return true;
-}
-
-QAction *TMainForm::AddMenuItem(QMenu *menu, const char *name, const char *actionName)
-{
-    TAction *action = FindAction(QLatin1String(actionName));
+    TAction *action = FindAction(QLatin1String(entry.Name));
+    if (entry.SeparatorBefore)
+        menu->addSeparator()->setObjectName(QLatin1String(entry.SeparatorBefore));
     auto *item = new QAction(action->Caption, menu);
-    item->setObjectName(QLatin1String(name));
+    item->setObjectName(QLatin1String(entry.ItemName));
     item->setShortcut(action->ShortCut);
-    item->setToolTip(Short(action->Hint));
-    item->setStatusTip(Long(action->Hint));
+    item->setToolTip(ShortHint(action->Hint));
+    item->setStatusTip(LongHint(action->Hint));
     if (action->ImageIndex >= 0)
         item->setIcon(ImageList[std::size_t(action->ImageIndex)]);
-    connect(item, &QAction::triggered, action, &TAction::Execute);
     menu->addAction(item);
-    Bind(item, action, EnabledAtStart(name));
+    // Document commands wait for a document; the others follow their action alone.
+    Binder->Bind(item, action, !NeedsDocument(action->Group));
     return item;
 }
 
-QToolButton *TMainForm::AddToolButton(QToolBar *bar, const char *name, const char *actionName)
+QToolButton *TMainForm::AddToolButton(QToolBar *bar, const TActionEntry &entry)
 {
-    TAction *action = FindAction(QLatin1String(actionName));
+    TAction *action = FindAction(QLatin1String(entry.Name));
     auto *button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(name));
+    button->setObjectName(QLatin1String(entry.ButtonName));
     button->setAutoRaise(true);
-    button->setFixedSize(27, 27);
+    button->setFixedSize(ButtonSize, ButtonSize);
     button->setIcon(ImageList[std::size_t(action->ImageIndex)]);
     button->setIconSize(QSize(16, 16));
-    button->setToolTip(Short(action->Hint));
-    button->setStatusTip(Long(action->Hint));
-    connect(button, &QToolButton::clicked, action, &TAction::Execute);
+    button->setToolTip(ShortHint(action->Hint));
+    button->setStatusTip(LongHint(action->Hint));
+    button->setAccessibleName(ShortHint(action->Hint));
     bar->addWidget(button);
-    Bind(button, action, EnabledAtStart(name));
+    Binder->Bind(button, action, !NeedsDocument(action->Group));
     return button;
-}
-
-void TMainForm::AddToolGap(QToolBar *bar, int width)
-{
-    bar->addWidget(new TToolGap(width, bar));
 }
 
 void TMainForm::CreateMenus()
@@ -545,70 +320,40 @@ void TMainForm::CreateMenus()
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
     // Menus use the desktop's menu font, not the window's bold one.
     MainMenu->setFont(QApplication::font(MainMenu));
-    auto addMenu = [this](const char *caption, const char *name, const char *hint) {
-        QMenu *menu = MainMenu->addMenu(QLatin1String(caption));
-        menu->setObjectName(QLatin1String(name));
-        menu->menuAction()->setObjectName(QLatin1String(name));
-        menu->menuAction()->setToolTip(Short(QLatin1String(hint)));
-        menu->menuAction()->setStatusTip(Long(QLatin1String(hint)));
+    const struct
+    {
+        QMenu *TMainForm::*Menu;
+        const char *Caption, *Name, *Hint;
+    } menus[] = {
+        {&TMainForm::File, "&File", "File", "File|Create, open, save and print documents"},
+        {&TMainForm::Edit, "&Edit", "Edit", "Edit|Edit operations"},
+        {&TMainForm::Character, "&Character", "Character", "Character|Change fonts and colors"},
+        {&TMainForm::Zor, "&Zor", "Zor", "Zor|Communications PC - display"},
+        {&TMainForm::Window, "&Window", "Window", "Window"},
+        {&TMainForm::Help, "&Help", "Help", "Help"},
+    };
+    for (const auto &m : menus) {
+        QMenu *menu = MainMenu->addMenu(QLatin1String(m.Caption));
+        this->*m.Menu = menu;
+        menu->setObjectName(QLatin1String(m.Name));
+        menu->menuAction()->setObjectName(QLatin1String(m.Name));
+        menu->menuAction()->setToolTip(ShortHint(QLatin1String(m.Hint)));
+        menu->menuAction()->setStatusTip(LongHint(QLatin1String(m.Hint)));
         // A menu closed without a choice leaves no hint behind in the first panel.
         connect(menu, &QMenu::aboutToHide, this, [this] {
             Hint.clear();
             DisplayHint();
         });
-        return menu;
-    };
-    auto separator = [](QMenu *menu, const char *name) {
-        menu->addSeparator()->setObjectName(QLatin1String(name));
-    };
-
-    File = addMenu("&File", "File", "File|Create, open, save and print documents");
-    New = AddMenuItem(File, "New", "FileNew");
-    Open = AddMenuItem(File, "Open", "FileOpen");
-    separator(File, "N1");
-    Save = AddMenuItem(File, "Save", "FileSave");
-    Savesas = AddMenuItem(File, "Savesas", "FileSaveAs");
-    separator(File, "N2");
-    CloseEdit = AddMenuItem(File, "CloseEdit", "FileClose");
-    Print = AddMenuItem(File, "Print", "FilePrint");
-    PrinterSetup = AddMenuItem(File, "PrinterSetup", "FilePrinterSetup");
-    separator(File, "N3");
-    Exit = AddMenuItem(File, "Exit", "FileExit");
-
-    Edit = addMenu("&Edit", "Edit", "Edit|Edit operations");
-    Cut = AddMenuItem(Edit, "Cut", "EditCut");
-    Copy = AddMenuItem(Edit, "Copy", "EditCopy");
-    Paste = AddMenuItem(Edit, "Paste", "EditPaste");
-    separator(Edit, "N4");
-    Selectall = AddMenuItem(Edit, "Selectall", "EditSelectAll");
-    separator(Edit, "N5");
-    Undo = AddMenuItem(Edit, "Undo", "EditUndo");
-
-    Character = addMenu("&Character", "Character", "Character|Change fonts and colors");
-    Font = AddMenuItem(Character, "Font", "CharacterFont");
-
-    Zor = addMenu("&Zor", "Zor", "Zor|Communications PC - display");
-    Parameters = AddMenuItem(Zor, "Parameters", "ZorParameters");
-    separator(Zor, "N6");
-    Send = AddMenuItem(Zor, "Send", "ZorSend");
-    TransferLog = AddMenuItem(Zor, "TransferLog", "ZorTransferLog");
+        for (const TActionEntry &e : ActionTable())
+            if (FindAction(QLatin1String(e.Name))->Category() == QLatin1String(m.Name))
+                this->*e.Item = AddMenuItem(menu, e);
+    }
     connect(Zor, &QMenu::aboutToShow, this, &TMainForm::UpdateTransferLogAction);
-    separator(Zor, "N7");
-    Simulation = AddMenuItem(Zor, "Simulation", "ZorSimulation");
-    separator(Zor, "N8");
-    Numericfields = AddMenuItem(Zor, "Numericfields", "ZorNumericValue");
-
-    Window = addMenu("&Window", "Window", "Window");
-    CascadeOkno = AddMenuItem(Window, "CascadeOkno", "WindowCascade");
-    Tilehorizontally = AddMenuItem(Window, "Tilehorizontally", "WindowTileHorizontal");
-    Tilevertically = AddMenuItem(Window, "Tilevertically", "WindowTileVertical");
-    connect(Window, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
-
-    Help = addMenu("&Help", "Help", "Help");
-    Contents = AddMenuItem(Help, "Contents", "HelpContents");
-    Usinghelp = AddMenuItem(Help, "Usinghelp", "HelpOnHelp");
-    separator(Help, "N9");
-    About = AddMenuItem(Help, "About", "HelpAbout");
+    connect(Window, &QMenu::aboutToShow, this,
+            [this] { FillWindowMenu(*Window, *ClientArea, WindowListItems); });
+    Recent = new TRecentMenu(File, Exit, this);
+    connect(Recent, &TRecentMenu::OpenRequested, this,
+            [this](const QString &name) { OpenDocuments({name}); });
 }
 
 void TMainForm::CreateToolBars()
@@ -618,36 +363,31 @@ void TMainForm::CreateToolBars()
         bar->setObjectName(QLatin1String(name));
         bar->setMovable(false);
         bar->setFloatable(false);
-        bar->setFixedHeight(27);
+        bar->setFixedHeight(ButtonSize);
         bar->setContentsMargins(0, 0, 0, 0);
         bar->layout()->setSpacing(0);
         bar->layout()->setContentsMargins(0, 0, 0, 0);
         return bar;
     };
-
     ToolBar1 = makeBar("ToolBar1");
-    ButtonNew = AddToolButton(ToolBar1, "ButtonNew", "FileNew");
-    ButtonOpen = AddToolButton(ToolBar1, "ButtonOpen", "FileOpen");
-    ButtonSave = AddToolButton(ToolBar1, "ButtonSave", "FileSave");
-    AddToolGap(ToolBar1, 27);
-    ButtonPrint = AddToolButton(ToolBar1, "ButtonPrint", "FilePrint");
-    ButtonFont = AddToolButton(ToolBar1, "ButtonFont", "CharacterFont");
-    AddToolGap(ToolBar1, 27);
-    ButtonCut = AddToolButton(ToolBar1, "ButtonCut", "EditCut");
-    ButtonCopy = AddToolButton(ToolBar1, "ButtonCopy", "EditCopy");
-    ButtonPaste = AddToolButton(ToolBar1, "ButtonPaste", "EditPaste");
-    AddToolGap(ToolBar1, 8);
-    ButtonUndo = AddToolButton(ToolBar1, "ButtonUndo", "EditUndo");
-    AddToolGap(ToolBar1, 27);
-    ButtonCascade = AddToolButton(ToolBar1, "ButtonCascade", "WindowCascade");
-    ButtonHorizontally = AddToolButton(ToolBar1, "ButtonHorizontally", "WindowTileHorizontal");
-    ButtonVertically = AddToolButton(ToolBar1, "ButtonVertically", "WindowTileVertical");
-    AddToolGap(ToolBar1, 27);
-    ButtonSend = AddToolButton(ToolBar1, "ButtonSend", "ZorSend");
-    ButtonSimulation = AddToolButton(ToolBar1, "ButtonSimulation", "ZorSimulation");
-    ButtonNumeric = AddToolButton(ToolBar1, "ButtonNumeric", "ZorNumericValue");
-    AddToolGap(ToolBar1, 27);
-    ButtonHelp = AddToolButton(ToolBar1, "ButtonHelp", "HelpContents");
+    // Buttons by action name, in groups; the number is the gap after a group, in pixels.
+    const std::pair<std::vector<const char *>, int> groups[] = {
+        {{"FileNew", "FileOpen", "FileSave"}, ButtonSize},
+        {{"FilePrint", "CharacterFont"}, ButtonSize},
+        {{"EditCut", "EditCopy", "EditPaste"}, 8},
+        {{"EditUndo"}, ButtonSize},
+        {{"WindowCascade", "WindowTileHorizontal", "WindowTileVertical"}, ButtonSize},
+        {{"ZorSend", "ZorSimulation", "ZorNumericValue"}, ButtonSize},
+        {{"HelpContents"}, 0},
+    };
+    for (const auto &[names, gap] : groups) {
+        for (const char *name : names)
+            for (const TActionEntry &e : ActionTable())
+                if (qstrcmp(e.Name, name) == 0)
+                    this->*e.Button = AddToolButton(ToolBar1, e);
+        if (gap > 0)
+            ToolBar1->addWidget(new TToolGap(gap, ToolBar1));
+    }
 
     addToolBarBreak();
     ToolBar2 = makeBar("ToolBar2");
@@ -659,12 +399,13 @@ void TMainForm::CreateToolBars()
         auto *button = new QToolButton(bar);
         button->setObjectName(QLatin1String(b.Name.data(), qsizetype(b.Name.size())));
         button->setAutoRaise(true);
-        button->setFixedSize(31, 27);
+        button->setFixedSize(SymbolButtonWidth, ButtonSize);
         button->setIcon(ImageListSymbol[i]);
         button->setIconSize(QSize(24, 16));
         const QString hint = QString::fromLatin1(b.Hint.data(), qsizetype(b.Hint.size()));
-        button->setToolTip(Short(hint));
-        button->setStatusTip(Long(hint));
+        button->setToolTip(ShortHint(hint));
+        button->setStatusTip(LongHint(hint));
+        button->setAccessibleName(ShortHint(hint));
         button->setEnabled(false);
         connect(button, &QToolButton::clicked, this, [this, i] { CommandButtonClick(int(i)); });
         bar->addWidget(button);
@@ -677,7 +418,7 @@ void TMainForm::CreateStatusBar()
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     StatusBar->setSizeGripEnabled(true);
-    const int widths[3] = {450, 80, 100};
+    const int widths[3] = {HintPanelWidth, CaretPanelWidth, ModePanelWidth};
     for (std::size_t i = 0; i < Panels.size(); ++i) {
         // The hint panel is the one that gives way: caret and mode always show whole.
         QLabel *panel = i == 0 ? new TStatusPanel(widths[i], StatusBar) : new QLabel(StatusBar);
@@ -705,17 +446,12 @@ bool TMainForm::event(QEvent *event)
 
 void TMainForm::DisplayHint()
 {
-    Panels[0]->setText(Long(Hint));
+    Panels[0]->setText(LongHint(Hint));
 }
 
 void TMainForm::EnableDocumentCommands(bool Enabled)
 {
-    for (QObject *item : std::initializer_list<QObject *>{
-             Save,         Savesas,     CloseEdit,        Print,
-             PrinterSetup, Paste,       Selectall,        Undo,
-             Font,         Send,        Simulation,       Numericfields,
-             ButtonSave,   ButtonPrint, ButtonFont,       ButtonPaste,
-             ButtonUndo,   ButtonSend,  ButtonSimulation, ButtonNumeric})
+    for (QObject *item : Binder->DocumentItems())
         SetItemEnabled(item, Enabled);
     for (QToolButton *button : SymbolButtons) {
         const std::string name = button->objectName().toStdString();
@@ -728,6 +464,8 @@ void TMainForm::EnableDocumentCommands(bool Enabled)
         ExportAnimation->setEnabled(Enabled);
 }
 
+// ---- enabling of the standard actions ----
+
 QTextEdit *TMainForm::FocusedEditor() const
 {
     QWidget *focus = QApplication::focusWidget();
@@ -739,45 +477,47 @@ QTextEdit *TMainForm::FocusedEditor() const
     return qobject_cast<QTextEdit *>(focus);
 }
 
+void TMainForm::FollowEditor(TRichEdit *editor)
+{
+    // Each rule follows its own signal, and only for the editor the commands act on.
+    connect(editor, &QTextEdit::copyAvailable, this, [this, editor](bool available) {
+        if (editor == FocusedEditor())
+            SetSelectionActions(available);
+    });
+    connect(editor, &QTextEdit::undoAvailable, this, [this, editor](bool available) {
+        if (editor == FocusedEditor())
+            FindAction(QStringLiteral("EditUndo"))->SetEnabled(available);
+    });
+    connect(editor->document(), &QTextDocument::contentsChanged, this, [this, editor] {
+        if (editor == FocusedEditor())
+            FindAction(QStringLiteral("EditSelectAll"))->SetEnabled(!editor->document()->isEmpty());
+    });
+}
+
+void TMainForm::SetSelectionActions(bool available)
+{
+    FindAction(QStringLiteral("EditCut"))->SetEnabled(available);
+    FindAction(QStringLiteral("EditCopy"))->SetEnabled(available);
+}
+
+void TMainForm::UpdatePasteAction()
+{
+    const QMimeData *clip = QApplication::clipboard()->mimeData();
+    FindAction(QStringLiteral("EditPaste"))->SetEnabled(clip && clip->hasText());
+}
+
 void TMainForm::UpdateStandardActions()
 {
     QTextEdit *editor = FocusedEditor();
-    const bool selection = editor && editor->textCursor().hasSelection();
-    const QMimeData *clip = QApplication::clipboard()->mimeData();
-    FindAction(QStringLiteral("EditCut"))->SetEnabled(selection);
-    FindAction(QStringLiteral("EditCopy"))->SetEnabled(selection);
-    FindAction(QStringLiteral("EditPaste"))->SetEnabled(clip && clip->hasText());
+    SetSelectionActions(editor && editor->textCursor().hasSelection());
+    UpdatePasteAction();
     FindAction(QStringLiteral("EditSelectAll"))
         ->SetEnabled(editor && !editor->document()->isEmpty());
     FindAction(QStringLiteral("EditUndo"))
         ->SetEnabled(editor && editor->document()->isUndoAvailable());
-    const bool windows = !ClientArea->subWindowList().isEmpty();
-    for (const char *name : {"WindowCascade", "WindowTileHorizontal", "WindowTileVertical"})
-        FindAction(QLatin1String(name))->SetEnabled(windows);
-}
-
-void TMainForm::UpdateWindowMenu()
-{
-    for (QAction *a : WindowListItems)
-        Window->removeAction(a);
-    qDeleteAll(WindowListItems);
-    WindowListItems.clear();
-    const QList<QMdiSubWindow *> windows = ClientArea->subWindowList();
-    if (windows.isEmpty())
-        return;
-    WindowListItems << Window->addSeparator();
-    for (int i = 0; i < windows.size(); ++i) {
-        QMdiSubWindow *sub = windows[i];
-        QString text = QStringLiteral("&%1 %2").arg(i + 1).arg(sub->windowTitle());
-        QAction *item = Window->addAction(text);
-        item->setCheckable(true);
-        item->setChecked(sub == ClientArea->activeSubWindow());
-        connect(item, &QAction::triggered, this, [this, sub = QPointer<QMdiSubWindow>(sub)] {
-            if (sub)
-                ClientArea->setActiveSubWindow(sub);
-        });
-        WindowListItems << item;
-    }
+    for (TAction *a : ActionList1)
+        if (a->Group == TActionGroup::Windows)
+            a->SetEnabled(Manager->Count() > 0);
 }
 
 void TMainForm::ShowResult(int code, const std::string &cause)
@@ -795,155 +535,87 @@ void TMainForm::ShowResult(int code, const std::string &cause)
         Dialogs().MessageBox(this, QStringLiteral("Error"), text, TMsgIcon::Error, TMsgButtons::Ok);
 }
 
-// ---- command handlers ----
-
 // ---- documents ----
 
 TMDIChild *TMainForm::ActiveDocument() const
 {
-    // The current window stays current while the frame itself is inactive (a dialog is up).
-    QMdiSubWindow *sub = ClientArea->currentSubWindow();
-    if (!sub) {
-        const QList<QMdiSubWindow *> order = ClientArea->subWindowList(QMdiArea::StackingOrder);
-        sub = order.isEmpty() ? nullptr : order.back();
-    }
-    return qobject_cast<TMDIChild *>(sub);
+    return Manager->ActiveDocument();
 }
 
 QList<TMDIChild *> TMainForm::Documents() const
 {
-    QList<TMDIChild *> list;
-    for (QMdiSubWindow *sub : ClientArea->subWindowList())
-        if (auto *child = qobject_cast<TMDIChild *>(sub))
-            list << child;
-    return list;
+    return Manager->Documents();
 }
 
 TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
 {
-    auto *child = new TMDIChild;
-    child->SaveDocument = [this](TMDIChild *w) { return SaveDocument(w); };
+    return Manager->CreateDocumentWindow(Name);
+}
+
+void TMainForm::DocumentCreated(TMDIChild *child)
+{
     child->SetPanelText = [this](int panel, const QString &text) {
         Panels[std::size_t(panel)]->setText(text);
     };
     child->PlainTextFormat = [this] { return PlainTextFormat(); };
     InstallSymbolTips(child->Editor);
-    child->Editor->PasteHandler = [this, editor = child->Editor](const QMimeData *mime) {
-        PasteInto(editor, mime);
+    child->Editor->PasteHandler = [editor = child->Editor](const QMimeData *mime) {
+        PasteAtUnitBoundary(*editor, mime);
     };
-    ClientArea->addSubWindow(child);
-    child->Editor->viewport()->installEventFilter(this);
+    child->Editor->viewport()->installEventFilter(Drops);
+    FollowEditor(child->Editor);
     Panels[2]->setText(QStringLiteral("Insert"));
-    connect(child, &QObject::destroyed, this, &TMainForm::DocumentClosed);
-    child->setWindowTitle(NameWithoutFolder(Name));
-    child->FileName = Name;
-    if (QFileInfo(Name).isFile()) {
-        QString error;
-        if (LoadDocumentFile(Name, *child->Editor->document(), &error)) {
-            child->Editor->MaxLength = 2147483632;
-            RememberRecentFile(Name);
-        } else
-            ShowErrorBox(this, error);
-    }
-    // What was read is where the window starts: undoing must never take the file's text out.
-    child->Editor->document()->clearUndoRedoStacks();
-    EnableDocumentCommands(true);
-    ++DocumentCount;
-    child->Editor->document()->setModified(false);
-    child->showMaximized();
-    ClientArea->setActiveSubWindow(child);
-    if (DocumentCount > 1)
-        WindowCascadeExecute();
-    return child;
 }
 
-void TMainForm::DocumentClosed()
+void TMainForm::DocumentActivated(TMDIChild *child)
 {
-    --DocumentCount;
-    if (DocumentCount <= 0) {
-        EnableDocumentCommands(false);
-        DocumentCount = 0;
-        Panels[2]->setText(QStringLiteral(" "));
-    } else if (TMDIChild *active = ActiveDocument()) {
-        // The next window was activated while the closing one still existed, and the closing
-        // one blanked the caret panel after that: show the active window's state again.
-        active->EditorSelectionChange();
-    }
+    if (child)
+        child->EditorSelectionChange();
     UpdateStandardActions();
     FollowActiveDocument();
 }
 
-bool TMainForm::WriteDocument(TMDIChild *window, const QString &name)
+int TMainForm::DocumentCount() const
 {
-    QString error;
-    if (!SaveDocumentFile(name, *window->Editor->document(), &error)) {
-        ShowErrorBox(this, error);
-        return false;
-    }
-    window->Editor->document()->setModified(false);
-    return true;
+    return Manager->Count();
 }
 
-bool TMainForm::AskOverwrite(const QString &name)
+void TMainForm::DocumentCountChanged(int count)
 {
-    if (!QFileInfo::exists(name))
-        return true;
-    return Dialogs().MessageBox(this, QStringLiteral("Question"),
-                                name + QStringLiteral(" exists\nOverwrite?"), TMsgIcon::Question,
-                                TMsgButtons::YesNo) == TMsgAnswer::Yes;
+    EnableDocumentCommands(count > 0);
+    if (count == 0)
+        Panels[2]->setText(QStringLiteral(" "));
+    UpdateStandardActions();
 }
 
-bool TMainForm::SaveDocument(TMDIChild *child)
+void TMainForm::DocumentClosed()
 {
-    if (!child)
-        return false;
-    if (!child->IsUntitled())
-        return WriteDocument(child, child->FileName);
-    return SaveUnderNewName(child);
-}
-
-bool TMainForm::SaveUnderNewName(TMDIChild *window)
-{
-    SaveDialog.FileName = window->FileName;
-    if (!Dialogs().ExecuteSave(this, SaveDialog))
-        return false;
-    const QString name = SaveDialog.FileName;
-    if (!AskOverwrite(name))
-        return false;
-    // The window takes its new name only once the file is written: a failed write must not
-    // leave a caption that sends the next Save to the old, untitled name.
-    if (!WriteDocument(window, name))
-        return false;
-    window->setWindowTitle(NameWithoutFolder(name));
-    window->FileName = name;
-    RememberRecentFile(name);
-    return true;
+    // The next window was activated while the closing one still existed, and the closing one
+    // blanked the caret panel after that: show the active window's state again.
+    if (Manager->Count() > 0)
+        if (TMDIChild *active = ActiveDocument())
+            active->EditorSelectionChange();
+    FollowActiveDocument();
 }
 
 void TMainForm::FileNewExecute()
 {
-    CreateDocumentWindow(QLatin1String(UntitledName));
+    Manager->New();
 }
 
 void TMainForm::FileOpenExecute()
 {
-    if (Dialogs().ExecuteOpen(this, OpenDialog))
-        CreateDocumentWindow(OpenDialog.FileName);
+    Manager->Open();
 }
 
 void TMainForm::FileSaveExecute()
 {
-    SaveDocument(ActiveDocument());
+    Manager->Save(ActiveDocument());
 }
 
 void TMainForm::FileSaveAsExecute()
 {
-    TMDIChild *w = ActiveDocument();
-    if (!w)
-        return;
-    SaveDialog.Title =
-        QStringLiteral("Save ") + NameWithoutFolder(w->FileName) + QStringLiteral(" As...");
-    SaveUnderNewName(w);
+    Manager->SaveAs(ActiveDocument());
 }
 
 void TMainForm::FileCloseExecute()
@@ -955,34 +627,16 @@ void TMainForm::FileCloseExecute()
 void TMainForm::closeEvent(QCloseEvent *event)
 {
     // Every document is asked in turn; the first refusal keeps them all open.
-    const QList<TMDIChild *> documents = Documents();
-    for (TMDIChild *child : documents) {
-        if (!child->FormCloseQuery()) {
-            event->ignore();
-            return;
-        }
-    }
-    for (TMDIChild *child : documents)
-        child->CloseAgreed = true;
-    event->accept();
+    event->setAccepted(Manager->QueryCloseAll());
 }
+
 void TMainForm::FilePrintExecute()
 {
     TMDIChild *w = ActiveDocument();
     if (!w || !Dialogs().ExecutePrint(this, *Printer))
         return;
     Printer->setDocName(w->FileName);
-    // The page is laid out over the whole printable area: the copy has no margins of its own.
-    std::unique_ptr<QTextDocument> copy(w->Editor->document()->clone());
-    copy->setDocumentMargin(0);
-    // The editor never wraps, but paper has an edge: a long line goes on below, not off the page.
-    QTextOption wrap = copy->defaultTextOption();
-    wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    copy->setDefaultTextOption(wrap);
-    copy->documentLayout()->setPaintDevice(Printer.get());
-    copy->setPageSize(Printer->pageLayout().paintRectPixels(Printer->resolution()).size());
-    copy->print(Printer.get());
-    if (Printer->printerState() == QPrinter::Error || Printer->printerState() == QPrinter::Aborted)
+    if (!PrintDocument(*w->Editor->document(), *Printer))
         ShowErrorBox(this, QStringLiteral("Printing %1 failed.").arg(w->FileName));
 }
 
@@ -998,47 +652,22 @@ void TMainForm::FileExitExecute()
 
 // ---- editing ----
 
-// Widens the active editor's selection to whole command units; the editor, or null.
-static TRichEdit *WidenToUnits(TMDIChild *w)
-{
-    if (!w)
-        return nullptr;
-    const QTextCursor c = w->Editor->textCursor();
-    const TSelection widened =
-        WidenSelection(TDocumentUnits(*w->Editor->document()),
-                       {c.selectionStart(), c.selectionEnd() - c.selectionStart()});
-    SelectRange(*w->Editor, widened);
-    return w->Editor;
-}
-
 void TMainForm::EditCutExecute()
 {
-    if (TRichEdit *editor = WidenToUnits(ActiveDocument()))
-        editor->cut();
+    if (TMDIChild *w = ActiveDocument())
+        CutUnits(*w->Editor);
 }
 
 void TMainForm::EditCopyExecute()
 {
-    if (TRichEdit *editor = WidenToUnits(ActiveDocument()))
-        editor->copy();
-}
-
-void TMainForm::PasteInto(TRichEdit *editor, const QMimeData *mime)
-{
-    if (!mime)
-        return;
-    // The selection stays where it is and the clipboard goes in front of it, or after the
-    // digits of a unit that the caret stands in.
-    const int a =
-        InsertPosition(TDocumentUnits(*editor->document()), editor->textCursor().selectionStart());
-    SelectRange(*editor, {a, 0});
-    editor->InsertClipboardData(mime);
+    if (TMDIChild *w = ActiveDocument())
+        CopyUnits(*w->Editor);
 }
 
 void TMainForm::EditPasteExecute()
 {
     if (TMDIChild *w = ActiveDocument())
-        PasteInto(w->Editor, QApplication::clipboard()->mimeData());
+        PasteAtUnitBoundary(*w->Editor, QApplication::clipboard()->mimeData());
 }
 
 void TMainForm::EditSelectAllExecute()
@@ -1058,35 +687,14 @@ void TMainForm::WindowCascadeExecute()
     ClientArea->cascadeSubWindows();
 }
 
-void TMainForm::TileDocuments(Qt::Orientation orientation)
-{
-    const QList<QMdiSubWindow *> windows = ClientArea->subWindowList();
-    if (windows.isEmpty())
-        return;
-    const QRect area = ClientArea->viewport()->rect();
-    const int n = int(windows.size());
-    for (int i = 0; i < n; ++i) {
-        QMdiSubWindow *w = windows[i];
-        w->showNormal();
-        if (orientation == Qt::Horizontal) {
-            // One above the other, each the full width.
-            const int top = area.height() * i / n, bottom = area.height() * (i + 1) / n;
-            w->setGeometry(0, top, area.width(), bottom - top);
-        } else {
-            const int left = area.width() * i / n, right = area.width() * (i + 1) / n;
-            w->setGeometry(left, 0, right - left, area.height());
-        }
-    }
-}
-
 void TMainForm::WindowTileHorizontalExecute()
 {
-    TileDocuments(Qt::Horizontal);
+    TileSubWindows(*ClientArea, Qt::Horizontal);
 }
 
 void TMainForm::WindowTileVerticalExecute()
 {
-    TileDocuments(Qt::Vertical);
+    TileSubWindows(*ClientArea, Qt::Vertical);
 }
 
 void TMainForm::CharacterFontExecute()
@@ -1094,27 +702,41 @@ void TMainForm::CharacterFontExecute()
     TMDIChild *w = ActiveDocument();
     if (!w)
         return;
-    TRichEdit *editor = w->Editor;
-    QTextCursor c = editor->textCursor();
-    QTextCharFormat current = editor->currentCharFormat();
-    if (c.hasSelection()) {
-        QTextCursor first(editor->document());
-        first.setPosition(c.selectionStart() + 1);
-        current = first.charFormat();
-    }
-    FontDialog.Font = current.font();
-    FontDialog.Color = ColourToQColor(FormatColour(current));
-    if (current.hasProperty(CharsetProperty))
-        FontDialog.Charset = current.intProperty(CharsetProperty);
-    if (!Dialogs().ExecuteFont(this, FontDialog))
-        return;
-    // Formatted text is always plain text: the chosen colour loses any symbol tag.
-    FontDialog.Color = ColourToQColor(QColorToColour(FontDialog.Color) & ~SymbolTagMask);
-    const QTextCharFormat format = PlainTextFormat();
-    if (c.hasSelection())
-        c.mergeCharFormat(format);
-    editor->mergeCurrentCharFormat(format);
+    TakeFontChoice(FontDialog, FormatAtSelection(*w->Editor));
+    if (Dialogs().ExecuteFont(this, FontDialog))
+        ApplyPlainFont(*w->Editor, FontDialog);
 }
+
+void TMainForm::InsertCommandSymbol(const QString &text, TCommandKind kind)
+{
+    if (TMDIChild *w = ActiveDocument())
+        InsertCommandUnit(*w->Editor, text, kind, FontDialog, FontDialogSymbol);
+}
+
+QTextCharFormat TMainForm::PlainTextFormat() const
+{
+    return FontDialogFormat(FontDialog);
+}
+
+void TMainForm::CommandButtonClick(int index)
+{
+    const TCommandButton &b = zor::CommandButtons[std::size_t(index)];
+    const QString symbol(QChar(b.Symbol));
+    if (!b.TakesNumber()) {
+        InsertCommandSymbol(symbol, b.Kind);
+        return;
+    }
+    if (!ActiveDocument() || !Vloz)
+        return;
+    Vloz->SetParameterRange(QString(b.Digits, QLatin1Char('9')), b.Maximum, b.Minimum);
+    if (Dialogs().ExecuteForm(*Vloz) != QDialog::Accepted)
+        return;
+    // One unit, one room check: a symbol left without its digits would be another command.
+    InsertCommandSymbol(symbol + Vloz->GetParameterText(), b.Kind);
+}
+
+// ---- the panel ----
+
 void TMainForm::ZorParametersExecute()
 {
     if (!Paramet)
@@ -1296,34 +918,6 @@ void TMainForm::HelpAboutExecute()
         abb->exec();
 }
 
-void TMainForm::InsertCommandSymbol(const QString &text, TCommandKind kind)
-{
-    if (TMDIChild *w = ActiveDocument())
-        InsertCommandUnit(*w->Editor, text, kind, FontDialog, FontDialogSymbol);
-}
-
-QTextCharFormat TMainForm::PlainTextFormat() const
-{
-    return FontDialogFormat(FontDialog);
-}
-
-void TMainForm::CommandButtonClick(int index)
-{
-    const TCommandButton &b = zor::CommandButtons[std::size_t(index)];
-    const QString symbol(QChar(b.Symbol));
-    if (!b.TakesNumber()) {
-        InsertCommandSymbol(symbol, b.Kind);
-        return;
-    }
-    if (!ActiveDocument() || !Vloz)
-        return;
-    Vloz->SetParameterRange(QString(b.Digits, QLatin1Char('9')), b.Maximum, b.Minimum);
-    if (Dialogs().ExecuteForm(*Vloz) != QDialog::Accepted)
-        return;
-    // One unit, one room check: a symbol left without its digits would be another command.
-    InsertCommandSymbol(symbol + Vloz->GetParameterText(), b.Kind);
-}
-
 // ---- opening from outside: command line, drops, recent files ----
 
 void TMainForm::OpenDocuments(const QStringList &names)
@@ -1347,113 +941,17 @@ void TMainForm::OpenDocuments(const QStringList &names)
 
 void TMainForm::RememberRecentFile(const QString &name)
 {
-    RecentFiles.Add(QFileInfo(name).absoluteFilePath().toStdString());
-    StoreRecentFiles();
-}
-
-void TMainForm::StoreRecentFiles()
-{
-    // The list is a convenience: a settings file that cannot be written must not interrupt
-    // every open and save with a message, so a failure here is left silent.
-    SaveRecentFiles(QFile::encodeName(SettingsFile).toStdString(), RecentFiles);
-    UpdateRecentMenu();
+    Recent->Remember(name);
 }
 
 void TMainForm::OpenRecentFile(const QString &name)
 {
-    if (!QFileInfo(name).isFile()) {
-        Dialogs().MessageBox(this, QStringLiteral("Warning"),
-                             name + QStringLiteral(" no longer exists.\n"
-                                                   "It has been removed from the recent files."),
-                             TMsgIcon::Warning, TMsgButtons::Ok);
-        RecentFiles.Remove(name.toStdString());
-        StoreRecentFiles();
-        return;
-    }
-    OpenDocuments({name});
+    Recent->Choose(name);
 }
 
-void TMainForm::UpdateRecentMenu()
+const QList<QAction *> &TMainForm::RecentItems() const
 {
-    if (!File || !Exit)
-        return;
-    for (QAction *item : RecentItems)
-        delete item;
-    RecentItems.clear();
-    delete File->findChild<QAction *>(QStringLiteral("NRecent"), Qt::FindDirectChildrenOnly);
-    const std::vector<std::string> &items = RecentFiles.Items();
-    if (items.empty())
-        return;
-    // Between the printing commands and Exit, numbered 1 to 8 for the keyboard.
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        const QString name = QString::fromStdString(items[i]);
-        QString shown = name;
-        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        auto *item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), File);
-        item->setObjectName(QStringLiteral("Recent%1").arg(i + 1));
-        item->setStatusTip(QStringLiteral("Opens ") + name);
-        connect(item, &QAction::triggered, this, [this, name] { OpenRecentFile(name); });
-        File->insertAction(Exit, item);
-        RecentItems << item;
-    }
-    QAction *separator = new QAction(File);
-    separator->setSeparator(true);
-    separator->setObjectName(QStringLiteral("NRecent"));
-    File->insertAction(Exit, separator);
-}
-
-// The local files among dropped data; empty when the drop is not files (text, web links).
-static QStringList DroppedFiles(const QMimeData *mime)
-{
-    QStringList files;
-    if (!mime || !mime->hasUrls())
-        return files;
-    for (const QUrl &url : mime->urls())
-        if (url.isLocalFile())
-            files << url.toLocalFile();
-    return files;
-}
-
-void TMainForm::dragEnterEvent(QDragEnterEvent *event)
-{
-    if (!DroppedFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void TMainForm::dropEvent(QDropEvent *event)
-{
-    const QStringList files = DroppedFiles(event->mimeData());
-    if (files.isEmpty())
-        return;
-    event->acceptProposedAction();
-    // Opening may show a message box; let the drag finish first.
-    QTimer::singleShot(0, this, [this, files] { OpenDocuments(files); });
-}
-
-bool TMainForm::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::DragEnter:
-    case QEvent::DragMove: {
-        auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (DroppedFiles(drag->mimeData()).isEmpty())
-            break;
-        drag->acceptProposedAction();
-        return true;
-    }
-    case QEvent::Drop: {
-        auto *drop = static_cast<QDropEvent *>(event);
-        const QStringList files = DroppedFiles(drop->mimeData());
-        if (files.isEmpty())
-            break;
-        drop->acceptProposedAction();
-        QTimer::singleShot(0, this, [this, files] { OpenDocuments(files); });
-        return true;
-    }
-    default:
-        break;
-    }
-    return QMainWindow::eventFilter(watched, event);
+    return Recent->Items();
 }
 
 } // namespace zor

@@ -2,7 +2,9 @@
 // it owns the communication settings, the document count, the dialogs' state and every form.
 #pragma once
 
+#include "app/Actions.h"
 #include "app/RecentFiles.h"
+#include "app/SettingsLocation.h"
 #include "base/Document.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
@@ -20,9 +22,6 @@
 #include <vector>
 
 class QLabel;
-class QDragEnterEvent;
-class QDropEvent;
-class QMimeData;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -34,6 +33,10 @@ class QToolButton;
 namespace zor {
 
 class TMDIChild;
+class TFileDrops;
+class TItemBinder;
+class TRecentMenu;
+class TDocumentManager;
 class TRichEdit;
 class TTransferRunner;
 struct TTransferResult;
@@ -46,35 +49,6 @@ class TVloz;
 class TLogView;
 class TPreviewDock;
 
-// One entry of the action list: the caption, hint, shortcut and image that every menu item and
-// toolbar button bound to it shows, and the handler it runs. A standard action's enabled state
-// follows the editor with the keyboard focus; a plain action is always enabled, so its items'
-// own enabled state decides alone.
-class TAction : public QObject
-{
-    Q_OBJECT
-public:
-    TAction(const QString &name, const QString &caption, const QString &hint,
-            const QKeySequence &shortcut, int imageIndex, bool standard, QObject *parent);
-
-    QString Category() const; // File, Edit, Window, Character, Zor or Help, from the name
-    QString Caption;
-    QString Hint; // "short|long", or one text for both
-    QKeySequence ShortCut;
-    int ImageIndex; // index into ImageList, -1 for none
-    bool Standard;
-
-    bool Enabled() const { return EnabledState; }
-    void SetEnabled(bool enabled);
-
-signals:
-    void Execute();
-    void EnabledChanged();
-
-private:
-    bool EnabledState = true;
-};
-
 // Where the main window looks for what it loads at construction. Empty members take the
 // defaults: the usual font folders, the settings file next to the executable (or in the user's
 // configuration folder when that is not writable), the current directory.
@@ -84,9 +58,6 @@ struct TStartupOptions
     QString SettingsFile;
     QString StartDirectory;
 };
-
-// The settings file this installation uses.
-QString DefaultSettingsFile();
 
 class TMainForm : public QMainWindow
 {
@@ -106,7 +77,8 @@ public:
     // cause: one more line for the operator (why a port could not be opened); may be empty.
     void ShowResult(int code, const std::string &cause = {});
 
-    // Refreshes the standard actions (clipboard, select all, undo, window) as idle time would.
+    // Refreshes every standard action (clipboard, select all, undo, window) for the focused
+    // editor; the editors', the clipboard's and the documents' signals keep them current after.
     void UpdateStandardActions();
 
     // The enabled state of a menu item or toolbar button as its own property, before the action's
@@ -115,10 +87,8 @@ public:
 
     TAction *FindAction(const QString &name) const;
 
-    // The hint of the control under the pointer or the highlighted menu item, long part only.
-    QString Hint;
-
-    int DocumentCount = 0;
+    // The number of open documents.
+    int DocumentCount() const;
     TCommSettings CommSettings;
     QString SettingsFile;
     // The serial devices behind the port numbers (section "Ports" of the settings file).
@@ -130,37 +100,23 @@ public:
     QMenuBar *MainMenu = nullptr;
     QMenu *File = nullptr, *Edit = nullptr, *Character = nullptr, *Zor = nullptr, *Window = nullptr,
           *Help = nullptr;
-    QAction *New = nullptr, *Open = nullptr, *Save = nullptr, *Savesas = nullptr,
-            *CloseEdit = nullptr, *Print = nullptr, *PrinterSetup = nullptr, *Exit = nullptr;
+    QAction *New = nullptr, *Save = nullptr, *Savesas = nullptr;
     QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *Selectall = nullptr,
             *Undo = nullptr;
-    QAction *Font = nullptr;
-    QAction *Parameters = nullptr, *Send = nullptr, *Simulation = nullptr, *Numericfields = nullptr,
-            *TransferLog = nullptr;
-    QAction *CascadeOkno = nullptr, *Tilehorizontally = nullptr, *Tilevertically = nullptr;
-    QAction *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
+    QAction *TransferLog = nullptr;
+    QAction *CascadeOkno = nullptr;
 
     QToolBar *ToolBar1 = nullptr, *ToolBar2 = nullptr, *ToolBar3 = nullptr;
-    QToolButton *ButtonNew = nullptr, *ButtonOpen = nullptr, *ButtonSave = nullptr,
-                *ButtonPrint = nullptr, *ButtonFont = nullptr, *ButtonCut = nullptr,
-                *ButtonCopy = nullptr, *ButtonPaste = nullptr, *ButtonUndo = nullptr,
-                *ButtonCascade = nullptr, *ButtonHorizontally = nullptr,
-                *ButtonVertically = nullptr, *ButtonSend = nullptr, *ButtonSimulation = nullptr,
-                *ButtonNumeric = nullptr, *ButtonHelp = nullptr;
+    QToolButton *ButtonOpen = nullptr, *ButtonCopy = nullptr, *ButtonPaste = nullptr;
     // The forty command buttons in vocabulary order (ButtonF0 ... ButtonP3).
     std::array<QToolButton *, 40> SymbolButtons{};
 
-    QStatusBar *StatusBar = nullptr;
     std::array<QLabel *, 3> Panels{}; // 450, 80 and 100 pixels wide
 
     std::vector<QIcon> ImageList;         // 25 images of 16 x 16
     std::vector<QPixmap> ImageListSymbol; // 40 images of 24 x 16
-    std::vector<TAction *> ActionList1;
 
-    TFileDialogState OpenDialog;
-    TFileDialogState SaveDialog;
     TFontDialogState FontDialog;       // also the remembered plain-text font
-    TFontDialogState FontDialogSymbol; // the symbol font; never shown
     std::unique_ptr<QPrinter> Printer; // shared by PrintDialog and PrinterSetupDialog
 
     QMdiArea *ClientArea = nullptr;
@@ -180,7 +136,6 @@ public:
     // checkable items are kept in section "Editor" of the settings file.
     TPreviewDock *PreviewDock = nullptr;
     QAction *Preview = nullptr, *ExportAnimation = nullptr, *AllCommands = nullptr;
-    TFileDialogState ExportDialog;
     void ZorExportAnimationExecute();
     void CharacterAllCommandsExecute(bool on);
 
@@ -236,10 +191,8 @@ public:
     void ReportLogProblem(const std::string &problem);
 
     // Documents.
+    TDocumentManager *DocumentManager() const { return Manager; }
     TMDIChild *CreateDocumentWindow(const QString &Name);
-    // True when the document was written; false when the operator cancelled the dialog or
-    // declined overwriting, or writing failed (the error box has been shown).
-    bool SaveDocument(TMDIChild *child);
     TMDIChild *ActiveDocument() const;
     QList<TMDIChild *> Documents() const;
 
@@ -256,10 +209,8 @@ public:
     // open-failure message and no window; the others still open.
     void OpenDocuments(const QStringList &names);
 
-    // The recently opened documents, newest first, shown at the end of the File menu and kept in
-    // section "Recent" of the settings file.
-    TRecentFiles RecentFiles;
-    QList<QAction *> RecentItems; // the menu entries, newest first
+    // The recently opened documents' entries at the end of the File menu, newest first.
+    const QList<QAction *> &RecentItems() const;
     // Puts a document at the top of the list and writes the list to the settings file.
     void RememberRecentFile(const QString &name);
     // Opens a document of the list; one that no longer exists is dropped from it with a message.
@@ -268,12 +219,11 @@ public:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
-    // Takes file drops on the document editors, which would otherwise paste the names as text.
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    struct TActionEntry;
+    static const std::vector<TActionEntry> &ActionTable();
+
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
@@ -282,27 +232,39 @@ private:
     void CreatePreview();
     void FollowActiveDocument();
     void SaveEditorSetting(const char *key, bool on);
-    QAction *AddMenuItem(QMenu *menu, const char *name, const char *action);
-    QToolButton *AddToolButton(QToolBar *bar, const char *name, const char *action);
-    void AddToolGap(QToolBar *bar, int width);
-    void Bind(QObject *item, TAction *action, bool enabledAtStart);
-    void RefreshItem(QObject *item);
-    void UpdateWindowMenu();
-    void UpdateRecentMenu();
-    void StoreRecentFiles();
+    QAction *AddMenuItem(QMenu *menu, const TActionEntry &entry);
+    QToolButton *AddToolButton(QToolBar *bar, const TActionEntry &entry);
     QTextEdit *FocusedEditor() const;
-    void PasteInto(TRichEdit *editor, const QMimeData *mime);
-    void TileDocuments(Qt::Orientation orientation);
+    void FollowEditor(TRichEdit *editor);
+    void SetSelectionActions(bool available);
+    void UpdatePasteAction();
+    void DocumentCreated(TMDIChild *child);
+    void DocumentActivated(TMDIChild *child);
+    void DocumentCountChanged(int count);
     void DocumentClosed();
-    bool WriteDocument(TMDIChild *window, const QString &name);
-    bool AskOverwrite(const QString &name);
-    // Asks for a name with the save dialog, then writes the document there and renames it;
-    // true when written.
-    bool SaveUnderNewName(TMDIChild *window);
 
     TTransferRunner *Runner = nullptr;
-    QHash<QObject *, TAction *> ItemAction;
-    QHash<QObject *, bool> ItemOwnEnabled;
+    // The hint of the control under the pointer or the highlighted menu item, long part only.
+    QString Hint;
+    // Components the tests do not reach, named as the form describes them.
+    QAction *Open = nullptr, *CloseEdit = nullptr, *Print = nullptr, *PrinterSetup = nullptr,
+            *Exit = nullptr, *Font = nullptr, *Parameters = nullptr, *Send = nullptr,
+            *Simulation = nullptr, *Numericfields = nullptr, *Tilehorizontally = nullptr,
+            *Tilevertically = nullptr, *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
+    QToolButton *ButtonNew = nullptr, *ButtonSave = nullptr, *ButtonPrint = nullptr,
+                *ButtonFont = nullptr, *ButtonCut = nullptr, *ButtonUndo = nullptr,
+                *ButtonCascade = nullptr, *ButtonHorizontally = nullptr,
+                *ButtonVertically = nullptr, *ButtonSend = nullptr, *ButtonSimulation = nullptr,
+                *ButtonNumeric = nullptr, *ButtonHelp = nullptr;
+    QStatusBar *StatusBar = nullptr;
+    std::vector<TAction *> ActionList1;
+    TFontDialogState FontDialogSymbol; // the symbol font; never shown
+    TFileDialogState ExportDialog;
+
+    TDocumentManager *Manager = nullptr;
+    TItemBinder *Binder = nullptr;
+    TRecentMenu *Recent = nullptr;
+    TFileDrops *Drops = nullptr;
     QList<QAction *> WindowListItems;
 };
 

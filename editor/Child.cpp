@@ -3,11 +3,13 @@
 #include "commands/Vocabulary.h"
 #include "editor/AppIcon.h"
 #include "editor/DocumentIO.h"
+#include "editor/EditCommands.h"
 #include "editor/rtf/RtfCodec.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
@@ -191,8 +193,7 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
         return false;
     };
     Editor->TypingFormat = [this](const QTextCharFormat &format) {
-        return IsCommandSymbol(FormatColour(format)) && PlainTextFormat ? PlainTextFormat()
-                                                                        : format;
+        return PlainTextFormat ? TypingFormatAfter(format, PlainTextFormat()) : format;
     };
     // An emptied document has no character left to take the typing format from: text typed
     // next starts in the remembered plain-text font, as in a fresh document.
@@ -206,7 +207,8 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
     setWidget(Editor);
     setFocusProxy(Editor);
     resize(453, 329);
-    FileName.clear();
+    FileName = QLatin1String(UntitledName);
+    setWindowTitle(FileName);
     InsertMode = true;
 }
 
@@ -217,9 +219,62 @@ TMDIChild::~TMDIChild()
         SetPanelText(1, QStringLiteral(" "));
 }
 
-bool TMDIChild::IsUntitled() const
+bool TMDIChild::LoadFile(const QString &name, QString *error)
 {
-    return windowTitle() == QLatin1String(UntitledName);
+    SetFileName(name);
+    if (!LoadDocumentFile(name, *Editor->document(), error))
+        return false;
+    Editor->MaxLength = 2147483632;
+    return true;
+}
+
+void TMDIChild::SetFileName(const QString &name)
+{
+    FileName = name;
+    setWindowTitle(NameWithoutFolder(name));
+    Untitled = false;
+}
+
+bool TMDIChild::WriteFile(const QString &name)
+{
+    QString error;
+    if (!SaveDocumentFile(name, *Editor->document(), &error)) {
+        ShowErrorBox(this, error);
+        return false;
+    }
+    Editor->document()->setModified(false);
+    return true;
+}
+
+bool TMDIChild::AskOverwrite(const QString &name)
+{
+    if (!QFileInfo::exists(name))
+        return true;
+    return Dialogs().MessageBox(this, QStringLiteral("Question"),
+                                name + QStringLiteral(" exists\nOverwrite?"), TMsgIcon::Question,
+                                TMsgButtons::YesNo) == TMsgAnswer::Yes;
+}
+
+bool TMDIChild::Save()
+{
+    return Untitled ? SaveAs() : WriteFile(FileName);
+}
+
+bool TMDIChild::SaveAs()
+{
+    TFileDialogState &dialog = SaveDialog ? *SaveDialog : OwnSaveDialog;
+    dialog.FileName = FileName;
+    if (!Dialogs().ExecuteSave(this, dialog))
+        return false;
+    const QString name = dialog.FileName;
+    if (!AskOverwrite(name))
+        return false;
+    // A failed write must not leave a name that sends the next Save somewhere never written.
+    if (!WriteFile(name))
+        return false;
+    SetFileName(name);
+    emit SavedAs(name);
+    return true;
 }
 
 bool TMDIChild::FormCloseQuery()
@@ -232,8 +287,8 @@ bool TMDIChild::FormCloseQuery()
     if (answer == TMsgAnswer::Cancel)
         return false;
     // Changes the operator asked to keep are never thrown away by a save that did not happen.
-    if (answer == TMsgAnswer::Yes && SaveDocument)
-        return SaveDocument(this);
+    if (answer == TMsgAnswer::Yes)
+        return Save();
     return true;
 }
 
@@ -296,9 +351,9 @@ void TMDIChild::EditorKeyDown(QKeyEvent *event)
     }
     if (action.SetSelection)
         SelectRange(*Editor, action.Selection);
-    if (action.ResetTypingFormat && IsCommandSymbol(FormatColour(Editor->currentCharFormat())) &&
-        PlainTextFormat)
-        Editor->setCurrentCharFormat(PlainTextFormat());
+    if (action.ResetTypingFormat && PlainTextFormat)
+        Editor->setCurrentCharFormat(
+            TypingFormatAfter(Editor->currentCharFormat(), PlainTextFormat()));
 }
 
 void TMDIChild::EditorSelectionChange()

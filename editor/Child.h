@@ -2,6 +2,7 @@
 // insert or overwrite mode.
 #pragma once
 
+#include "editor/Dialogs.h"
 #include "editor/UnitRules.h"
 #include <QMdiSubWindow>
 #include <QTextEdit>
@@ -62,11 +63,27 @@ public:
     QString FileName;
     bool InsertMode = true;
 
-    // Set by the main window: its SaveDocument (true when the document was written), the text of a
-    // status-bar panel (0 to 2), and the typing format of the remembered plain-text font.
-    std::function<bool(TMDIChild *)> SaveDocument;
+    // Set by the owner: the text of a status-bar panel (0 to 2), and the typing format of the
+    // remembered plain-text font.
     std::function<void(int, const QString &)> SetPanelText;
     std::function<QTextCharFormat()> PlainTextFormat;
+    // The save dialog's state, shared by every document so that it remembers its folder; a
+    // window without one uses a state of its own.
+    TFileDialogState *SaveDialog = nullptr;
+
+    // Fills the editor from a file and takes its name. False, with the reason in *error, when the
+    // file cannot be read: the window then keeps the name with an empty text.
+    bool LoadFile(const QString &name, QString *error);
+    // Takes a name without reading anything (a file that is still to be written).
+    void SetFileName(const QString &name);
+
+    // True when the document was written; false when the operator cancelled the dialog or
+    // declined overwriting, or writing failed (the error box has been shown). An untitled
+    // document asks for a name first.
+    bool Save();
+    // Asks for a name, the overwrite question when the file exists, then writes and renames.
+    // The window takes the new name only once the file is written.
+    bool SaveAs();
 
     // Runs before the editor processes a key: keeps command units whole and toggles the mode.
     // Never consumes the key.
@@ -85,10 +102,22 @@ public:
     // so that the close itself does not ask again.
     bool CloseAgreed = false;
 
-    bool IsUntitled() const;
+    // A new document has no file yet; one opened or saved under a name has, whatever its name.
+    bool IsUntitled() const { return Untitled; }
+
+signals:
+    // The document was written under a new name (Save As, or the first save of a new one).
+    void SavedAs(const QString &name);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+
+private:
+    bool WriteFile(const QString &name);
+    bool AskOverwrite(const QString &name);
+
+    bool Untitled = true;
+    TFileDialogState OwnSaveDialog;
 };
 
 inline constexpr const char *UntitledName = "Untitled";

@@ -2,6 +2,7 @@
 
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
+#include "editor/EditCommands.h"
 
 #include <QApplication>
 #include <QTextCursor>
@@ -29,12 +30,8 @@ bool InsertCommandUnit(TRichEdit &editor, const QString &unit, TCommandKind kind
     }
     QTextCursor cursor = editor.textCursor();
     const QTextCharFormat current = cursor.charFormat();
-    if ((FormatColour(current) & SymbolTagMask) == 0) {
-        plainFont.Font = current.font();
-        plainFont.Color = ColourToQColor(FormatColour(current));
-        if (current.hasProperty(CharsetProperty))
-            plainFont.Charset = current.intProperty(CharsetProperty);
-    }
+    if ((FormatColour(current) & SymbolTagMask) == 0)
+        TakeFontChoice(plainFont, current);
     QTextCharFormat symbol = FontDialogFormat(symbolFont);
     symbol.setForeground(ColourToQColor(KindColour(kind)));
     symbol.setFontPointSize(symbolFont.Font.pointSizeF() + 10);

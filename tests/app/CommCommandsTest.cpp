@@ -6,6 +6,7 @@
 #include "comm/Panel.h"
 #include "comm/ProfileFile.h"
 #include "editor/Child.h"
+#include "editor/DocumentManager.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/MainFormFixture.h"
 
@@ -125,7 +126,7 @@ TEST_F(CommCommandsTest, DialogShowsTheSettingsAndTheLogControlsFollowTheCheckBo
 TEST_F(CommCommandsTest, ChoosingTheLogFileRestoresTheDocumentSaveDialog)
 {
     TParamet &p = *Form->Paramet;
-    Form->SaveDialog.FileName = "/home/op/doc.zor";
+    Form->DocumentManager()->SaveDialog.FileName = "/home/op/doc.zor";
     p.ApplySettings({3, 9600, true, "/tmp/old.log"});
     Dialogs.FileNames = {QString()}; // cancelled
     p.ZmenaClick();
@@ -136,9 +137,9 @@ TEST_F(CommCommandsTest, ChoosingTheLogFileRestoresTheDocumentSaveDialog)
     p.ZmenaClick();
     EXPECT_EQ(p.Cesta->text(), "/tmp/new.log");
     EXPECT_EQ(Dialogs.FileDialogs[1].DefaultExt, "log") << "a bare name becomes a log";
-    EXPECT_EQ(Form->SaveDialog.Filter, "ZorEdit files[*.zor]|*.zor");
-    EXPECT_EQ(Form->SaveDialog.FileName, "/home/op/doc.zor");
-    EXPECT_EQ(Form->SaveDialog.DefaultExt, "zor");
+    EXPECT_EQ(Form->DocumentManager()->SaveDialog.Filter, "ZorEdit files[*.zor]|*.zor");
+    EXPECT_EQ(Form->DocumentManager()->SaveDialog.FileName, "/home/op/doc.zor");
+    EXPECT_EQ(Form->DocumentManager()->SaveDialog.DefaultExt, "zor");
 }
 
 TEST_F(CommCommandsTest, TheLogChooserAsksBeforeTakingAFileThatIsNotALog)

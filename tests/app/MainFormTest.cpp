@@ -81,7 +81,7 @@ TEST_F(MainFormTest, StartsWithOnlyTheDocumentIndependentCommandsEnabled)
     TMainForm form(Options());
     EXPECT_EQ(form.windowTitle(), "Zor Editor");
     EXPECT_EQ(form.size(), QSize(640, 480));
-    EXPECT_EQ(form.DocumentCount, 0);
+    EXPECT_EQ(form.DocumentCount(), 0);
     EXPECT_EQ(EnabledItems(form), QStringList({"New", "Open", "Exit", "AllCommands", "Parameters",
                                                "Preview", "Contents", "Usinghelp", "About",
                                                "ButtonNew", "ButtonOpen", "ButtonHelp"}));

@@ -77,7 +77,7 @@ TEST_F(OpeningTest, EachFileOpensInItsOwnWindowAndAMissingOneIsReported)
     Form->OpenDocuments({a, missing, b});
 
     EXPECT_EQ(OpenNames(), QStringList({a, b}));
-    EXPECT_EQ(Form->DocumentCount, 2);
+    EXPECT_EQ(Form->DocumentCount(), 2);
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Caption, "ZorEdit");
     EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("Cannot open file " + missing + "."));
@@ -89,7 +89,7 @@ TEST_F(OpeningTest, EachFileOpensInItsOwnWindowAndAMissingOneIsReported)
 
     // A folder is not a document either.
     Form->OpenDocuments({Dir.path()});
-    EXPECT_EQ(Form->DocumentCount, 2);
+    EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(Dialogs.Boxes.size(), 2);
 }
 
@@ -109,7 +109,7 @@ TEST_F(OpeningTest, FilesDroppedOnTheWindowOrAnEditorOpen)
     const QString b = Document(QStringLiteral("b.zor"), QStringLiteral("second"));
 
     Drop(Form.get(), {QUrl::fromLocalFile(a)});
-    ASSERT_EQ(Form->DocumentCount, 1);
+    ASSERT_EQ(Form->DocumentCount(), 1);
 
     // Dropped on an open document the file opens too; its name is not pasted as text.
     TMDIChild *first = Form->Documents().front();
@@ -120,7 +120,7 @@ TEST_F(OpeningTest, FilesDroppedOnTheWindowOrAnEditorOpen)
 
     // A web link is not a file: nothing opens.
     Drop(Form.get(), {QUrl(QStringLiteral("https://example.org/c.zor"))});
-    EXPECT_EQ(Form->DocumentCount, 2);
+    EXPECT_EQ(Form->DocumentCount(), 2);
 }
 
 TEST_F(OpeningTest, RecentListFollowsOpensAndSavesAndIsKeptInTheSettingsFile)
@@ -153,7 +153,7 @@ TEST_F(OpeningTest, RecentListFollowsOpensAndSavesAndIsKeptInTheSettingsFile)
     o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
     o.SettingsFile = Form->SettingsFile;
     TMainForm second(o);
-    EXPECT_EQ(second.RecentItems.size(), 3);
+    EXPECT_EQ(second.RecentItems().size(), 3);
 }
 
 TEST_F(OpeningTest, ChoosingARecentFileThatIsGoneDropsItWithAMessage)
@@ -162,26 +162,26 @@ TEST_F(OpeningTest, ChoosingARecentFileThatIsGoneDropsItWithAMessage)
     const QString b = Document(QStringLiteral("b.zor"), QStringLiteral("b"));
     Form->OpenDocuments({a, b});
     CloseAll();
-    ASSERT_EQ(Form->DocumentCount, 0);
+    ASSERT_EQ(Form->DocumentCount(), 0);
     QFile::remove(a);
 
-    Form->RecentItems.back()->trigger(); // a, the older one
+    Form->RecentItems().back()->trigger(); // a, the older one
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Icon, TMsgIcon::Warning);
     EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith(a + " no longer exists."));
-    EXPECT_EQ(Form->DocumentCount, 0);
+    EXPECT_EQ(Form->DocumentCount(), 0);
     EXPECT_EQ(RecentMenu(), QStringList({"&1 " + b}));
     TProfileFile profile;
     profile.Load(Form->SettingsFile.toStdString());
     EXPECT_EQ(profile.ReadString("Recent", "File2", "x"), "");
 
-    Form->RecentItems.front()->trigger();
+    Form->RecentItems().front()->trigger();
     EXPECT_EQ(OpenNames(), QStringList({b}));
 
     // The last entry gone, the menu is back to its fixed items.
     QFile::remove(b);
     CloseAll();
-    Form->RecentItems.front()->trigger();
+    Form->RecentItems().front()->trigger();
     EXPECT_TRUE(RecentMenu().isEmpty());
     EXPECT_EQ(Form->File->actions().last()->objectName(), "Exit");
     EXPECT_EQ(Form->File->actions()[Form->File->actions().size() - 2]->objectName(), "N3");

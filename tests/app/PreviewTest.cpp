@@ -122,7 +122,7 @@ TEST_F(PreviewTest, FollowsTheActiveWindowAndTheTextAfterTheDelay)
     Dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::No}; // do not save
     first->close();
     second->close();
-    ASSERT_TRUE(WaitFor([&] { return Form->DocumentCount == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return Form->DocumentCount() == 0; }));
     EXPECT_EQ(Form->PreviewDock->Player().Program(), "");
     EXPECT_TRUE(Form->PreviewDock->isVisible());
 }
@@ -275,7 +275,7 @@ TEST_F(PreviewTest, AllCommandsEnablesTheSixButtonsAndIsRemembered)
     EXPECT_TRUE(again.findChild<QToolButton *>("ButtonF0")->isEnabled());
     // Closing the last document disables them with the others.
     Form->FileCloseExecute();
-    ASSERT_TRUE(WaitFor([&] { return Form->DocumentCount == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return Form->DocumentCount() == 0; }));
     EXPECT_FALSE(button("ButtonLxx")->isEnabled());
 }
 

@@ -8,6 +8,7 @@
 #include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -91,7 +92,7 @@ TEST_F(DocumentWindowTest, NewWindowsAreUntitledAndCascadeFromTheSecond)
     EXPECT_EQ(Form->Panels[2]->text(), "Insert");
     EXPECT_TRUE(Form->Save->isEnabled());
     Form->FileNewExecute();
-    EXPECT_EQ(Form->DocumentCount, 2);
+    EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(Form->Documents().size(), 2);
     for (TMDIChild *w : Form->Documents())
         EXPECT_EQ(w->windowTitle(), "Untitled");
@@ -102,7 +103,7 @@ TEST_F(DocumentWindowTest, ClosingTheLastWindowGreysTheDocumentCommands)
     TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
     w->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Form->DocumentCount, 0);
+    EXPECT_EQ(Form->DocumentCount(), 0);
     EXPECT_FALSE(Form->Save->isEnabled());
     EXPECT_FALSE(Form->SymbolButtons[0]->isEnabled());
     EXPECT_EQ(Form->Panels[1]->text(), " ");
@@ -120,7 +121,7 @@ TEST_F(DocumentWindowTest, ModifiedWindowAsksBeforeClosing)
     EXPECT_EQ(Dialogs.Boxes[0].Caption, "Confirm");
     EXPECT_EQ(Dialogs.Boxes[0].Text, "Save changes to " + Path("demo.zor"));
     EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::YesNoCancel);
-    EXPECT_EQ(Form->DocumentCount, 1);
+    EXPECT_EQ(Form->DocumentCount(), 1);
 
     Dialogs.Answers = {TMsgAnswer::Yes};
     EXPECT_TRUE(w->close());
@@ -150,7 +151,7 @@ TEST_F(DocumentWindowTest, CloseKeepsTheWindowWhenTheSaveAskedForDoesNotHappen)
     Dialogs.FileNames = {Path("taken.zor")};
     Form->FileCloseExecute();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Form->DocumentCount, 1);
+    EXPECT_EQ(Form->DocumentCount(), 1);
     EXPECT_TRUE(untitled->Editor->document()->isModified());
 
     // Titled, the write fails.
@@ -164,7 +165,7 @@ TEST_F(DocumentWindowTest, CloseKeepsTheWindowWhenTheSaveAskedForDoesNotHappen)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(Dialogs.Boxes.size(), 2);
     EXPECT_EQ(Dialogs.Boxes[1].Icon, TMsgIcon::Error) << "the failed write is reported";
-    EXPECT_EQ(Form->DocumentCount, 2);
+    EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(titled->Editor->toPlainText(), "keep me");
     EXPECT_TRUE(titled->Editor->document()->isModified());
     EXPECT_TRUE(Form->Save->isEnabled());
@@ -212,12 +213,12 @@ TEST_F(DocumentWindowTest, ExitWithTwoModifiedWindowsStopsAtTheFirstCancel)
     Dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::Cancel};
     EXPECT_FALSE(Form->close());
     EXPECT_EQ(Dialogs.Boxes.size(), 2);
-    EXPECT_EQ(Form->DocumentCount, 2);
+    EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(Form->Documents().size(), 2);
     Dialogs.Answers = {TMsgAnswer::No};
     a->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(Form->DocumentCount, 1);
+    EXPECT_EQ(Form->DocumentCount(), 1);
     EXPECT_TRUE(Form->Save->isEnabled());
 }
 
@@ -512,7 +513,7 @@ TEST_F(DocumentWindowTest, ClosingAWindowShowsTheNextOnesCaretAndModeAtOnce)
     EXPECT_EQ(Form->Panels[2]->text(), "Insert");
     b->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ASSERT_EQ(Form->DocumentCount, 1);
+    ASSERT_EQ(Form->DocumentCount(), 1);
     EXPECT_EQ(Form->Panels[1]->text(), "2:  3");
     EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
 }
@@ -550,6 +551,42 @@ TEST_F(DocumentWindowTest, EditCommandsStayAvailableWhenTheMenuIsOpenedFromTheKe
     Form->EditSelectAllExecute();
     Form->UpdateStandardActions();
     EXPECT_TRUE(Form->Cut->isEnabled());
+}
+
+TEST_F(DocumentWindowTest, EditCommandsFollowTheFocusedEditorWithoutBeingRefreshed)
+{
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    w->Editor->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->Editor);
+    EXPECT_TRUE(Form->CascadeOkno->isEnabled());
+    EXPECT_FALSE(Form->Selectall->isEnabled()) << "nothing to select";
+    EXPECT_FALSE(Form->Undo->isEnabled());
+
+    QTest::keyClicks(w->Editor, "Hello");
+    EXPECT_TRUE(Form->Selectall->isEnabled());
+    EXPECT_TRUE(Form->Undo->isEnabled());
+    EXPECT_FALSE(Form->Cut->isEnabled());
+    w->Editor->selectAll();
+    EXPECT_TRUE(Form->Cut->isEnabled());
+    EXPECT_TRUE(Form->ButtonCopy->isEnabled());
+    w->Editor->moveCursor(QTextCursor::End);
+    EXPECT_FALSE(Form->Copy->isEnabled());
+
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    EXPECT_TRUE(Form->Paste->isEnabled());
+    QApplication::clipboard()->clear();
+    EXPECT_FALSE(Form->Paste->isEnabled());
+
+    w->Editor->undo();
+    EXPECT_FALSE(Form->Undo->isEnabled());
+    EXPECT_FALSE(Form->Selectall->isEnabled());
+
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(Form->CascadeOkno->isEnabled()) << "no window left to arrange";
 }
 
 } // namespace

@@ -1,0 +1,78 @@
+// The main window's commands, each once: the action list, the menus and the toolbar are built
+// from this table, and the enabling groups come from it.
+#include "app/ActionTable.h"
+
+namespace zor {
+
+namespace {
+constexpr QKeyCombination NoKey{};
+using G = TActionGroup;
+} // namespace
+
+const std::vector<TMainForm::TActionEntry> &TMainForm::ActionTable()
+{
+    using M = TMainForm;
+    static const std::vector<TActionEntry> table = {
+        {"FileNew", "&New", "New|Creates a new window", Qt::CTRL | Qt::Key_N, 0, G::Always,
+         &M::FileNewExecute, &M::New, "New", nullptr, &M::ButtonNew, "ButtonNew"},
+        {"FileOpen", "&Open", "Open|Opens a window", Qt::CTRL | Qt::Key_O, 1, G::Always,
+         &M::FileOpenExecute, &M::Open, "Open", nullptr, &M::ButtonOpen, "ButtonOpen"},
+        {"FileSave", "&Save", "Save|Saves the active document", Qt::CTRL | Qt::Key_S, 2,
+         G::Document, &M::FileSaveExecute, &M::Save, "Save", "N1", &M::ButtonSave, "ButtonSave"},
+        {"FileSaveAs", "S&ave As ...", "Saves as|Saves the active document with a new name", NoKey,
+         -1, G::Document, &M::FileSaveAsExecute, &M::Savesas, "Savesas", nullptr},
+        {"FileClose", "&Close", "Close|Clears the active document", NoKey, -1, G::Document,
+         &M::FileCloseExecute, &M::CloseEdit, "CloseEdit", "N2"},
+        {"FilePrint", "&Print", "Print|Prints the active document", NoKey, 3, G::Document,
+         &M::FilePrintExecute, &M::Print, "Print", nullptr, &M::ButtonPrint, "ButtonPrint"},
+        {"FilePrinterSetup", "P&rinter setup ...",
+         "Printer setup|Sets print characteristic for the active document", NoKey, -1, G::Document,
+         &M::FilePrinterSetupExecute, &M::PrinterSetup, "PrinterSetup", nullptr},
+        {"FileExit", "&Exit", "Exit|Quits ZorEdit and prompts to save the documents", NoKey, -1,
+         G::Always, &M::FileExitExecute, &M::Exit, "Exit", "N3"},
+        {"EditCut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard",
+         Qt::CTRL | Qt::Key_X, 16, G::Selection, &M::EditCutExecute, &M::Cut, "Cut", nullptr,
+         &M::ButtonCut, "ButtonCut"},
+        {"EditCopy", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
+         Qt::CTRL | Qt::Key_C, 17, G::Selection, &M::EditCopyExecute, &M::Copy, "Copy", nullptr,
+         &M::ButtonCopy, "ButtonCopy"},
+        {"EditPaste", "&Paste", "Paste|Insert the Clipboard contents at the insertion point",
+         Qt::CTRL | Qt::Key_V, 18, G::Clipboard, &M::EditPasteExecute, &M::Paste, "Paste", nullptr,
+         &M::ButtonPaste, "ButtonPaste"},
+        {"EditSelectAll", "Select &All", "Select all|All text selection", NoKey, -1, G::Contents,
+         &M::EditSelectAllExecute, &M::Selectall, "Selectall", "N4"},
+        {"EditUndo", "&Undo", "Undo|Reverse the last operation", Qt::ALT | Qt::Key_Backspace, 19,
+         G::Undo, &M::EditUndoExecute, &M::Undo, "Undo", "N5", &M::ButtonUndo, "ButtonUndo"},
+        {"WindowCascade", "&Cascade", "Cascade", NoKey, 20, G::Windows, &M::WindowCascadeExecute,
+         &M::CascadeOkno, "CascadeOkno", nullptr, &M::ButtonCascade, "ButtonCascade"},
+        {"WindowTileHorizontal", "Tile &Horizontally", "Tile horizontally", NoKey, 22, G::Windows,
+         &M::WindowTileHorizontalExecute, &M::Tilehorizontally, "Tilehorizontally", nullptr,
+         &M::ButtonHorizontally, "ButtonHorizontally"},
+        {"WindowTileVertical", "&Tile Vertically", "Tile vertically", NoKey, 23, G::Windows,
+         &M::WindowTileVerticalExecute, &M::Tilevertically, "Tilevertically", nullptr,
+         &M::ButtonVertically, "ButtonVertically"},
+        {"CharacterFont", "&Font", "Character|Change font attributes", NoKey, 4, G::Document,
+         &M::CharacterFontExecute, &M::Font, "Font", nullptr, &M::ButtonFont, "ButtonFont"},
+        {"ZorParameters", "&Parameters ...", "Parameters|Change parameters communications", NoKey,
+         -1, G::Always, &M::ZorParametersExecute, &M::Parameters, "Parameters", nullptr},
+        {"ZorSend", "&Send", "Send|Send to display", NoKey, 12, G::Document, &M::ZorSendExecute,
+         &M::Send, "Send", "N6", &M::ButtonSend, "ButtonSend"},
+        {"ZorTransferLog", "&Transfer log", "Transfer log|Show the log of the last transfer", NoKey,
+         -1, G::Always, &M::ZorTransferLogExecute, &M::TransferLog, "TransferLog", nullptr},
+        {"ZorSimulation", "Si&mulation", "Simulation", NoKey, 13, G::Document,
+         &M::ZorSimulationExecute, &M::Simulation, "Simulation", "N7", &M::ButtonSimulation,
+         "ButtonSimulation"},
+        {"ZorNumericValue", "&Numeric fields", "Numeric fields|Send to display numeric value",
+         NoKey, 14, G::Document, &M::ZorNumericValueExecute, &M::Numericfields, "Numericfields",
+         "N8", &M::ButtonNumeric, "ButtonNumeric"},
+        {"HelpContents", "&Contents", "Help|Help table of contents", NoKey, 15, G::Always,
+         &M::HelpContentsExecute, &M::Contents, "Contents", nullptr, &M::ButtonHelp, "ButtonHelp"},
+        {"HelpOnHelp", "&Help on Help", "Help|Help on using online help", NoKey, -1, G::Always,
+         &M::HelpOnHelpExecute, &M::Usinghelp, "Usinghelp", nullptr},
+        {"HelpAbout", "&About ...", "About|About the ZorEdit application", NoKey, -1, G::Always,
+         &M::HelpAboutExecute, &M::About, "About", "N9"},
+    };
+    return table;
+}
+
+} // namespace zor

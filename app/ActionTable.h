@@ -1,0 +1,26 @@
+// One entry of the main window's command table (ActionTable.cpp).
+#pragma once
+
+#include "app/Zoredit.h"
+
+namespace zor {
+
+struct TMainForm::TActionEntry
+{
+    const char *Name;
+    const char *Caption;
+    const char *Hint;
+    QKeyCombination Shortcut;
+    int Image;
+    TActionGroup Group;
+    void (TMainForm::*Handler)();
+    // The menu item, its object name, and the name of a separator in front of it (or null).
+    QAction *TMainForm::*Item;
+    const char *ItemName;
+    const char *SeparatorBefore;
+    // The toolbar button, when the command has one.
+    QToolButton *TMainForm::*Button = nullptr;
+    const char *ButtonName = nullptr;
+};
+
+} // namespace zor

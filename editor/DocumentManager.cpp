@@ -1,0 +1,130 @@
+#include "editor/DocumentManager.h"
+
+#include "editor/Child.h"
+
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTextDocument>
+
+namespace zor {
+
+TDocumentManager::TDocumentManager(QMdiArea *area, QObject *parent) : QObject(parent), Area(area)
+{
+    OpenDialog.Filter = QStringLiteral("ZorEdit files [*.zor]|*.zor");
+    OpenDialog.DefaultExt = QStringLiteral("zor");
+    SaveDialog.Filter = OpenDialog.Filter;
+    SaveDialog.DefaultExt = OpenDialog.DefaultExt;
+    connect(Area, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow *sub) { emit DocumentActivated(qobject_cast<TMDIChild *>(sub)); });
+}
+
+TDocumentManager::~TDocumentManager()
+{
+    // Windows outliving the manager (the area is destroyed later) must not call back into it.
+    for (TMDIChild *child : Documents()) {
+        disconnect(child, nullptr, this, nullptr);
+        child->SaveDialog = nullptr;
+    }
+}
+
+QWidget *TDocumentManager::DialogParent() const
+{
+    return Area->window();
+}
+
+TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
+{
+    auto *child = new TMDIChild;
+    child->SaveDialog = &SaveDialog;
+    emit DocumentCreated(child);
+    Area->addSubWindow(child);
+    connect(child, &QObject::destroyed, this, [this](QObject *window) {
+        --DocumentCount;
+        emit DocumentClosed(window);
+        emit CountChanged(DocumentCount);
+    });
+    connect(child, &TMDIChild::SavedAs, this, &TDocumentManager::FileUsed);
+    if (name != QLatin1String(UntitledName)) {
+        if (QFileInfo(name).isFile()) {
+            QString error;
+            if (child->LoadFile(name, &error))
+                emit FileUsed(name);
+            else
+                ShowErrorBox(DialogParent(), error);
+        } else {
+            child->SetFileName(name);
+        }
+    }
+    QTextDocument *document = child->Editor->document();
+    // What was read is where the window starts: undoing must never take the file's text out.
+    document->clearUndoRedoStacks();
+    document->setModified(false);
+    connect(document, &QTextDocument::modificationChanged, this,
+            [this, child](bool modified) { emit DocumentModified(child, modified); });
+    ++DocumentCount;
+    emit CountChanged(DocumentCount);
+    child->showMaximized();
+    Area->setActiveSubWindow(child);
+    if (DocumentCount > 1)
+        Area->cascadeSubWindows();
+    return child;
+}
+
+TMDIChild *TDocumentManager::New()
+{
+    return CreateDocumentWindow(QLatin1String(UntitledName));
+}
+
+TMDIChild *TDocumentManager::Open()
+{
+    if (!Dialogs().ExecuteOpen(DialogParent(), OpenDialog))
+        return nullptr;
+    return CreateDocumentWindow(OpenDialog.FileName);
+}
+
+bool TDocumentManager::Save(TMDIChild *window)
+{
+    return window && window->Save();
+}
+
+bool TDocumentManager::SaveAs(TMDIChild *window)
+{
+    if (!window)
+        return false;
+    SaveDialog.Title =
+        QStringLiteral("Save ") + NameWithoutFolder(window->FileName) + QStringLiteral(" As...");
+    return window->SaveAs();
+}
+
+bool TDocumentManager::QueryCloseAll()
+{
+    const QList<TMDIChild *> documents = Documents();
+    for (TMDIChild *child : documents)
+        if (!child->FormCloseQuery())
+            return false;
+    for (TMDIChild *child : documents)
+        child->CloseAgreed = true;
+    return true;
+}
+
+TMDIChild *TDocumentManager::ActiveDocument() const
+{
+    QMdiSubWindow *sub = Area->currentSubWindow();
+    if (!sub) {
+        const QList<QMdiSubWindow *> order = Area->subWindowList(QMdiArea::StackingOrder);
+        sub = order.isEmpty() ? nullptr : order.back();
+    }
+    return qobject_cast<TMDIChild *>(sub);
+}
+
+QList<TMDIChild *> TDocumentManager::Documents() const
+{
+    QList<TMDIChild *> list;
+    for (QMdiSubWindow *sub : Area->subWindowList())
+        if (auto *child = qobject_cast<TMDIChild *>(sub))
+            list << child;
+    return list;
+}
+
+} // namespace zor

@@ -1,0 +1,181 @@
+// The document list and its file commands, in a bare MDI area without a main window.
+#include "editor/DocumentManager.h"
+#include "editor/Child.h"
+#include "editor/DocumentIO.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace zor {
+namespace {
+
+class DocumentManagerTest : public ::testing::Test
+{
+protected:
+    QString Path(const QString &name) const { return Dir.filePath(name); }
+
+    static QByteArray ReadFile(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    static void Type(TMDIChild *w, const QString &text)
+    {
+        w->Editor->setFocus();
+        w->Editor->TypeText(text);
+    }
+
+    QTemporaryDir Dir;
+    test::TScriptedDialogs Dialogs;
+    QMdiArea Area;
+    TDocumentManager Manager{&Area};
+};
+
+TEST_F(DocumentManagerTest, SignalsFollowADocumentFromCreationToClosing)
+{
+    QSignalSpy created(&Manager, &TDocumentManager::DocumentCreated);
+    QSignalSpy count(&Manager, &TDocumentManager::CountChanged);
+    QSignalSpy activated(&Manager, &TDocumentManager::DocumentActivated);
+    QSignalSpy modified(&Manager, &TDocumentManager::DocumentModified);
+    QSignalSpy closed(&Manager, &TDocumentManager::DocumentClosed);
+    Area.show();
+
+    TMDIChild *first = Manager.New();
+    TMDIChild *second = Manager.New();
+    EXPECT_EQ(created.size(), 2);
+    EXPECT_EQ(Manager.Count(), 2);
+    EXPECT_EQ(count.back().at(0).toInt(), 2);
+    EXPECT_EQ(Manager.Documents(), QList<TMDIChild *>({first, second}));
+    EXPECT_EQ(Manager.ActiveDocument(), second);
+    ASSERT_FALSE(activated.isEmpty());
+    EXPECT_EQ(activated.back().at(0).value<TMDIChild *>(), second);
+
+    Type(second, "x");
+    ASSERT_EQ(modified.size(), 1);
+    EXPECT_EQ(modified.back().at(0).value<TMDIChild *>(), second);
+    EXPECT_TRUE(modified.back().at(1).toBool());
+    second->Editor->document()->setModified(false);
+    EXPECT_FALSE(modified.back().at(1).toBool());
+
+    delete first;
+    ASSERT_EQ(closed.size(), 1);
+    EXPECT_EQ(closed.back().at(0).value<QObject *>(), static_cast<QObject *>(first));
+    EXPECT_EQ(Manager.Count(), 1);
+    EXPECT_EQ(count.back().at(0).toInt(), 1);
+    EXPECT_EQ(Manager.Documents(), QList<TMDIChild *>({second}));
+}
+
+TEST_F(DocumentManagerTest, UntitledIsTheDocumentsStateNotItsCaption)
+{
+    // A file that happens to be called Untitled is a file like any other: Save writes it.
+    const QString named = Path("Untitled");
+    QFile(named).open(QIODevice::WriteOnly);
+    TMDIChild *opened = Manager.CreateDocumentWindow(named);
+    EXPECT_EQ(opened->windowTitle(), "Untitled");
+    EXPECT_FALSE(opened->IsUntitled());
+    Type(opened, "kept");
+    EXPECT_TRUE(Manager.Save(opened));
+    EXPECT_TRUE(Dialogs.Shown.isEmpty()) << "no save dialog for a named document";
+    EXPECT_TRUE(ReadFile(named).contains("kept"));
+
+    // New never reads a file of that name in the current folder.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(Dir.path());
+    TMDIChild *fresh = Manager.New();
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(fresh->IsUntitled());
+    EXPECT_TRUE(fresh->Editor->toPlainText().isEmpty());
+}
+
+TEST_F(DocumentManagerTest, SavingANewDocumentNamesItOnlyOnceWritten)
+{
+    QSignalSpy used(&Manager, &TDocumentManager::FileUsed);
+    TMDIChild *w = Manager.New();
+    Type(w, "text");
+
+    // Declining the overwrite question writes nothing and keeps the document new and modified.
+    const QString existing = Path("existing.zor");
+    QFile(existing).open(QIODevice::WriteOnly);
+    Dialogs.FileNames = {existing};
+    Dialogs.Answers = {TMsgAnswer::No};
+    EXPECT_FALSE(Manager.Save(w));
+    EXPECT_TRUE(w->IsUntitled());
+    EXPECT_TRUE(w->Editor->document()->isModified());
+    EXPECT_TRUE(ReadFile(existing).isEmpty());
+    EXPECT_TRUE(used.isEmpty());
+
+    Dialogs.FileNames = {Path("new.zor")};
+    EXPECT_TRUE(Manager.Save(w));
+    EXPECT_FALSE(w->IsUntitled());
+    EXPECT_EQ(w->FileName, Path("new.zor"));
+    EXPECT_EQ(w->windowTitle(), "new.zor");
+    EXPECT_FALSE(w->Editor->document()->isModified());
+    ASSERT_EQ(used.size(), 1);
+    EXPECT_EQ(used.back().at(0).toString(), Path("new.zor"));
+
+    // Save As titles its dialog with the document and asks even for a named one.
+    Dialogs.FileNames = {QString()};
+    EXPECT_FALSE(Manager.SaveAs(w));
+    EXPECT_EQ(Dialogs.FileDialogs.back().Title, "Save new.zor As...");
+    EXPECT_EQ(w->FileName, Path("new.zor"));
+}
+
+TEST_F(DocumentManagerTest, OpeningReadsTheFileAndReportsItUsed)
+{
+    const QString path = Path("doc.zor");
+    {
+        QTextDocument text;
+        text.setPlainText("Hello");
+        ASSERT_TRUE(SaveDocumentFile(path, text, nullptr));
+    }
+    QSignalSpy used(&Manager, &TDocumentManager::FileUsed);
+    Dialogs.FileNames = {path};
+    TMDIChild *w = Manager.Open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Editor->toPlainText(), "Hello");
+    EXPECT_FALSE(w->Editor->document()->isModified());
+    EXPECT_FALSE(w->Editor->document()->isUndoAvailable());
+    ASSERT_EQ(used.size(), 1);
+    EXPECT_EQ(used.back().at(0).toString(), path);
+
+    Dialogs.FileNames = {QString()};
+    EXPECT_EQ(Manager.Open(), nullptr);
+    EXPECT_EQ(Manager.Count(), 1);
+}
+
+TEST_F(DocumentManagerTest, ExitAsksEveryDocumentAndTheFirstRefusalKeepsThemAll)
+{
+    TMDIChild *a = Manager.New();
+    TMDIChild *b = Manager.New();
+    TMDIChild *clean = Manager.New();
+    Type(a, "a");
+    Type(b, "b");
+
+    Dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::Cancel};
+    EXPECT_FALSE(Manager.QueryCloseAll());
+    EXPECT_EQ(Dialogs.Boxes.size(), 2) << "the clean document is not asked";
+    for (TMDIChild *w : {a, b, clean})
+        EXPECT_FALSE(w->CloseAgreed);
+    EXPECT_TRUE(a->Editor->document()->isModified()) << "a refusal throws nothing away";
+
+    Dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::No};
+    EXPECT_TRUE(Manager.QueryCloseAll());
+    for (TMDIChild *w : {a, b, clean})
+        EXPECT_TRUE(w->CloseAgreed);
+    const qsizetype asked = Dialogs.Boxes.size();
+    Area.closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Dialogs.Boxes.size(), asked) << "closing after agreement does not ask again";
+    EXPECT_EQ(Manager.Count(), 0);
+}
+
+} // namespace
+} // namespace zor
