@@ -1,6 +1,6 @@
 #include "app/RecentMenu.h"
 
-#include "editor/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QAction>
 #include <QFile>

@@ -2,8 +2,8 @@
 // insert or overwrite mode.
 #pragma once
 
-#include "editor/Dialogs.h"
 #include "editor/UnitRules.h"
+#include "ui/Dialogs.h"
 #include <QMdiSubWindow>
 #include <QTextEdit>
 #include <functional>

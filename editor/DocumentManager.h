@@ -3,7 +3,7 @@
 // modified or closed, so that menus and status panels can follow.
 #pragma once
 
-#include "editor/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QList>
 #include <QObject>

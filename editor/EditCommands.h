@@ -2,7 +2,7 @@
 // or formatted next to a symbol is plain text, never a symbol.
 #pragma once
 
-#include "editor/Dialogs.h"
+#include "ui/Dialogs.h"
 
 #include <QTextCharFormat>
 
