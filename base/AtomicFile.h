@@ -27,10 +27,11 @@ struct TWriteFailure
 // The same, telling the caller where it failed and the errno, for callers with their own words.
 bool WriteFileAtomically(const std::string &path, std::string_view data, TWriteFailure *failure);
 
-// A file written piece by piece (an existing target the caller may not write is refused) and put in place only when complete: the pieces go to a
-// temporary file in the target's folder, Commit() flushes it to disk and renames it over the
-// target. Destroying the writer without a successful Commit() removes the temporary file, so the
-// target is either the whole new file or left as it was. Error texts as WriteFileAtomically's.
+// A file written piece by piece (an existing target the caller may not write is refused) and put in
+// place only when complete: the pieces go to a temporary file in the target's folder, Commit()
+// flushes it to disk and renames it over the target. Destroying the writer without a successful
+// Commit() removes the temporary file, so the target is either the whole new file or left as it
+// was. Error texts as WriteFileAtomically's.
 class TAtomicFileWriter
 {
 public:

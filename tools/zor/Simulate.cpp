@@ -172,7 +172,8 @@ const TSubcommand Registration(
             ->check(CLI::Validator(
                 [](std::string &text) {
                     std::uint64_t n = 0;
-                    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+                    const auto [end, ec] =
+                        std::from_chars(text.data(), text.data() + text.size(), n);
                     return ec == std::errc() && end == text.data() + text.size() && n >= 1 &&
                                    n <= MaxFrames
                                ? std::string()
