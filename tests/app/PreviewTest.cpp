@@ -7,6 +7,7 @@
 #include "editor/DocumentIO.h"
 #include "editor/SymbolTips.h"
 #include "sim/engine/GifExport.h"
+#include "tests/sim/EngineTestSupport.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
@@ -45,43 +46,8 @@ void Type(TMainForm &form, TMDIChild *w, const QString &text)
     end.insertText(text, form.PlainTextFormat());
 }
 
-// Lets frames through only when released, as in the player's own tests.
-class TManualTick final : public TFrameTick
-{
-public:
-    void Start() override
-    {
-        std::lock_guard lock(M);
-        Cancelled = false;
-    }
-    void WaitTick() override
-    {
-        std::unique_lock lock(M);
-        C.wait(lock, [&] { return Permits > 0 || Cancelled; });
-        if (!Cancelled)
-            --Permits;
-    }
-    void Cancel() override
-    {
-        std::lock_guard lock(M);
-        Cancelled = true;
-        C.notify_all();
-    }
-    void Release(int n)
-    {
-        std::lock_guard lock(M);
-        Permits += n;
-        C.notify_all();
-    }
-
-private:
-    std::mutex M;
-    std::condition_variable C;
-    int Permits = 0;
-    bool Cancelled = false;
-};
-
 using PreviewTest = test::TMainFormTest;
+using test::TManualTick;
 
 TEST_F(PreviewTest, FollowsTheActiveWindowAndTheTextAfterTheDelay)
 {

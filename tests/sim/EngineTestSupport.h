@@ -4,7 +4,9 @@
 #include "sim/engine/Engine.h"
 #include "sim/engine/PanelFont.h"
 
+#include <condition_variable>
 #include <initializer_list>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +26,43 @@ inline std::string Program(std::string_view commands,
     p += '\x1F';
     return p;
 }
+
+// A tick that lets frames through only when the test releases them, so a test on another thread
+// knows exactly how many frames a run has made.
+class TManualTick final : public TFrameTick
+{
+public:
+    void Start() override
+    {
+        std::lock_guard lock(M);
+        Cancelled = false;
+    }
+    void WaitTick() override
+    {
+        std::unique_lock lock(M);
+        C.wait(lock, [&] { return Permits > 0 || Cancelled; });
+        if (!Cancelled)
+            --Permits;
+    }
+    void Cancel() override
+    {
+        std::lock_guard lock(M);
+        Cancelled = true;
+        C.notify_all();
+    }
+    void Release(int n)
+    {
+        std::lock_guard lock(M);
+        Permits += n;
+        C.notify_all();
+    }
+
+private:
+    std::mutex M;
+    std::condition_variable C;
+    int Permits = 0;
+    bool Cancelled = false;
+};
 
 struct TRecorder final : TFrameSink
 {

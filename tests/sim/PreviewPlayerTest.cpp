@@ -11,42 +11,6 @@
 namespace zor::test {
 namespace {
 
-// A tick that lets frames through only when the test releases them.
-class TManualTick final : public TFrameTick
-{
-public:
-    void Start() override
-    {
-        std::lock_guard lock(M);
-        Cancelled = false;
-    }
-    void WaitTick() override
-    {
-        std::unique_lock lock(M);
-        C.wait(lock, [&] { return Permits > 0 || Cancelled; });
-        if (!Cancelled)
-            --Permits;
-    }
-    void Cancel() override
-    {
-        std::lock_guard lock(M);
-        Cancelled = true;
-        C.notify_all();
-    }
-    void Release(int n)
-    {
-        std::lock_guard lock(M);
-        Permits += n;
-        C.notify_all();
-    }
-
-private:
-    std::mutex M;
-    std::condition_variable C;
-    int Permits = 0;
-    bool Cancelled = false;
-};
-
 // The frames of a fresh engine run of the program, with the clock.
 std::vector<TPanelFrame> EngineFrames(const std::string &program, std::uint64_t frames,
                                       TClock *clock)
