@@ -5,8 +5,8 @@
 
 namespace zor {
 
-// The settings file this installation uses: next to the executable when that folder is
-// writable, else in the user's configuration folder (made when missing).
+// The settings file this installation uses (EditorSettingsFile for this program), its folder
+// made when missing.
 QString DefaultSettingsFile();
 
 } // namespace zor

@@ -1,5 +1,8 @@
 #include "comm/Settings.h"
 
+#include <cstdlib>
+#include <unistd.h>
+
 namespace zor {
 
 std::string DefaultLogPath(std::string_view startDirectory)
@@ -36,6 +39,26 @@ std::string SettingsFileFor(std::string_view executablePath)
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1))
         path.erase(dot);
     return path + ".INI";
+}
+
+std::string EditorSettingsFile(std::string_view editorPath)
+{
+    const std::string beside = SettingsFileFor(editorPath);
+    const auto slash = beside.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : beside.substr(0, slash + 1);
+    // /usr holds read-only data by the file-system layout's rules, even where root could write it:
+    // an installed editor run as root must not leave an unowned file beside the program.
+    const bool installed = folder.rfind("/usr/", 0) == 0;
+    if (!installed && ::access(folder.c_str(), W_OK) == 0)
+        return beside;
+    std::string home;
+    if (const char *config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
+        home = config;
+    else if (const char *user = std::getenv("HOME"); user && user[0] == '/')
+        home = std::string(user) + "/.config";
+    else
+        return beside; // no user folder to go to: read what is there, writing will say why it fails
+    return home + "/ZorEdit/" + beside.substr(slash == std::string::npos ? 0 : slash + 1);
 }
 
 } // namespace zor

@@ -33,6 +33,12 @@ void StoreCommSettings(TProfileFile &profile, const TCommSettings &settings);
 // path component has one) replaced by ".INI".
 std::string SettingsFileFor(std::string_view executablePath);
 
+// The settings file the editor at editorPath uses, and that zor reads by default: beside the
+// editor (SettingsFileFor) when its folder is writable and not under /usr, else the same name in
+// the user's folder <configHome>/ZorEdit, configHome being $XDG_CONFIG_HOME when set and absolute,
+// else $HOME/.config (beside the editor when neither is set). Creates nothing.
+std::string EditorSettingsFile(std::string_view editorPath);
+
 } // namespace zor
 
 namespace zor {

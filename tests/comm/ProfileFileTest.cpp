@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 namespace zor {
 namespace {
 
@@ -82,6 +86,43 @@ TEST(CommSettings, SettingsFileReplacesTheExecutablesExtension)
     EXPECT_EQ(SettingsFileFor("/opt/zor/bin/zoredit.exe"), "/opt/zor/bin/zoredit.INI");
     EXPECT_EQ(SettingsFileFor("/opt/zor.d/zoredit"), "/opt/zor.d/zoredit.INI");
     EXPECT_EQ(SettingsFileFor("/opt/.hidden"), "/opt/.hidden.INI");
+}
+
+// Sets an environment variable for one scope and puts the old value back.
+class TScopedEnv
+{
+public:
+    TScopedEnv(const char *name, const char *value) : Name(name)
+    {
+        if (const char *old = std::getenv(name))
+            Old = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~TScopedEnv() { Old ? ::setenv(Name, Old->c_str(), 1) : ::unsetenv(Name); }
+
+private:
+    const char *Name;
+    std::optional<std::string> Old;
+};
+
+TEST(CommSettings, AnInstalledEditorKeepsItsSettingsPerUserAndZorReadsTheSame)
+{
+    const std::string own = ::testing::TempDir();
+    TScopedEnv config("XDG_CONFIG_HOME", "/home/op/conf");
+    TScopedEnv home("HOME", "/home/op");
+    // A copy in a folder of its own, such as a build tree, keeps its file beside it.
+    EXPECT_EQ(EditorSettingsFile(own + "/zoredit"), SettingsFileFor(own + "/zoredit"));
+    // Under /usr even root must not write beside the program; nor where nobody may.
+    EXPECT_EQ(EditorSettingsFile("/usr/bin/zoredit"), "/home/op/conf/ZorEdit/zoredit.INI");
+    EXPECT_EQ(EditorSettingsFile("/usr/local/bin/zoredit"), "/home/op/conf/ZorEdit/zoredit.INI");
+    EXPECT_EQ(EditorSettingsFile("/no/such/folder/zoredit"), "/home/op/conf/ZorEdit/zoredit.INI");
+    {
+        TScopedEnv relative("XDG_CONFIG_HOME", "conf");
+        EXPECT_EQ(EditorSettingsFile("/usr/bin/zoredit"), "/home/op/.config/ZorEdit/zoredit.INI");
+    }
+    TScopedEnv noConfig("XDG_CONFIG_HOME", nullptr);
+    TScopedEnv noHome("HOME", nullptr);
+    EXPECT_EQ(EditorSettingsFile("/usr/bin/zoredit"), "/usr/bin/zoredit.INI");
 }
 
 } // namespace

@@ -22,13 +22,13 @@ struct TCommArgs
     TPortDevices Devices;
 };
 
-// The editor's settings file: next to this tool, under the editor's name.
+// The editor's settings file, for the editor installed beside this tool.
 inline std::string DefaultSettingsFile()
 {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     const auto dir = ec ? std::filesystem::path(".") : exe.parent_path();
-    return SettingsFileFor((dir / "zoredit").string());
+    return EditorSettingsFile((dir / "zoredit").string());
 }
 
 // The options as given; absent numbers stay INT_MIN and take the settings file's values.
