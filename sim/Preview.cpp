@@ -171,9 +171,12 @@ void TPanelView::SetFrame(const TPanelFrame &frame)
     if (frame == Canvas.Frame())
         return;
     ++Drawn;
+    // One rectangle around the changed rows: each rectangle of a repaint is a request of its
+    // own to the display server, which costs more than copying the unchanged dots between.
+    QRect changed;
     for (const QRect &r : Canvas.Draw(frame))
-        if (!r.isEmpty())
-            update(r);
+        changed |= r;
+    update(changed);
 }
 
 void TPanelView::SetLook(int zoom, bool ledLook)
@@ -258,8 +261,11 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     controls->addWidget(Timeline, 1);
     Position = new QLabel(body);
     Position->setObjectName(QStringLiteral("PreviewPosition"));
-    Position->setMinimumWidth(
-        Position->fontMetrics().horizontalAdvance(QStringLiteral("Frame 000000  0000.00 s")));
+    // A fixed size: the text changes ten times a second, and a label that may grow would lay
+    // out the whole main window each time.
+    Position->setFixedSize(
+        Position->fontMetrics().horizontalAdvance(QStringLiteral("Frame 0000000  00000.00 s")),
+        Position->sizeHint().height());
     controls->addWidget(Position);
     auto *zoomLabel = new QLabel(QStringLiteral("&Zoom"), body);
     Zoom = new QSpinBox(body);
