@@ -1,5 +1,5 @@
 // The live preview: what an edit costs once the delay has passed (translation of a 16,384-
-// character document and the restart of the run), and the picture of one frame at zoom 8.
+// character document and the restart of the run), and the paint of one frame at zoom 8.
 #include "commands/Vocabulary.h"
 #include "editor/DocumentIO.h"
 #include "sim/Preview.h"
@@ -9,6 +9,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <benchmark/benchmark.h>
+
+#include <vector>
 
 namespace {
 
@@ -44,25 +46,87 @@ void BM_PreviewTranslateAndRestart16384(benchmark::State &state)
 }
 BENCHMARK(BM_PreviewTranslateAndRestart16384)->Unit(benchmark::kMillisecond);
 
-void BM_PreviewPaintZoom8(benchmark::State &state)
+// Frames that change as they do while text moves: a text scrolling in from the right, one
+// frame after another.
+std::vector<TPanelFrame> ScrollFrames()
 {
-    // A frame with text on it: every dot of the picture is drawn either way.
+    struct TKeep final : TFrameSink
+    {
+        std::vector<TPanelFrame> Frames;
+        void PresentFrame(const TPanelFrame &frame) override
+        {
+            if (Frames.empty() || frame != Frames.back())
+                Frames.push_back(frame);
+        }
+    } keep;
     TDisplayEngine engine;
-    engine.RunDisplayEngine(std::string("F3T0\x1FPreview 1234567890\x1F\x1F"), 0, 1);
-    const TPanelFrame frame = engine.LastFrame();
-    QImage target(FrameBitmapWidth * 8, FrameBitmapHeight * 8, QImage::Format_RGB32);
-    const bool led = state.range(0) != 0;
+    engine.SetFrameSink(&keep);
+    engine.RunDisplayEngine(std::string("F1T0\x1FPreview 1234567890 Preview\x1F\x1F"), 0, 400);
+    return keep.Frames;
+}
+
+// What one frame costs the editor's thread at zoom 8: the view takes the frame and paints
+// itself into a picture of its size, as a paint event does into the window. The whole view is
+// painted every round, more than the window asks for, which is only the changed rows.
+void PaintFrames(benchmark::State &state, const std::vector<TPanelFrame> &frames)
+{
+    TPanelView view;
+    view.SetLook(8, state.range(0) != 0);
+    QImage target(view.size(), QImage::Format_RGB32);
+    view.SetFrame(frames.back()); // each round then shows a frame unlike the one before
+    const std::uint64_t drawnBefore = view.FramesDrawn();
+    std::size_t next = 0;
     for (auto _ : state) {
-        // The picture is made on the player's thread, then painted as a plain copy, as the
-        // panel view's paint event does into the window.
-        const QImage picture = PanelPicture(frame, 8, led);
-        QPainter p(&target);
-        p.drawImage(0, 0, picture);
-        p.end();
+        view.SetFrame(frames[next]);
+        next = (next + 1) % frames.size();
+        view.render(&target, QPoint(), QRegion(), QWidget::RenderFlags());
         benchmark::DoNotOptimize(target.constBits());
     }
+    if (view.FramesDrawn() - drawnBefore != static_cast<std::uint64_t>(state.iterations()))
+        state.SkipWithError("a frame did not change the picture");
+}
+
+void BM_PreviewPaintZoom8(benchmark::State &state)
+{
+    static const std::vector<TPanelFrame> frames = ScrollFrames();
+    PaintFrames(state, frames);
 }
 BENCHMARK(BM_PreviewPaintZoom8)->Arg(0)->Arg(1)->ArgName("led")->Unit(benchmark::kMicrosecond);
+
+// The same frames through the window's own path: the view on screen (the offscreen one here)
+// takes the frame, and the event loop repaints the changed rows into the window's buffer.
+void BM_PreviewWindowZoom8(benchmark::State &state)
+{
+    static const std::vector<TPanelFrame> frames = ScrollFrames();
+    TPanelView view;
+    view.SetLook(8, state.range(0) != 0);
+    view.show();
+    view.SetFrame(frames.back());
+    QApplication::processEvents();
+    const std::uint64_t paintsBefore = view.Paints();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        view.SetFrame(frames[next]);
+        next = (next + 1) % frames.size();
+        QApplication::processEvents();
+    }
+    if (view.Paints() - paintsBefore != static_cast<std::uint64_t>(state.iterations()))
+        state.SkipWithError("a frame was not painted");
+}
+BENCHMARK(BM_PreviewWindowZoom8)->Arg(0)->Arg(1)->ArgName("led")->Unit(benchmark::kMicrosecond);
+
+// The worst case: every dot changes colour from one frame to the next.
+void BM_PreviewPaintZoom8AllDots(benchmark::State &state)
+{
+    std::vector<TPanelFrame> frames(2);
+    frames[1].Dots.fill(3);
+    PaintFrames(state, frames);
+}
+BENCHMARK(BM_PreviewPaintZoom8AllDots)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("led")
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

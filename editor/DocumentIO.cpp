@@ -99,22 +99,37 @@ void FillTextDocument(QTextDocument &text, rtf::Document document)
 rtf::Document DocumentFromText(const QTextDocument &text)
 {
     rtf::Document document;
+    // A document's many fragments share a few formats: each is converted once, by its index in
+    // the document's format collection (the live preview converts the whole text after edits).
+    std::unordered_map<int, rtf::CharFormat> formats;
+    auto format = [&](int index, const auto &owner) -> const rtf::CharFormat & {
+        auto [known, added] = formats.try_emplace(index);
+        if (added)
+            known->second = FromCharFormat(owner.charFormat());
+        return known->second;
+    };
+    std::u32string chars;
     for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
         if (block != text.begin())
             // The separator in front of a block carries that block's character format.
-            document.Append(FromCharFormat(block.charFormat()), U'\n');
+            document.Append(format(block.charFormatIndex(), block), U'\n');
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
                 continue;
             const QString t = fragment.text();
-            std::u32string chars;
-            chars.reserve(std::size_t(t.size()));
-            for (char32_t c : t.toUcs4()) {
+            chars.clear();
+            for (qsizetype i = 0; i < t.size(); ++i) {
+                char32_t c = t[i].unicode();
+                if (QChar::isHighSurrogate(c) && i + 1 < t.size() && t[i + 1].isLowSurrogate()) {
+                    c = QChar::surrogateToUcs4(t[i].unicode(), t[i + 1].unicode());
+                    ++i;
+                } else if (QChar::isSurrogate(c))
+                    c = QChar::ReplacementCharacter; // as QString::toUcs4 reads a lone half
                 // Soft line breaks inside a block read as line ends too.
                 chars.push_back(c == 0x2028 || c == 0x2029 ? U'\n' : c);
             }
-            document.Append(FromCharFormat(fragment.charFormat()), chars);
+            document.Append(format(fragment.charFormatIndex(), fragment), chars);
         }
     }
     return document;

@@ -64,35 +64,10 @@ QImage DotTile(int zoom, bool ledLook, int colour)
 
 QImage PanelPicture(const TPanelFrame &frame, int zoom, bool ledLook)
 {
-    zoom = std::clamp(zoom, 1, 8);
-    const int size = 2 * zoom;
-    // The tiles are made once per zoom and look on each thread that draws.
-    thread_local int tileZoom = 0;
-    thread_local bool tileLed = false;
-    thread_local QImage tiles[4];
-    if (tileZoom != zoom || tileLed != ledLook) {
-        for (int c = 0; c < 4; ++c)
-            tiles[c] = DotTile(zoom, ledLook, c);
-        tileZoom = zoom;
-        tileLed = ledLook;
-    }
-    QImage picture(FrameBitmapWidth * zoom, FrameBitmapHeight * zoom, QImage::Format_RGB32);
-    // The tiles cover all but the black border on the right and at the bottom.
-    {
-        QPainter border(&picture);
-        border.fillRect(PanelColumns * size, 0, zoom, picture.height(), Qt::black);
-        border.fillRect(0, PanelRows * size, picture.width(), zoom, Qt::black);
-    }
-    const std::size_t rowBytes = static_cast<std::size_t>(size) * 4;
-    for (int y = 0; y < PanelRows; ++y) {
-        for (int x = 0; x < PanelColumns; ++x) {
-            const QImage &tile = tiles[frame.Dot(x, y) & 3];
-            for (int r = 0; r < size; ++r)
-                std::memcpy(picture.scanLine(y * size + r) + static_cast<std::size_t>(x) * rowBytes,
-                            tile.constScanLine(r), rowBytes);
-        }
-    }
-    return picture;
+    TPanelCanvas canvas;
+    canvas.SetLook(zoom, ledLook);
+    canvas.Draw(frame);
+    return canvas.Picture();
 }
 
 std::string PreviewProgram(const QTextDocument &document)
@@ -103,6 +78,84 @@ std::string PreviewProgram(const QTextDocument &document)
     return t.Program;
 }
 
+// ---- TPanelCanvas ----
+
+TPanelCanvas::TPanelCanvas()
+{
+    SetLook(2, false);
+}
+
+bool TPanelCanvas::SetLook(int zoom, bool ledLook)
+{
+    zoom = std::clamp(zoom, 1, 8);
+    if (zoom == DotZoom && ledLook == Led)
+        return false;
+    DotZoom = zoom;
+    Led = ledLook;
+    const int size = 2 * zoom;
+    for (int c = 0; c < 4; ++c)
+        Tiles[c] = DotTile(zoom, ledLook, c);
+    // A dot that changes colour only needs the pixels where the tiles differ: the lower right
+    // quarter of a square dot, the disc's box of an LED.
+    int left = size, right = 0, top = size, bottom = 0;
+    for (int r = 0; r < size; ++r)
+        for (int col = 0; col < size; ++col) {
+            const QRgb pixel = Tiles[0].pixel(col, r);
+            for (int c = 1; c < 4; ++c)
+                if (Tiles[c].pixel(col, r) != pixel) {
+                    left = std::min(left, col);
+                    right = std::max(right, col + 1);
+                    top = std::min(top, r);
+                    bottom = std::max(bottom, r + 1);
+                }
+        }
+    Differs = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    // The tiles cover all but the black border on the right and at the bottom.
+    Image = QImage(FrameBitmapWidth * zoom, FrameBitmapHeight * zoom, QImage::Format_RGB32);
+    Image.fill(Qt::black);
+    const QRect whole(0, 0, size, size);
+    for (int y = 0; y < PanelRows; ++y)
+        for (int x = 0; x < PanelColumns; ++x)
+            DrawDot(x, y, Shown.Dot(x, y), whole);
+    return true;
+}
+
+void TPanelCanvas::DrawDot(int x, int y, int colour, const QRect &part)
+{
+    const int size = 2 * DotZoom;
+    const QImage &tile = Tiles[colour & 3];
+    const auto bytes = static_cast<std::size_t>(part.width()) * 4;
+    const qsizetype stride = Image.bytesPerLine();
+    uchar *to = Image.bits() + (y * size + part.top()) * stride +
+                static_cast<qsizetype>(x * size + part.left()) * 4;
+    for (int r = part.top(); r <= part.bottom(); ++r, to += stride)
+        std::memcpy(to, tile.constScanLine(r) + part.left() * 4, bytes);
+}
+
+const std::array<QRect, PanelRows> &TPanelCanvas::Draw(const TPanelFrame &frame)
+{
+    const int size = 2 * DotZoom;
+    for (int y = 0; y < PanelRows; ++y) {
+        int first = PanelColumns, last = -1;
+        for (int x = 0; x < PanelColumns; ++x) {
+            const int colour = frame.Dot(x, y);
+            if (colour == Shown.Dot(x, y))
+                continue;
+            DrawDot(x, y, colour, Differs);
+            first = std::min(first, x);
+            last = x;
+        }
+        // From the first changed dot's changing pixels to the last one's: the lines and
+        // columns that are black in every tile are left out of the repaint.
+        Changed[static_cast<std::size_t>(y)] =
+            last < 0 ? QRect()
+                     : QRect(QPoint(first * size + Differs.left(), y * size + Differs.top()),
+                             QPoint(last * size + Differs.right(), y * size + Differs.bottom()));
+    }
+    Shown = frame;
+    return Changed;
+}
+
 // ---- TPanelView ----
 
 TPanelView::TPanelView(QWidget *parent) : QWidget(parent)
@@ -110,15 +163,28 @@ TPanelView::TPanelView(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("PreviewPanel"));
     setAccessibleName(QStringLiteral("Panel preview"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    SetPicture(PanelPicture(TPanelFrame{}, 2, false));
+    setFixedSize(Canvas.Picture().size());
 }
 
-void TPanelView::SetPicture(const QImage &picture)
+void TPanelView::SetFrame(const TPanelFrame &frame)
 {
-    const bool resized = picture.size() != Shown.size();
-    Shown = picture;
-    if (resized) {
-        setFixedSize(Shown.size());
+    if (frame == Canvas.Frame())
+        return;
+    ++Drawn;
+    // One rectangle around the changed rows: each rectangle of a repaint is a request of its
+    // own to the display server, which costs more than copying the unchanged dots between.
+    QRect changed;
+    for (const QRect &r : Canvas.Draw(frame))
+        changed |= r;
+    update(changed);
+}
+
+void TPanelView::SetLook(int zoom, bool ledLook)
+{
+    if (!Canvas.SetLook(zoom, ledLook))
+        return;
+    if (Canvas.Picture().size() != size()) {
+        setFixedSize(Canvas.Picture().size());
         updateGeometry();
     }
     update();
@@ -126,13 +192,16 @@ void TPanelView::SetPicture(const QImage &picture)
 
 QSize TPanelView::sizeHint() const
 {
-    return Shown.size();
+    return Canvas.Picture().size();
 }
 
 void TPanelView::paintEvent(QPaintEvent *event)
 {
+    ++PaintCount;
+    // Only the changed dots' rows are asked for; each is one straight copy.
     QPainter p(this);
-    p.drawImage(event->rect().topLeft(), Shown, event->rect());
+    for (const QRect &r : event->region())
+        p.drawImage(r.topLeft(), Canvas.Picture(), r);
 }
 
 void TPanelView::contextMenuEvent(QContextMenuEvent *event)
@@ -192,8 +261,11 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     controls->addWidget(Timeline, 1);
     Position = new QLabel(body);
     Position->setObjectName(QStringLiteral("PreviewPosition"));
-    Position->setMinimumWidth(
-        Position->fontMetrics().horizontalAdvance(QStringLiteral("Frame 000000  0000.00 s")));
+    // A fixed size: the text changes ten times a second, and a label that may grow would lay
+    // out the whole main window each time.
+    Position->setFixedSize(
+        Position->fontMetrics().horizontalAdvance(QStringLiteral("Frame 0000000  00000.00 s")),
+        Position->sizeHint().height());
     controls->addWidget(Position);
     auto *zoomLabel = new QLabel(QStringLiteral("&Zoom"), body);
     Zoom = new QSpinBox(body);
@@ -238,10 +310,7 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     });
     connect(Zoom, &QSpinBox::valueChanged, this, &TPreviewDock::UpdateZoom);
     connect(FitWidth, &QCheckBox::toggled, this, &TPreviewDock::UpdateZoom);
-    connect(LedLook, &QCheckBox::toggled, this, [this](bool on) {
-        Led = on;
-        Rerender();
-    });
+    connect(LedLook, &QCheckBox::toggled, this, &TPreviewDock::UpdateZoom);
     connect(View, &TPanelView::CopyFrameRequested, this, &TPreviewDock::CopyFrame);
     connect(this, &QDockWidget::visibilityChanged, this, &TPreviewDock::UpdateSuspended);
 
@@ -296,40 +365,25 @@ bool TPreviewDock::RetranslatePending() const
 
 void TPreviewDock::OnFrame(const TPanelFrame &frame)
 {
-    // Drawn on the player's thread, so that painting is a plain copy.
-    QImage picture = PanelPicture(frame, ZoomInUse.load(), Led.load());
+    // On the player's thread: only the dots are handed over; the view draws what changed.
     {
-        QMutexLocker lock(&PictureLock);
-        Latest = std::move(picture);
+        QMutexLocker lock(&FrameLock);
         LatestFrame = frame;
     }
     // One repaint request at a time: a preview that falls behind shows the newest frame.
     if (!UpdatePosted.exchange(true))
-        QMetaObject::invokeMethod(this, &TPreviewDock::ShowLatestPicture, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TPreviewDock::ShowLatestFrame, Qt::QueuedConnection);
 }
 
-void TPreviewDock::ShowLatestPicture()
+void TPreviewDock::ShowLatestFrame()
 {
     UpdatePosted = false;
-    QImage picture;
+    TPanelFrame frame;
     {
-        QMutexLocker lock(&PictureLock);
-        picture = Latest;
+        QMutexLocker lock(&FrameLock);
+        frame = LatestFrame;
     }
-    // The strip grows with the zoom, so that the whole panel shows without scrolling.
-    if (picture.height() != View->height())
-        if (auto *scroll = findChild<QScrollArea *>(QStringLiteral("PreviewScroll")))
-            scroll->setMinimumHeight(picture.height() + 8);
-    View->SetPicture(picture);
-}
-
-void TPreviewDock::Rerender()
-{
-    {
-        QMutexLocker lock(&PictureLock);
-        Latest = PanelPicture(LatestFrame, ZoomInUse.load(), Led.load());
-    }
-    ShowLatestPicture();
+    View->SetFrame(frame);
 }
 
 void TPreviewDock::UpdateZoom()
@@ -340,10 +394,12 @@ void TPreviewDock::UpdateZoom()
         zoom = std::clamp(width / FrameBitmapWidth, 1, 8);
     }
     Zoom->setEnabled(!FitWidth->isChecked());
-    if (zoom == ZoomInUse.load())
-        return;
-    ZoomInUse = zoom;
-    Rerender();
+    const int height = View->height();
+    View->SetLook(zoom, LedLook->isChecked());
+    // The strip grows with the zoom, so that the whole panel shows without scrolling.
+    if (View->height() != height)
+        if (auto *scroll = findChild<QScrollArea *>(QStringLiteral("PreviewScroll")))
+            scroll->setMinimumHeight(View->height() + 8);
 }
 
 void TPreviewDock::resizeEvent(QResizeEvent *event)

@@ -11,7 +11,10 @@
 #include <QImage>
 #include <QMutex>
 #include <QPointer>
+#include <QRect>
+#include <array>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -37,14 +40,55 @@ QImage PanelPicture(const TPanelFrame &frame, int zoom, bool ledLook);
 // has no commands or too many text segments (the Simulation command would not run it either).
 std::string PreviewProgram(const QTextDocument &document);
 
-// Shows the panel picture, repainting only when a new picture arrives.
+// The panel picture kept up to date dot by dot: a new frame redraws only the dots that differ
+// from the last one, from one pre-drawn tile per colour. Nothing is allocated per frame; the
+// picture and the tiles are made anew only when the zoom or the look changes.
+class TPanelCanvas
+{
+public:
+    TPanelCanvas();
+    // zoom 1 to 8 (clamped); redraws the whole picture. Returns whether anything changed.
+    bool SetLook(int zoom, bool ledLook);
+    // Draws the dots of frame that differ from the frame drawn before. Returns the rectangle of
+    // changed dots of each dot row (empty where a row is unchanged), in picture pixels.
+    const std::array<QRect, PanelRows> &Draw(const TPanelFrame &frame);
+
+    const QImage &Picture() const { return Image; }
+    const TPanelFrame &Frame() const { return Shown; }
+    int Zoom() const { return DotZoom; }
+    bool LedLook() const { return Led; }
+
+private:
+    // part: the pixels of the dot's tile to copy.
+    void DrawDot(int x, int y, int colour, const QRect &part);
+
+    int DotZoom = 0;
+    bool Led = false;
+    QImage Tiles[4];
+    QRect Differs; // of a tile: where the four colours differ
+    QImage Image;
+    TPanelFrame Shown;
+    std::array<QRect, PanelRows> Changed;
+};
+
+// Shows the panel, repainting only the dots that change.
 class TPanelView : public QWidget
 {
     Q_OBJECT
 public:
     explicit TPanelView(QWidget *parent = nullptr);
-    void SetPicture(const QImage &picture);
-    QImage Picture() const { return Shown; }
+    // Shows the frame; a frame equal to the one shown costs nothing.
+    void SetFrame(const TPanelFrame &frame);
+    // Pixels a dot (1 to 8) and the look; the view takes the picture's size.
+    void SetLook(int zoom, bool ledLook);
+    const TPanelFrame &Frame() const { return Canvas.Frame(); }
+    int Zoom() const { return Canvas.Zoom(); }
+    bool LedLook() const { return Canvas.LedLook(); }
+    // The picture shown, as PanelPicture draws it.
+    QImage Picture() const { return Canvas.Picture(); }
+    // Frames that changed the picture, and paint events, since the view was made.
+    std::uint64_t FramesDrawn() const { return Drawn; }
+    std::uint64_t Paints() const { return PaintCount; }
     QSize sizeHint() const override;
 
 signals:
@@ -55,7 +99,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    QImage Shown;
+    TPanelCanvas Canvas;
+    std::uint64_t Drawn = 0;
+    std::uint64_t PaintCount = 0;
 };
 
 class TPreviewDock : public QDockWidget
@@ -88,7 +134,7 @@ public:
     QCheckBox *FitWidth = nullptr, *LedLook = nullptr;
 
     // The zoom in use (the spin box's, or the widest that fits).
-    int CurrentZoom() const { return ZoomInUse.load(); }
+    int CurrentZoom() const { return View->Zoom(); }
     // Puts the current frame on the clipboard as an image at the preview's zoom.
     void CopyFrame();
 
@@ -98,8 +144,7 @@ protected:
 
 private:
     void OnFrame(const TPanelFrame &frame);
-    void ShowLatestPicture();
-    void Rerender();
+    void ShowLatestFrame();
     void UpdateZoom();
     void UpdatePosition();
     void UpdateSuspended();
@@ -108,12 +153,9 @@ private:
     QPointer<QTextDocument> Document;
     QTimer *Debounce = nullptr;
     QTimer *PositionTimer = nullptr;
-    std::atomic<int> ZoomInUse{2};
-    std::atomic<bool> Led{false};
     std::atomic<bool> UpdatePosted{false};
-    mutable QMutex PictureLock;
-    QImage Latest;
-    TPanelFrame LatestFrame;
+    QMutex FrameLock;
+    TPanelFrame LatestFrame; // the player's newest, under FrameLock
     bool SliderHeld = false;
 };
 

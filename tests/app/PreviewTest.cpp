@@ -15,9 +15,12 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QProcess>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextCursor>
@@ -150,6 +153,173 @@ TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
     dock->Player().Seek(42);
     ASSERT_TRUE(dock->Player().WaitForFrame(42));
     EXPECT_EQ(dock->Player().Picture().Dots, frames.Frames[42].Dots);
+}
+
+// The frames of a fresh engine run that differ from the frame before, with colours, blinking
+// and a scroll, so that dots change in every way.
+std::vector<TPanelFrame> ChangingFrames()
+{
+    TDisplayEngine engine;
+    test::TRecorder recorder;
+    engine.SetFrameSink(&recorder);
+    engine.RunDisplayEngine(test::Program("I3S0F3T0S1I2F0T1", {"Blink", "Move 123"}), 0, 120);
+    std::vector<TPanelFrame> frames;
+    for (const TPanelFrame &f : recorder.Frames)
+        if (frames.empty() || f != frames.back())
+            frames.push_back(f);
+    return frames;
+}
+
+// What the view's window holds: its buffer, as the screen shows it.
+QImage OnScreen(QWidget &view)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(view.winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(PreviewDock, TheViewRepaintsChangedDotsIntoTheSamePictureAsBefore)
+{
+    const std::vector<TPanelFrame> frames = ChangingFrames();
+    ASSERT_GT(frames.size(), 20u);
+    TPanelView view;
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    for (const int zoom : {1, 3, 8})
+        for (const bool led : {false, true}) {
+            view.SetLook(zoom, led);
+            // Each frame repaints only what changed; the window must end up with every dot.
+            for (std::size_t i = 0; i < frames.size(); i += frames.size() / 12) {
+                const std::uint64_t paints = view.Paints();
+                view.SetFrame(frames[i]);
+                ASSERT_TRUE(WaitFor([&] { return view.Paints() > paints; }));
+                ASSERT_EQ(OnScreen(view), PanelPicture(frames[i], zoom, led))
+                    << "zoom " << zoom << (led ? ", LED look" : "") << ", frame " << i;
+            }
+            // The same frame again draws and paints nothing.
+            const std::uint64_t paints = view.Paints(), drawn = view.FramesDrawn();
+            view.SetFrame(TPanelFrame(view.Frame()));
+            QTest::qWait(20);
+            EXPECT_EQ(view.Paints(), paints);
+            EXPECT_EQ(view.FramesDrawn(), drawn);
+        }
+}
+
+TEST(PreviewDock, DotsLookAsTheSimulationWindowsOrAsLeds)
+{
+    TPanelFrame frame;
+    frame.SetDot(0, 0, 1);
+    frame.SetDot(119, 9, 3);
+    frame.SetDot(5, 4, 2);
+    const QImage square = PanelPicture(frame, 4, false);
+    ASSERT_EQ(square.size(), QSize(241 * 4, 21 * 4));
+    // A dot is a zoom-sized square at pixel (2x + 1) * zoom, black all round.
+    auto at = [](const QImage &i, int x, int y) { return QColor(i.pixel(x, y)); };
+    EXPECT_EQ(at(square, 4, 4), QColor(0, 255, 0));
+    EXPECT_EQ(at(square, 7, 7), QColor(0, 255, 0));
+    EXPECT_EQ(at(square, 8, 8), QColor(Qt::black));
+    EXPECT_EQ(at(square, 3, 4), QColor(Qt::black));
+    EXPECT_EQ(at(square, 239 * 4, 19 * 4), QColor(255, 255, 0));
+    EXPECT_EQ(at(square, 240 * 4, 20 * 4), QColor(Qt::black)) << "the border";
+    EXPECT_EQ(at(square, 11 * 4 + 2, 9 * 4 + 2), QColor(255, 0, 0));
+    EXPECT_EQ(at(square, 13 * 4 + 2, 9 * 4 + 2), QColor(Qt::black)) << "an unlit dot";
+
+    // LEDs: a lit disc in the dot's colour, a dim disc where a dot is off, black between.
+    const QImage led = PanelPicture(frame, 8, true);
+    EXPECT_EQ(at(led, 12, 12), QColor(0, 255, 0));
+    EXPECT_EQ(at(led, 11 * 8 + 4, 9 * 8 + 4), QColor(255, 0, 0));
+    const QColor unlit = at(led, 13 * 8 + 4, 9 * 8 + 4);
+    EXPECT_NE(unlit, QColor(Qt::black));
+    EXPECT_LT(unlit.value(), 64);
+    EXPECT_EQ(at(led, 13 * 8 - 4, 9 * 8 - 4), QColor(Qt::black)) << "between four LEDs";
+}
+
+// A dock in a main window, with a document of text shown at once and then held for 99 s
+// (paused), or moving in from the right (moving).
+class PreviewDockRun : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Window.resize(1400, 400);
+        Dock = new TPreviewDock(&Window, &Tick, &Clock);
+        Window.addDockWidget(Qt::BottomDockWidgetArea, Dock);
+        Window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        Dock->Zoom->setValue(8);
+    }
+    // Text in plain characters, a symbol and its digits in the colour of its kind.
+    void Write(const QString &text) { Cursor.insertText(text, QTextCharFormat()); }
+    void Write(const QString &symbol, TCommandKind kind)
+    {
+        QTextCharFormat f;
+        f.setForeground(ColourToQColor(KindColour(kind)));
+        Cursor.insertText(symbol, f);
+    }
+    void Run()
+    {
+        Dock->SetDocument(&Document);
+        ASSERT_FALSE(Dock->Player().Program().empty());
+    }
+    // Frame n is shown and its paint done.
+    bool Reach(std::int64_t n)
+    {
+        return Dock->Player().WaitForFrame(n) &&
+               WaitFor([&] { return Dock->View->Frame() == Dock->Player().Picture(); });
+    }
+
+    TManualTick Tick;
+    TFixedClock Clock{TLocalDateTime{2024, 1, 2, 3, 4, 5}};
+    QMainWindow Window;
+    TPreviewDock *Dock = nullptr;
+    QTextDocument Document;
+    QTextCursor Cursor{&Document};
+};
+
+TEST_F(PreviewDockRun, RepeatedFramesAreNotRepainted)
+{
+    Write("=", TCommandKind::ckTransition);
+    Write("Still");
+    Write("r99", TCommandKind::ckParameter);
+    Run();
+    Tick.Release(10);
+    ASSERT_TRUE(Reach(10));
+    QTest::qWait(20);
+    const std::uint64_t paints = Dock->View->Paints(), drawn = Dock->View->FramesDrawn();
+    EXPECT_EQ(drawn, 1u) << "the text, once";
+    Tick.Release(200);
+    ASSERT_TRUE(Reach(210));
+    QTest::qWait(250); // the frame number shows the run going on meanwhile
+    EXPECT_EQ(Dock->View->FramesDrawn(), drawn);
+    EXPECT_EQ(Dock->View->Paints(), paints);
+    EXPECT_EQ(Dock->View->Picture(), PanelPicture(Dock->Player().Picture(), 8, false));
+}
+
+TEST_F(PreviewDockRun, PausesWhileHiddenOrMinimisedAndGoesOnWhenShown)
+{
+    Write(":", TCommandKind::ckTransition);
+    Write("Moving text");
+    Run();
+    Tick.Release(10);
+    ASSERT_TRUE(Reach(10));
+
+    // Hidden, at most the frame already waiting for its tick comes; the ticks wait.
+    Dock->hide();
+    Tick.Release(50);
+    QTest::qWait(100);
+    EXPECT_LE(Dock->Player().ShownFrame(), 11);
+    Dock->show();
+    ASSERT_TRUE(Reach(60));
+
+    Window.showMinimized();
+    Tick.Release(50);
+    QTest::qWait(100);
+    EXPECT_LE(Dock->Player().ShownFrame(), 61);
+    const std::uint64_t drawn = Dock->View->FramesDrawn();
+    Window.showNormal();
+    ASSERT_TRUE(Reach(110));
+    EXPECT_GT(Dock->View->FramesDrawn(), drawn);
 }
 
 TEST_F(PreviewTest, ExportAnimationWritesWhatTheToolWrites)

@@ -4,6 +4,7 @@
 #include "editor/rtf/RtfCodec.h"
 #include "tests/base/FileTestSupport.h"
 
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -74,6 +75,34 @@ TEST_F(EditorFiles, AFailedSaveSaysWhyInTheSystemsWords)
     if (result == test::CannotArrange)
         GTEST_SKIP() << "no private mount namespace for a small file system here";
     EXPECT_EQ(result, 0);
+}
+
+TEST(DocumentFromText, ReadsEveryFragmentsFormatAndCharactersBeyondSixteenBits)
+{
+    QTextDocument text;
+    QTextCursor c(&text);
+    QTextCharFormat red, bold;
+    red.setForeground(QColor(255, 0, 0));
+    bold.setFontWeight(QFont::Bold);
+    // Formats that come back after others, a second block, a character of two UTF-16 units,
+    // a lone half of one, a soft line break.
+    c.insertText("a", red);
+    c.insertText("b", bold);
+    c.insertText("c", red);
+    c.insertBlock(QTextBlockFormat(), bold);
+    c.insertText(QString::fromUcs4(U"\U0001F600x") + QChar(0xD800) + QChar(0x2028), red);
+    const rtf::Document d = DocumentFromText(text);
+    ASSERT_EQ(d.Runs.size(), 5u);
+    EXPECT_EQ(d.Runs[0].Text, U"a");
+    EXPECT_EQ(d.Runs[0].Format->Colour, 0x0000FFu);
+    EXPECT_EQ(d.Runs[1].Text, U"b");
+    EXPECT_TRUE(d.Runs[1].Format->Bold);
+    EXPECT_EQ(d.Runs[2].Text, U"c");
+    EXPECT_EQ(d.Runs[2].Format, d.Runs[0].Format);
+    EXPECT_EQ(d.Runs[3].Text, U"\n");
+    EXPECT_TRUE(d.Runs[3].Format->Bold);
+    EXPECT_EQ(d.Runs[4].Text, U"\U0001F600x\uFFFD\n");
+    EXPECT_EQ(d.Runs[4].Format, d.Runs[0].Format);
 }
 
 } // namespace
