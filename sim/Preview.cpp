@@ -37,6 +37,13 @@ namespace {
 // An unlit LED is a dark disc, so that the panel's grid shows as on the device.
 const QRgb UnlitLed = qRgb(48, 40, 40);
 
+// The pixels from the picture's corner to the first tile: none for square dots; half a dot for
+// LEDs, so that a disc wider than the square dot still sits whole inside its tile.
+int TileOrigin(int zoom, bool ledLook)
+{
+    return ledLook && zoom >= 3 ? zoom / 2 : 0;
+}
+
 // One dot with the gap to its upper left: 2 x zoom pixels square.
 QImage DotTile(int zoom, bool ledLook, int colour)
 {
@@ -53,10 +60,11 @@ QImage DotTile(int zoom, bool ledLook, int colour)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(rgb));
-    // Centred on the square dot's centre, wider than it, as round LEDs sit closer together.
-    const QPointF centre(1.5 * zoom, 1.5 * zoom);
-    const qreal radius = 0.85 * zoom;
-    p.drawEllipse(centre, radius, radius);
+    // Centred on the square dot's centre, wider than it, as round LEDs sit closer together; the
+    // tile starts TileOrigin() later, and the disc stays inside it so that no edge is cut flat.
+    const qreal c = 1.5 * zoom - TileOrigin(zoom, ledLook);
+    const qreal radius = std::min({0.85 * zoom, c, 2.0 * zoom - c});
+    p.drawEllipse(QPointF(c, c), radius, radius);
     return tile;
 }
 
@@ -92,6 +100,7 @@ bool TPanelCanvas::SetLook(int zoom, bool ledLook)
         return false;
     DotZoom = zoom;
     Led = ledLook;
+    Origin = TileOrigin(zoom, ledLook);
     const int size = 2 * zoom;
     for (int c = 0; c < 4; ++c)
         Tiles[c] = DotTile(zoom, ledLook, c);
@@ -126,8 +135,8 @@ void TPanelCanvas::DrawDot(int x, int y, int colour, const QRect &part)
     const QImage &tile = Tiles[colour & 3];
     const auto bytes = static_cast<std::size_t>(part.width()) * 4;
     const qsizetype stride = Image.bytesPerLine();
-    uchar *to = Image.bits() + (y * size + part.top()) * stride +
-                static_cast<qsizetype>(x * size + part.left()) * 4;
+    uchar *to = Image.bits() + (Origin + y * size + part.top()) * stride +
+                static_cast<qsizetype>(Origin + x * size + part.left()) * 4;
     for (int r = part.top(); r <= part.bottom(); ++r, to += stride)
         std::memcpy(to, tile.constScanLine(r) + part.left() * 4, bytes);
 }
@@ -150,7 +159,8 @@ const std::array<QRect, PanelRows> &TPanelCanvas::Draw(const TPanelFrame &frame)
         Changed[static_cast<std::size_t>(y)] =
             last < 0 ? QRect()
                      : QRect(QPoint(first * size + Differs.left(), y * size + Differs.top()),
-                             QPoint(last * size + Differs.right(), y * size + Differs.bottom()));
+                             QPoint(last * size + Differs.right(), y * size + Differs.bottom()))
+                           .translated(Origin, Origin);
     }
     Shown = frame;
     return Changed;

@@ -64,6 +64,7 @@ private:
 
     int DotZoom = 0;
     bool Led = false;
+    int Origin = 0; // pixels from the picture's corner to the first dot's tile
     QImage Tiles[4];
     QRect Differs; // of a tile: where the four colours differ
     QImage Image;

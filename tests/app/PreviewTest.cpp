@@ -228,6 +228,9 @@ TEST(PreviewDock, DotsLookAsTheSimulationWindowsOrAsLeds)
     // LEDs: a lit disc in the dot's colour, a dim disc where a dot is off, black between.
     const QImage led = PanelPicture(frame, 8, true);
     EXPECT_EQ(at(led, 12, 12), QColor(0, 255, 0));
+    // Round, not cut flat on the right or at the bottom by the tile's edge.
+    for (const QPoint side : {QPoint(7, 12), QPoint(17, 12), QPoint(12, 7), QPoint(12, 17)})
+        EXPECT_EQ(at(led, side.x(), side.y()), QColor(0, 255, 0)) << side.x() << "," << side.y();
     EXPECT_EQ(at(led, 11 * 8 + 4, 9 * 8 + 4), QColor(255, 0, 0));
     const QColor unlit = at(led, 13 * 8 + 4, 9 * 8 + 4);
     EXPECT_NE(unlit, QColor(Qt::black));
