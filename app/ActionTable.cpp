@@ -2,6 +2,10 @@
 // from this table, and the enabling groups come from it.
 #include "app/ActionTable.h"
 
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
 namespace zor {
 
 namespace {
@@ -73,6 +77,74 @@ const std::vector<TMainForm::TActionEntry> &TMainForm::ActionTable()
          &M::HelpAboutExecute, &M::About, "About", "N9"},
     };
     return table;
+}
+
+void TMainForm::CreateActions()
+{
+    for (const TActionEntry &e : ActionTable()) {
+        auto *action =
+            new TAction(QLatin1String(e.Name), QLatin1String(e.Caption), QLatin1String(e.Hint),
+                        e.Shortcut == QKeyCombination() ? QKeySequence() : QKeySequence(e.Shortcut),
+                        e.Image, e.Group, this);
+        ActionList1.push_back(action);
+        connect(action, &TAction::Execute, this, e.Handler);
+    }
+}
+
+TAction *TMainForm::FindAction(const QString &name) const
+{
+    for (TAction *a : ActionList1)
+        if (a->objectName() == name)
+            return a;
+    return nullptr;
+}
+
+void TMainForm::SetItemEnabled(QObject *item, bool enabled)
+{
+    Binder->SetItemEnabled(item, enabled);
+}
+
+QAction *TMainForm::AddMenuItem(QMenu *menu, const TActionEntry &entry)
+{
+    TAction *action = FindAction(QLatin1String(entry.Name));
+    if (entry.SeparatorBefore)
+        menu->addSeparator()->setObjectName(QLatin1String(entry.SeparatorBefore));
+    auto *item = new QAction(action->Caption, menu);
+    item->setObjectName(QLatin1String(entry.ItemName));
+    item->setShortcut(action->ShortCut);
+    item->setToolTip(ShortHint(action->Hint));
+    item->setStatusTip(LongHint(action->Hint));
+    if (action->ImageIndex >= 0)
+        item->setIcon(ImageList[std::size_t(action->ImageIndex)]);
+    menu->addAction(item);
+    // Document commands wait for a document; the others follow their action alone.
+    Binder->Bind(item, action, !NeedsDocument(action->Group));
+    return item;
+}
+
+QToolButton *TMainForm::AddToolButton(QToolBar *bar, const TActionEntry &entry)
+{
+    TAction *action = FindAction(QLatin1String(entry.Name));
+    auto *button = new QToolButton(bar);
+    button->setObjectName(QLatin1String(entry.ButtonName));
+    button->setAutoRaise(true);
+    button->setFixedSize(ButtonSize, ButtonSize);
+    button->setIcon(ImageList[std::size_t(action->ImageIndex)]);
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(ShortHint(action->Hint));
+    button->setStatusTip(LongHint(action->Hint));
+    button->setAccessibleName(ShortHint(action->Hint));
+    bar->addWidget(button);
+    Binder->Bind(button, action, !NeedsDocument(action->Group));
+    return button;
+}
+
+QAction *TMainForm::Action(const char *name) const
+{
+    for (const TActionEntry &e : ActionTable())
+        if (qstrcmp(e.Name, name) == 0)
+            return this->*e.Item;
+    return nullptr;
 }
 
 } // namespace zor

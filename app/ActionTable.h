@@ -5,6 +5,9 @@
 
 namespace zor {
 
+// Toolbar buttons are square, and the bars one button high, in pixels.
+inline constexpr int ButtonSize = 27;
+
 struct TMainForm::TActionEntry
 {
     const char *Name;

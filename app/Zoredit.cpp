@@ -5,21 +5,23 @@
 #include "app/BarWidgets.h"
 #include "app/FileDrops.h"
 #include "app/FontCheck.h"
+#include "app/PreviewCommands.h"
 #include "app/RecentMenu.h"
+#include "app/StandardActions.h"
+#include "app/SymbolCommands.h"
+#include "app/TransferCommands.h"
+#include "app/TransferLogWindow.h"
 #include "app/WindowMenu.h"
 #include "comm/Bargraf.h"
 #include "comm/Frames.h"
-#include "comm/LogView.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
 #include "comm/NumericMessage.h"
 #include "comm/QtSerialPort.h"
 #include "comm/Results.h"
-#include "comm/Serial.h"
 #include "comm/TransferRunner.h"
 #include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
-#include "commands/SendCheck.h"
 #include "editor/About.h"
 #include "editor/AppIcon.h"
 #include "editor/Child.h"
@@ -30,30 +32,23 @@
 #include "editor/Help.h"
 #include "editor/Printing.h"
 #include "editor/SymbolTips.h"
-#include "sim/Preview.h"
 #include "sim/Sim.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QLayout>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPrinter>
-#include <QProgressBar>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -62,7 +57,6 @@ namespace zor {
 namespace {
 
 constexpr int ImageCount = 25; // menu and toolbar images, 16 x 16
-constexpr int ButtonSize = 27; // toolbar buttons and the bars' height
 constexpr int SymbolButtonWidth = 31;
 constexpr int HintPanelWidth = 450, CaretPanelWidth = 80, ModePanelWidth = 100;
 
@@ -114,10 +108,12 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     FontDialogSymbol.Font.setPointSize(8);
     FontDialogSymbol.Color = Qt::black;
     FontDialogSymbol.Charset = 2;
-    Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    SharedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     SerialPortFactory = [] { return CreateSerialPort(); };
 
     CreateActions();
+    Standard = new TStandardActions(
+        ActionList1, [this] { return FocusedEditor(); }, [this] { return DocumentCount(); }, this);
     CreateMenus();
     CreateToolBars();
     CreateStatusBar();
@@ -127,7 +123,13 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
                                                         : options.FontFolders);
     SettingsFile = options.SettingsFile.isEmpty() ? DefaultSettingsFile() : options.SettingsFile;
     LoadSettings(options.StartDirectory.isEmpty() ? QDir::currentPath() : options.StartDirectory);
-    CreatePreview();
+    Previews = new TPreviewCommands(*this, *Zor, Simulation, *Character, SettingsFile);
+    connect(Previews, &TPreviewCommands::AllCommandsToggled, this,
+            &TMainForm::CharacterAllCommandsExecute);
+    connect(Previews, &TPreviewCommands::ExportAnimationRequested, this,
+            &TMainForm::ZorExportAnimationExecute);
+    connect(Previews, &TPreviewCommands::SettingNotSaved, this,
+            [this] { ShowResult(ResultSettingsFileError); });
 
     FormCreate();
 }
@@ -140,12 +142,12 @@ TMainForm::~TMainForm()
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     disconnect(ClientArea, nullptr, this, nullptr);
-    if (PreviewDock) {
-        disconnect(Preview, nullptr, this, nullptr);
-        PreviewDock->SetDocument(nullptr);
-    }
+    Previews->Detach();
     const QList<TMDIChild *> documents = Documents();
     disconnect(Manager, nullptr, this, nullptr);
+    // The editors' signals stop here: the rules ask the manager, which goes next.
+    delete Standard;
+    Standard = nullptr;
     delete Manager;
     for (TMDIChild *child : documents) {
         disconnect(child, nullptr, this, nullptr);
@@ -165,57 +167,19 @@ void TMainForm::LoadSettings(const QString &startDirectory)
     UpdateTransferLogAction();
 }
 
-void TMainForm::CreatePreview()
+void TMainForm::SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>()> factory)
 {
-    TProfileFile profile;
-    profile.Load(QFile::encodeName(SettingsFile).toStdString());
-    PreviewDock = new TPreviewDock(this);
-    addDockWidget(Qt::BottomDockWidgetArea, PreviewDock);
-    PreviewDock->setVisible(profile.ReadBool("Editor", "Preview", false));
-    Preview = PreviewDock->toggleViewAction();
-    Preview->setText(QStringLiteral("Pre&view"));
-    Preview->setObjectName(QStringLiteral("Preview"));
-    Preview->setStatusTip(QStringLiteral("Shows the panel running the active document"));
-    // Both go right after Simulation, before the separator of Numeric fields.
-    Zor->insertAction(Zor->actions().value(Zor->actions().indexOf(Simulation) + 1), Preview);
-    connect(Preview, &QAction::toggled, this,
-            [this](bool on) { SaveEditorSetting("Preview", on); });
-    ExportAnimation = new QAction(QStringLiteral("E&xport animation..."), Zor);
-    ExportAnimation->setObjectName(QStringLiteral("ExportAnimation"));
-    ExportAnimation->setStatusTip(QStringLiteral("Writes the active document's run as a GIF"));
-    ExportAnimation->setEnabled(false);
-    Zor->insertAction(Zor->actions().value(Zor->actions().indexOf(Preview) + 1), ExportAnimation);
-    connect(ExportAnimation, &QAction::triggered, this, &TMainForm::ZorExportAnimationExecute);
-    AllCommands = Character->addAction(QStringLiteral("&All commands"));
-    AllCommands->setObjectName(QStringLiteral("AllCommands"));
-    AllCommands->setStatusTip(QStringLiteral("Enables the line, repeat, green and yellow buttons"));
-    AllCommands->setCheckable(true);
-    AllCommands->setChecked(profile.ReadBool("Editor", "AllCommands", false));
-    connect(AllCommands, &QAction::toggled, this, &TMainForm::CharacterAllCommandsExecute);
-    ExportDialog.InitialDir = QDir::currentPath();
+    SerialPortFactory = std::move(factory);
 }
 
 void TMainForm::FollowActiveDocument()
 {
-    if (PreviewDock) {
-        TMDIChild *w = ActiveDocument();
-        PreviewDock->SetDocument(w ? w->Editor->document() : nullptr);
-    }
-}
-
-void TMainForm::SaveEditorSetting(const char *key, bool on)
-{
-    TProfileFile profile;
-    const std::string file = QFile::encodeName(SettingsFile).toStdString();
-    profile.Load(file);
-    profile.WriteBool("Editor", key, on);
-    if (!profile.Save(file))
-        ShowResult(ResultSettingsFileError);
+    TMDIChild *w = ActiveDocument();
+    Previews->FollowDocument(w ? w->Editor->document() : nullptr);
 }
 
 void TMainForm::CharacterAllCommandsExecute(bool on)
 {
-    SaveEditorSetting("AllCommands", on);
     for (const std::string_view name : NeverEnabledButtons)
         if (auto *b = findChild<QToolButton *>(QLatin1String(name.data(), qsizetype(name.size()))))
             b->setEnabled(on && DocumentCount() > 0);
@@ -224,7 +188,7 @@ void TMainForm::CharacterAllCommandsExecute(bool on)
 void TMainForm::ZorExportAnimationExecute()
 {
     if (TMDIChild *w = ActiveDocument())
-        ExportAnimationCommand(this, PreviewProgram(*w->Editor->document()), ExportDialog);
+        Previews->ExportAnimation(*w->Editor->document());
 }
 
 void TMainForm::CreateForms()
@@ -243,7 +207,7 @@ void TMainForm::FormCreate()
     // editors' own signals are connected as each document is created.
     connect(qApp, &QApplication::focusChanged, this, &TMainForm::UpdateStandardActions);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
-            &TMainForm::UpdatePasteAction);
+            [this] { Standard->UpdatePaste(); });
     UpdateStandardActions();
 }
 
@@ -252,66 +216,6 @@ void TMainForm::FormDestroy()
     // The help window is done with when the application is.
     if (auto *help = findChild<THelpWindow *>(QString(), Qt::FindDirectChildrenOnly))
         help->close();
-}
-
-void TMainForm::CreateActions()
-{
-    for (const TActionEntry &e : ActionTable()) {
-        auto *action =
-            new TAction(QLatin1String(e.Name), QLatin1String(e.Caption), QLatin1String(e.Hint),
-                        e.Shortcut == QKeyCombination() ? QKeySequence() : QKeySequence(e.Shortcut),
-                        e.Image, e.Group, this);
-        ActionList1.push_back(action);
-        connect(action, &TAction::Execute, this, e.Handler);
-    }
-}
-
-TAction *TMainForm::FindAction(const QString &name) const
-{
-    for (TAction *a : ActionList1)
-        if (a->objectName() == name)
-            return a;
-    return nullptr;
-}
-
-void TMainForm::SetItemEnabled(QObject *item, bool enabled)
-{
-    Binder->SetItemEnabled(item, enabled);
-}
-
-QAction *TMainForm::AddMenuItem(QMenu *menu, const TActionEntry &entry)
-{
-    TAction *action = FindAction(QLatin1String(entry.Name));
-    if (entry.SeparatorBefore)
-        menu->addSeparator()->setObjectName(QLatin1String(entry.SeparatorBefore));
-    auto *item = new QAction(action->Caption, menu);
-    item->setObjectName(QLatin1String(entry.ItemName));
-    item->setShortcut(action->ShortCut);
-    item->setToolTip(ShortHint(action->Hint));
-    item->setStatusTip(LongHint(action->Hint));
-    if (action->ImageIndex >= 0)
-        item->setIcon(ImageList[std::size_t(action->ImageIndex)]);
-    menu->addAction(item);
-    // Document commands wait for a document; the others follow their action alone.
-    Binder->Bind(item, action, !NeedsDocument(action->Group));
-    return item;
-}
-
-QToolButton *TMainForm::AddToolButton(QToolBar *bar, const TActionEntry &entry)
-{
-    TAction *action = FindAction(QLatin1String(entry.Name));
-    auto *button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(entry.ButtonName));
-    button->setAutoRaise(true);
-    button->setFixedSize(ButtonSize, ButtonSize);
-    button->setIcon(ImageList[std::size_t(action->ImageIndex)]);
-    button->setIconSize(QSize(16, 16));
-    button->setToolTip(ShortHint(action->Hint));
-    button->setStatusTip(LongHint(action->Hint));
-    button->setAccessibleName(ShortHint(action->Hint));
-    bar->addWidget(button);
-    Binder->Bind(button, action, !NeedsDocument(action->Group));
-    return button;
 }
 
 void TMainForm::CreateMenus()
@@ -455,13 +359,12 @@ void TMainForm::EnableDocumentCommands(bool Enabled)
         SetItemEnabled(item, Enabled);
     for (QToolButton *button : SymbolButtons) {
         const std::string name = button->objectName().toStdString();
-        if ((AllCommands && AllCommands->isChecked()) ||
+        if (Previews->AllCommands() ||
             std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), name) ==
                 NeverEnabledButtons.end())
             button->setEnabled(Enabled);
     }
-    if (ExportAnimation)
-        ExportAnimation->setEnabled(Enabled);
+    Previews->SetDocumentsOpen(Enabled);
 }
 
 // ---- enabling of the standard actions ----
@@ -477,62 +380,14 @@ QTextEdit *TMainForm::FocusedEditor() const
     return qobject_cast<QTextEdit *>(focus);
 }
 
-void TMainForm::FollowEditor(TRichEdit *editor)
-{
-    // Each rule follows its own signal, and only for the editor the commands act on.
-    connect(editor, &QTextEdit::copyAvailable, this, [this, editor](bool available) {
-        if (editor == FocusedEditor())
-            SetSelectionActions(available);
-    });
-    connect(editor, &QTextEdit::undoAvailable, this, [this, editor](bool available) {
-        if (editor == FocusedEditor())
-            FindAction(QStringLiteral("EditUndo"))->SetEnabled(available);
-    });
-    connect(editor->document(), &QTextDocument::contentsChanged, this, [this, editor] {
-        if (editor == FocusedEditor())
-            FindAction(QStringLiteral("EditSelectAll"))->SetEnabled(!editor->document()->isEmpty());
-    });
-}
-
-void TMainForm::SetSelectionActions(bool available)
-{
-    FindAction(QStringLiteral("EditCut"))->SetEnabled(available);
-    FindAction(QStringLiteral("EditCopy"))->SetEnabled(available);
-}
-
-void TMainForm::UpdatePasteAction()
-{
-    const QMimeData *clip = QApplication::clipboard()->mimeData();
-    FindAction(QStringLiteral("EditPaste"))->SetEnabled(clip && clip->hasText());
-}
-
 void TMainForm::UpdateStandardActions()
 {
-    QTextEdit *editor = FocusedEditor();
-    SetSelectionActions(editor && editor->textCursor().hasSelection());
-    UpdatePasteAction();
-    FindAction(QStringLiteral("EditSelectAll"))
-        ->SetEnabled(editor && !editor->document()->isEmpty());
-    FindAction(QStringLiteral("EditUndo"))
-        ->SetEnabled(editor && editor->document()->isUndoAvailable());
-    for (TAction *a : ActionList1)
-        if (a->Group == TActionGroup::Windows)
-            a->SetEnabled(Manager->Count() > 0);
+    Standard->Update();
 }
 
 void TMainForm::ShowResult(int code, const std::string &cause)
 {
-    const auto message = ResultMessage(code);
-    if (!message)
-        return;
-    QString text = QString::fromStdString(ResultText(code));
-    if (!cause.empty())
-        text += QLatin1Char('\n') + QString::fromStdString(cause);
-    if (message->Box == TResultBox::Information)
-        Dialogs().MessageBox(this, QStringLiteral("Information"), text, TMsgIcon::Information,
-                             TMsgButtons::Ok);
-    else
-        Dialogs().MessageBox(this, QStringLiteral("Error"), text, TMsgIcon::Error, TMsgButtons::Ok);
+    ShowResultBox(this, code, cause);
 }
 
 // ---- documents ----
@@ -563,7 +418,7 @@ void TMainForm::DocumentCreated(TMDIChild *child)
         PasteAtUnitBoundary(*editor, mime);
     };
     child->Editor->viewport()->installEventFilter(Drops);
-    FollowEditor(child->Editor);
+    Standard->Follow(child->Editor);
     Panels[2]->setText(QStringLiteral("Insert"));
 }
 
@@ -632,17 +487,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 void TMainForm::FilePrintExecute()
 {
-    TMDIChild *w = ActiveDocument();
-    if (!w || !Dialogs().ExecutePrint(this, *Printer))
-        return;
-    Printer->setDocName(w->FileName);
-    if (!PrintDocument(*w->Editor->document(), *Printer))
-        ShowErrorBox(this, QStringLiteral("Printing %1 failed.").arg(w->FileName));
+    if (TMDIChild *w = ActiveDocument())
+        PrintCommand(this, *SharedPrinter, *w->Editor->document(), w->FileName);
 }
 
 void TMainForm::FilePrinterSetupExecute()
 {
-    Dialogs().ExecutePrinterSetup(this, *Printer);
+    Dialogs().ExecutePrinterSetup(this, *SharedPrinter);
 }
 
 void TMainForm::FileExitExecute()
@@ -720,19 +571,11 @@ QTextCharFormat TMainForm::PlainTextFormat() const
 
 void TMainForm::CommandButtonClick(int index)
 {
-    const TCommandButton &b = zor::CommandButtons[std::size_t(index)];
-    const QString symbol(QChar(b.Symbol));
-    if (!b.TakesNumber()) {
-        InsertCommandSymbol(symbol, b.Kind);
+    const TCommandButton &b = CommandButtons[std::size_t(index)];
+    if (!ActiveDocument())
         return;
-    }
-    if (!ActiveDocument() || !Vloz)
-        return;
-    Vloz->SetParameterRange(QString(b.Digits, QLatin1Char('9')), b.Maximum, b.Minimum);
-    if (Dialogs().ExecuteForm(*Vloz) != QDialog::Accepted)
-        return;
-    // One unit, one room check: a symbol left without its digits would be another command.
-    InsertCommandSymbol(symbol + Vloz->GetParameterText(), b.Kind);
+    if (const QString unit = CommandUnit(b, Vloz); !unit.isEmpty())
+        InsertCommandSymbol(unit, b.Kind);
 }
 
 // ---- the panel ----
@@ -780,7 +623,7 @@ void TMainForm::TranslateProgram(bool send)
     if (translation.TooManySegments()) {
         ShowResult(ResultTooManySegments);
     } else if (send) {
-        if (ConfirmSend(document, program))
+        if (ConfirmSend(this, document, program))
             SendProgram(program);
     } else if (program.front() != '\x1F' && FormSim) {
         FormSim->SetProgram(&program);
@@ -791,38 +634,15 @@ void TMainForm::TranslateProgram(bool send)
     editor->setFocus();
 }
 
-bool TMainForm::ConfirmSend(const rtf::Document &document, const std::string &program)
-{
-    const auto ask = [this](const QString &text) {
-        return Dialogs().Ask(this, QStringLiteral("Warning"), text, TMsgIcon::Warning,
-                             TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
-    };
-    if (IsEmptyProgram(program))
-        return ask(
-            QStringLiteral("The document is empty. Sending it clears the panel. Send anyway?"));
-    constexpr std::size_t Listed = 5;
-    const TUnshowableReport unshowable = FindUnshowable(document, Listed);
-    if (unshowable.Count == 0)
-        return true;
-    QString text = QStringLiteral("The panel cannot show these characters; they are sent as '?':");
-    for (const TUnshowable &u : unshowable.First) {
-        const char32_t ch = u.Character;
-        text += QStringLiteral("\nline %1, column %2: %3 (U+%4)")
-                    .arg(u.Line)
-                    .arg(u.Column)
-                    .arg(QString::fromUcs4(&ch, 1))
-                    .arg(uint(ch), 4, 16, QLatin1Char('0'));
-    }
-    if (unshowable.Count > unshowable.First.size())
-        text += QStringLiteral("\nand %1 more").arg(unshowable.Count - unshowable.First.size());
-    return ask(text + QStringLiteral("\nSend anyway?"));
-}
-
 TTransferRunner &TMainForm::Transfers()
 {
     if (!Runner) {
         Runner = new TTransferRunner(this);
-        connect(Runner, &TTransferRunner::Finished, this, &TMainForm::ShowTransferResult);
+        connect(Runner, &TTransferRunner::Finished, this, [this](const TTransferResult &result) {
+            // Said while the progress window is still up; the runner hides it afterwards.
+            UpdateTransferLogAction();
+            ShowTransferResult(this, result);
+        });
     }
     if (Runner->ProgressWindow() != Graf)
         Runner->SetProgressWindow(Graf);
@@ -838,70 +658,26 @@ void TMainForm::SendProgram(const std::string &program)
     Transfers().SendProgram(program, CommSettings.Port, CommSettings.Baud);
 }
 
-void TMainForm::ShowTransferResult(const TTransferResult &result)
-{
-    // Said while the progress window is still up; the runner hides it afterwards.
-    UpdateTransferLogAction();
-    if (result.Code == ResultCancelled)
-        Dialogs().MessageBox(this, QStringLiteral("Information"),
-                             QStringLiteral("Transfer cancelled"), TMsgIcon::Information,
-                             TMsgButtons::Ok);
-    else
-        ShowResult(result.Code, result.PortProblem);
-    ReportLogProblem(result.LogProblem);
-}
-
-void TMainForm::ReportLogProblem(const std::string &problem)
-{
-    if (problem.empty())
-        return;
-    Dialogs().MessageBox(this, QStringLiteral("Warning"),
-                         QStringLiteral("The transfer log was not written:\n%1")
-                             .arg(QString::fromStdString(problem)),
-                         TMsgIcon::Warning, TMsgButtons::Ok);
-}
-
-bool TMainForm::TransferLogAvailable() const
-{
-    return CommSettings.LogToFile ||
-           QFileInfo::exists(QString::fromStdString(CommSettings.LogPath));
-}
-
 void TMainForm::UpdateTransferLogAction()
 {
     if (TAction *action = FindAction(QStringLiteral("ZorTransferLog")))
-        action->SetEnabled(TransferLogAvailable());
+        action->SetEnabled(TransferLogAvailable(CommSettings));
 }
 
 void TMainForm::ZorTransferLogExecute()
 {
     UpdateTransferLogAction();
-    if (!TransferLogAvailable())
-        return;
-    if (!LogView)
-        LogView = new TLogView(this);
-    LogView->LoadLog(QString::fromStdString(CommSettings.LogPath));
-    LogView->show();
-    LogView->raise();
-    LogView->activateWindow();
+    if (TransferLogAvailable(CommSettings))
+        ShowTransferLog(this, CommSettings);
 }
 
 void TMainForm::ZorNumericValueExecute()
 {
-    if (!Vstup)
-        return;
     std::uint8_t message[NumericMessageLength + 1] = {}; // and its zero byte
-    for (;;) {
-        if (Dialogs().ExecuteForm(*Vstup) != QDialog::Accepted)
-            return;
-        Vstup->BuildMessage(message);
-        if (message[0] != NumericInvalidMark)
-            break;
-        Dialogs().MessageBox(this, QStringLiteral("Error"), QStringLiteral("Only numeric value"),
-                             TMsgIcon::Error, TMsgButtons::Ok);
-    }
-    Transfers().SendNumeric(message, CommSettings.Port, CommSettings.Baud);
+    if (Vstup && AskNumericMessage(this, *Vstup, message))
+        Transfers().SendNumeric(message, CommSettings.Port, CommSettings.Baud);
 }
+
 void TMainForm::HelpContentsExecute()
 {
     THelpWindow::ForOwner(this)->ShowContents();
