@@ -2,6 +2,8 @@
 // from this table, and the enabling groups come from it.
 #include "app/ActionTable.h"
 
+#include "app/BarWidgets.h"
+
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
@@ -79,6 +81,34 @@ const std::vector<TMainForm::TActionEntry> &TMainForm::ActionTable()
     return table;
 }
 
+const std::vector<TMainForm::TMenuEntry> &TMainForm::MenuTable()
+{
+    using M = TMainForm;
+    static const std::vector<TMenuEntry> menus = {
+        {&M::File, "&File", "File", "File|Create, open, save and print documents"},
+        {&M::Edit, "&Edit", "Edit", "Edit|Edit operations"},
+        {&M::Character, "&Character", "Character", "Character|Change fonts and colors"},
+        {&M::Zor, "&Zor", "Zor", "Zor|Communications PC - display"},
+        {&M::Window, "&Window", "Window", "Window"},
+        {&M::Help, "&Help", "Help", "Help"},
+    };
+    return menus;
+}
+
+const std::vector<TMainForm::TToolGroup> &TMainForm::ToolBarGroups()
+{
+    static const std::vector<TToolGroup> groups = {
+        {{"FileNew", "FileOpen", "FileSave"}, ButtonSize},
+        {{"FilePrint", "CharacterFont"}, ButtonSize},
+        {{"EditCut", "EditCopy", "EditPaste"}, 8},
+        {{"EditUndo"}, ButtonSize},
+        {{"WindowCascade", "WindowTileHorizontal", "WindowTileVertical"}, ButtonSize},
+        {{"ZorSend", "ZorSimulation", "ZorNumericValue"}, ButtonSize},
+        {{"HelpContents"}, 0},
+    };
+    return groups;
+}
+
 void TMainForm::CreateActions()
 {
     for (const TActionEntry &e : ActionTable()) {
@@ -125,16 +155,9 @@ QAction *TMainForm::AddMenuItem(QMenu *menu, const TActionEntry &entry)
 QToolButton *TMainForm::AddToolButton(QToolBar *bar, const TActionEntry &entry)
 {
     TAction *action = FindAction(QLatin1String(entry.Name));
-    auto *button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(entry.ButtonName));
-    button->setAutoRaise(true);
-    button->setFixedSize(ButtonSize, ButtonSize);
-    button->setIcon(ImageList[std::size_t(action->ImageIndex)]);
-    button->setIconSize(QSize(16, 16));
-    button->setToolTip(ShortHint(action->Hint));
-    button->setStatusTip(LongHint(action->Hint));
-    button->setAccessibleName(ShortHint(action->Hint));
-    bar->addWidget(button);
+    QToolButton *button = AddBarButton(*bar, QLatin1String(entry.ButtonName),
+                                       ImageList[std::size_t(action->ImageIndex)],
+                                       QSize(ButtonSize, ButtonSize), QSize(16, 16), action->Hint);
     Binder->Bind(button, action, !NeedsDocument(action->Group));
     return button;
 }

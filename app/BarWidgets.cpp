@@ -1,8 +1,15 @@
 #include "app/BarWidgets.h"
 
+#include "app/Actions.h"
 #include "app/FontCheck.h"
 
+#include <QApplication>
+#include <QLayout>
+#include <QMainWindow>
 #include <QPainter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace zor {
 
@@ -52,6 +59,51 @@ QPixmap SymbolImage(const TCommandButton &button)
     p.setFont(font);
     p.drawText(image.rect(), Qt::AlignCenter, QString(QChar(button.Symbol)));
     return image;
+}
+
+QToolBar *AddFixedToolBar(QMainWindow &window, const char *name, int height)
+{
+    QToolBar *bar = window.addToolBar(QLatin1String(name));
+    bar->setObjectName(QLatin1String(name));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(height);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->layout()->setSpacing(0);
+    bar->layout()->setContentsMargins(0, 0, 0, 0);
+    return bar;
+}
+
+QToolButton *AddBarButton(QToolBar &bar, const QString &name, const QIcon &icon, QSize size,
+                          QSize iconSize, const QString &hint)
+{
+    auto *button = new QToolButton(&bar);
+    button->setObjectName(name);
+    button->setAutoRaise(true);
+    button->setFixedSize(size);
+    button->setIcon(icon);
+    button->setIconSize(iconSize);
+    button->setToolTip(ShortHint(hint));
+    button->setStatusTip(LongHint(hint));
+    button->setAccessibleName(ShortHint(hint));
+    bar.addWidget(button);
+    return button;
+}
+
+std::array<QLabel *, 3> AddStatusPanels(QStatusBar &bar, const std::array<int, 3> &widths)
+{
+    std::array<QLabel *, 3> panels{};
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        QLabel *panel = i == 0 ? new TStatusPanel(widths[i], &bar) : new QLabel(&bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        if (i != 0)
+            panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setFont(QApplication::font());
+        bar.addWidget(panel);
+        panels[i] = panel;
+    }
+    return panels;
 }
 
 } // namespace zor

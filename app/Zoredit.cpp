@@ -5,28 +5,23 @@
 #include "app/BarWidgets.h"
 #include "app/FileDrops.h"
 #include "app/FontCheck.h"
+#include "app/PanelCommands.h"
 #include "app/PreviewCommands.h"
 #include "app/RecentMenu.h"
 #include "app/StandardActions.h"
 #include "app/SymbolCommands.h"
 #include "app/TransferCommands.h"
-#include "app/TransferLogWindow.h"
 #include "app/WindowMenu.h"
 #include "comm/Bargraf.h"
-#include "comm/Frames.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
-#include "comm/NumericMessage.h"
 #include "comm/QtSerialPort.h"
 #include "comm/Results.h"
-#include "comm/TransferRunner.h"
-#include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
 #include "editor/About.h"
 #include "editor/AppIcon.h"
 #include "editor/Child.h"
 #include "editor/CommandInsertion.h"
-#include "editor/DocumentIO.h"
 #include "editor/DocumentManager.h"
 #include "editor/EditCommands.h"
 #include "editor/Help.h"
@@ -40,14 +35,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLayout>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
@@ -99,19 +92,14 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     connect(Drops, &TFileDrops::FilesDropped, this, &TMainForm::OpenDocuments);
     installEventFilter(Drops);
 
-    // Arial 12 points, Central European, window-text colour, no style.
-    FontDialog.Font = QFont(QStringLiteral("Arial"));
-    FontDialog.Font.setPointSize(12);
-    FontDialog.Color = Qt::black;
-    FontDialog.Charset = 238;
-    FontDialogSymbol.Font = QFont(QLatin1String(SymbolFontFace));
-    FontDialogSymbol.Font.setPointSize(8);
-    FontDialogSymbol.Color = Qt::black;
-    FontDialogSymbol.Charset = 2;
+    FontDialog = DefaultPlainFont();
+    FontDialogSymbol = DefaultSymbolFont();
     SharedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     SerialPortFactory = [] { return CreateSerialPort(); };
 
     CreateActions();
+    Comm = new TPanelCommands(*this, {CommSettings, PortDevices, SettingsFile, SerialPortFactory},
+                              FindAction(QStringLiteral("ZorTransferLog")));
     Standard = new TStandardActions(
         ActionList1, [this] { return FocusedEditor(); }, [this] { return DocumentCount(); }, this);
     CreateMenus();
@@ -159,12 +147,8 @@ TMainForm::~TMainForm()
 
 void TMainForm::LoadSettings(const QString &startDirectory)
 {
-    TProfileFile profile;
-    profile.Load(QFile::encodeName(SettingsFile).toStdString());
-    CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
-    PortDevices = LoadPortDevices(profile);
+    Comm->LoadSettings(startDirectory);
     Recent->Load(SettingsFile);
-    UpdateTransferLogAction();
 }
 
 void TMainForm::SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>()> factory)
@@ -199,6 +183,7 @@ void TMainForm::CreateForms()
     FormSim = new TFormSim(this);
     Vstup = new TVstup(this);
     Vloz = new TVloz(this);
+    Comm->SetForms(Paramet, Graf, FormSim, Vstup);
 }
 
 void TMainForm::FormCreate()
@@ -224,19 +209,7 @@ void TMainForm::CreateMenus()
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
     // Menus use the desktop's menu font, not the window's bold one.
     MainMenu->setFont(QApplication::font(MainMenu));
-    const struct
-    {
-        QMenu *TMainForm::*Menu;
-        const char *Caption, *Name, *Hint;
-    } menus[] = {
-        {&TMainForm::File, "&File", "File", "File|Create, open, save and print documents"},
-        {&TMainForm::Edit, "&Edit", "Edit", "Edit|Edit operations"},
-        {&TMainForm::Character, "&Character", "Character", "Character|Change fonts and colors"},
-        {&TMainForm::Zor, "&Zor", "Zor", "Zor|Communications PC - display"},
-        {&TMainForm::Window, "&Window", "Window", "Window"},
-        {&TMainForm::Help, "&Help", "Help", "Help"},
-    };
-    for (const auto &m : menus) {
+    for (const TMenuEntry &m : MenuTable()) {
         QMenu *menu = MainMenu->addMenu(QLatin1String(m.Caption));
         this->*m.Menu = menu;
         menu->setObjectName(QLatin1String(m.Name));
@@ -262,29 +235,8 @@ void TMainForm::CreateMenus()
 
 void TMainForm::CreateToolBars()
 {
-    auto makeBar = [this](const char *name) {
-        QToolBar *bar = addToolBar(QLatin1String(name));
-        bar->setObjectName(QLatin1String(name));
-        bar->setMovable(false);
-        bar->setFloatable(false);
-        bar->setFixedHeight(ButtonSize);
-        bar->setContentsMargins(0, 0, 0, 0);
-        bar->layout()->setSpacing(0);
-        bar->layout()->setContentsMargins(0, 0, 0, 0);
-        return bar;
-    };
-    ToolBar1 = makeBar("ToolBar1");
-    // Buttons by action name, in groups; the number is the gap after a group, in pixels.
-    const std::pair<std::vector<const char *>, int> groups[] = {
-        {{"FileNew", "FileOpen", "FileSave"}, ButtonSize},
-        {{"FilePrint", "CharacterFont"}, ButtonSize},
-        {{"EditCut", "EditCopy", "EditPaste"}, 8},
-        {{"EditUndo"}, ButtonSize},
-        {{"WindowCascade", "WindowTileHorizontal", "WindowTileVertical"}, ButtonSize},
-        {{"ZorSend", "ZorSimulation", "ZorNumericValue"}, ButtonSize},
-        {{"HelpContents"}, 0},
-    };
-    for (const auto &[names, gap] : groups) {
+    ToolBar1 = AddFixedToolBar(*this, "ToolBar1", ButtonSize);
+    for (const auto &[names, gap] : ToolBarGroups()) {
         for (const char *name : names)
             for (const TActionEntry &e : ActionTable())
                 if (qstrcmp(e.Name, name) == 0)
@@ -294,25 +246,18 @@ void TMainForm::CreateToolBars()
     }
 
     addToolBarBreak();
-    ToolBar2 = makeBar("ToolBar2");
+    ToolBar2 = AddFixedToolBar(*this, "ToolBar2", ButtonSize);
     addToolBarBreak();
-    ToolBar3 = makeBar("ToolBar3");
+    ToolBar3 = AddFixedToolBar(*this, "ToolBar3", ButtonSize);
     for (std::size_t i = 0; i < SymbolButtons.size(); ++i) {
-        const TCommandButton &b = zor::CommandButtons[i];
-        QToolBar *bar = i < ButtonsPerToolBar ? ToolBar2 : ToolBar3;
-        auto *button = new QToolButton(bar);
-        button->setObjectName(QLatin1String(b.Name.data(), qsizetype(b.Name.size())));
-        button->setAutoRaise(true);
-        button->setFixedSize(SymbolButtonWidth, ButtonSize);
-        button->setIcon(ImageListSymbol[i]);
-        button->setIconSize(QSize(24, 16));
-        const QString hint = QString::fromLatin1(b.Hint.data(), qsizetype(b.Hint.size()));
-        button->setToolTip(ShortHint(hint));
-        button->setStatusTip(LongHint(hint));
-        button->setAccessibleName(ShortHint(hint));
+        const TCommandButton &b = CommandButtons[i];
+        QToolButton *button =
+            AddBarButton(*(i < ButtonsPerToolBar ? ToolBar2 : ToolBar3),
+                         QLatin1String(b.Name.data(), qsizetype(b.Name.size())), ImageListSymbol[i],
+                         QSize(SymbolButtonWidth, ButtonSize), QSize(24, 16),
+                         QString::fromLatin1(b.Hint.data(), qsizetype(b.Hint.size())));
         button->setEnabled(false);
         connect(button, &QToolButton::clicked, this, [this, i] { CommandButtonClick(int(i)); });
-        bar->addWidget(button);
         SymbolButtons[i] = button;
     }
 }
@@ -322,18 +267,7 @@ void TMainForm::CreateStatusBar()
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     StatusBar->setSizeGripEnabled(true);
-    const int widths[3] = {HintPanelWidth, CaretPanelWidth, ModePanelWidth};
-    for (std::size_t i = 0; i < Panels.size(); ++i) {
-        // The hint panel is the one that gives way: caret and mode always show whole.
-        QLabel *panel = i == 0 ? new TStatusPanel(widths[i], StatusBar) : new QLabel(StatusBar);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        if (i != 0)
-            panel->setFixedWidth(widths[i]);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setFont(QApplication::font());
-        StatusBar->addWidget(panel);
-        Panels[i] = panel;
-    }
+    Panels = AddStatusPanels(*StatusBar, {HintPanelWidth, CaretPanelWidth, ModePanelWidth});
 }
 
 bool TMainForm::event(QEvent *event)
@@ -582,19 +516,9 @@ void TMainForm::CommandButtonClick(int index)
 
 void TMainForm::ZorParametersExecute()
 {
-    if (!Paramet)
-        return;
-    Paramet->ApplySettings(CommSettings);
-    Paramet->ApplyPortDevices(PortDevices);
-    if (Dialogs().ExecuteForm(*Paramet) != QDialog::Accepted)
-        return;
-    Paramet->TakeSettings(CommSettings);
-    Paramet->TakePortDevices(PortDevices);
-    UpdateTransferLogAction();
-    if (SaveCommSettings(QFile::encodeName(SettingsFile).toStdString(), CommSettings,
-                         PortDevices) != ResultOk)
-        ShowResult(ResultSettingsFileError);
+    Comm->Parameters();
 }
+
 void TMainForm::ZorSendExecute()
 {
     TranslateProgram(true);
@@ -607,75 +531,23 @@ void TMainForm::ZorSimulationExecute()
 
 void TMainForm::TranslateProgram(bool send)
 {
-    TMDIChild *w = ActiveDocument();
-    if (!w)
-        return;
-    TRichEdit *editor = w->Editor;
-    editor->setEnabled(false);
-    if (send)
-        Panels[0]->setText(QStringLiteral("Wait moment please..."));
-    const rtf::Document document = DocumentFromText(*editor->document());
-    const TTranslation translation = TranslateDocument(document);
-    QTextCursor end(editor->document());
-    end.movePosition(QTextCursor::End);
-    editor->setTextCursor(end);
-    const std::string &program = translation.Program;
-    if (translation.TooManySegments()) {
-        ShowResult(ResultTooManySegments);
-    } else if (send) {
-        if (ConfirmSend(this, document, program))
-            SendProgram(program);
-    } else if (program.front() != '\x1F' && FormSim) {
-        FormSim->SetProgram(&program);
-        Dialogs().ExecuteForm(*FormSim);
-        FormSim->SetProgram(nullptr);
-    }
-    editor->setEnabled(true);
-    editor->setFocus();
-}
-
-TTransferRunner &TMainForm::Transfers()
-{
-    if (!Runner) {
-        Runner = new TTransferRunner(this);
-        connect(Runner, &TTransferRunner::Finished, this, [this](const TTransferResult &result) {
-            // Said while the progress window is still up; the runner hides it afterwards.
-            UpdateTransferLogAction();
-            ShowTransferResult(this, result);
-        });
-    }
-    if (Runner->ProgressWindow() != Graf)
-        Runner->SetProgressWindow(Graf);
-    // The port factory, the devices and the log may have changed since the last transfer.
-    Runner->PortFactory = SerialPortFactory;
-    Runner->Devices = PortDevices;
-    Runner->Log = TTransferLog{CommSettings.LogToFile, CommSettings.LogPath};
-    return *Runner;
-}
-
-void TMainForm::SendProgram(const std::string &program)
-{
-    Transfers().SendProgram(program, CommSettings.Port, CommSettings.Baud);
+    if (TMDIChild *w = ActiveDocument())
+        Comm->TranslateProgram(*w->Editor, send, *Panels[0]);
 }
 
 void TMainForm::UpdateTransferLogAction()
 {
-    if (TAction *action = FindAction(QStringLiteral("ZorTransferLog")))
-        action->SetEnabled(TransferLogAvailable(CommSettings));
+    Comm->UpdateTransferLogAction();
 }
 
 void TMainForm::ZorTransferLogExecute()
 {
-    UpdateTransferLogAction();
-    if (TransferLogAvailable(CommSettings))
-        ShowTransferLog(this, CommSettings);
+    Comm->TransferLog();
 }
 
 void TMainForm::ZorNumericValueExecute()
 {
-    std::uint8_t message[NumericMessageLength + 1] = {}; // and its zero byte
-    if (Vstup && AskNumericMessage(this, *Vstup, message))
-        Transfers().SendNumeric(message, CommSettings.Port, CommSettings.Baud);
+    Comm->NumericFields();
 }
 
 void TMainForm::HelpContentsExecute()
@@ -698,21 +570,9 @@ void TMainForm::HelpAboutExecute()
 
 void TMainForm::OpenDocuments(const QStringList &names)
 {
-    for (const QString &name : names) {
-        const QFileInfo info(name);
-        // The Open dialog may name a new file; a name from outside that is not there is a
-        // mistake (a typo, a moved file), and an empty window under it would hide that.
-        QFile file(name);
-        if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-            const QString reason = info.exists() && !info.isFile()
-                                       ? QStringLiteral("It is not a file.")
-                                       : file.errorString();
-            ShowErrorBox(this, QStringLiteral("Cannot open file %1. %2").arg(name, reason));
-            continue;
-        }
-        file.close();
-        CreateDocumentWindow(info.absoluteFilePath());
-    }
+    for (const QString &name : names)
+        if (CheckOpenable(this, name))
+            CreateDocumentWindow(QFileInfo(name).absoluteFilePath());
 }
 
 void TMainForm::RememberRecentFile(const QString &name)

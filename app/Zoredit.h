@@ -35,13 +35,13 @@ namespace zor {
 
 class TMDIChild;
 class TFileDrops;
+class TPanelCommands;
 class TPreviewCommands;
 class TStandardActions;
 class TItemBinder;
 class TRecentMenu;
 class TDocumentManager;
 class TRichEdit;
-class TTransferRunner;
 class Tabb;
 class TParamet;
 class TGraf;
@@ -148,8 +148,6 @@ public:
 
     // Translates the active document and sends it (Send true) or simulates it.
     void TranslateProgram(bool send);
-    // Sends a program text to the panel, with the progress window, and shows the result.
-    void SendProgram(const std::string &program);
 
     // Transfer log is available while logging is on or a log is there from before.
     void UpdateTransferLogAction();
@@ -186,7 +184,11 @@ protected:
 
 private:
     struct TActionEntry;
+    struct TMenuEntry;
+    struct TToolGroup;
     static const std::vector<TActionEntry> &ActionTable();
+    static const std::vector<TMenuEntry> &MenuTable();
+    static const std::vector<TToolGroup> &ToolBarGroups();
 
     void CreateActions();
     void CreateMenus();
@@ -201,9 +203,6 @@ private:
     void DocumentActivated(TMDIChild *child);
     void DocumentCountChanged(int count);
     void DocumentClosed();
-    // The runner of every transfer, made at the first one, with the port factory, devices and
-    // log of the settings at the time of the call.
-    TTransferRunner &Transfers();
 
     TCommSettings CommSettings;
     QString SettingsFile;
@@ -259,7 +258,7 @@ private:
     TRecentMenu *Recent = nullptr;
     TFileDrops *Drops = nullptr;
     TPreviewCommands *Previews = nullptr;
-    TTransferRunner *Runner = nullptr;
+    TPanelCommands *Comm = nullptr;
     QList<QAction *> WindowListItems;
 };
 
