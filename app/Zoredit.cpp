@@ -86,7 +86,8 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     connect(Manager, &TDocumentManager::DocumentCreated, this, &TMainForm::DocumentCreated);
     connect(Manager, &TDocumentManager::CountChanged, this, &TMainForm::DocumentCountChanged);
     connect(Manager, &TDocumentManager::DocumentClosed, this, &TMainForm::DocumentClosed);
-    connect(Manager, &TDocumentManager::FileUsed, this, &TMainForm::RememberRecentFile);
+    connect(Manager, &TDocumentManager::FileUsed, this,
+            [this](const QString &name) { Recent->Remember(name); });
     connect(Manager, &TDocumentManager::DocumentActivated, this, &TMainForm::DocumentActivated);
     Drops = new TFileDrops(this);
     connect(Drops, &TFileDrops::FilesDropped, this, &TMainForm::OpenDocuments);
@@ -110,7 +111,9 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     CheckSymbolFont(this, options.FontFolders.isEmpty() ? DefaultSymbolFontFolders()
                                                         : options.FontFolders);
     SettingsFile = options.SettingsFile.isEmpty() ? DefaultSettingsFile() : options.SettingsFile;
-    LoadSettings(options.StartDirectory.isEmpty() ? QDir::currentPath() : options.StartDirectory);
+    Comm->LoadSettings(options.StartDirectory.isEmpty() ? QDir::currentPath()
+                                                        : options.StartDirectory);
+    Recent->Load(SettingsFile);
     Previews = new TPreviewCommands(*this, *Zor, Simulation, *Character, SettingsFile);
     connect(Previews, &TPreviewCommands::AllCommandsToggled, this,
             &TMainForm::CharacterAllCommandsExecute);
@@ -143,12 +146,6 @@ TMainForm::~TMainForm()
     }
     delete ClientArea;
     ClientArea = nullptr;
-}
-
-void TMainForm::LoadSettings(const QString &startDirectory)
-{
-    Comm->LoadSettings(startDirectory);
-    Recent->Load(SettingsFile);
 }
 
 void TMainForm::SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>()> factory)
@@ -573,16 +570,6 @@ void TMainForm::OpenDocuments(const QStringList &names)
     for (const QString &name : names)
         if (CheckOpenable(this, name))
             CreateDocumentWindow(QFileInfo(name).absoluteFilePath());
-}
-
-void TMainForm::RememberRecentFile(const QString &name)
-{
-    Recent->Remember(name);
-}
-
-void TMainForm::OpenRecentFile(const QString &name)
-{
-    Recent->Choose(name);
 }
 
 const QList<QAction *> &TMainForm::RecentItems() const

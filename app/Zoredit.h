@@ -15,7 +15,6 @@
 
 #include <QKeySequence>
 #include <QMainWindow>
-#include <QPointer>
 #include <QTextCharFormat>
 #include <array>
 #include <functional>
@@ -173,10 +172,6 @@ public:
 
     // The recently opened documents' entries at the end of the File menu, newest first.
     const QList<QAction *> &RecentItems() const;
-    // Puts a document at the top of the list and writes the list to the settings file.
-    void RememberRecentFile(const QString &name);
-    // Opens a document of the list; one that no longer exists is dropped from it with a message.
-    void OpenRecentFile(const QString &name);
 
 protected:
     bool event(QEvent *event) override;
@@ -194,7 +189,6 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
-    void LoadSettings(const QString &startDirectory);
     void FollowActiveDocument();
     QAction *AddMenuItem(QMenu *menu, const TActionEntry &entry);
     QToolButton *AddToolButton(QToolBar *bar, const TActionEntry &entry);
