@@ -11,7 +11,7 @@
 
 namespace zor {
 
-TPreviewCommands::TPreviewCommands(QMainWindow &window, QMenu &zor, QAction *simulation,
+TPreviewCommands::TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction *simulation,
                                    QMenu &character, const QString &settingsFile)
     : QObject(&window), Window(&window), SettingsFile(settingsFile)
 {
@@ -24,14 +24,16 @@ TPreviewCommands::TPreviewCommands(QMainWindow &window, QMenu &zor, QAction *sim
     Preview->setObjectName(QStringLiteral("Preview"));
     Preview->setStatusTip(QStringLiteral("Shows the panel running the active document"));
     // Both go right after Simulation, before the separator of Numeric fields.
-    zor.insertAction(zor.actions().value(zor.actions().indexOf(simulation) + 1), Preview);
+    zorMenu.insertAction(zorMenu.actions().value(zorMenu.actions().indexOf(simulation) + 1),
+                         Preview);
     connect(Preview, &QAction::toggled, this, [this](bool on) { Save("Preview", on); });
 
-    ExportItem = new QAction(QStringLiteral("E&xport animation..."), &zor);
+    ExportItem = new QAction(QStringLiteral("E&xport animation..."), &zorMenu);
     ExportItem->setObjectName(QStringLiteral("ExportAnimation"));
     ExportItem->setStatusTip(QStringLiteral("Writes the active document's run as a GIF"));
     ExportItem->setEnabled(false);
-    zor.insertAction(zor.actions().value(zor.actions().indexOf(Preview) + 1), ExportItem);
+    zorMenu.insertAction(zorMenu.actions().value(zorMenu.actions().indexOf(Preview) + 1),
+                         ExportItem);
     connect(ExportItem, &QAction::triggered, this, &TPreviewCommands::ExportAnimationRequested);
 
     AllCommandsItem = character.addAction(QStringLiteral("&All commands"));

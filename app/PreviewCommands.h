@@ -21,10 +21,10 @@ class TPreviewCommands : public QObject
 {
     Q_OBJECT
 public:
-    // Docks the preview at the bottom of window, puts Preview and Export animation into zor
+    // Docks the preview at the bottom of window, puts Preview and Export animation into zorMenu
     // right after simulation and All commands at the end of character. The two switches are read
     // from settingsFile now and written to it whenever the operator changes one.
-    TPreviewCommands(QMainWindow &window, QMenu &zor, QAction *simulation, QMenu &character,
+    TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction *simulation, QMenu &character,
                      const QString &settingsFile);
 
     // The document the preview runs; nullptr shows a dark panel.
