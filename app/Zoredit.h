@@ -1,6 +1,6 @@
 // The main window: menus, toolbars, status bar and the action list that binds them to commands.
 // Each command is routed to the part that does it (the document manager, the editing policy, the
-// transfer runner, the preview); the window owns the communication settings, the dialogs' state
+// panel commands, the preview); the window owns the communication settings, the dialogs' state
 // and every form.
 #pragma once
 
