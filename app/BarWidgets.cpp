@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 namespace zor {
 
@@ -104,6 +105,31 @@ std::array<QLabel *, 3> AddStatusPanels(QStatusBar &bar, const std::array<int, 3
         panels[i] = panel;
     }
     return panels;
+}
+
+std::array<QToolButton *, CommandButtonCount>
+AddCommandButtons(QToolBar &first, QToolBar &second, const std::vector<QPixmap> &images, QSize size,
+                  const std::function<void(int)> &click)
+{
+    std::array<QToolButton *, CommandButtonCount> buttons{};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const TCommandButton &b = CommandButtons[i];
+        QToolButton *button = AddBarButton(
+            i < ButtonsPerToolBar ? first : second,
+            QLatin1String(b.Name.data(), qsizetype(b.Name.size())), images[i], size, QSize(24, 16),
+            QString::fromLatin1(b.Hint.data(), qsizetype(b.Hint.size())));
+        button->setEnabled(false);
+        QObject::connect(button, &QToolButton::clicked, button, [click, i] { click(int(i)); });
+        buttons[i] = button;
+    }
+    return buttons;
+}
+
+bool CommandButtonAllowed(const QToolButton &button, bool allCommands)
+{
+    const std::string name = button.objectName().toStdString();
+    return allCommands || std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), name) ==
+                              NeverEnabledButtons.end();
 }
 
 } // namespace zor

@@ -4,18 +4,30 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextDocument>
 #include <QTextEdit>
 
 namespace zor {
 
-TStandardActions::TStandardActions(const std::vector<TAction *> &actions,
-                                   std::function<QTextEdit *()> focusedEditor,
+TStandardActions::TStandardActions(const std::vector<TAction *> &actions, QWidget *menuBar,
+                                   std::function<QTextEdit *()> activeEditor,
                                    std::function<int()> documentCount, QObject *parent)
-    : QObject(parent), Actions(actions), FocusedEditor(std::move(focusedEditor)),
+    : QObject(parent), Actions(actions), MenuBar(menuBar), ActiveEditor(std::move(activeEditor)),
       DocumentCount(std::move(documentCount))
 {
+}
+
+QTextEdit *TStandardActions::FocusedEditor() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    // Opening a menu from the keyboard moves the focus into the menu bar; the edit commands
+    // still act on the document the operator was typing in.
+    if (focus && (focus == MenuBar || qobject_cast<QMenu *>(focus)))
+        if (QTextEdit *editor = ActiveEditor())
+            return editor;
+    return qobject_cast<QTextEdit *>(focus);
 }
 
 TAction *TStandardActions::Find(const char *name) const

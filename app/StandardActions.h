@@ -8,6 +8,7 @@
 #include <vector>
 
 class QTextEdit;
+class QWidget;
 
 namespace zor {
 
@@ -17,11 +18,16 @@ class TStandardActions : public QObject
 {
     Q_OBJECT
 public:
-    // actions: the window's action list (kept by the window, read at each update). focusedEditor:
-    // the editor the edit commands act on, or nullptr. documentCount: the open document windows.
-    TStandardActions(const std::vector<TAction *> &actions,
-                     std::function<QTextEdit *()> focusedEditor, std::function<int()> documentCount,
+    // actions: the window's action list (kept by the window, read at each update). menuBar: the
+    // window's menu bar. activeEditor: the active document's editor, or nullptr. documentCount:
+    // the open document windows.
+    TStandardActions(const std::vector<TAction *> &actions, QWidget *menuBar,
+                     std::function<QTextEdit *()> activeEditor, std::function<int()> documentCount,
                      QObject *parent);
+
+    // The editor the edit commands act on: the focused one, or the active document's while the
+    // focus is in the menus; nullptr when there is none.
+    QTextEdit *FocusedEditor() const;
 
     // Keeps the rules current from editor's own signals while it is the focused one.
     void Follow(QTextEdit *editor);
@@ -35,7 +41,8 @@ private:
     void SetSelection(bool available);
 
     const std::vector<TAction *> &Actions;
-    std::function<QTextEdit *()> FocusedEditor;
+    QWidget *MenuBar;
+    std::function<QTextEdit *()> ActiveEditor;
     std::function<int()> DocumentCount;
 };
 

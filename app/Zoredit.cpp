@@ -101,9 +101,14 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     CreateActions();
     Comm = new TPanelCommands(*this, {CommSettings, PortDevices, SettingsFile, SerialPortFactory},
                               FindAction(QStringLiteral("ZorTransferLog")));
-    Standard = new TStandardActions(
-        ActionList1, [this] { return FocusedEditor(); }, [this] { return DocumentCount(); }, this);
     CreateMenus();
+    Standard = new TStandardActions(
+        ActionList1, MainMenu,
+        [this]() -> QTextEdit * {
+            TMDIChild *w = ActiveDocument();
+            return w ? w->Editor : nullptr;
+        },
+        [this] { return DocumentCount(); }, this);
     CreateToolBars();
     CreateStatusBar();
 
@@ -161,9 +166,9 @@ void TMainForm::FollowActiveDocument()
 
 void TMainForm::CharacterAllCommandsExecute(bool on)
 {
-    for (const std::string_view name : NeverEnabledButtons)
-        if (auto *b = findChild<QToolButton *>(QLatin1String(name.data(), qsizetype(name.size()))))
-            b->setEnabled(on && DocumentCount() > 0);
+    for (QToolButton *button : SymbolButtons)
+        if (!CommandButtonAllowed(*button, false))
+            button->setEnabled(on && DocumentCount() > 0);
 }
 
 void TMainForm::ZorExportAnimationExecute()
@@ -246,17 +251,9 @@ void TMainForm::CreateToolBars()
     ToolBar2 = AddFixedToolBar(*this, "ToolBar2", ButtonSize);
     addToolBarBreak();
     ToolBar3 = AddFixedToolBar(*this, "ToolBar3", ButtonSize);
-    for (std::size_t i = 0; i < SymbolButtons.size(); ++i) {
-        const TCommandButton &b = CommandButtons[i];
-        QToolButton *button =
-            AddBarButton(*(i < ButtonsPerToolBar ? ToolBar2 : ToolBar3),
-                         QLatin1String(b.Name.data(), qsizetype(b.Name.size())), ImageListSymbol[i],
-                         QSize(SymbolButtonWidth, ButtonSize), QSize(24, 16),
-                         QString::fromLatin1(b.Hint.data(), qsizetype(b.Hint.size())));
-        button->setEnabled(false);
-        connect(button, &QToolButton::clicked, this, [this, i] { CommandButtonClick(int(i)); });
-        SymbolButtons[i] = button;
-    }
+    SymbolButtons = AddCommandButtons(*ToolBar2, *ToolBar3, ImageListSymbol,
+                                      QSize(SymbolButtonWidth, ButtonSize),
+                                      [this](int index) { CommandButtonClick(index); });
 }
 
 void TMainForm::CreateStatusBar()
@@ -288,28 +285,13 @@ void TMainForm::EnableDocumentCommands(bool Enabled)
 {
     for (QObject *item : Binder->DocumentItems())
         SetItemEnabled(item, Enabled);
-    for (QToolButton *button : SymbolButtons) {
-        const std::string name = button->objectName().toStdString();
-        if (Previews->AllCommands() ||
-            std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), name) ==
-                NeverEnabledButtons.end())
+    for (QToolButton *button : SymbolButtons)
+        if (CommandButtonAllowed(*button, Previews->AllCommands()))
             button->setEnabled(Enabled);
-    }
     Previews->SetDocumentsOpen(Enabled);
 }
 
 // ---- enabling of the standard actions ----
-
-QTextEdit *TMainForm::FocusedEditor() const
-{
-    QWidget *focus = QApplication::focusWidget();
-    // Opening a menu from the keyboard moves the focus into the menu bar; the edit commands
-    // still act on the document the operator was typing in.
-    if (focus && (focus == MainMenu || qobject_cast<QMenu *>(focus)))
-        if (TMDIChild *w = ActiveDocument())
-            return w->Editor;
-    return qobject_cast<QTextEdit *>(focus);
-}
 
 void TMainForm::UpdateStandardActions()
 {

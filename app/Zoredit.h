@@ -192,7 +192,6 @@ private:
     void FollowActiveDocument();
     QAction *AddMenuItem(QMenu *menu, const TActionEntry &entry);
     QToolButton *AddToolButton(QToolBar *bar, const TActionEntry &entry);
-    QTextEdit *FocusedEditor() const;
     void DocumentCreated(TMDIChild *child);
     void DocumentActivated(TMDIChild *child);
     void DocumentCountChanged(int count);
