@@ -2,6 +2,12 @@
 // from this table, and the enabling groups come from it.
 #include "app/ActionTable.h"
 
+#include "app/BarWidgets.h"
+
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
 namespace zor {
 
 namespace {
@@ -73,6 +79,95 @@ const std::vector<TMainForm::TActionEntry> &TMainForm::ActionTable()
          &M::HelpAboutExecute, &M::About, "About", "N9"},
     };
     return table;
+}
+
+const std::vector<TMainForm::TMenuEntry> &TMainForm::MenuTable()
+{
+    using M = TMainForm;
+    static const std::vector<TMenuEntry> menus = {
+        {&M::File, "&File", "File", "File|Create, open, save and print documents"},
+        {&M::Edit, "&Edit", "Edit", "Edit|Edit operations"},
+        {&M::Character, "&Character", "Character", "Character|Change fonts and colors"},
+        {&M::Zor, "&Zor", "Zor", "Zor|Communications PC - display"},
+        {&M::Window, "&Window", "Window", "Window"},
+        {&M::Help, "&Help", "Help", "Help"},
+    };
+    return menus;
+}
+
+const std::vector<TMainForm::TToolGroup> &TMainForm::ToolBarGroups()
+{
+    static const std::vector<TToolGroup> groups = {
+        {{"FileNew", "FileOpen", "FileSave"}, ButtonSize},
+        {{"FilePrint", "CharacterFont"}, ButtonSize},
+        {{"EditCut", "EditCopy", "EditPaste"}, 8},
+        {{"EditUndo"}, ButtonSize},
+        {{"WindowCascade", "WindowTileHorizontal", "WindowTileVertical"}, ButtonSize},
+        {{"ZorSend", "ZorSimulation", "ZorNumericValue"}, ButtonSize},
+        {{"HelpContents"}, 0},
+    };
+    return groups;
+}
+
+void TMainForm::CreateActions()
+{
+    for (const TActionEntry &e : ActionTable()) {
+        auto *action =
+            new TAction(QLatin1String(e.Name), QLatin1String(e.Caption), QLatin1String(e.Hint),
+                        e.Shortcut == QKeyCombination() ? QKeySequence() : QKeySequence(e.Shortcut),
+                        e.Image, e.Group, this);
+        ActionList1.push_back(action);
+        connect(action, &TAction::Execute, this, e.Handler);
+    }
+}
+
+TAction *TMainForm::FindAction(const QString &name) const
+{
+    for (TAction *a : ActionList1)
+        if (a->objectName() == name)
+            return a;
+    return nullptr;
+}
+
+void TMainForm::SetItemEnabled(QObject *item, bool enabled)
+{
+    Binder->SetItemEnabled(item, enabled);
+}
+
+QAction *TMainForm::AddMenuItem(QMenu *menu, const TActionEntry &entry)
+{
+    TAction *action = FindAction(QLatin1String(entry.Name));
+    if (entry.SeparatorBefore)
+        menu->addSeparator()->setObjectName(QLatin1String(entry.SeparatorBefore));
+    auto *item = new QAction(action->Caption, menu);
+    item->setObjectName(QLatin1String(entry.ItemName));
+    item->setShortcut(action->ShortCut);
+    item->setToolTip(ShortHint(action->Hint));
+    item->setStatusTip(LongHint(action->Hint));
+    if (action->ImageIndex >= 0)
+        item->setIcon(ImageList[std::size_t(action->ImageIndex)]);
+    menu->addAction(item);
+    // Document commands wait for a document; the others follow their action alone.
+    Binder->Bind(item, action, !NeedsDocument(action->Group));
+    return item;
+}
+
+QToolButton *TMainForm::AddToolButton(QToolBar *bar, const TActionEntry &entry)
+{
+    TAction *action = FindAction(QLatin1String(entry.Name));
+    QToolButton *button = AddBarButton(*bar, QLatin1String(entry.ButtonName),
+                                       ImageList[std::size_t(action->ImageIndex)],
+                                       QSize(ButtonSize, ButtonSize), QSize(16, 16), action->Hint);
+    Binder->Bind(button, action, !NeedsDocument(action->Group));
+    return button;
+}
+
+QAction *TMainForm::Action(const char *name) const
+{
+    for (const TActionEntry &e : ActionTable())
+        if (qstrcmp(e.Name, name) == 0)
+            return this->*e.Item;
+    return nullptr;
 }
 
 } // namespace zor

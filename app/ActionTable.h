@@ -1,9 +1,12 @@
-// One entry of the main window's command table (ActionTable.cpp).
+// The main window's command table, its menus and its toolbar groups (ActionTable.cpp).
 #pragma once
 
 #include "app/Zoredit.h"
 
 namespace zor {
+
+// Toolbar buttons are square, and the bars one button high, in pixels.
+inline constexpr int ButtonSize = 27;
 
 struct TMainForm::TActionEntry
 {
@@ -21,6 +24,20 @@ struct TMainForm::TActionEntry
     // The toolbar button, when the command has one.
     QToolButton *TMainForm::*Button = nullptr;
     const char *ButtonName = nullptr;
+};
+
+// One menu of the menu bar; its items are the table's actions of the category Name.
+struct TMainForm::TMenuEntry
+{
+    QMenu *TMainForm::*Menu;
+    const char *Caption, *Name, *Hint;
+};
+
+// A group of ToolBar1's buttons by action name, and the gap after it in pixels (0 for none).
+struct TMainForm::TToolGroup
+{
+    std::vector<const char *> Names;
+    int Gap;
 };
 
 } // namespace zor

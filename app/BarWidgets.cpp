@@ -1,8 +1,16 @@
 #include "app/BarWidgets.h"
 
+#include "app/Actions.h"
 #include "app/FontCheck.h"
 
+#include <QApplication>
+#include <QLayout>
+#include <QMainWindow>
 #include <QPainter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <algorithm>
 
 namespace zor {
 
@@ -52,6 +60,76 @@ QPixmap SymbolImage(const TCommandButton &button)
     p.setFont(font);
     p.drawText(image.rect(), Qt::AlignCenter, QString(QChar(button.Symbol)));
     return image;
+}
+
+QToolBar *AddFixedToolBar(QMainWindow &window, const char *name, int height)
+{
+    QToolBar *bar = window.addToolBar(QLatin1String(name));
+    bar->setObjectName(QLatin1String(name));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(height);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->layout()->setSpacing(0);
+    bar->layout()->setContentsMargins(0, 0, 0, 0);
+    return bar;
+}
+
+QToolButton *AddBarButton(QToolBar &bar, const QString &name, const QIcon &icon, QSize size,
+                          QSize iconSize, const QString &hint)
+{
+    auto *button = new QToolButton(&bar);
+    button->setObjectName(name);
+    button->setAutoRaise(true);
+    button->setFixedSize(size);
+    button->setIcon(icon);
+    button->setIconSize(iconSize);
+    button->setToolTip(ShortHint(hint));
+    button->setStatusTip(LongHint(hint));
+    button->setAccessibleName(ShortHint(hint));
+    bar.addWidget(button);
+    return button;
+}
+
+std::array<QLabel *, 3> AddStatusPanels(QStatusBar &bar, const std::array<int, 3> &widths)
+{
+    std::array<QLabel *, 3> panels{};
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        QLabel *panel = i == 0 ? new TStatusPanel(widths[i], &bar) : new QLabel(&bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        if (i != 0)
+            panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panel->setFont(QApplication::font());
+        bar.addWidget(panel);
+        panels[i] = panel;
+    }
+    return panels;
+}
+
+std::array<QToolButton *, CommandButtonCount>
+AddCommandButtons(QToolBar &first, QToolBar &second, const std::vector<QPixmap> &images, QSize size,
+                  const std::function<void(int)> &click)
+{
+    std::array<QToolButton *, CommandButtonCount> buttons{};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const TCommandButton &b = CommandButtons[i];
+        QToolButton *button = AddBarButton(
+            i < ButtonsPerToolBar ? first : second,
+            QLatin1String(b.Name.data(), qsizetype(b.Name.size())), images[i], size, QSize(24, 16),
+            QString::fromLatin1(b.Hint.data(), qsizetype(b.Hint.size())));
+        button->setEnabled(false);
+        QObject::connect(button, &QToolButton::clicked, button, [click, i] { click(int(i)); });
+        buttons[i] = button;
+    }
+    return buttons;
+}
+
+bool CommandButtonAllowed(const QToolButton &button, bool allCommands)
+{
+    const std::string name = button.objectName().toStdString();
+    return allCommands || std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), name) ==
+                              NeverEnabledButtons.end();
 }
 
 } // namespace zor

@@ -3,9 +3,18 @@
 
 #include "commands/Vocabulary.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QPixmap>
 #include <QWidget>
+#include <array>
+#include <functional>
+#include <vector>
+
+class QMainWindow;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
 
 namespace zor {
 
@@ -31,6 +40,30 @@ public:
 private:
     int Width;
 };
+
+// A fixed toolbar of window, named name, height pixels high, without margins or spacing, so
+// that its buttons sit side by side as one row.
+QToolBar *AddFixedToolBar(QMainWindow &window, const char *name, int height);
+
+// A flat button at the end of bar, size pixels, showing icon at iconSize; hint ("short|long")
+// gives its tooltip, its status-bar text and its accessible name.
+QToolButton *AddBarButton(QToolBar &bar, const QString &name, const QIcon &icon, QSize size,
+                          QSize iconSize, const QString &hint);
+
+// The status bar's three sunken panels, of the given widths in pixels: the first (the hint) gives
+// way when the window is narrow, the others always show whole.
+std::array<QLabel *, 3> AddStatusPanels(QStatusBar &bar, const std::array<int, 3> &widths);
+
+// The command buttons in vocabulary order, the first ButtonsPerToolBar on first and the others on
+// second, each size pixels with its image from images; all start disabled. click gets the index
+// of the button clicked.
+std::array<QToolButton *, CommandButtonCount>
+AddCommandButtons(QToolBar &first, QToolBar &second, const std::vector<QPixmap> &images, QSize size,
+                  const std::function<void(int)> &click);
+
+// Whether a command button follows the documents: the six of NeverEnabledButtons only while All
+// commands (allCommands) is on.
+bool CommandButtonAllowed(const QToolButton &button, bool allCommands);
 
 // The 24 x 16 button image of a command symbol: the committed pictogram, or when it is missing
 // the symbol's character drawn in its kind colour, so no button is ever blank.

@@ -1,6 +1,10 @@
 #include "app/FileDrops.h"
 
+#include "ui/Dialogs.h"
+
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
@@ -42,6 +46,18 @@ bool TFileDrops::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool CheckOpenable(QWidget *parent, const QString &name)
+{
+    const QFileInfo info(name);
+    QFile file(name);
+    if (info.isFile() && file.open(QIODevice::ReadOnly))
+        return true;
+    const QString reason =
+        info.exists() && !info.isFile() ? QStringLiteral("It is not a file.") : file.errorString();
+    ShowErrorBox(parent, QStringLiteral("Cannot open file %1. %2").arg(name, reason));
+    return false;
 }
 
 } // namespace zor

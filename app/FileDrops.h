@@ -6,11 +6,18 @@
 #include <QStringList>
 
 class QMimeData;
+class QWidget;
 
 namespace zor {
 
 // The local files among dropped data; empty when the drop is not files (text, web links).
 QStringList DroppedFiles(const QMimeData *data);
+
+// Whether a file named from outside (the command line, a drop, the recent list) can be opened.
+// A name that is not a readable file gets the open-failure message over parent: the Open dialog
+// may name a new file, but a name from outside that is not there is a mistake (a typo, a moved
+// file), and an empty window under it would hide that.
+bool CheckOpenable(QWidget *parent, const QString &name);
 
 // An event filter, installed on the main window and on the editors' viewports, which would
 // otherwise paste the names as text. Drops are reported after the drag has finished, since

@@ -1,6 +1,8 @@
 // Finding and registering the symbol font file that draws the command symbols.
 #pragma once
 
+#include "ui/Dialogs.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,5 +24,11 @@ QString FindSymbolFont(const QStringList &folders);
 // folder has it, shows the warning box that tells the operator the symbols will not be drawn
 // correctly. Returns whether the font is available.
 bool CheckSymbolFont(QWidget *parent, const QStringList &folders);
+
+// The fonts a new main window starts with: the plain-text font that the Font command shows and
+// new text takes (Arial 12 points, Central European, black), and the command symbols' font
+// (8 points, symbol character set), which is never shown.
+TFontDialogState DefaultPlainFont();
+TFontDialogState DefaultSymbolFont();
 
 } // namespace zor

@@ -72,7 +72,7 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
         ok = ok && found;
     }
 
-    const QFileInfo settings(form.SettingsFile);
+    const QFileInfo settings(form.SettingsPath());
     const bool writable = QFileInfo(settings.absolutePath()).isWritable();
     std::fprintf(out, "settings file: %s%s\n", Local(settings.absoluteFilePath()).constData(),
                  writable ? "" : " (its folder is not writable)");

@@ -5,55 +5,43 @@
 #include "app/BarWidgets.h"
 #include "app/FileDrops.h"
 #include "app/FontCheck.h"
+#include "app/PanelCommands.h"
+#include "app/PreviewCommands.h"
 #include "app/RecentMenu.h"
+#include "app/StandardActions.h"
+#include "app/SymbolCommands.h"
+#include "app/TransferCommands.h"
 #include "app/WindowMenu.h"
 #include "comm/Bargraf.h"
-#include "comm/Frames.h"
-#include "comm/LogView.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
-#include "comm/NumericMessage.h"
 #include "comm/QtSerialPort.h"
 #include "comm/Results.h"
-#include "comm/Serial.h"
-#include "comm/TransferRunner.h"
-#include "commands/DocumentTranslation.h"
 #include "commands/Input.h"
-#include "commands/SendCheck.h"
 #include "editor/About.h"
 #include "editor/AppIcon.h"
 #include "editor/Child.h"
 #include "editor/CommandInsertion.h"
-#include "editor/DocumentIO.h"
 #include "editor/DocumentManager.h"
 #include "editor/EditCommands.h"
 #include "editor/Help.h"
 #include "editor/Printing.h"
 #include "editor/SymbolTips.h"
-#include "sim/Preview.h"
 #include "sim/Sim.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QLayout>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPrinter>
-#include <QProgressBar>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -62,7 +50,6 @@ namespace zor {
 namespace {
 
 constexpr int ImageCount = 25; // menu and toolbar images, 16 x 16
-constexpr int ButtonSize = 27; // toolbar buttons and the bars' height
 constexpr int SymbolButtonWidth = 31;
 constexpr int HintPanelWidth = 450, CaretPanelWidth = 80, ModePanelWidth = 100;
 
@@ -99,26 +86,29 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     connect(Manager, &TDocumentManager::DocumentCreated, this, &TMainForm::DocumentCreated);
     connect(Manager, &TDocumentManager::CountChanged, this, &TMainForm::DocumentCountChanged);
     connect(Manager, &TDocumentManager::DocumentClosed, this, &TMainForm::DocumentClosed);
-    connect(Manager, &TDocumentManager::FileUsed, this, &TMainForm::RememberRecentFile);
+    connect(Manager, &TDocumentManager::FileUsed, this,
+            [this](const QString &name) { Recent->Remember(name); });
     connect(Manager, &TDocumentManager::DocumentActivated, this, &TMainForm::DocumentActivated);
     Drops = new TFileDrops(this);
     connect(Drops, &TFileDrops::FilesDropped, this, &TMainForm::OpenDocuments);
     installEventFilter(Drops);
 
-    // Arial 12 points, Central European, window-text colour, no style.
-    FontDialog.Font = QFont(QStringLiteral("Arial"));
-    FontDialog.Font.setPointSize(12);
-    FontDialog.Color = Qt::black;
-    FontDialog.Charset = 238;
-    FontDialogSymbol.Font = QFont(QLatin1String(SymbolFontFace));
-    FontDialogSymbol.Font.setPointSize(8);
-    FontDialogSymbol.Color = Qt::black;
-    FontDialogSymbol.Charset = 2;
-    Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    FontDialog = DefaultPlainFont();
+    FontDialogSymbol = DefaultSymbolFont();
+    SharedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     SerialPortFactory = [] { return CreateSerialPort(); };
 
     CreateActions();
+    Comm = new TPanelCommands(*this, {CommSettings, PortDevices, SettingsFile, SerialPortFactory},
+                              FindAction(QStringLiteral("ZorTransferLog")));
     CreateMenus();
+    Standard = new TStandardActions(
+        ActionList1, MainMenu,
+        [this]() -> QTextEdit * {
+            TMDIChild *w = ActiveDocument();
+            return w ? w->Editor : nullptr;
+        },
+        [this] { return DocumentCount(); }, this);
     CreateToolBars();
     CreateStatusBar();
 
@@ -126,8 +116,16 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     CheckSymbolFont(this, options.FontFolders.isEmpty() ? DefaultSymbolFontFolders()
                                                         : options.FontFolders);
     SettingsFile = options.SettingsFile.isEmpty() ? DefaultSettingsFile() : options.SettingsFile;
-    LoadSettings(options.StartDirectory.isEmpty() ? QDir::currentPath() : options.StartDirectory);
-    CreatePreview();
+    Comm->LoadSettings(options.StartDirectory.isEmpty() ? QDir::currentPath()
+                                                        : options.StartDirectory);
+    Recent->Load(SettingsFile);
+    Previews = new TPreviewCommands(*this, *Zor, Simulation, *Character, SettingsFile);
+    connect(Previews, &TPreviewCommands::AllCommandsToggled, this,
+            &TMainForm::CharacterAllCommandsExecute);
+    connect(Previews, &TPreviewCommands::ExportAnimationRequested, this,
+            &TMainForm::ZorExportAnimationExecute);
+    connect(Previews, &TPreviewCommands::SettingNotSaved, this,
+            [this] { ShowResult(ResultSettingsFileError); });
 
     FormCreate();
 }
@@ -140,12 +138,12 @@ TMainForm::~TMainForm()
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     disconnect(ClientArea, nullptr, this, nullptr);
-    if (PreviewDock) {
-        disconnect(Preview, nullptr, this, nullptr);
-        PreviewDock->SetDocument(nullptr);
-    }
+    Previews->Detach();
     const QList<TMDIChild *> documents = Documents();
     disconnect(Manager, nullptr, this, nullptr);
+    // The editors' signals stop here: the rules ask the manager, which goes next.
+    delete Standard;
+    Standard = nullptr;
     delete Manager;
     for (TMDIChild *child : documents) {
         disconnect(child, nullptr, this, nullptr);
@@ -155,76 +153,28 @@ TMainForm::~TMainForm()
     ClientArea = nullptr;
 }
 
-void TMainForm::LoadSettings(const QString &startDirectory)
+void TMainForm::SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>()> factory)
 {
-    TProfileFile profile;
-    profile.Load(QFile::encodeName(SettingsFile).toStdString());
-    CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
-    PortDevices = LoadPortDevices(profile);
-    Recent->Load(SettingsFile);
-    UpdateTransferLogAction();
-}
-
-void TMainForm::CreatePreview()
-{
-    TProfileFile profile;
-    profile.Load(QFile::encodeName(SettingsFile).toStdString());
-    PreviewDock = new TPreviewDock(this);
-    addDockWidget(Qt::BottomDockWidgetArea, PreviewDock);
-    PreviewDock->setVisible(profile.ReadBool("Editor", "Preview", false));
-    Preview = PreviewDock->toggleViewAction();
-    Preview->setText(QStringLiteral("Pre&view"));
-    Preview->setObjectName(QStringLiteral("Preview"));
-    Preview->setStatusTip(QStringLiteral("Shows the panel running the active document"));
-    // Both go right after Simulation, before the separator of Numeric fields.
-    Zor->insertAction(Zor->actions().value(Zor->actions().indexOf(Simulation) + 1), Preview);
-    connect(Preview, &QAction::toggled, this,
-            [this](bool on) { SaveEditorSetting("Preview", on); });
-    ExportAnimation = new QAction(QStringLiteral("E&xport animation..."), Zor);
-    ExportAnimation->setObjectName(QStringLiteral("ExportAnimation"));
-    ExportAnimation->setStatusTip(QStringLiteral("Writes the active document's run as a GIF"));
-    ExportAnimation->setEnabled(false);
-    Zor->insertAction(Zor->actions().value(Zor->actions().indexOf(Preview) + 1), ExportAnimation);
-    connect(ExportAnimation, &QAction::triggered, this, &TMainForm::ZorExportAnimationExecute);
-    AllCommands = Character->addAction(QStringLiteral("&All commands"));
-    AllCommands->setObjectName(QStringLiteral("AllCommands"));
-    AllCommands->setStatusTip(QStringLiteral("Enables the line, repeat, green and yellow buttons"));
-    AllCommands->setCheckable(true);
-    AllCommands->setChecked(profile.ReadBool("Editor", "AllCommands", false));
-    connect(AllCommands, &QAction::toggled, this, &TMainForm::CharacterAllCommandsExecute);
-    ExportDialog.InitialDir = QDir::currentPath();
+    SerialPortFactory = std::move(factory);
 }
 
 void TMainForm::FollowActiveDocument()
 {
-    if (PreviewDock) {
-        TMDIChild *w = ActiveDocument();
-        PreviewDock->SetDocument(w ? w->Editor->document() : nullptr);
-    }
-}
-
-void TMainForm::SaveEditorSetting(const char *key, bool on)
-{
-    TProfileFile profile;
-    const std::string file = QFile::encodeName(SettingsFile).toStdString();
-    profile.Load(file);
-    profile.WriteBool("Editor", key, on);
-    if (!profile.Save(file))
-        ShowResult(ResultSettingsFileError);
+    TMDIChild *w = ActiveDocument();
+    Previews->FollowDocument(w ? w->Editor->document() : nullptr);
 }
 
 void TMainForm::CharacterAllCommandsExecute(bool on)
 {
-    SaveEditorSetting("AllCommands", on);
-    for (const std::string_view name : NeverEnabledButtons)
-        if (auto *b = findChild<QToolButton *>(QLatin1String(name.data(), qsizetype(name.size()))))
-            b->setEnabled(on && DocumentCount() > 0);
+    for (QToolButton *button : SymbolButtons)
+        if (!CommandButtonAllowed(*button, false))
+            button->setEnabled(on && DocumentCount() > 0);
 }
 
 void TMainForm::ZorExportAnimationExecute()
 {
     if (TMDIChild *w = ActiveDocument())
-        ExportAnimationCommand(this, PreviewProgram(*w->Editor->document()), ExportDialog);
+        Previews->ExportAnimation(*w->Editor->document());
 }
 
 void TMainForm::CreateForms()
@@ -235,6 +185,7 @@ void TMainForm::CreateForms()
     FormSim = new TFormSim(this);
     Vstup = new TVstup(this);
     Vloz = new TVloz(this);
+    Comm->SetForms(Paramet, Graf, FormSim, Vstup);
 }
 
 void TMainForm::FormCreate()
@@ -243,7 +194,7 @@ void TMainForm::FormCreate()
     // editors' own signals are connected as each document is created.
     connect(qApp, &QApplication::focusChanged, this, &TMainForm::UpdateStandardActions);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
-            &TMainForm::UpdatePasteAction);
+            [this] { Standard->UpdatePaste(); });
     UpdateStandardActions();
 }
 
@@ -254,85 +205,13 @@ void TMainForm::FormDestroy()
         help->close();
 }
 
-void TMainForm::CreateActions()
-{
-    for (const TActionEntry &e : ActionTable()) {
-        auto *action =
-            new TAction(QLatin1String(e.Name), QLatin1String(e.Caption), QLatin1String(e.Hint),
-                        e.Shortcut == QKeyCombination() ? QKeySequence() : QKeySequence(e.Shortcut),
-                        e.Image, e.Group, this);
-        ActionList1.push_back(action);
-        connect(action, &TAction::Execute, this, e.Handler);
-    }
-}
-
-TAction *TMainForm::FindAction(const QString &name) const
-{
-    for (TAction *a : ActionList1)
-        if (a->objectName() == name)
-            return a;
-    return nullptr;
-}
-
-void TMainForm::SetItemEnabled(QObject *item, bool enabled)
-{
-    Binder->SetItemEnabled(item, enabled);
-}
-
-QAction *TMainForm::AddMenuItem(QMenu *menu, const TActionEntry &entry)
-{
-    TAction *action = FindAction(QLatin1String(entry.Name));
-    if (entry.SeparatorBefore)
-        menu->addSeparator()->setObjectName(QLatin1String(entry.SeparatorBefore));
-    auto *item = new QAction(action->Caption, menu);
-    item->setObjectName(QLatin1String(entry.ItemName));
-    item->setShortcut(action->ShortCut);
-    item->setToolTip(ShortHint(action->Hint));
-    item->setStatusTip(LongHint(action->Hint));
-    if (action->ImageIndex >= 0)
-        item->setIcon(ImageList[std::size_t(action->ImageIndex)]);
-    menu->addAction(item);
-    // Document commands wait for a document; the others follow their action alone.
-    Binder->Bind(item, action, !NeedsDocument(action->Group));
-    return item;
-}
-
-QToolButton *TMainForm::AddToolButton(QToolBar *bar, const TActionEntry &entry)
-{
-    TAction *action = FindAction(QLatin1String(entry.Name));
-    auto *button = new QToolButton(bar);
-    button->setObjectName(QLatin1String(entry.ButtonName));
-    button->setAutoRaise(true);
-    button->setFixedSize(ButtonSize, ButtonSize);
-    button->setIcon(ImageList[std::size_t(action->ImageIndex)]);
-    button->setIconSize(QSize(16, 16));
-    button->setToolTip(ShortHint(action->Hint));
-    button->setStatusTip(LongHint(action->Hint));
-    button->setAccessibleName(ShortHint(action->Hint));
-    bar->addWidget(button);
-    Binder->Bind(button, action, !NeedsDocument(action->Group));
-    return button;
-}
-
 void TMainForm::CreateMenus()
 {
     MainMenu = menuBar();
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
     // Menus use the desktop's menu font, not the window's bold one.
     MainMenu->setFont(QApplication::font(MainMenu));
-    const struct
-    {
-        QMenu *TMainForm::*Menu;
-        const char *Caption, *Name, *Hint;
-    } menus[] = {
-        {&TMainForm::File, "&File", "File", "File|Create, open, save and print documents"},
-        {&TMainForm::Edit, "&Edit", "Edit", "Edit|Edit operations"},
-        {&TMainForm::Character, "&Character", "Character", "Character|Change fonts and colors"},
-        {&TMainForm::Zor, "&Zor", "Zor", "Zor|Communications PC - display"},
-        {&TMainForm::Window, "&Window", "Window", "Window"},
-        {&TMainForm::Help, "&Help", "Help", "Help"},
-    };
-    for (const auto &m : menus) {
+    for (const TMenuEntry &m : MenuTable()) {
         QMenu *menu = MainMenu->addMenu(QLatin1String(m.Caption));
         this->*m.Menu = menu;
         menu->setObjectName(QLatin1String(m.Name));
@@ -358,29 +237,8 @@ void TMainForm::CreateMenus()
 
 void TMainForm::CreateToolBars()
 {
-    auto makeBar = [this](const char *name) {
-        QToolBar *bar = addToolBar(QLatin1String(name));
-        bar->setObjectName(QLatin1String(name));
-        bar->setMovable(false);
-        bar->setFloatable(false);
-        bar->setFixedHeight(ButtonSize);
-        bar->setContentsMargins(0, 0, 0, 0);
-        bar->layout()->setSpacing(0);
-        bar->layout()->setContentsMargins(0, 0, 0, 0);
-        return bar;
-    };
-    ToolBar1 = makeBar("ToolBar1");
-    // Buttons by action name, in groups; the number is the gap after a group, in pixels.
-    const std::pair<std::vector<const char *>, int> groups[] = {
-        {{"FileNew", "FileOpen", "FileSave"}, ButtonSize},
-        {{"FilePrint", "CharacterFont"}, ButtonSize},
-        {{"EditCut", "EditCopy", "EditPaste"}, 8},
-        {{"EditUndo"}, ButtonSize},
-        {{"WindowCascade", "WindowTileHorizontal", "WindowTileVertical"}, ButtonSize},
-        {{"ZorSend", "ZorSimulation", "ZorNumericValue"}, ButtonSize},
-        {{"HelpContents"}, 0},
-    };
-    for (const auto &[names, gap] : groups) {
+    ToolBar1 = AddFixedToolBar(*this, "ToolBar1", ButtonSize);
+    for (const auto &[names, gap] : ToolBarGroups()) {
         for (const char *name : names)
             for (const TActionEntry &e : ActionTable())
                 if (qstrcmp(e.Name, name) == 0)
@@ -390,27 +248,12 @@ void TMainForm::CreateToolBars()
     }
 
     addToolBarBreak();
-    ToolBar2 = makeBar("ToolBar2");
+    ToolBar2 = AddFixedToolBar(*this, "ToolBar2", ButtonSize);
     addToolBarBreak();
-    ToolBar3 = makeBar("ToolBar3");
-    for (std::size_t i = 0; i < SymbolButtons.size(); ++i) {
-        const TCommandButton &b = zor::CommandButtons[i];
-        QToolBar *bar = i < ButtonsPerToolBar ? ToolBar2 : ToolBar3;
-        auto *button = new QToolButton(bar);
-        button->setObjectName(QLatin1String(b.Name.data(), qsizetype(b.Name.size())));
-        button->setAutoRaise(true);
-        button->setFixedSize(SymbolButtonWidth, ButtonSize);
-        button->setIcon(ImageListSymbol[i]);
-        button->setIconSize(QSize(24, 16));
-        const QString hint = QString::fromLatin1(b.Hint.data(), qsizetype(b.Hint.size()));
-        button->setToolTip(ShortHint(hint));
-        button->setStatusTip(LongHint(hint));
-        button->setAccessibleName(ShortHint(hint));
-        button->setEnabled(false);
-        connect(button, &QToolButton::clicked, this, [this, i] { CommandButtonClick(int(i)); });
-        bar->addWidget(button);
-        SymbolButtons[i] = button;
-    }
+    ToolBar3 = AddFixedToolBar(*this, "ToolBar3", ButtonSize);
+    SymbolButtons = AddCommandButtons(*ToolBar2, *ToolBar3, ImageListSymbol,
+                                      QSize(SymbolButtonWidth, ButtonSize),
+                                      [this](int index) { CommandButtonClick(index); });
 }
 
 void TMainForm::CreateStatusBar()
@@ -418,18 +261,7 @@ void TMainForm::CreateStatusBar()
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     StatusBar->setSizeGripEnabled(true);
-    const int widths[3] = {HintPanelWidth, CaretPanelWidth, ModePanelWidth};
-    for (std::size_t i = 0; i < Panels.size(); ++i) {
-        // The hint panel is the one that gives way: caret and mode always show whole.
-        QLabel *panel = i == 0 ? new TStatusPanel(widths[i], StatusBar) : new QLabel(StatusBar);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
-        if (i != 0)
-            panel->setFixedWidth(widths[i]);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setFont(QApplication::font());
-        StatusBar->addWidget(panel);
-        Panels[i] = panel;
-    }
+    Panels = AddStatusPanels(*StatusBar, {HintPanelWidth, CaretPanelWidth, ModePanelWidth});
 }
 
 bool TMainForm::event(QEvent *event)
@@ -453,86 +285,22 @@ void TMainForm::EnableDocumentCommands(bool Enabled)
 {
     for (QObject *item : Binder->DocumentItems())
         SetItemEnabled(item, Enabled);
-    for (QToolButton *button : SymbolButtons) {
-        const std::string name = button->objectName().toStdString();
-        if ((AllCommands && AllCommands->isChecked()) ||
-            std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), name) ==
-                NeverEnabledButtons.end())
+    for (QToolButton *button : SymbolButtons)
+        if (CommandButtonAllowed(*button, Previews->AllCommands()))
             button->setEnabled(Enabled);
-    }
-    if (ExportAnimation)
-        ExportAnimation->setEnabled(Enabled);
+    Previews->SetDocumentsOpen(Enabled);
 }
 
 // ---- enabling of the standard actions ----
 
-QTextEdit *TMainForm::FocusedEditor() const
-{
-    QWidget *focus = QApplication::focusWidget();
-    // Opening a menu from the keyboard moves the focus into the menu bar; the edit commands
-    // still act on the document the operator was typing in.
-    if (focus && (focus == MainMenu || qobject_cast<QMenu *>(focus)))
-        if (TMDIChild *w = ActiveDocument())
-            return w->Editor;
-    return qobject_cast<QTextEdit *>(focus);
-}
-
-void TMainForm::FollowEditor(TRichEdit *editor)
-{
-    // Each rule follows its own signal, and only for the editor the commands act on.
-    connect(editor, &QTextEdit::copyAvailable, this, [this, editor](bool available) {
-        if (editor == FocusedEditor())
-            SetSelectionActions(available);
-    });
-    connect(editor, &QTextEdit::undoAvailable, this, [this, editor](bool available) {
-        if (editor == FocusedEditor())
-            FindAction(QStringLiteral("EditUndo"))->SetEnabled(available);
-    });
-    connect(editor->document(), &QTextDocument::contentsChanged, this, [this, editor] {
-        if (editor == FocusedEditor())
-            FindAction(QStringLiteral("EditSelectAll"))->SetEnabled(!editor->document()->isEmpty());
-    });
-}
-
-void TMainForm::SetSelectionActions(bool available)
-{
-    FindAction(QStringLiteral("EditCut"))->SetEnabled(available);
-    FindAction(QStringLiteral("EditCopy"))->SetEnabled(available);
-}
-
-void TMainForm::UpdatePasteAction()
-{
-    const QMimeData *clip = QApplication::clipboard()->mimeData();
-    FindAction(QStringLiteral("EditPaste"))->SetEnabled(clip && clip->hasText());
-}
-
 void TMainForm::UpdateStandardActions()
 {
-    QTextEdit *editor = FocusedEditor();
-    SetSelectionActions(editor && editor->textCursor().hasSelection());
-    UpdatePasteAction();
-    FindAction(QStringLiteral("EditSelectAll"))
-        ->SetEnabled(editor && !editor->document()->isEmpty());
-    FindAction(QStringLiteral("EditUndo"))
-        ->SetEnabled(editor && editor->document()->isUndoAvailable());
-    for (TAction *a : ActionList1)
-        if (a->Group == TActionGroup::Windows)
-            a->SetEnabled(Manager->Count() > 0);
+    Standard->Update();
 }
 
 void TMainForm::ShowResult(int code, const std::string &cause)
 {
-    const auto message = ResultMessage(code);
-    if (!message)
-        return;
-    QString text = QString::fromStdString(ResultText(code));
-    if (!cause.empty())
-        text += QLatin1Char('\n') + QString::fromStdString(cause);
-    if (message->Box == TResultBox::Information)
-        Dialogs().MessageBox(this, QStringLiteral("Information"), text, TMsgIcon::Information,
-                             TMsgButtons::Ok);
-    else
-        Dialogs().MessageBox(this, QStringLiteral("Error"), text, TMsgIcon::Error, TMsgButtons::Ok);
+    ShowResultBox(this, code, cause);
 }
 
 // ---- documents ----
@@ -563,7 +331,7 @@ void TMainForm::DocumentCreated(TMDIChild *child)
         PasteAtUnitBoundary(*editor, mime);
     };
     child->Editor->viewport()->installEventFilter(Drops);
-    FollowEditor(child->Editor);
+    Standard->Follow(child->Editor);
     Panels[2]->setText(QStringLiteral("Insert"));
 }
 
@@ -632,17 +400,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
 
 void TMainForm::FilePrintExecute()
 {
-    TMDIChild *w = ActiveDocument();
-    if (!w || !Dialogs().ExecutePrint(this, *Printer))
-        return;
-    Printer->setDocName(w->FileName);
-    if (!PrintDocument(*w->Editor->document(), *Printer))
-        ShowErrorBox(this, QStringLiteral("Printing %1 failed.").arg(w->FileName));
+    if (TMDIChild *w = ActiveDocument())
+        PrintCommand(this, *SharedPrinter, *w->Editor->document(), w->FileName);
 }
 
 void TMainForm::FilePrinterSetupExecute()
 {
-    Dialogs().ExecutePrinterSetup(this, *Printer);
+    Dialogs().ExecutePrinterSetup(this, *SharedPrinter);
 }
 
 void TMainForm::FileExitExecute()
@@ -720,38 +484,20 @@ QTextCharFormat TMainForm::PlainTextFormat() const
 
 void TMainForm::CommandButtonClick(int index)
 {
-    const TCommandButton &b = zor::CommandButtons[std::size_t(index)];
-    const QString symbol(QChar(b.Symbol));
-    if (!b.TakesNumber()) {
-        InsertCommandSymbol(symbol, b.Kind);
+    const TCommandButton &b = CommandButtons[std::size_t(index)];
+    if (!ActiveDocument())
         return;
-    }
-    if (!ActiveDocument() || !Vloz)
-        return;
-    Vloz->SetParameterRange(QString(b.Digits, QLatin1Char('9')), b.Maximum, b.Minimum);
-    if (Dialogs().ExecuteForm(*Vloz) != QDialog::Accepted)
-        return;
-    // One unit, one room check: a symbol left without its digits would be another command.
-    InsertCommandSymbol(symbol + Vloz->GetParameterText(), b.Kind);
+    if (const QString unit = CommandUnit(b, Vloz); !unit.isEmpty())
+        InsertCommandSymbol(unit, b.Kind);
 }
 
 // ---- the panel ----
 
 void TMainForm::ZorParametersExecute()
 {
-    if (!Paramet)
-        return;
-    Paramet->ApplySettings(CommSettings);
-    Paramet->ApplyPortDevices(PortDevices);
-    if (Dialogs().ExecuteForm(*Paramet) != QDialog::Accepted)
-        return;
-    Paramet->TakeSettings(CommSettings);
-    Paramet->TakePortDevices(PortDevices);
-    UpdateTransferLogAction();
-    if (SaveCommSettings(QFile::encodeName(SettingsFile).toStdString(), CommSettings,
-                         PortDevices) != ResultOk)
-        ShowResult(ResultSettingsFileError);
+    Comm->Parameters();
 }
+
 void TMainForm::ZorSendExecute()
 {
     TranslateProgram(true);
@@ -764,144 +510,25 @@ void TMainForm::ZorSimulationExecute()
 
 void TMainForm::TranslateProgram(bool send)
 {
-    TMDIChild *w = ActiveDocument();
-    if (!w)
-        return;
-    TRichEdit *editor = w->Editor;
-    editor->setEnabled(false);
-    if (send)
-        Panels[0]->setText(QStringLiteral("Wait moment please..."));
-    const rtf::Document document = DocumentFromText(*editor->document());
-    const TTranslation translation = TranslateDocument(document);
-    QTextCursor end(editor->document());
-    end.movePosition(QTextCursor::End);
-    editor->setTextCursor(end);
-    const std::string &program = translation.Program;
-    if (translation.TooManySegments()) {
-        ShowResult(ResultTooManySegments);
-    } else if (send) {
-        if (ConfirmSend(document, program))
-            SendProgram(program);
-    } else if (program.front() != '\x1F' && FormSim) {
-        FormSim->SetProgram(&program);
-        Dialogs().ExecuteForm(*FormSim);
-        FormSim->SetProgram(nullptr);
-    }
-    editor->setEnabled(true);
-    editor->setFocus();
-}
-
-bool TMainForm::ConfirmSend(const rtf::Document &document, const std::string &program)
-{
-    const auto ask = [this](const QString &text) {
-        return Dialogs().Ask(this, QStringLiteral("Warning"), text, TMsgIcon::Warning,
-                             TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
-    };
-    if (IsEmptyProgram(program))
-        return ask(
-            QStringLiteral("The document is empty. Sending it clears the panel. Send anyway?"));
-    constexpr std::size_t Listed = 5;
-    const TUnshowableReport unshowable = FindUnshowable(document, Listed);
-    if (unshowable.Count == 0)
-        return true;
-    QString text = QStringLiteral("The panel cannot show these characters; they are sent as '?':");
-    for (const TUnshowable &u : unshowable.First) {
-        const char32_t ch = u.Character;
-        text += QStringLiteral("\nline %1, column %2: %3 (U+%4)")
-                    .arg(u.Line)
-                    .arg(u.Column)
-                    .arg(QString::fromUcs4(&ch, 1))
-                    .arg(uint(ch), 4, 16, QLatin1Char('0'));
-    }
-    if (unshowable.Count > unshowable.First.size())
-        text += QStringLiteral("\nand %1 more").arg(unshowable.Count - unshowable.First.size());
-    return ask(text + QStringLiteral("\nSend anyway?"));
-}
-
-TTransferRunner &TMainForm::Transfers()
-{
-    if (!Runner) {
-        Runner = new TTransferRunner(this);
-        connect(Runner, &TTransferRunner::Finished, this, &TMainForm::ShowTransferResult);
-    }
-    if (Runner->ProgressWindow() != Graf)
-        Runner->SetProgressWindow(Graf);
-    // The port factory, the devices and the log may have changed since the last transfer.
-    Runner->PortFactory = SerialPortFactory;
-    Runner->Devices = PortDevices;
-    Runner->Log = TTransferLog{CommSettings.LogToFile, CommSettings.LogPath};
-    return *Runner;
-}
-
-void TMainForm::SendProgram(const std::string &program)
-{
-    Transfers().SendProgram(program, CommSettings.Port, CommSettings.Baud);
-}
-
-void TMainForm::ShowTransferResult(const TTransferResult &result)
-{
-    // Said while the progress window is still up; the runner hides it afterwards.
-    UpdateTransferLogAction();
-    if (result.Code == ResultCancelled)
-        Dialogs().MessageBox(this, QStringLiteral("Information"),
-                             QStringLiteral("Transfer cancelled"), TMsgIcon::Information,
-                             TMsgButtons::Ok);
-    else
-        ShowResult(result.Code, result.PortProblem);
-    ReportLogProblem(result.LogProblem);
-}
-
-void TMainForm::ReportLogProblem(const std::string &problem)
-{
-    if (problem.empty())
-        return;
-    Dialogs().MessageBox(this, QStringLiteral("Warning"),
-                         QStringLiteral("The transfer log was not written:\n%1")
-                             .arg(QString::fromStdString(problem)),
-                         TMsgIcon::Warning, TMsgButtons::Ok);
-}
-
-bool TMainForm::TransferLogAvailable() const
-{
-    return CommSettings.LogToFile ||
-           QFileInfo::exists(QString::fromStdString(CommSettings.LogPath));
+    if (TMDIChild *w = ActiveDocument())
+        Comm->TranslateProgram(*w->Editor, send, *Panels[0]);
 }
 
 void TMainForm::UpdateTransferLogAction()
 {
-    if (TAction *action = FindAction(QStringLiteral("ZorTransferLog")))
-        action->SetEnabled(TransferLogAvailable());
+    Comm->UpdateTransferLogAction();
 }
 
 void TMainForm::ZorTransferLogExecute()
 {
-    UpdateTransferLogAction();
-    if (!TransferLogAvailable())
-        return;
-    if (!LogView)
-        LogView = new TLogView(this);
-    LogView->LoadLog(QString::fromStdString(CommSettings.LogPath));
-    LogView->show();
-    LogView->raise();
-    LogView->activateWindow();
+    Comm->TransferLog();
 }
 
 void TMainForm::ZorNumericValueExecute()
 {
-    if (!Vstup)
-        return;
-    std::uint8_t message[NumericMessageLength + 1] = {}; // and its zero byte
-    for (;;) {
-        if (Dialogs().ExecuteForm(*Vstup) != QDialog::Accepted)
-            return;
-        Vstup->BuildMessage(message);
-        if (message[0] != NumericInvalidMark)
-            break;
-        Dialogs().MessageBox(this, QStringLiteral("Error"), QStringLiteral("Only numeric value"),
-                             TMsgIcon::Error, TMsgButtons::Ok);
-    }
-    Transfers().SendNumeric(message, CommSettings.Port, CommSettings.Baud);
+    Comm->NumericFields();
 }
+
 void TMainForm::HelpContentsExecute()
 {
     THelpWindow::ForOwner(this)->ShowContents();
@@ -922,31 +549,9 @@ void TMainForm::HelpAboutExecute()
 
 void TMainForm::OpenDocuments(const QStringList &names)
 {
-    for (const QString &name : names) {
-        const QFileInfo info(name);
-        // The Open dialog may name a new file; a name from outside that is not there is a
-        // mistake (a typo, a moved file), and an empty window under it would hide that.
-        QFile file(name);
-        if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-            const QString reason = info.exists() && !info.isFile()
-                                       ? QStringLiteral("It is not a file.")
-                                       : file.errorString();
-            ShowErrorBox(this, QStringLiteral("Cannot open file %1. %2").arg(name, reason));
-            continue;
-        }
-        file.close();
-        CreateDocumentWindow(info.absoluteFilePath());
-    }
-}
-
-void TMainForm::RememberRecentFile(const QString &name)
-{
-    Recent->Remember(name);
-}
-
-void TMainForm::OpenRecentFile(const QString &name)
-{
-    Recent->Choose(name);
+    for (const QString &name : names)
+        if (CheckOpenable(this, name))
+            CreateDocumentWindow(QFileInfo(name).absoluteFilePath());
 }
 
 const QList<QAction *> &TMainForm::RecentItems() const

@@ -1,5 +1,7 @@
-// The main window: menus, toolbars, status bar and the action list that binds them to commands;
-// it owns the communication settings, the document count, the dialogs' state and every form.
+// The main window: menus, toolbars, status bar and the action list that binds them to commands.
+// Each command is routed to the part that does it (the document manager, the editing policy, the
+// panel commands, the preview); the window owns the communication settings, the dialogs' state
+// and every form.
 #pragma once
 
 #include "app/Actions.h"
@@ -11,10 +13,8 @@
 #include "commands/Vocabulary.h"
 #include "ui/Dialogs.h"
 
-#include <QHash>
 #include <QKeySequence>
 #include <QMainWindow>
-#include <QPointer>
 #include <QTextCharFormat>
 #include <array>
 #include <functional>
@@ -23,9 +23,9 @@
 
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QPrinter;
+class QStatusBar;
 class QTextEdit;
 class QToolBar;
 class QToolButton;
@@ -34,20 +34,19 @@ namespace zor {
 
 class TMDIChild;
 class TFileDrops;
+class TPanelCommands;
+class TPreviewCommands;
+class TStandardActions;
 class TItemBinder;
 class TRecentMenu;
 class TDocumentManager;
 class TRichEdit;
-class TTransferRunner;
-struct TTransferResult;
 class Tabb;
 class TParamet;
 class TGraf;
 class TFormSim;
 class TVstup;
 class TVloz;
-class TLogView;
-class TPreviewDock;
 
 // Where the main window looks for what it loads at construction. Empty members take the
 // defaults: the usual font folders, the settings file next to the executable (or in the user's
@@ -89,55 +88,27 @@ public:
 
     // The number of open documents.
     int DocumentCount() const;
-    TCommSettings CommSettings;
-    QString SettingsFile;
-    // The serial devices behind the port numbers (section "Ports" of the settings file).
-    TPortDevices PortDevices;
-    // Makes the serial port of a transfer; tests put a scripted port here.
-    std::function<std::unique_ptr<TSerialPort>()> SerialPortFactory;
 
-    // Components, named as the form describes them.
-    QMenuBar *MainMenu = nullptr;
-    QMenu *File = nullptr, *Edit = nullptr, *Character = nullptr, *Zor = nullptr, *Window = nullptr,
-          *Help = nullptr;
-    QAction *New = nullptr, *Save = nullptr, *Savesas = nullptr;
-    QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *Selectall = nullptr,
-            *Undo = nullptr;
-    QAction *TransferLog = nullptr;
-    QAction *CascadeOkno = nullptr;
-
-    QToolBar *ToolBar1 = nullptr, *ToolBar2 = nullptr, *ToolBar3 = nullptr;
-    QToolButton *ButtonOpen = nullptr, *ButtonCopy = nullptr, *ButtonPaste = nullptr;
-    // The forty command buttons in vocabulary order (ButtonF0 ... ButtonP3).
-    std::array<QToolButton *, 40> SymbolButtons{};
-
-    std::array<QLabel *, 3> Panels{}; // 450, 80 and 100 pixels wide
-
-    std::vector<QIcon> ImageList;         // 25 images of 16 x 16
-    std::vector<QPixmap> ImageListSymbol; // 40 images of 24 x 16
-
-    TFontDialogState FontDialog;       // also the remembered plain-text font
-    std::unique_ptr<QPrinter> Printer; // shared by PrintDialog and PrinterSetupDialog
-
-    QMdiArea *ClientArea = nullptr;
-
-    // The secondary forms, created by CreateForms and alive as long as the main window.
-    Tabb *abb = nullptr;
-    TParamet *Paramet = nullptr;
-    TGraf *Graf = nullptr;
-    TFormSim *FormSim = nullptr;
-    TVstup *Vstup = nullptr;
-    TVloz *Vloz = nullptr;
-    // The transfer log window, made the first time it is asked for.
-    TLogView *LogView = nullptr;
-
-    // The live preview under the documents, Zor > Preview, Zor > Export animation and
-    // Character > All commands (which enables the six buttons otherwise kept disabled). The two
-    // checkable items are kept in section "Editor" of the settings file.
-    TPreviewDock *PreviewDock = nullptr;
-    QAction *Preview = nullptr, *ExportAnimation = nullptr, *AllCommands = nullptr;
-    void ZorExportAnimationExecute();
-    void CharacterAllCommandsExecute(bool on);
+    // The menu item bound to the action called name (for instance "FileSave"); nullptr for a
+    // name that is not in the action table.
+    QAction *Action(const char *name) const;
+    // The status bar's panels: 0 the hint, 1 the caret's line and column, 2 the typing mode.
+    QLabel *Panel(int index) const { return Panels.at(std::size_t(index)); }
+    // The command button at index in vocabulary order (ButtonF0 ... ButtonP3), below 40.
+    QToolButton *SymbolButton(std::size_t index) const { return SymbolButtons.at(index); }
+    // The area that holds the document windows.
+    QMdiArea *DocumentArea() const { return ClientArea; }
+    // The printer that Print and Printer setup share.
+    QPrinter &Printer() { return *SharedPrinter; }
+    // The communication settings and the serial devices behind the port numbers (section
+    // "Ports" of the settings file) that the next transfer uses; Parameters changes and saves
+    // them.
+    TCommSettings &Communication() { return CommSettings; }
+    // The settings file this window reads and writes.
+    const QString &SettingsPath() const { return SettingsFile; }
+    TPortDevices &Ports() { return PortDevices; }
+    // Makes the serial port of each transfer from now on; tests give a scripted port.
+    void SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>()> factory);
 
     // Action handlers.
     void FileNewExecute();
@@ -165,6 +136,10 @@ public:
     void HelpContentsExecute();
     void HelpOnHelpExecute();
     void HelpAboutExecute();
+    // Zor > Export animation, and Character > All commands (which lets the six buttons that are
+    // otherwise kept disabled be enabled).
+    void ZorExportAnimationExecute();
+    void CharacterAllCommandsExecute(bool on);
 
     // Click handler of the command button at index (vocabulary order): inserts the symbol, and
     // for the numbered commands first asks for the number.
@@ -172,23 +147,9 @@ public:
 
     // Translates the active document and sends it (Send true) or simulates it.
     void TranslateProgram(bool send);
-    // Sends a program text to the panel, with the progress window, and shows the result.
-    void SendProgram(const std::string &program);
-    // Asks before a send only when something is off: an empty program, or text characters the
-    // panel cannot show. True when the program should go.
-    bool ConfirmSend(const rtf::Document &document, const std::string &program);
 
     // Transfer log is available while logging is on or a log is there from before.
-    bool TransferLogAvailable() const;
     void UpdateTransferLogAction();
-
-    // The runner of every transfer, made at the first one, with the port factory, devices and
-    // log of the settings at the time of the call.
-    TTransferRunner &Transfers();
-    // Tells how a transfer ended: its result (or "Transfer cancelled") and a log not written.
-    void ShowTransferResult(const TTransferResult &result);
-    // Warns once that the transfer log could not be written (problem: path and reason).
-    void ReportLogProblem(const std::string &problem);
 
     // Documents.
     TDocumentManager *DocumentManager() const { return Manager; }
@@ -211,10 +172,6 @@ public:
 
     // The recently opened documents' entries at the end of the File menu, newest first.
     const QList<QAction *> &RecentItems() const;
-    // Puts a document at the top of the list and writes the list to the settings file.
-    void RememberRecentFile(const QString &name);
-    // Opens a document of the list; one that no longer exists is dropped from it with a message.
-    void OpenRecentFile(const QString &name);
 
 protected:
     bool event(QEvent *event) override;
@@ -222,49 +179,79 @@ protected:
 
 private:
     struct TActionEntry;
+    struct TMenuEntry;
+    struct TToolGroup;
     static const std::vector<TActionEntry> &ActionTable();
+    static const std::vector<TMenuEntry> &MenuTable();
+    static const std::vector<TToolGroup> &ToolBarGroups();
 
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
-    void LoadSettings(const QString &startDirectory);
-    void CreatePreview();
     void FollowActiveDocument();
-    void SaveEditorSetting(const char *key, bool on);
     QAction *AddMenuItem(QMenu *menu, const TActionEntry &entry);
     QToolButton *AddToolButton(QToolBar *bar, const TActionEntry &entry);
-    QTextEdit *FocusedEditor() const;
-    void FollowEditor(TRichEdit *editor);
-    void SetSelectionActions(bool available);
-    void UpdatePasteAction();
     void DocumentCreated(TMDIChild *child);
     void DocumentActivated(TMDIChild *child);
     void DocumentCountChanged(int count);
     void DocumentClosed();
 
-    TTransferRunner *Runner = nullptr;
-    // The hint of the control under the pointer or the highlighted menu item, long part only.
-    QString Hint;
-    // Components the tests do not reach, named as the form describes them.
-    QAction *Open = nullptr, *CloseEdit = nullptr, *Print = nullptr, *PrinterSetup = nullptr,
-            *Exit = nullptr, *Font = nullptr, *Parameters = nullptr, *Send = nullptr,
-            *Simulation = nullptr, *Numericfields = nullptr, *Tilehorizontally = nullptr,
-            *Tilevertically = nullptr, *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
-    QToolButton *ButtonNew = nullptr, *ButtonSave = nullptr, *ButtonPrint = nullptr,
-                *ButtonFont = nullptr, *ButtonCut = nullptr, *ButtonUndo = nullptr,
+    TCommSettings CommSettings;
+    QString SettingsFile;
+    TPortDevices PortDevices;
+    std::function<std::unique_ptr<TSerialPort>()> SerialPortFactory;
+
+    // Components, named as the form describes them.
+    QMenuBar *MainMenu = nullptr;
+    QMenu *File = nullptr, *Edit = nullptr, *Character = nullptr, *Zor = nullptr, *Window = nullptr,
+          *Help = nullptr;
+    QAction *New = nullptr, *Open = nullptr, *Save = nullptr, *Savesas = nullptr,
+            *CloseEdit = nullptr, *Print = nullptr, *PrinterSetup = nullptr, *Exit = nullptr;
+    QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *Selectall = nullptr,
+            *Undo = nullptr;
+    QAction *CascadeOkno = nullptr, *Tilehorizontally = nullptr, *Tilevertically = nullptr;
+    QAction *Font = nullptr, *Parameters = nullptr, *Send = nullptr, *TransferLog = nullptr,
+            *Simulation = nullptr, *Numericfields = nullptr;
+    QAction *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
+    QToolBar *ToolBar1 = nullptr, *ToolBar2 = nullptr, *ToolBar3 = nullptr;
+    QToolButton *ButtonNew = nullptr, *ButtonOpen = nullptr, *ButtonSave = nullptr,
+                *ButtonPrint = nullptr, *ButtonFont = nullptr, *ButtonCut = nullptr,
+                *ButtonCopy = nullptr, *ButtonPaste = nullptr, *ButtonUndo = nullptr,
                 *ButtonCascade = nullptr, *ButtonHorizontally = nullptr,
                 *ButtonVertically = nullptr, *ButtonSend = nullptr, *ButtonSimulation = nullptr,
                 *ButtonNumeric = nullptr, *ButtonHelp = nullptr;
+    // The forty command buttons in vocabulary order (ButtonF0 ... ButtonP3).
+    std::array<QToolButton *, 40> SymbolButtons{};
     QStatusBar *StatusBar = nullptr;
-    std::vector<TAction *> ActionList1;
-    TFontDialogState FontDialogSymbol; // the symbol font; never shown
-    TFileDialogState ExportDialog;
+    std::array<QLabel *, 3> Panels{}; // 450, 80 and 100 pixels wide
+    QMdiArea *ClientArea = nullptr;
 
+    std::vector<QIcon> ImageList;         // 25 images of 16 x 16
+    std::vector<QPixmap> ImageListSymbol; // 40 images of 24 x 16
+    std::vector<TAction *> ActionList1;
+
+    TFontDialogState FontDialog;             // also the remembered plain-text font
+    TFontDialogState FontDialogSymbol;       // the symbol font; never shown
+    std::unique_ptr<QPrinter> SharedPrinter; // PrintDialog's and PrinterSetupDialog's
+
+    // The secondary forms, created by CreateForms and alive as long as the main window.
+    Tabb *abb = nullptr;
+    TParamet *Paramet = nullptr;
+    TGraf *Graf = nullptr;
+    TFormSim *FormSim = nullptr;
+    TVstup *Vstup = nullptr;
+    TVloz *Vloz = nullptr;
+
+    // The hint of the control under the pointer or the highlighted menu item, long part only.
+    QString Hint;
     TDocumentManager *Manager = nullptr;
     TItemBinder *Binder = nullptr;
+    TStandardActions *Standard = nullptr;
     TRecentMenu *Recent = nullptr;
     TFileDrops *Drops = nullptr;
+    TPreviewCommands *Previews = nullptr;
+    TPanelCommands *Comm = nullptr;
     QList<QAction *> WindowListItems;
 };
 

@@ -9,78 +9,83 @@ using enum TCommandKind;
 }
 
 const std::array<TCommandButton, CommandButtonCount> CommandButtons = {{
-    {"ButtonF0", 0x3A, ckTransition, 0, 0, 0,
+    // F0 is the display's default transition: its symbol sets nothing.
+    {"ButtonF0", 0x3A, ckTransition, 0, 0, 0, "", "",
      "Move text in from right|It moves the text in from the right"},
-    {"ButtonF1", 0x3B, ckTransition, 0, 0, 0,
+    {"ButtonF1", 0x3B, ckTransition, 0, 0, 0, "", "F1",
      "Move text in from right at half-speed|It moves the text in from the right at a half-speed"},
-    {"ButtonF2", 0x3C, ckTransition, 0, 0, 0,
+    {"ButtonF2", 0x3C, ckTransition, 0, 0, 0, "", "F2",
      "Move text in from top|It moves the text in from the top"},
-    {"ButtonF3", 0x3D, ckTransition, 0, 0, 0,
+    {"ButtonF3", 0x3D, ckTransition, 0, 0, 0, "", "F3",
      "Display text directly|It displays the text directly"},
-    {"ButtonF4", 0x3E, ckTransition, 0, 0, 0,
+    {"ButtonF4", 0x3E, ckTransition, 0, 0, 0, "", "F4",
      "Move text in from bottom|It moves the text in from the bottom"},
-    {"ButtonF6", 0x40, ckTransition, 0, 0, 0,
+    {"ButtonF6", 0x40, ckTransition, 0, 0, 0, "", "F6",
      "Alternate texts|The new and old texts are alternately displayed with a frequency of 0.5 Hz"},
-    {"ButtonF7", 0x41, ckTransition, 0, 0, 0,
+    {"ButtonF7", 0x41, ckTransition, 0, 0, 0, "", "F7",
      "Move in matched lines|The new moves in both from the right and left through matched lines"},
-    {"ButtonF8", 0x42, ckTransition, 0, 0, 0,
+    {"ButtonF8", 0x42, ckTransition, 0, 0, 0, "", "F8",
      "Snow text|The new text overwrites the old one by the gradual random start of display of new "
      "text dots (snowing effect )."},
-    {"ButtonF9", 0x43, ckTransition, 0, 0, 0,
+    {"ButtonF9", 0x43, ckTransition, 0, 0, 0, "", "F9",
      "Overwrite from sides|Two converging vertical lines overwrite the old text with a new one"},
-    {"ButtonF11", 0x45, ckTransition, 0, 0, 0,
+    {"ButtonF11", 0x45, ckTransition, 0, 0, 0, "", "F11",
      "Overwrite from centre|Two vertical lines moving apart from the centre overwrite the old text "
      "with a new one."},
-    {"ButtonF13", 0x47, ckTransition, 0, 0, 0,
+    {"ButtonF13", 0x47, ckTransition, 0, 0, 0, "", "F13",
      "Move text in from left|It moves the text in from the left"},
-    {"ButtonF14", 0x48, ckTransition, 0, 0, 0,
+    {"ButtonF14", 0x48, ckTransition, 0, 0, 0, "", "F14",
      "Uncover text by falling dots|Falling dots uncover the new text"},
-    {"ButtonLxx", 0x71, ckParameter, 1, 1, 8,
+    {"ButtonLxx", 0x71, ckParameter, 1, 1, 8, "L", "",
      "Set line|It sets the line for displaying the following text"},
-    {"ButtonRxx", 0x73, ckParameter, 2, 2, 99,
+    // The repeat symbol sets the display's repeat letter so that its digits can never run into
+    // the digits of the group before it.
+    {"ButtonRxx", 0x73, ckParameter, 2, 2, 99, "R", "",
      "Repeat|It repeats the texts and commands within the brackets for a certain number of times"},
-    {"ButtonWxx", 0x72, ckParameter, 2, 1, 99,
+    {"ButtonWxx", 0x72, ckParameter, 2, 1, 99, "W", "",
      "Pause|Pause in seconds (1 - 99) or miliseconds (01 - 09)"},
-    {"ButtonS0", 0x6B, ckStyle, 0, 0, 0,
+    {"ButtonS0", 0x6B, ckStyle, 0, 0, 0, "", "S0",
      "Blinking on|It swtches the blinking on. The following text will blink until it is switched "
      "off"},
-    {"ButtonS1", 0x6C, ckStyle, 0, 0, 0, "Blinking off|It swtched the blinking off"},
-    {"ButtonS4", 0x5D, ckStyle, 0, 0, 0,
+    {"ButtonS1", 0x6C, ckStyle, 0, 0, 0, "", "S1", "Blinking off|It swtched the blinking off"},
+    {"ButtonS4", 0x5D, ckStyle, 0, 0, 0, "", "S4",
      "Normal non-proportional font|Normal non-proportional font (default)"},
-    {"ButtonS3", 0x60, ckStyle, 0, 0, 0, "Bold font"},
-    {"ButtonS2", 0x61, ckStyle, 0, 0, 0, "Wide font"},
-    {"ButtonE0", 0x4E, ckEffect, 0, 0, 0,
+    {"ButtonS3", 0x60, ckStyle, 0, 0, 0, "", "S3", "Bold font"},
+    {"ButtonS2", 0x61, ckStyle, 0, 0, 0, "", "S2", "Wide font"},
+    {"ButtonE0", 0x4E, ckEffect, 0, 0, 0, "", "E0",
      "Display propellers|It displays spinning propellers for 5 seconds"},
-    {"ButtonE1", 0x4F, ckEffect, 0, 0, 0,
+    {"ButtonE1", 0x4F, ckEffect, 0, 0, 0, "", "E1",
      "Streams|It displays 2 streams of lines moving against each other"},
-    {"ButtonE2", 0x50, ckEffect, 0, 0, 0,
+    {"ButtonE2", 0x50, ckEffect, 0, 0, 0, "", "E2",
      "Blink motive|The last displayed motive blinks for 5 seconds"},
-    {"ButtonE3", 0x51, ckEffect, 0, 0, 0, "Clear all|It clears the whole display"},
-    {"ButtonE4", 0x52, ckEffect, 0, 0, 0,
+    {"ButtonE3", 0x51, ckEffect, 0, 0, 0, "", "E3", "Clear all|It clears the whole display"},
+    {"ButtonE4", 0x52, ckEffect, 0, 0, 0, "", "E4",
      "Circulating frame|It displays a circulating frame around the text"},
-    {"ButtonE7", 0x55, ckEffect, 0, 0, 0,
+    {"ButtonE7", 0x55, ckEffect, 0, 0, 0, "", "E7",
      "Clear from centre|Two vertical lines moving apart from the centre clear the whole display"},
-    {"ButtonE8", 0x56, ckEffect, 0, 0, 0,
+    {"ButtonE8", 0x56, ckEffect, 0, 0, 0, "", "E8",
      "Light up from centre|Two vertical lines moving apart from the centre light up the whole "
      "display"},
-    {"ButtonE9", 0x57, ckEffect, 0, 0, 0, "Image inversion"},
-    {"ButtonE12", 0x5A, ckEffect, 2, 1, 99,
+    {"ButtonE9", 0x57, ckEffect, 0, 0, 0, "", "E9", "Image inversion"},
+    {"ButtonE12", 0x5A, ckEffect, 2, 1, 99, "R", "E12",
      "Time|Displays the time (HH:MM:SS format) for a certain number of seconds"},
-    {"ButtonE13", 0x5B, ckEffect, 2, 1, 99,
+    {"ButtonE13", 0x5B, ckEffect, 2, 1, 99, "R", "E13",
      "Date and time|Displays the date and time (DD:MM, HH:MM:SS format) for a certain number of "
      "seconds"},
-    {"ButtonT05", 0x7B, ckBlack, 0, 0, 0, "Spaces|A string of spaces along the whole display"},
-    {"ButtonT06", 0x7C, ckBlack, 0, 0, 0,
+    {"ButtonT05", 0x7B, ckBlack, 0, 0, 0, "", "T05",
+     "Spaces|A string of spaces along the whole display"},
+    {"ButtonT06", 0x7C, ckBlack, 0, 0, 0, "", "T06",
      "Full character|A string of full characters along the whole display"},
-    {"ButtonI1", 0x69, ckRed, 0, 0, 0, "Font color - Red|Font color - Red (default)"},
-    {"ButtonI2", 0x69, ckGreen, 0, 0, 0, "Font color - Green"},
-    {"ButtonI3", 0x69, ckYellow, 0, 0, 0, "Font color - Yellow"},
-    {"ButtonI0", 0x69, ckBlack, 0, 0, 0, "Font color - Black"},
-    {"ButtonP0", 0x6A, ckBlack, 0, 0, 0,
-     "Backgroun color - Black|Background color - Black (default)"},
-    {"ButtonP1", 0x6A, ckRed, 0, 0, 0, "Backgroung color - Red"},
-    {"ButtonP2", 0x6A, ckGreen, 0, 0, 0, "Background color - Green"},
-    {"ButtonP3", 0x6A, ckYellow, 0, 0, 0, "Background color - Yellow"},
+    {"ButtonI1", 0x69, ckRed, 0, 0, 0, "", "I", "Font color - Red|Font color - Red (default)",
+     true},
+    {"ButtonI2", 0x69, ckGreen, 0, 0, 0, "", "I", "Font color - Green", true},
+    {"ButtonI3", 0x69, ckYellow, 0, 0, 0, "", "I", "Font color - Yellow", true},
+    {"ButtonI0", 0x69, ckBlack, 0, 0, 0, "", "I", "Font color - Black", true},
+    {"ButtonP0", 0x6A, ckBlack, 0, 0, 0, "", "P",
+     "Backgroun color - Black|Background color - Black (default)", true},
+    {"ButtonP1", 0x6A, ckRed, 0, 0, 0, "", "P", "Backgroung color - Red", true},
+    {"ButtonP2", 0x6A, ckGreen, 0, 0, 0, "", "P", "Background color - Green", true},
+    {"ButtonP3", 0x6A, ckYellow, 0, 0, 0, "", "P", "Background color - Yellow", true},
 }};
 
 const TCommandButton *FindCommandButton(std::string_view name)
@@ -92,78 +97,15 @@ const TCommandButton *FindCommandButton(std::string_view name)
 
 TSymbolCode SymbolCode(unsigned char symbol, std::uint32_t colour)
 {
-    switch (symbol) {
-    case 0x3B:
-        return {{}, "F1"};
-    case 0x3C:
-        return {{}, "F2"};
-    case 0x3D:
-        return {{}, "F3"};
-    case 0x3E:
-        return {{}, "F4"};
-    case 0x40:
-        return {{}, "F6"};
-    case 0x41:
-        return {{}, "F7"};
-    case 0x42:
-        return {{}, "F8"};
-    case 0x43:
-        return {{}, "F9"};
-    case 0x45:
-        return {{}, "F11"};
-    case 0x47:
-        return {{}, "F13"};
-    case 0x48:
-        return {{}, "F14"};
-    case 0x4E:
-        return {{}, "E0"};
-    case 0x4F:
-        return {{}, "E1"};
-    case 0x50:
-        return {{}, "E2"};
-    case 0x51:
-        return {{}, "E3"};
-    case 0x52:
-        return {{}, "E4"};
-    case 0x55:
-        return {{}, "E7"};
-    case 0x56:
-        return {{}, "E8"};
-    case 0x57:
-        return {{}, "E9"};
-    case 0x5A:
-        return {"R", "E12"};
-    case 0x5B:
-        return {"R", "E13"};
-    case 0x6B:
-        return {{}, "S0"};
-    case 0x6C:
-        return {{}, "S1"};
-    case 0x61:
-        return {{}, "S2"};
-    case 0x60:
-        return {{}, "S3"};
-    case 0x5D:
-        return {{}, "S4"};
-    case 0x7B:
-        return {{}, "T05"};
-    case 0x7C:
-        return {{}, "T06"};
-    case 0x69:
-        return {{}, std::string{'I', ColourDigit(colour)}};
-    case 0x6A:
-        return {{}, std::string{'P', ColourDigit(colour)}};
-    case 0x71:
-        return {"L", {}};
-    case 0x72:
-        return {"W", {}};
-    // The repeat symbol sets the display's repeat letter so that its digits can never run into
-    // the digits of the group before it.
-    case 0x73:
-        return {"R", {}};
-    default:
+    // The colour buttons share their symbol; any of them tells the code, the colour its digit.
+    const auto it = std::find_if(CommandButtons.begin(), CommandButtons.end(),
+                                 [symbol](const TCommandButton &b) { return b.Symbol == symbol; });
+    if (it == CommandButtons.end())
         return {};
-    }
+    std::string code(it->Code);
+    if (it->CodeTakesColour)
+        code += ColourDigit(colour);
+    return {it->Prefix, std::move(code)};
 }
 
 bool IsVocabularySymbol(unsigned char symbol)

@@ -77,7 +77,9 @@ constexpr bool IsDigitSymbol(unsigned char ch)
 }
 
 // One command button. Digits, Minimum and Maximum describe the number that the Enter Parameter
-// dialog asks for; Digits is 0 for the commands that take none. Hint is stored as the program
+// dialog asks for; Digits is 0 for the commands that take none. Prefix and Code are what the
+// symbol starts in the program text (see SymbolCode); a colour button's code ends in the digit
+// of the symbol's colour, so the colour, not the button, picks it. Hint is stored as the program
 // shows it: the short hint, a vertical bar and the long hint, or one text that serves as both.
 struct TCommandButton
 {
@@ -87,7 +89,10 @@ struct TCommandButton
     int Digits;
     int Minimum;
     int Maximum;
+    std::string_view Prefix;
+    std::string_view Code;
     std::string_view Hint;
+    bool CodeTakesColour = false;
 
     constexpr std::uint32_t Colour() const { return KindColour(Kind); }
     constexpr bool TakesNumber() const { return Digits > 0; }

@@ -1,5 +1,7 @@
 #include "editor/Printing.h"
 
+#include "ui/Dialogs.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPrinter>
 #include <QTextDocument>
@@ -20,6 +22,16 @@ bool PrintDocument(const QTextDocument &document, QPrinter &printer)
     copy->setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
     copy->print(&printer);
     return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
+}
+
+void PrintCommand(QWidget *parent, QPrinter &printer, const QTextDocument &document,
+                  const QString &name)
+{
+    if (!Dialogs().ExecutePrint(parent, printer))
+        return;
+    printer.setDocName(name);
+    if (!PrintDocument(document, printer))
+        ShowErrorBox(parent, QStringLiteral("Printing %1 failed.").arg(name));
 }
 
 } // namespace zor

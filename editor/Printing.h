@@ -2,7 +2,9 @@
 #pragma once
 
 class QPrinter;
+class QString;
 class QTextDocument;
+class QWidget;
 
 namespace zor {
 
@@ -10,5 +12,10 @@ namespace zor {
 // (the editor never wraps, but paper has an edge). False when the printer reports an error or
 // the job was aborted.
 bool PrintDocument(const QTextDocument &document, QPrinter &printer);
+
+// File > Print: runs the print dialog over parent and prints document as the job name; a failed
+// job gets "Printing NAME failed.". Nothing happens when the operator cancels.
+void PrintCommand(QWidget *parent, QPrinter &printer, const QTextDocument &document,
+                  const QString &name);
 
 } // namespace zor

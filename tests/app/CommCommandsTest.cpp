@@ -32,16 +32,17 @@ protected:
     CommCommandsTest()
     {
         // Every transfer talks to an emulated panel through a scripted port.
-        Form->SerialPortFactory = [this] {
+        Form->SetSerialPortFactory([this] {
             auto port = std::make_unique<TFakeSerialPort>();
             port->Responder = [this](const TFakeSerialPort::TBytes &frame) {
                 return Panel.Feed(frame.data(), frame.size());
             };
             return port;
-        };
+        });
     }
 
     QString Ini() const { return Dir.filePath("zoredit.INI"); }
+    TGraf *Graf() const { return Form->findChild<TGraf *>(); }
 
     static std::function<int(QDialog &)> Accept(std::function<void(QDialog &)> fill = {})
     {
@@ -69,26 +70,26 @@ TEST_F(CommCommandsTest, ParametersOkCreatesTheSettingsFileWithAllFourKeys)
     EXPECT_EQ(ini.ReadString("PC", "File", ""), "0");
     EXPECT_EQ(ini.ReadString("PC", "Baud", ""), "19200");
     EXPECT_EQ(ini.ReadString("PC", "Path", ""), (Dir.path() + "/zor.log").toStdString());
-    EXPECT_EQ(Form->CommSettings.Port, 1);
+    EXPECT_EQ(Form->Communication().Port, 1);
 
     Dialogs.FormAnswers = {}; // cancelled: nothing changes
     Form->ZorParametersExecute();
-    EXPECT_EQ(Form->CommSettings.Baud, 19200);
+    EXPECT_EQ(Form->Communication().Baud, 19200);
 }
 
 TEST_F(CommCommandsTest, UnwritableSettingsFileShowsErrorAndKeepsTheValuesForTheRun)
 {
-    QDir(Dir.path()).mkdir("ro");
-    Form->SettingsFile = Dir.filePath("ro/zoredit.INI");
-    QFile::setPermissions(Dir.filePath("ro"), QFile::ReadOwner | QFile::ExeOwner);
-    const bool immutable = QProcess::execute("chattr", {"+i", Dir.filePath("ro")}) == 0;
+    // The settings file's folder takes no new file.
+    const QString folder = Dir.path();
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const bool immutable = QProcess::execute("chattr", {"+i", folder}) == 0;
     auto unlock = qScopeGuard([&] {
         if (immutable)
-            QProcess::execute("chattr", {"-i", Dir.filePath("ro")});
-        QFile::setPermissions(Dir.filePath("ro"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QProcess::execute("chattr", {"-i", folder});
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     });
-    QFile probe(Dir.filePath("ro/probe"));
+    ASSERT_FALSE(QFile::exists(Ini()));
+    QFile probe(Dir.filePath("probe"));
     if (probe.open(QIODevice::WriteOnly))
         GTEST_SKIP() << "cannot make a folder read-only here";
     Dialogs.FormAnswers = {Accept(
@@ -96,12 +97,12 @@ TEST_F(CommCommandsTest, UnwritableSettingsFileShowsErrorAndKeepsTheValuesForThe
     Form->ZorParametersExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "Error inic file");
-    EXPECT_EQ(Form->CommSettings.Port, 4);
+    EXPECT_EQ(Form->Communication().Port, 4);
 }
 
 TEST_F(CommCommandsTest, DialogShowsTheSettingsAndTheLogControlsFollowTheCheckBox)
 {
-    TParamet &p = *Form->Paramet;
+    TParamet &p = *Form->findChild<TParamet *>();
     p.ApplySettings({7, 4800, false, "/var/log/zor.log"});
     p.FormShow();
     EXPECT_EQ(TParamet::ItemIndex(p.CommPortItems), 3) << "port 7 shows COM 4";
@@ -125,7 +126,7 @@ TEST_F(CommCommandsTest, DialogShowsTheSettingsAndTheLogControlsFollowTheCheckBo
 
 TEST_F(CommCommandsTest, ChoosingTheLogFileRestoresTheDocumentSaveDialog)
 {
-    TParamet &p = *Form->Paramet;
+    TParamet &p = *Form->findChild<TParamet *>();
     Form->DocumentManager()->SaveDialog.FileName = "/home/op/doc.zor";
     p.ApplySettings({3, 9600, true, "/tmp/old.log"});
     Dialogs.FileNames = {QString()}; // cancelled
@@ -154,7 +155,7 @@ TEST_F(CommCommandsTest, TheLogChooserAsksBeforeTakingAFileThatIsNotALog)
     const QString rtfLog = write("doc.log", "{\\rtf1 precious}");
     const QString log = write("old.log", "0x01 0x02\n");
     const QString notes = write("notes", "notes");
-    TParamet &p = *Form->Paramet;
+    TParamet &p = *Form->findChild<TParamet *>();
     p.ApplySettings({3, 9600, true, "/tmp/zor.log"});
 
     // A document or anything else that is not a log: No keeps the old path.
@@ -197,9 +198,9 @@ TEST_F(CommCommandsTest, SendDeliversTheTranslatedProgramWithProgressAndResult)
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back().Kind, TPanelEvent::Program);
     EXPECT_EQ(events.back().Data, std::string("T0\x1FHello\x1F"));
-    EXPECT_EQ(Form->Graf->ProgressBar1->maximum(), 1);
-    EXPECT_EQ(Form->Graf->ProgressBar1->value(), 1);
-    EXPECT_FALSE(Form->Graf->isVisible());
+    EXPECT_EQ(Graf()->ProgressBar1->maximum(), 1);
+    EXPECT_EQ(Graf()->ProgressBar1->value(), 1);
+    EXPECT_FALSE(Graf()->isVisible());
     EXPECT_TRUE(w->Editor->isEnabled());
     EXPECT_EQ(w->Editor->textCursor().position(), 5) << "the caret ends at the end";
 }
@@ -218,24 +219,24 @@ TEST_F(CommCommandsTest, EveryTransferStartsWithAnEmptyProgressBar)
             return false;
         }
     } watch;
-    watch.Bar = Form->Graf->ProgressBar1;
-    Form->Graf->installEventFilter(&watch);
+    watch.Bar = Graf()->ProgressBar1;
+    Graf()->installEventFilter(&watch);
     TMDIChild *w = Form->CreateDocumentWindow("Untitled");
     QTextCursor(w->Editor->document()).insertText("Hello");
     Form->ZorSendExecute();
     Form->ZorSendExecute();
-    Form->Graf->removeEventFilter(&watch);
+    Graf()->removeEventFilter(&watch);
     EXPECT_EQ(watch.Values, QList<int>({0, 0}));
-    EXPECT_EQ(Form->Graf->ProgressBar1->value(), Form->Graf->ProgressBar1->maximum());
+    EXPECT_EQ(Graf()->ProgressBar1->value(), Graf()->ProgressBar1->maximum());
 }
 
 TEST_F(CommCommandsTest, SendToAMissingPortReportsHardwareFailure)
 {
-    Form->SerialPortFactory = [] {
+    Form->SetSerialPortFactory([] {
         auto port = std::make_unique<TFakeSerialPort>();
         port->FailOpen = true;
         return port;
-    };
+    });
     QTextCursor(Form->CreateDocumentWindow("Untitled")->Editor->document()).insertText("Hi");
     Form->ZorSendExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
@@ -263,7 +264,7 @@ TEST_F(CommCommandsTest, NumericFieldsRefuseLettersThenSendTheCounters)
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back().Kind, TPanelEvent::Numeric);
     EXPECT_EQ(events.back().Data, "  7 4");
-    EXPECT_EQ(Form->Vstup->Edit1->text(), "7") << "the operator's own text is kept";
+    EXPECT_EQ(Form->findChild<TVstup *>()->Edit1->text(), "7") << "the operator's own text is kept";
 
     Dialogs.Boxes.clear();
     Form->ZorNumericValueExecute(); // cancelled: nothing sent, nothing shown
@@ -274,11 +275,12 @@ TEST_F(CommCommandsTest, CancelOrEscapeStopsTheSendAfterTheFrameInFlight)
 {
     TMDIChild *w = Form->CreateDocumentWindow("Untitled");
     QTextCursor(w->Editor->document()).insertText(QString(150, QLatin1Char('c'))); // three blocks
+    TGraf *graf = Graf();
     for (const bool escape : {false, true}) {
         SCOPED_TRACE(escape ? "Escape" : "Cancel button");
         Dialogs.Boxes.clear();
         std::vector<TFakeSerialPort::TBytes> frames;
-        Form->SerialPortFactory = [&] {
+        Form->SetSerialPortFactory([&] {
             auto port = std::make_unique<TFakeSerialPort>();
             port->Responder = [&](const TFakeSerialPort::TBytes &frame) {
                 frames.push_back(frame);
@@ -286,18 +288,18 @@ TEST_F(CommCommandsTest, CancelOrEscapeStopsTheSendAfterTheFrameInFlight)
                 // until the click has been handled.
                 if (frame.size() == BlockFrameLength && GetWord(frame.data() + 2) == 2)
                     QMetaObject::invokeMethod(
-                        Form->Graf,
+                        graf,
                         [&] {
                             if (escape)
-                                QTest::keyClick(Form->Graf, Qt::Key_Escape);
+                                QTest::keyClick(graf, Qt::Key_Escape);
                             else
-                                Form->Graf->CancelButton->click();
+                                graf->CancelButton->click();
                         },
                         Qt::BlockingQueuedConnection);
                 return Panel.Feed(frame.data(), frame.size());
             };
             return port;
-        };
+        });
         Form->ZorSendExecute();
         ASSERT_EQ(Dialogs.Boxes.size(), 1);
         EXPECT_EQ(Dialogs.Boxes[0].Caption, "Information");
@@ -305,15 +307,15 @@ TEST_F(CommCommandsTest, CancelOrEscapeStopsTheSendAfterTheFrameInFlight)
         EXPECT_EQ(frames.size(), 3u) << "Open, block 1 and block 2; no block 3, no Close";
         for (const auto &e : Panel.TakeEvents())
             EXPECT_NE(e.Kind, TPanelEvent::Program) << "the panel took no program";
-        EXPECT_FALSE(Form->Graf->isVisible());
+        EXPECT_FALSE(Graf()->isVisible());
         EXPECT_TRUE(w->Editor->isEnabled());
     }
 }
 
 TEST_F(CommCommandsTest, AnUnwritableLogIsSaidOnceAfterTheResult)
 {
-    Form->CommSettings.LogToFile = true;
-    Form->CommSettings.LogPath = Dir.path().toStdString(); // a folder
+    Form->Communication().LogToFile = true;
+    Form->Communication().LogPath = Dir.path().toStdString(); // a folder
     QTextCursor(Form->CreateDocumentWindow("Untitled")->Editor->document()).insertText("Hi");
     Form->ZorSendExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 2);
@@ -326,12 +328,12 @@ TEST_F(CommCommandsTest, AnUnwritableLogIsSaidOnceAfterTheResult)
 
 TEST_F(CommCommandsTest, APortThatCannotBeOpenedAddsItsCauseToHardwareFailure)
 {
-    Form->SerialPortFactory = [] {
+    Form->SetSerialPortFactory([] {
         auto port = std::make_unique<TFakeSerialPort>();
         port->FailOpen = true;
         port->Problem = "The device /dev/ttyUSB7 does not exist.";
         return port;
-    };
+    });
     Dialogs.FormAnswers = {
         Accept([](QDialog &d) { static_cast<TVstup &>(d).Edit1->setText("5"); })};
     Form->ZorNumericValueExecute();

@@ -60,11 +60,15 @@ protected:
     static QStringList EnabledItems(TMainForm &form)
     {
         QStringList names;
-        for (QMenu *menu : {form.File, form.Edit, form.Character, form.Zor, form.Window, form.Help})
+        for (QMenu *menu : {form.findChild<QMenu *>("File"), form.findChild<QMenu *>("Edit"),
+                            form.findChild<QMenu *>("Character"), form.findChild<QMenu *>("Zor"),
+                            form.findChild<QMenu *>("Window"), form.findChild<QMenu *>("Help")})
             for (QAction *a : menu->actions())
                 if (!a->isSeparator() && a->isEnabled())
                     names << a->objectName();
-        for (QToolBar *bar : {form.ToolBar1, form.ToolBar2, form.ToolBar3})
+        for (QToolBar *bar :
+             {form.findChild<QToolBar *>("ToolBar1"), form.findChild<QToolBar *>("ToolBar2"),
+              form.findChild<QToolBar *>("ToolBar3")})
             for (QToolButton *b : bar->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly))
                 if (b->isEnabled() && b->objectName().startsWith("Button"))
                     names << b->objectName();
@@ -121,22 +125,22 @@ TEST_F(MainFormTest, PasteSelectAllAndUndoNeedBothTheirRuleAndAnOpenDocument)
     TMainForm form(Options());
     QApplication::clipboard()->setText(QStringLiteral("text"));
     form.UpdateStandardActions();
-    EXPECT_FALSE(form.Paste->isEnabled()) << "held off with no document";
+    EXPECT_FALSE(form.Action("EditPaste")->isEnabled()) << "held off with no document";
     form.EnableDocumentCommands(true);
-    EXPECT_TRUE(form.Paste->isEnabled());
-    EXPECT_TRUE(form.ButtonPaste->isEnabled());
+    EXPECT_TRUE(form.Action("EditPaste")->isEnabled());
+    EXPECT_TRUE(form.findChild<QToolButton *>("ButtonPaste")->isEnabled());
     QApplication::clipboard()->clear();
     form.UpdateStandardActions();
-    EXPECT_FALSE(form.Paste->isEnabled());
-    EXPECT_FALSE(form.Cut->isEnabled());
-    EXPECT_FALSE(form.CascadeOkno->isEnabled()) << "no document window";
+    EXPECT_FALSE(form.Action("EditPaste")->isEnabled());
+    EXPECT_FALSE(form.Action("EditCut")->isEnabled());
+    EXPECT_FALSE(form.Action("WindowCascade")->isEnabled()) << "no document window";
 }
 
 TEST_F(MainFormTest, MenusHaveTheirCaptionsItemsAndSeparatorsInOrder)
 {
     TMainForm form(Options());
     QStringList menus;
-    for (QAction *a : form.MainMenu->actions())
+    for (QAction *a : form.menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Character", "&Zor", "&Window", "&Help"}));
 
@@ -146,81 +150,83 @@ TEST_F(MainFormTest, MenusHaveTheirCaptionsItemsAndSeparatorsInOrder)
             out << a->objectName() + (a->isSeparator() ? QString() : "=" + a->text());
         return out;
     };
-    EXPECT_EQ(items(form.File),
+    EXPECT_EQ(items(form.findChild<QMenu *>("File")),
               QStringList({"New=&New", "Open=&Open", "N1", "Save=&Save", "Savesas=S&ave As ...",
                            "N2", "CloseEdit=&Close", "Print=&Print",
                            "PrinterSetup=P&rinter setup ...", "N3", "Exit=&Exit"}));
-    EXPECT_EQ(items(form.Edit), QStringList({"Cut=Cu&t", "Copy=&Copy", "Paste=&Paste", "N4",
-                                             "Selectall=Select &All", "N5", "Undo=&Undo"}));
-    EXPECT_EQ(items(form.Zor),
+    EXPECT_EQ(items(form.findChild<QMenu *>("Edit")),
+              QStringList({"Cut=Cu&t", "Copy=&Copy", "Paste=&Paste", "N4", "Selectall=Select &All",
+                           "N5", "Undo=&Undo"}));
+    EXPECT_EQ(items(form.findChild<QMenu *>("Zor")),
               QStringList({"Parameters=&Parameters ...", "N6", "Send=&Send",
                            "TransferLog=&Transfer log", "N7", "Simulation=Si&mulation",
                            "Preview=Pre&view", "ExportAnimation=E&xport animation...", "N8",
                            "Numericfields=&Numeric fields"}));
-    EXPECT_EQ(items(form.Window),
+    EXPECT_EQ(items(form.findChild<QMenu *>("Window")),
               QStringList({"CascadeOkno=&Cascade", "Tilehorizontally=Tile &Horizontally",
                            "Tilevertically=&Tile Vertically"}));
-    EXPECT_EQ(items(form.Help), QStringList({"Contents=&Contents", "Usinghelp=&Help on Help", "N9",
-                                             "About=&About ..."}));
-    EXPECT_EQ(form.New->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-    EXPECT_EQ(form.Save->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    EXPECT_EQ(form.Undo->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
-    EXPECT_TRUE(form.Savesas->shortcut().isEmpty());
-    EXPECT_FALSE(form.Save->icon().isNull());
-    EXPECT_TRUE(form.Savesas->icon().isNull());
+    EXPECT_EQ(
+        items(form.findChild<QMenu *>("Help")),
+        QStringList({"Contents=&Contents", "Usinghelp=&Help on Help", "N9", "About=&About ..."}));
+    EXPECT_EQ(form.Action("FileNew")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(form.Action("FileSave")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(form.Action("EditUndo")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    EXPECT_TRUE(form.Action("FileSaveAs")->shortcut().isEmpty());
+    EXPECT_FALSE(form.Action("FileSave")->icon().isNull());
+    EXPECT_TRUE(form.Action("FileSaveAs")->icon().isNull());
 }
 
 TEST_F(MainFormTest, ToolbarsHoldSixteenStandardAndFortyCommandButtonsWithImages)
 {
     TMainForm form(Options());
     QStringList first;
-    for (QToolButton *b : form.ToolBar1->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly))
+    for (QToolButton *b : form.findChild<QToolBar *>("ToolBar1")
+                              ->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly))
         if (b->objectName().startsWith("Button")) {
             first << b->objectName();
-            EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
+            EXPECT_FALSE(b->icon().pixmap(16, 16).toImage().isNull())
+                << b->objectName().toStdString();
         }
     EXPECT_EQ(first.size(), 16);
     EXPECT_EQ(first.front(), "ButtonNew");
     EXPECT_EQ(first.back(), "ButtonHelp");
-    ASSERT_EQ(form.ImageList.size(), 25u);
-    for (const QIcon &icon : form.ImageList)
-        EXPECT_FALSE(icon.pixmap(16, 16).toImage().isNull());
 
-    for (std::size_t i = 0; i < form.SymbolButtons.size(); ++i) {
-        QToolButton *b = form.SymbolButtons[i];
-        EXPECT_EQ(b->parentWidget(), i < 20 ? form.ToolBar2 : form.ToolBar3);
+    for (std::size_t i = 0; i < CommandButtonCount; ++i) {
+        QToolButton *b = form.SymbolButton(i);
+        EXPECT_EQ(b->parentWidget(), i < 20 ? form.findChild<QToolBar *>("ToolBar2")
+                                            : form.findChild<QToolBar *>("ToolBar3"));
         EXPECT_EQ(b->objectName().toStdString(), CommandButtons[i].Name);
         EXPECT_FALSE(b->isEnabled());
-        EXPECT_EQ(form.ImageListSymbol[i].size(), QSize(24, 16));
+        EXPECT_EQ(b->iconSize(), QSize(24, 16));
         // The pictogram has lit pixels: no button is blank.
-        const QImage image = form.ImageListSymbol[i].toImage();
+        const QImage image = b->icon().pixmap(QSize(24, 16)).toImage();
         bool drawn = false;
         for (int y = 0; y < image.height() && !drawn; ++y)
             for (int x = 0; x < image.width() && !drawn; ++x)
                 drawn = qAlpha(image.pixel(x, y)) > 0;
         EXPECT_TRUE(drawn) << CommandButtons[i].Name;
     }
-    EXPECT_EQ(form.SymbolButtons[0]->toolTip(), "Move text in from right");
+    EXPECT_EQ(form.SymbolButton(0)->toolTip(), "Move text in from right");
 }
 
 TEST_F(MainFormTest, HintsGoToTheFirstStatusPanel)
 {
     TMainForm form(Options());
-    QToolButton *f1 = form.SymbolButtons[1];
+    QToolButton *f1 = form.SymbolButton(1);
     EXPECT_EQ(f1->toolTip(), "Move text in from right at half-speed");
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(f1, &enter);
-    EXPECT_EQ(form.Panels[0]->text(), "It moves the text in from the right at a half-speed");
+    EXPECT_EQ(form.Panel(0)->text(), "It moves the text in from the right at a half-speed");
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(f1, &leave);
     QStatusTipEvent none{QString()};
     QApplication::sendEvent(&form, &none);
-    EXPECT_EQ(form.Panels[0]->text(), "");
+    EXPECT_EQ(form.Panel(0)->text(), "");
 
     // A highlighted menu item shows its long hint the way the menu reports it.
-    form.Save->showStatusText(form.MainMenu);
-    EXPECT_EQ(form.Panels[0]->text(), "Saves the active document");
-    EXPECT_EQ(form.ButtonOpen->toolTip(), "Open");
+    form.Action("FileSave")->showStatusText(form.menuBar());
+    EXPECT_EQ(form.Panel(0)->text(), "Saves the active document");
+    EXPECT_EQ(form.findChild<QToolButton *>("ButtonOpen")->toolTip(), "Open");
 }
 
 TEST_F(MainFormTest, ShowResultShowsEachCodesMessageInItsBox)
@@ -275,7 +281,7 @@ TEST_F(MainFormTest, MissingSymbolFontWarnsOnceAndTheWindowStillWorks)
     EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::Ok);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "Required ZorSymbolFont is not installed.\nWarning: Function "
                                      "symbols will not be\ndisplayed correctly");
-    EXPECT_TRUE(form.New->isEnabled());
+    EXPECT_TRUE(form.Action("FileNew")->isEnabled());
 }
 
 TEST_F(MainFormTest, FoundSymbolFontIsRegisteredUnderItsFace)
@@ -290,28 +296,29 @@ TEST_F(MainFormTest, SettingsLoadGivesDefaultsWithoutAFileAndReadsTheFileOtherwi
 {
     {
         TMainForm form(Options());
-        EXPECT_EQ(form.CommSettings.Port, 3);
-        EXPECT_EQ(form.CommSettings.Baud, 9600);
-        EXPECT_FALSE(form.CommSettings.LogToFile);
-        EXPECT_EQ(form.CommSettings.LogPath, "/home/operator/programs/zor.log");
+        EXPECT_EQ(form.Communication().Port, 3);
+        EXPECT_EQ(form.Communication().Baud, 9600);
+        EXPECT_FALSE(form.Communication().LogToFile);
+        EXPECT_EQ(form.Communication().LogPath, "/home/operator/programs/zor.log");
     }
     QFile file(Options().SettingsFile);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[pc]\r\nport=0x2\r\nFILE=1\r\nBaud=19200\r\nPath=C:\\logs\\zor.log\r\n");
     file.close();
     TMainForm form(Options());
-    EXPECT_EQ(form.CommSettings.Port, 2);
-    EXPECT_EQ(form.CommSettings.Baud, 19200);
-    EXPECT_TRUE(form.CommSettings.LogToFile);
-    EXPECT_EQ(form.CommSettings.LogPath, "C:\\logs\\zor.log");
+    EXPECT_EQ(form.Communication().Port, 2);
+    EXPECT_EQ(form.Communication().Baud, 19200);
+    EXPECT_TRUE(form.Communication().LogToFile);
+    EXPECT_EQ(form.Communication().LogPath, "C:\\logs\\zor.log");
 }
 
 TEST_F(MainFormTest, ProgramStartCreatesTheSixFormsHiddenInOrder)
 {
     TMainForm form(Options());
     form.CreateForms();
-    QList<QDialog *> forms = {form.abb,     form.Paramet, form.Graf,
-                              form.FormSim, form.Vstup,   form.Vloz};
+    QList<QDialog *> forms = {form.findChild<Tabb *>(),   form.findChild<TParamet *>(),
+                              form.findChild<TGraf *>(),  form.findChild<TFormSim *>(),
+                              form.findChild<TVstup *>(), form.findChild<TVloz *>()};
     QStringList classes;
     for (QDialog *f : forms) {
         ASSERT_NE(f, nullptr);
@@ -336,26 +343,26 @@ TEST_F(MainFormTest, ALongHintStaysInsideTheFirstPanel)
                                             "line, until the whole panel shows it"));
         QApplication::sendEvent(&form, &hint);
         QApplication::processEvents();
-        const QRect first = form.Panels[0]->geometry(), caret = form.Panels[1]->geometry();
+        const QRect first = form.Panel(0)->geometry(), caret = form.Panel(1)->geometry();
         EXPECT_LT(first.right(), caret.left()) << "window " << width;
         EXPECT_EQ(caret.width(), 80);
-        EXPECT_EQ(form.Panels[2]->width(), 100);
+        EXPECT_EQ(form.Panel(2)->width(), 100);
         EXPECT_LE(first.width(), 450);
     }
-    EXPECT_EQ(form.Panels[0]->width(), 450) << "a wide window gives the panel its full width";
+    EXPECT_EQ(form.Panel(0)->width(), 450) << "a wide window gives the panel its full width";
 }
 
 TEST_F(MainFormTest, AMenuClosedWithoutAChoiceTakesItsHintAway)
 {
     TMainForm form(Options());
     form.show();
-    for (QMenu *menu : {form.File, form.Help}) {
+    for (QMenu *menu : {form.findChild<QMenu *>("File"), form.findChild<QMenu *>("Help")}) {
         menu->popup(form.mapToGlobal(QPoint(10, 10)));
         // A highlighted item reports its hint through the menu bar that opened the menu.
-        menu->actions().constFirst()->showStatusText(form.MainMenu);
-        EXPECT_FALSE(form.Panels[0]->text().isEmpty());
+        menu->actions().constFirst()->showStatusText(form.menuBar());
+        EXPECT_FALSE(form.Panel(0)->text().isEmpty());
         menu->hide();
-        EXPECT_EQ(form.Panels[0]->text(), "") << menu->objectName().toStdString();
+        EXPECT_EQ(form.Panel(0)->text(), "") << menu->objectName().toStdString();
     }
 }
 
@@ -365,9 +372,12 @@ TEST_F(MainFormTest, CaptionsAreTheFormsOwnTextsWithNothingAdded)
     form.CreateForms();
     EXPECT_EQ(QApplication::applicationName(), "ZorEdit");
     const QList<std::pair<QWidget *, QString>> captions = {
-        {&form, "Zor Editor"},          {form.abb, "About"},
-        {form.Paramet, "Parameters"},   {form.Vstup, "Numeric fields"},
-        {form.Vloz, "Enter Parameter"}, {form.Graf, "Wait please..."}};
+        {&form, "Zor Editor"},
+        {form.findChild<Tabb *>(), "About"},
+        {form.findChild<TParamet *>(), "Parameters"},
+        {form.findChild<TVstup *>(), "Numeric fields"},
+        {form.findChild<TVloz *>(), "Enter Parameter"},
+        {form.findChild<TGraf *>(), "Wait please..."}};
     for (const auto &[window, caption] : captions) {
         EXPECT_EQ(window->windowTitle(), caption);
         // The window system appends the display name to every caption that does not already
@@ -384,7 +394,9 @@ TEST_F(MainFormTest, EveryFormShowsItsCaptionAndItsTextsWhole)
     form.CreateForms();
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
-    for (QDialog *dialog : QList<QDialog *>{form.abb, form.Paramet, form.Vstup, form.Vloz}) {
+    for (QDialog *dialog :
+         QList<QDialog *>{form.findChild<Tabb *>(), form.findChild<TParamet *>(),
+                          form.findChild<TVstup *>(), form.findChild<TVloz *>()}) {
         const std::string name = dialog->objectName().toStdString();
         // Room for the caption beside the title bar's icon and three buttons.
         EXPECT_LE(QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()) + 100,

@@ -41,7 +41,7 @@ protected:
     QStringList RecentMenu() const
     {
         QStringList out;
-        for (QAction *a : Form->File->actions())
+        for (QAction *a : Form->findChild<QMenu *>("File")->actions())
             if (a->objectName().startsWith(QLatin1String("Recent")))
                 out << a->text();
         return out;
@@ -138,12 +138,12 @@ TEST_F(OpeningTest, RecentListFollowsOpensAndSavesAndIsKeptInTheSettingsFile)
     EXPECT_EQ(RecentMenu(),
               QStringList({"&1 " + saved, "&2 " + Dir.filePath("b&&c.zor"), "&3 " + a}));
     TProfileFile profile;
-    ASSERT_TRUE(profile.Load(Form->SettingsFile.toStdString()));
+    ASSERT_TRUE(profile.Load(Form->SettingsPath().toStdString()));
     EXPECT_EQ(profile.ReadString("Recent", "File1", ""), saved.toStdString());
     EXPECT_EQ(profile.ReadString("Recent", "File3", ""), a.toStdString());
 
     // The entries sit between the printing commands and Exit.
-    const QList<QAction *> items = Form->File->actions();
+    const QList<QAction *> items = Form->findChild<QMenu *>("File")->actions();
     EXPECT_EQ(items.last()->objectName(), "Exit");
     EXPECT_EQ(items[items.size() - 2]->objectName(), "NRecent");
     EXPECT_EQ(items[items.size() - 6]->objectName(), "N3");
@@ -151,7 +151,7 @@ TEST_F(OpeningTest, RecentListFollowsOpensAndSavesAndIsKeptInTheSettingsFile)
     // A new main window reads the same list back.
     TStartupOptions o;
     o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
-    o.SettingsFile = Form->SettingsFile;
+    o.SettingsFile = Form->SettingsPath();
     TMainForm second(o);
     EXPECT_EQ(second.RecentItems().size(), 3);
 }
@@ -172,7 +172,7 @@ TEST_F(OpeningTest, ChoosingARecentFileThatIsGoneDropsItWithAMessage)
     EXPECT_EQ(Form->DocumentCount(), 0);
     EXPECT_EQ(RecentMenu(), QStringList({"&1 " + b}));
     TProfileFile profile;
-    profile.Load(Form->SettingsFile.toStdString());
+    profile.Load(Form->SettingsPath().toStdString());
     EXPECT_EQ(profile.ReadString("Recent", "File2", "x"), "");
 
     Form->RecentItems().front()->trigger();
@@ -183,8 +183,11 @@ TEST_F(OpeningTest, ChoosingARecentFileThatIsGoneDropsItWithAMessage)
     CloseAll();
     Form->RecentItems().front()->trigger();
     EXPECT_TRUE(RecentMenu().isEmpty());
-    EXPECT_EQ(Form->File->actions().last()->objectName(), "Exit");
-    EXPECT_EQ(Form->File->actions()[Form->File->actions().size() - 2]->objectName(), "N3");
+    EXPECT_EQ(Form->findChild<QMenu *>("File")->actions().last()->objectName(), "Exit");
+    EXPECT_EQ(Form->findChild<QMenu *>("File")
+                  ->actions()[Form->findChild<QMenu *>("File")->actions().size() - 2]
+                  ->objectName(),
+              "N3");
 }
 
 TEST(CommandLineTest, OptionsAndFiles)

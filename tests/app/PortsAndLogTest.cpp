@@ -37,21 +37,21 @@ class PortsAndLogTest : public test::TMainFormTest
 protected:
     PortsAndLogTest()
     {
-        Form->SerialPortFactory = [this] {
+        Form->SetSerialPortFactory([this] {
             auto port = std::make_unique<TFakeSerialPort>();
             port->FailOpen = FailOpen;
             port->Responder = [this](const TFakeSerialPort::TBytes &frame) {
                 return Panel.Feed(frame.data(), frame.size());
             };
             return port;
-        };
+        });
         TPortInfo builtIn, usb;
         builtIn.Device = "/dev/ttyS0";
         usb.Device = "/dev/ttyUSB0";
         usb.ById = "/dev/serial/by-id/usb-Maker_Adapter_A1-if00-port0";
         usb.Description = "USB serial";
         Machine.List = {builtIn, usb};
-        Form->Paramet->PortEnumerator = &Machine;
+        Form->findChild<TParamet *>()->PortEnumerator = &Machine;
     }
 
     QString Ini() const { return Dir.filePath("zoredit.INI"); }
@@ -81,7 +81,7 @@ protected:
 TEST_F(PortsAndLogTest, DialogShowsEachNumbersDeviceAndOkStoresPickedAndTypedOnes)
 {
     WriteIni("; the hall panel\n[Ports]\nCOM1=/dev/ttyACM7\n[Other]\nKeep=1\n");
-    Form->PortDevices.Device[0] = "/dev/ttyACM7";
+    Form->Ports().Device[0] = "/dev/ttyACM7";
     Dialogs.FormAnswers = {[this](QDialog &d) {
         auto &p = static_cast<TParamet &>(d);
         EXPECT_EQ(p.PortDevice->currentText(), "/dev/ttyS2") << "COM 3 by default";
@@ -112,20 +112,20 @@ TEST_F(PortsAndLogTest, DialogShowsEachNumbersDeviceAndOkStoresPickedAndTypedOne
                          "COM2=/dev/ttyUSB3\n[Other]\nKeep=1\n\n[PC]\nPort=1\nFile=0\nBaud=9600\n"
                          "Path=" +
                              Dir.path() + "/zor.log\n");
-    EXPECT_EQ(Form->PortDevices.ForPort(2), "/dev/ttyUSB3") << "the next transfer uses it";
+    EXPECT_EQ(Form->Ports().ForPort(2), "/dev/ttyUSB3") << "the next transfer uses it";
 }
 
 TEST_F(PortsAndLogTest, CancelWritesNothingAndTheNextShowingStartsFromTheSettings)
 {
     WriteIni("[Ports]\nCOM3=/dev/ttyUSB0\n");
-    Form->PortDevices.Device[2] = "/dev/ttyUSB0";
+    Form->Ports().Device[2] = "/dev/ttyUSB0";
     Dialogs.FormAnswers = {[](QDialog &d) {
         static_cast<TParamet &>(d).PortDevice->setEditText("/dev/ttyS9");
         return int(QDialog::Rejected);
     }};
     Form->ZorParametersExecute();
     EXPECT_EQ(IniText(), "[Ports]\nCOM3=/dev/ttyUSB0\n");
-    EXPECT_EQ(Form->PortDevices.ForPort(3), "/dev/ttyUSB0");
+    EXPECT_EQ(Form->Ports().ForPort(3), "/dev/ttyUSB0");
 
     Dialogs.FormAnswers = {[](QDialog &d) {
         auto &p = static_cast<TParamet &>(d);
@@ -134,7 +134,7 @@ TEST_F(PortsAndLogTest, CancelWritesNothingAndTheNextShowingStartsFromTheSetting
         return int(QDialog::Accepted);
     }};
     Form->ZorParametersExecute();
-    EXPECT_EQ(Form->PortDevices.ForPort(3), "/dev/ttyS2");
+    EXPECT_EQ(Form->Ports().ForPort(3), "/dev/ttyS2");
 }
 
 TEST_F(PortsAndLogTest, EmptyDocumentIsSentOnlyWhenTheOperatorInsists)
@@ -180,37 +180,38 @@ TEST_F(PortsAndLogTest, CharactersThePanelCannotShowAreListedBeforeSending)
 
 TEST_F(PortsAndLogTest, TransferLogIsOfferedOnlyWhenThereIsOneAndMarksTheFailingStep)
 {
-    EXPECT_FALSE(Form->TransferLog->isEnabled()) << "logging off and no log yet";
+    EXPECT_FALSE(Form->Action("ZorTransferLog")->isEnabled()) << "logging off and no log yet";
     Form->ZorTransferLogExecute();
-    EXPECT_EQ(Form->LogView, nullptr);
+    EXPECT_EQ(Form->findChild<TLogView *>(), nullptr);
 
-    Form->CommSettings.LogToFile = true;
+    Form->Communication().LogToFile = true;
     Form->UpdateTransferLogAction();
-    EXPECT_TRUE(Form->TransferLog->isEnabled());
+    EXPECT_TRUE(Form->Action("ZorTransferLog")->isEnabled());
 
     FailOpen = true;
     Document("Hi");
     Form->ZorSendExecute();
     Form->ZorTransferLogExecute();
-    ASSERT_NE(Form->LogView, nullptr);
-    EXPECT_TRUE(Form->LogView->isVisible());
-    const QStringList lines = Form->LogView->Text->toPlainText().split('\n');
+    ASSERT_NE(Form->findChild<TLogView *>(), nullptr);
+    EXPECT_TRUE(Form->findChild<TLogView *>()->isVisible());
+    const QStringList lines = Form->findChild<TLogView *>()->Text->toPlainText().split('\n');
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines[0], "Open Send");
     EXPECT_EQ(lines.back(), "Open error!!!!");
-    EXPECT_EQ(Form->LogView->HighlightedLine, lines.size() - 1);
-    EXPECT_TRUE(Form->LogView->Text->isReadOnly());
+    EXPECT_EQ(Form->findChild<TLogView *>()->HighlightedLine, lines.size() - 1);
+    EXPECT_TRUE(Form->findChild<TLogView *>()->Text->isReadOnly());
 
     // The log outlives the setting: switched off, the old log can still be read.
-    Form->CommSettings.LogToFile = false;
+    Form->Communication().LogToFile = false;
     Form->UpdateTransferLogAction();
-    EXPECT_TRUE(Form->TransferLog->isEnabled());
+    EXPECT_TRUE(Form->Action("ZorTransferLog")->isEnabled());
 
     FailOpen = false;
-    Form->CommSettings.LogToFile = true;
+    Form->Communication().LogToFile = true;
     Form->ZorSendExecute();
     Form->ZorTransferLogExecute();
-    EXPECT_EQ(Form->LogView->HighlightedLine, -1) << "a good transfer marks nothing";
+    EXPECT_EQ(Form->findChild<TLogView *>()->HighlightedLine, -1)
+        << "a good transfer marks nothing";
 }
 
 TEST(TransferLogLines, FailingStepOnTheLineOfTheLastDumpIsFound)

@@ -55,58 +55,59 @@ using test::TManualTick;
 TEST_F(PreviewTest, FollowsTheActiveWindowAndTheTextAfterTheDelay)
 {
     Form->show();
-    Form->Preview->trigger();
-    ASSERT_TRUE(Form->PreviewDock->isVisible());
+    Form->findChild<QAction *>("Preview")->trigger();
+    ASSERT_TRUE(Form->findChild<TPreviewDock *>()->isVisible());
     TMDIChild *first = Form->CreateDocumentWindow(Dir.filePath("first.zor"));
     Form->InsertCommandSymbol(";", TCommandKind::ckTransition);
     Type(*Form, first, "One");
-    Form->PreviewDock->Retranslate();
+    Form->findChild<TPreviewDock *>()->Retranslate();
     const std::string one = PreviewProgram(*first->Editor->document());
-    EXPECT_EQ(Form->PreviewDock->Player().Program(), one);
+    EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Program(), one);
 
     TMDIChild *second = Form->CreateDocumentWindow(Dir.filePath("second.zor"));
-    EXPECT_EQ(Form->PreviewDock->Player().Program(), "") << "no commands: a dark panel";
+    EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Program(), "")
+        << "no commands: a dark panel";
     Form->InsertCommandSymbol("=", TCommandKind::ckTransition);
     Type(*Form, second, "Two");
     // Not before the delay...
-    EXPECT_TRUE(Form->PreviewDock->RetranslatePending());
-    EXPECT_EQ(Form->PreviewDock->Player().Program(), "");
+    EXPECT_TRUE(Form->findChild<TPreviewDock *>()->RetranslatePending());
+    EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Program(), "");
     // ...but after it.
-    ASSERT_TRUE(WaitFor([&] { return !Form->PreviewDock->RetranslatePending(); }));
+    ASSERT_TRUE(WaitFor([&] { return !Form->findChild<TPreviewDock *>()->RetranslatePending(); }));
     const std::string two = PreviewProgram(*second->Editor->document());
-    EXPECT_EQ(Form->PreviewDock->Player().Program(), two);
+    EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Program(), two);
 
     // An edit that leaves the program as it was does not restart the run.
-    const std::uint64_t runs = Form->PreviewDock->Player().Runs();
+    const std::uint64_t runs = Form->findChild<TPreviewDock *>()->Player().Runs();
     QTextCursor all(second->Editor->document());
     all.select(QTextCursor::Document);
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     all.mergeCharFormat(bold);
-    Form->PreviewDock->Retranslate();
-    EXPECT_EQ(Form->PreviewDock->Player().Runs(), runs);
+    Form->findChild<TPreviewDock *>()->Retranslate();
+    EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Runs(), runs);
 
-    Form->ClientArea->setActiveSubWindow(first);
-    EXPECT_EQ(Form->PreviewDock->Player().Program(), one);
+    Form->DocumentArea()->setActiveSubWindow(first);
+    EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Program(), one);
     Dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::No}; // do not save
     first->close();
     second->close();
     ASSERT_TRUE(WaitFor([&] { return Form->DocumentCount() == 0; }));
-    EXPECT_EQ(Form->PreviewDock->Player().Program(), "");
-    EXPECT_TRUE(Form->PreviewDock->isVisible());
+    EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Program(), "");
+    EXPECT_TRUE(Form->findChild<TPreviewDock *>()->isVisible());
 }
 
 TEST_F(PreviewTest, PreviewChoiceIsRememberedInTheSettingsFile)
 {
     Form->show();
-    Form->Preview->trigger();
-    ASSERT_TRUE(Form->PreviewDock->isVisible());
+    Form->findChild<QAction *>("Preview")->trigger();
+    ASSERT_TRUE(Form->findChild<TPreviewDock *>()->isVisible());
     TProfileFile profile;
-    profile.Load(Form->SettingsFile.toStdString());
+    profile.Load(Form->SettingsPath().toStdString());
     EXPECT_TRUE(profile.ReadBool("Editor", "Preview", false));
-    Form->Preview->trigger();
-    EXPECT_FALSE(Form->PreviewDock->isVisible());
-    profile.Load(Form->SettingsFile.toStdString());
+    Form->findChild<QAction *>("Preview")->trigger();
+    EXPECT_FALSE(Form->findChild<TPreviewDock *>()->isVisible());
+    profile.Load(Form->SettingsPath().toStdString());
     EXPECT_FALSE(profile.ReadBool("Editor", "Preview", true));
 }
 
@@ -345,7 +346,7 @@ TEST_F(PreviewTest, ExportAnimationWritesWhatTheToolWrites)
         e.Scale->setValue(3);
         return int(QDialog::Accepted);
     }};
-    Form->ExportAnimation->trigger();
+    Form->findChild<QAction *>("ExportAnimation")->trigger();
     EXPECT_TRUE(Dialogs.Boxes.isEmpty());
 
     const QString tool = Dir.filePath("tool.gif");
@@ -364,7 +365,7 @@ TEST_F(PreviewTest, ExportAnimationWritesWhatTheToolWrites)
     Dialogs.FileNames = {gif};
     Dialogs.Answers = {TMsgAnswer::Yes}; // overwrite
     Dialogs.FormAnswers = {[](QDialog &) { return int(QDialog::Accepted); }};
-    Form->ExportAnimation->trigger();
+    Form->findChild<QAction *>("ExportAnimation")->trigger();
     const std::string program = PreviewProgram(*w->Editor->document());
     const std::uint64_t pass = OnePassFrames(program, 3000);
     EXPECT_EQ(pass, 9u * 6u * 2u + 50u);
@@ -396,20 +397,20 @@ TEST_F(PreviewTest, AllCommandsEnablesTheSixButtonsAndIsRemembered)
     Form->CreateDocumentWindow(Dir.filePath("doc.zor"));
     for (const auto name : NeverEnabledButtons)
         EXPECT_FALSE(button(std::string(name).c_str())->isEnabled()) << name;
-    Form->AllCommands->setChecked(true);
+    Form->findChild<QAction *>("AllCommands")->setChecked(true);
     for (const auto name : NeverEnabledButtons)
         EXPECT_TRUE(button(std::string(name).c_str())->isEnabled()) << name;
 
     // A new window reads the choice back.
     TStartupOptions o;
     o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
-    o.SettingsFile = Form->SettingsFile;
+    o.SettingsFile = Form->SettingsPath();
     o.StartDirectory = Dir.path();
     TMainForm again(o);
-    EXPECT_TRUE(again.AllCommands->isChecked());
+    EXPECT_TRUE(again.findChild<QAction *>("AllCommands")->isChecked());
     again.CreateDocumentWindow(Dir.filePath("other.zor"));
     EXPECT_TRUE(again.findChild<QToolButton *>("ButtonLxx")->isEnabled());
-    again.AllCommands->setChecked(false);
+    again.findChild<QAction *>("AllCommands")->setChecked(false);
     EXPECT_FALSE(again.findChild<QToolButton *>("ButtonLxx")->isEnabled());
     EXPECT_TRUE(again.findChild<QToolButton *>("ButtonF0")->isEnabled());
     // Closing the last document disables them with the others.

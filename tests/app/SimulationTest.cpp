@@ -101,7 +101,7 @@ TEST_F(TranslateProgramTest, SimulationShowsTheWindowOnlyForACommandPart)
     EXPECT_EQ(Dialogs.Shown, QStringList({"zor::TFormSim"}));
     EXPECT_TRUE(sawRun);
     EXPECT_TRUE(w->Editor->isEnabled());
-    EXPECT_FALSE(Form->FormSim->Running());
+    EXPECT_FALSE(Form->findChild<TFormSim *>()->Running());
 }
 
 TEST_F(TranslateProgramTest, TooManySegmentsAreRefusedWithTheLimitMessage)

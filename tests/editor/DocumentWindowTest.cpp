@@ -89,8 +89,8 @@ TEST_F(DocumentWindowTest, NewWindowsAreUntitledAndCascadeFromTheSecond)
     EXPECT_FALSE(first->Editor->document()->isModified());
     EXPECT_EQ(first->Editor->lineWrapMode(), QTextEdit::NoWrap);
     EXPECT_EQ(first->Editor->MaxLength, 16384);
-    EXPECT_EQ(Form->Panels[2]->text(), "Insert");
-    EXPECT_TRUE(Form->Save->isEnabled());
+    EXPECT_EQ(Form->Panel(2)->text(), "Insert");
+    EXPECT_TRUE(Form->Action("FileSave")->isEnabled());
     Form->FileNewExecute();
     EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(Form->Documents().size(), 2);
@@ -104,10 +104,10 @@ TEST_F(DocumentWindowTest, ClosingTheLastWindowGreysTheDocumentCommands)
     w->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Form->DocumentCount(), 0);
-    EXPECT_FALSE(Form->Save->isEnabled());
-    EXPECT_FALSE(Form->SymbolButtons[0]->isEnabled());
-    EXPECT_EQ(Form->Panels[1]->text(), " ");
-    EXPECT_EQ(Form->Panels[2]->text(), " ");
+    EXPECT_FALSE(Form->Action("FileSave")->isEnabled());
+    EXPECT_FALSE(Form->SymbolButton(0)->isEnabled());
+    EXPECT_EQ(Form->Panel(1)->text(), " ");
+    EXPECT_EQ(Form->Panel(2)->text(), " ");
     EXPECT_TRUE(Dialogs.Boxes.isEmpty()) << "an unmodified window closes without a question";
 }
 
@@ -168,7 +168,7 @@ TEST_F(DocumentWindowTest, CloseKeepsTheWindowWhenTheSaveAskedForDoesNotHappen)
     EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(titled->Editor->toPlainText(), "keep me");
     EXPECT_TRUE(titled->Editor->document()->isModified());
-    EXPECT_TRUE(Form->Save->isEnabled());
+    EXPECT_TRUE(Form->Action("FileSave")->isEnabled());
 }
 
 TEST_F(DocumentWindowTest, ExitAndTheCloseBoxStopWhenASaveDoesNotHappen)
@@ -219,7 +219,7 @@ TEST_F(DocumentWindowTest, ExitWithTwoModifiedWindowsStopsAtTheFirstCancel)
     a->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Form->DocumentCount(), 1);
-    EXPECT_TRUE(Form->Save->isEnabled());
+    EXPECT_TRUE(Form->Action("FileSave")->isEnabled());
 }
 
 TEST_F(DocumentWindowTest, SaveOnATitledDocumentWritesWithoutAsking)
@@ -346,7 +346,7 @@ TEST_F(DocumentWindowTest, NumberedCommandsAskForTheirNumber)
 
 TEST_F(DocumentWindowTest, ParameterTextIsClampedAndKeepsALeadingZero)
 {
-    TVloz &v = *Form->Vloz;
+    TVloz &v = *Form->findChild<TVloz *>();
     v.SetParameterRange("99", 99, 1);
     struct Row
     {
@@ -416,7 +416,7 @@ TEST_F(DocumentWindowTest, AWindowFilledFromAFileHasNothingToUndo)
     TMDIChild *opened = Form->CreateDocumentWindow(Path("loaded.zor"));
     TMDIChild *reopened = Form->CreateDocumentWindow(Path("loaded.zor"));
     for (TMDIChild *w : {fresh, opened, reopened}) {
-        Form->ClientArea->setActiveSubWindow(w);
+        Form->DocumentArea()->setActiveSubWindow(w);
         w->Editor->setFocus();
         Form->UpdateStandardActions();
         const QString before = w->Editor->toPlainText();
@@ -431,7 +431,7 @@ TEST_F(DocumentWindowTest, AWindowFilledFromAFileHasNothingToUndo)
     EXPECT_EQ(opened->Editor->toPlainText(), "loaded text");
 
     // Undo takes back what was typed after opening, and no more; a save then keeps the file.
-    Form->ClientArea->setActiveSubWindow(opened);
+    Form->DocumentArea()->setActiveSubWindow(opened);
     Type(opened, "!");
     Form->EditUndoExecute();
     Form->EditUndoExecute();
@@ -509,13 +509,13 @@ TEST_F(DocumentWindowTest, ClosingAWindowShowsTheNextOnesCaretAndModeAtOnce)
     SelectRange(*a->Editor, {5, 0});
     a->InsertMode = false;
     TMDIChild *b = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
-    EXPECT_EQ(Form->Panels[1]->text(), "1:  1");
-    EXPECT_EQ(Form->Panels[2]->text(), "Insert");
+    EXPECT_EQ(Form->Panel(1)->text(), "1:  1");
+    EXPECT_EQ(Form->Panel(2)->text(), "Insert");
     b->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(Form->DocumentCount(), 1);
-    EXPECT_EQ(Form->Panels[1]->text(), "2:  3");
-    EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
+    EXPECT_EQ(Form->Panel(1)->text(), "2:  3");
+    EXPECT_EQ(Form->Panel(2)->text(), "Overwrite");
 }
 
 TEST_F(DocumentWindowTest, DocumentWindowsCarryTheApplicationsIcon)
@@ -543,14 +543,14 @@ TEST_F(DocumentWindowTest, EditCommandsStayAvailableWhenTheMenuIsOpenedFromTheKe
     w->Editor->setFocus();
     QTest::keyClicks(w->Editor, "Hello");
     // Alt puts the keyboard into the menu bar.
-    Form->MainMenu->setFocus(Qt::MenuBarFocusReason);
-    ASSERT_EQ(QApplication::focusWidget(), Form->MainMenu);
+    Form->menuBar()->setFocus(Qt::MenuBarFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), Form->menuBar());
     Form->UpdateStandardActions();
-    EXPECT_TRUE(Form->Selectall->isEnabled());
-    EXPECT_TRUE(Form->Undo->isEnabled());
+    EXPECT_TRUE(Form->Action("EditSelectAll")->isEnabled());
+    EXPECT_TRUE(Form->Action("EditUndo")->isEnabled());
     Form->EditSelectAllExecute();
     Form->UpdateStandardActions();
-    EXPECT_TRUE(Form->Cut->isEnabled());
+    EXPECT_TRUE(Form->Action("EditCut")->isEnabled());
 }
 
 TEST_F(DocumentWindowTest, EditCommandsFollowTheFocusedEditorWithoutBeingRefreshed)
@@ -561,32 +561,32 @@ TEST_F(DocumentWindowTest, EditCommandsFollowTheFocusedEditorWithoutBeingRefresh
     TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
     w->Editor->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), w->Editor);
-    EXPECT_TRUE(Form->CascadeOkno->isEnabled());
-    EXPECT_FALSE(Form->Selectall->isEnabled()) << "nothing to select";
-    EXPECT_FALSE(Form->Undo->isEnabled());
+    EXPECT_TRUE(Form->Action("WindowCascade")->isEnabled());
+    EXPECT_FALSE(Form->Action("EditSelectAll")->isEnabled()) << "nothing to select";
+    EXPECT_FALSE(Form->Action("EditUndo")->isEnabled());
 
     QTest::keyClicks(w->Editor, "Hello");
-    EXPECT_TRUE(Form->Selectall->isEnabled());
-    EXPECT_TRUE(Form->Undo->isEnabled());
-    EXPECT_FALSE(Form->Cut->isEnabled());
+    EXPECT_TRUE(Form->Action("EditSelectAll")->isEnabled());
+    EXPECT_TRUE(Form->Action("EditUndo")->isEnabled());
+    EXPECT_FALSE(Form->Action("EditCut")->isEnabled());
     w->Editor->selectAll();
-    EXPECT_TRUE(Form->Cut->isEnabled());
-    EXPECT_TRUE(Form->ButtonCopy->isEnabled());
+    EXPECT_TRUE(Form->Action("EditCut")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QToolButton *>("ButtonCopy")->isEnabled());
     w->Editor->moveCursor(QTextCursor::End);
-    EXPECT_FALSE(Form->Copy->isEnabled());
+    EXPECT_FALSE(Form->Action("EditCopy")->isEnabled());
 
     QApplication::clipboard()->setText(QStringLiteral("clip"));
-    EXPECT_TRUE(Form->Paste->isEnabled());
+    EXPECT_TRUE(Form->Action("EditPaste")->isEnabled());
     QApplication::clipboard()->clear();
-    EXPECT_FALSE(Form->Paste->isEnabled());
+    EXPECT_FALSE(Form->Action("EditPaste")->isEnabled());
 
     w->Editor->undo();
-    EXPECT_FALSE(Form->Undo->isEnabled());
-    EXPECT_FALSE(Form->Selectall->isEnabled());
+    EXPECT_FALSE(Form->Action("EditUndo")->isEnabled());
+    EXPECT_FALSE(Form->Action("EditSelectAll")->isEnabled());
 
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(Form->CascadeOkno->isEnabled()) << "no window left to arrange";
+    EXPECT_FALSE(Form->Action("WindowCascade")->isEnabled()) << "no window left to arrange";
 }
 
 } // namespace

@@ -108,7 +108,7 @@ TEST_F(EditingTest, TypingLandsOutsideUnits)
     w = NewDocument("W#12R#3abc");
     QTest::keyClick(w->Editor, Qt::Key_Insert);
     EXPECT_FALSE(w->InsertMode);
-    EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
+    EXPECT_EQ(Form->Panel(2)->text(), "Overwrite");
     Caret(w, 0);
     QTest::keyClicks(w->Editor, "x");
     EXPECT_EQ(Content(w), "W#12R#3xbc");
@@ -152,14 +152,14 @@ TEST_F(EditingTest, StatusShowsCaretPositionAndEachWindowsMode)
 {
     TMDIChild *first = NewDocument("ab\ncd\nef");
     Caret(first, 6);
-    EXPECT_EQ(Form->Panels[1]->text(), "3:  1");
+    EXPECT_EQ(Form->Panel(1)->text(), "3:  1");
     QTest::keyClick(first->Editor, Qt::Key_Insert);
-    EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
+    EXPECT_EQ(Form->Panel(2)->text(), "Overwrite");
     TMDIChild *second = NewDocument("x");
-    EXPECT_EQ(Form->Panels[2]->text(), "Insert");
-    Form->ClientArea->setActiveSubWindow(first);
+    EXPECT_EQ(Form->Panel(2)->text(), "Insert");
+    Form->DocumentArea()->setActiveSubWindow(first);
     first->EditorSelectionChange();
-    EXPECT_EQ(Form->Panels[2]->text(), "Overwrite");
+    EXPECT_EQ(Form->Panel(2)->text(), "Overwrite");
     EXPECT_TRUE(second->InsertMode);
 }
 
@@ -215,7 +215,8 @@ TEST_F(EditingTest, FontCommandTurnsSymbolsIntoPlainTextAndClearsTheTag)
     c.setPosition(2);
     EXPECT_EQ(FormatColour(c.charFormat()), 0x8000FFu);
     EXPECT_FALSE(IsCommandSymbol(FormatColour(c.charFormat())));
-    EXPECT_EQ(QColorToColour(Form->FontDialog.Color), 0x8000FFu);
+    EXPECT_EQ(QColorToColour(Form->PlainTextFormat().foreground().color()), 0x8000FFu)
+        << "remembered for the text typed next";
 }
 
 TEST_F(EditingTest, PrintingATwoPageDocumentGivesItsTextTitledWithTheFileName)
@@ -228,8 +229,8 @@ TEST_F(EditingTest, PrintingATwoPageDocumentGivesItsTextTitledWithTheFileName)
     text.chop(1);
     NewDocument(text.toLower());
     const QString pdf = Dir.filePath("out.pdf");
-    Form->Printer->setOutputFormat(QPrinter::PdfFormat);
-    Form->Printer->setOutputFileName(pdf);
+    Form->Printer().setOutputFormat(QPrinter::PdfFormat);
+    Form->Printer().setOutputFileName(pdf);
     Dialogs.PrintChoices = {true};
     Form->FilePrintExecute();
     QProcess info;
@@ -258,8 +259,8 @@ TEST_F(EditingTest, PrintingWrapsALongLineOntoThePageButNeverInTheEditor)
     const QString last = line.split(' ', Qt::SkipEmptyParts).constLast();
     TMDIChild *w = NewDocument(line + "\nunbrokenline" + QString(200, QLatin1Char('z')));
     const QString pdf = Dir.filePath("wide.pdf");
-    Form->Printer->setOutputFormat(QPrinter::PdfFormat);
-    Form->Printer->setOutputFileName(pdf);
+    Form->Printer().setOutputFormat(QPrinter::PdfFormat);
+    Form->Printer().setOutputFileName(pdf);
     Dialogs.PrintChoices = {true};
     Form->FilePrintExecute();
     QProcess extract;
@@ -279,7 +280,7 @@ TEST_F(EditingTest, PrintingWrapsALongLineOntoThePageButNeverInTheEditor)
 
 TEST_F(EditingTest, AboutBoxShowsItsVersionAndClosesOnEscape)
 {
-    Tabb &about = *Form->abb;
+    Tabb &about = *Form->findChild<Tabb *>();
     EXPECT_EQ(about.Label2->text(), "Version 1.10 ");
     EXPECT_EQ(about.windowTitle(), "About");
     about.show();

@@ -37,10 +37,10 @@ protected:
     // The window-list entries of the Window menu as it opens.
     QList<QAction *> WindowList()
     {
-        emit Form->Window->aboutToShow();
+        emit Form->findChild<QMenu *>("Window")->aboutToShow();
         QList<QAction *> items;
         bool afterSeparator = false;
-        for (QAction *a : Form->Window->actions()) {
+        for (QAction *a : Form->findChild<QMenu *>("Window")->actions()) {
             if (a->isSeparator())
                 afterSeparator = true;
             else if (afterSeparator)
@@ -69,7 +69,7 @@ TEST_F(WindowCommandsTest, WindowMenuListsTheDocumentsAndActivatesTheChosenOne)
     TMDIChild *a = Document("a.zor");
     TMDIChild *b = Document("b.zor");
     TMDIChild *c = Document("c.zor");
-    Form->ClientArea->setActiveSubWindow(b);
+    Form->DocumentArea()->setActiveSubWindow(b);
 
     QList<QAction *> items = WindowList();
     ASSERT_EQ(items.size(), 3);
@@ -79,7 +79,7 @@ TEST_F(WindowCommandsTest, WindowMenuListsTheDocumentsAndActivatesTheChosenOne)
     EXPECT_FALSE(items[0]->isChecked());
 
     items[0]->trigger();
-    EXPECT_EQ(Form->ClientArea->activeSubWindow(), a);
+    EXPECT_EQ(Form->DocumentArea()->activeSubWindow(), a);
 
     // Opening the menu again lists each window once, without the closed one.
     delete c;
@@ -96,7 +96,7 @@ TEST_F(WindowCommandsTest, TilingSharesTheAreaWithoutOverlapAndRestoresMaximized
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
     QList<TMDIChild *> windows = {Document("a"), Document("b"), Document("c")};
     windows[1]->showMaximized();
-    const QRect area = Form->ClientArea->viewport()->rect();
+    const QRect area = Form->DocumentArea()->viewport()->rect();
     ASSERT_GT(area.height(), 30);
 
     for (auto [action, orientation] :

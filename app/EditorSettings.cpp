@@ -1,0 +1,26 @@
+#include "app/EditorSettings.h"
+
+#include "comm/ProfileFile.h"
+
+namespace zor {
+
+namespace {
+constexpr const char *Section = "Editor";
+}
+
+bool ReadEditorSetting(const std::string &path, const char *key, bool fallback)
+{
+    TProfileFile profile;
+    profile.Load(path);
+    return profile.ReadBool(Section, key, fallback);
+}
+
+bool WriteEditorSetting(const std::string &path, const char *key, bool on)
+{
+    TProfileFile profile;
+    profile.Load(path);
+    profile.WriteBool(Section, key, on);
+    return profile.Save(path);
+}
+
+} // namespace zor

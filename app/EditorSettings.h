@@ -1,0 +1,16 @@
+// The editor's own switches, kept in section "Editor" of the settings file: "Preview" (the live
+// preview is shown) and "AllCommands" (every command button may be enabled).
+#pragma once
+
+#include <string>
+
+namespace zor {
+
+// The switch's value in the settings file at path; fallback when the file or the key is missing.
+bool ReadEditorSetting(const std::string &path, const char *key, bool fallback = false);
+
+// Writes one switch and keeps every other key of the file. False when the file could not be
+// written; the caller tells the operator.
+bool WriteEditorSetting(const std::string &path, const char *key, bool on);
+
+} // namespace zor

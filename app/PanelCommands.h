@@ -1,0 +1,80 @@
+// The Zor menu's work behind the main window: Parameters, Send and Simulation of a document,
+// Numeric fields and Transfer log. The communication settings stay the window's; the window
+// routes each command here and this object reads and changes them in place.
+#pragma once
+
+#include "comm/SerialPort.h"
+#include "comm/Settings.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QTextEdit;
+class QWidget;
+
+namespace zor {
+
+class TAction;
+class TFormSim;
+class TGraf;
+class TParamet;
+class TTransferRunner;
+class TVstup;
+
+class TPanelCommands : public QObject
+{
+    Q_OBJECT
+public:
+    using TPortFactory = std::function<std::unique_ptr<TSerialPort>()>;
+
+    // The window's state this works on; every member outlives this object.
+    struct TState
+    {
+        TCommSettings &Settings;
+        TPortDevices &Devices;
+        const QString &SettingsFile;
+        const TPortFactory &PortFactory;
+    };
+
+    // window: the parent of message boxes and of the transfer log window. transferLog is the
+    // Transfer log action, enabled while a log can be shown.
+    TPanelCommands(QWidget &window, TState state, TAction *transferLog);
+
+    // Reads the settings and the port devices from the settings file; missing keys give the
+    // defaults, among them a log "zor.log" in startDirectory.
+    void LoadSettings(const QString &startDirectory);
+    // The forms made by the window's CreateForms; a command whose form is missing does nothing.
+    void SetForms(TParamet *parameters, TGraf *progress, TFormSim *simulation, TVstup *numeric);
+
+    // Runs the Parameters dialog and saves what the operator confirms; a settings file that
+    // could not be written gets result code -7, and the new values still hold for the run.
+    void Parameters();
+    // Translates editor's document and sends the program (asking first when something is off)
+    // or runs it in the simulation window. The editor is disabled meanwhile and its caret ends
+    // at the end; a send shows "Wait moment please..." in status first.
+    void TranslateProgram(QTextEdit &editor, bool send, QLabel &status);
+    // Asks for the two counters and sends them.
+    void NumericFields();
+    // Shows the last transfer's log, when there is one.
+    void TransferLog();
+    void UpdateTransferLogAction();
+
+private:
+    // The runner of every transfer, made at the first one, with the port factory, devices and
+    // log of the settings at the time of the call.
+    TTransferRunner &Transfers();
+
+    QWidget &Window;
+    TState State;
+    TAction *TransferLogAction;
+    TParamet *Paramet = nullptr;
+    TGraf *Graf = nullptr;
+    TFormSim *FormSim = nullptr;
+    TVstup *Vstup = nullptr;
+    TTransferRunner *Runner = nullptr;
+};
+
+} // namespace zor

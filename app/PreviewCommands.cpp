@@ -1,0 +1,84 @@
+#include "app/PreviewCommands.h"
+
+#include "app/EditorSettings.h"
+#include "sim/Preview.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+
+namespace zor {
+
+TPreviewCommands::TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction *simulation,
+                                   QMenu &character, const QString &settingsFile)
+    : QObject(&window), Window(&window), SettingsFile(settingsFile)
+{
+    const std::string path = QFile::encodeName(SettingsFile).toStdString();
+    Dock = new TPreviewDock(&window);
+    window.addDockWidget(Qt::BottomDockWidgetArea, Dock);
+    Dock->setVisible(ReadEditorSetting(path, "Preview"));
+    Preview = Dock->toggleViewAction();
+    Preview->setText(QStringLiteral("Pre&view"));
+    Preview->setObjectName(QStringLiteral("Preview"));
+    Preview->setStatusTip(QStringLiteral("Shows the panel running the active document"));
+    // Both go right after Simulation, before the separator of Numeric fields.
+    zorMenu.insertAction(zorMenu.actions().value(zorMenu.actions().indexOf(simulation) + 1),
+                         Preview);
+    connect(Preview, &QAction::toggled, this, [this](bool on) { Save("Preview", on); });
+
+    ExportItem = new QAction(QStringLiteral("E&xport animation..."), &zorMenu);
+    ExportItem->setObjectName(QStringLiteral("ExportAnimation"));
+    ExportItem->setStatusTip(QStringLiteral("Writes the active document's run as a GIF"));
+    ExportItem->setEnabled(false);
+    zorMenu.insertAction(zorMenu.actions().value(zorMenu.actions().indexOf(Preview) + 1),
+                         ExportItem);
+    connect(ExportItem, &QAction::triggered, this, &TPreviewCommands::ExportAnimationRequested);
+
+    AllCommandsItem = character.addAction(QStringLiteral("&All commands"));
+    AllCommandsItem->setObjectName(QStringLiteral("AllCommands"));
+    AllCommandsItem->setStatusTip(
+        QStringLiteral("Enables the line, repeat, green and yellow buttons"));
+    AllCommandsItem->setCheckable(true);
+    AllCommandsItem->setChecked(ReadEditorSetting(path, "AllCommands"));
+    connect(AllCommandsItem, &QAction::toggled, this, [this](bool on) {
+        Save("AllCommands", on);
+        emit AllCommandsToggled(on);
+    });
+    ExportDialog.InitialDir = QDir::currentPath();
+}
+
+void TPreviewCommands::Save(const char *key, bool on)
+{
+    if (!WriteEditorSetting(QFile::encodeName(SettingsFile).toStdString(), key, on))
+        emit SettingNotSaved();
+}
+
+void TPreviewCommands::FollowDocument(QTextDocument *document)
+{
+    Dock->SetDocument(document);
+}
+
+void TPreviewCommands::SetDocumentsOpen(bool open)
+{
+    ExportItem->setEnabled(open);
+}
+
+bool TPreviewCommands::AllCommands() const
+{
+    return AllCommandsItem->isChecked();
+}
+
+void TPreviewCommands::ExportAnimation(const QTextDocument &document)
+{
+    ExportAnimationCommand(Window, PreviewProgram(document), ExportDialog);
+}
+
+void TPreviewCommands::Detach()
+{
+    disconnect(Preview, nullptr, this, nullptr);
+    Dock->SetDocument(nullptr);
+}
+
+} // namespace zor

@@ -1,0 +1,57 @@
+// The live preview's part of the main window: the dock under the documents, Zor > Preview and
+// Zor > Export animation, and Character > All commands (which lets the six command buttons that
+// are otherwise kept disabled be enabled). Both checkable items are kept in the settings file.
+#pragma once
+
+#include "ui/Dialogs.h"
+
+#include <QObject>
+#include <QString>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QTextDocument;
+
+namespace zor {
+
+class TPreviewDock;
+
+class TPreviewCommands : public QObject
+{
+    Q_OBJECT
+public:
+    // Docks the preview at the bottom of window, puts Preview and Export animation into zorMenu
+    // right after simulation and All commands at the end of character. The two switches are read
+    // from settingsFile now and written to it whenever the operator changes one.
+    TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction *simulation, QMenu &character,
+                     const QString &settingsFile);
+
+    // The document the preview runs; nullptr shows a dark panel.
+    void FollowDocument(QTextDocument *document);
+    // Export animation needs an open document.
+    void SetDocumentsOpen(bool open);
+    bool AllCommands() const;
+    // Export animation: asks for a file and writes the run of document as an animated GIF.
+    void ExportAnimation(const QTextDocument &document);
+    // Lets go of the documents and stops saving the switches; the window calls it before it
+    // destroys its documents and its dock (hiding the dock would otherwise be written down).
+    void Detach();
+
+signals:
+    void AllCommandsToggled(bool on);
+    void ExportAnimationRequested();
+    // A switch could not be written to the settings file.
+    void SettingNotSaved();
+
+private:
+    void Save(const char *key, bool on);
+
+    QMainWindow *Window;
+    QString SettingsFile;
+    TPreviewDock *Dock = nullptr;
+    QAction *Preview = nullptr, *ExportItem = nullptr, *AllCommandsItem = nullptr;
+    TFileDialogState ExportDialog;
+};
+
+} // namespace zor
