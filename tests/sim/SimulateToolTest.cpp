@@ -85,6 +85,10 @@ TEST_F(SimulateTool, FrameLimitAndClock)
     EXPECT_EQ(run.Output, "500 frames, frame limit reached\n");
     run = RunZor("--program " + loop + " --frames 7 --dots");
     EXPECT_EQ(run.Output.size(), 7u * (10u * 121u + 1u));
+    // Numbers are decimal as written: a leading zero is not octal, 0x is not hexadecimal.
+    EXPECT_EQ(RunZor("--program " + loop + " --frames 010").Output,
+              "10 frames, frame limit reached\n");
+    EXPECT_EQ(RunZor("--program " + loop + " --frames 0x10").Status, 2);
 
     WriteProgram(Program("E12)"));
     run = RunZor("--program " + Path.string() + " --clock 2026-12-06T13:51:35 --frames 1 --dots");

@@ -3,6 +3,8 @@
 #include "base/Version.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <regex>
@@ -19,6 +21,23 @@ std::vector<TSubcommandEntry> &Subcommands()
 TSubcommand::TSubcommand(std::string_view name, std::string_view description, Setup setup)
 {
     Subcommands().push_back({std::string(name), std::string(description), std::move(setup)});
+}
+
+CLI::Validator Decimal(std::string need)
+{
+    return CLI::Validator(
+        [need](std::string &text) {
+            const bool negative = text.starts_with('-');
+            const std::string_view digits = std::string_view(text).substr(negative ? 1 : 0);
+            std::int64_t n = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+            if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos ||
+                ec != std::errc() || end != text.data() + text.size())
+                return need;
+            text = std::to_string(n);
+            return std::string();
+        },
+        "", "decimal");
 }
 
 int Fail(std::string_view name, std::string_view message, int status)
@@ -107,8 +126,8 @@ TCommandLineChoice TCommandLine::Parse(std::vector<std::string> args)
             return choice;
         }
         const std::string name = choice.Subcommand.empty() ? "" : " " + choice.Subcommand;
-        choice.Error = "zor" + name + ": " + Explain(e) + "\nRun 'zor" + name +
-                       " --help' for its options.\n";
+        choice.Error =
+            "zor" + name + ": " + Explain(e) + "\nRun 'zor" + name + " --help' for its options.\n";
         return choice;
     }
 

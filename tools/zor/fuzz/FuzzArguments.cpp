@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -108,15 +109,24 @@ bool Asked(const std::vector<std::string> &args, std::string_view flag)
     return std::any_of(args.begin(), args.end(), [&](const std::string &a) { return a == flag; });
 }
 
+// -h alone or first of grouped short flags (-hx), --help, or the word help in front.
+bool AskedForHelp(const std::vector<std::string> &args)
+{
+    return Asked(args, "--help") || args.front() == "help" ||
+           std::any_of(args.begin(), args.end(),
+                       [](const std::string &a) { return a.starts_with("-h"); });
+}
+
 std::filesystem::path Scratch;
+int Home = -1;
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    // Relative file names in the arguments land here, where a file made by parsing shows.
     char folder[] = "/tmp/fuzz_zor_arguments.XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0)
+    Home = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (!mkdtemp(folder) || Home < 0)
         std::abort();
     Scratch = folder;
     std::atexit([] {
@@ -130,8 +140,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::vector<std::string> args =
         Arguments(std::string_view(reinterpret_cast<const char *>(data), size));
+    // Relative file names in the arguments land in the scratch folder, where a file made by
+    // parsing shows; the fuzzer's own files (corpus, findings) stay where it was started.
+    Check(chdir(Scratch.c_str()) == 0);
     TCommandLine commandLine;
     const TCommandLineChoice choice = commandLine.Parse(args);
+    Check(fchdir(Home) == 0);
     Check(std::filesystem::is_empty(Scratch));
 
     switch (choice.Action) {
@@ -145,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             Check(Asked(args, "--version"));
             Check(choice.Output == std::string(zor::kVersion) + "\n");
         } else {
-            Check(Asked(args, "--help") || Asked(args, "-h") || args.front() == "help");
+            Check(AskedForHelp(args));
             Check(choice.Output.find("Usage: zor") != std::string::npos);
         }
         break;
