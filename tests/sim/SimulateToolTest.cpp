@@ -1,6 +1,7 @@
 // zor simulate as a user calls it: the dot print-out, the fixed clock, the frame limit, errors.
 #include "editor/rtf/RtfCodec.h"
 #include "tests/sim/EngineTestSupport.h"
+#include "tests/support/SampleDocuments.h"
 
 #include <gtest/gtest.h>
 
@@ -101,15 +102,7 @@ TEST_F(SimulateTool, FrameLimitAndClock)
 
 TEST_F(SimulateTool, SimulatesADocument)
 {
-    // The F3 symbol (a tagged character of the symbol font), then the plain text Hi.
-    rtf::CharFormat symbol;
-    symbol.Face = "ZorSymbolFont";
-    symbol.Charset = rtf::SymbolCharset;
-    symbol.Colour = 0x010000;
-    rtf::Document doc;
-    doc.Append(symbol, U'=');
-    doc.Append(rtf::DefaultFormat(), U"Hi");
-    const std::string path = WriteProgram(rtf::Write(doc));
+    const std::string path = WriteProgram(rtf::Write(SymbolF3AndHi()));
     auto run = RunZor(path + " --frames 3 --dots");
     ASSERT_EQ(run.Status, 0);
 
