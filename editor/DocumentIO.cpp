@@ -115,10 +115,14 @@ void FillTextDocument(QTextDocument &text, rtf::Document document)
         if (++filled % RunsPerReturn == 0)
             ReturnFreedMemory();
     }
-    ReturnFreedMemory();
+    // A small model is not worth the walk through the heap.
+    const bool large = filled >= RunsPerReturn;
+    if (large)
+        ReturnFreedMemory();
     // Lays the text out (when the document has a layout); what that leaves free goes back too.
     cursor.endEditBlock();
-    ReturnFreedMemory();
+    if (large)
+        ReturnFreedMemory();
     text.setUndoRedoEnabled(undo);
 }
 
