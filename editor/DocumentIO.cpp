@@ -10,8 +10,28 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace zor {
+
+namespace {
+
+// The runs of a model are many small blocks: freed, they stay in the process's heap, where the
+// text document's large arrays (allocated apart) never reuse them. Handing the free pages back
+// keeps a model being moved into the document from costing its size twice over.
+void ReturnFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
+// Runs moved into the document between two ReturnFreedMemory() calls.
+constexpr std::size_t RunsPerReturn = 65536;
+
+} // namespace
 
 std::uint32_t FormatColour(const QTextCharFormat &format)
 {
@@ -66,6 +86,7 @@ void FillTextDocument(QTextDocument &text, rtf::Document document)
     // One Qt format per distinct run format (the runs share theirs), and each run freed once it
     // is in: a document of short runs does not have to fit in memory twice.
     std::unordered_map<const rtf::CharFormat *, QTextCharFormat> formats;
+    std::size_t filled = 0;
     while (!document.Runs.empty()) {
         const rtf::TextRun &run = document.Runs.front();
         auto [known, added] = formats.try_emplace(&*run.Format);
@@ -91,8 +112,17 @@ void FillTextDocument(QTextDocument &text, rtf::Document document)
             start = end + 1;
         }
         document.Runs.pop_front();
+        if (++filled % RunsPerReturn == 0)
+            ReturnFreedMemory();
     }
+    // A small model is not worth the walk through the heap.
+    const bool large = filled >= RunsPerReturn;
+    if (large)
+        ReturnFreedMemory();
+    // Lays the text out (when the document has a layout); what that leaves free goes back too.
     cursor.endEditBlock();
+    if (large)
+        ReturnFreedMemory();
     text.setUndoRedoEnabled(undo);
 }
 

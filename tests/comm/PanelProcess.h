@@ -2,6 +2,8 @@
 // from its first line, and stops it with SIGTERM, collecting what it printed.
 #pragma once
 
+#include "tests/support/ExecTool.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -20,19 +22,11 @@ public:
         int out[2];
         if (pipe(out) != 0)
             return;
-        args.insert(args.begin(), {tool, "panel"});
-        Pid = fork();
-        if (Pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
+        args.insert(args.begin(), "panel");
+        Pid = ExecTool(tool, std::move(args), out[1], -1, [&] {
             close(out[0]);
             close(out[1]);
-            std::vector<char *> argv;
-            for (auto &a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(tool.c_str(), argv.data());
-            _exit(127);
-        }
+        });
         close(out[1]);
         Out = fdopen(out[0], "r");
         char line[512];

@@ -6,6 +6,7 @@
 #include "comm/Results.h"
 #include "comm/Serial.h"
 #include "tests/comm/PanelProcess.h"
+#include "tests/support/ExecTool.h"
 
 #include "base/AtomicFile.h"
 
@@ -258,21 +259,10 @@ std::string Slurp(const std::filesystem::path &path)
 pid_t Spawn(const std::string &tool, std::vector<std::string> args, const std::string &outFile,
             const std::function<void()> &inChild = {})
 {
-    args.insert(args.begin(), tool);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, STDOUT_FILENO);
-        dup2(out, STDERR_FILENO);
-        if (inChild)
-            inChild();
-        std::vector<char *> argv;
-        for (auto &a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(tool.c_str(), argv.data());
-        _exit(127);
-    }
+    const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const pid_t pid = test::ExecTool(tool, std::move(args), out, out, inChild);
+    if (out >= 0)
+        ::close(out);
     return pid;
 }
 

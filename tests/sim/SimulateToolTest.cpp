@@ -1,6 +1,7 @@
 // zor simulate as a user calls it: the dot print-out, the fixed clock, the frame limit, errors.
 #include "editor/rtf/RtfCodec.h"
 #include "tests/sim/EngineTestSupport.h"
+#include "tests/support/SampleDocuments.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,10 @@ TEST_F(SimulateTool, FrameLimitAndClock)
     EXPECT_EQ(run.Output, "500 frames, frame limit reached\n");
     run = RunZor("--program " + loop + " --frames 7 --dots");
     EXPECT_EQ(run.Output.size(), 7u * (10u * 121u + 1u));
+    // Numbers are decimal as written: a leading zero is not octal, 0x is not hexadecimal.
+    EXPECT_EQ(RunZor("--program " + loop + " --frames 010").Output,
+              "10 frames, frame limit reached\n");
+    EXPECT_EQ(RunZor("--program " + loop + " --frames 0x10").Status, 2);
 
     WriteProgram(Program("E12)"));
     run = RunZor("--program " + Path.string() + " --clock 2026-12-06T13:51:35 --frames 1 --dots");
@@ -97,15 +102,7 @@ TEST_F(SimulateTool, FrameLimitAndClock)
 
 TEST_F(SimulateTool, SimulatesADocument)
 {
-    // The F3 symbol (a tagged character of the symbol font), then the plain text Hi.
-    rtf::CharFormat symbol;
-    symbol.Face = "ZorSymbolFont";
-    symbol.Charset = rtf::SymbolCharset;
-    symbol.Colour = 0x010000;
-    rtf::Document doc;
-    doc.Append(symbol, U'=');
-    doc.Append(rtf::DefaultFormat(), U"Hi");
-    const std::string path = WriteProgram(rtf::Write(doc));
+    const std::string path = WriteProgram(rtf::Write(SymbolF3AndHi()));
     auto run = RunZor(path + " --frames 3 --dots");
     ASSERT_EQ(run.Status, 0);
 

@@ -6,9 +6,12 @@
 #include "editor/rtf/RtfCodec.h"
 #include "tests/base/FileTestSupport.h"
 #include "tests/comm/PanelProcess.h"
+#include "tests/support/ExecTool.h"
+#include "tests/support/SampleDocuments.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -43,22 +46,17 @@ protected:
     {
         const std::string out = stdoutPath.empty() ? (Dir / "stdout").string() : stdoutPath;
         const std::string err = (Dir / "stderr").string();
-        args.insert(args.begin(), Tool);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-            const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-            if (o < 0 || e < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0)
+        const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        const pid_t pid = test::ExecTool(Tool, std::move(args), o, e, [&] {
+            if (o < 0 || e < 0)
                 _exit(126);
             if (unprivileged && test::BecomeUnprivileged() != 0)
                 _exit(test::CannotArrange);
-            std::vector<char *> argv;
-            for (auto &a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(Tool.c_str(), argv.data());
-            _exit(127);
-        }
+        });
+        for (const int fd : {o, e})
+            if (fd >= 0)
+                close(fd);
         int status = 0;
         waitpid(pid, &status, 0);
         TRun run;
@@ -81,19 +79,6 @@ protected:
         std::string text;
         ReadWholeFile(path, &text);
         return text;
-    }
-
-    // A document of the F3 symbol and the text Hi, and its program text.
-    static rtf::Document Sample()
-    {
-        rtf::CharFormat symbol;
-        symbol.Face = "ZorSymbolFont";
-        symbol.Charset = rtf::SymbolCharset;
-        symbol.Colour = 0x010000;
-        rtf::Document doc;
-        doc.Append(symbol, U'=');
-        doc.Append(rtf::DefaultFormat(), U"Hi");
-        return doc;
     }
 
     // Settings that exist nowhere: the defaults, whatever the build folder holds.
@@ -144,9 +129,9 @@ TEST_F(ZorTool, BadCommandLinesSayWhatIsWrong)
 
 TEST_F(ZorTool, TranslatesADocumentToStandardOutputOrAFile)
 {
-    const std::string program = TranslateDocument(Sample()).Program;
+    const std::string program = TranslateDocument(test::SymbolF3AndHi()).Program;
     ASSERT_EQ(program, "F3T0\x1FHi\x1F");
-    const std::string doc = Write("sample.zor", rtf::Write(Sample()));
+    const std::string doc = Write("sample.zor", rtf::Write(test::SymbolF3AndHi()));
     TRun run = Zor({"translate", doc});
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out, program);
@@ -187,7 +172,7 @@ TEST_F(ZorTool, WhatIsNotADocumentFileIsRefusedByEverySubcommand)
 
 TEST_F(ZorTool, OutputsKeepTheEditorsRules)
 {
-    const std::string doc = Write("sample.zor", rtf::Write(Sample()));
+    const std::string doc = Write("sample.zor", rtf::Write(test::SymbolF3AndHi()));
     TRun run = Zor({"translate", doc}, "/dev/full");
     EXPECT_NE(run.Status, 0);
     EXPECT_NE(run.Err.find("No space left on device"), std::string::npos) << run.Err;
@@ -218,12 +203,12 @@ TEST_F(ZorTool, SendsADocumentAsTheEditorTranslatesIt)
     test::TPanelProcess panel(Tool, {"--out", received, "--count", "1"});
     ASSERT_FALSE(panel.DevicePath().empty());
     auto args = Port(panel.DevicePath());
-    args.insert(args.begin(), {"send", Write("sample.zor", rtf::Write(Sample()))});
+    args.insert(args.begin(), {"send", Write("sample.zor", rtf::Write(test::SymbolF3AndHi()))});
     const TRun run = Zor(args);
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(run.Out, "Communication O.K.\n");
     panel.Wait();
-    EXPECT_EQ(Contents(received), TranslateDocument(Sample()).Program);
+    EXPECT_EQ(Contents(received), TranslateDocument(test::SymbolF3AndHi()).Program);
 }
 
 TEST_F(ZorTool, AFolderIsNeverSentAsAnEmptyProgram)

@@ -47,12 +47,14 @@ inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
     app.add_option("--settings", o.SettingsFile, "The settings file (default: the editor's)")
         ->type_name("FILE");
     app.add_option("--port", o.Port, "Port number as in the editor (COMn of section Ports)")
-        ->type_name("N");
+        ->type_name("N")
+        ->transform(Decimal());
     app.add_option("--device", o.Device, "The serial device, instead of a port number")
         ->type_name("PATH");
     app.add_option("--baud", o.Baud, "Baud rate (default: the settings file's)")
         ->type_name("B")
-        ->check(CLI::PositiveNumber);
+        ->transform(Decimal())
+        ->check(CLI::Range(1, INT_MAX));
     if (withLog)
         app.add_option("--log", o.Log, "Log the transfer to this file")->type_name("FILE");
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -53,14 +54,17 @@ void AddOptions(CLI::App &app, TOptions &o)
         ->type_name("PATH");
     app.add_option("--baud", o.Baud, "Line rate to set on the terminal")
         ->type_name("B")
-        ->check(CLI::PositiveNumber);
+        ->transform(Decimal())
+        ->check(CLI::Range(1, INT_MAX));
     app.add_option("--free-blocks", o.FreeBlocks, "Free 64-byte blocks the panel reports")
         ->type_name("N")
+        ->transform(Decimal())
         ->check(CLI::Range(0, 0xFFFF));
     app.add_option("--out", o.Out, "Write each received program to FILE")->type_name("FILE");
     app.add_option("--count", o.Count, "End after N transfers (0: run until stopped)")
         ->type_name("N")
-        ->check(CLI::NonNegativeNumber);
+        ->transform(Decimal())
+        ->check(CLI::Range(0, INT_MAX));
     app.add_option_function<std::string>(
            "--late",
            [&o](const std::string &v) {

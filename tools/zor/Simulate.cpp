@@ -169,6 +169,7 @@ const TSubcommand Registration(
             ->excludes(document);
         app.add_option("--frames", a->Frames, "Stop after N frames (50 a second; default 500)")
             ->type_name("N")
+            ->transform(Decimal("needs a whole number of frames from 1 to 90000"))
             ->check(CLI::Validator(
                 [](std::string &text) {
                     std::uint64_t n = 0;
@@ -193,6 +194,7 @@ const TSubcommand Registration(
         app.add_option("--gif", a->Gif, "Write the run as an animated GIF")->type_name("FILE");
         app.add_option("--scale", a->Scale, "Pixels per dot of the GIF (1 to 8, default 2)")
             ->type_name("S")
+            ->transform(Decimal())
             ->check(CLI::Range(1, int(TGifRecorder::MaxScale)));
         return [a] {
             if (!a->ClockText.empty())

@@ -1,6 +1,6 @@
 // Registration of the zor tool's subcommands. A subcommand file defines a static TSubcommand
-// whose setup declares its options on its own CLI11 app; main() parses the command line and runs
-// the one chosen.
+// whose setup declares its options on its own CLI11 app; TCommandLine (CommandLine.h) parses the
+// command line and main() runs the one chosen.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -33,6 +33,12 @@ struct TSubcommandEntry
 };
 
 std::vector<TSubcommandEntry> &Subcommands();
+
+// For every whole-number option, as ->transform(Decimal()): the number is the decimal digits
+// written (an optional '-' in front), so 010 is ten; CLI11 alone reads it as octal 8 and takes
+// 0x10 as 16. Anything else, or a number beyond 64 bits, is refused with need ("needs a whole
+// number" unless the option says better).
+CLI::Validator Decimal(std::string need = "needs a whole number");
 
 // Prints "zor NAME: message" on stderr and returns status, for failures found after parsing.
 int Fail(std::string_view name, std::string_view message, int status);

@@ -1,2 +1,2 @@
 # Subcommands panel, send and numeric: the serial link and its Qt port.
-target_link_libraries(zor PRIVATE zorcomm_link zorcomm_serial Qt6::Core)
+target_link_libraries(zortool PUBLIC zorcomm_link zorcomm_serial Qt6::Core)

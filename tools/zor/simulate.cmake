@@ -1,1 +1,1 @@
-target_link_libraries(zor PRIVATE zorsim_engine zorsim_gif)
+target_link_libraries(zortool PUBLIC zorsim_engine zorsim_gif)
