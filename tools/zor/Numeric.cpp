@@ -57,7 +57,7 @@ int RunNumeric(const TNumericArgs &a)
     return ReportTransfer("numeric", serial, code);
 }
 
-const TSubcommand Registration(
+const TSubcommand NumericRegistration(
     "numeric", "Send the two counters (accident-free days, accidents since 1 January)",
     [](CLI::App &app) -> TSubcommand::Run {
         auto a = std::make_shared<TNumericArgs>();

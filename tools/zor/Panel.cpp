@@ -26,7 +26,7 @@ namespace {
 
 volatile std::sig_atomic_t StopRequested = 0;
 
-void OnSignal(int)
+void OnPanelSignal(int)
 {
     StopRequested = 1;
 }
@@ -224,7 +224,7 @@ int RunPanel(const TOptions &o)
     struct sigaction sa
     {
     };
-    sa.sa_handler = OnSignal;
+    sa.sa_handler = OnPanelSignal;
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
@@ -327,13 +327,13 @@ int RunPanel(const TOptions &o)
     return status;
 }
 
-const TSubcommand Registration("panel",
-                               "A panel emulator on a pseudo-terminal; prints the device path",
-                               [](CLI::App &app) -> TSubcommand::Run {
-                                   auto o = std::make_shared<TOptions>();
-                                   AddOptions(app, *o);
-                                   return [o] { return RunPanel(*o); };
-                               });
+const TSubcommand PanelRegistration("panel",
+                                    "A panel emulator on a pseudo-terminal; prints the device path",
+                                    [](CLI::App &app) -> TSubcommand::Run {
+                                        auto o = std::make_shared<TOptions>();
+                                        AddOptions(app, *o);
+                                        return [o] { return RunPanel(*o); };
+                                    });
 
 } // namespace
 

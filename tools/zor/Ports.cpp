@@ -51,10 +51,11 @@ int RunPorts()
     return 0;
 }
 
-const TSubcommand Registration("ports",
-                               "List the serial ports: device, stable by-id name, description, "
-                               "manufacturer and serial number, tab-separated ('-' when unknown)",
-                               [](CLI::App &) -> TSubcommand::Run { return RunPorts; });
+const TSubcommand
+    PortsRegistration("ports",
+                      "List the serial ports: device, stable by-id name, description, "
+                      "manufacturer and serial number, tab-separated ('-' when unknown)",
+                      [](CLI::App &) -> TSubcommand::Run { return RunPorts; });
 
 } // namespace
 

@@ -45,19 +45,20 @@ int RunSend(const TSendArgs &a)
     return ReportTransfer("send", serial, code);
 }
 
-const TSubcommand
-    Registration("send", "Send a document (or a translated program) to the panel",
-                 [](CLI::App &app) -> TSubcommand::Run {
-                     auto a = std::make_shared<TSendArgs>();
-                     auto *document =
-                         app.add_option("document", a->Document, "The document (RTF or plain text)")
-                             ->type_name("DOC.zor");
-                     app.add_option("--program", a->ProgramFile, "Send this program text as it is")
-                         ->type_name("FILE")
-                         ->excludes(document);
-                     AddCommOptions(app, a->Comm, true);
-                     return [a] { return RunSend(*a); };
-                 });
+const TSubcommand SendRegistration("send", "Send a document (or a translated program) to the panel",
+                                   [](CLI::App &app) -> TSubcommand::Run {
+                                       auto a = std::make_shared<TSendArgs>();
+                                       auto *document =
+                                           app.add_option("document", a->Document,
+                                                          "The document (RTF or plain text)")
+                                               ->type_name("DOC.zor");
+                                       app.add_option("--program", a->ProgramFile,
+                                                      "Send this program text as it is")
+                                           ->type_name("FILE")
+                                           ->excludes(document);
+                                       AddCommOptions(app, a->Comm, true);
+                                       return [a] { return RunSend(*a); };
+                                   });
 
 } // namespace
 

@@ -158,7 +158,7 @@ int RunSimulate(const TSimulateArgs &a)
     return 0;
 }
 
-const TSubcommand Registration(
+const TSubcommand SimulateRegistration(
     "simulate", "Run a document (or a program) on the panel's display engine, without a screen",
     [](CLI::App &app) -> TSubcommand::Run {
         auto a = std::make_shared<TSimulateArgs>();

@@ -47,19 +47,18 @@ int RunTranslate(const TTranslateArgs &a)
     return 0;
 }
 
-const TSubcommand
-    Registration("translate", "Print the program text of a document, or write it to a file",
-                 [](CLI::App &app) -> TSubcommand::Run {
-                     auto a = std::make_shared<TTranslateArgs>();
-                     app.add_option("document", a->Document, "The document (RTF or plain text)")
-                         ->type_name("DOC.zor")
-                         ->required();
-                     app.add_option("-o,--output", a->Output,
-                                    "Write the program to FILE instead of stdout")
-                         ->type_name("FILE");
-                     app.add_flag("--hex", a->Hex, "Print the bytes in hexadecimal, 16 a line");
-                     return [a] { return RunTranslate(*a); };
-                 });
+const TSubcommand TranslateRegistration(
+    "translate", "Print the program text of a document, or write it to a file",
+    [](CLI::App &app) -> TSubcommand::Run {
+        auto a = std::make_shared<TTranslateArgs>();
+        app.add_option("document", a->Document, "The document (RTF or plain text)")
+            ->type_name("DOC.zor")
+            ->required();
+        app.add_option("-o,--output", a->Output, "Write the program to FILE instead of stdout")
+            ->type_name("FILE");
+        app.add_flag("--hex", a->Hex, "Print the bytes in hexadecimal, 16 a line");
+        return [a] { return RunTranslate(*a); };
+    });
 
 } // namespace
 } // namespace zor::tool
