@@ -19,6 +19,7 @@
 #include <QProgressDialog>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStyle>
@@ -243,6 +244,8 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     scroll->setBackgroundRole(QPalette::Dark);
     View = new TPanelView;
     scroll->setWidget(View);
+    // The strip is as tall as the panel; only a panel wider than the dock scrolls, sideways.
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setMinimumHeight(FrameBitmapHeight * 2 + 8);
     layout->addWidget(scroll, 1);
 
@@ -404,12 +407,20 @@ void TPreviewDock::UpdateZoom()
         zoom = std::clamp(width / FrameBitmapWidth, 1, 8);
     }
     Zoom->setEnabled(!FitWidth->isChecked());
-    const int height = View->height();
     View->SetLook(zoom, LedLook->isChecked());
-    // The strip grows with the zoom, so that the whole panel shows without scrolling.
-    if (View->height() != height)
-        if (auto *scroll = findChild<QScrollArea *>(QStringLiteral("PreviewScroll")))
-            scroll->setMinimumHeight(View->height() + 8);
+    FitStripHeight();
+}
+
+void TPreviewDock::FitStripHeight()
+{
+    auto *scroll = findChild<QScrollArea *>(QStringLiteral("PreviewScroll"));
+    if (!scroll)
+        return;
+    // The strip grows with the zoom, so that every row shows; a panel wider than the dock gets
+    // its scroll bar below the rows instead of over the lowest ones.
+    const bool wider = View->width() > scroll->width();
+    const int bar = wider ? scroll->horizontalScrollBar()->sizeHint().height() : 0;
+    scroll->setMinimumHeight(View->height() + 8 + bar);
 }
 
 void TPreviewDock::resizeEvent(QResizeEvent *event)
@@ -417,6 +428,8 @@ void TPreviewDock::resizeEvent(QResizeEvent *event)
     QDockWidget::resizeEvent(event);
     if (FitWidth && FitWidth->isChecked())
         UpdateZoom();
+    else if (View)
+        FitStripHeight();
 }
 
 void TPreviewDock::UpdatePosition()

@@ -147,6 +147,7 @@ private:
     void OnFrame(const TPanelFrame &frame);
     void ShowLatestFrame();
     void UpdateZoom();
+    void FitStripHeight();
     void UpdatePosition();
     void UpdateSuspended();
 

@@ -21,6 +21,8 @@
 #include <QProcess>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextCursor>
@@ -280,6 +282,26 @@ protected:
     QTextDocument Document;
     QTextCursor Cursor{&Document};
 };
+
+TEST_F(PreviewDockRun, APanelWiderThanTheDockScrollsSidewaysAndShowsEveryRow)
+{
+    // As in the editor: the documents take all the height the dock does not need.
+    auto *documents = new QWidget;
+    documents->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    Window.setCentralWidget(documents);
+    auto *scroll = Dock->findChild<QScrollArea *>(QStringLiteral("PreviewScroll"));
+    ASSERT_NE(scroll, nullptr);
+    for (int zoom : {8, 1, 8}) {
+        Dock->Zoom->setValue(zoom);
+        ASSERT_TRUE(WaitFor([&] {
+            return scroll->viewport()->height() >= Dock->View->height() &&
+                   scroll->horizontalScrollBar()->isVisible() == (zoom == 8);
+        })) << "zoom "
+            << zoom << ": rows shown " << scroll->viewport()->height() << " of "
+            << Dock->View->height();
+        EXPECT_FALSE(scroll->verticalScrollBar()->isVisible()) << "zoom " << zoom;
+    }
+}
 
 TEST_F(PreviewDockRun, RepeatedFramesAreNotRepainted)
 {
