@@ -4,6 +4,7 @@
 // so each reading runs in a fresh process of this program and is measured by the kernel: the
 // peak resident set (VmHWM) from the start of the reading to its end, less what the process held
 // just before (peak_bytes), and that over the size of the file (per_input_byte).
+#include "bench/ShortRuns.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
 
@@ -22,17 +23,9 @@
 
 namespace {
 
-constexpr const char *MeasureArgument = "--measure";
+using zor::bench::ShortRuns;
 
-std::string ShortRuns(std::size_t bytes)
-{
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fnil\\fcharset238 " +
-                      std::string(250, 'N') + ";}}\n\\f0\\fs24 ";
-    while (rtf.size() + 8 < bytes)
-        rtf += "{\\b a}a";
-    rtf += "}";
-    return rtf;
-}
+constexpr const char *MeasureArgument = "--measure";
 
 // A line of /proc/self/status in bytes ("VmRSS", "VmHWM").
 long long StatusBytes(const char *field)

@@ -4,6 +4,7 @@
 // the size of the file (per_input_byte); the goal is at most about 16.
 #include <benchmark/benchmark.h>
 
+#include "bench/ShortRuns.h"
 #include "commands/DocumentTranslation.h"
 #include "editor/rtf/RtfCodec.h"
 
@@ -14,6 +15,8 @@
 #include <string>
 
 namespace {
+
+using zor::bench::ShortRuns;
 
 std::atomic<std::size_t> Current{0};
 std::atomic<std::size_t> Peak{0};
@@ -36,16 +39,6 @@ void Release(void *p)
         Current -= malloc_usable_size(p);
         std::free(p);
     }
-}
-
-std::string ShortRuns(std::size_t bytes)
-{
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fnil\\fcharset238 " +
-                      std::string(250, 'N') + ";}}\n\\f0\\fs24 ";
-    while (rtf.size() + 8 < bytes)
-        rtf += "{\\b a}a";
-    rtf += "}";
-    return rtf;
 }
 
 void Measure(benchmark::State &state, bool translate)
