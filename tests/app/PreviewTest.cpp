@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -34,15 +33,6 @@
 
 namespace zor {
 namespace {
-
-template <typename F> bool WaitFor(F done)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 5000)
-        QTest::qWait(5);
-    return done();
-}
 
 void Type(TMainForm &form, TMDIChild *w, const QString &text)
 {
@@ -75,7 +65,8 @@ TEST_F(PreviewTest, FollowsTheActiveWindowAndTheTextAfterTheDelay)
     EXPECT_TRUE(Form->findChild<TPreviewDock *>()->RetranslatePending());
     EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Program(), "");
     // ...but after it.
-    ASSERT_TRUE(WaitFor([&] { return !Form->findChild<TPreviewDock *>()->RetranslatePending(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !Form->findChild<TPreviewDock *>()->RetranslatePending(); }));
     const std::string two = PreviewProgram(*second->Editor->document());
     EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Program(), two);
 
@@ -94,7 +85,7 @@ TEST_F(PreviewTest, FollowsTheActiveWindowAndTheTextAfterTheDelay)
     Dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::No}; // do not save
     first->close();
     second->close();
-    ASSERT_TRUE(WaitFor([&] { return Form->DocumentCount() == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->DocumentCount() == 0; }));
     EXPECT_EQ(Form->findChild<TPreviewDock *>()->Player().Program(), "");
     EXPECT_TRUE(Form->findChild<TPreviewDock *>()->isVisible());
 }
@@ -143,7 +134,7 @@ TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
     tick.Release(150);
     ASSERT_TRUE(dock->Player().WaitForFrame(150));
     dock->Zoom->setValue(5);
-    ASSERT_TRUE(WaitFor(
+    ASSERT_TRUE(QTest::qWaitFor(
         [&] { return dock->View->Picture() == PanelPicture(frames.Frames[150], 5, false); }));
     dock->LedLook->setChecked(true);
     EXPECT_EQ(dock->View->Picture(), PanelPicture(frames.Frames[150], 5, true));
@@ -196,7 +187,7 @@ TEST(PreviewDock, TheViewRepaintsChangedDotsIntoTheSamePictureAsBefore)
             for (std::size_t i = 0; i < frames.size(); i += frames.size() / 12) {
                 const std::uint64_t paints = view.Paints();
                 view.SetFrame(frames[i]);
-                ASSERT_TRUE(WaitFor([&] { return view.Paints() > paints; }));
+                ASSERT_TRUE(QTest::qWaitFor([&] { return view.Paints() > paints; }));
                 ASSERT_EQ(OnScreen(view), PanelPicture(frames[i], zoom, led))
                     << "zoom " << zoom << (led ? ", LED look" : "") << ", frame " << i;
             }
@@ -272,7 +263,7 @@ protected:
     bool Reach(std::int64_t n)
     {
         return Dock->Player().WaitForFrame(n) &&
-               WaitFor([&] { return Dock->View->Frame() == Dock->Player().Picture(); });
+               QTest::qWaitFor([&] { return Dock->View->Frame() == Dock->Player().Picture(); });
     }
 
     TManualTick Tick;
@@ -293,7 +284,7 @@ TEST_F(PreviewDockRun, APanelWiderThanTheDockScrollsSidewaysAndShowsEveryRow)
     ASSERT_NE(scroll, nullptr);
     for (int zoom : {8, 1, 8}) {
         Dock->Zoom->setValue(zoom);
-        ASSERT_TRUE(WaitFor([&] {
+        ASSERT_TRUE(QTest::qWaitFor([&] {
             return scroll->viewport()->height() >= Dock->View->height() &&
                    scroll->horizontalScrollBar()->isVisible() == (zoom == 8);
         })) << "zoom "
@@ -437,7 +428,7 @@ TEST_F(PreviewTest, AllCommandsEnablesTheSixButtonsAndIsRemembered)
     EXPECT_TRUE(again.findChild<QToolButton *>("ButtonF0")->isEnabled());
     // Closing the last document disables them with the others.
     Form->FileCloseExecute();
-    ASSERT_TRUE(WaitFor([&] { return Form->DocumentCount() == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->DocumentCount() == 0; }));
     EXPECT_FALSE(button("ButtonLxx")->isEnabled());
 }
 

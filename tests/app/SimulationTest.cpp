@@ -4,7 +4,6 @@
 #include "sim/Sim.h"
 #include "tests/support/MainFormFixture.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -12,16 +11,6 @@
 
 namespace zor {
 namespace {
-
-// Waits (processing events) until done() holds or two seconds have passed.
-template <typename F> bool WaitFor(F done)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 2000)
-        QTest::qWait(10);
-    return done();
-}
 
 bool Lit(const QImage &picture)
 {
@@ -38,7 +27,7 @@ TEST(SimulationWindow, RunsUntilAKeyStopsAndClosesIt)
     const std::string program = "I3E3E9\x1F\x1F"; // the panel lit all over, again and again
     sim.SetProgram(&program);
     sim.show();
-    ASSERT_TRUE(WaitFor([&] { return Lit(sim.Picture()); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Lit(sim.Picture()); }));
     EXPECT_TRUE(sim.Running());
     QTest::keyClick(&sim, Qt::Key_A);
     EXPECT_FALSE(sim.Running());
@@ -51,7 +40,7 @@ TEST(SimulationWindow, MouseStopsTheRunAndKeepsTheLastFrame)
     const std::string program = "I3E3E9\x1F\x1F";
     sim.SetProgram(&program);
     sim.show();
-    ASSERT_TRUE(WaitFor([&] { return Lit(sim.Picture()); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Lit(sim.Picture()); }));
     QTest::mouseClick(&sim, Qt::LeftButton);
     EXPECT_FALSE(sim.Running());
     EXPECT_TRUE(sim.isVisible());
@@ -61,7 +50,7 @@ TEST(SimulationWindow, MouseStopsTheRunAndKeepsTheLastFrame)
     // Shown again, the program starts from its beginning.
     sim.hide();
     sim.show();
-    EXPECT_TRUE(WaitFor([&] { return sim.Running(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sim.Running(); }));
     sim.StopRun();
 }
 
@@ -93,7 +82,7 @@ TEST_F(TranslateProgramTest, SimulationShowsTheWindowOnlyForACommandPart)
     bool sawRun = false;
     Dialogs.FormAnswers = {[&](QDialog &d) {
         auto &sim = static_cast<TFormSim &>(d);
-        sawRun = WaitFor([&] { return Lit(sim.Picture()); });
+        sawRun = QTest::qWaitFor([&] { return Lit(sim.Picture()); });
         EXPECT_FALSE(w->Editor->isEnabled()) << "the editor waits for the simulation";
         return int(QDialog::Rejected);
     }};
