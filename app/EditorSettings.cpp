@@ -8,10 +8,8 @@ namespace {
 constexpr const char *Section = "Editor";
 }
 
-bool ReadEditorSetting(const std::string &path, const char *key, bool fallback)
+bool ReadEditorSetting(const TProfileFile &profile, const char *key, bool fallback)
 {
-    TProfileFile profile;
-    profile.Load(path);
     return profile.ReadBool(Section, key, fallback);
 }
 

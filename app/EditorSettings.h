@@ -5,9 +5,13 @@
 #include <string>
 
 namespace zor {
+class TProfileFile;
+}
 
-// The switch's value in the settings file at path; fallback when the file or the key is missing.
-bool ReadEditorSetting(const std::string &path, const char *key, bool fallback = false);
+namespace zor {
+
+// The switch's value in the settings read from the file; fallback when the key is missing.
+bool ReadEditorSetting(const TProfileFile &profile, const char *key, bool fallback = false);
 
 // Writes one switch and keeps every other key of the file. False when the file could not be
 // written; the caller tells the operator.

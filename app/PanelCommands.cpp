@@ -27,10 +27,8 @@ TPanelCommands::TPanelCommands(QWidget &window, TState state, TAction *transferL
 {
 }
 
-void TPanelCommands::LoadSettings(const QString &startDirectory)
+void TPanelCommands::LoadSettings(const TProfileFile &profile, const QString &startDirectory)
 {
-    TProfileFile profile;
-    profile.Load(QFile::encodeName(State.SettingsFile).toStdString());
     State.Settings = LoadCommSettings(profile, startDirectory.toStdString());
     State.Devices = LoadPortDevices(profile);
     UpdateTransferLogAction();

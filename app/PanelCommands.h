@@ -43,9 +43,9 @@ public:
     // Transfer log action, enabled while a log can be shown.
     TPanelCommands(QWidget &window, TState state, TAction *transferLog);
 
-    // Reads the settings and the port devices from the settings file; missing keys give the
-    // defaults, among them a log "zor.log" in startDirectory.
-    void LoadSettings(const QString &startDirectory);
+    // Takes the settings and the port devices from the settings file's contents; missing keys
+    // give the defaults, among them a log "zor.log" in startDirectory.
+    void LoadSettings(const TProfileFile &profile, const QString &startDirectory);
     // The forms made by the window's CreateForms; a command whose form is missing does nothing.
     void SetForms(TParamet *parameters, TGraf *progress, TFormSim *simulation, TVstup *numeric);
 

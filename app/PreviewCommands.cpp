@@ -12,13 +12,13 @@
 namespace zor {
 
 TPreviewCommands::TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction *simulation,
-                                   QMenu &character, const QString &settingsFile)
+                                   QMenu &character, const QString &settingsFile,
+                                   const TProfileFile &profile)
     : QObject(&window), Window(&window), SettingsFile(settingsFile)
 {
-    const std::string path = QFile::encodeName(SettingsFile).toStdString();
     Dock = new TPreviewDock(&window);
     window.addDockWidget(Qt::BottomDockWidgetArea, Dock);
-    Dock->setVisible(ReadEditorSetting(path, "Preview"));
+    Dock->setVisible(ReadEditorSetting(profile, "Preview"));
     Preview = Dock->toggleViewAction();
     Preview->setText(QStringLiteral("Pre&view"));
     Preview->setObjectName(QStringLiteral("Preview"));
@@ -41,7 +41,7 @@ TPreviewCommands::TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction 
     AllCommandsItem->setStatusTip(
         QStringLiteral("Enables the line, repeat, green and yellow buttons"));
     AllCommandsItem->setCheckable(true);
-    AllCommandsItem->setChecked(ReadEditorSetting(path, "AllCommands"));
+    AllCommandsItem->setChecked(ReadEditorSetting(profile, "AllCommands"));
     connect(AllCommandsItem, &QAction::toggled, this, [this](bool on) {
         Save("AllCommands", on);
         emit AllCommandsToggled(on);

@@ -15,6 +15,8 @@ class QTextDocument;
 
 namespace zor {
 
+class TProfileFile;
+
 class TPreviewDock;
 
 class TPreviewCommands : public QObject
@@ -22,10 +24,11 @@ class TPreviewCommands : public QObject
     Q_OBJECT
 public:
     // Docks the preview at the bottom of window, puts Preview and Export animation into zorMenu
-    // right after simulation and All commands at the end of character. The two switches are read
-    // from settingsFile now and written to it whenever the operator changes one.
+    // right after simulation and All commands at the end of character. The two switches are taken
+    // from profile (settingsFile's contents) and written to settingsFile whenever the operator
+    // changes one.
     TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction *simulation, QMenu &character,
-                     const QString &settingsFile);
+                     const QString &settingsFile, const TProfileFile &profile);
 
     // The document the preview runs; nullptr shows a dark panel.
     void FollowDocument(QTextDocument *document);

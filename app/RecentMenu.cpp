@@ -14,11 +14,9 @@ TRecentMenu::TRecentMenu(QMenu *menu, QAction *before, QWidget *dialogParent)
 {
 }
 
-void TRecentMenu::Load(const QString &settingsFile)
+void TRecentMenu::Load(const QString &settingsFile, const TProfileFile &profile)
 {
     SettingsFile = settingsFile;
-    TProfileFile profile;
-    profile.Load(QFile::encodeName(SettingsFile).toStdString());
     Files.Load(profile);
     Update();
 }

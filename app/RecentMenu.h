@@ -21,8 +21,9 @@ public:
     // The entries go into menu in front of before (Exit); dialogParent owns the messages.
     TRecentMenu(QMenu *menu, QAction *before, QWidget *dialogParent);
 
-    // Reads the list from the settings file and shows it.
-    void Load(const QString &settingsFile);
+    // Takes the list from the contents of settingsFile and shows it; the list is written back
+    // to settingsFile.
+    void Load(const QString &settingsFile, const TProfileFile &profile);
     // Puts a document at the top of the list and writes the list to the settings file.
     void Remember(const QString &name);
     // Opens a document of the list (OpenRequested); one that no longer exists is dropped from

@@ -15,6 +15,7 @@
 #include "comm/Bargraf.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
+#include "comm/ProfileFile.h"
 #include "comm/QtSerialPort.h"
 #include "comm/Results.h"
 #include "commands/Input.h"
@@ -116,10 +117,13 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     CheckSymbolFont(this, options.FontFolders.isEmpty() ? DefaultSymbolFontFolders()
                                                         : options.FontFolders);
     SettingsFile = options.SettingsFile.isEmpty() ? DefaultSettingsFile() : options.SettingsFile;
-    Comm->LoadSettings(options.StartDirectory.isEmpty() ? QDir::currentPath()
-                                                        : options.StartDirectory);
-    Recent->Load(SettingsFile);
-    Previews = new TPreviewCommands(*this, *Zor, Simulation, *Character, SettingsFile);
+    // Read once: the communication settings, the recent files and the editor's switches.
+    TProfileFile profile;
+    profile.Load(QFile::encodeName(SettingsFile).toStdString());
+    Comm->LoadSettings(profile, options.StartDirectory.isEmpty() ? QDir::currentPath()
+                                                                 : options.StartDirectory);
+    Recent->Load(SettingsFile, profile);
+    Previews = new TPreviewCommands(*this, *Zor, Simulation, *Character, SettingsFile, profile);
     connect(Previews, &TPreviewCommands::AllCommandsToggled, this,
             &TMainForm::CharacterAllCommandsExecute);
     connect(Previews, &TPreviewCommands::ExportAnimationRequested, this,
