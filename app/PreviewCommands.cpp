@@ -26,7 +26,12 @@ TPreviewCommands::TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction 
     // Both go right after Simulation, before the separator of Numeric fields.
     zorMenu.insertAction(zorMenu.actions().value(zorMenu.actions().indexOf(simulation) + 1),
                          Preview);
-    connect(Preview, &QAction::toggled, this, [this](bool on) { Save("Preview", on); });
+    // The dock also goes out of sight when the editor is closed: only a change made while the
+    // window is shown is the operator's choice.
+    connect(Preview, &QAction::toggled, this, [this](bool on) {
+        if (Window->isVisible())
+            Save("Preview", on);
+    });
 
     ExportItem = new QAction(QStringLiteral("E&xport animation..."), &zorMenu);
     ExportItem->setObjectName(QStringLiteral("ExportAnimation"));

@@ -280,7 +280,7 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
         Position->fontMetrics().horizontalAdvance(QStringLiteral("Frame 0000000  00000.00 s")),
         Position->sizeHint().height());
     controls->addWidget(Position);
-    auto *zoomLabel = new QLabel(QStringLiteral("&Zoom"), body);
+    auto *zoomLabel = new QLabel(QStringLiteral("Zoo&m"), body);
     Zoom = new QSpinBox(body);
     Zoom->setObjectName(QStringLiteral("PreviewZoom"));
     Zoom->setAccessibleName(QStringLiteral("Zoom"));
@@ -290,7 +290,7 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     zoomLabel->setBuddy(Zoom);
     controls->addWidget(zoomLabel);
     controls->addWidget(Zoom);
-    FitWidth = new QCheckBox(QStringLiteral("&Fit"), body);
+    FitWidth = new QCheckBox(QStringLiteral("F&it"), body);
     FitWidth->setObjectName(QStringLiteral("PreviewFit"));
     FitWidth->setToolTip(QStringLiteral("Fit to width"));
     controls->addWidget(FitWidth);

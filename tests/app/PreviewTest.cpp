@@ -10,18 +10,22 @@
 #include "tests/sim/EngineTestSupport.h"
 #include "tests/support/MainFormFixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QProcess>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextCursor>
@@ -102,6 +106,38 @@ TEST_F(PreviewTest, PreviewChoiceIsRememberedInTheSettingsFile)
     EXPECT_FALSE(Form->findChild<TPreviewDock *>()->isVisible());
     profile.Load(Form->SettingsPath().toStdString());
     EXPECT_FALSE(profile.ReadBool("Editor", "Preview", true));
+
+    // Leaving the editor with the preview shown is not a choice to hide it.
+    Form->findChild<QAction *>("Preview")->trigger();
+    const std::string path = Form->SettingsPath().toStdString();
+    ASSERT_TRUE(Form->close());
+    Form.reset();
+    profile.Load(path);
+    EXPECT_TRUE(profile.ReadBool("Editor", "Preview", false));
+}
+
+TEST_F(PreviewTest, ThePreviewsKeysLeaveTheMenusAltKeysAlone)
+{
+    // Alt+letter of a control in the dock would shadow the menu with the same letter whenever
+    // the preview is shown.
+    QSet<QKeyCombination> menus;
+    for (QAction *menu : Form->menuBar()->actions())
+        menus.insert(QKeySequence::mnemonic(menu->text())[0]);
+    auto *dock = Form->findChild<TPreviewDock *>();
+    int controls = 0;
+    for (QWidget *w : dock->findChildren<QWidget *>()) {
+        QString text;
+        if (auto *button = qobject_cast<QAbstractButton *>(w))
+            text = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(w))
+            text = label->text();
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty())
+            continue;
+        ++controls;
+        EXPECT_FALSE(menus.contains(key[0])) << text.toStdString();
+    }
+    EXPECT_GE(controls, 3);
 }
 
 TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
