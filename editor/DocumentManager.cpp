@@ -1,6 +1,7 @@
 #include "editor/DocumentManager.h"
 
 #include "editor/Child.h"
+#include "ui/Dialogs.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -47,11 +48,15 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
     connect(child, &TMDIChild::SavedAs, this, &TDocumentManager::FileUsed);
     if (name != QLatin1String(UntitledName)) {
         if (QFileInfo(name).isFile()) {
-            QString error;
-            if (child->LoadFile(name, &error))
+            QString error, warning;
+            if (child->LoadFile(name, &error, &warning)) {
                 emit FileUsed(name);
-            else
+                if (!warning.isEmpty())
+                    Dialogs().MessageBox(DialogParent(), QStringLiteral("Warning"), warning,
+                                         TMsgIcon::Warning, TMsgButtons::Ok);
+            } else {
                 ShowErrorBox(DialogParent(), error);
+            }
         } else {
             child->SetFileName(name);
         }

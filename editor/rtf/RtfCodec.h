@@ -46,11 +46,12 @@ ReadResult Read(std::string_view bytes);
 // lines kept short). Each distinct face and charset gets one font table entry, charset-2 fonts
 // marked \fprq2; each distinct colour one colour table entry after the empty first one.
 // Characters the run's code page cannot hold are written as \uN with a '?' fallback (pairs of
-// UTF-16 surrogates above U+FFFF); in a charset-2 font U+0020..U+00FF, and their aliases
-// U+F020..U+F0FF, are written as the font's bytes. The output is a function of the document
-// alone, and Read(Write(d)).Doc == Normalized(d) for every document whose formats are in range
-// and whose text holds only characters the model keeps (symbol-font aliases come back at
-// U+0020..U+00FF).
+// UTF-16 surrogates above U+FFFF), and so is every character beyond ASCII in a font whose
+// charset names a DOS or Macintosh code page (77, 254, 255), which are read but never written; in a
+// charset-2 font U+0020..U+00FF, and their aliases U+F020..U+F0FF, are written as the font's bytes.
+// The output is a function of the document alone, and Read(Write(d)).Doc == Normalized(d) for every
+// document whose formats are in range and whose text holds only characters the model keeps
+// (symbol-font aliases come back at U+0020..U+00FF).
 std::string Write(const Document &document);
 
 } // namespace zor::rtf
