@@ -84,10 +84,13 @@ std::string SymbolFontTextWarning(const TSymbolFontText &found)
 {
     if (found.Count == 0)
         return {};
+    const std::string line = std::to_string(found.FirstLine);
+    if (found.Count == 1)
+        return "The document holds 1 character in the symbol font without a command colour (on "
+               "line " +
+               line + "); the panel gets it as the plain character it is.";
     return "The document holds " + std::to_string(found.Count) +
-           (found.Count == 1 ? " character" : " characters") +
-           " in the symbol font without a command colour (the first on line " +
-           std::to_string(found.FirstLine) +
+           " characters in the symbol font without a command colour (the first on line " + line +
            "); the panel gets them as the plain characters they are.";
 }
 

@@ -46,17 +46,15 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
         emit CountChanged(DocumentCount);
     });
     connect(child, &TMDIChild::SavedAs, this, &TDocumentManager::FileUsed);
+    // Said once the window shows what was read.
+    QString warning;
     if (name != QLatin1String(UntitledName)) {
         if (QFileInfo(name).isFile()) {
-            QString error, warning;
-            if (child->LoadFile(name, &error, &warning)) {
+            QString error;
+            if (child->LoadFile(name, &error, &warning))
                 emit FileUsed(name);
-                if (!warning.isEmpty())
-                    Dialogs().MessageBox(DialogParent(), QStringLiteral("Warning"), warning,
-                                         TMsgIcon::Warning, TMsgButtons::Ok);
-            } else {
+            else
                 ShowErrorBox(DialogParent(), error);
-            }
         } else {
             child->SetFileName(name);
         }
@@ -73,6 +71,9 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
     Area->setActiveSubWindow(child);
     if (DocumentCount > 1)
         Area->cascadeSubWindows();
+    if (!warning.isEmpty())
+        Dialogs().MessageBox(DialogParent(), QStringLiteral("Warning"), warning, TMsgIcon::Warning,
+                             TMsgButtons::Ok);
     return child;
 }
 

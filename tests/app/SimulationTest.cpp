@@ -107,8 +107,7 @@ TEST_F(TranslateProgramTest, SymbolFontTextWithoutACommandColourIsAskedAboutFirs
     c.movePosition(QTextCursor::End);
     c.insertText("Hi", Form->PlainTextFormat());
     const QString said = "The document holds 1 character in the symbol font without a command "
-                         "colour (the first on line 1); the panel gets them as the plain "
-                         "characters they are.\n";
+                         "colour (on line 1); the panel gets it as the plain character it is.\n";
 
     Form->ZorSimulationExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
