@@ -28,19 +28,19 @@ constexpr bool IsPlainText(std::uint32_t colour)
     return (colour & SymbolTagMask) == 0;
 }
 
+constexpr char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
 // Face names compare as font names do, without regard to ASCII case.
 constexpr bool IsSymbolFace(std::string_view face)
 {
     if (face.size() != SymbolFace.size())
         return false;
-    for (std::size_t i = 0; i < face.size(); ++i) {
-        const char a = face[i] >= 'A' && face[i] <= 'Z' ? char(face[i] - 'A' + 'a') : face[i];
-        const char b = SymbolFace[i] >= 'A' && SymbolFace[i] <= 'Z'
-                           ? char(SymbolFace[i] - 'A' + 'a')
-                           : SymbolFace[i];
-        if (a != b)
+    for (std::size_t i = 0; i < face.size(); ++i)
+        if (AsciiLower(face[i]) != AsciiLower(SymbolFace[i]))
             return false;
-    }
     return true;
 }
 
