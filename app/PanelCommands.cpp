@@ -73,9 +73,11 @@ void TPanelCommands::TranslateProgram(QTextEdit &editor, bool send, QLabel &stat
     if (translation.TooManySegments()) {
         ShowResultBox(&Window, ResultTooManySegments);
     } else if (send) {
-        if (ConfirmSend(&Window, document, program))
+        if (ConfirmSymbolFontText(&Window, document, QStringLiteral("Send")) &&
+            ConfirmSend(&Window, document, program))
             Transfers().SendProgram(program, State.Settings.Port, State.Settings.Baud);
-    } else if (program.front() != '\x1F' && FormSim) {
+    } else if (program.front() != '\x1F' && FormSim &&
+               ConfirmSymbolFontText(&Window, document, QStringLiteral("Simulate"))) {
         FormSim->SetProgram(&program);
         Dialogs().ExecuteForm(*FormSim);
         FormSim->SetProgram(nullptr);

@@ -1,6 +1,8 @@
 #include "app/PreviewCommands.h"
 
 #include "app/EditorSettings.h"
+#include "app/TransferCommands.h"
+#include "editor/DocumentIO.h"
 #include "sim/Preview.h"
 
 #include <QAction>
@@ -77,6 +79,8 @@ bool TPreviewCommands::AllCommands() const
 
 void TPreviewCommands::ExportAnimation(const QTextDocument &document)
 {
+    if (!ConfirmSymbolFontText(Window, DocumentFromText(document), QStringLiteral("Export")))
+        return;
     ExportAnimationCommand(Window, PreviewProgram(document), ExportDialog);
 }
 

@@ -5,6 +5,7 @@
 #include "comm/NumericMessage.h"
 #include "comm/Results.h"
 #include "comm/TransferRunner.h"
+#include "commands/DocumentTranslation.h"
 #include "commands/SendCheck.h"
 #include "ui/Dialogs.h"
 
@@ -35,6 +36,17 @@ bool ConfirmSend(QWidget *parent, const rtf::Document &document, const std::stri
     if (unshowable.Count > unshowable.First.size())
         text += QStringLiteral("\nand %1 more").arg(unshowable.Count - unshowable.First.size());
     return ask(text + QStringLiteral("\nSend anyway?"));
+}
+
+bool ConfirmSymbolFontText(QWidget *parent, const rtf::Document &document, const QString &action)
+{
+    const std::string warning = SymbolFontTextWarning(FindSymbolFontText(document));
+    if (warning.empty())
+        return true;
+    return Dialogs().Ask(parent, QStringLiteral("Warning"),
+                         QString::fromStdString(warning) + QStringLiteral("\n") + action +
+                             QStringLiteral(" anyway?"),
+                         TMsgIcon::Warning, TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
 }
 
 void ShowResultBox(QWidget *parent, int code, const std::string &cause)

@@ -4,6 +4,7 @@
 
 #include "base/Document.h"
 
+#include <QString>
 #include <cstdint>
 #include <string>
 
@@ -18,6 +19,12 @@ struct TTransferResult;
 // or text characters the panel cannot show (the first five are listed). True when the program
 // should go.
 bool ConfirmSend(QWidget *parent, const rtf::Document &document, const std::string &program);
+
+// Asks before the document goes to the panel (Send, Simulation, Export animation) when it holds
+// characters in the symbol font without a command colour: they look like commands but go as the
+// plain characters they are. action is the command's verb ("Send", "Simulate", "Export"). True
+// when there are none or the operator goes on.
+bool ConfirmSymbolFontText(QWidget *parent, const rtf::Document &document, const QString &action);
 
 // The message box of a result code (comm/Results.h), "Information" or "Error"; nothing for a code
 // that has none. cause is one more line for the operator (why a port could not be opened).

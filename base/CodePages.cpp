@@ -17,7 +17,10 @@ struct SingleBytePage
     const std::uint16_t *High;
 };
 
-constexpr std::array<SingleBytePage, 10> SingleBytePages = {{
+constexpr std::array<SingleBytePage, 15> SingleBytePages = {{
+    {437, kCp437High},
+    {850, kCp850High},
+    {852, kCp852High},
     {874, kCp874High},
     {1250, kCp1250High},
     {1251, kCp1251High},
@@ -28,6 +31,8 @@ constexpr std::array<SingleBytePage, 10> SingleBytePages = {{
     {1256, kCp1256High},
     {1257, kCp1257High},
     {1258, kCp1258High},
+    {10000, kCp10000High},
+    {10029, kCp10029High},
 }};
 
 struct CharsetPage
@@ -102,6 +107,11 @@ int CharsetForCodePage(int codePage)
         }
     }
     return DefaultCharset;
+}
+
+bool IsWindowsCodePage(int codePage)
+{
+    return codePage == 874 || (codePage >= 1250 && codePage <= 1258) || IsDoubleByte(codePage);
 }
 
 bool IsDoubleByte(int codePage)

@@ -8,9 +8,10 @@
 // control character below U+0020 is kept. Reading maps \par, \line and \row to '\n' and \tab
 // and \cell to '\t'; the model has one kind of line end, written back as \par.
 //
-// Command symbols are characters in a face whose charset is 2 (symbol), held at their byte code
-// U+0020..U+00FF; the colour's low blue bits tag them (see base/SymbolTag.h). The codec
-// never touches a colour: every run's 24-bit colour comes back bit for bit.
+// Command symbols are characters of the symbol font (face ZorSymbolFont, charset 2 as ZorEdit
+// writes it), held at their byte code U+0020..U+00FF; a tagged colour makes them commands (see
+// base/SymbolTag.h). The codec never touches a colour: every run's 24-bit colour comes back bit
+// for bit.
 #pragma once
 
 #include <cstddef>

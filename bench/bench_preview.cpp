@@ -23,6 +23,7 @@ void FillDocument(QTextDocument &document, char variant)
     document.clear();
     QTextCursor c(&document);
     QTextCharFormat symbol;
+    symbol.setFontFamilies(QStringList{"ZorSymbolFont"});
     symbol.setForeground(ColourToQColor(KindColour(TCommandKind::ckTransition)));
     const QTextCharFormat plain;
     for (int i = 0; i < 16384 / 5; ++i) {

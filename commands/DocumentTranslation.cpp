@@ -15,11 +15,16 @@ unsigned char EditorCharCode(char32_t ch, std::uint32_t colour)
     return code < 0 ? '?' : static_cast<unsigned char>(code);
 }
 
+std::uint32_t TranslationColour(const rtf::CharFormat &format)
+{
+    return IsCommandCharacter(format.Face, format.Colour) ? format.Colour : 0;
+}
+
 TTranslation TranslateDocument(const rtf::Document &document)
 {
     TTranslator t;
     for (const rtf::TextRun &run : document.Runs) {
-        const std::uint32_t colour = run.Format->Colour;
+        const std::uint32_t colour = TranslationColour(run.Format);
         for (char32_t ch : run.Text) {
             if (ch == U'\n') {
                 t.Add(0x0D, colour);
@@ -40,7 +45,7 @@ int SegmentAfter(const rtf::Document &document, std::size_t position)
     TTranslator t;
     std::size_t index = 0;
     for (const rtf::TextRun &run : document.Runs) {
-        const std::uint32_t colour = run.Format->Colour;
+        const std::uint32_t colour = TranslationColour(run.Format);
         for (char32_t ch : run.Text) {
             if (index++ > position)
                 return t.Segments();
@@ -53,6 +58,40 @@ int SegmentAfter(const rtf::Document &document, std::size_t position)
         }
     }
     return t.Segments();
+}
+
+TSymbolFontText FindSymbolFontText(const rtf::Document &document)
+{
+    TSymbolFontText found;
+    int line = 1;
+    for (const rtf::TextRun &run : document.Runs) {
+        const bool uncommanded = IsUncommandedSymbolFont(run.Format->Face, run.Format->Colour);
+        for (const char32_t ch : run.Text) {
+            if (ch == U'\n') {
+                ++line;
+                continue;
+            }
+            if (!uncommanded || ch == U' ' || ch == U'\t')
+                continue;
+            if (found.Count++ == 0)
+                found.FirstLine = line;
+        }
+    }
+    return found;
+}
+
+std::string SymbolFontTextWarning(const TSymbolFontText &found)
+{
+    if (found.Count == 0)
+        return {};
+    const std::string line = std::to_string(found.FirstLine);
+    if (found.Count == 1)
+        return "The document holds 1 character in the symbol font without a command colour (on "
+               "line " +
+               line + "); the panel gets it as the plain character it is.";
+    return "The document holds " + std::to_string(found.Count) +
+           " characters in the symbol font without a command colour (the first on line " + line +
+           "); the panel gets them as the plain characters they are.";
 }
 
 } // namespace zor

@@ -31,7 +31,7 @@ TUnshowableReport FindUnshowable(const rtf::Document &document, std::size_t limi
     TUnshowableReport report;
     int line = 1, column = 0;
     for (const rtf::TextRun &run : document.Runs) {
-        const std::uint32_t colour = run.Format->Colour;
+        const std::uint32_t colour = TranslationColour(run.Format);
         for (const char32_t ch : run.Text) {
             if (ch == U'\n') {
                 ++line;

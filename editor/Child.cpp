@@ -219,10 +219,10 @@ TMDIChild::~TMDIChild()
         SetPanelText(1, QStringLiteral(" "));
 }
 
-bool TMDIChild::LoadFile(const QString &name, QString *error)
+bool TMDIChild::LoadFile(const QString &name, QString *error, QString *warning)
 {
     SetFileName(name);
-    if (!LoadDocumentFile(name, *Editor->document(), error))
+    if (!LoadDocumentFile(name, *Editor->document(), error, warning))
         return false;
     Editor->MaxLength = 2147483632;
     return true;
@@ -383,7 +383,7 @@ bool TDocumentUnits::Tagged(int pos) const
     const QTextCharFormat format = Document.characterAt(pos) == QChar::ParagraphSeparator
                                        ? Document.findBlock(pos + 1).charFormat()
                                        : c.charFormat();
-    return IsCommandSymbol(FormatColour(format));
+    return IsCommandFormat(format);
 }
 
 bool TDocumentUnits::Digit(int pos) const

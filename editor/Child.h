@@ -72,8 +72,9 @@ public:
     TFileDialogState *SaveDialog = nullptr;
 
     // Fills the editor from a file and takes its name. False, with the reason in *error, when the
-    // file cannot be read: the window then keeps the name with an empty text.
-    bool LoadFile(const QString &name, QString *error);
+    // file cannot be read: the window then keeps the name with an empty text. A file read with
+    // something amiss (cut off) is shown as far as it goes, with why in *warning.
+    bool LoadFile(const QString &name, QString *error, QString *warning = nullptr);
     // Takes a name without reading anything (a file that is still to be written).
     void SetFileName(const QString &name);
 

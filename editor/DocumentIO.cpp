@@ -1,6 +1,7 @@
 #include "editor/DocumentIO.h"
 
 #include "base/AtomicFile.h"
+#include "base/SymbolTag.h"
 #include "editor/rtf/DocumentFile.h"
 
 #include <QFile>
@@ -39,6 +40,24 @@ std::uint32_t FormatColour(const QTextCharFormat &format)
     return brush.style() == Qt::NoBrush ? 0u : QColorToColour(brush.color());
 }
 
+namespace {
+
+QString FormatFace(const QTextCharFormat &format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.front().isEmpty())
+        return families.front();
+    return format.font().family();
+}
+
+} // namespace
+
+bool IsCommandFormat(const QTextCharFormat &format)
+{
+    const std::uint32_t colour = FormatColour(format);
+    return IsCommandSymbol(colour) && IsSymbolFace(FormatFace(format).toStdString());
+}
+
 QTextCharFormat ToCharFormat(const rtf::CharFormat &f)
 {
     QTextCharFormat format;
@@ -56,11 +75,8 @@ QTextCharFormat ToCharFormat(const rtf::CharFormat &f)
 rtf::CharFormat FromCharFormat(const QTextCharFormat &format)
 {
     rtf::CharFormat f;
-    const QStringList families = format.fontFamilies().toStringList();
-    if (!families.isEmpty() && !families.front().isEmpty())
-        f.Face = families.front().toStdString();
-    else if (!format.font().family().isEmpty())
-        f.Face = format.font().family().toStdString();
+    if (const QString face = FormatFace(format); !face.isEmpty())
+        f.Face = face.toStdString();
     const double points = format.fontPointSize();
     if (points > 0)
         f.HalfPoints = std::clamp(int(points * 2 + 0.5), 1, 32767);
@@ -165,12 +181,15 @@ rtf::Document DocumentFromText(const QTextDocument &text)
     return document;
 }
 
-bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error)
+bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error, QString *warning)
 {
     rtf::DocumentFile file = rtf::ReadDocumentFile(QFile::encodeName(path).toStdString());
     if (!file.Ok()) {
-        const QString reason = QString::fromStdString(file.File.Reason());
+        const QString reason = QString::fromStdString(file.Reason());
         switch (file.File.Status) {
+        case TFileReadStatus::Ok: // read, but its RTF refused
+            *error = QStringLiteral("Cannot read file %1. %2").arg(path, reason);
+            break;
         case TFileReadStatus::TooLarge:
             *error =
                 QStringLiteral("Cannot read file %1. It is too large for a document.").arg(path);
@@ -185,6 +204,8 @@ bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error)
         text.clear();
         return false;
     }
+    if (warning && !file.Warning.empty())
+        *warning = QStringLiteral("File %1: %2").arg(path, QString::fromStdString(file.Warning));
     FillTextDocument(text, std::move(file.Doc));
     return true;
 }

@@ -31,6 +31,10 @@ inline std::uint32_t QColorToColour(const QColor &c)
 // The colour value a character of this format carries (black when it sets none).
 std::uint32_t FormatColour(const QTextCharFormat &format);
 
+// A character of this format is a command (symbol or digit): the symbol font with a tagged
+// colour (base/SymbolTag.h). Any other character is text.
+bool IsCommandFormat(const QTextCharFormat &format);
+
 QTextCharFormat ToCharFormat(const rtf::CharFormat &format);
 rtf::CharFormat FromCharFormat(const QTextCharFormat &format);
 
@@ -42,8 +46,11 @@ void FillTextDocument(QTextDocument &text, rtf::Document document);
 rtf::Document DocumentFromText(const QTextDocument &text);
 
 // Reads a document file into text. RTF is decoded, anything else read as plain text. False with
-// a message for the operator in *error when the file cannot be read; text is then left empty.
-bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error);
+// a message for the operator in *error when the file cannot be read or its RTF is refused; text
+// is then left empty. True with a message in *warning (when given) when the file was read with
+// something amiss (it ends before its last RTF group closes); text holds what was there.
+bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error,
+                      QString *warning = nullptr);
 
 // Writes text to path as RTF, atomically: the previous file stays untouched when writing fails.
 bool SaveDocumentFile(const QString &path, const QTextDocument &text, QString *error);

@@ -1,6 +1,7 @@
 #include "editor/DocumentManager.h"
 
 #include "editor/Child.h"
+#include "ui/Dialogs.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -45,10 +46,12 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
         emit CountChanged(DocumentCount);
     });
     connect(child, &TMDIChild::SavedAs, this, &TDocumentManager::FileUsed);
+    // Said once the window shows what was read.
+    QString warning;
     if (name != QLatin1String(UntitledName)) {
         if (QFileInfo(name).isFile()) {
             QString error;
-            if (child->LoadFile(name, &error))
+            if (child->LoadFile(name, &error, &warning))
                 emit FileUsed(name);
             else
                 ShowErrorBox(DialogParent(), error);
@@ -68,6 +71,9 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
     Area->setActiveSubWindow(child);
     if (DocumentCount > 1)
         Area->cascadeSubWindows();
+    if (!warning.isEmpty())
+        Dialogs().MessageBox(DialogParent(), QStringLiteral("Warning"), warning, TMsgIcon::Warning,
+                             TMsgButtons::Ok);
     return child;
 }
 

@@ -16,7 +16,7 @@ namespace zor {
 
 namespace {
 
-// The character at position and its colour; false past the end.
+// The character at position and its colour (0 for text); false past the end.
 bool CharAt(const QTextDocument &document, int position, QChar &ch, std::uint32_t &colour)
 {
     if (position < 0 || position >= document.characterCount() - 1)
@@ -24,7 +24,9 @@ bool CharAt(const QTextDocument &document, int position, QChar &ch, std::uint32_
     ch = document.characterAt(position);
     QTextCursor c(const_cast<QTextDocument *>(&document));
     c.setPosition(position + 1); // the format of the character before the cursor
-    colour = FormatColour(c.charFormat());
+    // Outside the symbol font a tagged colour is only a colour: such a character is text.
+    const QTextCharFormat format = c.charFormat();
+    colour = IsCommandFormat(format) ? FormatColour(format) : 0;
     return true;
 }
 

@@ -2,21 +2,17 @@
 
 namespace zor::rtf {
 
-Document ReadDocumentBytes(std::string_view bytes)
-{
-    ReadResult result = Read(bytes);
-    if (result.Ok())
-        return std::move(result.Doc);
-    return ReadPlainText(bytes);
-}
-
 DocumentFile ReadDocumentFile(const std::string &path)
 {
     DocumentFile file;
     std::string bytes;
     file.File = ReadFileBounded(path, MaxInputBytes, &bytes);
-    if (file.Ok())
-        file.Doc = ReadDocumentBytes(bytes);
+    if (!file.Ok())
+        return file;
+    ReadResult read = Read(bytes);
+    file.Error = std::move(read.Error);
+    file.Warning = std::move(read.Warning);
+    file.Doc = std::move(read.Doc);
     return file;
 }
 

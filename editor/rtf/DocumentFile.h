@@ -10,20 +10,25 @@
 
 namespace zor::rtf {
 
-// Bytes of a document file as a document: RTF when the RTF reader takes them, otherwise the same
-// bytes as plain text, so that what the reader refuses is still shown as the operator's text.
-Document ReadDocumentBytes(std::string_view bytes);
-
 struct DocumentFile
 {
     Document Doc;
     // Why the file could not be read; Doc is then empty.
     TFileRead File;
+    // Why the bytes were refused although the file was read (RTF nested deeper than
+    // MaxGroupDepth: what a reader cannot follow is not shown as text either); Doc is then empty.
+    std::string Error;
+    // Set when the document was read with something amiss (a file that ends before its last
+    // group closes, as a cut-off download does); Doc holds what was there.
+    std::string Warning;
 
-    bool Ok() const { return File.Ok(); }
+    bool Ok() const { return File.Ok() && Error.empty(); }
+    // Why the file gives no document, for the operator: the file's reason or the reader's.
+    std::string Reason() const { return File.Ok() ? Error : File.Reason(); }
 };
 
-// Reads the file at path, held to MaxInputBytes and to regular files (ReadFileBounded).
+// Reads the file at path, held to MaxInputBytes and to regular files (ReadFileBounded), as RTF
+// when it starts like RTF and as plain text otherwise (Read).
 DocumentFile ReadDocumentFile(const std::string &path);
 
 } // namespace zor::rtf

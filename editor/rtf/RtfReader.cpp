@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "base/CodePages.h"
+#include "base/SymbolTag.h"
 #include "base/Utf8.h"
 #include "editor/rtf/RtfCodec.h"
 
@@ -86,7 +87,8 @@ enum class Word : std::uint8_t {
     U,
     Uc,
     Bin,
-    Char, // a word that stands for one character
+    FldRslt, // a field's result: its visible text
+    Char,    // a word that stands for one character
 };
 
 struct WordInfo
@@ -132,6 +134,7 @@ const std::unordered_map<std::string_view, WordInfo> &WordTable()
             {"u", {Word::U}},
             {"uc", {Word::Uc}},
             {"bin", {Word::Bin}},
+            {"fldrslt", {Word::FldRslt}},
             {"emdash", {Word::Char, 0x2014}},
             {"endash", {Word::Char, 0x2013}},
             {"lquote", {Word::Char, 0x2018}},
@@ -330,7 +333,8 @@ private:
     FormatRef Format;
     std::u32string FaceSource; // the font name last converted, and its UTF-8 face
     std::string Face;
-    int CodePage = 1252; // of the current font, valid when !FormatDirty
+    int CodePage = 1252;       // of the current font, valid when !FormatDirty
+    bool InSymbolFace = false; // the current font is the symbol font, valid when !FormatDirty
     bool FormatDirty = true;
     bool NeedRun = true;
 
@@ -579,7 +583,9 @@ void Reader::ControlWord(std::string_view word, bool hasParam, int param)
         --SkipChars;
         return;
     }
+    // Writers mark a field's result ignorable too, though it is the text the reader sees.
     if (ignorable && info.Kind != Word::FontTbl && info.Kind != Word::ColorTbl &&
+        info.Kind != Word::FldRslt &&
         !(info.Kind == Word::FName && St.Destination == Dest::FontTable)) {
         St.Destination = Dest::Skip;
         return;
@@ -590,6 +596,7 @@ void Reader::ControlWord(std::string_view word, bool hasParam, int param)
     case Word::Unknown:
     case Word::Rtf:
     case Word::Bin:
+    case Word::FldRslt:
         break;
     case Word::Skip:
         St.Destination = Dest::Skip;
@@ -764,8 +771,11 @@ void Reader::UnicodeChar(int param)
     } else {
         if (St.Destination == Dest::Text && ch >= 0xF020 && ch <= 0xF0FF) {
             EnsureFormat();
-            if (CodePage == SymbolCodePage) {
-                // Symbol fonts also carry their glyphs in the private-use block.
+            if (CodePage == SymbolCodePage || InSymbolFace) {
+                // Symbol fonts also carry their glyphs in the private-use block, and word
+                // processors that save the symbol font as an ordinary one write them there: one
+                // form keeps the symbol and its digits one command for everything that reads the
+                // document.
                 ch -= 0xF000;
             }
         }
@@ -908,6 +918,7 @@ void Reader::EnsureFormat()
         format.Charset = detail::CharsetForCodePage(AnsiCodePage);
     }
     CodePage = CodePageOfFont(font);
+    InSymbolFace = IsSymbolFace(format.Face);
     format.HalfPoints = St.HalfPoints;
     format.Bold = St.Bold;
     format.Italic = St.Italic;

@@ -13,6 +13,9 @@ namespace {
 using detail::SymbolCodePage;
 
 constexpr int DocumentCodePage = 1250;
+// The code page of a font whose charset names a DOS or Macintosh page: its text goes out as \uN
+// alone, which every reader takes the same way.
+constexpr int UnicodeOnly = -1;
 // Break the output line at the next character boundary once it is this long.
 constexpr std::size_t LineLength = 200;
 
@@ -86,7 +89,9 @@ void AppendNumber(std::string &out, long long value)
 
 int FontCodePage(int charset)
 {
-    return detail::CodePageForCharset(charset, DocumentCodePage);
+    const int codePage = detail::CodePageForCharset(charset, DocumentCodePage);
+    return codePage == SymbolCodePage || detail::IsWindowsCodePage(codePage) ? codePage
+                                                                             : UnicodeOnly;
 }
 
 int Writer::FontIndex(const CharFormat &format)
@@ -201,7 +206,7 @@ void Writer::EncodedChar(char32_t ch, int codePage)
         Literal(static_cast<char>(ch));
         return;
     }
-    const int byte = detail::EncodeChar(codePage, ch);
+    const int byte = codePage == UnicodeOnly ? -1 : detail::EncodeChar(codePage, ch);
     if (byte >= 0) {
         Hex(static_cast<unsigned char>(byte));
     } else {

@@ -150,6 +150,7 @@ TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
     QTextDocument document;
     QTextCursor c(&document);
     QTextCharFormat symbol;
+    symbol.setFontFamilies(QStringList{"ZorSymbolFont"});
     symbol.setForeground(ColourToQColor(KindColour(TCommandKind::ckEffect)));
     c.insertText("Z", symbol); // the time effect, repeated 10 times
     c.insertText("10", symbol);
@@ -287,6 +288,7 @@ protected:
     void Write(const QString &symbol, TCommandKind kind)
     {
         QTextCharFormat f;
+        f.setFontFamilies(QStringList{"ZorSymbolFont"});
         f.setForeground(ColourToQColor(KindColour(kind)));
         Cursor.insertText(symbol, f);
     }

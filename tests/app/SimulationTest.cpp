@@ -93,6 +93,47 @@ TEST_F(TranslateProgramTest, SimulationShowsTheWindowOnlyForACommandPart)
     EXPECT_FALSE(Form->findChild<TFormSim *>()->Running());
 }
 
+TEST_F(TranslateProgramTest, SymbolFontTextWithoutACommandColourIsAskedAboutFirst)
+{
+    TMDIChild *w = Form->CreateDocumentWindow("Untitled");
+    Form->InsertCommandSymbol(";", TCommandKind::ckTransition);
+    // The F1 symbol recoloured black, as a word processor may leave it: it looks like the
+    // symbol, but the panel gets a ';'.
+    QTextCursor c(w->Editor->document());
+    c.setPosition(1, QTextCursor::KeepAnchor);
+    QTextCharFormat black;
+    black.setForeground(QColor(0, 0, 0));
+    c.mergeCharFormat(black);
+    c.movePosition(QTextCursor::End);
+    c.insertText("Hi", Form->PlainTextFormat());
+    const QString said = "The document holds 1 character in the symbol font without a command "
+                         "colour (on line 1); the panel gets it as the plain character it is.\n";
+
+    Form->ZorSimulationExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, said + "Simulate anyway?");
+    EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::YesNo);
+    EXPECT_EQ(Dialogs.Boxes[0].Default, TMsgAnswer::No);
+    EXPECT_FALSE(Dialogs.Shown.contains("zor::TFormSim")) << "the default answer shows nothing";
+    EXPECT_TRUE(w->Editor->isEnabled());
+
+    Dialogs.Boxes.clear();
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1) << "no transfer, no other box";
+    EXPECT_EQ(Dialogs.Boxes[0].Text, said + "Send anyway?");
+
+    Dialogs.Boxes.clear();
+    Form->ZorExportAnimationExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, said + "Export anyway?");
+    EXPECT_EQ(Dialogs.Shown, QStringList({"box", "box", "box"}));
+
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Dialogs.FormAnswers = {[](QDialog &) { return int(QDialog::Rejected); }};
+    Form->ZorSimulationExecute();
+    EXPECT_TRUE(Dialogs.Shown.contains("zor::TFormSim"));
+}
+
 TEST_F(TranslateProgramTest, TooManySegmentsAreRefusedWithTheLimitMessage)
 {
     TMDIChild *w = Form->CreateDocumentWindow("Untitled");

@@ -103,9 +103,14 @@ TEST_F(BoundedRead, DocumentFilesAreRtfElsePlainText)
     EXPECT_EQ(rich.Doc.Text(), U"Hello");
 
     EXPECT_EQ(rtf::ReadDocumentFile(Write("b.zor", "plain\r\ntext")).Doc.Text(), U"plain\ntext");
-    // What the RTF reader refuses is still the operator's text.
+    // RTF nested deeper than the reader follows is refused whole: its source is no text to show
+    // or to send.
     const std::string deep = "{\\rtf1" + std::string(rtf::MaxGroupDepth + 5, '{') + "x";
-    EXPECT_EQ(rtf::ReadDocumentFile(Write("c.zor", deep)).Doc.Text().size(), deep.size());
+    const rtf::DocumentFile refused = rtf::ReadDocumentFile(Write("c.zor", deep));
+    EXPECT_FALSE(refused.Ok());
+    EXPECT_TRUE(refused.File.Ok());
+    EXPECT_EQ(refused.Reason(), "The RTF groups are nested more than 1000 levels deep.");
+    EXPECT_TRUE(refused.Doc.Runs.empty());
 }
 
 } // namespace

@@ -151,6 +151,37 @@ TEST_F(DocumentManagerTest, OpeningReadsTheFileAndReportsItUsed)
     EXPECT_EQ(Manager.Count(), 1);
 }
 
+TEST_F(DocumentManagerTest, OverDeepFilesOpenNothingAndCutOffFilesWhatWasThere)
+{
+    const auto write = [this](const QString &name, const QByteArray &bytes) {
+        QFile f(Path(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return Path(name);
+    };
+    const QString deep =
+        write("deep.zor", "{\\rtf1 Hello" + QByteArray(1001, '{') + "x" + QByteArray(1002, '}'));
+    Dialogs.FileNames = {deep};
+    TMDIChild *w = Manager.Open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Editor->toPlainText(), "") << "its RTF source is no text to send";
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Cannot read file " + deep +
+                                         ". The RTF groups are nested more than 1000 levels deep.");
+
+    Dialogs.Boxes.clear();
+    const QString cut = write("cut.zor", "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Hello\\par wor");
+    Dialogs.FileNames = {cut};
+    w = Manager.Open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Editor->toPlainText(), "Hello\nwor");
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Icon, TMsgIcon::Warning);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "File " + cut +
+                                         ": The RTF document ends before its last group is "
+                                         "closed; the file may be truncated.");
+}
+
 TEST_F(DocumentManagerTest, ExitAsksEveryDocumentAndTheFirstRefusalKeepsThemAll)
 {
     TMDIChild *a = Manager.New();

@@ -3,6 +3,7 @@
 #include "editor/About.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
+#include "editor/SymbolTips.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
@@ -77,6 +78,31 @@ protected:
         SelectRange(*w->Editor, {pos, length});
     }
 };
+
+// Files a word processor saved (tests/editor/data, made as WordProcessorTest.cpp says): the
+// symbols LibreOffice writes at U+F0xx keep their digits in one unit, and text it coloured is
+// text, whatever its colour.
+TEST_F(EditingTest, WordProcessorFilesKeepCommandUnitsAndColouredText)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(
+        QStringLiteral(ZOR_EDITOR_TEST_DATA "/libreoffice-roundtrip.rtf"));
+    ASSERT_TRUE(w->Editor->toPlainText().startsWith(";r05P"))
+        << w->Editor->toPlainText().toStdString();
+    EXPECT_TRUE(SymbolTipAt(*w->Editor->document(), 1).startsWith("Pause 05"))
+        << SymbolTipAt(*w->Editor->document(), 1).toStdString();
+    Caret(w, 2); // between the pause symbol and its digits
+    QTest::keyClicks(w->Editor, "x");
+    EXPECT_TRUE(w->Editor->toPlainText().startsWith(";r05xP"))
+        << w->Editor->toPlainText().toStdString();
+
+    w = Form->CreateDocumentWindow(QStringLiteral(ZOR_EDITOR_TEST_DATA "/libreoffice-colours.rtf"));
+    const QString text = w->Editor->toPlainText();
+    ASSERT_TRUE(text.startsWith(QString::fromUtf8("Otevřeno")));
+    TDocumentUnits units(*w->Editor->document());
+    for (int i = 0; i < text.size(); ++i)
+        EXPECT_FALSE(units.Tagged(i)) << i;
+    EXPECT_EQ(SymbolTipAt(*w->Editor->document(), 0), "") << "LibreOffice's Blue is no command";
+}
 
 TEST_F(EditingTest, DeleteAndBackspaceRemoveWholeUnits)
 {

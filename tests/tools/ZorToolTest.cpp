@@ -170,6 +170,48 @@ TEST_F(ZorTool, WhatIsNotADocumentFileIsRefusedByEverySubcommand)
     EXPECT_EQ(Zor({"translate", huge}).Status, 1);
 }
 
+TEST_F(ZorTool, SaysWhatIsAmissWithADocumentOnStandardError)
+{
+    // Nested deeper than the reader follows: refused, nothing translated or sent.
+    const std::string deep =
+        Write("deep.zor", "{\\rtf1 Hello" + std::string(1001, '{') + "x" + std::string(1002, '}'));
+    for (const std::string sub : {"translate", "simulate", "send"}) {
+        const TRun run = Zor({sub, deep});
+        EXPECT_EQ(run.Status, 1) << sub;
+        EXPECT_EQ(run.Out, "") << sub;
+        EXPECT_NE(run.Err.find("The RTF groups are nested more than 1000 levels deep."),
+                  std::string::npos)
+            << run.Err;
+    }
+
+    // Cut off before its last group closes: what was there, and a warning.
+    rtf::Document doc = test::SymbolF3AndHi();
+    const std::string whole = rtf::Write(doc);
+    TRun run = Zor({"translate", Write("cut.zor", whole.substr(0, whole.rfind("\\par")))});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, TranslateDocument(doc).Program);
+    EXPECT_NE(run.Err.find("warning: "), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("the file may be truncated"), std::string::npos) << run.Err;
+
+    // A character in the symbol font without a command colour goes as what it is, said so.
+    rtf::CharFormat recoloured;
+    recoloured.Face = "ZorSymbolFont";
+    recoloured.Charset = rtf::SymbolCharset;
+    doc.Append(recoloured, U';');
+    run = Zor({"translate", Write("recoloured.zor", rtf::Write(doc))});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "F3T0\x1FHi;\x1F");
+    EXPECT_NE(run.Err.find("warning: " + Dir.string() +
+                           "/recoloured.zor: The document holds 1 "
+                           "character in the symbol font without a command colour (on line 1); "
+                           "the panel gets it as the plain character it is."),
+              std::string::npos)
+        << run.Err;
+
+    // A document as ZorEdit writes it says nothing.
+    EXPECT_EQ(Zor({"translate", Write("sample.zor", rtf::Write(test::SymbolF3AndHi()))}).Err, "");
+}
+
 TEST_F(ZorTool, OutputsKeepTheEditorsRules)
 {
     const std::string doc = Write("sample.zor", rtf::Write(test::SymbolF3AndHi()));

@@ -22,14 +22,28 @@ inline int ReadProgramFile(std::string_view command, const std::string &path, st
     return 0;
 }
 
+// Says on stderr what the operator should know about a document that was read: a file cut off
+// before its last group closes, characters in the symbol font that are not commands.
+inline void WarnAboutDocument(std::string_view command, const std::string &path,
+                              const rtf::DocumentFile &file)
+{
+    if (!file.Warning.empty())
+        Fail(command, "warning: " + path + ": " + file.Warning, 0);
+    const std::string symbols = SymbolFontTextWarning(FindSymbolFontText(file.Doc));
+    if (!symbols.empty())
+        Fail(command, "warning: " + path + ": " + symbols, 0);
+}
+
 // Reads and translates the document at path into *program. Returns 0, or the exit status after
-// saying why on stderr (8 with the result message when the segment limit is exceeded).
+// saying why on stderr (8 with the result message when the segment limit is exceeded); warnings
+// go to stderr too.
 inline int TranslateDocumentFile(std::string_view command, const std::string &path,
                                  std::string *program)
 {
     rtf::DocumentFile file = rtf::ReadDocumentFile(path);
     if (!file.Ok())
-        return Fail(command, "cannot read " + path + ": " + file.File.Reason(), 1);
+        return Fail(command, "cannot read " + path + ": " + file.Reason(), 1);
+    WarnAboutDocument(command, path, file);
     TTranslation t = TranslateDocument(file.Doc);
     if (t.TooManySegments()) {
         std::fprintf(stderr, "%s\n", ResultText(ResultTooManySegments).c_str());
