@@ -554,6 +554,48 @@ TEST_F(PtyTransfer, APortThatCannotBeOpenedSaysWhy)
     EXPECT_EQ(ExitCode(holder), 4); // Timeout, as nobody answered it
 }
 
+// The panel goes away in the middle of a transfer (unplugged, or its emulator killed): Hardware
+// Failure, with a line saying during which block and that the panel may hold part of the program,
+// from the link and from `zor send` alike.
+TEST_F(PtyTransfer, APanelLostMidTransferSaysDuringWhichBlock)
+{
+    const std::string again =
+        ": the panel may now hold part of the program. Send again once it is back.";
+    {
+        test::TPanelProcess panel(Tool, {});
+        ASSERT_FALSE(panel.DevicePath().empty());
+        auto serial = Serial(panel.DevicePath());
+        serial->OnProgressPosition = [&](int position) {
+            if (position == 2) // block 3 of 10 accepted
+                panel.Kill(SIGKILL);
+        };
+        EXPECT_EQ(serial->SendProgram(Program(600), 1, 1, 1, 9600), ResultHardwareFailure);
+        EXPECT_EQ(serial->PortProblem(),
+                  "The device " + panel.DevicePath() + " went away during block 4 of 10" + again);
+    }
+
+    test::TPanelProcess panel(Tool, {"--late", "30"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const auto program = Dir / "program.bin";
+    std::ofstream(program, std::ios::binary) << Program(2000); // 32 blocks
+    const auto log = Dir / "send.log";
+    const auto messages = (Dir / "send.out").string();
+    const pid_t send = Spawn(Tool,
+                             {"send", "--program", program.string(), "--device", panel.DevicePath(),
+                              "--log", log.string()},
+                             messages);
+    for (int i = 0; i < 500 && Slurp(log).find("Receive Block number3") == std::string::npos; ++i)
+        std::this_thread::sleep_for(milliseconds(10));
+    panel.Kill(SIGKILL);
+    EXPECT_EQ(ExitCode(send), 3);
+    const std::string said = Slurp(messages);
+    EXPECT_TRUE(said.starts_with("Hardware Failure\nThe device " + panel.DevicePath() +
+                                 " went away during block "))
+        << said;
+    EXPECT_NE(said.find(" of 32" + again + "\n"), std::string::npos) << said;
+    EXPECT_TRUE(Slurp(log).ends_with("Write error!!!!\r\n"));
+}
+
 TEST_F(PtyTransfer, APortWithoutRightsSaysPermissionDeniedAndTheRemedy)
 {
     const passwd *nobody = getpwnam("nobody");

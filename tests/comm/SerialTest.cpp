@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace zor {
@@ -512,6 +513,61 @@ TEST_F(SerialTest, ALogThatCannotBeWrittenIsReportedAndTheTransferStillRuns)
     EXPECT_TRUE(Serial->LogProblem().empty());
     EXPECT_EQ(Send("abc"), ResultOk);
     EXPECT_TRUE(Serial->LogProblem().empty());
+}
+
+// The device goes away during a transfer (unplugged): Hardware Failure says during which frame,
+// and whether the panel may now hold part of the program.
+TEST_F(SerialTest, ALineLostMidTransferSaysWhereAndWhatThePanelMayHold)
+{
+    const std::string text(150, 'u'); // three blocks
+    const std::string again = " Send again once it is back.";
+    const struct
+    {
+        std::function<bool(const TBytes &)> Frame;
+        std::string Problem;
+    } cases[] = {
+        {[](const TBytes &f) { return f[1] == KindOpen; },
+         "The device /dev/c went away during the Open frame, before any block was sent." + again},
+        {[](const TBytes &f) { return f.size() == BlockFrameLength && GetWord(f.data() + 2) == 2; },
+         "The device /dev/c went away during block 2 of 3: the panel may now hold part of the "
+         "program." +
+             again},
+        {[](const TBytes &f) { return f[1] == KindClose; },
+         "The device /dev/c went away during the Close frame, after all 3 blocks: the panel may "
+         "now "
+         "hold part of the program." +
+             again},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Problem);
+        NewLine();
+        Panel = TPanel();
+        Port->Responder = [&](const TBytes &frame) {
+            Port->FailRead = c.Frame(frame);
+            return Panel.Feed(frame.data(), frame.size());
+        };
+        EXPECT_EQ(Send(text), ResultHardwareFailure);
+        EXPECT_EQ(Serial->PortProblem(), c.Problem);
+        EXPECT_FALSE(Port->IsOpen());
+        EXPECT_EQ(Port->Count("flush"), Port->Count("open") - 1) << "the lost port is not flushed";
+    }
+
+    NewLine();
+    Port->FailRead = true;
+    std::uint8_t message[6] = {' ', ' ', '7', ' ', ' ', 0};
+    EXPECT_EQ(Serial->SendNumeric(message, 3, 9600), ResultHardwareFailure);
+    EXPECT_EQ(Serial->PortProblem(),
+              "The device /dev/c went away during the numeric message." + again);
+
+    // A port that cannot be opened keeps its own reason, and success leaves none.
+    Port->FailRead = false;
+    Port->FailOpen = true;
+    Port->Problem = "The device /dev/c does not exist.";
+    EXPECT_EQ(Send(text), ResultHardwareFailure);
+    EXPECT_EQ(Serial->PortProblem(), Port->Problem);
+    Port->FailOpen = false;
+    EXPECT_EQ(Send(text), ResultOk);
+    EXPECT_TRUE(Serial->PortProblem().empty());
 }
 
 TEST_F(SerialTest, APortThatCannotBeOpenedTellsWhy)
