@@ -95,7 +95,7 @@ int TSerial::ExchangeFrame(std::size_t length)
     int copies = 0;
     int replies = 0;      // whole replies heard for this frame
     std::size_t have = 0; // bytes of the reply being heard, at the start of ReceiveBuffer
-    for (; copies < Attempts;) {
+    while (copies < Attempts) {
         if (StopRequested())
             return ResultCancelled;
         for (std::size_t i = 0; i < length; ++i)
@@ -134,23 +134,23 @@ int TSerial::ExchangeFrame(std::size_t length)
         // (when an earlier copy went unanswered), so the lateness is an upper bound.
         const std::int64_t lateness = Port->NowMs() - sentAt[replies - 1];
         Slowest = std::max(Slowest, static_cast<int>(std::min<std::int64_t>(lateness, INT_MAX)));
-        LetOwedRepliesGoBy(copies - replies, sentAt[copies - 1]);
+        LetOwedRepliesGoBy(copies - replies, sentAt[copies - 1], 0);
         return reply.Status == StatusAccepted ? ResultOk : ResultProgramDisabled;
     }
     // The transfer ends here, but the replies still owed would otherwise meet the first frame of
     // the operator's next try.
-    LetOwedRepliesGoBy(copies - replies, sentAt[copies - 1]);
+    LetOwedRepliesGoBy(copies - replies, sentAt[copies - 1], have);
     return ResultTimeout;
 }
 
-void TSerial::LetOwedRepliesGoBy(int owed, std::int64_t lastCopyMs)
+void TSerial::LetOwedRepliesGoBy(int owed, std::int64_t lastCopyMs, std::size_t begun)
 {
     if (owed <= 0)
         return;
     const int expiry = std::max(LatestReplyMs, Slowest + WindowMs);
     const std::int64_t deadline = lastCopyMs + expiry;
     std::uint8_t scrap[ReplyLength];
-    std::size_t have = 0;
+    std::size_t have = begun;
     while (owed > 0 && !StopRequested()) {
         const std::int64_t left = deadline - Port->NowMs();
         if (left <= 0)

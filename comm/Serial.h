@@ -10,14 +10,15 @@
 // Replies carry nothing that names the frame they answer, so they are matched to the copies of
 // frames in the order the copies went out; the panel answers in that order, each copy at most
 // once. A frame goes out in up to three copies, each followed by a listening window of 250 ms
-// (the 100 ms read time-out and a guard for late replies); a whole reply heard while any copy of
-// the frame is unanswered answers the frame. When a reply is taken while copies remain
-// unanswered, their replies may still come: the next frame is not sent until each has come or
-// can no longer come, that is until the last copy is older than the reply expiry (the slowest
-// reply seen in this transfer plus one window, at least three windows). A reply later than three
-// windows after the frame's first copy is never taken: the frame ends in Timeout. So a prompt
-// panel costs no wait beyond its replies, a slow one at most about a second more per frame, and
-// no reply is ever credited to a frame it does not answer.
+// (the 100 ms read time-out and a guard for late replies); a whole reply heard while copies of
+// the frame are unanswered answers the frame. When a reply is taken (or the frame times out)
+// while copies remain unanswered, their replies may still come: neither the next frame nor the
+// next transfer goes out until each has come or can no longer come, that is until the last copy
+// is older than the reply expiry (the slowest reply of this transfer plus one window, at least
+// three windows). A reply later than three windows after the frame's first copy is not taken:
+// the frame ends in Timeout. So a panel that answers every copy within the expiry never has a
+// reply credited to a frame it does not answer; one that answers within the first window waits
+// for nothing more, and a slow or forgetful one costs at most about a second and a half a frame.
 #pragma once
 
 #include "base/Clock.h"
@@ -111,8 +112,9 @@ public:
     // Read time-out of one attempt, and attempts (copies) per frame.
     static constexpr int ReadTimeoutMs = 100;
     static constexpr int Attempts = 3;
-    // After the read time-out an attempt listens this much longer, in slices (a stop request is
-    // looked at between them), so that a reply that comes late is still heard for its frame.
+    // After the read time-out an attempt listens this much longer, so that a reply that comes
+    // late is still heard for its frame. Listening beyond the read time-out goes in slices; while
+    // owed replies are let go by, a stop request is looked at between them.
     static constexpr int GuardMs = 150;
     static constexpr int GuardSliceMs = 50;
     // One copy's listening window, and the latest a reply is taken after a frame's first copy.
@@ -133,8 +135,8 @@ private:
     void DropPort();
     // Reads and drops the replies owed to copies of the frame beyond the one taken, until each has
     // come or the last copy (sent at lastCopyMs, on the port's clock) is older than the reply
-    // expiry.
-    void LetOwedRepliesGoBy(int owed, std::int64_t lastCopyMs);
+    // expiry. begun: bytes of an owed reply already read.
+    void LetOwedRepliesGoBy(int owed, std::int64_t lastCopyMs, std::size_t begun);
     // A new transfer: the lateness seen in an earlier one does not count.
     void BeginTransfer();
     // The port failed during an exchange: the device went away or stopped working.
