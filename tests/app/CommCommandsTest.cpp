@@ -346,6 +346,27 @@ TEST_F(CommCommandsTest, APortThatCannotBeOpenedAddsItsCauseToHardwareFailure)
     }
 }
 
+TEST_F(CommCommandsTest, APortLostMidTransferSaysDuringWhichBlock)
+{
+    Form->SetSerialPortFactory([this] {
+        auto port = std::make_unique<TFakeSerialPort>();
+        port->Responder = [this, fake = port.get()](const TFakeSerialPort::TBytes &frame) {
+            fake->FailRead = frame.size() == BlockFrameLength; // unplugged during block 1
+            return Panel.Feed(frame.data(), frame.size());
+        };
+        return port;
+    });
+    QTextCursor(Form->CreateDocumentWindow("Untitled")->Editor->document()).insertText("Hi");
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "Error");
+    const QString text = Dialogs.Boxes[0].Text;
+    EXPECT_TRUE(text.startsWith("Hardware Failure\nThe device /dev/")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(" went away during block 1 of 1: the panel may now hold part of the "
+                              "program. Send again once it is back."))
+        << text.toStdString();
+}
+
 TEST_F(CommCommandsTest, NumericFieldsOpenWithTheFirstNumberSelectedForTyping)
 {
     auto check = [](TVstup &v) {

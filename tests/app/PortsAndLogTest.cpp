@@ -195,9 +195,8 @@ TEST_F(PortsAndLogTest, TransferLogIsOfferedOnlyWhenThereIsOneAndMarksTheFailing
     ASSERT_NE(Form->findChild<TLogView *>(), nullptr);
     EXPECT_TRUE(Form->findChild<TLogView *>()->isVisible());
     const QStringList lines = Form->findChild<TLogView *>()->Text->toPlainText().split('\n');
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_EQ(lines[0], "Open Send");
-    EXPECT_EQ(lines.back(), "Open error!!!!");
+    // No frame went out through a port that did not open: the log shows none.
+    EXPECT_EQ(lines, QStringList{"Open error!!!!"});
     EXPECT_EQ(Form->findChild<TLogView *>()->HighlightedLine, lines.size() - 1);
     EXPECT_TRUE(Form->findChild<TLogView *>()->Text->isReadOnly());
 
