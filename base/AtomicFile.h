@@ -6,12 +6,12 @@
 //   creates that target, as writing through the link would.
 // - A regular file (or a name that does not exist yet) is replaced atomically: the new contents go
 //   to a temporary file beside it, are flushed to disk and renamed over it.
-// - A device, a FIFO or a socket is written straight into and never renamed over: /dev/null takes
-//   the data, /dev/full says "No space left on device". A FIFO no program reads from is refused
-//   at once rather than waited for. A name for one of this process's own descriptors
-//   (/dev/stdout, /dev/fd/N, /proc/self/fd/N) writes into that descriptor, as if the data went
-//   to it directly, so `-o /dev/stdout` into a pipe or a redirected file works.
-// - A folder is refused.
+// - A device or a FIFO is written straight into and never renamed over: /dev/null takes the data,
+//   /dev/full says "No space left on device". A FIFO no program reads from is refused at once
+//   rather than waited for. A name for one of this process's own descriptors (/dev/stdout,
+//   /dev/fd/N, /proc/self/fd/N) writes into that descriptor, as if the data went to it directly,
+//   so `-o /dev/stdout` into a pipe or a redirected file works.
+// - A socket (which cannot be opened as a file) and a folder are refused, and left as they are.
 #pragma once
 
 #include <string>
@@ -48,7 +48,7 @@ bool WriteFileAtomically(const std::string &path, std::string_view data, TWriteF
 // place only when complete: the pieces go to a temporary file in the target's folder, Commit()
 // flushes it to disk and renames it over the target. Destroying the writer without a successful
 // Commit() removes the temporary file, so the target is either the whole new file or left as it
-// was. A device, FIFO or socket (WritesInPlace()) takes each piece as it is written; there is
+// was. A device or FIFO (WritesInPlace()) takes each piece as it is written; there is
 // nothing to put in place at Commit() and nothing to take back. Error texts as
 // WriteFileAtomically's.
 class TAtomicFileWriter
@@ -62,7 +62,7 @@ public:
     // False when the target may not be replaced or written, or the temporary file could not be
     // created (the reason in Error()).
     bool IsOpen() const { return Fd >= 0; }
-    // True when the pieces go straight into a device, FIFO, socket or descriptor.
+    // True when the pieces go straight into a device, a FIFO or a descriptor.
     bool WritesInPlace() const { return InPlace; }
     // Appends data; false (and nothing more is written) after any failure. Waits while a FIFO's
     // or pipe's reader is slow; a reader that goes away is a failure ("Broken pipe"), never a
