@@ -232,18 +232,8 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path) : Path(std::move(path))
     Fd = mkstemp(Temp.data());
     if (Fd < 0) {
         const int err = errno;
-        Temp.clear();
-        // A file the caller may write in a folder where it may not make one (a log made for the
-        // operator in /var/log) can only be updated in place; refusing would leave it stale.
-        if (target.Kind == TTargetKind::Regular && (err == EACCES || err == EPERM)) {
-            Fd = open(Target.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
-            if (Fd >= 0) {
-                InPlace = RegularInPlace = true;
-                Reason.Created = true;
-                return;
-            }
-        }
         ::zor::Fail(&Reason, "Cannot create a file in " + (dir.empty() ? "." : dir), err);
+        Temp.clear();
         return;
     }
     Reason.Created = true;
@@ -344,10 +334,6 @@ bool TAtomicFileWriter::Commit()
     if (Fd < 0)
         return false;
     if (InPlace) {
-        if (RegularInPlace && fsync(Fd) != 0) {
-            const int err = errno;
-            return Fail("Cannot write " + Path, err);
-        }
         const int fd = Fd;
         Fd = -1;
         if (close(fd) != 0 && errno != EINTR) {

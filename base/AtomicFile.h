@@ -5,9 +5,7 @@
 //   final target replaced; the link itself stays as it was. A link whose target does not exist
 //   creates that target, as writing through the link would.
 // - A regular file (or a name that does not exist yet) is replaced atomically: the new contents go
-//   to a temporary file beside it, are flushed to disk and renamed over it. Only a file the caller
-//   may write in a folder where it may not create one is written in place, as the one way to
-//   update it; its old contents are then lost if writing fails.
+//   to a temporary file beside it, are flushed to disk and renamed over it.
 // - A device or a FIFO is written straight into and never renamed over: /dev/null takes the data,
 //   /dev/full says "No space left on device". A FIFO no program reads from is refused at once
 //   rather than waited for. A name for one of this process's own descriptors (/dev/stdout,
@@ -64,8 +62,7 @@ public:
     // False when the target may not be replaced or written, or the temporary file could not be
     // created (the reason in Error()).
     bool IsOpen() const { return Fd >= 0; }
-    // True when the pieces go straight into a device, a FIFO, a descriptor or (see above) a file
-    // in a folder closed to new files.
+    // True when the pieces go straight into a device, a FIFO or a descriptor.
     bool WritesInPlace() const { return InPlace; }
     // Appends data; false (and nothing more is written) after any failure. Waits while a FIFO's
     // or pipe's reader is slow; a reader that goes away is a failure ("Broken pipe"), never a
@@ -88,7 +85,6 @@ private:
     std::string Temp;
     int Fd = -1;
     bool InPlace = false;
-    bool RegularInPlace = false;
     TWriteFailure Reason;
 };
 

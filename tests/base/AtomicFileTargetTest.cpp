@@ -312,37 +312,6 @@ TEST_F(AtomicFileTarget, TheProgramsOwnDescriptorsAreWrittenWhereTheyLead)
     EXPECT_EQ(result, 0);
 }
 
-TEST_F(AtomicFileTarget, AWritableFileInAFolderClosedToNewFilesIsWrittenInPlace)
-{
-    // As an administrator leaves a log for the operator in a folder of the system's.
-    fs::create_directories(Dir / "closed");
-    const std::string path = P("closed/zor.log");
-    std::ofstream(path) << "the old log, longer than the new";
-    fs::permissions(path, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
-                                             fs::perms::others_exec));
-    fs::permissions(Dir / "closed", fs::perms::owner_read | fs::perms::owner_exec |
-                                        fs::perms::group_read | fs::perms::group_exec |
-                                        fs::perms::others_read | fs::perms::others_exec);
-    struct stat before
-    {
-    };
-    ASSERT_EQ(stat(path.c_str(), &before), 0);
-    const int result = test::InChild(test::BecomeUnprivileged, [&] {
-        std::string error;
-        return WriteFileAtomically(path, "new log", &error) ? 0 : 1;
-    });
-    fs::permissions(Dir / "closed", fs::perms::owner_all);
-    ASSERT_NE(result, test::CannotArrange) << "cannot run as a user without rights";
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(Contents(path), "new log");
-    struct stat after
-    {
-    };
-    ASSERT_EQ(stat(path.c_str(), &after), 0);
-    EXPECT_EQ(after.st_ino, before.st_ino);
-    EXPECT_EQ(Tree(), (std::vector<std::string>{"closed", "closed/zor.log"}));
-}
-
 TEST_F(AtomicFileTarget, AReplacedFileKeepsItsOwner)
 {
     if (geteuid() != 0)
