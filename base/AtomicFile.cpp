@@ -199,7 +199,7 @@ void KeepOwner(int fd, const struct stat &old)
 
 } // namespace
 
-TAtomicFileWriter::TAtomicFileWriter(std::string path) : Path(std::move(path))
+TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(std::move(path))
 {
     const TTarget target = FollowLinks(Path);
     Target = target.Path;
@@ -215,6 +215,23 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path) : Path(std::move(path))
         OpenInPlace(true);
         return;
     case TTargetKind::Regular:
+    case TTargetKind::Missing:
+        if (how == TFileReplace::AsWritten) {
+            InPlace = true;
+            // Not blocking, should a FIFO have taken the name since it was looked at.
+            Fd = open(Target.c_str(),
+                      O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0666);
+            if (Fd < 0) {
+                const int err = errno;
+                ::zor::Fail(&Reason, "Cannot write " + Path, err);
+                return;
+            }
+            fcntl(Fd, F_SETFL, fcntl(Fd, F_GETFL) & ~O_NONBLOCK);
+            Reason.Created = true;
+            return;
+        }
+        if (target.Kind == TTargetKind::Missing)
+            break;
         // The rename at the end would replace a file its owner made read-only; a writable
         // folder is no permission to do that.
         if (access(Target.c_str(), W_OK) != 0) {
@@ -222,8 +239,6 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path) : Path(std::move(path))
             ::zor::Fail(&Reason, "Cannot replace " + Path, err);
             return;
         }
-        break;
-    case TTargetKind::Missing:
         break;
     }
 

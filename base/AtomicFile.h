@@ -5,7 +5,8 @@
 //   final target replaced; the link itself stays as it was. A link whose target does not exist
 //   creates that target, as writing through the link would.
 // - A regular file (or a name that does not exist yet) is replaced atomically: the new contents go
-//   to a temporary file beside it, are flushed to disk and renamed over it.
+//   to a temporary file beside it, are flushed to disk and renamed over it. Only a log, which
+//   must show how far its writer came, is written into the file as it goes (AsWritten below).
 // - A device or a FIFO is written straight into and never renamed over: /dev/null takes the data,
 //   /dev/full says "No space left on device". A FIFO no program reads from is refused at once
 //   rather than waited for. A name for one of this process's own descriptors (/dev/stdout,
@@ -44,17 +45,27 @@ struct TWriteFailure
 // The same, telling the caller where it failed and the errno, for callers with their own words.
 bool WriteFileAtomically(const std::string &path, std::string_view data, TWriteFailure *failure);
 
+// How a regular file at the target is written.
+enum class TFileReplace {
+    // Replaced when complete, never seen half written: documents, settings, programs, GIFs.
+    Whole,
+    // Cut at the start and written piece by piece as the writer goes, so that what is written so
+    // far can be read, also after the program was killed: a log that must show how far a
+    // transfer came. Links, devices and FIFOs are treated as by Whole.
+    AsWritten,
+};
+
 // A file written piece by piece (an existing target the caller may not write is refused) and put in
-// place only when complete: the pieces go to a temporary file in the target's folder, Commit()
-// flushes it to disk and renames it over the target. Destroying the writer without a successful
-// Commit() removes the temporary file, so the target is either the whole new file or left as it
-// was. A device or FIFO (WritesInPlace()) takes each piece as it is written; there is
-// nothing to put in place at Commit() and nothing to take back. Error texts as
+// place only when complete (unless made TFileReplace::AsWritten): the pieces go to a temporary file
+// in the target's folder, Commit() flushes it to disk and renames it over the target. Destroying
+// the writer without a successful Commit() removes the temporary file, so the target is either the
+// whole new file or left as it was. A device or FIFO (WritesInPlace()) takes each piece as it is
+// written; there is nothing to put in place at Commit() and nothing to take back. Error texts as
 // WriteFileAtomically's.
 class TAtomicFileWriter
 {
 public:
-    explicit TAtomicFileWriter(std::string path);
+    explicit TAtomicFileWriter(std::string path, TFileReplace how = TFileReplace::Whole);
     ~TAtomicFileWriter();
     TAtomicFileWriter(const TAtomicFileWriter &) = delete;
     TAtomicFileWriter &operator=(const TAtomicFileWriter &) = delete;
@@ -62,7 +73,8 @@ public:
     // False when the target may not be replaced or written, or the temporary file could not be
     // created (the reason in Error()).
     bool IsOpen() const { return Fd >= 0; }
-    // True when the pieces go straight into a device, a FIFO or a descriptor.
+    // True when the pieces go straight into a device, a FIFO, a descriptor or a file written
+    // TFileReplace::AsWritten.
     bool WritesInPlace() const { return InPlace; }
     // Appends data; false (and nothing more is written) after any failure. Waits while a FIFO's
     // or pipe's reader is slow; a reader that goes away is a failure ("Broken pipe"), never a

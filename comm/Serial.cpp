@@ -179,21 +179,19 @@ void TSerial::LogFailed()
 
 void TSerial::LogText(std::string_view text)
 {
-    if (!LogFile)
-        return;
-    LogPending += text;
-    // Handed over in pieces, so that a long transfer's log is not held whole in memory.
-    if (LogPending.size() >= 64 * 1024) {
-        if (!LogFile->Write(LogPending))
-            return LogFailed();
-        LogPending.clear();
-    }
+    if (LogFile)
+        LogPending += text;
 }
 
 void TSerial::LogLine(std::string_view text)
 {
     LogText(text);
     LogText("\r\n");
+    // A line at a time into the file, so that the log shows how far a transfer came even when the
+    // program is killed in the middle of it.
+    if (LogFile && !LogFile->Write(LogPending))
+        return LogFailed();
+    LogPending.clear();
 }
 
 void TSerial::LogDump(const TBuffer &buffer, std::size_t count)
@@ -222,9 +220,8 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     // A log that cannot be created or written is skipped and reported once afterwards: the
     // transfer does not depend on it.
     LogProblemText.clear();
-    // The log replaces the last one only when complete, as every file the programs write does.
     if (Log.LogToFile) {
-        LogFile = std::make_unique<TAtomicFileWriter>(Log.LogPath);
+        LogFile = std::make_unique<TAtomicFileWriter>(Log.LogPath, TFileReplace::AsWritten);
         if (!LogFile->IsOpen())
             LogFailed();
     }

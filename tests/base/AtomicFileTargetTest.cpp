@@ -312,6 +312,28 @@ TEST_F(AtomicFileTarget, TheProgramsOwnDescriptorsAreWrittenWhereTheyLead)
     EXPECT_EQ(result, 0);
 }
 
+TEST_F(AtomicFileTarget, ALogWrittenAsItGoesShowsEachPieceAtOnceThroughItsLink)
+{
+    fs::create_directories(Dir / "logs");
+    std::ofstream(P("logs/zor.log")) << "the last transfer's log";
+    fs::create_symlink("logs/zor.log", P("zor.log"));
+    {
+        TAtomicFileWriter log(P("zor.log"), TFileReplace::AsWritten);
+        ASSERT_TRUE(log.IsOpen()) << log.Error();
+        EXPECT_EQ(Contents(P("logs/zor.log")), "");
+        ASSERT_TRUE(log.Write("Open Send\r\n"));
+        EXPECT_EQ(Contents(P("logs/zor.log")), "Open Send\r\n");
+        // Ended without Commit, as by a program that stops half way: what was written stays.
+    }
+    EXPECT_EQ(Contents(P("logs/zor.log")), "Open Send\r\n");
+    EXPECT_EQ(Tree(), (std::vector<std::string>{"logs", "logs/zor.log", "zor.log@"}));
+
+    ASSERT_EQ(mkfifo(P("fifo").c_str(), 0600), 0);
+    TAtomicFileWriter fifo(P("fifo"), TFileReplace::AsWritten);
+    EXPECT_FALSE(fifo.IsOpen());
+    EXPECT_EQ(fifo.Error(), "Cannot write " + P("fifo") + ": Nothing is reading from this FIFO");
+}
+
 TEST_F(AtomicFileTarget, AReplacedFileKeepsItsOwner)
 {
     if (geteuid() != 0)
