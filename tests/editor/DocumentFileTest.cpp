@@ -77,20 +77,12 @@ TEST_F(EditorFiles, AFailedSaveSaysWhyInTheSystemsWords)
     EXPECT_EQ(result, 0);
 }
 
-TEST_F(EditorFiles, SavingThroughALinkKeepsItAndAFifoNobodyReadsIsRefusedWithTheReason)
+TEST_F(EditorFiles, SavingIntoAFifoNobodyReadsIsRefusedWithTheReason)
 {
     QTextDocument text;
     text.setPlainText("Hello");
-    fs::create_directories(Dir / "real");
-    fs::create_symlink("real/doc.zor", Dir / "doc.zor");
-    QString error;
-    ASSERT_TRUE(SaveDocumentFile(Path("doc.zor"), text, &error)) << error.toStdString();
-    EXPECT_TRUE(fs::is_symlink(Dir / "doc.zor"));
-    QTextDocument back;
-    ASSERT_TRUE(LoadDocumentFile(Path("real/doc.zor"), back, &error));
-    EXPECT_EQ(back.toPlainText(), "Hello");
-
     ASSERT_EQ(mkfifo((Dir / "fifo").c_str(), 0600), 0);
+    QString error;
     EXPECT_FALSE(SaveDocumentFile(Path("fifo"), text, &error));
     EXPECT_EQ(error, "Cannot create file " + Path("fifo") + ". Nothing is reading from this FIFO");
     EXPECT_TRUE(fs::is_fifo(Dir / "fifo"));
