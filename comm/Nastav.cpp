@@ -15,6 +15,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <sys/stat.h>
+
 namespace zor {
 
 namespace {
@@ -295,12 +297,19 @@ void TParamet::ZmenaClick()
 
 bool TParamet::IsForeignFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
+    struct stat st
+    {
+    };
+    if (stat(QFile::encodeName(path).constData(), &st) != 0)
         return false;
-    if (!path.endsWith(QLatin1String(".log"), Qt::CaseInsensitive))
+    // A FIFO or a character device takes the log as it comes and is not replaced: nothing to
+    // ask, and opening one to look inside could wait for ever.
+    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
+        return false;
+    if (!S_ISREG(st.st_mode) || !path.endsWith(QLatin1String(".log"), Qt::CaseInsensitive))
         return true;
     // A document saved under a log's name is still a document.
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(5) == "{\\rtf";
 }
 

@@ -1,5 +1,6 @@
 #include "comm/Serial.h"
 
+#include "base/AtomicFile.h"
 #include "comm/Frames.h"
 #include "comm/Results.h"
 
@@ -19,11 +20,8 @@ TSerial::TSerial(std::unique_ptr<TSerialPort> port, TPortDevices devices, TTrans
     ClearBuffer(Receive);
 }
 
-TSerial::~TSerial()
-{
-    if (LogFile)
-        std::fclose(LogFile);
-}
+// Out of line: the log writer is only declared in the header.
+TSerial::~TSerial() = default;
 
 int TSerial::OpenPort(std::int32_t port, std::int32_t baud)
 {
@@ -219,35 +217,39 @@ int TSerial::SendClose(std::uint16_t blocks, std::uint8_t closeSelector)
     return ExchangeFrame(BuildCloseFrame(Send.data(), blocks, closeSelector));
 }
 
-void TSerial::LogFailed(int error)
+void TSerial::LogFailed()
 {
     // Said once: the first failure ends the log, the transfer goes on without it.
-    if (LogProblemText.empty())
-        LogProblemText = Log.LogPath + ": " + std::strerror(error);
-    if (LogFile)
-        std::fclose(LogFile);
-    LogFile = nullptr;
+    if (LogProblemText.empty() && LogFile)
+        LogProblemText = Log.LogPath + ": " + LogFile->Failure().Why;
+    LogFile.reset();
+    LogPending.clear();
 }
 
 void TSerial::LogText(std::string_view text)
 {
-    if (LogFile && std::fwrite(text.data(), 1, text.size(), LogFile) != text.size())
-        LogFailed(errno);
+    if (LogFile)
+        LogPending += text;
 }
 
 void TSerial::LogLine(std::string_view text)
 {
     LogText(text);
     LogText("\r\n");
+    // A line at a time into the file, so that the log shows how far a transfer came even when the
+    // program is killed in the middle of it.
+    if (LogFile && !LogFile->Write(LogPending))
+        return LogFailed();
+    LogPending.clear();
 }
 
 void TSerial::LogDump(const TBuffer &buffer, std::size_t count)
 {
-    if (!LogFile)
-        return;
-    for (std::size_t i = 0; i < count && LogFile; ++i)
-        if (std::fprintf(LogFile, "%02X,", buffer[i]) < 0)
-            LogFailed(errno);
+    static const char digits[] = "0123456789ABCDEF";
+    for (std::size_t i = 0; i < count && LogFile; ++i) {
+        const char hex[3] = {digits[buffer[i] >> 4], digits[buffer[i] & 15], ','};
+        LogText({hex, sizeof hex});
+    }
 }
 
 std::string_view TSerial::StopLine() const
@@ -269,20 +271,17 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     // transfer does not depend on it.
     LogProblemText.clear();
     if (Log.LogToFile) {
-        LogFile = std::fopen(Log.LogPath.c_str(), "wb");
-        if (!LogFile)
-            LogFailed(errno);
+        LogFile = std::make_unique<TAtomicFileWriter>(Log.LogPath, TFileReplace::AsWritten);
+        if (!LogFile->IsOpen())
+            LogFailed();
     }
     const auto closeLog = [this] {
         if (!LogFile)
             return;
-        // A full disk shows only when the buffered lines are finally written.
-        const bool failed = std::ferror(LogFile) != 0;
-        errno = 0;
-        const bool closed = std::fclose(LogFile) == 0;
-        LogFile = nullptr;
-        if ((failed || !closed) && LogProblemText.empty())
-            LogProblemText = Log.LogPath + ": " + std::strerror(errno != 0 ? errno : EIO);
+        if (!LogFile->Write(LogPending) || !LogFile->Commit())
+            return LogFailed();
+        LogFile.reset();
+        LogPending.clear();
     };
     const auto fail = [&](std::string_view line, int code) {
         LogLine(code == ResultCancelled ? StopLine() : line);

@@ -36,6 +36,8 @@
 
 namespace zor {
 
+class TAtomicFileWriter;
+
 struct TTransferLog
 {
     bool LogToFile = false;
@@ -146,7 +148,7 @@ private:
     bool StopRequested() const { return Stop && Stop->Requested(); }
     // The last log line of a transfer that was stopped.
     std::string_view StopLine() const;
-    void LogFailed(int error);
+    void LogFailed();
 
     void LogText(std::string_view text);
     void LogLine(std::string_view text);
@@ -159,7 +161,8 @@ private:
     TClock *Clock;
     TBuffer Send{};
     TBuffer Receive{};
-    std::FILE *LogFile = nullptr;
+    std::unique_ptr<TAtomicFileWriter> LogFile;
+    std::string LogPending; // log text not yet handed to LogFile
     std::string PortProblemText;
     std::string LogProblemText;
     std::string OpenDevice; // the device of the last OpenPort

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace zor {
 namespace {
@@ -568,6 +569,34 @@ TEST_F(SerialTest, ALineLostMidTransferSaysWhereAndWhatThePanelMayHold)
     Port->FailOpen = false;
     EXPECT_EQ(Send(text), ResultOk);
     EXPECT_TRUE(Serial->PortProblem().empty());
+}
+
+TEST_F(SerialTest, TheLogGoesWhereALinkLeadsAndAFifoNobodyReadsDoesNotHoldTheTransfer)
+{
+    namespace fs = std::filesystem;
+    const auto dir =
+        fs::path(LogPath).parent_path() / ("zor-log-link-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "logs");
+    fs::create_symlink("logs/zor.log", dir / "zor.log");
+    mkfifo((dir / "fifo").c_str(), 0600);
+    const auto send = [&](const fs::path &log) {
+        auto port = std::make_unique<TFakeSerialPort>();
+        port->Responder = [this](const TBytes &f) { return Panel.Feed(f.data(), f.size()); };
+        TSerial serial(std::move(port), TPortDevices::Single("/dev/x"),
+                       TTransferLog{true, log.string()});
+        EXPECT_EQ(serial.SendProgram("abc", 1, 1, 1, 9600), ResultOk);
+        EXPECT_EQ(Panel.TakeEvents().size(), 1u);
+        return serial.LogProblem();
+    };
+
+    EXPECT_EQ(send(dir / "zor.log"), "");
+    EXPECT_TRUE(fs::is_symlink(dir / "zor.log"));
+    EXPECT_TRUE(ReadFile((dir / "logs" / "zor.log").string()).starts_with("Open Send\r\n"));
+
+    EXPECT_EQ(send(dir / "fifo"), (dir / "fifo").string() + ": Nothing is reading from this FIFO");
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+    fs::remove_all(dir);
 }
 
 TEST_F(SerialTest, APortThatCannotBeOpenedTellsWhy)

@@ -65,6 +65,17 @@ TEST_F(SettingsWrite, KeepsOtherSectionsAndComments)
                       "Extra=keep\nPort=4\nFile=1\nPath=/var/log/zor.log\n");
 }
 
+TEST_F(SettingsWrite, ASettingsFileKeptElsewhereThroughALinkStaysLinked)
+{
+    std::filesystem::create_directories(Dir / "dotfiles");
+    std::ofstream(Dir / "dotfiles" / "zoredit.INI") << "[Editor]\nPreview=0\n";
+    std::filesystem::create_symlink("dotfiles/zoredit.INI", Path);
+    ASSERT_EQ(SaveCommSettings(Path, Settings), ResultOk);
+    EXPECT_TRUE(std::filesystem::is_symlink(Path));
+    EXPECT_EQ(Text(), "[Editor]\nPreview=0\n\n[PC]\nPort=4\nFile=1\nBaud=19200\n"
+                      "Path=/var/log/zor.log\n");
+}
+
 TEST_F(SettingsWrite, ReadOnlyFileIsAFailureAndStaysAsItWas)
 {
     {

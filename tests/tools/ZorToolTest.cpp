@@ -11,10 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace zor {
 namespace {
@@ -239,8 +241,65 @@ TEST_F(ZorTool, OutputsKeepTheEditorsRules)
     EXPECT_EQ(Contents(gif), "keep");
 }
 
+TEST_F(ZorTool, OutputsGoThroughLinksAndIntoDevicesAndNeverReplaceEither)
+{
+    const std::string doc = Write("sample.zor", rtf::Write(test::SymbolF3AndHi()));
+    const std::string program = TranslateDocument(test::SymbolF3AndHi()).Program;
+    fs::create_directories(Dir / "real");
+    fs::create_symlink("real/program.bin", Dir / "program.bin");
+    fs::create_symlink(Dir / "real" / "run.gif", Dir / "run.gif");
+    const std::string out = (Dir / "program.bin").string();
+    const std::string gif = (Dir / "run.gif").string();
+    EXPECT_EQ(Zor({"translate", doc, "-o", out}).Status, 0);
+    EXPECT_EQ(Contents((Dir / "real" / "program.bin").string()), program);
+    EXPECT_EQ(Zor({"simulate", doc, "--frames", "2", "--gif", gif}).Status, 0);
+    EXPECT_TRUE(Contents((Dir / "real" / "run.gif").string()).starts_with("GIF89a"));
+    EXPECT_TRUE(fs::is_symlink(out));
+    EXPECT_TRUE(fs::is_symlink(gif));
+
+    // Its own standard output by name, through a link of the test's own made as /dev/stdout is.
+    fs::create_symlink("/proc/self/fd/1", Dir / "own-stdout");
+    TRun run = Zor({"translate", doc, "-o", (Dir / "own-stdout").string()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, program);
+    EXPECT_TRUE(fs::is_symlink(Dir / "own-stdout"));
+
+    const std::string null = (Dir / "null").string();
+    const std::string full = (Dir / "full").string();
+    if (mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "this machine does not let the tests make device nodes: "
+                     << std::strerror(errno);
+    const auto isDevice = [](const std::string &path, unsigned minor) {
+        struct stat st
+        {
+        };
+        return lstat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode) && ::minor(st.st_rdev) == minor;
+    };
+    for (const std::vector<std::string> &writes :
+         {std::vector<std::string>{"translate", doc, "-o"},
+          std::vector<std::string>{"simulate", doc, "--frames", "2", "--gif"}}) {
+        SCOPED_TRACE(writes[0]);
+        auto args = writes;
+        args.push_back(null);
+        run = Zor(args);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        args.back() = full;
+        run = Zor(args);
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Err.find("Cannot write " + full + ": No space left on device"),
+                  std::string::npos)
+            << run.Err;
+        EXPECT_TRUE(isDevice(null, 3));
+        EXPECT_TRUE(isDevice(full, 7));
+    }
+}
+
 TEST_F(ZorTool, SendsADocumentAsTheEditorTranslatesIt)
 {
+    // Through a link, which stays one.
+    fs::create_directories(Dir / "panel");
+    fs::create_symlink("panel/received.bin", Dir / "received.bin");
     const std::string received = (Dir / "received.bin").string();
     test::TPanelProcess panel(Tool, {"--out", received, "--count", "1"});
     ASSERT_FALSE(panel.DevicePath().empty());
@@ -251,6 +310,15 @@ TEST_F(ZorTool, SendsADocumentAsTheEditorTranslatesIt)
     EXPECT_EQ(run.Out, "Communication O.K.\n");
     panel.Wait();
     EXPECT_EQ(Contents(received), TranslateDocument(test::SymbolF3AndHi()).Program);
+    EXPECT_TRUE(fs::is_symlink(received));
+
+    // A program the panel could not keep is never said to be written.
+    test::TPanelProcess full(Tool, {"--out", "/dev/full", "--count", "1"});
+    ASSERT_FALSE(full.DevicePath().empty());
+    args = Port(full.DevicePath());
+    args.insert(args.begin(), {"send", Write("sample.zor", rtf::Write(test::SymbolF3AndHi()))});
+    EXPECT_EQ(Zor(args).Status, 0);
+    EXPECT_EQ(full.Wait().find("written to"), std::string::npos);
 }
 
 TEST_F(ZorTool, AFolderIsNeverSentAsAnEmptyProgram)
