@@ -1,6 +1,8 @@
 #include "app/PreviewCommands.h"
 
 #include "app/EditorSettings.h"
+#include "app/TransferCommands.h"
+#include "comm/Results.h"
 #include "sim/Preview.h"
 
 #include <QAction>
@@ -19,6 +21,8 @@ TPreviewCommands::TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction 
     Dock = new TPreviewDock(&window);
     window.addDockWidget(Qt::BottomDockWidgetArea, Dock);
     Dock->setVisible(ReadEditorSetting(profile, "Preview"));
+    // The Simulation command's words, so that both say the same.
+    Dock->SetTooManySegmentsText(QString::fromStdString(ResultText(ResultTooManySegments)));
     Preview = Dock->toggleViewAction();
     Preview->setText(QStringLiteral("Pre&view"));
     Preview->setObjectName(QStringLiteral("Preview"));
@@ -60,9 +64,10 @@ void TPreviewCommands::Save(const char *key, bool on)
         emit SettingNotSaved();
 }
 
-void TPreviewCommands::FollowDocument(QTextDocument *document)
+void TPreviewCommands::FollowDocument(QTextDocument *document, QWidget *editor)
 {
     Dock->SetDocument(document);
+    Dock->SetFocusTarget(editor);
 }
 
 void TPreviewCommands::SetDocumentsOpen(bool open)
@@ -75,15 +80,20 @@ bool TPreviewCommands::AllCommands() const
     return AllCommandsItem->isChecked();
 }
 
-void TPreviewCommands::ExportAnimation(const QTextDocument &document)
+void TPreviewCommands::ExportAnimation(const QTextDocument &document, const QString &fileName)
 {
-    ExportAnimationCommand(Window, PreviewProgram(document), ExportDialog);
+    const TPreviewProgram run = TranslateForPreview(document);
+    if (run.TooManySegments)
+        ShowResultBox(Window, ResultTooManySegments);
+    else
+        ExportAnimationCommand(Window, run.Program, fileName, ExportDialog);
 }
 
 void TPreviewCommands::Detach()
 {
     disconnect(Preview, nullptr, this, nullptr);
     Dock->SetDocument(nullptr);
+    Dock->SetFocusTarget(nullptr);
 }
 
 } // namespace zor

@@ -165,7 +165,7 @@ void TMainForm::SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>(
 void TMainForm::FollowActiveDocument()
 {
     TMDIChild *w = ActiveDocument();
-    Previews->FollowDocument(w ? w->Editor->document() : nullptr);
+    Previews->FollowDocument(w ? w->Editor->document() : nullptr, w ? w->Editor : nullptr);
 }
 
 void TMainForm::CharacterAllCommandsExecute(bool on)
@@ -178,7 +178,7 @@ void TMainForm::CharacterAllCommandsExecute(bool on)
 void TMainForm::ZorExportAnimationExecute()
 {
     if (TMDIChild *w = ActiveDocument())
-        Previews->ExportAnimation(*w->Editor->document());
+        Previews->ExportAnimation(*w->Editor->document(), w->FileName);
 }
 
 void TMainForm::CreateForms()
