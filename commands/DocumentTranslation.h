@@ -15,8 +15,10 @@ unsigned char EditorCharCode(char32_t ch, std::uint32_t colour);
 // the colour it carries.
 TTranslation TranslateDocument(const rtf::Document &document);
 
-// The number of the text segment that a transition symbol at position (a character index, a
-// line end counting as one) brings in: the segments placed once the walk has passed it.
-int SegmentAfter(const rtf::Document &document, std::size_t position);
+// Which text a transition symbol at position (a character index, a line end counting as one)
+// brings in, counted from 1 in document order as the reader sees them: texts of blanks and line
+// ends alone are not counted. 0 when the symbol is followed by no such text of its own (it then
+// brings in an empty segment).
+int TextNumberAfter(const rtf::Document &document, std::size_t position);
 
 } // namespace zor

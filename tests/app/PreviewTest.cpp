@@ -575,9 +575,29 @@ TEST_F(PreviewTest, TooltipsNameASymbolAndItsNumber)
     const QTextDocument &d = *w->Editor->document();
     EXPECT_EQ(SymbolTipAt(d, 2), "Pause 05: 0.5 s");
     EXPECT_EQ(SymbolTipAt(d, 4), "Pause 05: 0.5 s") << "over a digit";
-    EXPECT_EQ(SymbolTipAt(d, 5), "Move text in from right, segment 1");
+    EXPECT_EQ(SymbolTipAt(d, 5), "Move text in from right, the 2nd text") << "Hi is the 1st";
     EXPECT_EQ(SymbolTipAt(d, 11), "Blinking on");
     EXPECT_EQ(SymbolTipAt(d, 0), "") << "plain text has none";
+
+    // Texts are counted as they are read: an empty line is none, and a transition followed by
+    // another has no text of its own. The clock's number is its seconds.
+    TMDIChild *other = Form->CreateDocumentWindow(Dir.filePath("other.zor"));
+    Type(*Form, other, "\n");
+    Form->InsertCommandSymbol("B", TCommandKind::ckTransition); // position 1
+    Type(*Form, other, "One");
+    Form->InsertCommandSymbol("B", TCommandKind::ckTransition); // position 5
+    Form->InsertCommandSymbol("B", TCommandKind::ckTransition); // position 6
+    Type(*Form, other, "Two");
+    Form->InsertCommandSymbol("Z", TCommandKind::ckEffect); // position 10
+    Form->InsertCommandSymbol("1", TCommandKind::ckEffect);
+    Form->InsertCommandSymbol("[", TCommandKind::ckEffect); // position 12
+    Form->InsertCommandSymbol("30", TCommandKind::ckEffect);
+    const QTextDocument &o = *other->Editor->document();
+    EXPECT_EQ(SymbolTipAt(o, 1), "Snow text, the 1st text");
+    EXPECT_EQ(SymbolTipAt(o, 5), "Snow text");
+    EXPECT_EQ(SymbolTipAt(o, 6), "Snow text, the 2nd text");
+    EXPECT_EQ(SymbolTipAt(o, 11), "Time: 1 s");
+    EXPECT_EQ(SymbolTipAt(o, 12), "Date and time: 30 s");
 }
 
 TEST_F(PreviewTest, AllCommandsEnablesTheSixButtonsAndIsRemembered)
