@@ -166,8 +166,10 @@ public:
     QTextCharFormat PlainTextFormat() const;
 
     // Opens each file in its own document window: the files named on the command line, dropped
-    // on the window or chosen from the recent list. A name that is not a readable file gets the
-    // open-failure message and no window; the others still open.
+    // on the window or chosen from the recent list. A name not there yet opens as a new, empty
+    // document of that name, as from the Open dialog; one that cannot be opened (unreadable,
+    // not a file, in a folder that does not exist) gets the open-failure message and no window;
+    // the others still open.
     void OpenDocuments(const QStringList &names);
 
     // The recently opened documents' entries at the end of the File menu, newest first.
