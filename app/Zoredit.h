@@ -34,6 +34,7 @@ namespace zor {
 
 class TMDIChild;
 class TFileDrops;
+class TProfileFile;
 class TPanelCommands;
 class TPreviewCommands;
 class TStandardActions;
@@ -198,6 +199,9 @@ private:
     void DocumentActivated(TMDIChild *child);
     void DocumentCountChanged(int count);
     void DocumentClosed();
+    // The kept place of the window, or its first-start place; written back when it closes.
+    void PlaceWindow(const TProfileFile &profile);
+    void KeepWindowPlace();
 
     TCommSettings CommSettings;
     QString SettingsFile;
