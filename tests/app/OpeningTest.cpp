@@ -226,6 +226,8 @@ TEST(CommandLineTest, OptionsAndFiles)
     EXPECT_TRUE(ParseCommandLine({"--version"}).Version);
     EXPECT_TRUE(ParseCommandLine({"-h"}).Help);
     EXPECT_EQ(ParseCommandLine({"--bogus", "a.zor"}).Error, "unknown option --bogus");
+    // The shell's prompt goes on a line of its own after the usage.
+    EXPECT_TRUE(CommandLineUsage().endsWith(QLatin1Char('\n')));
 
     // After "--" a dash starts a file name; a lone dash is a name too.
     const TCommandLine dashed = ParseCommandLine({"--", "--version", "-"});
