@@ -22,6 +22,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -32,6 +33,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -561,6 +563,28 @@ TEST_F(PreviewTest, ExportAnimationWritesWhatTheToolWrites)
     QFile again(gif);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll().toStdString(), EncodeGif(program, pass, 2));
+
+    // A longer one shows its progress in a window wide enough for the whole caption beside the
+    // title bar's icon and buttons.
+    Dialogs.FileNames = {gif};
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Dialogs.FormAnswers = {[](QDialog &d) {
+        auto &e = static_cast<TExportDialog &>(d);
+        e.Seconds->setChecked(true);
+        e.SecondsValue->setValue(20);
+        return int(QDialog::Accepted);
+    }};
+    int captionRoom = -1;
+    QTimer::singleShot(0, Form.get(), [&] {
+        if (auto *progress = Form->findChild<QProgressDialog *>("ExportProgress")) {
+            QFont title = QApplication::font();
+            title.setBold(true);
+            captionRoom = progress->minimumWidth() -
+                          QFontMetrics(title).horizontalAdvance(progress->windowTitle());
+        }
+    });
+    Form->findChild<QAction *>("ExportAnimation")->trigger();
+    EXPECT_GE(captionRoom, 100);
 }
 
 TEST_F(PreviewTest, TooltipsNameASymbolAndItsNumber)
