@@ -69,12 +69,15 @@ echo "$out"
 [[ $out == *"document window: $tmp/docs/demo.zor"* ]] || fail "the document did not open"
 [[ ! -e $prefix/bin/zoredit.INI ]] || fail "settings written next to the installed program"
 
-# A missing document is reported and the others still open.
+# A new name opens an empty document, as File > Open does; a document in a folder that does not
+# exist is reported, and the others still open.
 status=0
-out=$(run_editor "$tmp/docs/none.zor" "$tmp/docs/demo.zor") || status=$?
-[[ $status -eq 1 ]] || fail "a missing document was not reported in the status"
-[[ $out == *"message box: ZorEdit: Cannot open file $tmp/docs/none.zor."* ]] ||
-    fail "no open-failure message for a missing document"
+out=$(run_editor "$tmp/docs/new.zor" "$tmp/nowhere/none.zor" "$tmp/docs/demo.zor") || status=$?
+[[ $status -eq 1 ]] || fail "a document that cannot be opened was not reported in the status"
+[[ $out == *"message box: ZorEdit: Cannot open file $tmp/nowhere/none.zor."* ]] ||
+    fail "no open-failure message for a document in a folder that does not exist"
+[[ $out == *"document window: $tmp/docs/new.zor"* ]] || fail "the new document did not open"
+[[ ! -e $tmp/docs/new.zor ]] || fail "the new document was written before any Save"
 [[ $out == *"document window: $tmp/docs/demo.zor"* ]] || fail "the other document did not open"
 chmod -R u+w "$tmp"
 echo "install OK"
