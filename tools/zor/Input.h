@@ -22,10 +22,11 @@ inline int ReadProgramFile(std::string_view command, const std::string &path, st
     return 0;
 }
 
-// Reads and translates the document at path into *program. Returns 0, or the exit status after
-// saying why on stderr (8 with the result message when the segment limit is exceeded).
+// Reads and translates the document at path into *program, and keeps the document in *document
+// when given. Returns 0, or the exit status after saying why on stderr (8 with the result message
+// when the segment limit is exceeded).
 inline int TranslateDocumentFile(std::string_view command, const std::string &path,
-                                 std::string *program)
+                                 std::string *program, rtf::Document *document = nullptr)
 {
     rtf::DocumentFile file = rtf::ReadDocumentFile(path);
     if (!file.Ok())
@@ -36,6 +37,8 @@ inline int TranslateDocumentFile(std::string_view command, const std::string &pa
         return -ResultTooManySegments;
     }
     *program = std::move(t.Program);
+    if (document)
+        *document = std::move(file.Doc);
     return 0;
 }
 
