@@ -87,11 +87,14 @@ inline int ResolveCommArgs(const TCommOptions &o, TCommArgs *out)
     out->Devices = o.Device.empty() ? LoadPortDevices(profile) : TPortDevices::Single(o.Device);
     if (o.Port != INT_MIN)
         out->Settings.Port = o.Port;
-    if (o.Baud == INT_MIN)
+    if (o.Baud == INT_MIN) {
         out->BaudProblem = BaudRateProblem(profile, path);
-    else if (out->Settings.Baud = o.Baud; !IsPanelBaudRate(o.Baud))
-        out->BaudProblem =
-            "--baud " + std::to_string(o.Baud) + ": the panel works at 4800, 9600 or 19200 baud";
+    } else {
+        out->Settings.Baud = o.Baud;
+        if (!IsPanelBaudRate(o.Baud))
+            out->BaudProblem = "--baud " + std::to_string(o.Baud) +
+                               ": the panel works at 4800, 9600 or 19200 baud";
+    }
     if (!o.Log.empty()) {
         out->Settings.LogToFile = true;
         out->Settings.LogPath = o.Log;
