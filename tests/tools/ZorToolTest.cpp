@@ -48,7 +48,7 @@ protected:
         const std::string err = (Dir / "stderr").string();
         const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        const pid_t pid = test::ExecTool(Tool, std::move(args), o, e, [&] {
+        const pid_t pid = test::ExecTool(ToolPath, std::move(args), o, e, [&] {
             if (o < 0 || e < 0)
                 _exit(126);
             if (unprivileged && test::BecomeUnprivileged() != 0)
@@ -88,6 +88,8 @@ protected:
     }
 
     fs::path Dir = fs::temp_directory_path() / ("zor-tool-" + std::to_string(getpid()));
+    // The zor that Zor runs.
+    std::string ToolPath = Tool;
 };
 
 TEST_F(ZorTool, EverySubcommandHelpsOnStandardOutput)
@@ -287,7 +289,7 @@ TEST_F(ZorTool, ASettingsFileNamedOnTheCommandLineIsReadOrNothingIsSent)
     for (const auto &c : cases) {
         test::TPanelProcess panel(Tool, {});
         ASSERT_FALSE(panel.DevicePath().empty());
-        for (const std::vector<std::string> command :
+        for (const std::vector<std::string> &command :
              {std::vector<std::string>{"send", doc}, {"numeric", "1", "2"}}) {
             auto args = command;
             args.insert(args.end(), {"--device", panel.DevicePath(), "--settings", c.Path});
@@ -299,6 +301,27 @@ TEST_F(ZorTool, ASettingsFileNamedOnTheCommandLineIsReadOrNothingIsSent)
         }
         EXPECT_EQ(panel.Stop(), "") << "the panel heard nothing";
     }
+}
+
+TEST_F(ZorTool, TheEditorsSettingsFileMayBeMissingButNotUnreadable)
+{
+    // A copy of the tool in a folder of its own reads the zoredit.INI beside it.
+    ToolPath = (Dir / "zor").string();
+    fs::copy_file(Tool, ToolPath);
+    const std::string ini = Write("zoredit.INI", "");
+    fs::resize_file(ini, 64 * 1024 + 1);
+    const std::string doc = Write("sample.zor", "Hi");
+    test::TPanelProcess panel(Tool, {"--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TRun run = Zor({"send", doc, "--device", panel.DevicePath()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err,
+              "Error inic file\n" + ini + " is larger than 64 KB and is not a settings file\n");
+
+    fs::remove(ini);
+    run = Zor({"send", doc, "--device", panel.DevicePath()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(panel.Wait(), "program 6 bytes: 54 30 1F 48 69 1F\n");
 }
 
 TEST_F(ZorTool, ABaudRateThePanelDoesNotWorkAtIsNamedUnderTheResult)

@@ -9,11 +9,11 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 
 namespace zor::tool {
 
@@ -70,14 +70,20 @@ inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
 
 // Fills *out with the settings file's values and the options laid over them. A settings file
 // that cannot be read is never replaced by the defaults (they name another port): only the
-// editor's own file may be missing. Returns 0, or exit status 1 after saying why on stderr
+// editor's own file may be missing (or out of sight, in a folder this user may not search). Returns
+// 0, or exit status 1 after saying why on stderr
 // ("Error inic file" and a line with the file and the reason).
 inline int ResolveCommArgs(const TCommOptions &o, TCommArgs *out)
 {
     const std::string path = o.SettingsGiven ? o.SettingsFile : DefaultSettingsFile();
     TProfileFile profile;
     const TFileRead read = profile.Read(path);
-    const bool missing = read.Status == TFileReadStatus::CannotOpen && read.Errno == ENOENT;
+    // The editor's file counts as missing also where its folder may not be searched, since
+    // nothing says it is there; the editor takes the defaults then too.
+    struct stat st
+    {
+    };
+    const bool missing = stat(path.c_str(), &st) != 0;
     if (!read.Ok() && (o.SettingsGiven || !missing)) {
         std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
                      TProfileFile::Problem(path, read).c_str());
