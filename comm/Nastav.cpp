@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -88,6 +89,15 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
                           &BaudRateItems);
     BaudRate->setGeometry(144, 8, 105, 105);
     SetItemIndex(BaudRateItems, 1);
+    BaudNote = new QLabel(this);
+    BaudNote->setObjectName(QStringLiteral("BaudNote"));
+    BaudNote->setGeometry(144, 112, 113, 30);
+    BaudNote->setWordWrap(true);
+    BaudNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette warning = BaudNote->palette();
+    warning.setColor(QPalette::WindowText, Qt::darkRed);
+    BaudNote->setPalette(warning);
+    BaudNote->hide();
 
     PortLabel = new QLabel(QStringLiteral("&Device:"), this);
     PortLabel->setObjectName(QStringLiteral("PortLabel"));
@@ -192,6 +202,16 @@ void TParamet::ApplySettings(const TCommSettings &settings)
         break;
     default:
         break;
+    }
+    // Without a word the dialog would show the earlier selection as if it were the rate in use.
+    const bool offered = IsPanelBaudRate(settings.Baud);
+    BaudNote->setVisible(!offered);
+    if (!offered) {
+        BaudNote->setText(QStringLiteral("Stored rate %1 is not offered").arg(settings.Baud));
+        BaudNote->setToolTip(QStringLiteral("The settings file holds the baud rate %1, which the "
+                                            "panel does not work at. OK stores the rate selected "
+                                            "above.")
+                                 .arg(settings.Baud));
     }
     DialogPath = QString::fromStdString(settings.LogPath);
     LogEnabled = settings.LogToFile;

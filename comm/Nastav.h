@@ -40,6 +40,8 @@ public:
     QButtonGroup *CommPortItems;
     QGroupBox *BaudRate;
     QButtonGroup *BaudRateItems;
+    // Shown while the settings hold a rate the dialog does not offer, which OK replaces.
+    QLabel *BaudNote;
     QCheckBox *CheckBoxWrite;
     QLineEdit *Cesta;
     QPushButton *Zmena;
