@@ -3,6 +3,7 @@
 #include "app/ActionTable.h"
 #include "app/Actions.h"
 #include "app/BarWidgets.h"
+#include "app/EditorSettings.h"
 #include "app/FileDrops.h"
 #include "app/FontCheck.h"
 #include "app/PanelCommands.h"
@@ -27,6 +28,7 @@
 #include "editor/EditCommands.h"
 #include "editor/Help.h"
 #include "editor/Printing.h"
+#include "editor/RecoveryCopies.h"
 #include "editor/SymbolTips.h"
 #include "sim/Sim.h"
 
@@ -123,6 +125,7 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     Comm->LoadSettings(profile, options.StartDirectory.isEmpty() ? QDir::currentPath()
                                                                  : options.StartDirectory);
     Recent->Load(SettingsFile, profile);
+    RecoverySeconds = ReadRecoverySeconds(profile);
     Previews = new TPreviewCommands(*this, *Zor, Simulation, *Character, SettingsFile, profile);
     connect(Previews, &TPreviewCommands::AllCommandsToggled, this,
             &TMainForm::CharacterAllCommandsExecute);
@@ -400,6 +403,25 @@ void TMainForm::closeEvent(QCloseEvent *event)
 {
     // Every document is asked in turn; the first refusal keeps them all open.
     event->setAccepted(Manager->QueryCloseAll());
+    // Every document was saved or given up: a clean exit keeps no copy.
+    if (event->isAccepted() && Recovery)
+        Recovery->Finish();
+}
+
+void TMainForm::StartRecovery(const QString &folder, std::chrono::milliseconds delay)
+{
+    if (Recovery)
+        return;
+    if (delay.count() <= 0)
+        delay = std::chrono::seconds(RecoverySeconds);
+    Recovery = new TRecoveryCopies(*Manager, folder, delay, this);
+    Recovery->OfferOrphans(this);
+}
+
+void TMainForm::WriteRecoveryCopies()
+{
+    if (Recovery)
+        Recovery->WriteAll();
 }
 
 void TMainForm::FilePrintExecute()
