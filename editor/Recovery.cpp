@@ -271,10 +271,13 @@ TOrphanCopies TOrphanCopies::Claim(const std::string &root)
         }
         found.Claims.push_back({folder, fd, {}});
 
-        for (const std::string &name : FolderEntries(folder)) {
-            unsigned n = 0;
-            if (!CopyNumber(name, &n))
-                continue;
+        std::vector<unsigned> numbers;
+        for (const std::string &name : FolderEntries(folder))
+            if (unsigned n = 0; CopyNumber(name, &n))
+                numbers.push_back(n);
+        std::sort(numbers.begin(), numbers.end());
+        for (const unsigned n : numbers) {
+            const std::string name = NumberedName(n, ".rtf");
             const std::string rtfPath = Join(folder, name);
             const std::string namePath = Join(folder, NumberedName(n, ".name"));
             TRecoveryCopy copy;
