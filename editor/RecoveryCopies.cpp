@@ -43,11 +43,7 @@ TRecoveryCopies::TRecoveryCopies(TDocumentManager &manager, const QString &root,
     }
 }
 
-TRecoveryCopies::~TRecoveryCopies()
-{
-    for (auto &[child, entry] : Entries)
-        disconnect(child, nullptr, this, nullptr);
-}
+TRecoveryCopies::~TRecoveryCopies() = default;
 
 QString TRecoveryCopies::Folder() const
 {
