@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 #include <dirent.h>
-#include <map>
 #include <gtest/gtest.h>
+#include <map>
 #include <signal.h>
 #include <string>
 #include <sys/stat.h>
