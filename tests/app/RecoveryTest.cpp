@@ -13,10 +13,12 @@
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -107,6 +109,16 @@ TEST_F(RecoveryTest, ACopyIsWrittenAfterTheDelayAndNotBefore)
     QFile copy(Root() + QLatin1Char('/') + Copies().front());
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll().toStdString(), Content(w));
+
+    // Steady typing never puts the next copy off: it comes while the typing goes on.
+    const QDateTime written = QFileInfo(copy).lastModified();
+    bool renewed = false;
+    for (int i = 0; i < 12 && !renewed; ++i) {
+        Type(w, QStringLiteral("."));
+        QTest::qWait(int(Delay.count()) / 4);
+        renewed = QFileInfo(copy.fileName()).lastModified() != written;
+    }
+    EXPECT_TRUE(renewed);
 }
 
 TEST_F(RecoveryTest, SavingClosingWithoutSavingAndACleanExitLeaveNoCopy)
