@@ -143,16 +143,18 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
     if (!orphans.Damaged.empty()) {
         QStringList lines;
         for (const TDamagedCopy &d : orphans.Damaged) {
-            QString line =
-                QStringLiteral("The recovery copy of %1 cannot be read (%2).")
-                    .arg(ShownName(d.Untitled, d.FileName), QString::fromStdString(d.Reason));
+            QString reason = QString::fromStdString(d.Reason);
+            while (reason.endsWith(QLatin1Char('.')))
+                reason.chop(1);
+            QString line = QStringLiteral("The recovery copy of %1 cannot be read: %2.\n")
+                               .arg(ShownName(d.Untitled, d.FileName), reason);
             line += d.KeptAs.empty()
-                        ? QStringLiteral(" It was left in %1.").arg(Root)
-                        : QStringLiteral(" It was kept as %1.")
+                        ? QStringLiteral("It was left in %1.").arg(Root)
+                        : QStringLiteral("It was kept as %1.")
                               .arg(QFile::decodeName(QByteArray::fromStdString(d.KeptAs)));
             lines << line;
         }
-        Dialogs().MessageBox(parent, QStringLiteral("ZorEdit"), lines.join(QLatin1Char('\n')),
+        Dialogs().MessageBox(parent, QStringLiteral("ZorEdit"), lines.join(QStringLiteral("\n\n")),
                              TMsgIcon::Warning, TMsgButtons::Ok);
     }
     if (orphans.Copies.empty()) {

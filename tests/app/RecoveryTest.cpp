@@ -249,9 +249,9 @@ TEST_F(RecoveryTest, ADamagedCopyIsReportedAndKeptAsideAndTheStartGoesOn)
     ASSERT_EQ(Dialogs.Boxes.size(), 2);
     EXPECT_EQ(Dialogs.Boxes[0].Icon, TMsgIcon::Warning);
     EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("The recovery copy of " + Dir.filePath("bad.zor") +
-                                                 " cannot be read ("))
+                                                 " cannot be read: "))
         << Dialogs.Boxes[0].Text.toStdString();
-    EXPECT_TRUE(Dialogs.Boxes[0].Text.contains(" It was kept as " + Root() + "/damaged/"));
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.contains(".\nIt was kept as " + Root() + "/damaged/"));
     EXPECT_TRUE(Dialogs.Boxes[1].Text.endsWith("\nUntitled?"));
     ASSERT_EQ(form->DocumentCount(), 1);
     EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "fine");
