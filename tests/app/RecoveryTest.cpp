@@ -1,8 +1,10 @@
 // Recovery copies from the main window: when they are written and removed, what the next start
 // makes of them, and the editor ended by a signal.
+#include "app/EditorSettings.h"
 #include "app/TerminationSignals.h"
 #include "app/Zoredit.h"
 #include "base/SymbolTag.h"
+#include "comm/ProfileFile.h"
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
@@ -119,6 +121,30 @@ TEST_F(RecoveryTest, ACopyIsWrittenAfterTheDelayAndNotBefore)
         renewed = QFileInfo(copy.fileName()).lastModified() != written;
     }
     EXPECT_TRUE(renewed);
+}
+
+TEST_F(RecoveryTest, TheDelayComesFromTheSettingsFile)
+{
+    for (const char *bad : {"0", "-5", "3601", "soon", ""})
+        EXPECT_EQ(
+            ReadRecoverySeconds(TProfileFile(std::string("[Editor]\nRecoverySeconds=") + bad)), 15)
+            << bad;
+    EXPECT_EQ(ReadRecoverySeconds(TProfileFile("[editor]\nrecoveryseconds=3600")), 3600);
+
+    QFile settings(Dir.filePath(QStringLiteral("zoredit.INI")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Editor]\nRecoverySeconds=1\n");
+    settings.close();
+    TStartupOptions o;
+    o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+    o.SettingsFile = settings.fileName();
+    TMainForm form(o);
+    form.StartRecovery(Root());
+    QElapsedTimer clock;
+    clock.start();
+    Type(form.CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("x"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Copies().isEmpty(); }, 10000));
+    EXPECT_GE(clock.elapsed(), 1000);
 }
 
 TEST_F(RecoveryTest, SavingClosingWithoutSavingAndACleanExitLeaveNoCopy)

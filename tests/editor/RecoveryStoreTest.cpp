@@ -133,21 +133,6 @@ TEST_F(RecoveryStoreTest, NamesComeBackByteForByteAndUntitledStaysUntitled)
     EXPECT_TRUE(Entries(Root).empty());
 }
 
-TEST_F(RecoveryStoreTest, RemoveAndFinishLeaveNothingBehind)
-{
-    TRecoveryStore store(Root);
-    ASSERT_TRUE(store.Open());
-    ASSERT_TRUE(store.Write(1, true, {}, Rtf(U"one")));
-    ASSERT_TRUE(store.Write(2, true, {}, Rtf(U"two")));
-    // Written again: the copy is replaced, not added to.
-    ASSERT_TRUE(store.Write(2, true, {}, Rtf(U"two, later")));
-    store.Remove(1);
-    EXPECT_EQ(Entries(store.Folder()).size(), 3u); // lock, 2.name, 2.rtf
-    store.Finish();
-    EXPECT_TRUE(Entries(Root).empty());
-    EXPECT_FALSE(store.Write(3, true, {}, Rtf(U"after")));
-}
-
 TEST_F(RecoveryStoreTest, DamagedCopiesAreKeptAsideAndTheOthersStillCome)
 {
     std::string folder;
