@@ -78,7 +78,7 @@ void TPanelCommands::TranslateProgram(QTextEdit &editor, bool send, QLabel &stat
         if (ConfirmSymbolFontText(&Window, document, QStringLiteral("Send")) &&
             ConfirmSend(&Window, document, program))
             Transfers().SendProgram(program, State.Settings.Port, State.Settings.Baud);
-    } else if (program.front() != '\x1F' && FormSim &&
+    } else if (CanRun(program) && FormSim &&
                ConfirmSymbolFontText(&Window, document, QStringLiteral("Simulate"))) {
         FormSim->SetProgram(&program);
         Dialogs().ExecuteForm(*FormSim);

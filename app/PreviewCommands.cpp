@@ -3,8 +3,8 @@
 #include "app/EditorSettings.h"
 #include "app/TransferCommands.h"
 #include "comm/Results.h"
-#include "editor/DocumentIO.h"
 #include "sim/Preview.h"
+#include "ui/DocumentConversion.h"
 
 #include <QAction>
 #include <QDir>
@@ -67,7 +67,7 @@ void TPreviewCommands::Save(const char *key, bool on)
 
 void TPreviewCommands::FollowDocument(QTextDocument *document, QWidget *editor)
 {
-    Dock->SetDocument(document);
+    Dock->SetSource(TDocumentProgram::ProgramOf(document));
     Dock->SetFocusTarget(editor);
 }
 
@@ -93,7 +93,7 @@ void TPreviewCommands::ExportAnimation(const QTextDocument &document, const QStr
 void TPreviewCommands::Detach()
 {
     disconnect(Preview, nullptr, this, nullptr);
-    Dock->SetDocument(nullptr);
+    Dock->SetSource(nullptr);
     Dock->SetFocusTarget(nullptr);
 }
 

@@ -3,6 +3,7 @@
 // Export animation command, which writes the same GIF as `zor simulate --gif`.
 #pragma once
 
+#include "sim/ProgramSource.h"
 #include "sim/engine/Engine.h"
 #include "sim/engine/Player.h"
 
@@ -25,7 +26,6 @@ class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QStackedWidget;
-class QTextDocument;
 class QTimer;
 class QToolButton;
 
@@ -37,18 +37,6 @@ struct TFileDialogState;
 // between them as the simulation window draws them, or with ledLook round lit dots and dim
 // unlit ones. The picture is (241 x zoom) by (21 x zoom) pixels.
 QImage PanelPicture(const TPanelFrame &frame, int zoom, bool ledLook);
-
-// What the preview and the export run for a document: the program text, empty when the
-// document has no commands or too many text segments (the Simulation command would not run it
-// either), and whether the text segments were too many.
-struct TPreviewProgram
-{
-    std::string Program;
-    bool TooManySegments = false;
-};
-TPreviewProgram TranslateForPreview(const QTextDocument &document);
-// TranslateForPreview's program text alone.
-std::string PreviewProgram(const QTextDocument &document);
 
 // The panel picture kept up to date dot by dot: a new frame redraws only the dots that differ
 // from the last one, from one pre-drawn tile per colour. Nothing is allocated per frame; the
@@ -127,16 +115,17 @@ public:
                           TClock *clock = nullptr);
     ~TPreviewDock() override;
 
-    // The document to follow (null: no document, a dark panel). Its program runs at once;
-    // later edits restart it RetranslateDelayMs after the last change.
-    void SetDocument(QTextDocument *document);
+    // The program to follow (null: none, a dark panel); the caller keeps it alive or deletes it
+    // (the dock then lets go). Its program runs at once; later changes restart it
+    // RetranslateDelayMs after the last one.
+    void SetSource(TProgramSource *source);
     // Where Tab from the last of the preview's controls and Shift+Tab from the first go: the
     // editor of the document followed. Null: they go round the controls.
     void SetFocusTarget(QWidget *target);
-    // Shown in the strip, in place of the panel, while the document has more text segments than
+    // Shown in the strip, in place of the panel, while the program has more text segments than
     // the panel takes (the editor gives it the Simulation command's message).
     void SetTooManySegmentsText(const QString &text);
-    // Translates the followed document now, as the delay's end does.
+    // Reads the followed program now, as the delay's end does.
     void Retranslate();
     bool RetranslatePending() const;
 
@@ -172,7 +161,7 @@ private:
     void UpdateSuspended();
 
     std::unique_ptr<TPreviewPlayer> Runner;
-    QPointer<QTextDocument> Document;
+    QPointer<TProgramSource> Source;
     QPointer<QWidget> FocusTarget;
     QString TooManySegmentsText;
     QStackedWidget *Strip = nullptr;
