@@ -1,8 +1,8 @@
 #include "editor/CommandInsertion.h"
 
 #include "editor/Child.h"
-#include "editor/DocumentIO.h"
 #include "editor/EditCommands.h"
+#include "ui/DocumentConversion.h"
 
 #include <QApplication>
 #include <QTextCursor>
