@@ -66,8 +66,8 @@ private:
 
 struct TRecorder final : TFrameSink
 {
-    std::vector<TPanelFrame> Frames;
-    void PresentFrame(const TPanelFrame &frame) override { Frames.push_back(frame); }
+    std::vector<TPanelPicture> Frames;
+    void PresentFrame(const TPanelPicture &frame) override { Frames.push_back(frame); }
 };
 
 // Whether the normal font lights dot x, y when text is drawn from column 0.

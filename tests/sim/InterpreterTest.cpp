@@ -39,7 +39,7 @@ TEST(Interpreter, SegmentSelection)
 
     TDisplayEngine engine;
     engine.RunDisplayEngine(Program("F3T06)"), 0, 10);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 3), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 3), 1200);
 }
 
 TEST(Interpreter, ColoursAndStyles)
@@ -114,7 +114,7 @@ TEST(Interpreter, ClosingBracketAtTheTopEndsTheRunAndKeepsThePicture)
     const auto r = engine.RunDisplayEngine(Program("F3T0)W2", {"A"}), 0, 1000);
     EXPECT_EQ(r.End, TRunEnd::ProgramEnd);
     EXPECT_EQ(r.Frames, 1u);
-    EXPECT_TRUE(engine.Bitmap().Dot(2, 2)); // the apex of the A
+    EXPECT_TRUE(engine.LastFrame().Dot(2, 2)); // the apex of the A
 }
 
 TEST(Interpreter, StopRequestEndsTheRunAtTheNextFrame)
@@ -123,7 +123,7 @@ TEST(Interpreter, StopRequestEndsTheRunAtTheNextFrame)
     {
         TDisplayEngine *Engine = nullptr;
         int Count = 0;
-        void PresentFrame(const TPanelFrame &) override
+        void PresentFrame(const TPanelPicture &) override
         {
             if (++Count == 7)
                 Engine->RequestStop();

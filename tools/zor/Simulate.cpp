@@ -56,7 +56,7 @@ public:
     // Paced output goes out frame by frame, so that a reader sees each at its tick.
     explicit TDotPrinter(bool flushEachFrame) : Flush(flushEachFrame) {}
 
-    void PresentFrame(const TPanelFrame &frame) override
+    void PresentFrame(const TPanelPicture &frame) override
     {
         Text.clear();
         for (int y = 0; y < PanelRows; ++y) {
