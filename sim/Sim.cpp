@@ -12,6 +12,8 @@ namespace {
 
 // The panel's image sits in the client area with this margin at its left and top.
 constexpr QPoint ImageAt(1, 3);
+// Where the window first opens on the screen.
+constexpr QPoint WindowAt(271, 542);
 constexpr int WindowZoom = 2;
 // Frames are due every 20 ms: the player's thread asks for a higher priority (granted where
 // the user may raise it).
@@ -35,7 +37,7 @@ TFormSim::TFormSim(QWidget *parent) : QDialog(parent), Player(nullptr, nullptr, 
     Canvas.SetLook(WindowZoom, false);
     setFixedSize(Canvas.Picture().width() + 2 * ImageAt.x(),
                  Canvas.Picture().height() + 2 * ImageAt.y());
-    move(271, 542);
+    move(WindowAt);
     setAttribute(Qt::WA_OpaquePaintEvent);
     Player.SetFrameCallback(
         [this](std::int64_t, const TPanelPicture &frame) { FrameHandOff.Post(frame); });

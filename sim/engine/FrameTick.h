@@ -25,7 +25,10 @@ public:
 class TSteadyTick final : public TFrameTick
 {
 public:
-    explicit TSteadyTick(std::chrono::nanoseconds period = std::chrono::milliseconds(20));
+    // The panel's frame period: 50 frames a second.
+    static constexpr std::chrono::milliseconds FramePeriod{20};
+
+    explicit TSteadyTick(std::chrono::nanoseconds period = FramePeriod);
     void Start() override;
     void WaitTick() override;
 

@@ -14,6 +14,8 @@ constexpr int CentisecondsPerFrame = 2;
 constexpr int MaxDelay = 65535; // the GIF delay field is 16 bits
 // giflib hands over a few bytes at a time; they leave in pieces of this size.
 constexpr std::size_t OutputChunk = 64 * 1024;
+// Frames between two progress reports of an export.
+constexpr std::uint64_t ProgressEvery = 256;
 
 } // namespace
 
@@ -247,7 +249,7 @@ public:
         ++Done;
         if (Recorder.HasFailed()) {
             Engine.RequestStop();
-        } else if (Options.Progress && Done % 256 == 0 && !Options.Progress(Done)) {
+        } else if (Options.Progress && Done % ProgressEvery == 0 && !Options.Progress(Done)) {
             Cancelled = true;
             Engine.RequestStop();
         }

@@ -12,22 +12,26 @@ namespace {
 constexpr std::uint8_t BlinkFrames = 25;
 // Ends a line the renderer makes, as it ends a segment.
 constexpr std::uint8_t SegmentEnd = 0x1F;
+// A run starts with every dot black and draws yellow on black.
+constexpr std::uint8_t BlackDots = TFrameStore::FillByte(0);
+constexpr int StartForeground = 3;
+constexpr int StartBackground = 0;
 
 } // namespace
 
 TPanelRenderer::TPanelRenderer()
 {
     for (auto &row : Dots.Rows)
-        row.fill(0xFF);
+        row.fill(BlackDots);
 }
 
 void TPanelRenderer::BeginRun(std::uint64_t frameLimit)
 {
     Style = 0;
     for (auto &row : Dots.Rows)
-        row.fill(0xFF);
-    ForeColour = 3;
-    BackColour = 0;
+        row.fill(BlackDots);
+    ForeColour = StartForeground;
+    BackColour = StartBackground;
     Frame = {};
     ShownOffset = TFrameStore::Page1;
     OtherOffset = TFrameStore::Page2;
