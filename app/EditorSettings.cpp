@@ -21,4 +21,29 @@ bool WriteEditorSetting(const std::string &path, const char *key, bool on)
     return profile.Save(path);
 }
 
+std::optional<TWindowPlace> ReadWindowPlace(const TProfileFile &profile)
+{
+    TWindowPlace place;
+    place.Width = profile.ReadInteger(Section, "Width", 0);
+    place.Height = profile.ReadInteger(Section, "Height", 0);
+    if (place.Width <= 0 || place.Height <= 0)
+        return std::nullopt;
+    place.Left = profile.ReadInteger(Section, "Left", 0);
+    place.Top = profile.ReadInteger(Section, "Top", 0);
+    place.Maximized = profile.ReadBool(Section, "Maximized", false);
+    return place;
+}
+
+bool WriteWindowPlace(const std::string &path, const TWindowPlace &place)
+{
+    TProfileFile profile;
+    profile.Load(path);
+    profile.WriteInteger(Section, "Left", place.Left);
+    profile.WriteInteger(Section, "Top", place.Top);
+    profile.WriteInteger(Section, "Width", place.Width);
+    profile.WriteInteger(Section, "Height", place.Height);
+    profile.WriteBool(Section, "Maximized", place.Maximized);
+    return profile.Save(path);
+}
+
 } // namespace zor

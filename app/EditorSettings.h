@@ -1,7 +1,9 @@
 // The editor's own switches, kept in section "Editor" of the settings file: "Preview" (the live
-// preview is shown) and "AllCommands" (every command button may be enabled).
+// preview is shown) and "AllCommands" (every command button may be enabled); and the main
+// window's place.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace zor {
@@ -16,5 +18,22 @@ bool ReadEditorSetting(const TProfileFile &profile, const char *key, bool fallba
 // Writes one switch and keeps every other key of the file. False when the file could not be
 // written; the caller tells the operator.
 bool WriteEditorSetting(const std::string &path, const char *key, bool on);
+
+// The main window's place on the desktop: its normal (not maximised) frame-less rectangle in
+// screen pixels, and whether it is maximised. Keys "Left", "Top", "Width", "Height" and
+// "Maximized" of section "Editor".
+struct TWindowPlace
+{
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+    bool Maximized = false;
+};
+
+// The place kept in the settings read from the file; nothing when none is kept or its size is
+// not positive (the window then takes its first-start place).
+std::optional<TWindowPlace> ReadWindowPlace(const TProfileFile &profile);
+
+// Writes the place and keeps every other key of the file. False when the file could not be
+// written.
+bool WriteWindowPlace(const std::string &path, const TWindowPlace &place);
 
 } // namespace zor

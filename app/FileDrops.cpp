@@ -2,6 +2,7 @@
 
 #include "ui/Dialogs.h"
 
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -52,10 +53,20 @@ bool CheckOpenable(QWidget *parent, const QString &name)
 {
     const QFileInfo info(name);
     QFile file(name);
-    if (info.isFile() && file.open(QIODevice::ReadOnly))
+    QString reason;
+    if (info.isFile()) {
+        if (file.open(QIODevice::ReadOnly))
+            return true;
+        reason = file.errorString();
+    } else if (info.exists()) {
+        reason = QStringLiteral("It is not a file.");
+    } else if (!info.dir().exists()) {
+        reason = QStringLiteral("The folder %1 does not exist.")
+                     .arg(QDir::toNativeSeparators(info.absolutePath()));
+    } else {
+        // A new document of that name, as the Open dialog gives: the first Save creates it.
         return true;
-    const QString reason =
-        info.exists() && !info.isFile() ? QStringLiteral("It is not a file.") : file.errorString();
+    }
     ShowErrorBox(parent, QStringLiteral("Cannot open file %1. %2").arg(name, reason));
     return false;
 }

@@ -14,9 +14,9 @@ namespace zor {
 QStringList DroppedFiles(const QMimeData *data);
 
 // Whether a file named from outside (the command line, a drop, the recent list) can be opened.
-// A name that is not a readable file gets the open-failure message over parent: the Open dialog
-// may name a new file, but a name from outside that is not there is a mistake (a typo, a moved
-// file), and an empty window under it would hide that.
+// As with the Open dialog, a name that does not exist in a folder that does is a new, empty
+// document, which the first Save creates. A file that cannot be read, something that is not a
+// file and a folder that does not exist get the open-failure message over parent.
 bool CheckOpenable(QWidget *parent, const QString &name);
 
 // An event filter, installed on the main window and on the editors' viewports, which would

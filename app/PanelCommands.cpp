@@ -31,6 +31,7 @@ void TPanelCommands::LoadSettings(const TProfileFile &profile, const QString &st
 {
     State.Settings = LoadCommSettings(profile, startDirectory.toStdString());
     State.Devices = LoadPortDevices(profile);
+    BaudProblem = BaudRateProblem(profile, QFile::encodeName(State.SettingsFile).toStdString());
     UpdateTransferLogAction();
 }
 
@@ -54,9 +55,10 @@ void TPanelCommands::Parameters()
     Paramet->TakeSettings(State.Settings);
     Paramet->TakePortDevices(State.Devices);
     UpdateTransferLogAction();
+    std::string why;
     if (SaveCommSettings(QFile::encodeName(State.SettingsFile).toStdString(), State.Settings,
-                         State.Devices) != ResultOk)
-        ShowResultBox(&Window, ResultSettingsFileError);
+                         State.Devices, &why) != ResultOk)
+        ShowResultBox(&Window, ResultSettingsFileError, why);
 }
 
 void TPanelCommands::TranslateProgram(QTextEdit &editor, bool send, QLabel &status)
@@ -93,7 +95,13 @@ TTransferRunner &TPanelCommands::Transfers()
         connect(Runner, &TTransferRunner::Finished, this, [this](const TTransferResult &result) {
             // Said while the progress window is still up; the runner hides it afterwards.
             UpdateTransferLogAction();
-            ShowTransferResult(&Window, result);
+            TTransferResult shown = result;
+            // A port refuses a rate it has no setting for; a panel does not hear a rate it
+            // does not work at.
+            if ((result.Code == ResultUnknownError || result.Code == ResultTimeout) &&
+                !IsPanelBaudRate(State.Settings.Baud) && !BaudProblem.empty())
+                shown.PortProblem += (shown.PortProblem.empty() ? "" : "\n") + BaudProblem;
+            ShowTransferResult(&Window, shown);
         });
     }
     if (Runner->ProgressWindow() != Graf)

@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QLabel;
 class QTextEdit;
@@ -50,7 +51,8 @@ public:
     void SetForms(TParamet *parameters, TGraf *progress, TFormSim *simulation, TVstup *numeric);
 
     // Runs the Parameters dialog and saves what the operator confirms; a settings file that
-    // could not be written gets result code -7, and the new values still hold for the run.
+    // could not be written gets result code -7 with the file and the reason, and the new values
+    // still hold for the run.
     void Parameters();
     // Translates editor's document and sends the program (asking first when something is off)
     // or runs it in the simulation window. The editor is disabled meanwhile and its caret ends
@@ -75,6 +77,9 @@ private:
     TFormSim *FormSim = nullptr;
     TVstup *Vstup = nullptr;
     TTransferRunner *Runner = nullptr;
+    // The settings file's "Baud" when it is no rate of the panel's (BaudRateProblem), said
+    // under a failed transfer while that rate is in use.
+    std::string BaudProblem;
 };
 
 } // namespace zor

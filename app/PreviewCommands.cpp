@@ -2,6 +2,7 @@
 
 #include "app/EditorSettings.h"
 #include "app/TransferCommands.h"
+#include "comm/Results.h"
 #include "editor/DocumentIO.h"
 #include "sim/Preview.h"
 
@@ -21,6 +22,8 @@ TPreviewCommands::TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction 
     Dock = new TPreviewDock(&window);
     window.addDockWidget(Qt::BottomDockWidgetArea, Dock);
     Dock->setVisible(ReadEditorSetting(profile, "Preview"));
+    // The Simulation command's words, so that both say the same.
+    Dock->SetTooManySegmentsText(QString::fromStdString(ResultText(ResultTooManySegments)));
     Preview = Dock->toggleViewAction();
     Preview->setText(QStringLiteral("Pre&view"));
     Preview->setObjectName(QStringLiteral("Preview"));
@@ -62,9 +65,10 @@ void TPreviewCommands::Save(const char *key, bool on)
         emit SettingNotSaved();
 }
 
-void TPreviewCommands::FollowDocument(QTextDocument *document)
+void TPreviewCommands::FollowDocument(QTextDocument *document, QWidget *editor)
 {
     Dock->SetDocument(document);
+    Dock->SetFocusTarget(editor);
 }
 
 void TPreviewCommands::SetDocumentsOpen(bool open)
@@ -77,17 +81,20 @@ bool TPreviewCommands::AllCommands() const
     return AllCommandsItem->isChecked();
 }
 
-void TPreviewCommands::ExportAnimation(const QTextDocument &document)
+void TPreviewCommands::ExportAnimation(const QTextDocument &document, const QString &fileName)
 {
-    if (!ConfirmSymbolFontText(Window, DocumentFromText(document), QStringLiteral("Export")))
-        return;
-    ExportAnimationCommand(Window, PreviewProgram(document), ExportDialog);
+    const TPreviewProgram run = TranslateForPreview(document);
+    if (run.TooManySegments)
+        ShowResultBox(Window, ResultTooManySegments);
+    else if (ConfirmSymbolFontText(Window, DocumentFromText(document), QStringLiteral("Export")))
+        ExportAnimationCommand(Window, run.Program, fileName, ExportDialog);
 }
 
 void TPreviewCommands::Detach()
 {
     disconnect(Preview, nullptr, this, nullptr);
     Dock->SetDocument(nullptr);
+    Dock->SetFocusTarget(nullptr);
 }
 
 } // namespace zor

@@ -12,6 +12,7 @@ class QAction;
 class QMainWindow;
 class QMenu;
 class QTextDocument;
+class QWidget;
 
 namespace zor {
 
@@ -30,13 +31,15 @@ public:
     TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction *simulation, QMenu &character,
                      const QString &settingsFile, const TProfileFile &profile);
 
-    // The document the preview runs; nullptr shows a dark panel.
-    void FollowDocument(QTextDocument *document);
+    // The document the preview runs (nullptr shows a dark panel) and its editor, where Tab
+    // leaves the preview's controls for.
+    void FollowDocument(QTextDocument *document, QWidget *editor);
     // Export animation needs an open document.
     void SetDocumentsOpen(bool open);
     bool AllCommands() const;
-    // Export animation: asks for a file and writes the run of document as an animated GIF.
-    void ExportAnimation(const QTextDocument &document);
+    // Export animation: asks for a file (NAME.gif after fileName, the document's) and writes
+    // the run of document as an animated GIF; too many text segments get Simulation's message.
+    void ExportAnimation(const QTextDocument &document, const QString &fileName);
     // Lets go of the documents and stops saving the switches; the window calls it before it
     // destroys its documents and its dock (hiding the dock would otherwise be written down).
     void Detach();

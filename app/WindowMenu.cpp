@@ -20,7 +20,10 @@ void FillWindowMenu(QMenu &menu, QMdiArea &area, QList<QAction *> &previous)
     previous << menu.addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow *sub = windows[i];
-        QAction *item = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(sub->windowTitle()));
+        // A "&" of the name would otherwise vanish and make the next letter an access key.
+        QString name = sub->windowTitle();
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *item = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         item->setCheckable(true);
         item->setChecked(sub == area.activeSubWindow());
         QObject::connect(item, &QAction::triggered, &area,

@@ -3,6 +3,7 @@
 #include "app/ActionTable.h"
 #include "app/Actions.h"
 #include "app/BarWidgets.h"
+#include "app/EditorSettings.h"
 #include "app/FileDrops.h"
 #include "app/FontCheck.h"
 #include "app/PanelCommands.h"
@@ -12,6 +13,7 @@
 #include "app/SymbolCommands.h"
 #include "app/TransferCommands.h"
 #include "app/WindowMenu.h"
+#include "app/WindowPlace.h"
 #include "comm/Bargraf.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
@@ -33,6 +35,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,10 +70,7 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     formFont.setPixelSize(13);
     formFont.setBold(true);
     setFont(formFont);
-    resize(640, 480);
     Binder = new TItemBinder(this);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
     ClientArea = new QMdiArea(this);
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
@@ -130,8 +130,34 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
             &TMainForm::ZorExportAnimationExecute);
     connect(Previews, &TPreviewCommands::SettingNotSaved, this,
             [this] { ShowResult(ResultSettingsFileError); });
+    PlaceWindow(profile);
 
     FormCreate();
+}
+
+void TMainForm::PlaceWindow(const TProfileFile &profile)
+{
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const std::optional<TWindowPlace> kept = ReadWindowPlace(profile);
+    const QRect place = MainWindowPlace(kept, FirstStartSize(*this), screens, QCursor::pos());
+    if (place.isEmpty())
+        return;
+    setGeometry(place);
+    if (kept && kept->Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TMainForm::KeepWindowPlace()
+{
+    // The size to come back to from maximised is the one worth keeping.
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (normal.isEmpty())
+        return;
+    // Nothing to tell at exit if it cannot be written: the next start opens at its first size.
+    WriteWindowPlace(QFile::encodeName(SettingsFile).toStdString(),
+                     {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()});
 }
 
 TMainForm::~TMainForm()
@@ -165,7 +191,7 @@ void TMainForm::SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>(
 void TMainForm::FollowActiveDocument()
 {
     TMDIChild *w = ActiveDocument();
-    Previews->FollowDocument(w ? w->Editor->document() : nullptr);
+    Previews->FollowDocument(w ? w->Editor->document() : nullptr, w ? w->Editor : nullptr);
 }
 
 void TMainForm::CharacterAllCommandsExecute(bool on)
@@ -178,7 +204,7 @@ void TMainForm::CharacterAllCommandsExecute(bool on)
 void TMainForm::ZorExportAnimationExecute()
 {
     if (TMDIChild *w = ActiveDocument())
-        Previews->ExportAnimation(*w->Editor->document());
+        Previews->ExportAnimation(*w->Editor->document(), w->FileName);
 }
 
 void TMainForm::CreateForms()
@@ -400,6 +426,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
 {
     // Every document is asked in turn; the first refusal keeps them all open.
     event->setAccepted(Manager->QueryCloseAll());
+    if (event->isAccepted() && isVisible())
+        KeepWindowPlace();
 }
 
 void TMainForm::FilePrintExecute()

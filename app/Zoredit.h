@@ -34,6 +34,7 @@ namespace zor {
 
 class TMDIChild;
 class TFileDrops;
+class TProfileFile;
 class TPanelCommands;
 class TPreviewCommands;
 class TStandardActions;
@@ -166,8 +167,10 @@ public:
     QTextCharFormat PlainTextFormat() const;
 
     // Opens each file in its own document window: the files named on the command line, dropped
-    // on the window or chosen from the recent list. A name that is not a readable file gets the
-    // open-failure message and no window; the others still open.
+    // on the window or chosen from the recent list. A name not there yet opens as a new, empty
+    // document of that name, as from the Open dialog; one that cannot be opened (unreadable,
+    // not a file, in a folder that does not exist) gets the open-failure message and no window;
+    // the others still open.
     void OpenDocuments(const QStringList &names);
 
     // The recently opened documents' entries at the end of the File menu, newest first.
@@ -196,6 +199,9 @@ private:
     void DocumentActivated(TMDIChild *child);
     void DocumentCountChanged(int count);
     void DocumentClosed();
+    // The kept place of the window, or its first-start place; written back when it closes.
+    void PlaceWindow(const TProfileFile &profile);
+    void KeepWindowPlace();
 
     TCommSettings CommSettings;
     QString SettingsFile;

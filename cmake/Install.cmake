@@ -53,11 +53,3 @@ add_custom_target(zor_install_files ALL
 install(FILES ${ZOR_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright ${ZOR_GENERATED_DIR}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zoredit)
-
-# Services and timers for the panel's counters go to lib/systemd/ here once they exist
-# (resources/systemd/*.service, *.timer).
-file(GLOB ZOR_SYSTEMD_UNITS ${PROJECT_SOURCE_DIR}/resources/systemd/*.service
-    ${PROJECT_SOURCE_DIR}/resources/systemd/*.timer)
-if(ZOR_SYSTEMD_UNITS)
-    install(FILES ${ZOR_SYSTEMD_UNITS} DESTINATION lib/systemd/system)
-endif()

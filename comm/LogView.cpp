@@ -1,5 +1,9 @@
 #include "comm/LogView.h"
 
+#include "base/BoundedRead.h"
+
+#include <cerrno>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -66,20 +70,30 @@ bool TLogView::LoadLog(const QString &path)
     HighlightedLine = -1;
     Text->clear();
     Text->setExtraSelections({});
-    QFile file(path);
-    const QFileInfo info(path);
+    // Read only as a regular file and within bounds: a FIFO would hold the editor until some
+    // program wrote into it, and /dev/zero would fill its memory.
+    std::string bytes;
+    const TFileRead read =
+        ReadFileBounded(QFile::encodeName(path).toStdString(), MaxLogBytes, &bytes);
     QString problem;
-    if (!info.exists())
+    if (read.Status == TFileReadStatus::CannotOpen && read.Errno == ENOENT)
         problem = QStringLiteral("There is no transfer log at %1 yet.").arg(path);
-    else if (info.size() > MaxLogBytes)
+    else if (read.Status == TFileReadStatus::TooLarge)
         problem = QStringLiteral("%1 is too large to be a transfer log.").arg(path);
-    else if (!file.open(QIODevice::ReadOnly))
-        problem = QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString());
+    else if (read.Status == TFileReadStatus::NotRegular && read.Errno == 0)
+        problem = QStringLiteral("%1 is not a regular file (a device, a FIFO or a socket): "
+                                 "there is no log in it to show.")
+                      .arg(path);
+    else if (!read.Ok())
+        problem = QStringLiteral("%1 cannot be read: %2")
+                      .arg(path, QString::fromLocal8Bit(read.Reason().c_str()));
     if (!problem.isEmpty()) {
         Status->setText(problem);
         return false;
     }
-    const QStringList lines = LogLines(file.read(MaxLogBytes));
+    const QFileInfo info(path);
+    const QStringList lines =
+        LogLines(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
     Text->setPlainText(lines.join(QLatin1Char('\n')));
     HighlightedLine = FailingLogLine(lines);
     const QString when = info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));

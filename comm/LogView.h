@@ -26,7 +26,8 @@ public:
     explicit TLogView(QWidget *parent = nullptr);
 
     // Reads the log at path and shows it. False, with the reason shown in place of the log, when
-    // the file is missing, unreadable or larger than MaxLogBytes.
+    // the file is missing, unreadable, larger than MaxLogBytes or not a regular file (a FIFO or
+    // a device is never opened to wait on or read without end).
     bool LoadLog(const QString &path);
 
     static constexpr qint64 MaxLogBytes = 16 * 1024 * 1024;

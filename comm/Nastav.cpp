@@ -10,10 +10,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <sys/stat.h>
 
 namespace zor {
 
@@ -86,6 +89,15 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
                           &BaudRateItems);
     BaudRate->setGeometry(144, 8, 105, 105);
     SetItemIndex(BaudRateItems, 1);
+    BaudNote = new QLabel(this);
+    BaudNote->setObjectName(QStringLiteral("BaudNote"));
+    BaudNote->setGeometry(144, 112, 113, 30);
+    BaudNote->setWordWrap(true);
+    BaudNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette warning = BaudNote->palette();
+    warning.setColor(QPalette::WindowText, Qt::darkRed);
+    BaudNote->setPalette(warning);
+    BaudNote->hide();
 
     PortLabel = new QLabel(QStringLiteral("&Device:"), this);
     PortLabel->setObjectName(QStringLiteral("PortLabel"));
@@ -191,6 +203,16 @@ void TParamet::ApplySettings(const TCommSettings &settings)
     default:
         break;
     }
+    // Without a word the dialog would show the earlier selection as if it were the rate in use.
+    const bool offered = IsPanelBaudRate(settings.Baud);
+    BaudNote->setVisible(!offered);
+    if (!offered) {
+        BaudNote->setText(QStringLiteral("Stored rate %1 is not offered").arg(settings.Baud));
+        BaudNote->setToolTip(QStringLiteral("The settings file holds the baud rate %1, which the "
+                                            "panel does not work at. OK stores the rate selected "
+                                            "above.")
+                                 .arg(settings.Baud));
+    }
     DialogPath = QString::fromStdString(settings.LogPath);
     LogEnabled = settings.LogToFile;
 }
@@ -295,12 +317,19 @@ void TParamet::ZmenaClick()
 
 bool TParamet::IsForeignFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
+    struct stat st
+    {
+    };
+    if (stat(QFile::encodeName(path).constData(), &st) != 0)
         return false;
-    if (!path.endsWith(QLatin1String(".log"), Qt::CaseInsensitive))
+    // A FIFO or a character device takes the log as it comes and is not replaced: nothing to
+    // ask, and opening one to look inside could wait for ever.
+    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
+        return false;
+    if (!S_ISREG(st.st_mode) || !path.endsWith(QLatin1String(".log"), Qt::CaseInsensitive))
         return true;
     // A document saved under a log's name is still a document.
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(5) == "{\\rtf";
 }
 

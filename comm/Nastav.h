@@ -40,6 +40,8 @@ public:
     QButtonGroup *CommPortItems;
     QGroupBox *BaudRate;
     QButtonGroup *BaudRateItems;
+    // Shown while the settings hold a rate the dialog does not offer, which OK replaces.
+    QLabel *BaudNote;
     QCheckBox *CheckBoxWrite;
     QLineEdit *Cesta;
     QPushButton *Zmena;
@@ -76,7 +78,8 @@ public:
     void RefreshPortList();
 
     // Whether path names an existing file that is not a transfer log: its name does not end in
-    // ".log", or it holds a document (rich text).
+    // ".log", or it holds a document (rich text), or it is a folder or a block device. A FIFO or
+    // a character device (/dev/null) is no foreign file: it is written into, not replaced.
     static bool IsForeignFile(const QString &path);
 
     // Selected item of a radio group, -1 for none; setting -1 clears the selection.

@@ -3,7 +3,6 @@
 #include "base/AtomicFile.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace zor {
 
@@ -119,31 +118,35 @@ TProfileFile::TProfileFile(std::string_view text)
     }
 }
 
-bool TProfileFile::Load(const std::string &path, std::string *error)
+TFileRead TProfileFile::Read(const std::string &path)
 {
     *this = TProfileFile();
-    if (error)
-        error->clear();
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    // Reads one byte past the limit rather than trusting the file's size: a device or a file
-    // that grows has none worth believing.
-    std::string data(MaxFileBytes + 1, '\0');
-    const std::size_t n = std::fread(data.data(), 1, data.size(), file);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
-        return false;
-    if (n > MaxFileBytes) {
-        if (error)
-            *error = path + " is larger than " + std::to_string(MaxFileBytes / 1024) +
-                     " KB and is not a settings file";
-        return false;
+    std::string data;
+    const TFileRead read = ReadFileBounded(path, MaxFileBytes, &data);
+    if (read.Ok())
+        *this = TProfileFile(data);
+    return read;
+}
+
+bool TProfileFile::Load(const std::string &path, std::string *error)
+{
+    const TFileRead read = Read(path);
+    if (error) {
+        const bool refused =
+            read.Status == TFileReadStatus::TooLarge || read.Status == TFileReadStatus::NotRegular;
+        *error = refused ? Problem(path, read) : std::string();
     }
-    data.resize(n);
-    *this = TProfileFile(data);
-    return true;
+    return read.Ok();
+}
+
+std::string TProfileFile::Problem(const std::string &path, const TFileRead &read)
+{
+    if (read.Ok())
+        return {};
+    if (read.Status == TFileReadStatus::TooLarge)
+        return path + " is larger than " + std::to_string(MaxFileBytes / 1024) +
+               " KB and is not a settings file";
+    return "cannot read " + path + ": " + read.Reason();
 }
 
 std::string TProfileFile::Text() const

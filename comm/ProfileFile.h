@@ -4,6 +4,8 @@
 // other section, key, comment and the order of the lines.
 #pragma once
 
+#include "base/BoundedRead.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,10 +21,19 @@ public:
     // Parses text; never fails (lines that are neither sections nor keys are kept as they are).
     explicit TProfileFile(std::string_view text);
 
-    // Loads a file. A missing or unreadable file gives an empty profile and false; so does a
-    // file larger than MaxFileBytes, which is not read at all and is named in *error (left
-    // empty for a file that is merely missing or unreadable).
+    // Loads a file. A missing or unreadable file gives an empty profile and false; so does
+    // anything that is no settings file: a file larger than MaxFileBytes, a folder, a device or
+    // a FIFO, which are not read at all (nor waited for) and are named in *error (left empty for
+    // a file that is merely missing or unreadable, which saving may create or replace).
     bool Load(const std::string &path, std::string *error = nullptr);
+
+    // Loads a file as Load does; returns how the read went, for a caller to whom every failure
+    // matters (a settings file named on a command line).
+    TFileRead Read(const std::string &path);
+
+    // Why path could not be loaded, naming it: "PATH is larger than 64 KB and is not a settings
+    // file", "cannot read PATH: No such file or directory". Empty for a successful read.
+    static std::string Problem(const std::string &path, const TFileRead &read);
 
     // Writes the profile atomically. False, with a reason in *error, when it could not be written.
     bool Save(const std::string &path, std::string *error = nullptr) const;

@@ -1,9 +1,12 @@
 #include "comm/Serial.h"
 
+#include "base/AtomicFile.h"
 #include "comm/Frames.h"
 #include "comm/Results.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace zor {
@@ -17,16 +20,14 @@ TSerial::TSerial(std::unique_ptr<TSerialPort> port, TPortDevices devices, TTrans
     ClearBuffer(Receive);
 }
 
-TSerial::~TSerial()
-{
-    if (LogFile)
-        std::fclose(LogFile);
-}
+// Out of line: the log writer is only declared in the header.
+TSerial::~TSerial() = default;
 
 int TSerial::OpenPort(std::int32_t port, std::int32_t baud)
 {
     PortProblemText.clear();
-    if (!Port->Open(Devices.ForPort(port))) {
+    OpenDevice = Devices.ForPort(port);
+    if (!Port->Open(OpenDevice)) {
         PortProblemText = Port->OpenProblem();
         return ResultHardwareFailure;
     }
@@ -60,62 +61,102 @@ void TSerial::WriteByte(std::uint8_t byte)
         Port->Write(byte);
 }
 
-int TSerial::ExchangeFrame(std::size_t length)
+int TSerial::LineLost()
 {
-    int result = ResultTimeout;
-    int written = 0, answered = 0; // attempts sent, and whole replies seen, for this frame
-    for (int attempt = 0; attempt < Attempts; ++attempt) {
-        if (StopRequested())
-            return ResultCancelled;
-        // Stale input is discarded before the frame goes out rather than after: a panel that
-        // answers at once would otherwise see its reply purged along with it.
-        if (!Port->PurgeReceive())
-            return ResultHardwareFailure;
-        for (std::size_t i = 0; i < length; ++i)
-            WriteByte(Send[i]);
-        ++written;
-        std::size_t received = 0;
-        // ReceiveBuffer is deliberately not cleared between attempts: bytes of a partial reply
-        // stay and take part in the next check.
-        if (!Port->Read(Receive.data(), ReplyLength, &received))
-            return ResultHardwareFailure;
-        // A reply that misses the time-out still answers this attempt. Left unread, it would be
-        // read as the answer to the next frame and shift every later reply by one.
-        for (int slice = 0; received < ReplyLength && slice < GuardMs / GuardSliceMs; ++slice) {
-            std::size_t more = 0;
-            if (!Port->ReadWithin(Receive.data() + received, ReplyLength - received, &more,
-                                  GuardSliceMs))
-                return ResultHardwareFailure;
-            received += more;
-        }
-        if (received == ReplyLength)
-            ++answered;
-        const TReply reply = CheckReply(Receive.data(), received);
-        if (reply.Valid && reply.Status == StatusAccepted) {
-            result = ResultOk;
-            break;
-        }
-        if (reply.Valid && reply.Status == StatusRefused) {
-            result = ResultProgramDisabled;
-            break;
-        }
-    }
-    if (result != ResultTimeout)
-        DiscardOwedReplies(written - answered);
-    return result;
+    Lost = true;
+    return ResultHardwareFailure;
 }
 
-void TSerial::DiscardOwedReplies(int owed)
+void TSerial::SayLineLost(const std::string &during, const std::string &consequence)
 {
-    // Each attempt that went unanswered may yet be answered, later than the one that was taken.
-    // Waiting one attempt's length for each lets even a reply later than the guard go by.
-    std::uint8_t scrap[ReplyLength];
-    std::size_t have = 0;
-    const int slices = owed * (ReadTimeoutMs + GuardMs) / GuardSliceMs;
-    for (int slice = 0; slice < slices && owed > 0 && !StopRequested(); ++slice) {
+    if (Lost && PortProblemText.empty())
+        PortProblemText = "The device " + OpenDevice + " went away " + during + consequence +
+                          " Send again once it is back.";
+}
+
+void TSerial::BeginTransfer()
+{
+    Slowest = 0;
+}
+
+int TSerial::ExchangeFrame(std::size_t length)
+{
+    Lost = false;
+    FrameWritten = false;
+    // Every reply owed to an earlier frame has come or can no longer come, so what waits now is
+    // noise. It is dropped before the frame goes out rather than after: a panel that answers at
+    // once would otherwise see its reply purged along with it. Later copies purge nothing: all
+    // that comes then answers this frame.
+    if (!Port->PurgeReceive())
+        return LineLost();
+    std::int64_t sentAt[Attempts] = {};
+    int copies = 0;
+    int replies = 0;      // whole replies heard for this frame
+    std::size_t have = 0; // bytes of the reply being heard, at the start of ReceiveBuffer
+    while (copies < Attempts) {
+        if (StopRequested())
+            return ResultCancelled;
+        for (std::size_t i = 0; i < length; ++i)
+            WriteByte(Send[i]);
+        FrameWritten = true;
+        sentAt[copies++] = Port->NowMs();
+        const std::int64_t windowEnd = sentAt[copies - 1] + WindowMs;
+
+        // A reply begun in an earlier window is completed, not read over: bytes of a reply that
+        // straddles two windows stay together.
         std::size_t more = 0;
-        if (!Port->ReadWithin(scrap + have, ReplyLength - have, &more, GuardSliceMs))
+        if (!Port->Read(Receive.data() + have, ReplyLength - have, &more))
+            return LineLost();
+        have += more;
+        // A reply that misses the time-out is still heard within the window. Left unread, it
+        // would be read as the answer to a later copy or frame.
+        while (have < ReplyLength) {
+            const std::int64_t left = windowEnd - Port->NowMs();
+            if (left <= 0)
+                break;
+            if (!Port->ReadWithin(Receive.data() + have, ReplyLength - have, &more,
+                                  static_cast<int>(std::min<std::int64_t>(left, GuardSliceMs))))
+                return LineLost();
+            have += more;
+        }
+        // Only a whole reply is judged: a lone byte (a zero byte over the cleared buffer has a
+        // right CRC) is no answer.
+        if (have < ReplyLength)
+            continue;
+        have = 0;
+        ++replies;
+        const TReply reply = CheckReply(Receive.data(), ReplyLength);
+        if (!reply.Valid || (reply.Status != StatusAccepted && reply.Status != StatusRefused))
+            continue;
+        // Matched in order, this reply answers copy number `replies`; it may answer a later one
+        // (when an earlier copy went unanswered), so the lateness is an upper bound.
+        const std::int64_t lateness = Port->NowMs() - sentAt[replies - 1];
+        Slowest = std::max(Slowest, static_cast<int>(std::min<std::int64_t>(lateness, INT_MAX)));
+        LetOwedRepliesGoBy(copies - replies, sentAt[copies - 1], 0);
+        return reply.Status == StatusAccepted ? ResultOk : ResultProgramDisabled;
+    }
+    // The transfer ends here, but the replies still owed would otherwise meet the first frame of
+    // the operator's next try.
+    LetOwedRepliesGoBy(copies - replies, sentAt[copies - 1], have);
+    return ResultTimeout;
+}
+
+void TSerial::LetOwedRepliesGoBy(int owed, std::int64_t lastCopyMs, std::size_t begun)
+{
+    if (owed <= 0)
+        return;
+    const int expiry = std::max(LatestReplyMs, Slowest + WindowMs);
+    const std::int64_t deadline = lastCopyMs + expiry;
+    std::uint8_t scrap[ReplyLength];
+    std::size_t have = begun;
+    while (owed > 0 && !StopRequested()) {
+        const std::int64_t left = deadline - Port->NowMs();
+        if (left <= 0)
             return;
+        std::size_t more = 0;
+        if (!Port->ReadWithin(scrap + have, ReplyLength - have, &more,
+                              static_cast<int>(std::min<std::int64_t>(left, GuardSliceMs))))
+            return; // the next frame finds the port failed
         have += more;
         if (have == ReplyLength) {
             have = 0;
@@ -126,6 +167,8 @@ void TSerial::DiscardOwedReplies(int owed)
 
 int TSerial::ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32_t baud)
 {
+    Lost = false;
+    FrameWritten = false;
     int result = OpenPort(port, baud);
     if (result != ResultOk) {
         DropPort();
@@ -146,6 +189,7 @@ int TSerial::SendOpen(std::int32_t port, std::int32_t baud, int *freeBlocks)
     const int result = ExchangeOnOwnPort(BuildOpenFrame(Send.data(), Clock->Now()), port, baud);
     if (result == ResultOk)
         *freeBlocks = GetWord(Receive.data() + 2);
+    SayLineLost("during the Open frame,", " before any block was sent.");
     return result;
 }
 
@@ -153,7 +197,10 @@ int TSerial::SendNumeric(const std::uint8_t *message, std::int32_t port, std::in
 {
     ClearBuffer(Send);
     ClearBuffer(Receive);
-    return ExchangeOnOwnPort(BuildNumericFrame(Send.data(), message), port, baud);
+    BeginTransfer();
+    const int result = ExchangeOnOwnPort(BuildNumericFrame(Send.data(), message), port, baud);
+    SayLineLost("during the numeric message.", "");
+    return result;
 }
 
 int TSerial::SendBlock(const std::uint8_t *data, std::uint16_t block, std::uint8_t selector)
@@ -170,35 +217,39 @@ int TSerial::SendClose(std::uint16_t blocks, std::uint8_t closeSelector)
     return ExchangeFrame(BuildCloseFrame(Send.data(), blocks, closeSelector));
 }
 
-void TSerial::LogFailed(int error)
+void TSerial::LogFailed()
 {
     // Said once: the first failure ends the log, the transfer goes on without it.
-    if (LogProblemText.empty())
-        LogProblemText = Log.LogPath + ": " + std::strerror(error);
-    if (LogFile)
-        std::fclose(LogFile);
-    LogFile = nullptr;
+    if (LogProblemText.empty() && LogFile)
+        LogProblemText = Log.LogPath + ": " + LogFile->Failure().Why;
+    LogFile.reset();
+    LogPending.clear();
 }
 
 void TSerial::LogText(std::string_view text)
 {
-    if (LogFile && std::fwrite(text.data(), 1, text.size(), LogFile) != text.size())
-        LogFailed(errno);
+    if (LogFile)
+        LogPending += text;
 }
 
 void TSerial::LogLine(std::string_view text)
 {
     LogText(text);
     LogText("\r\n");
+    // A line at a time into the file, so that the log shows how far a transfer came even when the
+    // program is killed in the middle of it.
+    if (LogFile && !LogFile->Write(LogPending))
+        return LogFailed();
+    LogPending.clear();
 }
 
 void TSerial::LogDump(const TBuffer &buffer, std::size_t count)
 {
-    if (!LogFile)
-        return;
-    for (std::size_t i = 0; i < count && LogFile; ++i)
-        if (std::fprintf(LogFile, "%02X,", buffer[i]) < 0)
-            LogFailed(errno);
+    static const char digits[] = "0123456789ABCDEF";
+    for (std::size_t i = 0; i < count && LogFile; ++i) {
+        const char hex[3] = {digits[buffer[i] >> 4], digits[buffer[i] & 15], ','};
+        LogText({hex, sizeof hex});
+    }
 }
 
 std::string_view TSerial::StopLine() const
@@ -212,6 +263,7 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
 {
     text = text.substr(0, text.find('\0'));
 
+    BeginTransfer();
     int freeBlocks = 0;
     int result = SendOpen(port, baud, &freeBlocks);
 
@@ -219,20 +271,17 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     // transfer does not depend on it.
     LogProblemText.clear();
     if (Log.LogToFile) {
-        LogFile = std::fopen(Log.LogPath.c_str(), "wb");
-        if (!LogFile)
-            LogFailed(errno);
+        LogFile = std::make_unique<TAtomicFileWriter>(Log.LogPath, TFileReplace::AsWritten);
+        if (!LogFile->IsOpen())
+            LogFailed();
     }
     const auto closeLog = [this] {
         if (!LogFile)
             return;
-        // A full disk shows only when the buffered lines are finally written.
-        const bool failed = std::ferror(LogFile) != 0;
-        errno = 0;
-        const bool closed = std::fclose(LogFile) == 0;
-        LogFile = nullptr;
-        if ((failed || !closed) && LogProblemText.empty())
-            LogProblemText = Log.LogPath + ": " + std::strerror(errno != 0 ? errno : EIO);
+        if (!LogFile->Write(LogPending) || !LogFile->Commit())
+            return LogFailed();
+        LogFile.reset();
+        LogPending.clear();
     };
     const auto fail = [&](std::string_view line, int code) {
         LogLine(code == ResultCancelled ? StopLine() : line);
@@ -247,12 +296,15 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
         return true;
     };
 
-    LogLine("Open Send");
-    LogDump(Send, ControlFrameLength);
-    LogLine("");
-    LogLine("Open Receive");
-    LogDump(Receive, ReplyLength);
-    LogLine("");
+    // A frame that never went out (the port did not open) is not shown as sent.
+    if (FrameWritten) {
+        LogLine("Open Send");
+        LogDump(Send, ControlFrameLength);
+        LogLine("");
+        LogLine("Open Receive");
+        LogDump(Receive, ReplyLength);
+        LogLine("");
+    }
     if (result != ResultOk)
         return fail("Open error!!!!", result);
 
@@ -289,6 +341,8 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
         LogLine("");
         if (result != ResultOk) {
             DropPort();
+            SayLineLost("during block " + std::to_string(k) + " of " + std::to_string(n) + ":",
+                        " the panel may now hold part of the program.");
             return fail("Write error!!!!", result);
         }
         if (OnProgressPosition)
@@ -305,6 +359,8 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     LogDump(Receive, ReplyLength);
     if (result != ResultOk) {
         DropPort();
+        SayLineLost("during the Close frame, after all " + std::to_string(n) + " blocks:",
+                    " the panel may now hold part of the program.");
         return fail("Close error!!!!", result);
     }
 

@@ -2,12 +2,23 @@
 // program transfer and the optional transfer log.
 //
 // A TSerial lives for one command (a program transfer or a numeric message). Every operation
-// runs synchronously on the calling thread and returns a result code of comm/Results.h; the
-// longest wait is three attempts of 250 ms per frame (the 100 ms read time-out and the guard time
-// in which a late reply is still taken as the answer to its attempt), plus the time to let the
-// panel's answers to a repeated frame go by. Each operation that opens the port also closes it
-// on every path. Use one TSerial from one thread at a time; with the Qt port it
-// must be the thread that created the port object's QSerialPort (the one that opens it).
+// runs synchronously on the calling thread and returns a result code of comm/Results.h. Each
+// operation that opens the port also closes it on every path. Use one TSerial from one thread at
+// a time; with the Qt port it must be the thread that created the port object's QSerialPort (the
+// one that opens it).
+//
+// Replies carry nothing that names the frame they answer, so they are matched to the copies of
+// frames in the order the copies went out; the panel answers in that order, each copy at most
+// once. A frame goes out in up to three copies, each followed by a listening window of 250 ms
+// (the 100 ms read time-out and a guard for late replies); a whole reply heard while copies of
+// the frame are unanswered answers the frame. When a reply is taken (or the frame times out)
+// while copies remain unanswered, their replies may still come: neither the next frame nor the
+// next transfer goes out until each has come or can no longer come, that is until the last copy
+// is older than the reply expiry (the slowest reply of this transfer plus one window, at least
+// three windows). A reply later than three windows after the frame's first copy is not taken:
+// the frame ends in Timeout. So a panel that answers every copy within the expiry never has a
+// reply credited to a frame it does not answer; one that answers within the first window waits
+// for nothing more, and a slow or forgetful one costs at most about a second and a half a frame.
 #pragma once
 
 #include "base/Clock.h"
@@ -24,6 +35,8 @@
 #include <string_view>
 
 namespace zor {
+
+class TAtomicFileWriter;
 
 struct TTransferLog
 {
@@ -86,8 +99,9 @@ public:
     int SendProgram(std::string_view text, std::uint8_t selector, std::uint8_t closeSelector,
                     std::int32_t port, std::int32_t baud);
 
-    // Why the last OpenPort could not open the device, one line for the operator; empty when it
-    // opened or the reason is not known.
+    // Why the last operation ended in ResultHardwareFailure, one line for the operator: why the
+    // device could not be opened, or that it went away during the transfer (during which frame,
+    // and what the panel may hold). Empty after success or when the reason is not known.
     const std::string &PortProblem() const { return PortProblemText; }
 
     // Empty when the log of the last SendProgram was written in full (or logging is off); else
@@ -97,26 +111,44 @@ public:
     const TBuffer &SendBuffer() const { return Send; }
     const TBuffer &ReceiveBuffer() const { return Receive; }
 
-    // Read time-out of one attempt, and attempts per frame.
+    // Read time-out of one attempt, and attempts (copies) per frame.
     static constexpr int ReadTimeoutMs = 100;
     static constexpr int Attempts = 3;
-    // After the read time-out an attempt listens this much longer, in slices, so that a reply
-    // that comes late is credited to the attempt it answers and not to the next frame.
+    // After the read time-out an attempt listens this much longer, so that a reply that comes
+    // late is still heard for its frame. Listening beyond the read time-out goes in slices; while
+    // owed replies are let go by, a stop request is looked at between them.
     static constexpr int GuardMs = 150;
     static constexpr int GuardSliceMs = 50;
+    // One copy's listening window, and the latest a reply is taken after a frame's first copy.
+    static constexpr int WindowMs = ReadTimeoutMs + GuardMs;
+    static constexpr int LatestReplyMs = Attempts * WindowMs;
+
+    // The slowest reply taken in the current transfer, in ms after the copy it is matched to
+    // (an upper bound: a copy that got no reply makes the next reply look later than it was).
+    int SlowestReplyMs() const { return Slowest; }
 
 private:
+    // Sends the frame in SendBuffer (up to Attempts copies) and takes the first decisive reply;
+    // before returning with one, lets the replies owed to the other copies go by.
     int ExchangeFrame(std::size_t length);
     // Opens the port, exchanges the frame already in SendBuffer and closes the port again.
     int ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32_t baud);
     // Closes the port without flushing, as every failure path does.
     void DropPort();
-    // Reads and drops the replies still owed to the earlier attempts of a repeated frame.
-    void DiscardOwedReplies(int owed);
+    // Reads and drops the replies owed to copies of the frame beyond the one taken, until each has
+    // come or the last copy (sent at lastCopyMs, on the port's clock) is older than the reply
+    // expiry. begun: bytes of an owed reply already read.
+    void LetOwedRepliesGoBy(int owed, std::int64_t lastCopyMs, std::size_t begun);
+    // A new transfer: the lateness seen in an earlier one does not count.
+    void BeginTransfer();
+    // The port failed during an exchange: the device went away or stopped working.
+    int LineLost();
+    // The operator's line for a line lost while doing what (e.g. "during block 3 of 10").
+    void SayLineLost(const std::string &during, const std::string &consequence);
     bool StopRequested() const { return Stop && Stop->Requested(); }
     // The last log line of a transfer that was stopped.
     std::string_view StopLine() const;
-    void LogFailed(int error);
+    void LogFailed();
 
     void LogText(std::string_view text);
     void LogLine(std::string_view text);
@@ -129,9 +161,14 @@ private:
     TClock *Clock;
     TBuffer Send{};
     TBuffer Receive{};
-    std::FILE *LogFile = nullptr;
+    std::unique_ptr<TAtomicFileWriter> LogFile;
+    std::string LogPending; // log text not yet handed to LogFile
     std::string PortProblemText;
     std::string LogProblemText;
+    std::string OpenDevice; // the device of the last OpenPort
+    int Slowest = 0;
+    bool Lost = false;         // the last exchange ended because the port failed
+    bool FrameWritten = false; // the last exchange wrote at least one copy
 };
 
 } // namespace zor

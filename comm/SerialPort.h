@@ -3,6 +3,7 @@
 // returns within its time-out. An object is used from one thread at a time.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -58,6 +59,15 @@ public:
     // listen for a late reply in short slices.
     virtual bool ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
                             int timeoutMs) = 0;
+
+    // Milliseconds on a monotonic clock, the one the read time-outs run on. The transfer times
+    // its listening windows and the replies' lateness with it.
+    virtual std::int64_t NowMs() const
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
 
     // Waits until all written bytes have been sent.
     virtual bool Flush() = 0;

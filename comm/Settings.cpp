@@ -23,6 +23,23 @@ TCommSettings LoadCommSettings(const TProfileFile &profile, std::string_view sta
     return s;
 }
 
+bool IsPanelBaudRate(std::int32_t baud)
+{
+    for (const std::int32_t rate : PanelBaudRates)
+        if (baud == rate)
+            return true;
+    return false;
+}
+
+std::string BaudRateProblem(const TProfileFile &profile, std::string_view file)
+{
+    if (IsPanelBaudRate(profile.ReadInteger(SettingsSection, "Baud", 9600)))
+        return {};
+    return "Baud=" + profile.ReadString(SettingsSection, "Baud", "") + " in section [" +
+           std::string(SettingsSection) + "] of " + std::string(file) +
+           ": the panel works at 4800, 9600 or 19200 baud";
+}
+
 void StoreCommSettings(TProfileFile &profile, const TCommSettings &settings)
 {
     profile.WriteInteger(SettingsSection, "Port", settings.Port);

@@ -20,6 +20,16 @@ struct TCommSettings
 
 inline constexpr std::string_view SettingsSection = "PC";
 
+// The rates the panel works at, the ones the Parameters dialog offers.
+inline constexpr std::int32_t PanelBaudRates[] = {4800, 9600, 19200};
+bool IsPanelBaudRate(std::int32_t baud);
+
+// When the profile's "Baud" is read as no rate of the panel's (0 for "4294967296", which wraps,
+// -9600, 115200): its key and value as written and the rates there are, for the line under a
+// failed transfer's result, "Baud=0 in section [PC] of FILE: the panel works at 4800, 9600 or
+// 19200 baud". Empty when the key is missing or holds one of the panel's rates.
+std::string BaudRateProblem(const TProfileFile &profile, std::string_view file);
+
 // The default log path: the start-up working directory followed by "/zor.log".
 std::string DefaultLogPath(std::string_view startDirectory);
 

@@ -40,24 +40,40 @@ TTranslation TranslateDocument(const rtf::Document &document)
     return result;
 }
 
-int SegmentAfter(const rtf::Document &document, std::size_t position)
+int TextNumberAfter(const rtf::Document &document, std::size_t position)
 {
-    TTranslator t;
+    // Texts are counted as the reader sees them: a run of blanks and line ends between two
+    // symbols is a text segment to the panel, but nothing to read.
+    int shown = 0;
+    bool inText = false, visible = false;
     std::size_t index = 0;
     for (const rtf::TextRun &run : document.Runs) {
         const std::uint32_t colour = TranslationColour(run.Format);
+        const bool symbol = IsCommandSymbol(colour);
         for (char32_t ch : run.Text) {
-            if (index++ > position)
-                return t.Segments();
-            if (ch == U'\n') {
-                t.Add(0x0D, colour);
-                t.Add(0x0A, colour);
-            } else {
-                t.Add(EditorCharCode(ch, colour), colour);
+            const std::size_t at = index++;
+            if (at == position) {
+                if (inText && visible)
+                    ++shown;
+                inText = visible = false;
+                continue;
+            }
+            // Past the transition, the digits tagged after it still belong to it; the first
+            // other symbol ends its text, or shows that it has none.
+            const bool digit = symbol && IsDigitSymbol(EditorCharCode(ch, colour));
+            if (symbol && !(at > position && digit && !inText)) {
+                if (at > position)
+                    return inText && visible ? shown + 1 : 0;
+                if (inText && visible)
+                    ++shown;
+                inText = visible = false;
+            } else if (IsPlainText(colour)) {
+                inText = true;
+                visible = visible || (ch != U' ' && ch != U'\t' && ch != U'\n' && ch != U'\u00A0');
             }
         }
     }
-    return t.Segments();
+    return index > position && inText && visible ? shown + 1 : 0;
 }
 
 TSymbolFontText FindSymbolFontText(const rtf::Document &document)

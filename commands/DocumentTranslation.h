@@ -23,9 +23,11 @@ std::uint32_t TranslationColour(const rtf::CharFormat &format);
 // 0x0D 0x0A in the colour of its format.
 TTranslation TranslateDocument(const rtf::Document &document);
 
-// The number of the text segment that a transition symbol at position (a character index, a
-// line end counting as one) brings in: the segments placed once the walk has passed it.
-int SegmentAfter(const rtf::Document &document, std::size_t position);
+// Which text a transition symbol at position (a character index, a line end counting as one)
+// brings in, counted from 1 in document order as the reader sees them: texts of blanks and line
+// ends alone are not counted. 0 when the symbol is followed by no such text of its own (it then
+// brings in an empty segment).
+int TextNumberAfter(const rtf::Document &document, std::size_t position);
 
 // Characters in the symbol font that are not commands (their colour carries no tag): on the
 // panel they are the plain characters they are, not the symbols the operator sees. Blanks and

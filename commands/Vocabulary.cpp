@@ -126,7 +126,7 @@ std::string_view GetLongHint(std::string_view hint)
 }
 
 std::string SymbolTooltip(unsigned char symbol, std::uint32_t colour, std::string_view digits,
-                          int segment)
+                          int text)
 {
     const TCommandButton *button = nullptr;
     for (const TCommandButton &b : CommandButtons) {
@@ -156,11 +156,19 @@ std::string SymbolTooltip(unsigned char symbol, std::uint32_t colour, std::strin
             tip += " " + number + ": " + length;
         } else if (button->Name == "ButtonLxx") {
             tip += ": " + number;
+        } else if (button->Name == "ButtonE12" || button->Name == "ButtonE13") {
+            // Each repeat shows the clock for about a second.
+            tip += ": " + std::to_string(n == 0 ? 256 : n) + " s";
         } else {
             tip += ": " + std::to_string(n == 0 ? 256 : n) + (n == 1 ? " time" : " times");
         }
-    } else if (button->Kind == TCommandKind::ckTransition && segment >= 0) {
-        tip += ", segment " + std::to_string(segment);
+    } else if (button->Kind == TCommandKind::ckTransition && text > 0) {
+        const int tens = text % 100 / 10, ones = text % 10;
+        const char *suffix = tens == 1 || ones == 0 || ones > 3 ? "th"
+                             : ones == 1                        ? "st"
+                             : ones == 2                        ? "nd"
+                                                                : "rd";
+        tip += ", the " + std::to_string(text) + suffix + " text";
     }
     return tip;
 }

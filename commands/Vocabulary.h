@@ -129,11 +129,11 @@ bool IsVocabularySymbol(unsigned char symbol);
 
 // The tooltip of a command symbol in the text: its button's short hint (for "i" and "j" the
 // button of its colour) with its number in words: "Pause 05: 0.5 s", "Set line: 3",
-// "Repeat: 5 times", "Time: 10 times"; for a transition, segment >= 0 names the text segment it
-// brings in ("Move text in from right, segment 3"). digits are the digit symbols that follow the
-// symbol. Empty for a character outside the vocabulary.
+// "Repeat: 5 times", "Time: 10 s"; for a transition, text > 0 names the text it brings in,
+// counted from 1 ("Move text in from right, the 3rd text"). digits are the digit symbols that
+// follow the symbol. Empty for a character outside the vocabulary.
 std::string SymbolTooltip(unsigned char symbol, std::uint32_t colour, std::string_view digits,
-                          int segment = -1);
+                          int text = 0);
 
 // The two halves of a stored hint. Without a bar both are the whole text.
 std::string_view GetShortHint(std::string_view hint);

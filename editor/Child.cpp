@@ -263,6 +263,9 @@ bool TMDIChild::Save()
 bool TMDIChild::SaveAs()
 {
     TFileDialogState &dialog = SaveDialog ? *SaveDialog : OwnSaveDialog;
+    // The dialog is shared: without this, a new document's Save would be captioned with the
+    // name the last Save As was for.
+    dialog.Title = QStringLiteral("Save ") + NameWithoutFolder(FileName) + QStringLiteral(" As...");
     dialog.FileName = FileName;
     if (!Dialogs().ExecuteSave(this, dialog))
         return false;

@@ -82,7 +82,8 @@ public:
     // declined overwriting, or writing failed (the error box has been shown). An untitled
     // document asks for a name first.
     bool Save();
-    // Asks for a name, the overwrite question when the file exists, then writes and renames.
+    // Asks for a name (the dialog captioned "Save NAME As..." for this document), the overwrite
+    // question when the file exists, then writes and renames.
     // The window takes the new name only once the file is written.
     bool SaveAs();
 

@@ -9,7 +9,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
-#include <cstring>
 #include <unordered_map>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -218,7 +217,7 @@ bool SaveDocumentFile(const QString &path, const QTextDocument &text, QString *e
     TWriteFailure failure;
     if (WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes, &failure))
         return true;
-    const QString reason = QString::fromLocal8Bit(std::strerror(failure.Errno));
+    const QString reason = QString::fromLocal8Bit(failure.Why.c_str());
     *error = failure.Created ? QStringLiteral("Cannot write file %1. %2").arg(path, reason)
                              : QStringLiteral("Cannot create file %1. %2").arg(path, reason);
     return false;

@@ -96,11 +96,7 @@ bool TDocumentManager::Save(TMDIChild *window)
 
 bool TDocumentManager::SaveAs(TMDIChild *window)
 {
-    if (!window)
-        return false;
-    SaveDialog.Title =
-        QStringLiteral("Save ") + NameWithoutFolder(window->FileName) + QStringLiteral(" As...");
-    return window->SaveAs();
+    return window && window->SaveAs();
 }
 
 bool TDocumentManager::QueryCloseAll()

@@ -93,7 +93,7 @@ QString SymbolTipAt(const QTextDocument &document, int position)
         if (b.Symbol == symbol)
             button = &b;
     if (button && button->Kind == TCommandKind::ckTransition)
-        segment = SegmentAfter(DocumentFromText(document), static_cast<std::size_t>(position));
+        segment = TextNumberAfter(DocumentFromText(document), static_cast<std::size_t>(position));
     return QString::fromStdString(SymbolTooltip(symbol, colour, digits, segment));
 }
 

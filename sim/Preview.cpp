@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -17,11 +18,14 @@
 #include <QMenu>
 #include <QPainter>
 #include <QProgressDialog>
+#include <QProxyStyle>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTextDocument>
 #include <QTimer>
@@ -33,12 +37,37 @@
 
 namespace zor {
 
+namespace {
+
+// A click on the timeline jumps to the moment clicked, as on a media player's, instead of
+// moving one page towards it; the handle can still be dragged from there.
+class TJumpClickStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returned) const override
+    {
+        if (hint == QStyle::SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton | Qt::MiddleButton;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+} // namespace
+
+TPreviewProgram TranslateForPreview(const QTextDocument &document)
+{
+    TTranslation t = TranslateDocument(DocumentFromText(document));
+    if (t.TooManySegments())
+        return {{}, true};
+    if (t.Program.empty() || t.Program.front() == '\x1F')
+        return {};
+    return {std::move(t.Program), false};
+}
+
 std::string PreviewProgram(const QTextDocument &document)
 {
-    const TTranslation t = TranslateDocument(DocumentFromText(document));
-    if (t.TooManySegments() || t.Program.empty() || t.Program.front() == '\x1F')
-        return {};
-    return t.Program;
+    return TranslateForPreview(document).Program;
 }
 
 // ---- TPreviewDock ----
@@ -64,7 +93,17 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     // The strip is as tall as the panel; only a panel wider than the dock scrolls, sideways.
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setMinimumHeight(PanelImageHeight * 2 + 8);
-    layout->addWidget(scroll, 1);
+    // Nothing in the strip takes keys; Tab goes from control to control.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    Message = new QLabel(body);
+    Message->setObjectName(QStringLiteral("PreviewMessage"));
+    Message->setAlignment(Qt::AlignCenter);
+    Message->setWordWrap(true);
+    Message->setTextFormat(Qt::PlainText);
+    Strip = new QStackedWidget(body);
+    Strip->addWidget(scroll);
+    Strip->addWidget(Message);
+    layout->addWidget(Strip, 1);
 
     auto *controls = new QHBoxLayout;
     auto button = [&](const char *name, const QString &text, QStyle::StandardPixmap icon) {
@@ -74,6 +113,8 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
         b->setToolTip(text);
         b->setAccessibleName(text);
         b->setAutoRaise(true);
+        // In the Tab order, but a click leaves the keyboard with the document.
+        b->setFocusPolicy(Qt::TabFocus);
         controls->addWidget(b);
         return b;
     };
@@ -88,6 +129,9 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     Timeline->setToolTip(QStringLiteral("The first 60 seconds of the run"));
     Timeline->setRange(0, TimelineFrames - 1);
     Timeline->setPageStep(50);
+    auto *jump = new TJumpClickStyle;
+    jump->setParent(Timeline);
+    Timeline->setStyle(jump);
     controls->addWidget(Timeline, 1);
     Position = new QLabel(body);
     Position->setObjectName(QStringLiteral("PreviewPosition"));
@@ -116,6 +160,10 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     controls->addWidget(LedLook);
     layout->addLayout(controls);
     setWidget(body);
+    QWidget *const order[] = {PlayButton, RestartButton, StepButton, Timeline,
+                              Zoom,       FitWidth,      LedLook};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
 
     connect(PlayButton, &QToolButton::clicked, this, [this] {
         if (Runner->Playing())
@@ -157,7 +205,7 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
 
     // Only the dots are handed over; the view draws what changed.
     Runner->SetFrameCallback(
-        [this](std::int64_t, const TPanelPicture &frame) { Frames.Post(frame); });
+        [this](std::int64_t, const TPanelPicture &frame) { FrameHandOff.Post(frame); });
     if (parent)
         parent->installEventFilter(this);
     UpdatePosition();
@@ -186,8 +234,51 @@ void TPreviewDock::SetDocument(QTextDocument *document)
 void TPreviewDock::Retranslate()
 {
     Debounce->stop();
-    Runner->SetProgram(Document ? PreviewProgram(*Document) : std::string());
+    const TPreviewProgram run = Document ? TranslateForPreview(*Document) : TPreviewProgram{};
+    Runner->SetProgram(run.Program);
+    // One line: the strip is as tall as the panel.
+    Message->setText(run.TooManySegments ? TooManySegmentsText.simplified() : QString());
+    Strip->setCurrentIndex(Message->text().isEmpty() ? 0 : 1);
     UpdatePosition();
+}
+
+void TPreviewDock::SetFocusTarget(QWidget *target)
+{
+    FocusTarget = target;
+}
+
+void TPreviewDock::SetTooManySegmentsText(const QString &text)
+{
+    TooManySegmentsText = text;
+    Retranslate();
+}
+
+bool TPreviewDock::focusNextPrevChild(bool next)
+{
+    // Qt's own chain runs through every window in creation order, so the key would land in
+    // whichever document was opened first, and would make it the active one.
+    QList<QWidget *> order;
+    for (QWidget *w : std::initializer_list<QWidget *>{PlayButton, RestartButton, StepButton,
+                                                       Timeline, Zoom, FitWidth, LedLook})
+        if (w->isEnabled() && w->isVisibleTo(this))
+            order << w;
+    const QWidget *focus = QApplication::focusWidget();
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < order.size(); ++i)
+        if (order[i] == focus || order[i]->isAncestorOf(focus))
+            at = i;
+    if (at < 0 || order.isEmpty())
+        return QDockWidget::focusNextPrevChild(next);
+    const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+    const qsizetype to = at + (next ? 1 : -1);
+    if ((to < 0 || to >= order.size()) && FocusTarget && FocusTarget->isEnabled()) {
+        if (FocusTarget->window() != window())
+            FocusTarget->window()->activateWindow();
+        FocusTarget->setFocus(reason);
+        return true;
+    }
+    order[(to + order.size()) % order.size()]->setFocus(reason);
+    return true;
 }
 
 bool TPreviewDock::RetranslatePending() const
@@ -231,6 +322,10 @@ void TPreviewDock::resizeEvent(QResizeEvent *event)
 void TPreviewDock::UpdatePosition()
 {
     const std::int64_t frame = Runner->ShownFrame();
+    // A run that is starting again (a restart, a jump, an edit) keeps the number shown until
+    // its first frame comes, instead of blinking "Frame -".
+    if (frame < 0 && !Runner->Program().empty())
+        return UpdatePlayButton();
     const QString text = frame < 0 ? QStringLiteral("Frame -")
                                    : QStringLiteral("Frame %1  %2 s")
                                          .arg(frame)
@@ -242,6 +337,11 @@ void TPreviewDock::UpdatePosition()
         const QSignalBlocker block(Timeline);
         Timeline->setValue(static_cast<int>(std::min<std::int64_t>(frame, TimelineFrames - 1)));
     }
+    UpdatePlayButton();
+}
+
+void TPreviewDock::UpdatePlayButton()
+{
     const bool playing = Runner->Playing();
     const QString caption = playing ? QStringLiteral("Pause") : QStringLiteral("Play");
     if (PlayButton->toolTip() != caption) {
@@ -290,6 +390,7 @@ TExportDialog::TExportDialog(QWidget *parent) : QDialog(parent)
     SecondsValue = new QSpinBox(this);
     SecondsValue->setObjectName(QStringLiteral("SecondsValue"));
     SecondsValue->setAccessibleName(QStringLiteral("Seconds"));
+    // Beyond the limit on purpose: asking for more says why it cannot be had.
     SecondsValue->setRange(1, 3600);
     SecondsValue->setValue(60);
     Scale = new QSpinBox(this);
@@ -303,17 +404,43 @@ TExportDialog::TExportDialog(QWidget *parent) : QDialog(parent)
     seconds->addWidget(Seconds);
     seconds->addWidget(SecondsValue);
     form->addRow(QString(), seconds);
+    QString tooLong =
+        QString::fromLatin1(AnimationTooLong.data(), qsizetype(AnimationTooLong.size()));
+    tooLong[0] = tooLong[0].toUpper();
+    TooLong = new QLabel(tooLong + QLatin1Char('.'), this);
+    TooLong->setObjectName(QStringLiteral("TooLong"));
+    // Kept in the layout while hidden, so that the dialog does not change its size.
+    QSizePolicy keep = TooLong->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    TooLong->setSizePolicy(keep);
+    form->addRow(QString(), TooLong);
     auto *scaleLabel = new QLabel(QStringLiteral("S&cale:"), this);
     scaleLabel->setBuddy(Scale);
     form->addRow(scaleLabel, Scale);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    OkButton = buttons->button(QDialogButtonBox::Ok);
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(SecondsValue, &QSpinBox::valueChanged, this, [this] { Seconds->setChecked(true); });
+    // Only the radio buttons choose the length: Enter in the box (which reports its value
+    // again) must never turn one pass into a minute.
+    connect(Seconds, &QRadioButton::toggled, this, &TExportDialog::UpdateLength);
+    connect(SecondsValue, &QSpinBox::valueChanged, this, &TExportDialog::UpdateLength);
+    UpdateLength();
 }
 
-void ExportAnimationCommand(QWidget *parent, const std::string &program, TFileDialogState &state)
+void TExportDialog::UpdateLength()
+{
+    SecondsValue->setEnabled(Seconds->isChecked());
+    const bool tooLong =
+        Seconds->isChecked() &&
+        static_cast<std::uint64_t>(SecondsValue->value()) * 50 > MaxAnimationFrames;
+    TooLong->setVisible(tooLong);
+    OkButton->setEnabled(!tooLong);
+}
+
+void ExportAnimationCommand(QWidget *parent, const std::string &program,
+                            const QString &documentName, TFileDialogState &state)
 {
     if (program.empty()) {
         Dialogs().MessageBox(parent, QStringLiteral("Information"),
@@ -322,9 +449,15 @@ void ExportAnimationCommand(QWidget *parent, const std::string &program, TFileDi
                              TMsgIcon::Information, TMsgButtons::Ok);
         return;
     }
-    state.Filter = QStringLiteral("Animated GIF [*.gif]|*.gif");
+    state.Filter = QStringLiteral("Animated GIF|*.gif");
     state.DefaultExt = QStringLiteral("gif");
     state.Title = QStringLiteral("Export animation");
+    // The document's name as a GIF, where the last one went, else beside the document.
+    const QFileInfo document(documentName);
+    const QString folder = !state.FileName.isEmpty() ? QFileInfo(state.FileName).absolutePath()
+                           : document.path() != QStringLiteral(".") ? document.absolutePath()
+                                                                    : state.InitialDir;
+    state.FileName = QDir(folder).filePath(document.completeBaseName() + QStringLiteral(".gif"));
     if (!Dialogs().ExecuteSave(parent, state))
         return;
     const QString name = state.FileName;
@@ -346,6 +479,11 @@ void ExportAnimationCommand(QWidget *parent, const std::string &program, TFileDi
                              QStringLiteral("Cancel"), 0, static_cast<int>(options.Frames), parent);
     progress.setObjectName(QStringLiteral("ExportProgress"));
     progress.setWindowTitle(QStringLiteral("Export animation"));
+    // Wide enough that the window manager shows the whole caption beside its buttons.
+    QFont caption = progress.font();
+    caption.setBold(true);
+    progress.setMinimumWidth(
+        QFontMetrics(caption).horizontalAdvance(progress.windowTitle()) * 3 / 2 + 160);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     options.Progress = [&](std::uint64_t done) {

@@ -20,10 +20,12 @@
 #include <string>
 
 class QCheckBox;
+class QPushButton;
 class QLabel;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
+class QStackedWidget;
 class QTextDocument;
 class QTimer;
 class QToolButton;
@@ -32,8 +34,16 @@ namespace zor {
 
 struct TFileDialogState;
 
-// The program text the preview and the export run for a document: empty when the document
-// has no commands or too many text segments (the Simulation command would not run it either).
+// What the preview and the export run for a document: the program text, empty when the
+// document has no commands or too many text segments (the Simulation command would not run it
+// either), and whether the text segments were too many.
+struct TPreviewProgram
+{
+    std::string Program;
+    bool TooManySegments = false;
+};
+TPreviewProgram TranslateForPreview(const QTextDocument &document);
+// TranslateForPreview's program text alone.
 std::string PreviewProgram(const QTextDocument &document);
 
 class TPreviewDock : public QDockWidget
@@ -51,6 +61,12 @@ public:
     // The document to follow (null: no document, a dark panel). Its program runs at once;
     // later edits restart it RetranslateDelayMs after the last change.
     void SetDocument(QTextDocument *document);
+    // Where Tab from the last of the preview's controls and Shift+Tab from the first go: the
+    // editor of the document followed. Null: they go round the controls.
+    void SetFocusTarget(QWidget *target);
+    // Shown in the strip, in place of the panel, while the document has more text segments than
+    // the panel takes (the editor gives it the Simulation command's message).
+    void SetTooManySegmentsText(const QString &text);
     // Translates the followed document now, as the delay's end does.
     void Retranslate();
     bool RetranslatePending() const;
@@ -64,6 +80,8 @@ public:
     QLabel *Position = nullptr;
     QSpinBox *Zoom = nullptr;
     QCheckBox *FitWidth = nullptr, *LedLook = nullptr;
+    // Says why the panel shows nothing, in place of the panel (hidden while a program runs).
+    QLabel *Message = nullptr;
 
     // Puts the current frame on the clipboard as an image at the preview's zoom.
     void CopyFrame();
@@ -71,23 +89,29 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void UpdateZoom();
     void FitStripHeight();
     void UpdatePosition();
+    void UpdatePlayButton();
     void UpdateSuspended();
 
     std::unique_ptr<TPreviewPlayer> Runner;
     QPointer<QTextDocument> Document;
+    QPointer<QWidget> FocusTarget;
+    QString TooManySegmentsText;
+    QStackedWidget *Strip = nullptr;
     QTimer *Debounce = nullptr;
     QTimer *PositionTimer = nullptr;
     // The player's frames on their way to the view.
-    TFrameHandOff Frames{this, [this](const TPanelPicture &frame) { View->SetFrame(frame); }};
+    TFrameHandOff FrameHandOff{this, [this](const TPanelPicture &frame) { View->SetFrame(frame); }};
     bool SliderHeld = false;
 };
 
-// Length and scale of an exported animation.
+// Length and scale of an exported animation. The seconds box counts only while Seconds is
+// chosen; a length over MaxAnimationFrames shows AnimationTooLong and OK stays greyed.
 class TExportDialog : public QDialog
 {
     Q_OBJECT
@@ -95,11 +119,18 @@ public:
     explicit TExportDialog(QWidget *parent = nullptr);
     QRadioButton *OnePass = nullptr, *Seconds = nullptr;
     QSpinBox *SecondsValue = nullptr, *Scale = nullptr;
+    QLabel *TooLong = nullptr;
+    QPushButton *OkButton = nullptr;
+
+private:
+    void UpdateLength();
 };
 
-// Zor > Export animation: asks for a *.gif name (state remembers the folder), then the length
-// and scale, and writes the program's animation with a progress bar. Failures are reported
-// with a message box; nothing is written when the operator cancels.
-void ExportAnimationCommand(QWidget *parent, const std::string &program, TFileDialogState &state);
+// Zor > Export animation: asks for a *.gif name, proposed from documentName (NAME.gif, in the
+// folder of the last export, else the document's), then the length and scale, and writes the
+// program's animation with a progress bar. Failures are reported with a message box; nothing
+// is written when the operator cancels.
+void ExportAnimationCommand(QWidget *parent, const std::string &program,
+                            const QString &documentName, TFileDialogState &state);
 
 } // namespace zor

@@ -268,6 +268,10 @@ TAnimationResult ExportAnimation(std::string_view program, const std::string &pa
                                  const TAnimationExport &options)
 {
     TAnimationResult result;
+    if (options.Frames > MaxAnimationFrames) {
+        result.Error = AnimationTooLong;
+        return result;
+    }
     TAtomicFileWriter file(path);
     if (!file.IsOpen()) {
         result.Error = file.Error();

@@ -67,11 +67,17 @@ private:
 std::string EncodeGif(std::string_view program, std::uint64_t frames, int scale,
                       TClock *clock = nullptr, std::string *error = nullptr);
 
+// The longest animation exported, in frames: five minutes. The GIF of a run that changes every
+// frame stays near 20 MB on disk at that length; longer runs are mistakes.
+inline constexpr std::uint64_t MaxAnimationFrames = 15000;
+// Why a longer animation is refused, as Zor > Export animation and zor simulate --gif say it.
+inline constexpr std::string_view AnimationTooLong = "a GIF holds at most 15000 frames (5 minutes)";
+
 // One export of a program as an animated GIF file: what Zor > Export animation writes and what
 // zor simulate --gif writes, byte for byte, for the same program, length, scale and clock.
 struct TAnimationExport
 {
-    std::uint64_t Frames = 500;   // length of the run in frames, from 1
+    std::uint64_t Frames = 500;   // length of the run in frames, 1 ... MaxAnimationFrames
     int Scale = 2;                // TGifRecorder::MinScale ... MaxScale
     TClock *Clock = nullptr;      // null: the system clock
     TFrameTick *Tick = nullptr;   // null: as fast as the engine goes
@@ -89,7 +95,8 @@ struct TAnimationResult
 };
 
 // Runs the program on a fresh engine for the given frames and writes the GIF to path
-// atomically: on any failure or cancel the file at path is left as it was.
+// atomically: on any failure or cancel the file at path is left as it was. More than
+// MaxAnimationFrames fails with AnimationTooLong before anything runs.
 TAnimationResult ExportAnimation(std::string_view program, const std::string &path,
                                  const TAnimationExport &options);
 

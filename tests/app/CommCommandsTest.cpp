@@ -13,6 +13,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressBar>
@@ -96,8 +98,65 @@ TEST_F(CommCommandsTest, UnwritableSettingsFileShowsErrorAndKeepsTheValuesForThe
         [](QDialog &d) { TParamet::SetItemIndex(static_cast<TParamet &>(d).CommPortItems, 3); })};
     Form->ZorParametersExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
-    EXPECT_EQ(Dialogs.Boxes[0].Text, "Error inic file");
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("Error inic file\n")) << Dialogs.Boxes[0].Text.toStdString();
+    EXPECT_GT(Dialogs.Boxes[0].Text.size(), QString("Error inic file\n").size())
+        << "a second line says why";
     EXPECT_EQ(Form->Communication().Port, 4);
+}
+
+TEST_F(CommCommandsTest, AnOversizedSettingsFileIsNamedUnderErrorInicFileAndKept)
+{
+    QFile huge(Ini());
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(TProfileFile::MaxFileBytes + 1));
+    huge.close();
+    Dialogs.FormAnswers = {Accept()};
+    Form->ZorParametersExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text,
+              "Error inic file\n" + Ini() + " is larger than 64 KB and is not a settings file");
+    EXPECT_EQ(QFileInfo(Ini()).size(), TProfileFile::MaxFileBytes + 1);
+}
+
+TEST_F(CommCommandsTest, ABaudRateThePanelDoesNotWorkAtIsShownAndNamedUnderTheResult)
+{
+    {
+        QFile ini(Ini());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[PC]\nBaud=4294967296\n"); // wraps to 0, as the Windows call reads it
+    }
+    Form.reset();
+    TStartupOptions o;
+    o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+    o.SettingsFile = Ini();
+    o.StartDirectory = Dir.path();
+    Form = std::make_unique<TMainForm>(o);
+    Form->CreateForms();
+    // A real port refuses a rate of 0 when its line is set.
+    Form->SetSerialPortFactory([] {
+        auto port = std::make_unique<TFakeSerialPort>();
+        port->FailSetLine = true;
+        return port;
+    });
+    QTextCursor(Form->CreateDocumentWindow("Untitled")->Editor->document()).insertText("Hi");
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Unknow Error\nBaud=4294967296 in section [PC] of " + Ini() +
+                                         ": the panel works at 4800, 9600 or 19200 baud");
+
+    Dialogs.FormAnswers = {Accept([](QDialog &d) {
+        auto &p = static_cast<TParamet &>(d);
+        EXPECT_FALSE(p.BaudNote->isHidden());
+        EXPECT_EQ(p.BaudNote->text(), "Stored rate 0 is not offered");
+    })};
+    Form->ZorParametersExecute();
+    EXPECT_EQ(Form->Communication().Baud, 9600) << "OK stores the rate selected";
+    TParamet &p = *Form->findChild<TParamet *>();
+    p.ApplySettings(Form->Communication());
+    EXPECT_TRUE(p.BaudNote->isHidden());
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_EQ(Dialogs.Boxes[1].Text, "Unknow Error") << "the rate in use is not the one named";
 }
 
 TEST_F(CommCommandsTest, DialogShowsTheSettingsAndTheLogControlsFollowTheCheckBox)
@@ -344,6 +403,27 @@ TEST_F(CommCommandsTest, APortThatCannotBeOpenedAddsItsCauseToHardwareFailure)
         EXPECT_EQ(box.Caption, "Error");
         EXPECT_EQ(box.Text, "Hardware Failure\nThe device /dev/ttyUSB7 does not exist.");
     }
+}
+
+TEST_F(CommCommandsTest, APortLostMidTransferSaysDuringWhichBlock)
+{
+    Form->SetSerialPortFactory([this] {
+        auto port = std::make_unique<TFakeSerialPort>();
+        port->Responder = [this, fake = port.get()](const TFakeSerialPort::TBytes &frame) {
+            fake->FailRead = frame.size() == BlockFrameLength; // unplugged during block 1
+            return Panel.Feed(frame.data(), frame.size());
+        };
+        return port;
+    });
+    QTextCursor(Form->CreateDocumentWindow("Untitled")->Editor->document()).insertText("Hi");
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "Error");
+    const QString text = Dialogs.Boxes[0].Text;
+    EXPECT_TRUE(text.startsWith("Hardware Failure\nThe device /dev/")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(" went away during block 1 of 1: the panel may now hold part of the "
+                              "program. Send again once it is back."))
+        << text.toStdString();
 }
 
 TEST_F(CommCommandsTest, NumericFieldsOpenWithTheFirstNumberSelectedForTyping)

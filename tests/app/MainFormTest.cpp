@@ -1,25 +1,33 @@
+#include "app/EditorSettings.h"
 #include "app/FontCheck.h"
+#include "app/WindowPlace.h"
 #include "app/Zoredit.h"
 #include "comm/Bargraf.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
+#include "comm/ProfileFile.h"
 #include "commands/Input.h"
 #include "commands/Vocabulary.h"
 #include "editor/About.h"
+#include "editor/Child.h"
 #include "sim/Sim.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -84,7 +92,6 @@ TEST_F(MainFormTest, StartsWithOnlyTheDocumentIndependentCommandsEnabled)
 {
     TMainForm form(Options());
     EXPECT_EQ(form.windowTitle(), "Zor Editor");
-    EXPECT_EQ(form.size(), QSize(640, 480));
     EXPECT_EQ(form.DocumentCount(), 0);
     EXPECT_EQ(EnabledItems(form), QStringList({"New", "Open", "Exit", "AllCommands", "Parameters",
                                                "Preview", "Contents", "Usinghelp", "About",
@@ -420,6 +427,78 @@ TEST_F(MainFormTest, EveryFormShowsItsCaptionAndItsTextsWhole)
             EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << what;
         }
     }
+}
+
+TEST_F(MainFormTest, FirstStartShowsThePreviewAndTwentyLinesOfText)
+{
+    TMainForm form(Options());
+    form.findChild<QAction *>("Preview")->setChecked(true);
+    const QSize first = FirstStartSize(form);
+    form.resize(first);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const int line = QFontMetrics(TRichEdit().font()).lineSpacing();
+    EXPECT_GE(form.DocumentArea()->height(), 20 * line) << "the area left beside the preview";
+    EXPECT_GE(form.width(), form.minimumSizeHint().width());
+}
+
+TEST(MainWindowPlace, KeptWhereAScreenIsElseCentredOnTheScreenOfThePointerAndAlwaysFitting)
+{
+    const QList<QRect> screens = {QRect(0, 0, 1920, 1050), QRect(1920, 0, 1280, 1000)};
+    // First start: the size wanted, in the middle of the screen the pointer is on.
+    QRect r = MainWindowPlace(std::nullopt, QSize(900, 700), screens, QPoint(2000, 500));
+    EXPECT_EQ(r.size(), QSize(900, 700));
+    EXPECT_EQ(r.center(), QRect(1920, 0, 1280, 1000).center());
+    // A small screen: it fits, with room for the frame.
+    r = MainWindowPlace(std::nullopt, QSize(900, 700), {QRect(0, 0, 800, 600)}, QPoint());
+    EXPECT_TRUE(QRect(0, 0, 800, 600).contains(r));
+    EXPECT_LE(r.height(), 600 - 24);
+
+    // The kept place, as it was.
+    TWindowPlace kept{2000, 100, 1000, 800, false};
+    EXPECT_EQ(MainWindowPlace(kept, QSize(900, 700), screens, QPoint()),
+              QRect(2000, 100, 1000, 800));
+    // Its screen unplugged: the first-start place on the pointer's screen.
+    r = MainWindowPlace(kept, QSize(900, 700), {screens[0]}, QPoint(10, 10));
+    EXPECT_EQ(r.size(), QSize(900, 700));
+    EXPECT_TRUE(screens[0].contains(r));
+    // Larger than its screen now: made to fit, still there.
+    kept = {100, 50, 3000, 2000, false};
+    r = MainWindowPlace(kept, QSize(900, 700), screens, QPoint());
+    EXPECT_TRUE(screens[0].contains(r));
+    EXPECT_GT(r.width(), 1800);
+    EXPECT_TRUE(MainWindowPlace(kept, QSize(900, 700), {}, QPoint()).isEmpty());
+}
+
+TEST_F(MainFormTest, SizePositionAndMaximisedAreKeptForTheNextStart)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect place(available.topLeft() + QPoint(30, 40),
+                      QSize(available.width() * 3 / 4, available.height() * 3 / 4));
+    {
+        TMainForm form(Options());
+        form.show();
+        form.setGeometry(place);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_TRUE(form.close());
+    }
+    TProfileFile profile;
+    ASSERT_TRUE(profile.Load(Options().SettingsFile.toStdString()));
+    EXPECT_EQ(profile.ReadInteger("Editor", "Width", 0), place.width());
+    EXPECT_FALSE(profile.ReadBool("Editor", "Maximized", true));
+    {
+        TMainForm form(Options());
+        EXPECT_EQ(form.geometry(), place);
+        EXPECT_FALSE(form.windowState() & Qt::WindowMaximized);
+        form.show();
+        form.showMaximized();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form.isMaximized(); }));
+        ASSERT_TRUE(form.close());
+    }
+    TMainForm form(Options());
+    EXPECT_TRUE(form.windowState() & Qt::WindowMaximized);
+    form.showNormal();
+    EXPECT_EQ(form.geometry(), place) << "the size to come back to";
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -72,15 +73,17 @@ TEST_F(OpeningTest, EachFileOpensInItsOwnWindowAndAMissingOneIsReported)
 {
     const QString a = Document(QStringLiteral("a.zor"), QStringLiteral("first"));
     const QString b = Document(QStringLiteral("b.zor"), QStringLiteral("second"));
-    const QString missing = Dir.filePath(QStringLiteral("gone.zor"));
+    const QString lost = Dir.filePath(QStringLiteral("no folder/gone.zor"));
 
-    Form->OpenDocuments({a, missing, b});
+    Form->OpenDocuments({a, lost, b});
 
     EXPECT_EQ(OpenNames(), QStringList({a, b}));
     EXPECT_EQ(Form->DocumentCount(), 2);
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Caption, "ZorEdit");
-    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("Cannot open file " + missing + "."));
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Cannot open file " + lost + ". The folder " +
+                                         Dir.filePath(QStringLiteral("no folder")) +
+                                         " does not exist.");
     EXPECT_EQ(Dialogs.Boxes[0].Icon, TMsgIcon::Error);
     for (TMDIChild *w : Form->Documents()) {
         EXPECT_FALSE(w->Editor->document()->isModified());
@@ -91,6 +94,29 @@ TEST_F(OpeningTest, EachFileOpensInItsOwnWindowAndAMissingOneIsReported)
     Form->OpenDocuments({Dir.path()});
     EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(Dialogs.Boxes.size(), 2);
+}
+
+TEST_F(OpeningTest, ANameNotThereYetIsANewDocumentThatSaveCreates)
+{
+    // As the Open dialog does with a new name (zoredit MISSING.zor).
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(Dir.path());
+    Form->OpenDocuments({QStringLiteral("MISSING.zor")});
+    QDir::setCurrent(old);
+    EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+    const QString missing = Dir.filePath(QStringLiteral("MISSING.zor"));
+    ASSERT_EQ(OpenNames(), QStringList({missing}));
+    TMDIChild *w = Form->ActiveDocument();
+    EXPECT_EQ(w->windowTitle(), "MISSING.zor");
+    EXPECT_TRUE(w->Editor->toPlainText().isEmpty());
+    EXPECT_FALSE(QFile::exists(missing)) << "nothing is written before Save";
+
+    QTextCursor(w->Editor->document()).insertText(QStringLiteral("typed"));
+    Form->FileSaveExecute();
+    EXPECT_FALSE(Dialogs.Shown.contains("save")) << "saved under its name without asking";
+    QTextDocument back;
+    ASSERT_TRUE(LoadDocumentFile(missing, back, nullptr));
+    EXPECT_EQ(back.toPlainText(), "typed");
 }
 
 TEST_F(OpeningTest, RelativeNamesOpenUnderTheirFullName)
@@ -200,6 +226,8 @@ TEST(CommandLineTest, OptionsAndFiles)
     EXPECT_TRUE(ParseCommandLine({"--version"}).Version);
     EXPECT_TRUE(ParseCommandLine({"-h"}).Help);
     EXPECT_EQ(ParseCommandLine({"--bogus", "a.zor"}).Error, "unknown option --bogus");
+    // The shell's prompt goes on a line of its own after the usage.
+    EXPECT_TRUE(CommandLineUsage().endsWith(QLatin1Char('\n')));
 
     // After "--" a dash starts a file name; a lone dash is a name too.
     const TCommandLine dashed = ParseCommandLine({"--", "--version", "-"});

@@ -2,6 +2,7 @@
 #include "sim/Preview.h"
 #include "app/Zoredit.h"
 #include "comm/ProfileFile.h"
+#include "comm/Results.h"
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
@@ -21,14 +22,18 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -377,6 +382,139 @@ TEST_F(PreviewDockRun, PausesWhileHiddenOrMinimisedAndGoesOnWhenShown)
     EXPECT_GT(Dock->View->FramesDrawn(), drawn);
 }
 
+TEST_F(PreviewDockRun, AClickOnTheTimelineJumpsToTheMomentClicked)
+{
+    Write(":", TCommandKind::ckTransition);
+    Write("Moving text");
+    Run();
+    Dock->Player().Pause();
+    QSlider *timeline = Dock->Timeline;
+    QTest::mouseClick(timeline, Qt::LeftButton, {},
+                      QPoint(timeline->width() * 3 / 4, timeline->height() / 2));
+    // Three quarters of the 60 seconds, give or take the handle's width; not one page.
+    EXPECT_GT(timeline->value(), TPreviewDock::TimelineFrames * 7 / 10);
+    EXPECT_LT(timeline->value(), TPreviewDock::TimelineFrames * 8 / 10);
+    EXPECT_TRUE(Dock->Player().WaitForFrame(timeline->value()));
+}
+
+TEST_F(PreviewDockRun, AnEditKeepsTheFrameNumberShownUntilTheNewRunHasOne)
+{
+    Write(":", TCommandKind::ckTransition);
+    Write("Moving text");
+    Run();
+    Tick.Release(30);
+    ASSERT_TRUE(Reach(30));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Dock->Position->text().startsWith("Frame 3"); }));
+    Write(" and more");
+    Dock->Retranslate();
+    EXPECT_NE(Dock->Position->text(), "Frame -");
+    Tick.Release(5);
+    ASSERT_TRUE(Dock->Player().WaitForFrame(5));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Dock->Position->text().startsWith("Frame 5 "); }));
+    // Without a program there is no frame to show.
+    Dock->SetDocument(nullptr);
+    EXPECT_EQ(Dock->Position->text(), "Frame -");
+}
+
+TEST_F(PreviewTest, TabGoesRoundThePreviewsControlsAndBackToTheActiveDocument)
+{
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    Form->findChild<QAction *>("Preview")->trigger();
+    TMDIChild *background = Form->CreateDocumentWindow(Dir.filePath("first.zor"));
+    TMDIChild *active = Form->CreateDocumentWindow(Dir.filePath("second.zor"));
+    ASSERT_EQ(Form->ActiveDocument(), active);
+    auto *dock = Form->findChild<TPreviewDock *>();
+    auto focusIn = [](QWidget *w) {
+        QWidget *focus = QApplication::focusWidget();
+        return focus && (focus == w || w->isAncestorOf(focus));
+    };
+    dock->PlayButton->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(focusIn(dock->PlayButton));
+    for (QWidget *next : std::initializer_list<QWidget *>{
+             dock->RestartButton, dock->StepButton, dock->Timeline, dock->Zoom, dock->FitWidth,
+             dock->LedLook, active->Editor, // out of the preview into the document worked on
+         }) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_TRUE(focusIn(next)) << next->objectName().toStdString() << " has not the focus";
+    }
+    EXPECT_EQ(Form->ActiveDocument(), active);
+    EXPECT_FALSE(focusIn(background->Editor));
+
+    // Shift+Tab from the first control goes back there too, and comes back in at the last.
+    dock->PlayButton->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(focusIn(active->Editor));
+    EXPECT_EQ(Form->ActiveDocument(), active);
+    dock->Timeline->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(focusIn(dock->StepButton));
+}
+
+TEST_F(PreviewTest, TooManyTextsAreExplainedByThePreviewAndByExport)
+{
+    Form->show();
+    Form->findChild<QAction *>("Preview")->trigger();
+    TMDIChild *w = Form->CreateDocumentWindow(Dir.filePath("many.zor"));
+    // The last text is still open at the end, and only closed ones count: 101 are too many.
+    for (int i = 0; i < 101; ++i) {
+        Form->InsertCommandSymbol(":", TCommandKind::ckTransition);
+        Type(*Form, w, QStringLiteral("T%1").arg(i));
+    }
+    auto *dock = Form->findChild<TPreviewDock *>();
+    dock->Retranslate();
+    const QString limit = QString::fromStdString(ResultText(ResultTooManySegments));
+    EXPECT_EQ(dock->Message->text(), limit.simplified()) << "the Simulation command's words";
+    EXPECT_TRUE(dock->Message->isVisible());
+    EXPECT_FALSE(dock->View->isVisible());
+
+    Form->findChild<QAction *>("ExportAnimation")->trigger();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, limit);
+    EXPECT_FALSE(Dialogs.Shown.contains("save")) << "nothing to ask a file name for";
+
+    // One text fewer: the panel runs again.
+    QTextCursor last(w->Editor->document());
+    last.movePosition(QTextCursor::End);
+    last.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 5);
+    last.removeSelectedText();
+    dock->Retranslate();
+    EXPECT_FALSE(dock->Player().Program().empty());
+    EXPECT_FALSE(dock->Message->isVisible());
+    EXPECT_TRUE(dock->View->isVisible());
+}
+
+TEST(ExportDialog, OnlyTheRadioButtonsChooseTheLengthWithinTheToolsLimit)
+{
+    TExportDialog dialog;
+    dialog.show();
+    ASSERT_TRUE(dialog.OnePass->isChecked());
+    EXPECT_FALSE(dialog.SecondsValue->isEnabled()) << "greyed while one pass is chosen";
+    // Enter in the box, where Tab leads after the radio buttons.
+    QTest::keyClick(dialog.SecondsValue, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.OnePass->isChecked());
+
+    dialog.Seconds->setChecked(true);
+    EXPECT_TRUE(dialog.SecondsValue->isEnabled());
+    dialog.SecondsValue->setValue(400);
+    EXPECT_TRUE(dialog.TooLong->isVisibleTo(&dialog));
+    EXPECT_TRUE(dialog.TooLong->text().startsWith(
+        QString::fromLatin1(AnimationTooLong.data(), qsizetype(AnimationTooLong.size())),
+        Qt::CaseInsensitive))
+        << "the words of zor simulate --gif";
+    EXPECT_FALSE(dialog.OkButton->isEnabled());
+    dialog.SecondsValue->setValue(int(MaxAnimationFrames / 50));
+    EXPECT_FALSE(dialog.TooLong->isVisibleTo(&dialog));
+    EXPECT_TRUE(dialog.OkButton->isEnabled());
+    // Back to one pass: the seconds asked for no longer count.
+    dialog.SecondsValue->setValue(400);
+    dialog.OnePass->setChecked(true);
+    EXPECT_FALSE(dialog.SecondsValue->isEnabled());
+    EXPECT_TRUE(dialog.OkButton->isEnabled());
+}
+
 TEST_F(PreviewTest, ExportAnimationWritesWhatTheToolWrites)
 {
     TMDIChild *w = Form->CreateDocumentWindow(Dir.filePath("doc.zor"));
@@ -399,6 +537,10 @@ TEST_F(PreviewTest, ExportAnimationWritesWhatTheToolWrites)
     }};
     Form->findChild<QAction *>("ExportAnimation")->trigger();
     EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+    // The document's name is proposed, beside it; the file type is named once.
+    ASSERT_EQ(Dialogs.FileDialogs.size(), 1);
+    EXPECT_EQ(Dialogs.FileDialogs[0].FileName, Dir.filePath("doc.gif"));
+    EXPECT_EQ(QtFileFilter(Dialogs.FileDialogs[0].Filter), "Animated GIF (*.gif)");
 
     const QString tool = Dir.filePath("tool.gif");
     QProcess zor;
@@ -423,6 +565,28 @@ TEST_F(PreviewTest, ExportAnimationWritesWhatTheToolWrites)
     QFile again(gif);
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll().toStdString(), EncodeGif(program, pass, 2));
+
+    // A longer one shows its progress in a window wide enough for the whole caption beside the
+    // title bar's icon and buttons.
+    Dialogs.FileNames = {gif};
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Dialogs.FormAnswers = {[](QDialog &d) {
+        auto &e = static_cast<TExportDialog &>(d);
+        e.Seconds->setChecked(true);
+        e.SecondsValue->setValue(20);
+        return int(QDialog::Accepted);
+    }};
+    int captionRoom = -1;
+    QTimer::singleShot(0, Form.get(), [&] {
+        if (auto *progress = Form->findChild<QProgressDialog *>("ExportProgress")) {
+            QFont title = QApplication::font();
+            title.setBold(true);
+            captionRoom = progress->minimumWidth() -
+                          QFontMetrics(title).horizontalAdvance(progress->windowTitle());
+        }
+    });
+    Form->findChild<QAction *>("ExportAnimation")->trigger();
+    EXPECT_GE(captionRoom, 100);
 }
 
 TEST_F(PreviewTest, TooltipsNameASymbolAndItsNumber)
@@ -437,9 +601,29 @@ TEST_F(PreviewTest, TooltipsNameASymbolAndItsNumber)
     const QTextDocument &d = *w->Editor->document();
     EXPECT_EQ(SymbolTipAt(d, 2), "Pause 05: 0.5 s");
     EXPECT_EQ(SymbolTipAt(d, 4), "Pause 05: 0.5 s") << "over a digit";
-    EXPECT_EQ(SymbolTipAt(d, 5), "Move text in from right, segment 1");
+    EXPECT_EQ(SymbolTipAt(d, 5), "Move text in from right, the 2nd text") << "Hi is the 1st";
     EXPECT_EQ(SymbolTipAt(d, 11), "Blinking on");
     EXPECT_EQ(SymbolTipAt(d, 0), "") << "plain text has none";
+
+    // Texts are counted as they are read: an empty line is none, and a transition followed by
+    // another has no text of its own. The clock's number is its seconds.
+    TMDIChild *other = Form->CreateDocumentWindow(Dir.filePath("other.zor"));
+    Type(*Form, other, "\n");
+    Form->InsertCommandSymbol("B", TCommandKind::ckTransition); // position 1
+    Type(*Form, other, "One");
+    Form->InsertCommandSymbol("B", TCommandKind::ckTransition); // position 5
+    Form->InsertCommandSymbol("B", TCommandKind::ckTransition); // position 6
+    Type(*Form, other, "Two");
+    Form->InsertCommandSymbol("Z", TCommandKind::ckEffect); // position 10
+    Form->InsertCommandSymbol("1", TCommandKind::ckEffect);
+    Form->InsertCommandSymbol("[", TCommandKind::ckEffect); // position 12
+    Form->InsertCommandSymbol("30", TCommandKind::ckEffect);
+    const QTextDocument &o = *other->Editor->document();
+    EXPECT_EQ(SymbolTipAt(o, 1), "Snow text, the 1st text");
+    EXPECT_EQ(SymbolTipAt(o, 5), "Snow text");
+    EXPECT_EQ(SymbolTipAt(o, 6), "Snow text, the 2nd text");
+    EXPECT_EQ(SymbolTipAt(o, 11), "Time: 1 s");
+    EXPECT_EQ(SymbolTipAt(o, 12), "Date and time: 30 s");
 }
 
 TEST_F(PreviewTest, AllCommandsEnablesTheSixButtonsAndIsRemembered)

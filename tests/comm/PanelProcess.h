@@ -55,15 +55,26 @@ public:
                 waitpid(Pid, &Status, 0);
             }
             Pid = -1;
+        }
+        if (Out) {
             char buffer[4096];
             std::size_t n;
-            while (Out && (n = std::fread(buffer, 1, sizeof buffer, Out)) > 0)
+            while ((n = std::fread(buffer, 1, sizeof buffer, Out)) > 0)
                 Output.append(buffer, n);
-        }
-        if (Out)
             std::fclose(Out);
-        Out = nullptr;
+            Out = nullptr;
+        }
         return Output;
+    }
+
+    // Ends it at once with signal (SIGKILL: as a panel that is unplugged), and waits until it has
+    // gone, its pseudo-terminal with it.
+    void Kill(int signal)
+    {
+        if (Pid > 0 && kill(Pid, signal) == 0) {
+            waitpid(Pid, &Status, 0);
+            Pid = -1;
+        }
     }
 
     // Waits for it to end by itself (after --count transfers).

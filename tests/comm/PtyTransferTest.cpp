@@ -11,6 +11,7 @@
 #include "base/AtomicFile.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -23,6 +24,7 @@
 #include <grp.h>
 #include <poll.h>
 #include <pwd.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -233,9 +235,11 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         TFaultCase{"RefuseOpen", {"--refuse", "open"}, ResultProgramDisabled, 150},
         TFaultCase{"RefuseBlock2", {"--refuse", "block2"}, ResultProgramDisabled, 150},
-        TFaultCase{"SilentOpen3", {"--silent", "open:3"}, ResultTimeout, 3 * 250 + 150},
-        // Two unanswered attempts, then the wait for their answers before the port closes.
-        TFaultCase{"SilentClose2", {"--silent", "close:2"}, ResultOk, 2 * 250 + 2 * 250 + 200},
+        // Three windows, then the wait for answers the copies may still get, until the last copy
+        // is three windows old.
+        TFaultCase{"SilentOpen3", {"--silent", "open:3"}, ResultTimeout, 2 * 250 + 750 + 250},
+        // Two unanswered copies, then the wait for their answers before the port closes.
+        TFaultCase{"SilentClose2", {"--silent", "close:2"}, ResultOk, 2 * 250 + 750 + 250},
         TFaultCase{"BadCrcBlock1Twice", {"--bad-crc", "block1:2"}, ResultOk, 2 * 100 + 150},
         TFaultCase{
             "UnknownStatusClose3", {"--unknown-status", "close:3"}, ResultTimeout, 3 * 100 + 150},
@@ -338,12 +342,109 @@ TEST_F(PtyTransfer, APanelRefusingTheCloseLateIsAlwaysProgramDisable)
     }
 }
 
-TEST_F(PtyTransfer, APanelThatNeverAnswersTimesOutWithinTheThreeAttempts)
+// The frame whose reply the log shows after each "Receive" caption, with the second byte of that
+// reply; the emulator echoes the frame's kind there (the link does not look at it).
+std::vector<std::pair<std::string, std::string>> TakenReplies(const std::string &log)
+{
+    std::vector<std::pair<std::string, std::string>> taken;
+    std::istringstream in(log);
+    std::string line, dump;
+    while (std::getline(in, line)) {
+        const char *kind = line.starts_with("Open Receive")    ? "00"
+                           : line.starts_with("Receive Block") ? "01"
+                           : line.starts_with("Close Receive") ? "02"
+                                                               : nullptr;
+        if (kind && std::getline(in, dump) && dump.size() >= 5)
+            taken.emplace_back(kind, dump.substr(3, 2));
+    }
+    return taken;
+}
+
+// A panel answering 300 ms to 2 s late that refuses, or once leaves unanswered, the Open frame,
+// block 2 or the Close frame. Whatever the outcome, O.K. means the panel took the program, a
+// refusal is never O.K., and each reply the log shows as taken answers its own frame. Where the
+// timing leaves room for a loaded machine (200 ms or more), the outcome itself is checked too.
+// Up to 600 ms every reply is late; beyond, only the faulted frame's, since a later Open frame
+// would end every case alike. The cases of one lateness run side by side.
+class PtyLateness : public PtyTransfer, public testing::WithParamInterface<int>
+{
+};
+
+TEST_P(PtyLateness, NoReplyIsTakenForAnotherFrame)
+{
+    const int late = GetParam();
+    const bool every = late <= 600;
+    const std::string text = Program(100); // two blocks
+    struct TCase
+    {
+        bool Refuse;
+        std::string Frame;
+        std::unique_ptr<test::TPanelProcess> Panel;
+        std::string Out, Log;
+        int Code = 1;
+    };
+    std::vector<TCase> cases;
+    for (const bool refuse : {true, false})
+        for (const char *frame : {"open", "block2", "close"})
+            cases.push_back({refuse, frame, nullptr, {}, {}});
+    for (auto &c : cases) {
+        const std::string name = (c.Refuse ? "refuse-" : "silent-") + c.Frame;
+        c.Out = (Dir / (name + ".bin")).string();
+        c.Log = (Dir / (name + ".log")).string();
+        std::vector<std::string> args = {
+            "--late", std::to_string(late), c.Refuse ? "--refuse" : "--silent", c.Frame, "--out",
+            c.Out};
+        if (!every)
+            args.insert(args.end(), {"--late-frames", c.Frame});
+        c.Panel = std::make_unique<test::TPanelProcess>(Tool, args);
+        ASSERT_FALSE(c.Panel->DevicePath().empty());
+    }
+    std::vector<QThread *> threads;
+    for (auto &c : cases) {
+        threads.push_back(QThread::create([&c, &text] {
+            TSerial serial(CreateSerialPort(), TPortDevices::Single(c.Panel->DevicePath()),
+                           TTransferLog{true, c.Log});
+            c.Code = serial.SendProgram(text, 1, 1, 1, 9600);
+        }));
+        threads.back()->start();
+    }
+    for (QThread *t : threads) {
+        t->wait();
+        delete t;
+    }
+    for (auto &c : cases) {
+        SCOPED_TRACE((c.Refuse ? "refused " : "one silence of ") + c.Frame);
+        c.Panel->Stop();
+        if (c.Code == ResultOk) {
+            EXPECT_FALSE(c.Refuse) << "a refusal passed for O.K.";
+            EXPECT_EQ(Slurp(c.Out), text) << "O.K., but the panel did not take the program";
+        }
+        EXPECT_LT(c.Code, 1) << "the transfer did not end";
+        if (late >= 1000 || (c.Refuse && late <= 400)) {
+            EXPECT_EQ(c.Code, c.Refuse && late <= 400 ? ResultProgramDisabled : ResultTimeout);
+        }
+        if (!c.Refuse && late == 300) {
+            EXPECT_EQ(c.Code, ResultOk);
+        }
+        auto taken = TakenReplies(Slurp(c.Log));
+        if (c.Code == ResultTimeout && !taken.empty())
+            taken.pop_back(); // what the frame that timed out last read
+        for (const auto &[kind, echo] : taken)
+            EXPECT_EQ(echo, kind) << "a frame of kind " << kind << " took another frame's reply";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Late, PtyLateness, testing::Values(300, 400, 600, 1000, 2000),
+                         [](const testing::TestParamInfo<int> &late) {
+                             return std::to_string(late.param) + "ms";
+                         });
+
+TEST_F(PtyTransfer, APanelThatNeverAnswersTimesOutSoonAfterTheThreeAttempts)
 {
     test::TPanelProcess panel(Tool, {"--silent", "any:1000"});
     const auto start = steady_clock::now();
     EXPECT_EQ(Serial(panel.DevicePath())->SendProgram("x", 1, 1, 1, 9600), ResultTimeout);
-    EXPECT_LT(MsSince(start), 3 * 250 + 250);
+    EXPECT_LT(MsSince(start), 2 * 250 + 750 + 250);
 }
 
 TEST_F(PtyTransfer, AStopMidTransferEndsAfterTheFrameInFlightAndRestoresTheLine)
@@ -451,6 +552,48 @@ TEST_F(PtyTransfer, APortThatCannotBeOpenedSaysWhy)
                                          " is in use by another program (zor, process " +
                                          std::to_string(holder) + ").");
     EXPECT_EQ(ExitCode(holder), 4); // Timeout, as nobody answered it
+}
+
+// The panel goes away in the middle of a transfer (unplugged, or its emulator killed): Hardware
+// Failure, with a line saying during which block and that the panel may hold part of the program,
+// from the link and from `zor send` alike.
+TEST_F(PtyTransfer, APanelLostMidTransferSaysDuringWhichBlock)
+{
+    const std::string again =
+        ": the panel may now hold part of the program. Send again once it is back.";
+    {
+        test::TPanelProcess panel(Tool, {});
+        ASSERT_FALSE(panel.DevicePath().empty());
+        auto serial = Serial(panel.DevicePath());
+        serial->OnProgressPosition = [&](int position) {
+            if (position == 2) // block 3 of 10 accepted
+                panel.Kill(SIGKILL);
+        };
+        EXPECT_EQ(serial->SendProgram(Program(600), 1, 1, 1, 9600), ResultHardwareFailure);
+        EXPECT_EQ(serial->PortProblem(),
+                  "The device " + panel.DevicePath() + " went away during block 4 of 10" + again);
+    }
+
+    test::TPanelProcess panel(Tool, {"--late", "30"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const auto program = Dir / "program.bin";
+    std::ofstream(program, std::ios::binary) << Program(2000); // 32 blocks
+    const auto log = Dir / "send.log";
+    const auto messages = (Dir / "send.out").string();
+    const pid_t send = Spawn(Tool,
+                             {"send", "--program", program.string(), "--device", panel.DevicePath(),
+                              "--log", log.string()},
+                             messages);
+    for (int i = 0; i < 500 && Slurp(log).find("Receive Block number3") == std::string::npos; ++i)
+        std::this_thread::sleep_for(milliseconds(10));
+    panel.Kill(SIGKILL);
+    EXPECT_EQ(ExitCode(send), 3);
+    const std::string said = Slurp(messages);
+    EXPECT_TRUE(said.starts_with("Hardware Failure\nThe device " + panel.DevicePath() +
+                                 " went away during block "))
+        << said;
+    EXPECT_NE(said.find(" of 32" + again + "\n"), std::string::npos) << said;
+    EXPECT_TRUE(Slurp(log).ends_with("Write error!!!!\r\n"));
 }
 
 TEST_F(PtyTransfer, APortWithoutRightsSaysPermissionDeniedAndTheRemedy)

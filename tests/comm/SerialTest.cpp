@@ -8,7 +8,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace zor {
 namespace {
@@ -35,20 +37,26 @@ class SerialTest : public testing::Test
 protected:
     SerialTest()
     {
+        LogPath = (std::filesystem::temp_directory_path() /
+                   ("zor-serial-test-" + std::to_string(::getpid()) + ".log"))
+                      .string();
+        std::filesystem::remove(LogPath);
+        NewLine();
+    }
+    ~SerialTest() override { std::filesystem::remove(LogPath); }
+
+    // A fresh port and link: nothing left on the line from an earlier transfer.
+    void NewLine()
+    {
         auto port = std::make_unique<TFakeSerialPort>();
         Port = port.get();
         Port->Responder = [this](const TBytes &frame) {
             return Panel.Feed(frame.data(), frame.size());
         };
-        LogPath = (std::filesystem::temp_directory_path() /
-                   ("zor-serial-test-" + std::to_string(::getpid()) + ".log"))
-                      .string();
-        std::filesystem::remove(LogPath);
         Serial = std::make_unique<TSerial>(std::move(port),
                                            TPortDevices{{"/dev/a", "/dev/b", "/dev/c", "/dev/d"}},
                                            TTransferLog{true, LogPath}, &Clock);
     }
-    ~SerialTest() override { std::filesystem::remove(LogPath); }
 
     int Send(std::string_view text) { return Serial->SendProgram(text, 1, 1, 3, 9600); }
 
@@ -143,14 +151,21 @@ TEST_F(SerialTest, PortFailuresGiveHardwareFailureWithoutFlushing)
     EXPECT_FALSE(Port->IsOpen());
 }
 
-TEST_F(SerialTest, MissingPortGivesHardwareFailureAndTheLogSaysSo)
+// The log shows no Open frame for a port that never opened, or opened but could not be set up:
+// nothing went out.
+TEST_F(SerialTest, APortThatDidNotOpenLogsNoFrame)
 {
     Port->Devices = {"/dev/a"};
     EXPECT_EQ(Send("Hello"), ResultHardwareFailure);
     EXPECT_TRUE(Port->Frames.empty());
-    EXPECT_EQ(ReadFile(LogPath), "Open Send\r\n01,00,45,0F,39,03,0B,0F,20,F0,\r\n"
-                                 "Open Receive\r\n00,00,00,00,00,00,00,00,00,00,\r\n"
-                                 "Open error!!!!\r\n");
+    EXPECT_EQ(ReadFile(LogPath), "Open error!!!!\r\n");
+
+    Port->Devices.clear();
+    Port->FailSetLine = true;
+    EXPECT_EQ(Send("Hello"), ResultUnknownError);
+    EXPECT_TRUE(Port->Frames.empty());
+    EXPECT_EQ(ReadFile(LogPath), "Open error!!!!\r\n");
+    EXPECT_FALSE(Port->IsOpen());
 }
 
 TEST_F(SerialTest, OneBlockTransferWritesTheWholeLog)
@@ -268,45 +283,165 @@ TEST_F(SerialTest, NoLogWhenLoggingIsOff)
     EXPECT_EQ(fake->Frames.size(), 3u);
 }
 
-// A reply that comes after the read time-out belongs to the attempt it answers. Each delay is
-// counted in port reads: 1 to 3 land in the guard of the same attempt, 5 only during the second
-// attempt, whose own reply must then be let go by before the next frame.
+// The second byte of each reply the log shows as taken, by the frame it was taken for ("Open",
+// "Block" or "Close"). The emulated panel echoes the frame's kind there; the link itself never
+// looks at it.
+std::vector<std::pair<std::string, std::string>> TakenReplies(const std::string &log)
+{
+    std::vector<std::pair<std::string, std::string>> taken;
+    std::istringstream in(log);
+    std::string line, dump;
+    while (std::getline(in, line)) {
+        std::string frame;
+        if (line.starts_with("Open Receive"))
+            frame = "Open";
+        else if (line.starts_with("Receive Block"))
+            frame = "Block";
+        else if (line.starts_with("Close Receive"))
+            frame = "Close";
+        else
+            continue;
+        if (std::getline(in, dump) && dump.size() >= 5)
+            taken.emplace_back(frame, dump.substr(3, 2));
+    }
+    return taken;
+}
+
+bool IsFrame(const TBytes &frame, const TPanelFrameFilter &filter)
+{
+    switch (filter.Kind) {
+    case TPanelFrameKind::Open:
+        return frame[1] == KindOpen;
+    case TPanelFrameKind::Close:
+        return frame[1] == KindClose;
+    case TPanelFrameKind::Block:
+        return frame.size() == BlockFrameLength &&
+               (filter.Block == 0 || GetWord(frame.data() + 2) == filter.Block);
+    default:
+        return true;
+    }
+}
+
+// A panel that answers late, with a refusal or a silence of the Open frame, a block or the Close
+// frame: a reply is only ever taken for the frame it answers. Replies within three listening
+// windows of a frame's first copy are heard; later ones end the frame in Timeout. O.K. means the
+// panel took the program; a refusal is never O.K.
 TEST_F(SerialTest, LateRepliesAreNeverCreditedToALaterFrame)
 {
     const std::string text(150, 'L'); // three blocks
-    for (const int delay : {1, 3, 5}) {
-        SCOPED_TRACE("replies late by " + std::to_string(delay) + " reads");
-        Port->Frames.clear();
-        Port->ReplyDelay = [delay](const TBytes &) { return delay; };
-        Panel = TPanel();
-        ASSERT_EQ(Send(text), ResultOk);
-        const auto events = Panel.TakeEvents();
-        ASSERT_EQ(events.size(), 1u);
-        EXPECT_EQ(events[0].Data, text);
-        if (delay <= 3) {
-            EXPECT_EQ(Port->Frames.size(), 5u) << "every frame answered at its first attempt";
+    const TPanelFrameFilter faulted[] = {
+        {TPanelFrameKind::Open, 0}, {TPanelFrameKind::Block, 2}, {TPanelFrameKind::Close, 0}};
+    const char *const names[] = {"Open", "block 2", "Close"};
+    for (const int late : {150, 300, 400, 600, 1000, 2000}) {
+        for (const bool every : {true, false}) {
+            for (const auto kind : {TPanelFaultKind::Refuse, TPanelFaultKind::Silent}) {
+                for (int f = 0; f < 3; ++f) {
+                    const bool refuse = kind == TPanelFaultKind::Refuse;
+                    SCOPED_TRACE(std::string(refuse ? "refused " : "one silence of ") + names[f] +
+                                 ", " + (every ? "every reply " : "its replies ") +
+                                 std::to_string(late) + " ms late");
+                    NewLine();
+                    Panel = TPanel(200, {{kind, faulted[f], refuse ? -1 : 1}});
+                    Port->ReplyLateMs = [&, f](const TBytes &frame) {
+                        return every || IsFrame(frame, faulted[f]) ? late : 0;
+                    };
+                    const int code = Send(text);
+                    // Silence: the second copy's reply comes a window after the first's would.
+                    const int heardUpTo = refuse ? 600 : 400;
+                    EXPECT_EQ(code, late <= heardUpTo ? (refuse ? ResultProgramDisabled : ResultOk)
+                                                      : ResultTimeout);
+                    const auto events = Panel.TakeEvents();
+                    if (code == ResultOk) {
+                        ASSERT_FALSE(events.empty());
+                        EXPECT_EQ(events.back().Data, text);
+                    }
+                    auto taken = TakenReplies(ReadFile(LogPath));
+                    if (code == ResultTimeout && !taken.empty())
+                        taken.pop_back(); // what the frame that timed out last read
+                    for (const auto &[frame, echo] : taken)
+                        EXPECT_EQ(echo, frame == "Open"    ? "00"
+                                        : frame == "Block" ? "01"
+                                                           : "02")
+                            << frame << " took another frame's reply";
+                }
+            }
         }
-
-        Panel = TPanel(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Close, 0}, -1}});
-        EXPECT_EQ(Send(text), ResultProgramDisabled);
-        EXPECT_TRUE(ReadFile(LogPath).ends_with("Close error!!!!\r\n"));
     }
+}
 
-    // Only the last block's reply is late: its repeat's answer must not pass for the Close's.
-    Port->ReplyDelay = [](const TBytes &frame) {
-        return frame.size() == BlockFrameLength && GetWord(frame.data() + 2) == 3 ? 5 : 0;
-    };
-    Panel = TPanel(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Close, 0}, -1}});
-    EXPECT_EQ(Send(text), ResultProgramDisabled);
+// Replies whose lateness varies from frame to frame, up to the latest that is heard.
+TEST_F(SerialTest, RepliesOfVaryingLatenessAreTakenForTheirOwnFrames)
+{
+    const std::string text(700, 'v'); // eleven blocks
+    for (const bool refuseClose : {false, true}) {
+        SCOPED_TRACE(refuseClose ? "Close refused" : "all accepted");
+        int n = 0;
+        Port->ReplyLateMs = [&n](const TBytes &) { return 200 + (n++ * 137) % 540; };
+        Panel = refuseClose
+                    ? TPanel(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Close, 0}, -1}})
+                    : TPanel();
+        EXPECT_EQ(Send(text), refuseClose ? ResultProgramDisabled : ResultOk);
+        if (!refuseClose) {
+            EXPECT_EQ(Panel.TakeEvents().back().Data, text);
+        }
+        for (const auto &[frame, echo] : TakenReplies(ReadFile(LogPath)))
+            EXPECT_EQ(echo, frame == "Open" ? "00" : frame == "Block" ? "01" : "02") << frame;
+    }
+}
+
+// A panel that answers within the first listening window costs the transfer nothing but its own
+// lateness: no copy is repeated and nothing is waited for.
+TEST_F(SerialTest, APromptPanelIsNotWaitedFor)
+{
+    const std::string text(150, 'p'); // five frames: Open, three blocks, Close
+    // Ten bits a byte at 9600 baud: 2 x 10 + 3 x 76 bytes.
+    const std::int64_t writing = (2 * 10 + 3 * 76) * 10'000 / 9600;
+    for (const int late : {0, 120, 240}) {
+        SCOPED_TRACE(std::to_string(late) + " ms late");
+        Port->Frames.clear();
+        Port->ReplyLateMs = [late](const TBytes &) { return late; };
+        Panel = TPanel();
+        const std::int64_t start = Port->NowMs();
+        ASSERT_EQ(Send(text), ResultOk);
+        const std::int64_t took = Port->NowMs() - start;
+        EXPECT_EQ(Port->Frames.size(), 5u);
+        EXPECT_GE(took, 5 * late + writing - 1);
+        EXPECT_LE(took, 5 * late + writing + 1);
+        EXPECT_LT(Serial->SlowestReplyMs(), TSerial::WindowMs);
+    }
+}
+
+// Only a whole reply answers: a lone zero byte over the cleared buffer has a right CRC and the
+// status of acceptance, yet it is no reply.
+TEST_F(SerialTest, ALoneByteIsNoReply)
+{
+    Port->Replies = {TBytes{0x00}, TBytes{0x00}, TBytes{0x00}};
+    std::uint8_t message[6] = {' ', ' ', '7', ' ', ' ', 0};
+    EXPECT_EQ(Serial->SendNumeric(message, 3, 9600), ResultTimeout);
+
+    // A reply that straddles two listening windows is heard whole, for its frame.
+    const TBytes reply = Reply(StatusAccepted, 9);
+    Port->Replies = {TBytes(reply.begin(), reply.begin() + 4),
+                     TBytes(reply.begin() + 4, reply.end())};
+    Port->ReplyLateMs = [](const TBytes &) { return 200; };
+    Port->Frames.clear();
+    int free = 0;
+    EXPECT_EQ(Serial->SendOpen(3, 9600, &free), ResultOk);
+    EXPECT_EQ(free, 9);
+    EXPECT_EQ(Port->Frames.size(), 2u);
 }
 
 TEST_F(SerialTest, APanelThatNeverAnswersTimesOutAfterThreeAttempts)
 {
     Panel = TPanel(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Any, 0}, -1}});
+    const std::int64_t start = Port->NowMs();
     EXPECT_EQ(Send("x"), ResultTimeout);
     EXPECT_EQ(Port->Frames.size(), 3u);
     EXPECT_EQ(Port->Count("read"), 3u);
-    EXPECT_EQ(Port->Count("wait 50"), 3u * (TSerial::GuardMs / TSerial::GuardSliceMs));
+    // Three windows, then the replies the copies may still get are let go by before the port
+    // closes: until the last copy is three windows old.
+    const std::int64_t writing = 3 * 10 * 10'000 / 9600;
+    EXPECT_NEAR(Port->NowMs() - start, 2 * TSerial::WindowMs + TSerial::LatestReplyMs + writing, 2);
     EXPECT_FALSE(Port->IsOpen());
 }
 
@@ -333,7 +468,7 @@ TEST_F(SerialTest, AStopEndsTheTransferAfterTheFrameInFlight)
     Serial->OnProgressPosition = nullptr;
     Port->Frames.clear();
     Panel = TPanel(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Block, 2}, -1}});
-    Port->ReplyDelay = [&](const TBytes &frame) {
+    Port->ReplyLateMs = [&](const TBytes &frame) {
         if (frame.size() == BlockFrameLength && GetWord(frame.data() + 2) == 2)
             interrupt.Request(TStopReason::Interrupted);
         return 0;
@@ -379,6 +514,89 @@ TEST_F(SerialTest, ALogThatCannotBeWrittenIsReportedAndTheTransferStillRuns)
     EXPECT_TRUE(Serial->LogProblem().empty());
     EXPECT_EQ(Send("abc"), ResultOk);
     EXPECT_TRUE(Serial->LogProblem().empty());
+}
+
+// The device goes away during a transfer (unplugged): Hardware Failure says during which frame,
+// and whether the panel may now hold part of the program.
+TEST_F(SerialTest, ALineLostMidTransferSaysWhereAndWhatThePanelMayHold)
+{
+    const std::string text(150, 'u'); // three blocks
+    const std::string again = " Send again once it is back.";
+    const struct
+    {
+        std::function<bool(const TBytes &)> Frame;
+        std::string Problem;
+    } cases[] = {
+        {[](const TBytes &f) { return f[1] == KindOpen; },
+         "The device /dev/c went away during the Open frame, before any block was sent." + again},
+        {[](const TBytes &f) { return f.size() == BlockFrameLength && GetWord(f.data() + 2) == 2; },
+         "The device /dev/c went away during block 2 of 3: the panel may now hold part of the "
+         "program." +
+             again},
+        {[](const TBytes &f) { return f[1] == KindClose; },
+         "The device /dev/c went away during the Close frame, after all 3 blocks: the panel may "
+         "now "
+         "hold part of the program." +
+             again},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.Problem);
+        NewLine();
+        Panel = TPanel();
+        Port->Responder = [&](const TBytes &frame) {
+            Port->FailRead = c.Frame(frame);
+            return Panel.Feed(frame.data(), frame.size());
+        };
+        EXPECT_EQ(Send(text), ResultHardwareFailure);
+        EXPECT_EQ(Serial->PortProblem(), c.Problem);
+        EXPECT_FALSE(Port->IsOpen());
+        EXPECT_EQ(Port->Count("flush"), Port->Count("open") - 1) << "the lost port is not flushed";
+    }
+
+    NewLine();
+    Port->FailRead = true;
+    std::uint8_t message[6] = {' ', ' ', '7', ' ', ' ', 0};
+    EXPECT_EQ(Serial->SendNumeric(message, 3, 9600), ResultHardwareFailure);
+    EXPECT_EQ(Serial->PortProblem(),
+              "The device /dev/c went away during the numeric message." + again);
+
+    // A port that cannot be opened keeps its own reason, and success leaves none.
+    Port->FailRead = false;
+    Port->FailOpen = true;
+    Port->Problem = "The device /dev/c does not exist.";
+    EXPECT_EQ(Send(text), ResultHardwareFailure);
+    EXPECT_EQ(Serial->PortProblem(), Port->Problem);
+    Port->FailOpen = false;
+    EXPECT_EQ(Send(text), ResultOk);
+    EXPECT_TRUE(Serial->PortProblem().empty());
+}
+
+TEST_F(SerialTest, TheLogGoesWhereALinkLeadsAndAFifoNobodyReadsDoesNotHoldTheTransfer)
+{
+    namespace fs = std::filesystem;
+    const auto dir =
+        fs::path(LogPath).parent_path() / ("zor-log-link-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "logs");
+    fs::create_symlink("logs/zor.log", dir / "zor.log");
+    mkfifo((dir / "fifo").c_str(), 0600);
+    const auto send = [&](const fs::path &log) {
+        auto port = std::make_unique<TFakeSerialPort>();
+        port->Responder = [this](const TBytes &f) { return Panel.Feed(f.data(), f.size()); };
+        TSerial serial(std::move(port), TPortDevices::Single("/dev/x"),
+                       TTransferLog{true, log.string()});
+        EXPECT_EQ(serial.SendProgram("abc", 1, 1, 1, 9600), ResultOk);
+        EXPECT_EQ(Panel.TakeEvents().size(), 1u);
+        return serial.LogProblem();
+    };
+
+    EXPECT_EQ(send(dir / "zor.log"), "");
+    EXPECT_TRUE(fs::is_symlink(dir / "zor.log"));
+    EXPECT_TRUE(ReadFile((dir / "logs" / "zor.log").string()).starts_with("Open Send\r\n"));
+
+    EXPECT_EQ(send(dir / "fifo"), (dir / "fifo").string() + ": Nothing is reading from this FIFO");
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+    fs::remove_all(dir);
 }
 
 TEST_F(SerialTest, APortThatCannotBeOpenedTellsWhy)

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zor {
@@ -65,6 +66,17 @@ TEST_F(SettingsWrite, KeepsOtherSectionsAndComments)
                       "Extra=keep\nPort=4\nFile=1\nPath=/var/log/zor.log\n");
 }
 
+TEST_F(SettingsWrite, ASettingsFileKeptElsewhereThroughALinkStaysLinked)
+{
+    std::filesystem::create_directories(Dir / "dotfiles");
+    std::ofstream(Dir / "dotfiles" / "zoredit.INI") << "[Editor]\nPreview=0\n";
+    std::filesystem::create_symlink("dotfiles/zoredit.INI", Path);
+    ASSERT_EQ(SaveCommSettings(Path, Settings), ResultOk);
+    EXPECT_TRUE(std::filesystem::is_symlink(Path));
+    EXPECT_EQ(Text(), "[Editor]\nPreview=0\n\n[PC]\nPort=4\nFile=1\nBaud=19200\n"
+                      "Path=/var/log/zor.log\n");
+}
+
 TEST_F(SettingsWrite, ReadOnlyFileIsAFailureAndStaysAsItWas)
 {
     {
@@ -107,6 +119,38 @@ TEST(ProfileFileLoad, MissingFileIsNoRefusal)
     std::string reason = "x";
     EXPECT_FALSE(profile.Load("/nonexistent/zoredit.INI", &reason));
     EXPECT_TRUE(reason.empty());
+    const TFileRead read = profile.Read("/nonexistent/zoredit.INI");
+    EXPECT_EQ(TProfileFile::Problem("/nonexistent/zoredit.INI", read),
+              "cannot read /nonexistent/zoredit.INI: No such file or directory");
+}
+
+TEST_F(SettingsWrite, WhatIsNoSettingsFileIsRefusedWithoutWaitingAndNeverReplaced)
+{
+    // A FIFO without a writer would hold the reader for ever; a device would be read for ever.
+    const std::string fifo = (Dir / "fifo.INI").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string &path : {Dir.string(), std::string("/dev/zero"), fifo}) {
+        TProfileFile profile;
+        std::string reason;
+        EXPECT_FALSE(profile.Load(path, &reason)) << path;
+        EXPECT_TRUE(reason.starts_with("cannot read " + path + ": ")) << reason;
+        EXPECT_EQ(SaveCommSettings(path, Settings, &reason), ResultSettingsFileError) << path;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+TEST(CommSettings, ABaudRateThePanelDoesNotWorkAtIsNamedAsWritten)
+{
+    const auto problem = [](const std::string &value) {
+        return BaudRateProblem(TProfileFile("[PC]\nBaud=" + value + "\n"), "/etc/z.INI");
+    };
+    for (const std::string value : {"0", "-9600", "4294967296", "115200", "0x10"})
+        EXPECT_EQ(problem(value), "Baud=" + value +
+                                      " in section [PC] of /etc/z.INI: the panel "
+                                      "works at 4800, 9600 or 19200 baud");
+    for (const std::string value : {"4800", "9600", "19200", "0x2580", "fast"})
+        EXPECT_EQ(problem(value), "") << value;
+    EXPECT_EQ(BaudRateProblem(TProfileFile("[PC]\nPort=1\n"), "/etc/z.INI"), "");
 }
 
 TEST(PortDevices, DefaultsAndOverridesFromThePortsSection)

@@ -33,10 +33,12 @@ protected:
             auto port = std::make_unique<TFakeSerialPort>();
             port->FailOpen = FailOpen;
             port->Problem = Problem;
-            port->Responder = [this](const TBytes &frame) {
+            port->Responder = [this, fake = port.get()](const TBytes &frame) {
                 Frames.push_back(frame);
                 if (OnFrame)
                     OnFrame(frame);
+                if (LoseLineAt && LoseLineAt(frame))
+                    fake->FailRead = true;
                 return Panel.Feed(frame.data(), frame.size());
             };
             return port;
@@ -54,6 +56,8 @@ protected:
     TTransferRunner Runner;
     std::vector<TBytes> Frames;
     std::function<void(const TBytes &)> OnFrame; // called on the worker
+    // The device goes away with the first frame for which it is true.
+    std::function<bool(const TBytes &)> LoseLineAt;
     bool FailOpen = false;
     std::string Problem;
 };
@@ -166,6 +170,14 @@ TEST_F(TransferRunnerTest, TheResultCarriesThePortProblemAndTheLogProblem)
     EXPECT_EQ(result.Code, ResultOk) << "the transfer does not depend on its log";
     EXPECT_TRUE(result.PortProblem.empty());
     EXPECT_EQ(result.LogProblem, dir.path().toStdString() + ": Is a directory");
+
+    // The device goes away during block 2 of 3.
+    Runner.Log = {};
+    LoseLineAt = [](const TBytes &frame) { return IsBlock(frame, 2); };
+    result = Runner.SendProgram(std::string(150, 'u'), 1, 9600);
+    EXPECT_EQ(result.Code, ResultHardwareFailure);
+    EXPECT_EQ(result.PortProblem, "The device /dev/panel went away during block 2 of 3: the panel "
+                                  "may now hold part of the program. Send again once it is back.");
 }
 
 TEST_F(TransferRunnerTest, ASecondTransferIsRefusedWhileOneRuns)

@@ -166,10 +166,19 @@ TEST(SymbolTooltip, NamesTheCommandWithItsNumberInWords)
     // The panel counts a pause of 0 as 256 seconds.
     EXPECT_EQ(SymbolTooltip('r', KindColour(TCommandKind::ckParameter), "0"), "Pause 0: 256 s");
     EXPECT_EQ(SymbolTooltip('q', KindColour(TCommandKind::ckParameter), "3"), "Set line: 3");
-    EXPECT_EQ(SymbolTooltip('Z', KindColour(TCommandKind::ckEffect), "10"), "Time: 10 times");
+    // The clock's number is seconds, not repeats.
+    EXPECT_EQ(SymbolTooltip('Z', KindColour(TCommandKind::ckEffect), "1"), "Time: 1 s");
+    EXPECT_EQ(SymbolTooltip('[', KindColour(TCommandKind::ckEffect), "30"), "Date and time: 30 s");
     EXPECT_EQ(SymbolTooltip('s', KindColour(TCommandKind::ckParameter), "1"), "Repeat: 1 time");
-    EXPECT_EQ(SymbolTooltip(':', KindColour(TCommandKind::ckTransition), "", 3),
-              "Move text in from right, segment 3");
+    EXPECT_EQ(SymbolTooltip(':', KindColour(TCommandKind::ckTransition), "", 1),
+              "Move text in from right, the 1st text");
+    EXPECT_EQ(SymbolTooltip(':', KindColour(TCommandKind::ckTransition), "", 12),
+              "Move text in from right, the 12th text");
+    EXPECT_EQ(SymbolTooltip(':', KindColour(TCommandKind::ckTransition), "", 23),
+              "Move text in from right, the 23rd text");
+    EXPECT_EQ(SymbolTooltip(':', KindColour(TCommandKind::ckTransition), "", 0),
+              "Move text in from right")
+        << "no text of its own: no number";
     EXPECT_EQ(SymbolTooltip('k', KindColour(TCommandKind::ckStyle), ""), "Blinking on");
 }
 

@@ -77,6 +77,17 @@ TEST_F(EditorFiles, AFailedSaveSaysWhyInTheSystemsWords)
     EXPECT_EQ(result, 0);
 }
 
+TEST_F(EditorFiles, SavingIntoAFifoNobodyReadsIsRefusedWithTheReason)
+{
+    QTextDocument text;
+    text.setPlainText("Hello");
+    ASSERT_EQ(mkfifo((Dir / "fifo").c_str(), 0600), 0);
+    QString error;
+    EXPECT_FALSE(SaveDocumentFile(Path("fifo"), text, &error));
+    EXPECT_EQ(error, "Cannot create file " + Path("fifo") + ". Nothing is reading from this FIFO");
+    EXPECT_TRUE(fs::is_fifo(Dir / "fifo"));
+}
+
 TEST(DocumentFromText, ReadsEveryFragmentsFormatAndCharactersBeyondSixteenBits)
 {
     QTextDocument text;

@@ -126,6 +126,12 @@ TEST_F(DocumentManagerTest, SavingANewDocumentNamesItOnlyOnceWritten)
     EXPECT_FALSE(Manager.SaveAs(w));
     EXPECT_EQ(Dialogs.FileDialogs.back().Title, "Save new.zor As...");
     EXPECT_EQ(w->FileName, Path("new.zor"));
+
+    // Saving a new document asks under its own name, never under the one saved before.
+    TMDIChild *other = Manager.New();
+    Dialogs.FileNames = {QString()};
+    EXPECT_FALSE(Manager.Save(other));
+    EXPECT_EQ(Dialogs.FileDialogs.back().Title, "Save Untitled As...");
 }
 
 TEST_F(DocumentManagerTest, OpeningReadsTheFileAndReportsItUsed)

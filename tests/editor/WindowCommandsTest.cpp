@@ -87,6 +87,13 @@ TEST_F(WindowCommandsTest, WindowMenuListsTheDocumentsAndActivatesTheChosenOne)
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[1]->text(), "&2 b.zor");
     EXPECT_TRUE(items[0]->isChecked());
+
+    // A name is shown as it is: its "&" is no access key.
+    Document("R&D notes.zor");
+    items = WindowList();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[2]->text(), "&3 R&&D notes.zor");
+    EXPECT_EQ(QKeySequence::mnemonic(items[2]->text()), QKeySequence(Qt::ALT | Qt::Key_3));
 }
 
 TEST_F(WindowCommandsTest, TilingSharesTheAreaWithoutOverlapAndRestoresMaximizedWindows)

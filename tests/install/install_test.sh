@@ -22,13 +22,25 @@ for f in bin/zoredit bin/zor \
     share/icons/hicolor/scalable/apps/zoredit.svg \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/zoredit.png \
     share/man/man1/zoredit.1.gz share/man/man1/zor.1.gz \
-    share/doc/zoredit/copyright share/doc/zoredit/changelog.gz; do
+    share/doc/zoredit/copyright share/doc/zoredit/changelog.gz \
+    lib/systemd/system/zor-counters.service lib/systemd/system/zor-counters.timer \
+    share/zoredit/zor-counters.default; do
     [[ -f $prefix/$f ]] || fail "not installed: $f"
 done
 [[ -x $prefix/bin/zoredit && -x $prefix/bin/zor ]] || fail "programs are not executable"
 grep -q "release version=\"$version\"" "$prefix/share/metainfo/org.zoredit.ZorEdit.metainfo.xml" ||
     fail "metainfo does not carry version $version"
 zcat "$prefix/share/man/man1/zor.1.gz" | grep -q "ZorEdit $version" || fail "zor(1) has no version"
+
+# The counters service runs this installation's tool, and reads its settings where README tells
+# the administrator to put them, whatever the prefix.
+unit=$prefix/lib/systemd/system/zor-counters.service
+grep -qx "ExecStart=$prefix/bin/zor numeric .*" "$unit" || fail "the counters service does not run $prefix/bin/zor"
+grep -qx 'EnvironmentFile=/etc/default/zor-counters' "$unit" ||
+    fail "the counters service does not read /etc/default/zor-counters"
+grep -qx 'ConditionPathExists=/etc/default/zor-counters' "$unit" ||
+    fail "the counters service waits for another file than /etc/default/zor-counters"
+grep -q '/etc/default/zor-counters' "$source/README.md" || fail "README does not name the environment file"
 
 # Neither --version nor the command-line tool needs a display.
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/zoredit" --version)
@@ -69,12 +81,15 @@ echo "$out"
 [[ $out == *"document window: $tmp/docs/demo.zor"* ]] || fail "the document did not open"
 [[ ! -e $prefix/bin/zoredit.INI ]] || fail "settings written next to the installed program"
 
-# A missing document is reported and the others still open.
+# A new name opens an empty document, as File > Open does; a document in a folder that does not
+# exist is reported, and the others still open.
 status=0
-out=$(run_editor "$tmp/docs/none.zor" "$tmp/docs/demo.zor") || status=$?
-[[ $status -eq 1 ]] || fail "a missing document was not reported in the status"
-[[ $out == *"message box: ZorEdit: Cannot open file $tmp/docs/none.zor."* ]] ||
-    fail "no open-failure message for a missing document"
+out=$(run_editor "$tmp/docs/new.zor" "$tmp/nowhere/none.zor" "$tmp/docs/demo.zor") || status=$?
+[[ $status -eq 1 ]] || fail "a document that cannot be opened was not reported in the status"
+[[ $out == *"message box: ZorEdit: Cannot open file $tmp/nowhere/none.zor."* ]] ||
+    fail "no open-failure message for a document in a folder that does not exist"
+[[ $out == *"document window: $tmp/docs/new.zor"* ]] || fail "the new document did not open"
+[[ ! -e $tmp/docs/new.zor ]] || fail "the new document was written before any Save"
 [[ $out == *"document window: $tmp/docs/demo.zor"* ]] || fail "the other document did not open"
 chmod -R u+w "$tmp"
 echo "install OK"

@@ -189,8 +189,16 @@ TEST(GifExport, FailuresLeaveTheTargetAsItWas)
     EXPECT_FALSE(r.Error.empty());
     EXPECT_EQ(ReadAll(target), "old");
 
+    // Longer than a GIF may be: refused before anything runs, for the editor and the tool alike.
+    options.Frames = MaxAnimationFrames + 1;
+    r = ExportAnimation(Program("F0T1", {"abc"}), target.string(), options);
+    EXPECT_FALSE(r.Ok);
+    EXPECT_EQ(r.Error, AnimationTooLong);
+    EXPECT_EQ(r.Run.Frames, 0u);
+    EXPECT_EQ(ReadAll(target), "old");
+
     // Cancelled half way.
-    options.Frames = 100000;
+    options.Frames = MaxAnimationFrames;
     options.Progress = [](std::uint64_t done) { return done < 1024; };
     r = ExportAnimation(Program("F0T1", {"abc"}), target.string(), options);
     EXPECT_FALSE(r.Ok);

@@ -1,5 +1,7 @@
 #include "tests/support/FakeSerialPort.h"
 
+#include <algorithm>
+
 namespace zor {
 
 bool TFakeSerialPort::Open(const std::string &device)
@@ -40,6 +42,9 @@ void TFakeSerialPort::Write(std::uint8_t byte)
         return;
     }
     Pending.push_back(byte);
+    // Ten bits on the line: start, eight data bits, stop.
+    if (Baud > 0)
+        ClockUs += 10'000'000 / Baud;
 }
 
 bool TFakeSerialPort::PurgeReceive()
@@ -47,6 +52,7 @@ bool TFakeSerialPort::PurgeReceive()
     Events.push_back("purge");
     if (!Opened || FailPurge)
         return false;
+    Arrive();
     Input.clear();
     return true;
 }
@@ -56,7 +62,6 @@ void TFakeSerialPort::DeliverPendingFrame()
     if (Pending.empty())
         return;
     Frames.push_back(Pending);
-    const int delay = ReplyDelay ? ReplyDelay(Pending) : 0;
     TBytes answer;
     if (!Replies.empty()) {
         answer = std::move(Replies.front());
@@ -64,33 +69,54 @@ void TFakeSerialPort::DeliverPendingFrame()
     } else if (Responder) {
         answer = Responder(Pending);
     }
+    const int late = ReplyLateMs ? ReplyLateMs(Pending) : 0;
     Pending.clear();
-    Late.push_back({delay, std::move(answer)});
+    if (answer.empty())
+        return;
+    // One line: an answer never overtakes an earlier one.
+    std::int64_t due = ClockUs + std::int64_t{late} * 1000;
+    if (!Late.empty())
+        due = std::max(due, Late.back().DueUs);
+    Late.push_back({due, std::move(answer)});
 }
 
-bool TFakeSerialPort::Take(std::uint8_t *buffer, std::size_t count, std::size_t *received)
+void TFakeSerialPort::Arrive()
 {
-    *received = 0;
-    DeliverPendingFrame();
-    // Every read is a time-out's worth of time: late answers come one read nearer.
-    while (!Late.empty() && Late.front().Reads <= 0) {
+    while (!Late.empty() && Late.front().DueUs <= ClockUs) {
         Input.insert(Input.end(), Late.front().Answer.begin(), Late.front().Answer.end());
         Late.pop_front();
     }
-    for (auto &late : Late)
-        --late.Reads;
+}
+
+bool TFakeSerialPort::Take(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                           int timeoutMs)
+{
+    *received = 0;
+    DeliverPendingFrame();
     if (!Opened || FailRead)
         return false;
-    while (*received < count && !Input.empty()) {
-        buffer[(*received)++] = Input.front();
-        Input.pop_front();
+    const std::int64_t deadline = ClockUs + std::int64_t{timeoutMs} * 1000;
+    for (;;) {
+        Arrive();
+        while (*received < count && !Input.empty()) {
+            buffer[(*received)++] = Input.front();
+            Input.pop_front();
+        }
+        if (*received == count)
+            return true;
+        if (Late.empty() || Late.front().DueUs > deadline) {
+            ClockUs = deadline;
+            Arrive();
+            return true;
+        }
+        ClockUs = Late.front().DueUs;
     }
-    return true;
 }
 
 bool TFakeSerialPort::Read(std::uint8_t *buffer, std::size_t count, std::size_t *received)
 {
-    const bool ok = Take(buffer, count, received);
+    const int timeout = Timeouts.ReadConstant + Timeouts.ReadPerByte * static_cast<int>(count);
+    const bool ok = Take(buffer, count, received, timeout);
     Events.push_back(ok ? "read " + std::to_string(*received) : std::string("read failed"));
     return ok;
 }
@@ -98,7 +124,7 @@ bool TFakeSerialPort::Read(std::uint8_t *buffer, std::size_t count, std::size_t 
 bool TFakeSerialPort::ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
                                  int timeoutMs)
 {
-    const bool ok = Take(buffer, count, received);
+    const bool ok = Take(buffer, count, received, timeoutMs);
     Events.push_back(ok ? "wait " + std::to_string(timeoutMs) + " " + std::to_string(*received)
                         : std::string("read failed"));
     return ok;

@@ -1,6 +1,9 @@
 // A scripted serial port for tests: it records every operation and every written frame, and
-// answers each frame through a responder (the panel) or from a queue of canned replies. Reads
-// never wait; a read with nothing to deliver returns 0 bytes at once, as a time-out would.
+// answers each frame through a responder (the panel) or from a queue of canned replies. Time is
+// simulated: nothing waits, but the port's clock (NowMs) moves on as the real port's would: by a
+// character's time at the baud rate for each byte written, and for a read to the moment its
+// bytes arrive or its time-out passes. A frame is taken by the panel at the first read
+// after it was written, and its answer arrives ReplyLateMs later, never before an earlier answer.
 #pragma once
 
 #include "comm/SerialPort.h"
@@ -30,9 +33,9 @@ public:
     // after it happens; what it returns arrives as input. Used when Replies is empty.
     std::function<TBytes(const TBytes &frame)> Responder;
 
-    // How many reads after the one that would deliver it each frame's answer arrives (0: at
-    // once), standing for a panel that answers late. Null means always 0.
-    std::function<int(const TBytes &frame)> ReplyDelay;
+    // How many milliseconds after the frame each answer arrives (0: at once), standing for a
+    // panel that answers late. Called after the answer has been made. Null means always 0.
+    std::function<int(const TBytes &frame)> ReplyLateMs;
 
     // What OpenProblem tells after a failed open.
     std::string Problem;
@@ -64,20 +67,23 @@ public:
                     int timeoutMs) override;
     bool Flush() override;
     bool Close() override;
+    std::int64_t NowMs() const override { return ClockUs / 1000; }
 
     // Number of events equal to name (or starting with name followed by a blank).
     std::size_t Count(const std::string &name) const;
 
 private:
     void DeliverPendingFrame();
-    bool Take(std::uint8_t *buffer, std::size_t count, std::size_t *received);
+    bool Take(std::uint8_t *buffer, std::size_t count, std::size_t *received, int timeoutMs);
+    void Arrive();
 
     struct TLate
     {
-        int Reads; // reads still to go before it arrives
+        std::int64_t DueUs; // when it arrives, on ClockUs
         TBytes Answer;
     };
     std::deque<TLate> Late;
+    std::int64_t ClockUs = 0;
 
     bool Opened = false;
     TBytes Pending; // written since the last read

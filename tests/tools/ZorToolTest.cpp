@@ -11,10 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace zor {
 namespace {
@@ -48,7 +50,7 @@ protected:
         const std::string err = (Dir / "stderr").string();
         const int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         const int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        const pid_t pid = test::ExecTool(Tool, std::move(args), o, e, [&] {
+        const pid_t pid = test::ExecTool(ToolPath, std::move(args), o, e, [&] {
             if (o < 0 || e < 0)
                 _exit(126);
             if (unprivileged && test::BecomeUnprivileged() != 0)
@@ -81,13 +83,15 @@ protected:
         return text;
     }
 
-    // Settings that exist nowhere: the defaults, whatever the build folder holds.
+    // An empty settings file: the defaults, whatever the build folder holds.
     std::vector<std::string> Port(const std::string &device)
     {
-        return {"--device", device, "--settings", (Dir / "none.INI").string()};
+        return {"--device", device, "--settings", Write("empty.INI", "")};
     }
 
     fs::path Dir = fs::temp_directory_path() / ("zor-tool-" + std::to_string(getpid()));
+    // The zor that Zor runs.
+    std::string ToolPath = Tool;
 };
 
 TEST_F(ZorTool, EverySubcommandHelpsOnStandardOutput)
@@ -239,8 +243,65 @@ TEST_F(ZorTool, OutputsKeepTheEditorsRules)
     EXPECT_EQ(Contents(gif), "keep");
 }
 
+TEST_F(ZorTool, OutputsGoThroughLinksAndIntoDevicesAndNeverReplaceEither)
+{
+    const std::string doc = Write("sample.zor", rtf::Write(test::SymbolF3AndHi()));
+    const std::string program = TranslateDocument(test::SymbolF3AndHi()).Program;
+    fs::create_directories(Dir / "real");
+    fs::create_symlink("real/program.bin", Dir / "program.bin");
+    fs::create_symlink(Dir / "real" / "run.gif", Dir / "run.gif");
+    const std::string out = (Dir / "program.bin").string();
+    const std::string gif = (Dir / "run.gif").string();
+    EXPECT_EQ(Zor({"translate", doc, "-o", out}).Status, 0);
+    EXPECT_EQ(Contents((Dir / "real" / "program.bin").string()), program);
+    EXPECT_EQ(Zor({"simulate", doc, "--frames", "2", "--gif", gif}).Status, 0);
+    EXPECT_TRUE(Contents((Dir / "real" / "run.gif").string()).starts_with("GIF89a"));
+    EXPECT_TRUE(fs::is_symlink(out));
+    EXPECT_TRUE(fs::is_symlink(gif));
+
+    // Its own standard output by name, through a link of the test's own made as /dev/stdout is.
+    fs::create_symlink("/proc/self/fd/1", Dir / "own-stdout");
+    TRun run = Zor({"translate", doc, "-o", (Dir / "own-stdout").string()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, program);
+    EXPECT_TRUE(fs::is_symlink(Dir / "own-stdout"));
+
+    const std::string null = (Dir / "null").string();
+    const std::string full = (Dir / "full").string();
+    if (mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "this machine does not let the tests make device nodes: "
+                     << std::strerror(errno);
+    const auto isDevice = [](const std::string &path, unsigned minor) {
+        struct stat st
+        {
+        };
+        return lstat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode) && ::minor(st.st_rdev) == minor;
+    };
+    for (const std::vector<std::string> &writes :
+         {std::vector<std::string>{"translate", doc, "-o"},
+          std::vector<std::string>{"simulate", doc, "--frames", "2", "--gif"}}) {
+        SCOPED_TRACE(writes[0]);
+        auto args = writes;
+        args.push_back(null);
+        run = Zor(args);
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        args.back() = full;
+        run = Zor(args);
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Err.find("Cannot write " + full + ": No space left on device"),
+                  std::string::npos)
+            << run.Err;
+        EXPECT_TRUE(isDevice(null, 3));
+        EXPECT_TRUE(isDevice(full, 7));
+    }
+}
+
 TEST_F(ZorTool, SendsADocumentAsTheEditorTranslatesIt)
 {
+    // Through a link, which stays one.
+    fs::create_directories(Dir / "panel");
+    fs::create_symlink("panel/received.bin", Dir / "received.bin");
     const std::string received = (Dir / "received.bin").string();
     test::TPanelProcess panel(Tool, {"--out", received, "--count", "1"});
     ASSERT_FALSE(panel.DevicePath().empty());
@@ -251,6 +312,15 @@ TEST_F(ZorTool, SendsADocumentAsTheEditorTranslatesIt)
     EXPECT_EQ(run.Out, "Communication O.K.\n");
     panel.Wait();
     EXPECT_EQ(Contents(received), TranslateDocument(test::SymbolF3AndHi()).Program);
+    EXPECT_TRUE(fs::is_symlink(received));
+
+    // A program the panel could not keep is never said to be written.
+    test::TPanelProcess full(Tool, {"--out", "/dev/full", "--count", "1"});
+    ASSERT_FALSE(full.DevicePath().empty());
+    args = Port(full.DevicePath());
+    args.insert(args.begin(), {"send", Write("sample.zor", rtf::Write(test::SymbolF3AndHi()))});
+    EXPECT_EQ(Zor(args).Status, 0);
+    EXPECT_EQ(full.Wait().find("written to"), std::string::npos);
 }
 
 TEST_F(ZorTool, AFolderIsNeverSentAsAnEmptyProgram)
@@ -264,6 +334,119 @@ TEST_F(ZorTool, AFolderIsNeverSentAsAnEmptyProgram)
     EXPECT_EQ(run.Out, "");
     EXPECT_NE(run.Err.find("Is a directory"), std::string::npos) << run.Err;
     EXPECT_EQ(panel.Stop(), ""); // the panel heard nothing
+}
+
+TEST_F(ZorTool, SendRefusesAnEmptyProgramUnlessAskedToClearThePanel)
+{
+    const std::string blank = Write("blank.zor", "  \n\n");
+    const std::string nothing = Write("nothing.bin", "");
+    for (const auto &source :
+         {std::vector<std::string>{blank}, std::vector<std::string>{"--program", nothing}}) {
+        test::TPanelProcess panel(Tool, {});
+        ASSERT_FALSE(panel.DevicePath().empty());
+        auto args = Port(panel.DevicePath());
+        args.insert(args.begin(), "send");
+        args.insert(args.begin() + 1, source.begin(), source.end());
+        const TRun run = Zor(args);
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find(source.back() + " shows nothing"), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find("--allow-empty"), std::string::npos) << run.Err;
+        EXPECT_EQ(panel.Stop(), "") << "the panel heard nothing";
+    }
+
+    const std::string received = (Dir / "received.bin").string();
+    test::TPanelProcess panel(Tool, {"--out", received, "--count", "1"});
+    auto args = Port(panel.DevicePath());
+    args.insert(args.begin(), {"send", blank, "--allow-empty"});
+    const TRun run = Zor(args);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    panel.Wait();
+    EXPECT_EQ(Contents(received), "T0\x1F  \r\n\r\n\x1F");
+}
+
+TEST_F(ZorTool, SendListsTheCharactersThePanelCannotShowAndSendsThem)
+{
+    const std::string doc = Write("han.zor", "ab\nc\u6F22d \u20AC?\n"); // UTF-8
+    const std::string received = (Dir / "received.bin").string();
+    test::TPanelProcess panel(Tool, {"--out", received, "--count", "1"});
+    auto args = Port(panel.DevicePath());
+    args.insert(args.begin(), {"send", doc});
+    const TRun run = Zor(args);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "Communication O.K.\n");
+    // The euro sign is in the panel's code page and a typed '?' is the operator's own.
+    EXPECT_EQ(run.Err, doc + ":2:2: U+6F22 cannot be shown, sent as ?\n");
+    panel.Wait();
+    EXPECT_NE(Contents(received).find("c?d"), std::string::npos);
+}
+
+TEST_F(ZorTool, ASettingsFileNamedOnTheCommandLineIsReadOrNothingIsSent)
+{
+    const std::string huge = Write("huge.INI", "[PC]\nPort=1\n");
+    fs::resize_file(huge, 64 * 1024 + 1);
+    const std::string doc = Write("sample.zor", "Hi");
+    const struct
+    {
+        std::string Path;
+        std::string Says;
+    } cases[] = {
+        {(Dir / "missing.INI").string(), "No such file or directory"},
+        {Dir.string(), "Is a directory"},
+        {"/dev/zero", "Not a regular file"},
+        {huge, huge + " is larger than 64 KB and is not a settings file"},
+    };
+    for (const auto &c : cases) {
+        test::TPanelProcess panel(Tool, {});
+        ASSERT_FALSE(panel.DevicePath().empty());
+        for (const std::vector<std::string> &command :
+             {std::vector<std::string>{"send", doc}, {"numeric", "1", "2"}}) {
+            auto args = command;
+            args.insert(args.end(), {"--device", panel.DevicePath(), "--settings", c.Path});
+            const TRun run = Zor(args);
+            EXPECT_EQ(run.Status, 1) << c.Path;
+            EXPECT_EQ(run.Out, "");
+            EXPECT_TRUE(run.Err.starts_with("Error inic file\n")) << run.Err;
+            EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
+        }
+        EXPECT_EQ(panel.Stop(), "") << "the panel heard nothing";
+    }
+}
+
+TEST_F(ZorTool, TheEditorsSettingsFileMayBeMissingButNotUnreadable)
+{
+    // A copy of the tool in a folder of its own reads the zoredit.INI beside it.
+    ToolPath = (Dir / "zor").string();
+    fs::copy_file(Tool, ToolPath);
+    const std::string ini = Write("zoredit.INI", "");
+    fs::resize_file(ini, 64 * 1024 + 1);
+    const std::string doc = Write("sample.zor", "Hi");
+    test::TPanelProcess panel(Tool, {"--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TRun run = Zor({"send", doc, "--device", panel.DevicePath()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err,
+              "Error inic file\n" + ini + " is larger than 64 KB and is not a settings file\n");
+
+    fs::remove(ini);
+    run = Zor({"send", doc, "--device", panel.DevicePath()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(panel.Wait(), "program 6 bytes: 54 30 1F 48 69 1F\n");
+}
+
+TEST_F(ZorTool, ABaudRateThePanelDoesNotWorkAtIsNamedUnderTheResult)
+{
+    const std::string doc = Write("sample.zor", "Hi");
+    for (const std::string baud : {"0", "-9600", "4294967296"}) {
+        test::TPanelProcess panel(Tool, {});
+        ASSERT_FALSE(panel.DevicePath().empty());
+        const std::string ini = Write("baud.INI", "[PC]\nBaud=" + baud + "\n");
+        const TRun run = Zor({"send", doc, "--device", panel.DevicePath(), "--settings", ini});
+        EXPECT_EQ(run.Status, 1) << baud;
+        EXPECT_EQ(run.Err, "Unknow Error\nBaud=" + baud + " in section [PC] of " + ini +
+                               ": the panel works at 4800, 9600 or 19200 baud\n");
+        EXPECT_EQ(panel.Stop(), "") << "the panel heard nothing";
+    }
 }
 
 TEST_F(ZorTool, SendsTheCountersGivenOrCountedFromADate)
@@ -302,15 +485,22 @@ TEST_F(ZorTool, CountersThatDoNotFitThePanelAreRefusedWithAReason)
         std::vector<std::string> Args;
         std::string Says;
     } cases[] = {
-        {{"--since", "2021-04-10", "--today", "2024-01-05"}, "three digits"},
+        {{"--since", "2021-04-10", "--today", "2024-01-05"},
+         "zor numeric: 1000 accident-free days since 2021-04-10 do not fit the panel's three "
+         "digits (at most 999).\nNothing was sent"},
+        {{"--since", "2021-04-10", "--today", "2024-01-05"}, "systemctl disable --now"},
         {{"--since", "2024-01-02", "--today", "2024-01-01"}, "after today"},
-        {{"--since", "2023-02-29", "--today", "2024-01-01"}, "YYYY-MM-DD"},
+        {{"--since", "2026-02-30", "--today", "2027-01-01"},
+         "zor numeric: --since 2026-02-30: there is no such date (February 2026 has 28 days)"},
+        {{"--since", "2024-01-01", "--today", "2024-13-01"}, "there is no such date"},
         {{"--since", "2024-01-01", "--today", "2024-1-2"}, "YYYY-MM-DD"},
         {{"--since", "2024-01-01", "--today", "2024-01-02", "--accidents", "100"}, "two digits"},
         {{"--since", "2024-01-01", "--today", "2024-01-02", "--accidents", "-1"}, "two digits"},
         {{"--accidents", "1"}, "--since"},
-        {{"1234", "5"}, "Only numeric value"},
-        {{"12", "x"}, "Only numeric value"},
+        {{"1234", "5"},
+         "zor numeric: Only numeric value: the accident-free days take up to three "
+         "digits (0 to 999), the accidents since 1 January up to two (0 to 99)"},
+        {{"12", "x"}, "zor numeric: Only numeric value"},
     };
     for (const auto &c : cases) {
         auto args = Port((Dir / "no-such-device").string());

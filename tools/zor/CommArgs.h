@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 
 namespace zor::tool {
 
@@ -20,6 +21,9 @@ struct TCommArgs
 {
     TCommSettings Settings;
     TPortDevices Devices;
+    // Where the baud rate came from when it is no rate of the panel's, for the line under a
+    // failed transfer's result; empty for a rate of the panel's.
+    std::string BaudProblem;
 };
 
 // The editor's settings file, for the editor installed beside this tool.
@@ -34,7 +38,10 @@ inline std::string DefaultSettingsFile()
 // The options as given; absent numbers stay INT_MIN and take the settings file's values.
 struct TCommOptions
 {
-    std::string SettingsFile = DefaultSettingsFile();
+    // Given with --settings (SettingsGiven): then it must be read. Absent: the editor's
+    // settings file, which may be missing (the defaults apply).
+    std::string SettingsFile;
+    bool SettingsGiven = false;
     std::string Device;
     std::string Log;
     std::int32_t Port = INT_MIN;
@@ -44,8 +51,10 @@ struct TCommOptions
 // Declares --settings FILE, --port N, --device PATH, --baud B and (when withLog) --log FILE.
 inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
 {
-    app.add_option("--settings", o.SettingsFile, "The settings file (default: the editor's)")
-        ->type_name("FILE");
+    app.add_option("--settings", o.SettingsFile,
+                   "The settings file, which must be readable (default: the editor's)")
+        ->type_name("FILE")
+        ->each([&o](const std::string &) { o.SettingsGiven = true; });
     app.add_option("--port", o.Port, "Port number as in the editor (COMn of section Ports)")
         ->type_name("N")
         ->transform(Decimal());
@@ -59,23 +68,44 @@ inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
         app.add_option("--log", o.Log, "Log the transfer to this file")->type_name("FILE");
 }
 
-// The settings file's values with the options laid over them.
-inline TCommArgs ResolveCommArgs(const TCommOptions &o)
+// Fills *out with the settings file's values and the options laid over them. A settings file
+// that cannot be read is never replaced by the defaults (they name another port): only the
+// editor's own file may be missing (or out of sight, in a folder this user may not search). Returns
+// 0, or exit status 1 after saying why on stderr
+// ("Error inic file" and a line with the file and the reason).
+inline int ResolveCommArgs(const TCommOptions &o, TCommArgs *out)
 {
-    TCommArgs out;
+    const std::string path = o.SettingsGiven ? o.SettingsFile : DefaultSettingsFile();
     TProfileFile profile;
-    profile.Load(o.SettingsFile);
-    out.Settings = LoadCommSettings(profile, std::filesystem::current_path().string());
-    out.Devices = o.Device.empty() ? LoadPortDevices(profile) : TPortDevices::Single(o.Device);
-    if (o.Port != INT_MIN)
-        out.Settings.Port = o.Port;
-    if (o.Baud != INT_MIN)
-        out.Settings.Baud = o.Baud;
-    if (!o.Log.empty()) {
-        out.Settings.LogToFile = true;
-        out.Settings.LogPath = o.Log;
+    const TFileRead read = profile.Read(path);
+    // The editor's file counts as missing also where its folder may not be searched, since
+    // nothing says it is there; the editor takes the defaults then too.
+    struct stat st
+    {
+    };
+    const bool missing = stat(path.c_str(), &st) != 0;
+    if (!read.Ok() && (o.SettingsGiven || !missing)) {
+        std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
+                     TProfileFile::Problem(path, read).c_str());
+        return 1;
     }
-    return out;
+    out->Settings = LoadCommSettings(profile, std::filesystem::current_path().string());
+    out->Devices = o.Device.empty() ? LoadPortDevices(profile) : TPortDevices::Single(o.Device);
+    if (o.Port != INT_MIN)
+        out->Settings.Port = o.Port;
+    if (o.Baud == INT_MIN) {
+        out->BaudProblem = BaudRateProblem(profile, path);
+    } else {
+        out->Settings.Baud = o.Baud;
+        if (!IsPanelBaudRate(o.Baud))
+            out->BaudProblem = "--baud " + std::to_string(o.Baud) +
+                               ": the panel works at 4800, 9600 or 19200 baud";
+    }
+    if (!o.Log.empty()) {
+        out->Settings.LogToFile = true;
+        out->Settings.LogPath = o.Log;
+    }
+    return 0;
 }
 
 // Prints the result's message and returns the exit status (the code without its sign).

@@ -17,22 +17,34 @@ long DaysFromCivil(int year, int month, int day)
     return era * 146097 + doe - 719468;
 }
 
-bool ParseDate(const std::string &text, long *days)
+bool ParseDate(const std::string &text, long *days, const std::string &option, std::string *error)
 {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+    const auto refuse = [error](const std::string &why) {
+        *error = why;
         return false;
+    };
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return refuse(option + " needs a date as YYYY-MM-DD, not '" + text + "'");
     for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
         if (text[i] < '0' || text[i] > '9')
-            return false;
+            return refuse(option + " needs a date as YYYY-MM-DD, not '" + text + "'");
     const int year = std::stoi(text.substr(0, 4));
     const int month = std::stoi(text.substr(5, 2));
     const int day = std::stoi(text.substr(8, 2));
-    if (year < 1 || month < 1 || month > 12 || day < 1)
-        return false;
+    const std::string none = option + " " + text + ": there is no such date ";
+    if (year < 1)
+        return refuse(none + "(years count from 0001)");
+    if (month < 1 || month > 12)
+        return refuse(none + "(months count from 01 to 12)");
     static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    static const char *const names[] = {"January",   "February", "March",    "April",
+                                        "May",       "June",     "July",     "August",
+                                        "September", "October",  "November", "December"};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (day > lengths[month - 1] + (month == 2 && leap))
-        return false;
+    const int length = lengths[month - 1] + (month == 2 && leap);
+    if (day < 1 || day > length)
+        return refuse(none + "(" + names[month - 1] + " " + text.substr(0, 4) + " has " +
+                      std::to_string(length) + " days)");
     *days = DaysFromCivil(year, month, day);
     return true;
 }
@@ -41,17 +53,14 @@ bool CountersSince(const std::string &since, const std::string &today, const std
                    std::string *days, std::string *accidentsOut, std::string *error)
 {
     long from = 0, to = 0;
-    if (!ParseDate(since, &from)) {
-        *error = "--since needs a date as YYYY-MM-DD, not '" + since + "'";
+    if (!ParseDate(since, &from, "--since", error))
         return false;
-    }
     if (today.empty()) {
         const std::time_t now = std::time(nullptr);
         std::tm local{};
         localtime_r(&now, &local);
         to = DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    } else if (!ParseDate(today, &to)) {
-        *error = "--today needs a date as YYYY-MM-DD, not '" + today + "'";
+    } else if (!ParseDate(today, &to, "--today", error)) {
         return false;
     }
     const long count = to - from;
@@ -60,8 +69,15 @@ bool CountersSince(const std::string &since, const std::string &today, const std
         return false;
     }
     if (count > 999) {
+        // Said to the operator and, from the daily update, into the journal, where the
+        // administrator looks when the panel stops counting.
         *error = std::to_string(count) + " accident-free days since " + since +
-                 " do not fit the panel's three digits (at most 999)";
+                 " do not fit the panel's three digits (at most 999).\n"
+                 "Nothing was sent: the panel keeps the count it was sent last (999 when the "
+                 "daily update ran yesterday), and cannot show more.\n"
+                 "Keep 999 on it (zor numeric 999 ACCIDENTS) and stop the daily update, which "
+                 "fails like this every day from now on: systemctl disable --now "
+                 "zor-counters.timer";
         return false;
     }
     const std::string n = accidents.empty() ? "0" : accidents;

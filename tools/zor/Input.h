@@ -34,11 +34,11 @@ inline void WarnAboutDocument(std::string_view command, const std::string &path,
         Fail(command, "warning: " + path + ": " + symbols, 0);
 }
 
-// Reads and translates the document at path into *program. Returns 0, or the exit status after
-// saying why on stderr (8 with the result message when the segment limit is exceeded); warnings
-// go to stderr too.
+// Reads and translates the document at path into *program, and keeps the document in *document
+// when given. Returns 0, or the exit status after saying why on stderr (8 with the result message
+// when the segment limit is exceeded); warnings go to stderr too.
 inline int TranslateDocumentFile(std::string_view command, const std::string &path,
-                                 std::string *program)
+                                 std::string *program, rtf::Document *document = nullptr)
 {
     rtf::DocumentFile file = rtf::ReadDocumentFile(path);
     if (!file.Ok())
@@ -50,6 +50,8 @@ inline int TranslateDocumentFile(std::string_view command, const std::string &pa
         return -ResultTooManySegments;
     }
     *program = std::move(t.Program);
+    if (document)
+        *document = std::move(file.Doc);
     return 0;
 }
 

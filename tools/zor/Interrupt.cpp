@@ -50,7 +50,8 @@ int TInterruptGuard::ExitStatus()
     return Signal != 0 ? 128 + Signal : 0;
 }
 
-int ReportTransfer(const char *command, const TSerial &serial, int code)
+int ReportTransfer(const char *command, const TSerial &serial, int code,
+                   const std::string &baudProblem)
 {
     int status = 0;
     if (code == ResultCancelled) {
@@ -60,6 +61,8 @@ int ReportTransfer(const char *command, const TSerial &serial, int code)
         status = ReportResult(code);
         if (code == ResultHardwareFailure && !serial.PortProblem().empty())
             std::fprintf(stderr, "%s\n", serial.PortProblem().c_str());
+        if ((code == ResultUnknownError || code == ResultTimeout) && !baudProblem.empty())
+            std::fprintf(stderr, "%s\n", baudProblem.c_str());
     }
     if (!serial.LogProblem().empty())
         std::fprintf(stderr, "zor %s: the transfer log was not written: %s\n", command,

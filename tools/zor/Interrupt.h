@@ -7,6 +7,8 @@
 #include "comm/Serial.h"
 #include "comm/TransferStop.h"
 
+#include <string>
+
 namespace zor::tool {
 
 class TInterruptGuard
@@ -25,8 +27,11 @@ public:
 };
 
 // Prints the outcome of a transfer as the editor shows it: the result's message, the cause of a
-// port that could not be opened, a log that could not be written, or the interrupt. Returns the
-// exit status (the interrupt's status for an interrupted transfer).
-int ReportTransfer(const char *command, const TSerial &serial, int code);
+// port that could not be opened, a log that could not be written, or the interrupt. baudProblem
+// (TCommArgs) is said under a result the rate may explain: "Unknow Error" (the port took no such
+// rate) and "Timeout" (the panel did not hear it). Returns the exit status (the interrupt's
+// status for an interrupted transfer).
+int ReportTransfer(const char *command, const TSerial &serial, int code,
+                   const std::string &baudProblem = {});
 
 } // namespace zor::tool

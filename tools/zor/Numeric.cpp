@@ -39,12 +39,15 @@ int RunNumeric(const TNumericArgs &a)
                     UsageStatus);
     }
     std::uint8_t message[8] = {};
-    if (days.size() > 3 || accidents.size() > 2 || !BuildMessage(days, accidents, message)) {
-        std::fprintf(stderr, "Only numeric value\n");
-        return UsageStatus;
-    }
+    if (days.size() > 3 || accidents.size() > 2 || !BuildMessage(days, accidents, message))
+        return Fail("numeric",
+                    "Only numeric value: the accident-free days take up to three digits (0 to "
+                    "999), the accidents since 1 January up to two (0 to 99)",
+                    UsageStatus);
 
-    const TCommArgs comm = ResolveCommArgs(a.Comm);
+    TCommArgs comm;
+    if (const int settings = ResolveCommArgs(a.Comm, &comm))
+        return settings;
     int argc = 1;
     char name[] = "zor";
     char *argv[] = {name, nullptr};
@@ -54,7 +57,7 @@ int RunNumeric(const TNumericArgs &a)
     serial.Stop = &stop;
     const TInterruptGuard interrupt(stop);
     const int code = serial.SendNumeric(message, comm.Settings.Port, comm.Settings.Baud);
-    return ReportTransfer("numeric", serial, code);
+    return ReportTransfer("numeric", serial, code, comm.BaudProblem);
 }
 
 const TSubcommand NumericRegistration(

@@ -1,6 +1,7 @@
 // zor panel: a panel emulator on a pseudo-terminal (or a given device), for tests and for trying
 // the editor without hardware.
 #include "comm/Panel.h"
+#include "base/AtomicFile.h"
 #include "tools/zor/Subcommand.h"
 
 #include <atomic>
@@ -163,14 +164,13 @@ void Report(const std::vector<TPanelEvent> &events, const TOptions &o)
         switch (e.Kind) {
         case TPanelEvent::Program:
             if (!o.Out.empty()) {
-                std::FILE *f = std::fopen(o.Out.c_str(), "wb");
-                const bool written =
-                    f && std::fwrite(e.Data.data(), 1, e.Data.size(), f) == e.Data.size();
-                if (f && std::fclose(f) != 0)
-                    std::fprintf(stderr, "zor panel: cannot write %s\n", o.Out.c_str());
-                else if (!written)
-                    std::fprintf(stderr, "zor panel: cannot write %s\n", o.Out.c_str());
-                std::printf("program %zu bytes written to %s\n", e.Data.size(), o.Out.c_str());
+                // Replaced whole, as the programs' other outputs are: a test reading the file
+                // never sees half a program, and a FIFO nobody reads does not stop the panel.
+                std::string error;
+                if (WriteFileAtomically(o.Out, e.Data, &error))
+                    std::printf("program %zu bytes written to %s\n", e.Data.size(), o.Out.c_str());
+                else
+                    std::fprintf(stderr, "zor panel: %s\n", error.c_str());
             } else {
                 std::printf("program %zu bytes:", e.Data.size());
                 for (unsigned char c : e.Data)

@@ -1,6 +1,7 @@
 // zor send: sends a display program to the panel, the way the editor's Send command does.
 #include "comm/QtSerialPort.h"
 #include "comm/Serial.h"
+#include "commands/SendCheck.h"
 #include "tools/zor/CommArgs.h"
 #include "tools/zor/Input.h"
 #include "tools/zor/Interrupt.h"
@@ -8,6 +9,7 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
 #include <memory>
 
 namespace zor::tool {
@@ -18,20 +20,47 @@ struct TSendArgs
 {
     std::string Document;
     std::string ProgramFile;
+    bool AllowEmpty = false;
     TCommOptions Comm;
 };
+
+// The characters the editor's Send asks about, one line each in the form of a compiler's
+// diagnostics; the program goes all the same, with '?' for each.
+void ListUnshowable(const std::string &path, const rtf::Document &document)
+{
+    constexpr std::size_t Listed = 20;
+    const TUnshowableReport report = FindUnshowable(document, Listed);
+    for (const TUnshowable &u : report.First)
+        std::fprintf(stderr, "%s:%d:%d: U+%04X cannot be shown, sent as ?\n", path.c_str(), u.Line,
+                     u.Column, static_cast<unsigned>(u.Character));
+    if (report.Count > report.First.size())
+        std::fprintf(stderr, "%s: %zu more characters cannot be shown, sent as ?\n", path.c_str(),
+                     report.Count - report.First.size());
+}
 
 int RunSend(const TSendArgs &a)
 {
     if (a.Document.empty() == a.ProgramFile.empty())
         return Fail("send", "give either one document or --program FILE", UsageStatus);
     std::string text;
-    const int status = a.Document.empty() ? ReadProgramFile("send", a.ProgramFile, &text)
-                                          : TranslateDocumentFile("send", a.Document, &text);
+    rtf::Document document;
+    const int status = a.Document.empty()
+                           ? ReadProgramFile("send", a.ProgramFile, &text)
+                           : TranslateDocumentFile("send", a.Document, &text, &document);
     if (status != 0)
         return status;
+    if (!a.AllowEmpty && IsEmptyProgram(text))
+        return Fail("send",
+                    (a.Document.empty() ? a.ProgramFile : a.Document) +
+                        " shows nothing: sending it would clear the panel. Nothing was sent; "
+                        "give --allow-empty to clear the panel",
+                    UsageStatus);
+    if (!a.Document.empty())
+        ListUnshowable(a.Document, document);
 
-    const TCommArgs comm = ResolveCommArgs(a.Comm);
+    TCommArgs comm;
+    if (const int settings = ResolveCommArgs(a.Comm, &comm))
+        return settings;
     int argc = 1;
     char name[] = "zor";
     char *argv[] = {name, nullptr};
@@ -42,23 +71,23 @@ int RunSend(const TSendArgs &a)
     serial.Stop = &stop;
     const TInterruptGuard interrupt(stop);
     const int code = serial.SendProgram(text, 1, 1, comm.Settings.Port, comm.Settings.Baud);
-    return ReportTransfer("send", serial, code);
+    return ReportTransfer("send", serial, code, comm.BaudProblem);
 }
 
-const TSubcommand SendRegistration("send", "Send a document (or a translated program) to the panel",
-                                   [](CLI::App &app) -> TSubcommand::Run {
-                                       auto a = std::make_shared<TSendArgs>();
-                                       auto *document =
-                                           app.add_option("document", a->Document,
-                                                          "The document (RTF or plain text)")
-                                               ->type_name("DOC.zor");
-                                       app.add_option("--program", a->ProgramFile,
-                                                      "Send this program text as it is")
-                                           ->type_name("FILE")
-                                           ->excludes(document);
-                                       AddCommOptions(app, a->Comm, true);
-                                       return [a] { return RunSend(*a); };
-                                   });
+const TSubcommand SendRegistration(
+    "send", "Send a document (or a translated program) to the panel",
+    [](CLI::App &app) -> TSubcommand::Run {
+        auto a = std::make_shared<TSendArgs>();
+        auto *document = app.add_option("document", a->Document, "The document (RTF or plain text)")
+                             ->type_name("DOC.zor");
+        app.add_option("--program", a->ProgramFile, "Send this program text as it is")
+            ->type_name("FILE")
+            ->excludes(document);
+        app.add_flag("--allow-empty", a->AllowEmpty,
+                     "Send a program that shows nothing, which clears the panel");
+        AddCommOptions(app, a->Comm, true);
+        return [a] { return RunSend(*a); };
+    });
 
 } // namespace
 

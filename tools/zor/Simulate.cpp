@@ -19,8 +19,6 @@ namespace {
 
 // Half an hour of display: longer runs are mistakes.
 constexpr std::uint64_t MaxFrames = 90000;
-// Five minutes: the GIF of a run that changes every frame stays near 20 MB on disk.
-constexpr std::uint64_t MaxGifFrames = 15000;
 
 struct TSimulateArgs
 {
@@ -86,9 +84,8 @@ int RunSimulate(const TSimulateArgs &a)
 {
     if (a.Document.empty() == a.ProgramFile.empty())
         return Fail("simulate", "give either a document or --program FILE", UsageStatus);
-    if (!a.Gif.empty() && a.Frames > MaxGifFrames)
-        return Fail("simulate",
-                    "a GIF holds at most 15000 frames (5 minutes); ask for fewer with --frames",
+    if (!a.Gif.empty() && a.Frames > MaxAnimationFrames)
+        return Fail("simulate", std::string(AnimationTooLong) + "; ask for fewer with --frames",
                     UsageStatus);
 
     std::string program;

@@ -1,6 +1,7 @@
 // The zor tool's command line parsed from random arguments (the input split at NUL bytes and line
 // ends). A parse either chooses a subcommand whose options are within their documented ranges
-// and mean what they say (a number is read as the decimal number written), prints the help or
+// and mean what they say (a number is read as the decimal number written, --allow-empty only
+// when written), prints the help or
 // the version only when asked for it, or refuses with a message; and it never runs anything nor
 // writes a file (the working folder, an empty one of its own, stays empty).
 #include "base/Version.h"
@@ -70,7 +71,7 @@ bool Given(const CLI::App &sub, const std::string &name)
     return sub.get_option(name)->count() > 0;
 }
 
-void CheckOptions(const CLI::App &sub)
+void CheckOptions(const CLI::App &sub, const std::vector<std::string> &args)
 {
     const std::string name = sub.get_name();
     if (name == "simulate") {
@@ -90,6 +91,11 @@ void CheckOptions(const CLI::App &sub)
         IfGiven(sub, "--port", [](std::int64_t) {});
         if (name == "send") {
             Check(!(Given(sub, "document") && Given(sub, "--program")));
+            // Clearing the panel is never the accident of a parse.
+            if (Given(sub, "--allow-empty"))
+                Check(std::any_of(args.begin(), args.end(), [](const std::string &a) {
+                    return a.starts_with("--allow-empty");
+                }));
         } else {
             const std::size_t counters = sub.get_option("counters")->results().size();
             Check(counters == 0 || counters == 2);
@@ -168,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Check(!args.empty() && args.front() == choice.Subcommand);
         const CLI::App *sub = commandLine.App().get_subcommand(choice.Subcommand);
         Check(sub->parsed());
-        CheckOptions(*sub);
+        CheckOptions(*sub, args);
         break;
     }
     }
