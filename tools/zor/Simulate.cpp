@@ -1,7 +1,7 @@
 // zor simulate: runs a display program on a fresh engine without a screen.
 #include "sim/engine/Engine.h"
 #include "sim/engine/GifExport.h"
-#include "tools/zor/Input.h"
+#include "tools/zor/ProgramSource.h"
 #include "tools/zor/Subcommand.h"
 
 #include <charconv>
