@@ -29,6 +29,7 @@
 #include "editor/EditCommands.h"
 #include "editor/Help.h"
 #include "editor/Printing.h"
+#include "editor/RecoveryCopies.h"
 #include "editor/SymbolTips.h"
 #include "sim/Sim.h"
 
@@ -123,6 +124,7 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     Comm->LoadSettings(profile, options.StartDirectory.isEmpty() ? QDir::currentPath()
                                                                  : options.StartDirectory);
     Recent->Load(SettingsFile, profile);
+    RecoverySeconds = ReadRecoverySeconds(profile);
     Previews = new TPreviewCommands(*this, *Zor, Simulation, *Character, SettingsFile, profile);
     connect(Previews, &TPreviewCommands::AllCommandsToggled, this,
             &TMainForm::CharacterAllCommandsExecute);
@@ -428,6 +430,25 @@ void TMainForm::closeEvent(QCloseEvent *event)
     event->setAccepted(Manager->QueryCloseAll());
     if (event->isAccepted() && isVisible())
         KeepWindowPlace();
+    // Every document was saved or given up: a clean exit keeps no copy.
+    if (event->isAccepted() && Recovery)
+        Recovery->Finish();
+}
+
+void TMainForm::StartRecovery(const QString &folder, std::chrono::milliseconds delay)
+{
+    if (Recovery)
+        return;
+    if (delay.count() <= 0)
+        delay = std::chrono::seconds(RecoverySeconds);
+    Recovery = new TRecoveryCopies(*Manager, folder, delay, this);
+    Recovery->OfferOrphans(this);
+}
+
+void TMainForm::WriteRecoveryCopies()
+{
+    if (Recovery)
+        Recovery->WriteAll();
 }
 
 void TMainForm::FilePrintExecute()

@@ -17,6 +17,7 @@
 #include <QMainWindow>
 #include <QTextCharFormat>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -40,6 +41,7 @@ class TPreviewCommands;
 class TStandardActions;
 class TItemBinder;
 class TRecentMenu;
+class TRecoveryCopies;
 class TDocumentManager;
 class TRichEdit;
 class Tabb;
@@ -176,6 +178,17 @@ public:
     // The recently opened documents' entries at the end of the File menu, newest first.
     const QList<QAction *> &RecentItems() const;
 
+    // Keeps recovery copies of the modified documents in folder (DefaultRecoveryFolder() for the
+    // user's) from now on, and offers those of editors that did not close properly. delay: the
+    // longest a change waits for its copy; zero takes "RecoverySeconds" of the settings file.
+    // Program start calls it once, after showing the window; a clean exit removes the copies.
+    void StartRecovery(const QString &folder,
+                       std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+    // Writes every modified document's copy now (the editor is being ended from outside).
+    void WriteRecoveryCopies();
+    // Null before StartRecovery.
+    TRecoveryCopies *RecoveryCopies() const { return Recovery; }
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -258,6 +271,8 @@ private:
     TFileDrops *Drops = nullptr;
     TPreviewCommands *Previews = nullptr;
     TPanelCommands *Comm = nullptr;
+    TRecoveryCopies *Recovery = nullptr;
+    int RecoverySeconds = 15;
     QList<QAction *> WindowListItems;
 };
 

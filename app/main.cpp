@@ -2,12 +2,15 @@
 // the documents named on the command line.
 #include "app/CommandLine.h"
 #include "app/StartupCheck.h"
+#include "app/TerminationSignals.h"
 #include "app/Zoredit.h"
 #include "base/Version.h"
 #include "editor/AppIcon.h"
+#include "editor/Recovery.h"
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <cstdio>
 #include <exception>
 
@@ -48,6 +51,15 @@ int main(int argc, char *argv[])
         zor::TMainForm mainForm;
         mainForm.CreateForms();
         mainForm.show();
+        // Ended from outside, the editor asks nothing: it keeps what is unsaved for the next
+        // start and goes.
+        zor::TTerminationSignals termination;
+        QObject::connect(&termination, &zor::TTerminationSignals::Received, &mainForm,
+                         [&mainForm](int signal) {
+                             mainForm.WriteRecoveryCopies();
+                             zor::TTerminationSignals::EndBy(signal);
+                         });
+        mainForm.StartRecovery(QFile::decodeName(zor::DefaultRecoveryFolder().c_str()));
         mainForm.OpenDocuments(line.Files);
         return app.exec();
     } catch (const std::exception &e) {

@@ -303,6 +303,8 @@ void TMDIChild::closeEvent(QCloseEvent *event)
     }
     CloseAgreed = true;
     QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted())
+        emit Closed();
 }
 
 void TMDIChild::EditorKeyDown(QKeyEvent *event)

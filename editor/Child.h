@@ -110,6 +110,9 @@ public:
 signals:
     // The document was written under a new name (Save As, or the first save of a new one).
     void SavedAs(const QString &name);
+    // The window agreed to close and is closing: what it held unsaved is given up. Not emitted
+    // when it is destroyed without closing (the main window going away).
+    void Closed();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

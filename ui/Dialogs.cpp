@@ -1,5 +1,6 @@
 #include "ui/Dialogs.h"
 
+#include <QAbstractButton>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -87,6 +88,15 @@ static TMsgAnswer RunMessageBox(QWidget *parent, const QString &caption, const Q
         break;
     case TMsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case TMsgButtons::RecoverDiscard:
+        // The standard buttons keep their answers; only their words change.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Recover"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Discard"));
+        // Escape and the close box keep the copies: nothing is deleted by a key pressed in
+        // passing.
+        box.setEscapeButton(QMessageBox::Yes);
         break;
     }
     if (defaultAnswer) {

@@ -15,7 +15,8 @@ class QWidget;
 namespace zor {
 
 enum class TMsgIcon { Information, Warning, Error, Question };
-enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// RecoverDiscard: the buttons "Recover" (answers Yes) and "Discard" (answers No).
+enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RecoverDiscard };
 enum class TMsgAnswer { Ok, Cancel, Yes, No };
 
 // State of an open or save dialog, kept between showings like a form's dialog component.

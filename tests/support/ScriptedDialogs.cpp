@@ -14,8 +14,10 @@ TMsgAnswer TScriptedDialogs::MessageBox(QWidget *, const QString &caption, const
         Answers.pop_front();
         return answer;
     }
-    return buttons == TMsgButtons::YesNo || buttons == TMsgButtons::YesNoCancel ? TMsgAnswer::Yes
-                                                                                : TMsgAnswer::Ok;
+    return buttons == TMsgButtons::YesNo || buttons == TMsgButtons::YesNoCancel ||
+                   buttons == TMsgButtons::RecoverDiscard
+               ? TMsgAnswer::Yes
+               : TMsgAnswer::Ok;
 }
 
 TMsgAnswer TScriptedDialogs::Ask(QWidget *parent, const QString &caption, const QString &text,

@@ -1,0 +1,114 @@
+// Recovery copies: what the operator typed survives a crash, a kill or a power cut. Each running
+// editor keeps a copy of every modified document in a folder of its own under the recovery
+// folder, locked (flock) for as long as the editor runs; the kernel lets go of the lock however
+// the process ends, so a folder whose lock can be taken belongs to an editor that did not close
+// properly, and only such folders are offered at the next start. Plain C++: no Qt.
+//
+// Layout under the recovery folder:
+//   <pid>-<random>/lock      held by the running editor
+//   <pid>-<random>/<n>.name  the document's file name, byte for byte; empty for an untitled one
+//   <pid>-<random>/<n>.rtf   the document as RTF (the document file format)
+//   damaged/<folder>-<n>.*   copies that could not be read back, kept for the operator
+// Folders whose names start with '.' are being made and are never touched by another editor.
+#pragma once
+
+#include "editor/rtf/RtfCodec.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zor {
+
+// $XDG_STATE_HOME/ZorEdit/recovery, or ~/.local/state/ZorEdit/recovery when XDG_STATE_HOME is
+// not an absolute path; empty when HOME is not one either (no copies are kept then).
+std::string DefaultRecoveryFolder();
+
+// This editor's own copies. Not copyable; one per running editor.
+class TRecoveryStore
+{
+public:
+    // root: the recovery folder; nothing is made before Open().
+    explicit TRecoveryStore(std::string root);
+    // Lets go of the lock and keeps the copies: an editor that ends without Finish() has its
+    // copies offered at the next start.
+    ~TRecoveryStore();
+    TRecoveryStore(const TRecoveryStore &) = delete;
+    TRecoveryStore &operator=(const TRecoveryStore &) = delete;
+
+    // Makes the recovery folder (mode 0700) and this editor's locked folder in it. False with the
+    // reason in *error (may be null) when it cannot; Write() then fails too.
+    bool Open(std::string *error = nullptr);
+    bool IsOpen() const { return LockFd >= 0; }
+    // This editor's folder; empty before a successful Open().
+    const std::string &Folder() const { return Own; }
+
+    // Writes document n's copy: its name record, then its RTF, each replaced atomically, so a
+    // copy is always whole. fileName is ignored for an untitled document. False with the reason.
+    bool Write(unsigned n, bool untitled, std::string_view fileName, std::string_view rtf,
+               std::string *error = nullptr);
+    // Removes document n's copy (saved, or closed without saving); nothing when it has none.
+    void Remove(unsigned n);
+    // A clean exit: removes every copy and this editor's folder, and lets go of the lock.
+    void Finish();
+
+private:
+    std::string Root;
+    std::string Own;
+    int LockFd = -1;
+};
+
+// One document found in the folder of an editor that did not close properly.
+struct TRecoveryCopy
+{
+    unsigned Number = 0;
+    bool Untitled = true;
+    std::string FileName; // byte for byte as the editor had it; empty for an untitled document
+    rtf::Document Doc;
+};
+
+// A copy that could not be read back: moved aside, never opened, never deleted.
+struct TDamagedCopy
+{
+    bool Untitled = true;
+    std::string FileName; // empty when untitled or when its name record is unreadable too
+    std::string Reason;
+    std::string KeptAs; // where it lies now; empty when it could not be moved (it stays put)
+};
+
+// The copies of editors that did not close properly, claimed at start: their folders are locked
+// by this object, so that another editor starting at the same time does not offer them too.
+class TOrphanCopies
+{
+public:
+    // Claims every folder under root whose editor no longer runs and reads its copies, in the
+    // order of their folders' names and their numbers. Damaged copies are moved to
+    // root/damaged and listed in Damaged. Never throws on what it finds on disk.
+    static TOrphanCopies Claim(const std::string &root);
+
+    TOrphanCopies() = default;
+    TOrphanCopies(TOrphanCopies &&other) noexcept;
+    TOrphanCopies &operator=(TOrphanCopies &&other) noexcept;
+    // Lets go of the claims and keeps the copies for a later start.
+    ~TOrphanCopies();
+
+    std::vector<TRecoveryCopy> Copies;
+    std::vector<TDamagedCopy> Damaged;
+
+    // Deletes the claimed folders with every copy in them (the copies were recovered, or the
+    // operator discarded them).
+    void Discard();
+    // Lets go of the claims; the copies stay for a later start.
+    void Release();
+
+private:
+    struct TClaim
+    {
+        std::string Folder;
+        int Fd;
+        std::vector<std::string> Stuck; // damaged files that could not be moved aside
+    };
+    std::vector<TClaim> Claims;
+};
+
+} // namespace zor

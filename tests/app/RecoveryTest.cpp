@@ -1,0 +1,400 @@
+// Recovery copies from the main window: when they are written and removed, what the next start
+// makes of them, and the editor ended by a signal.
+#include "app/EditorSettings.h"
+#include "app/TerminationSignals.h"
+#include "app/Zoredit.h"
+#include "base/SymbolTag.h"
+#include "comm/ProfileFile.h"
+#include "commands/Vocabulary.h"
+#include "editor/Child.h"
+#include "editor/DocumentIO.h"
+#include "editor/DocumentManager.h"
+#include "editor/RecoveryCopies.h"
+#include "editor/rtf/RtfCodec.h"
+#include "tests/support/ExecTool.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <memory>
+#include <poll.h>
+#include <sys/wait.h>
+
+namespace zor {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The RTF a document window holds: equal bytes mean equal text, fonts and exact colours.
+std::string Content(const TMDIChild *w)
+{
+    return rtf::Write(DocumentFromText(*w->Editor->document()));
+}
+
+class RecoveryTest : public ::testing::Test
+{
+protected:
+    // A main window as program start makes it, with its recovery copies in the test's folder.
+    std::unique_ptr<TMainForm> Start(std::chrono::milliseconds delay = 1h)
+    {
+        TStartupOptions o;
+        o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+        o.SettingsFile = Dir.filePath(QStringLiteral("zoredit.INI"));
+        o.StartDirectory = Dir.path();
+        auto form = std::make_unique<TMainForm>(o);
+        form->CreateForms();
+        form->StartRecovery(Root(), delay);
+        return form;
+    }
+
+    QString Root() const { return Dir.filePath(QStringLiteral("state/recovery")); }
+
+    // Every file under the recovery folder, relative to it.
+    QStringList Files() const
+    {
+        QStringList files;
+        QDirIterator it(Root(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << QDir(Root()).relativeFilePath(it.next());
+        files.sort();
+        return files;
+    }
+    // The copies (RTF) under the recovery folder.
+    QStringList Copies() const { return Files().filter(QStringLiteral(".rtf")); }
+
+    static void Type(TMDIChild *w, const QString &text) { w->Editor->TypeText(text); }
+
+    // A document in the test's folder holding text.
+    QString File(const QString &name, const QString &text)
+    {
+        const QString path = Dir.filePath(name);
+        QTextDocument doc;
+        doc.setPlainText(text);
+        EXPECT_TRUE(SaveDocumentFile(path, doc, nullptr));
+        return path;
+    }
+
+    QTemporaryDir Dir;
+    test::TScriptedDialogs Dialogs;
+};
+
+TEST_F(RecoveryTest, ACopyIsWrittenAfterTheDelayAndNotBefore)
+{
+    constexpr auto Delay = 400ms;
+    auto form = Start(Delay);
+    ASSERT_TRUE(form->RecoveryCopies()->IsActive());
+    TMDIChild *w = form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    // Opening and creating write nothing: nothing is unsaved yet.
+    QTest::qWait(int(Delay.count()) + 100);
+    EXPECT_TRUE(Copies().isEmpty());
+
+    QElapsedTimer clock;
+    clock.start();
+    Type(w, QStringLiteral("first"));
+    QTest::qWait(int(Delay.count()) / 2);
+    Type(w, QStringLiteral(" second"));
+    EXPECT_TRUE(Copies().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Copies().isEmpty(); }, 10000));
+    EXPECT_GE(clock.elapsed(), Delay.count());
+    ASSERT_EQ(Copies().size(), 1);
+    QFile copy(Root() + QLatin1Char('/') + Copies().front());
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll().toStdString(), Content(w));
+
+    // Steady typing never puts the next copy off: it comes while the typing goes on.
+    const QDateTime written = QFileInfo(copy).lastModified();
+    bool renewed = false;
+    for (int i = 0; i < 12 && !renewed; ++i) {
+        Type(w, QStringLiteral("."));
+        QTest::qWait(int(Delay.count()) / 4);
+        renewed = QFileInfo(copy.fileName()).lastModified() != written;
+    }
+    EXPECT_TRUE(renewed);
+}
+
+TEST_F(RecoveryTest, TheDelayComesFromTheSettingsFile)
+{
+    for (const char *bad : {"0", "-5", "3601", "soon", ""})
+        EXPECT_EQ(
+            ReadRecoverySeconds(TProfileFile(std::string("[Editor]\nRecoverySeconds=") + bad)), 15)
+            << bad;
+    EXPECT_EQ(ReadRecoverySeconds(TProfileFile("[editor]\nrecoveryseconds=3600")), 3600);
+
+    QFile settings(Dir.filePath(QStringLiteral("zoredit.INI")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Editor]\nRecoverySeconds=1\n");
+    settings.close();
+    TStartupOptions o;
+    o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+    o.SettingsFile = settings.fileName();
+    TMainForm form(o);
+    form.StartRecovery(Root());
+    QElapsedTimer clock;
+    clock.start();
+    Type(form.CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("x"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Copies().isEmpty(); }, 10000));
+    EXPECT_GE(clock.elapsed(), 1000);
+}
+
+TEST_F(RecoveryTest, SavingClosingWithoutSavingAndACleanExitLeaveNoCopy)
+{
+    auto form = Start();
+    TMDIChild *saved = form->CreateDocumentWindow(File("saved.zor", "old"));
+    TMDIChild *dropped = form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    TMDIChild *kept = form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    for (TMDIChild *w : {saved, dropped, kept})
+        Type(w, QStringLiteral("unsaved"));
+    form->WriteRecoveryCopies();
+    EXPECT_EQ(Copies().size(), 3);
+
+    form->DocumentManager()->Save(saved);
+    EXPECT_EQ(Copies().size(), 2);
+    Dialogs.Answers = {TMsgAnswer::No};
+    dropped->close();
+    EXPECT_EQ(Copies().size(), 1);
+    // Undone back to nothing: the document is what it was, nothing to keep.
+    kept->Editor->undo();
+    ASSERT_FALSE(kept->Editor->document()->isModified());
+    EXPECT_TRUE(Copies().isEmpty());
+
+    Type(kept, QStringLiteral("again"));
+    form->WriteRecoveryCopies();
+    EXPECT_EQ(Copies().size(), 1);
+    // Exit, not saving: nothing at all is left, not even the editor's folder.
+    Dialogs.Answers = {TMsgAnswer::No};
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(Files().isEmpty()) << Files().join(' ').toStdString();
+}
+
+TEST_F(RecoveryTest, TheNextStartRecoversTextColoursAndNames)
+{
+    const QString path = File("program.zor", "as saved");
+    std::string titled, untitled;
+    {
+        auto form = Start();
+        TMDIChild *b = form->CreateDocumentWindow(QStringLiteral("Untitled"));
+        // The active one, where the symbols go.
+        TMDIChild *a = form->CreateDocumentWindow(path);
+        a->Editor->moveCursor(QTextCursor::End);
+        Type(a, QStringLiteral(" and changed: "));
+        form->InsertCommandSymbol(QString(QChar(CommandButtons[0].Symbol)), CommandButtons[0].Kind);
+        Type(a, QStringLiteral("\u017elu\u0165ou\u010dk\u00fd k\u016f\u0148"));
+        form->InsertCommandSymbol(QString(QChar(CommandButtons[13].Symbol)),
+                                  CommandButtons[13].Kind);
+        Type(b, QStringLiteral("new\nlines"));
+        titled = Content(a);
+        untitled = Content(b);
+        form->WriteRecoveryCopies();
+        // The editor dies here, leaving its copies.
+    }
+    auto form = Start();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text,
+              "ZorEdit did not close properly. Recover the unsaved changes of\nUntitled\n" + path +
+                  "?");
+    EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::RecoverDiscard);
+    EXPECT_EQ(Dialogs.Boxes[0].Default, TMsgAnswer::Yes);
+
+    const QList<TMDIChild *> windows = form->Documents();
+    ASSERT_EQ(windows.size(), 2);
+    TMDIChild *a = windows[0]->FileName == path ? windows[0] : windows[1];
+    TMDIChild *b = a == windows[0] ? windows[1] : windows[0];
+    EXPECT_EQ(Content(a), titled);
+    EXPECT_EQ(Content(b), untitled);
+    // The symbols are symbols again, in their kinds' colours.
+    int symbols = 0;
+    for (QTextBlock block = a->Editor->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (IsCommandSymbol(FormatColour(it.fragment().charFormat())))
+                ++symbols;
+    EXPECT_EQ(symbols, 2);
+    EXPECT_EQ(a->windowTitle(), "program.zor");
+    EXPECT_FALSE(a->IsUntitled());
+    EXPECT_TRUE(b->IsUntitled());
+    EXPECT_EQ(b->windowTitle(), "Untitled");
+    for (TMDIChild *w : windows)
+        EXPECT_TRUE(w->Editor->document()->isModified());
+    // Already this editor's copies; the dead editor's folder is gone.
+    EXPECT_EQ(Copies().size(), 2);
+    EXPECT_EQ(QDir(Root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+
+    // Save puts the recovered text where it belongs, without asking for a name.
+    form->DocumentManager()->Save(a);
+    QTextDocument reread;
+    QString error;
+    ASSERT_TRUE(LoadDocumentFile(path, reread, &error));
+    EXPECT_EQ(rtf::Write(DocumentFromText(reread)), titled);
+    EXPECT_EQ(Copies().size(), 1);
+}
+
+TEST_F(RecoveryTest, DiscardDeletesTheCopiesAndNoAnswerKeepsThem)
+{
+    {
+        auto form = Start();
+        Type(form->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("text"));
+        form->WriteRecoveryCopies();
+    }
+    {
+        // Neither button (the box closed some other way): asked again next time.
+        Dialogs.Answers = {TMsgAnswer::Cancel};
+        auto form = Start();
+        EXPECT_EQ(form->DocumentCount(), 0);
+        EXPECT_EQ(Copies().size(), 1);
+    }
+    Dialogs.Answers = {TMsgAnswer::No};
+    auto form = Start();
+    EXPECT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_EQ(form->DocumentCount(), 0);
+    EXPECT_TRUE(Copies().isEmpty());
+}
+
+TEST_F(RecoveryTest, ADamagedCopyIsReportedAndKeptAsideAndTheStartGoesOn)
+{
+    {
+        auto form = Start();
+        Type(form->CreateDocumentWindow(File("bad.zor", "x")), QStringLiteral("lost"));
+        Type(form->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("fine"));
+        form->WriteRecoveryCopies();
+        const QString folder = form->RecoveryCopies()->Folder();
+        QFile damaged(folder + QStringLiteral("/1.rtf"));
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write("{\\rtf1 cut off here");
+    }
+    auto form = Start();
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_EQ(Dialogs.Boxes[0].Icon, TMsgIcon::Warning);
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("The recovery copy of " + Dir.filePath("bad.zor") +
+                                                 " cannot be read: "))
+        << Dialogs.Boxes[0].Text.toStdString();
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.contains(".\nIt was kept as " + Root() + "/damaged/"));
+    EXPECT_TRUE(Dialogs.Boxes[1].Text.endsWith("\nUntitled?"));
+    ASSERT_EQ(form->DocumentCount(), 1);
+    EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "fine");
+    EXPECT_EQ(Files().filter(QStringLiteral("damaged/")).size(), 2);
+}
+
+TEST_F(RecoveryTest, TwoEditorsDoNotTakeEachOthersCopies)
+{
+    auto first = Start();
+    Type(first->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("first's"));
+    first->WriteRecoveryCopies();
+    auto second = Start();
+    EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+    EXPECT_EQ(second->DocumentCount(), 0);
+    Type(second->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("second's"));
+    second->WriteRecoveryCopies();
+    EXPECT_EQ(Copies().size(), 2);
+    // The second's clean exit takes only its own.
+    Dialogs.Answers = {TMsgAnswer::No};
+    EXPECT_TRUE(second->close());
+    EXPECT_EQ(Copies().size(), 1);
+}
+
+TEST_F(RecoveryTest, ATerminationSignalWritesTheCopiesAtOnce)
+{
+    auto form = Start();
+    TMDIChild *w = form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(w, QStringLiteral("typed just now"));
+    TTerminationSignals termination;
+    ASSERT_TRUE(termination.IsInstalled());
+    int ended = 0;
+    QObject::connect(&termination, &TTerminationSignals::Received, form.get(), [&](int signal) {
+        form->WriteRecoveryCopies();
+        ended = signal;
+    });
+    for (int signal : {SIGTERM, SIGHUP}) {
+        ended = 0;
+        std::raise(signal);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ended != 0; }, 5000));
+        EXPECT_EQ(ended, signal);
+    }
+    ASSERT_EQ(Copies().size(), 1);
+}
+
+// Run by the test below in a process of its own, which it then ends with SIGTERM.
+TEST(RecoveryChildProcess, EditorForTheSignalTest)
+{
+    const QByteArray root = qgetenv("ZOR_RECOVERY_TEST_ROOT");
+    if (root.isEmpty())
+        GTEST_SKIP() << "run by ARealEditorEndedBySigtermLeavesItsCopy";
+    test::TScriptedDialogs dialogs;
+    TStartupOptions o;
+    o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+    o.SettingsFile = QFile::decodeName(root) + QStringLiteral("/zoredit.INI");
+    TMainForm form(o);
+    form.CreateForms();
+    form.show();
+    // As program start does.
+    TTerminationSignals termination;
+    QObject::connect(&termination, &TTerminationSignals::Received, &form, [&form](int signal) {
+        form.WriteRecoveryCopies();
+        TTerminationSignals::EndBy(signal);
+    });
+    form.StartRecovery(QFile::decodeName(root));
+    TMDIChild *w = form.CreateDocumentWindow(QStringLiteral("Untitled"));
+    QTest::keyClicks(w->Editor, "typed before the end");
+    std::puts("ready");
+    std::fflush(stdout);
+    QTest::qWait(60000);
+    FAIL() << "not ended";
+}
+
+TEST_F(RecoveryTest, ARealEditorEndedBySigtermLeavesItsCopy)
+{
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const std::string root = Root().toStdString();
+    const pid_t pid =
+        test::ExecTool(QCoreApplication::applicationFilePath().toStdString(),
+                       {"--gtest_filter=RecoveryChildProcess.EditorForTheSignalTest"}, out[1], -1,
+                       [&] { ::setenv("ZOR_RECOVERY_TEST_ROOT", root.c_str(), 1); });
+    ASSERT_GT(pid, 0);
+    ::close(out[1]);
+    // Up once it says so; a line at a time, for gtest prints its own too.
+    std::string said;
+    pollfd p{out[0], POLLIN, 0};
+    while (said.find("ready\n") == std::string::npos && ::poll(&p, 1, 30000) == 1) {
+        char buffer[256];
+        const ssize_t n = ::read(out[0], buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        said.append(buffer, std::size_t(n));
+    }
+    ::close(out[0]);
+    ASSERT_NE(said.find("ready\n"), std::string::npos) << said;
+    // The delay is an hour: only the signal writes the copy.
+    EXPECT_TRUE(Copies().isEmpty());
+
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    int status = 0;
+    pid_t done = 0;
+    while ((done = ::waitpid(pid, &status, WNOHANG)) == 0 && clock.elapsed() < 10000)
+        QTest::qWait(10);
+    if (done == 0)
+        ::kill(pid, SIGKILL), ::waitpid(pid, &status, 0);
+    ASSERT_EQ(done, pid) << "still running 10 s after SIGTERM";
+    EXPECT_LT(clock.elapsed(), 2000);
+    // Ended by the signal itself, as whoever sent it expects.
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+
+    ASSERT_EQ(Copies().size(), 1);
+    auto form = Start();
+    ASSERT_EQ(form->DocumentCount(), 1);
+    EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "typed before the end");
+}
+
+} // namespace
+} // namespace zor
