@@ -1,16 +1,18 @@
 #include "app/PanelCommands.h"
 
 #include "app/Actions.h"
-#include "app/TransferCommands.h"
 #include "app/TransferLogWindow.h"
 #include "comm/Bargraf.h"
 #include "comm/Frames.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
 #include "comm/ProfileFile.h"
+#include "comm/QtSerialPort.h"
 #include "comm/Results.h"
+#include "comm/TransferDialogs.h"
 #include "comm/TransferRunner.h"
 #include "commands/DocumentTranslation.h"
+#include "commands/SendCheck.h"
 #include "editor/DocumentIO.h"
 #include "sim/Sim.h"
 #include "ui/Dialogs.h"
@@ -22,16 +24,19 @@
 
 namespace zor {
 
-TPanelCommands::TPanelCommands(QWidget &window, TState state, TAction *transferLog)
-    : QObject(&window), Window(window), State(state), TransferLogAction(transferLog)
+TPanelCommands::TPanelCommands(QWidget &window, TAction *transferLog)
+    : QObject(&window), Window(window), TransferLogAction(transferLog),
+      PortFactory([] { return CreateSerialPort(); })
 {
 }
 
-void TPanelCommands::LoadSettings(const TProfileFile &profile, const QString &startDirectory)
+void TPanelCommands::LoadSettings(const TProfileFile &profile, const QString &startDirectory,
+                                  const QString &settingsFile)
 {
-    State.Settings = LoadCommSettings(profile, startDirectory.toStdString());
-    State.Devices = LoadPortDevices(profile);
-    BaudProblem = BaudRateProblem(profile, QFile::encodeName(State.SettingsFile).toStdString());
+    SettingsFile = settingsFile;
+    CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
+    PortDevices = LoadPortDevices(profile);
+    BaudProblem = BaudRateProblem(profile, QFile::encodeName(SettingsFile).toStdString());
     UpdateTransferLogAction();
 }
 
@@ -48,16 +53,16 @@ void TPanelCommands::Parameters()
 {
     if (!Paramet)
         return;
-    Paramet->ApplySettings(State.Settings);
-    Paramet->ApplyPortDevices(State.Devices);
+    Paramet->ApplySettings(CommSettings);
+    Paramet->ApplyPortDevices(PortDevices);
     if (Dialogs().ExecuteForm(*Paramet) != QDialog::Accepted)
         return;
-    Paramet->TakeSettings(State.Settings);
-    Paramet->TakePortDevices(State.Devices);
+    Paramet->TakeSettings(CommSettings);
+    Paramet->TakePortDevices(PortDevices);
     UpdateTransferLogAction();
     std::string why;
-    if (SaveCommSettings(QFile::encodeName(State.SettingsFile).toStdString(), State.Settings,
-                         State.Devices, &why) != ResultOk)
+    if (SaveCommSettings(QFile::encodeName(SettingsFile).toStdString(), CommSettings, PortDevices,
+                         &why) != ResultOk)
         ShowResultBox(&Window, ResultSettingsFileError, why);
 }
 
@@ -67,19 +72,19 @@ void TPanelCommands::TranslateProgram(QTextEdit &editor, bool send, QLabel &stat
     if (send)
         status.setText(QStringLiteral("Wait moment please..."));
     const rtf::Document document = DocumentFromText(*editor.document());
-    const TTranslation translation = TranslateDocument(document);
+    const TSendTranslation translation = TranslateForSend(document, ListedUnshowable);
     QTextCursor end(editor.document());
     end.movePosition(QTextCursor::End);
     editor.setTextCursor(end);
-    const std::string &program = translation.Program;
-    if (translation.TooManySegments()) {
+    const std::string &program = translation.Translation.Program;
+    if (translation.Translation.TooManySegments()) {
         ShowResultBox(&Window, ResultTooManySegments);
     } else if (send) {
-        if (ConfirmSymbolFontText(&Window, document, QStringLiteral("Send")) &&
-            ConfirmSend(&Window, document, program))
-            Transfers().SendProgram(program, State.Settings.Port, State.Settings.Baud);
+        if (ConfirmSend(&Window, translation.Check))
+            ShowResult(Transfers().SendProgram(program, CommSettings.Port, CommSettings.Baud));
     } else if (CanRun(program) && FormSim &&
-               ConfirmSymbolFontText(&Window, document, QStringLiteral("Simulate"))) {
+               ConfirmSymbolFontText(&Window, translation.Check.SymbolFontText,
+                                     QStringLiteral("Simulate"))) {
         FormSim->SetProgram(&program);
         Dialogs().ExecuteForm(*FormSim);
         FormSim->SetProgram(nullptr);
@@ -92,45 +97,49 @@ TTransferRunner &TPanelCommands::Transfers()
 {
     if (!Runner) {
         Runner = new TTransferRunner(this);
-        connect(Runner, &TTransferRunner::Finished, this, [this](const TTransferResult &result) {
-            // Said while the progress window is still up; the runner hides it afterwards.
-            UpdateTransferLogAction();
-            TTransferResult shown = result;
-            // A port refuses a rate it has no setting for; a panel does not hear a rate it
-            // does not work at.
-            if ((result.Code == ResultUnknownError || result.Code == ResultTimeout) &&
-                !IsPanelBaudRate(State.Settings.Baud) && !BaudProblem.empty())
-                shown.PortProblem += (shown.PortProblem.empty() ? "" : "\n") + BaudProblem;
-            ShowTransferResult(&Window, shown);
-        });
+        if (Graf)
+            Graf->Follow(Runner);
     }
-    if (Runner->ProgressWindow() != Graf)
-        Runner->SetProgressWindow(Graf);
     // The port factory, the devices and the log may have changed since the last transfer.
-    Runner->PortFactory = State.PortFactory;
-    Runner->Devices = State.Devices;
-    Runner->Log = TTransferLog{State.Settings.LogToFile, State.Settings.LogPath};
+    Runner->PortFactory = PortFactory;
+    Runner->Devices = PortDevices;
+    Runner->Log = TTransferLog{CommSettings.LogToFile, CommSettings.LogPath};
     return *Runner;
+}
+
+void TPanelCommands::ShowResult(const TTransferResult &result)
+{
+    UpdateTransferLogAction();
+    TTransferResult shown = result;
+    // A port refuses a rate it has no setting for; a panel does not hear a rate it does not work
+    // at.
+    if ((result.Code == ResultUnknownError || result.Code == ResultTimeout) &&
+        !IsPanelBaudRate(CommSettings.Baud) && !BaudProblem.empty())
+        shown.PortProblem += (shown.PortProblem.empty() ? "" : "\n") + BaudProblem;
+    // Told over the progress window, which goes once the operator has read it.
+    ShowTransferResult(&Window, shown);
+    if (Graf)
+        Graf->hide();
 }
 
 void TPanelCommands::NumericFields()
 {
     std::uint8_t message[NumericMessageLength + 1] = {}; // and its zero byte
     if (Vstup && AskNumericMessage(&Window, *Vstup, message))
-        Transfers().SendNumeric(message, State.Settings.Port, State.Settings.Baud);
+        ShowResult(Transfers().SendNumeric(message, CommSettings.Port, CommSettings.Baud));
 }
 
 void TPanelCommands::UpdateTransferLogAction()
 {
     if (TransferLogAction)
-        TransferLogAction->SetEnabled(TransferLogAvailable(State.Settings));
+        TransferLogAction->SetEnabled(TransferLogAvailable(CommSettings));
 }
 
 void TPanelCommands::TransferLog()
 {
     UpdateTransferLogAction();
-    if (TransferLogAvailable(State.Settings))
-        ShowTransferLog(&Window, State.Settings);
+    if (TransferLogAvailable(CommSettings))
+        ShowTransferLog(&Window, CommSettings);
 }
 
 } // namespace zor

@@ -1,6 +1,7 @@
 // The Zor menu's work behind the main window: Parameters, Send and Simulation of a document,
-// Numeric fields and Transfer log. The communication settings stay the window's; the window
-// routes each command here and this object reads and changes them in place.
+// Numeric fields and Transfer log. It holds the communication settings, the serial devices behind
+// the port numbers and the factory of the ports that transfers use; the window routes each
+// command here.
 #pragma once
 
 #include "comm/SerialPort.h"
@@ -24,6 +25,7 @@ class TGraf;
 class TParamet;
 class TTransferRunner;
 class TVstup;
+struct TTransferResult;
 
 class TPanelCommands : public QObject
 {
@@ -31,22 +33,22 @@ class TPanelCommands : public QObject
 public:
     using TPortFactory = std::function<std::unique_ptr<TSerialPort>()>;
 
-    // The window's state this works on; every member outlives this object.
-    struct TState
-    {
-        TCommSettings &Settings;
-        TPortDevices &Devices;
-        const QString &SettingsFile;
-        const TPortFactory &PortFactory;
-    };
-
     // window: the parent of message boxes and of the transfer log window. transferLog is the
-    // Transfer log action, enabled while a log can be shown.
-    TPanelCommands(QWidget &window, TState state, TAction *transferLog);
+    // Transfer log action, enabled while a log can be shown. Transfers use the platform's serial
+    // port until SetPortFactory.
+    TPanelCommands(QWidget &window, TAction *transferLog);
 
-    // Takes the settings and the port devices from the settings file's contents; missing keys
-    // give the defaults, among them a log "zor.log" in startDirectory.
-    void LoadSettings(const TProfileFile &profile, const QString &startDirectory);
+    // Takes the settings and the port devices from the contents of settingsFile, where Parameters
+    // saves them; missing keys give the defaults, among them a log "zor.log" in startDirectory.
+    void LoadSettings(const TProfileFile &profile, const QString &startDirectory,
+                      const QString &settingsFile);
+
+    // The communication settings and the serial devices behind the port numbers (section "Ports"
+    // of the settings file) that the next transfer uses; Parameters changes and saves them.
+    TCommSettings &Settings() { return CommSettings; }
+    TPortDevices &Devices() { return PortDevices; }
+    // Makes the serial port of each transfer from now on; tests give a scripted port.
+    void SetPortFactory(TPortFactory factory) { PortFactory = std::move(factory); }
     // The forms made by the window's CreateForms; a command whose form is missing does nothing.
     void SetForms(TParamet *parameters, TGraf *progress, TFormSim *simulation, TVstup *numeric);
 
@@ -68,10 +70,15 @@ private:
     // The runner of every transfer, made at the first one, with the port factory, devices and
     // log of the settings at the time of the call.
     TTransferRunner &Transfers();
+    // Shows how a transfer ended (over the progress window, which is hidden afterwards).
+    void ShowResult(const TTransferResult &result);
 
     QWidget &Window;
-    TState State;
     TAction *TransferLogAction;
+    TCommSettings CommSettings;
+    TPortDevices PortDevices;
+    TPortFactory PortFactory;
+    QString SettingsFile;
     TParamet *Paramet = nullptr;
     TGraf *Graf = nullptr;
     TFormSim *FormSim = nullptr;

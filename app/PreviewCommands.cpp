@@ -1,8 +1,9 @@
 #include "app/PreviewCommands.h"
 
 #include "app/EditorSettings.h"
-#include "app/TransferCommands.h"
 #include "comm/Results.h"
+#include "comm/TransferDialogs.h"
+#include "commands/DocumentTranslation.h"
 #include "sim/Preview.h"
 #include "ui/DocumentConversion.h"
 
@@ -86,7 +87,8 @@ void TPreviewCommands::ExportAnimation(const QTextDocument &document, const QStr
     const TPreviewProgram run = TranslateForPreview(document);
     if (run.TooManySegments)
         ShowResultBox(Window, ResultTooManySegments);
-    else if (ConfirmSymbolFontText(Window, DocumentFromText(document), QStringLiteral("Export")))
+    else if (ConfirmSymbolFontText(Window, FindSymbolFontText(DocumentFromText(document)),
+                                   QStringLiteral("Export")))
         ExportAnimationCommand(Window, run.Program, fileName, ExportDialog);
 }
 

@@ -11,15 +11,14 @@
 #include "app/RecentMenu.h"
 #include "app/StandardActions.h"
 #include "app/SymbolCommands.h"
-#include "app/TransferCommands.h"
 #include "app/WindowMenu.h"
 #include "app/WindowPlace.h"
 #include "comm/Bargraf.h"
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
 #include "comm/ProfileFile.h"
-#include "comm/QtSerialPort.h"
 #include "comm/Results.h"
+#include "comm/TransferDialogs.h"
 #include "commands/Input.h"
 #include "editor/About.h"
 #include "editor/AppIcon.h"
@@ -98,11 +97,9 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     FontDialog = DefaultPlainFont();
     FontDialogSymbol = DefaultSymbolFont();
     SharedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    SerialPortFactory = [] { return CreateSerialPort(); };
 
     CreateActions();
-    Comm = new TPanelCommands(*this, {CommSettings, PortDevices, SettingsFile, SerialPortFactory},
-                              FindAction(QStringLiteral("ZorTransferLog")));
+    Comm = new TPanelCommands(*this, FindAction(QStringLiteral("ZorTransferLog")));
     CreateMenus();
     Standard = new TStandardActions(
         ActionList1, MainMenu,
@@ -114,15 +111,15 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     CreateToolBars();
     CreateStatusBar();
 
-    CommSettings.LogPath.clear();
     CheckSymbolFont(this, options.FontFolders.isEmpty() ? DefaultSymbolFontFolders()
                                                         : options.FontFolders);
     SettingsFile = options.SettingsFile.isEmpty() ? DefaultSettingsFile() : options.SettingsFile;
     // Read once: the communication settings, the recent files and the editor's switches.
     TProfileFile profile;
     profile.Load(QFile::encodeName(SettingsFile).toStdString());
-    Comm->LoadSettings(profile, options.StartDirectory.isEmpty() ? QDir::currentPath()
-                                                                 : options.StartDirectory);
+    Comm->LoadSettings(
+        profile, options.StartDirectory.isEmpty() ? QDir::currentPath() : options.StartDirectory,
+        SettingsFile);
     Recent->Load(SettingsFile, profile);
     RecoverySeconds = ReadRecoverySeconds(profile);
     Previews = new TPreviewCommands(*this, *Zor, Simulation, *Character, SettingsFile, profile);
@@ -185,9 +182,19 @@ TMainForm::~TMainForm()
     ClientArea = nullptr;
 }
 
+TCommSettings &TMainForm::Communication()
+{
+    return Comm->Settings();
+}
+
+TPortDevices &TMainForm::Ports()
+{
+    return Comm->Devices();
+}
+
 void TMainForm::SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>()> factory)
 {
-    SerialPortFactory = std::move(factory);
+    Comm->SetPortFactory(std::move(factory));
 }
 
 void TMainForm::FollowActiveDocument()

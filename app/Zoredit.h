@@ -106,10 +106,10 @@ public:
     // The communication settings and the serial devices behind the port numbers (section
     // "Ports" of the settings file) that the next transfer uses; Parameters changes and saves
     // them.
-    TCommSettings &Communication() { return CommSettings; }
+    TCommSettings &Communication();
     // The settings file this window reads and writes.
     const QString &SettingsPath() const { return SettingsFile; }
-    TPortDevices &Ports() { return PortDevices; }
+    TPortDevices &Ports();
     // Makes the serial port of each transfer from now on; tests give a scripted port.
     void SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>()> factory);
 
@@ -216,10 +216,7 @@ private:
     void PlaceWindow(const TProfileFile &profile);
     void KeepWindowPlace();
 
-    TCommSettings CommSettings;
     QString SettingsFile;
-    TPortDevices PortDevices;
-    std::function<std::unique_ptr<TSerialPort>()> SerialPortFactory;
 
     // Components, named as the form describes them.
     QMenuBar *MainMenu = nullptr;

@@ -1,12 +1,12 @@
 #include "comm/Serial.h"
 
-#include "base/AtomicFile.h"
 #include "comm/Frames.h"
 #include "comm/Results.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 
 namespace zor {
@@ -20,7 +20,6 @@ TSerial::TSerial(std::unique_ptr<TSerialPort> port, TPortDevices devices, TTrans
     ClearBuffer(Receive);
 }
 
-// Out of line: the log writer is only declared in the header.
 TSerial::~TSerial() = default;
 
 int TSerial::OpenPort(std::int32_t port, std::int32_t baud)
@@ -217,41 +216,6 @@ int TSerial::SendClose(std::uint16_t blocks, std::uint8_t closeSelector)
     return ExchangeFrame(BuildCloseFrame(Send.data(), blocks, closeSelector));
 }
 
-void TSerial::LogFailed()
-{
-    // Said once: the first failure ends the log, the transfer goes on without it.
-    if (LogProblemText.empty() && LogFile)
-        LogProblemText = Log.LogPath + ": " + LogFile->Failure().Why;
-    LogFile.reset();
-    LogPending.clear();
-}
-
-void TSerial::LogText(std::string_view text)
-{
-    if (LogFile)
-        LogPending += text;
-}
-
-void TSerial::LogLine(std::string_view text)
-{
-    LogText(text);
-    LogText("\r\n");
-    // A line at a time into the file, so that the log shows how far a transfer came even when the
-    // program is killed in the middle of it.
-    if (LogFile && !LogFile->Write(LogPending))
-        return LogFailed();
-    LogPending.clear();
-}
-
-void TSerial::LogDump(const TBuffer &buffer, std::size_t count)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    for (std::size_t i = 0; i < count && LogFile; ++i) {
-        const char hex[3] = {digits[buffer[i] >> 4], digits[buffer[i] & 15], ','};
-        LogText({hex, sizeof hex});
-    }
-}
-
 std::string_view TSerial::StopLine() const
 {
     return Stop && Stop->Reason() == TStopReason::Interrupted ? "Transfer interrupted"
@@ -267,25 +231,11 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     int freeBlocks = 0;
     int result = SendOpen(port, baud, &freeBlocks);
 
-    // A log that cannot be created or written is skipped and reported once afterwards: the
-    // transfer does not depend on it.
-    LogProblemText.clear();
-    if (Log.LogToFile) {
-        LogFile = std::make_unique<TAtomicFileWriter>(Log.LogPath, TFileReplace::AsWritten);
-        if (!LogFile->IsOpen())
-            LogFailed();
-    }
-    const auto closeLog = [this] {
-        if (!LogFile)
-            return;
-        if (!LogFile->Write(LogPending) || !LogFile->Commit())
-            return LogFailed();
-        LogFile.reset();
-        LogPending.clear();
-    };
+    // The log begins after the Open frame, which it then shows; the transfer does not depend on it.
+    Log.Begin();
     const auto fail = [&](std::string_view line, int code) {
-        LogLine(code == ResultCancelled ? StopLine() : line);
-        closeLog();
+        Log.Line(code == ResultCancelled ? StopLine() : line);
+        Log.End();
         return code;
     };
     // The frame in flight is finished; the next one is not begun.
@@ -298,12 +248,12 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
 
     // A frame that never went out (the port did not open) is not shown as sent.
     if (FrameWritten) {
-        LogLine("Open Send");
-        LogDump(Send, ControlFrameLength);
-        LogLine("");
-        LogLine("Open Receive");
-        LogDump(Receive, ReplyLength);
-        LogLine("");
+        Log.Line("Open Send");
+        Log.Dump(Send.data(), ControlFrameLength);
+        Log.Line("");
+        Log.Line("Open Receive");
+        Log.Dump(Receive.data(), ReplyLength);
+        Log.Line("");
     }
     if (result != ResultOk)
         return fail("Open error!!!!", result);
@@ -332,13 +282,13 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
         BlockData(text, blocks, static_cast<std::size_t>(k), data);
         result = SendBlock(data, static_cast<std::uint16_t>(k), selector);
         std::snprintf(caption, sizeof caption, "Send Block number%d", k);
-        LogLine(caption);
-        LogDump(Send, BlockFrameLength);
-        LogLine("");
+        Log.Line(caption);
+        Log.Dump(Send.data(), BlockFrameLength);
+        Log.Line("");
         std::snprintf(caption, sizeof caption, "Receive Block number%d", k);
-        LogLine(caption);
-        LogDump(Receive, ReplyLength);
-        LogLine("");
+        Log.Line(caption);
+        Log.Dump(Receive.data(), ReplyLength);
+        Log.Line("");
         if (result != ResultOk) {
             DropPort();
             SayLineLost("during block " + std::to_string(k) + " of " + std::to_string(n) + ":",
@@ -352,11 +302,11 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     if (stopped())
         return fail({}, ResultCancelled);
     result = SendClose(static_cast<std::uint16_t>(n), closeSelector);
-    LogLine("Close Send");
-    LogDump(Send, ControlFrameLength);
-    LogLine("");
-    LogLine("Close Receive");
-    LogDump(Receive, ReplyLength);
+    Log.Line("Close Send");
+    Log.Dump(Send.data(), ControlFrameLength);
+    Log.Line("");
+    Log.Line("Close Receive");
+    Log.Dump(Receive.data(), ReplyLength);
     if (result != ResultOk) {
         DropPort();
         SayLineLost("during the Close frame, after all " + std::to_string(n) + " blocks:",
@@ -364,7 +314,7 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
         return fail("Close error!!!!", result);
     }
 
-    closeLog();
+    Log.End();
     ClosePort();
     return ResultOk;
 }

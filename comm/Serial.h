@@ -1,5 +1,6 @@
 // TSerial: the link to the display panel over one serial port, with the frame exchange, the
-// program transfer and the optional transfer log.
+// program transfer; the optional transfer log is written by a TTransferLogWriter
+// (comm/TransferLogWriter.h).
 //
 // A TSerial lives for one command (a program transfer or a numeric message). Every operation
 // runs synchronously on the calling thread and returns a result code of comm/Results.h. Each
@@ -24,25 +25,17 @@
 #include "base/Clock.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
+#include "comm/TransferLogWriter.h"
 #include "comm/TransferStop.h"
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace zor {
-
-class TAtomicFileWriter;
-
-struct TTransferLog
-{
-    bool LogToFile = false;
-    std::string LogPath; // replaced at every program transfer
-};
 
 class TSerial
 {
@@ -106,10 +99,7 @@ public:
 
     // Empty when the log of the last SendProgram was written in full (or logging is off); else
     // the log's path and why it could not be written. The transfer itself does not depend on it.
-    const std::string &LogProblem() const { return LogProblemText; }
-
-    const TBuffer &SendBuffer() const { return Send; }
-    const TBuffer &ReceiveBuffer() const { return Receive; }
+    const std::string &LogProblem() const { return Log.Problem(); }
 
     // Read time-out of one attempt, and attempts (copies) per frame.
     static constexpr int ReadTimeoutMs = 100;
@@ -128,10 +118,10 @@ public:
     int SlowestReplyMs() const { return Slowest; }
 
 private:
-    // Sends the frame in SendBuffer (up to Attempts copies) and takes the first decisive reply;
+    // Sends the frame in Send (up to Attempts copies) and takes the first decisive reply;
     // before returning with one, lets the replies owed to the other copies go by.
     int ExchangeFrame(std::size_t length);
-    // Opens the port, exchanges the frame already in SendBuffer and closes the port again.
+    // Opens the port, exchanges the frame already in Send and closes the port again.
     int ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32_t baud);
     // Closes the port without flushing, as every failure path does.
     void DropPort();
@@ -148,23 +138,15 @@ private:
     bool StopRequested() const { return Stop && Stop->Requested(); }
     // The last log line of a transfer that was stopped.
     std::string_view StopLine() const;
-    void LogFailed();
-
-    void LogText(std::string_view text);
-    void LogLine(std::string_view text);
-    void LogDump(const TBuffer &buffer, std::size_t count);
 
     std::unique_ptr<TSerialPort> Port;
     TPortDevices Devices;
-    TTransferLog Log;
+    TTransferLogWriter Log;
     TSystemClock SystemClock;
     TClock *Clock;
     TBuffer Send{};
     TBuffer Receive{};
-    std::unique_ptr<TAtomicFileWriter> LogFile;
-    std::string LogPending; // log text not yet handed to LogFile
     std::string PortProblemText;
-    std::string LogProblemText;
     std::string OpenDevice; // the device of the last OpenPort
     int Slowest = 0;
     bool Lost = false;         // the last exchange ended because the port failed

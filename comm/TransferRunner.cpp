@@ -1,12 +1,11 @@
 #include "comm/TransferRunner.h"
 
-#include "comm/Bargraf.h"
 #include "comm/Frames.h"
 #include "comm/QtSerialPort.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QProgressBar>
+#include <QMetaMethod>
 #include <QThread>
 
 #include <cstring>
@@ -15,8 +14,6 @@ namespace zor {
 
 namespace {
 
-// The design range of the bar, shown until the transfer has counted its blocks.
-constexpr int InitialBarMaximum = 100;
 // The panel's selector bytes of a program's Block and Close frames; the editor always sends 1.
 constexpr std::uint8_t ProgramSelector = 1;
 constexpr std::uint8_t ProgramCloseSelector = 1;
@@ -36,22 +33,6 @@ TTransferRunner::~TTransferRunner()
             Stop->Request(TStopReason::Cancelled);
         Worker->wait();
         delete Worker;
-    }
-}
-
-void TTransferRunner::SetProgressWindow(TGraf *window)
-{
-    if (Window) {
-        disconnect(Window, nullptr, this, nullptr);
-        disconnect(this, nullptr, Window->ProgressBar1, nullptr);
-    }
-    Window = window;
-    if (Window) {
-        connect(Window, &TGraf::CancelRequested, this, &TTransferRunner::Cancel);
-        connect(this, &TTransferRunner::ProgressMaximum, Window->ProgressBar1,
-                &QProgressBar::setMaximum);
-        connect(this, &TTransferRunner::ProgressPosition, Window->ProgressBar1,
-                &QProgressBar::setValue);
     }
 }
 
@@ -75,7 +56,7 @@ bool TTransferRunner::StartNumeric(const std::uint8_t *message, std::int32_t por
         false);
 }
 
-bool TTransferRunner::Start(std::function<int(TSerial &)> transfer, bool showWindow)
+bool TTransferRunner::Start(std::function<int(TSerial &)> transfer, bool program)
 {
     if (Busy)
         return false;
@@ -91,22 +72,16 @@ bool TTransferRunner::Start(std::function<int(TSerial &)> transfer, bool showWin
         QMetaObject::invokeMethod(this, [this, position] { emit ProgressPosition(position); });
     };
 
-    WindowShown = showWindow && Window;
-    if (WindowShown) {
-        QProgressBar *bar = Window->ProgressBar1;
-        // Each transfer starts from an empty bar, not from where the last one ended.
-        bar->setRange(0, InitialBarMaximum);
-        bar->setValue(0);
-        Window->setWindowModality(Qt::ApplicationModal);
-        Window->show();
-    }
-
+    TakesInput =
+        program && isSignalConnected(QMetaMethod::fromSignal(&TTransferRunner::ProgramStarted));
     Code = ResultUnknownError;
     TSerial *serial = Serial.get();
     Worker = QThread::create(
         [this, serial, transfer = std::move(transfer)] { Code = transfer(*serial); });
     connect(Worker, &QThread::finished, this, &TTransferRunner::WorkerDone);
     emit Started();
+    if (program)
+        emit ProgramStarted();
     Worker->start();
     return true;
 }
@@ -126,9 +101,7 @@ void TTransferRunner::WorkerDone()
 
     const TTransferResult result = Result;
     emit Finished(result);
-    if (WindowShown && Window)
-        Window->hide();
-    WindowShown = false;
+    TakesInput = false;
     Busy = false;
     if (Waiting)
         Waiting->quit();
@@ -140,9 +113,9 @@ TTransferResult TTransferRunner::WaitForFinished()
         return Result;
     QEventLoop wait;
     Waiting = &wait;
-    // Input is held off while the transfer runs (but for the modal progress window, for its
-    // Cancel button); painting goes on.
-    wait.exec(WindowShown ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    // Input is held off while the transfer runs (but for the modal window that shows a program
+    // transfer, for its Cancel button); painting goes on.
+    wait.exec(TakesInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     Waiting = nullptr;
     return Result;
 }

@@ -1,11 +1,11 @@
 // TTransferRunner: one transfer to the panel (a program or a numeric message) at a time, run on a
-// worker thread so that the windows keep painting, with the progress window shown for a program.
+// worker thread so that the windows keep painting. It knows no widgets: whatever shows a transfer
+// (the progress window, comm/Bargraf.h) connects itself to the signals.
 //
 // The runner makes the TSerial of each transfer from its port factory, devices and log settings,
-// passes the progress on as signals in its own thread, and reports the end with Finished while
-// the progress window is still on screen (so a message box shown from a slot sits over it);
-// the window is hidden once every slot has returned. Cancel (the window's Cancel button, Escape,
-// or a call) stops a transfer after the frame in flight. Use it from the thread it lives in.
+// passes the progress on as signals in its own thread and reports the end with one Finished.
+// Cancel stops a transfer after the frame in flight. Each runner is independent of any other (one
+// per panel may run at the same time). Use it from the thread it lives in.
 #pragma once
 
 #include "comm/Results.h"
@@ -15,7 +15,6 @@
 #include "comm/TransferStop.h"
 
 #include <QObject>
-#include <QPointer>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -26,8 +25,6 @@ class QEventLoop;
 class QThread;
 
 namespace zor {
-
-class TGraf;
 
 // How a transfer ended. Code is a result code of comm/Results.h (ResultCancelled when stopped).
 struct TTransferResult
@@ -54,12 +51,6 @@ public:
     TPortDevices Devices;
     TTransferLog Log;
 
-    // The window shown while a program goes out: reset to an empty bar, shown application-modal,
-    // fed with the progress and hidden after Finished. Not owned; may be null (no window). Its
-    // Cancel button and Escape cancel the transfer.
-    void SetProgressWindow(TGraf *window);
-    TGraf *ProgressWindow() const { return Window; }
-
     // Start a transfer and return at once; false (nothing started, nothing emitted) while one
     // is running, Finished slots included. text: the program up to its first zero byte; message:
     // the five characters of a numeric message (comm/NumericMessage.h). port and baud as in
@@ -67,40 +58,42 @@ public:
     bool StartProgram(std::string text, std::int32_t port, std::int32_t baud);
     bool StartNumeric(const std::uint8_t *message, std::int32_t port, std::int32_t baud);
 
-    // Returns after the running transfer has finished (Finished emitted, window hidden), with
+    // Returns after the running transfer has finished (every slot of Finished returned), with
     // its result; at once with the last result when none is running. Keeps the windows painted
-    // meanwhile; operator input reaches only the progress window while it is shown, and nothing
-    // otherwise.
+    // meanwhile. Operator input is held off, but for a program transfer that something shows
+    // (a slot is connected to ProgramStarted): that is taken to be a modal window, such as the
+    // progress window, whose Cancel button must work while other windows stay out of reach.
     TTransferResult WaitForFinished();
 
-    // Starts and waits: the main window's commands are blocking.
+    // Starts and waits: the main window's commands are blocking. The result is the transfer's;
+    // ResultUnknownError when another transfer of this runner was running.
     TTransferResult SendProgram(std::string text, std::int32_t port, std::int32_t baud);
     TTransferResult SendNumeric(const std::uint8_t *message, std::int32_t port, std::int32_t baud);
 
     // From a start until every slot of its Finished has returned.
     bool Running() const { return Busy; }
-    const TTransferResult &LastResult() const { return Result; }
 
 public slots:
     // Asks the running transfer to stop after the frame in flight; nothing when none runs.
     void Cancel();
 
 signals:
+    // A transfer begins; for a program ProgramStarted follows at once, before any progress.
     void Started();
+    void ProgramStarted();
     // The number of blocks of the program, then the blocks accepted so far.
     void ProgressMaximum(int maximum);
     void ProgressPosition(int position);
-    // The transfer has ended; the progress window is still shown during the call.
+    // The transfer has ended (emitted once per transfer, after its last progress).
     void Finished(const zor::TTransferResult &result);
 
 private:
-    bool Start(std::function<int(TSerial &)> transfer, bool showWindow);
+    bool Start(std::function<int(TSerial &)> transfer, bool program);
     void WorkerDone();
 
-    QPointer<TGraf> Window;
     QThread *Worker = nullptr;
     QEventLoop *Waiting = nullptr;
-    bool WindowShown = false;
+    bool TakesInput = false; // while waiting for a program transfer that is shown
     bool Busy = false;
     std::unique_ptr<TSerial> Serial;
     std::unique_ptr<TTransferStop> Stop;

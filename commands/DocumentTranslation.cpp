@@ -87,13 +87,18 @@ TSymbolFontText FindSymbolFontText(const rtf::Document &document)
                 ++line;
                 continue;
             }
-            if (!uncommanded || ch == U' ' || ch == U'\t')
-                continue;
-            if (found.Count++ == 0)
-                found.FirstLine = line;
+            CountSymbolFontText(found, ch, uncommanded, line);
         }
     }
     return found;
+}
+
+void CountSymbolFontText(TSymbolFontText &found, char32_t ch, bool uncommanded, int line)
+{
+    if (!uncommanded || ch == U' ' || ch == U'\t')
+        return;
+    if (found.Count++ == 0)
+        found.FirstLine = line;
 }
 
 std::string SymbolFontTextWarning(const TSymbolFontText &found)

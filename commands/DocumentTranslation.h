@@ -40,6 +40,10 @@ struct TSymbolFontText
 
 TSymbolFontText FindSymbolFontText(const rtf::Document &document);
 
+// Counts one character (not a line end) of a walk over the document, on its 1-based line.
+// uncommanded: its run is symbol-font text without a command colour.
+void CountSymbolFontText(TSymbolFontText &found, char32_t ch, bool uncommanded, int line);
+
 // What the operator is told about them, one sentence; empty when there are none.
 std::string SymbolFontTextWarning(const TSymbolFontText &found);
 

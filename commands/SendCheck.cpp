@@ -6,7 +6,37 @@
 namespace zor {
 
 namespace {
+
 constexpr unsigned char SegmentEnd = 0x1F;
+
+// The unshowable characters as a walk over the document meets them.
+class TUnshowableScan
+{
+public:
+    explicit TUnshowableScan(std::size_t limit) : Limit(limit) {}
+
+    void Add(char32_t ch, std::uint32_t colour, unsigned char code)
+    {
+        if (ch == U'\n') {
+            ++Line;
+            Column = 0;
+            return;
+        }
+        ++Column;
+        if (!IsPlainText(colour) || ch == U'?' || code != '?')
+            return;
+        if (Report.First.size() < Limit)
+            Report.First.push_back({Line, Column, ch});
+        ++Report.Count;
+    }
+
+    TUnshowableReport Report;
+
+private:
+    std::size_t Limit;
+    int Line = 1, Column = 0;
+};
+
 } // namespace
 
 bool IsEmptyProgram(std::string_view program)
@@ -28,25 +58,45 @@ bool IsEmptyProgram(std::string_view program)
 
 TUnshowableReport FindUnshowable(const rtf::Document &document, std::size_t limit)
 {
-    TUnshowableReport report;
-    int line = 1, column = 0;
+    TUnshowableScan scan(limit);
     for (const rtf::TextRun &run : document.Runs) {
         const std::uint32_t colour = TranslationColour(run.Format);
+        for (const char32_t ch : run.Text)
+            scan.Add(ch, colour, ch == U'\n' ? 0 : EditorCharCode(ch, colour));
+    }
+    return std::move(scan.Report);
+}
+
+TSendTranslation TranslateForSend(const rtf::Document &document, std::size_t listed)
+{
+    TTranslator t;
+    TUnshowableScan unshowable(listed);
+    TSymbolFontText symbolFont;
+    int line = 1;
+    for (const rtf::TextRun &run : document.Runs) {
+        const std::uint32_t colour = TranslationColour(run.Format);
+        const bool uncommanded = IsUncommandedSymbolFont(run.Format->Face, run.Format->Colour);
         for (const char32_t ch : run.Text) {
             if (ch == U'\n') {
+                t.Add(0x0D, colour);
+                t.Add(0x0A, colour);
+                unshowable.Add(ch, colour, 0);
                 ++line;
-                column = 0;
                 continue;
             }
-            ++column;
-            if (!IsPlainText(colour) || ch == U'?' || EditorCharCode(ch, colour) != '?')
-                continue;
-            if (report.First.size() < limit)
-                report.First.push_back({line, column, ch});
-            ++report.Count;
+            const unsigned char code = EditorCharCode(ch, colour);
+            t.Add(code, colour);
+            unshowable.Add(ch, colour, code);
+            CountSymbolFontText(symbolFont, ch, uncommanded, line);
         }
     }
-    return report;
+    TSendTranslation result;
+    result.Translation.Program = t.Finish();
+    result.Translation.Segments = t.Segments();
+    result.Check.Empty = IsEmptyProgram(result.Translation.Program);
+    result.Check.Unshowable = std::move(unshowable.Report);
+    result.Check.SymbolFontText = symbolFont;
+    return result;
 }
 
 } // namespace zor

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "base/Document.h"
+#include "commands/DocumentTranslation.h"
+#include "commands/Translate.h"
 
 #include <cstddef>
 #include <string_view>
@@ -31,5 +33,24 @@ struct TUnshowableReport
 // Plain-text characters of the document that the editor code page lacks. Command symbols and a
 // '?' the operator typed are not reported.
 TUnshowableReport FindUnshowable(const rtf::Document &document, std::size_t limit);
+
+// Everything a send asks about, found while the document is translated.
+struct TSendCheck
+{
+    bool Empty = false;           // IsEmptyProgram of the program
+    TUnshowableReport Unshowable; // FindUnshowable's, with the limit asked for
+    TSymbolFontText SymbolFontText;
+};
+
+struct TSendTranslation
+{
+    TTranslation Translation; // as TranslateDocument gives it
+    TSendCheck Check;
+};
+
+// Translates the document and finds what is worth a question in the same walk, so that asking
+// needs neither the document again nor a second look at the program. listed: how many
+// unshowable characters are listed (all are counted).
+TSendTranslation TranslateForSend(const rtf::Document &document, std::size_t listed);
 
 } // namespace zor

@@ -98,7 +98,8 @@ TEST_F(CommCommandsTest, UnwritableSettingsFileShowsErrorAndKeepsTheValuesForThe
         [](QDialog &d) { TParamet::SetItemIndex(static_cast<TParamet &>(d).CommPortItems, 3); })};
     Form->ZorParametersExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
-    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("Error inic file\n")) << Dialogs.Boxes[0].Text.toStdString();
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("Error inic file\n"))
+        << Dialogs.Boxes[0].Text.toStdString();
     EXPECT_GT(Dialogs.Boxes[0].Text.size(), QString("Error inic file\n").size())
         << "a second line says why";
     EXPECT_EQ(Form->Communication().Port, 4);
@@ -250,9 +251,12 @@ TEST_F(CommCommandsTest, SendDeliversTheTranslatedProgramWithProgressAndResult)
     TMDIChild *w = Form->CreateDocumentWindow("Untitled");
     QTextCursor c(w->Editor->document());
     c.insertText("Hello");
+    bool progressUnderResult = false;
+    Dialogs.OnBox = [&](const test::TShownBox &) { progressUnderResult = Graf()->isVisible(); };
     Form->ZorSendExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "Communication O.K.");
+    EXPECT_TRUE(progressUnderResult) << "the result is told over the progress window";
     const auto events = Panel.TakeEvents();
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back().Kind, TPanelEvent::Program);

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ protected:
             };
             return port;
         };
-        Runner.SetProgressWindow(&Window);
+        Window.Follow(&Runner);
     }
 
     static bool IsBlock(const TBytes &frame, int block)
@@ -62,58 +63,81 @@ protected:
     std::string Problem;
 };
 
-TEST_F(TransferRunnerTest, AProgramGoesOutWithProgressAndTheWindowUpUntilTheResultIsTold)
+TEST_F(TransferRunnerTest, AProgramGoesOutWithProgressThenOneResultTheSameAsReturned)
 {
-    QSignalSpy maximum(&Runner, &TTransferRunner::ProgressMaximum);
-    QSignalSpy position(&Runner, &TTransferRunner::ProgressPosition);
-    Window.ProgressBar1->setRange(0, 7);
-    Window.ProgressBar1->setValue(7); // where an earlier transfer left it
-    bool shownAtStart = false, shownAtEnd = false;
-    int barAtStart = -1;
-    QObject::connect(&Runner, &TTransferRunner::Started, [&] {
-        shownAtStart = Window.isVisible();
-        barAtStart = Window.ProgressBar1->value();
-    });
-    int finished = 0;
-    QObject::connect(&Runner, &TTransferRunner::Finished, [&](const TTransferResult &r) {
-        ++finished;
-        shownAtEnd = Window.isVisible();
-        EXPECT_EQ(r.Code, ResultOk);
+    TTransferRunner runner; // no window follows it
+    runner.PortFactory = Runner.PortFactory;
+    runner.Devices = Runner.Devices;
+    QStringList order;
+    QList<TTransferResult> finished;
+    QObject::connect(&runner, &TTransferRunner::Started, [&] { order << "started"; });
+    QObject::connect(&runner, &TTransferRunner::ProgramStarted, [&] { order << "program"; });
+    QObject::connect(&runner, &TTransferRunner::ProgressMaximum,
+                     [&](int m) { order << QString("max %1").arg(m); });
+    QObject::connect(&runner, &TTransferRunner::ProgressPosition,
+                     [&](int p) { order << QString("at %1").arg(p); });
+    QObject::connect(&runner, &TTransferRunner::Finished, [&](const TTransferResult &r) {
+        order << "finished";
+        finished << r;
+        EXPECT_TRUE(runner.Running()) << "running until every slot has returned";
     });
 
     const TTransferResult result =
-        Runner.SendProgram(std::string(150, 'p'), 1, 9600); // three blocks
+        runner.SendProgram(std::string(150, 'p'), 1, 9600); // three blocks
 
     EXPECT_EQ(result.Code, ResultOk);
     EXPECT_TRUE(result.PortProblem.empty());
-    EXPECT_EQ(finished, 1);
-    EXPECT_TRUE(shownAtStart);
-    EXPECT_EQ(barAtStart, 0) << "every transfer starts from an empty bar";
-    EXPECT_TRUE(shownAtEnd) << "the result is told over the progress window";
-    EXPECT_FALSE(Window.isVisible());
-    EXPECT_FALSE(Runner.Running());
-    // The bar counts the blocks after the first, and ends full.
-    ASSERT_EQ(maximum.size(), 1);
-    EXPECT_EQ(maximum[0][0].toInt(), 2);
-    ASSERT_EQ(position.size(), 3);
-    EXPECT_EQ(position[2][0].toInt(), 2);
-    EXPECT_EQ(Window.ProgressBar1->maximum(), 2);
-    EXPECT_EQ(Window.ProgressBar1->value(), 2);
+    EXPECT_FALSE(runner.Running());
+    // The bar counts the blocks after the first, and ends full; the end comes after all of it.
+    EXPECT_EQ(order,
+              QStringList({"started", "program", "max 2", "at 0", "at 1", "at 2", "finished"}));
+    ASSERT_EQ(finished.size(), 1);
+    EXPECT_EQ(finished[0].Code, result.Code);
     const auto events = Panel.TakeEvents();
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back().Kind, TPanelEvent::Program);
     EXPECT_EQ(events.back().Data, std::string(150, 'p'));
 }
 
+TEST_F(TransferRunnerTest, TheProgressWindowFollowsFromAnEmptyBarAndStaysUpForTheResult)
+{
+    Window.ProgressBar1->setRange(0, 7);
+    Window.ProgressBar1->setValue(7); // where an earlier transfer left it
+    bool shownAtStart = false, modal = false;
+    int barAtStart = -1;
+    // Connected after the window's own slot, before the worker starts.
+    QObject::connect(&Runner, &TTransferRunner::ProgramStarted, [&] {
+        shownAtStart = Window.isVisible();
+        modal = Window.windowModality() == Qt::ApplicationModal;
+        barAtStart = Window.ProgressBar1->value();
+    });
+
+    EXPECT_EQ(Runner.SendProgram(std::string(150, 'p'), 1, 9600).Code, ResultOk);
+
+    EXPECT_TRUE(shownAtStart);
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(barAtStart, 0) << "every transfer starts from an empty bar";
+    EXPECT_TRUE(Window.isVisible()) << "the result is told over the progress window";
+    EXPECT_EQ(Window.ProgressBar1->maximum(), 2);
+    EXPECT_EQ(Window.ProgressBar1->value(), 2);
+    Window.hide();
+
+    // A window that follows another runner no longer shows this one's transfers.
+    TTransferRunner other;
+    Window.Follow(&other);
+    EXPECT_EQ(Runner.SendProgram("Hi", 1, 9600).Code, ResultOk);
+    EXPECT_FALSE(Window.isVisible());
+}
+
 TEST_F(TransferRunnerTest, ANumericMessageGoesOutWithoutTheProgressWindow)
 {
-    bool shown = false;
-    QObject::connect(&Runner, &TTransferRunner::Started, [&] { shown = Window.isVisible(); });
+    QSignalSpy program(&Runner, &TTransferRunner::ProgramStarted);
     std::uint8_t message[5] = {' ', '4', '2', ' ', '7'};
     ASSERT_TRUE(Runner.StartNumeric(message, 2, 19200));
     message[1] = 'x'; // the runner keeps its own copy
     EXPECT_EQ(Runner.WaitForFinished().Code, ResultOk);
-    EXPECT_FALSE(shown);
+    EXPECT_TRUE(program.isEmpty());
+    EXPECT_FALSE(Window.isVisible());
     const auto events = Panel.TakeEvents();
     ASSERT_FALSE(events.empty());
     EXPECT_EQ(events.back().Kind, TPanelEvent::Numeric);
@@ -147,7 +171,7 @@ TEST_F(TransferRunnerTest, CancelOrEscapeStopsAfterTheFrameInFlight)
         EXPECT_EQ(Frames.size(), 3u) << "Open, block 1 and block 2; no block 3, no Close";
         for (const auto &e : Panel.TakeEvents())
             EXPECT_NE(e.Kind, TPanelEvent::Program);
-        EXPECT_FALSE(Window.isVisible());
+        Window.hide(); // as the one who tells the result does
     }
     // A fresh stop for the next transfer: an earlier cancel does not carry over.
     OnFrame = {};

@@ -73,5 +73,35 @@ TEST(SendCheck, ListsTheFirstFewButCountsAll)
     EXPECT_EQ(r.First[4].Column, 5);
 }
 
+TEST(SendCheck, TheTranslationForASendHandsOverWhatTheSeparateLooksFind)
+{
+    rtf::Document d;
+    d.Append(Plain, U"Čas \u4E2D\n");
+    d.Append(Transition, U":");
+    rtf::CharFormat symbolText = Format(0);
+    symbolText.Face = std::string(SymbolFace);
+    d.Append(symbolText, U" \u263Ax\n");
+    d.Append(Plain, std::u32string(7, U'\u4E2D'));
+    const TSendTranslation sent = TranslateForSend(d, 3);
+    const TTranslation alone = TranslateDocument(d);
+    EXPECT_EQ(sent.Translation.Program, alone.Program);
+    EXPECT_EQ(sent.Translation.Segments, alone.Segments);
+    EXPECT_FALSE(sent.Check.Empty);
+    const TUnshowableReport unshowable = FindUnshowable(d, 3);
+    EXPECT_EQ(sent.Check.Unshowable.Count, unshowable.Count);
+    ASSERT_EQ(sent.Check.Unshowable.First.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(sent.Check.Unshowable.First[i].Line, unshowable.First[i].Line);
+        EXPECT_EQ(sent.Check.Unshowable.First[i].Column, unshowable.First[i].Column);
+    }
+    EXPECT_EQ(sent.Check.SymbolFontText.Count, 2u) << "the blank does not count";
+    EXPECT_EQ(sent.Check.SymbolFontText.FirstLine, 2);
+    EXPECT_EQ(sent.Check.SymbolFontText.Count, FindSymbolFontText(d).Count);
+
+    rtf::Document blank;
+    blank.Append(Plain, U" \n ");
+    EXPECT_TRUE(TranslateForSend(blank, 3).Check.Empty);
+}
+
 } // namespace
 } // namespace zor

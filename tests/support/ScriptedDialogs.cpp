@@ -9,6 +9,8 @@ TMsgAnswer TScriptedDialogs::MessageBox(QWidget *, const QString &caption, const
 {
     Boxes.push_back({caption, text, icon, buttons, std::nullopt});
     Shown << QStringLiteral("box");
+    if (OnBox)
+        OnBox(Boxes.back());
     if (!Answers.empty()) {
         TMsgAnswer answer = Answers.front();
         Answers.pop_front();

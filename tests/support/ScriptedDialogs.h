@@ -39,6 +39,8 @@ public:
     QStringList Shown; // "box", "open", "save", "font", "print", "printersetup" in order
 
     std::deque<TMsgAnswer> Answers;
+    // Called with each box as it is shown (the windows as they are then).
+    std::function<void(const TShownBox &)> OnBox;
     // A file dialog pops a name: a non-empty one confirms it, an empty one cancels.
     std::deque<QString> FileNames;
     std::deque<std::function<bool(TFontDialogState &)>> FontChoices;

@@ -1,27 +1,36 @@
-#include "app/TransferCommands.h"
+#include "comm/TransferDialogs.h"
 
-#include "comm/Bargraf.h"
 #include "comm/Numeric.h"
 #include "comm/NumericMessage.h"
 #include "comm/Results.h"
 #include "comm/TransferRunner.h"
-#include "commands/DocumentTranslation.h"
-#include "commands/SendCheck.h"
 #include "ui/Dialogs.h"
 
 namespace zor {
 
-bool ConfirmSend(QWidget *parent, const rtf::Document &document, const std::string &program)
+bool ConfirmSymbolFontText(QWidget *parent, const TSymbolFontText &found, const QString &action)
 {
+    const std::string warning = SymbolFontTextWarning(found);
+    if (warning.empty())
+        return true;
+    return Dialogs().Ask(parent, QStringLiteral("Warning"),
+                         QString::fromStdString(warning) + QStringLiteral("\n") + action +
+                             QStringLiteral(" anyway?"),
+                         TMsgIcon::Warning, TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
+}
+
+bool ConfirmSend(QWidget *parent, const TSendCheck &check)
+{
+    if (!ConfirmSymbolFontText(parent, check.SymbolFontText, QStringLiteral("Send")))
+        return false;
     const auto ask = [parent](const QString &text) {
         return Dialogs().Ask(parent, QStringLiteral("Warning"), text, TMsgIcon::Warning,
                              TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
     };
-    if (IsEmptyProgram(program))
+    if (check.Empty)
         return ask(
             QStringLiteral("The document is empty. Sending it clears the panel. Send anyway?"));
-    constexpr std::size_t Listed = 5;
-    const TUnshowableReport unshowable = FindUnshowable(document, Listed);
+    const TUnshowableReport &unshowable = check.Unshowable;
     if (unshowable.Count == 0)
         return true;
     QString text = QStringLiteral("The panel cannot show these characters; they are sent as '?':");
@@ -36,17 +45,6 @@ bool ConfirmSend(QWidget *parent, const rtf::Document &document, const std::stri
     if (unshowable.Count > unshowable.First.size())
         text += QStringLiteral("\nand %1 more").arg(unshowable.Count - unshowable.First.size());
     return ask(text + QStringLiteral("\nSend anyway?"));
-}
-
-bool ConfirmSymbolFontText(QWidget *parent, const rtf::Document &document, const QString &action)
-{
-    const std::string warning = SymbolFontTextWarning(FindSymbolFontText(document));
-    if (warning.empty())
-        return true;
-    return Dialogs().Ask(parent, QStringLiteral("Warning"),
-                         QString::fromStdString(warning) + QStringLiteral("\n") + action +
-                             QStringLiteral(" anyway?"),
-                         TMsgIcon::Warning, TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
 }
 
 void ShowResultBox(QWidget *parent, int code, const std::string &cause)

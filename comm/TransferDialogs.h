@@ -1,8 +1,9 @@
-// The main window's side of a transfer to the panel: the questions before one and the messages
-// after one. The transfer itself runs in TTransferRunner (comm/TransferRunner.h).
+// The questions before a transfer to the panel and the messages after one, shown through the
+// dialogs interface (ui/Dialogs.h). The transfer itself runs in TTransferRunner
+// (comm/TransferRunner.h).
 #pragma once
 
-#include "base/Document.h"
+#include "commands/SendCheck.h"
 
 #include <QString>
 #include <cstdint>
@@ -15,16 +16,20 @@ namespace zor {
 class TVstup;
 struct TTransferResult;
 
-// Asks before a send only when something is off: an empty program (it would clear the panel),
-// or text characters the panel cannot show (the first five are listed). True when the program
-// should go.
-bool ConfirmSend(QWidget *parent, const rtf::Document &document, const std::string &program);
+// How many unshowable characters the send question lists (all are counted).
+inline constexpr std::size_t ListedUnshowable = 5;
 
 // Asks before the document goes to the panel (Send, Simulation, Export animation) when it holds
 // characters in the symbol font without a command colour: they look like commands but go as the
 // plain characters they are. action is the command's verb ("Send", "Simulate", "Export"). True
 // when there are none or the operator goes on.
-bool ConfirmSymbolFontText(QWidget *parent, const rtf::Document &document, const QString &action);
+bool ConfirmSymbolFontText(QWidget *parent, const TSymbolFontText &found, const QString &action);
+
+// Asks before a send only when something is off, from what the translation found
+// (TranslateForSend with ListedUnshowable): symbol-font text as above, then an empty program (it
+// would clear the panel) or text characters the panel cannot show (the first ones are listed).
+// True when the program should go.
+bool ConfirmSend(QWidget *parent, const TSendCheck &check);
 
 // The message box of a result code (comm/Results.h), "Information" or "Error"; nothing for a code
 // that has none. cause is one more line for the operator (why a port could not be opened).
