@@ -1,6 +1,5 @@
 #include "app/PanelCommands.h"
 
-#include "app/Actions.h"
 #include "app/TransferCommands.h"
 #include "app/TransferLogWindow.h"
 #include "comm/Bargraf.h"
@@ -15,6 +14,7 @@
 #include "sim/Sim.h"
 #include "ui/Dialogs.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QTextCursor>
@@ -22,7 +22,7 @@
 
 namespace zor {
 
-TPanelCommands::TPanelCommands(QWidget &window, TState state, TAction *transferLog)
+TPanelCommands::TPanelCommands(QWidget &window, TState state, QAction *transferLog)
     : QObject(&window), Window(window), State(state), TransferLogAction(transferLog)
 {
 }
@@ -123,7 +123,7 @@ void TPanelCommands::NumericFields()
 void TPanelCommands::UpdateTransferLogAction()
 {
     if (TransferLogAction)
-        TransferLogAction->SetEnabled(TransferLogAvailable(State.Settings));
+        TransferLogAction->setEnabled(TransferLogAvailable(State.Settings));
 }
 
 void TPanelCommands::TransferLog()

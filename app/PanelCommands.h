@@ -12,13 +12,13 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QLabel;
 class QTextEdit;
 class QWidget;
 
 namespace zor {
 
-class TAction;
 class TFormSim;
 class TGraf;
 class TParamet;
@@ -42,7 +42,7 @@ public:
 
     // window: the parent of message boxes and of the transfer log window. transferLog is the
     // Transfer log action, enabled while a log can be shown.
-    TPanelCommands(QWidget &window, TState state, TAction *transferLog);
+    TPanelCommands(QWidget &window, TState state, QAction *transferLog);
 
     // Takes the settings and the port devices from the settings file's contents; missing keys
     // give the defaults, among them a log "zor.log" in startDirectory.
@@ -71,7 +71,7 @@ private:
 
     QWidget &Window;
     TState State;
-    TAction *TransferLogAction;
+    QAction *TransferLogAction;
     TParamet *Paramet = nullptr;
     TGraf *Graf = nullptr;
     TFormSim *FormSim = nullptr;

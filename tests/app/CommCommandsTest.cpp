@@ -98,7 +98,8 @@ TEST_F(CommCommandsTest, UnwritableSettingsFileShowsErrorAndKeepsTheValuesForThe
         [](QDialog &d) { TParamet::SetItemIndex(static_cast<TParamet &>(d).CommPortItems, 3); })};
     Form->ZorParametersExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
-    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("Error inic file\n")) << Dialogs.Boxes[0].Text.toStdString();
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("Error inic file\n"))
+        << Dialogs.Boxes[0].Text.toStdString();
     EXPECT_GT(Dialogs.Boxes[0].Text.size(), QString("Error inic file\n").size())
         << "a second line says why";
     EXPECT_EQ(Form->Communication().Port, 4);
