@@ -20,6 +20,7 @@ namespace zor {
 namespace {
 constexpr QKeyCombination NoKey{};
 using R = TActionRule;
+constexpr int ImageCount = 25; // menu and toolbar images, 16 x 16
 constexpr int SymbolButtonWidth = 31;
 constexpr int HintPanelWidth = 450, CaretPanelWidth = 80, ModePanelWidth = 100;
 
@@ -140,6 +141,8 @@ const std::vector<TMainForm::TToolGroup> &TMainForm::ToolBarGroups()
 
 void TMainForm::CreateActions()
 {
+    for (int i = 0; i < ImageCount; ++i)
+        ImageList.emplace_back(QStringLiteral(":/icons/%1.png").arg(i, 2, 10, QLatin1Char('0')));
     DocumentActions = new QActionGroup(this);
     WindowActions = new QActionGroup(this);
     for (QActionGroup *group : {DocumentActions, WindowActions})
@@ -221,6 +224,8 @@ void TMainForm::CreateToolBars()
     ToolBar2 = AddFixedToolBar(*this, "ToolBar2", ButtonSize);
     addToolBarBreak();
     ToolBar3 = AddFixedToolBar(*this, "ToolBar3", ButtonSize);
+    for (const TCommandButton &b : CommandButtons)
+        ImageListSymbol.push_back(SymbolImage(b));
     SymbolButtons = AddCommandButtons(*ToolBar2, *ToolBar3, ImageListSymbol,
                                       QSize(SymbolButtonWidth, ButtonSize),
                                       [this](int index) { CommandButtonClick(index); });

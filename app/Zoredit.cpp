@@ -42,18 +42,11 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
-#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextDocument>
 #include <QToolButton>
 
 namespace zor {
-
-namespace {
-
-constexpr int ImageCount = 25; // menu and toolbar images, 16 x 16
-
-} // namespace
 
 // ---- construction ----
 
@@ -72,11 +65,6 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     ClientArea->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(ClientArea);
     setAcceptDrops(true);
-
-    for (int i = 0; i < ImageCount; ++i)
-        ImageList.emplace_back(QStringLiteral(":/icons/%1.png").arg(i, 2, 10, QLatin1Char('0')));
-    for (const TCommandButton &b : CommandButtons)
-        ImageListSymbol.push_back(SymbolImage(b));
 
     Manager = new TDocumentManager(ClientArea, this);
     connect(Manager, &TDocumentManager::DocumentCreated, this, &TMainForm::DocumentCreated);
@@ -223,8 +211,6 @@ void TMainForm::EnableDocumentCommands(bool Enabled)
         if (CommandButtonAllowed(*button, AllCommands->isChecked()))
             button->setEnabled(Enabled);
 }
-
-// ---- enabling of the standard actions ----
 
 void TMainForm::UpdateStandardActions()
 {

@@ -591,5 +591,32 @@ TEST_F(DocumentWindowTest, EditCommandsFollowTheFocusedEditorWithoutBeingRefresh
         << "no window left to arrange";
 }
 
+TEST_F(DocumentWindowTest, TheWindowsShortcutKeysRunItsCommandsNotTheEditorsOwn)
+{
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    w->Editor->setFocus();
+    Dialogs.FormAnswers = {[](QDialog &d) {
+        static_cast<TVloz &>(d).MaskEdit->setText(QStringLiteral("05"));
+        return int(QDialog::Accepted);
+    }};
+    Click("ButtonWxx");
+    ASSERT_EQ(w->Editor->toPlainText().size(), 3);
+    // Ctrl+C on the symbol's digits alone is the Copy command, which copies the unit whole.
+    SelectRange(*w->Editor, {1, 2});
+    QTest::keyClick(w->Editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), w->Editor->toPlainText());
+    // Ctrl+V is Paste, which puts the text after the unit rather than into it.
+    QApplication::clipboard()->setText(QStringLiteral("x"));
+    SelectRange(*w->Editor, {1, 0});
+    QTest::keyClick(w->Editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w->Editor->toPlainText().mid(1), "05x");
+    // A key no command of the window has stays the editor's.
+    QTest::keyClick(w->Editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w->Editor->textCursor().selectedText().size(), 4);
+}
+
 } // namespace
 } // namespace zor
