@@ -49,12 +49,12 @@ BENCHMARK(BM_PreviewTranslateAndRestart16384)->Unit(benchmark::kMillisecond);
 
 // Frames that change as they do while text moves: a text scrolling in from the right, one
 // frame after another.
-std::vector<TPanelFrame> ScrollFrames()
+std::vector<TPanelPicture> ScrollFrames()
 {
     struct TKeep final : TFrameSink
     {
-        std::vector<TPanelFrame> Frames;
-        void PresentFrame(const TPanelFrame &frame) override
+        std::vector<TPanelPicture> Frames;
+        void PresentFrame(const TPanelPicture &frame) override
         {
             if (Frames.empty() || frame != Frames.back())
                 Frames.push_back(frame);
@@ -69,7 +69,7 @@ std::vector<TPanelFrame> ScrollFrames()
 // What one frame costs the editor's thread at zoom 8: the view takes the frame and paints
 // itself into a picture of its size, as a paint event does into the window. The whole view is
 // painted every round, more than the window asks for, which is only the changed rows.
-void PaintFrames(benchmark::State &state, const std::vector<TPanelFrame> &frames)
+void PaintFrames(benchmark::State &state, const std::vector<TPanelPicture> &frames)
 {
     TPanelView view;
     view.SetLook(8, state.range(0) != 0);
@@ -89,7 +89,7 @@ void PaintFrames(benchmark::State &state, const std::vector<TPanelFrame> &frames
 
 void BM_PreviewPaintZoom8(benchmark::State &state)
 {
-    static const std::vector<TPanelFrame> frames = ScrollFrames();
+    static const std::vector<TPanelPicture> frames = ScrollFrames();
     PaintFrames(state, frames);
 }
 BENCHMARK(BM_PreviewPaintZoom8)->Arg(0)->Arg(1)->ArgName("led")->Unit(benchmark::kMicrosecond);
@@ -98,7 +98,7 @@ BENCHMARK(BM_PreviewPaintZoom8)->Arg(0)->Arg(1)->ArgName("led")->Unit(benchmark:
 // takes the frame, and the event loop repaints the changed rows into the window's buffer.
 void BM_PreviewWindowZoom8(benchmark::State &state)
 {
-    static const std::vector<TPanelFrame> frames = ScrollFrames();
+    static const std::vector<TPanelPicture> frames = ScrollFrames();
     TPanelView view;
     view.SetLook(8, state.range(0) != 0);
     view.show();
@@ -119,7 +119,7 @@ BENCHMARK(BM_PreviewWindowZoom8)->Arg(0)->Arg(1)->ArgName("led")->Unit(benchmark
 // The worst case: every dot changes colour from one frame to the next.
 void BM_PreviewPaintZoom8AllDots(benchmark::State &state)
 {
-    std::vector<TPanelFrame> frames(2);
+    std::vector<TPanelPicture> frames(2);
     frames[1].Dots.fill(3);
     PaintFrames(state, frames);
 }

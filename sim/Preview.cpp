@@ -53,49 +53,7 @@ public:
     }
 };
 
-// An unlit LED is a dark disc, so that the panel's grid shows as on the device.
-const QRgb UnlitLed = qRgb(48, 40, 40);
-
-// The pixels from the picture's corner to the first tile: none for square dots; half a dot for
-// LEDs, so that a disc wider than the square dot still sits whole inside its tile.
-int TileOrigin(int zoom, bool ledLook)
-{
-    return ledLook && zoom >= 3 ? zoom / 2 : 0;
-}
-
-// One dot with the gap to its upper left: 2 x zoom pixels square.
-QImage DotTile(int zoom, bool ledLook, int colour)
-{
-    const int size = 2 * zoom;
-    QImage tile(size, size, QImage::Format_RGB32);
-    tile.fill(Qt::black);
-    const TRgb dot = PanelPalette[static_cast<std::size_t>(colour)];
-    const QRgb rgb = ledLook && colour == 0 ? UnlitLed : qRgb(dot.Red, dot.Green, dot.Blue);
-    if (!ledLook || zoom < 3) {
-        QPainter(&tile).fillRect(zoom, zoom, zoom, zoom, QColor(rgb));
-        return tile;
-    }
-    QPainter p(&tile);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(rgb));
-    // Centred on the square dot's centre, wider than it, as round LEDs sit closer together; the
-    // tile starts TileOrigin() later, and the disc stays inside it so that no edge is cut flat.
-    const qreal c = 1.5 * zoom - TileOrigin(zoom, ledLook);
-    const qreal radius = std::min({0.85 * zoom, c, 2.0 * zoom - c});
-    p.drawEllipse(QPointF(c, c), radius, radius);
-    return tile;
-}
-
 } // namespace
-
-QImage PanelPicture(const TPanelFrame &frame, int zoom, bool ledLook)
-{
-    TPanelCanvas canvas;
-    canvas.SetLook(zoom, ledLook);
-    canvas.Draw(frame);
-    return canvas.Picture();
-}
 
 TPreviewProgram TranslateForPreview(const QTextDocument &document)
 {
@@ -110,143 +68,6 @@ TPreviewProgram TranslateForPreview(const QTextDocument &document)
 std::string PreviewProgram(const QTextDocument &document)
 {
     return TranslateForPreview(document).Program;
-}
-
-// ---- TPanelCanvas ----
-
-TPanelCanvas::TPanelCanvas()
-{
-    SetLook(2, false);
-}
-
-bool TPanelCanvas::SetLook(int zoom, bool ledLook)
-{
-    zoom = std::clamp(zoom, 1, 8);
-    if (zoom == DotZoom && ledLook == Led)
-        return false;
-    DotZoom = zoom;
-    Led = ledLook;
-    Origin = TileOrigin(zoom, ledLook);
-    const int size = 2 * zoom;
-    for (int c = 0; c < 4; ++c)
-        Tiles[c] = DotTile(zoom, ledLook, c);
-    // A dot that changes colour only needs the pixels where the tiles differ: the lower right
-    // quarter of a square dot, the disc's box of an LED.
-    int left = size, right = 0, top = size, bottom = 0;
-    for (int r = 0; r < size; ++r)
-        for (int col = 0; col < size; ++col) {
-            const QRgb pixel = Tiles[0].pixel(col, r);
-            for (int c = 1; c < 4; ++c)
-                if (Tiles[c].pixel(col, r) != pixel) {
-                    left = std::min(left, col);
-                    right = std::max(right, col + 1);
-                    top = std::min(top, r);
-                    bottom = std::max(bottom, r + 1);
-                }
-        }
-    Differs = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
-    // The tiles cover all but the black border on the right and at the bottom.
-    Image = QImage(FrameBitmapWidth * zoom, FrameBitmapHeight * zoom, QImage::Format_RGB32);
-    Image.fill(Qt::black);
-    const QRect whole(0, 0, size, size);
-    for (int y = 0; y < PanelRows; ++y)
-        for (int x = 0; x < PanelColumns; ++x)
-            DrawDot(x, y, Shown.Dot(x, y), whole);
-    return true;
-}
-
-void TPanelCanvas::DrawDot(int x, int y, int colour, const QRect &part)
-{
-    const int size = 2 * DotZoom;
-    const QImage &tile = Tiles[colour & 3];
-    const auto bytes = static_cast<std::size_t>(part.width()) * 4;
-    const qsizetype stride = Image.bytesPerLine();
-    uchar *to = Image.bits() + (Origin + y * size + part.top()) * stride +
-                static_cast<qsizetype>(Origin + x * size + part.left()) * 4;
-    for (int r = part.top(); r <= part.bottom(); ++r, to += stride)
-        std::memcpy(to, tile.constScanLine(r) + part.left() * 4, bytes);
-}
-
-const std::array<QRect, PanelRows> &TPanelCanvas::Draw(const TPanelFrame &frame)
-{
-    const int size = 2 * DotZoom;
-    for (int y = 0; y < PanelRows; ++y) {
-        int first = PanelColumns, last = -1;
-        for (int x = 0; x < PanelColumns; ++x) {
-            const int colour = frame.Dot(x, y);
-            if (colour == Shown.Dot(x, y))
-                continue;
-            DrawDot(x, y, colour, Differs);
-            first = std::min(first, x);
-            last = x;
-        }
-        // From the first changed dot's changing pixels to the last one's: the lines and
-        // columns that are black in every tile are left out of the repaint.
-        Changed[static_cast<std::size_t>(y)] =
-            last < 0 ? QRect()
-                     : QRect(QPoint(first * size + Differs.left(), y * size + Differs.top()),
-                             QPoint(last * size + Differs.right(), y * size + Differs.bottom()))
-                           .translated(Origin, Origin);
-    }
-    Shown = frame;
-    return Changed;
-}
-
-// ---- TPanelView ----
-
-TPanelView::TPanelView(QWidget *parent) : QWidget(parent)
-{
-    setObjectName(QStringLiteral("PreviewPanel"));
-    setAccessibleName(QStringLiteral("Panel preview"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFixedSize(Canvas.Picture().size());
-}
-
-void TPanelView::SetFrame(const TPanelFrame &frame)
-{
-    if (frame == Canvas.Frame())
-        return;
-    ++Drawn;
-    // One rectangle around the changed rows: each rectangle of a repaint is a request of its
-    // own to the display server, which costs more than copying the unchanged dots between.
-    QRect changed;
-    for (const QRect &r : Canvas.Draw(frame))
-        changed |= r;
-    update(changed);
-}
-
-void TPanelView::SetLook(int zoom, bool ledLook)
-{
-    if (!Canvas.SetLook(zoom, ledLook))
-        return;
-    if (Canvas.Picture().size() != size()) {
-        setFixedSize(Canvas.Picture().size());
-        updateGeometry();
-    }
-    update();
-}
-
-QSize TPanelView::sizeHint() const
-{
-    return Canvas.Picture().size();
-}
-
-void TPanelView::paintEvent(QPaintEvent *event)
-{
-    ++PaintCount;
-    // Only the changed dots' rows are asked for; each is one straight copy.
-    QPainter p(this);
-    for (const QRect &r : event->region())
-        p.drawImage(r.topLeft(), Canvas.Picture(), r);
-}
-
-void TPanelView::contextMenuEvent(QContextMenuEvent *event)
-{
-    QMenu menu(this);
-    QAction *copy = menu.addAction(QStringLiteral("Copy frame"));
-    copy->setObjectName(QStringLiteral("CopyFrame"));
-    connect(copy, &QAction::triggered, this, &TPanelView::CopyFrameRequested);
-    menu.exec(event->globalPos());
 }
 
 // ---- TPreviewDock ----
@@ -271,7 +92,7 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     scroll->setWidget(View);
     // The strip is as tall as the panel; only a panel wider than the dock scrolls, sideways.
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumHeight(FrameBitmapHeight * 2 + 8);
+    scroll->setMinimumHeight(PanelImageHeight * 2 + 8);
     // Nothing in the strip takes keys; Tab goes from control to control.
     scroll->setFocusPolicy(Qt::NoFocus);
     Message = new QLabel(body);
@@ -382,7 +203,9 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     PositionTimer->setInterval(100);
     connect(PositionTimer, &QTimer::timeout, this, &TPreviewDock::UpdatePosition);
 
-    Runner->SetFrameCallback([this](std::int64_t, const TPanelFrame &frame) { OnFrame(frame); });
+    // Only the dots are handed over; the view draws what changed.
+    Runner->SetFrameCallback(
+        [this](std::int64_t, const TPanelPicture &frame) { FrameHandOff.Post(frame); });
     if (parent)
         parent->installEventFilter(this);
     UpdatePosition();
@@ -463,35 +286,12 @@ bool TPreviewDock::RetranslatePending() const
     return Debounce->isActive();
 }
 
-void TPreviewDock::OnFrame(const TPanelFrame &frame)
-{
-    // On the player's thread: only the dots are handed over; the view draws what changed.
-    {
-        QMutexLocker lock(&FrameLock);
-        LatestFrame = frame;
-    }
-    // One repaint request at a time: a preview that falls behind shows the newest frame.
-    if (!UpdatePosted.exchange(true))
-        QMetaObject::invokeMethod(this, &TPreviewDock::ShowLatestFrame, Qt::QueuedConnection);
-}
-
-void TPreviewDock::ShowLatestFrame()
-{
-    UpdatePosted = false;
-    TPanelFrame frame;
-    {
-        QMutexLocker lock(&FrameLock);
-        frame = LatestFrame;
-    }
-    View->SetFrame(frame);
-}
-
 void TPreviewDock::UpdateZoom()
 {
     int zoom = Zoom->value();
     if (FitWidth->isChecked()) {
         const int width = widget()->width() - 16;
-        zoom = std::clamp(width / FrameBitmapWidth, 1, 8);
+        zoom = std::clamp(width / PanelImageWidth, TPanelLook::MinZoom, TPanelLook::MaxZoom);
     }
     Zoom->setEnabled(!FitWidth->isChecked());
     View->SetLook(zoom, LedLook->isChecked());

@@ -3,6 +3,7 @@
 // Export animation command, which writes the same GIF as `zor simulate --gif`.
 #pragma once
 
+#include "sim/PanelView.h"
 #include "sim/engine/Engine.h"
 #include "sim/engine/Player.h"
 
@@ -33,11 +34,6 @@ namespace zor {
 
 struct TFileDialogState;
 
-// The panel picture of a frame at zoom pixels a dot (1 to 8, clamped): square dots with black
-// between them as the simulation window draws them, or with ledLook round lit dots and dim
-// unlit ones. The picture is (241 x zoom) by (21 x zoom) pixels.
-QImage PanelPicture(const TPanelFrame &frame, int zoom, bool ledLook);
-
 // What the preview and the export run for a document: the program text, empty when the
 // document has no commands or too many text segments (the Simulation command would not run it
 // either), and whether the text segments were too many.
@@ -49,71 +45,6 @@ struct TPreviewProgram
 TPreviewProgram TranslateForPreview(const QTextDocument &document);
 // TranslateForPreview's program text alone.
 std::string PreviewProgram(const QTextDocument &document);
-
-// The panel picture kept up to date dot by dot: a new frame redraws only the dots that differ
-// from the last one, from one pre-drawn tile per colour. Nothing is allocated per frame; the
-// picture and the tiles are made anew only when the zoom or the look changes.
-class TPanelCanvas
-{
-public:
-    TPanelCanvas();
-    // zoom 1 to 8 (clamped); redraws the whole picture. Returns whether anything changed.
-    bool SetLook(int zoom, bool ledLook);
-    // Draws the dots of frame that differ from the frame drawn before. Returns the rectangle of
-    // changed dots of each dot row (empty where a row is unchanged), in picture pixels.
-    const std::array<QRect, PanelRows> &Draw(const TPanelFrame &frame);
-
-    const QImage &Picture() const { return Image; }
-    const TPanelFrame &Frame() const { return Shown; }
-    int Zoom() const { return DotZoom; }
-    bool LedLook() const { return Led; }
-
-private:
-    // part: the pixels of the dot's tile to copy.
-    void DrawDot(int x, int y, int colour, const QRect &part);
-
-    int DotZoom = 0;
-    bool Led = false;
-    int Origin = 0; // pixels from the picture's corner to the first dot's tile
-    QImage Tiles[4];
-    QRect Differs; // of a tile: where the four colours differ
-    QImage Image;
-    TPanelFrame Shown;
-    std::array<QRect, PanelRows> Changed;
-};
-
-// Shows the panel, repainting only the dots that change.
-class TPanelView : public QWidget
-{
-    Q_OBJECT
-public:
-    explicit TPanelView(QWidget *parent = nullptr);
-    // Shows the frame; a frame equal to the one shown costs nothing.
-    void SetFrame(const TPanelFrame &frame);
-    // Pixels a dot (1 to 8) and the look; the view takes the picture's size.
-    void SetLook(int zoom, bool ledLook);
-    const TPanelFrame &Frame() const { return Canvas.Frame(); }
-    int Zoom() const { return Canvas.Zoom(); }
-    bool LedLook() const { return Canvas.LedLook(); }
-    // The picture shown, as PanelPicture draws it.
-    QImage Picture() const { return Canvas.Picture(); }
-    // Frames that changed the picture, and paint events, since the view was made.
-    std::uint64_t FramesDrawn() const { return Drawn; }
-    std::uint64_t Paints() const { return PaintCount; }
-    QSize sizeHint() const override;
-
-signals:
-    void CopyFrameRequested();
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
-
-private:
-    TPanelCanvas Canvas;
-    std::uint64_t Drawn = 0;
-    std::uint64_t PaintCount = 0;
-};
 
 class TPreviewDock : public QDockWidget
 {
@@ -152,8 +83,6 @@ public:
     // Says why the panel shows nothing, in place of the panel (hidden while a program runs).
     QLabel *Message = nullptr;
 
-    // The zoom in use (the spin box's, or the widest that fits).
-    int CurrentZoom() const { return View->Zoom(); }
     // Puts the current frame on the clipboard as an image at the preview's zoom.
     void CopyFrame();
 
@@ -163,8 +92,6 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    void OnFrame(const TPanelFrame &frame);
-    void ShowLatestFrame();
     void UpdateZoom();
     void FitStripHeight();
     void UpdatePosition();
@@ -178,9 +105,8 @@ private:
     QStackedWidget *Strip = nullptr;
     QTimer *Debounce = nullptr;
     QTimer *PositionTimer = nullptr;
-    std::atomic<bool> UpdatePosted{false};
-    QMutex FrameLock;
-    TPanelFrame LatestFrame; // the player's newest, under FrameLock
+    // The player's frames on their way to the view.
+    TFrameHandOff FrameHandOff{this, [this](const TPanelPicture &frame) { View->SetFrame(frame); }};
     bool SliderHeld = false;
 };
 

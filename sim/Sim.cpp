@@ -8,55 +8,25 @@
 
 namespace zor {
 
-QList<QRgb> PanelColourTable()
+namespace {
+
+// The panel's image sits in the client area with this margin at its left and top.
+constexpr QPoint ImageAt(1, 3);
+// Where the window first opens on the screen.
+constexpr QPoint WindowAt(271, 542);
+constexpr int WindowZoom = 2;
+// Frames are due every 20 ms: the player's thread asks for a higher priority (granted where
+// the user may raise it).
+constexpr int RaisedNice = -10;
+
+void RaisePriority()
 {
-    QList<QRgb> table;
-    for (const TRgb &c : PanelPalette)
-        table.append(qRgb(c.Red, c.Green, c.Blue));
-    return table;
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), RaisedNice);
 }
 
-QImage FrameImage(const TPanelFrame &frame)
-{
-    QImage image(FrameBitmapWidth, FrameBitmapHeight, QImage::Format_Indexed8);
-    image.setColorTable(PanelColourTable());
-    image.fill(0);
-    // Dot x, y is pixel 2x + 1, 2y + 1: black between the dots and round the panel.
-    for (int y = 0; y < PanelRows; ++y) {
-        uchar *line = image.scanLine(2 * y + 1);
-        for (int x = 0; x < PanelColumns; ++x)
-            line[2 * x + 1] = static_cast<uchar>(frame.Dot(x, y));
-    }
-    return image;
-}
+} // namespace
 
-QImage FrameImage(const TFrameBitmap &bitmap)
-{
-    QImage image(FrameBitmapWidth, FrameBitmapHeight, QImage::Format_Indexed8);
-    image.setColorTable(PanelColourTable());
-    for (int row = 0; row < FrameBitmapHeight; ++row) {
-        // The bitmap's first row is the picture's bottom row.
-        const std::uint8_t *bits = bitmap.Bits.data() + row * FrameBitmapStride;
-        uchar *line = image.scanLine(FrameBitmapHeight - 1 - row);
-        for (int x = 0; x < FrameBitmapWidth; ++x) {
-            const std::uint8_t pair = bits[x / 2];
-            line[x] = (x & 1 ? pair : pair >> 4) & 0x03;
-        }
-    }
-    return image;
-}
-
-// The frame as the window paints it, twice its size. Made on the engine's thread, so that
-// painting is a plain copy.
-static QImage WindowPicture(const TPanelFrame &frame)
-{
-    return FrameImage(frame)
-        .scaled(FrameBitmapWidth * 2, FrameBitmapHeight * 2)
-        .convertToFormat(QImage::Format_RGB32);
-}
-
-TFormSim::TFormSim(QWidget *parent)
-    : QDialog(parent), DisplayEngine(std::make_unique<TDisplayEngine>())
+TFormSim::TFormSim(QWidget *parent) : QDialog(parent), Player(nullptr, nullptr, RaisePriority)
 {
     setObjectName(QStringLiteral("FormSim"));
     setWindowTitle(QStringLiteral("Simulation"));
@@ -64,89 +34,55 @@ TFormSim::TFormSim(QWidget *parent)
     setStatusTip(QStringLiteral("Simulation"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(484, 48);
-    move(271, 542);
+    Canvas.SetLook(WindowZoom, false);
+    setFixedSize(Canvas.Picture().width() + 2 * ImageAt.x(),
+                 Canvas.Picture().height() + 2 * ImageAt.y());
+    move(WindowAt);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    DisplayEngine->SetFrameTick(&Tick);
-    DisplayEngine->SetFrameSink(this);
-    Latest = WindowPicture(TPanelFrame{});
+    Player.SetFrameCallback(
+        [this](std::int64_t, const TPanelPicture &frame) { FrameHandOff.Post(frame); });
 }
 
-TFormSim::~TFormSim()
-{
-    StopRun();
-}
+TFormSim::~TFormSim() = default;
 
 void TFormSim::SetProgram(const std::string *program)
 {
     Program = program;
 }
 
-QImage TFormSim::Picture() const
-{
-    QMutexLocker lock(&FrameLock);
-    return Latest;
-}
-
 void TFormSim::StopRun()
 {
-    // The engine forgets a stop requested before its run began; the flag is seen at the next
-    // frame whatever the moment.
-    StopWanted = true;
-    DisplayEngine->RequestStop();
-    if (Worker.joinable())
-        Worker.join();
-    RunActive = false;
+    // A frame the player made before it paused, but not yet drawn, is not drawn: the window
+    // keeps what it showed when it was stopped.
+    FrameHandOff.Hold(true);
+    Player.Pause();
 }
 
 void TFormSim::BNText()
 {
-    StopRun();
     StoppedByMouse = false;
-    if (!Program)
+    if (!Program) {
+        StopRun();
         return;
-    {
-        QMutexLocker lock(&FrameLock);
-        Latest = WindowPicture(TPanelFrame{});
     }
-    HaveShown = false;
-    StopWanted = false;
-    RunActive = true;
-    // The window keeps only the pointer; the run reads a copy so that the caller may release
-    // its text the moment the window closes, even before the thread has noticed the stop.
-    Worker = std::thread([this, program = *Program] {
-        // Frames are due every 20 ms: the run's own thread asks for a higher priority (granted
-        // where the user may raise it). It ends with the run, so nothing needs restoring.
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), -10);
-        DisplayEngine->RunDisplayEngine(program);
-        RunActive = false;
-    });
+    FrameHandOff.Hold(false);
+    ShowFrame(TPanelPicture{});
+    // The player keeps a copy, so that the caller may release its text the moment the window
+    // closes.
+    if (!Player.SetProgram(*Program))
+        Player.Restart();
+    Player.Play();
 }
 
-void TFormSim::PresentFrame(const TPanelFrame &frame)
+void TFormSim::ShowFrame(const TPanelPicture &frame)
 {
-    if (StopWanted)
-        DisplayEngine->RequestStop();
-    // Most frames repeat the one before (pauses, a shown text): nothing to draw then.
-    if (HaveShown && frame == Shown)
+    QRect changed;
+    for (const QRect &r : Canvas.Draw(frame))
+        changed |= r;
+    if (changed.isEmpty())
         return;
-    Shown = frame;
-    HaveShown = true;
-    QImage image = WindowPicture(frame);
-    {
-        QMutexLocker lock(&FrameLock);
-        Latest = std::move(image);
-    }
-    // One repaint request at a time: a window that falls behind shows the newest frame.
-    if (!UpdatePosted.exchange(true))
-        QMetaObject::invokeMethod(this, &TFormSim::ShowLatestFrame, Qt::QueuedConnection);
-}
-
-void TFormSim::ShowLatestFrame()
-{
-    UpdatePosted = false;
     OwnPaintPending = true;
-    update(QRect(QPoint(1, 3), Picture().size()));
+    update(changed.translated(ImageAt));
 }
 
 void TFormSim::showEvent(QShowEvent *event)
@@ -157,7 +93,9 @@ void TFormSim::showEvent(QShowEvent *event)
 
 void TFormSim::hideEvent(QHideEvent *event)
 {
+    // Closed: the run ends, and its thread waits for the next program.
     StopRun();
+    Player.SetProgram({});
     QDialog::hideEvent(event);
 }
 
@@ -169,11 +107,10 @@ void TFormSim::paintEvent(QPaintEvent *event)
         BNText();
     OwnPaintPending = false;
     QPainter p(this);
-    const QImage picture = Picture();
-    const QRect image(QPoint(1, 3), QSize(FrameBitmapWidth * 2, FrameBitmapHeight * 2));
+    const QRect image(ImageAt, Canvas.Picture().size());
     if (!image.contains(event->rect()))
         p.fillRect(rect(), palette().color(QPalette::Button));
-    p.drawImage(image, picture);
+    p.drawImage(ImageAt, Canvas.Picture());
 }
 
 void TFormSim::keyPressEvent(QKeyEvent *)

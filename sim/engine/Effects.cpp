@@ -1,5 +1,5 @@
 // The effects E0 to E13: animations without a text segment, clearing, inversion and the clock.
-#include "sim/engine/Engine.h"
+#include "sim/engine/Renderer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,7 +28,7 @@ std::uint8_t Tens(int value)
 
 } // namespace
 
-void TDisplayEngine::Effect(int number)
+void TPanelRenderer::Effect(int number)
 {
     switch (number) {
     case 0:
@@ -67,7 +67,7 @@ void TDisplayEngine::Effect(int number)
 
 // pattern 0: the three lines are the propeller pattern from the offsets in codes; pattern 1: each
 // line is twenty times its code.
-void TDisplayEngine::PageFlipping(const std::array<std::uint8_t, 3> &codes, int pattern, int frames,
+void TPanelRenderer::PageFlipping(const std::array<std::uint8_t, 3> &codes, int pattern, int frames,
                                   int cycles)
 {
     const std::uint8_t savedStyle = Style;
@@ -96,7 +96,7 @@ void TDisplayEngine::PageFlipping(const std::array<std::uint8_t, 3> &codes, int 
     ClearAll();
 }
 
-void TDisplayEngine::BlinkMotive()
+void TPanelRenderer::BlinkMotive()
 {
     FillPages(0, 33, 0b0010);
     ShowFrames(250);
@@ -104,13 +104,13 @@ void TDisplayEngine::BlinkMotive()
         std::memcpy(Dots.Row(Page2, y), Dots.Row(Page1, y), TFrameStore::RowBytes);
 }
 
-void TDisplayEngine::ClearAll()
+void TPanelRenderer::ClearAll()
 {
     FillPages(0, 30, 0b0011);
     ShowFrame();
 }
 
-void TDisplayEngine::CirculatingFrame()
+void TPanelRenderer::CirculatingFrame()
 {
     // The picture is saved in the staging pair, byte for byte (pages 1 and 2 with their
     // incoming bytes), so that the dashes can be taken off it again.
@@ -157,7 +157,7 @@ void TDisplayEngine::CirculatingFrame()
     ClearAll();
 }
 
-void TDisplayEngine::Inversion()
+void TPanelRenderer::Inversion()
 {
     // Complementing the stored bytes turns colour c into 3 - c, on pages 1 and 2 whole.
     for (auto &row : Dots.Rows) {
@@ -168,7 +168,7 @@ void TDisplayEngine::Inversion()
     ShowFrame();
 }
 
-void TDisplayEngine::ShowClock(bool withDate)
+void TPanelRenderer::ShowClock(bool withDate)
 {
     const std::uint8_t savedStyle = Style;
     Style = withDate ? 0 : StyleWide;

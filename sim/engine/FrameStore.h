@@ -1,4 +1,4 @@
-// The engine's dot memory, the frame it hands to its sinks, and the panel's palette.
+// The engine's dot memory, the picture of a frame it hands to its sinks, and the panel's palette.
 //
 // Only this header knows how dots are packed: everything else reads and writes dots by column,
 // row and colour number (0 black, 1 green, 2 red, 3 yellow). The accessors are inline because
@@ -27,9 +27,9 @@ struct TRgb
 inline constexpr std::array<TRgb, 4> PanelPalette = {
     {{0, 0, 0}, {0, 255, 0}, {255, 0, 0}, {255, 255, 0}}};
 
-// One frame as the panel shows it: the colour number (0 to 3) of each dot, row by row from the
-// top row, 120 dots a row.
-struct TPanelFrame
+// A picture of the panel, as one frame shows it: the colour number (0 to 3) of each dot, row by
+// row from the top row, 120 dots a row.
+struct TPanelPicture
 {
     std::array<std::uint8_t, PanelColumns * PanelRows> Dots{};
 
@@ -39,7 +39,7 @@ struct TPanelFrame
     {
         Dots[static_cast<std::size_t>(y * PanelColumns + x)] = static_cast<std::uint8_t>(colour);
     }
-    bool operator==(const TPanelFrame &) const = default;
+    bool operator==(const TPanelPicture &) const = default;
 };
 
 // The engine's dot memory: 10 dot rows (0 = top) of 256 bytes. Each row holds the same dot row of
@@ -117,7 +117,7 @@ struct TFrameStore
     }
 
     // The dots of a page as a frame.
-    void ToFrame(int page, TPanelFrame &frame) const
+    void ToFrame(int page, TPanelPicture &frame) const
     {
         for (int y = 0; y < PanelRows; ++y) {
             const std::uint8_t *src = Row(page, y);

@@ -14,6 +14,8 @@ constexpr int CentisecondsPerFrame = 2;
 constexpr int MaxDelay = 65535; // the GIF delay field is 16 bits
 // giflib hands over a few bytes at a time; they leave in pieces of this size.
 constexpr std::size_t OutputChunk = 64 * 1024;
+// Frames between two progress reports of an export.
+constexpr std::uint64_t ProgressEvery = 256;
 
 } // namespace
 
@@ -53,7 +55,7 @@ struct TGifRecorder::TEncoder
 };
 
 TGifRecorder::TGifRecorder(TOutput output, int scale)
-    : Output(std::move(output)), Scale(std::clamp(scale, MinScale, MaxScale))
+    : Output(std::move(output)), Painter({.Zoom = scale, .Led = false})
 {
 }
 
@@ -90,8 +92,8 @@ bool TGifRecorder::Start()
     ColorMapObject *map = GifMakeMapObject(static_cast<int>(PanelPalette.size()), colours);
     if (!map)
         return Failed(E_GIF_ERR_NOT_ENOUGH_MEM);
-    const int width = FrameBitmapWidth * Scale;
-    const int height = FrameBitmapHeight * Scale;
+    const int width = Painter.Width();
+    const int height = Painter.Height();
     const int screen = EGifPutScreenDesc(gif, width, height, 2, 0, map);
     GifFreeMapObject(map);
     if (screen == GIF_ERROR)
@@ -112,11 +114,9 @@ bool TGifRecorder::Start()
 bool TGifRecorder::PutImage(const TDots &dots, const TDots *previous, std::uint64_t frames)
 {
     GifFileType *gif = Encoder->Gif;
-    const int width = FrameBitmapWidth * Scale;
-    const int height = FrameBitmapHeight * Scale;
     // Only the rectangle of dots that changed is stored; the rest stays from the image before
     // (disposal: do not dispose).
-    int left = 0, top = 0, w = width, h = height;
+    TPixelRect area{0, 0, Painter.Width(), Painter.Height()};
     if (previous) {
         int x0 = PanelColumns, x1 = -1, y0 = PanelRows, y1 = -1;
         for (int y = 0; y < PanelRows; ++y)
@@ -125,8 +125,7 @@ bool TGifRecorder::PutImage(const TDots &dots, const TDots *previous, std::uint6
                     x0 = std::min(x0, x), x1 = std::max(x1, x);
                     y0 = std::min(y0, y), y1 = std::max(y1, y);
                 }
-        left = (2 * x0 + 1) * Scale, top = (2 * y0 + 1) * Scale;
-        w = (2 * (x1 - x0) + 1) * Scale, h = (2 * (y1 - y0) + 1) * Scale;
+        area = Painter.DotsRect(x0, y0, x1, y1);
     }
 
     std::uint64_t remaining = frames * CentisecondsPerFrame;
@@ -144,20 +143,13 @@ bool TGifRecorder::PutImage(const TDots &dots, const TDots *previous, std::uint6
             GIF_ERROR)
             return Failed(gif->Error);
         // A delay longer than the field holds goes on as a one-pixel image of no change.
-        const int pl = first ? left : 0, pt = first ? top : 0;
-        const int pw = first ? w : 1, ph = first ? h : 1;
+        const int pl = first ? area.Left : 0, pt = first ? area.Top : 0;
+        const int pw = first ? area.Width : 1, ph = first ? area.Height : 1;
         if (EGifPutImageDesc(gif, pl, pt, pw, ph, false, nullptr) == GIF_ERROR)
             return Failed(gif->Error);
         GifPixelType *line = Encoder->Line.data();
         for (int py = pt; py < pt + ph; ++py) {
-            const int ry = py / Scale;
-            const int y = (ry - 1) / 2;
-            for (int px = pl; px < pl + pw; ++px) {
-                const int rx = px / Scale;
-                line[px - pl] = (ry % 2 == 1 && ry < 20 && rx % 2 == 1 && rx < 240)
-                                    ? static_cast<GifPixelType>(dots.Dot((rx - 1) / 2, y))
-                                    : 0;
-            }
+            Painter.IndexRow(dots, py, pl, pw, line);
             if (EGifPutLine(gif, line, pw) == GIF_ERROR)
                 return Failed(gif->Error);
         }
@@ -166,9 +158,8 @@ bool TGifRecorder::PutImage(const TDots &dots, const TDots *previous, std::uint6
     return true;
 }
 
-void TGifRecorder::PresentFrame(const TPanelFrame &frame)
+void TGifRecorder::PresentFrame(const TPanelPicture &frame)
 {
-    ++Presented;
     if (HasFailed())
         return;
     if (PendingFrames > 0 && Pending == frame) {
@@ -250,7 +241,7 @@ public:
     {
     }
 
-    void PresentFrame(const TPanelFrame &frame) override
+    void PresentFrame(const TPanelPicture &frame) override
     {
         Recorder.PresentFrame(frame);
         if (Options.AlsoTo)
@@ -258,7 +249,7 @@ public:
         ++Done;
         if (Recorder.HasFailed()) {
             Engine.RequestStop();
-        } else if (Options.Progress && Done % 256 == 0 && !Options.Progress(Done)) {
+        } else if (Options.Progress && Done % ProgressEvery == 0 && !Options.Progress(Done)) {
             Cancelled = true;
             Engine.RequestStop();
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "sim/engine/Engine.h"
+#include "sim/engine/PanelPainter.h"
 
 #include <cstdint>
 #include <functional>
@@ -12,15 +13,16 @@
 namespace zor {
 
 // Encodes the frames of a run (attach it as the engine's frame sink) into a GIF that loops
-// forever: each frame is the 241 x 21 frame picture (dots with black gaps, the four panel
-// colours) enlarged scale times, shown for 2 centiseconds; a run of identical frames becomes one
-// image shown as long. The bytes stream out through the output as the frames come, so memory
-// stays the same whatever the length of the run: two pictures of 1200 dots and one image line.
+// forever: each frame is the panel's image in the square look at zoom scale (as the simulation
+// window draws it, in the four panel colours), shown for 2 centiseconds; a run of identical frames
+// becomes one image shown as long. The bytes stream out through the output as the frames come, so
+// memory stays the same whatever the length of the run: two pictures of 1200 dots and one image
+// line.
 class TGifRecorder final : public TFrameSink
 {
 public:
-    static constexpr int MinScale = 1;
-    static constexpr int MaxScale = 8;
+    static constexpr int MinScale = TPanelLook::MinZoom;
+    static constexpr int MaxScale = TPanelLook::MaxZoom;
 
     // Receives the file's bytes in order; returning false fails the recording.
     using TOutput = std::function<bool(std::string_view bytes)>;
@@ -29,21 +31,20 @@ public:
     explicit TGifRecorder(TOutput output, int scale = 2);
     ~TGifRecorder() override;
 
-    void PresentFrame(const TPanelFrame &frame) override;
+    void PresentFrame(const TPanelPicture &frame) override;
 
     // Writes the last image and the end of the file. False, with the reason in *error, when no
     // frame was presented, giflib failed or the output refused bytes; the output may then hold
     // a partial file. Call it once.
     bool Finish(std::string *error = nullptr);
 
-    // Frames presented so far, and the images written or pending after merging identical runs.
-    std::uint64_t FramesPresented() const { return Presented; }
+    // The images written or pending after merging identical runs of frames.
     std::size_t Images() const { return ImageCount; }
     // Whether the recording has already failed (the rest of the run is wasted).
     bool HasFailed() const { return !ErrorText.empty(); }
 
 private:
-    using TDots = TPanelFrame;
+    using TDots = TPanelPicture;
     struct TEncoder;
 
     bool Start();
@@ -51,8 +52,7 @@ private:
     bool Failed(int giflibError);
 
     TOutput Output;
-    int Scale;
-    std::uint64_t Presented = 0;
+    TPanelPainter Painter;
     std::size_t ImageCount = 0;
     TDots Pending; // the newest distinct picture, not yet written (its length still grows)
     TDots Written; // the picture written last, which the pending one is stored against

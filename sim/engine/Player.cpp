@@ -32,7 +32,7 @@ public:
         Player.Tick->WaitTick();
     }
 
-    void PresentFrame(const TPanelFrame &frame) override
+    void PresentFrame(const TPanelPicture &frame) override
     {
         const std::uint64_t n = Next++;
         bool changed = false;
@@ -56,13 +56,18 @@ private:
     std::uint64_t Next = 0;
 };
 
-TPreviewPlayer::TPreviewPlayer(TFrameTick *tick, TClock *clock) : Tick(tick), Clock(clock)
+TPreviewPlayer::TPreviewPlayer(TFrameTick *tick, TClock *clock, std::function<void()> onThread)
+    : Tick(tick), Clock(clock)
 {
     if (!Tick) {
         OwnTick = std::make_unique<TSteadyTick>();
         Tick = OwnTick.get();
     }
-    Worker = std::thread([this] { Loop(); });
+    Worker = std::thread([this, onThread = std::move(onThread)] {
+        if (onThread)
+            onThread();
+        Loop();
+    });
 }
 
 TPreviewPlayer::~TPreviewPlayer()
@@ -113,7 +118,7 @@ bool TPreviewPlayer::SetProgram(const std::string &program)
                 Running->RequestStop();
             Tick->Cancel();
             Shown = -1;
-            ShownPicture = TPanelFrame{};
+            ShownPicture = TPanelPicture{};
             blank = true;
         } else {
             StartRun(0);
@@ -121,7 +126,7 @@ bool TPreviewPlayer::SetProgram(const std::string &program)
     }
     Changed.notify_all();
     if (blank && OnFrame)
-        OnFrame(-1, TPanelFrame{});
+        OnFrame(-1, TPanelPicture{});
     return !blank;
 }
 
@@ -196,10 +201,16 @@ std::int64_t TPreviewPlayer::ShownFrame() const
     return Shown;
 }
 
-TPanelFrame TPreviewPlayer::Picture() const
+TPanelPicture TPreviewPlayer::Picture() const
 {
     std::lock_guard lock(Lock);
     return ShownPicture;
+}
+
+bool TPreviewPlayer::RunGoing() const
+{
+    std::lock_guard lock(Lock);
+    return RunWanted || Running != nullptr;
 }
 
 std::uint64_t TPreviewPlayer::Runs() const

@@ -27,13 +27,15 @@ public:
     // frame of a run) and its picture, only when the picture differs from the one shown before;
     // and with -1 and a blank picture on the caller's thread when SetProgram takes the program
     // away. The frame is valid during the call.
-    using TFrameCallback = std::function<void(std::int64_t frame, const TPanelFrame &picture)>;
+    using TFrameCallback = std::function<void(std::int64_t frame, const TPanelPicture &picture)>;
 
     // tick paces the frames (null: a 20 ms steady tick of the player's own); its Start and Cancel
     // are called with the player's lock held, so it must never call back into the player. clock
     // is what the time effects read (null: the system clock). The player does not own them; both
-    // outlive it.
-    explicit TPreviewPlayer(TFrameTick *tick = nullptr, TClock *clock = nullptr);
+    // outlive it. onThread runs first thing on the player's thread (a window that wants its
+    // frames on time raises the thread's priority there).
+    explicit TPreviewPlayer(TFrameTick *tick = nullptr, TClock *clock = nullptr,
+                            std::function<void()> onThread = {});
     ~TPreviewPlayer();
     TPreviewPlayer(const TPreviewPlayer &) = delete;
     TPreviewPlayer &operator=(const TPreviewPlayer &) = delete;
@@ -65,7 +67,10 @@ public:
     // Number of the frame shown, -1 before the first frame of a run.
     std::int64_t ShownFrame() const;
     // The picture shown (all black before the first frame).
-    TPanelFrame Picture() const;
+    TPanelPicture Picture() const;
+    // Whether a run is going or about to start: false once the program has ended with a ')'
+    // (until Play, Restart or a jump), and while there is no program.
+    bool RunGoing() const;
     // Runs started so far (each program change, restart and jump starts one).
     std::uint64_t Runs() const;
 
@@ -100,7 +105,7 @@ private:
     std::uint64_t RunsStarted = 0;
     std::uint64_t RunNumber = 0; // of the run going on
     std::int64_t Shown = -1;
-    TPanelFrame ShownPicture;
+    TPanelPicture ShownPicture;
     TDisplayEngine *Running = nullptr;
     std::thread Worker;
 };

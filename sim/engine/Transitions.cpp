@@ -1,5 +1,5 @@
 // The transitions F0 to F14: how a text segment comes onto the panel.
-#include "sim/engine/Engine.h"
+#include "sim/engine/Renderer.h"
 
 #include <cstring>
 
@@ -13,54 +13,50 @@ constexpr int Page3 = TFrameStore::Page3;
 
 } // namespace
 
-void TDisplayEngine::Transition(int number, std::uint8_t segment)
+void TPanelRenderer::Transition(int number, TText text)
 {
     switch (number) {
     case 0:
-        MoveInFromRight(FindSegment(segment), true);
+        MoveInFromRight(text, true);
         break;
     case 1:
-        MoveInFromRight(FindSegment(segment), false);
+        MoveInFromRight(text, false);
         break;
     case 2:
-        MoveRows(FindSegment(segment), true);
+        MoveRows(text, true);
         break;
     case 3:
-        RenderTextLine(FindSegment(segment), Page1);
+        RenderTextLine(text, Page1);
         ShowFrame();
         break;
     case 4:
-        MoveRows(FindSegment(segment), false);
+        MoveRows(text, false);
         break;
     case 6:
-        RenderTextLineSinglePage(FindSegment(segment), Page2);
+        RenderTextLineSinglePage(text, Page2);
         ShowFrame();
         break;
     case 7:
-        RenderTextLine(FindSegment(segment), Page3);
+        RenderTextLine(text, Page3);
         MatchedLines();
         break;
     case 8:
-        RenderTextLine(FindSegment(segment), Page3);
+        RenderTextLine(text, Page3);
         Snow();
         break;
     case 9:
-        RenderTextLine(FindSegment(segment), Page3);
+        RenderTextLine(text, Page3);
         FromSides();
         break;
     case 11:
-        RenderTextLine(FindSegment(segment), Page3);
+        RenderTextLine(text, Page3);
         CentreWipe();
         break;
-    case 13: {
-        const TText text = FindSegment(segment);
-        if (!(LeadingDigit == 0 && (segment == 5 || segment == 6)))
-            LeadingDigit = 1;
+    case 13:
         MoveInFromLeft(text);
         break;
-    }
     case 14:
-        RenderTextLine(FindSegment(segment), Page3);
+        RenderTextLine(text, Page3);
         FallingDots();
         break;
     default: // 5, 10 and 12 do nothing
@@ -70,19 +66,19 @@ void TDisplayEngine::Transition(int number, std::uint8_t segment)
 
 // Sets the incoming dot of every row whose glyph-buffer byte has the given bit, in page 1 and,
 // unless the text blinks, in page 2.
-void TDisplayEngine::FeedColumn(std::uint8_t bit)
+void TPanelRenderer::FeedColumn(std::uint8_t bit)
 {
     const bool blink = Style & StyleBlink;
     for (int y = 0; y < PanelRows; ++y) {
         if (GlyphBuffer[static_cast<std::size_t>(9 - y)] & bit) {
-            TFrameStore::SetIncoming(Dots.Row(Page1, y), Foreground);
+            TFrameStore::SetIncoming(Dots.Row(Page1, y), ForeColour);
             if (!blink)
-                TFrameStore::SetIncoming(Dots.Row(Page2, y), Foreground);
+                TFrameStore::SetIncoming(Dots.Row(Page2, y), ForeColour);
         }
     }
 }
 
-void TDisplayEngine::ScrollStep(bool left)
+void TPanelRenderer::ScrollStep(bool left)
 {
     if (left && !(Style & StyleFullSpeed))
         ShowFrame();
@@ -99,7 +95,7 @@ void TDisplayEngine::ScrollStep(bool left)
     ResetIncoming();
 }
 
-void TDisplayEngine::MoveInFromRight(TText text, bool fullSpeed)
+void TPanelRenderer::MoveInFromRight(TText text, bool fullSpeed)
 {
     if (fullSpeed)
         Style |= StyleFullSpeed;
@@ -139,7 +135,7 @@ void TDisplayEngine::MoveInFromRight(TText text, bool fullSpeed)
     }
 }
 
-void TDisplayEngine::MoveInFromLeft(TText text)
+void TPanelRenderer::MoveInFromLeft(TText text)
 {
     auto rotate = [this] {
         for (auto &b : GlyphBuffer)
@@ -174,7 +170,7 @@ void TDisplayEngine::MoveInFromLeft(TText text)
     }
 }
 
-void TDisplayEngine::MoveRows(TText text, bool fromTop)
+void TPanelRenderer::MoveRows(TText text, bool fromTop)
 {
     Text.SetText(text);
     const bool blink = Style & StyleBlink;
@@ -193,14 +189,14 @@ void TDisplayEngine::MoveRows(TText text, bool fromTop)
         }
         std::memcpy(Dots.Row(Page1, target), LineBuffer.data(), TFrameStore::RowBytes);
         if (blink)
-            TFrameStore::FillRow(Dots.Row(Page2, target), Background);
+            TFrameStore::FillRow(Dots.Row(Page2, target), BackColour);
         else
             std::memcpy(Dots.Row(Page2, target), LineBuffer.data(), TFrameStore::RowBytes);
         ShowFrames(5);
     }
 }
 
-void TDisplayEngine::MatchedLines()
+void TPanelRenderer::MatchedLines()
 {
     for (int step = 0; step < PanelColumns; ++step) {
         ShowFrame();
@@ -221,7 +217,7 @@ void TDisplayEngine::MatchedLines()
     }
 }
 
-void TDisplayEngine::Snow()
+void TPanelRenderer::Snow()
 {
     int x = 0;
     for (int step = 0; step < 160; ++step) {
@@ -238,13 +234,13 @@ void TDisplayEngine::Snow()
 }
 
 // Dot x, y of the shown pair takes the staged text's dot.
-void TDisplayEngine::Uncover(int x, int y)
+void TPanelRenderer::Uncover(int x, int y)
 {
     Dots.SetDot(Page1, x, y, Dots.Dot(Page3, x, y));
     Dots.SetDot(Page2, x, y, Dots.Dot(Page3 + Page2, x, y));
 }
 
-void TDisplayEngine::FromSides()
+void TPanelRenderer::FromSides()
 {
     int left = 0;
     int right = PanelColumns - 1;
@@ -264,7 +260,7 @@ void TDisplayEngine::FromSides()
     ShowFrame();
 }
 
-void TDisplayEngine::CentreWipe()
+void TPanelRenderer::CentreWipe()
 {
     int right = 60;
     int left = 59;
@@ -284,7 +280,7 @@ void TDisplayEngine::CentreWipe()
     ShowFrame();
 }
 
-void TDisplayEngine::FallingDots()
+void TPanelRenderer::FallingDots()
 {
     for (int j = 0; j < 30; j += 2) {
         for (int r = 0; r < PanelRows; ++r) {

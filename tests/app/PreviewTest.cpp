@@ -169,8 +169,8 @@ TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
     engine.SetClock(&clock);
     struct TKeep final : TFrameSink
     {
-        std::vector<TPanelFrame> Frames;
-        void PresentFrame(const TPanelFrame &b) override { Frames.push_back(b); }
+        std::vector<TPanelPicture> Frames;
+        void PresentFrame(const TPanelPicture &b) override { Frames.push_back(b); }
     } frames;
     engine.SetFrameSink(&frames);
     engine.RunDisplayEngine(program, 0, 200);
@@ -179,9 +179,9 @@ TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
     ASSERT_TRUE(dock->Player().WaitForFrame(150));
     dock->Zoom->setValue(5);
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return dock->View->Picture() == PanelPicture(frames.Frames[150], 5, false); }));
+        [&] { return dock->View->Picture() == PanelImage(frames.Frames[150], 5, false); }));
     dock->LedLook->setChecked(true);
-    EXPECT_EQ(dock->View->Picture(), PanelPicture(frames.Frames[150], 5, true));
+    EXPECT_EQ(dock->View->Picture(), PanelImage(frames.Frames[150], 5, true));
 
     dock->CopyFrame();
     EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(241 * 5, 21 * 5));
@@ -195,14 +195,14 @@ TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
 
 // The frames of a fresh engine run that differ from the frame before, with colours, blinking
 // and a scroll, so that dots change in every way.
-std::vector<TPanelFrame> ChangingFrames()
+std::vector<TPanelPicture> ChangingFrames()
 {
     TDisplayEngine engine;
     test::TRecorder recorder;
     engine.SetFrameSink(&recorder);
     engine.RunDisplayEngine(test::Program("I3S0F3T0S1I2F0T1", {"Blink", "Move 123"}), 0, 120);
-    std::vector<TPanelFrame> frames;
-    for (const TPanelFrame &f : recorder.Frames)
+    std::vector<TPanelPicture> frames;
+    for (const TPanelPicture &f : recorder.Frames)
         if (frames.empty() || f != frames.back())
             frames.push_back(f);
     return frames;
@@ -219,7 +219,7 @@ QImage OnScreen(QWidget &view)
 
 TEST(PreviewDock, TheViewRepaintsChangedDotsIntoTheSamePictureAsBefore)
 {
-    const std::vector<TPanelFrame> frames = ChangingFrames();
+    const std::vector<TPanelPicture> frames = ChangingFrames();
     ASSERT_GT(frames.size(), 20u);
     TPanelView view;
     view.show();
@@ -232,12 +232,12 @@ TEST(PreviewDock, TheViewRepaintsChangedDotsIntoTheSamePictureAsBefore)
                 const std::uint64_t paints = view.Paints();
                 view.SetFrame(frames[i]);
                 ASSERT_TRUE(QTest::qWaitFor([&] { return view.Paints() > paints; }));
-                ASSERT_EQ(OnScreen(view), PanelPicture(frames[i], zoom, led))
+                ASSERT_EQ(OnScreen(view), PanelImage(frames[i], zoom, led))
                     << "zoom " << zoom << (led ? ", LED look" : "") << ", frame " << i;
             }
             // The same frame again draws and paints nothing.
             const std::uint64_t paints = view.Paints(), drawn = view.FramesDrawn();
-            view.SetFrame(TPanelFrame(view.Frame()));
+            view.SetFrame(TPanelPicture(view.Frame()));
             QTest::qWait(20);
             EXPECT_EQ(view.Paints(), paints);
             EXPECT_EQ(view.FramesDrawn(), drawn);
@@ -246,11 +246,11 @@ TEST(PreviewDock, TheViewRepaintsChangedDotsIntoTheSamePictureAsBefore)
 
 TEST(PreviewDock, DotsLookAsTheSimulationWindowsOrAsLeds)
 {
-    TPanelFrame frame;
+    TPanelPicture frame;
     frame.SetDot(0, 0, 1);
     frame.SetDot(119, 9, 3);
     frame.SetDot(5, 4, 2);
-    const QImage square = PanelPicture(frame, 4, false);
+    const QImage square = PanelImage(frame, 4, false);
     ASSERT_EQ(square.size(), QSize(241 * 4, 21 * 4));
     // A dot is a zoom-sized square at pixel (2x + 1) * zoom, black all round.
     auto at = [](const QImage &i, int x, int y) { return QColor(i.pixel(x, y)); };
@@ -264,7 +264,7 @@ TEST(PreviewDock, DotsLookAsTheSimulationWindowsOrAsLeds)
     EXPECT_EQ(at(square, 13 * 4 + 2, 9 * 4 + 2), QColor(Qt::black)) << "an unlit dot";
 
     // LEDs: a lit disc in the dot's colour, a dim disc where a dot is off, black between.
-    const QImage led = PanelPicture(frame, 8, true);
+    const QImage led = PanelImage(frame, 8, true);
     EXPECT_EQ(at(led, 12, 12), QColor(0, 255, 0));
     // Round, not cut flat on the right or at the bottom by the tile's edge.
     for (const QPoint side : {QPoint(7, 12), QPoint(17, 12), QPoint(12, 7), QPoint(12, 17)})
@@ -355,7 +355,7 @@ TEST_F(PreviewDockRun, RepeatedFramesAreNotRepainted)
     QTest::qWait(250); // the frame number shows the run going on meanwhile
     EXPECT_EQ(Dock->View->FramesDrawn(), drawn);
     EXPECT_EQ(Dock->View->Paints(), paints);
-    EXPECT_EQ(Dock->View->Picture(), PanelPicture(Dock->Player().Picture(), 8, false));
+    EXPECT_EQ(Dock->View->Picture(), PanelImage(Dock->Player().Picture(), 8, false));
 }
 
 TEST_F(PreviewDockRun, PausesWhileHiddenOrMinimisedAndGoesOnWhenShown)

@@ -55,18 +55,6 @@ TEST(SimulationWindow, MouseStopsTheRunAndKeepsTheLastFrame)
     sim.StopRun();
 }
 
-TEST(SimulationWindow, FrameImageShowsDotsWithBlackBetween)
-{
-    TFrameBitmap bitmap;
-    // Dot (0, 0) yellow: pixel 1 of bitmap row 19 (rows are stored bottom first).
-    bitmap.Bits[std::size_t(19 * FrameBitmapStride)] = 0x03;
-    const QImage image = FrameImage(bitmap);
-    EXPECT_EQ(image.size(), QSize(241, 21));
-    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 0));
-    EXPECT_EQ(image.pixel(0, 1), qRgb(0, 0, 0));
-    EXPECT_EQ(image.pixel(2, 1), qRgb(0, 0, 0));
-}
-
 using TranslateProgramTest = test::TMainFormTest;
 
 TEST_F(TranslateProgramTest, SimulationShowsTheWindowOnlyForACommandPart)

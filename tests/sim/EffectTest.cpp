@@ -30,15 +30,15 @@ TEST(Effect, ClearingAndLightingUp)
 {
     TDisplayEngine engine;
     engine.RunDisplayEngine(Program("P3E3)"), 0);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 3), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 3), 1200);
     engine.RunDisplayEngine(Program("I2E8W01)"), 0);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 2), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 2), 1200);
     engine.RunDisplayEngine(Program("E8P1E7W01)"), 0);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 1), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 1), 1200);
     // The page-flipping animations restore the style and end on a cleared panel.
     for (const char *e : {"S3S0F3T0E0W01)", "S3S0F3T0E1W01)"}) {
         engine.RunDisplayEngine(Program(e, {"AB"}), 0);
-        EXPECT_EQ(CountDots(engine.Bitmap(), 0), 1200) << e;
+        EXPECT_EQ(CountDots(engine.LastFrame(), 0), 1200) << e;
         EXPECT_EQ(engine.StyleFlags() & 0x07,
                   TDisplayEngine::StyleBold | TDisplayEngine::StyleBlink);
         EXPECT_LT(engine.ShownPage(), TFrameStore::Page3);
@@ -52,8 +52,8 @@ TEST(Effect, InversionTwiceRestoresThePicture)
     engine.RunDisplayEngine(Program("I1F3T0E9)", {"Text"}), 0);
     TDisplayEngine plain;
     plain.RunDisplayEngine(Program("I1F3T0)", {"Text"}), 0);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 2), CountDots(plain.Bitmap(), 1));
-    EXPECT_EQ(CountDots(engine.Bitmap(), 3), CountDots(plain.Bitmap(), 0));
+    EXPECT_EQ(CountDots(engine.LastFrame(), 2), CountDots(plain.LastFrame(), 1));
+    EXPECT_EQ(CountDots(engine.LastFrame(), 3), CountDots(plain.LastFrame(), 0));
 }
 
 TEST(Effect, BlinkMotiveEndsWithoutBlinking)
@@ -96,10 +96,10 @@ TEST(Effect, CirculatingFrameKeepsItsPhaseAcrossRuns)
     EXPECT_EQ(engine.CirclePhase(), 100);
     engine.RunDisplayEngine(Program("E4)"), 0);
     EXPECT_EQ(engine.CirclePhase(), 150);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 0), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 0), 1200);
 
     // Dashes of two on, two off along the top and bottom rows, nothing inside the border.
-    const TPanelFrame &f = rec.Frames[5 * 10 + 4];
+    const TPanelPicture &f = rec.Frames[5 * 10 + 4];
     int top = 0;
     for (int x = 0; x < PanelColumns; ++x) {
         top += f.Dot(x, 0) == 3;

@@ -3,6 +3,7 @@
 
 #include "sim/engine/Engine.h"
 #include "sim/engine/PanelFont.h"
+#include "sim/engine/ProgramReader.h"
 
 #include <condition_variable>
 #include <initializer_list>
@@ -66,8 +67,8 @@ private:
 
 struct TRecorder final : TFrameSink
 {
-    std::vector<TPanelFrame> Frames;
-    void PresentFrame(const TPanelFrame &frame) override { Frames.push_back(frame); }
+    std::vector<TPanelPicture> Frames;
+    void PresentFrame(const TPanelPicture &frame) override { Frames.push_back(frame); }
 };
 
 // Whether the normal font lights dot x, y when text is drawn from column 0.
@@ -80,7 +81,6 @@ inline bool TextDot(std::string_view text, int x, int y)
     return (g[static_cast<std::size_t>(9 - y)] >> (7 - x % 6)) & 1;
 }
 
-// Of a frame or of the frame picture.
 template <class TPicture> inline int CountDots(const TPicture &b, int colour)
 {
     int n = 0;
@@ -99,6 +99,65 @@ inline std::vector<std::uint8_t> ShownPair(const TFrameStore &s)
         out.insert(out.end(), row.begin() + 64, row.begin() + 94);
     }
     return out;
+}
+
+// The events a program's reading tells, one string each ("pause 100", "F1 Hi", "E3",
+// "blink on", "font bold", "ink 2", "paper 1", "restart", "halt"), up to the given number of
+// restarts (the command part otherwise starts again for ever).
+class TEventRecorder final : public TDisplayEvents
+{
+public:
+    explicit TEventRecorder(int restarts = 1) : Restarts(restarts) {}
+
+    std::vector<std::string> Events;
+
+    void Pause(int frames) override { Events.push_back("pause " + std::to_string(frames)); }
+    void Transition(int number, TSegmentText text) override
+    {
+        Events.push_back("F" + std::to_string(number) + " " +
+                         std::string(text.begin(), text.end()));
+    }
+    void Effect(int number) override { Events.push_back("E" + std::to_string(number)); }
+    void Blinking(bool on) override { Events.push_back(on ? "blink on" : "blink off"); }
+    void Font(TFontStyle font) override
+    {
+        Events.push_back(font == TFontStyle::Bold   ? "font bold"
+                         : font == TFontStyle::Wide ? "font wide"
+                                                    : "font normal");
+    }
+    void Foreground(int colour) override { Events.push_back("ink " + std::to_string(colour)); }
+    void Background(int colour) override { Events.push_back("paper " + std::to_string(colour)); }
+    void Restart() override
+    {
+        Events.push_back("restart");
+        if (--Restarts == 0)
+            throw TEnough{};
+    }
+    void Halt() override { Events.push_back("halt"); }
+
+private:
+    struct TEnough
+    {
+    };
+    int Restarts;
+
+    friend std::vector<std::string> EventsOf(std::string_view, std::size_t, int);
+};
+
+// What reading the program tells, from the given start offset, until its ')' or the given
+// number of restarts.
+inline std::vector<std::string> EventsOf(std::string_view program, std::size_t startOffset = 0,
+                                         int restarts = 1)
+{
+    TEventRecorder recorder(restarts);
+    TProgramReader reader(recorder);
+    try {
+        reader.Read(
+            std::span(reinterpret_cast<const std::uint8_t *>(program.data()), program.size()),
+            startOffset);
+    } catch (const TEventRecorder::TEnough &) {
+    }
+    return recorder.Events;
 }
 
 // Frames of one pass of a program that ends with ')'.

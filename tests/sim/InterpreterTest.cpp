@@ -8,42 +8,59 @@
 namespace zor::test {
 namespace {
 
+using TEvents = std::vector<std::string>;
+
 TEST(Interpreter, PauseLengthsFollowTheLeadingDigit)
 {
-    EXPECT_EQ(FramesOf("W2)"), 100u);
+    EXPECT_EQ(EventsOf("W2)"), TEvents{"pause 100"});
+    EXPECT_EQ(EventsOf("W02)"), TEvents{"pause 10"});
+    EXPECT_EQ(EventsOf("W20)"), TEvents{"pause 1000"});
+    EXPECT_EQ(EventsOf("W0)"), TEvents{"pause 12800"}); // an 8-bit countdown from 0
+    EXPECT_EQ(EventsOf("w 0 2)"), TEvents{"pause 10"}); // case and blanks do not matter
+    // A W without digits takes 99 and the leading digit of the number before it.
+    EXPECT_EQ(EventsOf("W01W)"), (TEvents{"pause 5", "pause 495"}));
+    // Finding the end of a segment for F13 leaves the leading digit at 1 behind it.
+    EXPECT_EQ(EventsOf(Program("F13T0W)", {"A"})), (TEvents{"F13 A", "pause 4950"}));
+    EXPECT_EQ(EventsOf(Program("F13T05W)")), (TEvents{"F13 " + std::string(20, ' '), "pause 495"}));
+    // The frames follow the events.
     EXPECT_EQ(FramesOf("W02)"), 10u);
-    EXPECT_EQ(FramesOf("W20)"), 1000u);
-    EXPECT_EQ(FramesOf("W0)"), 256u * 50u); // an 8-bit countdown from 0
-    EXPECT_EQ(FramesOf("w 0 2)"), 10u);     // case and blanks do not matter
 }
 
 TEST(Interpreter, RepeatsWithAndWithoutBrackets)
 {
+    EXPECT_EQ(EventsOf(Program("R3(T1W1))", {"x", "A"})),
+              (TEvents{"F0 A", "pause 50", "F0 A", "pause 50", "F0 A", "pause 50"}));
+    EXPECT_EQ(EventsOf(Program("R2T1)", {"x", "A"})), (TEvents{"F0 A", "F0 A"}));
+    EXPECT_EQ(EventsOf("R2(R3(W01)))"), TEvents(6, "pause 5"));
+    // A ')' as the single repeated command ends that repeat and closes the outer bracket.
+    EXPECT_EQ(EventsOf("R2(W01R5)W01)"), TEvents(3, "pause 5"));
     // One character at full speed is 6 frames.
     EXPECT_EQ(FramesOf("R3(T1W1))", {"x", "A"}), 3u * (6 + 50));
-    EXPECT_EQ(FramesOf("R2T1)", {"x", "A"}), 12u);
-    EXPECT_EQ(FramesOf("R2(R3(W01)))"), 2u * 3u * 5u);
-    // A ')' as the single repeated command ends that repeat and closes the outer bracket.
-    EXPECT_EQ(FramesOf("R2(W01R5)W01)"), 2u * 5u + 5u);
 }
 
 TEST(Interpreter, SegmentSelection)
 {
     // T5 is segment 5, T05 twenty blanks, T06 twenty full blocks; T04 is dropped.
-    EXPECT_EQ(FramesOf("T5)", {"0", "1", "2", "3", "4", "AB"}), 12u);
-    EXPECT_EQ(FramesOf("T05)"), 120u);
-    EXPECT_EQ(FramesOf("T04)", {"0", "1", "2", "3", "ABC"}), 0u);
-    EXPECT_EQ(FramesOf("T00)", {"AB"}), 12u);
+    EXPECT_EQ(EventsOf(Program("T5)", {"0", "1", "2", "3", "4", "AB"})), TEvents{"F0 AB"});
+    EXPECT_EQ(EventsOf(Program("T05T06)")),
+              (TEvents{"F0 " + std::string(20, ' '), "F0 " + std::string(20, '\x08')}));
+    EXPECT_EQ(EventsOf(Program("T04F1T07)", {"0", "1", "2", "3", "ABC", "5", "6", "7"})),
+              TEvents{});
+    EXPECT_EQ(EventsOf(Program("T00F2T0)", {"AB"})), (TEvents{"F0 AB", "F2 AB"}));
     // A segment the program does not hold is empty, however far the number points.
-    EXPECT_EQ(FramesOf("T9F1T99)", {"AB"}), 0u);
+    EXPECT_EQ(EventsOf(Program("T9F1T99)", {"AB"})), (TEvents{"F0 ", "F1 "}));
+    // Transitions and effects beyond the tables are dropped; 5, 10 and 12 are read.
+    EXPECT_EQ(EventsOf(Program("F15T0F5T0E14E13)", {"A"})), (TEvents{"F5 A", "E13"}));
 
     TDisplayEngine engine;
     engine.RunDisplayEngine(Program("F3T06)"), 0, 10);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 3), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 3), 1200);
 }
 
 TEST(Interpreter, ColoursAndStyles)
 {
+    EXPECT_EQ(EventsOf("I6P5S3S2S0S1S4S5)"), (TEvents{"ink 2", "paper 1", "font bold", "font wide",
+                                                      "blink on", "blink off", "font normal"}));
     TDisplayEngine engine;
     engine.RunDisplayEngine(Program("I6P5S3)"), 0, 10);
     EXPECT_EQ(engine.ForegroundColour(), 2);
@@ -52,12 +69,15 @@ TEST(Interpreter, ColoursAndStyles)
     engine.RunDisplayEngine(Program("S3S2S0)"), 0, 10);
     EXPECT_EQ(engine.StyleFlags() & 0x07, TDisplayEngine::StyleWide | TDisplayEngine::StyleBlink);
     // Letters without digits take 99: an effect or transition with it does nothing.
-    EXPECT_EQ(FramesOf("E)"), 0u);
-    EXPECT_EQ(FramesOf("FT0)", {"A"}), 0u);
+    EXPECT_EQ(EventsOf("E)"), TEvents{});
+    EXPECT_EQ(EventsOf(Program("FT0)", {"A"})), TEvents{});
 }
 
 TEST(Interpreter, CommandsBeforeTheStartOffsetAreReadButNotPerformed)
 {
+    // Colours, styles and repeats count from the start; pauses, texts and effects only after it.
+    EXPECT_EQ(EventsOf(Program("I1W1T0E3S0W01)", {"A"}), 10),
+              (TEvents{"ink 1", "blink on", "pause 5"}));
     TDisplayEngine engine;
     const std::string p = Program("I1W1W01)");
     EXPECT_EQ(engine.RunDisplayEngine(p, 4, 100000).Frames, 5u);
@@ -66,6 +86,10 @@ TEST(Interpreter, CommandsBeforeTheStartOffsetAreReadButNotPerformed)
 
 TEST(Interpreter, ProgramLoopsAtItsEnd)
 {
+    EXPECT_EQ(EventsOf(Program("T1", {"x", "AB"}), 0, 3),
+              (TEvents{"F0 AB", "restart", "F0 AB", "restart", "F0 AB", "restart"}));
+    // A '?' restarts too.
+    EXPECT_EQ(EventsOf("W01?W02", 0, 2), (TEvents{"pause 5", "restart", "pause 5", "restart"}));
     TDisplayEngine engine;
     const auto r = engine.RunDisplayEngine(Program("T1", {"x", "AB"}), 0, 100);
     EXPECT_EQ(r.End, TRunEnd::FrameLimit);
@@ -90,17 +114,31 @@ TEST(Interpreter, ReadingStopsAtTheTerminatingZero)
                                       "A\x1F\x1F",
                                       6) +
                           std::string("\0W2)", 4);
+    EXPECT_EQ(EventsOf(p, 0, 2), (TEvents{"F0 A", "restart", "F0 A", "restart"}));
+    // A segment search stops there too.
+    EXPECT_EQ(EventsOf(std::string("T1\x1F"
+                                   "A\0B\x1F",
+                                   7),
+                       0, 1),
+              (TEvents{"F0 ", "restart"}));
+    const std::string cut = "F1T";
+    EXPECT_EQ(EventsOf(std::string_view(cut).substr(0, 2), 0, 2), (TEvents{"restart", "restart"}));
     TDisplayEngine engine;
     EXPECT_EQ(engine.RunDisplayEngine(p, 0, 1000).End, TRunEnd::FrameLimit);
-    const std::string cut = "F1T";
-    EXPECT_EQ(engine.RunDisplayEngine(std::string_view(cut).substr(0, 2), 0, 5).End,
-              TRunEnd::FrameLimit);
 }
 
 TEST(Interpreter, TwelveNestedRepeatsHalt)
 {
+    TEventRecorder recorder;
+    TProgramReader reader(recorder);
+    const std::string thirteen = std::string(13, 'R') + "T0";
+    reader.Read(
+        std::span(reinterpret_cast<const std::uint8_t *>(thirteen.data()), thirteen.size()));
+    EXPECT_EQ(recorder.Events, TEvents{"halt"});
+    EXPECT_TRUE(reader.Halted());
+
     TDisplayEngine engine;
-    const auto r = engine.RunDisplayEngine(std::string(13, 'R') + "T0", 0, 50);
+    const auto r = engine.RunDisplayEngine(thirteen, 0, 50);
     EXPECT_EQ(r.End, TRunEnd::FrameLimit);
     EXPECT_TRUE(engine.Halted());
     TDisplayEngine twelve;
@@ -114,7 +152,7 @@ TEST(Interpreter, ClosingBracketAtTheTopEndsTheRunAndKeepsThePicture)
     const auto r = engine.RunDisplayEngine(Program("F3T0)W2", {"A"}), 0, 1000);
     EXPECT_EQ(r.End, TRunEnd::ProgramEnd);
     EXPECT_EQ(r.Frames, 1u);
-    EXPECT_TRUE(engine.Bitmap().Dot(2, 2)); // the apex of the A
+    EXPECT_TRUE(engine.LastFrame().Dot(2, 2)); // the apex of the A
 }
 
 TEST(Interpreter, StopRequestEndsTheRunAtTheNextFrame)
@@ -123,7 +161,7 @@ TEST(Interpreter, StopRequestEndsTheRunAtTheNextFrame)
     {
         TDisplayEngine *Engine = nullptr;
         int Count = 0;
-        void PresentFrame(const TPanelFrame &) override
+        void PresentFrame(const TPanelPicture &) override
         {
             if (++Count == 7)
                 Engine->RequestStop();

@@ -12,8 +12,8 @@ namespace zor::test {
 namespace {
 
 // The frames of a fresh engine run of the program, with the clock.
-std::vector<TPanelFrame> EngineFrames(const std::string &program, std::uint64_t frames,
-                                      TClock *clock)
+std::vector<TPanelPicture> EngineFrames(const std::string &program, std::uint64_t frames,
+                                        TClock *clock)
 {
     TDisplayEngine engine;
     TRecorder recorder;
@@ -105,7 +105,7 @@ TEST_F(PreviewPlayer, ReportsOnlyFramesThatChange)
 {
     std::mutex m;
     std::vector<std::int64_t> reported;
-    Player.SetFrameCallback([&](std::int64_t n, const TPanelFrame &) {
+    Player.SetFrameCallback([&](std::int64_t n, const TPanelPicture &) {
         std::lock_guard lock(m);
         reported.push_back(n);
     });

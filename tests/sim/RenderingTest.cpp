@@ -63,23 +63,23 @@ TEST(Rendering, BoldAndWideDots)
     TDisplayEngine engine;
     engine.RunDisplayEngine(Program("S3F3T0)", {std::string(17, '\x08')}), 0, 10);
     for (int x = 0; x < PanelColumns; ++x)
-        EXPECT_EQ(engine.Bitmap().Dot(x, 5), x == 0 ? 0 : 3) << x;
+        EXPECT_EQ(engine.LastFrame().Dot(x, 5), x == 0 ? 0 : 3) << x;
     engine.RunDisplayEngine(Program("S2F3T0)", {"\x08\x08"}), 0, 10);
     for (int x = 0; x < PanelColumns; ++x)
-        EXPECT_EQ(engine.Bitmap().Dot(x, 5), x < 24 ? 3 : 0) << x;
+        EXPECT_EQ(engine.LastFrame().Dot(x, 5), x < 24 ? 3 : 0) << x;
 }
 
 TEST(Rendering, ColoursAndEmptyGlyphs)
 {
     TDisplayEngine engine;
     engine.RunDisplayEngine(Program("I2P1F3T0)", {""}), 0, 10);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 1), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 1), 1200);
     // Line ends and the underscore's code have no glyph: only background.
     engine.RunDisplayEngine(Program("I1P2F3T0)", {"\r\n\x0E\x1E\x09"}), 0, 10);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 2), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 2), 1200);
     engine.RunDisplayEngine(Program("I1F3T0)", {"A"}), 0, 10);
-    EXPECT_EQ(engine.Bitmap().Dot(2, 2), 1);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 0) + CountDots(engine.Bitmap(), 1), 1200);
+    EXPECT_EQ(engine.LastFrame().Dot(2, 2), 1);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 0) + CountDots(engine.LastFrame(), 1), 1200);
 }
 
 TEST(Rendering, BlinkingTextShowsAndHidesEvery25Frames)
@@ -104,37 +104,27 @@ TEST(Rendering, BlinkingTextShowsAndHidesEvery25Frames)
         EXPECT_NE(f.Dot(2, 2), 0);
 }
 
-TEST(FrameOutput, PageConversion)
+TEST(FrameOutput, TheFrameShowsTheShownPagesDots)
 {
     TFrameStore store;
     for (auto &row : store.Rows)
         row.fill(0xFF);
-    TFrameBitmap bitmap;
-    ConvertPage(store, TFrameStore::Page1, bitmap);
-    for (auto b : bitmap.Bits)
-        ASSERT_EQ(b, 0);
+    TPanelPicture frame;
+    frame.Dots.fill(9);
+    store.ToFrame(TFrameStore::Page1, frame);
+    EXPECT_EQ(CountDots(frame, 0), 1200);
 
     store.Rows[3][0] = 0x00;
     store.Rows[7][TFrameStore::Page2 + 5] = 0b11'10'01'00; // black, red, green, yellow
-    ConvertPage(store, TFrameStore::Page1, bitmap);
+    store.ToFrame(TFrameStore::Page1, frame);
     for (int y = 0; y < PanelRows; ++y)
         for (int x = 0; x < PanelColumns; ++x)
-            EXPECT_EQ(bitmap.Dot(x, y), y == 3 && x % 30 == 0 ? 3 : 0);
-    EXPECT_EQ(bitmap.Bits[(1 + 2 * 6) * FrameBitmapStride + 0], 3); // byte 0 of bitmap row 13
-    ConvertPage(store, TFrameStore::Page2, bitmap);
-    EXPECT_EQ(bitmap.Dot(5, 7), 3);
-    EXPECT_EQ(bitmap.Dot(35, 7), 2);
-    EXPECT_EQ(bitmap.Dot(65, 7), 1);
-    EXPECT_EQ(bitmap.Dot(95, 7), 0);
-    // Only the low nibble of the odd rows' first 120 bytes is ever written.
-    for (std::size_t i = 0; i < bitmap.Bits.size(); ++i) {
-        const std::size_t row = i / FrameBitmapStride;
-        if (row % 2 == 0 || row > 19 || i % FrameBitmapStride >= 120) {
-            EXPECT_EQ(bitmap.Bits[i], 0) << i;
-        } else {
-            EXPECT_LE(bitmap.Bits[i], 3) << i;
-        }
-    }
+            EXPECT_EQ(frame.Dot(x, y), y == 3 && x % 30 == 0 ? 3 : 0);
+    store.ToFrame(TFrameStore::Page2, frame);
+    EXPECT_EQ(frame.Dot(5, 7), 3);
+    EXPECT_EQ(frame.Dot(35, 7), 2);
+    EXPECT_EQ(frame.Dot(65, 7), 1);
+    EXPECT_EQ(frame.Dot(95, 7), 0);
 }
 
 } // namespace

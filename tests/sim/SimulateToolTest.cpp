@@ -97,7 +97,7 @@ TEST_F(SimulateTool, FrameLimitAndClock)
     TFixedClock clock({2026, 12, 6, 13, 51, 35});
     engine.SetClock(&clock);
     engine.RunDisplayEngine(Program("E12)"), 0, 1);
-    EXPECT_EQ(run.Output, DotsOf(engine.Bitmap()));
+    EXPECT_EQ(run.Output, DotsOf(engine.LastFrame()));
 }
 
 TEST_F(SimulateTool, SimulatesADocument)

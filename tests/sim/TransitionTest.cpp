@@ -102,7 +102,7 @@ TEST(Transition, SnowStartsInRowsTwoAndSeven)
         for (int x = 0; x < PanelColumns; ++x)
             EXPECT_EQ(rec.Frames[2].Dot(x, y), (y == 2 || y == 7) && x % 30 == 27 ? 0 : 3);
     // The last step (row 0 and 5, byte 0) shows only with the next frame.
-    EXPECT_EQ(CountDots(engine.Bitmap(), 3), 8);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 3), 8);
 }
 
 TEST(Transition, AlternateTextsTakeTurns)
@@ -124,9 +124,9 @@ TEST(Transition, EmptySegmentBlanksThePanel)
 {
     TDisplayEngine engine;
     engine.RunDisplayEngine(Program("F3T06F9T0)", {""}), 0);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 0), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 0), 1200);
     engine.RunDisplayEngine(Program("F3T06F14T0W01)", {""}), 0);
-    EXPECT_EQ(CountDots(engine.Bitmap(), 0), 1200);
+    EXPECT_EQ(CountDots(engine.LastFrame(), 0), 1200);
 }
 
 } // namespace

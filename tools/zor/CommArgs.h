@@ -5,7 +5,7 @@
 #include "comm/ProfileFile.h"
 #include "comm/Results.h"
 #include "comm/Settings.h"
-#include "tools/zor/Input.h"
+#include "tools/zor/ProgramSource.h"
 
 #include <CLI/CLI.hpp>
 

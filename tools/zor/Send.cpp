@@ -3,8 +3,8 @@
 #include "comm/Serial.h"
 #include "commands/SendCheck.h"
 #include "tools/zor/CommArgs.h"
-#include "tools/zor/Input.h"
 #include "tools/zor/Interrupt.h"
+#include "tools/zor/ProgramSource.h"
 #include "tools/zor/Subcommand.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // zor simulate: runs a display program on a fresh engine without a screen.
 #include "sim/engine/Engine.h"
 #include "sim/engine/GifExport.h"
-#include "tools/zor/Input.h"
+#include "tools/zor/ProgramSource.h"
 #include "tools/zor/Subcommand.h"
 
 #include <charconv>
@@ -54,7 +54,7 @@ public:
     // Paced output goes out frame by frame, so that a reader sees each at its tick.
     explicit TDotPrinter(bool flushEachFrame) : Flush(flushEachFrame) {}
 
-    void PresentFrame(const TPanelFrame &frame) override
+    void PresentFrame(const TPanelPicture &frame) override
     {
         Text.clear();
         for (int y = 0; y < PanelRows; ++y) {

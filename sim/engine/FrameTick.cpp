@@ -1,4 +1,4 @@
-#include "sim/engine/Engine.h"
+#include "sim/engine/FrameTick.h"
 
 #include <thread>
 
