@@ -210,8 +210,8 @@ void TMainForm::CreateToolBars()
 {
     ToolBar1 = AddFixedToolBar(*this, "ToolBar1", ButtonSize);
     ToolBar1->setIconSize(QSize(16, 16));
-    for (const auto &[actions, gap] : ToolBarGroups()) {
-        for (QAction *TMainForm::*member : actions)
+    for (const auto &[group, gap] : ToolBarGroups()) {
+        for (QAction *TMainForm::*member : group)
             for (const TActionEntry &e : ActionTable())
                 if (e.Action == member)
                     AddActionButton(*ToolBar1, this->*member, e.ButtonName,

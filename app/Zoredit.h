@@ -1,7 +1,8 @@
-// The main window: menus, toolbars, status bar and the action list that binds them to commands.
+// The main window: menus, toolbars and status bar around one QAction per command, made from the
+// action table (ActionTable.cpp); a menu item and a toolbar button of a command are that action.
 // Each command is routed to the part that does it (the document manager, the editing policy, the
-// panel commands, the preview); the window owns the communication settings, the dialogs' state
-// and every form.
+// panel commands, the preview); the window owns the communication settings, the printer, the
+// symbol font's state and every form.
 #pragma once
 
 #include "app/RecentFiles.h"
@@ -12,7 +13,6 @@
 #include "commands/Vocabulary.h"
 #include "ui/Dialogs.h"
 
-#include <QKeySequence>
 #include <QMainWindow>
 #include <QTextCharFormat>
 #include <array>
