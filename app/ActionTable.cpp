@@ -1,10 +1,17 @@
-// The main window's commands, each once: the action list, the menus and the toolbar are built
-// from this table, and the enabling groups come from it.
+// The main window's commands, each once: the actions, the menus and the toolbar are built from
+// this table, and the enabling groups come from it.
 #include "app/ActionTable.h"
 
 #include "app/BarWidgets.h"
+#include "app/RecentMenu.h"
+#include "app/WindowMenu.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -12,71 +19,93 @@ namespace zor {
 
 namespace {
 constexpr QKeyCombination NoKey{};
-using G = TActionGroup;
+using R = TActionRule;
+constexpr int ImageCount = 25; // menu and toolbar images, 16 x 16
+constexpr int SymbolButtonWidth = 31;
+constexpr int HintPanelWidth = 450, CaretPanelWidth = 80, ModePanelWidth = 100;
+
+bool NeedsDocument(TActionRule rule)
+{
+    return rule == R::Document || rule == R::Clipboard || rule == R::Contents || rule == R::Undo;
+}
 } // namespace
 
 const std::vector<TMainForm::TActionEntry> &TMainForm::ActionTable()
 {
     using M = TMainForm;
+    // Within a menu, items come in table order.
     static const std::vector<TActionEntry> table = {
-        {"FileNew", "&New", "New|Creates a new window", Qt::CTRL | Qt::Key_N, 0, G::Always,
-         &M::FileNewExecute, &M::New, "New", nullptr, &M::ButtonNew, "ButtonNew"},
-        {"FileOpen", "&Open", "Open|Opens a window", Qt::CTRL | Qt::Key_O, 1, G::Always,
-         &M::FileOpenExecute, &M::Open, "Open", nullptr, &M::ButtonOpen, "ButtonOpen"},
-        {"FileSave", "&Save", "Save|Saves the active document", Qt::CTRL | Qt::Key_S, 2,
-         G::Document, &M::FileSaveExecute, &M::Save, "Save", "N1", &M::ButtonSave, "ButtonSave"},
-        {"FileSaveAs", "S&ave As ...", "Saves as|Saves the active document with a new name", NoKey,
-         -1, G::Document, &M::FileSaveAsExecute, &M::Savesas, "Savesas", nullptr},
-        {"FileClose", "&Close", "Close|Clears the active document", NoKey, -1, G::Document,
-         &M::FileCloseExecute, &M::CloseEdit, "CloseEdit", "N2"},
-        {"FilePrint", "&Print", "Print|Prints the active document", NoKey, 3, G::Document,
-         &M::FilePrintExecute, &M::Print, "Print", nullptr, &M::ButtonPrint, "ButtonPrint"},
-        {"FilePrinterSetup", "P&rinter setup ...",
-         "Printer setup|Sets print characteristic for the active document", NoKey, -1, G::Document,
-         &M::FilePrinterSetupExecute, &M::PrinterSetup, "PrinterSetup", nullptr},
-        {"FileExit", "&Exit", "Exit|Quits ZorEdit and prompts to save the documents", NoKey, -1,
-         G::Always, &M::FileExitExecute, &M::Exit, "Exit", "N3"},
-        {"EditCut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard",
-         Qt::CTRL | Qt::Key_X, 16, G::Selection, &M::EditCutExecute, &M::Cut, "Cut", nullptr,
-         &M::ButtonCut, "ButtonCut"},
-        {"EditCopy", "&Copy", "Copy|Copies the selection and puts it on the Clipboard",
-         Qt::CTRL | Qt::Key_C, 17, G::Selection, &M::EditCopyExecute, &M::Copy, "Copy", nullptr,
-         &M::ButtonCopy, "ButtonCopy"},
-        {"EditPaste", "&Paste", "Paste|Insert the Clipboard contents at the insertion point",
-         Qt::CTRL | Qt::Key_V, 18, G::Clipboard, &M::EditPasteExecute, &M::Paste, "Paste", nullptr,
-         &M::ButtonPaste, "ButtonPaste"},
-        {"EditSelectAll", "Select &All", "Select all|All text selection", NoKey, -1, G::Contents,
-         &M::EditSelectAllExecute, &M::Selectall, "Selectall", "N4"},
-        {"EditUndo", "&Undo", "Undo|Reverse the last operation", Qt::ALT | Qt::Key_Backspace, 19,
-         G::Undo, &M::EditUndoExecute, &M::Undo, "Undo", "N5", &M::ButtonUndo, "ButtonUndo"},
-        {"WindowCascade", "&Cascade", "Cascade", NoKey, 20, G::Windows, &M::WindowCascadeExecute,
-         &M::CascadeOkno, "CascadeOkno", nullptr, &M::ButtonCascade, "ButtonCascade"},
-        {"WindowTileHorizontal", "Tile &Horizontally", "Tile horizontally", NoKey, 22, G::Windows,
-         &M::WindowTileHorizontalExecute, &M::Tilehorizontally, "Tilehorizontally", nullptr,
-         &M::ButtonHorizontally, "ButtonHorizontally"},
-        {"WindowTileVertical", "&Tile Vertically", "Tile vertically", NoKey, 23, G::Windows,
-         &M::WindowTileVerticalExecute, &M::Tilevertically, "Tilevertically", nullptr,
-         &M::ButtonVertically, "ButtonVertically"},
-        {"CharacterFont", "&Font", "Character|Change font attributes", NoKey, 4, G::Document,
-         &M::CharacterFontExecute, &M::Font, "Font", nullptr, &M::ButtonFont, "ButtonFont"},
-        {"ZorParameters", "&Parameters ...", "Parameters|Change parameters communications", NoKey,
-         -1, G::Always, &M::ZorParametersExecute, &M::Parameters, "Parameters", nullptr},
-        {"ZorSend", "&Send", "Send|Send to display", NoKey, 12, G::Document, &M::ZorSendExecute,
-         &M::Send, "Send", "N6", &M::ButtonSend, "ButtonSend"},
-        {"ZorTransferLog", "&Transfer log", "Transfer log|Show the log of the last transfer", NoKey,
-         -1, G::Always, &M::ZorTransferLogExecute, &M::TransferLog, "TransferLog", nullptr},
-        {"ZorSimulation", "Si&mulation", "Simulation", NoKey, 13, G::Document,
-         &M::ZorSimulationExecute, &M::Simulation, "Simulation", "N7", &M::ButtonSimulation,
-         "ButtonSimulation"},
-        {"ZorNumericValue", "&Numeric fields", "Numeric fields|Send to display numeric value",
-         NoKey, 14, G::Document, &M::ZorNumericValueExecute, &M::Numericfields, "Numericfields",
-         "N8", &M::ButtonNumeric, "ButtonNumeric"},
-        {"HelpContents", "&Contents", "Help|Help table of contents", NoKey, 15, G::Always,
-         &M::HelpContentsExecute, &M::Contents, "Contents", nullptr, &M::ButtonHelp, "ButtonHelp"},
-        {"HelpOnHelp", "&Help on Help", "Help|Help on using online help", NoKey, -1, G::Always,
-         &M::HelpOnHelpExecute, &M::Usinghelp, "Usinghelp", nullptr},
-        {"HelpAbout", "&About ...", "About|About the ZorEdit application", NoKey, -1, G::Always,
-         &M::HelpAboutExecute, &M::About, "About", "N9"},
+        {&M::New, "New", &M::File, nullptr, "&New", "New|Creates a new window",
+         Qt::CTRL | Qt::Key_N, 0, R::Always, &M::FileNewExecute, nullptr, false, "ButtonNew"},
+        {&M::Open, "Open", &M::File, nullptr, "&Open", "Open|Opens a window", Qt::CTRL | Qt::Key_O,
+         1, R::Always, &M::FileOpenExecute, nullptr, false, "ButtonOpen"},
+        {&M::Save, "Save", &M::File, "N1", "&Save", "Save|Saves the active document",
+         Qt::CTRL | Qt::Key_S, 2, R::Document, &M::FileSaveExecute, nullptr, false, "ButtonSave"},
+        {&M::Savesas, "Savesas", &M::File, nullptr, "S&ave As ...",
+         "Saves as|Saves the active document with a new name", NoKey, -1, R::Document,
+         &M::FileSaveAsExecute},
+        {&M::CloseEdit, "CloseEdit", &M::File, "N2", "&Close", "Close|Clears the active document",
+         NoKey, -1, R::Document, &M::FileCloseExecute},
+        {&M::Print, "Print", &M::File, nullptr, "&Print", "Print|Prints the active document", NoKey,
+         3, R::Document, &M::FilePrintExecute, nullptr, false, "ButtonPrint"},
+        {&M::PrinterSetup, "PrinterSetup", &M::File, nullptr, "P&rinter setup ...",
+         "Printer setup|Sets print characteristic for the active document", NoKey, -1, R::Document,
+         &M::FilePrinterSetupExecute},
+        {&M::Exit, "Exit", &M::File, "N3", "&Exit",
+         "Exit|Quits ZorEdit and prompts to save the documents", NoKey, -1, R::Always,
+         &M::FileExitExecute},
+        {&M::Cut, "Cut", &M::Edit, nullptr, "Cu&t",
+         "Cut|Cuts the selection and puts it on the Clipboard", Qt::CTRL | Qt::Key_X, 16,
+         R::Selection, &M::EditCutExecute, nullptr, false, "ButtonCut"},
+        {&M::Copy, "Copy", &M::Edit, nullptr, "&Copy",
+         "Copy|Copies the selection and puts it on the Clipboard", Qt::CTRL | Qt::Key_C, 17,
+         R::Selection, &M::EditCopyExecute, nullptr, false, "ButtonCopy"},
+        {&M::Paste, "Paste", &M::Edit, nullptr, "&Paste",
+         "Paste|Insert the Clipboard contents at the insertion point", Qt::CTRL | Qt::Key_V, 18,
+         R::Clipboard, &M::EditPasteExecute, nullptr, false, "ButtonPaste"},
+        {&M::Selectall, "Selectall", &M::Edit, "N4", "Select &All", "Select all|All text selection",
+         NoKey, -1, R::Contents, &M::EditSelectAllExecute},
+        {&M::Undo, "Undo", &M::Edit, "N5", "&Undo", "Undo|Reverse the last operation",
+         Qt::ALT | Qt::Key_Backspace, 19, R::Undo, &M::EditUndoExecute, nullptr, false,
+         "ButtonUndo"},
+        {&M::CascadeOkno, "CascadeOkno", &M::Window, nullptr, "&Cascade", "Cascade", NoKey, 20,
+         R::Windows, &M::WindowCascadeExecute, nullptr, false, "ButtonCascade"},
+        {&M::Tilehorizontally, "Tilehorizontally", &M::Window, nullptr, "Tile &Horizontally",
+         "Tile horizontally", NoKey, 22, R::Windows, &M::WindowTileHorizontalExecute, nullptr,
+         false, "ButtonHorizontally"},
+        {&M::Tilevertically, "Tilevertically", &M::Window, nullptr, "&Tile Vertically",
+         "Tile vertically", NoKey, 23, R::Windows, &M::WindowTileVerticalExecute, nullptr, false,
+         "ButtonVertically"},
+        {&M::Font, "Font", &M::Character, nullptr, "&Font", "Character|Change font attributes",
+         NoKey, 4, R::Document, &M::CharacterFontExecute, nullptr, false, "ButtonFont"},
+        {&M::AllCommands, "AllCommands", &M::Character, nullptr, "&All commands",
+         "All commands|Enables the line, repeat, green and yellow buttons", NoKey, -1, R::Always,
+         nullptr, &M::CharacterAllCommandsExecute, true},
+        {&M::Parameters, "Parameters", &M::Zor, nullptr, "&Parameters ...",
+         "Parameters|Change parameters communications", NoKey, -1, R::Always,
+         &M::ZorParametersExecute},
+        {&M::Send, "Send", &M::Zor, "N6", "&Send", "Send|Send to display", NoKey, 12, R::Document,
+         &M::ZorSendExecute, nullptr, false, "ButtonSend"},
+        {&M::TransferLog, "TransferLog", &M::Zor, nullptr, "&Transfer log",
+         "Transfer log|Show the log of the last transfer", NoKey, -1, R::Always,
+         &M::ZorTransferLogExecute},
+        {&M::Simulation, "Simulation", &M::Zor, "N7", "Si&mulation", "Simulation", NoKey, 13,
+         R::Document, &M::ZorSimulationExecute, nullptr, false, "ButtonSimulation"},
+        {&M::Preview, "Preview", &M::Zor, nullptr, "Pre&view",
+         "Preview|Shows the panel running the active document", NoKey, -1, R::Always, nullptr,
+         nullptr, true},
+        {&M::ExportAnimation, "ExportAnimation", &M::Zor, nullptr, "E&xport animation...",
+         "Export animation|Writes the active document's run as a GIF", NoKey, -1, R::Document,
+         &M::ZorExportAnimationExecute},
+        {&M::Numericfields, "Numericfields", &M::Zor, "N8", "&Numeric fields",
+         "Numeric fields|Send to display numeric value", NoKey, 14, R::Document,
+         &M::ZorNumericValueExecute, nullptr, false, "ButtonNumeric"},
+        {&M::Contents, "Contents", &M::Help, nullptr, "&Contents", "Help|Help table of contents",
+         NoKey, 15, R::Always, &M::HelpContentsExecute, nullptr, false, "ButtonHelp"},
+        {&M::Usinghelp, "Usinghelp", &M::Help, nullptr, "&Help on Help",
+         "Help|Help on using online help", NoKey, -1, R::Always, &M::HelpOnHelpExecute},
+        {&M::About, "About", &M::Help, "N9", "&About ...", "About|About the ZorEdit application",
+         NoKey, -1, R::Always, &M::HelpAboutExecute},
     };
     return table;
 }
@@ -97,77 +126,117 @@ const std::vector<TMainForm::TMenuEntry> &TMainForm::MenuTable()
 
 const std::vector<TMainForm::TToolGroup> &TMainForm::ToolBarGroups()
 {
+    using M = TMainForm;
     static const std::vector<TToolGroup> groups = {
-        {{"FileNew", "FileOpen", "FileSave"}, ButtonSize},
-        {{"FilePrint", "CharacterFont"}, ButtonSize},
-        {{"EditCut", "EditCopy", "EditPaste"}, 8},
-        {{"EditUndo"}, ButtonSize},
-        {{"WindowCascade", "WindowTileHorizontal", "WindowTileVertical"}, ButtonSize},
-        {{"ZorSend", "ZorSimulation", "ZorNumericValue"}, ButtonSize},
-        {{"HelpContents"}, 0},
+        {{&M::New, &M::Open, &M::Save}, ButtonSize},
+        {{&M::Print, &M::Font}, ButtonSize},
+        {{&M::Cut, &M::Copy, &M::Paste}, 8},
+        {{&M::Undo}, ButtonSize},
+        {{&M::CascadeOkno, &M::Tilehorizontally, &M::Tilevertically}, ButtonSize},
+        {{&M::Send, &M::Simulation, &M::Numericfields}, ButtonSize},
+        {{&M::Contents}, 0},
     };
     return groups;
 }
 
 void TMainForm::CreateActions()
 {
+    for (int i = 0; i < ImageCount; ++i)
+        ImageList.emplace_back(QStringLiteral(":/icons/%1.png").arg(i, 2, 10, QLatin1Char('0')));
+    DocumentActions = new QActionGroup(this);
+    WindowActions = new QActionGroup(this);
+    for (QActionGroup *group : {DocumentActions, WindowActions})
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
     for (const TActionEntry &e : ActionTable()) {
-        auto *action =
-            new TAction(QLatin1String(e.Name), QLatin1String(e.Caption), QLatin1String(e.Hint),
-                        e.Shortcut == QKeyCombination() ? QKeySequence() : QKeySequence(e.Shortcut),
-                        e.Image, e.Group, this);
-        ActionList1.push_back(action);
-        connect(action, &TAction::Execute, this, e.Handler);
+        auto *action = new QAction(QLatin1String(e.Caption), this);
+        action->setObjectName(QLatin1String(e.Name));
+        if (e.Shortcut != NoKey)
+            action->setShortcut(QKeySequence(e.Shortcut));
+        action->setToolTip(ShortHint(QLatin1String(e.Hint)));
+        action->setStatusTip(LongHint(QLatin1String(e.Hint)));
+        if (e.Image >= 0)
+            action->setIcon(ImageList[std::size_t(e.Image)]);
+        action->setCheckable(e.Checkable);
+        if (e.Switched)
+            connect(action, &QAction::toggled, this, e.Switched);
+        if (e.Handler)
+            connect(action, &QAction::triggered, this, e.Handler);
+        if (NeedsDocument(e.Rule))
+            DocumentActions->addAction(action);
+        else if (e.Rule == R::Windows)
+            WindowActions->addAction(action);
+        this->*e.Action = action;
     }
+    // Nothing to work on until the first document window opens.
+    DocumentActions->setEnabled(false);
+    WindowActions->setEnabled(false);
 }
 
-TAction *TMainForm::FindAction(const QString &name) const
+void TMainForm::CreateMenus()
 {
-    for (TAction *a : ActionList1)
-        if (a->objectName() == name)
-            return a;
-    return nullptr;
+    MainMenu = menuBar();
+    MainMenu->setObjectName(QStringLiteral("MainMenu"));
+    // Menus use the desktop's menu font, not the window's bold one.
+    MainMenu->setFont(QApplication::font(MainMenu));
+    for (const TMenuEntry &m : MenuTable()) {
+        QMenu *menu = MainMenu->addMenu(QLatin1String(m.Caption));
+        this->*m.Menu = menu;
+        menu->setObjectName(QLatin1String(m.Name));
+        menu->menuAction()->setObjectName(QLatin1String(m.Name));
+        menu->menuAction()->setToolTip(ShortHint(QLatin1String(m.Hint)));
+        menu->menuAction()->setStatusTip(LongHint(QLatin1String(m.Hint)));
+        // A menu closed without a choice leaves no hint behind in the first panel.
+        connect(menu, &QMenu::aboutToHide, this, [this] {
+            Hint.clear();
+            DisplayHint();
+        });
+        for (const TActionEntry &e : ActionTable()) {
+            if (e.Menu != m.Menu)
+                continue;
+            if (e.SeparatorBefore)
+                menu->addSeparator()->setObjectName(QLatin1String(e.SeparatorBefore));
+            menu->addAction(this->*e.Action);
+        }
+    }
+    connect(Zor, &QMenu::aboutToShow, this, &TMainForm::UpdateTransferLogAction);
+    connect(Window, &QMenu::aboutToShow, this,
+            [this] { FillWindowMenu(*Window, *ClientArea, WindowListItems); });
+    Recent = new TRecentMenu(File, Exit, this);
+    connect(Recent, &TRecentMenu::OpenRequested, this,
+            [this](const QString &name) { OpenDocuments({name}); });
 }
 
-void TMainForm::SetItemEnabled(QObject *item, bool enabled)
+void TMainForm::CreateToolBars()
 {
-    Binder->SetItemEnabled(item, enabled);
+    ToolBar1 = AddFixedToolBar(*this, "ToolBar1", ButtonSize);
+    ToolBar1->setIconSize(QSize(16, 16));
+    for (const auto &[group, gap] : ToolBarGroups()) {
+        for (QAction *TMainForm::*member : group)
+            for (const TActionEntry &e : ActionTable())
+                if (e.Action == member)
+                    AddActionButton(*ToolBar1, this->*member, e.ButtonName,
+                                    QSize(ButtonSize, ButtonSize));
+        if (gap > 0)
+            ToolBar1->addWidget(new TToolGap(gap, ToolBar1));
+    }
+
+    addToolBarBreak();
+    ToolBar2 = AddFixedToolBar(*this, "ToolBar2", ButtonSize);
+    addToolBarBreak();
+    ToolBar3 = AddFixedToolBar(*this, "ToolBar3", ButtonSize);
+    for (const TCommandButton &b : CommandButtons)
+        ImageListSymbol.push_back(SymbolImage(b));
+    SymbolButtons = AddCommandButtons(*ToolBar2, *ToolBar3, ImageListSymbol,
+                                      QSize(SymbolButtonWidth, ButtonSize),
+                                      [this](int index) { CommandButtonClick(index); });
 }
 
-QAction *TMainForm::AddMenuItem(QMenu *menu, const TActionEntry &entry)
+void TMainForm::CreateStatusBar()
 {
-    TAction *action = FindAction(QLatin1String(entry.Name));
-    if (entry.SeparatorBefore)
-        menu->addSeparator()->setObjectName(QLatin1String(entry.SeparatorBefore));
-    auto *item = new QAction(action->Caption, menu);
-    item->setObjectName(QLatin1String(entry.ItemName));
-    item->setShortcut(action->ShortCut);
-    item->setToolTip(ShortHint(action->Hint));
-    item->setStatusTip(LongHint(action->Hint));
-    if (action->ImageIndex >= 0)
-        item->setIcon(ImageList[std::size_t(action->ImageIndex)]);
-    menu->addAction(item);
-    // Document commands wait for a document; the others follow their action alone.
-    Binder->Bind(item, action, !NeedsDocument(action->Group));
-    return item;
-}
-
-QToolButton *TMainForm::AddToolButton(QToolBar *bar, const TActionEntry &entry)
-{
-    TAction *action = FindAction(QLatin1String(entry.Name));
-    QToolButton *button = AddBarButton(*bar, QLatin1String(entry.ButtonName),
-                                       ImageList[std::size_t(action->ImageIndex)],
-                                       QSize(ButtonSize, ButtonSize), QSize(16, 16), action->Hint);
-    Binder->Bind(button, action, !NeedsDocument(action->Group));
-    return button;
-}
-
-QAction *TMainForm::Action(const char *name) const
-{
-    for (const TActionEntry &e : ActionTable())
-        if (qstrcmp(e.Name, name) == 0)
-            return this->*e.Item;
-    return nullptr;
+    StatusBar = statusBar();
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(true);
+    Panels = AddStatusPanels(*StatusBar, {HintPanelWidth, CaretPanelWidth, ModePanelWidth});
 }
 
 } // namespace zor

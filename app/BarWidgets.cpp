@@ -1,8 +1,8 @@
 #include "app/BarWidgets.h"
 
-#include "app/Actions.h"
 #include "app/FontCheck.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLayout>
 #include <QMainWindow>
@@ -13,6 +13,16 @@
 #include <algorithm>
 
 namespace zor {
+
+QString ShortHint(const QString &hint)
+{
+    return QString::fromStdString(std::string(GetShortHint(hint.toStdString())));
+}
+
+QString LongHint(const QString &hint)
+{
+    return QString::fromStdString(std::string(GetLongHint(hint.toStdString())));
+}
 
 TToolGap::TToolGap(int width, QWidget *parent) : QWidget(parent)
 {
@@ -88,6 +98,18 @@ QToolButton *AddBarButton(QToolBar &bar, const QString &name, const QIcon &icon,
     button->setStatusTip(LongHint(hint));
     button->setAccessibleName(ShortHint(hint));
     bar.addWidget(button);
+    return button;
+}
+
+QToolButton *AddActionButton(QToolBar &bar, QAction *action, const char *name, QSize size)
+{
+    bar.addAction(action);
+    auto *button = qobject_cast<QToolButton *>(bar.widgetForAction(action));
+    button->setObjectName(QLatin1String(name));
+    button->setFixedSize(size);
+    button->setAccessibleName(action->toolTip());
+    // Reachable by Tab like the command buttons beside it, not only by the pointer.
+    button->setFocusPolicy(Qt::TabFocus);
     return button;
 }
 

@@ -11,12 +11,17 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QMainWindow;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
 
 namespace zor {
+
+// The two parts of a "short|long" hint; a hint without '|' is both.
+QString ShortHint(const QString &hint);
+QString LongHint(const QString &hint);
 
 // A toolbar gap: an empty space with a faint divider, the given number of pixels wide.
 class TToolGap : public QWidget
@@ -49,6 +54,11 @@ QToolBar *AddFixedToolBar(QMainWindow &window, const char *name, int height);
 // gives its tooltip, its status-bar text and its accessible name.
 QToolButton *AddBarButton(QToolBar &bar, const QString &name, const QIcon &icon, QSize size,
                           QSize iconSize, const QString &hint);
+
+// The button of action at the end of bar, named name, size pixels: it shows the action's image,
+// takes its tooltip and status-bar text, follows its enabled state and runs it; its accessible
+// name is the action's short hint.
+QToolButton *AddActionButton(QToolBar &bar, QAction *action, const char *name, QSize size);
 
 // The status bar's three sunken panels, of the given widths in pixels: the first (the hint) gives
 // way when the window is narrow, the others always show whole.

@@ -57,24 +57,4 @@ bool CheckSymbolFont(QWidget *parent, const QStringList &folders)
     return true;
 }
 
-TFontDialogState DefaultPlainFont()
-{
-    TFontDialogState state;
-    state.Font = QFont(QStringLiteral("Arial"));
-    state.Font.setPointSize(12);
-    state.Color = Qt::black;
-    state.Charset = 238;
-    return state;
-}
-
-TFontDialogState DefaultSymbolFont()
-{
-    TFontDialogState state;
-    state.Font = QFont(QLatin1String(SymbolFontFace));
-    state.Font.setPointSize(8);
-    state.Color = Qt::black;
-    state.Charset = 2;
-    return state;
-}
-
 } // namespace zor

@@ -25,10 +25,4 @@ QString FindSymbolFont(const QStringList &folders);
 // correctly. Returns whether the font is available.
 bool CheckSymbolFont(QWidget *parent, const QStringList &folders);
 
-// The fonts a new main window starts with: the plain-text font that the Font command shows and
-// new text takes (Arial 12 points, Central European, black), and the command symbols' font
-// (8 points, symbol character set), which is never shown.
-TFontDialogState DefaultPlainFont();
-TFontDialogState DefaultSymbolFont();
-
 } // namespace zor

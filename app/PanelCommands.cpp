@@ -1,6 +1,5 @@
 #include "app/PanelCommands.h"
 
-#include "app/Actions.h"
 #include "app/TransferLogWindow.h"
 #include "comm/Bargraf.h"
 #include "comm/Frames.h"
@@ -17,6 +16,7 @@
 #include "sim/Sim.h"
 #include "ui/Dialogs.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QTextCursor>
@@ -24,7 +24,7 @@
 
 namespace zor {
 
-TPanelCommands::TPanelCommands(QWidget &window, TAction *transferLog)
+TPanelCommands::TPanelCommands(QWidget &window, QAction *transferLog)
     : QObject(&window), Window(window), TransferLogAction(transferLog),
       PortFactory([] { return CreateSerialPort(); })
 {
@@ -132,7 +132,7 @@ void TPanelCommands::NumericFields()
 void TPanelCommands::UpdateTransferLogAction()
 {
     if (TransferLogAction)
-        TransferLogAction->SetEnabled(TransferLogAvailable(CommSettings));
+        TransferLogAction->setEnabled(TransferLogAvailable(CommSettings));
 }
 
 void TPanelCommands::TransferLog()

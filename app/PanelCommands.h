@@ -13,13 +13,13 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QLabel;
 class QTextEdit;
 class QWidget;
 
 namespace zor {
 
-class TAction;
 class TFormSim;
 class TGraf;
 class TParamet;
@@ -36,7 +36,7 @@ public:
     // window: the parent of message boxes and of the transfer log window. transferLog is the
     // Transfer log action, enabled while a log can be shown. Transfers use the platform's serial
     // port until SetPortFactory.
-    TPanelCommands(QWidget &window, TAction *transferLog);
+    TPanelCommands(QWidget &window, QAction *transferLog);
 
     // Takes the settings and the port devices from the contents of settingsFile, where Parameters
     // saves them; missing keys give the defaults, among them a log "zor.log" in startDirectory.
@@ -74,7 +74,7 @@ private:
     void ShowResult(const TTransferResult &result);
 
     QWidget &Window;
-    TAction *TransferLogAction;
+    QAction *TransferLogAction;
     TCommSettings CommSettings;
     TPortDevices PortDevices;
     TPortFactory PortFactory;

@@ -1,6 +1,7 @@
-// The live preview's part of the main window: the dock under the documents, Zor > Preview and
-// Zor > Export animation, and Character > All commands (which lets the six command buttons that
-// are otherwise kept disabled be enabled). Both checkable items are kept in the settings file.
+// The live preview's part of the main window: the dock under the documents, what Zor > Preview
+// and Zor > Export animation do, and the keeping of Preview and Character > All commands (which
+// lets the six command buttons that are otherwise kept disabled be enabled) in the settings file.
+// The actions themselves are the window's, made from its action table.
 #pragma once
 
 #include "ui/Dialogs.h"
@@ -10,7 +11,6 @@
 
 class QAction;
 class QMainWindow;
-class QMenu;
 class QTextDocument;
 class QWidget;
 
@@ -24,19 +24,22 @@ class TPreviewCommands : public QObject
 {
     Q_OBJECT
 public:
-    // Docks the preview at the bottom of window, puts Preview and Export animation into zorMenu
-    // right after simulation and All commands at the end of character. The two switches are taken
-    // from profile (settingsFile's contents) and written to settingsFile whenever the operator
-    // changes one.
-    TPreviewCommands(QMainWindow &window, QMenu &zorMenu, QAction *simulation, QMenu &character,
-                     const QString &settingsFile, const TProfileFile &profile);
+    // The window's two switches; both outlive this object.
+    struct TSwitches
+    {
+        QAction *Preview, *AllCommands;
+    };
+
+    // Docks the preview at the bottom of window, shown while Preview is checked (and Preview
+    // unchecked when the dock's own close button hides it). The two switches are taken from
+    // profile (settingsFile's contents) and written to settingsFile whenever the operator changes
+    // one.
+    TPreviewCommands(QMainWindow &window, TSwitches switches, const QString &settingsFile,
+                     const TProfileFile &profile);
 
     // The document the preview runs (nullptr shows a dark panel) and its editor, where Tab
     // leaves the preview's controls for.
     void FollowDocument(QTextDocument *document, QWidget *editor);
-    // Export animation needs an open document.
-    void SetDocumentsOpen(bool open);
-    bool AllCommands() const;
     // Export animation: asks for a file (NAME.gif after fileName, the document's) and writes
     // the run of document as an animated GIF; too many text segments get Simulation's message.
     void ExportAnimation(const QTextDocument &document, const QString &fileName);
@@ -45,8 +48,6 @@ public:
     void Detach();
 
 signals:
-    void AllCommandsToggled(bool on);
-    void ExportAnimationRequested();
     // A switch could not be written to the settings file.
     void SettingNotSaved();
 
@@ -56,7 +57,7 @@ private:
     QMainWindow *Window;
     QString SettingsFile;
     TPreviewDock *Dock = nullptr;
-    QAction *Preview = nullptr, *ExportItem = nullptr, *AllCommandsItem = nullptr;
+    TSwitches Switches;
     TFileDialogState ExportDialog;
 };
 

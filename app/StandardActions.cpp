@@ -1,7 +1,6 @@
 #include "app/StandardActions.h"
 
-#include "app/Actions.h"
-
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
@@ -11,11 +10,9 @@
 
 namespace zor {
 
-TStandardActions::TStandardActions(const std::vector<TAction *> &actions, QWidget *menuBar,
-                                   std::function<QTextEdit *()> activeEditor,
-                                   std::function<int()> documentCount, QObject *parent)
-    : QObject(parent), Actions(actions), MenuBar(menuBar), ActiveEditor(std::move(activeEditor)),
-      DocumentCount(std::move(documentCount))
+TStandardActions::TStandardActions(TEditActions actions, QWidget *menuBar,
+                                   std::function<QTextEdit *()> activeEditor, QObject *parent)
+    : QObject(parent), Actions(actions), MenuBar(menuBar), ActiveEditor(std::move(activeEditor))
 {
 }
 
@@ -30,14 +27,6 @@ QTextEdit *TStandardActions::FocusedEditor() const
     return qobject_cast<QTextEdit *>(focus);
 }
 
-TAction *TStandardActions::Find(const char *name) const
-{
-    for (TAction *a : Actions)
-        if (a->objectName() == QLatin1String(name))
-            return a;
-    return nullptr;
-}
-
 void TStandardActions::Follow(QTextEdit *editor)
 {
     // Each rule follows its own signal, and only for the editor the commands act on.
@@ -47,24 +36,24 @@ void TStandardActions::Follow(QTextEdit *editor)
     });
     connect(editor, &QTextEdit::undoAvailable, this, [this, editor](bool available) {
         if (editor == FocusedEditor())
-            Find("EditUndo")->SetEnabled(available);
+            Actions.Undo->setEnabled(available);
     });
     connect(editor->document(), &QTextDocument::contentsChanged, this, [this, editor] {
         if (editor == FocusedEditor())
-            Find("EditSelectAll")->SetEnabled(!editor->document()->isEmpty());
+            Actions.SelectAll->setEnabled(!editor->document()->isEmpty());
     });
 }
 
 void TStandardActions::SetSelection(bool available)
 {
-    Find("EditCut")->SetEnabled(available);
-    Find("EditCopy")->SetEnabled(available);
+    Actions.Cut->setEnabled(available);
+    Actions.Copy->setEnabled(available);
 }
 
 void TStandardActions::UpdatePaste()
 {
     const QMimeData *clip = QApplication::clipboard()->mimeData();
-    Find("EditPaste")->SetEnabled(clip && clip->hasText());
+    Actions.Paste->setEnabled(clip && clip->hasText());
 }
 
 void TStandardActions::Update()
@@ -72,11 +61,8 @@ void TStandardActions::Update()
     QTextEdit *editor = FocusedEditor();
     SetSelection(editor && editor->textCursor().hasSelection());
     UpdatePaste();
-    Find("EditSelectAll")->SetEnabled(editor && !editor->document()->isEmpty());
-    Find("EditUndo")->SetEnabled(editor && editor->document()->isUndoAvailable());
-    for (TAction *a : Actions)
-        if (a->Group == TActionGroup::Windows)
-            a->SetEnabled(DocumentCount() > 0);
+    Actions.SelectAll->setEnabled(editor && !editor->document()->isEmpty());
+    Actions.Undo->setEnabled(editor && editor->document()->isUndoAvailable());
 }
 
 } // namespace zor

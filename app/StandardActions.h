@@ -1,29 +1,30 @@
 // The enabled state of the standard commands: Cut and Copy follow the focused editor's selection,
-// Undo its undo stack, Select All its contents, Paste the clipboard, and the window arrangements
-// the number of document windows. Each rule follows its own signal; nothing polls.
+// Undo its undo stack, Select All its contents and Paste the clipboard. Each rule follows its own
+// signal; nothing polls. The window arrangements follow the number of documents (the window's).
 #pragma once
 
 #include <QObject>
 #include <functional>
-#include <vector>
 
+class QAction;
 class QTextEdit;
 class QWidget;
 
 namespace zor {
 
-class TAction;
-
 class TStandardActions : public QObject
 {
     Q_OBJECT
 public:
-    // actions: the window's action list (kept by the window, read at each update). menuBar: the
-    // window's menu bar. activeEditor: the active document's editor, or nullptr. documentCount:
-    // the open document windows.
-    TStandardActions(const std::vector<TAction *> &actions, QWidget *menuBar,
-                     std::function<QTextEdit *()> activeEditor, std::function<int()> documentCount,
-                     QObject *parent);
+    // The window's actions these rules set; each outlives this object.
+    struct TEditActions
+    {
+        QAction *Cut, *Copy, *Paste, *SelectAll, *Undo;
+    };
+
+    // menuBar: the window's menu bar. activeEditor: the active document's editor, or nullptr.
+    TStandardActions(TEditActions actions, QWidget *menuBar,
+                     std::function<QTextEdit *()> activeEditor, QObject *parent);
 
     // The editor the edit commands act on: the focused one, or the active document's while the
     // focus is in the menus; nullptr when there is none.
@@ -37,13 +38,11 @@ public:
     void UpdatePaste();
 
 private:
-    TAction *Find(const char *name) const;
     void SetSelection(bool available);
 
-    const std::vector<TAction *> &Actions;
+    TEditActions Actions;
     QWidget *MenuBar;
     std::function<QTextEdit *()> ActiveEditor;
-    std::function<int()> DocumentCount;
 };
 
 } // namespace zor

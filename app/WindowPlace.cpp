@@ -2,9 +2,13 @@
 
 #include "editor/Child.h"
 
+#include <QCursor>
 #include <QDockWidget>
+#include <QFile>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -74,6 +78,32 @@ QRect MainWindowPlace(const std::optional<TWindowPlace> &kept, QSize wanted,
     QRect rect(QPoint(), wanted);
     rect.moveCenter(room.center());
     return FitInto(rect, room);
+}
+
+void PlaceMainWindow(QMainWindow &window, const TProfileFile &profile)
+{
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const std::optional<TWindowPlace> kept = ReadWindowPlace(profile);
+    const QRect place = MainWindowPlace(kept, FirstStartSize(window), screens, QCursor::pos());
+    if (place.isEmpty())
+        return;
+    window.setGeometry(place);
+    if (kept && kept->Maximized)
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+}
+
+void KeepMainWindowPlace(const QMainWindow &window, const QString &settingsFile)
+{
+    // The size to come back to from maximised is the one worth keeping.
+    const QRect normal =
+        window.isMaximized() || window.isMinimized() ? window.normalGeometry() : window.geometry();
+    if (normal.isEmpty())
+        return;
+    WriteWindowPlace(
+        QFile::encodeName(settingsFile).toStdString(),
+        {normal.x(), normal.y(), normal.width(), normal.height(), window.isMaximized()});
 }
 
 } // namespace zor

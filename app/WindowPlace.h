@@ -7,6 +7,7 @@
 #include <QList>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <optional>
 
 class QMainWindow;
@@ -24,5 +25,11 @@ QSize FirstStartSize(const QMainWindow &window);
 // fit. Empty when there is no screen.
 QRect MainWindowPlace(const std::optional<TWindowPlace> &kept, QSize wanted,
                       const QList<QRect> &screens, QPoint pointer);
+
+// Puts window at the place kept in profile, maximised when it was, or at its first-start size.
+void PlaceMainWindow(QMainWindow &window, const TProfileFile &profile);
+// Writes window's place (its normal size when maximised or minimised) to settingsFile; a file
+// that cannot be written is passed over, and the next start opens at the first-start size.
+void KeepMainWindowPlace(const QMainWindow &window, const QString &settingsFile);
 
 } // namespace zor

@@ -1,7 +1,6 @@
 #include "app/Zoredit.h"
 
 #include "app/ActionTable.h"
-#include "app/Actions.h"
 #include "app/BarWidgets.h"
 #include "app/EditorSettings.h"
 #include "app/FileDrops.h"
@@ -29,35 +28,24 @@
 #include "editor/Help.h"
 #include "editor/Printing.h"
 #include "editor/RecoveryCopies.h"
-#include "editor/SymbolTips.h"
 #include "sim/Sim.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
-#include <QScreen>
-#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextDocument>
-#include <QToolBar>
 #include <QToolButton>
 
 namespace zor {
-
-namespace {
-
-constexpr int ImageCount = 25; // menu and toolbar images, 16 x 16
-constexpr int SymbolButtonWidth = 31;
-constexpr int HintPanelWidth = 450, CaretPanelWidth = 80, ModePanelWidth = 100;
-
-} // namespace
 
 // ---- construction ----
 
@@ -70,18 +58,12 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     formFont.setPixelSize(13);
     formFont.setBold(true);
     setFont(formFont);
-    Binder = new TItemBinder(this);
 
     ClientArea = new QMdiArea(this);
     ClientArea->setObjectName(QStringLiteral("ClientArea"));
     ClientArea->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(ClientArea);
     setAcceptDrops(true);
-
-    for (int i = 0; i < ImageCount; ++i)
-        ImageList.emplace_back(QStringLiteral(":/icons/%1.png").arg(i, 2, 10, QLatin1Char('0')));
-    for (const TCommandButton &b : CommandButtons)
-        ImageListSymbol.push_back(SymbolImage(b));
 
     Manager = new TDocumentManager(ClientArea, this);
     connect(Manager, &TDocumentManager::DocumentCreated, this, &TMainForm::DocumentCreated);
@@ -94,20 +76,19 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     connect(Drops, &TFileDrops::FilesDropped, this, &TMainForm::OpenDocuments);
     installEventFilter(Drops);
 
-    FontDialog = DefaultPlainFont();
     FontDialogSymbol = DefaultSymbolFont();
     SharedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
 
     CreateActions();
-    Comm = new TPanelCommands(*this, FindAction(QStringLiteral("ZorTransferLog")));
+    Comm = new TPanelCommands(*this, TransferLog);
     CreateMenus();
     Standard = new TStandardActions(
-        ActionList1, MainMenu,
+        TStandardActions::TEditActions{Cut, Copy, Paste, Selectall, Undo}, MainMenu,
         [this]() -> QTextEdit * {
             TMDIChild *w = ActiveDocument();
             return w ? w->Editor : nullptr;
         },
-        [this] { return DocumentCount(); }, this);
+        this);
     CreateToolBars();
     CreateStatusBar();
 
@@ -122,41 +103,12 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
         SettingsFile);
     Recent->Load(SettingsFile, profile);
     RecoverySeconds = ReadRecoverySeconds(profile);
-    Previews = new TPreviewCommands(*this, *Zor, Simulation, *Character, SettingsFile, profile);
-    connect(Previews, &TPreviewCommands::AllCommandsToggled, this,
-            &TMainForm::CharacterAllCommandsExecute);
-    connect(Previews, &TPreviewCommands::ExportAnimationRequested, this,
-            &TMainForm::ZorExportAnimationExecute);
+    Previews = new TPreviewCommands(*this, {Preview, AllCommands}, SettingsFile, profile);
     connect(Previews, &TPreviewCommands::SettingNotSaved, this,
             [this] { ShowResult(ResultSettingsFileError); });
-    PlaceWindow(profile);
+    PlaceMainWindow(*this, profile);
 
     FormCreate();
-}
-
-void TMainForm::PlaceWindow(const TProfileFile &profile)
-{
-    QList<QRect> screens;
-    for (const QScreen *screen : QGuiApplication::screens())
-        screens << screen->availableGeometry();
-    const std::optional<TWindowPlace> kept = ReadWindowPlace(profile);
-    const QRect place = MainWindowPlace(kept, FirstStartSize(*this), screens, QCursor::pos());
-    if (place.isEmpty())
-        return;
-    setGeometry(place);
-    if (kept && kept->Maximized)
-        setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void TMainForm::KeepWindowPlace()
-{
-    // The size to come back to from maximised is the one worth keeping.
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
-    if (normal.isEmpty())
-        return;
-    // Nothing to tell at exit if it cannot be written: the next start opens at its first size.
-    WriteWindowPlace(QFile::encodeName(SettingsFile).toStdString(),
-                     {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()});
 }
 
 TMainForm::~TMainForm()
@@ -174,10 +126,8 @@ TMainForm::~TMainForm()
     delete Standard;
     Standard = nullptr;
     delete Manager;
-    for (TMDIChild *child : documents) {
+    for (TMDIChild *child : documents)
         disconnect(child, nullptr, this, nullptr);
-        child->SetPanelText = nullptr;
-    }
     delete ClientArea;
     ClientArea = nullptr;
 }
@@ -244,65 +194,6 @@ void TMainForm::FormDestroy()
         help->close();
 }
 
-void TMainForm::CreateMenus()
-{
-    MainMenu = menuBar();
-    MainMenu->setObjectName(QStringLiteral("MainMenu"));
-    // Menus use the desktop's menu font, not the window's bold one.
-    MainMenu->setFont(QApplication::font(MainMenu));
-    for (const TMenuEntry &m : MenuTable()) {
-        QMenu *menu = MainMenu->addMenu(QLatin1String(m.Caption));
-        this->*m.Menu = menu;
-        menu->setObjectName(QLatin1String(m.Name));
-        menu->menuAction()->setObjectName(QLatin1String(m.Name));
-        menu->menuAction()->setToolTip(ShortHint(QLatin1String(m.Hint)));
-        menu->menuAction()->setStatusTip(LongHint(QLatin1String(m.Hint)));
-        // A menu closed without a choice leaves no hint behind in the first panel.
-        connect(menu, &QMenu::aboutToHide, this, [this] {
-            Hint.clear();
-            DisplayHint();
-        });
-        for (const TActionEntry &e : ActionTable())
-            if (FindAction(QLatin1String(e.Name))->Category() == QLatin1String(m.Name))
-                this->*e.Item = AddMenuItem(menu, e);
-    }
-    connect(Zor, &QMenu::aboutToShow, this, &TMainForm::UpdateTransferLogAction);
-    connect(Window, &QMenu::aboutToShow, this,
-            [this] { FillWindowMenu(*Window, *ClientArea, WindowListItems); });
-    Recent = new TRecentMenu(File, Exit, this);
-    connect(Recent, &TRecentMenu::OpenRequested, this,
-            [this](const QString &name) { OpenDocuments({name}); });
-}
-
-void TMainForm::CreateToolBars()
-{
-    ToolBar1 = AddFixedToolBar(*this, "ToolBar1", ButtonSize);
-    for (const auto &[names, gap] : ToolBarGroups()) {
-        for (const char *name : names)
-            for (const TActionEntry &e : ActionTable())
-                if (qstrcmp(e.Name, name) == 0)
-                    this->*e.Button = AddToolButton(ToolBar1, e);
-        if (gap > 0)
-            ToolBar1->addWidget(new TToolGap(gap, ToolBar1));
-    }
-
-    addToolBarBreak();
-    ToolBar2 = AddFixedToolBar(*this, "ToolBar2", ButtonSize);
-    addToolBarBreak();
-    ToolBar3 = AddFixedToolBar(*this, "ToolBar3", ButtonSize);
-    SymbolButtons = AddCommandButtons(*ToolBar2, *ToolBar3, ImageListSymbol,
-                                      QSize(SymbolButtonWidth, ButtonSize),
-                                      [this](int index) { CommandButtonClick(index); });
-}
-
-void TMainForm::CreateStatusBar()
-{
-    StatusBar = statusBar();
-    StatusBar->setObjectName(QStringLiteral("StatusBar"));
-    StatusBar->setSizeGripEnabled(true);
-    Panels = AddStatusPanels(*StatusBar, {HintPanelWidth, CaretPanelWidth, ModePanelWidth});
-}
-
 bool TMainForm::event(QEvent *event)
 {
     // Hints go to the first panel, never to the status bar's own message line, which would
@@ -322,15 +213,11 @@ void TMainForm::DisplayHint()
 
 void TMainForm::EnableDocumentCommands(bool Enabled)
 {
-    for (QObject *item : Binder->DocumentItems())
-        SetItemEnabled(item, Enabled);
+    DocumentActions->setEnabled(Enabled);
     for (QToolButton *button : SymbolButtons)
-        if (CommandButtonAllowed(*button, Previews->AllCommands()))
+        if (CommandButtonAllowed(*button, AllCommands->isChecked()))
             button->setEnabled(Enabled);
-    Previews->SetDocumentsOpen(Enabled);
 }
-
-// ---- enabling of the standard actions ----
 
 void TMainForm::UpdateStandardActions()
 {
@@ -361,14 +248,8 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
 
 void TMainForm::DocumentCreated(TMDIChild *child)
 {
-    child->SetPanelText = [this](int panel, const QString &text) {
-        Panels[std::size_t(panel)]->setText(text);
-    };
-    child->PlainTextFormat = [this] { return PlainTextFormat(); };
-    InstallSymbolTips(child->Editor);
-    child->Editor->PasteHandler = [editor = child->Editor](const QMimeData *mime) {
-        PasteAtUnitBoundary(*editor, mime);
-    };
+    connect(child, &TMDIChild::CaretChanged, Panels[1], &QLabel::setText);
+    connect(child, &TMDIChild::ModeChanged, Panels[2], &QLabel::setText);
     child->Editor->viewport()->installEventFilter(Drops);
     Standard->Follow(child->Editor);
     Panels[2]->setText(QStringLiteral("Insert"));
@@ -390,6 +271,7 @@ int TMainForm::DocumentCount() const
 void TMainForm::DocumentCountChanged(int count)
 {
     EnableDocumentCommands(count > 0);
+    WindowActions->setEnabled(count > 0);
     if (count == 0)
         Panels[2]->setText(QStringLiteral(" "));
     UpdateStandardActions();
@@ -436,7 +318,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
     // Every document is asked in turn; the first refusal keeps them all open.
     event->setAccepted(Manager->QueryCloseAll());
     if (event->isAccepted() && isVisible())
-        KeepWindowPlace();
+        KeepMainWindowPlace(*this, SettingsFile);
     // Every document was saved or given up: a clean exit keeps no copy.
     if (event->isAccepted() && Recovery)
         Recovery->Finish();
@@ -526,20 +408,16 @@ void TMainForm::CharacterFontExecute()
     TMDIChild *w = ActiveDocument();
     if (!w)
         return;
-    TakeFontChoice(FontDialog, FormatAtSelection(*w->Editor));
-    if (Dialogs().ExecuteFont(this, FontDialog))
-        ApplyPlainFont(*w->Editor, FontDialog);
+    TFontDialogState &font = Manager->FontDialog;
+    TakeFontChoice(font, FormatAtSelection(*w->Editor));
+    if (Dialogs().ExecuteFont(this, font))
+        ApplyPlainFont(*w->Editor, font);
 }
 
 void TMainForm::InsertCommandSymbol(const QString &text, TCommandKind kind)
 {
     if (TMDIChild *w = ActiveDocument())
-        InsertCommandUnit(*w->Editor, text, kind, FontDialog, FontDialogSymbol);
-}
-
-QTextCharFormat TMainForm::PlainTextFormat() const
-{
-    return FontDialogFormat(FontDialog);
+        InsertCommandUnit(*w->Editor, text, kind, Manager->FontDialog, FontDialogSymbol);
 }
 
 void TMainForm::CommandButtonClick(int index)

@@ -1,10 +1,10 @@
-// The main window: menus, toolbars, status bar and the action list that binds them to commands.
+// The main window: menus, toolbars and status bar around one QAction per command, made from the
+// action table (ActionTable.cpp); a menu item and a toolbar button of a command are that action.
 // Each command is routed to the part that does it (the document manager, the editing policy, the
-// panel commands, the preview); the window owns the communication settings, the dialogs' state
-// and every form.
+// panel commands, the preview); the window owns the communication settings, the printer, the
+// symbol font's state and every form.
 #pragma once
 
-#include "app/Actions.h"
 #include "app/RecentFiles.h"
 #include "app/SettingsLocation.h"
 #include "base/Document.h"
@@ -13,7 +13,6 @@
 #include "commands/Vocabulary.h"
 #include "ui/Dialogs.h"
 
-#include <QKeySequence>
 #include <QMainWindow>
 #include <QTextCharFormat>
 #include <array>
@@ -22,6 +21,8 @@
 #include <memory>
 #include <vector>
 
+class QAction;
+class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -39,7 +40,6 @@ class TProfileFile;
 class TPanelCommands;
 class TPreviewCommands;
 class TStandardActions;
-class TItemBinder;
 class TRecentMenu;
 class TRecoveryCopies;
 class TDocumentManager;
@@ -79,22 +79,12 @@ public:
     // cause: one more line for the operator (why a port could not be opened); may be empty.
     void ShowResult(int code, const std::string &cause = {});
 
-    // Refreshes every standard action (clipboard, select all, undo, window) for the focused
-    // editor; the editors', the clipboard's and the documents' signals keep them current after.
+    // Refreshes the clipboard, select-all and undo rules for the focused editor; the editors',
+    // the clipboard's and the focus's signals keep them current after.
     void UpdateStandardActions();
-
-    // The enabled state of a menu item or toolbar button as its own property, before the action's
-    // state is combined with it.
-    void SetItemEnabled(QObject *item, bool enabled);
-
-    TAction *FindAction(const QString &name) const;
 
     // The number of open documents.
     int DocumentCount() const;
-
-    // The menu item bound to the action called name (for instance "FileSave"); nullptr for a
-    // name that is not in the action table.
-    QAction *Action(const char *name) const;
     // The status bar's panels: 0 the hint, 1 the caret's line and column, 2 the typing mode.
     QLabel *Panel(int index) const { return Panels.at(std::size_t(index)); }
     // The command button at index in vocabulary order (ButtonF0 ... ButtonP3), below 40.
@@ -140,7 +130,7 @@ public:
     void HelpOnHelpExecute();
     void HelpAboutExecute();
     // Zor > Export animation, and Character > All commands (which lets the six buttons that are
-    // otherwise kept disabled be enabled).
+    // otherwise kept disabled be enabled). Zor > Preview is the preview's own.
     void ZorExportAnimationExecute();
     void CharacterAllCommandsExecute(bool on);
 
@@ -164,9 +154,6 @@ public:
     // symbols of kind, then puts the typing format back to the remembered plain-text font. Text
     // that does not fit within the length limit is refused whole, with a beep.
     void InsertCommandSymbol(const QString &text, TCommandKind kind);
-
-    // The character format of the remembered plain-text font (FontDialog's font and colour).
-    QTextCharFormat PlainTextFormat() const;
 
     // Opens each file in its own document window: the files named on the command line, dropped
     // on the window or chosen from the recent list. A name not there yet opens as a new, empty
@@ -201,20 +188,16 @@ private:
     static const std::vector<TMenuEntry> &MenuTable();
     static const std::vector<TToolGroup> &ToolBarGroups();
 
+    // ActionTable.cpp: the actions, menus, toolbars and status bar from the tables.
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
     void CreateStatusBar();
     void FollowActiveDocument();
-    QAction *AddMenuItem(QMenu *menu, const TActionEntry &entry);
-    QToolButton *AddToolButton(QToolBar *bar, const TActionEntry &entry);
     void DocumentCreated(TMDIChild *child);
     void DocumentActivated(TMDIChild *child);
     void DocumentCountChanged(int count);
     void DocumentClosed();
-    // The kept place of the window, or its first-start place; written back when it closes.
-    void PlaceWindow(const TProfileFile &profile);
-    void KeepWindowPlace();
 
     QString SettingsFile;
 
@@ -227,16 +210,13 @@ private:
     QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *Selectall = nullptr,
             *Undo = nullptr;
     QAction *CascadeOkno = nullptr, *Tilehorizontally = nullptr, *Tilevertically = nullptr;
-    QAction *Font = nullptr, *Parameters = nullptr, *Send = nullptr, *TransferLog = nullptr,
-            *Simulation = nullptr, *Numericfields = nullptr;
+    QAction *Font = nullptr, *AllCommands = nullptr;
+    QAction *Parameters = nullptr, *Send = nullptr, *TransferLog = nullptr, *Simulation = nullptr,
+            *Preview = nullptr, *ExportAnimation = nullptr, *Numericfields = nullptr;
     QAction *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
+    // The actions that need an open document, and the window arrangements (which need a window).
+    QActionGroup *DocumentActions = nullptr, *WindowActions = nullptr;
     QToolBar *ToolBar1 = nullptr, *ToolBar2 = nullptr, *ToolBar3 = nullptr;
-    QToolButton *ButtonNew = nullptr, *ButtonOpen = nullptr, *ButtonSave = nullptr,
-                *ButtonPrint = nullptr, *ButtonFont = nullptr, *ButtonCut = nullptr,
-                *ButtonCopy = nullptr, *ButtonPaste = nullptr, *ButtonUndo = nullptr,
-                *ButtonCascade = nullptr, *ButtonHorizontally = nullptr,
-                *ButtonVertically = nullptr, *ButtonSend = nullptr, *ButtonSimulation = nullptr,
-                *ButtonNumeric = nullptr, *ButtonHelp = nullptr;
     // The forty command buttons in vocabulary order (ButtonF0 ... ButtonP3).
     std::array<QToolButton *, 40> SymbolButtons{};
     QStatusBar *StatusBar = nullptr;
@@ -245,10 +225,9 @@ private:
 
     std::vector<QIcon> ImageList;         // 25 images of 16 x 16
     std::vector<QPixmap> ImageListSymbol; // 40 images of 24 x 16
-    std::vector<TAction *> ActionList1;
 
-    TFontDialogState FontDialog;             // also the remembered plain-text font
-    TFontDialogState FontDialogSymbol;       // the symbol font; never shown
+    TFontDialogState FontDialogSymbol;       // the symbol font; never shown (FontDialog is the
+                                             // document manager's)
     std::unique_ptr<QPrinter> SharedPrinter; // PrintDialog's and PrinterSetupDialog's
 
     // The secondary forms, created by CreateForms and alive as long as the main window.
@@ -262,7 +241,6 @@ private:
     // The hint of the control under the pointer or the highlighted menu item, long part only.
     QString Hint;
     TDocumentManager *Manager = nullptr;
-    TItemBinder *Binder = nullptr;
     TStandardActions *Standard = nullptr;
     TRecentMenu *Recent = nullptr;
     TFileDrops *Drops = nullptr;

@@ -2,11 +2,13 @@
 
 #include "commands/Vocabulary.h"
 #include "editor/AppIcon.h"
+#include "editor/CommandInsertion.h"
 #include "editor/DocumentIO.h"
 #include "editor/EditCommands.h"
 #include "editor/rtf/RtfCodec.h"
 #include "ui/Dialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -91,16 +93,14 @@ void TRichEdit::TypeText(const QString &text)
 
 bool TRichEdit::event(QEvent *event)
 {
-    // The main window's commands own these keys; QTextEdit would otherwise take them for its
-    // built-in clipboard handling, which does not keep command units whole.
+    // A key that is the shortcut of one of the window's own commands belongs to that command;
+    // QTextEdit would otherwise take the clipboard keys for its built-in handling, which does not
+    // keep command units whole.
     if (event->type() == QEvent::ShortcutOverride) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const auto combo = key->keyCombination();
-        for (QKeyCombination own :
-             {Qt::CTRL | Qt::Key_X, Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_V,
-              Qt::CTRL | Qt::Key_N, Qt::CTRL | Qt::Key_O, Qt::CTRL | Qt::Key_S,
-              Qt::ALT | Qt::Key_Backspace}) {
-            if (combo == own) {
+        const QKeySequence key(static_cast<QKeyEvent *>(event)->keyCombination());
+        for (const QAction *action :
+             window()->findChildren<QAction *>(Qt::FindDirectChildrenOnly)) {
+            if (action->shortcuts().contains(key)) {
                 event->ignore();
                 return false;
             }
@@ -193,13 +193,13 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
         return false;
     };
     Editor->TypingFormat = [this](const QTextCharFormat &format) {
-        return PlainTextFormat ? TypingFormatAfter(format, PlainTextFormat()) : format;
+        return PlainFont ? TypingFormatAfter(format, PlainTextFormat()) : format;
     };
     // An emptied document has no character left to take the typing format from: text typed
     // next starts in the remembered plain-text font, as in a fresh document.
     connect(Editor->document(), &QTextDocument::contentsChange, this,
             [this](int, int removed, int) {
-                if (removed > 0 && Editor->document()->isEmpty() && PlainTextFormat)
+                if (removed > 0 && Editor->document()->isEmpty() && PlainFont)
                     Editor->setCurrentCharFormat(PlainTextFormat());
             });
     connect(Editor, &QTextEdit::cursorPositionChanged, this, &TMDIChild::EditorSelectionChange);
@@ -215,8 +215,17 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
 TMDIChild::~TMDIChild()
 {
     // The caret position belongs to the window that is going away.
-    if (SetPanelText)
-        SetPanelText(1, QStringLiteral(" "));
+    emit CaretChanged(QStringLiteral(" "));
+}
+
+QTextCharFormat TMDIChild::PlainTextFormat() const
+{
+    return FontDialogFormat(*PlainFont);
+}
+
+QString TMDIChild::ModeText() const
+{
+    return InsertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite");
 }
 
 bool TMDIChild::LoadFile(const QString &name, QString *error, QString *warning)
@@ -224,7 +233,7 @@ bool TMDIChild::LoadFile(const QString &name, QString *error, QString *warning)
     SetFileName(name);
     if (!LoadDocumentFile(name, *Editor->document(), error, warning))
         return false;
-    Editor->MaxLength = 2147483632;
+    Editor->MaxLength = FileDocumentMaxLength;
     return true;
 }
 
@@ -350,27 +359,24 @@ void TMDIChild::EditorKeyDown(QKeyEvent *event)
     if (action.ToggleMode) {
         InsertMode = !InsertMode;
         Editor->setOverwriteMode(!InsertMode);
-        if (SetPanelText)
-            SetPanelText(2, InsertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
+        emit ModeChanged(ModeText());
         return;
     }
     if (action.SetSelection)
         SelectRange(*Editor, action.Selection);
-    if (action.ResetTypingFormat && PlainTextFormat)
+    if (action.ResetTypingFormat && PlainFont)
         Editor->setCurrentCharFormat(
             TypingFormatAfter(Editor->currentCharFormat(), PlainTextFormat()));
 }
 
 void TMDIChild::EditorSelectionChange()
 {
-    if (!SetPanelText)
-        return;
     const QTextCursor cursor = Editor->textCursor();
     const QTextBlock block = Editor->document()->findBlock(cursor.selectionStart());
     const int line = block.blockNumber() + 1;
     const int column = cursor.selectionStart() - block.position() + 1;
-    SetPanelText(1, QStringLiteral("%1:  %2").arg(line).arg(column));
-    SetPanelText(2, InsertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
+    emit CaretChanged(QStringLiteral("%1:  %2").arg(line).arg(column));
+    emit ModeChanged(ModeText());
 }
 
 int TDocumentUnits::Length() const

@@ -13,6 +13,12 @@ namespace zor {
 // Clipboard format of the documents' own rich text.
 inline constexpr const char *RtfMimeType = "text/rtf";
 
+// Most characters a new document may hold.
+inline constexpr qint64 NewDocumentMaxLength = 16384;
+// Most characters of a document filled from a file (or from the recovery copy of one): the
+// rich-edit control's own ceiling, hexadecimal 7FFFFFF0, so in effect no limit.
+inline constexpr qint64 FileDocumentMaxLength = 2147483632;
+
 // The document editor: a rich-text edit with a length limit that refuses, rather than cuts,
 // text that would pass it.
 class TRichEdit : public QTextEdit
@@ -22,7 +28,7 @@ public:
     explicit TRichEdit(QWidget *parent = nullptr);
 
     // Most characters the document may hold; paragraph ends count one each.
-    qint64 MaxLength = 16384;
+    qint64 MaxLength = NewDocumentMaxLength;
     qint64 Length() const;
 
     // Runs before a key takes its ordinary effect; returning true consumes the key.
@@ -63,10 +69,10 @@ public:
     QString FileName;
     bool InsertMode = true;
 
-    // Set by the owner: the text of a status-bar panel (0 to 2), and the typing format of the
-    // remembered plain-text font.
-    std::function<void(int, const QString &)> SetPanelText;
-    std::function<QTextCharFormat()> PlainTextFormat;
+    // The remembered plain-text font, which typed text takes in place of a symbol's format; set by
+    // the document manager, which owns it and outlives its use here. Null: typing keeps the
+    // format at the caret.
+    const TFontDialogState *PlainFont = nullptr;
     // The save dialog's state, shared by every document so that it remembers its folder; a
     // window without one uses a state of its own.
     TFileDialogState *SaveDialog = nullptr;
@@ -91,7 +97,7 @@ public:
     // Never consumes the key.
     void EditorKeyDown(QKeyEvent *event);
 
-    // Writes the caret position ("line:  column") and the mode to the status bar.
+    // Reports the caret position and the mode (CaretChanged, ModeChanged).
     void EditorSelectionChange();
 
     // Asks whether the window may close: the save-changes question for a modified document.
@@ -108,6 +114,11 @@ public:
     bool IsUntitled() const { return Untitled; }
 
 signals:
+    // The caret's line and column for the status bar ("line:  column"); " " once the window is
+    // going away, since the position is its own.
+    void CaretChanged(const QString &position);
+    // "Insert" or "Overwrite".
+    void ModeChanged(const QString &mode);
     // The document was written under a new name (Save As, or the first save of a new one).
     void SavedAs(const QString &name);
     // The window agreed to close and is closing: what it held unsaved is given up. Not emitted
@@ -118,6 +129,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QTextCharFormat PlainTextFormat() const;
+    QString ModeText() const;
     bool WriteFile(const QString &name);
     bool AskOverwrite(const QString &name);
 

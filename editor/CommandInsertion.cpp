@@ -1,5 +1,7 @@
 #include "editor/CommandInsertion.h"
 
+#include "base/SymbolTag.h"
+
 #include "editor/Child.h"
 #include "editor/EditCommands.h"
 #include "ui/DocumentConversion.h"
@@ -39,6 +41,26 @@ bool InsertCommandUnit(TRichEdit &editor, const QString &unit, TCommandKind kind
     editor.setTextCursor(cursor);
     editor.setCurrentCharFormat(FontDialogFormat(plainFont));
     return true;
+}
+
+TFontDialogState DefaultPlainFont()
+{
+    TFontDialogState state;
+    state.Font = QFont(QStringLiteral("Arial"));
+    state.Font.setPointSize(12);
+    state.Color = Qt::black;
+    state.Charset = 238;
+    return state;
+}
+
+TFontDialogState DefaultSymbolFont()
+{
+    TFontDialogState state;
+    state.Font = QFont(QString::fromLatin1(SymbolFace.data(), qsizetype(SymbolFace.size())));
+    state.Font.setPointSize(8);
+    state.Color = Qt::black;
+    state.Charset = 2;
+    return state;
 }
 
 } // namespace zor

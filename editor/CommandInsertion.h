@@ -12,6 +12,11 @@ namespace zor {
 
 class TRichEdit;
 
+// The remembered plain-text font at start: Arial, 12 points, black, Central European charset.
+TFontDialogState DefaultPlainFont();
+// The symbol font at start, 8 points (a symbol is written 10 points larger).
+TFontDialogState DefaultSymbolFont();
+
 // The character format of a font dialog's choice: face, size, style, colour and charset.
 QTextCharFormat FontDialogFormat(const TFontDialogState &font);
 

@@ -1,6 +1,9 @@
 #include "editor/DocumentManager.h"
 
 #include "editor/Child.h"
+#include "editor/CommandInsertion.h"
+#include "editor/EditCommands.h"
+#include "editor/SymbolTips.h"
 #include "ui/Dialogs.h"
 
 #include <QFileInfo>
@@ -16,6 +19,7 @@ TDocumentManager::TDocumentManager(QMdiArea *area, QObject *parent) : QObject(pa
     OpenDialog.DefaultExt = QStringLiteral("zor");
     SaveDialog.Filter = OpenDialog.Filter;
     SaveDialog.DefaultExt = OpenDialog.DefaultExt;
+    FontDialog = DefaultPlainFont();
     connect(Area, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow *sub) { emit DocumentActivated(qobject_cast<TMDIChild *>(sub)); });
 }
@@ -26,7 +30,13 @@ TDocumentManager::~TDocumentManager()
     for (TMDIChild *child : Documents()) {
         disconnect(child, nullptr, this, nullptr);
         child->SaveDialog = nullptr;
+        child->PlainFont = nullptr;
     }
+}
+
+QTextCharFormat TDocumentManager::PlainTextFormat() const
+{
+    return FontDialogFormat(FontDialog);
 }
 
 QWidget *TDocumentManager::DialogParent() const
@@ -38,6 +48,11 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
 {
     auto *child = new TMDIChild;
     child->SaveDialog = &SaveDialog;
+    child->PlainFont = &FontDialog;
+    InstallSymbolTips(child->Editor);
+    child->Editor->PasteHandler = [editor = child->Editor](const QMimeData *mime) {
+        PasteAtUnitBoundary(*editor, mime);
+    };
     emit DocumentCreated(child);
     Area->addSubWindow(child);
     connect(child, &QObject::destroyed, this, [this](QObject *window) {

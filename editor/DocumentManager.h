@@ -1,6 +1,7 @@
 // The list of open documents and the file commands on them, apart from any main window: it puts
-// document windows into an MDI area and tells, by signals, when one is created, activated,
-// modified or closed, so that menus and status panels can follow.
+// document windows into an MDI area, each wired for editing (symbol tooltips, pasting at unit
+// boundaries, typing in the remembered plain-text font), and tells, by signals, when one is
+// created, activated, modified or closed, so that menus and status panels can follow.
 #pragma once
 
 #include "ui/Dialogs.h"
@@ -8,6 +9,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTextCharFormat>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -27,6 +29,10 @@ public:
     // The dialogs' state, remembered across documents (folder, filter, last name).
     TFileDialogState OpenDialog;
     TFileDialogState SaveDialog;
+    // The Font command's choice, which is also the remembered plain-text font that typed text
+    // and text after a command symbol take.
+    TFontDialogState FontDialog;
+    QTextCharFormat PlainTextFormat() const;
 
     // Makes a document window. UntitledName makes a new, empty document; any other name is the
     // document's file, read when it exists (a failure shows the error box and leaves the window
@@ -49,7 +55,7 @@ public:
     int Count() const { return DocumentCount; }
 
 signals:
-    // Emitted before the window is filled and shown, so that its owner can set its hooks.
+    // Emitted before the window is filled and shown, so that its owner can connect to it.
     void DocumentCreated(TMDIChild *window);
     // window is null when no document is active.
     void DocumentActivated(TMDIChild *window);

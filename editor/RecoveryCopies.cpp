@@ -16,9 +16,6 @@ namespace zor {
 
 namespace {
 
-// The limit of a document read from a file; a recovered one may hold as much.
-constexpr qint64 FileLengthLimit = 2147483632;
-
 QString ShownName(bool untitled, const std::string &fileName)
 {
     return untitled ? QLatin1String(UntitledName)
@@ -185,7 +182,7 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
         FillTextDocument(document, std::move(copy.Doc));
         child->Editor->MaxLength = copy.Untitled
                                        ? std::max(child->Editor->MaxLength, child->Editor->Length())
-                                       : FileLengthLimit;
+                                       : FileDocumentMaxLength;
         document.clearUndoRedoStacks();
         document.setModified(true);
         // Ours before the old folder goes, so that no moment passes without a copy.

@@ -132,15 +132,15 @@ TEST_F(MainFormTest, PasteSelectAllAndUndoNeedBothTheirRuleAndAnOpenDocument)
     TMainForm form(Options());
     QApplication::clipboard()->setText(QStringLiteral("text"));
     form.UpdateStandardActions();
-    EXPECT_FALSE(form.Action("EditPaste")->isEnabled()) << "held off with no document";
+    EXPECT_FALSE(form.findChild<QAction *>("Paste")->isEnabled()) << "held off with no document";
     form.EnableDocumentCommands(true);
-    EXPECT_TRUE(form.Action("EditPaste")->isEnabled());
+    EXPECT_TRUE(form.findChild<QAction *>("Paste")->isEnabled());
     EXPECT_TRUE(form.findChild<QToolButton *>("ButtonPaste")->isEnabled());
     QApplication::clipboard()->clear();
     form.UpdateStandardActions();
-    EXPECT_FALSE(form.Action("EditPaste")->isEnabled());
-    EXPECT_FALSE(form.Action("EditCut")->isEnabled());
-    EXPECT_FALSE(form.Action("WindowCascade")->isEnabled()) << "no document window";
+    EXPECT_FALSE(form.findChild<QAction *>("Paste")->isEnabled());
+    EXPECT_FALSE(form.findChild<QAction *>("Cut")->isEnabled());
+    EXPECT_FALSE(form.findChild<QAction *>("CascadeOkno")->isEnabled()) << "no document window";
 }
 
 TEST_F(MainFormTest, MenusHaveTheirCaptionsItemsAndSeparatorsInOrder)
@@ -175,12 +175,14 @@ TEST_F(MainFormTest, MenusHaveTheirCaptionsItemsAndSeparatorsInOrder)
     EXPECT_EQ(
         items(form.findChild<QMenu *>("Help")),
         QStringList({"Contents=&Contents", "Usinghelp=&Help on Help", "N9", "About=&About ..."}));
-    EXPECT_EQ(form.Action("FileNew")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-    EXPECT_EQ(form.Action("FileSave")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    EXPECT_EQ(form.Action("EditUndo")->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
-    EXPECT_TRUE(form.Action("FileSaveAs")->shortcut().isEmpty());
-    EXPECT_FALSE(form.Action("FileSave")->icon().isNull());
-    EXPECT_TRUE(form.Action("FileSaveAs")->icon().isNull());
+    EXPECT_EQ(form.findChild<QAction *>("New")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(form.findChild<QAction *>("Save")->shortcut(),
+              QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(form.findChild<QAction *>("Undo")->shortcut(),
+              QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    EXPECT_TRUE(form.findChild<QAction *>("Savesas")->shortcut().isEmpty());
+    EXPECT_FALSE(form.findChild<QAction *>("Save")->icon().isNull());
+    EXPECT_TRUE(form.findChild<QAction *>("Savesas")->icon().isNull());
 }
 
 TEST_F(MainFormTest, ToolbarsHoldSixteenStandardAndFortyCommandButtonsWithImages)
@@ -231,7 +233,7 @@ TEST_F(MainFormTest, HintsGoToTheFirstStatusPanel)
     EXPECT_EQ(form.Panel(0)->text(), "");
 
     // A highlighted menu item shows its long hint the way the menu reports it.
-    form.Action("FileSave")->showStatusText(form.menuBar());
+    form.findChild<QAction *>("Save")->showStatusText(form.menuBar());
     EXPECT_EQ(form.Panel(0)->text(), "Saves the active document");
     EXPECT_EQ(form.findChild<QToolButton *>("ButtonOpen")->toolTip(), "Open");
 }
@@ -288,7 +290,7 @@ TEST_F(MainFormTest, MissingSymbolFontWarnsOnceAndTheWindowStillWorks)
     EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::Ok);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "Required ZorSymbolFont is not installed.\nWarning: Function "
                                      "symbols will not be\ndisplayed correctly");
-    EXPECT_TRUE(form.Action("FileNew")->isEnabled());
+    EXPECT_TRUE(form.findChild<QAction *>("New")->isEnabled());
 }
 
 TEST_F(MainFormTest, FoundSymbolFontIsRegisteredUnderItsFace)

@@ -10,6 +10,7 @@
 #include "tests/support/MainFormFixture.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QButtonGroup>
 #include <QFile>
 #include <QLabel>
@@ -183,13 +184,14 @@ TEST_F(PortsAndLogTest, CharactersThePanelCannotShowAreListedBeforeSending)
 
 TEST_F(PortsAndLogTest, TransferLogIsOfferedOnlyWhenThereIsOneAndMarksTheFailingStep)
 {
-    EXPECT_FALSE(Form->Action("ZorTransferLog")->isEnabled()) << "logging off and no log yet";
+    EXPECT_FALSE(Form->findChild<QAction *>("TransferLog")->isEnabled())
+        << "logging off and no log yet";
     Form->ZorTransferLogExecute();
     EXPECT_EQ(Form->findChild<TLogView *>(), nullptr);
 
     Form->Communication().LogToFile = true;
     Form->UpdateTransferLogAction();
-    EXPECT_TRUE(Form->Action("ZorTransferLog")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("TransferLog")->isEnabled());
 
     FailOpen = true;
     Document("Hi");
@@ -206,7 +208,7 @@ TEST_F(PortsAndLogTest, TransferLogIsOfferedOnlyWhenThereIsOneAndMarksTheFailing
     // The log outlives the setting: switched off, the old log can still be read.
     Form->Communication().LogToFile = false;
     Form->UpdateTransferLogAction();
-    EXPECT_TRUE(Form->Action("ZorTransferLog")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("TransferLog")->isEnabled());
 
     FailOpen = false;
     Form->Communication().LogToFile = true;

@@ -6,12 +6,14 @@
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
+#include "editor/DocumentManager.h"
 #include "editor/SymbolTips.h"
 #include "sim/engine/GifExport.h"
 #include "tests/sim/EngineTestSupport.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -47,7 +49,7 @@ void Type(TMainForm &form, TMDIChild *w, const QString &text)
 {
     QTextCursor end(w->Editor->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(text, form.PlainTextFormat());
+    end.insertText(text, form.DocumentManager()->PlainTextFormat());
 }
 
 using PreviewTest = test::TMainFormTest;

@@ -1,6 +1,7 @@
 #include "app/Zoredit.h"
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
+#include "editor/DocumentManager.h"
 #include "sim/Sim.h"
 #include "tests/support/MainFormFixture.h"
 
@@ -66,7 +67,7 @@ TEST_F(TranslateProgramTest, SimulationShowsTheWindowOnlyForACommandPart)
 
     QTextCursor end(w->Editor->document());
     end.movePosition(QTextCursor::End);
-    end.insertText("Hi", Form->PlainTextFormat());
+    end.insertText("Hi", Form->DocumentManager()->PlainTextFormat());
     bool sawRun = false;
     Dialogs.FormAnswers = {[&](QDialog &d) {
         auto &sim = static_cast<TFormSim &>(d);
@@ -93,7 +94,7 @@ TEST_F(TranslateProgramTest, SymbolFontTextWithoutACommandColourIsAskedAboutFirs
     black.setForeground(QColor(0, 0, 0));
     c.mergeCharFormat(black);
     c.movePosition(QTextCursor::End);
-    c.insertText("Hi", Form->PlainTextFormat());
+    c.insertText("Hi", Form->DocumentManager()->PlainTextFormat());
     const QString said = "The document holds 1 character in the symbol font without a command "
                          "colour (on line 1); the panel gets it as the plain character it is.\n";
 

@@ -1,15 +1,20 @@
 // The document list and its file commands, in a bare MDI area without a main window.
 #include "editor/DocumentManager.h"
+#include "commands/Vocabulary.h"
 #include "editor/Child.h"
+#include "editor/CommandInsertion.h"
 #include "editor/DocumentIO.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -212,6 +217,40 @@ TEST_F(DocumentManagerTest, ExitAsksEveryDocumentAndTheFirstRefusalKeepsThemAll)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Dialogs.Boxes.size(), asked) << "closing after agreement does not ask again";
     EXPECT_EQ(Manager.Count(), 0);
+}
+
+TEST_F(DocumentManagerTest, AWindowComesWiredForTypingPastingAndItsStatusBar)
+{
+    Area.show();
+    TMDIChild *w = Manager.New();
+    QSignalSpy caret(w, &TMDIChild::CaretChanged);
+    QSignalSpy mode(w, &TMDIChild::ModeChanged);
+    const TCommandButton &pause = *FindCommandButton("ButtonWxx");
+    ASSERT_TRUE(InsertCommandUnit(*w->Editor, QChar(pause.Symbol) + QStringLiteral("05"),
+                                  pause.Kind, Manager.FontDialog, DefaultSymbolFont()));
+
+    // Typed after a symbol, text takes the remembered plain-text font, never the symbol's.
+    w->Editor->TypeText(QStringLiteral("a"));
+    QTextCursor after(w->Editor->document());
+    after.setPosition(4);
+    EXPECT_FALSE(IsCommandFormat(after.charFormat()));
+    EXPECT_EQ(after.charFormat().fontFamilies().toStringList().value(0), "Arial");
+
+    // Pasting inside the unit goes in behind its digits.
+    QApplication::clipboard()->setText(QStringLiteral("x"));
+    SelectRange(*w->Editor, {1, 0});
+    w->Editor->paste();
+    EXPECT_EQ(w->Editor->toPlainText().mid(1), "05xa");
+
+    // Caret and mode are reported to whoever shows them.
+    SelectRange(*w->Editor, {2, 0});
+    ASSERT_FALSE(caret.isEmpty());
+    EXPECT_EQ(caret.back().at(0).toString(), "1:  3");
+    QTest::keyClick(w->Editor, Qt::Key_Insert);
+    ASSERT_FALSE(mode.isEmpty());
+    EXPECT_EQ(mode.back().at(0).toString(), "Overwrite");
+    delete w;
+    EXPECT_EQ(caret.back().at(0).toString(), " ") << "the position goes with its window";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "editor/About.h"
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
+#include "editor/DocumentManager.h"
 #include "editor/SymbolTips.h"
 #include "tests/support/MainFormFixture.h"
 
@@ -43,7 +44,7 @@ protected:
                 c.insertBlock();
                 continue;
             }
-            QTextCharFormat f = Form->PlainTextFormat();
+            QTextCharFormat f = Form->DocumentManager()->PlainTextFormat();
             if (symbol) {
                 f.setFontFamilies(QStringList{"ZorSymbolFont"});
                 f.setForeground(ColourToQColor(KindColour(TCommandKind::ckParameter)));
@@ -241,7 +242,8 @@ TEST_F(EditingTest, FontCommandTurnsSymbolsIntoPlainTextAndClearsTheTag)
     c.setPosition(2);
     EXPECT_EQ(FormatColour(c.charFormat()), 0x8000FFu);
     EXPECT_FALSE(IsCommandSymbol(FormatColour(c.charFormat())));
-    EXPECT_EQ(QColorToColour(Form->PlainTextFormat().foreground().color()), 0x8000FFu)
+    EXPECT_EQ(QColorToColour(Form->DocumentManager()->PlainTextFormat().foreground().color()),
+              0x8000FFu)
         << "remembered for the text typed next";
 }
 

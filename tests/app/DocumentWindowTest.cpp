@@ -7,6 +7,7 @@
 #include "editor/DocumentIO.h"
 #include "tests/support/MainFormFixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -90,7 +91,7 @@ TEST_F(DocumentWindowTest, NewWindowsAreUntitledAndCascadeFromTheSecond)
     EXPECT_EQ(first->Editor->lineWrapMode(), QTextEdit::NoWrap);
     EXPECT_EQ(first->Editor->MaxLength, 16384);
     EXPECT_EQ(Form->Panel(2)->text(), "Insert");
-    EXPECT_TRUE(Form->Action("FileSave")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Save")->isEnabled());
     Form->FileNewExecute();
     EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(Form->Documents().size(), 2);
@@ -104,7 +105,7 @@ TEST_F(DocumentWindowTest, ClosingTheLastWindowGreysTheDocumentCommands)
     w->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Form->DocumentCount(), 0);
-    EXPECT_FALSE(Form->Action("FileSave")->isEnabled());
+    EXPECT_FALSE(Form->findChild<QAction *>("Save")->isEnabled());
     EXPECT_FALSE(Form->SymbolButton(0)->isEnabled());
     EXPECT_EQ(Form->Panel(1)->text(), " ");
     EXPECT_EQ(Form->Panel(2)->text(), " ");
@@ -168,7 +169,7 @@ TEST_F(DocumentWindowTest, CloseKeepsTheWindowWhenTheSaveAskedForDoesNotHappen)
     EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(titled->Editor->toPlainText(), "keep me");
     EXPECT_TRUE(titled->Editor->document()->isModified());
-    EXPECT_TRUE(Form->Action("FileSave")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Save")->isEnabled());
 }
 
 TEST_F(DocumentWindowTest, ExitAndTheCloseBoxStopWhenASaveDoesNotHappen)
@@ -219,7 +220,7 @@ TEST_F(DocumentWindowTest, ExitWithTwoModifiedWindowsStopsAtTheFirstCancel)
     a->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Form->DocumentCount(), 1);
-    EXPECT_TRUE(Form->Action("FileSave")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Save")->isEnabled());
 }
 
 TEST_F(DocumentWindowTest, SaveOnATitledDocumentWritesWithoutAsking)
@@ -421,7 +422,7 @@ TEST_F(DocumentWindowTest, AWindowFilledFromAFileHasNothingToUndo)
         Form->UpdateStandardActions();
         const QString before = w->Editor->toPlainText();
         EXPECT_FALSE(w->Editor->document()->isUndoAvailable()) << w->FileName.toStdString();
-        EXPECT_FALSE(Form->FindAction("EditUndo")->Enabled());
+        EXPECT_FALSE(Form->findChild<QAction *>("Undo")->isEnabled());
         Form->EditUndoExecute();
         QTest::keyClick(w->Editor, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(w->Editor, Qt::Key_Backspace, Qt::AltModifier);
@@ -546,11 +547,11 @@ TEST_F(DocumentWindowTest, EditCommandsStayAvailableWhenTheMenuIsOpenedFromTheKe
     Form->menuBar()->setFocus(Qt::MenuBarFocusReason);
     ASSERT_EQ(QApplication::focusWidget(), Form->menuBar());
     Form->UpdateStandardActions();
-    EXPECT_TRUE(Form->Action("EditSelectAll")->isEnabled());
-    EXPECT_TRUE(Form->Action("EditUndo")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Selectall")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Undo")->isEnabled());
     Form->EditSelectAllExecute();
     Form->UpdateStandardActions();
-    EXPECT_TRUE(Form->Action("EditCut")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Cut")->isEnabled());
 }
 
 TEST_F(DocumentWindowTest, EditCommandsFollowTheFocusedEditorWithoutBeingRefreshed)
@@ -561,32 +562,60 @@ TEST_F(DocumentWindowTest, EditCommandsFollowTheFocusedEditorWithoutBeingRefresh
     TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
     w->Editor->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), w->Editor);
-    EXPECT_TRUE(Form->Action("WindowCascade")->isEnabled());
-    EXPECT_FALSE(Form->Action("EditSelectAll")->isEnabled()) << "nothing to select";
-    EXPECT_FALSE(Form->Action("EditUndo")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("CascadeOkno")->isEnabled());
+    EXPECT_FALSE(Form->findChild<QAction *>("Selectall")->isEnabled()) << "nothing to select";
+    EXPECT_FALSE(Form->findChild<QAction *>("Undo")->isEnabled());
 
     QTest::keyClicks(w->Editor, "Hello");
-    EXPECT_TRUE(Form->Action("EditSelectAll")->isEnabled());
-    EXPECT_TRUE(Form->Action("EditUndo")->isEnabled());
-    EXPECT_FALSE(Form->Action("EditCut")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Selectall")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Undo")->isEnabled());
+    EXPECT_FALSE(Form->findChild<QAction *>("Cut")->isEnabled());
     w->Editor->selectAll();
-    EXPECT_TRUE(Form->Action("EditCut")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Cut")->isEnabled());
     EXPECT_TRUE(Form->findChild<QToolButton *>("ButtonCopy")->isEnabled());
     w->Editor->moveCursor(QTextCursor::End);
-    EXPECT_FALSE(Form->Action("EditCopy")->isEnabled());
+    EXPECT_FALSE(Form->findChild<QAction *>("Copy")->isEnabled());
 
     QApplication::clipboard()->setText(QStringLiteral("clip"));
-    EXPECT_TRUE(Form->Action("EditPaste")->isEnabled());
+    EXPECT_TRUE(Form->findChild<QAction *>("Paste")->isEnabled());
     QApplication::clipboard()->clear();
-    EXPECT_FALSE(Form->Action("EditPaste")->isEnabled());
+    EXPECT_FALSE(Form->findChild<QAction *>("Paste")->isEnabled());
 
     w->Editor->undo();
-    EXPECT_FALSE(Form->Action("EditUndo")->isEnabled());
-    EXPECT_FALSE(Form->Action("EditSelectAll")->isEnabled());
+    EXPECT_FALSE(Form->findChild<QAction *>("Undo")->isEnabled());
+    EXPECT_FALSE(Form->findChild<QAction *>("Selectall")->isEnabled());
 
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(Form->Action("WindowCascade")->isEnabled()) << "no window left to arrange";
+    EXPECT_FALSE(Form->findChild<QAction *>("CascadeOkno")->isEnabled())
+        << "no window left to arrange";
+}
+
+TEST_F(DocumentWindowTest, TheWindowsShortcutKeysRunItsCommandsNotTheEditorsOwn)
+{
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    w->Editor->setFocus();
+    Dialogs.FormAnswers = {[](QDialog &d) {
+        static_cast<TVloz &>(d).MaskEdit->setText(QStringLiteral("05"));
+        return int(QDialog::Accepted);
+    }};
+    Click("ButtonWxx");
+    ASSERT_EQ(w->Editor->toPlainText().size(), 3);
+    // Ctrl+C on the symbol's digits alone is the Copy command, which copies the unit whole.
+    SelectRange(*w->Editor, {1, 2});
+    QTest::keyClick(w->Editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), w->Editor->toPlainText());
+    // Ctrl+V is Paste, which puts the text after the unit rather than into it.
+    QApplication::clipboard()->setText(QStringLiteral("x"));
+    SelectRange(*w->Editor, {1, 0});
+    QTest::keyClick(w->Editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w->Editor->toPlainText().mid(1), "05x");
+    // A key no command of the window has stays the editor's.
+    QTest::keyClick(w->Editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(w->Editor->textCursor().selectedText().size(), 4);
 }
 
 } // namespace
