@@ -90,15 +90,32 @@ bool ParseNetworkDevice(const std::string &device, TNetAddress *address)
 
 TNetPort::~TNetPort()
 {
-    Close();
+    Disconnect();
+}
+
+void TNetPort::Disconnect()
+{
+    if (Socket >= 0)
+        ::close(Socket);
+    Socket = -1;
+    Parked = false;
 }
 
 bool TNetPort::Open(const std::string &device)
 {
-    if (Socket >= 0)
+    if (IsOpen())
         return false;
     Problem.clear();
     Lost.clear();
+    if (Parked && device == Device) {
+        // The kept connection is taken again unless the server has ended it meanwhile.
+        Parked = false;
+        if (PurgeReceive())
+            return true;
+        Lost.clear();
+    }
+    Disconnect();
+    Device = device;
     TNetAddress address;
     if (!ParseNetworkDevice(device, &address)) {
         Problem =
@@ -208,15 +225,19 @@ bool TNetPort::Connect(const TNetAddress &address, const std::string &device)
 
 bool TNetPort::SetLine(std::int32_t baud)
 {
-    if (Socket < 0 || baud <= 0)
+    if (!IsOpen() || baud <= 0)
         return false;
     if (Scheme == TNetScheme::Raw)
         return true;
     const auto deadline = After(LineTimeoutMs);
+    const auto lost = [this] {
+        Problem = Lost + " before it acknowledged the line settings.";
+        return false;
+    };
     // The settings go only once the server has agreed to the option.
     while (ComPort == 0 && MsLeft(deadline) > 0 && !StopRequested())
         if (!Receive(std::min(MsLeft(deadline), StopSliceMs)))
-            return false;
+            return lost();
     if (ComPort > 0) {
         const auto put = [this](std::uint8_t command, std::initializer_list<std::uint8_t> value) {
             Out.insert(Out.end(), {Iac, Sb, OptComPort, command});
@@ -235,14 +256,14 @@ bool TNetPort::SetLine(std::int32_t baud)
         put(SetParity, {ParityNone});
         put(SetStopSize, {StopBitsOne});
         if (!SendQueued(MsLeft(deadline)))
-            return false;
+            return lost();
         const auto acknowledged = [this] {
             return Acknowledged[SetBaudRate] >= 0 && Acknowledged[SetDataSize] >= 0 &&
                    Acknowledged[SetParity] >= 0 && Acknowledged[SetStopSize] >= 0;
         };
         while (!acknowledged() && MsLeft(deadline) > 0 && !StopRequested())
             if (!Receive(std::min(MsLeft(deadline), StopSliceMs)))
-                return false;
+                return lost();
         // A server answers with what it set; another value is a refusal.
         if (Acknowledged[SetBaudRate] == baud && Acknowledged[SetDataSize] == 8 &&
             Acknowledged[SetParity] == ParityNone && Acknowledged[SetStopSize] == StopBitsOne)
@@ -256,7 +277,7 @@ bool TNetPort::SetLine(std::int32_t baud)
 
 bool TNetPort::SetTimeouts(const TPortTimeouts &timeouts)
 {
-    if (Socket < 0)
+    if (!IsOpen())
         return false;
     Timeouts = timeouts;
     return true;
@@ -264,7 +285,7 @@ bool TNetPort::SetTimeouts(const TPortTimeouts &timeouts)
 
 void TNetPort::Write(std::uint8_t byte)
 {
-    if (Socket < 0)
+    if (!IsOpen())
         return;
     Out.push_back(byte);
     if (Scheme == TNetScheme::Rfc2217 && byte == Iac)
@@ -329,10 +350,7 @@ void TNetPort::MarkLost(const std::string &what)
 {
     if (Lost.empty())
         Lost = what;
-    if (Socket >= 0) {
-        ::close(Socket);
-        Socket = -1;
-    }
+    Disconnect();
 }
 
 void TNetPort::TakeIn(const std::uint8_t *bytes, std::size_t count)
@@ -450,7 +468,7 @@ void TNetPort::SubNegotiation()
 
 bool TNetPort::PurgeReceive()
 {
-    if (Socket < 0)
+    if (!IsOpen())
         return false;
     // What has come so far is taken in (and answered, for Telnet) before it is dropped.
     for (;;) {
@@ -475,7 +493,7 @@ bool TNetPort::ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *
                           int timeoutMs)
 {
     *received = 0;
-    if (Socket < 0)
+    if (!IsOpen())
         return false;
     const auto deadline = After(timeoutMs);
     if (!Out.empty() && !SendQueued(Timeouts.WriteConstant > 0 ? Timeouts.WriteConstant : 100))
@@ -498,17 +516,16 @@ bool TNetPort::ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *
 
 bool TNetPort::Flush()
 {
-    if (Socket < 0)
+    if (!IsOpen())
         return false;
     return Out.empty() || SendQueued(Timeouts.WriteConstant > 0 ? Timeouts.WriteConstant : 100);
 }
 
 bool TNetPort::Close()
 {
-    if (Socket < 0)
+    if (!IsOpen())
         return false;
-    ::close(Socket);
-    Socket = -1;
+    Parked = true;
     Out.clear();
     In.clear();
     InFirst = 0;
@@ -519,10 +536,12 @@ bool TDevicePort::Open(const std::string &device)
 {
     if (IsOpen())
         return false;
-    if (IsNetworkDevice(device))
-        Chosen = std::make_unique<TNetPort>();
-    else
+    const bool net = IsNetworkDevice(device);
+    if (!net)
         Chosen = Local();
+    else if (!Chosen || !ChosenNet)
+        Chosen = std::make_unique<TNetPort>();
+    ChosenNet = net;
     Chosen->WatchStop(Stop);
     return Chosen->Open(device);
 }

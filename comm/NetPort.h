@@ -35,7 +35,10 @@ bool ParseNetworkDevice(const std::string &device, TNetAddress *address);
 // ConnectTimeoutMs (giving up early when the watched stop is requested); for RFC 2217, SetLine
 // sends the four line settings and waits up to LineTimeoutMs for the server to acknowledge each.
 // Reads wait on the socket with the same time-outs as a local port; written bytes are sent
-// together before the next read, so a frame leaves as one piece.
+// together before the next read, so a frame leaves as one piece. Close keeps the connection for
+// the next Open of the same device by this object (a transfer closes and reopens its port between
+// the Open frame and the blocks, and a device server that serves one client at a time may refuse
+// a new connection until it has noticed the end of the old one); it ends with the object.
 class TNetPort : public TSerialPort
 {
 public:
@@ -53,7 +56,7 @@ public:
     std::string OpenProblem() const override { return Problem; }
     void WatchStop(const TTransferStop *stop) override { Stop = stop; }
     std::string LostProblem() const override { return Lost; }
-    bool IsOpen() const override { return Socket >= 0; }
+    bool IsOpen() const override { return Socket >= 0 && !Parked; }
     // Raw: nothing to set, true. RFC 2217: false, with the reason in OpenProblem, when the server
     // does not take the option or does not acknowledge every setting within LineTimeoutMs.
     bool SetLine(std::int32_t baud) override;
@@ -77,9 +80,13 @@ private:
     void Negotiate(std::uint8_t command, std::uint8_t option);
     void SubNegotiation();
     void MarkLost(const std::string &what);
+    // Ends the connection, a kept one too.
+    void Disconnect();
     bool StopRequested() const { return Stop && Stop->Requested(); }
 
     int Socket = -1;
+    bool Parked = false; // closed, the connection kept for the next Open of Device
+    std::string Device;
     TNetScheme Scheme = TNetScheme::Raw;
     std::string Server; // HOST:PORT, for the messages
     std::string Problem;
@@ -135,6 +142,7 @@ public:
 private:
     TLocalFactory Local;
     std::unique_ptr<TSerialPort> Chosen; // the port of the last Open, kept for its messages
+    bool ChosenNet = false;              // and a TNetPort, kept for its connection too
     const TTransferStop *Stop = nullptr;
 };
 

@@ -1,5 +1,6 @@
 // The serial link to a panel behind a device server, over real loopback sockets: against
-// `zor panel --listen` (raw TCP).
+// `zor panel --listen` (raw TCP), against ser2net in front of `zor panel`'s pseudo-terminal (raw
+// and RFC 2217), and against a scripted Telnet server.
 #include "comm/NetPort.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
@@ -14,7 +15,10 @@
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
@@ -230,6 +234,203 @@ TEST_F(NetTransfer, LateRepliesAreMatchedAsOnALocalLine)
         Tool, {"--listen", "0", "--refuse", "close", "--late", "150", "--late-frames", "close"});
     ASSERT_FALSE(panel.DevicePath().empty());
     EXPECT_EQ(Serial(panel.DevicePath())->SendProgram(text, 1, 1, 1, 9600), ResultProgramDisabled);
+}
+
+// ser2net, started on loopback with two accepters in front of one device: RFC 2217 and raw TCP.
+class TSer2net
+{
+public:
+    static std::string Program()
+    {
+        for (const char *path : {"/usr/sbin/ser2net", "/usr/bin/ser2net"})
+            if (::access(path, X_OK) == 0)
+                return path;
+        return {};
+    }
+
+    TSer2net(const std::filesystem::path &dir, const std::string &device)
+    {
+        RfcPort = ClosedPort();
+        RawPort = ClosedPort();
+        const auto config = dir / "ser2net.yaml";
+        std::ofstream(config) << "%YAML 1.1\n---\n"
+                              << "connection: &rfc\n"
+                              << "  accepter: telnet(rfc2217),tcp,127.0.0.1," << RfcPort << "\n"
+                              << "  connector: serialdev," << device << ",9600n81,local\n"
+                              << "connection: &raw\n"
+                              << "  accepter: tcp,127.0.0.1," << RawPort << "\n"
+                              << "  connector: serialdev," << device << ",9600n81,local\n";
+        const int log = ::open((dir / "ser2net.log").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        Pid = test::ExecTool(
+            Program(), {"-n", "-u", "-c", config.string(), "-P", (dir / "ser2net.pid").string()},
+            log, log);
+        ::close(log);
+    }
+    ~TSer2net()
+    {
+        if (Pid > 0) {
+            ::kill(Pid, SIGTERM);
+            ::waitpid(Pid, nullptr, 0);
+        }
+    }
+
+    // Waits until the port takes connections; false after two seconds.
+    static bool Accepting(int port)
+    {
+        for (int i = 0; i < 200; ++i) {
+            const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_in a{};
+            a.sin_family = AF_INET;
+            a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            a.sin_port = htons(static_cast<std::uint16_t>(port));
+            const bool connected = ::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
+            ::close(s);
+            if (connected)
+                return true;
+            std::this_thread::sleep_for(milliseconds(10));
+        }
+        return false;
+    }
+
+    pid_t Pid = -1;
+    int RfcPort = 0;
+    int RawPort = 0;
+};
+
+// Both URL forms through the real device server: the program arrives byte for byte (0xFF among
+// it, which Telnet doubles), and over RFC 2217 the line is set to the transfer's rate and 8N1.
+TEST_F(NetTransfer, BothFormsThroughSer2netStoreTheProgramAndRfc2217SetsTheLine)
+{
+    if (TSer2net::Program().empty())
+        GTEST_SKIP() << "ser2net is not installed";
+    const std::string out = (Dir / "program.bin").string();
+    test::TPanelProcess panel(Tool, {"--out", out});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TSer2net server(Dir, panel.DevicePath());
+    ASSERT_TRUE(TSer2net::Accepting(server.RfcPort)) << Slurp(Dir / "ser2net.log");
+
+    const std::string text = Program(400);
+    auto serial = Serial("rfc2217://127.0.0.1:" + std::to_string(server.RfcPort));
+    termios during{};
+    serial->OnProgressPosition = [&](int position) {
+        if (position != 1)
+            return;
+        const int fd = ::open(panel.DevicePath().c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+        ::tcgetattr(fd, &during);
+        ::close(fd);
+    };
+    ASSERT_EQ(serial->SendProgram(text, 1, 1, 1, 19200), ResultOk) << serial->PortProblem();
+    EXPECT_EQ(cfgetospeed(&during), static_cast<speed_t>(B19200));
+    EXPECT_EQ(during.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(Slurp(out), text);
+
+    // The connection ends with the link; the device server lets the device go a little later.
+    serial.reset();
+    std::this_thread::sleep_for(milliseconds(300));
+    const std::string raw = Program(130);
+    serial = Serial("socket://127.0.0.1:" + std::to_string(server.RawPort));
+    ASSERT_EQ(serial->SendProgram(raw, 1, 1, 1, 19200), ResultOk) << serial->PortProblem();
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(Slurp(out), raw);
+}
+
+// A Telnet server scripted byte by byte, each byte in its own segment: options the link does not
+// need are refused, the COM-PORT-OPTION is taken, 0xFF is doubled both ways (inside the baud rate's
+// subnegotiation too), and notices the link does not wait for are passed over.
+TEST(Rfc2217Port, NegotiatesEscapesAndReadsAcrossSplitCommands)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof a;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&a), &length);
+    using TBytes = std::string;
+    const auto bytes = [](std::initializer_list<int> list) {
+        TBytes b;
+        for (int v : list)
+            b += static_cast<char>(v);
+        return b;
+    };
+    TBytes heard; // everything the link sent, once it has closed
+    std::thread server([&] {
+        const int c = ::accept(listener, nullptr, nullptr);
+        const int on = 1;
+        ::setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        const auto say = [c](const TBytes &b) {
+            for (char ch : b) {
+                ::send(c, &ch, 1, MSG_NOSIGNAL);
+                std::this_thread::sleep_for(milliseconds(1));
+            }
+        };
+        const auto hearUntil = [&](const TBytes &end) {
+            char buffer[256];
+            for (int i = 0; i < 300 && heard.find(end) == TBytes::npos; ++i) {
+                timeval t{0, 10'000};
+                ::setsockopt(c, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t);
+                const ssize_t n = ::recv(c, buffer, sizeof buffer, 0);
+                if (n == 0)
+                    return;
+                if (n > 0)
+                    heard.append(buffer, static_cast<std::size_t>(n));
+            }
+        };
+        say(bytes({255, 251, 1, 255, 253, 24, 255, 253, 44})); // WILL ECHO, DO TTYPE, DO COM-PORT
+        hearUntil(bytes({255, 250, 44, 4, 1, 255, 240}));      // the stop bits, sent last
+        say(bytes({255, 250, 44,  107, 48,  255, 240,          // a modem state notice
+                   255, 250, 44,  101, 0,   0,   0,   255, 255, 255, 240, // 255 baud
+                   255, 250, 44,  102, 8,   255, 240, 255, 250, 44,  103,
+                   1,   255, 240, 255, 250, 44,  104, 1,   255, 240}));
+        say(bytes({'A', 255, 255, 'B', 255, 241 /* NOP */, 'C'}));
+        hearUntil(bytes({255, 255, 'D'}));
+        hearUntil("never: until the link closes");
+        ::close(c);
+    });
+
+    auto owned = std::make_unique<TNetPort>();
+    TNetPort &port = *owned;
+    ASSERT_TRUE(port.Open("rfc2217://127.0.0.1:" + std::to_string(ntohs(a.sin_port))))
+        << port.OpenProblem();
+    ASSERT_TRUE(port.SetLine(255)) << port.OpenProblem();
+    TPortTimeouts timeouts;
+    timeouts.ReadConstant = 2000;
+    ASSERT_TRUE(port.SetTimeouts(timeouts));
+    std::uint8_t got[4] = {};
+    std::size_t n = 0;
+    ASSERT_TRUE(port.Read(got, 4, &n));
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(got), n), bytes({'A', 255, 'B', 'C'}));
+    port.Write(255);
+    port.Write('D');
+    EXPECT_TRUE(port.Flush());
+    port.Close();
+    owned.reset(); // the connection ends with the port
+    server.join();
+    ::close(listener);
+
+    EXPECT_NE(heard.find(bytes({255, 251, 44})), TBytes::npos); // WILL COM-PORT
+    EXPECT_NE(heard.find(bytes({255, 254, 1})), TBytes::npos);  // DONT ECHO
+    EXPECT_NE(heard.find(bytes({255, 252, 24})), TBytes::npos); // WONT TTYPE
+    EXPECT_NE(heard.find(bytes({255, 250, 44, 1, 0, 0, 0, 255, 255, 255, 240})), TBytes::npos);
+    EXPECT_NE(heard.find(bytes({255, 250, 44, 2, 8, 255, 240, 255, 250, 44, 3, 1, 255, 240})),
+              TBytes::npos);
+    EXPECT_TRUE(heard.ends_with(bytes({255, 255, 'D'})));
+}
+
+// An RFC 2217 name for a server that speaks raw TCP: the line settings are never acknowledged.
+TEST_F(NetTransfer, AServerThatDoesNotTakeTheLineSettingsIsRefusedWithinTheBound)
+{
+    test::TPanelProcess panel(Tool, {"--listen", "0"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const std::string server = panel.DevicePath().substr(std::string("socket://").size());
+    auto serial = Serial("rfc2217://" + server);
+    const auto start = steady_clock::now();
+    EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
+    EXPECT_LT(MsSince(start), TNetPort::LineTimeoutMs + 300);
+    EXPECT_EQ(serial->PortProblem(),
+              "The server " + server + " refused the line settings (9600 baud, 8N1).");
 }
 
 } // namespace
