@@ -5,6 +5,7 @@
 #include "comm/Results.h"
 #include "comm/Serial.h"
 #include "tests/comm/PanelProcess.h"
+#include "tests/comm/Ser2netProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -85,20 +86,6 @@ struct TDeafServer
     int Port = 0;
 };
 
-// A loopback port nobody listens on.
-int ClosedPort()
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    ::bind(s, reinterpret_cast<sockaddr *>(&a), sizeof a);
-    ::getsockname(s, reinterpret_cast<sockaddr *>(&a), &length);
-    ::close(s);
-    return ntohs(a.sin_port);
-}
-
 class NetTransfer : public testing::Test
 {
 protected:
@@ -148,7 +135,7 @@ TEST_F(NetTransfer, ProgramArrivesByteForByteOverRawTcp)
 
 TEST_F(NetTransfer, ConnectionsThatFailSayWhy)
 {
-    const int closed = ClosedPort();
+    const int closed = test::ClosedPort();
     const std::string refused = "socket://127.0.0.1:" + std::to_string(closed);
     auto serial = Serial(refused);
     EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
@@ -236,78 +223,17 @@ TEST_F(NetTransfer, LateRepliesAreMatchedAsOnALocalLine)
     EXPECT_EQ(Serial(panel.DevicePath())->SendProgram(text, 1, 1, 1, 9600), ResultProgramDisabled);
 }
 
-// ser2net, started on loopback with two accepters in front of one device: RFC 2217 and raw TCP.
-class TSer2net
-{
-public:
-    static std::string Program()
-    {
-        for (const char *path : {"/usr/sbin/ser2net", "/usr/bin/ser2net"})
-            if (::access(path, X_OK) == 0)
-                return path;
-        return {};
-    }
-
-    TSer2net(const std::filesystem::path &dir, const std::string &device)
-    {
-        RfcPort = ClosedPort();
-        RawPort = ClosedPort();
-        const auto config = dir / "ser2net.yaml";
-        std::ofstream(config) << "%YAML 1.1\n---\n"
-                              << "connection: &rfc\n"
-                              << "  accepter: telnet(rfc2217),tcp,127.0.0.1," << RfcPort << "\n"
-                              << "  connector: serialdev," << device << ",9600n81,local\n"
-                              << "connection: &raw\n"
-                              << "  accepter: tcp,127.0.0.1," << RawPort << "\n"
-                              << "  connector: serialdev," << device << ",9600n81,local\n";
-        const int log = ::open((dir / "ser2net.log").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        Pid = test::ExecTool(
-            Program(), {"-n", "-u", "-c", config.string(), "-P", (dir / "ser2net.pid").string()},
-            log, log);
-        ::close(log);
-    }
-    ~TSer2net()
-    {
-        if (Pid > 0) {
-            ::kill(Pid, SIGTERM);
-            ::waitpid(Pid, nullptr, 0);
-        }
-    }
-
-    // Waits until the port takes connections; false after two seconds.
-    static bool Accepting(int port)
-    {
-        for (int i = 0; i < 200; ++i) {
-            const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-            sockaddr_in a{};
-            a.sin_family = AF_INET;
-            a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-            a.sin_port = htons(static_cast<std::uint16_t>(port));
-            const bool connected = ::connect(s, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
-            ::close(s);
-            if (connected)
-                return true;
-            std::this_thread::sleep_for(milliseconds(10));
-        }
-        return false;
-    }
-
-    pid_t Pid = -1;
-    int RfcPort = 0;
-    int RawPort = 0;
-};
-
 // Both URL forms through the real device server: the program arrives byte for byte (0xFF among
 // it, which Telnet doubles), and over RFC 2217 the line is set to the transfer's rate and 8N1.
 TEST_F(NetTransfer, BothFormsThroughSer2netStoreTheProgramAndRfc2217SetsTheLine)
 {
-    if (TSer2net::Program().empty())
+    if (test::TSer2net::Program().empty())
         GTEST_SKIP() << "ser2net is not installed";
     const std::string out = (Dir / "program.bin").string();
     test::TPanelProcess panel(Tool, {"--out", out});
     ASSERT_FALSE(panel.DevicePath().empty());
-    TSer2net server(Dir, panel.DevicePath());
-    ASSERT_TRUE(TSer2net::Accepting(server.RfcPort)) << Slurp(Dir / "ser2net.log");
+    test::TSer2net server(Dir, panel.DevicePath());
+    ASSERT_TRUE(test::TSer2net::Accepting(server.RfcPort)) << Slurp(Dir / "ser2net.log");
 
     const std::string text = Program(400);
     auto serial = Serial("rfc2217://127.0.0.1:" + std::to_string(server.RfcPort));
