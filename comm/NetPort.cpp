@@ -118,8 +118,9 @@ bool TNetPort::Open(const std::string &device)
     Device = device;
     TNetAddress address;
     if (!ParseNetworkDevice(device, &address)) {
-        Problem =
-            device + " is not a network device: write socket://HOST:PORT or rfc2217://HOST:PORT.";
+        Problem = "Cannot reach " + device +
+                  ": write socket://HOST:PORT or rfc2217://HOST:PORT, PORT a number from 1 to "
+                  "65535.";
         return false;
     }
     Scheme = address.Scheme;

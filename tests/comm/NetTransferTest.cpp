@@ -150,6 +150,12 @@ TEST_F(NetTransfer, ConnectionsThatFailSayWhy)
         "resolve"))
         << serial->PortProblem();
 
+    serial = Serial("socket://panel:70000");
+    EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
+    EXPECT_EQ(serial->PortProblem(), "Cannot reach socket://panel:70000: write "
+                                     "socket://HOST:PORT or rfc2217://HOST:PORT, PORT a number "
+                                     "from 1 to 65535.");
+
     const TDeafServer deaf;
     const std::string unanswered = "socket://127.0.0.1:" + std::to_string(deaf.Port);
     serial = Serial(unanswered);
