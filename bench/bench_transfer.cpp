@@ -1,16 +1,22 @@
 // A 100-block program transfer over a pseudo-terminal, with the panel emulator answering at
-// once: the wall time of the whole transfer, and the sender's CPU time per block.
+// once: the wall time of the whole transfer, and the sender's CPU time per block. The same
+// transfer through ser2net on loopback (RFC 2217) in front of the emulator's pseudo-terminal,
+// which should take at most one and a half times as long.
 #include "comm/Frames.h"
 #include "comm/QtSerialPort.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
 #include "tests/comm/PanelProcess.h"
+#include "tests/comm/Ser2netProcess.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -21,18 +27,19 @@ double ProcessCpuSeconds()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-void BM_Transfer100Blocks(benchmark::State &state)
+void EnsureQt()
 {
     static int argc = 1;
     static char name[] = "bench_transfer";
     static char *argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
+}
 
-    zor::test::TPanelProcess panel(ZOR_TOOL_PATH, {"--out", "/dev/null"});
-    if (panel.DevicePath().empty()) {
-        state.SkipWithError("zor panel did not start");
-        return;
-    }
+// Sends the 100-block program to device once per iteration. settle: a pause between transfers,
+// outside the timing, for a device server to let the device go after its client has gone.
+void Transfer100Blocks(benchmark::State &state, const std::string &device,
+                       std::chrono::milliseconds settle)
+{
     // 99 full blocks and a last one with the rest of the text and its zero byte.
     std::string text(99 * zor::BlockDataLength + 20, 'A');
     for (std::size_t i = 0; i < text.size(); ++i)
@@ -41,19 +48,68 @@ void BM_Transfer100Blocks(benchmark::State &state)
 
     double cpu = 0;
     for (auto _ : state) {
-        zor::TSerial serial(zor::CreateSerialPort(), zor::TPortDevices::Single(panel.DevicePath()));
-        const double before = ProcessCpuSeconds();
-        const int result = serial.SendProgram(text, 1, 1, 1, 19200);
-        cpu += ProcessCpuSeconds() - before;
+        int result = 0;
+        {
+            zor::TSerial serial(zor::CreateSerialPort(), zor::TPortDevices::Single(device));
+            const double before = ProcessCpuSeconds();
+            result = serial.SendProgram(text, 1, 1, 1, 19200);
+            cpu += ProcessCpuSeconds() - before;
+        }
         if (result != zor::ResultOk) {
             state.SkipWithError("transfer failed");
             break;
+        }
+        if (settle.count() > 0) {
+            state.PauseTiming();
+            std::this_thread::sleep_for(settle);
+            state.ResumeTiming();
         }
     }
     state.counters["blocks"] = static_cast<double>(blocks);
     state.counters["cpu_us_per_block"] =
         cpu * 1e6 / static_cast<double>(blocks) / static_cast<double>(state.iterations());
 }
+
+void BM_Transfer100Blocks(benchmark::State &state)
+{
+    EnsureQt();
+    zor::test::TPanelProcess panel(ZOR_TOOL_PATH, {"--out", "/dev/null"});
+    if (panel.DevicePath().empty()) {
+        state.SkipWithError("zor panel did not start");
+        return;
+    }
+    Transfer100Blocks(state, panel.DevicePath(), std::chrono::milliseconds(0));
+}
 BENCHMARK(BM_Transfer100Blocks)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+void BM_Transfer100BlocksRfc2217(benchmark::State &state)
+{
+    EnsureQt();
+    if (zor::test::TSer2net::Program().empty()) {
+        state.SkipWithError("ser2net is not installed");
+        return;
+    }
+    zor::test::TPanelProcess panel(ZOR_TOOL_PATH, {"--out", "/dev/null"});
+    if (panel.DevicePath().empty()) {
+        state.SkipWithError("zor panel did not start");
+        return;
+    }
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("zor-bench-ser2net-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    {
+        zor::test::TSer2net server(dir, panel.DevicePath());
+        if (!zor::test::TSer2net::Accepting(server.RfcPort))
+            state.SkipWithError("ser2net did not start");
+        else
+            Transfer100Blocks(state, "rfc2217://127.0.0.1:" + std::to_string(server.RfcPort),
+                              std::chrono::milliseconds(200));
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_Transfer100BlocksRfc2217)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10);
 
 } // namespace

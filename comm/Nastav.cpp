@@ -109,7 +109,8 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     PortDevice->setGeometry(70, 144, 187, 22);
     PortDevice->setToolTip(QStringLiteral("Serial device of the selected port"));
     PortDevice->setStatusTip(
-        QStringLiteral("Pick one of this computer's serial ports or type the device path"));
+        QStringLiteral("Pick one of this computer's serial ports, or type the device path or a "
+                       "device server's socket://HOST:PORT or rfc2217://HOST:PORT"));
     PortDevice->setAccessibleName(QStringLiteral("Device of the selected port"));
     PortLabel->setBuddy(PortDevice);
     for (int i = 0; i < 4; ++i)

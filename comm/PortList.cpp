@@ -1,5 +1,7 @@
 #include "comm/PortList.h"
 
+#include "comm/NetPort.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -41,7 +43,7 @@ std::string NormalizeDevicePath(const std::string &typed)
         return {};
     const auto last = typed.find_last_not_of(" \t");
     std::string path = typed.substr(first, last - first + 1);
-    if (path.front() != '/')
+    if (path.front() != '/' && !IsNetworkDevice(path))
         path.insert(0, "/dev/");
     return path;
 }

@@ -1,5 +1,6 @@
 #include "comm/QtSerialPort.h"
 
+#include "comm/NetPort.h"
 #include "comm/PortProblem.h"
 
 #include <QSerialPort>
@@ -216,7 +217,7 @@ bool TQtSerialPort::Close()
 
 std::unique_ptr<TSerialPort> CreateSerialPort()
 {
-    return std::make_unique<TQtSerialPort>();
+    return std::make_unique<TDevicePort>([] { return std::make_unique<TQtSerialPort>(); });
 }
 
 } // namespace zor

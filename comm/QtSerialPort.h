@@ -48,7 +48,8 @@ private:
     std::int32_t Baud = 9600;
 };
 
-// A closed port of the platform's kind, for TSerial.
+// A closed port for TSerial: of the platform's kind for a local device, and a network port
+// (comm/NetPort.h) for a socket:// or rfc2217:// name.
 std::unique_ptr<TSerialPort> CreateSerialPort();
 
 } // namespace zor

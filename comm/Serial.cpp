@@ -26,12 +26,21 @@ int TSerial::OpenPort(std::int32_t port, std::int32_t baud)
 {
     PortProblemText.clear();
     OpenDevice = Devices.ForPort(port);
+    Port->WatchStop(Stop);
     if (!Port->Open(OpenDevice)) {
+        if (StopRequested())
+            return ResultCancelled;
         PortProblemText = Port->OpenProblem();
         return ResultHardwareFailure;
     }
-    if (!Port->SetLine(baud))
-        return ResultUnknownError;
+    if (!Port->SetLine(baud)) {
+        if (StopRequested())
+            return ResultCancelled;
+        // A port that says why (a server that refused the line settings) has failed as hardware;
+        // a local port that took no such rate has not.
+        PortProblemText = Port->OpenProblem();
+        return PortProblemText.empty() ? ResultUnknownError : ResultHardwareFailure;
+    }
     TPortTimeouts timeouts;
     timeouts.ReadConstant = ReadTimeoutMs;
     timeouts.WriteConstant = 100;
@@ -68,9 +77,11 @@ int TSerial::LineLost()
 
 void TSerial::SayLineLost(const std::string &during, const std::string &consequence)
 {
-    if (Lost && PortProblemText.empty())
-        PortProblemText = "The device " + OpenDevice + " went away " + during + consequence +
-                          " Send again once it is back.";
+    if (!Lost || !PortProblemText.empty())
+        return;
+    const std::string what = Port->LostProblem();
+    PortProblemText = (what.empty() ? "The device " + OpenDevice + " went away" : what) + " " +
+                      during + consequence + " Send again once it is back.";
 }
 
 void TSerial::BeginTransfer()

@@ -67,8 +67,9 @@ public:
 
     // Opens the device of port number port (1..3, anything else the fourth) at baud, 8N1, with
     // the read time-out of 100 ms. ResultOk; ResultHardwareFailure when the device cannot be
-    // opened; ResultUnknownError when it opened but could not be set up (it is left open: the
-    // caller closes it).
+    // opened (or connected to), or a device server refused the line settings; ResultCancelled
+    // when Stop was requested while connecting; ResultUnknownError when it opened but could not
+    // be set up (it is left open: the caller closes it).
     int OpenPort(std::int32_t port, std::int32_t baud);
 
     // Waits for pending output, then closes. ResultOk, or ResultUnknownError when not open.

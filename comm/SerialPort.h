@@ -3,6 +3,8 @@
 // returns within its time-out. An object is used from one thread at a time.
 #pragma once
 
+#include "comm/TransferStop.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -29,10 +31,20 @@ public:
     // it does not exist, is in use or cannot be opened; the object then stays closed.
     virtual bool Open(const std::string &device) = 0;
 
-    // After a failed Open: one line for the operator saying why (the device does not exist,
-    // permission denied and what to do, in use by which program, not a serial device). Empty
-    // when the reason is not known.
+    // After a failed Open (or a failed SetLine of a port that can say why): one line for the
+    // operator saying why (the device does not exist, permission denied and what to do, in use by
+    // which program, not a serial device, the server refused the connection). Empty when the
+    // reason is not known.
     virtual std::string OpenProblem() const { return {}; }
+
+    // A port whose Open may wait (a connection over the network) gives up waiting once stop is
+    // requested. Not owned; null for none.
+    virtual void WatchStop(const TTransferStop *stop) { (void)stop; }
+
+    // After a read or write failed: what happened to the line, as the start of a sentence ("The
+    // server HOST:PORT closed the connection"); empty when the port cannot tell, and the device is
+    // then said to have gone away.
+    virtual std::string LostProblem() const { return {}; }
 
     virtual bool IsOpen() const = 0;
 

@@ -16,6 +16,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth
     poppler-utils
+    ser2net
     desktop-file-utils appstream shared-mime-info groff man-db lintian
 )
 

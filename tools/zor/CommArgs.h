@@ -58,7 +58,9 @@ inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
     app.add_option("--port", o.Port, "Port number as in the editor (COMn of section Ports)")
         ->type_name("N")
         ->transform(Decimal());
-    app.add_option("--device", o.Device, "The serial device, instead of a port number")
+    app.add_option("--device", o.Device,
+                   "The serial device (a path, socket://HOST:PORT or rfc2217://HOST:PORT), "
+                   "instead of a port number")
         ->type_name("PATH");
     app.add_option("--baud", o.Baud, "Baud rate (default: the settings file's)")
         ->type_name("B")

@@ -1,5 +1,5 @@
-// zor panel: a panel emulator on a pseudo-terminal (or a given device), for tests and for trying
-// the editor without hardware.
+// zor panel: a panel emulator on a pseudo-terminal (or a given device, or a TCP port as a device
+// server would offer), for tests and for trying the editor without hardware.
 #include "comm/Panel.h"
 #include "base/AtomicFile.h"
 #include "tools/zor/Subcommand.h"
@@ -14,9 +14,13 @@
 #include <deque>
 #include <fcntl.h>
 #include <memory>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <string>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -40,6 +44,7 @@ constexpr const char *FaultHelp =
 struct TOptions
 {
     std::string Device;
+    std::string Listen; // [HOST:]PORT
     int Baud = 0;
     int FreeBlocks = 200;
     std::string Out;
@@ -53,6 +58,12 @@ void AddOptions(CLI::App &app, TOptions &o)
 {
     app.add_option("--device", o.Device, "Serve this device instead of a new pseudo-terminal")
         ->type_name("PATH");
+    app.add_option("--listen", o.Listen,
+                   "Serve raw TCP connections on PORT (of 127.0.0.1 unless HOST is given; 0 picks "
+                   "a free port), one at a time, instead of a pseudo-terminal; prints "
+                   "socket://HOST:PORT")
+        ->type_name("[HOST:]PORT")
+        ->excludes("--device");
     app.add_option("--baud", o.Baud, "Line rate to set on the terminal")
         ->type_name("B")
         ->transform(Decimal())
@@ -139,6 +150,50 @@ bool MakeRaw(int fd, int baud)
     return tcsetattr(fd, TCSANOW, &t) == 0;
 }
 
+// Binds and listens on listen ([HOST:]PORT, loopback by default). Returns the socket, or -1 with
+// the reason printed; *name is set to the device name a client uses.
+int ListenOn(const std::string &listen, std::string *name)
+{
+    const auto colon = listen.rfind(':');
+    std::string host = colon == std::string::npos ? "127.0.0.1" : listen.substr(0, colon);
+    const std::string port = colon == std::string::npos ? listen : listen.substr(colon + 1);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    addrinfo *found = nullptr;
+    if (const int error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found)) {
+        std::fprintf(stderr, "zor panel: cannot listen on %s: %s\n", listen.c_str(),
+                     ::gai_strerror(error));
+        return -1;
+    }
+    int s = ::socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC, found->ai_protocol);
+    const int on = 1;
+    if (s >= 0)
+        ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    if (s < 0 || ::bind(s, found->ai_addr, found->ai_addrlen) != 0 || ::listen(s, 1) != 0) {
+        std::fprintf(stderr, "zor panel: cannot listen on %s: %s\n", listen.c_str(),
+                     std::strerror(errno));
+        if (s >= 0)
+            ::close(s);
+        ::freeaddrinfo(found);
+        return -1;
+    }
+    ::freeaddrinfo(found);
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    char numeric[NI_MAXHOST], service[NI_MAXSERV];
+    ::getsockname(s, reinterpret_cast<sockaddr *>(&bound), &length);
+    ::getnameinfo(reinterpret_cast<sockaddr *>(&bound), length, numeric, sizeof numeric, service,
+                  sizeof service, NI_NUMERICHOST | NI_NUMERICSERV);
+    const std::string shown =
+        bound.ss_family == AF_INET6 ? "[" + std::string(numeric) + "]" : std::string(numeric);
+    *name = "socket://" + shown + ":" + service;
+    return s;
+}
+
 bool WriteAll(int fd, const std::uint8_t *data, std::size_t count)
 {
     while (count > 0) {
@@ -192,10 +247,17 @@ void Report(const std::vector<TPanelEvent> &events, const TOptions &o)
 
 int RunPanel(const TOptions &o)
 {
-    int io = -1;   // the descriptor the panel reads and writes
-    int held = -1; // the terminal side held open, so that the line never hangs up between opens
+    int io = -1;       // the descriptor the panel reads and writes
+    int held = -1;     // the terminal side held open, so that the line never hangs up between opens
+    int listener = -1; // with --listen: the listening socket; io is then the connection, if any
     std::string path;
-    if (o.Device.empty()) {
+    if (!o.Listen.empty()) {
+        listener = ListenOn(o.Listen, &path);
+        if (listener < 0)
+            return 1;
+        // A client that goes away mid-answer is a disconnection, not the emulator's end.
+        std::signal(SIGPIPE, SIG_IGN);
+    } else if (o.Device.empty()) {
         io = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (io < 0 || grantpt(io) != 0 || unlockpt(io) != 0 || !ptsname(io)) {
             std::fprintf(stderr, "zor panel: cannot create a pseudo-terminal: %s\n",
@@ -250,15 +312,29 @@ int RunPanel(const TOptions &o)
     };
     std::deque<TQueued> queue;
     int status = 0;
+    // A client's end: what it was sent is gone with it, and the next one starts afresh.
+    const auto disconnect = [&] {
+        ::close(io);
+        io = -1;
+        queue.clear();
+        panel.LineIdle();
+    };
+    const auto cannotAnswer = [&] {
+        if (listener >= 0) {
+            disconnect();
+            return;
+        }
+        std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
+        status = 1;
+        StopRequested = 1;
+    };
     while (!StopRequested && (o.Count == 0 || panel.Transfers() < o.Count || !queue.empty())) {
         const auto now = TClock::now();
-        while (!queue.empty() && queue.front().Due <= now) {
-            if (!WriteAll(io, queue.front().Bytes.data(), queue.front().Bytes.size())) {
-                std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
-                status = 1;
-                StopRequested = 1;
-            }
+        while (io >= 0 && !queue.empty() && queue.front().Due <= now) {
+            auto bytes = std::move(queue.front().Bytes);
             queue.pop_front();
+            if (!WriteAll(io, bytes.data(), bytes.size()))
+                cannotAnswer();
         }
         if (StopRequested || (o.Count != 0 && panel.Transfers() >= o.Count && queue.empty()))
             break;
@@ -268,7 +344,7 @@ int RunPanel(const TOptions &o)
                                                                                TClock::now()));
         wait = std::max(wait, std::chrono::milliseconds(0));
         const timespec timeout{0, static_cast<long>(wait.count()) * 1'000'000};
-        pollfd p{io, POLLIN, 0};
+        pollfd p{io >= 0 ? io : listener, POLLIN, 0};
         const int ready = ppoll(&p, 1, &timeout, &original);
         if (ready < 0) {
             if (errno == EINTR)
@@ -281,9 +357,20 @@ int RunPanel(const TOptions &o)
                 panel.LineIdle();
             continue;
         }
+        if (io < 0) {
+            io = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+            const int on = 1;
+            if (io >= 0)
+                ::setsockopt(io, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+            continue;
+        }
         const ssize_t n = ::read(io, buffer, sizeof buffer);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
+        if (n <= 0 && listener >= 0) {
+            disconnect();
+            continue;
+        }
         if (n < 0 && errno == EIO) {
             // No terminal side open (a device that went away); wait for it to return.
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -300,9 +387,8 @@ int RunPanel(const TOptions &o)
                 due = std::max(due, queue.back().Due);
             if (due <= lastInput && queue.empty()) {
                 if (!WriteAll(io, reply.Bytes.data(), reply.Bytes.size())) {
-                    std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
-                    status = 1;
-                    StopRequested = 1;
+                    cannotAnswer();
+                    break;
                 }
             } else {
                 queue.push_back({due, std::move(reply.Bytes)});
@@ -323,7 +409,10 @@ int RunPanel(const TOptions &o)
         }
         ::close(held);
     }
-    ::close(io);
+    if (io >= 0)
+        ::close(io);
+    if (listener >= 0)
+        ::close(listener);
     return status;
 }
 

@@ -1,0 +1,580 @@
+#include "comm/NetPort.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace zor {
+
+namespace {
+
+constexpr std::string_view RawPrefix = "socket://";
+constexpr std::string_view Rfc2217Prefix = "rfc2217://";
+
+// Telnet (RFC 854, 855) and its options.
+constexpr std::uint8_t Iac = 255, Dont = 254, Do = 253, Wont = 252, Will = 251, Sb = 250, Se = 240;
+constexpr std::uint8_t OptBinary = 0, OptSuppressGoAhead = 3, OptComPort = 44;
+// COM-PORT-OPTION commands (RFC 2217); the server answers each with the command plus 100.
+constexpr std::uint8_t SetBaudRate = 1, SetDataSize = 2, SetParity = 3, SetStopSize = 4;
+constexpr std::uint8_t ServerOffset = 100;
+constexpr std::uint8_t ParityNone = 1, StopBitsOne = 1;
+
+using TSteady = std::chrono::steady_clock;
+
+int MsLeft(TSteady::time_point deadline)
+{
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TSteady::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+TSteady::time_point After(int ms)
+{
+    return TSteady::now() + std::chrono::milliseconds(ms);
+}
+
+} // namespace
+
+bool IsNetworkDevice(const std::string &device)
+{
+    return device.starts_with(RawPrefix) || device.starts_with(Rfc2217Prefix);
+}
+
+bool ParseNetworkDevice(const std::string &device, TNetAddress *address)
+{
+    std::string_view rest = device;
+    if (rest.starts_with(RawPrefix)) {
+        address->Scheme = TNetScheme::Raw;
+        rest.remove_prefix(RawPrefix.size());
+    } else if (rest.starts_with(Rfc2217Prefix)) {
+        address->Scheme = TNetScheme::Rfc2217;
+        rest.remove_prefix(Rfc2217Prefix.size());
+    } else {
+        return false;
+    }
+    // Anything after the port (a path or options of other tools' forms) is not understood here.
+    std::string_view host;
+    if (rest.starts_with('[')) {
+        const auto close = rest.find(']');
+        if (close == std::string_view::npos || rest.substr(close + 1, 1) != ":")
+            return false;
+        host = rest.substr(1, close - 1);
+        rest.remove_prefix(close + 2);
+    } else {
+        const auto colon = rest.rfind(':');
+        if (colon == std::string_view::npos)
+            return false;
+        host = rest.substr(0, colon);
+        if (host.find(':') != std::string_view::npos)
+            return false; // an IPv6 address goes in brackets
+        rest.remove_prefix(colon + 1);
+    }
+    int port = 0;
+    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), port);
+    if (host.empty() || rest.empty() || error != std::errc() || end != rest.data() + rest.size() ||
+        port < 1 || port > 65535)
+        return false;
+    address->Host = std::string(host);
+    address->Port = std::string(rest);
+    return true;
+}
+
+TNetPort::~TNetPort()
+{
+    Disconnect();
+}
+
+void TNetPort::Disconnect()
+{
+    if (Socket >= 0)
+        ::close(Socket);
+    Socket = -1;
+    Parked = false;
+}
+
+bool TNetPort::Open(const std::string &device)
+{
+    if (IsOpen())
+        return false;
+    Problem.clear();
+    Lost.clear();
+    if (Parked && device == Device) {
+        // The kept connection is taken again unless the server has ended it meanwhile.
+        Parked = false;
+        if (PurgeReceive())
+            return true;
+        Lost.clear();
+    }
+    Disconnect();
+    Device = device;
+    TNetAddress address;
+    if (!ParseNetworkDevice(device, &address)) {
+        Problem = "Cannot reach " + device +
+                  ": write socket://HOST:PORT or rfc2217://HOST:PORT, PORT a number from 1 to "
+                  "65535.";
+        return false;
+    }
+    Scheme = address.Scheme;
+    Server =
+        (address.Host.find(':') != std::string::npos ? "[" + address.Host + "]" : address.Host) +
+        ":" + address.Port;
+    Out.clear();
+    In.clear();
+    InFirst = 0;
+    State = TTelnet::Data;
+    std::fill(std::begin(Ours), std::end(Ours), false);
+    std::fill(std::begin(Theirs), std::end(Theirs), false);
+    ComPort = 0;
+    std::fill(std::begin(Acknowledged), std::end(Acknowledged), -1);
+    if (!Connect(address, device))
+        return false;
+    if (Scheme == TNetScheme::Rfc2217) {
+        // Eight-bit data both ways, no go-aheads, and the line settings through the server.
+        Out.insert(Out.end(),
+                   {Iac, Will, OptBinary, Iac, Do, OptBinary, Iac, Will, OptSuppressGoAhead, Iac,
+                    Do, OptSuppressGoAhead, Iac, Will, OptComPort});
+        Ours[OptBinary] = Ours[OptSuppressGoAhead] = Ours[OptComPort] = true;
+        Theirs[OptBinary] = Theirs[OptSuppressGoAhead] = true;
+        if (!SendQueued(ConnectTimeoutMs)) {
+            Problem = "Cannot reach " + device + ": the server " + Server +
+                      " closed the connection at once.";
+            Close();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TNetPort::Connect(const TNetAddress &address, const std::string &device)
+{
+    const std::string cannot = "Cannot reach " + device + ": ";
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_ADDRCONFIG;
+    addrinfo *found = nullptr;
+    const int resolved = ::getaddrinfo(address.Host.c_str(), address.Port.c_str(), &hints, &found);
+    if (resolved != 0 || !found) {
+        Problem = cannot + "the name " + address.Host + " does not resolve (" +
+                  ::gai_strerror(resolved) + ").";
+        return false;
+    }
+    const auto deadline = After(ConnectTimeoutMs);
+    int refused = 0, otherError = 0;
+    for (const addrinfo *a = found; a && Socket < 0; a = a->ai_next) {
+        const int s =
+            ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (s < 0) {
+            otherError = errno;
+            continue;
+        }
+        int error = 0;
+        if (::connect(s, a->ai_addr, a->ai_addrlen) != 0) {
+            error = errno;
+            if (error == EINPROGRESS) {
+                error = ETIMEDOUT;
+                while (MsLeft(deadline) > 0 && !StopRequested()) {
+                    pollfd p{s, POLLOUT, 0};
+                    const int ready = ::poll(&p, 1, std::min(MsLeft(deadline), StopSliceMs));
+                    if (ready > 0) {
+                        socklen_t length = sizeof error;
+                        if (::getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+                            error = errno;
+                        break;
+                    }
+                }
+            }
+        }
+        if (error != 0) {
+            ::close(s);
+            if (error == ECONNREFUSED)
+                ++refused;
+            else if (error != ETIMEDOUT)
+                otherError = error;
+            if (StopRequested() || MsLeft(deadline) == 0)
+                break;
+            continue;
+        }
+        const int on = 1;
+        // The frames are written byte by byte and sent whole; nothing gains from waiting.
+        ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        Socket = s;
+    }
+    ::freeaddrinfo(found);
+    if (Socket >= 0)
+        return true;
+    if (StopRequested())
+        Problem = cannot + "stopped while connecting.";
+    else if (refused > 0)
+        Problem = cannot + "the connection was refused by " + Server + ".";
+    else if (otherError != 0)
+        Problem = cannot + std::strerror(otherError) + ".";
+    else
+        Problem = cannot + "no answer to the connection within " +
+                  std::to_string(ConnectTimeoutMs / 1000) + " s.";
+    return false;
+}
+
+bool TNetPort::SetLine(std::int32_t baud)
+{
+    if (!IsOpen() || baud <= 0)
+        return false;
+    if (Scheme == TNetScheme::Raw)
+        return true;
+    const auto deadline = After(LineTimeoutMs);
+    const auto lost = [this] {
+        Problem = Lost + " before it acknowledged the line settings.";
+        return false;
+    };
+    // The settings go only once the server has agreed to the option.
+    while (ComPort == 0 && MsLeft(deadline) > 0 && !StopRequested())
+        if (!Receive(std::min(MsLeft(deadline), StopSliceMs)))
+            return lost();
+    if (ComPort > 0) {
+        const auto put = [this](std::uint8_t command, std::initializer_list<std::uint8_t> value) {
+            Out.insert(Out.end(), {Iac, Sb, OptComPort, command});
+            for (std::uint8_t b : value) {
+                Out.push_back(b);
+                if (b == Iac)
+                    Out.push_back(Iac);
+            }
+            Out.insert(Out.end(), {Iac, Se});
+            Acknowledged[command] = -1;
+        };
+        const auto u = static_cast<std::uint32_t>(baud);
+        put(SetBaudRate, {static_cast<std::uint8_t>(u >> 24), static_cast<std::uint8_t>(u >> 16),
+                          static_cast<std::uint8_t>(u >> 8), static_cast<std::uint8_t>(u)});
+        put(SetDataSize, {8});
+        put(SetParity, {ParityNone});
+        put(SetStopSize, {StopBitsOne});
+        if (!SendQueued(MsLeft(deadline)))
+            return lost();
+        const auto acknowledged = [this] {
+            return Acknowledged[SetBaudRate] >= 0 && Acknowledged[SetDataSize] >= 0 &&
+                   Acknowledged[SetParity] >= 0 && Acknowledged[SetStopSize] >= 0;
+        };
+        while (!acknowledged() && MsLeft(deadline) > 0 && !StopRequested())
+            if (!Receive(std::min(MsLeft(deadline), StopSliceMs)))
+                return lost();
+        // A server answers with what it set; another value is a refusal.
+        if (Acknowledged[SetBaudRate] == baud && Acknowledged[SetDataSize] == 8 &&
+            Acknowledged[SetParity] == ParityNone && Acknowledged[SetStopSize] == StopBitsOne)
+            return true;
+    }
+    if (!StopRequested())
+        Problem = "The server " + Server + " refused the line settings (" + std::to_string(baud) +
+                  " baud, 8N1).";
+    return false;
+}
+
+bool TNetPort::SetTimeouts(const TPortTimeouts &timeouts)
+{
+    if (!IsOpen())
+        return false;
+    Timeouts = timeouts;
+    return true;
+}
+
+void TNetPort::Write(std::uint8_t byte)
+{
+    if (!IsOpen())
+        return;
+    Out.push_back(byte);
+    if (Scheme == TNetScheme::Rfc2217 && byte == Iac)
+        Out.push_back(Iac);
+}
+
+bool TNetPort::SendQueued(int timeoutMs)
+{
+    const auto deadline = After(timeoutMs);
+    std::size_t sent = 0;
+    while (sent < Out.size()) {
+        const ssize_t n = ::send(Socket, Out.data() + sent, Out.size() - sent, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && MsLeft(deadline) > 0) {
+            pollfd p{Socket, POLLOUT, 0};
+            ::poll(&p, 1, std::min(MsLeft(deadline), StopSliceMs));
+            continue;
+        }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break; // a server that takes nothing: the missing reply shows it
+        Out.clear();
+        MarkLost(errno == ECONNRESET || errno == EPIPE
+                     ? "The server " + Server + " closed the connection"
+                     : "The connection to " + Server + " failed (" + std::strerror(errno) + ")");
+        return false;
+    }
+    Out.clear();
+    return true;
+}
+
+bool TNetPort::Receive(int timeoutMs)
+{
+    if (!Out.empty() && !SendQueued(100))
+        return false;
+    pollfd p{Socket, POLLIN, 0};
+    const int ready = ::poll(&p, 1, std::max(timeoutMs, 0));
+    if (ready < 0)
+        return errno == EINTR;
+    if (ready == 0)
+        return true;
+    std::uint8_t buffer[4096];
+    const ssize_t n = ::recv(Socket, buffer, sizeof buffer, 0);
+    if (n > 0) {
+        TakeIn(buffer, static_cast<std::size_t>(n));
+        // Answers to the server's Telnet requests go at once.
+        return Out.empty() || SendQueued(100);
+    }
+    if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+        return true;
+    MarkLost(n == 0 || errno == ECONNRESET
+                 ? "The server " + Server + " closed the connection"
+                 : "The connection to " + Server + " failed (" + std::strerror(errno) + ")");
+    return false;
+}
+
+void TNetPort::MarkLost(const std::string &what)
+{
+    if (Lost.empty())
+        Lost = what;
+    Disconnect();
+}
+
+void TNetPort::TakeIn(const std::uint8_t *bytes, std::size_t count)
+{
+    if (Scheme == TNetScheme::Raw) {
+        In.insert(In.end(), bytes, bytes + count);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t b = bytes[i];
+        switch (State) {
+        case TTelnet::Data:
+            if (b == Iac)
+                State = TTelnet::Iac;
+            else
+                In.push_back(b);
+            break;
+        case TTelnet::Iac:
+            if (b == Iac) {
+                In.push_back(Iac);
+                State = TTelnet::Data;
+            } else if (b >= Will && b <= Dont) {
+                Command = b;
+                State = TTelnet::Option;
+            } else if (b == Sb) {
+                Sub.clear();
+                State = TTelnet::Sub;
+            } else {
+                State = TTelnet::Data; // NOP, GA, break and the like carry nothing for us
+            }
+            break;
+        case TTelnet::Option:
+            Negotiate(Command, b);
+            State = TTelnet::Data;
+            break;
+        case TTelnet::Sub:
+            if (b == Iac)
+                State = TTelnet::SubIac;
+            else if (Sub.size() < 64)
+                Sub.push_back(b);
+            break;
+        case TTelnet::SubIac:
+            if (b == Iac) {
+                if (Sub.size() < 64)
+                    Sub.push_back(Iac);
+                State = TTelnet::Sub;
+            } else {
+                if (b == Se)
+                    SubNegotiation();
+                State = TTelnet::Data;
+            }
+            break;
+        }
+    }
+}
+
+void TNetPort::Negotiate(std::uint8_t command, std::uint8_t option)
+{
+    // Options are agreed once and answered only when their state changes, so that two sides
+    // never answer each other's answers for ever (RFC 854's rule).
+    const bool weDo = option == OptBinary || option == OptSuppressGoAhead || option == OptComPort;
+    const bool theyMay = option == OptBinary || option == OptSuppressGoAhead;
+    switch (command) {
+    case Do:
+        if (option == OptComPort)
+            ComPort = 1;
+        if (!weDo)
+            Out.insert(Out.end(), {Iac, Wont, option});
+        else if (!Ours[option]) {
+            Ours[option] = true;
+            Out.insert(Out.end(), {Iac, Will, option});
+        }
+        break;
+    case Dont:
+        if (option == OptComPort)
+            ComPort = -1;
+        if (Ours[option]) {
+            Ours[option] = false;
+            Out.insert(Out.end(), {Iac, Wont, option});
+        }
+        break;
+    case Will:
+        // An echo would send the frames back to us as replies: refused, as every option not
+        // needed here.
+        if (!theyMay)
+            Out.insert(Out.end(), {Iac, Dont, option});
+        else if (!Theirs[option]) {
+            Theirs[option] = true;
+            Out.insert(Out.end(), {Iac, Do, option});
+        }
+        break;
+    case Wont:
+        if (Theirs[option]) {
+            Theirs[option] = false;
+            Out.insert(Out.end(), {Iac, Dont, option});
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TNetPort::SubNegotiation()
+{
+    if (Sub.size() < 3 || Sub[0] != OptComPort || Sub[1] <= ServerOffset)
+        return;
+    const int command = Sub[1] - ServerOffset;
+    if (command == SetBaudRate && Sub.size() >= 6)
+        Acknowledged[SetBaudRate] =
+            (std::int64_t{Sub[2]} << 24) | (Sub[3] << 16) | (Sub[4] << 8) | Sub[5];
+    else if (command >= SetDataSize && command <= SetStopSize)
+        Acknowledged[command] = Sub[2];
+    // Line and modem state notices, and the answers to modem-line requests, are not waited for.
+}
+
+bool TNetPort::PurgeReceive()
+{
+    if (!IsOpen())
+        return false;
+    // What has come so far is taken in (and answered, for Telnet) before it is dropped.
+    for (;;) {
+        pollfd p{Socket, POLLIN, 0};
+        if (::poll(&p, 1, 0) <= 0)
+            break;
+        if (!Receive(0))
+            return false;
+    }
+    In.clear();
+    InFirst = 0;
+    return true;
+}
+
+bool TNetPort::Read(std::uint8_t *buffer, std::size_t count, std::size_t *received)
+{
+    return ReadWithin(buffer, count, received,
+                      Timeouts.ReadConstant + Timeouts.ReadPerByte * static_cast<int>(count));
+}
+
+bool TNetPort::ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                          int timeoutMs)
+{
+    *received = 0;
+    if (!IsOpen())
+        return false;
+    const auto deadline = After(timeoutMs);
+    if (!Out.empty() && !SendQueued(Timeouts.WriteConstant > 0 ? Timeouts.WriteConstant : 100))
+        return false;
+    for (;;) {
+        const std::size_t n = std::min(count - *received, In.size() - InFirst);
+        std::copy_n(In.begin() + static_cast<std::ptrdiff_t>(InFirst), n, buffer + *received);
+        InFirst += n;
+        *received += n;
+        if (InFirst == In.size()) {
+            In.clear();
+            InFirst = 0;
+        }
+        if (*received == count || MsLeft(deadline) == 0)
+            return true;
+        if (!Receive(MsLeft(deadline)))
+            return false;
+    }
+}
+
+bool TNetPort::Flush()
+{
+    if (!IsOpen())
+        return false;
+    return Out.empty() || SendQueued(Timeouts.WriteConstant > 0 ? Timeouts.WriteConstant : 100);
+}
+
+bool TNetPort::Close()
+{
+    if (!IsOpen())
+        return false;
+    Parked = true;
+    Out.clear();
+    In.clear();
+    InFirst = 0;
+    return true;
+}
+
+bool TDevicePort::Open(const std::string &device)
+{
+    if (IsOpen())
+        return false;
+    const bool net = IsNetworkDevice(device);
+    if (!net)
+        Chosen = Local();
+    else if (!Chosen || !ChosenNet)
+        Chosen = std::make_unique<TNetPort>();
+    ChosenNet = net;
+    Chosen->WatchStop(Stop);
+    return Chosen->Open(device);
+}
+
+std::string TDevicePort::OpenProblem() const
+{
+    return Chosen ? Chosen->OpenProblem() : std::string();
+}
+
+void TDevicePort::WatchStop(const TTransferStop *stop)
+{
+    Stop = stop;
+    if (Chosen)
+        Chosen->WatchStop(stop);
+}
+
+std::string TDevicePort::LostProblem() const
+{
+    return Chosen ? Chosen->LostProblem() : std::string();
+}
+
+bool TDevicePort::Read(std::uint8_t *buffer, std::size_t count, std::size_t *received)
+{
+    *received = 0;
+    return Chosen && Chosen->Read(buffer, count, received);
+}
+
+bool TDevicePort::ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                             int timeoutMs)
+{
+    *received = 0;
+    return Chosen && Chosen->ReadWithin(buffer, count, received, timeoutMs);
+}
+
+} // namespace zor

@@ -1,0 +1,149 @@
+// Panels behind serial device servers on the network. A device named "socket://HOST:PORT" is a
+// raw TCP connection to a server whose line settings are set on the server; one named
+// "rfc2217://HOST:PORT" is a Telnet connection with the COM-PORT-OPTION (RFC 2217), through which
+// the baud rate and 8N1 are set from here as on a local port. Everything else names a local
+// device. The bytes of the panel's frames go through unchanged, in both forms.
+#pragma once
+
+#include "comm/SerialPort.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zor {
+
+enum class TNetScheme { Raw, Rfc2217 };
+
+struct TNetAddress
+{
+    TNetScheme Scheme = TNetScheme::Raw;
+    std::string Host; // without the brackets of an IPv6 address
+    std::string Port; // decimal, 1..65535
+};
+
+// True when device begins with one of the network forms' prefixes (whether or not the rest is
+// well formed): such a name is never a path.
+bool IsNetworkDevice(const std::string &device);
+
+// Splits a network device name. False when it is not one of the two forms or HOST or PORT is
+// missing or PORT is not a number in 1..65535.
+bool ParseNetworkDevice(const std::string &device, TNetAddress *address);
+
+// A serial line through a device server. Open resolves the name and connects within
+// ConnectTimeoutMs (giving up early when the watched stop is requested); for RFC 2217, SetLine
+// sends the four line settings and waits up to LineTimeoutMs for the server to acknowledge each.
+// Reads wait on the socket with the same time-outs as a local port; written bytes are sent
+// together before the next read, so a frame leaves as one piece. Close keeps the connection for
+// the next Open of the same device by this object (a transfer closes and reopens its port between
+// the Open frame and the blocks, and a device server that serves one client at a time may refuse
+// a new connection until it has noticed the end of the old one); it ends with the object.
+class TNetPort : public TSerialPort
+{
+public:
+    static constexpr int ConnectTimeoutMs = 3000;
+    static constexpr int LineTimeoutMs = 3000;
+    // How often a wait looks at the stop request.
+    static constexpr int StopSliceMs = 50;
+
+    TNetPort() = default;
+    ~TNetPort() override;
+    TNetPort(const TNetPort &) = delete;
+    TNetPort &operator=(const TNetPort &) = delete;
+
+    bool Open(const std::string &device) override;
+    std::string OpenProblem() const override { return Problem; }
+    void WatchStop(const TTransferStop *stop) override { Stop = stop; }
+    std::string LostProblem() const override { return Lost; }
+    bool IsOpen() const override { return Socket >= 0 && !Parked; }
+    // Raw: nothing to set, true. RFC 2217: false, with the reason in OpenProblem, when the server
+    // does not take the option or does not acknowledge every setting within LineTimeoutMs.
+    bool SetLine(std::int32_t baud) override;
+    bool SetTimeouts(const TPortTimeouts &timeouts) override;
+    void Write(std::uint8_t byte) override;
+    bool PurgeReceive() override;
+    bool Read(std::uint8_t *buffer, std::size_t count, std::size_t *received) override;
+    bool ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                    int timeoutMs) override;
+    bool Flush() override;
+    bool Close() override;
+
+private:
+    bool Connect(const TNetAddress &address, const std::string &device);
+    // Sends what is queued for the server. False (and the line marked lost) when it cannot go.
+    bool SendQueued(int timeoutMs);
+    // Waits up to timeoutMs for bytes from the server and takes them in. False when the line is
+    // lost; true on time-out too.
+    bool Receive(int timeoutMs);
+    void TakeIn(const std::uint8_t *bytes, std::size_t count);
+    void Negotiate(std::uint8_t command, std::uint8_t option);
+    void SubNegotiation();
+    void MarkLost(const std::string &what);
+    // Ends the connection, a kept one too.
+    void Disconnect();
+    bool StopRequested() const { return Stop && Stop->Requested(); }
+
+    int Socket = -1;
+    bool Parked = false; // closed, the connection kept for the next Open of Device
+    std::string Device;
+    TNetScheme Scheme = TNetScheme::Raw;
+    std::string Server; // HOST:PORT, for the messages
+    std::string Problem;
+    std::string Lost;
+    const TTransferStop *Stop = nullptr;
+    TPortTimeouts Timeouts;
+    std::vector<std::uint8_t> Out; // to the server, escaped
+    std::vector<std::uint8_t> In;  // from the server, data only
+    std::size_t InFirst = 0;       // the first byte of In not yet read
+
+    // The Telnet decoder's state, and what has been agreed.
+    enum class TTelnet { Data, Iac, Option, Sub, SubIac } State = TTelnet::Data;
+    std::uint8_t Command = 0;
+    std::vector<std::uint8_t> Sub;
+    bool Ours[256] = {};   // options we do (WILL agreed or asked)
+    bool Theirs[256] = {}; // options the server does (DO agreed or asked)
+    int ComPort = 0;       // 1 once the server takes the COM-PORT-OPTION, -1 when it refuses it
+    // The settings the server reports as set, -1 until it has.
+    std::int64_t Acknowledged[5] = {-1, -1, -1, -1, -1};
+};
+
+// A port that is a TNetPort for a network device name and one made by local for every other,
+// chosen at each Open.
+class TDevicePort : public TSerialPort
+{
+public:
+    using TLocalFactory = std::function<std::unique_ptr<TSerialPort>()>;
+    explicit TDevicePort(TLocalFactory local) : Local(std::move(local)) {}
+
+    bool Open(const std::string &device) override;
+    std::string OpenProblem() const override;
+    void WatchStop(const TTransferStop *stop) override;
+    std::string LostProblem() const override;
+    bool IsOpen() const override { return Chosen && Chosen->IsOpen(); }
+    bool SetLine(std::int32_t baud) override { return Chosen && Chosen->SetLine(baud); }
+    bool SetTimeouts(const TPortTimeouts &timeouts) override
+    {
+        return Chosen && Chosen->SetTimeouts(timeouts);
+    }
+    void Write(std::uint8_t byte) override
+    {
+        if (Chosen)
+            Chosen->Write(byte);
+    }
+    bool PurgeReceive() override { return Chosen && Chosen->PurgeReceive(); }
+    bool Read(std::uint8_t *buffer, std::size_t count, std::size_t *received) override;
+    bool ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
+                    int timeoutMs) override;
+    std::int64_t NowMs() const override { return Chosen ? Chosen->NowMs() : TSerialPort::NowMs(); }
+    bool Flush() override { return Chosen && Chosen->Flush(); }
+    bool Close() override { return Chosen && Chosen->Close(); }
+
+private:
+    TLocalFactory Local;
+    std::unique_ptr<TSerialPort> Chosen; // the port of the last Open, kept for its messages
+    bool ChosenNet = false;              // and a TNetPort, kept for its connection too
+    const TTransferStop *Stop = nullptr;
+};
+
+} // namespace zor

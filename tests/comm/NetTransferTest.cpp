@@ -1,0 +1,369 @@
+// The serial link to a panel behind a device server, over real loopback sockets: against
+// `zor panel --listen` (raw TCP), against ser2net in front of `zor panel`'s pseudo-terminal (raw
+// and RFC 2217), and against a scripted Telnet server.
+#include "comm/NetPort.h"
+#include "comm/Results.h"
+#include "comm/Serial.h"
+#include "tests/comm/PanelProcess.h"
+#include "tests/comm/Ser2netProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace zor {
+namespace {
+
+using namespace std::chrono;
+
+const std::string Tool = ZOR_TOOL_PATH;
+
+double MsSince(steady_clock::time_point start)
+{
+    return duration<double, std::milli>(steady_clock::now() - start).count();
+}
+
+std::string Slurp(const std::filesystem::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string Program(std::size_t length)
+{
+    std::string text;
+    for (std::size_t i = 0; i < length; ++i)
+        text += static_cast<char>(1 + (i * 37) % 255); // every byte value but zero, 0xFF too
+    return text;
+}
+
+std::unique_ptr<TSerial> Serial(const std::string &device)
+{
+    return std::make_unique<TSerial>(std::make_unique<TNetPort>(), TPortDevices::Single(device));
+}
+
+// A loopback listener that never accepts, its queue filled by connections of its own, so that a
+// further connection gets no answer.
+struct TDeafServer
+{
+    TDeafServer()
+    {
+        Listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof a;
+        ::bind(Listener, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        ::listen(Listener, 0);
+        ::getsockname(Listener, reinterpret_cast<sockaddr *>(&a), &length);
+        Port = ntohs(a.sin_port);
+        for (int &c : Fillers) {
+            c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            ::connect(c, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        }
+        std::this_thread::sleep_for(milliseconds(50));
+    }
+    ~TDeafServer()
+    {
+        for (int c : Fillers)
+            ::close(c);
+        ::close(Listener);
+    }
+    int Listener = -1;
+    int Fillers[3] = {-1, -1, -1};
+    int Port = 0;
+};
+
+class NetTransfer : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Dir = std::filesystem::temp_directory_path() /
+              ("zor-net-" + std::to_string(::getpid()) + "-" +
+               testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(Dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(Dir); }
+    std::filesystem::path Dir;
+};
+
+TEST(NetworkDeviceNames, OnlyWellFormedUrlsAreNetworkDevices)
+{
+    TNetAddress a;
+    ASSERT_TRUE(ParseNetworkDevice("rfc2217://panel-hall.local:4001", &a));
+    EXPECT_EQ(a.Scheme, TNetScheme::Rfc2217);
+    EXPECT_EQ(a.Host, "panel-hall.local");
+    EXPECT_EQ(a.Port, "4001");
+    ASSERT_TRUE(ParseNetworkDevice("socket://[::1]:65535", &a));
+    EXPECT_EQ(a.Scheme, TNetScheme::Raw);
+    EXPECT_EQ(a.Host, "::1");
+    for (const char *bad : {"socket://host", "socket://:4001", "socket://host:0",
+                            "socket://host:65536", "socket://host:40x1", "socket://::1:4001",
+                            "rfc2217://[::1]4001", "/dev/ttyS0", "tcp://host:4001"})
+        EXPECT_FALSE(ParseNetworkDevice(bad, &a)) << bad;
+    EXPECT_TRUE(IsNetworkDevice("socket://host"));
+    EXPECT_FALSE(IsNetworkDevice("/dev/socket://x"));
+}
+
+TEST_F(NetTransfer, ProgramArrivesByteForByteOverRawTcp)
+{
+    const std::string text = Program(300);
+    const std::string out = (Dir / "program.bin").string();
+    test::TPanelProcess panel(Tool, {"--listen", "0", "--out", out, "--count", "1"});
+    ASSERT_TRUE(panel.DevicePath().starts_with("socket://127.0.0.1:")) << panel.DevicePath();
+    auto serial = Serial(panel.DevicePath());
+    const auto start = steady_clock::now();
+    ASSERT_EQ(serial->SendProgram(text, 1, 1, 1, 9600), ResultOk) << serial->PortProblem();
+    EXPECT_LT(MsSince(start), 500);
+    panel.Wait();
+    EXPECT_EQ(panel.ExitStatus(), 0);
+    EXPECT_EQ(Slurp(out), text);
+}
+
+TEST_F(NetTransfer, ConnectionsThatFailSayWhy)
+{
+    const int closed = test::ClosedPort();
+    const std::string refused = "socket://127.0.0.1:" + std::to_string(closed);
+    auto serial = Serial(refused);
+    EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
+    EXPECT_EQ(serial->PortProblem(),
+              "Cannot reach " + refused +
+                  ": the connection was refused by 127.0.0.1:" + std::to_string(closed) + ".");
+
+    serial = Serial("rfc2217://no-such-host.invalid:4001");
+    EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
+    EXPECT_TRUE(serial->PortProblem().starts_with(
+        "Cannot reach rfc2217://no-such-host.invalid:4001: the name no-such-host.invalid does not "
+        "resolve"))
+        << serial->PortProblem();
+
+    serial = Serial("socket://panel:70000");
+    EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
+    EXPECT_EQ(serial->PortProblem(), "Cannot reach socket://panel:70000: write "
+                                     "socket://HOST:PORT or rfc2217://HOST:PORT, PORT a number "
+                                     "from 1 to 65535.");
+
+    const TDeafServer deaf;
+    const std::string unanswered = "socket://127.0.0.1:" + std::to_string(deaf.Port);
+    serial = Serial(unanswered);
+    const auto start = steady_clock::now();
+    EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
+    EXPECT_GE(MsSince(start), 2900);
+    EXPECT_LT(MsSince(start), 3500);
+    EXPECT_EQ(serial->PortProblem(),
+              "Cannot reach " + unanswered + ": no answer to the connection within 3 s.");
+}
+
+// Cancel and Ctrl-C reach a connection that is being waited for.
+TEST_F(NetTransfer, AStopEndsTheWaitForAConnection)
+{
+    const TDeafServer deaf;
+    auto serial = Serial("socket://127.0.0.1:" + std::to_string(deaf.Port));
+    TTransferStop stop;
+    serial->Stop = &stop;
+    std::thread cancel([&] {
+        std::this_thread::sleep_for(milliseconds(200));
+        stop.Request(TStopReason::Cancelled);
+    });
+    const auto start = steady_clock::now();
+    EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultCancelled);
+    EXPECT_LT(MsSince(start), 400);
+    cancel.join();
+}
+
+// The server goes away in the middle of a transfer: a failure within the bound, never O.K.,
+// saying during which block.
+TEST_F(NetTransfer, AServerKilledMidTransferSaysDuringWhichBlock)
+{
+    test::TPanelProcess panel(Tool, {"--listen", "0"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    auto serial = Serial(panel.DevicePath());
+    serial->OnProgressPosition = [&](int position) {
+        if (position == 2) // block 3 of 10 accepted
+            panel.Kill(SIGKILL);
+    };
+    const auto start = steady_clock::now();
+    EXPECT_EQ(serial->SendProgram(Program(600), 1, 1, 1, 9600), ResultHardwareFailure);
+    EXPECT_LT(MsSince(start), 1000);
+    const std::string server = panel.DevicePath().substr(std::string("socket://").size());
+    EXPECT_EQ(serial->PortProblem(), "The server " + server +
+                                         " closed the connection during block 4 of 10: the panel "
+                                         "may now hold part of the program. Send again once it is "
+                                         "back.");
+}
+
+// Late replies cross the network as they cross a local line: a transfer reported as sent has
+// sent the program, and a late refusal of the Close is never taken for another frame's answer.
+TEST_F(NetTransfer, LateRepliesAreMatchedAsOnALocalLine)
+{
+    const std::string text = Program(300);
+    const std::string out = (Dir / "late.bin").string();
+    {
+        test::TPanelProcess panel(
+            Tool, {"--listen", "0", "--late", "120-180", "--out", out, "--count", "1"});
+        ASSERT_FALSE(panel.DevicePath().empty());
+        const int code = Serial(panel.DevicePath())->SendProgram(text, 1, 1, 1, 9600);
+        if (code == ResultOk) {
+            panel.Wait();
+            EXPECT_EQ(Slurp(out), text);
+        } else {
+            EXPECT_LT(code, 0);
+        }
+    }
+    test::TPanelProcess panel(
+        Tool, {"--listen", "0", "--refuse", "close", "--late", "150", "--late-frames", "close"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    EXPECT_EQ(Serial(panel.DevicePath())->SendProgram(text, 1, 1, 1, 9600), ResultProgramDisabled);
+}
+
+// Both URL forms through the real device server: the program arrives byte for byte (0xFF among
+// it, which Telnet doubles), and over RFC 2217 the line is set to the transfer's rate and 8N1.
+TEST_F(NetTransfer, BothFormsThroughSer2netStoreTheProgramAndRfc2217SetsTheLine)
+{
+    if (test::TSer2net::Program().empty())
+        GTEST_SKIP() << "ser2net is not installed";
+    const std::string out = (Dir / "program.bin").string();
+    test::TPanelProcess panel(Tool, {"--out", out});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    test::TSer2net server(Dir, panel.DevicePath());
+    ASSERT_TRUE(test::TSer2net::Accepting(server.RfcPort)) << Slurp(Dir / "ser2net.log");
+
+    const std::string text = Program(400);
+    auto serial = Serial("rfc2217://127.0.0.1:" + std::to_string(server.RfcPort));
+    termios during{};
+    serial->OnProgressPosition = [&](int position) {
+        if (position != 1)
+            return;
+        const int fd = ::open(panel.DevicePath().c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+        ::tcgetattr(fd, &during);
+        ::close(fd);
+    };
+    ASSERT_EQ(serial->SendProgram(text, 1, 1, 1, 19200), ResultOk) << serial->PortProblem();
+    EXPECT_EQ(cfgetospeed(&during), static_cast<speed_t>(B19200));
+    EXPECT_EQ(during.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(Slurp(out), text);
+
+    // The connection ends with the link; the device server lets the device go a little later.
+    serial.reset();
+    std::this_thread::sleep_for(milliseconds(300));
+    const std::string raw = Program(130);
+    serial = Serial("socket://127.0.0.1:" + std::to_string(server.RawPort));
+    ASSERT_EQ(serial->SendProgram(raw, 1, 1, 1, 19200), ResultOk) << serial->PortProblem();
+    std::this_thread::sleep_for(milliseconds(100));
+    EXPECT_EQ(Slurp(out), raw);
+}
+
+// A Telnet server scripted byte by byte, each byte in its own segment: options the link does not
+// need are refused, the COM-PORT-OPTION is taken, 0xFF is doubled both ways (inside the baud rate's
+// subnegotiation too), and notices the link does not wait for are passed over.
+TEST(Rfc2217Port, NegotiatesEscapesAndReadsAcrossSplitCommands)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof a;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&a), &length);
+    using TBytes = std::string;
+    const auto bytes = [](std::initializer_list<int> list) {
+        TBytes b;
+        for (int v : list)
+            b += static_cast<char>(v);
+        return b;
+    };
+    TBytes heard; // everything the link sent, once it has closed
+    std::thread server([&] {
+        const int c = ::accept(listener, nullptr, nullptr);
+        const int on = 1;
+        ::setsockopt(c, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        const auto say = [c](const TBytes &b) {
+            for (char ch : b) {
+                ::send(c, &ch, 1, MSG_NOSIGNAL);
+                std::this_thread::sleep_for(milliseconds(1));
+            }
+        };
+        const auto hearUntil = [&](const TBytes &end) {
+            char buffer[256];
+            for (int i = 0; i < 300 && heard.find(end) == TBytes::npos; ++i) {
+                timeval t{0, 10'000};
+                ::setsockopt(c, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t);
+                const ssize_t n = ::recv(c, buffer, sizeof buffer, 0);
+                if (n == 0)
+                    return;
+                if (n > 0)
+                    heard.append(buffer, static_cast<std::size_t>(n));
+            }
+        };
+        say(bytes({255, 251, 1, 255, 253, 24, 255, 253, 44})); // WILL ECHO, DO TTYPE, DO COM-PORT
+        hearUntil(bytes({255, 250, 44, 4, 1, 255, 240}));      // the stop bits, sent last
+        say(bytes({255, 250, 44,  107, 48,  255, 240,          // a modem state notice
+                   255, 250, 44,  101, 0,   0,   0,   255, 255, 255, 240, // 255 baud
+                   255, 250, 44,  102, 8,   255, 240, 255, 250, 44,  103,
+                   1,   255, 240, 255, 250, 44,  104, 1,   255, 240}));
+        say(bytes({'A', 255, 255, 'B', 255, 241 /* NOP */, 'C'}));
+        hearUntil(bytes({255, 255, 'D'}));
+        hearUntil("never: until the link closes");
+        ::close(c);
+    });
+
+    auto owned = std::make_unique<TNetPort>();
+    TNetPort &port = *owned;
+    ASSERT_TRUE(port.Open("rfc2217://127.0.0.1:" + std::to_string(ntohs(a.sin_port))))
+        << port.OpenProblem();
+    ASSERT_TRUE(port.SetLine(255)) << port.OpenProblem();
+    TPortTimeouts timeouts;
+    timeouts.ReadConstant = 2000;
+    ASSERT_TRUE(port.SetTimeouts(timeouts));
+    std::uint8_t got[4] = {};
+    std::size_t n = 0;
+    ASSERT_TRUE(port.Read(got, 4, &n));
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(got), n), bytes({'A', 255, 'B', 'C'}));
+    port.Write(255);
+    port.Write('D');
+    EXPECT_TRUE(port.Flush());
+    port.Close();
+    owned.reset(); // the connection ends with the port
+    server.join();
+    ::close(listener);
+
+    EXPECT_NE(heard.find(bytes({255, 251, 44})), TBytes::npos); // WILL COM-PORT
+    EXPECT_NE(heard.find(bytes({255, 254, 1})), TBytes::npos);  // DONT ECHO
+    EXPECT_NE(heard.find(bytes({255, 252, 24})), TBytes::npos); // WONT TTYPE
+    EXPECT_NE(heard.find(bytes({255, 250, 44, 1, 0, 0, 0, 255, 255, 255, 240})), TBytes::npos);
+    EXPECT_NE(heard.find(bytes({255, 250, 44, 2, 8, 255, 240, 255, 250, 44, 3, 1, 255, 240})),
+              TBytes::npos);
+    EXPECT_TRUE(heard.ends_with(bytes({255, 255, 'D'})));
+}
+
+// An RFC 2217 name for a server that speaks raw TCP: the line settings are never acknowledged.
+TEST_F(NetTransfer, AServerThatDoesNotTakeTheLineSettingsIsRefusedWithinTheBound)
+{
+    test::TPanelProcess panel(Tool, {"--listen", "0"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const std::string server = panel.DevicePath().substr(std::string("socket://").size());
+    auto serial = Serial("rfc2217://" + server);
+    const auto start = steady_clock::now();
+    EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
+    EXPECT_LT(MsSince(start), TNetPort::LineTimeoutMs + 300);
+    EXPECT_EQ(serial->PortProblem(),
+              "The server " + server + " refused the line settings (9600 baud, 8N1).");
+}
+
+} // namespace
+} // namespace zor
