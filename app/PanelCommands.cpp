@@ -71,7 +71,7 @@ void TPanelCommands::TranslateProgram(QTextEdit &editor, bool send, QLabel &stat
     editor.setEnabled(false);
     if (send)
         status.setText(QStringLiteral("Wait moment please..."));
-    const rtf::Document document = DocumentFromText(*editor.document());
+    const doc::Document document = DocumentFromText(*editor.document());
     const TSendTranslation translation = TranslateForSend(document, ListedUnshowable);
     QTextCursor end(editor.document());
     end.movePosition(QTextCursor::End);

@@ -54,7 +54,7 @@ bool IsCommandFormat(const QTextCharFormat &format)
     return IsCommandSymbol(colour) && IsSymbolFace(FormatFace(format).toStdString());
 }
 
-QTextCharFormat ToCharFormat(const rtf::CharFormat &f)
+QTextCharFormat ToCharFormat(const doc::CharFormat &f)
 {
     QTextCharFormat format;
     format.setFontFamilies(QStringList{QString::fromStdString(f.Face)});
@@ -68,9 +68,9 @@ QTextCharFormat ToCharFormat(const rtf::CharFormat &f)
     return format;
 }
 
-rtf::CharFormat FromCharFormat(const QTextCharFormat &format)
+doc::CharFormat FromCharFormat(const QTextCharFormat &format)
 {
-    rtf::CharFormat f;
+    doc::CharFormat f;
     if (const QString face = FormatFace(format); !face.isEmpty())
         f.Face = face.toStdString();
     const double points = format.fontPointSize();
@@ -86,7 +86,7 @@ rtf::CharFormat FromCharFormat(const QTextCharFormat &format)
     return f;
 }
 
-void FillTextDocument(QTextDocument &text, rtf::Document document)
+void FillTextDocument(QTextDocument &text, doc::Document document)
 {
     // Filling is not an edit to undo, and recording it would keep every run a second time.
     const bool undo = text.isUndoRedoEnabled();
@@ -97,10 +97,10 @@ void FillTextDocument(QTextDocument &text, rtf::Document document)
     bool first = true;
     // One Qt format per distinct run format (the runs share theirs), and each run freed once it
     // is in: a document of short runs does not have to fit in memory twice.
-    std::unordered_map<const rtf::CharFormat *, QTextCharFormat> formats;
+    std::unordered_map<const doc::CharFormat *, QTextCharFormat> formats;
     std::size_t filled = 0;
     while (!document.Runs.empty()) {
-        const rtf::TextRun &run = document.Runs.front();
+        const doc::TextRun &run = document.Runs.front();
         auto [known, added] = formats.try_emplace(&*run.Format);
         if (added)
             known->second = ToCharFormat(run.Format);
@@ -138,13 +138,13 @@ void FillTextDocument(QTextDocument &text, rtf::Document document)
     text.setUndoRedoEnabled(undo);
 }
 
-rtf::Document DocumentFromText(const QTextDocument &text)
+doc::Document DocumentFromText(const QTextDocument &text)
 {
-    rtf::Document document;
+    doc::Document document;
     // A document's many fragments share a few formats: each is converted once, by its index in
     // the document's format collection (the live preview converts the whole text after edits).
-    std::unordered_map<int, rtf::CharFormat> formats;
-    auto format = [&](int index, const auto &owner) -> const rtf::CharFormat & {
+    std::unordered_map<int, doc::CharFormat> formats;
+    auto format = [&](int index, const auto &owner) -> const doc::CharFormat & {
         auto [known, added] = formats.try_emplace(index);
         if (added)
             known->second = FromCharFormat(owner.charFormat());

@@ -36,14 +36,14 @@ std::uint32_t FormatColour(const QTextCharFormat &format);
 // colour (base/SymbolTag.h). Any other character is text.
 bool IsCommandFormat(const QTextCharFormat &format);
 
-QTextCharFormat ToCharFormat(const rtf::CharFormat &format);
-rtf::CharFormat FromCharFormat(const QTextCharFormat &format);
+QTextCharFormat ToCharFormat(const doc::CharFormat &format);
+doc::CharFormat FromCharFormat(const QTextCharFormat &format);
 
 // Replaces the content of text with the model; paragraphs become blocks. Takes the model by
 // value and frees its runs as they go in (move a large one in).
-void FillTextDocument(QTextDocument &text, rtf::Document document);
+void FillTextDocument(QTextDocument &text, doc::Document document);
 
 // The content of text as the model; blocks are separated by '\n'.
-rtf::Document DocumentFromText(const QTextDocument &text);
+doc::Document DocumentFromText(const QTextDocument &text);
 
 } // namespace zor
