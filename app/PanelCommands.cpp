@@ -71,7 +71,7 @@ void TPanelCommands::TranslateProgram(QTextEdit &editor, bool send, QLabel &stat
     editor.setEnabled(false);
     if (send)
         status.setText(QStringLiteral("Wait moment please..."));
-    const rtf::Document document = DocumentFromText(*editor.document());
+    const doc::Document document = DocumentFromText(*editor.document());
     const TSendTranslation translation = TranslateForSend(document, ListedUnshowable);
     QTextCursor end(editor.document());
     end.movePosition(QTextCursor::End);
@@ -82,7 +82,7 @@ void TPanelCommands::TranslateProgram(QTextEdit &editor, bool send, QLabel &stat
     } else if (send) {
         if (ConfirmSend(&Window, translation.Check))
             ShowResult(Transfers().SendProgram(program, CommSettings.Port, CommSettings.Baud));
-    } else if (program.front() != '\x1F' && FormSim &&
+    } else if (CanRun(program) && FormSim &&
                ConfirmSymbolFontText(&Window, translation.Check.SymbolFontText,
                                      QStringLiteral("Simulate"))) {
         FormSim->SetProgram(&program);

@@ -4,8 +4,8 @@
 #include "comm/Results.h"
 #include "comm/TransferDialogs.h"
 #include "commands/DocumentTranslation.h"
-#include "editor/DocumentIO.h"
 #include "sim/Preview.h"
+#include "ui/DocumentConversion.h"
 
 #include <QAction>
 #include <QDir>
@@ -57,7 +57,7 @@ void TPreviewCommands::Save(const char *key, bool on)
 
 void TPreviewCommands::FollowDocument(QTextDocument *document, QWidget *editor)
 {
-    Dock->SetDocument(document);
+    Dock->SetSource(TDocumentProgram::ProgramOf(document));
     Dock->SetFocusTarget(editor);
 }
 
@@ -74,7 +74,7 @@ void TPreviewCommands::ExportAnimation(const QTextDocument &document, const QStr
 void TPreviewCommands::Detach()
 {
     disconnect(Switches.Preview, nullptr, this, nullptr);
-    Dock->SetDocument(nullptr);
+    Dock->SetSource(nullptr);
     Dock->SetFocusTarget(nullptr);
 }
 

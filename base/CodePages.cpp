@@ -6,7 +6,7 @@
 
 #include "base/Document.h"
 
-namespace zor::rtf::detail {
+namespace zor::doc {
 namespace {
 
 #include "base/CodePageTables.inc"
@@ -172,4 +172,4 @@ int EncodeChar(int codePage, char32_t ch)
     return -1;
 }
 
-} // namespace zor::rtf::detail
+} // namespace zor::doc

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace zor::rtf::detail {
+namespace zor::doc {
 
 // Windows' number for the pseudo code page of symbol fonts: byte b is character b.
 inline constexpr int SymbolCodePage = 42;
@@ -35,4 +35,4 @@ char32_t DecodeByte(int codePage, unsigned char byte);
 // byte in every page; double-byte pages encode nothing else.
 int EncodeChar(int codePage, char32_t ch);
 
-} // namespace zor::rtf::detail
+} // namespace zor::doc

@@ -2,7 +2,7 @@
 #include "base/CodePages.h"
 #include "base/Utf8.h"
 
-namespace zor::rtf {
+namespace zor::doc {
 
 FormatRef::FormatRef()
 {
@@ -119,11 +119,11 @@ Document ReadPlainText(std::string_view bytes)
     text.reserve(bytes.size());
     {
         PlainTextSink sink(text);
-        if (!detail::DecodeUtf8Into(bytes, sink)) {
+        if (!DecodeUtf8Into(bytes, sink)) {
             text.clear();
             PlainTextSink cp1250(text);
             for (unsigned char byte : bytes) {
-                cp1250.push_back(detail::DecodeByte(1250, byte));
+                cp1250.push_back(DecodeByte(1250, byte));
             }
         }
     }
@@ -131,8 +131,6 @@ Document ReadPlainText(std::string_view bytes)
     doc.Append(DefaultFormat(), text);
     return doc;
 }
-
-namespace detail {
 
 void AppendUtf8(std::string &out, char32_t ch)
 {
@@ -161,5 +159,4 @@ bool DecodeUtf8(std::string_view in, std::u32string &out)
     return DecodeUtf8Into(in, out);
 }
 
-} // namespace detail
-} // namespace zor::rtf
+} // namespace zor::doc

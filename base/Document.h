@@ -23,7 +23,7 @@
 #include <unordered_set>
 #include <vector>
 
-namespace zor::rtf {
+namespace zor::doc {
 
 // RTF charset numbers (\fcharset) that the codec knows by name.
 inline constexpr int AnsiCharset = 0;
@@ -139,4 +139,4 @@ Document Normalized(const Document &document);
 // no size limit of its own: bytes from outside should be held to MaxInputBytes first.
 Document ReadPlainText(std::string_view bytes);
 
-} // namespace zor::rtf
+} // namespace zor::doc

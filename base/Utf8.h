@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zor::rtf::detail {
+namespace zor::doc {
 
 // Appends ch as UTF-8; surrogates and values above U+10FFFF are written as U+FFFD.
 void AppendUtf8(std::string &out, char32_t ch);
@@ -57,4 +57,4 @@ template <typename Sink> bool DecodeUtf8Into(std::string_view in, Sink &out)
 // DecodeUtf8Into for a string.
 bool DecodeUtf8(std::string_view in, std::u32string &out);
 
-} // namespace zor::rtf::detail
+} // namespace zor::doc

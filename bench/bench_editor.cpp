@@ -16,16 +16,16 @@ namespace {
 using namespace zor;
 
 // 16384 characters with a command symbol every five.
-rtf::Document SymbolEveryFive()
+doc::Document SymbolEveryFive()
 {
-    rtf::Document doc;
-    rtf::CharFormat symbol;
+    doc::Document doc;
+    doc::CharFormat symbol;
     symbol.Face = "ZorSymbolFont";
     symbol.Charset = 2;
     symbol.HalfPoints = 36;
     symbol.Colour = KindColour(TCommandKind::ckTransition);
     for (int i = 0; i < 16384 / 5; ++i) {
-        doc.Append(rtf::DefaultFormat(), i % 12 == 11 ? U"abc\n" : U"abcd");
+        doc.Append(doc::DefaultFormat(), i % 12 == 11 ? U"abc\n" : U"abcd");
         doc.Append(symbol, U';');
     }
     return doc;

@@ -7,9 +7,9 @@
 
 namespace {
 
-zor::rtf::Document MixedDocument(std::size_t rtfBytes)
+zor::doc::Document MixedDocument(std::size_t rtfBytes)
 {
-    using zor::rtf::CharFormat;
+    using zor::doc::CharFormat;
     CharFormat text;
     CharFormat bold = text;
     bold.Face = "Times New Roman";
@@ -17,12 +17,12 @@ zor::rtf::Document MixedDocument(std::size_t rtfBytes)
     bold.Colour = 0x0000FF;
     CharFormat symbol;
     symbol.Face = "ZorSymbolFont";
-    symbol.Charset = zor::rtf::SymbolCharset;
+    symbol.Charset = zor::doc::SymbolCharset;
     symbol.HalfPoints = 36;
     const char32_t symbols[] = {U':', U'a', U'e', U'i', U'\xE8', U'\xFE', U'K', U'w'};
     const std::uint32_t colours[] = {0xF90000, 0x010080, 0x018000, 0x810000, 0x0100FF};
 
-    zor::rtf::Document doc;
+    zor::doc::Document doc;
     for (std::size_t i = 0; zor::rtf::Write(doc).size() < rtfBytes; ++i) {
         // Writing the whole document each round would be quadratic; grow in blocks.
         for (int k = 0; k < 500; ++k, ++i) {
@@ -42,9 +42,9 @@ zor::rtf::Document MixedDocument(std::size_t rtfBytes)
     return doc;
 }
 
-const zor::rtf::Document &Doc()
+const zor::doc::Document &Doc()
 {
-    static const zor::rtf::Document doc = MixedDocument(1024 * 1024);
+    static const zor::doc::Document doc = MixedDocument(1024 * 1024);
     return doc;
 }
 

@@ -49,13 +49,13 @@ BENCHMARK(TranslateCore)->Unit(benchmark::kMillisecond);
 
 void TranslateDocumentModel(benchmark::State &state)
 {
-    rtf::Document doc;
-    rtf::CharFormat symbol;
+    doc::Document doc;
+    doc::CharFormat symbol;
     symbol.Face = "ZorSymbolFont";
     symbol.Charset = 2;
     symbol.Colour = KindColour(TCommandKind::ckTransition);
     for (int i = 0; i < 16384 / 5; ++i) {
-        doc.Append(rtf::DefaultFormat(), U"Text");
+        doc.Append(doc::DefaultFormat(), U"Text");
         doc.Append(symbol, U';');
     }
     for (auto _ : state) {

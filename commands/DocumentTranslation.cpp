@@ -11,19 +11,19 @@ unsigned char EditorCharCode(char32_t ch, std::uint32_t colour)
         return static_cast<unsigned char>(ch & 0xFF);
     if (IsCommandSymbol(colour) && ch < 0x100)
         return static_cast<unsigned char>(ch);
-    const int code = rtf::detail::EncodeChar(1250, ch);
+    const int code = doc::EncodeChar(1250, ch);
     return code < 0 ? '?' : static_cast<unsigned char>(code);
 }
 
-std::uint32_t TranslationColour(const rtf::CharFormat &format)
+std::uint32_t TranslationColour(const doc::CharFormat &format)
 {
     return IsCommandCharacter(format.Face, format.Colour) ? format.Colour : 0;
 }
 
-TTranslation TranslateDocument(const rtf::Document &document)
+TTranslation TranslateDocument(const doc::Document &document)
 {
     TTranslator t;
-    for (const rtf::TextRun &run : document.Runs) {
+    for (const doc::TextRun &run : document.Runs) {
         const std::uint32_t colour = TranslationColour(run.Format);
         for (char32_t ch : run.Text) {
             if (ch == U'\n') {
@@ -40,14 +40,14 @@ TTranslation TranslateDocument(const rtf::Document &document)
     return result;
 }
 
-int TextNumberAfter(const rtf::Document &document, std::size_t position)
+int TextNumberAfter(const doc::Document &document, std::size_t position)
 {
     // Texts are counted as the reader sees them: a run of blanks and line ends between two
     // symbols is a text segment to the panel, but nothing to read.
     int shown = 0;
     bool inText = false, visible = false;
     std::size_t index = 0;
-    for (const rtf::TextRun &run : document.Runs) {
+    for (const doc::TextRun &run : document.Runs) {
         const std::uint32_t colour = TranslationColour(run.Format);
         const bool symbol = IsCommandSymbol(colour);
         for (char32_t ch : run.Text) {
@@ -76,11 +76,11 @@ int TextNumberAfter(const rtf::Document &document, std::size_t position)
     return index > position && inText && visible ? shown + 1 : 0;
 }
 
-TSymbolFontText FindSymbolFontText(const rtf::Document &document)
+TSymbolFontText FindSymbolFontText(const doc::Document &document)
 {
     TSymbolFontText found;
     int line = 1;
-    for (const rtf::TextRun &run : document.Runs) {
+    for (const doc::TextRun &run : document.Runs) {
         const bool uncommanded = IsUncommandedSymbolFont(run.Format->Face, run.Format->Colour);
         for (const char32_t ch : run.Text) {
             if (ch == U'\n') {

@@ -17,17 +17,17 @@ unsigned char EditorCharCode(char32_t ch, std::uint32_t colour);
 // The colour a character of this format enters the translation with: its own when it is a
 // command (the symbol font and a tagged colour, base/SymbolTag.h), 0 (plain text) otherwise.
 // Word processors colour text freely; such text is never turned into commands or dropped.
-std::uint32_t TranslationColour(const rtf::CharFormat &format);
+std::uint32_t TranslationColour(const doc::CharFormat &format);
 
 // Feeds every character with its translation colour in document order; a line end enters as
 // 0x0D 0x0A in the colour of its format.
-TTranslation TranslateDocument(const rtf::Document &document);
+TTranslation TranslateDocument(const doc::Document &document);
 
 // Which text a transition symbol at position (a character index, a line end counting as one)
 // brings in, counted from 1 in document order as the reader sees them: texts of blanks and line
 // ends alone are not counted. 0 when the symbol is followed by no such text of its own (it then
 // brings in an empty segment).
-int TextNumberAfter(const rtf::Document &document, std::size_t position);
+int TextNumberAfter(const doc::Document &document, std::size_t position);
 
 // Characters in the symbol font that are not commands (their colour carries no tag): on the
 // panel they are the plain characters they are, not the symbols the operator sees. Blanks and
@@ -38,7 +38,7 @@ struct TSymbolFontText
     int FirstLine = 0; // 1-based paragraph number of the first one; 0 when there is none
 };
 
-TSymbolFontText FindSymbolFontText(const rtf::Document &document);
+TSymbolFontText FindSymbolFontText(const doc::Document &document);
 
 // Counts one character (not a line end) of a walk over the document, on its 1-based line.
 // uncommanded: its run is symbol-font text without a command colour.

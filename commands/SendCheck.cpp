@@ -56,10 +56,10 @@ bool IsEmptyProgram(std::string_view program)
     return true;
 }
 
-TUnshowableReport FindUnshowable(const rtf::Document &document, std::size_t limit)
+TUnshowableReport FindUnshowable(const doc::Document &document, std::size_t limit)
 {
     TUnshowableScan scan(limit);
-    for (const rtf::TextRun &run : document.Runs) {
+    for (const doc::TextRun &run : document.Runs) {
         const std::uint32_t colour = TranslationColour(run.Format);
         for (const char32_t ch : run.Text)
             scan.Add(ch, colour, ch == U'\n' ? 0 : EditorCharCode(ch, colour));
@@ -67,13 +67,13 @@ TUnshowableReport FindUnshowable(const rtf::Document &document, std::size_t limi
     return std::move(scan.Report);
 }
 
-TSendTranslation TranslateForSend(const rtf::Document &document, std::size_t listed)
+TSendTranslation TranslateForSend(const doc::Document &document, std::size_t listed)
 {
     TTranslator t;
     TUnshowableScan unshowable(listed);
     TSymbolFontText symbolFont;
     int line = 1;
-    for (const rtf::TextRun &run : document.Runs) {
+    for (const doc::TextRun &run : document.Runs) {
         const std::uint32_t colour = TranslationColour(run.Format);
         const bool uncommanded = IsUncommandedSymbolFont(run.Format->Face, run.Format->Colour);
         for (const char32_t ch : run.Text) {

@@ -32,7 +32,7 @@ struct TUnshowableReport
 
 // Plain-text characters of the document that the editor code page lacks. Command symbols and a
 // '?' the operator typed are not reported.
-TUnshowableReport FindUnshowable(const rtf::Document &document, std::size_t limit);
+TUnshowableReport FindUnshowable(const doc::Document &document, std::size_t limit);
 
 // Everything a send asks about, found while the document is translated.
 struct TSendCheck
@@ -51,6 +51,6 @@ struct TSendTranslation
 // Translates the document and finds what is worth a question in the same walk, so that asking
 // needs neither the document again nor a second look at the program. listed: how many
 // unshowable characters are listed (all are counted).
-TSendTranslation TranslateForSend(const rtf::Document &document, std::size_t listed);
+TSendTranslation TranslateForSend(const doc::Document &document, std::size_t listed);
 
 } // namespace zor

@@ -247,4 +247,9 @@ std::string TTranslator::Finish()
     return program;
 }
 
+bool CanRun(std::string_view program)
+{
+    return !program.empty() && static_cast<unsigned char>(program.front()) != Separator;
+}
+
 } // namespace zor

@@ -52,6 +52,12 @@ struct TTranslation
     bool TooManySegments() const { return Segments >= SegmentLimit; }
 };
 
+// Whether a program can run: the one rule of the Simulation command, the live preview and
+// `zor simulate`. It must have commands; a program of text alone (it starts with the separator)
+// would show a dark panel. A translation with too many segments is refused before this is asked,
+// with a message of its own (TTranslation::TooManySegments).
+bool CanRun(std::string_view program);
+
 // One document as parallel strings of Windows-1250 codes and colours.
 struct TCharacter
 {

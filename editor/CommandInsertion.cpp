@@ -3,8 +3,8 @@
 #include "base/SymbolTag.h"
 
 #include "editor/Child.h"
-#include "editor/DocumentIO.h"
 #include "editor/EditCommands.h"
+#include "ui/DocumentConversion.h"
 
 #include <QApplication>
 #include <QTextCursor>

@@ -3,7 +3,7 @@
 #include "commands/Vocabulary.h"
 #include "editor/Child.h"
 #include "editor/CommandInsertion.h"
-#include "editor/DocumentIO.h"
+#include "ui/DocumentConversion.h"
 
 #include <QTextCursor>
 

@@ -64,7 +64,7 @@ struct TRecoveryCopy
     unsigned Number = 0;
     bool Untitled = true;
     std::string FileName; // byte for byte as the editor had it; empty for an untitled document
-    rtf::Document Doc;
+    doc::Document Doc;
 };
 
 // A copy that could not be read back: moved aside, never opened, never deleted.

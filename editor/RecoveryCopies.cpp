@@ -1,9 +1,9 @@
 #include "editor/RecoveryCopies.h"
 
 #include "editor/Child.h"
-#include "editor/DocumentIO.h"
 #include "editor/DocumentManager.h"
 #include "ui/Dialogs.h"
+#include "ui/DocumentConversion.h"
 
 #include <QFile>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "commands/DocumentTranslation.h"
 #include "commands/Vocabulary.h"
-#include "editor/DocumentIO.h"
+#include "ui/DocumentConversion.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>

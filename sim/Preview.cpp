@@ -1,7 +1,5 @@
 #include "sim/Preview.h"
 
-#include "commands/DocumentTranslation.h"
-#include "editor/DocumentIO.h"
 #include "sim/engine/GifExport.h"
 #include "ui/Dialogs.h"
 
@@ -27,7 +25,6 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyle>
-#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -54,21 +51,6 @@ public:
 };
 
 } // namespace
-
-TPreviewProgram TranslateForPreview(const QTextDocument &document)
-{
-    TTranslation t = TranslateDocument(DocumentFromText(document));
-    if (t.TooManySegments())
-        return {{}, true};
-    if (t.Program.empty() || t.Program.front() == '\x1F')
-        return {};
-    return {std::move(t.Program), false};
-}
-
-std::string PreviewProgram(const QTextDocument &document)
-{
-    return TranslateForPreview(document).Program;
-}
 
 // ---- TPreviewDock ----
 
@@ -218,23 +200,23 @@ TPreviewDock::~TPreviewDock()
     Runner.reset();
 }
 
-void TPreviewDock::SetDocument(QTextDocument *document)
+void TPreviewDock::SetSource(TProgramSource *source)
 {
-    if (Document == document)
+    if (Source == source)
         return;
-    if (Document)
-        disconnect(Document, nullptr, this, nullptr);
-    Document = document;
+    if (Source)
+        disconnect(Source, nullptr, this, nullptr);
+    Source = source;
     Debounce->stop();
-    if (Document)
-        connect(Document, &QTextDocument::contentsChanged, Debounce, qOverload<>(&QTimer::start));
+    if (Source)
+        connect(Source, &TProgramSource::Changed, Debounce, qOverload<>(&QTimer::start));
     Retranslate();
 }
 
 void TPreviewDock::Retranslate()
 {
     Debounce->stop();
-    const TPreviewProgram run = Document ? TranslateForPreview(*Document) : TPreviewProgram{};
+    const TPreviewProgram run = Source ? Source->Program() : TPreviewProgram{};
     Runner->SetProgram(run.Program);
     // One line: the strip is as tall as the panel.
     Message->setText(run.TooManySegments ? TooManySegmentsText.simplified() : QString());

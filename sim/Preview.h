@@ -4,6 +4,7 @@
 #pragma once
 
 #include "sim/PanelView.h"
+#include "sim/ProgramSource.h"
 #include "sim/engine/Engine.h"
 #include "sim/engine/Player.h"
 
@@ -26,25 +27,12 @@ class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QStackedWidget;
-class QTextDocument;
 class QTimer;
 class QToolButton;
 
 namespace zor {
 
 struct TFileDialogState;
-
-// What the preview and the export run for a document: the program text, empty when the
-// document has no commands or too many text segments (the Simulation command would not run it
-// either), and whether the text segments were too many.
-struct TPreviewProgram
-{
-    std::string Program;
-    bool TooManySegments = false;
-};
-TPreviewProgram TranslateForPreview(const QTextDocument &document);
-// TranslateForPreview's program text alone.
-std::string PreviewProgram(const QTextDocument &document);
 
 class TPreviewDock : public QDockWidget
 {
@@ -58,16 +46,17 @@ public:
                           TClock *clock = nullptr);
     ~TPreviewDock() override;
 
-    // The document to follow (null: no document, a dark panel). Its program runs at once;
-    // later edits restart it RetranslateDelayMs after the last change.
-    void SetDocument(QTextDocument *document);
+    // The program to follow (null: none, a dark panel); the caller keeps it alive or deletes it
+    // (the dock then lets go). Its program runs at once; later changes restart it
+    // RetranslateDelayMs after the last one.
+    void SetSource(TProgramSource *source);
     // Where Tab from the last of the preview's controls and Shift+Tab from the first go: the
     // editor of the document followed. Null: they go round the controls.
     void SetFocusTarget(QWidget *target);
-    // Shown in the strip, in place of the panel, while the document has more text segments than
+    // Shown in the strip, in place of the panel, while the program has more text segments than
     // the panel takes (the editor gives it the Simulation command's message).
     void SetTooManySegmentsText(const QString &text);
-    // Translates the followed document now, as the delay's end does.
+    // Reads the followed program now, as the delay's end does.
     void Retranslate();
     bool RetranslatePending() const;
 
@@ -99,7 +88,7 @@ private:
     void UpdateSuspended();
 
     std::unique_ptr<TPreviewPlayer> Runner;
-    QPointer<QTextDocument> Document;
+    QPointer<TProgramSource> Source;
     QPointer<QWidget> FocusTarget;
     QString TooManySegmentsText;
     QStackedWidget *Strip = nullptr;

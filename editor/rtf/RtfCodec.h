@@ -13,6 +13,20 @@
 
 namespace zor::rtf {
 
+// The model the codec reads and writes.
+using doc::AnsiCharset;
+using doc::CharFormat;
+using doc::DefaultCharset;
+using doc::DefaultFormat;
+using doc::Document;
+using doc::EastEuropeCharset;
+using doc::FormatPool;
+using doc::FormatRef;
+using doc::Normalized;
+using doc::ReadPlainText;
+using doc::SymbolCharset;
+using doc::TextRun;
+
 enum class SourceKind { Rtf, PlainText };
 
 struct ReadResult

@@ -12,7 +12,7 @@
 namespace zor::rtf {
 namespace {
 
-using detail::SymbolCodePage;
+using doc::SymbolCodePage;
 
 // Bounds on tables a hostile file could grow without end.
 constexpr std::size_t MaxFonts = 4096;
@@ -286,7 +286,7 @@ std::string ToUtf8Trimmed(const std::u32string &text)
     }
     std::string out;
     for (std::size_t i = begin; i < end; ++i) {
-        detail::AppendUtf8(out, text[i]);
+        doc::AppendUtf8(out, text[i]);
     }
     return out;
 }
@@ -797,13 +797,13 @@ void Reader::TextByte(unsigned char byte, bool literal)
             SwallowTrailByte = false;
             return;
         }
-        if (detail::IsLeadByte(CodePage, byte)) {
+        if (doc::IsLeadByte(CodePage, byte)) {
             // Two-byte characters of East-Asian code pages have no table here.
             PutChar(U'?');
             SwallowTrailByte = true;
             return;
         }
-        PutChar(detail::DecodeByte(CodePage, byte));
+        PutChar(doc::DecodeByte(CodePage, byte));
         return;
     }
     case Dest::FontTable:
@@ -816,7 +816,7 @@ void Reader::TextByte(unsigned char byte, bool literal)
             return;
         }
         if (TableFont != nullptr) {
-            PutChar(detail::DecodeByte(CodePageOfFont(TableFont), byte));
+            PutChar(doc::DecodeByte(CodePageOfFont(TableFont), byte));
         }
         return;
     case Dest::ColourTable:
@@ -891,7 +891,7 @@ int Reader::CodePageOfFont(const FontEntry *font) const
     if (font == nullptr || font->Charset < 0) {
         return AnsiCodePage;
     }
-    return detail::CodePageForCharset(font->Charset, AnsiCodePage);
+    return doc::CodePageForCharset(font->Charset, AnsiCodePage);
 }
 
 void Reader::EnsureFormat()
@@ -912,10 +912,10 @@ void Reader::EnsureFormat()
         }
         format.Face = Face;
         format.Charset =
-            font->Charset >= 0 ? font->Charset : detail::CharsetForCodePage(AnsiCodePage);
+            font->Charset >= 0 ? font->Charset : doc::CharsetForCodePage(AnsiCodePage);
     } else {
         format.Face = DefaultFormat().Face;
-        format.Charset = detail::CharsetForCodePage(AnsiCodePage);
+        format.Charset = doc::CharsetForCodePage(AnsiCodePage);
     }
     CodePage = CodePageOfFont(font);
     InSymbolFace = IsSymbolFace(format.Face);

@@ -10,7 +10,7 @@
 namespace zor::rtf {
 namespace {
 
-using detail::SymbolCodePage;
+using doc::SymbolCodePage;
 
 constexpr int DocumentCodePage = 1250;
 // The code page of a font whose charset names a DOS or Macintosh page: its text goes out as \uN
@@ -89,8 +89,8 @@ void AppendNumber(std::string &out, long long value)
 
 int FontCodePage(int charset)
 {
-    const int codePage = detail::CodePageForCharset(charset, DocumentCodePage);
-    return codePage == SymbolCodePage || detail::IsWindowsCodePage(codePage) ? codePage
+    const int codePage = doc::CodePageForCharset(charset, DocumentCodePage);
+    return codePage == SymbolCodePage || doc::IsWindowsCodePage(codePage) ? codePage
                                                                              : UnicodeOnly;
 }
 
@@ -206,7 +206,7 @@ void Writer::EncodedChar(char32_t ch, int codePage)
         Literal(static_cast<char>(ch));
         return;
     }
-    const int byte = codePage == UnicodeOnly ? -1 : detail::EncodeChar(codePage, ch);
+    const int byte = codePage == UnicodeOnly ? -1 : doc::EncodeChar(codePage, ch);
     if (byte >= 0) {
         Hex(static_cast<unsigned char>(byte));
     } else {
@@ -312,7 +312,7 @@ std::string Writer::Generate(const Document &document)
         Out.push_back(' ');
         NeedDelimiter = false;
         std::u32string face;
-        if (!detail::DecodeUtf8(Fonts[i].Face, face)) {
+        if (!doc::DecodeUtf8(Fonts[i].Face, face)) {
             face.clear();
             for (unsigned char byte : Fonts[i].Face) {
                 face.push_back(byte < 0x80 ? byte : 0xFFFD);

@@ -394,14 +394,14 @@ TEST_F(DocumentWindowTest, EveryKindSurvivesSaveAndReopenBitExact)
     c.insertBlock();
     c.insertText(QStringLiteral("Příliš žluťoučký"), bold);
     w->Editor->setTextCursor(c);
-    const rtf::Document before = DocumentFromText(*w->Editor->document());
+    const doc::Document before = DocumentFromText(*w->Editor->document());
 
     Dialogs.FileNames = {Path("all.zor")};
     Form->FileSaveExecute();
     const QByteArray first = ReadFile(Path("all.zor"));
     TMDIChild *again = Form->CreateDocumentWindow(Path("all.zor"));
-    const rtf::Document after = DocumentFromText(*again->Editor->document());
-    EXPECT_EQ(rtf::Normalized(after), rtf::Normalized(before));
+    const doc::Document after = DocumentFromText(*again->Editor->document());
+    EXPECT_EQ(doc::Normalized(after), doc::Normalized(before));
     EXPECT_EQ(TranslateDocument(after).Program, TranslateDocument(before).Program);
     Form->FileSaveExecute();
     EXPECT_EQ(ReadFile(Path("all.zor")), first) << "saving again gives the same bytes";
@@ -491,7 +491,7 @@ TEST_F(DocumentWindowTest, TextTypedIntoAnEmptiedDocumentTakesTheRememberedFont)
         EXPECT_FALSE(shown.bold()) << where;
         EXPECT_FALSE(shown.italic()) << where;
         EXPECT_EQ(FormatColour(f), 0u) << where;
-        const rtf::CharFormat stored = FromCharFormat(f);
+        const doc::CharFormat stored = FromCharFormat(f);
         EXPECT_EQ(stored.Face, "Arial") << where;
         EXPECT_EQ(stored.HalfPoints, 24) << where;
         EXPECT_FALSE(stored.Bold) << where;

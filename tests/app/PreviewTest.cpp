@@ -161,7 +161,7 @@ TEST(PreviewDock, ShowsTheEnginesFramesAtTheChosenZoomAndCopiesThem)
     symbol.setForeground(ColourToQColor(KindColour(TCommandKind::ckEffect)));
     c.insertText("Z", symbol); // the time effect, repeated 10 times
     c.insertText("10", symbol);
-    dock->SetDocument(&document);
+    dock->SetSource(TDocumentProgram::ProgramOf(&document));
     const std::string program = PreviewProgram(document);
     ASSERT_FALSE(program.empty());
 
@@ -215,6 +215,48 @@ QImage OnScreen(QWidget &view)
         ->grabWindow(view.winId())
         .toImage()
         .convertToFormat(QImage::Format_RGB32);
+}
+
+// The dock runs whatever program source it is given, not only a document's.
+TEST(PreviewDock, FollowsAProgramSourceUntilItIsGone)
+{
+    struct TFixedProgram final : TProgramSource
+    {
+        TPreviewProgram Text;
+        TPreviewProgram Program() const override { return Text; }
+    };
+    TManualTick tick;
+    QWidget window;
+    auto *dock = new TPreviewDock(&window, &tick);
+    dock->SetTooManySegmentsText(QStringLiteral("Too many texts"));
+    auto source = std::make_unique<TFixedProgram>();
+    source->Text.Program = "F1T0\x1FOne\x1F\x1F";
+    dock->SetSource(source.get());
+    EXPECT_EQ(dock->Player().Program(), source->Text.Program);
+    source->Text = {{}, true};
+    emit source->Changed();
+    EXPECT_TRUE(dock->RetranslatePending());
+    dock->Retranslate();
+    EXPECT_TRUE(dock->Player().Program().empty());
+    EXPECT_EQ(dock->Message->text(), "Too many texts");
+    source->Text.Program = "F1T0\x1FTwo\x1F\x1F";
+    source->Text.TooManySegments = false;
+    dock->Retranslate();
+    EXPECT_EQ(dock->Player().Program(), source->Text.Program);
+    source.reset();
+    dock->Retranslate();
+    EXPECT_TRUE(dock->Player().Program().empty());
+
+    // A document has one source, made a child of it, gone with it.
+    auto document = std::make_unique<QTextDocument>();
+    TDocumentProgram *program = TDocumentProgram::ProgramOf(document.get());
+    EXPECT_EQ(TDocumentProgram::ProgramOf(document.get()), program);
+    EXPECT_EQ(TDocumentProgram::ProgramOf(nullptr), nullptr);
+    dock->SetSource(program);
+    document.reset();
+    EXPECT_FALSE(dock->RetranslatePending());
+    dock->Retranslate();
+    EXPECT_TRUE(dock->Player().Program().empty());
 }
 
 TEST(PreviewDock, TheViewRepaintsChangedDotsIntoTheSamePictureAsBefore)
@@ -301,7 +343,7 @@ protected:
     }
     void Run()
     {
-        Dock->SetDocument(&Document);
+        Dock->SetSource(TDocumentProgram::ProgramOf(&Document));
         ASSERT_FALSE(Dock->Player().Program().empty());
     }
     // Frame n is shown and its paint done.
@@ -414,7 +456,7 @@ TEST_F(PreviewDockRun, AnEditKeepsTheFrameNumberShownUntilTheNewRunHasOne)
     ASSERT_TRUE(Dock->Player().WaitForFrame(5));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Dock->Position->text().startsWith("Frame 5 "); }));
     // Without a program there is no frame to show.
-    Dock->SetDocument(nullptr);
+    Dock->SetSource(nullptr);
     EXPECT_EQ(Dock->Position->text(), "Frame -");
 }
 

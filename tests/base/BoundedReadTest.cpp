@@ -96,8 +96,8 @@ TEST_F(BoundedRead, ADocumentTooLargeIsRefusedBeforeAnythingIsRead)
 
 TEST_F(BoundedRead, DocumentFilesAreRtfElsePlainText)
 {
-    rtf::Document doc;
-    doc.Append(rtf::DefaultFormat(), U"Hello");
+    doc::Document doc;
+    doc.Append(doc::DefaultFormat(), U"Hello");
     const rtf::DocumentFile rich = rtf::ReadDocumentFile(Write("a.zor", rtf::Write(doc)));
     ASSERT_TRUE(rich.Ok());
     EXPECT_EQ(rich.Doc.Text(), U"Hello");

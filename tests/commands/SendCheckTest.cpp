@@ -7,33 +7,33 @@
 namespace zor {
 namespace {
 
-rtf::CharFormat Format(std::uint32_t colour)
+doc::CharFormat Format(std::uint32_t colour)
 {
-    rtf::CharFormat f;
+    doc::CharFormat f;
     f.Colour = colour;
     return f;
 }
 
-const rtf::CharFormat Plain = Format(0);
-const rtf::CharFormat Transition = Format(KindColour(TCommandKind::ckTransition));
+const doc::CharFormat Plain = Format(0);
+const doc::CharFormat Transition = Format(KindColour(TCommandKind::ckTransition));
 
-bool EmptyAfterTranslation(const rtf::Document &d)
+bool EmptyAfterTranslation(const doc::Document &d)
 {
     return IsEmptyProgram(TranslateDocument(d).Program);
 }
 
 TEST(SendCheck, OnlyAProgramThatShowsNothingCountsAsEmpty)
 {
-    rtf::Document d;
+    doc::Document d;
     EXPECT_TRUE(EmptyAfterTranslation(d)) << "no characters at all";
     d.Append(Plain, U"  \n \n");
     EXPECT_TRUE(EmptyAfterTranslation(d)) << "blanks and line ends only";
 
-    rtf::Document text;
+    doc::Document text;
     text.Append(Plain, U"Hi");
     EXPECT_FALSE(EmptyAfterTranslation(text));
 
-    rtf::Document effect;
+    doc::Document effect;
     effect.Append(Format(KindColour(TCommandKind::ckEffect)), U"a"); // an effect needs no text
     EXPECT_FALSE(EmptyAfterTranslation(effect));
 
@@ -45,7 +45,7 @@ TEST(SendCheck, OnlyAProgramThatShowsNothingCountsAsEmpty)
 
 TEST(SendCheck, ReportsTextCharactersWithoutAGlyphWithLineAndColumn)
 {
-    rtf::Document d;
+    doc::Document d;
     d.Append(Plain, U"Čas ok\n");         // Czech letters are in the editor code page
     d.Append(Transition, U":");           // a symbol counts as a column
     d.Append(Plain, U"a\u20AC?\u4E2D\n"); // the euro sign is there too; a typed '?' is fine
@@ -65,7 +65,7 @@ TEST(SendCheck, ReportsTextCharactersWithoutAGlyphWithLineAndColumn)
 
 TEST(SendCheck, ListsTheFirstFewButCountsAll)
 {
-    rtf::Document d;
+    doc::Document d;
     d.Append(Plain, std::u32string(40, U'\u4E2D'));
     const TUnshowableReport r = FindUnshowable(d, 5);
     EXPECT_EQ(r.Count, 40u);
@@ -75,10 +75,10 @@ TEST(SendCheck, ListsTheFirstFewButCountsAll)
 
 TEST(SendCheck, TheTranslationForASendHandsOverWhatTheSeparateLooksFind)
 {
-    rtf::Document d;
+    doc::Document d;
     d.Append(Plain, U"Čas \u4E2D\n");
     d.Append(Transition, U":");
-    rtf::CharFormat symbolText = Format(0);
+    doc::CharFormat symbolText = Format(0);
     symbolText.Face = std::string(SymbolFace);
     d.Append(symbolText, U" \u263Ax\n");
     d.Append(Plain, std::u32string(7, U'\u4E2D'));
@@ -98,7 +98,7 @@ TEST(SendCheck, TheTranslationForASendHandsOverWhatTheSeparateLooksFind)
     EXPECT_EQ(sent.Check.SymbolFontText.FirstLine, 2);
     EXPECT_EQ(sent.Check.SymbolFontText.Count, FindSymbolFontText(d).Count);
 
-    rtf::Document blank;
+    doc::Document blank;
     blank.Append(Plain, U" \n ");
     EXPECT_TRUE(TranslateForSend(blank, 3).Check.Empty);
 }

@@ -69,6 +69,13 @@ TEST(Translate, ProgramsWithoutTextOrWithoutCommands)
     EXPECT_EQ(Doc().Sym(':', Transition).Txt("Hi").Run().Program, P("T0", "Hi"))
         << "F0 has no code of its own";
     EXPECT_EQ(Doc().Sym(':', Transition).Run().Program, "\x1F\x1F");
+    // What runs in the simulation, the preview and zor simulate: plain text gets its T0, a
+    // document of nothing but an F0 transition has no command at all.
+    EXPECT_TRUE(CanRun(Doc().Txt("Hi").Run().Program));
+    EXPECT_TRUE(CanRun(Doc().Sym(';', Transition).Run().Program));
+    EXPECT_FALSE(CanRun(Doc().Run().Program));
+    EXPECT_FALSE(CanRun(Doc().Sym(':', Transition).Run().Program));
+    EXPECT_FALSE(CanRun(""));
 }
 
 TEST(Translate, TransitionsWithoutTextGetAnEmptySegment)

@@ -102,7 +102,7 @@ TEST(DocumentFromText, ReadsEveryFragmentsFormatAndCharactersBeyondSixteenBits)
     c.insertText("c", red);
     c.insertBlock(QTextBlockFormat(), bold);
     c.insertText(QString::fromUcs4(U"\U0001F600x") + QChar(0xD800) + QChar(0x2028), red);
-    const rtf::Document d = DocumentFromText(text);
+    const doc::Document d = DocumentFromText(text);
     ASSERT_EQ(d.Runs.size(), 5u);
     EXPECT_EQ(d.Runs[0].Text, U"a");
     EXPECT_EQ(d.Runs[0].Format->Colour, 0x0000FFu);

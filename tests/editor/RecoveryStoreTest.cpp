@@ -32,17 +32,17 @@ protected:
 
     static std::string Rtf(const std::u32string &text, std::uint32_t colour = 0)
     {
-        rtf::Document d;
-        rtf::CharFormat f;
+        doc::Document d;
+        doc::CharFormat f;
         f.Colour = colour;
         d.Append(f, text);
         return rtf::Write(d);
     }
 
-    static std::u32string Text(const rtf::Document &d)
+    static std::u32string Text(const doc::Document &d)
     {
         std::u32string all;
-        for (const rtf::TextRun &run : d.Runs)
+        for (const doc::TextRun &run : d.Runs)
             all += run.Text;
         return all;
     }

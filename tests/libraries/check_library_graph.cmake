@@ -1,14 +1,32 @@
-# Checks the shape of the build's libraries: the folders' libraries link one way only (no folder
-# reaches back to one that links it), and no plain-C++ core library links Qt, directly or through
-# another library.
+# Checks the shape of the build's libraries and programs, fuzz targets included: the folders link
+# in the stated order only (which also rules out a cycle), no product folder includes a file of
+# tests/, and no plain-C++ core library links Qt, directly or through another library.
 #
 #   cmake -DSOURCE_DIR=<src> -DWORK_DIR=<dir> [-DGENERATOR=<g>] [-DCXX_COMPILER=<c++>] -P this
-#       configures the source afresh in WORK_DIR with `cmake --graphviz` and checks that graph
-#   cmake -DDOT=<graph.dot> -DMAP=<map> -P this
-#       checks a graph already written (the checker's own tests feed it faulty ones)
+#       configures the source afresh in WORK_DIR with `cmake --graphviz` (fuzz targets on, tests
+#       and benchmarks off) and checks that graph and the source's includes
+#   cmake -DDOT=<graph.dot> -DMAP=<map> [-DSOURCE_DIR=<src>] -P this
+#       checks a graph already written, and the includes under SOURCE_DIR when given (the
+#       checker's own tests feed it faulty ones)
 #
 # The map (cmake/LibraryMap.cmake) names each target's folder and kind. Exits non-zero with the
-# offending folders or the chain from the core to Qt.
+# offending folders and links, the including files, or the chain from the core to Qt.
+
+# The order: each folder with the folders its targets may link. app -> editor, comm, sim ->
+# commands -> base, with ui for the Qt layers; tools/ (the `zor` tool) stands beside app. tests/
+# (test programs, the fuzz targets that span folders, their support) may link any folder, and no
+# other folder links or includes tests/. A folder missing here is reported, so that a new one is
+# given its place.
+set(order_folders app tools editor comm sim commands ui base tests)
+set(may_link_app editor comm sim commands ui base)
+set(may_link_tools editor comm sim commands ui base)
+set(may_link_editor commands ui base)
+set(may_link_comm commands ui base)
+set(may_link_sim commands ui base)
+set(may_link_commands ui base)
+set(may_link_ui base)
+set(may_link_base "")
+set(may_link_tests app tools editor comm sim commands ui base)
 
 if(NOT DOT)
     if(NOT SOURCE_DIR OR NOT WORK_DIR)
@@ -19,8 +37,10 @@ if(NOT DOT)
     # One graph of the whole build, without a file per target.
     file(WRITE ${WORK_DIR}/CMakeGraphVizOptions.cmake
         "set(GRAPHVIZ_GENERATE_PER_TARGET FALSE)\nset(GRAPHVIZ_GENERATE_DEPENDERS FALSE)\n")
+    # The fuzz targets are configured (not built: the compiler need not be clang) so that they
+    # are held to the order too.
     set(args -S ${SOURCE_DIR} -B ${WORK_DIR} --graphviz=${WORK_DIR}/libraries.dot
-        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF -DZOR_BUILD_FUZZ=OFF)
+        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF -DZOR_BUILD_FUZZ=ON)
     if(GENERATOR)
         list(APPEND args -G ${GENERATOR})
     endif()
@@ -143,6 +163,41 @@ if(remaining)
     endforeach()
 endif()
 
+# ---- The order: every link between two folders goes the stated way ----
+foreach(f ${folders})
+    list(FIND order_folders ${f} at)
+    if(at EQUAL -1)
+        string(APPEND problems "folder ${f} has no place in the order of folders\n")
+    endif()
+endforeach()
+foreach(link ${folder_links})
+    if(link MATCHES "^([^ ]+) -> ([^ ]+) ")
+        set(from ${CMAKE_MATCH_1})
+        set(to ${CMAKE_MATCH_2})
+        list(FIND order_folders ${from} known)
+        list(FIND may_link_${from} ${to} allowed)
+        if(known GREATER -1 AND allowed EQUAL -1)
+            string(APPEND problems "out of order: ${link}\n")
+        endif()
+    endif()
+endforeach()
+
+# ---- Includes: no product folder includes a file of tests/ ----
+if(SOURCE_DIR)
+    set(product_folders ${order_folders})
+    list(REMOVE_ITEM product_folders tests)
+    foreach(f ${product_folders})
+        file(GLOB_RECURSE sources ${SOURCE_DIR}/${f}/*.h ${SOURCE_DIR}/${f}/*.cpp)
+        foreach(source ${sources})
+            file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]tests/")
+            if(includes)
+                file(RELATIVE_PATH rel ${SOURCE_DIR} ${source})
+                string(APPEND problems "${rel} (in ${f}) includes tests/\n")
+            endif()
+        endforeach()
+    endforeach()
+endif()
+
 # ---- Cores: nothing reachable from a core library may be a Qt library ----
 foreach(core ${cores})
     if(NOT DEFINED id_of_${core})
@@ -187,4 +242,4 @@ if(problems)
 endif()
 list(LENGTH cores core_count)
 list(LENGTH folders folder_count)
-message(STATUS "library graph: ${folder_count} folders without a cycle, ${core_count} core libraries without Qt")
+message(STATUS "library graph: ${folder_count} folders in order without a cycle, ${core_count} core libraries without Qt")

@@ -116,7 +116,7 @@ TEST_F(SimulateTool, SimulatesADocument)
     EXPECT_EQ(run.Output, expected);
 
     // An empty document has no command part: nothing is simulated.
-    WriteProgram(rtf::Write(rtf::Document{}));
+    WriteProgram(rtf::Write(doc::Document{}));
     run = RunZor(path + " --dots");
     EXPECT_EQ(run.Status, 0);
     EXPECT_TRUE(run.Output.empty());

@@ -7,15 +7,15 @@ namespace zor::test {
 
 // The F3 symbol (a tagged character of the symbol font), then the plain text Hi; its program
 // text is "F3T0\x1FHi\x1F".
-inline rtf::Document SymbolF3AndHi()
+inline doc::Document SymbolF3AndHi()
 {
-    rtf::CharFormat symbol;
+    doc::CharFormat symbol;
     symbol.Face = "ZorSymbolFont";
-    symbol.Charset = rtf::SymbolCharset;
+    symbol.Charset = doc::SymbolCharset;
     symbol.Colour = 0x010000;
-    rtf::Document doc;
+    doc::Document doc;
     doc.Append(symbol, U'=');
-    doc.Append(rtf::DefaultFormat(), U"Hi");
+    doc.Append(doc::DefaultFormat(), U"Hi");
     return doc;
 }
 

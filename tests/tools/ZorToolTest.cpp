@@ -148,7 +148,7 @@ TEST_F(ZorTool, TranslatesADocumentToStandardOutputOrAFile)
     // Plain text is a document too, as the editor opens it.
     run = Zor({"translate", Write("plain.zor", "Hi")});
     EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, TranslateDocument(rtf::ReadPlainText("Hi")).Program);
+    EXPECT_EQ(run.Out, TranslateDocument(doc::ReadPlainText("Hi")).Program);
 }
 
 TEST_F(ZorTool, WhatIsNotADocumentFileIsRefusedByEverySubcommand)
@@ -189,7 +189,7 @@ TEST_F(ZorTool, SaysWhatIsAmissWithADocumentOnStandardError)
     }
 
     // Cut off before its last group closes: what was there, and a warning.
-    rtf::Document doc = test::SymbolF3AndHi();
+    doc::Document doc = test::SymbolF3AndHi();
     const std::string whole = rtf::Write(doc);
     TRun run = Zor({"translate", Write("cut.zor", whole.substr(0, whole.rfind("\\par")))});
     EXPECT_EQ(run.Status, 0);
@@ -198,9 +198,9 @@ TEST_F(ZorTool, SaysWhatIsAmissWithADocumentOnStandardError)
     EXPECT_NE(run.Err.find("the file may be truncated"), std::string::npos) << run.Err;
 
     // A character in the symbol font without a command colour goes as what it is, said so.
-    rtf::CharFormat recoloured;
+    doc::CharFormat recoloured;
     recoloured.Face = "ZorSymbolFont";
-    recoloured.Charset = rtf::SymbolCharset;
+    recoloured.Charset = doc::SymbolCharset;
     doc.Append(recoloured, U';');
     run = Zor({"translate", Write("recoloured.zor", rtf::Write(doc))});
     EXPECT_EQ(run.Status, 0);

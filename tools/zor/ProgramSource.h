@@ -38,7 +38,7 @@ inline void WarnAboutDocument(std::string_view command, const std::string &path,
 // when given. Returns 0, or the exit status after saying why on stderr (8 with the result message
 // when the segment limit is exceeded); warnings go to stderr too.
 inline int TranslateDocumentFile(std::string_view command, const std::string &path,
-                                 std::string *program, rtf::Document *document = nullptr)
+                                 std::string *program, doc::Document *document = nullptr)
 {
     rtf::DocumentFile file = rtf::ReadDocumentFile(path);
     if (!file.Ok())

@@ -26,7 +26,7 @@ struct TSendArgs
 
 // The characters the editor's Send asks about, one line each in the form of a compiler's
 // diagnostics; the program goes all the same, with '?' for each.
-void ListUnshowable(const std::string &path, const rtf::Document &document)
+void ListUnshowable(const std::string &path, const doc::Document &document)
 {
     constexpr std::size_t Listed = 20;
     const TUnshowableReport report = FindUnshowable(document, Listed);
@@ -43,7 +43,7 @@ int RunSend(const TSendArgs &a)
     if (a.Document.empty() == a.ProgramFile.empty())
         return Fail("send", "give either one document or --program FILE", UsageStatus);
     std::string text;
-    rtf::Document document;
+    doc::Document document;
     const int status = a.Document.empty()
                            ? ReadProgramFile("send", a.ProgramFile, &text)
                            : TranslateDocumentFile("send", a.Document, &text, &document);

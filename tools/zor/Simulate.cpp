@@ -1,4 +1,5 @@
 // zor simulate: runs a display program on a fresh engine without a screen.
+#include "commands/Translate.h"
 #include "sim/engine/Engine.h"
 #include "sim/engine/GifExport.h"
 #include "tools/zor/ProgramSource.h"
@@ -93,7 +94,7 @@ int RunSimulate(const TSimulateArgs &a)
         // The same program text as zor translate and the editor's Simulation command.
         if (const int status = TranslateDocumentFile("simulate", a.Document, &program))
             return status;
-        if (program.empty() || program[0] == '\x1F') {
+        if (!CanRun(program)) {
             // The editor does not simulate a program without commands either.
             std::fprintf(stderr, "zor simulate: %s has no commands: nothing to simulate\n",
                          a.Document.c_str());

@@ -58,13 +58,13 @@ std::uint32_t Colour(std::uint8_t b)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    zor::rtf::Document document;
-    zor::rtf::CharFormat text = zor::rtf::DefaultFormat();
-    zor::rtf::CharFormat symbol = text;
+    zor::doc::Document document;
+    zor::doc::CharFormat text = zor::doc::DefaultFormat();
+    zor::doc::CharFormat symbol = text;
     symbol.Face = "ZorSymbolFont";
-    symbol.Charset = zor::rtf::SymbolCharset;
+    symbol.Charset = zor::doc::SymbolCharset;
     for (std::size_t i = 0; i + 1 < size; i += 2) {
-        zor::rtf::CharFormat &format = (data[i + 1] & 0x80) ? symbol : text;
+        zor::doc::CharFormat &format = (data[i + 1] & 0x80) ? symbol : text;
         format.Colour = Colour(data[i + 1]);
         document.Append(format, Character(data[i]));
     }
