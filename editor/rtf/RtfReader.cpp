@@ -911,8 +911,7 @@ void Reader::EnsureFormat()
             Face = ToUtf8Trimmed(name);
         }
         format.Face = Face;
-        format.Charset =
-            font->Charset >= 0 ? font->Charset : doc::CharsetForCodePage(AnsiCodePage);
+        format.Charset = font->Charset >= 0 ? font->Charset : doc::CharsetForCodePage(AnsiCodePage);
     } else {
         format.Face = DefaultFormat().Face;
         format.Charset = doc::CharsetForCodePage(AnsiCodePage);

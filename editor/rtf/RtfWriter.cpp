@@ -90,8 +90,7 @@ void AppendNumber(std::string &out, long long value)
 int FontCodePage(int charset)
 {
     const int codePage = doc::CodePageForCharset(charset, DocumentCodePage);
-    return codePage == SymbolCodePage || doc::IsWindowsCodePage(codePage) ? codePage
-                                                                             : UnicodeOnly;
+    return codePage == SymbolCodePage || doc::IsWindowsCodePage(codePage) ? codePage : UnicodeOnly;
 }
 
 int Writer::FontIndex(const CharFormat &format)

@@ -74,7 +74,7 @@ TEST(PortList, TypedDevicePathsAreTidied)
 {
     EXPECT_EQ(NormalizeDevicePath("  /dev/ttyUSB0 "), "/dev/ttyUSB0");
     EXPECT_EQ(NormalizeDevicePath("ttyACM0"), "/dev/ttyACM0");
-    EXPECT_EQ(NormalizeDevicePath(" rfc2217://10.0.0.21:4001"), "rfc2217://10.0.0.21:4001");
+    EXPECT_EQ(NormalizeDevicePath(" rfc2217://hall1.example:4001"), "rfc2217://hall1.example:4001");
     EXPECT_EQ(NormalizeDevicePath("   "), "");
 }
 
