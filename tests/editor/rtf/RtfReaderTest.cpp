@@ -6,17 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "editor/rtf/RtfCodec.h"
+#include "tests/editor/rtf/RtfTestData.h"
 
 namespace zor::rtf {
 namespace {
-
-std::string DataFile(const std::string &name)
-{
-    std::ifstream in(std::string(ZOR_RTF_TEST_DATA) + "/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // The run that holds the character at index, or nullptr.
 const TextRun *RunAt(const Document &doc, std::size_t index)

@@ -22,17 +22,10 @@
 #include "base/SymbolTag.h"
 #include "commands/DocumentTranslation.h"
 #include "editor/rtf/RtfCodec.h"
+#include "tests/editor/rtf/RtfTestData.h"
 
 namespace zor::rtf {
 namespace {
-
-std::string DataFile(const std::string &name)
-{
-    std::ifstream in(std::string(ZOR_RTF_TEST_DATA) + "/" + name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 Document ReadFile(const std::string &name)
 {
