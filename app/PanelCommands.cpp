@@ -6,7 +6,7 @@
 #include "comm/Nastav.h"
 #include "comm/Numeric.h"
 #include "comm/ProfileFile.h"
-#include "comm/QtSerialPort.h"
+#include "comm/PortFactory.h"
 #include "comm/Results.h"
 #include "comm/TransferDialogs.h"
 #include "comm/TransferRunner.h"

@@ -3,7 +3,7 @@
 // transfer through ser2net on loopback (RFC 2217) in front of the emulator's pseudo-terminal,
 // which should take at most one and a half times as long.
 #include "comm/Frames.h"
-#include "comm/QtSerialPort.h"
+#include "comm/PortFactory.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
 #include "tests/comm/PanelProcess.h"

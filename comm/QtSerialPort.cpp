@@ -2,6 +2,9 @@
 
 #include "comm/NetPort.h"
 #include "comm/PortProblem.h"
+#include "comm/QtPortList.h"
+
+#include <QCoreApplication>
 
 #include <QSerialPort>
 
@@ -219,5 +222,28 @@ std::unique_ptr<TSerialPort> CreateSerialPort()
 {
     return std::make_unique<TDevicePort>([] { return std::make_unique<TQtSerialPort>(); });
 }
+
+std::unique_ptr<TPortEnumerator> CreatePortEnumerator()
+{
+    return std::make_unique<TQtPortEnumerator>();
+}
+
+struct TPortRuntime::TImpl
+{
+    // QSerialPort's waits run its own notifiers, which look for the application object; in a
+    // program that already has one (the editor), nothing more is made.
+    int Argc = 1;
+    char Name[4] = "zor";
+    char *Argv[2] = {Name, nullptr};
+    std::unique_ptr<QCoreApplication> App;
+};
+
+TPortRuntime::TPortRuntime() : Impl(std::make_unique<TImpl>())
+{
+    if (!QCoreApplication::instance())
+        Impl->App = std::make_unique<QCoreApplication>(Impl->Argc, Impl->Argv);
+}
+
+TPortRuntime::~TPortRuntime() = default;
 
 } // namespace zor

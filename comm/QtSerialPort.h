@@ -3,6 +3,7 @@
 // thread started with QThread, or a thread with a QCoreApplication around).
 #pragma once
 
+#include "comm/PortFactory.h"
 #include "comm/SerialPort.h"
 
 #include <memory>
@@ -47,9 +48,5 @@ private:
     TPortTimeouts Timeouts;
     std::int32_t Baud = 9600;
 };
-
-// A closed port for TSerial: of the platform's kind for a local device, and a network port
-// (comm/NetPort.h) for a socket:// or rfc2217:// name.
-std::unique_ptr<TSerialPort> CreateSerialPort();
 
 } // namespace zor

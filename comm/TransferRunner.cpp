@@ -1,7 +1,7 @@
 #include "comm/TransferRunner.h"
 
 #include "comm/Frames.h"
-#include "comm/QtSerialPort.h"
+#include "comm/PortFactory.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,13 +1,11 @@
 // zor numeric: sends the two counters to the panel, the way the Numeric fields command does.
 #include "comm/NumericMessage.h"
-#include "comm/QtSerialPort.h"
+#include "comm/PortFactory.h"
 #include "comm/Serial.h"
 #include "tools/zor/CommArgs.h"
 #include "tools/zor/Counters.h"
 #include "tools/zor/Interrupt.h"
 #include "tools/zor/Subcommand.h"
-
-#include <QCoreApplication>
 
 #include <memory>
 
@@ -48,10 +46,7 @@ int RunNumeric(const TNumericArgs &a)
     TCommArgs comm;
     if (const int settings = ResolveCommArgs(a.Comm, &comm))
         return settings;
-    int argc = 1;
-    char name[] = "zor";
-    char *argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    const TPortRuntime runtime;
     TSerial serial(CreateSerialPort(), comm.Devices);
     TTransferStop stop;
     serial.Stop = &stop;

@@ -1,13 +1,11 @@
 // zor send: sends a display program to the panel, the way the editor's Send command does.
-#include "comm/QtSerialPort.h"
+#include "comm/PortFactory.h"
 #include "comm/Serial.h"
 #include "commands/SendCheck.h"
 #include "tools/zor/CommArgs.h"
 #include "tools/zor/Interrupt.h"
 #include "tools/zor/ProgramSource.h"
 #include "tools/zor/Subcommand.h"
-
-#include <QCoreApplication>
 
 #include <cstdio>
 #include <memory>
@@ -61,10 +59,7 @@ int RunSend(const TSendArgs &a)
     TCommArgs comm;
     if (const int settings = ResolveCommArgs(a.Comm, &comm))
         return settings;
-    int argc = 1;
-    char name[] = "zor";
-    char *argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    const TPortRuntime runtime;
     TSerial serial(CreateSerialPort(), comm.Devices,
                    {comm.Settings.LogToFile, comm.Settings.LogPath});
     TTransferStop stop;
