@@ -177,6 +177,30 @@ long TProfileFile::FindKey(std::string_view section, std::string_view key) const
     return -1;
 }
 
+std::vector<std::string> TProfileFile::Keys(std::string_view section) const
+{
+    std::vector<std::string> keys;
+    bool inSection = false;
+    for (const std::string &line : Lines) {
+        std::string_view name, k, v;
+        if (SectionName(line, &name))
+            inSection = SameName(name, section);
+        else if (inSection && KeyOf(line, &k, &v) && !k.empty() &&
+                 std::none_of(keys.begin(), keys.end(),
+                              [k](const std::string &known) { return SameName(known, k); }))
+            keys.emplace_back(k);
+    }
+    return keys;
+}
+
+bool TProfileFile::DeleteKey(std::string_view section, std::string_view key)
+{
+    bool deleted = false;
+    for (long i; (i = FindKey(section, key)) >= 0; deleted = true)
+        Lines.erase(Lines.begin() + i);
+    return deleted;
+}
+
 std::string TProfileFile::ReadString(std::string_view section, std::string_view key,
                                      std::string_view def) const
 {

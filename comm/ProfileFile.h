@@ -60,6 +60,13 @@ public:
     void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
+    // The keys of a section in the order of the file, each once (the first spelling of a key
+    // written twice); empty when the section is missing.
+    std::vector<std::string> Keys(std::string_view section) const;
+
+    // Removes every line of the key in the section, keeping all else. False when there was none.
+    bool DeleteKey(std::string_view section, std::string_view key);
+
     static constexpr std::size_t MaxStringLength = 2047;
     // A settings file holds a few short lines; anything this large is some other file, and
     // reading it would cost memory out of all proportion (a 10 MB file of empty lines).

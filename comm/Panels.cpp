@@ -1,0 +1,135 @@
+#include "comm/Panels.h"
+
+#include "comm/PortList.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace zor {
+
+namespace {
+
+bool IsDecimal(std::string_view s)
+{
+    return !s.empty() && s.size() <= 9 &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string_view Trimmed(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string Lower(std::string_view s)
+{
+    std::string out(s);
+    for (char &c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+} // namespace
+
+std::string PanelValue(const TNamedPanel &panel)
+{
+    return panel.Baud > 0 ? panel.Device + "," + std::to_string(panel.Baud) : panel.Device;
+}
+
+TNamedPanel ParsePanel(std::string_view name, std::string_view value)
+{
+    TNamedPanel panel;
+    panel.Name = std::string(Trimmed(name));
+    value = Trimmed(value);
+    const auto comma = value.rfind(',');
+    if (comma != std::string_view::npos) {
+        const std::string_view rate = Trimmed(value.substr(comma + 1));
+        if (IsDecimal(rate) && std::stol(std::string(rate)) > 0) {
+            panel.Baud = static_cast<std::int32_t>(std::stol(std::string(rate)));
+            value = Trimmed(value.substr(0, comma));
+        }
+    }
+    panel.Device = std::string(value);
+    return panel;
+}
+
+std::string PanelNameProblem(std::string_view name)
+{
+    if (name.empty())
+        return "A panel needs a name";
+    if (Trimmed(name) != name)
+        return "A panel's name cannot begin or end with a blank";
+    if (name.front() == '[' || name.front() == ';')
+        return "A panel's name cannot begin with '[' or ';'";
+    if (name.find_first_of("=,\t\r\n") != std::string_view::npos)
+        return "A panel's name cannot hold '=', a comma, a tab or a line break";
+    return {};
+}
+
+std::vector<TNamedPanel> LoadPanels(const TProfileFile &profile)
+{
+    std::vector<TNamedPanel> panels;
+    for (const std::string &key : profile.Keys(PanelsSection)) {
+        TNamedPanel panel = ParsePanel(key, profile.ReadString(PanelsSection, key, {}));
+        if (!panel.Device.empty())
+            panels.push_back(std::move(panel));
+    }
+    return panels;
+}
+
+void StorePanels(TProfileFile &profile, const std::vector<TNamedPanel> &panels)
+{
+    for (const std::string &key : profile.Keys(PanelsSection))
+        if (!FindPanel(panels, key))
+            profile.DeleteKey(PanelsSection, key);
+    // Removed and written again in order, so that the file lists them as the operator does; a
+    // name only re-cased is written as now spelt.
+    for (const TNamedPanel &panel : panels) {
+        profile.DeleteKey(PanelsSection, panel.Name);
+        profile.WriteString(PanelsSection, panel.Name, PanelValue(panel));
+    }
+}
+
+const TNamedPanel *FindPanel(const std::vector<TNamedPanel> &panels, std::string_view name)
+{
+    const std::string wanted = Lower(name);
+    for (const TNamedPanel &panel : panels)
+        if (Lower(panel.Name) == wanted)
+            return &panel;
+    return nullptr;
+}
+
+std::string DeviceIdentity(const std::string &device)
+{
+    const std::string path = NormalizeDevicePath(device);
+    const std::string lower = Lower(path);
+    for (std::string_view scheme : {"socket://", "rfc2217://"})
+        if (lower.starts_with(scheme)) {
+            std::string hostPort = lower.substr(scheme.size());
+            if (const auto slash = hostPort.find('/'); slash != std::string::npos)
+                hostPort.resize(slash);
+            return "net:" + hostPort;
+        }
+    std::error_code ec;
+    const auto resolved = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : resolved.string();
+}
+
+std::string PanelLogPath(const std::string &logPath, std::string_view panelName)
+{
+    std::string name(panelName);
+    for (char &c : name)
+        if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 0x20)
+            c = '_';
+    const std::filesystem::path log(logPath);
+    const std::string file =
+        log.stem().string() + "-" + name + (log.has_extension() ? log.extension().string() : "");
+    return (log.parent_path() / file).string();
+}
+
+} // namespace zor

@@ -1,0 +1,57 @@
+// The named panels of a plant, kept in section "Panels" of the settings file: each key a panel's
+// name, each value "DEVICE" or "DEVICE,BAUD" (Hall1=rfc2217://10.0.0.21:4001,
+// Gate=/dev/serial/by-id/usb-FTDI_...,19200). A panel without a rate of its own works at the rate
+// of section "PC".
+#pragma once
+
+#include "comm/ProfileFile.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zor {
+
+inline constexpr std::string_view PanelsSection = "Panels";
+
+struct TNamedPanel
+{
+    std::string Name;
+    std::string Device;    // a path or a socket:// or rfc2217:// name, as written
+    std::int32_t Baud = 0; // 0: the rate of section "PC"
+
+    bool operator==(const TNamedPanel &) const = default;
+};
+
+// A panel's value as written in the file: "DEVICE" or "DEVICE,BAUD". The rate is what follows
+// the last comma when that is a positive decimal number; a device whose name has a comma in it
+// keeps it.
+std::string PanelValue(const TNamedPanel &panel);
+TNamedPanel ParsePanel(std::string_view name, std::string_view value);
+
+// Why a name cannot name a panel ("" when it can): empty, blanks around it, '=', '[' or ';' at
+// its start, a comma or a tab (the lists zor prints and reads use those), a line break.
+std::string PanelNameProblem(std::string_view name);
+
+// The panels in the order of the file. Keys with an empty device are left out.
+std::vector<TNamedPanel> LoadPanels(const TProfileFile &profile);
+
+// Makes section "Panels" hold exactly these panels in this order: keys of panels no longer there
+// are removed, every other section, key and comment of the file is kept.
+void StorePanels(TProfileFile &profile, const std::vector<TNamedPanel> &panels);
+
+// The panel of that name (names compare without regard to case), or null.
+const TNamedPanel *FindPanel(const std::vector<TNamedPanel> &panels, std::string_view name);
+
+// A key for "the same device": a path resolved through its links (/dev/serial/by-id/... and the
+// ttyUSBn it leads to are one device), a network name as scheme-less lower-case HOST:PORT
+// (socket:// and rfc2217:// to one server port are one device).
+std::string DeviceIdentity(const std::string &device);
+
+// The transfer log of one panel: the log's file name with the panel's name added before the
+// extension (/var/log/zor.log and Hall1 give /var/log/zor-Hall1.log). Characters that cannot
+// stand in a file name become '_'.
+std::string PanelLogPath(const std::string &logPath, std::string_view panelName);
+
+} // namespace zor
