@@ -71,10 +71,13 @@ bool ResolvePanelTargets(const std::vector<TNamedPanel> &panels, const TTargetCh
         for (std::size_t i = 0; i < identities.size(); ++i)
             if (identities[i] == identity) {
                 const TPanelTarget &first = chosen[i];
-                *problem =
-                    first.Label() + " and " + target.Label() + " are the same device" +
-                    (first.Device == target.Device ? " " + target.Device
-                                                   : ", " + first.Device + " and " + target.Device);
+                if (first.Label() == target.Label())
+                    *problem = target.Label() + " is named twice";
+                else
+                    *problem = first.Label() + " and " + target.Label() + " are the same device" +
+                               (first.Device == target.Device
+                                    ? " " + target.Device
+                                    : ", " + first.Device + " and " + target.Device);
                 return false;
             }
         identities.push_back(identity);
