@@ -155,11 +155,4 @@ inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs
     return 0;
 }
 
-// Prints the result's message and returns the exit status (the code without its sign).
-inline int ReportResult(int code)
-{
-    std::fprintf(code == ResultOk ? stdout : stderr, "%s\n", ResultText(code).c_str());
-    return code < 0 ? -code : code;
-}
-
 } // namespace zor::tool

@@ -56,8 +56,8 @@ int RunSend(const TSendArgs &a)
         ListUnshowable(a.Document, document);
 
     TCommArgs comm;
-    if (const int status = ResolveCommArgs("send", a.Comm, &comm))
-        return status;
+    if (const int refused = ResolveCommArgs("send", a.Comm, &comm))
+        return refused;
     return RunTransfers("send", comm.Targets, [&text](TSerial &serial, std::int32_t baud) {
         return serial.SendProgram(text, 1, 1, 1, baud);
     });
