@@ -614,6 +614,10 @@ TEST_F(ZorTool, PanelsNamedWrongOrTwiceAreRefusedBeforeAnythingIsSent)
         {{"--all-panels", "--settings", Write("none.INI", "[PC]\nPort=1\n"), "--device", "x"},
          "zor send: --all-panels: there are no panels in section [Panels] of " +
              (Dir / "none.INI").string() + "; nothing was sent\n"},
+        {{"--device", panel.DevicePath(), "--panel", "hall1"},
+         "zor send: " + panel.DevicePath() + " and Hall1 are the same device " +
+             panel.DevicePath() + "; nothing was sent\n"},
+        {{"--panel", "Hall1", "--panel", "HALL1"}, "zor send: Hall1 is named twice"},
         {{"--all-panels", "--panel", "Hall1"}, "excludes"},
         {{"--port", "1", "--panel", "Hall1"}, "excludes"},
         {{"--panel"}, "--panel needs a panel's name"},
