@@ -64,7 +64,7 @@ int RunSend(const TSendArgs &a)
 }
 
 const TSubcommand SendRegistration(
-    "send", "Send a document (or a translated program) to the panel",
+    "send", "Send a document (or a translated program) to the panel, or to several at once",
     [](CLI::App &app) -> TSubcommand::Run {
         auto a = std::make_shared<TSendArgs>();
         auto *document = app.add_option("document", a->Document, "The document (RTF or plain text)")
