@@ -4,7 +4,9 @@
 #include "comm/PortProblem.h"
 #include "comm/QtPortList.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QEventLoop>
 
 #include <QSerialPort>
 
@@ -60,6 +62,11 @@ bool TQtSerialPort::Open(const std::string &device)
     termios before{};
     const bool known = ::tcgetattr(probe, &before) == 0;
 
+    // QSerialPort's waits run socket notifiers, which want an event dispatcher in this thread. A
+    // thread Qt did not start (a std::thread with one panel's transfer) has none until an event
+    // loop is made in it; the dispatcher then lives as long as the thread.
+    if (!QAbstractEventDispatcher::instance())
+        QEventLoop ensureDispatcher;
     auto port = std::make_unique<QSerialPort>();
     port->setPortName(QString::fromStdString(device));
     const bool opened = port->open(QIODevice::ReadWrite);

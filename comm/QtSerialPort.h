@@ -1,6 +1,6 @@
 // The serial port on Qt SerialPort, used synchronously. The QSerialPort is created by Open in
-// the calling thread and deleted by Close; call every operation from that thread (a worker
-// thread started with QThread, or a thread with a QCoreApplication around).
+// the calling thread and deleted by Close; call every operation from that thread. Any thread will
+// do (one started with QThread or a std::thread) while an application object exists.
 #pragma once
 
 #include "comm/PortFactory.h"

@@ -2,6 +2,8 @@
 // against the panel emulator.
 #include "comm/Frames.h"
 #include "comm/NumericMessage.h"
+#include "comm/PanelSend.h"
+#include "comm/PortFactory.h"
 #include "comm/QtSerialPort.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
@@ -14,6 +16,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -525,6 +528,106 @@ TEST_F(PtyTransfer, CtrlCEndsZorSendAndNumericAtOnceWithTheLineRestored)
     tcgetattr(silentFd, &after);
     ExpectSameLine(silentBefore, after);
     ::close(silentFd);
+}
+
+// Several panels at once, each on its own worker: the one that refuses fails alone, the others
+// store the program, and the Qt port works in threads Qt did not start without a complaint.
+TEST_F(PtyTransfer, PanelsAtOnceOneRefusingFailsAloneTheOthersStoreTheProgram)
+{
+    static std::atomic<int> complaints{0};
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &) {
+            if (type != QtDebugMsg && type != QtInfoMsg)
+                ++complaints;
+        });
+    const std::string text = Program(300);
+    const struct
+    {
+        std::string Name;
+        std::vector<std::string> Faults;
+        int Code;
+    } cases[] = {
+        {"Hall1", {}, ResultOk},
+        {"Gate", {"--refuse", "block2"}, ResultProgramDisabled},
+        {"Roof", {}, ResultOk},
+    };
+    std::vector<std::unique_ptr<test::TPanelProcess>> panels;
+    std::vector<TPanelTarget> targets;
+    for (const auto &c : cases) {
+        std::vector<std::string> args = {"--out", (Dir / (c.Name + ".bin")).string()};
+        args.insert(args.end(), c.Faults.begin(), c.Faults.end());
+        panels.push_back(std::make_unique<test::TPanelProcess>(Tool, args));
+        ASSERT_FALSE(panels.back()->DevicePath().empty());
+        TPanelTarget target;
+        target.Name = c.Name;
+        target.Device = panels.back()->DevicePath();
+        target.Baud = 19200;
+        target.Log = {true, (Dir / (c.Name + ".log")).string()};
+        targets.push_back(target);
+    }
+    const std::vector<TPanelOutcome> outcomes = SendToPanels(
+        targets,
+        [&text](TSerial &serial, std::int32_t baud) {
+            return serial.SendProgram(text, 1, 1, 1, baud);
+        },
+        [] { return CreateSerialPort(); }, nullptr);
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(complaints, 0);
+    ASSERT_EQ(outcomes.size(), std::size(cases));
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        const auto &c = cases[i];
+        SCOPED_TRACE(c.Name);
+        panels[i]->Stop();
+        EXPECT_EQ(outcomes[i].Code, c.Code);
+        EXPECT_EQ(outcomes[i].LogProblem, "");
+        EXPECT_TRUE(Slurp(Dir / (c.Name + ".log")).starts_with("Open Send\r\n"));
+        if (c.Code == ResultOk)
+            EXPECT_EQ(Slurp(Dir / (c.Name + ".bin")), text);
+        else
+            EXPECT_FALSE(std::filesystem::exists(Dir / (c.Name + ".bin")));
+    }
+}
+
+TEST_F(PtyTransfer, CtrlCStopsZorSendToEveryPanel)
+{
+    std::vector<std::unique_ptr<test::TPanelProcess>> panels;
+    std::vector<std::string> args = {"send",
+                                     "--program",
+                                     (Dir / "program.bin").string(),
+                                     "--settings",
+                                     (Dir / "empty.INI").string(),
+                                     "--log",
+                                     (Dir / "send.log").string()};
+    std::ofstream(Dir / "program.bin", std::ios::binary) << Program(2000); // seconds at this pace
+    std::ofstream(Dir / "empty.INI");
+    std::vector<std::filesystem::path> logs;
+    for (int i = 0; i < 2; ++i) {
+        panels.push_back(std::make_unique<test::TPanelProcess>(
+            Tool, std::vector<std::string>{"--late", "150", "--out",
+                                           (Dir / ("out" + std::to_string(i))).string()}));
+        ASSERT_FALSE(panels.back()->DevicePath().empty());
+        args.insert(args.end(), {"--device", panels.back()->DevicePath()});
+        logs.emplace_back(PanelLogPath((Dir / "send.log").string(), panels.back()->DevicePath()));
+    }
+    const auto messages = (Dir / "send.out").string();
+    const pid_t send = Spawn(Tool, args, messages);
+    // A log is created once its Open frame has been answered: both transfers are under way.
+    for (int i = 0; i < 500 && !(exists(logs[0]) && exists(logs[1])); ++i)
+        std::this_thread::sleep_for(milliseconds(10));
+    ASSERT_TRUE(exists(logs[0]) && exists(logs[1]));
+    std::this_thread::sleep_for(milliseconds(200));
+    kill(send, SIGINT);
+    const auto start = steady_clock::now();
+    EXPECT_EQ(ExitCode(send), 130);
+    EXPECT_LT(MsSince(start), 1000);
+    EXPECT_EQ(Slurp(messages), panels[0]->DevicePath() + "\t130\tTransfer interrupted\n" +
+                                   panels[1]->DevicePath() + "\t130\tTransfer interrupted\n" +
+                                   "zor send: transfer interrupted\n");
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(Slurp(logs[i]).ends_with(",\r\nTransfer interrupted\r\n"));
+        panels[i]->Stop();
+        EXPECT_FALSE(exists(Dir / ("out" + std::to_string(i)))) << "a panel took the program";
+    }
 }
 
 TEST_F(PtyTransfer, APortThatCannotBeOpenedSaysWhy)

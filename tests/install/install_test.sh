@@ -35,7 +35,10 @@ zcat "$prefix/share/man/man1/zor.1.gz" | grep -q "ZorEdit $version" || fail "zor
 # The counters service runs this installation's tool, and reads its settings where README tells
 # the administrator to put them, whatever the prefix.
 unit=$prefix/lib/systemd/system/zor-counters.service
-grep -qx "ExecStart=$prefix/bin/zor numeric .*" "$unit" || fail "the counters service does not run $prefix/bin/zor"
+script=$prefix/libexec/zoredit/zor-counters
+grep -qx "ExecStart=$script" "$unit" || fail "the counters service does not run $script"
+[[ -x $script ]] || fail "the counters script is not executable"
+grep -qx "zor=$prefix/bin/zor" "$script" || fail "the counters script does not run $prefix/bin/zor"
 grep -qx 'EnvironmentFile=/etc/default/zor-counters' "$unit" ||
     fail "the counters service does not read /etc/default/zor-counters"
 grep -qx 'ConditionPathExists=/etc/default/zor-counters' "$unit" ||

@@ -23,11 +23,14 @@ for f in ./usr/bin/zoredit ./usr/bin/zor ./usr/share/zoredit/fonts/ZorSymbols.TT
     [[ $contents == *" $f"* ]] || fail "$f is not in the package"
 done
 
-# The counters unit is written at install time, so it names the packaged tool, not the build's prefix.
+# The counters unit and its script are written at install time, so they name the packaged tool, not
+# the build's prefix.
 dpkg-deb -x "$deb" "$tmp/root"
 unit=$tmp/root/usr/lib/systemd/system/zor-counters.service
 [[ -f $unit ]] || fail "the counters service is not in the package"
-grep -q '^ExecStart=/usr/bin/zor numeric' "$unit" || fail "the counters service does not run /usr/bin/zor"
+script=$tmp/root/usr/libexec/zoredit/zor-counters
+grep -q '^ExecStart=/usr/libexec/zoredit/zor-counters$' "$unit" || fail "the counters service does not run its script"
+grep -q '^zor=/usr/bin/zor$' "$script" || fail "the counters script does not run /usr/bin/zor"
 grep -q '^EnvironmentFile=/etc/default/zor-counters$' "$unit" || fail "the counters service reads no /etc/default file"
 
 if command -v lintian >/dev/null; then

@@ -2,6 +2,7 @@
 // nothing reported as done that was not.
 #include "base/AtomicFile.h"
 #include "base/Version.h"
+#include "comm/Panels.h"
 #include "commands/DocumentTranslation.h"
 #include "editor/rtf/RtfCodec.h"
 #include "tests/base/FileTestSupport.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +57,8 @@ protected:
                 _exit(126);
             if (unprivileged && test::BecomeUnprivileged() != 0)
                 _exit(test::CannotArrange);
+            for (const auto &[name, value] : Env)
+                setenv(name.c_str(), value.c_str(), 1);
         });
         for (const int fd : {o, e})
             if (fd >= 0)
@@ -90,13 +94,15 @@ protected:
     }
 
     fs::path Dir = fs::temp_directory_path() / ("zor-tool-" + std::to_string(getpid()));
-    // The zor that Zor runs.
+    // The zor that Zor runs, and variables it gets in its environment.
     std::string ToolPath = Tool;
+    std::vector<std::pair<std::string, std::string>> Env;
 };
 
 TEST_F(ZorTool, EverySubcommandHelpsOnStandardOutput)
 {
-    for (const std::string sub : {"translate", "simulate", "send", "numeric", "panel", "ports"}) {
+    for (const std::string sub :
+         {"translate", "simulate", "send", "numeric", "panel", "panels", "ports"}) {
         const TRun run = Zor({sub, "--help"});
         EXPECT_EQ(run.Status, 0) << sub;
         EXPECT_NE(run.Out.find("Usage: zor " + sub), std::string::npos) << sub;
@@ -510,6 +516,179 @@ TEST_F(ZorTool, CountersThatDoNotFitThePanelAreRefusedWithAReason)
         EXPECT_EQ(run.Status, 2) << c.Says;
         EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
     }
+}
+
+// A settings file naming panels on emulators: NAME=DEVICE[,BAUD] for each.
+struct TPlant
+{
+    struct TPanel
+    {
+        std::string Name;
+        std::unique_ptr<test::TPanelProcess> Process;
+        std::string Out;
+    };
+    std::vector<TPanel> Panels;
+
+    const TPanel &operator[](const std::string &name) const
+    {
+        for (const TPanel &p : Panels)
+            if (p.Name == name)
+                return p;
+        throw std::out_of_range(name);
+    }
+    std::string Device(const std::string &name) const
+    {
+        return (*this)[name].Process->DevicePath();
+    }
+    // What each panel heard, and ends them.
+    std::string Heard(const std::string &name) const { return (*this)[name].Process->Stop(); }
+};
+
+TEST_F(ZorTool, SendsToSeveralPanelsAtOnceOneLineEachAndTheWorstStatus)
+{
+    TPlant plant;
+    std::string ini = "[PC]\nBaud=19200\n[Panels]\n";
+    for (const auto &[name, options] :
+         std::vector<std::pair<std::string, std::vector<std::string>>>{
+             {"Hall1", {}}, {"Gate", {"--refuse", "block1"}}, {"Yard", {}}}) {
+        const std::string out = (Dir / (name + ".bin")).string();
+        auto args = options;
+        args.insert(args.end(), {"--out", out});
+        plant.Panels.push_back({name, std::make_unique<test::TPanelProcess>(Tool, args), out});
+        ASSERT_FALSE(plant.Device(name).empty());
+        ini += name + "=" + plant.Device(name) + (name == "Gate" ? ",9600\n" : "\n");
+    }
+    const std::string settings = Write("plant.INI", ini);
+
+    TRun run = Zor({"panels", "--settings", settings});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "Hall1\t" + plant.Device("Hall1") + "\t19200\nGate\t" +
+                           plant.Device("Gate") + "\t9600\nYard\t" + plant.Device("Yard") +
+                           "\t19200\n");
+
+    const std::string doc = Write("sample.zor", rtf::Write(test::SymbolF3AndHi()));
+    const std::string log = (Dir / "zor.log").string();
+    run = Zor({"send", doc, "--settings", settings, "--all-panels", "--log", log});
+    EXPECT_EQ(run.Status, 6) << "the worst: Program disable";
+    EXPECT_EQ(run.Out, "Hall1\t0\tCommunication O.K.\nGate\t6\tProgram disable\n"
+                       "Yard\t0\tCommunication O.K.\n");
+    const std::string program = TranslateDocument(test::SymbolF3AndHi()).Program;
+    EXPECT_EQ(Contents(plant["Hall1"].Out), program);
+    EXPECT_EQ(Contents(plant["Yard"].Out), program);
+    EXPECT_FALSE(fs::exists(plant["Gate"].Out));
+    for (const char *name : {"Hall1", "Gate", "Yard"})
+        EXPECT_TRUE(Contents(PanelLogPath(log, name)).starts_with("Open Send")) << name;
+    EXPECT_FALSE(fs::exists(log));
+
+    // In the order given, a bare device named by itself; one panel alone answers as ever.
+    run = Zor({"numeric", "1", "2", "--settings", settings, "--panel", "yard", "--device",
+               plant.Device("Hall1")});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "Yard\t0\tCommunication O.K.\n" + plant.Device("Hall1") +
+                           "\t0\tCommunication O.K.\n");
+    run = Zor({"numeric", "3", "4", "--settings", settings, "--panel", "Gate"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "Communication O.K.\n");
+    EXPECT_EQ(plant.Heard("Gate"), "numeric days \"  3\" accidents \" 4\"\n");
+    EXPECT_NE(plant.Heard("Yard").find("numeric days \"  1\""), std::string::npos);
+}
+
+TEST_F(ZorTool, PanelsNamedWrongOrTwiceAreRefusedBeforeAnythingIsSent)
+{
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    fs::create_symlink(panel.DevicePath(), Dir / "usb-by-id");
+    const std::string settings = Write("plant.INI", "[Panels]\nHall1=" + panel.DevicePath() + "\n");
+    const std::string doc = Write("sample.zor", "Hi");
+    const struct
+    {
+        std::vector<std::string> Args;
+        std::string Says;
+    } cases[] = {
+        {{"--panel", "Hall2"},
+         "zor send: there is no panel named Hall2 in section [Panels] of " + settings +
+             "; nothing was sent\n"},
+        {{"--panel", "Hall1", "--device", (Dir / "usb-by-id").string()},
+         "zor send: Hall1 and " + (Dir / "usb-by-id").string() + " are the same device, " +
+             panel.DevicePath() + " and " + (Dir / "usb-by-id").string() + "; nothing was sent\n"},
+        {{"--all-panels", "--settings", Write("none.INI", "[PC]\nPort=1\n"), "--device", "x"},
+         "zor send: --all-panels: there are no panels in section [Panels] of " +
+             (Dir / "none.INI").string() + "; nothing was sent\n"},
+        {{"--device", panel.DevicePath(), "--panel", "hall1"},
+         "zor send: " + panel.DevicePath() + " and Hall1 are the same device " +
+             panel.DevicePath() + "; nothing was sent\n"},
+        {{"--panel", "Hall1", "--panel", "HALL1"}, "zor send: Hall1 is named twice"},
+        {{"--all-panels", "--panel", "Hall1"}, "excludes"},
+        {{"--port", "1", "--panel", "Hall1"}, "excludes"},
+        {{"--panel"}, "--panel needs a panel's name"},
+    };
+    for (const auto &c : cases) {
+        std::vector<std::string> args = {"send", doc};
+        if (std::find(c.Args.begin(), c.Args.end(), "--settings") == c.Args.end())
+            args.insert(args.end(), {"--settings", settings});
+        args.insert(args.end(), c.Args.begin(), c.Args.end());
+        const TRun run = Zor(args);
+        EXPECT_EQ(run.Status, 2) << c.Says;
+        EXPECT_EQ(run.Out, "");
+        EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
+    }
+    EXPECT_EQ(panel.Stop(), "") << "the panel heard nothing";
+
+    TRun run = Zor({"panels", "--settings", (Dir / "none.INI").string()});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err, "zor panels: there are no panels in section [Panels] of " +
+                           (Dir / "none.INI").string() + "\n");
+    run = Zor({"panels", "--settings", (Dir / "missing.INI").string()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Err.starts_with("Error inic file\n")) << run.Err;
+}
+
+// The counters service's run, with the settings of /etc/default/zor-counters in its environment.
+TEST_F(ZorTool, TheCountersServiceSendsToThePanelsItNamesOrAllOrTheOneDevice)
+{
+    TPlant plant;
+    for (const char *name : {"Hall1", "Gate", "Lone"}) {
+        plant.Panels.push_back(
+            {name, std::make_unique<test::TPanelProcess>(Tool, std::vector<std::string>{}), {}});
+        ASSERT_FALSE(plant.Device(name).empty());
+    }
+    const std::string settings = Write("plant.INI", "[Panels]\nHall1=" + plant.Device("Hall1") +
+                                                        "\nGate=" + plant.Device("Gate") + "\n");
+    const std::string empty = Write("empty.INI", "");
+    char today[16];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    std::strftime(today, sizeof today, "%Y-%m-%d", localtime_r(&now, &local));
+    ToolPath = ZOR_COUNTERS_SCRIPT;
+    const struct
+    {
+        std::vector<std::pair<std::string, std::string>> Env;
+        std::string Out;
+    } runs[] = {
+        {{{"ZOR_SETTINGS", settings}},
+         "Hall1\t0\tCommunication O.K.\nGate\t0\tCommunication O.K.\n"},
+        {{{"ZOR_SETTINGS", settings}, {"ZOR_PANELS", " Gate  "}}, "Communication O.K.\n"},
+        {{{"ZOR_SETTINGS", empty}}, "Communication O.K.\n"},
+        {{}, "Communication O.K.\n"},
+    };
+    for (const auto &r : runs) {
+        Env = {{"ZOR_SINCE", today}, {"ZOR_ACCIDENTS", "7"}, {"ZOR_DEVICE", plant.Device("Lone")},
+               {"ZOR_BAUD", "9600"}, {"ZOR_SETTINGS", ""},   {"ZOR_PANELS", ""}};
+        Env.insert(Env.end(), r.Env.begin(), r.Env.end());
+        const TRun run = Zor({});
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Out, r.Out);
+    }
+    const std::string once = "numeric days \"  0\" accidents \" 7\"\n";
+    EXPECT_EQ(plant.Heard("Hall1"), once);
+    EXPECT_EQ(plant.Heard("Gate"), once + once);
+    EXPECT_EQ(plant.Heard("Lone"), once + once);
+
+    Env = {{"ZOR_SINCE", today}, {"ZOR_SETTINGS", (Dir / "missing.INI").string()}};
+    const TRun run = Zor({});
+    EXPECT_EQ(run.Status, 1) << "an unreadable settings file is no plant without panels";
+    EXPECT_TRUE(run.Err.starts_with("Error inic file\n")) << run.Err;
 }
 
 TEST_F(ZorTool, ListsSerialPortsOrSaysThereAreNone)

@@ -1,11 +1,14 @@
-// Options shared by the subcommands that talk to the panel: where the settings come from and
-// which port and baud rate to use.
+// Options shared by the subcommands that talk to panels: where the settings come from, which
+// panels (the classic port, devices, named panels) and which baud rate.
 #pragma once
 
+#include "comm/PanelSend.h"
+#include "comm/Panels.h"
 #include "comm/ProfileFile.h"
 #include "comm/Results.h"
 #include "comm/Settings.h"
 #include "tools/zor/ProgramSource.h"
+#include "tools/zor/Subcommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -14,16 +17,15 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace zor::tool {
 
 struct TCommArgs
 {
-    TCommSettings Settings;
-    TPortDevices Devices;
-    // Where the baud rate came from when it is no rate of the panel's, for the line under a
-    // failed transfer's result; empty for a rate of the panel's.
-    std::string BaudProblem;
+    // The panels to send to, in the order the command line names them; one (the classic port,
+    // or the one device) when it names none.
+    std::vector<TPanelTarget> Targets;
 };
 
 // The editor's settings file, for the editor installed beside this tool.
@@ -42,79 +44,115 @@ struct TCommOptions
     // settings file, which may be missing (the defaults apply).
     std::string SettingsFile;
     bool SettingsGiven = false;
-    std::string Device;
+    TTargetChoice Targets; // --device, --panel and --all-panels
     std::string Log;
     std::int32_t Port = INT_MIN;
     std::int32_t Baud = INT_MIN;
 };
 
-// Declares --settings FILE, --port N, --device PATH, --baud B and (when withLog) --log FILE.
+// Declares --settings FILE, --port N, --device PATH, --panel NAME, --all-panels, --baud B and
+// (when withLog) --log FILE. --device and --panel may be repeated; their order is kept.
 inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
 {
     app.add_option("--settings", o.SettingsFile,
                    "The settings file, which must be readable (default: the editor's)")
         ->type_name("FILE")
         ->each([&o](const std::string &) { o.SettingsGiven = true; });
-    app.add_option("--port", o.Port, "Port number as in the editor (COMn of section Ports)")
-        ->type_name("N")
-        ->transform(Decimal());
-    app.add_option("--device", o.Device,
-                   "The serial device (a path, socket://HOST:PORT or rfc2217://HOST:PORT), "
-                   "instead of a port number")
-        ->type_name("PATH");
-    app.add_option("--baud", o.Baud, "Baud rate (default: the settings file's)")
+    auto *port =
+        app.add_option("--port", o.Port, "Port number as in the editor (COMn of section Ports)")
+            ->type_name("N")
+            ->transform(Decimal());
+    // Each occurrence is taken as it is read, so that devices and panels keep the order given.
+    using TItem = TTargetChoice::TItem;
+    const auto target = [&o](TItem::TKind kind) {
+        return [&o, kind](const std::string &value) { o.Targets.Items.push_back({kind, value}); };
+    };
+    app.add_option_function<std::string>(
+           "--device", target(TItem::Device),
+           "A serial device (a path, socket://HOST:PORT or rfc2217://HOST:PORT) instead of a port "
+           "number; repeat for several")
+        ->type_name("PATH")
+        ->trigger_on_parse()
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    auto *panel = app.add_option_function<std::string>(
+                         "--panel", target(TItem::Panel),
+                         "A panel named in section Panels of the settings file; repeat for several")
+                      ->type_name("NAME")
+                      ->trigger_on_parse()
+                      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+                      ->excludes(port);
+    app.add_flag("--all-panels", o.Targets.AllPanels, "Every panel of section Panels")
+        ->excludes(port)
+        ->excludes(panel);
+    app.add_option("--baud", o.Baud,
+                   "Baud rate for every panel (default: a panel's own, else the settings file's)")
         ->type_name("B")
         ->transform(Decimal())
         ->check(CLI::Range(1, INT_MAX));
     if (withLog)
-        app.add_option("--log", o.Log, "Log the transfer to this file")->type_name("FILE");
+        app.add_option("--log", o.Log,
+                       "Log the transfer to this file (a named panel's log gets its name added)")
+            ->type_name("FILE");
 }
 
-// Fills *out with the settings file's values and the options laid over them. A settings file
+// The settings file, read as ResolveCommArgs reads it. Returns 0, or exit status 1 after saying
+// why on stderr ("Error inic file" and a line with the file and the reason). A settings file
 // that cannot be read is never replaced by the defaults (they name another port): only the
-// editor's own file may be missing (or out of sight, in a folder this user may not search). Returns
-// 0, or exit status 1 after saying why on stderr
-// ("Error inic file" and a line with the file and the reason).
-inline int ResolveCommArgs(const TCommOptions &o, TCommArgs *out)
+// editor's own file may be missing (or out of sight, in a folder this user may not search).
+inline int ReadSettingsFile(const TCommOptions &o, TProfileFile *profile, std::string *path)
 {
-    const std::string path = o.SettingsGiven ? o.SettingsFile : DefaultSettingsFile();
-    TProfileFile profile;
-    const TFileRead read = profile.Read(path);
+    *path = o.SettingsGiven ? o.SettingsFile : DefaultSettingsFile();
+    const TFileRead read = profile->Read(*path);
     // The editor's file counts as missing also where its folder may not be searched, since
     // nothing says it is there; the editor takes the defaults then too.
     struct stat st
     {
     };
-    const bool missing = stat(path.c_str(), &st) != 0;
+    const bool missing = stat(path->c_str(), &st) != 0;
     if (!read.Ok() && (o.SettingsGiven || !missing)) {
         std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
-                     TProfileFile::Problem(path, read).c_str());
+                     TProfileFile::Problem(*path, read).c_str());
         return 1;
-    }
-    out->Settings = LoadCommSettings(profile, std::filesystem::current_path().string());
-    out->Devices = o.Device.empty() ? LoadPortDevices(profile) : TPortDevices::Single(o.Device);
-    if (o.Port != INT_MIN)
-        out->Settings.Port = o.Port;
-    if (o.Baud == INT_MIN) {
-        out->BaudProblem = BaudRateProblem(profile, path);
-    } else {
-        out->Settings.Baud = o.Baud;
-        if (!IsPanelBaudRate(o.Baud))
-            out->BaudProblem = "--baud " + std::to_string(o.Baud) +
-                               ": the panel works at 4800, 9600 or 19200 baud";
-    }
-    if (!o.Log.empty()) {
-        out->Settings.LogToFile = true;
-        out->Settings.LogPath = o.Log;
     }
     return 0;
 }
 
-// Prints the result's message and returns the exit status (the code without its sign).
-inline int ReportResult(int code)
+// Fills *out with the targets: the settings file's values with the options laid over them.
+// Returns 0; exit status 1 for a settings file that cannot be read (ReadSettingsFile); or
+// UsageStatus, having said why after "zor COMMAND: ", for a panel name the file does not have and
+// for two targets that are one device. Nothing has been sent then.
+inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs *out)
 {
-    std::fprintf(code == ResultOk ? stdout : stderr, "%s\n", ResultText(code).c_str());
-    return code < 0 ? -code : code;
+    TProfileFile profile;
+    std::string path;
+    if (const int status = ReadSettingsFile(o, &profile, &path))
+        return status;
+    TTargetDefaults defaults;
+    defaults.SettingsFile = path;
+    defaults.Settings = LoadCommSettings(profile, std::filesystem::current_path().string());
+    if (o.Port != INT_MIN)
+        defaults.Settings.Port = o.Port;
+    if (o.Baud == INT_MIN) {
+        defaults.BaudProblem = BaudRateProblem(profile, path);
+    } else {
+        defaults.Settings.Baud = o.Baud;
+        defaults.BaudGiven = true;
+        if (!IsPanelBaudRate(o.Baud))
+            defaults.BaudProblem = "--baud " + std::to_string(o.Baud) +
+                                   ": the panel works at 4800, 9600 or 19200 baud";
+    }
+    if (!o.Log.empty()) {
+        defaults.Settings.LogToFile = true;
+        defaults.Settings.LogPath = o.Log;
+    }
+    TTargetChoice choice = o.Targets;
+    if (choice.Items.empty() && !choice.AllPanels)
+        choice.Items.push_back({TTargetChoice::TItem::Device,
+                                LoadPortDevices(profile).ForPort(defaults.Settings.Port)});
+    std::string problem;
+    if (!ResolvePanelTargets(LoadPanels(profile), choice, defaults, &out->Targets, &problem))
+        return Fail(command, problem + "; nothing was sent", UsageStatus);
+    return 0;
 }
 
 } // namespace zor::tool

@@ -57,6 +57,7 @@ std::string Explain(const CLI::ParseError &e)
     static const std::map<std::string, std::string> words = {
         {"FILE", "a file"},
         {"PATH", "a device path"},
+        {"NAME", "a panel's name"},
         {"N", "a number"},
         {"B", "a baud rate"},
         {"DATE", "a date as YYYY-MM-DD"},

@@ -1,11 +1,7 @@
 #include "tools/zor/Interrupt.h"
 
-#include "comm/Results.h"
-#include "tools/zor/CommArgs.h"
-
 #include <atomic>
 #include <csignal>
-#include <cstdio>
 
 namespace zor::tool {
 
@@ -48,26 +44,6 @@ TInterruptGuard::~TInterruptGuard()
 int TInterruptGuard::ExitStatus()
 {
     return Signal != 0 ? 128 + Signal : 0;
-}
-
-int ReportTransfer(const char *command, const TSerial &serial, int code,
-                   const std::string &baudProblem)
-{
-    int status = 0;
-    if (code == ResultCancelled) {
-        std::fprintf(stderr, "zor %s: transfer interrupted\n", command);
-        status = TInterruptGuard::ExitStatus() != 0 ? TInterruptGuard::ExitStatus() : 130;
-    } else {
-        status = ReportResult(code);
-        if (code == ResultHardwareFailure && !serial.PortProblem().empty())
-            std::fprintf(stderr, "%s\n", serial.PortProblem().c_str());
-        if ((code == ResultUnknownError || code == ResultTimeout) && !baudProblem.empty())
-            std::fprintf(stderr, "%s\n", baudProblem.c_str());
-    }
-    if (!serial.LogProblem().empty())
-        std::fprintf(stderr, "zor %s: the transfer log was not written: %s\n", command,
-                     serial.LogProblem().c_str());
-    return status;
 }
 
 } // namespace zor::tool

@@ -4,10 +4,7 @@
 // restores its settings and finishes the log with a line saying it was interrupted.
 #pragma once
 
-#include "comm/Serial.h"
 #include "comm/TransferStop.h"
-
-#include <string>
 
 namespace zor::tool {
 
@@ -25,13 +22,5 @@ public:
     // 128 plus the number of the signal that came (130 for Ctrl-C); 0 when none came.
     static int ExitStatus();
 };
-
-// Prints the outcome of a transfer as the editor shows it: the result's message, the cause of a
-// port that could not be opened, a log that could not be written, or the interrupt. baudProblem
-// (TCommArgs) is said under a result the rate may explain: "Unknow Error" (the port took no such
-// rate) and "Timeout" (the panel did not hear it). Returns the exit status (the interrupt's
-// status for an interrupted transfer).
-int ReportTransfer(const char *command, const TSerial &serial, int code,
-                   const std::string &baudProblem = {});
 
 } // namespace zor::tool

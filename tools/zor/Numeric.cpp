@@ -1,11 +1,10 @@
-// zor numeric: sends the two counters to the panel, the way the Numeric fields command does.
+// zor numeric: sends the two counters to the panel (or to several at once), the way the Numeric
+// fields command does.
 #include "comm/NumericMessage.h"
-#include "comm/PortFactory.h"
-#include "comm/Serial.h"
 #include "tools/zor/CommArgs.h"
 #include "tools/zor/Counters.h"
-#include "tools/zor/Interrupt.h"
 #include "tools/zor/Subcommand.h"
+#include "tools/zor/Transfers.h"
 
 #include <memory>
 
@@ -44,15 +43,11 @@ int RunNumeric(const TNumericArgs &a)
                     UsageStatus);
 
     TCommArgs comm;
-    if (const int settings = ResolveCommArgs(a.Comm, &comm))
-        return settings;
-    const TPortRuntime runtime;
-    TSerial serial(CreateSerialPort(), comm.Devices);
-    TTransferStop stop;
-    serial.Stop = &stop;
-    const TInterruptGuard interrupt(stop);
-    const int code = serial.SendNumeric(message, comm.Settings.Port, comm.Settings.Baud);
-    return ReportTransfer("numeric", serial, code, comm.BaudProblem);
+    if (const int status = ResolveCommArgs("numeric", a.Comm, &comm))
+        return status;
+    return RunTransfers("numeric", comm.Targets, [&message](TSerial &serial, std::int32_t baud) {
+        return serial.SendNumeric(message, 1, baud);
+    });
 }
 
 const TSubcommand NumericRegistration(

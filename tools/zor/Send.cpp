@@ -1,11 +1,10 @@
-// zor send: sends a display program to the panel, the way the editor's Send command does.
-#include "comm/PortFactory.h"
-#include "comm/Serial.h"
+// zor send: sends a display program to the panel (or to several at once), the way the editor's
+// Send command does.
 #include "commands/SendCheck.h"
 #include "tools/zor/CommArgs.h"
-#include "tools/zor/Interrupt.h"
 #include "tools/zor/ProgramSource.h"
 #include "tools/zor/Subcommand.h"
+#include "tools/zor/Transfers.h"
 
 #include <cstdio>
 #include <memory>
@@ -57,20 +56,15 @@ int RunSend(const TSendArgs &a)
         ListUnshowable(a.Document, document);
 
     TCommArgs comm;
-    if (const int settings = ResolveCommArgs(a.Comm, &comm))
-        return settings;
-    const TPortRuntime runtime;
-    TSerial serial(CreateSerialPort(), comm.Devices,
-                   {comm.Settings.LogToFile, comm.Settings.LogPath});
-    TTransferStop stop;
-    serial.Stop = &stop;
-    const TInterruptGuard interrupt(stop);
-    const int code = serial.SendProgram(text, 1, 1, comm.Settings.Port, comm.Settings.Baud);
-    return ReportTransfer("send", serial, code, comm.BaudProblem);
+    if (const int refused = ResolveCommArgs("send", a.Comm, &comm))
+        return refused;
+    return RunTransfers("send", comm.Targets, [&text](TSerial &serial, std::int32_t baud) {
+        return serial.SendProgram(text, 1, 1, 1, baud);
+    });
 }
 
 const TSubcommand SendRegistration(
-    "send", "Send a document (or a translated program) to the panel",
+    "send", "Send a document (or a translated program) to the panel, or to several at once",
     [](CLI::App &app) -> TSubcommand::Run {
         auto a = std::make_shared<TSendArgs>();
         auto *document = app.add_option("document", a->Document, "The document (RTF or plain text)")

@@ -89,6 +89,14 @@ void CheckOptions(const CLI::App &sub, const std::vector<std::string> &args)
     } else if (name == "send" || name == "numeric") {
         IfGiven(sub, "--baud", [](std::int64_t n) { Check(n > 0); });
         IfGiven(sub, "--port", [](std::int64_t) {});
+        // The classic port number and named panels are two ways to choose; never both, and
+        // every panel is never mixed with some.
+        Check(!(Given(sub, "--port") && (Given(sub, "--panel") || Given(sub, "--all-panels"))));
+        Check(!(Given(sub, "--all-panels") && Given(sub, "--panel")));
+        if (Given(sub, "--all-panels"))
+            Check(std::any_of(args.begin(), args.end(), [](const std::string &a) {
+                return a.starts_with("--all-panels");
+            }));
         if (name == "send") {
             Check(!(Given(sub, "document") && Given(sub, "--program")));
             // Clearing the panel is never the accident of a parse.
@@ -106,7 +114,7 @@ void CheckOptions(const CLI::App &sub, const std::vector<std::string> &args)
     } else if (name == "translate") {
         Check(Given(sub, "document"));
     } else {
-        Check(name == "ports");
+        Check(name == "ports" || name == "panels");
     }
 }
 

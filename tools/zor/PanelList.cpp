@@ -1,0 +1,50 @@
+// zor panels: the named panels of the settings file, for scripts and for checking the file.
+#include "comm/Panels.h"
+#include "comm/Settings.h"
+#include "tools/zor/CommArgs.h"
+#include "tools/zor/Subcommand.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace zor::tool {
+
+namespace {
+
+int RunPanels(const TCommOptions &o)
+{
+    TProfileFile profile;
+    std::string path;
+    if (const int status = ReadSettingsFile(o, &profile, &path))
+        return status;
+    const std::vector<TNamedPanel> panels = LoadPanels(profile);
+    if (panels.empty()) {
+        std::fprintf(stderr, "zor panels: there are no panels in section [%s] of %s\n",
+                     std::string(PanelsSection).c_str(), path.c_str());
+        return 0;
+    }
+    const std::int32_t pcBaud =
+        LoadCommSettings(profile, std::filesystem::current_path().string()).Baud;
+    for (const TNamedPanel &panel : panels)
+        std::printf("%s\t%s\t%d\n", panel.Name.c_str(), panel.Device.c_str(),
+                    static_cast<int>(panel.Baud > 0 ? panel.Baud : pcBaud));
+    return 0;
+}
+
+const TSubcommand PanelsRegistration(
+    "panels",
+    "List the panels named in section Panels of the settings file: name, device and the baud "
+    "rate a transfer uses, tab-separated",
+    [](CLI::App &app) -> TSubcommand::Run {
+        auto o = std::make_shared<TCommOptions>();
+        app.add_option("--settings", o->SettingsFile,
+                       "The settings file, which must be readable (default: the editor's)")
+            ->type_name("FILE")
+            ->each([o](const std::string &) { o->SettingsGiven = true; });
+        return [o] { return RunPanels(*o); };
+    });
+
+} // namespace
+
+} // namespace zor::tool

@@ -1,0 +1,104 @@
+#include "tools/zor/Transfers.h"
+
+#include "comm/PortFactory.h"
+#include "comm/Results.h"
+#include "tools/zor/Interrupt.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace zor::tool {
+
+namespace {
+
+int ExitStatusOf(int code)
+{
+    if (code == ResultCancelled)
+        return TInterruptGuard::ExitStatus() != 0 ? TInterruptGuard::ExitStatus() : 130;
+    return code < 0 ? -code : code;
+}
+
+// Line breaks and tabs (the result of too many text segments has line breaks; a cause names a
+// device, which may hold anything) would break the one-line-per-target list.
+std::string OneLine(std::string text)
+{
+    std::string line;
+    for (char c : text) {
+        if (c == '\n' || c == '\r' || c == '\t')
+            c = ' ';
+        if (c != ' ' || line.empty() || line.back() != ' ')
+            line += c;
+    }
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return line;
+}
+
+void SayLogProblem(const char *command, const std::string &label, const TPanelOutcome &outcome)
+{
+    if (outcome.LogProblem.empty())
+        return;
+    if (label.empty())
+        std::fprintf(stderr, "zor %s: the transfer log was not written: %s\n", command,
+                     outcome.LogProblem.c_str());
+    else
+        std::fprintf(stderr, "zor %s: %s: the transfer log was not written: %s\n", command,
+                     label.c_str(), outcome.LogProblem.c_str());
+}
+
+int ReportOne(const char *command, const TPanelTarget &target, const TPanelOutcome &outcome)
+{
+    const int status = ExitStatusOf(outcome.Code);
+    if (outcome.Code == ResultCancelled) {
+        std::fprintf(stderr, "zor %s: transfer interrupted\n", command);
+    } else {
+        std::fprintf(outcome.Code == ResultOk ? stdout : stderr, "%s\n",
+                     ResultText(outcome.Code).c_str());
+        if (const std::string cause = OutcomeCause(target, outcome); !cause.empty())
+            std::fprintf(stderr, "%s\n", cause.c_str());
+    }
+    SayLogProblem(command, {}, outcome);
+    return status;
+}
+
+int ReportSeveral(const char *command, const std::vector<TPanelTarget> &targets,
+                  const std::vector<TPanelOutcome> &outcomes)
+{
+    int worst = 0;
+    bool interrupted = false;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const TPanelOutcome &outcome = outcomes[i];
+        const int status = ExitStatusOf(outcome.Code);
+        worst = std::max(worst, status);
+        interrupted = interrupted || outcome.Code == ResultCancelled;
+        std::string message = outcome.Code == ResultCancelled ? std::string("Transfer interrupted")
+                                                              : ResultText(outcome.Code);
+        if (const std::string cause = OutcomeCause(targets[i], outcome); !cause.empty())
+            message += ": " + cause;
+        std::printf("%s\t%d\t%s\n", OneLine(targets[i].Label()).c_str(), status,
+                    OneLine(message).c_str());
+    }
+    std::fflush(stdout);
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        SayLogProblem(command, targets[i].Label(), outcomes[i]);
+    if (interrupted)
+        std::fprintf(stderr, "zor %s: transfer interrupted\n", command);
+    return worst;
+}
+
+} // namespace
+
+int RunTransfers(const char *command, const std::vector<TPanelTarget> &targets,
+                 const TPanelTransfer &transfer)
+{
+    const TPortRuntime runtime;
+    TTransferStop stop;
+    const TInterruptGuard interrupt(stop);
+    const std::vector<TPanelOutcome> outcomes = SendToPanels(
+        targets, transfer, [] { return CreateSerialPort(); }, &stop);
+    return targets.size() == 1 ? ReportOne(command, targets.front(), outcomes.front())
+                               : ReportSeveral(command, targets, outcomes);
+}
+
+} // namespace zor::tool
