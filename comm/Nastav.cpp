@@ -408,7 +408,7 @@ TPanelName::TPanelName(QWidget *parent) : QDialog(parent)
     layout->addWidget(ProblemLabel);
     layout->addStretch();
     layout->addLayout(buttons);
-    setFixedSize(340, 130);
+    setFixedSize(340, 112);
     connect(NameEdit, &QLineEdit::textChanged, this, &TPanelName::Update);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
@@ -543,7 +543,12 @@ void TParamet::BuildPanelsPage()
 
     NameDialog = new TPanelName(this);
 
-    connect(PanelTable, &QTreeWidget::currentItemChanged, this, [this] { ShowPanel(); });
+    connect(PanelTable, &QTreeWidget::currentItemChanged, this, [this] {
+        // The last test's sentence names its panel; it goes when another is chosen.
+        if (!TestThread)
+            PanelTestResult->clear();
+        ShowPanel();
+    });
     connect(PanelAdd, &QPushButton::clicked, this, &TParamet::PanelAddClick);
     connect(PanelRename, &QPushButton::clicked, this, &TParamet::PanelRenameClick);
     connect(PanelRemove, &QPushButton::clicked, this, &TParamet::PanelRemoveClick);

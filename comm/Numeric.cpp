@@ -99,10 +99,16 @@ void TVstup::SetTargets(const std::vector<TPanelTarget> &targets)
         return;
     }
     constexpr int ShownRows = 5;
+    constexpr int Width = 400; // room for a device server's name beside the panel's
     const int rows = std::min<int>(int(targets.size()), ShownRows);
-    const int height = rows * Targets->sizeHintForRow(0) + 2 * Targets->frameWidth() + 2;
-    Targets->setGeometry(32, 154, 240, height);
-    setFixedSize(304, 154 + height + 14);
+    Targets->setHeaderHidden(true);
+    Targets->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Targets->setTextElideMode(Qt::ElideMiddle);
+    Targets->resizeColumnToContents(0);
+    const int rowHeight = std::max(Targets->sizeHintForRow(0), Targets->fontMetrics().height() + 4);
+    const int height = rows * rowHeight + 2 * Targets->frameWidth() + 2;
+    Targets->setGeometry(32, 154, Width - 64, height);
+    setFixedSize(Width, 154 + height + 14);
 }
 
 std::vector<TPanelTarget> TVstup::TickedTargets() const

@@ -15,6 +15,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace zor {
 
 namespace {
@@ -36,12 +38,15 @@ void MarkAsWarning(QLabel *label)
 
 // ---- the checklist ----
 
-TPanelCheckList::TPanelCheckList(QWidget *parent) : QListWidget(parent)
+TPanelCheckList::TPanelCheckList(QWidget *parent) : QTreeWidget(parent)
 {
     setObjectName(QStringLiteral("PanelList"));
     setAccessibleName(QStringLiteral("Panels"));
-    setUniformItemSizes(true);
-    connect(this, &QListWidget::itemChanged, this, &TPanelCheckList::TickedChanged);
+    setHeaderLabels({QStringLiteral("Panel"), QStringLiteral("Device")});
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    connect(this, &QTreeWidget::itemChanged, this, &TPanelCheckList::TickedChanged);
 }
 
 void TPanelCheckList::SetTargets(const std::vector<TPanelTarget> &targets,
@@ -51,25 +56,27 @@ void TPanelCheckList::SetTargets(const std::vector<TPanelTarget> &targets,
     clear();
     TargetList = targets;
     for (const TPanelTarget &target : targets) {
-        auto *item = new QListWidgetItem(
-            QStringLiteral("%1    %2").arg(Q(target.Name), Q(target.Device)), this);
-        item->setData(Qt::UserRole, Q(target.Name));
+        auto *item = new QTreeWidgetItem(this, {Q(target.Name), Q(target.Device)});
+        item->setData(0, Qt::UserRole, Q(target.Name));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(ticked.contains(Q(target.Name), Qt::CaseInsensitive) ? Qt::Checked
-                                                                                 : Qt::Unchecked);
-        item->setToolTip(QStringLiteral("%1: %2, %3 baud")
-                             .arg(Q(target.Name), Q(target.Device))
-                             .arg(target.Baud));
+        item->setCheckState(
+            0, ticked.contains(Q(target.Name), Qt::CaseInsensitive) ? Qt::Checked : Qt::Unchecked);
+        const QString tip = QStringLiteral("%1: %2, %3 baud")
+                                .arg(Q(target.Name), Q(target.Device))
+                                .arg(target.Baud);
+        item->setToolTip(0, tip);
+        item->setToolTip(1, tip);
     }
-    setCurrentRow(count() > 0 ? 0 : -1);
+    resizeColumnToContents(0);
+    setCurrentItem(topLevelItem(0));
     emit TickedChanged();
 }
 
 std::vector<TPanelTarget> TPanelCheckList::TickedTargets() const
 {
     std::vector<TPanelTarget> ticked;
-    for (int i = 0; i < count() && std::size_t(i) < TargetList.size(); ++i)
-        if (item(i)->checkState() == Qt::Checked)
+    for (int i = 0; i < topLevelItemCount() && std::size_t(i) < TargetList.size(); ++i)
+        if (topLevelItem(i)->checkState(0) == Qt::Checked)
             ticked.push_back(TargetList[std::size_t(i)]);
     return ticked;
 }
@@ -86,11 +93,12 @@ void TPanelCheckList::SetTicked(const QStringList &names)
 {
     {
         const QSignalBlocker block(this);
-        for (int i = 0; i < count(); ++i)
-            item(i)->setCheckState(
-                names.contains(item(i)->data(Qt::UserRole).toString(), Qt::CaseInsensitive)
-                    ? Qt::Checked
-                    : Qt::Unchecked);
+        for (int i = 0; i < topLevelItemCount(); ++i)
+            topLevelItem(i)->setCheckState(
+                0, names.contains(topLevelItem(i)->data(0, Qt::UserRole).toString(),
+                                  Qt::CaseInsensitive)
+                       ? Qt::Checked
+                       : Qt::Unchecked);
     }
     emit TickedChanged();
 }
@@ -254,6 +262,7 @@ void TPanelsProgress::Begin()
         // A numeric message is one frame: the bar only shows that it is on its way.
         row.Bar->setRange(0, blocks > 0 ? blocks : 0);
         row.Bar->setValue(0);
+        row.State->setPalette(palette());
         row.State->setText(blocks > 0 ? QStringLiteral("0 of %1 blocks").arg(blocks)
                                       : QStringLiteral("Sending"));
         row.State->setMinimumWidth(row.State->fontMetrics().horizontalAdvance(
@@ -301,6 +310,11 @@ void TPanelsProgress::Finished(std::size_t index, const TTransferResult &result)
         row.Bar->setValue(0);
     }
     row.State->setText(ResultRowText(result.Code));
+    if (result.Code != ResultOk) {
+        QPalette failed = row.State->palette();
+        failed.setColor(QPalette::WindowText, Qt::darkRed);
+        row.State->setPalette(failed);
+    }
 }
 
 void TPanelsProgress::showEvent(QShowEvent *event)
@@ -397,6 +411,16 @@ void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelT
                                        .arg(all)
                                        .arg(all - good));
     Table->resizeRowsToContents();
+    // As tall as the rows need, within reason; more scroll.
+    int rowsHeight = 0;
+    for (int r = 0; r < Table->rowCount(); ++r)
+        rowsHeight += Table->rowHeight(r);
+    const int tableHeight = std::clamp(
+        rowsHeight + Table->horizontalHeader()->height() + 2 * Table->frameWidth() + 4, 120, 420);
+    Table->setMinimumHeight(tableHeight);
+    Table->setMaximumHeight(tableHeight);
+    adjustSize();
+    resize(std::max(width(), 680), sizeHint().height());
     Button1->setFocus();
 }
 

@@ -6,8 +6,8 @@
 #include "comm/PanelTransfers.h"
 
 #include <QDialog>
-#include <QListWidget>
 #include <QPointer>
+#include <QTreeWidget>
 #include <string>
 #include <vector>
 
@@ -19,8 +19,9 @@ class QTableWidget;
 
 namespace zor {
 
-// A list of transfer targets, each with a check box; Space ticks the current one.
-class TPanelCheckList : public QListWidget
+// A list of transfer targets (name and device), each with a check box; Space ticks the current
+// one.
+class TPanelCheckList : public QTreeWidget
 {
     Q_OBJECT
 public:
