@@ -564,11 +564,12 @@ void TParamet::BuildPanelsPage()
     connect(PanelDevice, &QComboBox::activated, this, [this](int index) {
         PanelDevice->setEditText(PanelDevice->itemData(index).toString());
     });
-    connect(PanelBaud, &QComboBox::activated, this, [this](int item) {
+    connect(PanelBaud, &QComboBox::currentIndexChanged, this, [this](int item) {
         const int index = CurrentPanel();
         if (index < 0)
             return;
-        DialogPanels[std::size_t(index)].Baud = PanelBaud->itemData(item).toInt();
+        if (item >= 0)
+            DialogPanels[std::size_t(index)].Baud = PanelBaud->itemData(item).toInt();
         FillPanelRow(index);
     });
     setTabOrder(PanelTable, PanelAdd);
