@@ -572,12 +572,16 @@ void TParamet::BuildPanelsPage()
             DialogPanels[std::size_t(index)].Baud = PanelBaud->itemData(item).toInt();
         FillPanelRow(index);
     });
+    // After the Port page's controls, before OK and Cancel: the hidden page's are passed over.
+    setTabOrder(Zmena, PanelTable);
     setTabOrder(PanelTable, PanelAdd);
     setTabOrder(PanelAdd, PanelRename);
     setTabOrder(PanelRename, PanelRemove);
     setTabOrder(PanelRemove, PanelDevice);
     setTabOrder(PanelDevice, PanelBaud);
     setTabOrder(PanelBaud, PanelTest);
+    setTabOrder(PanelTest, Button1);
+    setTabOrder(Button1, Button2);
     ShowPanel();
 }
 
