@@ -207,11 +207,15 @@ TEST_F(PanelCommandsTest, ThePanelsPageWritesThePanelsSectionAndKeepsTheRestOfTh
 TEST_F(PanelCommandsTest, TheTestButtonOpensTheDeviceAndSaysWhatItFoundWithoutSendingAFrame)
 {
     test::TPanelProcess panel(ZOR_TOOL_PATH, {});
+    test::TPanelProcess listener(ZOR_TOOL_PATH, {"--listen", "0"});
     ASSERT_FALSE(panel.DevicePath().empty());
+    ASSERT_FALSE(listener.DevicePath().empty());
     const std::string refused = "socket://127.0.0.1:" + std::to_string(RefusingPort());
     TParamet &p = *Form->findChild<TParamet *>();
     p.ApplySettings({3, 4800, false, ""});
-    p.ApplyPanels({{"Hall1", panel.DevicePath(), 0}, {"Gate", refused, 19200}});
+    p.ApplyPanels({{"Hall1", panel.DevicePath(), 0},
+                   {"Gate", refused, 19200},
+                   {"Yard", listener.DevicePath(), 0}});
     QSignalSpy finished(&p, &TParamet::TestFinished);
 
     p.PanelTestClick();
@@ -233,9 +237,19 @@ TEST_F(PanelCommandsTest, TheTestButtonOpensTheDeviceAndSaysWhatItFoundWithoutSe
               "Cannot reach " + refused + ": the connection was refused by " + server + ".");
     EXPECT_TRUE(p.PanelTest->isEnabled());
 
-    const std::string heard = panel.Stop();
-    EXPECT_EQ(heard.find("program"), std::string::npos) << heard;
-    EXPECT_EQ(heard.find("numeric"), std::string::npos) << heard;
+    p.SelectPanel(2);
+    p.PanelTestClick();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_TRUE(finished[2][0].toBool());
+    EXPECT_EQ(finished[2][1].toString().toStdString(),
+              "Connected to " + listener.DevicePath().substr(std::string("socket://").size()) +
+                  " (raw TCP: the server's own line settings apply).");
+
+    for (test::TPanelProcess *emulator : {&panel, &listener}) {
+        const std::string heard = emulator->Stop();
+        EXPECT_EQ(heard.find("program"), std::string::npos) << heard;
+        EXPECT_EQ(heard.find("numeric"), std::string::npos) << heard;
+    }
 }
 
 TEST_F(PanelCommandsTest, SendToPanelsStoresTheProgramInEveryPanelThatTakesItAndListsEachResult)
