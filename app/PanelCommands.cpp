@@ -279,11 +279,13 @@ void TPanelCommands::NumericFields()
     for (;;) {
         if (!AskNumericMessage(&Window, *Vstup, message))
             return;
+        // As for letters in the fields, the dialog comes back with what is wrong said.
         ticked = Vstup->TickedTargets();
-        if (!ticked.empty())
+        const QString problem = ticked.empty() ? QStringLiteral("Tick where the counters go.")
+                                               : SharedDeviceText(ticked);
+        if (problem.isEmpty())
             break;
-        Dialogs().MessageBox(&Window, QStringLiteral("Error"),
-                             QStringLiteral("Tick where the counters go."), TMsgIcon::Error,
+        Dialogs().MessageBox(&Window, QStringLiteral("Error"), problem, TMsgIcon::Error,
                              TMsgButtons::Ok);
     }
     if (ticked.size() == 1 && ticked.front().Name == targets.front().Name) {

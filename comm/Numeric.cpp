@@ -66,15 +66,11 @@ TVstup::TVstup(QWidget *parent) : QDialog(parent)
     TargetLabel->setBuddy(Targets);
     TargetLabel->hide();
     Targets->hide();
-    // Send stays off while nothing is ticked or two ticked targets share one device.
+    // Send stays off while nothing is ticked; targets that share a device are refused with a
+    // message when sent, as the counters are.
     connect(Targets, &TPanelCheckList::TickedChanged, this, [this] {
-        if (Targets->isHidden())
-            return;
-        const auto ticked = Targets->TickedTargets();
-        Button1->setEnabled(!ticked.empty() && SharedDeviceText(ticked).isEmpty());
-        Button1->setToolTip(ticked.empty() ? QStringLiteral("Tick where the counters go")
-                            : SharedDeviceText(ticked).isEmpty() ? QStringLiteral("Send to display")
-                                                                 : SharedDeviceText(ticked));
+        if (!Targets->isHidden())
+            Button1->setEnabled(!Targets->TickedTargets().empty());
     });
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Targets);
@@ -94,7 +90,6 @@ void TVstup::SetTargets(const std::vector<TPanelTarget> &targets)
     Targets->SetTargets(targets, ticked);
     if (!choice) {
         Button1->setEnabled(true);
-        Button1->setToolTip(QStringLiteral("Send to display"));
         setFixedSize(304, 146);
         return;
     }

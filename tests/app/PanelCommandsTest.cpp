@@ -411,7 +411,8 @@ TEST_F(PanelCommandsTest, PanelsOnOneDeviceAreRefusedBeforeAnythingIsSent)
 
 TEST_F(PanelCommandsTest, NumericFieldsGoToThePortOfParametersOrToTheTickedPanels)
 {
-    StartWith("[PC]\nPort=1\n[Ports]\nCOM1=/dev/fakeP\n[Panels]\nA=/dev/fakeA\nB=/dev/fakeB\n");
+    StartWith("[PC]\nPort=1\n[Ports]\nCOM1=/dev/fakeP\n[Panels]\nA=/dev/fakeA\nB=/dev/fakeB\n"
+              "C=/dev/fakeP\n");
     ScriptedPanels({"/dev/fakeP", "/dev/fakeA", "/dev/fakeB"});
     auto counters = [](const char *days, QStringList ticked) {
         return Accept([days, ticked](QDialog &d) {
@@ -443,6 +444,17 @@ TEST_F(PanelCommandsTest, NumericFieldsGoToThePortOfParametersOrToTheTickedPanel
     EXPECT_EQ(data("/dev/fakeP"), std::vector<std::string>{" 12  "});
     EXPECT_EQ(data("/dev/fakeA"), std::vector<std::string>{" 34  "});
     EXPECT_EQ(data("/dev/fakeB"), std::vector<std::string>{" 34  "});
+
+    // The port of Parameters and a panel on its device: said, and the dialog comes back.
+    Dialogs.Boxes.clear();
+    Dialogs.FormAnswers = {counters("56", {"COM 1 (Parameters)", "C"}), counters("56", {"C"}),
+                           ReadResults()};
+    Form->ZorNumericValueExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "COM 1 (Parameters) and C use the same device (/dev/fakeP): "
+                                     "one device takes one transfer at a time.");
+    EXPECT_EQ(Rows, (std::vector<TResultRow>{{"C", "Communication O.K.", ""}}));
+    EXPECT_EQ(data("/dev/fakeP"), std::vector<std::string>{" 56  "}) << "once";
 }
 
 } // namespace
