@@ -748,10 +748,11 @@ void TParamet::PanelTestClick()
     std::shared_ptr<TSerialPort> port = PortFactory();
     TestStop = std::make_shared<TTransferStop>();
     auto result = std::make_shared<TDeviceTestResult>();
-    TestThread = QThread::create([port, device, baud, stop = TestStop, result]() mutable {
-        *result = TestDevice(*port, device, baud, stop.get());
-        port.reset();
-    });
+    TestThread =
+        QThread::create([port = std::move(port), device, baud, stop = TestStop, result]() mutable {
+            *result = TestDevice(*port, device, baud, stop.get());
+            port.reset();
+        });
     connect(TestThread, &QThread::finished, this, [this, name, result] {
         TestThread->wait();
         delete TestThread;

@@ -337,9 +337,8 @@ TEST_F(PanelCommandsTest, OneCancelStopsEveryPanelAfterItsFrameInFlight)
         // Once every panel is at block 2 the operator presses Cancel; each waits there until it
         // has, so that every one is stopped mid-program.
         if (++atBlock2 == 3) {
-            TPanelsProgress *progress = Form->findChild<TPanelsProgress *>();
             QMetaObject::invokeMethod(
-                progress, [progress] { progress->CancelButton->click(); },
+                Form.get(), [this] { Form->findChild<TPanelsProgress *>()->CancelButton->click(); },
                 Qt::BlockingQueuedConnection);
             cancelled = true;
         }
