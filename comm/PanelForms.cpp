@@ -52,23 +52,26 @@ TPanelCheckList::TPanelCheckList(QWidget *parent) : QTreeWidget(parent)
 void TPanelCheckList::SetTargets(const std::vector<TPanelTarget> &targets,
                                  const QStringList &ticked)
 {
-    const QSignalBlocker block(this);
-    clear();
-    TargetList = targets;
-    for (const TPanelTarget &target : targets) {
-        auto *item = new QTreeWidgetItem(this, {Q(target.Name), Q(target.Device)});
-        item->setData(0, Qt::UserRole, Q(target.Name));
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(
-            0, ticked.contains(Q(target.Name), Qt::CaseInsensitive) ? Qt::Checked : Qt::Unchecked);
-        const QString tip = QStringLiteral("%1: %2, %3 baud")
-                                .arg(Q(target.Name), Q(target.Device))
-                                .arg(target.Baud);
-        item->setToolTip(0, tip);
-        item->setToolTip(1, tip);
+    {
+        const QSignalBlocker block(this);
+        clear();
+        TargetList = targets;
+        for (const TPanelTarget &target : targets) {
+            auto *item = new QTreeWidgetItem(this, {Q(target.Name), Q(target.Device)});
+            item->setData(0, Qt::UserRole, Q(target.Name));
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+            item->setCheckState(0, ticked.contains(Q(target.Name), Qt::CaseInsensitive)
+                                       ? Qt::Checked
+                                       : Qt::Unchecked);
+            const QString tip = QStringLiteral("%1: %2, %3 baud")
+                                    .arg(Q(target.Name), Q(target.Device))
+                                    .arg(target.Baud);
+            item->setToolTip(0, tip);
+            item->setToolTip(1, tip);
+        }
+        resizeColumnToContents(0);
+        setCurrentItem(topLevelItem(0));
     }
-    resizeColumnToContents(0);
-    setCurrentItem(topLevelItem(0));
     emit TickedChanged();
 }
 

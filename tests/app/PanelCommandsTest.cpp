@@ -314,8 +314,10 @@ TEST_F(PanelCommandsTest, SendToPanelsStoresTheProgramInEveryPanelThatTakesItAnd
     StartWith(kept.readAll());
     Document("again");
     Dialogs.FormAnswers = {[](QDialog &d) {
-        EXPECT_EQ(static_cast<TPanelChoice &>(d).PanelList->Ticked(),
-                  QStringList({"Hall", "Office", "Gate"}));
+        auto &choice = static_cast<TPanelChoice &>(d);
+        EXPECT_EQ(choice.PanelList->Ticked(), QStringList({"Hall", "Office", "Gate"}));
+        EXPECT_TRUE(choice.SendButton->isEnabled());
+        EXPECT_TRUE(choice.Note->text().isEmpty());
         return int(QDialog::Rejected);
     }};
     Form->ZorSendToPanelsExecute();
