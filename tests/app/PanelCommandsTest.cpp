@@ -13,6 +13,7 @@
 #include "comm/ProfileFile.h"
 #include "editor/Child.h"
 #include "tests/comm/PanelProcess.h"
+#include "tests/comm/Ser2netProcess.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/MainFormFixture.h"
 
@@ -30,32 +31,14 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <map>
 #include <memory>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace zor {
 namespace {
 
 using TBytes = TFakeSerialPort::TBytes;
-
-// A loopback port nothing listens on: a connection to it is refused at once.
-int RefusingPort()
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address);
-    ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(s);
-    return ntohs(address.sin_port);
-}
 
 struct TResultRow
 {
@@ -210,7 +193,7 @@ TEST_F(PanelCommandsTest, TheTestButtonOpensTheDeviceAndSaysWhatItFoundWithoutSe
     test::TPanelProcess listener(ZOR_TOOL_PATH, {"--listen", "0"});
     ASSERT_FALSE(panel.DevicePath().empty());
     ASSERT_FALSE(listener.DevicePath().empty());
-    const std::string refused = "socket://127.0.0.1:" + std::to_string(RefusingPort());
+    const std::string refused = "socket://127.0.0.1:" + std::to_string(test::ClosedPort());
     TParamet &p = *Form->findChild<TParamet *>();
     p.ApplySettings({3, 4800, false, ""});
     p.ApplyPanels({{"Hall1", panel.DevicePath(), 0},
@@ -258,7 +241,7 @@ TEST_F(PanelCommandsTest, SendToPanelsStoresTheProgramInEveryPanelThatTakesItAnd
     test::TPanelProcess gate(ZOR_TOOL_PATH, {"--late", "120"});
     ASSERT_FALSE(hall.DevicePath().empty());
     ASSERT_FALSE(gate.DevicePath().empty());
-    const std::string refused = "socket://127.0.0.1:" + std::to_string(RefusingPort());
+    const std::string refused = "socket://127.0.0.1:" + std::to_string(test::ClosedPort());
     StartWith(QByteArray("[PC]\nFile=1\nPath=") + Dir.filePath("zor.log").toUtf8() +
               "\n[Panels]\nHall=" + QByteArray::fromStdString(hall.DevicePath()) +
               "\nOffice=" + QByteArray::fromStdString(refused) +
