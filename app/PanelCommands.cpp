@@ -116,8 +116,9 @@ void TPanelCommands::Translate(QTextEdit &editor, bool send, QLabel &status,
         if (ConfirmSend(&Window, translation.Check)) {
             // Transfer log shows first the log this transfer writes (the first panel's).
             if (CommSettings.LogToFile)
-                LastLogPath = QString::fromStdString(
-                    targets && !targets->empty() ? targets->front().LogPath : CommSettings.LogPath);
+                LastLogPath = QString::fromStdString(targets && !targets->empty()
+                                                         ? targets->front().Log.LogPath
+                                                         : CommSettings.LogPath);
             if (targets)
                 SendToTargets(*targets, QStringLiteral("Send to panels"),
                               [&program](TPanelTransfers &t) { t.SendProgram(program); });
@@ -151,7 +152,7 @@ void TPanelCommands::SendToPanels(QTextEdit &editor, QLabel &status)
     }
     std::vector<TPanelTarget> targets;
     for (const TNamedPanel &panel : PanelList)
-        targets.push_back(TargetOf(panel, CommSettings));
+        targets.push_back(TargetOf(panel, TargetDefaults()));
     TPanelChoice &choice = PanelChoice();
     choice.PanelList->SetTargets(targets, SendChoice);
     if (Dialogs().ExecuteForm(choice) != QDialog::Accepted)
@@ -185,7 +186,7 @@ void TPanelCommands::SendToTargets(const std::vector<TPanelTarget> &targets, con
                              TMsgButtons::Ok);
         return;
     }
-    TPanelTransfers transfers(targets, PortFactory, CommSettings.LogToFile);
+    TPanelTransfers transfers(targets, PortFactory);
     std::vector<TTransferResult> results;
     connect(&transfers, &TPanelTransfers::Finished, this,
             [&results](const std::vector<TTransferResult> &r) { results = r; });
@@ -194,14 +195,6 @@ void TPanelCommands::SendToTargets(const std::vector<TPanelTarget> &targets, con
     send(transfers);
     progress.Follow(nullptr);
     UpdateTransferLogAction();
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        TTransferResult &r = results[i];
-        // As under Send: a rate the panel does not work at is named when it is the one in use.
-        if ((r.Code == ResultUnknownError || r.Code == ResultTimeout) &&
-            targets[i].Baud == CommSettings.Baud && !IsPanelBaudRate(CommSettings.Baud) &&
-            !BaudProblem.empty())
-            r.PortProblem += (r.PortProblem.empty() ? "" : "\n") + BaudProblem;
-    }
     TPanelResults &window = PanelResults();
     window.SetResults(caption, targets, results);
     // Shown over the progress window, which goes once the operator has read it.
@@ -230,11 +223,27 @@ TPanelResults &TPanelCommands::PanelResults()
     return *Results;
 }
 
+TTargetDefaults TPanelCommands::TargetDefaults() const
+{
+    TTargetDefaults defaults;
+    defaults.Settings = CommSettings;
+    // The file's rate is named only while it is the one in use.
+    if (!IsPanelBaudRate(CommSettings.Baud))
+        defaults.BaudProblem = BaudProblem;
+    defaults.SettingsFile = QFile::encodeName(SettingsFile).toStdString();
+    return defaults;
+}
+
 TPanelTarget TPanelCommands::PortTarget() const
 {
     const int number = CommSettings.Port >= 1 && CommSettings.Port <= 3 ? CommSettings.Port : 4;
-    return {"COM " + std::to_string(number) + " (Parameters)",
-            PortDevices.ForPort(CommSettings.Port), CommSettings.Baud, CommSettings.LogPath};
+    TPanelTarget target;
+    target.Name = "COM " + std::to_string(number) + " (Parameters)";
+    target.Device = PortDevices.ForPort(CommSettings.Port);
+    target.Baud = CommSettings.Baud;
+    target.BaudProblem = TargetDefaults().BaudProblem;
+    target.Log = TTransferLog{CommSettings.LogToFile, CommSettings.LogPath};
+    return target;
 }
 
 TTransferRunner &TPanelCommands::Transfers()
@@ -272,7 +281,7 @@ void TPanelCommands::NumericFields()
         return;
     std::vector<TPanelTarget> targets{PortTarget()};
     for (const TNamedPanel &panel : PanelList)
-        targets.push_back(TargetOf(panel, CommSettings));
+        targets.push_back(TargetOf(panel, TargetDefaults()));
     Vstup->SetTargets(targets);
     std::uint8_t message[NumericMessageLength + 1] = {}; // and its zero byte
     std::vector<TPanelTarget> ticked;

@@ -33,6 +33,7 @@ class TParamet;
 class TTransferRunner;
 class TVstup;
 struct TPanelTarget;
+struct TTargetDefaults;
 struct TTransferResult;
 
 // Where the last choice of Send to panels is kept: key "SendPanels" of section "Editor", the
@@ -102,6 +103,8 @@ private:
                        const std::function<void(TPanelTransfers &)> &send);
     // The port of Parameters as a target, named "COM n (Parameters)".
     TPanelTarget PortTarget() const;
+    // What a named panel takes from the settings where it says nothing of its own.
+    TTargetDefaults TargetDefaults() const;
     // The logs Transfer log offers: the port's, then each panel's.
     void LogChoices(QStringList &labels, QStringList &paths) const;
     // Writes the settings file with edit's changes; says "Error inic file" and why on failure.

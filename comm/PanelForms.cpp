@@ -396,7 +396,7 @@ void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelT
         auto *text = new QTableWidgetItem(ResultRowText(result.Code));
         text->setIcon(result.Code == ResultOk ? okIcon : failIcon);
         Table->setItem(row, 1, text);
-        QString cause = Q(result.PortProblem);
+        QString cause = Q(OutcomeCause(targets[i], {result.Code, result.PortProblem, {}}));
         if (!result.LogProblem.empty())
             cause +=
                 (cause.isEmpty() ? QString() : QStringLiteral("\n")) +

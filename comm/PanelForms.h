@@ -118,8 +118,9 @@ class TPanelResults : public QDialog
 public:
     explicit TPanelResults(QWidget *parent = nullptr);
 
-    // Fills the rows: for targets[i] the result results[i], and as its cause the port's problem
-    // and a log that was not written.
+    // Fills the rows: for targets[i] the result results[i], and as its cause what zor says after
+    // the result (OutcomeCause: why the port failed, a rate the panel does not work at) and a log
+    // that was not written.
     void SetResults(const QString &caption, const std::vector<TPanelTarget> &targets,
                     const std::vector<TTransferResult> &results);
 

@@ -7,10 +7,15 @@
 
 namespace zor {
 
-TPanelTarget TargetOf(const TNamedPanel &panel, const TCommSettings &settings)
+TPanelTarget TargetOf(const TNamedPanel &panel, const TTargetDefaults &defaults)
 {
-    return {panel.Name, panel.Device, panel.Baud > 0 ? panel.Baud : settings.Baud,
-            PanelLogPath(settings.LogPath, panel.Name)};
+    TTargetChoice choice;
+    choice.Items.push_back({TTargetChoice::TItem::Panel, panel.Name});
+    std::vector<TPanelTarget> targets;
+    std::string problem;
+    // One panel of a list that holds it is always found and shares its device with nothing.
+    ResolvePanelTargets({panel}, choice, defaults, &targets, &problem);
+    return targets.front();
 }
 
 std::optional<std::pair<std::size_t, std::size_t>>
@@ -27,8 +32,7 @@ FindSharedDevice(const std::vector<TPanelTarget> &targets)
 }
 
 TPanelTransfers::TPanelTransfers(std::vector<TPanelTarget> targets,
-                                 TTransferRunner::TPortFactory portFactory, bool logToFile,
-                                 QObject *parent)
+                                 TTransferRunner::TPortFactory portFactory, QObject *parent)
     : QObject(parent), TargetList(std::move(targets))
 {
     for (const TPanelTarget &target : TargetList) {
@@ -36,7 +40,7 @@ TPanelTransfers::TPanelTransfers(std::vector<TPanelTarget> targets,
         runner->PortFactory = portFactory;
         // Port number 1 leads to the target's device.
         runner->Devices = TPortDevices::Single(target.Device);
-        runner->Log = TTransferLog{logToFile, target.LogPath};
+        runner->Log = target.Log;
         Runners.push_back(runner);
     }
 }

@@ -3,7 +3,7 @@
 // nor slows the others. No widgets: the progress window (comm/PanelForms.h) follows the runners.
 #pragma once
 
-#include "comm/Settings.h"
+#include "comm/PanelSend.h"
 #include "comm/TransferRunner.h"
 
 #include <QObject>
@@ -15,20 +15,10 @@
 
 namespace zor {
 
-struct TNamedPanel;
-
-// One destination: a named panel, or the port of Parameters.
-struct TPanelTarget
-{
-    std::string Name;      // as the windows show it
-    std::string Device;    // a path or a socket:// or rfc2217:// name
-    std::int32_t Baud = 0; // the rate the transfer uses
-    std::string LogPath;   // where its transfer log goes when logging is on
-};
-
-// The target of a named panel: its own rate, else the rate of settings; its log beside the one
-// of settings, with the panel's name added (PanelLogPath).
-TPanelTarget TargetOf(const TNamedPanel &panel, const TCommSettings &settings);
+// The target of a named panel as zor makes it (ResolvePanelTargets): its own rate, else the rate
+// of defaults, with the line to say under a rate the panel does not work at; its own log
+// (PanelLogPath) when logging is on.
+TPanelTarget TargetOf(const TNamedPanel &panel, const TTargetDefaults &defaults);
 
 // The first two targets, in list order, that name the same device (DeviceIdentity): a device
 // opened twice at once would have two transfers' frames interleaved on one line. Their indexes.
@@ -39,10 +29,9 @@ class TPanelTransfers : public QObject
 {
     Q_OBJECT
 public:
-    // One runner per target, each making its ports with portFactory and writing its own log when
-    // logToFile.
+    // One runner per target, each making its ports with portFactory and writing the target's log.
     TPanelTransfers(std::vector<TPanelTarget> targets, TTransferRunner::TPortFactory portFactory,
-                    bool logToFile, QObject *parent = nullptr);
+                    QObject *parent = nullptr);
     ~TPanelTransfers() override; // the runners stop and wait for their workers
 
     const std::vector<TPanelTarget> &Targets() const { return TargetList; }
