@@ -140,7 +140,7 @@ void TPanelCommands::SendToPanels(QTextEdit &editor, QLabel &status)
 {
     if (PanelList.empty()) {
         if (Dialogs().Ask(&Window, QStringLiteral("Send to panels"),
-                          QStringLiteral("No panels are named yet. Name them on the Panels page "
+                          QStringLiteral("No panels are named yet.\nName them on the Panels page "
                                          "of Zor > Parameters.\nOpen it now?"),
                           TMsgIcon::Question, TMsgButtons::YesNo,
                           TMsgAnswer::Yes) == TMsgAnswer::Yes &&
