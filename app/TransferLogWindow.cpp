@@ -6,17 +6,26 @@
 
 namespace zor {
 
-bool TransferLogAvailable(const TCommSettings &settings)
+bool TransferLogAvailable(const TCommSettings &settings, const QStringList &paths)
 {
-    return settings.LogToFile || QFileInfo::exists(QString::fromStdString(settings.LogPath));
+    if (settings.LogToFile)
+        return true;
+    for (const QString &path : paths)
+        if (QFileInfo::exists(path))
+            return true;
+    return false;
 }
 
-TLogView *ShowTransferLog(QWidget *owner, const TCommSettings &settings)
+TLogView *ShowTransferLog(QWidget *owner, const QStringList &labels, const QStringList &paths,
+                          int current)
 {
     auto *view = owner->findChild<TLogView *>(QString(), Qt::FindDirectChildrenOnly);
     if (!view)
         view = new TLogView(owner);
-    view->LoadLog(QString::fromStdString(settings.LogPath));
+    QList<TLogView::TLog> logs;
+    for (qsizetype i = 0; i < labels.size() && i < paths.size(); ++i)
+        logs.append({labels[i], paths[i]});
+    view->SetLogs(logs, current);
     view->show();
     view->raise();
     view->activateWindow();

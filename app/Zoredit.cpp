@@ -441,6 +441,12 @@ void TMainForm::ZorSendExecute()
     TranslateProgram(true);
 }
 
+void TMainForm::ZorSendToPanelsExecute()
+{
+    if (TMDIChild *w = ActiveDocument())
+        Comm->SendToPanels(*w->Editor, *Panels[0]);
+}
+
 void TMainForm::ZorSimulationExecute()
 {
     TranslateProgram(false);

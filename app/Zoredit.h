@@ -123,6 +123,8 @@ public:
     void CharacterFontExecute();
     void ZorParametersExecute();
     void ZorSendExecute();
+    // Zor > Send to panels...: the active document to several named panels at once.
+    void ZorSendToPanelsExecute();
     void ZorSimulationExecute();
     void ZorNumericValueExecute();
     void ZorTransferLogExecute();
@@ -211,8 +213,9 @@ private:
             *Undo = nullptr;
     QAction *CascadeOkno = nullptr, *Tilehorizontally = nullptr, *Tilevertically = nullptr;
     QAction *Font = nullptr, *AllCommands = nullptr;
-    QAction *Parameters = nullptr, *Send = nullptr, *TransferLog = nullptr, *Simulation = nullptr,
-            *Preview = nullptr, *ExportAnimation = nullptr, *Numericfields = nullptr;
+    QAction *Parameters = nullptr, *Send = nullptr, *SendPanels = nullptr, *TransferLog = nullptr,
+            *Simulation = nullptr, *Preview = nullptr, *ExportAnimation = nullptr,
+            *Numericfields = nullptr;
     QAction *Contents = nullptr, *Usinghelp = nullptr, *About = nullptr;
     // The actions that need an open document, and the window arrangements (which need a window).
     QActionGroup *DocumentActions = nullptr, *WindowActions = nullptr;

@@ -4,9 +4,11 @@
 
 #include <cerrno>
 
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -51,6 +53,24 @@ TLogView::TLogView(QWidget *parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(640, 400);
     auto *layout = new QVBoxLayout(this);
+    auto *choice = new QHBoxLayout;
+    LogLabel = new QLabel(QStringLiteral("&Log of:"), this);
+    LogChoice = new QComboBox(this);
+    LogChoice->setObjectName(QStringLiteral("LogChoice"));
+    LogChoice->setAccessibleName(QStringLiteral("Log of"));
+    LogChoice->setToolTip(QStringLiteral("The port of Parameters or a named panel"));
+    LogChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    LogLabel->setBuddy(LogChoice);
+    choice->addWidget(LogLabel);
+    choice->addWidget(LogChoice);
+    choice->addStretch();
+    layout->addLayout(choice);
+    LogLabel->hide();
+    LogChoice->hide();
+    connect(LogChoice, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            LoadLog(LogChoice->itemData(index).toString());
+    });
     Status = new QLabel(this);
     Status->setObjectName(QStringLiteral("Status"));
     Status->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -63,6 +83,28 @@ TLogView::TLogView(QWidget *parent) : QWidget(parent, Qt::Window)
     Text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Text->setAccessibleName(QStringLiteral("Transfer log"));
     layout->addWidget(Text);
+}
+
+void TLogView::SetLogs(const QList<TLog> &logs, int current)
+{
+    {
+        const QSignalBlocker block(LogChoice);
+        LogChoice->clear();
+        for (const TLog &log : logs) {
+            LogChoice->addItem(log.Label, log.Path);
+            LogChoice->setItemData(LogChoice->count() - 1, log.Path, Qt::ToolTipRole);
+        }
+        LogChoice->setCurrentIndex(current);
+    }
+    LogLabel->setVisible(logs.size() > 1);
+    LogChoice->setVisible(logs.size() > 1);
+    if (current >= 0 && current < logs.size())
+        LoadLog(logs[current].Path);
+}
+
+int TLogView::CurrentLog() const
+{
+    return LogChoice->currentIndex();
 }
 
 bool TLogView::LoadLog(const QString &path)

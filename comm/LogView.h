@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 
@@ -32,6 +33,19 @@ public:
 
     static constexpr qint64 MaxLogBytes = 16 * 1024 * 1024;
 
+    // The logs to choose from, each a label ("Parameters port", a panel's name) and a path; the
+    // chooser above the log is shown when there is more than one. Shows logs[current].
+    struct TLog
+    {
+        QString Label;
+        QString Path;
+    };
+    void SetLogs(const QList<TLog> &logs, int current);
+    // The log shown, -1 before SetLogs.
+    int CurrentLog() const;
+
+    QLabel *LogLabel;
+    QComboBox *LogChoice;
     QLabel *Status;
     QPlainTextEdit *Text;
     int HighlightedLine = -1; // the failing line shown highlighted, -1 for none

@@ -1,6 +1,7 @@
 #include "comm/Numeric.h"
 
 #include "comm/NumericMessage.h"
+#include "comm/PanelForms.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -51,9 +52,67 @@ TVstup::TVstup(QWidget *parent) : QDialog(parent)
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(184, 88, 75, 25);
     Button2->setToolTip(QStringLiteral("Cancelled"));
+    TargetLabel = new QLabel(QStringLiteral("Send &to:"), this);
+    TargetLabel->setObjectName(QStringLiteral("TargetLabel"));
+    QFont bold = TargetLabel->font();
+    bold.setBold(true);
+    TargetLabel->setFont(bold);
+    TargetLabel->move(32, 136);
+    TargetLabel->adjustSize();
+    Targets = new TPanelCheckList(this);
+    Targets->setObjectName(QStringLiteral("Targets"));
+    Targets->setAccessibleName(QStringLiteral("Send to"));
+    Targets->setToolTip(QStringLiteral("The port of Parameters and the named panels"));
+    TargetLabel->setBuddy(Targets);
+    TargetLabel->hide();
+    Targets->hide();
+    // Send stays off while nothing is ticked; targets that share a device are refused with a
+    // message when sent, as the counters are.
+    connect(Targets, &TPanelCheckList::TickedChanged, this, [this] {
+        if (!Targets->isHidden())
+            Button1->setEnabled(!Targets->TickedTargets().empty());
+    });
     setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, Targets);
+    setTabOrder(Targets, Button1);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TVstup::SetTargets(const std::vector<TPanelTarget> &targets)
+{
+    QStringList ticked = Targets->Ticked();
+    if (Targets->Targets().empty() && !targets.empty())
+        ticked = {QString::fromStdString(targets.front().Name)};
+    const bool choice = targets.size() > 1;
+    TargetLabel->setVisible(choice);
+    Targets->setVisible(choice);
+    Targets->SetTargets(targets, ticked);
+    if (!choice) {
+        Button1->setEnabled(true);
+        setFixedSize(304, 146);
+        return;
+    }
+    constexpr int ShownRows = 5;
+    constexpr int Width = 400; // room for a device server's name beside the panel's
+    const int rows = std::min<int>(int(targets.size()), ShownRows);
+    Targets->setHeaderHidden(true);
+    Targets->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Targets->setTextElideMode(Qt::ElideMiddle);
+    Targets->resizeColumnToContents(0);
+    const int rowHeight = std::max(Targets->sizeHintForRow(0), Targets->fontMetrics().height() + 4);
+    const int height = rows * rowHeight + 2 * Targets->frameWidth() + 2;
+    Targets->setGeometry(32, 154, Width - 64, height);
+    setFixedSize(Width, 154 + height + 14);
+}
+
+std::vector<TPanelTarget> TVstup::TickedTargets() const
+{
+    if (Targets->isHidden()) {
+        const auto &all = Targets->Targets();
+        return all.empty() ? std::vector<TPanelTarget>{} : std::vector<TPanelTarget>{all.front()};
+    }
+    return Targets->TickedTargets();
 }
 
 void TVstup::showEvent(QShowEvent *event)

@@ -106,10 +106,8 @@ TPortDevices LoadPortDevices(const TProfileFile &profile)
     return devices;
 }
 
-namespace {
-
-int SaveSettingsFile(const std::string &path, const TCommSettings &settings,
-                     const TPortDevices *devices, std::string *error)
+int EditSettingsFile(const std::string &path, const std::function<void(TProfileFile &)> &edit,
+                     std::string *error)
 {
     // The file is replaced by renaming a new one over it, which a read-only file would not stop;
     // its protection is honoured here, by its mode bits as well (they bind even the superuser).
@@ -125,33 +123,39 @@ int SaveSettingsFile(const std::string &path, const TCommSettings &settings,
     TProfileFile profile;
     std::string refused;
     if (!profile.Load(path, &refused) && !refused.empty()) {
-        // Writing would replace whatever that file is with four keys.
+        // Writing would replace whatever that file is with a few keys.
         if (error)
             *error = refused;
         return ResultSettingsFileError;
     }
-    StoreCommSettings(profile, settings);
-    if (devices) {
-        const TPortDevices stored = LoadPortDevices(profile);
-        for (int n = 1; n <= 4; ++n)
-            if (devices->Device[n - 1] != stored.Device[n - 1])
-                profile.WriteString(PortsSection, "COM" + std::to_string(n),
-                                    devices->Device[n - 1]);
-    }
+    edit(profile);
     return profile.Save(path, error) ? ResultOk : ResultSettingsFileError;
 }
 
-} // namespace
+void StorePortDevices(TProfileFile &profile, const TPortDevices &devices)
+{
+    const TPortDevices stored = LoadPortDevices(profile);
+    for (int n = 1; n <= 4; ++n)
+        if (devices.Device[n - 1] != stored.Device[n - 1])
+            profile.WriteString(PortsSection, "COM" + std::to_string(n), devices.Device[n - 1]);
+}
 
 int SaveCommSettings(const std::string &path, const TCommSettings &settings, std::string *error)
 {
-    return SaveSettingsFile(path, settings, nullptr, error);
+    return EditSettingsFile(
+        path, [&](TProfileFile &profile) { StoreCommSettings(profile, settings); }, error);
 }
 
 int SaveCommSettings(const std::string &path, const TCommSettings &settings,
                      const TPortDevices &devices, std::string *error)
 {
-    return SaveSettingsFile(path, settings, &devices, error);
+    return EditSettingsFile(
+        path,
+        [&](TProfileFile &profile) {
+            StoreCommSettings(profile, settings);
+            StorePortDevices(profile, devices);
+        },
+        error);
 }
 
 } // namespace zor

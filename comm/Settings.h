@@ -5,6 +5,7 @@
 #include "comm/ProfileFile.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,17 @@ inline constexpr std::string_view PortsSection = "Ports";
 // Key "COMn" of section "Ports" for each n, defaulting to the platform's n-th serial port
 // (/dev/ttyS<n-1>).
 TPortDevices LoadPortDevices(const TProfileFile &profile);
+
+// Makes edit's changes to the settings file at path, keeping everything else in it, in one atomic
+// write. Returns ResultOk, or ResultSettingsFileError (with a reason in *error, edit not called)
+// when the file is read-only or is no settings file (too large, a folder, a device, a FIFO), or
+// when it could not be written.
+int EditSettingsFile(const std::string &path, const std::function<void(TProfileFile &)> &edit,
+                     std::string *error = nullptr);
+
+// Writes key "COMn" of section "Ports" for each port number whose device differs from what the
+// profile gives for it now (so untouched defaults add no keys).
+void StorePortDevices(TProfileFile &profile, const TPortDevices &devices);
 
 // Stores the settings into the file at path, keeping everything else in it. Returns ResultOk, or
 // ResultSettingsFileError when the file could not be created or written (with a reason in

@@ -109,11 +109,15 @@ TEST_F(MainFormTest, EnableDocumentCommandsSwitchesExactlyItsListAndNeverTheSix)
     for (const QString &name : atStart)
         switched.removeOne(name);
     // Paste, Select All and Undo stay greyed while their standard rules say no (no editor).
-    QStringList expected = {
-        "Save",         "Savesas",     "CloseEdit",  "Print",           "PrinterSetup",
-        "Font",         "Send",        "Simulation", "ExportAnimation", "Numericfields",
-        "ButtonSave",   "ButtonPrint", "ButtonFont", "ButtonSend",      "ButtonSimulation",
-        "ButtonNumeric"};
+    QStringList expected = {"Save",          "Savesas",
+                            "CloseEdit",     "Print",
+                            "PrinterSetup",  "Font",
+                            "Send",          "SendPanels",
+                            "Simulation",    "ExportAnimation",
+                            "Numericfields", "ButtonSave",
+                            "ButtonPrint",   "ButtonFont",
+                            "ButtonSend",    "ButtonSimulation",
+                            "ButtonNumeric"};
     for (const TCommandButton &b : CommandButtons) {
         const QString name = QString::fromLatin1(b.Name.data(), b.Name.size());
         if (std::find(NeverEnabledButtons.begin(), NeverEnabledButtons.end(), b.Name) ==
@@ -121,7 +125,7 @@ TEST_F(MainFormTest, EnableDocumentCommandsSwitchesExactlyItsListAndNeverTheSix)
             expected << name;
     }
     EXPECT_EQ(switched, expected);
-    EXPECT_EQ(expected.size(), 16 + 34);
+    EXPECT_EQ(expected.size(), 17 + 34);
 
     form.EnableDocumentCommands(false);
     EXPECT_EQ(EnabledItems(form), atStart);
@@ -166,8 +170,9 @@ TEST_F(MainFormTest, MenusHaveTheirCaptionsItemsAndSeparatorsInOrder)
                            "N5", "Undo=&Undo"}));
     EXPECT_EQ(items(form.findChild<QMenu *>("Zor")),
               QStringList({"Parameters=&Parameters ...", "N6", "Send=&Send",
-                           "TransferLog=&Transfer log", "N7", "Simulation=Si&mulation",
-                           "Preview=Pre&view", "ExportAnimation=E&xport animation...", "N8",
+                           "SendPanels=Send to p&anels...", "TransferLog=&Transfer log", "N7",
+                           "Simulation=Si&mulation", "Preview=Pre&view",
+                           "ExportAnimation=E&xport animation...", "N8",
                            "Numericfields=&Numeric fields"}));
     EXPECT_EQ(items(form.findChild<QMenu *>("Window")),
               QStringList({"CascadeOkno=&Cascade", "Tilehorizontally=Tile &Horizontally",

@@ -1,0 +1,47 @@
+#include "comm/DeviceTest.h"
+
+#include "comm/NetPort.h"
+#include "comm/PortList.h"
+
+namespace zor {
+
+TDeviceTestResult TestDevice(TSerialPort &port, const std::string &device, std::int32_t baud,
+                             const TTransferStop *stop)
+{
+    const std::string path = NormalizeDevicePath(device);
+    if (path.empty())
+        return {false, "No device given."};
+    if (stop && stop->Requested())
+        return {false, "Test stopped."};
+    port.WatchStop(stop);
+    if (!port.Open(path)) {
+        if (stop && stop->Requested())
+            return {false, "Test stopped."};
+        const std::string why = port.OpenProblem();
+        return {false, why.empty() ? "Cannot open " + path + "." : why};
+    }
+    TNetAddress address;
+    const bool network = ParseNetworkDevice(path, &address);
+    const std::string server =
+        (address.Host.find(':') != std::string::npos ? "[" + address.Host + "]" : address.Host) +
+        ":" + address.Port;
+    const std::string rate = std::to_string(baud) + " baud";
+    TDeviceTestResult result;
+    if (!port.SetLine(baud)) {
+        const std::string why = port.OpenProblem();
+        result = {false, !why.empty()
+                             ? why
+                             : "Opened " + path + ", but it does not take " + rate + " 8N1."};
+    } else if (!network) {
+        result = {true, "Opened " + path + " at " + rate + "."};
+    } else if (address.Scheme == TNetScheme::Raw) {
+        result = {true,
+                  "Connected to " + server + " (raw TCP: the server's own line settings apply)."};
+    } else {
+        result = {true, "Connected to " + server + ", line set to " + rate + " 8N1."};
+    }
+    port.Close();
+    return result;
+}
+
+} // namespace zor

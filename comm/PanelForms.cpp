@@ -1,0 +1,430 @@
+#include "comm/PanelForms.h"
+
+#include "comm/Panels.h"
+#include "comm/Results.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace zor {
+
+namespace {
+
+QString Q(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+void MarkAsWarning(QLabel *label)
+{
+    QPalette warning = label->palette();
+    warning.setColor(QPalette::WindowText, Qt::darkRed);
+    label->setPalette(warning);
+    label->setWordWrap(true);
+}
+
+} // namespace
+
+// ---- the checklist ----
+
+TPanelCheckList::TPanelCheckList(QWidget *parent) : QTreeWidget(parent)
+{
+    setObjectName(QStringLiteral("PanelList"));
+    setAccessibleName(QStringLiteral("Panels"));
+    setHeaderLabels({QStringLiteral("Panel"), QStringLiteral("Device")});
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    connect(this, &QTreeWidget::itemChanged, this, &TPanelCheckList::TickedChanged);
+}
+
+void TPanelCheckList::SetTargets(const std::vector<TPanelTarget> &targets,
+                                 const QStringList &ticked)
+{
+    {
+        const QSignalBlocker block(this);
+        clear();
+        TargetList = targets;
+        for (const TPanelTarget &target : targets) {
+            auto *item = new QTreeWidgetItem(this, {Q(target.Name), Q(target.Device)});
+            item->setData(0, Qt::UserRole, Q(target.Name));
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+            item->setCheckState(0, ticked.contains(Q(target.Name), Qt::CaseInsensitive)
+                                       ? Qt::Checked
+                                       : Qt::Unchecked);
+            const QString tip = QStringLiteral("%1: %2, %3 baud")
+                                    .arg(Q(target.Name), Q(target.Device))
+                                    .arg(target.Baud);
+            item->setToolTip(0, tip);
+            item->setToolTip(1, tip);
+        }
+        resizeColumnToContents(0);
+        setCurrentItem(topLevelItem(0));
+    }
+    emit TickedChanged();
+}
+
+std::vector<TPanelTarget> TPanelCheckList::TickedTargets() const
+{
+    std::vector<TPanelTarget> ticked;
+    for (int i = 0; i < topLevelItemCount() && std::size_t(i) < TargetList.size(); ++i)
+        if (topLevelItem(i)->checkState(0) == Qt::Checked)
+            ticked.push_back(TargetList[std::size_t(i)]);
+    return ticked;
+}
+
+QStringList TPanelCheckList::Ticked() const
+{
+    QStringList names;
+    for (const TPanelTarget &target : TickedTargets())
+        names << Q(target.Name);
+    return names;
+}
+
+void TPanelCheckList::SetTicked(const QStringList &names)
+{
+    {
+        const QSignalBlocker block(this);
+        for (int i = 0; i < topLevelItemCount(); ++i)
+            topLevelItem(i)->setCheckState(
+                0, names.contains(topLevelItem(i)->data(0, Qt::UserRole).toString(),
+                                  Qt::CaseInsensitive)
+                       ? Qt::Checked
+                       : Qt::Unchecked);
+    }
+    emit TickedChanged();
+}
+
+QString SharedDeviceText(const std::vector<TPanelTarget> &targets)
+{
+    const auto shared = FindSharedDevice(targets);
+    if (!shared)
+        return {};
+    const TPanelTarget &a = targets[shared->first];
+    const TPanelTarget &b = targets[shared->second];
+    return QStringLiteral("%1 and %2 use the same device (%3): one device takes one transfer at "
+                          "a time.")
+        .arg(Q(a.Name), Q(b.Name), Q(a.Device));
+}
+
+// ---- Send to panels ----
+
+TPanelChoice::TPanelChoice(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("PanelChoice"));
+    setWindowTitle(QStringLiteral("Send to panels"));
+    setStatusTip(QStringLiteral("Choose the panels the document goes to"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    Label1 = new QLabel(QStringLiteral("Send the active document to these &panels:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    PanelList = new TPanelCheckList(this);
+    Label1->setBuddy(PanelList);
+    AllButton = new QPushButton(QStringLiteral("&All"), this);
+    AllButton->setObjectName(QStringLiteral("AllButton"));
+    AllButton->setToolTip(QStringLiteral("Tick every panel"));
+    NoneButton = new QPushButton(QStringLiteral("N&one"), this);
+    NoneButton->setObjectName(QStringLiteral("NoneButton"));
+    NoneButton->setToolTip(QStringLiteral("Untick every panel"));
+    Note = new QLabel(this);
+    Note->setObjectName(QStringLiteral("Note"));
+    MarkAsWarning(Note);
+    SendButton = new QPushButton(QStringLiteral("Send"), this);
+    SendButton->setObjectName(QStringLiteral("SendButton"));
+    SendButton->setDefault(true);
+    SendButton->setToolTip(QStringLiteral("Send to the ticked panels"));
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setToolTip(QStringLiteral("Cancelled"));
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(AllButton);
+    side->addWidget(NoneButton);
+    side->addStretch();
+    auto *middle = new QHBoxLayout;
+    middle->addWidget(PanelList, 1);
+    middle->addLayout(side);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(SendButton);
+    buttons->addWidget(CancelButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addLayout(middle, 1);
+    layout->addWidget(Note);
+    layout->addLayout(buttons);
+    resize(420, 280);
+
+    connect(AllButton, &QPushButton::clicked, this, [this] {
+        QStringList all;
+        for (const TPanelTarget &target : PanelList->Targets())
+            all << Q(target.Name);
+        PanelList->SetTicked(all);
+    });
+    connect(NoneButton, &QPushButton::clicked, this, [this] { PanelList->SetTicked({}); });
+    connect(PanelList, &TPanelCheckList::TickedChanged, this, &TPanelChoice::Update);
+    connect(SendButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    setTabOrder(PanelList, AllButton);
+    setTabOrder(AllButton, NoneButton);
+    setTabOrder(NoneButton, SendButton);
+    setTabOrder(SendButton, CancelButton);
+    Update();
+}
+
+void TPanelChoice::Update()
+{
+    const std::vector<TPanelTarget> ticked = PanelList->TickedTargets();
+    const QString shared = SharedDeviceText(ticked);
+    Note->setText(ticked.empty() ? QStringLiteral("Tick the panels to send to.") : shared);
+    Note->setVisible(!Note->text().isEmpty());
+    SendButton->setEnabled(!ticked.empty() && shared.isEmpty());
+}
+
+// ---- progress ----
+
+namespace {
+constexpr int BarWidth = 200;
+constexpr int VisibleRows = 8;
+} // namespace
+
+TPanelsProgress::TPanelsProgress(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("PanelsProgress"));
+    setWindowTitle(QStringLiteral("Wait please..."));
+    // As the single progress window: Cancel lets each frame in flight finish and closes the
+    // ports properly, so there is no close box.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    Scroll = new QScrollArea(this);
+    Scroll->setObjectName(QStringLiteral("Scroll"));
+    Scroll->setWidgetResizable(true);
+    Scroll->setFrameShape(QFrame::NoFrame);
+    Scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RowArea = new QWidget;
+    new QGridLayout(RowArea);
+    Scroll->setWidget(RowArea);
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setAccessibleName(QStringLiteral("Cancel"));
+    CancelButton->setToolTip(QStringLiteral("Cancel the transfers to every panel"));
+    connect(CancelButton, &QPushButton::clicked, this, &TPanelsProgress::reject);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(CancelButton);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Scroll, 1);
+    layout->addLayout(buttons);
+}
+
+void TPanelsProgress::Follow(TPanelTransfers *transfers)
+{
+    if (Transfers) {
+        disconnect(Transfers, nullptr, this, nullptr);
+        disconnect(this, nullptr, Transfers, nullptr);
+        for (std::size_t i = 0; i < Transfers->Targets().size(); ++i)
+            disconnect(&Transfers->Runner(i), nullptr, this, nullptr);
+    }
+    Transfers = transfers;
+    if (!Transfers)
+        return;
+    connect(Transfers, &TPanelTransfers::Started, this, &TPanelsProgress::Begin);
+    connect(this, &TPanelsProgress::CancelRequested, Transfers, &TPanelTransfers::Cancel);
+}
+
+void TPanelsProgress::Begin()
+{
+    auto *grid = static_cast<QGridLayout *>(RowArea->layout());
+    for (const TRow &row : RowList) {
+        delete row.Name;
+        delete row.Bar;
+        delete row.State;
+    }
+    RowList.clear();
+    const int blocks = Transfers->Blocks();
+    for (std::size_t i = 0; i < Transfers->Targets().size(); ++i) {
+        const TPanelTarget &target = Transfers->Targets()[i];
+        TRow row{new QLabel(Q(target.Name), RowArea), new QProgressBar(RowArea),
+                 new QLabel(RowArea)};
+        row.Name->setToolTip(Q(target.Device));
+        row.Bar->setFixedWidth(BarWidth);
+        row.Bar->setTextVisible(false);
+        row.Bar->setAccessibleName(Q(target.Name));
+        // A numeric message is one frame: the bar only shows that it is on its way.
+        row.Bar->setRange(0, blocks > 0 ? blocks : 0);
+        row.Bar->setValue(0);
+        row.State->setPalette(palette());
+        row.State->setText(blocks > 0 ? QStringLiteral("0 of %1 blocks").arg(blocks)
+                                      : QStringLiteral("Sending"));
+        row.State->setMinimumWidth(row.State->fontMetrics().horizontalAdvance(
+            QStringLiteral("Memory not aviable, 000 of 000 blocks")));
+        const int r = int(i);
+        grid->addWidget(row.Name, r, 0);
+        grid->addWidget(row.Bar, r, 1);
+        grid->addWidget(row.State, r, 2);
+        TTransferRunner &runner = Transfers->Runner(i);
+        QProgressBar *bar = row.Bar;
+        QLabel *state = row.State;
+        connect(&runner, &TTransferRunner::ProgressPosition, bar, [bar, state, blocks](int p) {
+            // The runner counts the blocks after the first (one block: 1 when done).
+            const int done = blocks <= 1 ? p : p + 1;
+            bar->setValue(done);
+            state->setText(QStringLiteral("%1 of %2 blocks").arg(done).arg(blocks));
+        });
+        connect(&runner, &TTransferRunner::Finished, this,
+                [this, i](const TTransferResult &result) { Finished(i, result); });
+        RowList.push_back(row);
+    }
+    grid->setColumnStretch(2, 1);
+    // Up to VisibleRows rows are shown whole; more scroll.
+    const int rowHeight = RowList.empty() ? 24 : RowList.front().Bar->sizeHint().height() + 8;
+    const int shown = std::min<int>(int(RowList.size()), VisibleRows);
+    Scroll->setMinimumHeight(shown * rowHeight + 12);
+    Scroll->setMinimumWidth(
+        RowArea->sizeHint().width() +
+        (int(RowList.size()) > VisibleRows ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0));
+    adjustSize();
+    setWindowModality(Qt::ApplicationModal);
+    show();
+}
+
+void TPanelsProgress::Finished(std::size_t index, const TTransferResult &result)
+{
+    if (index >= RowList.size())
+        return;
+    const TRow &row = RowList[index];
+    if (result.Code == ResultOk) {
+        row.Bar->setRange(0, std::max(1, row.Bar->maximum()));
+        row.Bar->setValue(row.Bar->maximum());
+    } else if (row.Bar->maximum() == 0) {
+        row.Bar->setRange(0, 1); // a busy bar stops
+        row.Bar->setValue(0);
+    }
+    row.State->setText(ResultRowText(result.Code));
+    if (result.Code != ResultOk) {
+        QPalette failed = row.State->palette();
+        failed.setColor(QPalette::WindowText, Qt::darkRed);
+        row.State->setPalette(failed);
+    }
+}
+
+void TPanelsProgress::showEvent(QShowEvent *event)
+{
+    CancelButton->setEnabled(true);
+    CancelButton->setFocus();
+    QDialog::showEvent(event);
+}
+
+void TPanelsProgress::reject()
+{
+    if (!CancelButton->isEnabled())
+        return;
+    CancelButton->setEnabled(false);
+    emit CancelRequested();
+}
+
+// ---- results ----
+
+QString ResultRowText(int code)
+{
+    if (code == ResultCancelled)
+        return QStringLiteral("Transfer cancelled");
+    return Q(ResultText(code)).simplified();
+}
+
+TPanelResults::TPanelResults(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("PanelResults"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    Summary = new QLabel(this);
+    Summary->setObjectName(QStringLiteral("Summary"));
+    Table = new QTableWidget(0, 3, this);
+    Table->setObjectName(QStringLiteral("Table"));
+    Table->setAccessibleName(QStringLiteral("Result of each panel"));
+    Table->setHorizontalHeaderLabels(
+        {QStringLiteral("Panel"), QStringLiteral("Result"), QStringLiteral("Cause")});
+    Table->verticalHeader()->hide();
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setWordWrap(true);
+    Table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    Table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    Table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    Table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Summary);
+    layout->addWidget(Table, 1);
+    layout->addLayout(buttons);
+    resize(680, 300);
+}
+
+void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelTarget> &targets,
+                               const std::vector<TTransferResult> &results)
+{
+    setWindowTitle(caption);
+    Table->setRowCount(0);
+    int good = 0;
+    const QIcon okIcon = style()->standardIcon(QStyle::SP_DialogApplyButton);
+    const QIcon failIcon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
+    for (std::size_t i = 0; i < targets.size() && i < results.size(); ++i) {
+        const TTransferResult &result = results[i];
+        const int row = Table->rowCount();
+        Table->insertRow(row);
+        auto *name = new QTableWidgetItem(Q(targets[i].Name));
+        name->setToolTip(Q(targets[i].Device));
+        Table->setItem(row, 0, name);
+        auto *text = new QTableWidgetItem(ResultRowText(result.Code));
+        text->setIcon(result.Code == ResultOk ? okIcon : failIcon);
+        Table->setItem(row, 1, text);
+        QString cause = Q(OutcomeCause(targets[i], {result.Code, result.PortProblem, {}}));
+        if (!result.LogProblem.empty())
+            cause +=
+                (cause.isEmpty() ? QString() : QStringLiteral("\n")) +
+                QStringLiteral("The transfer log was not written: %1").arg(Q(result.LogProblem));
+        auto *causeItem = new QTableWidgetItem(cause);
+        causeItem->setToolTip(cause);
+        Table->setItem(row, 2, causeItem);
+        if (result.Code == ResultOk)
+            ++good;
+    }
+    const int all = Table->rowCount();
+    Summary->setText(good == all ? QStringLiteral("Every panel took it (%1 of %1).").arg(all)
+                                 : QStringLiteral("%1 of %2 panels took it; %3 did not.")
+                                       .arg(good)
+                                       .arg(all)
+                                       .arg(all - good));
+    Table->resizeRowsToContents();
+    // As tall as the rows need, within reason; more scroll.
+    int rowsHeight = 0;
+    for (int r = 0; r < Table->rowCount(); ++r)
+        rowsHeight += Table->rowHeight(r);
+    const int tableHeight = std::clamp(
+        rowsHeight + Table->horizontalHeader()->height() + 2 * Table->frameWidth() + 4, 120, 420);
+    Table->setMinimumHeight(tableHeight);
+    Table->setMaximumHeight(tableHeight);
+    adjustSize();
+    resize(std::max(width(), 680), sizeHint().height());
+    Button1->setFocus();
+}
+
+} // namespace zor

@@ -1,0 +1,445 @@
+// Named panels from the editor: the Panels page of Parameters, Zor > Send to panels, Numeric
+// fields to ticked panels, a log per panel. Real ports against `zor panel` where the ports
+// themselves matter, scripted ports where the moment of an operator's action must be exact.
+#include "app/PanelCommands.h"
+#include "app/Zoredit.h"
+#include "comm/Bargraf.h"
+#include "comm/Frames.h"
+#include "comm/LogView.h"
+#include "comm/Nastav.h"
+#include "comm/Numeric.h"
+#include "comm/Panel.h"
+#include "comm/PanelForms.h"
+#include "comm/ProfileFile.h"
+#include "editor/Child.h"
+#include "tests/comm/PanelProcess.h"
+#include "tests/comm/Ser2netProcess.h"
+#include "tests/support/FakeSerialPort.h"
+#include "tests/support/MainFormFixture.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextCursor>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <memory>
+
+namespace zor {
+namespace {
+
+using TBytes = TFakeSerialPort::TBytes;
+
+struct TResultRow
+{
+    QString Name, Result, Cause;
+    bool operator==(const TResultRow &) const = default;
+};
+
+void PrintTo(const TResultRow &r, std::ostream *os)
+{
+    *os << '{' << r.Name.toStdString() << " | " << r.Result.toStdString() << " | "
+        << r.Cause.toStdString() << '}';
+}
+
+class PanelCommandsTest : public test::TMainFormTest
+{
+protected:
+    QString Ini() const { return Dir.filePath("zoredit.INI"); }
+
+    // A new main window on a settings file with this text, as at a start.
+    void StartWith(const QByteArray &settings)
+    {
+        {
+            QFile ini(Ini());
+            EXPECT_TRUE(ini.open(QIODevice::WriteOnly));
+            ini.write(settings);
+        }
+        Form.reset();
+        TStartupOptions o;
+        o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+        o.SettingsFile = Ini();
+        o.StartDirectory = Dir.path();
+        Form = std::make_unique<TMainForm>(o);
+        Form->CreateForms();
+    }
+
+    // Every port is scripted and talks to the emulated panel of the device it opened.
+    void ScriptedPanels(const QStringList &devices)
+    {
+        for (const QString &device : devices)
+            Panels[device.toStdString()] = std::make_unique<TPanel>();
+        Form->SetSerialPortFactory([this] {
+            auto port = std::make_unique<TFakeSerialPort>();
+            port->Responder = [this, fake = port.get()](const TBytes &frame) {
+                if (OnFrame)
+                    OnFrame(fake->Device, frame);
+                return Panels.at(fake->Device)->Feed(frame.data(), frame.size());
+            };
+            return port;
+        });
+    }
+
+    TMDIChild *Document(const QString &text)
+    {
+        TMDIChild *w = Form->CreateDocumentWindow("Untitled");
+        QTextCursor(w->Editor->document()).insertText(text);
+        return w;
+    }
+
+    static std::function<int(QDialog &)> Accept(std::function<void(QDialog &)> fill = {})
+    {
+        return [fill](QDialog &d) {
+            if (fill)
+                fill(d);
+            return int(QDialog::Accepted);
+        };
+    }
+
+    // Ticks these panels in the Send to panels dialog and sends.
+    static std::function<int(QDialog &)> Tick(const QStringList &names)
+    {
+        return Accept(
+            [names](QDialog &d) { static_cast<TPanelChoice &>(d).PanelList->SetTicked(names); });
+    }
+
+    // Answers the results window, keeping its rows in Rows.
+    std::function<int(QDialog &)> ReadResults()
+    {
+        return Accept([this](QDialog &d) {
+            auto &window = static_cast<TPanelResults &>(d);
+            Caption = window.windowTitle();
+            Rows.clear();
+            for (int r = 0; r < window.Table->rowCount(); ++r)
+                Rows.push_back({window.Table->item(r, 0)->text(), window.Table->item(r, 1)->text(),
+                                window.Table->item(r, 2)->text()});
+            ProgressUnderResults = Form->findChild<TPanelsProgress *>()->isVisible();
+        });
+    }
+
+    std::map<std::string, std::unique_ptr<TPanel>> Panels; // read-only while transfers run
+    std::function<void(const std::string &device, const TBytes &)> OnFrame; // on the workers
+    QString Caption;
+    std::vector<TResultRow> Rows;
+    bool ProgressUnderResults = false;
+};
+
+TEST_F(PanelCommandsTest, ThePanelsPageWritesThePanelsSectionAndKeepsTheRestOfTheFile)
+{
+    StartWith("; plant settings\n[PC]\nPort=2\nBaud=4800\n[Editor]\nPreview=1\n"
+              "[Panels]\nOld=/dev/ttyS0\n; the gate\nOther=socket://gate:4001\n");
+    auto name = [](const char *typed) {
+        return Accept([typed](QDialog &d) {
+            static_cast<TPanelName &>(d).NameEdit->setText(QString::fromLatin1(typed));
+        });
+    };
+    Dialogs.FormAnswers = {Accept([](QDialog &d) {
+                               auto &p = static_cast<TParamet &>(d);
+                               ASSERT_EQ(p.PanelTable->topLevelItemCount(), 2);
+                               EXPECT_EQ(p.PanelDevice->currentText(), "/dev/ttyS0")
+                                   << "the first is selected";
+                               p.PanelAddClick(); // "Other" is taken, whatever its case
+                               p.PanelAddClick(); // a comma would break zor's lists
+                               p.PanelAddClick();
+                               p.PanelDevice->setEditText("rfc2217://127.0.0.1:4001");
+                               p.PanelBaud->setCurrentIndex(p.PanelBaud->findData(19200));
+                               p.SelectPanel(0);
+                               p.PanelRenameClick();
+                               p.SelectPanel(1);
+                               p.PanelRemoveClick();
+                               p.PanelAddClick(); // no device yet: OK is refused
+                           }),
+                           name("other"),
+                           name("Hall,1"),
+                           name("Hall1"),
+                           name("Gate"),
+                           name("Spare"),
+                           Accept([](QDialog &d) {
+                               auto &p = static_cast<TParamet &>(d);
+                               EXPECT_EQ(p.PanelTable->topLevelItemCount(), 3)
+                                   << "the dialog comes back as it was";
+                               p.PanelRemoveClick();
+                           })};
+    Form->ZorParametersExecute();
+
+    ASSERT_EQ(Dialogs.Boxes.size(), 3);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "There is already a panel named other.");
+    EXPECT_EQ(Dialogs.Boxes[1].Text,
+              "A panel's name cannot hold '=', a comma, a tab or a line break.");
+    EXPECT_EQ(Dialogs.Boxes[2].Text,
+              "The panel Spare has no device: choose or type one, or remove the panel.");
+    QFile ini(Ini());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll().toStdString(),
+              "; plant settings\n[PC]\nPort=2\nBaud=4800\nFile=0\nPath=" +
+                  Dir.filePath("zor.log").toStdString() +
+                  "\n[Editor]\nPreview=1\n[Panels]\n; the gate\nGate=/dev/ttyS0\n"
+                  "Hall1=rfc2217://127.0.0.1:4001,19200\n");
+}
+
+TEST_F(PanelCommandsTest, TheTestButtonOpensTheDeviceAndSaysWhatItFoundWithoutSendingAFrame)
+{
+    test::TPanelProcess panel(ZOR_TOOL_PATH, {});
+    test::TPanelProcess listener(ZOR_TOOL_PATH, {"--listen", "0"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    ASSERT_FALSE(listener.DevicePath().empty());
+    const std::string refused = "socket://127.0.0.1:" + std::to_string(test::ClosedPort());
+    TParamet &p = *Form->findChild<TParamet *>();
+    p.ApplySettings({3, 4800, false, ""});
+    p.ApplyPanels({{"Hall1", panel.DevicePath(), 0},
+                   {"Gate", refused, 19200},
+                   {"Yard", listener.DevicePath(), 0}});
+    QSignalSpy finished(&p, &TParamet::TestFinished);
+
+    p.PanelTestClick();
+    EXPECT_FALSE(p.PanelTest->isEnabled()) << "one test at a time";
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_TRUE(finished[0][0].toBool());
+    EXPECT_EQ(finished[0][1].toString(),
+              QString::fromStdString("Opened " + panel.DevicePath() + " at 4800 baud."))
+        << "the rate of the Port page";
+    EXPECT_EQ(p.PanelTestResult->text(), "Hall1: " + finished[0][1].toString());
+
+    p.SelectPanel(1);
+    EXPECT_TRUE(p.PanelTestResult->text().isEmpty()) << "the sentence went with its panel";
+    p.PanelTestClick();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_FALSE(finished[1][0].toBool());
+    const std::string server = refused.substr(std::string("socket://").size());
+    EXPECT_EQ(finished[1][1].toString().toStdString(),
+              "Cannot reach " + refused + ": the connection was refused by " + server + ".");
+    EXPECT_TRUE(p.PanelTest->isEnabled());
+
+    p.SelectPanel(2);
+    p.PanelTestClick();
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_TRUE(finished[2][0].toBool());
+    EXPECT_EQ(finished[2][1].toString().toStdString(),
+              "Connected to " + listener.DevicePath().substr(std::string("socket://").size()) +
+                  " (raw TCP: the server's own line settings apply).");
+
+    for (test::TPanelProcess *emulator : {&panel, &listener}) {
+        const std::string heard = emulator->Stop();
+        EXPECT_EQ(heard.find("program"), std::string::npos) << heard;
+        EXPECT_EQ(heard.find("numeric"), std::string::npos) << heard;
+    }
+}
+
+TEST_F(PanelCommandsTest, SendToPanelsStoresTheProgramInEveryPanelThatTakesItAndListsEachResult)
+{
+    test::TPanelProcess hall(ZOR_TOOL_PATH, {});
+    test::TPanelProcess gate(ZOR_TOOL_PATH, {"--late", "120"});
+    ASSERT_FALSE(hall.DevicePath().empty());
+    ASSERT_FALSE(gate.DevicePath().empty());
+    const std::string refused = "socket://127.0.0.1:" + std::to_string(test::ClosedPort());
+    StartWith(QByteArray("[PC]\nFile=1\nPath=") + Dir.filePath("zor.log").toUtf8() +
+              "\n[Panels]\nHall=" + QByteArray::fromStdString(hall.DevicePath()) +
+              "\nOffice=" + QByteArray::fromStdString(refused) +
+              "\nGate=" + QByteArray::fromStdString(gate.DevicePath()) + ",19200\n");
+    TMDIChild *w = Document(QString(150, QLatin1Char('p'))); // three blocks
+
+    Dialogs.FormAnswers = {Accept([](QDialog &d) {
+                               auto &choice = static_cast<TPanelChoice &>(d);
+                               EXPECT_TRUE(choice.PanelList->Ticked().isEmpty());
+                               EXPECT_FALSE(choice.SendButton->isEnabled());
+                               choice.AllButton->click();
+                           }),
+                           ReadResults()};
+    Form->ZorSendToPanelsExecute();
+
+    EXPECT_EQ(Caption, "Send to panels");
+    const std::string server = refused.substr(std::string("socket://").size());
+    EXPECT_EQ(Rows, (std::vector<TResultRow>{
+                        {"Hall", "Communication O.K.", ""},
+                        {"Office", "Hardware Failure",
+                         QString::fromStdString("Cannot reach " + refused +
+                                                ": the connection was refused by " + server + ".")},
+                        {"Gate", "Communication O.K.", ""}}));
+    EXPECT_TRUE(ProgressUnderResults) << "the results are shown over the progress window";
+    EXPECT_FALSE(Form->findChild<TPanelsProgress *>()->isVisible());
+    EXPECT_TRUE(w->Editor->isEnabled());
+    for (test::TPanelProcess *panel : {&hall, &gate}) {
+        const std::string heard = panel->Stop();
+        EXPECT_NE(heard.find("program 154 bytes"), std::string::npos) << heard;
+    }
+
+    // Each panel wrote its own log; Transfer log offers them all, the last transfer's first.
+    EXPECT_TRUE(QFile::exists(Dir.filePath("zor-Hall.log")));
+    EXPECT_TRUE(QFile::exists(Dir.filePath("zor-Gate.log")));
+    EXPECT_TRUE(QFile::exists(Dir.filePath("zor-Office.log")));
+    EXPECT_FALSE(QFile::exists(Dir.filePath("zor.log"))) << "the port of Parameters sent nothing";
+    Form->ZorTransferLogExecute();
+    TLogView *view = Form->findChild<TLogView *>();
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->LogChoice->count(), 4);
+    EXPECT_EQ(view->LogChoice->itemText(0), "COM 3 (Parameters)");
+    EXPECT_EQ(view->LogChoice->currentText(), "Hall");
+    EXPECT_TRUE(view->Status->text().startsWith(Dir.filePath("zor-Hall.log")));
+    view->LogChoice->setCurrentIndex(2);
+    EXPECT_TRUE(view->Text->toPlainText().contains("Open error!!!!")) << "Office's log";
+
+    // The choice is kept in the settings file and ticked the next time.
+    TProfileFile ini;
+    ASSERT_TRUE(ini.Load(Ini().toStdString()));
+    EXPECT_EQ(ini.ReadString("Editor", SendPanelsKey, ""), "Hall,Office,Gate");
+    QFile kept(Ini());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    StartWith(kept.readAll());
+    Document("again");
+    Dialogs.FormAnswers = {[](QDialog &d) {
+        auto &choice = static_cast<TPanelChoice &>(d);
+        EXPECT_EQ(choice.PanelList->Ticked(), QStringList({"Hall", "Office", "Gate"}));
+        EXPECT_TRUE(choice.SendButton->isEnabled());
+        EXPECT_TRUE(choice.Note->text().isEmpty());
+        return int(QDialog::Rejected);
+    }};
+    Form->ZorSendToPanelsExecute();
+}
+
+TEST_F(PanelCommandsTest, OneCancelStopsEveryPanelAfterItsFrameInFlight)
+{
+    StartWith("[Panels]\nA=/dev/fakeA\nB=/dev/fakeB\nC=/dev/fakeC\n");
+    ScriptedPanels({"/dev/fakeA", "/dev/fakeB", "/dev/fakeC"});
+    std::atomic<int> atBlock2{0};
+    std::atomic<bool> cancelled{false};
+    std::map<std::string, std::atomic<int>> frames;
+    for (const auto &[device, panel] : Panels)
+        frames[device] = 0;
+    OnFrame = [&](const std::string &device, const TBytes &frame) {
+        ++frames.at(device);
+        if (frame.size() != BlockFrameLength || GetWord(frame.data() + 2) != 2)
+            return;
+        // Once every panel is at block 2 the operator presses Cancel; each waits there until it
+        // has, so that every one is stopped mid-program.
+        if (++atBlock2 == 3) {
+            QMetaObject::invokeMethod(
+                Form.get(), [this] { Form->findChild<TPanelsProgress *>()->CancelButton->click(); },
+                Qt::BlockingQueuedConnection);
+            cancelled = true;
+        }
+        while (!cancelled)
+            QThread::msleep(1);
+    };
+    Document(QString(150, QLatin1Char('c')));
+    Dialogs.FormAnswers = {Tick({"A", "B", "C"}), ReadResults()};
+    Form->ZorSendToPanelsExecute();
+
+    ASSERT_EQ(Rows.size(), 3u);
+    for (const TResultRow &row : Rows)
+        EXPECT_EQ(row.Result, "Transfer cancelled") << row.Name.toStdString();
+    for (const auto &[device, panel] : Panels) {
+        EXPECT_EQ(frames.at(device), 3) << device << ": Open, block 1 and block 2, no Close";
+        for (const auto &e : panel->TakeEvents())
+            EXPECT_NE(e.Kind, TPanelEvent::Program) << device;
+    }
+}
+
+TEST_F(PanelCommandsTest, PanelsOnOneDeviceAreRefusedBeforeAnythingIsSent)
+{
+    // No panels yet: the command says where they are named, and takes the operator there.
+    Document("Hi");
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    Dialogs.FormAnswers = {[](QDialog &d) {
+        auto &p = static_cast<TParamet &>(d);
+        EXPECT_EQ(p.Pages->currentWidget(), p.PanelsPage);
+        return int(QDialog::Rejected);
+    }};
+    Form->ZorSendToPanelsExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("No panels are named yet."));
+
+    // One device by a link and by its own name; one device server by both URL forms.
+    const QString target = Dir.filePath("ttyUSB0");
+    QFile(target).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::link(target, Dir.filePath("by-id")));
+    StartWith(QByteArray("[Panels]\nHall=") + Dir.filePath("by-id").toUtf8() +
+              "\nYard=socket://127.0.0.1:4001\nGate=" + target.toUtf8() +
+              "\nDock=rfc2217://127.0.0.1:4001\n");
+    int ports = 0;
+    Form->SetSerialPortFactory([&ports] {
+        ++ports;
+        return std::make_unique<TFakeSerialPort>();
+    });
+    Document("Hi");
+    Dialogs.Boxes.clear();
+    Dialogs.FormAnswers = {Accept([](QDialog &d) {
+                               auto &choice = static_cast<TPanelChoice &>(d);
+                               choice.PanelList->SetTicked({"Yard", "Dock"});
+                               EXPECT_FALSE(choice.SendButton->isEnabled());
+                               EXPECT_EQ(choice.Note->text(),
+                                         "Yard and Dock use the same device "
+                                         "(socket://127.0.0.1:4001): one device takes one "
+                                         "transfer at a time.");
+                           }),
+                           Tick({"Hall", "Yard", "Gate"})};
+    Form->ZorSendToPanelsExecute();
+    Form->ZorSendToPanelsExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("Nothing was sent. Yard and Dock use the same "
+                                                 "device"));
+    EXPECT_EQ(Dialogs.Boxes[1].Text, "Nothing was sent. Hall and Gate use the same device (" +
+                                         Dir.filePath("by-id") +
+                                         "): one device takes one transfer at a time.");
+    EXPECT_EQ(ports, 0);
+}
+
+TEST_F(PanelCommandsTest, NumericFieldsGoToThePortOfParametersOrToTheTickedPanels)
+{
+    StartWith("[PC]\nPort=1\n[Ports]\nCOM1=/dev/fakeP\n[Panels]\nA=/dev/fakeA\nB=/dev/fakeB\n"
+              "C=/dev/fakeP\n");
+    ScriptedPanels({"/dev/fakeP", "/dev/fakeA", "/dev/fakeB"});
+    auto counters = [](const char *days, QStringList ticked) {
+        return Accept([days, ticked](QDialog &d) {
+            auto &v = static_cast<TVstup &>(d);
+            EXPECT_FALSE(v.Targets->isHidden());
+            v.Edit1->setText(QString::fromLatin1(days));
+            if (!ticked.isEmpty())
+                v.Targets->SetTicked(ticked);
+        });
+    };
+    // The first time the port of Parameters is ticked, and it goes there as it always has.
+    Dialogs.FormAnswers = {counters("12", {})};
+    Form->ZorNumericValueExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Communication O.K.");
+
+    Dialogs.FormAnswers = {counters("34", {"A", "B"}), ReadResults()};
+    Form->ZorNumericValueExecute();
+    EXPECT_EQ(Caption, "Numeric fields");
+    EXPECT_EQ(Rows, (std::vector<TResultRow>{{"A", "Communication O.K.", ""},
+                                             {"B", "Communication O.K.", ""}}));
+    const auto data = [this](const char *device) {
+        std::vector<std::string> received;
+        for (const auto &e : Panels.at(device)->TakeEvents())
+            if (e.Kind == TPanelEvent::Numeric)
+                received.push_back(e.Data);
+        return received;
+    };
+    EXPECT_EQ(data("/dev/fakeP"), std::vector<std::string>{" 12  "});
+    EXPECT_EQ(data("/dev/fakeA"), std::vector<std::string>{" 34  "});
+    EXPECT_EQ(data("/dev/fakeB"), std::vector<std::string>{" 34  "});
+
+    // The port of Parameters and a panel on its device: said, and the dialog comes back.
+    Dialogs.Boxes.clear();
+    Dialogs.FormAnswers = {counters("56", {"COM 1 (Parameters)", "C"}), counters("56", {"C"}),
+                           ReadResults()};
+    Form->ZorNumericValueExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "COM 1 (Parameters) and C use the same device (/dev/fakeP): "
+                                     "one device takes one transfer at a time.");
+    EXPECT_EQ(Rows, (std::vector<TResultRow>{{"C", "Communication O.K.", ""}}));
+    EXPECT_EQ(data("/dev/fakeP"), std::vector<std::string>{" 56  "}) << "once";
+}
+
+} // namespace
+} // namespace zor
