@@ -381,7 +381,11 @@ int RunPanel(const TOptions &o)
             break;
         }
         lastInput = TClock::now();
-        for (auto &reply : panel.FeedReplies(buffer, static_cast<std::size_t>(n))) {
+        auto replies = panel.FeedReplies(buffer, static_cast<std::size_t>(n));
+        // Stored before it is acknowledged, as a panel does: whoever reads --out once the sender
+        // has its answer finds the program there.
+        Report(panel.TakeEvents(), o);
+        for (auto &reply : replies) {
             auto due = lastInput + std::chrono::milliseconds(reply.LateMs);
             if (!queue.empty())
                 due = std::max(due, queue.back().Due);
@@ -394,7 +398,6 @@ int RunPanel(const TOptions &o)
                 queue.push_back({due, std::move(reply.Bytes)});
             }
         }
-        Report(panel.TakeEvents(), o);
     }
     Report(panel.TakeEvents(), o);
 
