@@ -46,6 +46,10 @@ bool IsReadOnlyFile(const std::string &path);
 // whatever the console's code page; argv is ignored there).
 std::vector<std::string> ProgramArguments(int argc, char **argv);
 
+// Makes standard output carry bytes as they are written: a program's CR LF stays two bytes, where
+// Windows' text mode would put a CR before every LF. Nothing to do on POSIX.
+void UseBinaryStandardOutput();
+
 // The console's interrupt: Ctrl-C (and SIGTERM on POSIX; Ctrl-Break and closing the console
 // window on Windows) calls onInterrupt with the matching signal number (SIGINT, SIGTERM) instead
 // of ending the program, until StopRoutingInterrupts() puts back what was there before. The

@@ -75,6 +75,8 @@ std::vector<std::string> ProgramArguments(int argc, char **argv)
     return {argv + (argc > 0 ? 1 : 0), argv + argc};
 }
 
+void UseBinaryStandardOutput() {}
+
 namespace {
 
 struct sigaction PreviousInt, PreviousTerm;

@@ -4,7 +4,10 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
 namespace zor {
@@ -96,6 +99,11 @@ std::vector<std::string> ProgramArguments(int, char **)
         arguments.push_back(Utf8(wide[i]));
     LocalFree(wide);
     return arguments;
+}
+
+void UseBinaryStandardOutput()
+{
+    _setmode(_fileno(stdout), _O_BINARY);
 }
 
 namespace {
