@@ -22,6 +22,9 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // The local time of a moment, in the time zone the system is set to.
 std::tm LocalTime(std::time_t moment);
 
+// The processor time this process has used, in seconds.
+double ProcessCpuSeconds();
+
 // The running program's own file, absolute; empty when the system does not tell.
 std::string ExecutablePath();
 

@@ -34,6 +34,18 @@ std::tm LocalTime(std::time_t moment)
     return local;
 }
 
+double ProcessCpuSeconds()
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    // In units of 100 ns.
+    const auto ticks = [](const FILETIME &t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;
+}
+
 std::string ExecutablePath()
 {
     std::wstring buffer(MAX_PATH, L'\0');
