@@ -15,13 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TPortInfo Port(const std::string &device)
-{
-    TPortInfo p;
-    p.Device = device;
-    return p;
-}
-
 class PortFiles : public testing::Test
 {
 protected:
@@ -50,6 +43,15 @@ protected:
     fs::path Dir;
 };
 
+#ifndef _WIN32
+// The kernel's by-id links: POSIX only.
+TPortInfo Port(const std::string &device)
+{
+    TPortInfo p;
+    p.Device = device;
+    return p;
+}
+
 TEST_F(PortFiles, ByIdLinksAreMatchedToTheDevicesTheyPointAt)
 {
     const std::string usb0 = Touch("ttyUSB0"), usb1 = Touch("ttyUSB1"), s0 = Touch("ttyS0");
@@ -69,6 +71,7 @@ TEST_F(PortFiles, ByIdLinksAreMatchedToTheDevicesTheyPointAt)
     AttachByIdNames(none, (Dir / "missing").string());
     EXPECT_EQ(none[0].ById, "") << "no by-id folder without USB adapters";
 }
+#endif
 
 TEST(PortList, TypedDevicePathsAreTidied)
 {
@@ -81,7 +84,8 @@ TEST(PortList, TypedDevicePathsAreTidied)
 TEST_F(PortFiles, SavingWritesOnlyThePortEntriesThatChangedInTheSameFile)
 {
     const std::string ini = (Dir / "zoredit.INI").string();
-    std::ofstream(ini) << "; panel in the hall\n[Ports]\nCOM1=/dev/ttyUSB0\n[PC]\nPort=1\n";
+    std::ofstream(ini, std::ios::binary)
+        << "; panel in the hall\n[Ports]\nCOM1=/dev/ttyUSB0\n[PC]\nPort=1\n";
     TProfileFile before;
     ASSERT_TRUE(before.Load(ini));
     TPortDevices devices = LoadPortDevices(before);

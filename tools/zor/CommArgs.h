@@ -2,6 +2,7 @@
 // panels (the classic port, devices, named panels) and which baud rate.
 #pragma once
 
+#include "base/Platform.h"
 #include "comm/PanelSend.h"
 #include "comm/Panels.h"
 #include "comm/ProfileFile.h"
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace zor::tool {
@@ -31,10 +31,10 @@ struct TCommArgs
 // The editor's settings file, for the editor installed beside this tool.
 inline std::string DefaultSettingsFile()
 {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const auto dir = ec ? std::filesystem::path(".") : exe.parent_path();
-    return EditorSettingsFile((dir / "zoredit").string());
+    const std::string exe = ExecutablePath();
+    const auto slash = LastPathSeparator(exe);
+    return EditorSettingsFile(
+        JoinPath(slash == std::string::npos ? "." : exe.substr(0, slash + 1), "zoredit"));
 }
 
 // The options as given; absent numbers stay INT_MIN and take the settings file's values.
@@ -105,10 +105,7 @@ inline int ReadSettingsFile(const TCommOptions &o, TProfileFile *profile, std::s
     const TFileRead read = profile->Read(*path);
     // The editor's file counts as missing also where its folder may not be searched, since
     // nothing says it is there; the editor takes the defaults then too.
-    struct stat st
-    {
-    };
-    const bool missing = stat(path->c_str(), &st) != 0;
+    const bool missing = !PathExists(*path);
     if (!read.Ok() && (o.SettingsGiven || !missing)) {
         std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
                      TProfileFile::Problem(*path, read).c_str());
@@ -129,7 +126,8 @@ inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs
         return status;
     TTargetDefaults defaults;
     defaults.SettingsFile = path;
-    defaults.Settings = LoadCommSettings(profile, std::filesystem::current_path().string());
+    const std::u8string here = std::filesystem::current_path().u8string();
+    defaults.Settings = LoadCommSettings(profile, std::string(here.begin(), here.end()));
     if (o.Port != INT_MIN)
         defaults.Settings.Port = o.Port;
     if (o.Baud == INT_MIN) {

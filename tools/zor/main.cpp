@@ -1,3 +1,4 @@
+#include "base/Platform.h"
 #include "tools/zor/CommandLine.h"
 
 #include <cerrno>
@@ -27,8 +28,10 @@ int main(int argc, char **argv)
 {
     using namespace zor::tool;
     using TAction = TCommandLineChoice::TAction;
+    // Programs and GIFs may go to standard output: byte for byte.
+    zor::UseBinaryStandardOutput();
     TCommandLine commandLine;
-    const TCommandLineChoice choice = commandLine.Parse({argv + 1, argv + argc});
+    const TCommandLineChoice choice = commandLine.Parse(zor::ProgramArguments(argc, argv));
     switch (choice.Action) {
     case TAction::Refuse:
         std::fputs(choice.Error.c_str(), stderr);
