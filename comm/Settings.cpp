@@ -1,5 +1,7 @@
 #include "comm/Settings.h"
 
+#include "comm/PortNames.h"
+
 #include <cstdlib>
 #include <unistd.h>
 
@@ -101,8 +103,8 @@ TPortDevices LoadPortDevices(const TProfileFile &profile)
 {
     TPortDevices devices;
     for (int n = 1; n <= 4; ++n)
-        devices.Device[n - 1] = profile.ReadString(PortsSection, "COM" + std::to_string(n),
-                                                   "/dev/ttyS" + std::to_string(n - 1));
+        devices.Device[n - 1] =
+            profile.ReadString(PortsSection, "COM" + std::to_string(n), DefaultPortDevice(n));
     return devices;
 }
 

@@ -68,7 +68,7 @@ struct TPortDevices
 inline constexpr std::string_view PortsSection = "Ports";
 
 // Key "COMn" of section "Ports" for each n, defaulting to the platform's n-th serial port
-// (/dev/ttyS<n-1>).
+// (DefaultPortDevice: /dev/ttyS<n-1> on Linux, COMn on Windows).
 TPortDevices LoadPortDevices(const TProfileFile &profile);
 
 // Stores the settings into the file at path, keeping everything else in it. Returns ResultOk, or
