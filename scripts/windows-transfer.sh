@@ -46,23 +46,21 @@ echo "Linux zor: $linux; zor.exe: $exe; Wine prefix: $WINEPREFIX"
 work=$(mktemp -d)
 panel=""
 links=()
+wine_ports=""
 cleanup() {
     [[ -n $panel ]] && kill "$panel" 2>/dev/null && wait "$panel" 2>/dev/null
+    [[ -z $wine_ports ]] ||
+        "$wine" reg delete 'HKLM\Software\Wine\Ports' /v COM5 /f >/dev/null 2>&1
     local link
     for link in "${links[@]}"; do
         rm -f "$link"
     done
     # The server outlives the programs by a few seconds and holds the pseudo-terminals.
-    [[ -n $wineserver ]] && "$wineserver" -k 2>/dev/null
+    [[ -z $wineserver ]] || "$wineserver" -k 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-# The server is started here, with its output in the log: it takes the first pseudo-terminal it
-# opens as its terminal and, when the emulator ends, reports the hang-up at length.
-mkdir -p "$WINEPREFIX"
-[[ -n $wineserver ]] && "$wineserver" -p 2>>"$work/wineserver.log"
-"$wine" "$exe" --version >/dev/null 2>&1 || "$wine" "$exe" --help >/dev/null
 
 failures=0
 fail() {
@@ -108,9 +106,19 @@ for i in $(seq 1 12); do
 done >"$work/hall.txt"
 "$linux" translate -o "$work/expected.prog" "$work/hall.txt"
 
-# The port list.
+# The port list. Wine lists the COM ports its configuration names when it starts up (and links
+# them), so COM5 is named there too and Wine started afresh.
+mkdir -p "$WINEPREFIX/dosdevices"
 start_panel COM5
+"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$(readlink "$WINEPREFIX/dosdevices/com5")" \
+    /f >/dev/null 2>&1
+wine_ports=1
+[[ -z $wineserver ]] || "$wineserver" -k 2>/dev/null || true
+# The server is started here, with its output in the log: it takes the first pseudo-terminal it
+# opens as its terminal and, when the emulator ends, reports the hang-up at length.
+[[ -z $wineserver ]] || "$wineserver" -p 2>>"$work/wineserver.log"
 (cd "$work" && "$wine" "$exe" ports) >"$work/ports.out" 2>&1 || true
+echo "ports: $(cut -f1 "$work/ports.out" | tr "\n" " ")"
 grep -q '^COM5\b' "$work/ports.out" || fail "zor.exe ports does not list COM5: $(cat "$work/ports.out")"
 
 # send --device COM5 --baud 19200

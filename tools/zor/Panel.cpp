@@ -230,12 +230,12 @@ int LineBaud(int line)
     return 0;
 }
 
-// line: the terminal whose rate --show-baud prints, -1 for none.
-void Report(const std::vector<TPanelEvent> &events, const TOptions &o, int line)
+// baud: the line's rate when the events' bytes came in, for --show-baud.
+void Report(const std::vector<TPanelEvent> &events, const TOptions &o, int baud)
 {
     for (const auto &e : events) {
         if (o.ShowBaud && e.Kind != TPanelEvent::Note)
-            std::printf("line %d baud\n", LineBaud(line));
+            std::printf("line %d baud\n", baud);
         switch (e.Kind) {
         case TPanelEvent::Program:
             if (!o.Out.empty()) {
@@ -332,6 +332,7 @@ int RunPanel(const TOptions &o)
     };
     std::deque<TQueued> queue;
     int status = 0;
+    int lineBaud = 0; // with --show-baud: the rate when the last bytes came in
     // A client's end: what it was sent is gone with it, and the next one starts afresh.
     const auto disconnect = [&] {
         ::close(io);
@@ -401,6 +402,9 @@ int RunPanel(const TOptions &o)
             break;
         }
         lastInput = TClock::now();
+        // Taken before the answer goes out: the sender may put its old rate back once answered.
+        if (o.ShowBaud)
+            lineBaud = LineBaud(held >= 0 ? held : io);
         for (auto &reply : panel.FeedReplies(buffer, static_cast<std::size_t>(n))) {
             auto due = lastInput + std::chrono::milliseconds(reply.LateMs);
             if (!queue.empty())
@@ -414,9 +418,9 @@ int RunPanel(const TOptions &o)
                 queue.push_back({due, std::move(reply.Bytes)});
             }
         }
-        Report(panel.TakeEvents(), o, held >= 0 ? held : io);
+        Report(panel.TakeEvents(), o, lineBaud);
     }
-    Report(panel.TakeEvents(), o, held >= 0 ? held : io);
+    Report(panel.TakeEvents(), o, lineBaud);
 
     // Let the last reply be read before the line goes away with us: a reply still on its way
     // through the pseudo-terminal, or unread, would be lost with the hang-up.
