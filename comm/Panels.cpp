@@ -129,7 +129,8 @@ std::string PanelLogPath(const std::string &logPath, std::string_view panelName)
     const std::filesystem::path log(logPath);
     const std::string file =
         log.stem().string() + "-" + name + (log.has_extension() ? log.extension().string() : "");
-    return (log.parent_path() / file).string();
+    // Beside the log, in the spelling the log's path was given in.
+    return std::filesystem::path(log).replace_filename(file).string();
 }
 
 } // namespace zor

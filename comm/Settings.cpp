@@ -1,9 +1,7 @@
 #include "comm/Settings.h"
 
+#include "base/Platform.h"
 #include "comm/PortNames.h"
-
-#include <cstdlib>
-#include <unistd.h>
 
 namespace zor {
 
@@ -53,7 +51,7 @@ void StoreCommSettings(TProfileFile &profile, const TCommSettings &settings)
 std::string SettingsFileFor(std::string_view executablePath)
 {
     std::string path(executablePath);
-    const auto slash = path.rfind('/');
+    const auto slash = LastPathSeparator(path);
     const auto dot = path.rfind('.');
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1))
         path.erase(dot);
@@ -63,29 +61,20 @@ std::string SettingsFileFor(std::string_view executablePath)
 std::string EditorSettingsFile(std::string_view editorPath)
 {
     const std::string beside = SettingsFileFor(editorPath);
-    const auto slash = beside.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : beside.substr(0, slash + 1);
-    // /usr holds read-only data by the file-system layout's rules, even where root could write it:
-    // an installed editor run as root must not leave an unowned file beside the program.
-    const bool installed = folder.rfind("/usr/", 0) == 0;
-    if (!installed && ::access(folder.c_str(), W_OK) == 0)
+    const auto slash = LastPathSeparator(beside);
+    const std::string folder = slash == std::string::npos ? "" : beside.substr(0, slash + 1);
+    if (MayWriteBesideProgram(folder))
         return beside;
-    std::string home;
-    if (const char *config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
-        home = config;
-    else if (const char *user = std::getenv("HOME"); user && user[0] == '/')
-        home = std::string(user) + "/.config";
-    else
+    const std::string home = UserConfigFolder();
+    if (home.empty())
         return beside; // no user folder to go to: read what is there, writing will say why it fails
-    return home + "/ZorEdit/" + beside.substr(slash == std::string::npos ? 0 : slash + 1);
+    return JoinPath(JoinPath(home, "ZorEdit"),
+                    beside.substr(slash == std::string::npos ? 0 : slash + 1));
 }
 
 } // namespace zor
 
 #include "comm/Results.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zor {
 
@@ -115,11 +104,7 @@ int SaveSettingsFile(const std::string &path, const TCommSettings &settings,
 {
     // The file is replaced by renaming a new one over it, which a read-only file would not stop;
     // its protection is honoured here, by its mode bits as well (they bind even the superuser).
-    struct stat st
-    {
-    };
-    if (stat(path.c_str(), &st) == 0 &&
-        ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(path.c_str(), W_OK) != 0)) {
+    if (IsReadOnlyFile(path)) {
         if (error)
             *error = path + " is read-only";
         return ResultSettingsFileError;

@@ -304,6 +304,11 @@ TAnimationResult ExportAnimation(std::string_view program, const std::string &pa
     return result;
 }
 
+bool HasGifExport()
+{
+    return true;
+}
+
 std::uint64_t OnePassFrames(std::string_view program, std::uint64_t cap, TClock *clock)
 {
     TDisplayEngine engine;

@@ -62,6 +62,10 @@ private:
     std::string ErrorText;
 };
 
+// False in a build without GIF export (giflib has no Windows build here): every export then fails
+// saying "this build has no GIF export".
+bool HasGifExport();
+
 // The GIF of a whole run in memory (tests, small runs); empty with the reason in *error when
 // nothing was presented or encoding failed.
 std::string EncodeGif(std::string_view program, std::uint64_t frames, int scale,

@@ -63,6 +63,8 @@ TEST(PanelsSection, NamesThatWouldBreakTheFileOrTheListsAreRefused)
         EXPECT_NE(PanelNameProblem(bad), "") << bad;
 }
 
+#ifndef _WIN32
+// POSIX device names and links.
 TEST(PanelsDevices, OneDeviceHoweverItIsNamed)
 {
     EXPECT_EQ(DeviceIdentity("rfc2217://Server:4001"), DeviceIdentity("socket://server:4001"));
@@ -76,6 +78,7 @@ TEST(PanelsDevices, OneDeviceHoweverItIsNamed)
     EXPECT_EQ(DeviceIdentity((dir / "by-id").string()), DeviceIdentity("/dev/ttyS0"));
     std::filesystem::remove_all(dir);
 }
+#endif
 
 TEST(PanelsLogs, EachPanelLogsBesideTheLogWithItsNameAdded)
 {

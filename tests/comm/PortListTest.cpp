@@ -50,6 +50,8 @@ protected:
     fs::path Dir;
 };
 
+#ifndef _WIN32
+// The kernel's by-id links: POSIX only.
 TEST_F(PortFiles, ByIdLinksAreMatchedToTheDevicesTheyPointAt)
 {
     const std::string usb0 = Touch("ttyUSB0"), usb1 = Touch("ttyUSB1"), s0 = Touch("ttyS0");
@@ -69,11 +71,13 @@ TEST_F(PortFiles, ByIdLinksAreMatchedToTheDevicesTheyPointAt)
     AttachByIdNames(none, (Dir / "missing").string());
     EXPECT_EQ(none[0].ById, "") << "no by-id folder without USB adapters";
 }
+#endif
 
 TEST_F(PortFiles, SavingWritesOnlyThePortEntriesThatChangedInTheSameFile)
 {
     const std::string ini = (Dir / "zoredit.INI").string();
-    std::ofstream(ini) << "; panel in the hall\n[Ports]\nCOM1=/dev/ttyUSB0\n[PC]\nPort=1\n";
+    std::ofstream(ini, std::ios::binary)
+        << "; panel in the hall\n[Ports]\nCOM1=/dev/ttyUSB0\n[PC]\nPort=1\n";
     TProfileFile before;
     ASSERT_TRUE(before.Load(ini));
     TPortDevices devices = LoadPortDevices(before);

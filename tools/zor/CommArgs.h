@@ -2,6 +2,7 @@
 // which port and baud rate to use.
 #pragma once
 
+#include "base/Platform.h"
 #include "comm/ProfileFile.h"
 #include "comm/Results.h"
 #include "comm/Settings.h"
@@ -13,7 +14,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
 
 namespace zor::tool {
 
@@ -29,10 +29,10 @@ struct TCommArgs
 // The editor's settings file, for the editor installed beside this tool.
 inline std::string DefaultSettingsFile()
 {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const auto dir = ec ? std::filesystem::path(".") : exe.parent_path();
-    return EditorSettingsFile((dir / "zoredit").string());
+    const std::string exe = ExecutablePath();
+    const auto slash = LastPathSeparator(exe);
+    return EditorSettingsFile(
+        JoinPath(slash == std::string::npos ? "." : exe.substr(0, slash + 1), "zoredit"));
 }
 
 // The options as given; absent numbers stay INT_MIN and take the settings file's values.
@@ -82,16 +82,14 @@ inline int ResolveCommArgs(const TCommOptions &o, TCommArgs *out)
     const TFileRead read = profile.Read(path);
     // The editor's file counts as missing also where its folder may not be searched, since
     // nothing says it is there; the editor takes the defaults then too.
-    struct stat st
-    {
-    };
-    const bool missing = stat(path.c_str(), &st) != 0;
+    const bool missing = !PathExists(path);
     if (!read.Ok() && (o.SettingsGiven || !missing)) {
         std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
                      TProfileFile::Problem(path, read).c_str());
         return 1;
     }
-    out->Settings = LoadCommSettings(profile, std::filesystem::current_path().string());
+    const std::u8string here = std::filesystem::current_path().u8string();
+    out->Settings = LoadCommSettings(profile, std::string(here.begin(), here.end()));
     out->Devices = o.Device.empty() ? LoadPortDevices(profile) : TPortDevices::Single(o.Device);
     if (o.Port != INT_MIN)
         out->Settings.Port = o.Port;

@@ -1,7 +1,8 @@
 #include "tools/zor/Counters.h"
 
+#include "base/Clock.h"
+
 #include <cstdio>
-#include <ctime>
 
 namespace zor::tool {
 
@@ -56,10 +57,8 @@ bool CountersSince(const std::string &since, const std::string &today, const std
     if (!ParseDate(since, &from, "--since", error))
         return false;
     if (today.empty()) {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        to = DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+        const TLocalDateTime now = TSystemClock().Now();
+        to = DaysFromCivil(now.Year, now.Month, now.Day);
     } else if (!ParseDate(today, &to, "--today", error)) {
         return false;
     }

@@ -1,5 +1,6 @@
 #include "tools/zor/Interrupt.h"
 
+#include "base/Platform.h"
 #include "comm/Results.h"
 #include "tools/zor/CommArgs.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 std::atomic<TTransferStop *> Current{nullptr};
 volatile std::sig_atomic_t Signal = 0;
-struct sigaction PreviousInt, PreviousTerm;
 
 void OnSignal(int number)
 {
@@ -28,20 +28,12 @@ TInterruptGuard::TInterruptGuard(TTransferStop &stop)
 {
     Signal = 0;
     Current.store(&stop);
-    struct sigaction sa
-    {
-    };
-    sa.sa_handler = OnSignal;
-    sigemptyset(&sa.sa_mask);
-    // No SA_RESTART: a wait on the port is woken and looks at the stop at once.
-    sigaction(SIGINT, &sa, &PreviousInt);
-    sigaction(SIGTERM, &sa, &PreviousTerm);
+    RouteInterrupts(OnSignal);
 }
 
 TInterruptGuard::~TInterruptGuard()
 {
-    sigaction(SIGINT, &PreviousInt, nullptr);
-    sigaction(SIGTERM, &PreviousTerm, nullptr);
+    StopRoutingInterrupts();
     Current.store(nullptr);
 }
 

@@ -14,8 +14,8 @@ namespace zor::tool {
 class TInterruptGuard
 {
 public:
-    // Routes SIGINT and SIGTERM to stop for the guard's life; the previous handlers come back
-    // with its end. One guard at a time.
+    // Routes the console's interrupt (RouteInterrupts: SIGINT and SIGTERM, Ctrl-C on Windows) to
+    // stop for the guard's life; the previous handlers come back with its end. One guard at a time.
     explicit TInterruptGuard(TTransferStop &stop);
     ~TInterruptGuard();
 

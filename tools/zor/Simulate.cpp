@@ -85,6 +85,8 @@ int RunSimulate(const TSimulateArgs &a)
 {
     if (a.Document.empty() == a.ProgramFile.empty())
         return Fail("simulate", "give either a document or --program FILE", UsageStatus);
+    if (!a.Gif.empty() && !HasGifExport())
+        return Fail("simulate", "this build has no GIF export", 1);
     if (!a.Gif.empty() && a.Frames > MaxAnimationFrames)
         return Fail("simulate", std::string(AnimationTooLong) + "; ask for fewer with --frames",
                     UsageStatus);

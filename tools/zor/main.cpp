@@ -1,3 +1,4 @@
+#include "base/Platform.h"
 #include "tools/zor/CommandLine.h"
 
 #include <cerrno>
@@ -28,7 +29,7 @@ int main(int argc, char **argv)
     using namespace zor::tool;
     using TAction = TCommandLineChoice::TAction;
     TCommandLine commandLine;
-    const TCommandLineChoice choice = commandLine.Parse({argv + 1, argv + argc});
+    const TCommandLineChoice choice = commandLine.Parse(zor::ProgramArguments(argc, argv));
     switch (choice.Action) {
     case TAction::Refuse:
         std::fputs(choice.Error.c_str(), stderr);

@@ -1,0 +1,58 @@
+// What the cores need of the operating system beyond standard C++: where the program lies, where
+// a user's settings go, whether a file may be written, the command line and the console's
+// interrupt. One implementation per platform (base/posix, base/win32), chosen by the build, so
+// that no core asks which system it runs on. Paths are UTF-8 on every platform.
+#pragma once
+
+#include <cstddef>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zor {
+
+// The index of the last folder separator in path ('/'; on Windows '\\' as well), or npos.
+std::size_t LastPathSeparator(std::string_view path);
+
+// folder and name joined by the system's separator ('/'; '\\' on Windows), none added when folder
+// ends in one already.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+// The local time of a moment, in the time zone the system is set to.
+std::tm LocalTime(std::time_t moment);
+
+// The running program's own file, absolute; empty when the system does not tell.
+std::string ExecutablePath();
+
+// The folder for a user's settings of every program: $XDG_CONFIG_HOME when set and absolute,
+// else $HOME/.config (POSIX); %APPDATA% (Windows). Empty when there is none.
+std::string UserConfigFolder();
+
+// Whether a program may keep its settings file in folder ("" is the current folder): the folder
+// can be written by this user, and it is no folder of installed programs that must stay read-only
+// (POSIX: anything under /usr/, even for the superuser).
+bool MayWriteBesideProgram(const std::string &folder);
+
+// Whether anything (a file, folder or device) is at path, as far as this user can see.
+bool PathExists(const std::string &path);
+
+// Whether an existing file at path must not be written: its protection says so (POSIX: no write
+// bit at all, which binds even the superuser; Windows: the read-only attribute) or this user may
+// not write it. False for a name where nothing is.
+bool IsReadOnlyFile(const std::string &path);
+
+// The program's arguments after its name, in UTF-8 (on Windows read from the wide command line,
+// whatever the console's code page; argv is ignored there).
+std::vector<std::string> ProgramArguments(int argc, char **argv);
+
+// The console's interrupt: Ctrl-C (and SIGTERM on POSIX; Ctrl-Break and closing the console
+// window on Windows) calls onInterrupt with the matching signal number (SIGINT, SIGTERM) instead
+// of ending the program, until StopRoutingInterrupts() puts back what was there before. The
+// callback runs in a signal handler (POSIX) or on a thread of the system's (Windows): it may only
+// set flags and atomics. Blocking waits are not restarted after it (POSIX), so that a wait on a
+// port looks at once at what the callback set. One routing at a time.
+void RouteInterrupts(void (*onInterrupt)(int signal));
+void StopRoutingInterrupts();
+
+} // namespace zor

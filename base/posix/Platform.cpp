@@ -1,0 +1,102 @@
+#include "base/Platform.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zor {
+
+std::size_t LastPathSeparator(std::string_view path)
+{
+    return path.rfind('/');
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    if (!path.empty() && path.back() != '/')
+        path += '/';
+    return path.append(name);
+}
+
+std::tm LocalTime(std::time_t moment)
+{
+    std::tm local{};
+    localtime_r(&moment, &local);
+    return local;
+}
+
+std::string ExecutablePath()
+{
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.string();
+}
+
+std::string UserConfigFolder()
+{
+    if (const char *config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
+        return config;
+    if (const char *user = std::getenv("HOME"); user && user[0] == '/')
+        return std::string(user) + "/.config";
+    return {};
+}
+
+bool MayWriteBesideProgram(const std::string &folder)
+{
+    // /usr holds read-only data by the file-system layout's rules, even where root could write it:
+    // an installed program run as root must not leave an unowned file beside itself.
+    if (folder.rfind("/usr/", 0) == 0)
+        return false;
+    return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+}
+
+bool PathExists(const std::string &path)
+{
+    struct stat st
+    {
+    };
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsReadOnlyFile(const std::string &path)
+{
+    struct stat st
+    {
+    };
+    return ::stat(path.c_str(), &st) == 0 &&
+           ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0);
+}
+
+std::vector<std::string> ProgramArguments(int argc, char **argv)
+{
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+namespace {
+
+struct sigaction PreviousInt, PreviousTerm;
+
+} // namespace
+
+void RouteInterrupts(void (*onInterrupt)(int signal))
+{
+    struct sigaction sa
+    {
+    };
+    sa.sa_handler = onInterrupt;
+    sigemptyset(&sa.sa_mask);
+    // No SA_RESTART: a wait on the port is woken and looks at the stop at once.
+    sigaction(SIGINT, &sa, &PreviousInt);
+    sigaction(SIGTERM, &sa, &PreviousTerm);
+}
+
+void StopRoutingInterrupts()
+{
+    sigaction(SIGINT, &PreviousInt, nullptr);
+    sigaction(SIGTERM, &PreviousTerm, nullptr);
+}
+
+} // namespace zor

@@ -1,0 +1,137 @@
+#include "base/Platform.h"
+
+#include "base/win32/Win32.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <shellapi.h>
+
+namespace zor {
+
+using namespace win32;
+
+std::size_t LastPathSeparator(std::string_view path)
+{
+    return path.find_last_of("/\\");
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    if (!path.empty() && path.back() != '/' && path.back() != '\\')
+        path += '\\';
+    return path.append(name);
+}
+
+std::tm LocalTime(std::time_t moment)
+{
+    std::tm local{};
+    localtime_s(&local, &moment);
+    return local;
+}
+
+std::string ExecutablePath()
+{
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return {};
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return Utf8(buffer);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string UserConfigFolder()
+{
+    const wchar_t *appData = _wgetenv(L"APPDATA");
+    return appData && appData[0] ? Utf8(appData) : std::string();
+}
+
+bool MayWriteBesideProgram(const std::string &folder)
+{
+    // Only trying tells: a folder's access list, not its read-only attribute (which folders
+    // ignore), decides whether a file can be made in it.
+    std::string probe = folder.empty() ? std::string(".\\") : folder;
+    if (probe.back() != '\\' && probe.back() != '/')
+        probe += '\\';
+    probe += "~zoredit-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+    const THandle file(CreateFileW(Wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return file.Valid();
+}
+
+bool PathExists(const std::string &path)
+{
+    return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsReadOnlyFile(const std::string &path)
+{
+    const std::wstring name = Wide(path);
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return true;
+    const THandle file(CreateFileW(name.c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    return !file.Valid() && GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+std::vector<std::string> ProgramArguments(int, char **)
+{
+    std::vector<std::string> arguments;
+    int count = 0;
+    wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(Utf8(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
+namespace {
+
+std::atomic<void (*)(int)> OnInterrupt{nullptr};
+
+BOOL WINAPI OnConsoleEvent(DWORD event)
+{
+    void (*handler)(int) = OnInterrupt.load();
+    if (!handler)
+        return FALSE;
+    switch (event) {
+    case CTRL_C_EVENT:
+        handler(SIGINT);
+        return TRUE;
+    case CTRL_BREAK_EVENT:
+    case CTRL_CLOSE_EVENT:
+        handler(SIGTERM);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+void RouteInterrupts(void (*onInterrupt)(int signal))
+{
+    OnInterrupt.store(onInterrupt);
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
+void StopRoutingInterrupts()
+{
+    SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
+    OnInterrupt.store(nullptr);
+}
+
+} // namespace zor
