@@ -1,7 +1,6 @@
 #include "comm/Nastav.h"
 
 #include "comm/PortList.h"
-#include "comm/PortNames.h"
 #include "comm/QtPortList.h"
 #include "ui/Dialogs.h"
 
@@ -44,6 +43,11 @@ QGroupBox *RadioGroup(QWidget *parent, const char *name, const QString &caption,
 }
 
 const TQtPortEnumerator MachinePorts;
+
+std::string DefaultDevice(int index)
+{
+    return "/dev/ttyS" + std::to_string(index);
+}
 
 QString PortToolTip(const TPortInfo &port)
 {
@@ -110,7 +114,7 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     PortDevice->setAccessibleName(QStringLiteral("Device of the selected port"));
     PortLabel->setBuddy(PortDevice);
     for (int i = 0; i < 4; ++i)
-        DialogDevices.Device[i] = DefaultPortDevice(i + 1);
+        DialogDevices.Device[i] = DefaultDevice(i);
 
     CheckBoxWrite = new QCheckBox(QStringLiteral("Write transmit data to file"), this);
     CheckBoxWrite->setObjectName(QStringLiteral("CheckBoxWrite"));
@@ -245,7 +249,7 @@ void TParamet::TakePortDevices(TPortDevices &devices) const
 {
     for (int i = 0; i < 4; ++i) {
         const std::string path = NormalizeDevicePath(DialogDevices.Device[i]);
-        devices.Device[i] = path.empty() ? DefaultPortDevice(i + 1) : path;
+        devices.Device[i] = path.empty() ? DefaultDevice(i) : path;
     }
 }
 
