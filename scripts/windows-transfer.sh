@@ -4,6 +4,7 @@
 # the Linux panel emulator, which stores what it received and says the rate the sender set.
 # Passes when the program arrives byte for byte as the Linux zor translates it, the numbers
 # arrive as given, and the line ran at 19200 baud each time; `zor.exe ports` must list the port.
+# The program goes once more to the emulator as a device server on loopback (socket://).
 #
 # Needs build-windows/bin/zor.exe (cmake --preset windows; cmake --build --preset windows), or
 # ZOR_EXE. The Linux zor is ZOR_LINUX, else the newest of build-ci/bin/zor and build/bin/zor, else
@@ -151,6 +152,26 @@ grep -qx 'line 19200 baud' "$work/panel.out" ||
     fail "the numbers did not come at 19200 baud: $(cat "$work/panel.out")"
 grep -qx 'numeric days "123" accidents "45"' "$work/panel.out" ||
     fail "the numbers did not arrive: $(cat "$work/panel.out" "$work/panel.err")"
+
+# The same program to a device server on the network: the emulator listening on loopback.
+"$linux" panel --listen 0 --count 1 --out "$work/received-net.prog" \
+    >"$work/panel.out" 2>"$work/panel.err" &
+panel=$!
+server=""
+for i in $(seq 100); do
+    server=$(head -n 1 "$work/panel.out")
+    [[ -n $server ]] && break
+    sleep 0.05
+done
+if ! (cd "$work" && "$wine" "$exe" send --device "$server" hall.txt) >"$work/net.out" 2>&1; then
+    fail "zor.exe send to $server: $(cat "$work/net.out")"
+fi
+end_panel
+if cmp -s "$work/expected.prog" "$work/received-net.prog"; then
+    echo "program stored exactly through $server"
+else
+    fail "the program sent through $server differs or did not arrive: $(cat "$work/panel.err")"
+fi
 
 # A port that does not exist.
 if (cd "$work" && "$wine" "$exe" numeric --device COM199 --baud 19200 1 0) >"$work/missing.out" 2>&1; then
