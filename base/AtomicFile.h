@@ -13,6 +13,10 @@
 //   /dev/fd/N, /proc/self/fd/N) writes into that descriptor, as if the data went to it directly,
 //   so `-o /dev/stdout` into a pipe or a redirected file works.
 // - A socket (which cannot be opened as a file) and a folder are refused, and left as they are.
+// On Windows the same rules hold as far as Windows has the things they name: links are followed
+// to the file they end at; a device (NUL, CON, a COM port) or a pipe is written into; a file with
+// the read-only attribute is refused; the temporary file is put in place with one replacing
+// rename, written through to the disk.
 #pragma once
 
 #include <string>

@@ -22,6 +22,9 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 // The local time of a moment, in the time zone the system is set to.
 std::tm LocalTime(std::time_t moment);
 
+// The processor time this process has used, in seconds.
+double ProcessCpuSeconds();
+
 // The running program's own file, absolute; empty when the system does not tell.
 std::string ExecutablePath();
 
@@ -45,6 +48,10 @@ bool IsReadOnlyFile(const std::string &path);
 // The program's arguments after its name, in UTF-8 (on Windows read from the wide command line,
 // whatever the console's code page; argv is ignored there).
 std::vector<std::string> ProgramArguments(int argc, char **argv);
+
+// Makes standard output carry bytes as they are written: a program's CR LF stays two bytes, where
+// Windows' text mode would put a CR before every LF. Nothing to do on POSIX.
+void UseBinaryStandardOutput();
 
 // The console's interrupt: Ctrl-C (and SIGTERM on POSIX; Ctrl-Break and closing the console
 // window on Windows) calls onInterrupt with the matching signal number (SIGINT, SIGTERM) instead

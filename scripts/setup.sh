@@ -2,7 +2,8 @@
 # Installs what building, running and testing ZorEdit needs on Debian 12.
 # Packages already present are not asked for again, so a prepared machine needs no network.
 # With --ci also what CI's extra checks need: the font generator's Python module and the
-# sources of the toolbar icons, to rebuild the generated files and compare them.
+# sources of the toolbar icons, to rebuild the generated files and compare them; the MinGW-w64
+# cross compiler, Wine and GoogleTest's sources for the Windows build of zor.exe and its tests.
 set -euo pipefail
 
 packages=(
@@ -23,6 +24,7 @@ packages=(
 ci_packages=(
     python3 python3-fontforge
     tango-icon-theme imagemagick
+    g++-mingw-w64-x86-64-posix wine64 googletest
 )
 if [[ ${1:-} == --ci ]]; then
     packages+=("${ci_packages[@]}")

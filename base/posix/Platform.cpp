@@ -28,6 +28,13 @@ std::tm LocalTime(std::time_t moment)
     return local;
 }
 
+double ProcessCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
 std::string ExecutablePath()
 {
     std::error_code ec;
@@ -74,6 +81,8 @@ std::vector<std::string> ProgramArguments(int argc, char **argv)
 {
     return {argv + (argc > 0 ? 1 : 0), argv + argc};
 }
+
+void UseBinaryStandardOutput() {}
 
 namespace {
 

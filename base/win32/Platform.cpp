@@ -4,7 +4,10 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
 namespace zor {
@@ -29,6 +32,18 @@ std::tm LocalTime(std::time_t moment)
     std::tm local{};
     localtime_s(&local, &moment);
     return local;
+}
+
+double ProcessCpuSeconds()
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    // In units of 100 ns.
+    const auto ticks = [](const FILETIME &t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;
 }
 
 std::string ExecutablePath()
@@ -96,6 +111,11 @@ std::vector<std::string> ProgramArguments(int, char **)
         arguments.push_back(Utf8(wide[i]));
     LocalFree(wide);
     return arguments;
+}
+
+void UseBinaryStandardOutput()
+{
+    _setmode(_fileno(stdout), _O_BINARY);
 }
 
 namespace {

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -166,6 +168,26 @@ TEST_F(Win32Files, TheSettingsFileLiesBesideTheProgramWhereItMayElseInAppData)
     const std::string exe = ExecutablePath();
     EXPECT_TRUE(exe.ends_with("test_base_win32.exe")) << exe;
     EXPECT_TRUE(PathExists(exe));
+}
+
+std::atomic<int> Interrupted{0};
+
+void NoteInterrupt(int signal)
+{
+    Interrupted.store(signal);
+}
+
+TEST(Win32Console, CtrlCReachesTheRoutedHandlerAsSigintAndNotTheDefault)
+{
+    // The default handler would end this program; the routed one only notes the signal.
+    if (!GetConsoleWindow() && !AllocConsole())
+        GTEST_SKIP() << "no console to send Ctrl-C in";
+    RouteInterrupts(NoteInterrupt);
+    ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    for (int i = 0; i < 200 && Interrupted.load() == 0; ++i)
+        Sleep(10);
+    StopRoutingInterrupts();
+    EXPECT_EQ(Interrupted.load(), SIGINT);
 }
 
 } // namespace

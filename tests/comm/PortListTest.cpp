@@ -15,13 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TPortInfo Port(const std::string &device)
-{
-    TPortInfo p;
-    p.Device = device;
-    return p;
-}
-
 class PortFiles : public testing::Test
 {
 protected:
@@ -52,6 +45,13 @@ protected:
 
 #ifndef _WIN32
 // The kernel's by-id links: POSIX only.
+TPortInfo Port(const std::string &device)
+{
+    TPortInfo p;
+    p.Device = device;
+    return p;
+}
+
 TEST_F(PortFiles, ByIdLinksAreMatchedToTheDevicesTheyPointAt)
 {
     const std::string usb0 = Touch("ttyUSB0"), usb1 = Touch("ttyUSB1"), s0 = Touch("ttyS0");

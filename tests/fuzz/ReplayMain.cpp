@@ -20,11 +20,11 @@ bool Feed(const std::filesystem::path &file)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", file.c_str());
+        std::fprintf(stderr, "cannot read %s\n", file.string().c_str());
         return false;
     }
     const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    std::fprintf(stderr, "%s (%zu bytes)\n", file.c_str(), bytes.size());
+    std::fprintf(stderr, "%s (%zu bytes)\n", file.string().c_str(), bytes.size());
     // A copy of exactly the input's size, so that a read past its end is caught under ASan as
     // it is under libFuzzer.
     std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());

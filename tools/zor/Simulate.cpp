@@ -1,4 +1,5 @@
 // zor simulate: runs a display program on a fresh engine without a screen.
+#include "base/Platform.h"
 #include "commands/Translate.h"
 #include "sim/engine/Engine.h"
 #include "sim/engine/GifExport.h"
@@ -8,7 +9,6 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,13 +74,6 @@ private:
     std::string Text;
 };
 
-double CpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
 int RunSimulate(const TSimulateArgs &a)
 {
     if (a.Document.empty() == a.ProgramFile.empty())
@@ -118,7 +111,7 @@ int RunSimulate(const TSimulateArgs &a)
         engine.SetFrameTick(&tick);
 
     const auto wallStart = std::chrono::steady_clock::now();
-    const double cpuStart = CpuSeconds();
+    const double cpuStart = ProcessCpuSeconds();
     TRunResult result;
     if (!a.Gif.empty()) {
         // The same export as the editor's Export animation command.
@@ -138,7 +131,7 @@ int RunSimulate(const TSimulateArgs &a)
             engine.SetFrameSink(&printer);
         result = engine.RunDisplayEngine(program, 0, a.Frames);
     }
-    const double cpu = CpuSeconds() - cpuStart;
+    const double cpu = ProcessCpuSeconds() - cpuStart;
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     std::fflush(stdout);

@@ -28,6 +28,8 @@ int main(int argc, char **argv)
 {
     using namespace zor::tool;
     using TAction = TCommandLineChoice::TAction;
+    // Programs and GIFs may go to standard output: byte for byte.
+    zor::UseBinaryStandardOutput();
     TCommandLine commandLine;
     const TCommandLineChoice choice = commandLine.Parse(zor::ProgramArguments(argc, argv));
     switch (choice.Action) {

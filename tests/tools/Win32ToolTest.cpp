@@ -1,0 +1,125 @@
+// zor.exe started as Windows starts programs, with a wide command line: file names no code page
+// holds reach the files, and what this build cannot do is refused with a reason.
+#include "base/AtomicFile.h"
+#include "commands/DocumentTranslation.h"
+#include "editor/rtf/RtfCodec.h"
+#include "tests/support/SampleDocuments.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <windows.h>
+
+namespace zor {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun
+{
+    DWORD Status = 255;
+    std::string Out;
+    std::string Err;
+};
+
+std::string Contents(const fs::path &path)
+{
+    const std::u8string name = path.u8string();
+    std::string text;
+    ReadWholeFile(std::string(name.begin(), name.end()), &text);
+    return text;
+}
+
+class ZorExe : public testing::Test
+{
+protected:
+    void SetUp() override { fs::create_directories(Dir); }
+    void TearDown() override { fs::remove_all(Dir); }
+
+    // Runs zor.exe (beside this program) with the arguments, quoted for CommandLineToArgvW.
+    TRun Zor(const std::vector<std::wstring> &args)
+    {
+        std::wstring self(MAX_PATH, L'\0');
+        self.resize(GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
+        const fs::path tool = fs::path(self).parent_path() / L"zor.exe";
+        std::wstring line = L"\"" + tool.wstring() + L"\"";
+        for (const std::wstring &a : args)
+            line += L" \"" + a + L"\"";
+
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        const fs::path out = Dir / L"stdout", err = Dir / L"stderr";
+        HANDLE o = CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                               0, nullptr);
+        HANDLE e = CreateFileW(err.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                               0, nullptr);
+        STARTUPINFOW start{};
+        start.cb = sizeof start;
+        start.dwFlags = STARTF_USESTDHANDLES;
+        start.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        start.hStdOutput = o;
+        start.hStdError = e;
+        PROCESS_INFORMATION process{};
+        TRun run;
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                           &start, &process)) {
+            WaitForSingleObject(process.hProcess, INFINITE);
+            GetExitCodeProcess(process.hProcess, &run.Status);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+        CloseHandle(o);
+        CloseHandle(e);
+        run.Out = Contents(out);
+        run.Err = Contents(err);
+        return run;
+    }
+
+    fs::path Dir = fs::temp_directory_path() / ("zor-exe-" + std::to_string(GetCurrentProcessId()));
+};
+
+TEST_F(ZorExe, NamesNoCodePageHoldsReachTheFiles)
+{
+    const std::string program = TranslateDocument(test::SymbolF3AndHi()).Program;
+    const fs::path doc = Dir / L"Zpr\u00e1vy \u013e\u0161\u010d \u20ac \U0001F600.zor";
+    const fs::path out = Dir / L"v\u00fdstup \u20ac.bin";
+    const std::u8string docName = doc.u8string();
+    ASSERT_TRUE(WriteFileAtomically(std::string(docName.begin(), docName.end()),
+                                    rtf::Write(test::SymbolF3AndHi())));
+
+    TRun run = Zor({L"translate", doc.wstring()});
+    EXPECT_EQ(run.Status, 0u) << run.Err;
+    EXPECT_EQ(run.Out, program);
+    run = Zor({L"translate", doc.wstring(), L"-o", out.wstring()});
+    EXPECT_EQ(run.Status, 0u) << run.Err;
+    EXPECT_EQ(Contents(out), program);
+}
+
+TEST_F(ZorExe, AProgramOnStandardOutputKeepsItsBytes)
+{
+    // A line break in the text is CR LF in the program; a text-mode console stream would make
+    // it CR CR LF.
+    const fs::path doc = Dir / L"two lines.zor";
+    const std::u8string name = doc.u8string();
+    ASSERT_TRUE(WriteFileAtomically(std::string(name.begin(), name.end()), "A\nB"));
+    const TRun run = Zor({L"translate", doc.wstring()});
+    EXPECT_EQ(run.Status, 0u) << run.Err;
+    EXPECT_EQ(run.Out, "T0\x1F"
+                       "A\r\nB\x1F");
+}
+
+TEST_F(ZorExe, SimulateSaysThisBuildHasNoGifExport)
+{
+    const fs::path program = Dir / L"program.bin", gif = Dir / L"run.gif";
+    const std::u8string name = program.u8string();
+    ASSERT_TRUE(WriteFileAtomically(std::string(name.begin(), name.end()), "T0\x1FHi\x1F"));
+    const TRun run = Zor({L"simulate", L"--program", program.wstring(), L"--gif", gif.wstring()});
+    EXPECT_EQ(run.Status, 1u);
+    EXPECT_EQ(run.Err, "zor simulate: this build has no GIF export\r\n");
+    EXPECT_FALSE(fs::exists(gif));
+    // Without --gif the same program runs.
+    EXPECT_EQ(Zor({L"simulate", L"--program", program.wstring(), L"--frames", L"5"}).Status, 0u);
+}
+
+} // namespace
+} // namespace zor
