@@ -112,7 +112,7 @@ done >"$work/hall.txt"
 mkdir -p "$WINEPREFIX/dosdevices"
 start_panel COM5
 "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$(readlink "$WINEPREFIX/dosdevices/com5")" \
-    /f >/dev/null 2>&1
+    /f >/dev/null 2>&1 || true
 wine_ports=1
 [[ -z $wineserver ]] || "$wineserver" -k 2>/dev/null || true
 # The server is started here, with its output in the log: it takes the first pseudo-terminal it
