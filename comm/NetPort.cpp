@@ -1,16 +1,9 @@
 #include "comm/NetPort.h"
 
+#include "comm/NetSocket.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace zor {
 
@@ -47,9 +40,9 @@ TNetPort::~TNetPort()
 
 void TNetPort::Disconnect()
 {
-    if (Socket >= 0)
-        ::close(Socket);
-    Socket = -1;
+    if (Socket != NoSocket)
+        CloseSocket(Socket);
+    Socket = NoSocket;
     Parked = false;
 }
 
@@ -109,67 +102,59 @@ bool TNetPort::Open(const std::string &device)
 bool TNetPort::Connect(const TNetAddress &address, const std::string &device)
 {
     const std::string cannot = "Cannot reach " + device + ": ";
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_ADDRCONFIG;
-    addrinfo *found = nullptr;
-    const int resolved = ::getaddrinfo(address.Host.c_str(), address.Port.c_str(), &hints, &found);
-    if (resolved != 0 || !found) {
-        Problem = cannot + "the name " + address.Host + " does not resolve (" +
-                  ::gai_strerror(resolved) + ").";
+    std::vector<TSocketAddress> found;
+    std::string resolveError;
+    if (!ResolveStream(address.Host, address.Port, &found, &resolveError)) {
+        Problem = cannot + "the name " + address.Host + " does not resolve (" + resolveError + ").";
         return false;
     }
     const auto deadline = After(ConnectTimeoutMs);
-    int refused = 0, otherError = 0;
-    for (const addrinfo *a = found; a && Socket < 0; a = a->ai_next) {
-        const int s =
-            ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (s < 0) {
-            otherError = errno;
-            continue;
-        }
-        int error = 0;
-        if (::connect(s, a->ai_addr, a->ai_addrlen) != 0) {
-            error = errno;
-            if (error == EINPROGRESS) {
-                error = ETIMEDOUT;
-                while (MsLeft(deadline) > 0 && !StopRequested()) {
-                    pollfd p{s, POLLOUT, 0};
-                    const int ready = ::poll(&p, 1, std::min(MsLeft(deadline), StopSliceMs));
-                    if (ready > 0) {
-                        socklen_t length = sizeof error;
-                        if (::getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &length) != 0)
-                            error = errno;
-                        break;
-                    }
-                }
-            }
-        }
-        if (error != 0) {
-            ::close(s);
-            if (error == ECONNREFUSED)
+    int refused = 0;
+    TSocketError otherError;
+    for (const TSocketAddress &a : found) {
+        TSocketError error;
+        const TSocket s = StartConnect(a, &error);
+        if (s == NoSocket) {
+            if (error.Refused())
                 ++refused;
-            else if (error != ETIMEDOUT)
+            else if (!error.TimedOut())
                 otherError = error;
             if (StopRequested() || MsLeft(deadline) == 0)
                 break;
             continue;
         }
-        const int on = 1;
-        // The frames are written byte by byte and sent whole; nothing gains from waiting.
-        ::setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        bool timedOut = false;
+        if (error.Pending()) {
+            timedOut = true;
+            while (MsLeft(deadline) > 0 && !StopRequested()) {
+                if (WaitSocket(s, true, std::min(MsLeft(deadline), StopSliceMs)) > 0) {
+                    error = ConnectOutcome(s);
+                    timedOut = false;
+                    break;
+                }
+            }
+        }
+        if (timedOut || error.Failed()) {
+            CloseSocket(s);
+            if (error.Refused())
+                ++refused;
+            else if (!timedOut && !error.TimedOut())
+                otherError = error;
+            if (StopRequested() || MsLeft(deadline) == 0)
+                break;
+            continue;
+        }
         Socket = s;
+        break;
     }
-    ::freeaddrinfo(found);
-    if (Socket >= 0)
+    if (Socket != NoSocket)
         return true;
     if (StopRequested())
         Problem = cannot + "stopped while connecting.";
     else if (refused > 0)
         Problem = cannot + "the connection was refused by " + Server + ".";
-    else if (otherError != 0)
-        Problem = cannot + std::strerror(otherError) + ".";
+    else if (otherError.Failed())
+        Problem = cannot + otherError.Text() + ".";
     else
         Problem = cannot + "no answer to the connection within " +
                   std::to_string(ConnectTimeoutMs / 1000) + " s.";
@@ -250,24 +235,24 @@ bool TNetPort::SendQueued(int timeoutMs)
     const auto deadline = After(timeoutMs);
     std::size_t sent = 0;
     while (sent < Out.size()) {
-        const ssize_t n = ::send(Socket, Out.data() + sent, Out.size() - sent, MSG_NOSIGNAL);
+        const long n = SendSome(Socket, Out.data() + sent, Out.size() - sent);
         if (n > 0) {
             sent += static_cast<std::size_t>(n);
             continue;
         }
-        if (n < 0 && errno == EINTR)
+        const TSocketError error = LastSocketError();
+        if (n < 0 && error.Interrupted())
             continue;
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && MsLeft(deadline) > 0) {
-            pollfd p{Socket, POLLOUT, 0};
-            ::poll(&p, 1, std::min(MsLeft(deadline), StopSliceMs));
+        if (n < 0 && error.Pending() && MsLeft(deadline) > 0) {
+            WaitSocket(Socket, true, std::min(MsLeft(deadline), StopSliceMs));
             continue;
         }
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+        if (n < 0 && error.Pending())
             break; // a server that takes nothing: the missing reply shows it
         Out.clear();
-        MarkLost(errno == ECONNRESET || errno == EPIPE
+        MarkLost(error.ClosedByPeer()
                      ? "The server " + Server + " closed the connection"
-                     : "The connection to " + Server + " failed (" + std::strerror(errno) + ")");
+                     : "The connection to " + Server + " failed (" + error.Text() + ")");
         return false;
     }
     Out.clear();
@@ -278,24 +263,24 @@ bool TNetPort::Receive(int timeoutMs)
 {
     if (!Out.empty() && !SendQueued(100))
         return false;
-    pollfd p{Socket, POLLIN, 0};
-    const int ready = ::poll(&p, 1, std::max(timeoutMs, 0));
+    const int ready = WaitSocket(Socket, false, std::max(timeoutMs, 0));
     if (ready < 0)
-        return errno == EINTR;
+        return LastSocketError().Interrupted();
     if (ready == 0)
         return true;
     std::uint8_t buffer[4096];
-    const ssize_t n = ::recv(Socket, buffer, sizeof buffer, 0);
+    const long n = ReceiveSome(Socket, buffer, sizeof buffer);
     if (n > 0) {
         TakeIn(buffer, static_cast<std::size_t>(n));
         // Answers to the server's Telnet requests go at once.
         return Out.empty() || SendQueued(100);
     }
-    if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK))
+    const TSocketError error = n < 0 ? LastSocketError() : TSocketError{};
+    if (n < 0 && (error.Interrupted() || error.Pending()))
         return true;
-    MarkLost(n == 0 || errno == ECONNRESET
+    MarkLost(n == 0 || error.ClosedByPeer()
                  ? "The server " + Server + " closed the connection"
-                 : "The connection to " + Server + " failed (" + std::strerror(errno) + ")");
+                 : "The connection to " + Server + " failed (" + error.Text() + ")");
     return false;
 }
 
@@ -425,8 +410,7 @@ bool TNetPort::PurgeReceive()
         return false;
     // What has come so far is taken in (and answered, for Telnet) before it is dropped.
     for (;;) {
-        pollfd p{Socket, POLLIN, 0};
-        if (::poll(&p, 1, 0) <= 0)
+        if (WaitSocket(Socket, false, 0) <= 0)
             break;
         if (!Receive(0))
             return false;
@@ -483,50 +467,6 @@ bool TNetPort::Close()
     In.clear();
     InFirst = 0;
     return true;
-}
-
-bool TDevicePort::Open(const std::string &device)
-{
-    if (IsOpen())
-        return false;
-    const bool net = IsNetworkDevice(device);
-    if (!net)
-        Chosen = Local();
-    else if (!Chosen || !ChosenNet)
-        Chosen = std::make_unique<TNetPort>();
-    ChosenNet = net;
-    Chosen->WatchStop(Stop);
-    return Chosen->Open(device);
-}
-
-std::string TDevicePort::OpenProblem() const
-{
-    return Chosen ? Chosen->OpenProblem() : std::string();
-}
-
-void TDevicePort::WatchStop(const TTransferStop *stop)
-{
-    Stop = stop;
-    if (Chosen)
-        Chosen->WatchStop(stop);
-}
-
-std::string TDevicePort::LostProblem() const
-{
-    return Chosen ? Chosen->LostProblem() : std::string();
-}
-
-bool TDevicePort::Read(std::uint8_t *buffer, std::size_t count, std::size_t *received)
-{
-    *received = 0;
-    return Chosen && Chosen->Read(buffer, count, received);
-}
-
-bool TDevicePort::ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
-                             int timeoutMs)
-{
-    *received = 0;
-    return Chosen && Chosen->ReadWithin(buffer, count, received, timeoutMs);
 }
 
 } // namespace zor

@@ -56,7 +56,7 @@ public:
     std::string OpenProblem() const override { return Problem; }
     void WatchStop(const TTransferStop *stop) override { Stop = stop; }
     std::string LostProblem() const override { return Lost; }
-    bool IsOpen() const override { return Socket >= 0 && !Parked; }
+    bool IsOpen() const override { return Socket != -1 && !Parked; }
     // Raw: nothing to set, true. RFC 2217: false, with the reason in OpenProblem, when the server
     // does not take the option or does not acknowledge every setting within LineTimeoutMs.
     bool SetLine(std::int32_t baud) override;
@@ -84,8 +84,8 @@ private:
     void Disconnect();
     bool StopRequested() const { return Stop && Stop->Requested(); }
 
-    int Socket = -1;
-    bool Parked = false; // closed, the connection kept for the next Open of Device
+    std::intptr_t Socket = -1; // a TSocket (comm/NetSocket.h), -1 for none
+    bool Parked = false;       // closed, the connection kept for the next Open of Device
     std::string Device;
     TNetScheme Scheme = TNetScheme::Raw;
     std::string Server; // HOST:PORT, for the messages

@@ -1,6 +1,7 @@
 #include "comm/PortList.h"
 
 #include "comm/NetPort.h"
+#include "comm/PortNames.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -43,9 +44,7 @@ std::string NormalizeDevicePath(const std::string &typed)
         return {};
     const auto last = typed.find_last_not_of(" \t");
     std::string path = typed.substr(first, last - first + 1);
-    if (path.front() != '/' && !IsNetworkDevice(path))
-        path.insert(0, "/dev/");
-    return path;
+    return IsNetworkDevice(path) ? path : LocalDevicePath(path);
 }
 
 } // namespace zor

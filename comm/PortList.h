@@ -33,9 +33,9 @@ public:
 void AttachByIdNames(std::vector<TPortInfo> &ports,
                      const std::string &byIdFolder = "/dev/serial/by-id");
 
-// A device path from what the operator typed: blanks around it dropped, a bare name such as
-// "ttyUSB0" taken as a node in /dev; a network device (socket://, rfc2217://) kept as typed.
-// Empty text gives an empty path.
+// A device path from what the operator typed: blanks around it dropped, a bare name taken as the
+// platform's (comm/PortNames.h: "ttyUSB0" as /dev/ttyUSB0, "COM5" as \\.\COM5); a network device
+// (socket://, rfc2217://) kept as typed. Empty text gives an empty path.
 std::string NormalizeDevicePath(const std::string &typed);
 
 } // namespace zor

@@ -1,6 +1,7 @@
 #include "comm/Settings.h"
 
 #include "base/Platform.h"
+#include "comm/PortNames.h"
 
 namespace zor {
 
@@ -91,8 +92,8 @@ TPortDevices LoadPortDevices(const TProfileFile &profile)
 {
     TPortDevices devices;
     for (int n = 1; n <= 4; ++n)
-        devices.Device[n - 1] = profile.ReadString(PortsSection, "COM" + std::to_string(n),
-                                                   "/dev/ttyS" + std::to_string(n - 1));
+        devices.Device[n - 1] =
+            profile.ReadString(PortsSection, "COM" + std::to_string(n), DefaultPortDevice(n));
     return devices;
 }
 

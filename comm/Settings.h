@@ -69,7 +69,7 @@ struct TPortDevices
 inline constexpr std::string_view PortsSection = "Ports";
 
 // Key "COMn" of section "Ports" for each n, defaulting to the platform's n-th serial port
-// (/dev/ttyS<n-1>).
+// (DefaultPortDevice: /dev/ttyS<n-1> on Linux, COMn on Windows).
 TPortDevices LoadPortDevices(const TProfileFile &profile);
 
 // Makes edit's changes to the settings file at path, keeping everything else in it, in one atomic

@@ -73,14 +73,6 @@ TEST_F(PortFiles, ByIdLinksAreMatchedToTheDevicesTheyPointAt)
 }
 #endif
 
-TEST(PortList, TypedDevicePathsAreTidied)
-{
-    EXPECT_EQ(NormalizeDevicePath("  /dev/ttyUSB0 "), "/dev/ttyUSB0");
-    EXPECT_EQ(NormalizeDevicePath("ttyACM0"), "/dev/ttyACM0");
-    EXPECT_EQ(NormalizeDevicePath(" rfc2217://hall1.example:4001"), "rfc2217://hall1.example:4001");
-    EXPECT_EQ(NormalizeDevicePath("   "), "");
-}
-
 TEST_F(PortFiles, SavingWritesOnlyThePortEntriesThatChangedInTheSameFile)
 {
     const std::string ini = (Dir / "zoredit.INI").string();

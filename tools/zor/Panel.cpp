@@ -49,6 +49,7 @@ struct TOptions
     int FreeBlocks = 200;
     std::string Out;
     int Count = 0;
+    bool ShowBaud = false;
     TPanelLateness Lateness;
     std::vector<TPanelFault> Faults;
 };
@@ -77,6 +78,9 @@ void AddOptions(CLI::App &app, TOptions &o)
         ->type_name("N")
         ->transform(Decimal())
         ->check(CLI::Range(0, INT_MAX));
+    app.add_flag("--show-baud", o.ShowBaud,
+                 "Before each program or numeric message, print the rate the sender had set on "
+                 "the line (\"line B baud\"; a terminal only)");
     app.add_option_function<std::string>(
            "--late",
            [&o](const std::string &v) {
@@ -126,6 +130,14 @@ void AddOptions(CLI::App &app, TOptions &o)
     app.footer(FaultHelp);
 }
 
+// The standard rates, the only ones set here; other rates are left to the port's owner.
+constexpr struct
+{
+    int Rate;
+    speed_t Speed;
+} StandardRates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},   {9600, B9600},
+                     {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
+
 bool MakeRaw(int fd, int baud)
 {
     termios t{};
@@ -135,18 +147,10 @@ bool MakeRaw(int fd, int baud)
     t.c_cflag |= CLOCAL | CREAD;
     t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
-    if (baud > 0) {
-        // Only the standard rates are set here; other rates are left to the port's owner.
-        const struct
-        {
-            int Rate;
-            speed_t Speed;
-        } rates[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},   {9600, B9600},
-                     {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
-        for (const auto &r : rates)
+    if (baud > 0)
+        for (const auto &r : StandardRates)
             if (r.Rate == baud)
                 cfsetspeed(&t, r.Speed);
-    }
     return tcsetattr(fd, TCSANOW, &t) == 0;
 }
 
@@ -213,9 +217,25 @@ bool WriteAll(int fd, const std::uint8_t *data, std::size_t count)
     return true;
 }
 
-void Report(const std::vector<TPanelEvent> &events, const TOptions &o)
+// The line rate the terminal line has now, as its other side set it; 0 when it is no standard rate
+// or line is no terminal.
+int LineBaud(int line)
+{
+    termios t{};
+    if (line < 0 || tcgetattr(line, &t) != 0)
+        return 0;
+    for (const auto &r : StandardRates)
+        if (r.Speed == cfgetospeed(&t))
+            return r.Rate;
+    return 0;
+}
+
+// baud: the line's rate when the events' bytes came in, for --show-baud.
+void Report(const std::vector<TPanelEvent> &events, const TOptions &o, int baud)
 {
     for (const auto &e : events) {
+        if (o.ShowBaud && e.Kind != TPanelEvent::Note)
+            std::printf("line %d baud\n", baud);
         switch (e.Kind) {
         case TPanelEvent::Program:
             if (!o.Out.empty()) {
@@ -312,6 +332,7 @@ int RunPanel(const TOptions &o)
     };
     std::deque<TQueued> queue;
     int status = 0;
+    int lineBaud = 0; // with --show-baud: the rate when the last bytes came in
     // A client's end: what it was sent is gone with it, and the next one starts afresh.
     const auto disconnect = [&] {
         ::close(io);
@@ -381,10 +402,13 @@ int RunPanel(const TOptions &o)
             break;
         }
         lastInput = TClock::now();
+        // Taken before the answer goes out: the sender may put its old rate back once answered.
+        if (o.ShowBaud)
+            lineBaud = LineBaud(held >= 0 ? held : io);
         auto replies = panel.FeedReplies(buffer, static_cast<std::size_t>(n));
         // Stored before it is acknowledged, as a panel does: whoever reads --out once the sender
         // has its answer finds the program there.
-        Report(panel.TakeEvents(), o);
+        Report(panel.TakeEvents(), o, lineBaud);
         for (auto &reply : replies) {
             auto due = lastInput + std::chrono::milliseconds(reply.LateMs);
             if (!queue.empty())
@@ -399,7 +423,7 @@ int RunPanel(const TOptions &o)
             }
         }
     }
-    Report(panel.TakeEvents(), o);
+    Report(panel.TakeEvents(), o, lineBaud);
 
     // Let the last reply be read before the line goes away with us: a reply still on its way
     // through the pseudo-terminal, or unread, would be lost with the hang-up.
