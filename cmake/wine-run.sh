@@ -17,8 +17,11 @@ for wine in "$ZOR_WINE" /usr/lib/wine/wine64 wine64 wine; do
         # Wine's session (its server and the service and device processes) is started apart,
         # with none of our output: processes that the program started would hold its standard
         # output open until the server ends, seconds later, and ctest would wait for them. A
-        # running session makes this a tenth of a second.
-        "$wine" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+        # running session makes this a tenth of a second. Under a lock: the first start sets
+        # the prefix up, and a second program starting Wine meanwhile would fail. (-o: the
+        # session Wine leaves running must not hold the lock.)
+        mkdir -p "$(dirname "$WINEPREFIX")"
+        flock -o "$WINEPREFIX.lock" "$wine" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
         exec "$wine" "$program" "$@"
     fi
 done
