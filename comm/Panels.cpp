@@ -1,5 +1,6 @@
 #include "comm/Panels.h"
 
+#include "base/Platform.h"
 #include "comm/PortList.h"
 
 #include <algorithm>
@@ -115,9 +116,11 @@ std::string DeviceIdentity(const std::string &device)
                 hostPort.resize(slash);
             return "net:" + hostPort;
         }
+    // Through UTF-8 on both sides: a plain std::string is the code page's on Windows.
     std::error_code ec;
-    const auto resolved = std::filesystem::weakly_canonical(path, ec);
-    return ec ? path : resolved.string();
+    const auto resolved =
+        std::filesystem::weakly_canonical(std::u8string(path.begin(), path.end()), ec).u8string();
+    return ec ? path : std::string(resolved.begin(), resolved.end());
 }
 
 std::string PanelLogPath(const std::string &logPath, std::string_view panelName)
@@ -126,11 +129,15 @@ std::string PanelLogPath(const std::string &logPath, std::string_view panelName)
     for (char &c : name)
         if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 0x20)
             c = '_';
-    const std::filesystem::path log(logPath);
-    const std::string file =
-        log.stem().string() + "-" + name + (log.has_extension() ? log.extension().string() : "");
-    // Beside the log, in the spelling the log's path was given in.
-    return std::filesystem::path(log).replace_filename(file).string();
+    // Taken apart as text, not by std::filesystem, whose plain strings are in the system's code
+    // page on Windows: a name beyond it would come back mangled. A leading dot starts no
+    // extension (".log" is a name).
+    const auto separator = LastPathSeparator(logPath);
+    const std::size_t fileStart = separator == std::string::npos ? 0 : separator + 1;
+    auto dot = logPath.rfind('.');
+    if (dot == std::string::npos || dot <= fileStart)
+        dot = logPath.size();
+    return logPath.substr(0, dot) + "-" + name + logPath.substr(dot);
 }
 
 } // namespace zor

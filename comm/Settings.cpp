@@ -7,10 +7,7 @@ namespace zor {
 
 std::string DefaultLogPath(std::string_view startDirectory)
 {
-    std::string path(startDirectory);
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    return path + "zor.log";
+    return JoinPath(startDirectory, "zor.log");
 }
 
 TCommSettings LoadCommSettings(const TProfileFile &profile, std::string_view startDirectory)

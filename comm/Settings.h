@@ -31,7 +31,7 @@ bool IsPanelBaudRate(std::int32_t baud);
 // 19200 baud". Empty when the key is missing or holds one of the panel's rates.
 std::string BaudRateProblem(const TProfileFile &profile, std::string_view file);
 
-// The default log path: the start-up working directory followed by "/zor.log".
+// The default log path: "zor.log" in the start-up working directory.
 std::string DefaultLogPath(std::string_view startDirectory);
 
 // Fills the settings from the profile; missing keys and unreadable numbers give the defaults.

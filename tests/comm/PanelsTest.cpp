@@ -85,6 +85,11 @@ TEST(PanelsLogs, EachPanelLogsBesideTheLogWithItsNameAdded)
     EXPECT_EQ(PanelLogPath("/var/log/zor.log", "Hall1"), "/var/log/zor-Hall1.log");
     EXPECT_EQ(PanelLogPath("/tmp/log", "Gate"), "/tmp/log-Gate");
     EXPECT_EQ(PanelLogPath("/tmp/zor.log", "../a/b"), "/tmp/zor-.._a_b.log");
+    EXPECT_EQ(PanelLogPath("/tmp/.log", "Gate"), "/tmp/.log-Gate");
+    EXPECT_EQ(PanelLogPath("/var.d/log", "Gate"), "/var.d/log-Gate");
+    // Names beyond any code page stay as written (UTF-8), whatever the system.
+    EXPECT_EQ(PanelLogPath("/tmp/\u0436\u0443\u0440\u043d\u0430\u043b.log", "\u0417\u0430\u043b"),
+              "/tmp/\u0436\u0443\u0440\u043d\u0430\u043b-\u0417\u0430\u043b.log");
 }
 
 } // namespace

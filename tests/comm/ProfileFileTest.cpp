@@ -63,11 +63,17 @@ TEST(CommSettings, DefaultsWithoutAFileAndTheFourKeysRoundTrip)
 {
     TProfileFile none;
     EXPECT_FALSE(none.Load("/nonexistent/zoredit.INI"));
-    TCommSettings s = LoadCommSettings(none, "/work/dir");
+    // The log lies in the folder the program started in, spelt as the system spells paths.
+#ifdef _WIN32
+    const char *start = "C:\\work\\dir", *log = "C:\\work\\dir\\zor.log";
+#else
+    const char *start = "/work/dir", *log = "/work/dir/zor.log";
+#endif
+    TCommSettings s = LoadCommSettings(none, start);
     EXPECT_EQ(s.Port, 3);
     EXPECT_EQ(s.Baud, 9600);
     EXPECT_FALSE(s.LogToFile);
-    EXPECT_EQ(s.LogPath, "/work/dir/zor.log");
+    EXPECT_EQ(s.LogPath, log);
 
     s = {4, 19200, true, "D:\\zor\\transfer.log"};
     TProfileFile p;

@@ -5,7 +5,6 @@
 #include "tools/zor/Subcommand.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 namespace zor::tool {
@@ -24,8 +23,9 @@ int RunPanels(const TCommOptions &o)
                      std::string(PanelsSection).c_str(), path.c_str());
         return 0;
     }
-    const std::int32_t pcBaud =
-        LoadCommSettings(profile, std::filesystem::current_path().string()).Baud;
+    // Only the rate is wanted; the log's folder (the current one, which std::filesystem may not
+    // be able to spell in Windows' code page) does not matter here.
+    const std::int32_t pcBaud = LoadCommSettings(profile, {}).Baud;
     for (const TNamedPanel &panel : panels)
         std::printf("%s\t%s\t%d\n", panel.Name.c_str(), panel.Device.c_str(),
                     static_cast<int>(panel.Baud > 0 ? panel.Baud : pcBaud));
