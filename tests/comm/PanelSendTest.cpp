@@ -10,9 +10,9 @@ namespace {
 using TItem = TTargetChoice::TItem;
 
 const std::vector<TNamedPanel> Plant = {
-    {"Hall1", "rfc2217://10.0.0.21:4001", 0},
+    {"Hall1", "rfc2217://127.0.0.21:4001", 0},
     {"Gate", "/dev/ttyUSB0", 19200},
-    {"Roof", "socket://10.0.0.22:4001", 115200},
+    {"Roof", "socket://127.0.0.22:4001", 115200},
 };
 
 TTargetDefaults Defaults()
@@ -36,7 +36,7 @@ TEST(PanelTargets, KeepTheOrderGivenEachPanelsOwnRateAndALogEach)
     ASSERT_EQ(targets.size(), 3u);
     EXPECT_EQ(targets[0].Label(), "Roof");
     EXPECT_EQ(targets[0].Baud, 115200);
-    EXPECT_EQ(targets[0].BaudProblem, "Roof=socket://10.0.0.22:4001,115200 in section [Panels] of "
+    EXPECT_EQ(targets[0].BaudProblem, "Roof=socket://127.0.0.22:4001,115200 in section [Panels] of "
                                       "plant.INI: the panel works at 4800, 9600 or 19200 baud");
     EXPECT_EQ(targets[0].Log.LogPath, "/var/log/zor-Roof.log");
     EXPECT_EQ(targets[1].Label(), "/dev/ttyS1");

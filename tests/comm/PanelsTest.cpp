@@ -13,14 +13,14 @@ TEST(PanelsSection, ValuesGiveDeviceAndOptionalRateAndReadBackAsWritten)
     const TProfileFile profile("[PC]\nBaud=9600\n"
                                "[Panels]\n"
                                "; the hall's device server\n"
-                               "Hall1=rfc2217://10.0.0.21:4001\n"
+                               "Hall1=rfc2217://127.0.0.21:4001\n"
                                "Gate = /dev/serial/by-id/usb-FTDI_A,B-if00 , 19200\n"
                                "Odd=/dev/ttyS0,fast\n"
                                "Empty=\n"
                                "hall1=/dev/ttyS9\n");
     const std::vector<TNamedPanel> panels = LoadPanels(profile);
     const std::vector<TNamedPanel> expected = {
-        {"Hall1", "rfc2217://10.0.0.21:4001", 0},
+        {"Hall1", "rfc2217://127.0.0.21:4001", 0},
         {"Gate", "/dev/serial/by-id/usb-FTDI_A,B-if00", 19200},
         {"Odd", "/dev/ttyS0,fast", 0},
     };

@@ -94,9 +94,8 @@ void CheckOptions(const CLI::App &sub, const std::vector<std::string> &args)
         Check(!(Given(sub, "--port") && (Given(sub, "--panel") || Given(sub, "--all-panels"))));
         Check(!(Given(sub, "--all-panels") && Given(sub, "--panel")));
         if (Given(sub, "--all-panels"))
-            Check(std::any_of(args.begin(), args.end(), [](const std::string &a) {
-                return a.starts_with("--all-panels");
-            }));
+            Check(std::any_of(args.begin(), args.end(),
+                              [](const std::string &a) { return a.starts_with("--all-panels"); }));
         if (name == "send") {
             Check(!(Given(sub, "document") && Given(sub, "--program")));
             // Clearing the panel is never the accident of a parse.
