@@ -1,12 +1,47 @@
 // The parts of the atomic writer that are the same on every platform; the writer itself is in
 // base/posix and base/win32.
 #include "base/AtomicFile.h"
+#include "base/AtomicFileParts.h"
+#include "base/Platform.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace zor {
+
+bool FailWrite(TWriteFailure *failure, const std::string &what, int err, std::string why)
+{
+    failure->Errno = err;
+    failure->Why = why.empty() ? std::string(std::strerror(err)) : std::move(why);
+    failure->Message = what + ": " + failure->Why;
+    return false;
+}
+
+std::string FolderOfPath(const std::string &path)
+{
+    const auto separator = LastPathSeparator(path);
+    return separator == std::string::npos ? std::string{} : path.substr(0, separator + 1);
+}
+
+std::string NameInFolder(const std::string &path)
+{
+    const auto separator = LastPathSeparator(path);
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+TAtomicFileWriter::~TAtomicFileWriter()
+{
+    Abandon();
+}
+
+bool TAtomicFileWriter::Fail(const std::string &what, int err)
+{
+    FailWrite(&Reason, what, err);
+    Abandon();
+    return false;
+}
 
 bool WriteFileAtomically(const std::string &path, std::string_view data, TWriteFailure *failure)
 {

@@ -1,4 +1,5 @@
 #include "base/AtomicFile.h"
+#include "base/AtomicFileParts.h"
 
 #include <cerrno>
 #include <csignal>
@@ -21,27 +22,6 @@ namespace {
 constexpr int MaxLinkHops = 40;
 
 constexpr const char *Digits = "0123456789";
-
-bool Fail(TWriteFailure *failure, const std::string &what, int err, std::string why = {})
-{
-    failure->Errno = err;
-    failure->Why = why.empty() ? std::string(std::strerror(err)) : std::move(why);
-    failure->Message = what + ": " + failure->Why;
-    return false;
-}
-
-// The folder part of path with its slash ("dir/"), empty for a bare name.
-std::string FolderOf(const std::string &path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string{} : path.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string &path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 bool ReadLink(const std::string &path, std::string *target)
 {
@@ -73,10 +53,10 @@ bool OnProcFs(const std::string &folder)
 // (/proc/self/fd/N, /proc/PID/task/TID/fd/N, reached also as /dev/stdout or /dev/fd/N); else -1.
 int OwnDescriptor(const std::string &link)
 {
-    const std::string name = NameOf(link);
+    const std::string name = NameInFolder(link);
     if (name.empty() || name.size() > 9 || name.find_first_not_of(Digits) != std::string::npos)
         return -1;
-    const std::string folderPart = FolderOf(link);
+    const std::string folderPart = FolderOfPath(link);
     char *real = realpath(folderPart.empty() ? "." : folderPart.c_str(), nullptr);
     if (!real)
         return -1;
@@ -131,14 +111,14 @@ TTarget FollowLinks(const std::string &path)
             return {at, TTargetKind::Folder, EISDIR};
         if (!S_ISLNK(st.st_mode))
             return {at, TTargetKind::Special};
-        if (OnProcFs(FolderOf(at)))
+        if (OnProcFs(FolderOfPath(at)))
             return {at, TTargetKind::ProcessLink};
         if (hop == MaxLinkHops)
             return {at, TTargetKind::Unusable, ELOOP};
         std::string target;
         if (!ReadLink(at, &target))
             return {at, TTargetKind::Unusable, errno};
-        at = target.starts_with('/') ? target : FolderOf(at) + target;
+        at = target.starts_with('/') ? target : FolderOfPath(at) + target;
     }
 }
 
@@ -204,7 +184,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
     switch (target.Kind) {
     case TTargetKind::Folder:
     case TTargetKind::Unusable:
-        ::zor::Fail(&Reason, "Cannot replace " + Path, target.Errno);
+        FailWrite(&Reason, "Cannot replace " + Path, target.Errno);
         return;
     case TTargetKind::Special:
         OpenInPlace(false);
@@ -221,7 +201,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
                       O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0666);
             if (Fd < 0) {
                 const int err = errno;
-                ::zor::Fail(&Reason, "Cannot write " + Path, err);
+                FailWrite(&Reason, "Cannot write " + Path, err);
                 return;
             }
             fcntl(Fd, F_SETFL, fcntl(Fd, F_GETFL) & ~O_NONBLOCK);
@@ -234,18 +214,18 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
         // folder is no permission to do that.
         if (access(Target.c_str(), W_OK) != 0) {
             const int err = errno;
-            ::zor::Fail(&Reason, "Cannot replace " + Path, err);
+            FailWrite(&Reason, "Cannot replace " + Path, err);
             return;
         }
         break;
     }
 
-    const std::string dir = FolderOf(Target);
-    Temp = dir + "." + NameOf(Target) + ".XXXXXX";
+    const std::string dir = FolderOfPath(Target);
+    Temp = dir + "." + NameInFolder(Target) + ".XXXXXX";
     Fd = mkstemp(Temp.data());
     if (Fd < 0) {
         const int err = errno;
-        ::zor::Fail(&Reason, "Cannot create a file in " + (dir.empty() ? "." : dir), err);
+        FailWrite(&Reason, "Cannot create a file in " + (dir.empty() ? "." : dir), err);
         Temp.clear();
         return;
     }
@@ -282,16 +262,11 @@ bool TAtomicFileWriter::OpenInPlace(bool ownDescriptor)
             else if (S_ISSOCK(st.st_mode))
                 why = "It is a socket, not a file";
         }
-        return ::zor::Fail(&Reason, "Cannot write " + Path, err, std::move(why));
+        return FailWrite(&Reason, "Cannot write " + Path, err, std::move(why));
     }
     Fd = fd;
     Reason.Created = true;
     return true;
-}
-
-TAtomicFileWriter::~TAtomicFileWriter()
-{
-    Abandon();
 }
 
 void TAtomicFileWriter::Abandon()
@@ -304,13 +279,6 @@ void TAtomicFileWriter::Abandon()
         unlink(Temp.c_str());
         Temp.clear();
     }
-}
-
-bool TAtomicFileWriter::Fail(const std::string &what, int err)
-{
-    ::zor::Fail(&Reason, what, err);
-    Abandon();
-    return false;
 }
 
 bool TAtomicFileWriter::Write(std::string_view data)

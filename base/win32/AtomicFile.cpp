@@ -1,4 +1,5 @@
 #include "base/AtomicFile.h"
+#include "base/AtomicFileParts.h"
 
 #include "base/Platform.h"
 #include "base/win32/Win32.h"
@@ -20,29 +21,9 @@ namespace {
 // How often a temporary file's name is drawn again when one of that name exists.
 constexpr int TempNameAttempts = 100;
 
-bool Fail(TWriteFailure *failure, const std::string &what, int err, std::string why = {})
-{
-    failure->Errno = err;
-    failure->Why = why.empty() ? std::string(std::strerror(err)) : std::move(why);
-    failure->Message = what + ": " + failure->Why;
-    return false;
-}
-
 bool FailWin32(TWriteFailure *failure, const std::string &what, DWORD error)
 {
-    return Fail(failure, what, ErrnoFromWin32(error), Win32Reason(error));
-}
-
-std::string FolderOf(const std::string &path)
-{
-    const auto slash = LastPathSeparator(path);
-    return slash == std::string::npos ? std::string{} : path.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string &path)
-{
-    const auto slash = LastPathSeparator(path);
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    return FailWrite(failure, what, ErrnoFromWin32(error), Win32Reason(error));
 }
 
 enum class TTargetKind {
@@ -130,7 +111,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
     Target = target.Path;
     switch (target.Kind) {
     case TTargetKind::Folder:
-        ::zor::Fail(&Reason, "Cannot replace " + Path, EISDIR);
+        FailWrite(&Reason, "Cannot replace " + Path, EISDIR);
         return;
     case TTargetKind::Unusable:
         FailWin32(&Reason, "Cannot replace " + Path, target.Error);
@@ -153,7 +134,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
             }
             Fd = Adopt(file);
             if (Fd < 0) {
-                ::zor::Fail(&Reason, "Cannot write " + Path, EMFILE);
+                FailWrite(&Reason, "Cannot write " + Path, EMFILE);
                 return;
             }
             Reason.Created = true;
@@ -161,20 +142,20 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
         }
         // Renaming over a file its owner made read-only would replace it all the same.
         if (target.Kind == TTargetKind::Regular && IsReadOnlyFile(Target)) {
-            ::zor::Fail(&Reason, "Cannot replace " + Path, EACCES);
+            FailWrite(&Reason, "Cannot replace " + Path, EACCES);
             return;
         }
         break;
     }
 
-    const std::string dir = FolderOf(Target);
+    const std::string dir = FolderOfPath(Target);
     std::random_device seed;
     std::mt19937 random(seed());
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < TempNameAttempts && error == ERROR_FILE_EXISTS; ++attempt) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
-        const std::string temp = dir + "." + NameOf(Target) + suffix;
+        const std::string temp = dir + "." + NameInFolder(Target) + suffix;
         const HANDLE file = CreateFileW(Wide(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
@@ -186,7 +167,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
         if (Fd < 0) {
             DeleteFileW(Wide(Temp).c_str());
             Temp.clear();
-            ::zor::Fail(&Reason, "Cannot create a file in " + (dir.empty() ? "." : dir), EMFILE);
+            FailWrite(&Reason, "Cannot create a file in " + (dir.empty() ? "." : dir), EMFILE);
             return;
         }
         Reason.Created = true;
@@ -207,14 +188,9 @@ bool TAtomicFileWriter::OpenInPlace(bool)
         return FailWin32(&Reason, "Cannot write " + Path, GetLastError());
     Fd = Adopt(file);
     if (Fd < 0)
-        return ::zor::Fail(&Reason, "Cannot write " + Path, EMFILE);
+        return FailWrite(&Reason, "Cannot write " + Path, EMFILE);
     Reason.Created = true;
     return true;
-}
-
-TAtomicFileWriter::~TAtomicFileWriter()
-{
-    Abandon();
 }
 
 void TAtomicFileWriter::Abandon()
@@ -227,13 +203,6 @@ void TAtomicFileWriter::Abandon()
         DeleteFileW(Wide(Temp).c_str());
         Temp.clear();
     }
-}
-
-bool TAtomicFileWriter::Fail(const std::string &what, int err)
-{
-    ::zor::Fail(&Reason, what, err);
-    Abandon();
-    return false;
 }
 
 bool TAtomicFileWriter::Write(std::string_view data)
