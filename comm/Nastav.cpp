@@ -189,7 +189,7 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
         if (checked)
             CommPortClick();
     });
-    PortDevice->BeforePopup = [this] { RefreshPortList(); };
+    PortDevice->BeforePopup = [this] { RefreshPortList(PortDevice); };
     connect(PortDevice, &QComboBox::editTextChanged, this, [this](const QString &text) {
         if (ShownPort >= 0)
             DialogDevices.Device[ShownPort] = text.toStdString();
@@ -297,18 +297,18 @@ void TParamet::CommPortClick()
     PortLabel->setToolTip(QStringLiteral("Device of COM %1").arg(ShownPort + 1));
 }
 
-void TParamet::RefreshPortList()
+void TParamet::RefreshPortList(TPortCombo *combo)
 {
-    const QString typed = PortDevice->currentText();
-    const QSignalBlocker block(PortDevice);
-    PortDevice->clear();
+    const QString typed = combo->currentText();
+    const QSignalBlocker block(combo);
+    combo->clear();
     for (const TPortInfo &port : PortEnumerator->Ports()) {
         const QString path = QString::fromStdString(port.PreferredPath());
-        PortDevice->addItem(path, path);
-        PortDevice->setItemData(PortDevice->count() - 1, PortToolTip(port), Qt::ToolTipRole);
+        combo->addItem(path, path);
+        combo->setItemData(combo->count() - 1, PortToolTip(port), Qt::ToolTipRole);
     }
-    PortDevice->setCurrentIndex(PortDevice->findData(typed));
-    PortDevice->setEditText(typed);
+    combo->setCurrentIndex(combo->findData(typed));
+    combo->setEditText(typed);
 }
 
 void TParamet::FormShow()
@@ -492,17 +492,7 @@ void TParamet::BuildPanelsPage()
         QStringLiteral("Pick one of this computer's serial ports, or type the device path or a "
                        "device server's socket://HOST:PORT or rfc2217://HOST:PORT"));
     PanelDevice->lineEdit()->setPlaceholderText(QStringLiteral("rfc2217://HOST:PORT"));
-    PanelDevice->BeforePopup = [this] {
-        const QString typed = PanelDevice->currentText();
-        const QSignalBlocker block(PanelDevice);
-        PanelDevice->clear();
-        for (const TPortInfo &port : PortEnumerator->Ports()) {
-            const QString path = QString::fromStdString(port.PreferredPath());
-            PanelDevice->addItem(path, path);
-        }
-        PanelDevice->setCurrentIndex(PanelDevice->findData(typed));
-        PanelDevice->setEditText(typed);
-    };
+    PanelDevice->BeforePopup = [this] { RefreshPortList(PanelDevice); };
     PanelBaud = new QComboBox(PanelsPage);
     PanelBaud->setObjectName(QStringLiteral("PanelBaud"));
     PanelBaud->setAccessibleName(QStringLiteral("Baud rate of the selected panel"));

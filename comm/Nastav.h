@@ -144,7 +144,9 @@ public:
     // Shows the device of the newly selected number; no selection shows the fourth, which such
     // a port number opens.
     void CommPortClick();
-    void RefreshPortList();
+    // Fills combo (the Port page's device or a panel's) with the machine's ports as they are now,
+    // keeping what was typed in it.
+    void RefreshPortList(TPortCombo *combo);
 
     // Whether path names an existing file that is not a transfer log: its name does not end in
     // ".log", or it holds a document (rich text), or it is a folder or a block device. A FIFO or
