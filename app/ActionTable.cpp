@@ -239,7 +239,7 @@ void TMainForm::CreateStatusBar()
     StatusBar = statusBar();
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     StatusBar->setSizeGripEnabled(true);
-    Panels = AddStatusPanels(*StatusBar, {HintPanelWidth, CaretPanelWidth, ModePanelWidth});
+    StatusPanels = AddStatusPanels(*StatusBar, {HintPanelWidth, CaretPanelWidth, ModePanelWidth});
 }
 
 } // namespace zor

@@ -2,7 +2,7 @@
 
 #include "app/EditorSettings.h"
 #include "comm/Results.h"
-#include "comm/TransferDialogs.h"
+#include "comm/forms/TransferDialogs.h"
 #include "commands/DocumentTranslation.h"
 #include "sim/Preview.h"
 #include "ui/DocumentConversion.h"

@@ -1,6 +1,6 @@
 #include "app/TransferLogWindow.h"
 
-#include "comm/LogView.h"
+#include "comm/forms/LogView.h"
 
 #include <QFileInfo>
 

@@ -12,12 +12,12 @@
 #include "app/SymbolCommands.h"
 #include "app/WindowMenu.h"
 #include "app/WindowPlace.h"
-#include "comm/Bargraf.h"
-#include "comm/Nastav.h"
-#include "comm/Numeric.h"
 #include "comm/ProfileFile.h"
 #include "comm/Results.h"
-#include "comm/TransferDialogs.h"
+#include "comm/forms/Bargraf.h"
+#include "comm/forms/Nastav.h"
+#include "comm/forms/Numeric.h"
+#include "comm/forms/TransferDialogs.h"
 #include "commands/Input.h"
 #include "editor/About.h"
 #include "editor/AppIcon.h"
@@ -208,7 +208,7 @@ bool TMainForm::event(QEvent *event)
 
 void TMainForm::DisplayHint()
 {
-    Panels[0]->setText(LongHint(Hint));
+    StatusPanels[0]->setText(LongHint(Hint));
 }
 
 void TMainForm::EnableDocumentCommands(bool Enabled)
@@ -248,11 +248,11 @@ TMDIChild *TMainForm::CreateDocumentWindow(const QString &Name)
 
 void TMainForm::DocumentCreated(TMDIChild *child)
 {
-    connect(child, &TMDIChild::CaretChanged, Panels[1], &QLabel::setText);
-    connect(child, &TMDIChild::ModeChanged, Panels[2], &QLabel::setText);
+    connect(child, &TMDIChild::CaretChanged, StatusPanels[1], &QLabel::setText);
+    connect(child, &TMDIChild::ModeChanged, StatusPanels[2], &QLabel::setText);
     child->Editor->viewport()->installEventFilter(Drops);
     Standard->Follow(child->Editor);
-    Panels[2]->setText(QStringLiteral("Insert"));
+    StatusPanels[2]->setText(QStringLiteral("Insert"));
 }
 
 void TMainForm::DocumentActivated(TMDIChild *child)
@@ -273,7 +273,7 @@ void TMainForm::DocumentCountChanged(int count)
     EnableDocumentCommands(count > 0);
     WindowActions->setEnabled(count > 0);
     if (count == 0)
-        Panels[2]->setText(QStringLiteral(" "));
+        StatusPanels[2]->setText(QStringLiteral(" "));
     UpdateStandardActions();
 }
 
@@ -444,7 +444,7 @@ void TMainForm::ZorSendExecute()
 void TMainForm::ZorSendToPanelsExecute()
 {
     if (TMDIChild *w = ActiveDocument())
-        Comm->SendToPanels(*w->Editor, *Panels[0]);
+        Comm->SendToPanels(*w->Editor, *StatusPanels[0]);
 }
 
 void TMainForm::ZorSimulationExecute()
@@ -455,7 +455,7 @@ void TMainForm::ZorSimulationExecute()
 void TMainForm::TranslateProgram(bool send)
 {
     if (TMDIChild *w = ActiveDocument())
-        Comm->TranslateProgram(*w->Editor, send, *Panels[0]);
+        Comm->TranslateProgram(*w->Editor, send, *StatusPanels[0]);
 }
 
 void TMainForm::UpdateTransferLogAction()

@@ -86,7 +86,7 @@ public:
     // The number of open documents.
     int DocumentCount() const;
     // The status bar's panels: 0 the hint, 1 the caret's line and column, 2 the typing mode.
-    QLabel *Panel(int index) const { return Panels.at(std::size_t(index)); }
+    QLabel *StatusPanel(int index) const { return StatusPanels.at(std::size_t(index)); }
     // The command button at index in vocabulary order (ButtonF0 ... ButtonP3), below 40.
     QToolButton *SymbolButton(std::size_t index) const { return SymbolButtons.at(index); }
     // The area that holds the document windows.
@@ -223,7 +223,7 @@ private:
     // The forty command buttons in vocabulary order (ButtonF0 ... ButtonP3).
     std::array<QToolButton *, 40> SymbolButtons{};
     QStatusBar *StatusBar = nullptr;
-    std::array<QLabel *, 3> Panels{}; // 450, 80 and 100 pixels wide
+    std::array<QLabel *, 3> StatusPanels{}; // 450, 80 and 100 pixels wide
     QMdiArea *ClientArea = nullptr;
 
     std::vector<QIcon> ImageList;         // 25 images of 16 x 16

@@ -37,7 +37,7 @@ void BM_PreviewTranslateAndRestart16384(benchmark::State &state)
     QTextDocument a, b;
     FillDocument(a, 'a');
     FillDocument(b, 'b');
-    TPreviewPlayer player;
+    TFramePlayer player;
     bool flip = false;
     for (auto _ : state) {
         flip = !flip;

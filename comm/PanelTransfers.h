@@ -1,6 +1,7 @@
 // Transfers to several panels at once: one TTransferRunner (comm/TransferRunner.h) per target, all
 // started together, each on its own worker thread, so that a slow or failing panel neither stops
-// nor slows the others. No widgets: the progress window (comm/PanelForms.h) follows the runners.
+// nor slows the others. No widgets: the progress window (comm/forms/PanelForms.h) follows the
+// runners.
 #pragma once
 
 #include "comm/PanelSend.h"

@@ -1,6 +1,6 @@
 // TTransferRunner: one transfer to the panel (a program or a numeric message) at a time, run on a
 // worker thread so that the windows keep painting. It knows no widgets: whatever shows a transfer
-// (the progress window, comm/Bargraf.h) connects itself to the signals.
+// (the progress window, comm/forms/Bargraf.h) connects itself to the signals.
 //
 // The runner makes the TSerial of each transfer from its port factory, devices and log settings,
 // passes the progress on as signals in its own thread and reports the end with one Finished.

@@ -56,7 +56,7 @@ public:
 
 TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     : QDockWidget(QStringLiteral("Preview"), parent),
-      Runner(std::make_unique<TPreviewPlayer>(tick, clock))
+      Runner(std::make_unique<TFramePlayer>(tick, clock))
 {
     setObjectName(QStringLiteral("Preview"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);

@@ -41,7 +41,7 @@ public:
     static constexpr int RetranslateDelayMs = 300;
     static constexpr int TimelineFrames = 3000; // the first 60 seconds
 
-    // tick and clock as TPreviewPlayer takes them (null: real time, the system clock).
+    // tick and clock as TFramePlayer takes them (null: real time, the system clock).
     explicit TPreviewDock(QWidget *parent = nullptr, TFrameTick *tick = nullptr,
                           TClock *clock = nullptr);
     ~TPreviewDock() override;
@@ -60,7 +60,7 @@ public:
     void Retranslate();
     bool RetranslatePending() const;
 
-    TPreviewPlayer &Player() { return *Runner; }
+    TFramePlayer &Player() { return *Runner; }
     TPanelView *View = nullptr;
 
     // Controls, by name.
@@ -87,7 +87,7 @@ private:
     void UpdatePlayButton();
     void UpdateSuspended();
 
-    std::unique_ptr<TPreviewPlayer> Runner;
+    std::unique_ptr<TFramePlayer> Runner;
     QPointer<TProgramSource> Source;
     QPointer<QWidget> FocusTarget;
     QString TooManySegmentsText;

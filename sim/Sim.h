@@ -50,7 +50,7 @@ private:
     bool StoppedByMouse = false;
     TFrameHandOff FrameHandOff{this, [this](const TPanelPicture &frame) { ShowFrame(frame); }};
     // Last, so that its thread, which hands frames to the members above, ends first.
-    TPreviewPlayer Player;
+    TFramePlayer Player;
 };
 
 } // namespace zor

@@ -1,16 +1,16 @@
 // The panel emulator fed arbitrary bytes: whole and byte by byte it must answer the same, and
 // every answer must be a sound reply.
 #include "comm/Frames.h"
-#include "comm/Panel.h"
+#include "comm/PanelEmulator.h"
 
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    zor::TPanel whole(8);
+    zor::TPanelEmulator whole(8);
     const auto replies = whole.Feed(data, size);
 
-    zor::TPanel bytewise(8);
+    zor::TPanelEmulator bytewise(8);
     std::vector<std::uint8_t> replies2;
     for (std::size_t i = 0; i < size; ++i) {
         const auto r = bytewise.Feed(data + i, 1);

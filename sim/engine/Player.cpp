@@ -4,10 +4,10 @@ namespace zor {
 
 // Paces one run and hands its frames on: frames before the run's target go by unpaced and
 // unseen, later ones wait for play, a step or the tick.
-class TPreviewPlayer::TGate final : public TFrameTick, public TFrameSink
+class TFramePlayer::TGate final : public TFrameTick, public TFrameSink
 {
 public:
-    explicit TGate(TPreviewPlayer &player) : Player(player) {}
+    explicit TGate(TFramePlayer &player) : Player(player) {}
 
     void WaitTick() override
     {
@@ -52,11 +52,11 @@ public:
     }
 
 private:
-    TPreviewPlayer &Player;
+    TFramePlayer &Player;
     std::uint64_t Next = 0;
 };
 
-TPreviewPlayer::TPreviewPlayer(TFrameTick *tick, TClock *clock, std::function<void()> onThread)
+TFramePlayer::TFramePlayer(TFrameTick *tick, TClock *clock, std::function<void()> onThread)
     : Tick(tick), Clock(clock)
 {
     if (!Tick) {
@@ -70,7 +70,7 @@ TPreviewPlayer::TPreviewPlayer(TFrameTick *tick, TClock *clock, std::function<vo
     });
 }
 
-TPreviewPlayer::~TPreviewPlayer()
+TFramePlayer::~TFramePlayer()
 {
     {
         std::lock_guard lock(Lock);
@@ -84,13 +84,13 @@ TPreviewPlayer::~TPreviewPlayer()
     Worker.join();
 }
 
-void TPreviewPlayer::SetFrameCallback(TFrameCallback callback)
+void TFramePlayer::SetFrameCallback(TFrameCallback callback)
 {
     std::lock_guard lock(Lock);
     OnFrame = std::move(callback);
 }
 
-void TPreviewPlayer::StartRun(std::uint64_t target)
+void TFramePlayer::StartRun(std::uint64_t target)
 {
     Target = target;
     RunWanted = true;
@@ -103,7 +103,7 @@ void TPreviewPlayer::StartRun(std::uint64_t target)
     Shown = -1;
 }
 
-bool TPreviewPlayer::SetProgram(const std::string &program)
+bool TFramePlayer::SetProgram(const std::string &program)
 {
     bool blank = false;
     {
@@ -130,7 +130,7 @@ bool TPreviewPlayer::SetProgram(const std::string &program)
     return !blank;
 }
 
-void TPreviewPlayer::Play()
+void TFramePlayer::Play()
 {
     {
         std::lock_guard lock(Lock);
@@ -145,19 +145,19 @@ void TPreviewPlayer::Play()
     Changed.notify_all();
 }
 
-void TPreviewPlayer::Pause()
+void TFramePlayer::Pause()
 {
     std::lock_guard lock(Lock);
     IsPlaying = false;
 }
 
-bool TPreviewPlayer::Playing() const
+bool TFramePlayer::Playing() const
 {
     std::lock_guard lock(Lock);
     return IsPlaying;
 }
 
-void TPreviewPlayer::Suspend(bool suspended)
+void TFramePlayer::Suspend(bool suspended)
 {
     {
         std::lock_guard lock(Lock);
@@ -169,12 +169,12 @@ void TPreviewPlayer::Suspend(bool suspended)
     Changed.notify_all();
 }
 
-void TPreviewPlayer::Restart()
+void TFramePlayer::Restart()
 {
     Seek(0);
 }
 
-void TPreviewPlayer::Step()
+void TFramePlayer::Step()
 {
     {
         std::lock_guard lock(Lock);
@@ -184,7 +184,7 @@ void TPreviewPlayer::Step()
     Changed.notify_all();
 }
 
-void TPreviewPlayer::Seek(std::uint64_t frame)
+void TFramePlayer::Seek(std::uint64_t frame)
 {
     {
         std::lock_guard lock(Lock);
@@ -195,37 +195,37 @@ void TPreviewPlayer::Seek(std::uint64_t frame)
     Changed.notify_all();
 }
 
-std::int64_t TPreviewPlayer::ShownFrame() const
+std::int64_t TFramePlayer::ShownFrame() const
 {
     std::lock_guard lock(Lock);
     return Shown;
 }
 
-TPanelPicture TPreviewPlayer::Picture() const
+TPanelPicture TFramePlayer::Picture() const
 {
     std::lock_guard lock(Lock);
     return ShownPicture;
 }
 
-bool TPreviewPlayer::RunGoing() const
+bool TFramePlayer::RunGoing() const
 {
     std::lock_guard lock(Lock);
     return RunWanted || Running != nullptr;
 }
 
-std::uint64_t TPreviewPlayer::Runs() const
+std::uint64_t TFramePlayer::Runs() const
 {
     std::lock_guard lock(Lock);
     return RunsStarted;
 }
 
-bool TPreviewPlayer::WaitForFrame(std::int64_t frame, std::chrono::milliseconds timeout) const
+bool TFramePlayer::WaitForFrame(std::int64_t frame, std::chrono::milliseconds timeout) const
 {
     std::unique_lock lock(Lock);
     return Changed.wait_for(lock, timeout, [&] { return !RunWanted && Shown >= frame; });
 }
 
-void TPreviewPlayer::Loop()
+void TFramePlayer::Loop()
 {
     std::unique_lock lock(Lock);
     for (;;) {

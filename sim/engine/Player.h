@@ -20,7 +20,7 @@
 
 namespace zor {
 
-class TPreviewPlayer
+class TFramePlayer
 {
 public:
     // Called on the player's thread with the number of the frame now shown (0 is the first
@@ -34,11 +34,11 @@ public:
     // is what the time effects read (null: the system clock). The player does not own them; both
     // outlive it. onThread runs first thing on the player's thread (a window that wants its
     // frames on time raises the thread's priority there).
-    explicit TPreviewPlayer(TFrameTick *tick = nullptr, TClock *clock = nullptr,
-                            std::function<void()> onThread = {});
-    ~TPreviewPlayer();
-    TPreviewPlayer(const TPreviewPlayer &) = delete;
-    TPreviewPlayer &operator=(const TPreviewPlayer &) = delete;
+    explicit TFramePlayer(TFrameTick *tick = nullptr, TClock *clock = nullptr,
+                          std::function<void()> onThread = {});
+    ~TFramePlayer();
+    TFramePlayer(const TFramePlayer &) = delete;
+    TFramePlayer &operator=(const TFramePlayer &) = delete;
 
     // Set before the first program.
     void SetFrameCallback(TFrameCallback callback);

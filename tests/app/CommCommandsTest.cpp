@@ -1,10 +1,10 @@
 #include "app/Zoredit.h"
-#include "comm/Bargraf.h"
 #include "comm/Frames.h"
-#include "comm/Nastav.h"
-#include "comm/Numeric.h"
-#include "comm/Panel.h"
+#include "comm/PanelEmulator.h"
 #include "comm/ProfileFile.h"
+#include "comm/forms/Bargraf.h"
+#include "comm/forms/Nastav.h"
+#include "comm/forms/Numeric.h"
 #include "editor/Child.h"
 #include "editor/DocumentManager.h"
 #include "tests/support/FakeSerialPort.h"
@@ -55,7 +55,7 @@ protected:
         };
     }
 
-    TPanel Panel;
+    TPanelEmulator Panel;
 };
 
 TEST_F(CommCommandsTest, ParametersOkCreatesTheSettingsFileWithAllFourKeys)

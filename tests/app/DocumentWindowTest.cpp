@@ -90,7 +90,7 @@ TEST_F(DocumentWindowTest, NewWindowsAreUntitledAndCascadeFromTheSecond)
     EXPECT_FALSE(first->Editor->document()->isModified());
     EXPECT_EQ(first->Editor->lineWrapMode(), QTextEdit::NoWrap);
     EXPECT_EQ(first->Editor->MaxLength, 16384);
-    EXPECT_EQ(Form->Panel(2)->text(), "Insert");
+    EXPECT_EQ(Form->StatusPanel(2)->text(), "Insert");
     EXPECT_TRUE(Form->findChild<QAction *>("Save")->isEnabled());
     Form->FileNewExecute();
     EXPECT_EQ(Form->DocumentCount(), 2);
@@ -107,8 +107,8 @@ TEST_F(DocumentWindowTest, ClosingTheLastWindowGreysTheDocumentCommands)
     EXPECT_EQ(Form->DocumentCount(), 0);
     EXPECT_FALSE(Form->findChild<QAction *>("Save")->isEnabled());
     EXPECT_FALSE(Form->SymbolButton(0)->isEnabled());
-    EXPECT_EQ(Form->Panel(1)->text(), " ");
-    EXPECT_EQ(Form->Panel(2)->text(), " ");
+    EXPECT_EQ(Form->StatusPanel(1)->text(), " ");
+    EXPECT_EQ(Form->StatusPanel(2)->text(), " ");
     EXPECT_TRUE(Dialogs.Boxes.isEmpty()) << "an unmodified window closes without a question";
 }
 
@@ -510,13 +510,13 @@ TEST_F(DocumentWindowTest, ClosingAWindowShowsTheNextOnesCaretAndModeAtOnce)
     SelectRange(*a->Editor, {5, 0});
     a->InsertMode = false;
     TMDIChild *b = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
-    EXPECT_EQ(Form->Panel(1)->text(), "1:  1");
-    EXPECT_EQ(Form->Panel(2)->text(), "Insert");
+    EXPECT_EQ(Form->StatusPanel(1)->text(), "1:  1");
+    EXPECT_EQ(Form->StatusPanel(2)->text(), "Insert");
     b->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(Form->DocumentCount(), 1);
-    EXPECT_EQ(Form->Panel(1)->text(), "2:  3");
-    EXPECT_EQ(Form->Panel(2)->text(), "Overwrite");
+    EXPECT_EQ(Form->StatusPanel(1)->text(), "2:  3");
+    EXPECT_EQ(Form->StatusPanel(2)->text(), "Overwrite");
 }
 
 TEST_F(DocumentWindowTest, DocumentWindowsCarryTheApplicationsIcon)

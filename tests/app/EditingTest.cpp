@@ -135,7 +135,7 @@ TEST_F(EditingTest, TypingLandsOutsideUnits)
     w = NewDocument("W#12R#3abc");
     QTest::keyClick(w->Editor, Qt::Key_Insert);
     EXPECT_FALSE(w->InsertMode);
-    EXPECT_EQ(Form->Panel(2)->text(), "Overwrite");
+    EXPECT_EQ(Form->StatusPanel(2)->text(), "Overwrite");
     Caret(w, 0);
     QTest::keyClicks(w->Editor, "x");
     EXPECT_EQ(Content(w), "W#12R#3xbc");
@@ -179,14 +179,14 @@ TEST_F(EditingTest, StatusShowsCaretPositionAndEachWindowsMode)
 {
     TMDIChild *first = NewDocument("ab\ncd\nef");
     Caret(first, 6);
-    EXPECT_EQ(Form->Panel(1)->text(), "3:  1");
+    EXPECT_EQ(Form->StatusPanel(1)->text(), "3:  1");
     QTest::keyClick(first->Editor, Qt::Key_Insert);
-    EXPECT_EQ(Form->Panel(2)->text(), "Overwrite");
+    EXPECT_EQ(Form->StatusPanel(2)->text(), "Overwrite");
     TMDIChild *second = NewDocument("x");
-    EXPECT_EQ(Form->Panel(2)->text(), "Insert");
+    EXPECT_EQ(Form->StatusPanel(2)->text(), "Insert");
     Form->DocumentArea()->setActiveSubWindow(first);
     first->EditorSelectionChange();
-    EXPECT_EQ(Form->Panel(2)->text(), "Overwrite");
+    EXPECT_EQ(Form->StatusPanel(2)->text(), "Overwrite");
     EXPECT_TRUE(second->InsertMode);
 }
 

@@ -2,10 +2,10 @@
 #include "app/FontCheck.h"
 #include "app/WindowPlace.h"
 #include "app/Zoredit.h"
-#include "comm/Bargraf.h"
-#include "comm/Nastav.h"
-#include "comm/Numeric.h"
 #include "comm/ProfileFile.h"
+#include "comm/forms/Bargraf.h"
+#include "comm/forms/Nastav.h"
+#include "comm/forms/Numeric.h"
 #include "commands/Input.h"
 #include "commands/Vocabulary.h"
 #include "editor/About.h"
@@ -230,16 +230,16 @@ TEST_F(MainFormTest, HintsGoToTheFirstStatusPanel)
     EXPECT_EQ(f1->toolTip(), "Move text in from right at half-speed");
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(f1, &enter);
-    EXPECT_EQ(form.Panel(0)->text(), "It moves the text in from the right at a half-speed");
+    EXPECT_EQ(form.StatusPanel(0)->text(), "It moves the text in from the right at a half-speed");
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(f1, &leave);
     QStatusTipEvent none{QString()};
     QApplication::sendEvent(&form, &none);
-    EXPECT_EQ(form.Panel(0)->text(), "");
+    EXPECT_EQ(form.StatusPanel(0)->text(), "");
 
     // A highlighted menu item shows its long hint the way the menu reports it.
     form.findChild<QAction *>("Save")->showStatusText(form.menuBar());
-    EXPECT_EQ(form.Panel(0)->text(), "Saves the active document");
+    EXPECT_EQ(form.StatusPanel(0)->text(), "Saves the active document");
     EXPECT_EQ(form.findChild<QToolButton *>("ButtonOpen")->toolTip(), "Open");
 }
 
@@ -357,13 +357,14 @@ TEST_F(MainFormTest, ALongHintStaysInsideTheFirstPanel)
                                             "line, until the whole panel shows it"));
         QApplication::sendEvent(&form, &hint);
         QApplication::processEvents();
-        const QRect first = form.Panel(0)->geometry(), caret = form.Panel(1)->geometry();
+        const QRect first = form.StatusPanel(0)->geometry(),
+                    caret = form.StatusPanel(1)->geometry();
         EXPECT_LT(first.right(), caret.left()) << "window " << width;
         EXPECT_EQ(caret.width(), 80);
-        EXPECT_EQ(form.Panel(2)->width(), 100);
+        EXPECT_EQ(form.StatusPanel(2)->width(), 100);
         EXPECT_LE(first.width(), 450);
     }
-    EXPECT_EQ(form.Panel(0)->width(), 450) << "a wide window gives the panel its full width";
+    EXPECT_EQ(form.StatusPanel(0)->width(), 450) << "a wide window gives the panel its full width";
 }
 
 TEST_F(MainFormTest, AMenuClosedWithoutAChoiceTakesItsHintAway)
@@ -374,9 +375,9 @@ TEST_F(MainFormTest, AMenuClosedWithoutAChoiceTakesItsHintAway)
         menu->popup(form.mapToGlobal(QPoint(10, 10)));
         // A highlighted item reports its hint through the menu bar that opened the menu.
         menu->actions().constFirst()->showStatusText(form.menuBar());
-        EXPECT_FALSE(form.Panel(0)->text().isEmpty());
+        EXPECT_FALSE(form.StatusPanel(0)->text().isEmpty());
         menu->hide();
-        EXPECT_EQ(form.Panel(0)->text(), "") << menu->objectName().toStdString();
+        EXPECT_EQ(form.StatusPanel(0)->text(), "") << menu->objectName().toStdString();
     }
 }
 

@@ -3,14 +3,14 @@
 // themselves matter, scripted ports where the moment of an operator's action must be exact.
 #include "app/PanelCommands.h"
 #include "app/Zoredit.h"
-#include "comm/Bargraf.h"
 #include "comm/Frames.h"
-#include "comm/LogView.h"
-#include "comm/Nastav.h"
-#include "comm/Numeric.h"
-#include "comm/Panel.h"
-#include "comm/PanelForms.h"
+#include "comm/PanelEmulator.h"
 #include "comm/ProfileFile.h"
+#include "comm/forms/Bargraf.h"
+#include "comm/forms/LogView.h"
+#include "comm/forms/Nastav.h"
+#include "comm/forms/Numeric.h"
+#include "comm/forms/PanelForms.h"
 #include "editor/Child.h"
 #include "tests/comm/PanelProcess.h"
 #include "tests/comm/Ser2netProcess.h"
@@ -78,7 +78,7 @@ protected:
     void ScriptedPanels(const QStringList &devices)
     {
         for (const QString &device : devices)
-            Panels[device.toStdString()] = std::make_unique<TPanel>();
+            Panels[device.toStdString()] = std::make_unique<TPanelEmulator>();
         Form->SetSerialPortFactory([this] {
             auto port = std::make_unique<TFakeSerialPort>();
             port->Responder = [this, fake = port.get()](const TBytes &frame) {
@@ -127,7 +127,7 @@ protected:
         });
     }
 
-    std::map<std::string, std::unique_ptr<TPanel>> Panels; // read-only while transfers run
+    std::map<std::string, std::unique_ptr<TPanelEmulator>> Panels; // read-only while transfers run
     std::function<void(const std::string &device, const TBytes &)> OnFrame; // on the workers
     QString Caption;
     std::vector<TResultRow> Rows;

@@ -1,10 +1,10 @@
 // The device of each port number in the Parameters dialog, the questions before a send, and the
 // transfer log window.
 #include "app/Zoredit.h"
-#include "comm/LogView.h"
-#include "comm/Nastav.h"
-#include "comm/Panel.h"
+#include "comm/PanelEmulator.h"
 #include "comm/PortList.h"
+#include "comm/forms/LogView.h"
+#include "comm/forms/Nastav.h"
 #include "editor/Child.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/MainFormFixture.h"
@@ -78,7 +78,7 @@ protected:
     }
 
     TFixedPorts Machine;
-    TPanel Panel;
+    TPanelEmulator Panel;
     bool FailOpen = false;
 };
 

@@ -1,5 +1,5 @@
-#include "comm/Panel.h"
 #include "comm/Frames.h"
+#include "comm/PanelEmulator.h"
 
 #include <gtest/gtest.h>
 
@@ -44,19 +44,19 @@ TEST(Panel, ReassemblesAProgramFedWholeOrByteByByte)
     std::uint16_t n = 0;
     const TBytes stream = TransferStream(text + "tail", &n);
 
-    TPanel whole(10);
+    TPanelEmulator whole(10);
     const TBytes replies = whole.Feed(stream.data(), stream.size());
     EXPECT_EQ(Statuses(replies), TBytes(n + 2, StatusAccepted));
     EXPECT_EQ(GetWord(replies.data() + 2), 10); // FreeBlocks in the reply to Open
 
-    TPanel bytewise(10);
+    TPanelEmulator bytewise(10);
     TBytes replies2;
     for (std::uint8_t b : stream) {
         const TBytes r = bytewise.Feed(&b, 1);
         replies2.insert(replies2.end(), r.begin(), r.end());
     }
     EXPECT_EQ(replies2, replies);
-    for (TPanel *p : {&whole, &bytewise}) {
+    for (TPanelEmulator *p : {&whole, &bytewise}) {
         const auto events = p->TakeEvents();
         ASSERT_EQ(events.size(), 1u);
         EXPECT_EQ(events[0].Kind, TPanelEvent::Program);
@@ -74,13 +74,13 @@ TEST(Panel, IdleLineForgetsAHalfReceivedFrame)
     const std::size_t openLength = BuildOpenFrame(open, {2020, 2, 29, 23, 59, 59});
 
     // Without the pause the Open frame is read as the rest of the broken block: no answer.
-    TPanel busy(10);
+    TPanelEmulator busy(10);
     EXPECT_TRUE(busy.Feed(block, 30).empty());
     EXPECT_TRUE(busy.Feed(open, openLength).empty());
     EXPECT_TRUE(busy.PartialFrame());
 
     // After it, the next frame is read from its own start and answered.
-    TPanel panel(10);
+    TPanelEmulator panel(10);
     EXPECT_TRUE(panel.Feed(block, 30).empty());
     EXPECT_TRUE(panel.PartialFrame());
     panel.LineIdle();
@@ -103,7 +103,7 @@ TEST(Panel, SkipsNoiseAndDropsDamagedFrames)
     stream.insert(stream.end(), damaged.begin(), damaged.end());
     stream.insert(stream.end(), f, f + 10);
 
-    TPanel panel;
+    TPanelEmulator panel;
     const TBytes replies = panel.Feed(stream.data(), stream.size());
     EXPECT_EQ(Statuses(replies), TBytes{StatusAccepted});
     const auto events = panel.TakeEvents();
@@ -118,7 +118,7 @@ TEST(Panel, ChecksRepeatedFields)
     BuildCloseFrame(f, 2, 1);
     f[6] = 3; // the repeated block count differs
     PutWord(f + 8, ComputeCrc(f, 8));
-    TPanel panel;
+    TPanelEmulator panel;
     EXPECT_TRUE(panel.Feed(f, 10).empty());
     EXPECT_EQ(panel.TakeEvents().at(0).Data, "Close frame: repeated fields differ");
 }
@@ -128,13 +128,13 @@ TEST(Panel, RefusesAnIncompleteProgramButAcceptsARepeatedClose)
     std::uint16_t n = 0;
     TBytes stream = TransferStream(std::string(70, 'z'), &n); // Open, block 1, block 2, Close
     const TBytes close(stream.end() - 10, stream.end());
-    TPanel panel;
+    TPanelEmulator panel;
     TBytes all = panel.Feed(stream.data(), stream.size());
     TBytes again = panel.Feed(close.data(), close.size()); // the editor missed the reply
     EXPECT_EQ(Statuses(again), TBytes{StatusAccepted});
     EXPECT_EQ(panel.Transfers(), 1);
 
-    TPanel missing;
+    TPanelEmulator missing;
     TBytes partial(stream.begin(), stream.begin() + 10 + 76); // Open and block 1 only
     partial.insert(partial.end(), close.begin(), close.end());
     EXPECT_EQ(Statuses(missing.Feed(partial.data(), partial.size())),
@@ -154,14 +154,14 @@ TEST(Panel, InjectedFaultsApplyToTheirFramesAndCount)
     EXPECT_FALSE(ParsePanelFault("opens", TPanelFaultKind::Silent, 1, &ignored));
     EXPECT_FALSE(ParsePanelFault("open:x", TPanelFaultKind::Silent, 1, &ignored));
 
-    TPanel panel(200, {silent, refuse, badCrc, unknown});
+    TPanelEmulator panel(200, {silent, refuse, badCrc, unknown});
     std::uint8_t f[BlockFrameLength];
     const auto feed = [&](std::size_t length) { return panel.Feed(f, length); };
 
     BuildOpenFrame(f, {});
     EXPECT_TRUE(feed(10).empty());
     EXPECT_TRUE(feed(10).empty());
-    EXPECT_EQ(Statuses(feed(10)), TBytes{TPanel::UnknownStatus}); // "any" once
+    EXPECT_EQ(Statuses(feed(10)), TBytes{TPanelEmulator::UnknownStatus}); // "any" once
     EXPECT_EQ(Statuses(feed(10)), TBytes{StatusAccepted});
 
     std::uint8_t data[BlockDataLength] = {};
@@ -197,7 +197,7 @@ TEST(Panel, LateRepliesAreHeldBackOnlyForTheirFramesAndOnlyAsOftenAsAsked)
 
     std::uint16_t blocks = 0;
     const TBytes stream = TransferStream(std::string(100, 'q'), &blocks);
-    TPanel every(200, {}, late);
+    TPanelEmulator every(200, {}, late);
     const auto replies = every.FeedReplies(stream.data(), stream.size());
     ASSERT_EQ(replies.size(), blocks + 2u);
     for (const auto &r : replies) {
@@ -208,7 +208,7 @@ TEST(Panel, LateRepliesAreHeldBackOnlyForTheirFramesAndOnlyAsOftenAsAsked)
 
     late.Frames = {TPanelFrameKind::Block, 0};
     late.Count = 1;
-    TPanel some(200, {}, late);
+    TPanelEmulator some(200, {}, late);
     std::vector<int> delays;
     for (const auto &r : some.FeedReplies(stream.data(), stream.size()))
         delays.push_back(r.LateMs);

@@ -4,9 +4,9 @@
 #include "comm/NumericMessage.h"
 #include "comm/PanelSend.h"
 #include "comm/PortFactory.h"
-#include "comm/QtSerialPort.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
+#include "comm/posix/QtSerialPort.h"
 #include "tests/comm/PanelProcess.h"
 #include "tests/support/ExecTool.h"
 

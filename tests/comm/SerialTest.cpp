@@ -1,6 +1,6 @@
 #include "comm/Serial.h"
 #include "comm/Frames.h"
-#include "comm/Panel.h"
+#include "comm/PanelEmulator.h"
 #include "comm/Results.h"
 #include "tests/support/FakeSerialPort.h"
 
@@ -60,7 +60,7 @@ protected:
 
     int Send(std::string_view text) { return Serial->SendProgram(text, 1, 1, 3, 9600); }
 
-    TPanel Panel;
+    TPanelEmulator Panel;
     TFixedClock Clock{TLocalDateTime{2001, 7, 17, 13, 45, 31}};
     TFakeSerialPort *Port = nullptr;
     std::string LogPath;
@@ -227,10 +227,10 @@ TEST_F(SerialTest, ProgramArrivesWholeAndProgressCountsBlocks)
 TEST_F(SerialTest, FreeBlocksEqualToTheNeedIsEnoughOneLessIsNot)
 {
     const std::string text(64, 'x'); // two blocks
-    Panel = TPanel(2);
+    Panel = TPanelEmulator(2);
     EXPECT_EQ(Send(text), ResultOk);
 
-    Panel = TPanel(1);
+    Panel = TPanelEmulator(1);
     Port->Frames.clear();
     EXPECT_EQ(Send(text), ResultNoMemory);
     EXPECT_EQ(Port->Frames.size(), 1u); // the Open frame only
@@ -240,7 +240,7 @@ TEST_F(SerialTest, FreeBlocksEqualToTheNeedIsEnoughOneLessIsNot)
 
 TEST_F(SerialTest, FailuresAfterTheOpenCloseThePortAndEndTheLog)
 {
-    Panel = TPanel(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Block, 2}, -1}});
+    Panel = TPanelEmulator(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Block, 2}, -1}});
     EXPECT_EQ(Send(std::string(100, 'x')), ResultProgramDisabled);
     EXPECT_FALSE(Port->IsOpen());
     EXPECT_EQ(Port->Count("flush"), 1u); // only SendOpen's orderly close
@@ -249,14 +249,14 @@ TEST_F(SerialTest, FailuresAfterTheOpenCloseThePortAndEndTheLog)
                               "Write error!!!!\r\n"))
         << log;
 
-    Panel = TPanel(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Close, 0}, 3}});
+    Panel = TPanelEmulator(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Close, 0}, 3}});
     EXPECT_EQ(Send("x"), ResultTimeout);
     log = ReadFile(LogPath);
     EXPECT_TRUE(log.ends_with("Close Receive\r\n00,00,00,00,00,00,00,00,00,00,Close error!!!!\r\n"))
         << log;
 
     Port->Devices = {"/dev/c"};
-    Panel = TPanel();
+    Panel = TPanelEmulator();
     Port->FailSetTimeouts = false;
     // The second open (for the blocks) fails: the Open frame went through a first open.
     int opens = 0;
@@ -341,7 +341,7 @@ TEST_F(SerialTest, LateRepliesAreNeverCreditedToALaterFrame)
                                  ", " + (every ? "every reply " : "its replies ") +
                                  std::to_string(late) + " ms late");
                     NewLine();
-                    Panel = TPanel(200, {{kind, faulted[f], refuse ? -1 : 1}});
+                    Panel = TPanelEmulator(200, {{kind, faulted[f], refuse ? -1 : 1}});
                     Port->ReplyLateMs = [&, f](const TBytes &frame) {
                         return every || IsFrame(frame, faulted[f]) ? late : 0;
                     };
@@ -377,9 +377,10 @@ TEST_F(SerialTest, RepliesOfVaryingLatenessAreTakenForTheirOwnFrames)
         SCOPED_TRACE(refuseClose ? "Close refused" : "all accepted");
         int n = 0;
         Port->ReplyLateMs = [&n](const TBytes &) { return 200 + (n++ * 137) % 540; };
-        Panel = refuseClose
-                    ? TPanel(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Close, 0}, -1}})
-                    : TPanel();
+        Panel =
+            refuseClose
+                ? TPanelEmulator(200, {{TPanelFaultKind::Refuse, {TPanelFrameKind::Close, 0}, -1}})
+                : TPanelEmulator();
         EXPECT_EQ(Send(text), refuseClose ? ResultProgramDisabled : ResultOk);
         if (!refuseClose) {
             EXPECT_EQ(Panel.TakeEvents().back().Data, text);
@@ -400,7 +401,7 @@ TEST_F(SerialTest, APromptPanelIsNotWaitedFor)
         SCOPED_TRACE(std::to_string(late) + " ms late");
         Port->Frames.clear();
         Port->ReplyLateMs = [late](const TBytes &) { return late; };
-        Panel = TPanel();
+        Panel = TPanelEmulator();
         const std::int64_t start = Port->NowMs();
         ASSERT_EQ(Send(text), ResultOk);
         const std::int64_t took = Port->NowMs() - start;
@@ -433,7 +434,7 @@ TEST_F(SerialTest, ALoneByteIsNoReply)
 
 TEST_F(SerialTest, APanelThatNeverAnswersTimesOutAfterThreeAttempts)
 {
-    Panel = TPanel(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Any, 0}, -1}});
+    Panel = TPanelEmulator(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Any, 0}, -1}});
     const std::int64_t start = Port->NowMs();
     EXPECT_EQ(Send("x"), ResultTimeout);
     EXPECT_EQ(Port->Frames.size(), 3u);
@@ -467,7 +468,7 @@ TEST_F(SerialTest, AStopEndsTheTransferAfterTheFrameInFlight)
     Serial->Stop = &interrupt;
     Serial->OnProgressPosition = nullptr;
     Port->Frames.clear();
-    Panel = TPanel(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Block, 2}, -1}});
+    Panel = TPanelEmulator(200, {{TPanelFaultKind::Silent, {TPanelFrameKind::Block, 2}, -1}});
     Port->ReplyLateMs = [&](const TBytes &frame) {
         if (frame.size() == BlockFrameLength && GetWord(frame.data() + 2) == 2)
             interrupt.Request(TStopReason::Interrupted);
@@ -542,7 +543,7 @@ TEST_F(SerialTest, ALineLostMidTransferSaysWhereAndWhatThePanelMayHold)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.Problem);
         NewLine();
-        Panel = TPanel();
+        Panel = TPanelEmulator();
         Port->Responder = [&](const TBytes &frame) {
             Port->FailRead = c.Frame(frame);
             return Panel.Feed(frame.data(), frame.size());

@@ -1,8 +1,8 @@
 #include "comm/TransferRunner.h"
-#include "comm/Bargraf.h"
 #include "comm/Frames.h"
-#include "comm/Panel.h"
+#include "comm/PanelEmulator.h"
 #include "comm/Results.h"
+#include "comm/forms/Bargraf.h"
 #include "tests/support/FakeSerialPort.h"
 
 #include <QProgressBar>
@@ -52,7 +52,7 @@ protected:
         return frame.size() == BlockFrameLength && GetWord(frame.data() + 2) == block;
     }
 
-    TPanel Panel;
+    TPanelEmulator Panel;
     TGraf Window;
     TTransferRunner Runner;
     std::vector<TBytes> Frames;

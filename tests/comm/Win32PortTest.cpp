@@ -9,7 +9,7 @@
 #include "comm/PortFactory.h"
 #include "comm/ProfileFile.h"
 #include "comm/Settings.h"
-#include "comm/Win32SerialPort.h"
+#include "comm/win32/Win32SerialPort.h"
 
 #include <gtest/gtest.h>
 

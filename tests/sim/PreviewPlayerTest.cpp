@@ -30,7 +30,7 @@ protected:
     const std::string Clocked = Program("S0F1T0R1E12F0T1", {"Hello", "World"});
     TFixedClock Clock{TLocalDateTime{2024, 5, 17, 13, 45, 30}};
     TManualTick Tick;
-    TPreviewPlayer Player{&Tick, &Clock};
+    TFramePlayer Player{&Tick, &Clock};
 };
 
 TEST_F(PreviewPlayer, ShowsTheEnginesFramesAtItsTicks)

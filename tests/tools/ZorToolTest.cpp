@@ -521,17 +521,17 @@ TEST_F(ZorTool, CountersThatDoNotFitThePanelAreRefusedWithAReason)
 // A settings file naming panels on emulators: NAME=DEVICE[,BAUD] for each.
 struct TPlant
 {
-    struct TPanel
+    struct TPanelEmulator
     {
         std::string Name;
         std::unique_ptr<test::TPanelProcess> Process;
         std::string Out;
     };
-    std::vector<TPanel> Panels;
+    std::vector<TPanelEmulator> Panels;
 
-    const TPanel &operator[](const std::string &name) const
+    const TPanelEmulator &operator[](const std::string &name) const
     {
-        for (const TPanel &p : Panels)
+        for (const TPanelEmulator &p : Panels)
             if (p.Name == name)
                 return p;
         throw std::out_of_range(name);

@@ -8,7 +8,7 @@
 #include "comm/ProfileFile.h"
 #include "comm/Results.h"
 #include "comm/Settings.h"
-#include "tools/zor/ProgramSource.h"
+#include "tools/zor/ProgramInput.h"
 #include "tools/zor/Subcommand.h"
 
 #include <CLI/CLI.hpp>

@@ -2,7 +2,7 @@
 // Send command does.
 #include "commands/SendCheck.h"
 #include "tools/zor/CommArgs.h"
-#include "tools/zor/ProgramSource.h"
+#include "tools/zor/ProgramInput.h"
 #include "tools/zor/Subcommand.h"
 #include "tools/zor/Transfers.h"
 

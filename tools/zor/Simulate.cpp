@@ -3,7 +3,7 @@
 #include "commands/Translate.h"
 #include "sim/engine/Engine.h"
 #include "sim/engine/GifExport.h"
-#include "tools/zor/ProgramSource.h"
+#include "tools/zor/ProgramInput.h"
 #include "tools/zor/Subcommand.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 // Registration of the zor tool's subcommands. A subcommand file defines a static TSubcommand
-// whose setup declares its options on its own CLI11 app; TCommandLine (CommandLine.h) parses the
-// command line and main() runs the one chosen.
+// whose setup declares its options on its own CLI11 app; TZorCommandLine (ZorCommandLine.h) parses
+// the command line and main() runs the one chosen.
 #pragma once
 
 #include <CLI/CLI.hpp>

@@ -1,6 +1,6 @@
 // zor translate DOC.zor [-o FILE] [--hex]: the program text of a document.
 #include "base/AtomicFile.h"
-#include "tools/zor/ProgramSource.h"
+#include "tools/zor/ProgramInput.h"
 #include "tools/zor/Subcommand.h"
 
 #include <cstdio>

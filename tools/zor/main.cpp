@@ -1,5 +1,5 @@
 #include "base/Platform.h"
-#include "tools/zor/CommandLine.h"
+#include "tools/zor/ZorCommandLine.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -27,11 +27,11 @@ int CheckStandardOutput(const std::string &name, int status)
 int main(int argc, char **argv)
 {
     using namespace zor::tool;
-    using TAction = TCommandLineChoice::TAction;
+    using TAction = TZorCommandLineChoice::TAction;
     // Programs and GIFs may go to standard output: byte for byte.
     zor::UseBinaryStandardOutput();
-    TCommandLine commandLine;
-    const TCommandLineChoice choice = commandLine.Parse(zor::ProgramArguments(argc, argv));
+    TZorCommandLine commandLine;
+    const TZorCommandLineChoice choice = commandLine.Parse(zor::ProgramArguments(argc, argv));
     switch (choice.Action) {
     case TAction::Refuse:
         std::fputs(choice.Error.c_str(), stderr);

@@ -5,7 +5,7 @@
 // the version only when asked for it, or refuses with a message; and it never runs anything nor
 // writes a file (the working folder, an empty one of its own, stays empty).
 #include "base/Version.h"
-#include "tools/zor/CommandLine.h"
+#include "tools/zor/ZorCommandLine.h"
 
 #include <algorithm>
 #include <charconv>
@@ -20,9 +20,9 @@
 
 namespace {
 
-using zor::tool::TCommandLine;
-using zor::tool::TCommandLineChoice;
-using TAction = TCommandLineChoice::TAction;
+using zor::tool::TZorCommandLine;
+using zor::tool::TZorCommandLineChoice;
+using TAction = TZorCommandLineChoice::TAction;
 
 void Check(bool condition)
 {
@@ -156,8 +156,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Relative file names in the arguments land in the scratch folder, where a file made by
     // parsing shows; the fuzzer's own files (corpus, findings) stay where it was started.
     Check(chdir(Scratch.c_str()) == 0);
-    TCommandLine commandLine;
-    const TCommandLineChoice choice = commandLine.Parse(args);
+    TZorCommandLine commandLine;
+    const TZorCommandLineChoice choice = commandLine.Parse(args);
     Check(fchdir(Home) == 0);
     Check(std::filesystem::is_empty(Scratch));
 

@@ -1,4 +1,4 @@
-#include "comm/LogView.h"
+#include "comm/forms/LogView.h"
 
 #include "base/BoundedRead.h"
 

@@ -1,9 +1,9 @@
-#include "comm/Nastav.h"
+#include "comm/forms/Nastav.h"
 
 #include "comm/DeviceTest.h"
 #include "comm/PortFactory.h"
 #include "comm/PortList.h"
-#include "comm/QtPortList.h"
+#include "comm/posix/QtPortList.h"
 #include "ui/Dialogs.h"
 
 #include <QButtonGroup>

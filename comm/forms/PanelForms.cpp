@@ -1,4 +1,4 @@
-#include "comm/PanelForms.h"
+#include "comm/forms/PanelForms.h"
 
 #include "comm/Panels.h"
 #include "comm/Results.h"

@@ -1,4 +1,4 @@
-#include "tools/zor/CommandLine.h"
+#include "tools/zor/ZorCommandLine.h"
 
 #include "base/Version.h"
 
@@ -76,7 +76,7 @@ std::string Explain(const CLI::ParseError &e)
 
 } // namespace
 
-TCommandLine::TCommandLine()
+TZorCommandLine::TZorCommandLine()
     : Tool("The command-line tool of ZorEdit: translate, simulate and send message programs of "
            "the Zor LED panel.",
            "zor"),
@@ -93,10 +93,10 @@ TCommandLine::TCommandLine()
     }
 }
 
-TCommandLineChoice TCommandLine::Parse(std::vector<std::string> args)
+TZorCommandLineChoice TZorCommandLine::Parse(std::vector<std::string> args)
 {
-    using TAction = TCommandLineChoice::TAction;
-    TCommandLineChoice choice;
+    using TAction = TZorCommandLineChoice::TAction;
+    TZorCommandLineChoice choice;
     if (args.empty()) {
         choice.Error = Tool.help();
         return choice;

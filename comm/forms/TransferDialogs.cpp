@@ -1,9 +1,9 @@
-#include "comm/TransferDialogs.h"
+#include "comm/forms/TransferDialogs.h"
 
-#include "comm/Numeric.h"
 #include "comm/NumericMessage.h"
 #include "comm/Results.h"
 #include "comm/TransferRunner.h"
+#include "comm/forms/Numeric.h"
 #include "ui/Dialogs.h"
 
 namespace zor {

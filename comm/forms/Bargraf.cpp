@@ -1,4 +1,4 @@
-#include "comm/Bargraf.h"
+#include "comm/forms/Bargraf.h"
 
 #include "comm/TransferRunner.h"
 

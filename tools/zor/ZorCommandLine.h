@@ -14,7 +14,7 @@
 namespace zor::tool {
 
 // What a command line asks for.
-struct TCommandLineChoice
+struct TZorCommandLineChoice
 {
     enum class TAction {
         Run,    // run the chosen subcommand (Run)
@@ -32,17 +32,17 @@ struct TCommandLineChoice
     bool Version = false;
 };
 
-class TCommandLine
+class TZorCommandLine
 {
 public:
     // Declares the tool, its --version and every registered subcommand, sorted by name.
-    TCommandLine();
-    TCommandLine(const TCommandLine &) = delete;
-    TCommandLine &operator=(const TCommandLine &) = delete;
+    TZorCommandLine();
+    TZorCommandLine(const TZorCommandLine &) = delete;
+    TZorCommandLine &operator=(const TZorCommandLine &) = delete;
 
-    // Parses the arguments after the program name. Call once per TCommandLine: the options keep
+    // Parses the arguments after the program name. Call once per TZorCommandLine: the options keep
     // what they parsed, for Run and for App().
-    TCommandLineChoice Parse(std::vector<std::string> args);
+    TZorCommandLineChoice Parse(std::vector<std::string> args);
 
     // The parsed app: its subcommands and their options' results.
     const CLI::App &App() const { return Tool; }

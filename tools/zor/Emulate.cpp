@@ -1,7 +1,7 @@
 // zor panel: a panel emulator on a pseudo-terminal (or a given device, or a TCP port as a device
 // server would offer), for tests and for trying the editor without hardware.
-#include "comm/Panel.h"
 #include "base/AtomicFile.h"
+#include "comm/PanelEmulator.h"
 #include "tools/zor/Subcommand.h"
 
 #include <atomic>
@@ -318,7 +318,7 @@ int RunPanel(const TOptions &o)
     sigaddset(&blocked, SIGHUP);
     sigprocmask(SIG_BLOCK, &blocked, &original);
 
-    TPanel panel(static_cast<std::uint16_t>(o.FreeBlocks), o.Faults, o.Lateness);
+    TPanelEmulator panel(static_cast<std::uint16_t>(o.FreeBlocks), o.Faults, o.Lateness);
     std::uint8_t buffer[4096];
     using TClock = std::chrono::steady_clock;
     // A frame is sent in one go; a pause this long inside one means the rest was lost.

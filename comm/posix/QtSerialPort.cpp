@@ -1,8 +1,8 @@
-#include "comm/QtSerialPort.h"
+#include "comm/posix/QtSerialPort.h"
 
 #include "comm/NetPort.h"
-#include "comm/PortProblem.h"
-#include "comm/QtPortList.h"
+#include "comm/posix/PortProblem.h"
+#include "comm/posix/QtPortList.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "comm/QtPortList.h"
+#include "comm/posix/QtPortList.h"
 
 #include <QSerialPortInfo>
 

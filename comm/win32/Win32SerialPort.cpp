@@ -1,4 +1,4 @@
-#include "comm/Win32SerialPort.h"
+#include "comm/win32/Win32SerialPort.h"
 
 #include <algorithm>
 #include <cwctype>

@@ -1,4 +1,4 @@
-#include "comm/Panel.h"
+#include "comm/PanelEmulator.h"
 
 #include "comm/Frames.h"
 
@@ -161,12 +161,13 @@ void TPanelFrameReader::Feed(const std::uint8_t *data, std::size_t count,
     Buffer.erase(Buffer.begin(), Buffer.begin() + static_cast<long>(start));
 }
 
-TPanel::TPanel(std::uint16_t freeBlocks, std::vector<TPanelFault> faults, TPanelLateness lateness)
+TPanelEmulator::TPanelEmulator(std::uint16_t freeBlocks, std::vector<TPanelFault> faults,
+                               TPanelLateness lateness)
     : FreeBlocks(freeBlocks), Faults(std::move(faults)), Lateness(lateness)
 {
 }
 
-int TPanel::TakeLateness(TPanelFrameKind kind, int block)
+int TPanelEmulator::TakeLateness(TPanelFrameKind kind, int block)
 {
     if (Lateness.MaxMs <= 0 || Lateness.Count == 0 || !Matches(Lateness.Frames, kind, block))
         return 0;
@@ -176,12 +177,12 @@ int TPanel::TakeLateness(TPanelFrameKind kind, int block)
     return Lateness.MinMs + static_cast<int>(Random() % spread);
 }
 
-std::vector<TPanelEvent> TPanel::TakeEvents()
+std::vector<TPanelEvent> TPanelEmulator::TakeEvents()
 {
     return std::exchange(Events, {});
 }
 
-const TPanelFault *TPanel::TakeFault(TPanelFrameKind kind, int block)
+const TPanelFault *TPanelEmulator::TakeFault(TPanelFrameKind kind, int block)
 {
     for (auto &f : Faults) {
         if (f.Count == 0)
@@ -195,7 +196,7 @@ const TPanelFault *TPanel::TakeFault(TPanelFrameKind kind, int block)
     return nullptr;
 }
 
-std::vector<TPanelReply> TPanel::FeedReplies(const std::uint8_t *data, std::size_t count)
+std::vector<TPanelReply> TPanelEmulator::FeedReplies(const std::uint8_t *data, std::size_t count)
 {
     std::vector<std::vector<std::uint8_t>> frames;
     Reader.Feed(data, count, &frames);
@@ -218,7 +219,7 @@ std::vector<TPanelReply> TPanel::FeedReplies(const std::uint8_t *data, std::size
     return replies;
 }
 
-std::vector<std::uint8_t> TPanel::Feed(const std::uint8_t *data, std::size_t count)
+std::vector<std::uint8_t> TPanelEmulator::Feed(const std::uint8_t *data, std::size_t count)
 {
     std::vector<std::uint8_t> out;
     for (const auto &reply : FeedReplies(data, count))
@@ -226,7 +227,7 @@ std::vector<std::uint8_t> TPanel::Feed(const std::uint8_t *data, std::size_t cou
     return out;
 }
 
-void TPanel::Answer(const std::vector<std::uint8_t> &f, std::vector<std::uint8_t> *out)
+void TPanelEmulator::Answer(const std::vector<std::uint8_t> &f, std::vector<std::uint8_t> *out)
 {
     const std::uint8_t kind = f[1];
     const TPanelFrameKind frameKind = KindOf(f);

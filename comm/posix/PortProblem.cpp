@@ -1,4 +1,4 @@
-#include "comm/PortProblem.h"
+#include "comm/posix/PortProblem.h"
 
 #include <cctype>
 #include <cerrno>

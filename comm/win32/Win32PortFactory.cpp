@@ -1,7 +1,7 @@
 // The ports of the Windows build: Win32 COM ports, and network devices through Winsock.
 #include "comm/NetPort.h"
 #include "comm/PortFactory.h"
-#include "comm/Win32SerialPort.h"
+#include "comm/win32/Win32SerialPort.h"
 
 namespace zor {
 

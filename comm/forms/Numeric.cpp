@@ -1,7 +1,7 @@
-#include "comm/Numeric.h"
+#include "comm/forms/Numeric.h"
 
 #include "comm/NumericMessage.h"
-#include "comm/PanelForms.h"
+#include "comm/forms/PanelForms.h"
 
 #include <QLabel>
 #include <QLineEdit>

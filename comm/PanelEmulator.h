@@ -1,7 +1,7 @@
 // A stand-in for the display panel, for tests and for trying the editor without hardware: it
 // reads the frames the editor sends, checks each one, answers with a 10-byte reply and
 // reassembles the transferred program. Faults can be injected per frame. Pure logic: the caller
-// moves the bytes (tools/zor/Panel.cpp serves a pseudo-terminal with it).
+// moves the bytes (tools/zor/Emulate.cpp serves a pseudo-terminal with it).
 #pragma once
 
 #include <cstddef>
@@ -94,11 +94,11 @@ private:
 // Expected length of a frame whose first two bytes are given.
 std::size_t PanelFrameLength(std::uint8_t kind);
 
-class TPanel
+class TPanelEmulator
 {
 public:
-    explicit TPanel(std::uint16_t freeBlocks = 200, std::vector<TPanelFault> faults = {},
-                    TPanelLateness lateness = {});
+    explicit TPanelEmulator(std::uint16_t freeBlocks = 200, std::vector<TPanelFault> faults = {},
+                            TPanelLateness lateness = {});
 
     // Takes received bytes; returns the replies to send back, in order.
     std::vector<std::uint8_t> Feed(const std::uint8_t *data, std::size_t count);
