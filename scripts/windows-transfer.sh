@@ -63,6 +63,23 @@ cleanup() {
 trap cleanup EXIT
 
 
+# first_line PREFIX: the emulator's first line (its pseudo-terminal or its address), once it has
+# written one that starts with PREFIX; waits as long as the emulator runs, however loaded the
+# machine, and ends the script when it stops without one.
+first_line() {
+    local prefix=$1 line=""
+    while :; do
+        line=$(head -n 1 "$work/panel.out")
+        [[ $line == "$prefix"* ]] && break
+        if ! kill -0 "$panel" 2>/dev/null; then
+            echo "the emulator did not start: $(cat "$work/panel.err")" >&2
+            exit 1
+        fi
+        sleep 0.05
+    done
+    echo "$line"
+}
+
 failures=0
 fail() {
     echo "FAIL: $*"
@@ -77,13 +94,8 @@ start_panel() {
     "$linux" panel --show-baud --count 1 --out "$work/received.prog" \
         >"$work/panel.out" 2>"$work/panel.err" &
     panel=$!
-    local i pty=""
-    for i in $(seq 100); do
-        pty=$(head -n 1 "$work/panel.out")
-        [[ -n $pty ]] && break
-        sleep 0.05
-    done
-    [[ -n $pty ]] || { echo "the emulator did not start: $(cat "$work/panel.err")"; exit 1; }
+    local pty
+    pty=$(first_line /dev/)
     local link=$WINEPREFIX/dosdevices/${com,,}
     ln -sfn "$pty" "$link"
     links+=("$link")
@@ -154,15 +166,11 @@ grep -qx 'numeric days "123" accidents "45"' "$work/panel.out" ||
     fail "the numbers did not arrive: $(cat "$work/panel.out" "$work/panel.err")"
 
 # The same program to a device server on the network: the emulator listening on loopback.
+: >"$work/panel.out"
 "$linux" panel --listen 0 --count 1 --out "$work/received-net.prog" \
     >"$work/panel.out" 2>"$work/panel.err" &
 panel=$!
-server=""
-for i in $(seq 100); do
-    server=$(head -n 1 "$work/panel.out")
-    [[ -n $server ]] && break
-    sleep 0.05
-done
+server=$(first_line socket://)
 if ! (cd "$work" && "$wine" "$exe" send --device "$server" hall.txt) >"$work/net.out" 2>&1; then
     fail "zor.exe send to $server: $(cat "$work/net.out")"
 fi
