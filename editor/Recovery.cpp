@@ -110,7 +110,30 @@ std::string DefaultRecoveryFolder()
 
 // ---- this editor's copies ----
 
-TRecoveryStore::TRecoveryStore(std::string root) : Root(std::move(root)) {}
+std::vector<std::string> RecoveryFolders()
+{
+    std::vector<std::string> folders;
+    auto add = [&folders](std::string folder) {
+        if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    };
+    add(DefaultRecoveryFolder());
+    if (const char *home = std::getenv("HOME"); home && home[0] == '/')
+        add(std::string(home) + "/.local/state/ZorEdit/recovery");
+    const char *temp = std::getenv("TMPDIR");
+    // Named for the user: another user's folder there is not ours to write or read.
+    add(std::string(temp && temp[0] == '/' ? temp : "/tmp") + "/ZorEdit-recovery-" +
+        std::to_string(::getuid()));
+    return folders;
+}
+
+TRecoveryStore::TRecoveryStore(std::string root)
+    : Root(std::move(root)),
+      Writer([](const std::string &path, std::string_view data, std::string *error) {
+          return WriteFileAtomically(path, data, error);
+      })
+{
+}
 
 TRecoveryStore::~TRecoveryStore()
 {
@@ -167,9 +190,24 @@ bool TRecoveryStore::Write(unsigned n, bool untitled, std::string_view fileName,
         return false;
     }
     // The name first: a copy is only ever found with the name it belongs to.
-    return WriteFileAtomically(Join(Own, NumberedName(n, ".name")),
-                               untitled ? std::string_view() : fileName, error) &&
-           WriteFileAtomically(Join(Own, NumberedName(n, ".rtf")), rtf, error);
+    const std::string stale = Join(Own, NumberedName(n, ".stale"));
+    if (Writer(Join(Own, NumberedName(n, ".name")), untitled ? std::string_view() : fileName,
+               error) &&
+        Writer(Join(Own, NumberedName(n, ".rtf")), rtf, error)) {
+        ::unlink(stale.c_str());
+        return true;
+    }
+    // An empty file needs no data block, so it can mostly still be made on a full disk; the next
+    // start then says how old the copy it offers is.
+    struct stat st
+    {
+    };
+    if (::stat(Join(Own, NumberedName(n, ".rtf")).c_str(), &st) == 0) {
+        const int fd = ::open(stale.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return false;
 }
 
 void TRecoveryStore::Remove(unsigned n)
@@ -178,6 +216,7 @@ void TRecoveryStore::Remove(unsigned n)
         return;
     ::unlink(Join(Own, NumberedName(n, ".rtf")).c_str());
     ::unlink(Join(Own, NumberedName(n, ".name")).c_str());
+    ::unlink(Join(Own, NumberedName(n, ".stale")).c_str());
 }
 
 void TRecoveryStore::Finish()
@@ -306,6 +345,16 @@ TOrphanCopies TOrphanCopies::Claim(const std::string &root)
                     else
                         copy.Doc = std::move(doc.Doc);
                 }
+                struct stat rtfStat
+                {
+                };
+                if (::stat(rtfPath.c_str(), &rtfStat) == 0)
+                    copy.WrittenAt = rtfStat.st_mtime;
+                struct stat staleStat
+                {
+                };
+                copy.Stale =
+                    ::lstat(Join(folder, NumberedName(n, ".stale")).c_str(), &staleStat) == 0;
             }
             if (reason.empty()) {
                 found.Copies.push_back(std::move(copy));
