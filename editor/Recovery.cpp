@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -108,6 +109,21 @@ std::string DefaultRecoveryFolder()
     return {};
 }
 
+TFileStamp StampOf(const std::string &path)
+{
+    TFileStamp stamp;
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) != 0)
+        return stamp;
+    stamp.Exists = true;
+    stamp.Size = st.st_size;
+    stamp.ModifiedNs =
+        static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
 // ---- this editor's copies ----
 
 std::vector<std::string> RecoveryFolders()
@@ -182,7 +198,7 @@ bool TRecoveryStore::Open(std::string *error)
 }
 
 bool TRecoveryStore::Write(unsigned n, bool untitled, std::string_view fileName,
-                           std::string_view rtf, std::string *error)
+                           std::string_view rtf, std::string *error, const TFileStamp *file)
 {
     if (!IsOpen()) {
         if (error)
@@ -191,8 +207,16 @@ bool TRecoveryStore::Write(unsigned n, bool untitled, std::string_view fileName,
     }
     // The name first: a copy is only ever found with the name it belongs to.
     const std::string stale = Join(Own, NumberedName(n, ".stale"));
+    const std::string stampPath = Join(Own, NumberedName(n, ".file"));
+    if (untitled || !file)
+        ::unlink(stampPath.c_str());
     if (Writer(Join(Own, NumberedName(n, ".name")), untitled ? std::string_view() : fileName,
                error) &&
+        (untitled || !file ||
+         Writer(stampPath,
+                std::to_string(int(file->Exists)) + ' ' + std::to_string(file->Size) + ' ' +
+                    std::to_string(file->ModifiedNs),
+                error)) &&
         Writer(Join(Own, NumberedName(n, ".rtf")), rtf, error)) {
         ::unlink(stale.c_str());
         return true;
@@ -217,6 +241,7 @@ void TRecoveryStore::Remove(unsigned n)
     ::unlink(Join(Own, NumberedName(n, ".rtf")).c_str());
     ::unlink(Join(Own, NumberedName(n, ".name")).c_str());
     ::unlink(Join(Own, NumberedName(n, ".stale")).c_str());
+    ::unlink(Join(Own, NumberedName(n, ".file")).c_str());
 }
 
 void TRecoveryStore::Finish()
@@ -355,6 +380,16 @@ TOrphanCopies TOrphanCopies::Claim(const std::string &root)
                 };
                 copy.Stale =
                     ::lstat(Join(folder, NumberedName(n, ".stale")).c_str(), &staleStat) == 0;
+                // Unreadable or missing: the copy is still offered, only without the check.
+                std::string stampText;
+                int exists = 0;
+                if (!copy.Untitled &&
+                    ReadFileBounded(Join(folder, NumberedName(n, ".file")), 100, &stampText).Ok() &&
+                    std::sscanf(stampText.c_str(), "%d %lld %lld", &exists, &copy.File.Size,
+                                &copy.File.ModifiedNs) == 3) {
+                    copy.HasFile = true;
+                    copy.File.Exists = exists != 0;
+                }
             }
             if (reason.empty()) {
                 found.Copies.push_back(std::move(copy));

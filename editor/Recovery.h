@@ -8,6 +8,7 @@
 //   <pid>-<random>/lock      held by the running editor
 //   <pid>-<random>/<n>.name  the document's file name, byte for byte; empty for an untitled one
 //   <pid>-<random>/<n>.rtf   the document as RTF (the document file format)
+//   <pid>-<random>/<n>.file  "EXISTS SIZE MODIFIED_NS" of the document's file (TFileStamp)
 //   <pid>-<random>/<n>.stale present while <n>.rtf is older than the document (a later copy
 //                            could not be written)
 //   damaged/<folder>-<n>.*   copies that could not be read back, kept for the operator
@@ -29,6 +30,16 @@ std::string DefaultRecoveryFolder();
 // (~/.local/state/ZorEdit/recovery) when XDG_STATE_HOME names another, then a folder of this
 // user's own in the temporary folder ($TMPDIR, else /tmp). No empty or repeated entries.
 std::vector<std::string> RecoveryFolders();
+
+// What a document's file was when its copy was begun: enough to tell that it changed since.
+struct TFileStamp
+{
+    bool Exists = false;
+    long long Size = 0;
+    long long ModifiedNs = 0; // modification time, nanoseconds since the epoch
+    bool operator==(const TFileStamp &) const = default;
+};
+TFileStamp StampOf(const std::string &path);
 
 // This editor's own copies. Not copyable; one per running editor.
 class TRecoveryStore
@@ -58,9 +69,10 @@ public:
 
     // Writes document n's copy: its name record, then its RTF, each replaced atomically, so a
     // copy is always whole. fileName is ignored for an untitled document. False with the reason.
-    // When it fails, an earlier copy of n stays and is marked as older than the document.
+    // file: what the document's file was (none for an untitled document). When it fails, an
+    // earlier copy of n stays and is marked as older than the document.
     bool Write(unsigned n, bool untitled, std::string_view fileName, std::string_view rtf,
-               std::string *error = nullptr);
+               std::string *error = nullptr, const TFileStamp *file = nullptr);
 
     // How Write() puts a file in place (WriteFileAtomically); replaced by tests to fail it.
     using TWriter = bool (*)(const std::string &path, std::string_view data, std::string *error);
@@ -87,6 +99,8 @@ struct TRecoveryCopy
     // The document was changed after this copy was written and no later copy could be kept.
     bool Stale = false;
     long long WrittenAt = 0; // when the copy was written, seconds since the epoch
+    bool HasFile = false;    // File is known (a titled document's copy)
+    TFileStamp File;
 };
 
 // A copy that could not be read back: moved aside, never opened, never deleted.

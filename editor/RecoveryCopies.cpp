@@ -146,9 +146,14 @@ void TRecoveryCopies::WriteCopy(TMDIChild *child)
         return;
     }
     const std::string rtf = rtf::Write(DocumentFromText(document));
+    const std::string fileName = Encoded(child->FileName);
+    // From the first copy on, not from each: a file changed on disk between two copies is
+    // still found changed when the document is recovered.
+    if (!child->IsUntitled() && !entry.File)
+        entry.File = StampOf(fileName);
     std::string error;
-    if (Store.Write(entry.Number, child->IsUntitled(),
-                    QFile::encodeName(child->FileName).toStdString(), rtf, &error)) {
+    if (Store.Write(entry.Number, child->IsUntitled(), fileName, rtf, &error,
+                    entry.File ? &*entry.File : nullptr)) {
         entry.HasCopy = true;
         LastProblem.clear();
         ClearWarning();
@@ -178,6 +183,7 @@ void TRecoveryCopies::RemoveCopy(TMDIChild *child)
     if (it->second.HasCopy)
         Store.Remove(it->second.Number);
     it->second.HasCopy = false;
+    it->second.File.reset();
 }
 
 void TRecoveryCopies::WriteAll()
@@ -271,6 +277,12 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
                               : FileDocumentMaxLength;
             document.clearUndoRedoStacks();
             document.setModified(true);
+            if (copy.HasFile) {
+                Entries[child].File = copy.File;
+                child->FileChangedSince = [path = copy.FileName, was = copy.File] {
+                    return StampOf(path) != was;
+                };
+            }
             // Ours before the old folder goes, so that no moment passes without a copy.
             WriteCopy(child);
             windows << child;

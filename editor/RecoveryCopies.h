@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <chrono>
+#include <optional>
 #include <unordered_map>
 
 class QTimer;
@@ -68,6 +69,8 @@ private:
         unsigned Number = 0;
         QTimer *Timer = nullptr;
         bool HasCopy = false;
+        // The document's file as it was when its first copy since the last save was begun.
+        std::optional<TFileStamp> File;
     };
     void Follow(TMDIChild *child);
     void Changed(TMDIChild *child);

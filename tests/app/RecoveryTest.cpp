@@ -418,6 +418,53 @@ TEST_F(RecoveryTest, TheCheckReportsAnUnwritableRecoveryFolder)
         << report.toStdString();
 }
 
+TEST_F(RecoveryTest, SavingARecoveredDocumentWhoseFileChangedSinceAsksFirst)
+{
+    const QString changedPath = File("changed.zor", "as saved");
+    const QString samePath = File("same.zor", "as saved");
+    {
+        auto form = Start();
+        for (const QString &path : {changedPath, samePath})
+            Type(form->CreateDocumentWindow(path), QStringLiteral("recovered "));
+        form->WriteRecoveryCopies();
+    }
+    // Another program writes one of the files before the editor is started again.
+    File("changed.zor", "written by someone else");
+    const auto onDisk = [](const QString &path) {
+        QTextDocument doc;
+        EXPECT_TRUE(LoadDocumentFile(path, doc, nullptr));
+        return doc.toPlainText();
+    };
+    auto form = Start();
+    ASSERT_EQ(form->DocumentCount(), 2);
+    TMDIChild *changed =
+        form->Documents()[0]->FileName == changedPath ? form->Documents()[0] : form->Documents()[1];
+    TMDIChild *same = changed == form->Documents()[0] ? form->Documents()[1] : form->Documents()[0];
+    const qsizetype asked = Dialogs.Boxes.size();
+
+    Dialogs.Answers = {TMsgAnswer::Cancel};
+    EXPECT_FALSE(form->DocumentManager()->Save(changed));
+    ASSERT_EQ(Dialogs.Boxes.size(), asked + 1);
+    EXPECT_EQ(Dialogs.Boxes.back().Buttons, TMsgButtons::OverwriteSaveAsCancel);
+    EXPECT_TRUE(Dialogs.Boxes.back().Text.startsWith(changedPath + " was changed on disk"))
+        << Dialogs.Boxes.back().Text.toStdString();
+    EXPECT_EQ(onDisk(changedPath), "written by someone else");
+    EXPECT_TRUE(changed->Editor->document()->isModified());
+
+    // A file as it was when its copy was taken is saved without a word.
+    EXPECT_TRUE(form->DocumentManager()->Save(same));
+    EXPECT_EQ(Dialogs.Boxes.size(), asked + 1);
+
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    EXPECT_TRUE(form->DocumentManager()->Save(changed));
+    EXPECT_EQ(Dialogs.Boxes.size(), asked + 2);
+    EXPECT_TRUE(onDisk(changedPath).contains("recovered")) << onDisk(changedPath).toStdString();
+    // Now the file is this editor's own again.
+    Type(changed, QStringLiteral("more"));
+    EXPECT_TRUE(form->DocumentManager()->Save(changed));
+    EXPECT_EQ(Dialogs.Boxes.size(), asked + 2);
+}
+
 TEST_F(RecoveryTest, TwoEditorsDoNotTakeEachOthersCopies)
 {
     auto first = Start();
