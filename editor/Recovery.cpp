@@ -170,6 +170,14 @@ bool TRecoveryStore::Open(std::string *error)
         return fail("no recovery folder", ENOENT);
     if (!MakeFolders(Root, 0700))
         return fail("cannot make " + Root, errno);
+    // The temporary folder is everybody's: a folder made there in our name by someone else would
+    // hand them the documents.
+    struct stat rootStat
+    {
+    };
+    if (::stat(Root.c_str(), &rootStat) != 0 || !S_ISDIR(rootStat.st_mode) ||
+        rootStat.st_uid != ::geteuid() || (rootStat.st_mode & S_IWOTH) != 0)
+        return fail(Root + " is not a folder of this user's own", EPERM);
     // Made under a dot name and locked before it gets the name other editors look at, so that no
     // starting editor ever takes a folder that is still being set up for an orphan.
     const std::string pid = std::to_string(::getpid());
