@@ -5,6 +5,7 @@
 #include "base/Version.h"
 #include "editor/Child.h"
 #include "editor/Help.h"
+#include "editor/Recovery.h"
 
 #include <QDialog>
 #include <QFileInfo>
@@ -77,6 +78,27 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
     std::fprintf(out, "settings file: %s%s\n", Local(settings.absoluteFilePath()).constData(),
                  writable ? "" : " (its folder is not writable)");
     ok = ok && writable;
+
+    // Made and removed again, as an editor's own folder would be: the folder's permission bits
+    // alone do not say whether it can be written (a read-only mount, a full disk, root).
+    const std::vector<std::string> recovery = RecoveryFolders();
+    std::string recoveryError;
+    TRecoveryStore probe(recovery.front());
+    const bool recoverable = probe.Open(&recoveryError);
+    probe.Finish();
+    std::fprintf(out, "recovery folder: %s%s%s\n", recovery.front().c_str(),
+                 recoverable ? "" : " (cannot be written: ",
+                 recoverable ? "" : (recoveryError + ")").c_str());
+    if (!recoverable)
+        for (std::size_t i = 1; i < recovery.size(); ++i) {
+            TRecoveryStore fallback(recovery[i]);
+            if (fallback.Open()) {
+                fallback.Finish();
+                std::fprintf(out, "recovery copies go to: %s\n", recovery[i].c_str());
+                break;
+            }
+        }
+    ok = ok && recoverable;
 
     form.OpenDocuments(files);
     for (TMDIChild *w : form.Documents())

@@ -41,6 +41,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextDocument>
 #include <QToolButton>
@@ -324,13 +325,24 @@ void TMainForm::closeEvent(QCloseEvent *event)
         Recovery->Finish();
 }
 
-void TMainForm::StartRecovery(const QString &folder, std::chrono::milliseconds delay)
+void TMainForm::StartRecovery(const QStringList &folders, std::chrono::milliseconds delay)
 {
     if (Recovery)
         return;
     if (delay.count() <= 0)
         delay = std::chrono::seconds(RecoverySeconds);
-    Recovery = new TRecoveryCopies(*Manager, folder, delay, this);
+    // Stays in view while unsaved work has no copy, unlike hints that the next one replaces.
+    auto *warning = new QLabel(this);
+    warning->setObjectName(QStringLiteral("RecoveryWarning"));
+    warning->hide();
+    statusBar()->addPermanentWidget(warning);
+    auto show = [warning](const QString &text) {
+        warning->setText(text);
+        warning->setVisible(!text.isEmpty());
+    };
+    Recovery = new TRecoveryCopies(*Manager, folders, delay, this);
+    show(Recovery->Warning());
+    connect(Recovery, &TRecoveryCopies::WarningChanged, warning, show);
     Recovery->OfferOrphans(this);
 }
 

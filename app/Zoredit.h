@@ -167,12 +167,18 @@ public:
     // The recently opened documents' entries at the end of the File menu, newest first.
     const QList<QAction *> &RecentItems() const;
 
-    // Keeps recovery copies of the modified documents in folder (DefaultRecoveryFolder() for the
-    // user's) from now on, and offers those of editors that did not close properly. delay: the
-    // longest a change waits for its copy; zero takes "RecoverySeconds" of the settings file.
+    // Keeps recovery copies of the modified documents in the first of folders that can be
+    // written (RecoveryFolders() for the user's) from now on, and offers those of editors that
+    // did not close properly. delay: the longest a change waits for its copy; zero takes
+    // "RecoverySeconds" of the settings file. While a copy cannot be kept the status bar says so.
     // Program start calls it once, after showing the window; a clean exit removes the copies.
-    void StartRecovery(const QString &folder,
+    void StartRecovery(const QStringList &folders,
                        std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+    void StartRecovery(const QString &folder,
+                       std::chrono::milliseconds delay = std::chrono::milliseconds(0))
+    {
+        StartRecovery(QStringList{folder}, delay);
+    }
     // Writes every modified document's copy now (the editor is being ended from outside).
     void WriteRecoveryCopies();
     // Null before StartRecovery.

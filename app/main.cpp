@@ -59,7 +59,10 @@ int main(int argc, char *argv[])
                              mainForm.WriteRecoveryCopies();
                              zor::TTerminationSignals::EndBy(signal);
                          });
-        mainForm.StartRecovery(QFile::decodeName(zor::DefaultRecoveryFolder().c_str()));
+        QStringList recoveryFolders;
+        for (const std::string &folder : zor::RecoveryFolders())
+            recoveryFolders << QFile::decodeName(folder.c_str());
+        mainForm.StartRecovery(recoveryFolders);
         mainForm.OpenDocuments(line.Files);
         return app.exec();
     } catch (const std::exception &e) {

@@ -266,7 +266,23 @@ bool TMDIChild::AskOverwrite(const QString &name)
 
 bool TMDIChild::Save()
 {
-    return Untitled ? SaveAs() : WriteFile(FileName);
+    if (Untitled)
+        return SaveAs();
+    if (FileChangedSince && FileChangedSince()) {
+        const TMsgAnswer answer = Dialogs().MessageBox(
+            this, QStringLiteral("Confirm"),
+            tr("%1 was changed on disk after its recovery copy was made.\nOverwrite it?")
+                .arg(FileName),
+            TMsgIcon::Warning, TMsgButtons::OverwriteSaveAsCancel);
+        if (answer == TMsgAnswer::Cancel)
+            return false;
+        if (answer == TMsgAnswer::No)
+            return SaveAs();
+    }
+    if (!WriteFile(FileName))
+        return false;
+    FileChangedSince = nullptr;
+    return true;
 }
 
 bool TMDIChild::SaveAs()
@@ -285,6 +301,7 @@ bool TMDIChild::SaveAs()
     if (!WriteFile(name))
         return false;
     SetFileName(name);
+    FileChangedSince = nullptr;
     emit SavedAs(name);
     return true;
 }

@@ -88,6 +88,10 @@ public:
     // declined overwriting, or writing failed (the error box has been shown). An untitled
     // document asks for a name first.
     bool Save();
+    // Set for a document recovered from a copy: true when its file changed on disk after the copy
+    // was taken. Save then asks whether to overwrite it, save under another name or cancel.
+    // Cleared once the document is written.
+    std::function<bool()> FileChangedSince;
     // Asks for a name (the dialog captioned "Save NAME As..." for this document), the overwrite
     // question when the file exists, then writes and renames.
     // The window takes the new name only once the file is written.

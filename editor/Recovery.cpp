@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -108,9 +109,47 @@ std::string DefaultRecoveryFolder()
     return {};
 }
 
+TFileStamp StampOf(const std::string &path)
+{
+    TFileStamp stamp;
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) != 0)
+        return stamp;
+    stamp.Exists = true;
+    stamp.Size = st.st_size;
+    stamp.ModifiedNs =
+        static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
 // ---- this editor's copies ----
 
-TRecoveryStore::TRecoveryStore(std::string root) : Root(std::move(root)) {}
+std::vector<std::string> RecoveryFolders()
+{
+    std::vector<std::string> folders;
+    auto add = [&folders](std::string folder) {
+        if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    };
+    add(DefaultRecoveryFolder());
+    if (const char *home = std::getenv("HOME"); home && home[0] == '/')
+        add(std::string(home) + "/.local/state/ZorEdit/recovery");
+    const char *temp = std::getenv("TMPDIR");
+    // Named for the user: another user's folder there is not ours to write or read.
+    add(std::string(temp && temp[0] == '/' ? temp : "/tmp") + "/ZorEdit-recovery-" +
+        std::to_string(::getuid()));
+    return folders;
+}
+
+TRecoveryStore::TRecoveryStore(std::string root)
+    : Root(std::move(root)),
+      Writer([](const std::string &path, std::string_view data, std::string *error) {
+          return WriteFileAtomically(path, data, error);
+      })
+{
+}
 
 TRecoveryStore::~TRecoveryStore()
 {
@@ -131,6 +170,14 @@ bool TRecoveryStore::Open(std::string *error)
         return fail("no recovery folder", ENOENT);
     if (!MakeFolders(Root, 0700))
         return fail("cannot make " + Root, errno);
+    // The temporary folder is everybody's: a folder made there in our name by someone else would
+    // hand them the documents.
+    struct stat rootStat
+    {
+    };
+    if (::stat(Root.c_str(), &rootStat) != 0 || !S_ISDIR(rootStat.st_mode) ||
+        rootStat.st_uid != ::geteuid() || (rootStat.st_mode & S_IWOTH) != 0)
+        return fail(Root + " is not a folder of this user's own", EPERM);
     // Made under a dot name and locked before it gets the name other editors look at, so that no
     // starting editor ever takes a folder that is still being set up for an orphan.
     const std::string pid = std::to_string(::getpid());
@@ -159,7 +206,7 @@ bool TRecoveryStore::Open(std::string *error)
 }
 
 bool TRecoveryStore::Write(unsigned n, bool untitled, std::string_view fileName,
-                           std::string_view rtf, std::string *error)
+                           std::string_view rtf, std::string *error, const TFileStamp *file)
 {
     if (!IsOpen()) {
         if (error)
@@ -167,9 +214,32 @@ bool TRecoveryStore::Write(unsigned n, bool untitled, std::string_view fileName,
         return false;
     }
     // The name first: a copy is only ever found with the name it belongs to.
-    return WriteFileAtomically(Join(Own, NumberedName(n, ".name")),
-                               untitled ? std::string_view() : fileName, error) &&
-           WriteFileAtomically(Join(Own, NumberedName(n, ".rtf")), rtf, error);
+    const std::string stale = Join(Own, NumberedName(n, ".stale"));
+    const std::string stampPath = Join(Own, NumberedName(n, ".file"));
+    if (untitled || !file)
+        ::unlink(stampPath.c_str());
+    if (Writer(Join(Own, NumberedName(n, ".name")), untitled ? std::string_view() : fileName,
+               error) &&
+        (untitled || !file ||
+         Writer(stampPath,
+                std::to_string(int(file->Exists)) + ' ' + std::to_string(file->Size) + ' ' +
+                    std::to_string(file->ModifiedNs),
+                error)) &&
+        Writer(Join(Own, NumberedName(n, ".rtf")), rtf, error)) {
+        ::unlink(stale.c_str());
+        return true;
+    }
+    // An empty file needs no data block, so it can mostly still be made on a full disk; the next
+    // start then says how old the copy it offers is.
+    struct stat st
+    {
+    };
+    if (::stat(Join(Own, NumberedName(n, ".rtf")).c_str(), &st) == 0) {
+        const int fd = ::open(stale.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return false;
 }
 
 void TRecoveryStore::Remove(unsigned n)
@@ -178,6 +248,8 @@ void TRecoveryStore::Remove(unsigned n)
         return;
     ::unlink(Join(Own, NumberedName(n, ".rtf")).c_str());
     ::unlink(Join(Own, NumberedName(n, ".name")).c_str());
+    ::unlink(Join(Own, NumberedName(n, ".stale")).c_str());
+    ::unlink(Join(Own, NumberedName(n, ".file")).c_str());
 }
 
 void TRecoveryStore::Finish()
@@ -305,6 +377,26 @@ TOrphanCopies TOrphanCopies::Claim(const std::string &root)
                         reason = doc.Warning;
                     else
                         copy.Doc = std::move(doc.Doc);
+                }
+                struct stat rtfStat
+                {
+                };
+                if (::stat(rtfPath.c_str(), &rtfStat) == 0)
+                    copy.WrittenAt = rtfStat.st_mtime;
+                struct stat staleStat
+                {
+                };
+                copy.Stale =
+                    ::lstat(Join(folder, NumberedName(n, ".stale")).c_str(), &staleStat) == 0;
+                // Unreadable or missing: the copy is still offered, only without the check.
+                std::string stampText;
+                int exists = 0;
+                if (!copy.Untitled &&
+                    ReadFileBounded(Join(folder, NumberedName(n, ".file")), 100, &stampText).Ok() &&
+                    std::sscanf(stampText.c_str(), "%d %lld %lld", &exists, &copy.File.Size,
+                                &copy.File.ModifiedNs) == 3) {
+                    copy.HasFile = true;
+                    copy.File.Exists = exists != 0;
                 }
             }
             if (reason.empty()) {

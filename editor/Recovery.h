@@ -8,6 +8,9 @@
 //   <pid>-<random>/lock      held by the running editor
 //   <pid>-<random>/<n>.name  the document's file name, byte for byte; empty for an untitled one
 //   <pid>-<random>/<n>.rtf   the document as RTF (the document file format)
+//   <pid>-<random>/<n>.file  "EXISTS SIZE MODIFIED_NS" of the document's file (TFileStamp)
+//   <pid>-<random>/<n>.stale present while <n>.rtf is older than the document (a later copy
+//                            could not be written)
 //   damaged/<folder>-<n>.*   copies that could not be read back, kept for the operator
 // Folders whose names start with '.' are being made and are never touched by another editor.
 #pragma once
@@ -23,6 +26,20 @@ namespace zor {
 // $XDG_STATE_HOME/ZorEdit/recovery, or ~/.local/state/ZorEdit/recovery when XDG_STATE_HOME is
 // not an absolute path; empty when HOME is not one either (no copies are kept then).
 std::string DefaultRecoveryFolder();
+// Where copies may be kept, best first: DefaultRecoveryFolder(), then the default state folder
+// (~/.local/state/ZorEdit/recovery) when XDG_STATE_HOME names another, then a folder of this
+// user's own in the temporary folder ($TMPDIR, else /tmp). No empty or repeated entries.
+std::vector<std::string> RecoveryFolders();
+
+// What a document's file was when its copy was begun: enough to tell that it changed since.
+struct TFileStamp
+{
+    bool Exists = false;
+    long long Size = 0;
+    long long ModifiedNs = 0; // modification time, nanoseconds since the epoch
+    bool operator==(const TFileStamp &) const = default;
+};
+TFileStamp StampOf(const std::string &path);
 
 // This editor's own copies. Not copyable; one per running editor.
 class TRecoveryStore
@@ -40,13 +57,26 @@ public:
     // reason in *error (may be null) when it cannot; Write() then fails too.
     bool Open(std::string *error = nullptr);
     bool IsOpen() const { return LockFd >= 0; }
+    // Another recovery folder for the next Open(); nothing while open.
+    void SetRoot(std::string root)
+    {
+        if (!IsOpen())
+            Root = std::move(root);
+    }
+    const std::string &RootFolder() const { return Root; }
     // This editor's folder; empty before a successful Open().
     const std::string &Folder() const { return Own; }
 
     // Writes document n's copy: its name record, then its RTF, each replaced atomically, so a
     // copy is always whole. fileName is ignored for an untitled document. False with the reason.
+    // file: what the document's file was (none for an untitled document). When it fails, an
+    // earlier copy of n stays and is marked as older than the document.
     bool Write(unsigned n, bool untitled, std::string_view fileName, std::string_view rtf,
-               std::string *error = nullptr);
+               std::string *error = nullptr, const TFileStamp *file = nullptr);
+
+    // How Write() puts a file in place (WriteFileAtomically); replaced by tests to fail it.
+    using TWriter = bool (*)(const std::string &path, std::string_view data, std::string *error);
+    void SetWriter(TWriter writer) { Writer = writer; }
     // Removes document n's copy (saved, or closed without saving); nothing when it has none.
     void Remove(unsigned n);
     // A clean exit: removes every copy and this editor's folder, and lets go of the lock.
@@ -56,6 +86,7 @@ private:
     std::string Root;
     std::string Own;
     int LockFd = -1;
+    TWriter Writer;
 };
 
 // One document found in the folder of an editor that did not close properly.
@@ -65,6 +96,11 @@ struct TRecoveryCopy
     bool Untitled = true;
     std::string FileName; // byte for byte as the editor had it; empty for an untitled document
     doc::Document Doc;
+    // The document was changed after this copy was written and no later copy could be kept.
+    bool Stale = false;
+    long long WrittenAt = 0; // when the copy was written, seconds since the epoch
+    bool HasFile = false;    // File is known (a titled document's copy)
+    TFileStamp File;
 };
 
 // A copy that could not be read back: moved aside, never opened, never deleted.

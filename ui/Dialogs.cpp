@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -97,6 +98,14 @@ static TMsgAnswer RunMessageBox(QWidget *parent, const QString &caption, const Q
         // Escape and the close box keep the copies: nothing is deleted by a key pressed in
         // passing.
         box.setEscapeButton(QMessageBox::Yes);
+        break;
+    case TMsgButtons::OverwriteSaveAsCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.button(QMessageBox::Yes)
+            ->setText(QCoreApplication::translate("TDialogs", "&Overwrite"));
+        box.button(QMessageBox::No)
+            ->setText(QCoreApplication::translate("TDialogs", "Save &As..."));
+        box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
     if (defaultAnswer) {

@@ -16,7 +16,8 @@ namespace zor {
 
 enum class TMsgIcon { Information, Warning, Error, Question };
 // RecoverDiscard: the buttons "Recover" (answers Yes) and "Discard" (answers No).
-enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RecoverDiscard };
+// OverwriteSaveAsCancel: "Overwrite" (answers Yes), "Save As..." (answers No) and "Cancel".
+enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RecoverDiscard, OverwriteSaveAsCancel };
 enum class TMsgAnswer { Ok, Cancel, Yes, No };
 
 // State of an open or save dialog, kept between showings like a form's dialog component.

@@ -1,6 +1,7 @@
 // Recovery copies from the main window: when they are written and removed, what the next start
 // makes of them, and the editor ended by a signal.
 #include "app/EditorSettings.h"
+#include "app/StartupCheck.h"
 #include "app/TerminationSignals.h"
 #include "app/Zoredit.h"
 #include "base/SymbolTag.h"
@@ -21,15 +22,19 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <poll.h>
 #include <sys/wait.h>
+#include <vector>
 
 namespace zor {
 namespace {
@@ -48,17 +53,33 @@ protected:
     // A main window as program start makes it, with its recovery copies in the test's folder.
     std::unique_ptr<TMainForm> Start(std::chrono::milliseconds delay = 1h)
     {
+        return Start(QStringList{Root()}, delay);
+    }
+    std::unique_ptr<TMainForm> Start(const QStringList &roots, std::chrono::milliseconds delay = 1h)
+    {
         TStartupOptions o;
         o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
         o.SettingsFile = Dir.filePath(QStringLiteral("zoredit.INI"));
         o.StartDirectory = Dir.path();
         auto form = std::make_unique<TMainForm>(o);
         form->CreateForms();
-        form->StartRecovery(Root(), delay);
+        form->StartRecovery(roots, delay);
         return form;
     }
 
     QString Root() const { return Dir.filePath(QStringLiteral("state/recovery")); }
+    // A folder no one can make, root included: its parent is a regular file.
+    QString Unwritable()
+    {
+        QFile blocker(Dir.filePath(QStringLiteral("blocker")));
+        EXPECT_TRUE(blocker.open(QIODevice::WriteOnly));
+        return blocker.fileName() + QStringLiteral("/recovery");
+    }
+    static QString Warning(const TMainForm &form)
+    {
+        const auto *label = form.findChild<QLabel *>(QStringLiteral("RecoveryWarning"));
+        return label && !label->isHidden() ? label->text() : QString();
+    }
 
     // Every file under the recovery folder, relative to it.
     QStringList Files() const
@@ -282,6 +303,166 @@ TEST_F(RecoveryTest, ADamagedCopyIsReportedAndKeptAsideAndTheStartGoesOn)
     ASSERT_EQ(form->DocumentCount(), 1);
     EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "fine");
     EXPECT_EQ(Files().filter(QStringLiteral("damaged/")).size(), 2);
+}
+
+TEST_F(RecoveryTest, ACopyThatCannotBeWrittenIsToldOnceAndTheNextStartSaysHowOldTheLastIs)
+{
+    {
+        auto form = Start();
+        TMDIChild *w = form->CreateDocumentWindow(QStringLiteral("Untitled"));
+        Type(w, QStringLiteral("kept"));
+        form->WriteRecoveryCopies();
+        ASSERT_EQ(Copies().size(), 1);
+        const QDateTime written(QDate(2026, 1, 2), QTime(3, 4, 5));
+        QFile copy(Root() + QLatin1Char('/') + Copies().front());
+        ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(copy.setFileTime(written, QFileDevice::FileModificationTime));
+        copy.close();
+        EXPECT_TRUE(Warning(*form).isEmpty());
+
+        // The disk is full from now on.
+        form->RecoveryCopies()->SetWriter(
+            [](const std::string &, std::string_view, std::string *error) {
+                *error = "No space left on device";
+                return false;
+            });
+        for (const char *more : {" and lost", " and lost again"}) {
+            Type(w, QString::fromLatin1(more));
+            form->WriteRecoveryCopies();
+            QCoreApplication::processEvents();
+        }
+        EXPECT_FALSE(Warning(*form).isEmpty());
+        ASSERT_EQ(Dialogs.Boxes.size(), 1);
+        EXPECT_EQ(Dialogs.Boxes[0].Icon, TMsgIcon::Warning);
+        EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith(
+            "The recovery copy of Untitled cannot be written: No space left on device.\n"))
+            << Dialogs.Boxes[0].Text.toStdString();
+    }
+    auto form = Start();
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_EQ(Dialogs.Boxes[1].Text, "ZorEdit did not close properly. Recover the unsaved changes "
+                                     "of\nUntitled (the copy is from 2026-01-02 03:04:05)?");
+    ASSERT_EQ(form->DocumentCount(), 1);
+    EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "kept");
+    // Written again where it can be: the new copy is whole, and no longer said to be old.
+    form.reset();
+    Start();
+    ASSERT_EQ(Dialogs.Boxes.size(), 3);
+    EXPECT_TRUE(Dialogs.Boxes[2].Text.endsWith("\nUntitled?"))
+        << Dialogs.Boxes[2].Text.toStdString();
+}
+
+TEST_F(RecoveryTest, AnUnwritableFolderSendsTheCopiesToTheNextAndTheNextStartSaysWhere)
+{
+    const QString blocked = Unwritable();
+    const QString fallback = Dir.filePath(QStringLiteral("tmp/recovery"));
+    {
+        auto form = Start({blocked, fallback});
+        ASSERT_TRUE(form->RecoveryCopies()->IsActive());
+        Type(form->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("elsewhere"));
+        form->WriteRecoveryCopies();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+        EXPECT_TRUE(Warning(*form).isEmpty());
+    }
+    auto form = Start({blocked, fallback});
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.endsWith("\nUntitled?\n\n" + blocked +
+                                               " could not be written; the copies were kept in " +
+                                               fallback + "."))
+        << Dialogs.Boxes[0].Text.toStdString();
+    ASSERT_EQ(form->DocumentCount(), 1);
+    EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "elsewhere");
+
+    // Nowhere at all: said at once, in the status bar for as long as it lasts and in one box.
+    Dialogs.Boxes.clear();
+    auto nowhere = Start({blocked});
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(nowhere->RecoveryCopies()->IsActive());
+    EXPECT_FALSE(Warning(*nowhere).isEmpty());
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("No recovery copies can be kept: "))
+        << Dialogs.Boxes[0].Text.toStdString();
+}
+
+TEST_F(RecoveryTest, TheCheckReportsAnUnwritableRecoveryFolder)
+{
+    const QString blocked = Unwritable();
+    struct TVariable
+    {
+        const char *Name;
+        QByteArray Value;
+        bool Set;
+    };
+    std::vector<TVariable> saved;
+    for (const char *name : {"XDG_STATE_HOME", "HOME", "TMPDIR"})
+        saved.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+    qputenv("XDG_STATE_HOME", QFile::encodeName(QFileInfo(blocked).path()));
+    qputenv("HOME", QFile::encodeName(Dir.path()));
+    qputenv("TMPDIR", QFile::encodeName(Dir.path()));
+    char *text = nullptr;
+    std::size_t size = 0;
+    std::FILE *out = ::open_memstream(&text, &size);
+    const int status = RunStartupCheck({}, out);
+    std::fclose(out);
+    const QString report = QString::fromLocal8Bit(text, qsizetype(size));
+    std::free(text);
+    for (const TVariable &v : saved)
+        v.Set ? qputenv(v.Name, v.Value) : qunsetenv(v.Name);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(report.contains("\nrecovery folder: " + QFileInfo(blocked).path() +
+                                "/ZorEdit/recovery (cannot be written: "))
+        << report.toStdString();
+    EXPECT_TRUE(report.contains("\nrecovery copies go to: " + Dir.path() +
+                                "/.local/state/ZorEdit/recovery\n"))
+        << report.toStdString();
+}
+
+TEST_F(RecoveryTest, SavingARecoveredDocumentWhoseFileChangedSinceAsksFirst)
+{
+    const QString changedPath = File("changed.zor", "as saved");
+    const QString samePath = File("same.zor", "as saved");
+    {
+        auto form = Start();
+        for (const QString &path : {changedPath, samePath})
+            Type(form->CreateDocumentWindow(path), QStringLiteral("recovered "));
+        form->WriteRecoveryCopies();
+    }
+    // Another program writes one of the files before the editor is started again.
+    File("changed.zor", "written by someone else");
+    const auto onDisk = [](const QString &path) {
+        QTextDocument doc;
+        EXPECT_TRUE(LoadDocumentFile(path, doc, nullptr));
+        return doc.toPlainText();
+    };
+    auto form = Start();
+    ASSERT_EQ(form->DocumentCount(), 2);
+    TMDIChild *changed =
+        form->Documents()[0]->FileName == changedPath ? form->Documents()[0] : form->Documents()[1];
+    TMDIChild *same = changed == form->Documents()[0] ? form->Documents()[1] : form->Documents()[0];
+    const qsizetype asked = Dialogs.Boxes.size();
+
+    Dialogs.Answers = {TMsgAnswer::Cancel};
+    EXPECT_FALSE(form->DocumentManager()->Save(changed));
+    ASSERT_EQ(Dialogs.Boxes.size(), asked + 1);
+    EXPECT_EQ(Dialogs.Boxes.back().Buttons, TMsgButtons::OverwriteSaveAsCancel);
+    EXPECT_TRUE(Dialogs.Boxes.back().Text.startsWith(changedPath + " was changed on disk"))
+        << Dialogs.Boxes.back().Text.toStdString();
+    EXPECT_EQ(onDisk(changedPath), "written by someone else");
+    EXPECT_TRUE(changed->Editor->document()->isModified());
+
+    // A file as it was when its copy was taken is saved without a word.
+    EXPECT_TRUE(form->DocumentManager()->Save(same));
+    EXPECT_EQ(Dialogs.Boxes.size(), asked + 1);
+
+    Dialogs.Answers = {TMsgAnswer::Yes};
+    EXPECT_TRUE(form->DocumentManager()->Save(changed));
+    EXPECT_EQ(Dialogs.Boxes.size(), asked + 2);
+    EXPECT_TRUE(onDisk(changedPath).contains("recovered")) << onDisk(changedPath).toStdString();
+    // Now the file is this editor's own again.
+    Type(changed, QStringLiteral("more"));
+    EXPECT_TRUE(form->DocumentManager()->Save(changed));
+    EXPECT_EQ(Dialogs.Boxes.size(), asked + 2);
 }
 
 TEST_F(RecoveryTest, TwoEditorsDoNotTakeEachOthersCopies)

@@ -63,6 +63,17 @@ protected:
     std::string Root;
 };
 
+TEST_F(RecoveryStoreTest, AFolderOthersMayWriteIsNotUsed)
+{
+    // As one left in the temporary folder under our name by someone else would be.
+    ASSERT_EQ(std::system(("mkdir -p '" + Root + "' && chmod 0777 '" + Root + "'").c_str()), 0);
+    TRecoveryStore store(Root);
+    std::string error;
+    EXPECT_FALSE(store.Open(&error));
+    EXPECT_NE(error.find("is not a folder of this user's own"), std::string::npos) << error;
+    EXPECT_TRUE(Entries(Root).empty());
+}
+
 TEST_F(RecoveryStoreTest, CopiesOfARunningEditorAreOfferedOnlyOnceItHasDied)
 {
     int ready[2];
