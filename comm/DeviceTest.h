@@ -20,10 +20,10 @@ struct TDeviceTestResult
 };
 
 // Tests device (as typed; a bare name is a node in /dev) at baud through port, which must be
-// closed and is closed again afterwards. Returns within the port's own bounds (a connection
-// waits at most TNetPort::ConnectTimeoutMs, and gives up early once stop is requested; stop may
-// be null). Run it off the window's thread: a local port's open may take a moment, a name lookup
-// longer.
+// closed and is closed again afterwards. Returns within the port's own bounds (a name lookup, a
+// connection and the line settings wait at most 3 s each, and give up early once stop is
+// requested; stop may be null). Run it off the window's thread: a local port's open may take a
+// moment, a device server's seconds.
 TDeviceTestResult TestDevice(TSerialPort &port, const std::string &device, std::int32_t baud,
                              const TTransferStop *stop = nullptr);
 

@@ -132,7 +132,11 @@ void BlockData(std::string_view text, std::size_t count, std::size_t k, std::uin
 TReply CheckReply(const std::uint8_t *buffer, std::size_t bytesRead)
 {
     TReply reply;
-    reply.Valid = bytesRead > 0 && ComputeCrc(buffer, ReplyLength) == 0;
+    // A line held low (a break, a bus pulled to 0, a server answering zeros) reads as ten zero
+    // bytes, whose CRC checks and whose status accepts: that is no panel speaking.
+    const bool allZero =
+        std::all_of(buffer, buffer + ReplyLength, [](std::uint8_t b) { return b == 0; });
+    reply.Valid = bytesRead > 0 && !allZero && ComputeCrc(buffer, ReplyLength) == 0;
     reply.Status = buffer[7];
     reply.FreeBlocks = GetWord(buffer + 2);
     return reply;

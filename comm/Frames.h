@@ -59,13 +59,14 @@ void BlockData(std::string_view text, std::size_t count, std::size_t k, std::uin
 
 struct TReply
 {
-    bool Valid = false;           // CRC over the 10 bytes (reply and its CRC) is 0
+    bool Valid = false;           // CRC over the 10 bytes (reply and its CRC) is 0, not all zero
     std::uint8_t Status = 0;      // byte 7
     std::uint16_t FreeBlocks = 0; // bytes 2-3, meaningful in the reply to an Open frame
 };
 
 // Reads a reply out of a 10-byte buffer; bytesRead is how many bytes the last read delivered
-// (the rest of the buffer may still hold an earlier reply). No bytes read means not valid.
+// (the rest of the buffer may still hold an earlier reply). No bytes read means not valid, and so
+// do ten zero bytes (a line held low), though their CRC checks.
 TReply CheckReply(const std::uint8_t *buffer, std::size_t bytesRead);
 
 // Builds a reply as the panel sends it: start byte, kind echoed, word at bytes 2-3, status, CRC.

@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace zor {
 
@@ -29,6 +33,37 @@ int MsLeft(TSteady::time_point deadline)
 TSteady::time_point After(int ms)
 {
     return TSteady::now() + std::chrono::milliseconds(ms);
+}
+
+// A name lookup's outcome, shared by the port and the thread that looks the name up: the system's
+// lookup cannot be bounded or stopped, so a port that gives up leaves the thread to finish alone.
+struct TLookup
+{
+    std::mutex Lock;
+    std::condition_variable Done;
+    bool Finished = false;
+    bool Ok = false;
+    std::vector<TSocketAddress> Found;
+    std::string Error;
+};
+
+void RunLookup(TLookup &lookup, const TNetPort::TResolver &resolve, const std::string &host,
+               const std::string &port)
+{
+    std::vector<TSocketAddress> found;
+    std::string error;
+    bool ok = false;
+    try {
+        ok = resolve(host, port, &found, &error);
+    } catch (const std::exception &e) {
+        error = e.what();
+    }
+    const std::lock_guard<std::mutex> hold(lookup.Lock);
+    lookup.Ok = ok;
+    lookup.Found = std::move(found);
+    lookup.Error = std::move(error);
+    lookup.Finished = true;
+    lookup.Done.notify_all();
 }
 
 } // namespace
@@ -103,11 +138,8 @@ bool TNetPort::Connect(const TNetAddress &address, const std::string &device)
 {
     const std::string cannot = "Cannot reach " + device + ": ";
     std::vector<TSocketAddress> found;
-    std::string resolveError;
-    if (!ResolveStream(address.Host, address.Port, &found, &resolveError)) {
-        Problem = cannot + "the name " + address.Host + " does not resolve (" + resolveError + ").";
+    if (!LookUp(address, cannot, &found))
         return false;
-    }
     const auto deadline = After(ConnectTimeoutMs);
     int refused = 0;
     TSocketError otherError;
@@ -161,6 +193,39 @@ bool TNetPort::Connect(const TNetAddress &address, const std::string &device)
     return false;
 }
 
+bool TNetPort::LookUp(const TNetAddress &address, const std::string &cannot,
+                      std::vector<TSocketAddress> *found)
+{
+    const TResolver resolve = Resolve ? Resolve : TResolver(ResolveStream);
+    const auto lookup = std::make_shared<TLookup>();
+    try {
+        std::thread([lookup, resolve, host = address.Host, port = address.Port] {
+            RunLookup(*lookup, resolve, host, port);
+        }).detach();
+    } catch (const std::system_error &) {
+        // No thread to spare (a process at its limits): looked up here, unbounded, as it must.
+        RunLookup(*lookup, resolve, address.Host, address.Port);
+    }
+    const auto deadline = After(LookupTimeoutMs);
+    std::unique_lock<std::mutex> hold(lookup->Lock);
+    while (!lookup->Finished && MsLeft(deadline) > 0 && !StopRequested())
+        lookup->Done.wait_for(hold,
+                              std::chrono::milliseconds(std::min(MsLeft(deadline), StopSliceMs)));
+    if (lookup->Finished && lookup->Ok) {
+        *found = std::move(lookup->Found);
+        return true;
+    }
+    if (lookup->Finished)
+        Problem =
+            cannot + "the name " + address.Host + " does not resolve (" + lookup->Error + ").";
+    else if (StopRequested())
+        Problem = cannot + "stopped while connecting.";
+    else
+        Problem = cannot + "the name " + address.Host + " did not resolve within " +
+                  std::to_string(LookupTimeoutMs / 1000) + " s.";
+    return false;
+}
+
 bool TNetPort::SetLine(std::int32_t baud)
 {
     if (!IsOpen() || baud <= 0)
@@ -172,9 +237,17 @@ bool TNetPort::SetLine(std::int32_t baud)
         Problem = Lost + " before it acknowledged the line settings.";
         return false;
     };
+    // Data before the line is set is noise (every frame purges it anyway); dropped as it comes, a
+    // server that floods cannot fill the memory while we wait.
+    const auto listen = [this, &deadline] {
+        const bool alive = Receive(std::min(MsLeft(deadline), StopSliceMs));
+        In.clear();
+        InFirst = 0;
+        return alive;
+    };
     // The settings go only once the server has agreed to the option.
     while (ComPort == 0 && MsLeft(deadline) > 0 && !StopRequested())
-        if (!Receive(std::min(MsLeft(deadline), StopSliceMs)))
+        if (!listen())
             return lost();
     if (ComPort > 0) {
         const auto put = [this](std::uint8_t command, std::initializer_list<std::uint8_t> value) {
@@ -200,16 +273,26 @@ bool TNetPort::SetLine(std::int32_t baud)
                    Acknowledged[SetParity] >= 0 && Acknowledged[SetStopSize] >= 0;
         };
         while (!acknowledged() && MsLeft(deadline) > 0 && !StopRequested())
-            if (!Receive(std::min(MsLeft(deadline), StopSliceMs)))
+            if (!listen())
                 return lost();
         // A server answers with what it set; another value is a refusal.
         if (Acknowledged[SetBaudRate] == baud && Acknowledged[SetDataSize] == 8 &&
             Acknowledged[SetParity] == ParityNone && Acknowledged[SetStopSize] == StopBitsOne)
             return true;
     }
-    if (!StopRequested())
-        Problem = "The server " + Server + " refused the line settings (" + std::to_string(baud) +
-                  " baud, 8N1).";
+    if (StopRequested())
+        return false;
+    // Only a server that declined the option or set other values refused anything; one that
+    // stayed silent (or spoke only noise) is told apart, as the fault is elsewhere.
+    const auto differs = [this](std::uint8_t command, std::int64_t wanted) {
+        return Acknowledged[command] >= 0 && Acknowledged[command] != wanted;
+    };
+    const bool refused = ComPort < 0 || differs(SetBaudRate, baud) || differs(SetDataSize, 8) ||
+                         differs(SetParity, ParityNone) || differs(SetStopSize, StopBitsOne);
+    const std::string line = " (" + std::to_string(baud) + " baud, 8N1).";
+    Problem = refused ? "The server " + Server + " refused the line settings" + line
+                      : "The server " + Server + " sent no answer to the line settings within " +
+                            std::to_string(LineTimeoutMs / 1000) + " s" + line;
     return false;
 }
 

@@ -5,6 +5,7 @@
 // device. The bytes of the panel's frames go through unchanged, in both forms.
 #pragma once
 
+#include "comm/NetSocket.h"
 #include "comm/SerialPort.h"
 
 #include <functional>
@@ -31,8 +32,9 @@ bool IsNetworkDevice(const std::string &device);
 // missing or PORT is not a number in 1..65535.
 bool ParseNetworkDevice(const std::string &device, TNetAddress *address);
 
-// A serial line through a device server. Open resolves the name and connects within
-// ConnectTimeoutMs (giving up early when the watched stop is requested); for RFC 2217, SetLine
+// A serial line through a device server. Open resolves the name within LookupTimeoutMs and
+// connects within ConnectTimeoutMs (giving up on either early when the watched stop is
+// requested); for RFC 2217, SetLine
 // sends the four line settings and waits up to LineTimeoutMs for the server to acknowledge each.
 // Reads wait on the socket with the same time-outs as a local port; written bytes are sent
 // together before the next read, so a frame leaves as one piece. Close keeps the connection for
@@ -42,10 +44,19 @@ bool ParseNetworkDevice(const std::string &device, TNetAddress *address);
 class TNetPort : public TSerialPort
 {
 public:
+    static constexpr int LookupTimeoutMs = 3000;
     static constexpr int ConnectTimeoutMs = 3000;
     static constexpr int LineTimeoutMs = 3000;
     // How often a wait looks at the stop request.
     static constexpr int StopSliceMs = 50;
+
+    // How a name is looked up; ResolveStream (comm/NetSocket.h) when empty. It runs on a thread
+    // of its own that is left to finish alone when the lookup is given up on, so it must not
+    // depend on this port or on anything its caller may end meanwhile.
+    using TResolver =
+        std::function<bool(const std::string &host, const std::string &port,
+                           std::vector<TSocketAddress> *addresses, std::string *error)>;
+    TResolver Resolve;
 
     TNetPort() = default;
     ~TNetPort() override;
@@ -58,7 +69,9 @@ public:
     std::string LostProblem() const override { return Lost; }
     bool IsOpen() const override { return Socket != -1 && !Parked; }
     // Raw: nothing to set, true. RFC 2217: false, with the reason in OpenProblem, when the server
-    // does not take the option or does not acknowledge every setting within LineTimeoutMs.
+    // declines the option or sets other values (it refused the line settings) or does not
+    // acknowledge every setting within LineTimeoutMs (no answer). Data that comes before the line
+    // is set is dropped.
     bool SetLine(std::int32_t baud) override;
     bool SetTimeouts(const TPortTimeouts &timeouts) override;
     void Write(std::uint8_t byte) override;
@@ -71,6 +84,10 @@ public:
 
 private:
     bool Connect(const TNetAddress &address, const std::string &device);
+    // Looks address up within LookupTimeoutMs. False, with Problem set after cannot, when the
+    // name does not resolve, not in time, or the stop was requested.
+    bool LookUp(const TNetAddress &address, const std::string &cannot,
+                std::vector<TSocketAddress> *found);
     // Sends what is queued for the server. False (and the line marked lost) when it cannot go.
     bool SendQueued(int timeoutMs);
     // Waits up to timeoutMs for bytes from the server and takes them in. False when the line is

@@ -148,7 +148,9 @@ int TSerial::ExchangeFrame(std::size_t length)
     // The transfer ends here, but the replies still owed would otherwise meet the first frame of
     // the operator's next try.
     LetOwedRepliesGoBy(copies - replies, sentAt[copies - 1], have);
-    return ResultTimeout;
+    // A stop asked for while the last copy went unanswered is what ended the transfer: the
+    // operator is told so, not that the panel was silent.
+    return StopRequested() ? ResultCancelled : ResultTimeout;
 }
 
 void TSerial::LetOwedRepliesGoBy(int owed, std::int64_t lastCopyMs, std::size_t begun)

@@ -147,7 +147,10 @@ TEST(Reply, ValidOnlyWithBytesReadAndAZeroCrc)
     r[5] ^= 1;
     EXPECT_FALSE(CheckReply(r, 10).Valid);
     std::memset(r, 0, sizeof r);
-    EXPECT_TRUE(CheckReply(r, 10).Valid); // ten zero bytes check; status 0 accepts
+    EXPECT_FALSE(CheckReply(r, 10).Valid); // a line held low: the CRC checks, yet no panel spoke
+    r[2] = 1; // any other byte set makes a reply again, judged by its CRC
+    PutWord(r + 8, ComputeCrc(r, 8));
+    EXPECT_TRUE(CheckReply(r, 10).Valid);
 }
 
 TEST(NumericMessage, PadsDigitsAndRefusesAnythingElse)

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
@@ -186,6 +187,42 @@ TEST_F(NetTransfer, AStopEndsTheWaitForAConnection)
 
 // The server goes away in the middle of a transfer: a failure within the bound, never O.K.,
 // saying during which block.
+// A name server that never answers: the lookup is given up on within its bound, and a stop ends
+// the wait at once, as a stop of the transfer.
+TEST(NetPortLookup, ASilentNameServerIsGivenUpOnAndAStopEndsTheWait)
+{
+    auto release = std::make_shared<std::promise<void>>();
+    const std::shared_future<void> released = release->get_future().share();
+    auto silent = std::make_unique<TNetPort>();
+    silent->Resolve = [released](const std::string &, const std::string &,
+                                 std::vector<TSocketAddress> *, std::string *) {
+        released.wait();
+        return false;
+    };
+    auto start = steady_clock::now();
+    EXPECT_FALSE(silent->Open("socket://panels.example:4001"));
+    EXPECT_GE(MsSince(start), TNetPort::LookupTimeoutMs - 50);
+    EXPECT_LT(MsSince(start), TNetPort::LookupTimeoutMs + 500);
+    EXPECT_EQ(silent->OpenProblem(), "Cannot reach socket://panels.example:4001: the name "
+                                     "panels.example did not resolve within 3 s.");
+
+    const auto stop = std::make_shared<TTransferStop>();
+    auto port = std::make_unique<TNetPort>();
+    port->Resolve = [released, stop](const std::string &, const std::string &,
+                                     std::vector<TSocketAddress> *, std::string *) {
+        stop->Request(TStopReason::Interrupted); // Ctrl-C while the name server is silent
+        released.wait();
+        return false;
+    };
+    TSerial serial(std::move(port), TPortDevices::Single("rfc2217://panels.example:4001"));
+    serial.Stop = stop.get();
+    const std::uint8_t message[6] = {' ', ' ', '7', ' ', ' ', 0};
+    start = steady_clock::now();
+    EXPECT_EQ(serial.SendNumeric(message, 1, 9600), ResultCancelled);
+    EXPECT_LT(MsSince(start), 1000);
+    release->set_value(); // the lookups left behind end with their threads
+}
+
 TEST_F(NetTransfer, AServerKilledMidTransferSaysDuringWhichBlock)
 {
     test::TPanelProcess panel(Tool, {"--listen", "0"});
@@ -351,18 +388,96 @@ TEST(Rfc2217Port, NegotiatesEscapesAndReadsAcrossSplitCommands)
     EXPECT_TRUE(heard.ends_with(bytes({255, 255, 'D'})));
 }
 
-// An RFC 2217 name for a server that speaks raw TCP: the line settings are never acknowledged.
-TEST_F(NetTransfer, AServerThatDoesNotTakeTheLineSettingsIsRefusedWithinTheBound)
+// A loopback server that accepts one connection and says what it is given, over and over, until
+// the link closes; nothing that acknowledges the line settings.
+struct TScriptedServer
+{
+    explicit TScriptedServer(std::string chatter) : Chatter(std::move(chatter))
+    {
+        Listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof a;
+        ::bind(Listener, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        ::listen(Listener, 1);
+        ::getsockname(Listener, reinterpret_cast<sockaddr *>(&a), &length);
+        Address = "127.0.0.1:" + std::to_string(ntohs(a.sin_port));
+        Thread = std::thread([this] {
+            const int c = ::accept(Listener, nullptr, nullptr);
+            char scrap[256];
+            for (;;) {
+                if (!Chatter.empty() && ::send(c, Chatter.data(), Chatter.size(), MSG_NOSIGNAL) < 0)
+                    break;
+                if (::recv(c, scrap, sizeof scrap, MSG_DONTWAIT) == 0)
+                    break;
+                if (Chatter.empty())
+                    std::this_thread::sleep_for(milliseconds(10));
+            }
+            ::close(c);
+        });
+    }
+    ~TScriptedServer()
+    {
+        Thread.join();
+        ::close(Listener);
+    }
+    std::string Chatter;
+    int Listener = -1;
+    std::string Address;
+    std::thread Thread;
+};
+
+// Servers that never acknowledge the line settings refused nothing: silent, flooding Telnet
+// commands or escaped 0xFF, sending noise, or speaking raw TCP to an RFC 2217 name. Each is given
+// up on within the bound and said to have not answered; one that declines the option refused.
+TEST_F(NetTransfer, AServerThatNeverAcknowledgesTheLineSettingsDidNotAnswerWithinTheBound)
 {
     test::TPanelProcess panel(Tool, {"--listen", "0"});
     ASSERT_FALSE(panel.DevicePath().empty());
-    const std::string server = panel.DevicePath().substr(std::string("socket://").size());
-    auto serial = Serial("rfc2217://" + server);
+    const std::string noise = "garbage \x01\x02\x7f line noise";
+    std::string iacs(4096, '\xff');
+    std::string nops;
+    for (int i = 0; i < 2048; ++i)
+        nops += "\xff\xf1";
+    std::vector<std::unique_ptr<TScriptedServer>> servers;
+    for (const std::string &chatter : {std::string(), iacs, nops, noise})
+        servers.push_back(std::make_unique<TScriptedServer>(chatter));
+    std::vector<std::string> addresses = {
+        panel.DevicePath().substr(std::string("socket://").size())};
+    for (const auto &server : servers)
+        addresses.push_back(server->Address);
+
+    // Side by side, so the bound is waited once.
+    std::vector<std::string> problems(addresses.size());
+    std::vector<double> took(addresses.size());
+    std::vector<std::thread> links;
+    for (std::size_t i = 0; i < addresses.size(); ++i)
+        links.emplace_back([&, i] {
+            auto serial = Serial("rfc2217://" + addresses[i]);
+            const auto start = steady_clock::now();
+            if (serial->SendProgram("x", 1, 1, 1, 9600) == ResultHardwareFailure)
+                problems[i] = serial->PortProblem();
+            took[i] = MsSince(start);
+        });
+    for (std::thread &link : links)
+        link.join();
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        EXPECT_EQ(problems[i], "The server " + addresses[i] +
+                                   " sent no answer to the line settings within 3 s (9600 baud, "
+                                   "8N1).");
+        EXPECT_LT(took[i], TNetPort::LineTimeoutMs + 500) << addresses[i];
+    }
+    servers.clear();
+
+    TScriptedServer declining("\xff\xfe\x2c"); // DONT COM-PORT-OPTION
+    auto serial = Serial("rfc2217://" + declining.Address);
     const auto start = steady_clock::now();
     EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
-    EXPECT_LT(MsSince(start), TNetPort::LineTimeoutMs + 300);
     EXPECT_EQ(serial->PortProblem(),
-              "The server " + server + " refused the line settings (9600 baud, 8N1).");
+              "The server " + declining.Address + " refused the line settings (9600 baud, 8N1).");
+    serial.reset();
+    EXPECT_LT(MsSince(start), TNetPort::LineTimeoutMs + 500);
 }
 
 } // namespace

@@ -413,12 +413,23 @@ TEST_F(SerialTest, APromptPanelIsNotWaitedFor)
 }
 
 // Only a whole reply answers: a lone zero byte over the cleared buffer has a right CRC and the
-// status of acceptance, yet it is no reply.
+// status of acceptance, yet it is no reply; nor are ten zero bytes (a line held low).
 TEST_F(SerialTest, ALoneByteIsNoReply)
 {
     Port->Replies = {TBytes{0x00}, TBytes{0x00}, TBytes{0x00}};
     std::uint8_t message[6] = {' ', ' ', '7', ' ', ' ', 0};
     EXPECT_EQ(Serial->SendNumeric(message, 3, 9600), ResultTimeout);
+
+    Port->Frames.clear();
+    Port->Replies = {TBytes(ReplyLength, 0), TBytes(ReplyLength, 0), TBytes(ReplyLength, 0)};
+    EXPECT_EQ(Serial->SendNumeric(message, 3, 9600), ResultTimeout);
+    EXPECT_EQ(Port->Frames.size(), 3u);
+    Port->Frames.clear();
+    Port->Replies = {TBytes(ReplyLength, 0), Reply(StatusAccepted, 4)};
+    int free = 0;
+    EXPECT_EQ(Serial->SendOpen(3, 9600, &free), ResultOk);
+    EXPECT_EQ(free, 4);
+    EXPECT_EQ(Port->Frames.size(), 2u);
 
     // A reply that straddles two listening windows is heard whole, for its frame.
     const TBytes reply = Reply(StatusAccepted, 9);
@@ -426,7 +437,6 @@ TEST_F(SerialTest, ALoneByteIsNoReply)
                      TBytes(reply.begin() + 4, reply.end())};
     Port->ReplyLateMs = [](const TBytes &) { return 200; };
     Port->Frames.clear();
-    int free = 0;
     EXPECT_EQ(Serial->SendOpen(3, 9600, &free), ResultOk);
     EXPECT_EQ(free, 9);
     EXPECT_EQ(Port->Frames.size(), 2u);
@@ -480,9 +490,24 @@ TEST_F(SerialTest, AStopEndsTheTransferAfterTheFrameInFlight)
     EXPECT_TRUE(log.ends_with("Transfer interrupted\r\n")) << log;
     EXPECT_FALSE(Port->IsOpen());
 
-    // A numeric message asked to stop before it starts sends nothing.
+    // Asked for while the last copy waits for its reply: the stop ended it, not the panel.
+    TTransferStop late;
+    Serial->Stop = &late;
+    Port->ReplyLateMs = nullptr;
     Port->Frames.clear();
+    Port->Responder = [&](const TBytes &) {
+        if (Port->Frames.size() == TSerial::Attempts)
+            late.Request(TStopReason::Interrupted);
+        return TBytes{};
+    };
     std::uint8_t message[6] = {' ', ' ', '7', ' ', ' ', 0};
+    EXPECT_EQ(Serial->SendNumeric(message, 3, 9600), ResultCancelled);
+    EXPECT_EQ(Port->Frames.size(), 3u);
+    EXPECT_FALSE(Port->IsOpen());
+
+    // A numeric message asked to stop before it starts sends nothing.
+    Serial->Stop = &interrupt;
+    Port->Frames.clear();
     EXPECT_EQ(Serial->SendNumeric(message, 3, 9600), ResultCancelled);
     EXPECT_TRUE(Port->Frames.empty());
     EXPECT_FALSE(Port->IsOpen());

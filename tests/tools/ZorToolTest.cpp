@@ -618,6 +618,13 @@ TEST_F(ZorTool, PanelsNamedWrongOrTwiceAreRefusedBeforeAnythingIsSent)
          "zor send: " + panel.DevicePath() + " and Hall1 are the same device " +
              panel.DevicePath() + "; nothing was sent\n"},
         {{"--panel", "Hall1", "--panel", "HALL1"}, "zor send: Hall1 is named twice"},
+        // A network name that cannot be read is a mistake to correct, not a device to retry.
+        {{"--panel", "Hall1", "--device", "socket://127.0.0.1:0"},
+         "zor send: socket://127.0.0.1:0: write socket://HOST:PORT or rfc2217://HOST:PORT, PORT a "
+         "number from 1 to 65535; nothing was sent\n"},
+        {{"--device", "rfc2217://127.0.0.1:99999"}, "rfc2217://127.0.0.1:99999: write"},
+        {{"--device", "socket://127.0.0.1"}, "socket://127.0.0.1: write"},
+        {{"--device", "socket://[::1:4001"}, "socket://[::1:4001: write"},
         {{"--all-panels", "--panel", "Hall1"}, "excludes"},
         {{"--port", "1", "--panel", "Hall1"}, "excludes"},
         {{"--panel"}, "--panel needs a panel's name"},
@@ -632,9 +639,12 @@ TEST_F(ZorTool, PanelsNamedWrongOrTwiceAreRefusedBeforeAnythingIsSent)
         EXPECT_EQ(run.Out, "");
         EXPECT_NE(run.Err.find(c.Says), std::string::npos) << run.Err;
     }
+    TRun run = Zor({"numeric", "1", "2", "--settings", settings, "--device", "socket://[::1:4001"});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_NE(run.Err.find("zor numeric: socket://[::1:4001: write"), std::string::npos) << run.Err;
     EXPECT_EQ(panel.Stop(), "") << "the panel heard nothing";
 
-    TRun run = Zor({"panels", "--settings", (Dir / "none.INI").string()});
+    run = Zor({"panels", "--settings", (Dir / "none.INI").string()});
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out, "");
     EXPECT_EQ(run.Err, "zor panels: there are no panels in section [Panels] of " +

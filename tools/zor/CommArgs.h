@@ -3,6 +3,7 @@
 #pragma once
 
 #include "base/Platform.h"
+#include "comm/NetPort.h"
 #include "comm/PanelSend.h"
 #include "comm/Panels.h"
 #include "comm/ProfileFile.h"
@@ -116,8 +117,9 @@ inline int ReadSettingsFile(const TCommOptions &o, TProfileFile *profile, std::s
 
 // Fills *out with the targets: the settings file's values with the options laid over them.
 // Returns 0; exit status 1 for a settings file that cannot be read (ReadSettingsFile); or
-// UsageStatus, having said why after "zor COMMAND: ", for a panel name the file does not have and
-// for two targets that are one device. Nothing has been sent then.
+// UsageStatus, having said why after "zor COMMAND: ", for a panel name the file does not have, for
+// two targets that are one device and for a malformed network device name. Nothing has been sent
+// then.
 inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs *out)
 {
     TProfileFile profile;
@@ -150,6 +152,16 @@ inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs
     std::string problem;
     if (!ResolvePanelTargets(LoadPanels(profile), choice, defaults, &out->Targets, &problem))
         return Fail(command, problem + "; nothing was sent", UsageStatus);
+    // A network name that cannot be read fails the same way every time: a mistake to correct,
+    // not a device to try again later.
+    TNetAddress address;
+    for (const TPanelTarget &target : out->Targets)
+        if (IsNetworkDevice(target.Device) && !ParseNetworkDevice(target.Device, &address))
+            return Fail(command,
+                        target.Device +
+                            ": write socket://HOST:PORT or rfc2217://HOST:PORT, PORT a number "
+                            "from 1 to 65535; nothing was sent",
+                        UsageStatus);
     return 0;
 }
 
