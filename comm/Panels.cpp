@@ -1,6 +1,7 @@
 #include "comm/Panels.h"
 
 #include "base/Platform.h"
+#include "base/Utf8.h"
 #include "comm/PortList.h"
 
 #include <algorithm>
@@ -35,7 +36,47 @@ std::string Lower(std::string_view s)
     return out;
 }
 
+// A sign or a digit, then letters and digits only: what an operator means as a rate.
+bool LooksLikeRate(std::string_view s)
+{
+    if (!s.empty() && (s.front() == '-' || s.front() == '+'))
+        s.remove_prefix(1);
+    const auto alnum = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    };
+    return !s.empty() && s.front() >= '0' && s.front() <= '9' &&
+           std::all_of(s.begin(), s.end(), alnum);
+}
+
+char32_t FoldLetter(char32_t c)
+{
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return c + 0x20;
+    if (c == 0x130) // capital I with a dot
+        return 'i';
+    if (c == 0x178) // capital Y with diaeresis, whose small letter is in Latin-1
+        return 0xFF;
+    // Latin Extended-A pairs capital and small letter, the capital first, except in the run
+    // from U+0139 to U+0148 and from U+0179 to U+017E, where the capital is odd.
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
+        return c | 1;
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+        return (c & 1) ? c + 1 : c;
+    return c;
+}
+
 } // namespace
+
+std::string FoldPanelName(std::string_view name)
+{
+    std::u32string chars;
+    if (!doc::DecodeUtf8(name, chars))
+        return Lower(name);
+    std::string out;
+    for (char32_t c : chars)
+        doc::AppendUtf8(out, FoldLetter(c));
+    return out;
+}
 
 std::string PanelValue(const TNamedPanel &panel)
 {
@@ -50,8 +91,13 @@ TNamedPanel ParsePanel(std::string_view name, std::string_view value)
     const auto comma = value.rfind(',');
     if (comma != std::string_view::npos) {
         const std::string_view rate = Trimmed(value.substr(comma + 1));
-        if (IsDecimal(rate) && std::stol(std::string(rate)) > 0) {
-            panel.Baud = static_cast<std::int32_t>(std::stol(std::string(rate)));
+        if (LooksLikeRate(rate)) {
+            if (IsDecimal(rate) && std::stol(std::string(rate)) > 0)
+                panel.Baud = static_cast<std::int32_t>(std::stol(std::string(rate)));
+            else
+                panel.RateProblem = panel.Name + "=" + std::string(value) + ": \"" +
+                                    std::string(rate) +
+                                    "\" is no rate; the panel works at 4800, 9600 or 19200 baud";
             value = Trimmed(value.substr(0, comma));
         }
     }
@@ -75,18 +121,27 @@ std::string PanelNameProblem(std::string_view name)
 std::vector<TNamedPanel> LoadPanels(const TProfileFile &profile)
 {
     std::vector<TNamedPanel> panels;
-    for (const std::string &key : profile.Keys(PanelsSection)) {
-        TNamedPanel panel = ParsePanel(key, profile.ReadString(PanelsSection, key, {}));
-        if (!panel.Device.empty())
-            panels.push_back(std::move(panel));
+    for (const auto &[key, value] : profile.Entries(PanelsSection)) {
+        TNamedPanel panel = ParsePanel(key, value);
+        if (panel.Device.empty())
+            continue;
+        if (const std::string why = PanelNameProblem(panel.Name); !why.empty())
+            panel.NameProblem = "the panel \"" + panel.Name + "\": " + why;
+        else if (const TNamedPanel *earlier = FindPanel(panels, panel.Name))
+            panel.NameProblem = "the panels \"" + earlier->Name + "\" and \"" + panel.Name +
+                                "\" have one name (case does not tell names apart)";
+        panels.push_back(std::move(panel));
     }
     return panels;
 }
 
 void StorePanels(TProfileFile &profile, const std::vector<TNamedPanel> &panels)
 {
+    // The file tells keys apart by ASCII case only: a key kept must be one the file finds under
+    // the panel's name, or a re-cased "Hällé" would be written beside the old line.
     for (const std::string &key : profile.Keys(PanelsSection))
-        if (!FindPanel(panels, key))
+        if (std::none_of(panels.begin(), panels.end(),
+                         [&](const TNamedPanel &p) { return Lower(p.Name) == Lower(key); }))
             profile.DeleteKey(PanelsSection, key);
     // Removed and written again in order, so that the file lists them as the operator does; a
     // name only re-cased is written as now spelt.
@@ -98,9 +153,9 @@ void StorePanels(TProfileFile &profile, const std::vector<TNamedPanel> &panels)
 
 const TNamedPanel *FindPanel(const std::vector<TNamedPanel> &panels, std::string_view name)
 {
-    const std::string wanted = Lower(name);
+    const std::string wanted = FoldPanelName(name);
     for (const TNamedPanel &panel : panels)
-        if (Lower(panel.Name) == wanted)
+        if (FoldPanelName(panel.Name) == wanted)
             return &panel;
     return nullptr;
 }

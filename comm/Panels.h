@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zor {
@@ -17,16 +18,30 @@ inline constexpr std::string_view PanelsSection = "Panels";
 
 struct TNamedPanel
 {
+    TNamedPanel(std::string name = {}, std::string device = {}, std::int32_t baud = 0)
+        : Name(std::move(name)), Device(std::move(device)), Baud(baud)
+    {
+    }
+
     std::string Name;
     std::string Device;    // a path or a socket:// or rfc2217:// name, as written
     std::int32_t Baud = 0; // 0: the rate of section "PC"
+    // Why the file's entry cannot be used as it stands, naming it; empty when it can. A name
+    // PanelNameProblem refuses or that only the case tells from an earlier one...
+    std::string NameProblem;
+    // ...and a rate after the last comma that the panel does not work at ("0", "-1",
+    // "19200abc").
+    std::string RateProblem;
+
+    const std::string &Problem() const { return NameProblem.empty() ? RateProblem : NameProblem; }
 
     bool operator==(const TNamedPanel &) const = default;
 };
 
-// A panel's value as written in the file: "DEVICE" or "DEVICE,BAUD". The rate is what follows
-// the last comma when that is a positive decimal number; a device whose name has a comma in it
-// keeps it.
+// A panel's value as written in the file: "DEVICE" or "DEVICE,BAUD". What follows the last
+// comma is a rate when it looks like one (a sign or a digit, then only letters and digits): a
+// positive decimal number is the panel's rate, anything else such is a RateProblem. A device
+// whose name has a comma followed by something else (by-id names) keeps it.
 std::string PanelValue(const TNamedPanel &panel);
 TNamedPanel ParsePanel(std::string_view name, std::string_view value);
 
@@ -34,14 +49,20 @@ TNamedPanel ParsePanel(std::string_view name, std::string_view value);
 // its start, a comma or a tab (the lists zor prints and reads use those), a line break.
 std::string PanelNameProblem(std::string_view name);
 
-// The panels in the order of the file. Keys with an empty device are left out.
+// The panels in the order of the file. Keys with an empty device are left out; a key that
+// cannot be used as written is kept with its problem set, so that a caller refuses it by name
+// instead of losing it.
 std::vector<TNamedPanel> LoadPanels(const TProfileFile &profile);
 
 // Makes section "Panels" hold exactly these panels in this order: keys of panels no longer there
 // are removed, every other section, key and comment of the file is kept.
 void StorePanels(TProfileFile &profile, const std::vector<TNamedPanel> &panels);
 
-// The panel of that name (names compare without regard to case), or null.
+// A name as compared: case folded in ASCII, Latin-1 and Latin Extended-A (the letters of the
+// plants' languages), so "HÄLLÉ" finds "Hällé". Text that is no UTF-8 folds in ASCII only.
+std::string FoldPanelName(std::string_view name);
+
+// The panel of that name (names compare as FoldPanelName gives them), or null.
 const TNamedPanel *FindPanel(const std::vector<TNamedPanel> &panels, std::string_view name);
 
 // A key for "the same device": a path resolved through its links (/dev/serial/by-id/... and the

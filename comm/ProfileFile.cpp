@@ -1,6 +1,7 @@
 #include "comm/ProfileFile.h"
 
 #include "base/AtomicFile.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 
@@ -57,6 +58,80 @@ bool KeyOf(std::string_view line, std::string_view *key, std::string_view *value
     return true;
 }
 
+// A value as stored: without the blanks around it and one pair of enclosing quotes, cut.
+std::string ValueOf(std::string_view value)
+{
+    value = Trim(value);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value.substr(0, TProfileFile::MaxStringLength));
+}
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+
+// UTF-16 in the given byte order to UTF-8; a lone surrogate or an odd last byte becomes U+FFFD
+// so that the rest of the file still reads.
+std::string FromUtf16(std::string_view bytes, bool bigEndian)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    const auto unit = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(bytes[i]);
+        const auto b = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<char32_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+    };
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        char32_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 3 < bytes.size()) {
+            const char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        doc::AppendUtf8(out, c); // writes a surrogate left alone as U+FFFD
+    }
+    if (i < bytes.size())
+        doc::AppendUtf8(out, 0xFFFD);
+    return out;
+}
+
+std::string ToUtf16(std::string_view text, bool bigEndian)
+{
+    // A value written with bytes that are no UTF-8 loses only those bytes, each marked U+FFFD.
+    std::u32string chars;
+    while (!text.empty()) {
+        std::u32string part;
+        const bool whole = doc::DecodeUtf8(text, part);
+        chars += part;
+        if (whole)
+            break;
+        std::string valid;
+        for (char32_t c : part)
+            doc::AppendUtf8(valid, c);
+        chars.push_back(0xFFFD);
+        text.remove_prefix(valid.size() + 1);
+    }
+    std::string out;
+    const auto put = [&](char32_t u) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += bigEndian ? hi : lo;
+        out += bigEndian ? lo : hi;
+    };
+    put(0xFEFF);
+    for (char32_t c : chars) {
+        if (c >= 0x10000) {
+            put(0xD800 + ((c - 0x10000) >> 10));
+            put(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            put(c);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 bool ParseProfileInteger(std::string_view text, std::int32_t *value)
@@ -102,8 +177,21 @@ bool ParseProfileInteger(std::string_view text, std::int32_t *value)
     return true;
 }
 
-TProfileFile::TProfileFile(std::string_view text)
+TProfileFile::TProfileFile(std::string_view bytes)
 {
+    std::string decoded;
+    std::string_view text = bytes;
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+        Encoding = bytes[0] == '\xFE' ? TEncoding::Utf16Be : TEncoding::Utf16Le;
+        decoded = FromUtf16(bytes.substr(2), Encoding == TEncoding::Utf16Be);
+        text = decoded;
+    }
+    // Editors that write a mark may write it twice; none of it belongs to the first line.
+    while (text.substr(0, Utf8Mark.size()) == Utf8Mark) {
+        if (Encoding == TEncoding::Utf8)
+            Encoding = TEncoding::Utf8WithMark;
+        text.remove_prefix(Utf8Mark.size());
+    }
     if (text.find("\r\n") != std::string_view::npos)
         LineEnd = "\r\n";
     while (!text.empty()) {
@@ -159,9 +247,23 @@ std::string TProfileFile::Text() const
     return out;
 }
 
+std::string TProfileFile::Bytes() const
+{
+    switch (Encoding) {
+    case TEncoding::Utf8WithMark:
+        return std::string(Utf8Mark) + Text();
+    case TEncoding::Utf16Le:
+    case TEncoding::Utf16Be:
+        return ToUtf16(Text(), Encoding == TEncoding::Utf16Be);
+    case TEncoding::Utf8:
+        break;
+    }
+    return Text();
+}
+
 bool TProfileFile::Save(const std::string &path, std::string *error) const
 {
-    return WriteFileAtomically(path, Text(), error);
+    return WriteFileAtomically(path, Bytes(), error);
 }
 
 long TProfileFile::FindKey(std::string_view section, std::string_view key) const
@@ -193,6 +295,21 @@ std::vector<std::string> TProfileFile::Keys(std::string_view section) const
     return keys;
 }
 
+std::vector<std::pair<std::string, std::string>>
+TProfileFile::Entries(std::string_view section) const
+{
+    std::vector<std::pair<std::string, std::string>> entries;
+    bool inSection = false;
+    for (const std::string &line : Lines) {
+        std::string_view name, k, v;
+        if (SectionName(line, &name))
+            inSection = SameName(name, section);
+        else if (inSection && KeyOf(line, &k, &v) && !k.empty())
+            entries.emplace_back(k, ValueOf(v));
+    }
+    return entries;
+}
+
 bool TProfileFile::DeleteKey(std::string_view section, std::string_view key)
 {
     bool deleted = false;
@@ -209,11 +326,7 @@ std::string TProfileFile::ReadString(std::string_view section, std::string_view 
         return std::string(def.substr(0, MaxStringLength));
     std::string_view k, value;
     KeyOf(Lines[static_cast<std::size_t>(i)], &k, &value);
-    value = Trim(value);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return std::string(value.substr(0, MaxStringLength));
+    return ValueOf(value);
 }
 
 std::int32_t TProfileFile::ReadInteger(std::string_view section, std::string_view key,

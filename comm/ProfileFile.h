@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zor {
@@ -18,7 +19,9 @@ class TProfileFile
 public:
     TProfileFile() = default;
 
-    // Parses text; never fails (lines that are neither sections nor keys are kept as they are).
+    // Parses the bytes of a file; never fails (lines that are neither sections nor keys are kept
+    // as they are). A UTF-8 byte-order mark is skipped and a file that starts with a UTF-16 mark
+    // (either byte order) is read as UTF-16; both are written back the way they came.
     explicit TProfileFile(std::string_view text);
 
     // Loads a file. A missing or unreadable file gives an empty profile and false; so does
@@ -38,7 +41,11 @@ public:
     // Writes the profile atomically. False, with a reason in *error, when it could not be written.
     bool Save(const std::string &path, std::string *error = nullptr) const;
 
+    // The lines as UTF-8, without a byte-order mark.
     std::string Text() const;
+
+    // The bytes Save writes: Text() in the file's own encoding, with its mark.
+    std::string Bytes() const;
 
     // The value as stored, without the blanks around it and without one pair of enclosing quotes;
     // at most 2047 characters. Default when the section or key is missing.
@@ -64,6 +71,10 @@ public:
     // written twice); empty when the section is missing.
     std::vector<std::string> Keys(std::string_view section) const;
 
+    // Every key line of a section in the order of the file with its value as ReadString gives
+    // it, repeats included (a key written twice, perhaps in another case, is there twice).
+    std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
+
     // Removes every line of the key in the section, keeping all else. False when there was none.
     bool DeleteKey(std::string_view section, std::string_view key);
 
@@ -76,8 +87,11 @@ private:
     // Index of the line that holds the key's value, or -1.
     long FindKey(std::string_view section, std::string_view key) const;
 
+    enum class TEncoding { Utf8, Utf8WithMark, Utf16Le, Utf16Be };
+
     std::vector<std::string> Lines;
     std::string LineEnd = "\n";
+    TEncoding Encoding = TEncoding::Utf8;
 };
 
 // Reads an integer the way the profile file does; false when there is no digit to read.

@@ -558,9 +558,16 @@ void TParamet::BuildPanelsPage()
         const int index = CurrentPanel();
         if (index < 0)
             return;
-        if (item >= 0)
+        if (item >= 0) {
             DialogPanels[std::size_t(index)].Baud = PanelBaud->itemData(item).toInt();
+            DialogPanels[std::size_t(index)].RateProblem.clear();
+        }
         FillPanelRow(index);
+    });
+    // Choosing "As on the Port page" for a rate the file could not read changes no index.
+    connect(PanelBaud, &QComboBox::activated, this, [this] {
+        if (const int index = CurrentPanel(); index >= 0)
+            DialogPanels[std::size_t(index)].RateProblem.clear();
     });
     // After the Port page's controls, before OK and Cancel: the hidden page's are passed over.
     setTabOrder(Zmena, PanelTable);
@@ -590,6 +597,7 @@ void TParamet::FillPanelRow(int index)
     item->setText(DeviceColumn, QString::fromStdString(panel.Device));
     item->setToolTip(DeviceColumn, QString::fromStdString(panel.Device));
     item->setText(BaudColumn, panel.Baud > 0 ? QString::number(panel.Baud) : QString());
+    item->setToolTip(NameColumn, QString::fromStdString(panel.Problem()));
 }
 
 void TParamet::ApplyPanels(const std::vector<TNamedPanel> &panels)
@@ -616,6 +624,12 @@ void TParamet::TakePanels(std::vector<TNamedPanel> &panels) const
 
 QString TParamet::PanelsProblem() const
 {
+    // What the file held that cannot be kept as it stands: the operator renames, re-rates or
+    // removes the panel.
+    for (const TNamedPanel &panel : DialogPanels)
+        if (!panel.Problem().empty())
+            return tr("In the settings file, %1: rename the panel, choose its rate or remove it.")
+                .arg(QString::fromStdString(panel.Problem()));
     for (const TNamedPanel &panel : DialogPanels)
         if (NormalizeDevicePath(panel.Device).empty())
             return QStringLiteral("The panel %1 has no device: choose or type one, or remove the "
@@ -704,6 +718,7 @@ void TParamet::PanelRenameClick()
         return;
     }
     DialogPanels[std::size_t(index)].Name = NameDialog->NameEdit->text().toStdString();
+    DialogPanels[std::size_t(index)].NameProblem.clear();
     FillPanelRow(index);
 }
 

@@ -187,6 +187,37 @@ TEST_F(PanelCommandsTest, ThePanelsPageWritesThePanelsSectionAndKeepsTheRestOfTh
                   "Hall1=rfc2217://127.0.0.1:4001,19200\n");
 }
 
+TEST_F(PanelCommandsTest, ThePanelsPageRefusesWhatTheFileNamedWrongUntilItIsPutRight)
+{
+    StartWith("[Panels]\nZero=/dev/ttyS0,0\nzero=/dev/ttyS1\n");
+    Dialogs.FormAnswers = {
+        Accept([](QDialog &d) {
+            EXPECT_EQ(static_cast<TParamet &>(d).PanelTable->topLevelItemCount(), 2)
+                << "nothing of the file is dropped";
+        }),
+        Accept([](QDialog &d) {
+            auto &p = static_cast<TParamet &>(d);
+            p.SelectPanel(0);
+            p.PanelBaud->setCurrentIndex(p.PanelBaud->findData(9600));
+        }),
+        Accept([](QDialog &d) {
+            auto &p = static_cast<TParamet &>(d);
+            p.SelectPanel(1);
+            p.PanelRenameClick();
+        }),
+        Accept([](QDialog &d) { static_cast<TPanelName &>(d).NameEdit->setText("Two"); })};
+    Form->ZorParametersExecute();
+
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    EXPECT_NE(Dialogs.Boxes[0].Text.indexOf("Zero=/dev/ttyS0,0: \"0\" is no rate"), -1)
+        << Dialogs.Boxes[0].Text.toStdString();
+    EXPECT_NE(Dialogs.Boxes[1].Text.indexOf("\"Zero\" and \"zero\" have one name"), -1)
+        << Dialogs.Boxes[1].Text.toStdString();
+    QFile ini(Ini());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().startsWith("[Panels]\nZero=/dev/ttyS0,9600\nTwo=/dev/ttyS1\n"));
+}
+
 TEST_F(PanelCommandsTest, TheTestButtonOpensTheDeviceAndSaysWhatItFoundWithoutSendingAFrame)
 {
     test::TPanelProcess panel(ZOR_TOOL_PATH, {});

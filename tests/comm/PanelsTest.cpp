@@ -16,8 +16,7 @@ TEST(PanelsSection, ValuesGiveDeviceAndOptionalRateAndReadBackAsWritten)
                                "Hall1=rfc2217://127.0.0.21:4001\n"
                                "Gate = /dev/serial/by-id/usb-FTDI_A,B-if00 , 19200\n"
                                "Odd=/dev/ttyS0,fast\n"
-                               "Empty=\n"
-                               "hall1=/dev/ttyS9\n");
+                               "Empty=\n");
     const std::vector<TNamedPanel> panels = LoadPanels(profile);
     const std::vector<TNamedPanel> expected = {
         {"Hall1", "rfc2217://127.0.0.21:4001", 0},
@@ -30,6 +29,63 @@ TEST(PanelsSection, ValuesGiveDeviceAndOptionalRateAndReadBackAsWritten)
     ASSERT_NE(FindPanel(panels, "GATE"), nullptr);
     EXPECT_EQ(FindPanel(panels, "GATE")->Name, "Gate");
     EXPECT_EQ(FindPanel(panels, "Roof"), nullptr);
+}
+
+TEST(PanelsSection, EntriesThatCannotBeUsedAreKeptWithTheirProblem)
+{
+    const TProfileFile profile("[Panels]\n"
+                               "Zero=/dev/pts/3,0\n"
+                               "Minus=/dev/pts/4, -1\n"
+                               "Glued=/dev/pts/5,19200abc\n"
+                               "Wide=/dev/pts/6,4294967296\n"
+                               "ById=/dev/serial/by-id/usb-X_A,2-if00-port0\n"
+                               "Hall1=/dev/ttyS1\n"
+                               "hall1=/dev/ttyS2\n"
+                               "H\u00E4ll\u00E9=/dev/ttyS3\n"
+                               "H\u00C4LL\u00C9=/dev/ttyS4\n"
+                               "A\tB=/dev/ttyS5\n"
+                               "A,B=/dev/ttyS6\n"
+                               "[Roof=/dev/ttyS7\n");
+    const std::vector<TNamedPanel> panels = LoadPanels(profile);
+    ASSERT_EQ(panels.size(), 12u);
+    for (int i : {0, 1, 2, 3}) {
+        EXPECT_EQ(panels[i].Device, "/dev/pts/" + std::to_string(i + 3))
+            << "not glued to the device";
+        EXPECT_NE(panels[i].RateProblem.find(panels[i].Name + "="), std::string::npos);
+        EXPECT_NE(panels[i].RateProblem.find("4800, 9600 or 19200"), std::string::npos);
+    }
+    EXPECT_EQ(panels[4].Device, "/dev/serial/by-id/usb-X_A,2-if00-port0");
+    EXPECT_EQ(panels[4].Problem(), "");
+    EXPECT_EQ(panels[5].Problem(), "");
+    EXPECT_EQ(panels[6].Device, "/dev/ttyS2") << "kept, not dropped";
+    EXPECT_EQ(panels[6].NameProblem, "the panels \"Hall1\" and \"hall1\" have one name (case "
+                                     "does not tell names apart)");
+    EXPECT_EQ(panels[7].Problem(), "");
+    EXPECT_NE(panels[8].NameProblem, "");
+    for (int i : {9, 10, 11})
+        EXPECT_NE(panels[i].NameProblem, "") << panels[i].Name;
+}
+
+TEST(PanelsSection, NamesFoundWithoutRegardToCaseBeyondAscii)
+{
+    const std::vector<TNamedPanel> panels = {{"H\u00E4ll\u00E9", "/dev/ttyS0", 0},
+                                             {"\u010Cesk\u00FD \u0158ez", "/dev/ttyS1", 0},
+                                             {"\u0141\u00F3d\u017A \u0178", "/dev/ttyS2", 0}};
+    for (const char *name :
+         {"h\u00C4LL\u00C9", "\u010DESK\u00DD \u0159EZ", "\u0142\u00D3D\u0179 \u00FF"}) {
+        const TNamedPanel *found = FindPanel(panels, name);
+        ASSERT_NE(found, nullptr) << name;
+        EXPECT_EQ(FindPanel(panels, found->Name), found);
+    }
+    EXPECT_EQ(FindPanel(panels, "HALLE"), nullptr) << "accents are letters of their own";
+    EXPECT_EQ(FoldPanelName("\xFFHALL"), "\xFFhall") << "no UTF-8: ASCII folds still";
+}
+
+TEST(PanelsSection, RecasingANameBeyondAsciiReplacesItsLine)
+{
+    TProfileFile profile("[Panels]\nH\u00E4ll\u00E9=/dev/ttyS0\n");
+    StorePanels(profile, {{"H\u00C4LL\u00C9", "/dev/ttyS0", 0}});
+    EXPECT_EQ(profile.Text(), "[Panels]\nH\u00C4LL\u00C9=/dev/ttyS0\n");
 }
 
 TEST(PanelsSection, StoringReplacesTheSectionAndKeepsTheRestOfTheFile)

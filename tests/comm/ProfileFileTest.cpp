@@ -59,6 +59,42 @@ TEST(ProfileFile, WritingAKeyKeepsEverythingElse)
                         "Key=v\r\n");
 }
 
+TEST(ProfileFile, FilesWithAByteOrderMarkKeepTheirFirstSectionAndTheirEncoding)
+{
+    // "UTF-8 with BOM": the mark must not hide the first section header.
+    TProfileFile marked("\xEF\xBB\xBF[PC]\r\nPort=4\r\n");
+    EXPECT_EQ(marked.ReadInteger("PC", "Port", 3), 4);
+    marked.WriteInteger("PC", "Port", 5);
+    EXPECT_EQ(marked.Bytes(), "\xEF\xBB\xBF[PC]\r\nPort=5\r\n");
+
+    // "Unicode" (UTF-16, little-endian), with a name outside Latin-1 and one outside the BMP.
+    const std::u16string wide = u"\uFEFF[Panels]\r\nZ\u00E1pad=/dev/ttyS0\r\n\u0158=\U0001F600\r\n";
+    std::string le, be;
+    for (char16_t c : wide) {
+        le += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+        be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    }
+    for (const std::string &bytes : {le, be}) {
+        TProfileFile p(bytes);
+        EXPECT_EQ(p.ReadString("Panels", "Z\u00E1pad", ""), "/dev/ttyS0");
+        EXPECT_EQ(p.ReadString("Panels", "\u0158", ""), "\U0001F600");
+        EXPECT_EQ(p.Bytes(), bytes) << "written back as it came";
+    }
+    TProfileFile p(le);
+    p.WriteString("PC", "Path", "C:\\\u017Eor.log");
+    const std::u16string added = u"\r\n[PC]\r\nPath=C:\\\u017Eor.log\r\n";
+    std::string tail;
+    for (char16_t c : added)
+        tail += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    EXPECT_EQ(p.Bytes(), le + tail);
+
+    // A damaged UTF-16 file still reads up to and past the damage.
+    const TProfileFile odd(std::string("\xFF\xFE[\0P\0C\0]\0\n\0\0\xD8P\0=\0"
+                                       "1\0\n\0x",
+                                       23));
+    EXPECT_EQ(odd.ReadInteger("PC", "\uFFFDP", 0), 1);
+}
+
 TEST(CommSettings, DefaultsWithoutAFileAndTheFourKeysRoundTrip)
 {
     TProfileFile none;

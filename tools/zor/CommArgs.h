@@ -13,6 +13,7 @@
 #include "tools/zor/Subcommand.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 
 #include <climits>
 #include <cstdio>
@@ -149,8 +150,22 @@ inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs
     if (choice.Items.empty() && !choice.AllPanels)
         choice.Items.push_back({TTargetChoice::TItem::Device,
                                 LoadPortDevices(profile).ForPort(defaults.Settings.Port)});
+    // A panel the file names wrongly is refused before anything is sent, as a bad command line
+    // would be: whichever panel is meant, the operator is to put the file right first.
+    const std::vector<TNamedPanel> panels = LoadPanels(profile);
+    const bool byName =
+        choice.AllPanels ||
+        std::any_of(choice.Items.begin(), choice.Items.end(), [](const TTargetChoice::TItem &item) {
+            return item.Kind != TTargetChoice::TItem::Device;
+        });
+    for (const TNamedPanel &panel : panels)
+        if (byName && !panel.Problem().empty())
+            return Fail(command,
+                        panel.Problem() + " in section [" + std::string(PanelsSection) + "] of " +
+                            path + "; nothing was sent",
+                        UsageStatus);
     std::string problem;
-    if (!ResolvePanelTargets(LoadPanels(profile), choice, defaults, &out->Targets, &problem))
+    if (!ResolvePanelTargets(panels, choice, defaults, &out->Targets, &problem))
         return Fail(command, problem + "; nothing was sent", UsageStatus);
     // A network name that cannot be read fails the same way every time: a mistake to correct,
     // not a device to try again later.

@@ -26,10 +26,20 @@ int RunPanels(const TCommOptions &o)
     // Only the rate is wanted; the log's folder (the current one, which std::filesystem may not
     // be able to spell in Windows' code page) does not matter here.
     const std::int32_t pcBaud = LoadCommSettings(profile, {}).Baud;
-    for (const TNamedPanel &panel : panels)
+    // The panels that can be used are listed; the others are named on stderr and make the
+    // status 2, so that a script stops at a file that is wrong.
+    int status = 0;
+    for (const TNamedPanel &panel : panels) {
+        if (!panel.Problem().empty()) {
+            std::fprintf(stderr, "zor panels: %s in section [%s] of %s\n", panel.Problem().c_str(),
+                         std::string(PanelsSection).c_str(), path.c_str());
+            status = UsageStatus;
+            continue;
+        }
         std::printf("%s\t%s\t%d\n", panel.Name.c_str(), panel.Device.c_str(),
                     static_cast<int>(panel.Baud > 0 ? panel.Baud : pcBaud));
-    return 0;
+    }
+    return status;
 }
 
 const TSubcommand PanelsRegistration(
