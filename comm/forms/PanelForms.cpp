@@ -26,6 +26,8 @@ QString Q(const std::string &s)
     return QString::fromStdString(s);
 }
 
+} // namespace
+
 void MarkAsWarning(QLabel *label)
 {
     QPalette warning = label->palette();
@@ -33,8 +35,6 @@ void MarkAsWarning(QLabel *label)
     label->setPalette(warning);
     label->setWordWrap(true);
 }
-
-} // namespace
 
 // ---- the checklist ----
 

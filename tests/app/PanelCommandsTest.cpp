@@ -431,8 +431,17 @@ TEST_F(PanelCommandsTest, NumericFieldsGoToThePortOfParametersOrToTheTickedPanel
 
     // The port of Parameters and a panel on its device: said, and the dialog comes back.
     Dialogs.Boxes.clear();
-    Dialogs.FormAnswers = {counters("56", {"COM 1 (Parameters)", "C"}), counters("56", {"C"}),
-                           ReadResults()};
+    Dialogs.FormAnswers = {Accept([](QDialog &d) {
+                               auto &v = static_cast<TVstup &>(d);
+                               v.Edit1->setText(QStringLiteral("56"));
+                               v.Targets->SetTicked({"COM 1 (Parameters)", "C"});
+                               EXPECT_FALSE(v.Button1->isEnabled());
+                               EXPECT_EQ(v.Note->text(),
+                                         "COM 1 (Parameters) and C use the same device "
+                                         "(/dev/fakeP): one device takes one transfer at a time.");
+                               EXPECT_FALSE(v.Note->isHidden());
+                           }),
+                           counters("56", {"C"}), ReadResults()};
     Form->ZorNumericValueExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "COM 1 (Parameters) and C use the same device (/dev/fakeP): "
