@@ -25,6 +25,11 @@ std::tm LocalTime(std::time_t moment);
 // The processor time this process has used, in seconds.
 double ProcessCpuSeconds();
 
+// Raises the number of files (and sockets, pipes) this process may have open at once to the most
+// the system grants it (POSIX: the soft RLIMIT_NOFILE up to the hard one) and returns that number.
+// 0 where there is no such limit to speak of (Windows, or no limit at all).
+std::size_t RaiseOpenFileLimit();
+
 // The running program's own file, absolute; empty when the system does not tell.
 std::string ExecutablePath();
 

@@ -30,6 +30,23 @@ TPanelTarget PanelTarget(const TNamedPanel &panel, const TTargetDefaults &defaul
     return target;
 }
 
+// Each of the two named once: a panel by its name with its device beside it where that tells
+// something the other does not, a bare device by itself.
+std::string SameDeviceProblem(const TPanelTarget &first, const TPanelTarget &second)
+{
+    if (first.Label() == second.Label())
+        return second.Label() + " is named twice";
+    if (first.Device == second.Device) {
+        const bool deviceNamed = first.Name.empty() || second.Name.empty();
+        return first.Label() + " and " + second.Label() + " are the same device" +
+               (deviceNamed ? "" : " " + first.Device);
+    }
+    const auto told = [](const TPanelTarget &target) {
+        return target.Name.empty() ? target.Device : target.Name + " (" + target.Device + ")";
+    };
+    return told(first) + " and " + told(second) + " are the same device";
+}
+
 } // namespace
 
 bool ResolvePanelTargets(const std::vector<TNamedPanel> &panels, const TTargetChoice &choice,
@@ -65,22 +82,12 @@ bool ResolvePanelTargets(const std::vector<TNamedPanel> &panels, const TTargetCh
 
     // Two workers on one device would garble each other's frames (or one would find it busy):
     // refused before either sends anything.
-    std::vector<std::string> identities;
-    for (const TPanelTarget &target : chosen) {
-        const std::string identity = DeviceIdentity(target.Device);
-        for (std::size_t i = 0; i < identities.size(); ++i)
-            if (identities[i] == identity) {
-                const TPanelTarget &first = chosen[i];
-                if (first.Label() == target.Label())
-                    *problem = target.Label() + " is named twice";
-                else
-                    *problem = first.Label() + " and " + target.Label() + " are the same device" +
-                               (first.Device == target.Device
-                                    ? " " + target.Device
-                                    : ", " + first.Device + " and " + target.Device);
-                return false;
-            }
-        identities.push_back(identity);
+    std::vector<std::string> devices;
+    for (const TPanelTarget &target : chosen)
+        devices.push_back(target.Device);
+    if (const auto same = FindSameDevice(devices)) {
+        *problem = SameDeviceProblem(chosen[same->first], chosen[same->second]);
+        return false;
     }
 
     const TCommSettings &settings = defaults.Settings;
@@ -108,12 +115,37 @@ std::string OutcomeCause(const TPanelTarget &target, const TPanelOutcome &outcom
     return {};
 }
 
+std::size_t OpenFilesNeeded(const std::vector<TPanelTarget> &targets)
+{
+    // Measured on Linux with pty panels, with room to spare: the standard streams and what the
+    // program keeps open itself; per target its port, the wakeups of its thread's event loop, and
+    // a lock file while the port opens.
+    constexpr std::size_t Reserve = 16;
+    constexpr std::size_t PerTarget = 4;
+    std::size_t needed = Reserve;
+    for (const TPanelTarget &target : targets)
+        needed += PerTarget + (target.Log.LogToFile ? 1 : 0);
+    return needed;
+}
+
 std::vector<TPanelOutcome> SendToPanels(const std::vector<TPanelTarget> &targets,
                                         const TPanelTransfer &transfer,
                                         const TPanelPortFactory &portFactory,
-                                        const TTransferStop *stop)
+                                        const TTransferStop *stop, std::size_t openFileLimit)
 {
     std::vector<TPanelOutcome> outcomes(targets.size());
+    if (const std::size_t needed = OpenFilesNeeded(targets);
+        openFileLimit != 0 && needed > openFileLimit) {
+        const std::string problem = "too many open files (limit " + std::to_string(openFileLimit) +
+                                    ", " + std::to_string(targets.size()) +
+                                    (targets.size() == 1 ? " panel needs" : " panels need") +
+                                    " about " + std::to_string(needed) + ")";
+        for (TPanelOutcome &outcome : outcomes) {
+            outcome.Code = ResultHardwareFailure;
+            outcome.PortProblem = problem;
+        }
+        return outcomes;
+    }
     std::vector<std::unique_ptr<TSerialPort>> ports;
     for (std::size_t i = 0; i < targets.size(); ++i)
         ports.push_back(portFactory());

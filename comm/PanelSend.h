@@ -12,6 +12,7 @@
 #include "comm/TransferLogWriter.h"
 #include "comm/TransferStop.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -64,7 +65,7 @@ struct TTargetDefaults
 // PanelLogPath; a bare device logs to the log itself when it is the only target, else to
 // PanelLogPath with the device for a name. Refuses (false, with one line in *problem, nothing in
 // *targets) a name no panel has, --all-panels with no panels, and two targets that are the same
-// device (DeviceIdentity), naming both.
+// device (FindSameDevice), naming each once.
 bool ResolvePanelTargets(const std::vector<TNamedPanel> &panels, const TTargetChoice &choice,
                          const TTargetDefaults &defaults, std::vector<TPanelTarget> *targets,
                          std::string *problem);
@@ -87,14 +88,24 @@ using TPanelTransfer = std::function<int(TSerial &serial, std::int32_t baud)>;
 
 using TPanelPortFactory = std::function<std::unique_ptr<TSerialPort>()>;
 
+// About how many open files (descriptors of files, sockets and pipes) a transfer to targets at
+// once needs: a reserve for the program itself, and for each target its port, what its worker
+// thread waits with, and its log when it keeps one.
+std::size_t OpenFilesNeeded(const std::vector<TPanelTarget> &targets);
+
 // Makes transfer to every target at once, one thread per target (a single target on the calling
 // thread), and returns when all have ended: one outcome per target, in the order of targets.
 // portFactory is called on the calling thread, once per target, before any transfer starts; each
 // port is then used only by its own worker. stop (not owned, may be null) ends every transfer
 // still running after its frame in flight.
+//
+// openFileLimit is how many files the process may have open (0: no limit). When the targets need
+// more (OpenFilesNeeded), nothing starts: a thread or port that found none left would fail
+// obscurely or end the process. Every outcome is then "Hardware Failure" with "too many open
+// files (limit L, N panels need about M)" as its PortProblem.
 std::vector<TPanelOutcome> SendToPanels(const std::vector<TPanelTarget> &targets,
                                         const TPanelTransfer &transfer,
                                         const TPanelPortFactory &portFactory,
-                                        const TTransferStop *stop);
+                                        const TTransferStop *stop, std::size_t openFileLimit = 0);
 
 } // namespace zor

@@ -21,14 +21,10 @@ TPanelTarget TargetOf(const TNamedPanel &panel, const TTargetDefaults &defaults)
 std::optional<std::pair<std::size_t, std::size_t>>
 FindSharedDevice(const std::vector<TPanelTarget> &targets)
 {
-    std::vector<std::string> identities;
+    std::vector<std::string> devices;
     for (const TPanelTarget &target : targets)
-        identities.push_back(DeviceIdentity(target.Device));
-    for (std::size_t j = 1; j < identities.size(); ++j)
-        for (std::size_t i = 0; i < j; ++i)
-            if (identities[i] == identities[j])
-                return std::make_pair(i, j);
-    return std::nullopt;
+        devices.push_back(target.Device);
+    return FindSameDevice(devices);
 }
 
 TPanelTransfers::TPanelTransfers(std::vector<TPanelTarget> targets,

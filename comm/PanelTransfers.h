@@ -21,7 +21,7 @@ namespace zor {
 // (PanelLogPath) when logging is on.
 TPanelTarget TargetOf(const TNamedPanel &panel, const TTargetDefaults &defaults);
 
-// The first two targets, in list order, that name the same device (DeviceIdentity): a device
+// The first two targets, in list order, that name the same device (FindSameDevice): a device
 // opened twice at once would have two transfers' frames interleaved on one line. Their indexes.
 std::optional<std::pair<std::size_t, std::size_t>>
 FindSharedDevice(const std::vector<TPanelTarget> &targets);

@@ -2,6 +2,8 @@
 
 #include "base/Platform.h"
 #include "base/Utf8.h"
+#include "comm/NetPort.h"
+#include "comm/NetSocket.h"
 #include "comm/PortList.h"
 
 #include <algorithm>
@@ -163,6 +165,11 @@ const TNamedPanel *FindPanel(const std::vector<TNamedPanel> &panels, std::string
 std::string DeviceIdentity(const std::string &device)
 {
     const std::string path = NormalizeDevicePath(device);
+    if (TNetAddress address; ParseNetworkDevice(path, &address)) {
+        const std::string host = Lower(address.Host);
+        return "net:" + (host.find(':') == std::string::npos ? host : "[" + host + "]") + ":" +
+               std::to_string(std::stoi(address.Port));
+    }
     const std::string lower = Lower(path);
     for (std::string_view scheme : {"socket://", "rfc2217://"})
         if (lower.starts_with(scheme)) {
@@ -176,6 +183,50 @@ std::string DeviceIdentity(const std::string &device)
     const auto resolved =
         std::filesystem::weakly_canonical(std::u8string(path.begin(), path.end()), ec).u8string();
     return ec ? path : std::string(resolved.begin(), resolved.end());
+}
+
+std::optional<std::pair<std::size_t, std::size_t>>
+FindSameDevice(const std::vector<std::string> &devices)
+{
+    struct TName
+    {
+        std::string Identity;
+        std::optional<TNetAddress> Net;
+        std::optional<std::vector<TSocketAddress>> Addresses; // once looked up
+    };
+    std::vector<TName> names;
+    for (const std::string &device : devices) {
+        TName name{DeviceIdentity(device), std::nullopt, std::nullopt};
+        if (TNetAddress address; ParseNetworkDevice(NormalizeDevicePath(device), &address))
+            name.Net = address;
+        names.push_back(std::move(name));
+    }
+    // Looked up only when needed: a list of device servers each at its own port, or each known
+    // by one name, costs no lookup at all.
+    const auto addressesOf = [](TName &name) -> const std::vector<TSocketAddress> & {
+        if (!name.Addresses) {
+            std::vector<TSocketAddress> found;
+            std::string error;
+            if (!ResolveStream(name.Net->Host, name.Net->Port, &found, &error))
+                found.clear();
+            name.Addresses = std::move(found);
+        }
+        return *name.Addresses;
+    };
+    const auto shareAnAddress = [&](TName &a, TName &b) {
+        if (!a.Net || !b.Net || std::stoi(a.Net->Port) != std::stoi(b.Net->Port))
+            return false;
+        for (const TSocketAddress &x : addressesOf(a))
+            for (const TSocketAddress &y : addressesOf(b))
+                if (x.Family == y.Family && x.Bytes == y.Bytes)
+                    return true;
+        return false;
+    };
+    for (std::size_t j = 1; j < names.size(); ++j)
+        for (std::size_t i = 0; i < j; ++i)
+            if (names[i].Identity == names[j].Identity || shareAnAddress(names[i], names[j]))
+                return std::make_pair(i, j);
+    return std::nullopt;
 }
 
 std::string PanelLogPath(const std::string &logPath, std::string_view panelName)

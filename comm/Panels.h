@@ -6,7 +6,9 @@
 
 #include "comm/ProfileFile.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -65,10 +67,19 @@ std::string FoldPanelName(std::string_view name);
 // The panel of that name (names compare as FoldPanelName gives them), or null.
 const TNamedPanel *FindPanel(const std::vector<TNamedPanel> &panels, std::string_view name);
 
-// A key for "the same device": a path resolved through its links (/dev/serial/by-id/... and the
-// ttyUSBn it leads to are one device), a network name as scheme-less lower-case HOST:PORT
-// (socket:// and rfc2217:// to one server port are one device).
+// A key for "the same device" as far as the names tell: a path resolved through its links
+// (/dev/serial/by-id/... and the ttyUSBn it leads to are one device), a network name as
+// scheme-less lower-case HOST:PORT with the port as a plain number (socket:// and rfc2217:// to
+// one server port are one device, and so are :4001 and :04001).
 std::string DeviceIdentity(const std::string &device);
+
+// The first two of devices, in order, that are one device, as their indexes: the same
+// DeviceIdentity, or network names with the same port whose hosts resolve to a common address
+// (socket://localhost:4001 and socket://127.0.0.1:4001). A host is looked up only when another
+// name has its port and it is not already the same by name; one that cannot be looked up is
+// compared by name.
+std::optional<std::pair<std::size_t, std::size_t>>
+FindSameDevice(const std::vector<std::string> &devices);
 
 // The transfer log of one panel: the log's file name with the panel's name added before the
 // extension (/var/log/zor.log and Hall1 give /var/log/zor-Hall1.log). Characters that cannot

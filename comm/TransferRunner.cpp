@@ -38,6 +38,9 @@ TTransferRunner::~TTransferRunner()
 
 bool TTransferRunner::StartProgram(std::string text, std::int32_t port, std::int32_t baud)
 {
+    if (Busy)
+        return false;
+    Blocks = static_cast<int>(BlockCount(text.substr(0, text.find('\0')).size()));
     return Start(
         [text = std::move(text), port, baud](TSerial &serial) {
             return serial.SendProgram(text, ProgramSelector, ProgramCloseSelector, port, baud);
@@ -65,10 +68,17 @@ bool TTransferRunner::Start(std::function<int(TSerial &)> transfer, bool program
     Stop = std::make_unique<TTransferStop>();
     Serial->Stop = Stop.get();
     // The callbacks come from the worker; the signals go out in this object's thread.
+    // Progress is told once the Open frame is taken and after each block taken: the frame in
+    // flight follows it.
+    Frame = program ? 0 : -1;
+    if (!program)
+        Blocks = 0;
     Serial->OnProgressMaximum = [this](int maximum) {
+        Frame = 1;
         QMetaObject::invokeMethod(this, [this, maximum] { emit ProgressMaximum(maximum); });
     };
     Serial->OnProgressPosition = [this](int position) {
+        ++Frame;
         QMetaObject::invokeMethod(this, [this, position] { emit ProgressPosition(position); });
     };
 
@@ -95,7 +105,7 @@ void TTransferRunner::WorkerDone()
     QCoreApplication::sendPostedEvents(this);
 
     Result = {Code, Code == ResultHardwareFailure ? Serial->PortProblem() : std::string(),
-              Serial->LogProblem()};
+              Serial->LogProblem(), Frame, Blocks};
     Serial.reset();
     Stop.reset();
 

@@ -34,6 +34,10 @@ struct TTransferResult
     std::string PortProblem;
     // The log's path and why it was not written; empty when written or not kept.
     std::string LogProblem;
+    // For a program, the frame it ended in: 0 the Open frame, 1..Blocks a block, Blocks + 1 the
+    // Close frame. -1 for a numeric message.
+    int Frame = -1;
+    int Blocks = 0;
 };
 
 class TTransferRunner : public QObject
@@ -98,6 +102,8 @@ private:
     std::unique_ptr<TSerial> Serial;
     std::unique_ptr<TTransferStop> Stop;
     int Code = ResultUnknownError; // written by the worker, read after it ended
+    int Frame = -1;                // likewise; see TTransferResult
+    int Blocks = 0;
     TTransferResult Result;
 };
 

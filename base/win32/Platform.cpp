@@ -46,6 +46,12 @@ double ProcessCpuSeconds()
     return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;
 }
 
+std::size_t RaiseOpenFileLimit()
+{
+    // The system's handles have no per-process limit of this kind.
+    return 0;
+}
+
 std::string ExecutablePath()
 {
     std::wstring buffer(MAX_PATH, L'\0');

@@ -64,13 +64,21 @@ TVstup::TVstup(QWidget *parent) : QDialog(parent)
     Targets->setAccessibleName(QStringLiteral("Send to"));
     Targets->setToolTip(QStringLiteral("The port of Parameters and the named panels"));
     TargetLabel->setBuddy(Targets);
+    Note = new QLabel(this);
+    Note->setObjectName(QStringLiteral("Note"));
+    MarkAsWarning(Note);
     TargetLabel->hide();
     Targets->hide();
-    // Send stays off while nothing is ticked; targets that share a device are refused with a
-    // message when sent, as the counters are.
+    Note->hide();
+    // Send stays off, and the note says why, while nothing is ticked or two ticked targets share
+    // a device: the operator sees it before typing the counters, not after Send.
     connect(Targets, &TPanelCheckList::TickedChanged, this, [this] {
-        if (!Targets->isHidden())
-            Button1->setEnabled(!Targets->TickedTargets().empty());
+        if (Targets->isHidden())
+            return;
+        const std::vector<TPanelTarget> ticked = Targets->TickedTargets();
+        Note->setText(ticked.empty() ? tr("Tick where the counters go.")
+                                     : SharedDeviceText(ticked));
+        Button1->setEnabled(Note->text().isEmpty());
     });
     setTabOrder(Edit1, Edit2);
     setTabOrder(Edit2, Targets);
@@ -88,6 +96,7 @@ void TVstup::SetTargets(const std::vector<TPanelTarget> &targets)
     TargetLabel->setVisible(choice);
     Targets->setVisible(choice);
     Targets->SetTargets(targets, ticked);
+    Note->setVisible(choice);
     if (!choice) {
         Button1->setEnabled(true);
         setFixedSize(304, 146);
@@ -103,7 +112,9 @@ void TVstup::SetTargets(const std::vector<TPanelTarget> &targets)
     const int rowHeight = std::max(Targets->sizeHintForRow(0), Targets->fontMetrics().height() + 4);
     const int height = rows * rowHeight + 2 * Targets->frameWidth() + 2;
     Targets->setGeometry(32, 154, Width - 64, height);
-    setFixedSize(Width, 154 + height + 14);
+    const int noteHeight = 2 * Note->fontMetrics().height() + 4; // the longest note wraps once
+    Note->setGeometry(32, 154 + height + 4, Width - 64, noteHeight);
+    setFixedSize(Width, 154 + height + 4 + noteHeight + 10);
 }
 
 std::vector<TPanelTarget> TVstup::TickedTargets() const

@@ -34,6 +34,8 @@ public:
     // Parameters first, then each panel, each with a check box.
     QLabel *TargetLabel;
     TPanelCheckList *Targets;
+    // Below the list: why Send is off (nothing ticked, or two ticked targets on one device).
+    QLabel *Note;
 
     // Offers targets (the first is the port of Parameters). The ticks stay by name between
     // showings; the first showing ticks the port of Parameters. With a single target the list is

@@ -26,6 +26,8 @@ QString Q(const std::string &s)
     return QString::fromStdString(s);
 }
 
+} // namespace
+
 void MarkAsWarning(QLabel *label)
 {
     QPalette warning = label->palette();
@@ -33,8 +35,6 @@ void MarkAsWarning(QLabel *label)
     label->setPalette(warning);
     label->setWordWrap(true);
 }
-
-} // namespace
 
 // ---- the checklist ----
 
@@ -397,6 +397,15 @@ void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelT
         text->setIcon(result.Code == ResultOk ? okIcon : failIcon);
         Table->setItem(row, 1, text);
         QString cause = Q(OutcomeCause(targets[i], {result.Code, result.PortProblem, {}}));
+        if ((result.Code == ResultTimeout || result.Code == ResultProgramDisabled) &&
+            result.Frame >= 0) {
+            const QString frame =
+                result.Frame == 0 ? tr("During the Open frame.")
+                : result.Frame > result.Blocks
+                    ? tr("During the Close frame, after all %1 blocks.").arg(result.Blocks)
+                    : tr("During block %1 of %2.").arg(result.Frame).arg(result.Blocks);
+            cause = cause.isEmpty() ? frame : frame + QStringLiteral("\n") + cause;
+        }
         if (!result.LogProblem.empty())
             cause +=
                 (cause.isEmpty() ? QString() : QStringLiteral("\n")) +

@@ -43,6 +43,9 @@ private:
     std::vector<TPanelTarget> TargetList;
 };
 
+// Shows label's text as a warning (dark red, wrapped), as the notes that say why Send is off.
+void MarkAsWarning(QLabel *label);
+
 // The refusal of two targets that name one device: "Hall1 and Gate use the same device
 // (/dev/ttyUSB0): one device takes one transfer at a time." Empty when all devices differ.
 QString SharedDeviceText(const std::vector<TPanelTarget> &targets);

@@ -462,14 +462,52 @@ TEST_F(PanelCommandsTest, NumericFieldsGoToThePortOfParametersOrToTheTickedPanel
 
     // The port of Parameters and a panel on its device: said, and the dialog comes back.
     Dialogs.Boxes.clear();
-    Dialogs.FormAnswers = {counters("56", {"COM 1 (Parameters)", "C"}), counters("56", {"C"}),
-                           ReadResults()};
+    Dialogs.FormAnswers = {Accept([](QDialog &d) {
+                               auto &v = static_cast<TVstup &>(d);
+                               v.Edit1->setText(QStringLiteral("56"));
+                               v.Targets->SetTicked({"COM 1 (Parameters)", "C"});
+                               EXPECT_FALSE(v.Button1->isEnabled());
+                               EXPECT_EQ(v.Note->text(),
+                                         "COM 1 (Parameters) and C use the same device "
+                                         "(/dev/fakeP): one device takes one transfer at a time.");
+                               EXPECT_FALSE(v.Note->isHidden());
+                           }),
+                           counters("56", {"C"}), ReadResults()};
     Form->ZorNumericValueExecute();
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "COM 1 (Parameters) and C use the same device (/dev/fakeP): "
                                      "one device takes one transfer at a time.");
     EXPECT_EQ(Rows, (std::vector<TResultRow>{{"C", "Communication O.K.", ""}}));
     EXPECT_EQ(data("/dev/fakeP"), std::vector<std::string>{" 56  "}) << "once";
+}
+
+TEST_F(PanelCommandsTest, TheResultsSayInWhichFrameAPanelStoppedAnswering)
+{
+    StartWith("[Panels]\nA=/dev/fakeA\nB=/dev/fakeB\nC=/dev/fakeC\n");
+    // Each panel answers its first frames (every copy counts) and then falls silent.
+    const std::map<std::string, int> answered = {
+        {"/dev/fakeA", 0}, {"/dev/fakeB", 2}, {"/dev/fakeC", 4}};
+    auto heard = std::make_shared<std::map<std::string, std::atomic<int>>>();
+    for (const auto &[device, count] : answered) {
+        (*heard)[device] = 0;
+        Panels[device] = std::make_unique<TPanelEmulator>();
+    }
+    Form->SetSerialPortFactory([this, heard, answered] {
+        auto port = std::make_unique<TFakeSerialPort>();
+        port->Responder = [this, heard, answered, fake = port.get()](const TBytes &frame) {
+            if (++heard->at(fake->Device) > answered.at(fake->Device))
+                return TBytes{};
+            return Panels.at(fake->Device)->Feed(frame.data(), frame.size());
+        };
+        return port;
+    });
+    Document(QString(150, QLatin1Char('x')));
+    Dialogs.FormAnswers = {Tick({"A", "B", "C"}), ReadResults()};
+    Form->ZorSendToPanelsExecute();
+    EXPECT_EQ(Rows, (std::vector<TResultRow>{
+                        {"A", "Timeout", "During the Open frame."},
+                        {"B", "Timeout", "During block 2 of 3."},
+                        {"C", "Timeout", "During the Close frame, after all 3 blocks."}}));
 }
 
 } // namespace

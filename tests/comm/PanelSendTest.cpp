@@ -1,7 +1,10 @@
-// Which panels a command line names, and how each is reached. (What is refused is tested on zor
-// itself, which must then send nothing.)
+// Which panels a command line names, and how each is reached. (That nothing is sent after a
+// refusal is tested on zor itself.)
 #include "comm/PanelSend.h"
 
+#include "tests/support/FakeSerialPort.h"
+
+#include <atomic>
 #include <gtest/gtest.h>
 
 namespace zor {
@@ -69,6 +72,81 @@ TEST(PanelTargets, KeepTheOrderGivenEachPanelsOwnRateAndALogEach)
                                     &problem));
     EXPECT_EQ(targets.at(0).Log.LogPath, "/var/log/zor-Gate.log");
     EXPECT_EQ(targets.at(0).Baud, 19200);
+}
+
+TEST(PanelTargets, OneDeviceServerHoweverItsAddressIsWrittenIsRefusedNamingEachOnce)
+{
+    const auto refusal = [](const std::vector<TNamedPanel> &panels,
+                            const std::vector<std::string> &devices) {
+        TTargetChoice choice;
+        choice.AllPanels = !panels.empty();
+        for (const std::string &d : devices)
+            choice.Items.push_back({TItem::Device, d});
+        std::vector<TPanelTarget> targets;
+        std::string problem;
+        if (ResolvePanelTargets(panels, choice, Defaults(), &targets, &problem))
+            return std::string("accepted");
+        EXPECT_TRUE(targets.empty());
+        return problem;
+    };
+    EXPECT_EQ(refusal({}, {"socket://127.0.0.1:6600", "socket://localhost:6600"}),
+              "socket://127.0.0.1:6600 and socket://localhost:6600 are the same device");
+    EXPECT_EQ(refusal({}, {"socket://127.0.0.1:6600", "rfc2217://127.0.0.1:06600"}),
+              "socket://127.0.0.1:6600 and rfc2217://127.0.0.1:06600 are the same device");
+    EXPECT_EQ(refusal({{"Hall1", "socket://LOCALHOST:6600", 0}}, {"socket://127.0.0.1:6600"}),
+              "Hall1 (socket://LOCALHOST:6600) and socket://127.0.0.1:6600 are the same device");
+    EXPECT_EQ(
+        refusal({{"Hall1", "socket://127.0.0.1:6600", 0}, {"Hall2", "socket://127.0.0.1:6600", 0}},
+                {}),
+        "Hall1 and Hall2 are the same device socket://127.0.0.1:6600");
+    EXPECT_EQ(refusal({{"Hall1", "socket://127.0.0.1:6600", 0}}, {"socket://127.0.0.1:6600"}),
+              "Hall1 and socket://127.0.0.1:6600 are the same device");
+
+    // Another port, another address: other devices.
+    EXPECT_EQ(refusal({}, {"socket://127.0.0.1:6600", "socket://127.0.0.1:6601",
+                           "socket://127.0.0.2:6600"}),
+              "accepted");
+}
+
+TEST(PanelSend, PanelsThatNeedMoreOpenFilesThanAllowedAreEachToldSoAndNothingStarts)
+{
+    std::vector<TPanelTarget> targets(50);
+    for (std::size_t i = 0; i < targets.size(); ++i)
+        targets[i].Device = "/dev/pts/" + std::to_string(i);
+    std::atomic<int> ports = 0, transfers = 0;
+    const auto factory = [&ports] {
+        ++ports;
+        return std::make_unique<TFakeSerialPort>();
+    };
+    const auto transfer = [&transfers](TSerial &, std::int32_t) {
+        ++transfers;
+        return ResultOk;
+    };
+    const std::size_t needed = OpenFilesNeeded(targets);
+    EXPECT_GT(needed, 50u * 3) << "a port and a thread's wakeups each at least";
+
+    const auto refused = SendToPanels(targets, transfer, factory, nullptr, 64);
+    ASSERT_EQ(refused.size(), 50u);
+    for (const TPanelOutcome &outcome : refused) {
+        EXPECT_EQ(outcome.Code, ResultHardwareFailure);
+        EXPECT_EQ(OutcomeCause(targets.front(), outcome),
+                  "too many open files (limit 64, 50 panels need about " + std::to_string(needed) +
+                      ")");
+    }
+    EXPECT_EQ(ports, 0);
+    EXPECT_EQ(transfers, 0);
+
+    // A log each needs more; within the limit (or with none) every panel goes.
+    for (TPanelTarget &target : targets)
+        target.Log.LogToFile = true;
+    EXPECT_GT(OpenFilesNeeded(targets), needed);
+    for (const std::size_t limit : {OpenFilesNeeded(targets), std::size_t{0}}) {
+        const auto outcomes = SendToPanels(targets, transfer, factory, nullptr, limit);
+        for (const TPanelOutcome &outcome : outcomes)
+            EXPECT_EQ(outcome.Code, ResultOk) << outcome.PortProblem;
+    }
+    EXPECT_EQ(ports, 100);
+    EXPECT_EQ(transfers, 100);
 }
 
 } // namespace

@@ -609,14 +609,13 @@ TEST_F(ZorTool, PanelsNamedWrongOrTwiceAreRefusedBeforeAnythingIsSent)
          "zor send: there is no panel named Hall2 in section [Panels] of " + settings +
              "; nothing was sent\n"},
         {{"--panel", "Hall1", "--device", (Dir / "usb-by-id").string()},
-         "zor send: Hall1 and " + (Dir / "usb-by-id").string() + " are the same device, " +
-             panel.DevicePath() + " and " + (Dir / "usb-by-id").string() + "; nothing was sent\n"},
+         "zor send: Hall1 (" + panel.DevicePath() + ") and " + (Dir / "usb-by-id").string() +
+             " are the same device; nothing was sent\n"},
         {{"--all-panels", "--settings", Write("none.INI", "[PC]\nPort=1\n"), "--device", "x"},
          "zor send: --all-panels: there are no panels in section [Panels] of " +
              (Dir / "none.INI").string() + "; nothing was sent\n"},
         {{"--device", panel.DevicePath(), "--panel", "hall1"},
-         "zor send: " + panel.DevicePath() + " and Hall1 are the same device " +
-             panel.DevicePath() + "; nothing was sent\n"},
+         "zor send: " + panel.DevicePath() + " and Hall1 are the same device; nothing was sent\n"},
         {{"--panel", "Hall1", "--panel", "HALL1"}, "zor send: Hall1 is named twice"},
         // A network name that cannot be read is a mistake to correct, not a device to retry.
         {{"--panel", "Hall1", "--device", "socket://127.0.0.1:0"},

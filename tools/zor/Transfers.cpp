@@ -1,5 +1,6 @@
 #include "tools/zor/Transfers.h"
 
+#include "base/Platform.h"
 #include "comm/PortFactory.h"
 #include "comm/Results.h"
 #include "tools/zor/Interrupt.h"
@@ -92,11 +93,13 @@ int ReportSeveral(const char *command, const std::vector<TPanelTarget> &targets,
 int RunTransfers(const char *command, const std::vector<TPanelTarget> &targets,
                  const TPanelTransfer &transfer)
 {
+    // A plant of many panels needs more files open at once than a shell's usual soft limit.
+    const std::size_t openFileLimit = RaiseOpenFileLimit();
     const TPortRuntime runtime;
     TTransferStop stop;
     const TInterruptGuard interrupt(stop);
     const std::vector<TPanelOutcome> outcomes = SendToPanels(
-        targets, transfer, [] { return CreateSerialPort(); }, &stop);
+        targets, transfer, [] { return CreateSerialPort(); }, &stop, openFileLimit);
     return targets.size() == 1 ? ReportOne(command, targets.front(), outcomes.front())
                                : ReportSeveral(command, targets, outcomes);
 }
