@@ -41,6 +41,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QStatusTipEvent>
 #include <QTextDocument>
 #include <QToolButton>
@@ -443,8 +444,10 @@ void TMainForm::ZorSendExecute()
 
 void TMainForm::ZorSendToPanelsExecute()
 {
-    if (TMDIChild *w = ActiveDocument())
+    if (TMDIChild *w = ActiveDocument()) {
+        const auto restoreHint = qScopeGuard([this] { DisplayHint(); });
         Comm->SendToPanels(*w->Editor, *StatusPanels[0]);
+    }
 }
 
 void TMainForm::ZorSimulationExecute()
@@ -454,8 +457,12 @@ void TMainForm::ZorSimulationExecute()
 
 void TMainForm::TranslateProgram(bool send)
 {
-    if (TMDIChild *w = ActiveDocument())
+    if (TMDIChild *w = ActiveDocument()) {
+        // "Wait moment please..." lasts as long as the command, however it ends (a question
+        // answered No, a refusal, a result window); then the panel shows the hint again.
+        const auto restoreHint = qScopeGuard([this] { DisplayHint(); });
         Comm->TranslateProgram(*w->Editor, send, *StatusPanels[0]);
+    }
 }
 
 void TMainForm::UpdateTransferLogAction()
