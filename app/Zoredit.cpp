@@ -84,7 +84,7 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     Comm = new TPanelCommands(*this, TransferLog);
     CreateMenus();
     Standard = new TStandardActions(
-        TStandardActions::TEditActions{Cut, Copy, Paste, Selectall, Undo}, MainMenu,
+        TStandardActions::TEditActions{Cut, Copy, Paste, Selectall, Undo, Redo}, MainMenu,
         [this]() -> QTextEdit * {
             TMDIChild *w = ActiveDocument();
             return w ? w->Editor : nullptr;
@@ -387,6 +387,12 @@ void TMainForm::EditUndoExecute()
 {
     if (TMDIChild *w = ActiveDocument())
         w->Editor->undo();
+}
+
+void TMainForm::EditRedoExecute()
+{
+    if (TMDIChild *w = ActiveDocument())
+        w->Editor->redo();
 }
 
 void TMainForm::WindowCascadeExecute()

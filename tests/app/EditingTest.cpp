@@ -4,6 +4,7 @@
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
 #include "editor/DocumentManager.h"
+#include "editor/Help.h"
 #include "editor/SymbolTips.h"
 #include "tests/support/MainFormFixture.h"
 
@@ -11,6 +12,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
@@ -304,6 +306,34 @@ TEST_F(EditingTest, PrintingWrapsALongLineOntoThePageButNeverInTheEditor)
     EXPECT_GT(printed.count(QLatin1Char('\n')), 4) << "the long line wraps onto several lines";
     EXPECT_EQ(w->Editor->lineWrapMode(), QTextEdit::NoWrap);
     EXPECT_EQ(w->Editor->document()->defaultTextOption().wrapMode(), QTextOption::NoWrap);
+}
+
+TEST_F(EditingTest, BothRedoKeysRedoWhatWasUndoneAndF1OpensTheHelp)
+{
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    TMDIChild *w = NewDocument("");
+    w->Editor->setFocus();
+    QAction *redo = Form->findChild<QAction *>("Redo");
+    ASSERT_NE(redo, nullptr);
+    EXPECT_EQ(Form->findChild<QMenu *>("Edit")->actions().count(redo), 1);
+    QTest::keyClicks(w->Editor, "abc");
+    EXPECT_FALSE(redo->isEnabled()) << "nothing undone yet";
+    for (const QKeySequence &key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        Form->EditUndoExecute();
+        ASSERT_EQ(w->Editor->toPlainText(), "");
+        EXPECT_TRUE(redo->isEnabled());
+        QTest::keySequence(Form.get(), key);
+        EXPECT_EQ(w->Editor->toPlainText(), "abc") << key.toString().toStdString();
+        EXPECT_FALSE(redo->isEnabled());
+    }
+    QTest::keyClick(w->Editor, Qt::Key_F1);
+    auto *help = Form->findChild<THelpWindow *>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    help->close();
 }
 
 TEST_F(EditingTest, AboutBoxShowsItsVersionAndClosesOnEscape)
