@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTextDocument>
+#include <memory>
 
 namespace zor {
 
@@ -72,6 +73,16 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
                 ShowErrorBox(DialogParent(), error);
         } else {
             child->SetFileName(name);
+            // A name that is not a file yet reaches the recent files once the first Save has
+            // made it one (Save writes to it directly; only Save As says so itself).
+            auto firstSave = std::make_shared<QMetaObject::Connection>();
+            *firstSave = connect(child->Editor->document(), &QTextDocument::modificationChanged,
+                                 this, [this, child, firstSave](bool modified) {
+                                     if (modified || !QFileInfo(child->FileName).isFile())
+                                         return;
+                                     disconnect(*firstSave);
+                                     emit FileUsed(child->FileName);
+                                 });
         }
     }
     QTextDocument *document = child->Editor->document();

@@ -110,6 +110,7 @@ TEST_F(OpeningTest, ANameNotThereYetIsANewDocumentThatSaveCreates)
     EXPECT_EQ(w->windowTitle(), "MISSING.zor");
     EXPECT_TRUE(w->Editor->toPlainText().isEmpty());
     EXPECT_FALSE(QFile::exists(missing)) << "nothing is written before Save";
+    EXPECT_TRUE(RecentMenu().isEmpty()) << "not a file yet";
 
     QTextCursor(w->Editor->document()).insertText(QStringLiteral("typed"));
     Form->FileSaveExecute();
@@ -117,6 +118,7 @@ TEST_F(OpeningTest, ANameNotThereYetIsANewDocumentThatSaveCreates)
     QTextDocument back;
     ASSERT_TRUE(LoadDocumentFile(missing, back, nullptr));
     EXPECT_EQ(back.toPlainText(), "typed");
+    EXPECT_EQ(RecentMenu(), QStringList({"&1 " + missing})) << "the file Save made is a recent one";
 }
 
 TEST_F(OpeningTest, RelativeNamesOpenUnderTheirFullName)
