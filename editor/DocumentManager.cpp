@@ -85,6 +85,8 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
                                  });
         }
     }
+    if (child->IsUntitled())
+        child->setWindowTitle(NextUntitledCaption(child));
     QTextDocument *document = child->Editor->document();
     // What was read is where the window starts: undoing must never take the file's text out.
     document->clearUndoRedoStacks();
@@ -101,6 +103,18 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
         Dialogs().MessageBox(DialogParent(), QStringLiteral("Warning"), warning, TMsgIcon::Warning,
                              TMsgButtons::Ok);
     return child;
+}
+
+QString TDocumentManager::NextUntitledCaption(const TMDIChild *newWindow) const
+{
+    QStringList taken;
+    for (const TMDIChild *child : Documents())
+        if (child != newWindow && child->IsUntitled())
+            taken << child->windowTitle();
+    // The lowest number free: a closed "Untitled 2" is the next one's caption again.
+    for (int n = 1;; ++n)
+        if (QString caption = UntitledCaption(n); !taken.contains(caption))
+            return caption;
 }
 
 TMDIChild *TDocumentManager::New()

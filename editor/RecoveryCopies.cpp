@@ -160,8 +160,10 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
         return windows;
     }
     QStringList names;
+    // Untitled copies are numbered as their windows will be captioned.
+    int untitled = 0;
     for (const TRecoveryCopy &copy : orphans.Copies)
-        names << ShownName(copy.Untitled, copy.FileName);
+        names << (copy.Untitled ? UntitledCaption(++untitled) : ShownName(false, copy.FileName));
     const TMsgAnswer answer =
         Dialogs().Ask(parent, QStringLiteral("ZorEdit"),
                       QStringLiteral("ZorEdit did not close properly. Recover the unsaved "
