@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <memory>
 
@@ -67,9 +69,9 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
     if (name != QLatin1String(UntitledName)) {
         if (QFileInfo(name).isFile()) {
             QString error;
-            if (child->LoadFile(name, &error, &warning))
+            if (child->LoadFile(name, &error, &warning)) {
                 emit FileUsed(name);
-            else
+            } else
                 ShowErrorBox(DialogParent(), error);
         } else {
             child->SetFileName(name);
@@ -99,6 +101,11 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
     Area->setActiveSubWindow(child);
     if (DocumentCount > 1)
         Area->cascadeSubWindows();
+    // Reading leaves the caret after the last character; a document is read from its start,
+    // once the window has its size.
+    child->Editor->moveCursor(QTextCursor::Start);
+    child->Editor->verticalScrollBar()->setValue(0);
+    child->Editor->horizontalScrollBar()->setValue(0);
     if (!warning.isEmpty())
         Dialogs().MessageBox(DialogParent(), QStringLiteral("Warning"), warning, TMsgIcon::Warning,
                              TMsgButtons::Ok);
