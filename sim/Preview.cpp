@@ -318,6 +318,10 @@ void TPreviewDock::UpdatePosition()
         Timeline->value() != std::min<std::int64_t>(frame, TimelineFrames - 1)) {
         const QSignalBlocker block(Timeline);
         Timeline->setValue(static_cast<int>(std::min<std::int64_t>(frame, TimelineFrames - 1)));
+    } else if (frame < 0 && Timeline->value() != 0) {
+        // No run (none, or too many texts): the handle must not stay where the last one was.
+        const QSignalBlocker block(Timeline);
+        Timeline->setValue(0);
     }
     UpdatePlayButton();
 }

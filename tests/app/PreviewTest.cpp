@@ -458,6 +458,7 @@ TEST_F(PreviewDockRun, AnEditKeepsTheFrameNumberShownUntilTheNewRunHasOne)
     // Without a program there is no frame to show.
     Dock->SetSource(nullptr);
     EXPECT_EQ(Dock->Position->text(), "Frame -");
+    EXPECT_EQ(Dock->Timeline->value(), 0) << "nor the last run's moment on the timeline";
 }
 
 TEST_F(PreviewTest, TabGoesRoundThePreviewsControlsAndBackToTheActiveDocument)
