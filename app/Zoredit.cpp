@@ -164,7 +164,10 @@ void TMainForm::CharacterAllCommandsExecute(bool on)
 void TMainForm::ZorExportAnimationExecute()
 {
     if (TMDIChild *w = ActiveDocument())
-        Previews->ExportAnimation(*w->Editor->document(), w->FileName);
+        // A long export ends while the operator may be elsewhere: it says so where it stays.
+        if (const QString done = Previews->ExportAnimation(*w->Editor->document(), w->FileName);
+            !done.isEmpty())
+            StatusPanels[0]->setText(done);
 }
 
 void TMainForm::CreateForms()
