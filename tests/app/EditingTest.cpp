@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -275,6 +276,34 @@ TEST_F(EditingTest, PrintingATwoPageDocumentGivesItsTextTitledWithTheFileName)
     const QString printed = QString::fromUtf8(extract.readAllStandardOutput());
     EXPECT_TRUE(printed.contains("line 1 of the program"));
     EXPECT_TRUE(printed.contains("line 90 of the program"));
+}
+
+TEST_F(EditingTest, PrintingKeepsTenMillimetresFromTheEdgeAndProposesTheDocumentsName)
+{
+    TMDIChild *w = NewDocument("text");
+    w->SetFileName(Dir.filePath("report.zor"));
+    QPrinter &printer = Form->Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageMargins(QMarginsF(2, 2, 25, 2), QPageLayout::Millimeter);
+    Dialogs.PrintChoices = {true};
+    Form->FilePrintExecute();
+    const QMarginsF m = printer.pageLayout().margins(QPageLayout::Millimeter);
+    EXPECT_GE(m.left(), 10);
+    EXPECT_GE(m.top(), 10);
+    EXPECT_GE(m.bottom(), 10);
+    EXPECT_GE(m.right(), 25) << "a wider margin is kept";
+    EXPECT_EQ(printer.outputFileName(), Dir.filePath("report.pdf"));
+    EXPECT_TRUE(QFile::exists(Dir.filePath("report.pdf")));
+    // The next document's print follows its own name; a name chosen in the dialog stays.
+    TMDIChild *other = NewDocument("more");
+    other->SetFileName(Dir.filePath("other.zor"));
+    Dialogs.PrintChoices = {false};
+    Form->FilePrintExecute();
+    EXPECT_EQ(printer.outputFileName(), Dir.filePath("other.pdf"));
+    printer.setOutputFileName(Dir.filePath("chosen.pdf"));
+    Dialogs.PrintChoices = {false};
+    Form->FilePrintExecute();
+    EXPECT_EQ(printer.outputFileName(), Dir.filePath("chosen.pdf"));
 }
 
 TEST_F(EditingTest, PrintingWrapsALongLineOntoThePageButNeverInTheEditor)
