@@ -26,7 +26,8 @@ constexpr int HintPanelWidth = 450, CaretPanelWidth = 80, ModePanelWidth = 100;
 
 bool NeedsDocument(TActionRule rule)
 {
-    return rule == R::Document || rule == R::Clipboard || rule == R::Contents || rule == R::Undo;
+    return rule == R::Document || rule == R::Clipboard || rule == R::Contents || rule == R::Undo ||
+           rule == R::Redo;
 }
 } // namespace
 
@@ -68,6 +69,9 @@ const std::vector<TMainForm::TActionEntry> &TMainForm::ActionTable()
         {&M::Undo, "Undo", &M::Edit, "N5", "&Undo", "Undo|Reverse the last operation",
          Qt::ALT | Qt::Key_Backspace, 19, R::Undo, &M::EditUndoExecute, nullptr, false,
          "ButtonUndo"},
+        {&M::Redo, "Redo", &M::Edit, nullptr, QT_TRANSLATE_NOOP("TMainForm", "&Redo"),
+         QT_TRANSLATE_NOOP("TMainForm", "Redo|Repeat the last operation undone"),
+         Qt::CTRL | Qt::Key_Y, -1, R::Redo, &M::EditRedoExecute},
         {&M::CascadeOkno, "CascadeOkno", &M::Window, nullptr, "&Cascade", "Cascade", NoKey, 20,
          R::Windows, &M::WindowCascadeExecute, nullptr, false, "ButtonCascade"},
         {&M::Tilehorizontally, "Tilehorizontally", &M::Window, nullptr, "Tile &Horizontally",
@@ -170,6 +174,13 @@ void TMainForm::CreateActions()
             WindowActions->addAction(action);
         this->*e.Action = action;
     }
+    // Both usual keys for Redo, and the usual key for the help.
+    Redo->setText(tr("&Redo"));
+    Redo->setToolTip(ShortHint(tr("Redo|Repeat the last operation undone")));
+    Redo->setStatusTip(LongHint(tr("Redo|Repeat the last operation undone")));
+    Redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    Contents->setShortcut(QKeySequence(Qt::Key_F1));
     // Nothing to work on until the first document window opens.
     DocumentActions->setEnabled(false);
     WindowActions->setEnabled(false);

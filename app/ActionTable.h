@@ -18,6 +18,7 @@ enum class TActionRule {
     Clipboard, // text on the clipboard, and an open document (Paste)
     Contents,  // a non-empty focused document, and an open document (Select All)
     Undo,      // something to undo in the focused editor, and an open document
+    Redo,      // something to redo in the focused editor, and an open document
     Windows,   // at least one document window (Cascade, Tile)
 };
 

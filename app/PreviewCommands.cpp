@@ -61,14 +61,18 @@ void TPreviewCommands::FollowDocument(QTextDocument *document, QWidget *editor)
     Dock->SetFocusTarget(editor);
 }
 
-void TPreviewCommands::ExportAnimation(const QTextDocument &document, const QString &fileName)
+QString TPreviewCommands::ExportAnimation(const QTextDocument &document, const QString &fileName)
 {
     const TPreviewProgram run = TranslateForPreview(document);
-    if (run.TooManySegments)
+    if (run.TooManySegments) {
         ShowResultBox(Window, ResultTooManySegments);
-    else if (ConfirmSymbolFontText(Window, FindSymbolFontText(DocumentFromText(document)),
-                                   QStringLiteral("Export")))
-        ExportAnimationCommand(Window, run.Program, fileName, ExportDialog);
+        return {};
+    }
+    if (!ConfirmSymbolFontText(Window, FindSymbolFontText(DocumentFromText(document)),
+                               QStringLiteral("Export")))
+        return {};
+    const QString written = ExportAnimationCommand(Window, run.Program, fileName, ExportDialog);
+    return written.isEmpty() ? QString() : tr("Animation written to %1").arg(written);
 }
 
 void TPreviewCommands::Detach()

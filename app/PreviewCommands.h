@@ -42,7 +42,8 @@ public:
     void FollowDocument(QTextDocument *document, QWidget *editor);
     // Export animation: asks for a file (NAME.gif after fileName, the document's) and writes
     // the run of document as an animated GIF; too many text segments get Simulation's message.
-    void ExportAnimation(const QTextDocument &document, const QString &fileName);
+    // Returns what the status bar says when the file is written, else empty.
+    QString ExportAnimation(const QTextDocument &document, const QString &fileName);
     // Lets go of the documents and stops saving the switches; the window calls it before it
     // destroys its documents and its dock (hiding the dock would otherwise be written down).
     void Detach();

@@ -38,6 +38,10 @@ void TStandardActions::Follow(QTextEdit *editor)
         if (editor == FocusedEditor())
             Actions.Undo->setEnabled(available);
     });
+    connect(editor, &QTextEdit::redoAvailable, this, [this, editor](bool available) {
+        if (editor == FocusedEditor())
+            Actions.Redo->setEnabled(available);
+    });
     connect(editor->document(), &QTextDocument::contentsChanged, this, [this, editor] {
         if (editor == FocusedEditor())
             Actions.SelectAll->setEnabled(!editor->document()->isEmpty());
@@ -63,6 +67,7 @@ void TStandardActions::Update()
     UpdatePaste();
     Actions.SelectAll->setEnabled(editor && !editor->document()->isEmpty());
     Actions.Undo->setEnabled(editor && editor->document()->isUndoAvailable());
+    Actions.Redo->setEnabled(editor && editor->document()->isRedoAvailable());
 }
 
 } // namespace zor

@@ -1,6 +1,7 @@
 // The enabled state of the standard commands: Cut and Copy follow the focused editor's selection,
-// Undo its undo stack, Select All its contents and Paste the clipboard. Each rule follows its own
-// signal; nothing polls. The window arrangements follow the number of documents (the window's).
+// Undo and Redo its undo stack, Select All its contents and Paste the clipboard. Each rule follows
+// its own signal; nothing polls. The window arrangements follow the number of documents (the
+// window's).
 #pragma once
 
 #include <QObject>
@@ -19,7 +20,7 @@ public:
     // The window's actions these rules set; each outlives this object.
     struct TEditActions
     {
-        QAction *Cut, *Copy, *Paste, *SelectAll, *Undo;
+        QAction *Cut, *Copy, *Paste, *SelectAll, *Undo, *Redo;
     };
 
     // menuBar: the window's menu bar. activeEditor: the active document's editor, or nullptr.

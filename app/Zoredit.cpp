@@ -41,6 +41,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextDocument>
@@ -84,7 +85,7 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     Comm = new TPanelCommands(*this, TransferLog);
     CreateMenus();
     Standard = new TStandardActions(
-        TStandardActions::TEditActions{Cut, Copy, Paste, Selectall, Undo}, MainMenu,
+        TStandardActions::TEditActions{Cut, Copy, Paste, Selectall, Undo, Redo}, MainMenu,
         [this]() -> QTextEdit * {
             TMDIChild *w = ActiveDocument();
             return w ? w->Editor : nullptr;
@@ -164,7 +165,10 @@ void TMainForm::CharacterAllCommandsExecute(bool on)
 void TMainForm::ZorExportAnimationExecute()
 {
     if (TMDIChild *w = ActiveDocument())
-        Previews->ExportAnimation(*w->Editor->document(), w->FileName);
+        // A long export ends while the operator may be elsewhere: it says so where it stays.
+        if (const QString done = Previews->ExportAnimation(*w->Editor->document(), w->FileName);
+            !done.isEmpty())
+            StatusPanels[0]->setText(done);
 }
 
 void TMainForm::CreateForms()
@@ -400,6 +404,12 @@ void TMainForm::EditUndoExecute()
         w->Editor->undo();
 }
 
+void TMainForm::EditRedoExecute()
+{
+    if (TMDIChild *w = ActiveDocument())
+        w->Editor->redo();
+}
+
 void TMainForm::WindowCascadeExecute()
 {
     ClientArea->cascadeSubWindows();
@@ -455,8 +465,10 @@ void TMainForm::ZorSendExecute()
 
 void TMainForm::ZorSendToPanelsExecute()
 {
-    if (TMDIChild *w = ActiveDocument())
+    if (TMDIChild *w = ActiveDocument()) {
+        const auto restoreHint = qScopeGuard([this] { DisplayHint(); });
         Comm->SendToPanels(*w->Editor, *StatusPanels[0]);
+    }
 }
 
 void TMainForm::ZorSimulationExecute()
@@ -466,8 +478,12 @@ void TMainForm::ZorSimulationExecute()
 
 void TMainForm::TranslateProgram(bool send)
 {
-    if (TMDIChild *w = ActiveDocument())
+    if (TMDIChild *w = ActiveDocument()) {
+        // "Wait moment please..." lasts as long as the command, however it ends (a question
+        // answered No, a refusal, a result window); then the panel shows the hint again.
+        const auto restoreHint = qScopeGuard([this] { DisplayHint(); });
         Comm->TranslateProgram(*w->Editor, send, *StatusPanels[0]);
+    }
 }
 
 void TMainForm::UpdateTransferLogAction()

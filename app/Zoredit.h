@@ -117,6 +117,7 @@ public:
     void EditPasteExecute();
     void EditSelectAllExecute();
     void EditUndoExecute();
+    void EditRedoExecute();
     void WindowCascadeExecute();
     void WindowTileHorizontalExecute();
     void WindowTileVerticalExecute();
@@ -216,7 +217,7 @@ private:
     QAction *New = nullptr, *Open = nullptr, *Save = nullptr, *Savesas = nullptr,
             *CloseEdit = nullptr, *Print = nullptr, *PrinterSetup = nullptr, *Exit = nullptr;
     QAction *Cut = nullptr, *Copy = nullptr, *Paste = nullptr, *Selectall = nullptr,
-            *Undo = nullptr;
+            *Undo = nullptr, *Redo = nullptr;
     QAction *CascadeOkno = nullptr, *Tilehorizontally = nullptr, *Tilevertically = nullptr;
     QAction *Font = nullptr, *AllCommands = nullptr;
     QAction *Parameters = nullptr, *Send = nullptr, *SendPanels = nullptr, *TransferLog = nullptr,

@@ -212,6 +212,12 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
     InsertMode = true;
 }
 
+QString UntitledCaption(int n)
+{
+    return n <= 1 ? QCoreApplication::translate("TMDIChild", "Untitled")
+                  : QCoreApplication::translate("TMDIChild", "Untitled %1").arg(n);
+}
+
 TMDIChild::~TMDIChild()
 {
     // The caret position belongs to the window that is going away.

@@ -143,6 +143,8 @@ private:
 };
 
 inline constexpr const char *UntitledName = "Untitled";
+// The caption of the n-th untitled document (from 1): "Untitled", "Untitled 2", ...
+QString UntitledCaption(int n);
 
 // The document's characters for the unit rules.
 class TDocumentUnits : public TUnitText

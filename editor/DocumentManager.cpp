@@ -9,7 +9,10 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <memory>
 
 namespace zor {
 
@@ -66,14 +69,26 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
     if (name != QLatin1String(UntitledName)) {
         if (QFileInfo(name).isFile()) {
             QString error;
-            if (child->LoadFile(name, &error, &warning))
+            if (child->LoadFile(name, &error, &warning)) {
                 emit FileUsed(name);
-            else
+            } else
                 ShowErrorBox(DialogParent(), error);
         } else {
             child->SetFileName(name);
+            // A name that is not a file yet reaches the recent files once the first Save has
+            // made it one (Save writes to it directly; only Save As says so itself).
+            auto firstSave = std::make_shared<QMetaObject::Connection>();
+            *firstSave = connect(child->Editor->document(), &QTextDocument::modificationChanged,
+                                 this, [this, child, firstSave](bool modified) {
+                                     if (modified || !QFileInfo(child->FileName).isFile())
+                                         return;
+                                     disconnect(*firstSave);
+                                     emit FileUsed(child->FileName);
+                                 });
         }
     }
+    if (child->IsUntitled())
+        child->setWindowTitle(NextUntitledCaption(child));
     QTextDocument *document = child->Editor->document();
     // What was read is where the window starts: undoing must never take the file's text out.
     document->clearUndoRedoStacks();
@@ -86,10 +101,27 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
     Area->setActiveSubWindow(child);
     if (DocumentCount > 1)
         Area->cascadeSubWindows();
+    // Reading leaves the caret after the last character; a document is read from its start,
+    // once the window has its size.
+    child->Editor->moveCursor(QTextCursor::Start);
+    child->Editor->verticalScrollBar()->setValue(0);
+    child->Editor->horizontalScrollBar()->setValue(0);
     if (!warning.isEmpty())
         Dialogs().MessageBox(DialogParent(), QStringLiteral("Warning"), warning, TMsgIcon::Warning,
                              TMsgButtons::Ok);
     return child;
+}
+
+QString TDocumentManager::NextUntitledCaption(const TMDIChild *newWindow) const
+{
+    QStringList taken;
+    for (const TMDIChild *child : Documents())
+        if (child != newWindow && child->IsUntitled())
+            taken << child->windowTitle();
+    // The lowest number free: a closed "Untitled 2" is the next one's caption again.
+    for (int n = 1;; ++n)
+        if (QString caption = UntitledCaption(n); !taken.contains(caption))
+            return caption;
 }
 
 TMDIChild *TDocumentManager::New()

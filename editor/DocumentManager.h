@@ -67,6 +67,8 @@ signals:
     void FileUsed(const QString &name);
 
 private:
+    // "Untitled", or "Untitled N" with the lowest N no open untitled document has.
+    QString NextUntitledCaption(const TMDIChild *newWindow) const;
     QWidget *DialogParent() const;
 
     QMdiArea *Area;

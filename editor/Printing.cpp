@@ -3,9 +3,12 @@
 #include "ui/Dialogs.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QTextDocument>
 #include <QTextOption>
+#include <algorithm>
 #include <memory>
 
 namespace zor {
@@ -27,6 +30,24 @@ bool PrintDocument(const QTextDocument &document, QPrinter &printer)
 void PrintCommand(QWidget *parent, QPrinter &printer, const QTextDocument &document,
                   const QString &name)
 {
+    // Print to file proposes the document's name; a name the operator chose stays.
+    static QString proposed;
+    if (printer.outputFileName().isEmpty() || printer.outputFileName() == proposed) {
+        const QFileInfo document(name);
+        proposed = QDir(document.path() == QStringLiteral(".") ? QDir::currentPath()
+                                                               : document.absolutePath())
+                       .filePath(document.completeBaseName() + QStringLiteral(".pdf"));
+        if (printer.outputFormat() == QPrinter::PdfFormat)
+            printer.setOutputFileName(proposed);
+    }
+    // Paper is handled at its edge: never print closer to it than the usual margin.
+    constexpr qreal MinimumMarginMm = 10;
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    printer.setPageMargins(QMarginsF(std::max(margins.left(), MinimumMarginMm),
+                                     std::max(margins.top(), MinimumMarginMm),
+                                     std::max(margins.right(), MinimumMarginMm),
+                                     std::max(margins.bottom(), MinimumMarginMm)),
+                           QPageLayout::Millimeter);
     if (!Dialogs().ExecutePrint(parent, printer))
         return;
     printer.setDocName(name);

@@ -231,9 +231,12 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
         Dialogs().MessageBox(parent, QStringLiteral("ZorEdit"), lines.join(QStringLiteral("\n\n")),
                              TMsgIcon::Warning, TMsgButtons::Ok);
     QStringList names;
+    // Untitled copies are numbered as their windows will be captioned.
+    int untitled = 0;
     for (const TOrphanCopies &orphans : found)
         for (const TRecoveryCopy &copy : orphans.Copies) {
-            QString name = ShownName(copy.Untitled, copy.FileName);
+            QString name = copy.Untitled ? UntitledCaption(++untitled)
+                                         : ShownName(false, copy.FileName);
             // Later changes could not be kept (a full disk): the operator gets what was kept,
             // and is told how old it is.
             if (copy.Stale)

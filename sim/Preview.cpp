@@ -318,6 +318,10 @@ void TPreviewDock::UpdatePosition()
         Timeline->value() != std::min<std::int64_t>(frame, TimelineFrames - 1)) {
         const QSignalBlocker block(Timeline);
         Timeline->setValue(static_cast<int>(std::min<std::int64_t>(frame, TimelineFrames - 1)));
+    } else if (frame < 0 && Timeline->value() != 0) {
+        // No run (none, or too many texts): the handle must not stay where the last one was.
+        const QSignalBlocker block(Timeline);
+        Timeline->setValue(0);
     }
     UpdatePlayButton();
 }
@@ -421,15 +425,15 @@ void TExportDialog::UpdateLength()
     OkButton->setEnabled(!tooLong);
 }
 
-void ExportAnimationCommand(QWidget *parent, const std::string &program,
-                            const QString &documentName, TFileDialogState &state)
+QString ExportAnimationCommand(QWidget *parent, const std::string &program,
+                               const QString &documentName, TFileDialogState &state)
 {
     if (program.empty()) {
         Dialogs().MessageBox(parent, QStringLiteral("Information"),
                              QStringLiteral("The document has no commands: there is nothing to "
                                             "export."),
                              TMsgIcon::Information, TMsgButtons::Ok);
-        return;
+        return {};
     }
     state.Filter = QStringLiteral("Animated GIF|*.gif");
     state.DefaultExt = QStringLiteral("gif");
@@ -441,16 +445,16 @@ void ExportAnimationCommand(QWidget *parent, const std::string &program,
                                                                     : state.InitialDir;
     state.FileName = QDir(folder).filePath(document.completeBaseName() + QStringLiteral(".gif"));
     if (!Dialogs().ExecuteSave(parent, state))
-        return;
+        return {};
     const QString name = state.FileName;
     if (QFileInfo::exists(name) &&
         Dialogs().MessageBox(parent, QStringLiteral("Question"),
                              name + QStringLiteral(" exists\nOverwrite?"), TMsgIcon::Question,
                              TMsgButtons::YesNo) != TMsgAnswer::Yes)
-        return;
+        return {};
     TExportDialog dialog(parent);
     if (Dialogs().ExecuteForm(dialog) != QDialog::Accepted)
-        return;
+        return {};
 
     TAnimationExport options;
     options.Scale = dialog.Scale->value();
@@ -480,6 +484,7 @@ void ExportAnimationCommand(QWidget *parent, const std::string &program,
         ShowErrorBox(
             parent,
             QStringLiteral("Cannot write %1: %2").arg(name, QString::fromStdString(result.Error)));
+    return result.Ok && !result.Cancelled ? name : QString();
 }
 
 } // namespace zor

@@ -118,8 +118,8 @@ private:
 // Zor > Export animation: asks for a *.gif name, proposed from documentName (NAME.gif, in the
 // folder of the last export, else the document's), then the length and scale, and writes the
 // program's animation with a progress bar. Failures are reported with a message box; nothing
-// is written when the operator cancels.
-void ExportAnimationCommand(QWidget *parent, const std::string &program,
-                            const QString &documentName, TFileDialogState &state);
+// is written when the operator cancels. Returns the name of the file written, or empty.
+QString ExportAnimationCommand(QWidget *parent, const std::string &program,
+                               const QString &documentName, TFileDialogState &state);
 
 } // namespace zor

@@ -268,6 +268,26 @@ TEST_F(CommCommandsTest, SendDeliversTheTranslatedProgramWithProgressAndResult)
     EXPECT_EQ(w->Editor->textCursor().position(), 5) << "the caret ends at the end";
 }
 
+TEST_F(CommCommandsTest, WaitMomentLeavesTheStatusBarWhenTheSendEndsHoweverItEnds)
+{
+    TMDIChild *w = Form->CreateDocumentWindow("Untitled");
+    QLabel *status = Form->StatusPanel(0);
+    QString during;
+    Dialogs.OnBox = [&](const test::TShownBox &) { during = status->text(); };
+    // An empty document: the question is answered No and nothing is sent.
+    Dialogs.Answers = {TMsgAnswer::No};
+    Form->ZorSendExecute();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(during, "Wait moment please...");
+    EXPECT_TRUE(Panel.TakeEvents().empty());
+    EXPECT_NE(status->text(), "Wait moment please...");
+    // A send that goes through.
+    QTextCursor(w->Editor->document()).insertText("Hello");
+    Form->ZorSendExecute();
+    EXPECT_FALSE(Panel.TakeEvents().empty());
+    EXPECT_NE(status->text(), "Wait moment please...");
+}
+
 TEST_F(CommCommandsTest, EveryTransferStartsWithAnEmptyProgressBar)
 {
     // The bar's value at the moment the progress window appears, for each transfer.

@@ -96,7 +96,7 @@ TEST_F(DocumentWindowTest, NewWindowsAreUntitledAndCascadeFromTheSecond)
     EXPECT_EQ(Form->DocumentCount(), 2);
     EXPECT_EQ(Form->Documents().size(), 2);
     for (TMDIChild *w : Form->Documents())
-        EXPECT_EQ(w->windowTitle(), "Untitled");
+        EXPECT_EQ(w->FileName, "Untitled");
 }
 
 TEST_F(DocumentWindowTest, ClosingTheLastWindowGreysTheDocumentCommands)

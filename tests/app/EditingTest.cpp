@@ -4,13 +4,16 @@
 #include "editor/Child.h"
 #include "editor/DocumentIO.h"
 #include "editor/DocumentManager.h"
+#include "editor/Help.h"
 #include "editor/SymbolTips.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
@@ -275,6 +278,34 @@ TEST_F(EditingTest, PrintingATwoPageDocumentGivesItsTextTitledWithTheFileName)
     EXPECT_TRUE(printed.contains("line 90 of the program"));
 }
 
+TEST_F(EditingTest, PrintingKeepsTenMillimetresFromTheEdgeAndProposesTheDocumentsName)
+{
+    TMDIChild *w = NewDocument("text");
+    w->SetFileName(Dir.filePath("report.zor"));
+    QPrinter &printer = Form->Printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageMargins(QMarginsF(2, 2, 25, 2), QPageLayout::Millimeter);
+    Dialogs.PrintChoices = {true};
+    Form->FilePrintExecute();
+    const QMarginsF m = printer.pageLayout().margins(QPageLayout::Millimeter);
+    EXPECT_GE(m.left(), 10);
+    EXPECT_GE(m.top(), 10);
+    EXPECT_GE(m.bottom(), 10);
+    EXPECT_GE(m.right(), 25) << "a wider margin is kept";
+    EXPECT_EQ(printer.outputFileName(), Dir.filePath("report.pdf"));
+    EXPECT_TRUE(QFile::exists(Dir.filePath("report.pdf")));
+    // The next document's print follows its own name; a name chosen in the dialog stays.
+    TMDIChild *other = NewDocument("more");
+    other->SetFileName(Dir.filePath("other.zor"));
+    Dialogs.PrintChoices = {false};
+    Form->FilePrintExecute();
+    EXPECT_EQ(printer.outputFileName(), Dir.filePath("other.pdf"));
+    printer.setOutputFileName(Dir.filePath("chosen.pdf"));
+    Dialogs.PrintChoices = {false};
+    Form->FilePrintExecute();
+    EXPECT_EQ(printer.outputFileName(), Dir.filePath("chosen.pdf"));
+}
+
 TEST_F(EditingTest, PrintingWrapsALongLineOntoThePageButNeverInTheEditor)
 {
     if (QProcess::execute("pdftotext", {"-v"}) < 0)
@@ -304,6 +335,34 @@ TEST_F(EditingTest, PrintingWrapsALongLineOntoThePageButNeverInTheEditor)
     EXPECT_GT(printed.count(QLatin1Char('\n')), 4) << "the long line wraps onto several lines";
     EXPECT_EQ(w->Editor->lineWrapMode(), QTextEdit::NoWrap);
     EXPECT_EQ(w->Editor->document()->defaultTextOption().wrapMode(), QTextOption::NoWrap);
+}
+
+TEST_F(EditingTest, BothRedoKeysRedoWhatWasUndoneAndF1OpensTheHelp)
+{
+    Form->show();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    TMDIChild *w = NewDocument("");
+    w->Editor->setFocus();
+    QAction *redo = Form->findChild<QAction *>("Redo");
+    ASSERT_NE(redo, nullptr);
+    EXPECT_EQ(Form->findChild<QMenu *>("Edit")->actions().count(redo), 1);
+    QTest::keyClicks(w->Editor, "abc");
+    EXPECT_FALSE(redo->isEnabled()) << "nothing undone yet";
+    for (const QKeySequence &key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}) {
+        Form->EditUndoExecute();
+        ASSERT_EQ(w->Editor->toPlainText(), "");
+        EXPECT_TRUE(redo->isEnabled());
+        QTest::keySequence(Form.get(), key);
+        EXPECT_EQ(w->Editor->toPlainText(), "abc") << key.toString().toStdString();
+        EXPECT_FALSE(redo->isEnabled());
+    }
+    QTest::keyClick(w->Editor, Qt::Key_F1);
+    auto *help = Form->findChild<THelpWindow *>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    help->close();
 }
 
 TEST_F(EditingTest, AboutBoxShowsItsVersionAndClosesOnEscape)

@@ -167,7 +167,7 @@ TEST_F(MainFormTest, MenusHaveTheirCaptionsItemsAndSeparatorsInOrder)
                            "PrinterSetup=P&rinter setup ...", "N3", "Exit=&Exit"}));
     EXPECT_EQ(items(form.findChild<QMenu *>("Edit")),
               QStringList({"Cut=Cu&t", "Copy=&Copy", "Paste=&Paste", "N4", "Selectall=Select &All",
-                           "N5", "Undo=&Undo"}));
+                           "N5", "Undo=&Undo", "Redo=&Redo"}));
     EXPECT_EQ(items(form.findChild<QMenu *>("Zor")),
               QStringList({"Parameters=&Parameters ...", "N6", "Send=&Send",
                            "SendPanels=Send to p&anels...", "TransferLog=&Transfer log", "N7",

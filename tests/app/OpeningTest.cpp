@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
@@ -110,6 +112,7 @@ TEST_F(OpeningTest, ANameNotThereYetIsANewDocumentThatSaveCreates)
     EXPECT_EQ(w->windowTitle(), "MISSING.zor");
     EXPECT_TRUE(w->Editor->toPlainText().isEmpty());
     EXPECT_FALSE(QFile::exists(missing)) << "nothing is written before Save";
+    EXPECT_TRUE(RecentMenu().isEmpty()) << "not a file yet";
 
     QTextCursor(w->Editor->document()).insertText(QStringLiteral("typed"));
     Form->FileSaveExecute();
@@ -117,6 +120,22 @@ TEST_F(OpeningTest, ANameNotThereYetIsANewDocumentThatSaveCreates)
     QTextDocument back;
     ASSERT_TRUE(LoadDocumentFile(missing, back, nullptr));
     EXPECT_EQ(back.toPlainText(), "typed");
+    EXPECT_EQ(RecentMenu(), QStringList({"&1 " + missing})) << "the file Save made is a recent one";
+}
+
+TEST_F(OpeningTest, AnOpenedDocumentShowsItsStart)
+{
+    QString text;
+    for (int i = 1; i <= 200; ++i)
+        text += QStringLiteral("line %1\n").arg(i);
+    Form->resize(800, 600);
+    Form->show();
+    Form->OpenDocuments({Document(QStringLiteral("long.zor"), text)});
+    TMDIChild *w = Form->ActiveDocument();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    EXPECT_EQ(w->Editor->textCursor().position(), 0);
+    EXPECT_EQ(w->Editor->verticalScrollBar()->value(), 0);
 }
 
 TEST_F(OpeningTest, RelativeNamesOpenUnderTheirFullName)

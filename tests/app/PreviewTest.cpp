@@ -458,6 +458,7 @@ TEST_F(PreviewDockRun, AnEditKeepsTheFrameNumberShownUntilTheNewRunHasOne)
     // Without a program there is no frame to show.
     Dock->SetSource(nullptr);
     EXPECT_EQ(Dock->Position->text(), "Frame -");
+    EXPECT_EQ(Dock->Timeline->value(), 0) << "nor the last run's moment on the timeline";
 }
 
 TEST_F(PreviewTest, TabGoesRoundThePreviewsControlsAndBackToTheActiveDocument)
@@ -579,8 +580,10 @@ TEST_F(PreviewTest, ExportAnimationWritesWhatTheToolWrites)
         e.Scale->setValue(3);
         return int(QDialog::Accepted);
     }};
+    Form->StatusPanel(0)->clear();
     Form->findChild<QAction *>("ExportAnimation")->trigger();
     EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+    EXPECT_EQ(Form->StatusPanel(0)->text(), "Animation written to " + gif) << "says it is done";
     // The document's name is proposed, beside it; the file type is named once.
     ASSERT_EQ(Dialogs.FileDialogs.size(), 1);
     EXPECT_EQ(Dialogs.FileDialogs[0].FileName, Dir.filePath("doc.gif"));

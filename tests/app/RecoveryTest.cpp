@@ -214,6 +214,8 @@ TEST_F(RecoveryTest, TheNextStartRecoversTextColoursAndNames)
         form->InsertCommandSymbol(QString(QChar(CommandButtons[13].Symbol)),
                                   CommandButtons[13].Kind);
         Type(b, QStringLiteral("new\nlines"));
+        // A second untitled document is told apart from the first in the question.
+        Type(form->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("c"));
         titled = Content(a);
         untitled = Content(b);
         form->WriteRecoveryCopies();
@@ -223,12 +225,14 @@ TEST_F(RecoveryTest, TheNextStartRecoversTextColoursAndNames)
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_EQ(Dialogs.Boxes[0].Text,
               "ZorEdit did not close properly. Recover the unsaved changes of\nUntitled\n" + path +
-                  "?");
+                  "\nUntitled 2?");
     EXPECT_EQ(Dialogs.Boxes[0].Buttons, TMsgButtons::RecoverDiscard);
     EXPECT_EQ(Dialogs.Boxes[0].Default, TMsgAnswer::Yes);
 
-    const QList<TMDIChild *> windows = form->Documents();
-    ASSERT_EQ(windows.size(), 2);
+    QList<TMDIChild *> windows = form->Documents();
+    ASSERT_EQ(windows.size(), 3);
+    EXPECT_EQ(windows[2]->windowTitle(), "Untitled 2");
+    windows.removeLast();
     TMDIChild *a = windows[0]->FileName == path ? windows[0] : windows[1];
     TMDIChild *b = a == windows[0] ? windows[1] : windows[0];
     EXPECT_EQ(Content(a), titled);
@@ -247,7 +251,7 @@ TEST_F(RecoveryTest, TheNextStartRecoversTextColoursAndNames)
     for (TMDIChild *w : windows)
         EXPECT_TRUE(w->Editor->document()->isModified());
     // Already this editor's copies; the dead editor's folder is gone.
-    EXPECT_EQ(Copies().size(), 2);
+    EXPECT_EQ(Copies().size(), 3);
     EXPECT_EQ(QDir(Root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
 
     // Save puts the recovered text where it belongs, without asking for a name.
@@ -256,7 +260,7 @@ TEST_F(RecoveryTest, TheNextStartRecoversTextColoursAndNames)
     QString error;
     ASSERT_TRUE(LoadDocumentFile(path, reread, &error));
     EXPECT_EQ(rtf::Write(DocumentFromText(reread)), titled);
-    EXPECT_EQ(Copies().size(), 1);
+    EXPECT_EQ(Copies().size(), 2);
 }
 
 TEST_F(RecoveryTest, DiscardDeletesTheCopiesAndNoAnswerKeepsThem)

@@ -96,6 +96,29 @@ TEST_F(WindowCommandsTest, WindowMenuListsTheDocumentsAndActivatesTheChosenOne)
     EXPECT_EQ(QKeySequence::mnemonic(items[2]->text()), QKeySequence(Qt::ALT | Qt::Key_3));
 }
 
+TEST_F(WindowCommandsTest, UntitledDocumentsAreNumberedAndAFreedNumberIsUsedAgain)
+{
+    Form->FileNewExecute();
+    Form->FileNewExecute();
+    Form->FileNewExecute();
+    QList<QAction *> items = WindowList();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), "&1 Untitled");
+    EXPECT_EQ(items[1]->text(), "&2 Untitled 2");
+    EXPECT_EQ(items[2]->text(), "&3 Untitled 3");
+    auto *second = qobject_cast<TMDIChild *>(Form->DocumentArea()->subWindowList()[1]);
+    ASSERT_NE(second, nullptr);
+    delete second;
+    Form->FileNewExecute();
+    EXPECT_EQ(Form->ActiveDocument()->windowTitle(), "Untitled 2");
+    // A saved document gives its number up.
+    Dialogs.FileNames.push_back(Dir.filePath("saved.zor"));
+    Form->FileSaveExecute();
+    EXPECT_EQ(Form->ActiveDocument()->windowTitle(), "saved.zor");
+    Form->FileNewExecute();
+    EXPECT_EQ(Form->ActiveDocument()->windowTitle(), "Untitled 2");
+}
+
 TEST_F(WindowCommandsTest, TilingSharesTheAreaWithoutOverlapAndRestoresMaximizedWindows)
 {
     Form->resize(900, 700);
