@@ -49,6 +49,8 @@ QWidget *TDocumentManager::DialogParent() const
 
 TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
 {
+    const QMdiSubWindow *current = Area->activeSubWindow();
+    const bool wasMaximized = current && current->isMaximized();
     auto *child = new TMDIChild;
     child->SaveDialog = &SaveDialog;
     child->PlainFont = &FontDialog;
@@ -97,9 +99,13 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
             [this, child](bool modified) { emit DocumentModified(child, modified); });
     ++DocumentCount;
     emit CountChanged(DocumentCount);
+    // A maximized document stays so when another opens: cascading would restore every window
+    // to a size too small for the panel's line. Documents the operator has arranged are
+    // cascaded with the new one.
+    const bool arranged = DocumentCount > 1 && !wasMaximized;
     child->showMaximized();
     Area->setActiveSubWindow(child);
-    if (DocumentCount > 1)
+    if (arranged)
         Area->cascadeSubWindows();
     // Reading leaves the caret after the last character; a document is read from its start,
     // once the window has its size.

@@ -99,6 +99,22 @@ TEST_F(DocumentWindowTest, NewWindowsAreUntitledAndCascadeFromTheSecond)
         EXPECT_EQ(w->FileName, "Untitled");
 }
 
+// A second document used to restore the maximized first one (the cascade), leaving both too
+// small for the panel's line; windows the operator has arranged are still cascaded.
+TEST_F(DocumentWindowTest, AnotherDocumentKeepsTheMaximizedOneMaximized)
+{
+    Form->show();
+    TMDIChild *first = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    ASSERT_TRUE(first->isMaximized());
+    TMDIChild *second = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    EXPECT_TRUE(second->isMaximized());
+    EXPECT_EQ(Form->findChild<QMdiArea *>()->activeSubWindow(), second);
+
+    second->showNormal();
+    TMDIChild *third = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    EXPECT_FALSE(third->isMaximized()) << "arranged windows are cascaded with the new one";
+}
+
 TEST_F(DocumentWindowTest, ClosingTheLastWindowGreysTheDocumentCommands)
 {
     TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
