@@ -33,10 +33,10 @@ void PrintCommand(QWidget *parent, QPrinter &printer, const QTextDocument &docum
     // Print to file proposes the document's name; a name the operator chose stays.
     static QString proposed;
     if (printer.outputFileName().isEmpty() || printer.outputFileName() == proposed) {
-        const QFileInfo document(name);
-        proposed = QDir(document.path() == QStringLiteral(".") ? QDir::currentPath()
-                                                               : document.absolutePath())
-                       .filePath(document.completeBaseName() + QStringLiteral(".pdf"));
+        const QFileInfo file(name);
+        proposed =
+            QDir(file.path() == QStringLiteral(".") ? QDir::currentPath() : file.absolutePath())
+                .filePath(file.completeBaseName() + QStringLiteral(".pdf"));
         if (printer.outputFormat() == QPrinter::PdfFormat)
             printer.setOutputFileName(proposed);
     }
