@@ -55,20 +55,29 @@ std::unique_ptr<TSerial> Serial(const std::string &device)
     return std::make_unique<TSerial>(std::make_unique<TNetPort>(), TPortDevices::Single(device));
 }
 
+// A TCP socket listening on 127.0.0.1 at a port the system picks; *address receives where.
+int ListenOnLoopback(int backlog, sockaddr_in *address)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in &a = *address;
+    a = sockaddr_in{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof a;
+    ::bind(listener, reinterpret_cast<sockaddr *>(&a), sizeof a);
+    ::listen(listener, backlog);
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&a), &length);
+    return listener;
+}
+
 // A loopback listener that never accepts, its queue filled by connections of its own, so that a
 // further connection gets no answer.
 struct TDeafServer
 {
     TDeafServer()
     {
-        Listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof a;
-        ::bind(Listener, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        ::listen(Listener, 0);
-        ::getsockname(Listener, reinterpret_cast<sockaddr *>(&a), &length);
+        sockaddr_in a;
+        Listener = ListenOnLoopback(0, &a);
         Port = ntohs(a.sin_port);
         for (int &c : Fillers) {
             c = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -394,14 +403,8 @@ struct TScriptedServer
 {
     explicit TScriptedServer(std::string chatter) : Chatter(std::move(chatter))
     {
-        Listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof a;
-        ::bind(Listener, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        ::listen(Listener, 1);
-        ::getsockname(Listener, reinterpret_cast<sockaddr *>(&a), &length);
+        sockaddr_in a;
+        Listener = ListenOnLoopback(1, &a);
         Address = "127.0.0.1:" + std::to_string(ntohs(a.sin_port));
         Thread = std::thread([this] {
             const int c = ::accept(Listener, nullptr, nullptr);
