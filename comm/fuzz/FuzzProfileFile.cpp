@@ -67,10 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     zor::TProfileFile profile(file);
     const std::string before = profile.Text();
-    // Reading what was written gives the same lines.
-    if (Lines(zor::TProfileFile(before).Text()) != Lines(before))
-        std::abort();
-    // Saving writes the file's own encoding and mark back; reading that gives the same lines.
+    // Reading what is saved (the file's own encoding and mark written back) gives the same
+    // lines. The text alone is no file: its first line may begin with what reads as a mark.
     if (Lines(zor::TProfileFile(profile.Bytes()).Text()) != Lines(before))
         std::abort();
     if (!Writable(section, "]\r\n") || !Writable(key, "=\r\n") ||
@@ -80,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     profile.WriteString(section, key, value);
     const std::string after = profile.Text();
-    const zor::TProfileFile reread(after);
+    const zor::TProfileFile reread(profile.Bytes());
     if (Lines(reread.Text()) != Lines(after))
         std::abort();
 
