@@ -4,6 +4,7 @@
 // unchanged: the lines of the file are all still there, in order, save the one that held the
 // key, with at most a new section header, a blank line before it and the key added. Stray
 // carriage returns at line ends may change, as the file's line-end style is settled.
+#include "base/Utf8.h"
 #include "comm/ProfileFile.h"
 
 #include <cstdint>
@@ -76,6 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         value.size() > zor::TProfileFile::MaxStringLength)
         return 0;
 
+    // A UTF-16 file holds text only: bytes that are no UTF-8 are saved as U+FFFD, by design.
+    const bool utf16 = file.substr(0, 2) == "\xFF\xFE" || file.substr(0, 2) == "\xFE\xFF";
+    std::u32string decoded;
+    if (utf16 && !(zor::doc::DecodeUtf8(section, decoded) && zor::doc::DecodeUtf8(key, decoded) &&
+                   zor::doc::DecodeUtf8(value, decoded)))
+        return 0;
     profile.WriteString(section, key, value);
     const std::string after = profile.Text();
     const zor::TProfileFile reread(profile.Bytes());
