@@ -235,8 +235,8 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
     int untitled = 0;
     for (const TOrphanCopies &orphans : found)
         for (const TRecoveryCopy &copy : orphans.Copies) {
-            QString name = copy.Untitled ? UntitledCaption(++untitled)
-                                         : ShownName(false, copy.FileName);
+            QString name =
+                copy.Untitled ? UntitledCaption(++untitled) : ShownName(false, copy.FileName);
             // Later changes could not be kept (a full disk): the operator gets what was kept,
             // and is told how old it is.
             if (copy.Stale)

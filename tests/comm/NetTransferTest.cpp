@@ -410,12 +410,16 @@ struct TScriptedServer
             const int c = ::accept(Listener, nullptr, nullptr);
             char scrap[256];
             for (;;) {
-                if (!Chatter.empty() && ::send(c, Chatter.data(), Chatter.size(), MSG_NOSIGNAL) < 0)
+                // A silent server waits for the link to close; a chatty one talks until then.
+                if (Chatter.empty()) {
+                    if (::recv(c, scrap, sizeof scrap, 0) <= 0)
+                        break;
+                    continue;
+                }
+                if (::send(c, Chatter.data(), Chatter.size(), MSG_NOSIGNAL) < 0)
                     break;
                 if (::recv(c, scrap, sizeof scrap, MSG_DONTWAIT) == 0)
                     break;
-                if (Chatter.empty())
-                    std::this_thread::sleep_for(milliseconds(10));
             }
             ::close(c);
         });
