@@ -121,7 +121,7 @@ void TPanelCommands::Translate(QTextEdit &editor, bool send, QLabel &status,
                                                          : CommSettings.LogPath);
             if (targets)
                 SendToTargets(*targets, QStringLiteral("Send to panels"),
-                              [&program](TPanelTransfers &t) { t.SendProgram(program); });
+                              TPanelJob::Program(program));
             else
                 ShowResult(Transfers().SendProgram(program, CommSettings.Port, CommSettings.Baud));
         }
@@ -152,7 +152,7 @@ void TPanelCommands::SendToPanels(QTextEdit &editor, QLabel &status)
     }
     std::vector<TPanelTarget> targets;
     for (const TNamedPanel &panel : PanelList)
-        targets.push_back(TargetOf(panel, TargetDefaults()));
+        targets.push_back(PanelTarget(panel, TargetDefaults()));
     TPanelChoice &choice = PanelChoice();
     choice.PanelList->SetTargets(targets, SendChoice);
     if (Dialogs().ExecuteForm(choice) != QDialog::Accepted)
@@ -178,21 +178,13 @@ void TPanelCommands::SendToPanels(QTextEdit &editor, QLabel &status)
 }
 
 void TPanelCommands::SendToTargets(const std::vector<TPanelTarget> &targets, const QString &caption,
-                                   const std::function<void(TPanelTransfers &)> &send)
+                                   const TPanelJob &job)
 {
-    if (const QString shared = SharedDeviceText(targets); !shared.isEmpty()) {
-        Dialogs().MessageBox(&Window, QStringLiteral("Error"),
-                             QStringLiteral("Nothing was sent. ") + shared, TMsgIcon::Error,
-                             TMsgButtons::Ok);
-        return;
-    }
-    TPanelTransfers transfers(targets, PortFactory);
-    std::vector<TTransferResult> results;
-    connect(&transfers, &TPanelTransfers::Finished, this,
-            [&results](const std::vector<TTransferResult> &r) { results = r; });
+    TPanelTransfers transfers(targets,
+                              [factory = PortFactory](const TPanelDevice &) { return factory(); });
     TPanelsProgress &progress = PanelsProgress();
     progress.Follow(&transfers);
-    send(transfers);
+    const std::vector<TPanelOutcome> results = transfers.Send(job);
     progress.Follow(nullptr);
     UpdateTransferLogAction();
     TPanelResults &window = PanelResults();
@@ -239,7 +231,7 @@ TPanelTarget TPanelCommands::PortTarget() const
     const int number = CommSettings.Port >= 1 && CommSettings.Port <= 3 ? CommSettings.Port : 4;
     TPanelTarget target;
     target.Name = "COM " + std::to_string(number) + " (Parameters)";
-    target.Device = PortDevices.ForPort(CommSettings.Port);
+    target.Device = PanelDevice(PortDevices.ForPort(CommSettings.Port));
     target.Baud = CommSettings.Baud;
     target.BaudProblem = TargetDefaults().BaudProblem;
     target.Log = TTransferLog{CommSettings.LogToFile, CommSettings.LogPath};
@@ -260,10 +252,10 @@ TTransferRunner &TPanelCommands::Transfers()
     return *Runner;
 }
 
-void TPanelCommands::ShowResult(const TTransferResult &result)
+void TPanelCommands::ShowResult(const TPanelOutcome &result)
 {
     UpdateTransferLogAction();
-    TTransferResult shown = result;
+    TPanelOutcome shown = result;
     // A port refuses a rate it has no setting for; a panel does not hear a rate it does not work
     // at.
     if ((result.Code == ResultUnknownError || result.Code == ResultTimeout) &&
@@ -281,7 +273,7 @@ void TPanelCommands::NumericFields()
         return;
     std::vector<TPanelTarget> targets{PortTarget()};
     for (const TNamedPanel &panel : PanelList)
-        targets.push_back(TargetOf(panel, TargetDefaults()));
+        targets.push_back(PanelTarget(panel, TargetDefaults()));
     Vstup->SetTargets(targets);
     std::uint8_t message[NumericMessageLength + 1] = {}; // and its zero byte
     std::vector<TPanelTarget> ticked;
@@ -301,8 +293,7 @@ void TPanelCommands::NumericFields()
         ShowResult(Transfers().SendNumeric(message, CommSettings.Port, CommSettings.Baud));
         return;
     }
-    SendToTargets(ticked, QStringLiteral("Numeric fields"),
-                  [&message](TPanelTransfers &t) { t.SendNumeric(message); });
+    SendToTargets(ticked, QStringLiteral("Numeric fields"), TPanelJob::Numeric(message));
 }
 
 void TPanelCommands::LogChoices(QStringList &labels, QStringList &paths) const

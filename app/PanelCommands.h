@@ -27,14 +27,14 @@ class TFormSim;
 class TGraf;
 class TPanelChoice;
 class TPanelResults;
-class TPanelTransfers;
 class TPanelsProgress;
 class TParamet;
 class TTransferRunner;
 class TVstup;
+struct TPanelJob;
+struct TPanelOutcome;
 struct TPanelTarget;
 struct TTargetDefaults;
-struct TTransferResult;
 
 // Where the last choice of Send to panels is kept: key "SendPanels" of section "Editor", the
 // names separated by commas (a panel's name holds none).
@@ -97,10 +97,10 @@ public:
 private:
     void Translate(QTextEdit &editor, bool send, QLabel &status,
                    const std::vector<TPanelTarget> *targets);
-    // Sends to every target at once and shows the results, or refuses targets that share a
-    // device. send starts the transfers (a program or the counters).
+    // Sends job to every target at once (none of them sharing a device: the caller has refused
+    // that) and shows the results.
     void SendToTargets(const std::vector<TPanelTarget> &targets, const QString &caption,
-                       const std::function<void(TPanelTransfers &)> &send);
+                       const TPanelJob &job);
     // The port of Parameters as a target, named "COM n (Parameters)".
     TPanelTarget PortTarget() const;
     // What a named panel takes from the settings where it says nothing of its own.
@@ -114,7 +114,7 @@ private:
     // log of the settings at the time of the call.
     TTransferRunner &Transfers();
     // Shows how a transfer ended (over the progress window, which is hidden afterwards).
-    void ShowResult(const TTransferResult &result);
+    void ShowResult(const TPanelOutcome &result);
 
     QWidget &Window;
     QAction *TransferLogAction;

@@ -138,19 +138,18 @@ void BM_PanelsAtOnce47Blocks(benchmark::State &state)
         }
         zor::TPanelTarget target;
         target.Name = "Panel" + std::to_string(i + 1);
-        target.Device = panels.back()->DevicePath();
+        target.Device = zor::PanelDevice(panels.back()->DevicePath());
         target.Baud = 19200;
         targets.push_back(target);
     }
     std::string text(46 * zor::BlockDataLength + 20, 'A');
     for (std::size_t i = 0; i < text.size(); ++i)
         text[i] = static_cast<char>('A' + i % 26);
-    const auto transfer = [&text](zor::TSerial &serial, std::int32_t baud) {
-        return serial.SendProgram(text, 1, 1, 1, baud);
-    };
+    const zor::TPanelJob job = zor::TPanelJob::Program(text);
+    zor::TPanelSend send;
+    send.PortFactory = [](const zor::TPanelDevice &) { return zor::CreateSerialPort(); };
     for (auto _ : state) {
-        const auto outcomes = zor::SendToPanels(
-            targets, transfer, [] { return zor::CreateSerialPort(); }, nullptr);
+        const auto outcomes = zor::SendToPanels(targets, job, send);
         for (const zor::TPanelOutcome &outcome : outcomes)
             if (outcome.Code != zor::ResultOk) {
                 state.SkipWithError("a transfer failed");

@@ -1,5 +1,9 @@
 #include "comm/PanelSend.h"
 
+#include "comm/Frames.h"
+
+#include <algorithm>
+#include <cstring>
 #include <exception>
 #include <thread>
 
@@ -14,22 +18,6 @@ std::string PanelBaudProblem(const TNamedPanel &panel, const std::string &file)
            "] of " + file + ": the panel works at 4800, 9600 or 19200 baud";
 }
 
-TPanelTarget PanelTarget(const TNamedPanel &panel, const TTargetDefaults &defaults)
-{
-    TPanelTarget target;
-    target.Name = panel.Name;
-    target.Device = panel.Device;
-    if (defaults.BaudGiven || panel.Baud <= 0) {
-        target.Baud = defaults.Settings.Baud;
-        target.BaudProblem = defaults.BaudProblem;
-    } else {
-        target.Baud = panel.Baud;
-        if (!IsPanelBaudRate(panel.Baud))
-            target.BaudProblem = PanelBaudProblem(panel, defaults.SettingsFile);
-    }
-    return target;
-}
-
 // Each of the two named once: a panel by its name with its device beside it where that tells
 // something the other does not, a bare device by itself.
 std::string SameDeviceProblem(const TPanelTarget &first, const TPanelTarget &second)
@@ -39,15 +27,46 @@ std::string SameDeviceProblem(const TPanelTarget &first, const TPanelTarget &sec
     if (first.Device == second.Device) {
         const bool deviceNamed = first.Name.empty() || second.Name.empty();
         return first.Label() + " and " + second.Label() + " are the same device" +
-               (deviceNamed ? "" : " " + first.Device);
+               (deviceNamed ? "" : " " + first.Device.Name);
     }
     const auto told = [](const TPanelTarget &target) {
-        return target.Name.empty() ? target.Device : target.Name + " (" + target.Device + ")";
+        return target.Name.empty() ? target.Device.Name
+                                   : target.Name + " (" + target.Device.Name + ")";
     };
     return told(first) + " and " + told(second) + " are the same device";
 }
 
 } // namespace
+
+TPanelDevice PanelDevice(std::string name)
+{
+    // The schemes as the ports take them (comm/NetPort.h), in lower case.
+    TPanelDevice device;
+    if (name.starts_with("socket://"))
+        device.Kind = TPanelDevice::TKind::Socket;
+    else if (name.starts_with("rfc2217://"))
+        device.Kind = TPanelDevice::TKind::Rfc2217;
+    device.Name = std::move(name);
+    return device;
+}
+
+TPanelTarget PanelTarget(const TNamedPanel &panel, const TTargetDefaults &defaults)
+{
+    TPanelTarget target;
+    target.Name = panel.Name;
+    target.Device = PanelDevice(panel.Device);
+    if (defaults.BaudGiven || panel.Baud <= 0) {
+        target.Baud = defaults.Settings.Baud;
+        target.BaudProblem = defaults.BaudProblem;
+    } else {
+        target.Baud = panel.Baud;
+        if (!IsPanelBaudRate(panel.Baud))
+            target.BaudProblem = PanelBaudProblem(panel, defaults.SettingsFile);
+    }
+    target.Log.LogToFile = defaults.Settings.LogToFile;
+    target.Log.LogPath = PanelLogPath(defaults.Settings.LogPath, target.Name);
+    return target;
+}
 
 bool ResolvePanelTargets(const std::vector<TNamedPanel> &panels, const TTargetChoice &choice,
                          const TTargetDefaults &defaults, std::vector<TPanelTarget> *targets,
@@ -68,7 +87,7 @@ bool ResolvePanelTargets(const std::vector<TNamedPanel> &panels, const TTargetCh
     for (const TTargetChoice::TItem &item : choice.Items) {
         if (item.Kind == TTargetChoice::TItem::Device) {
             TPanelTarget target;
-            target.Device = item.Value;
+            target.Device = PanelDevice(item.Value);
             target.Baud = defaults.Settings.Baud;
             target.BaudProblem = defaults.BaudProblem;
             chosen.push_back(std::move(target));
@@ -82,26 +101,48 @@ bool ResolvePanelTargets(const std::vector<TNamedPanel> &panels, const TTargetCh
 
     // Two workers on one device would garble each other's frames (or one would find it busy):
     // refused before either sends anything.
-    std::vector<std::string> devices;
-    for (const TPanelTarget &target : chosen)
-        devices.push_back(target.Device);
-    if (const auto same = FindSameDevice(devices)) {
+    if (const auto same = FindSharedDevice(chosen)) {
         *problem = SameDeviceProblem(chosen[same->first], chosen[same->second]);
         return false;
     }
 
+    // A named panel has its log already (PanelTarget); a bare device logs to the log itself
+    // when it is the only target.
     const TCommSettings &settings = defaults.Settings;
-    for (TPanelTarget &target : chosen) {
-        target.Log.LogToFile = settings.LogToFile;
-        if (!target.Name.empty())
-            target.Log.LogPath = PanelLogPath(settings.LogPath, target.Name);
-        else if (chosen.size() == 1)
-            target.Log.LogPath = settings.LogPath;
-        else
-            target.Log.LogPath = PanelLogPath(settings.LogPath, target.Device);
-    }
+    for (TPanelTarget &target : chosen)
+        if (target.Name.empty()) {
+            target.Log.LogToFile = settings.LogToFile;
+            target.Log.LogPath = chosen.size() == 1
+                                     ? settings.LogPath
+                                     : PanelLogPath(settings.LogPath, target.Device.Name);
+        }
     *targets = std::move(chosen);
     return true;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>>
+FindSharedDevice(const std::vector<TPanelTarget> &targets)
+{
+    std::vector<std::string> devices;
+    for (const TPanelTarget &target : targets)
+        devices.push_back(target.Device.Name);
+    return FindSameDevice(devices);
+}
+
+TPanelJob TPanelJob::Program(std::string_view text)
+{
+    return {TKind::Program, std::string(text.substr(0, text.find('\0')))};
+}
+
+TPanelJob TPanelJob::Numeric(const std::uint8_t *message)
+{
+    return {TKind::Numeric,
+            std::string(reinterpret_cast<const char *>(message), NumericMessageLength)};
+}
+
+int TPanelJob::Blocks() const
+{
+    return Kind == TKind::Program ? static_cast<int>(BlockCount(Bytes.size())) : 0;
 }
 
 std::string OutcomeCause(const TPanelTarget &target, const TPanelOutcome &outcome)
@@ -128,47 +169,88 @@ std::size_t OpenFilesNeeded(const std::vector<TPanelTarget> &targets)
     return needed;
 }
 
+namespace {
+
+// The panel's selector bytes of a program's Block and Close frames; the editor always sends 1.
+constexpr std::uint8_t ProgramSelector = 1;
+constexpr std::uint8_t ProgramCloseSelector = 1;
+
+// The transfer of job to one target, on the calling thread.
+TPanelOutcome SendToPanel(std::size_t index, const TPanelTarget &target, const TPanelJob &job,
+                          std::unique_ptr<TSerialPort> port, const TPanelSend &send)
+{
+    TPanelOutcome outcome;
+    TSerial serial(std::move(port), target.Log);
+    serial.Stop = send.Stop;
+    const bool program = job.Kind == TPanelJob::TKind::Program;
+    // Progress is told once the Open frame is taken and after each block taken: the frame in
+    // flight follows it.
+    outcome.Frame = program ? 0 : -1;
+    outcome.Blocks = job.Blocks();
+    serial.OnProgressMaximum = [&](int maximum) {
+        outcome.Frame = 1;
+        if (send.ProgressMaximum)
+            send.ProgressMaximum(index, maximum);
+    };
+    serial.OnProgressPosition = [&](int position) {
+        ++outcome.Frame;
+        if (send.ProgressPosition)
+            send.ProgressPosition(index, position);
+    };
+    if (program) {
+        outcome.Code = serial.SendProgram(job.Bytes, ProgramSelector, ProgramCloseSelector,
+                                          target.Device.Name, target.Baud);
+    } else {
+        std::uint8_t message[NumericMessageLength + 1] = {};
+        std::memcpy(message, job.Bytes.data(), std::min(job.Bytes.size(), NumericMessageLength));
+        outcome.Code = serial.SendNumeric(message, target.Device.Name, target.Baud);
+    }
+    outcome.PortProblem = serial.PortProblem();
+    outcome.LogProblem = serial.LogProblem();
+    return outcome;
+}
+
+} // namespace
+
 std::vector<TPanelOutcome> SendToPanels(const std::vector<TPanelTarget> &targets,
-                                        const TPanelTransfer &transfer,
-                                        const TPanelPortFactory &portFactory,
-                                        const TTransferStop *stop, std::size_t openFileLimit)
+                                        const TPanelJob &job, const TPanelSend &send)
 {
     std::vector<TPanelOutcome> outcomes(targets.size());
+    const auto finished = [&](std::size_t i) {
+        if (send.Finished)
+            send.Finished(i, outcomes[i]);
+    };
     if (const std::size_t needed = OpenFilesNeeded(targets);
-        openFileLimit != 0 && needed > openFileLimit) {
-        const std::string problem = "too many open files (limit " + std::to_string(openFileLimit) +
-                                    ", " + std::to_string(targets.size()) +
+        send.OpenFileLimit != 0 && needed > send.OpenFileLimit) {
+        const std::string problem = "too many open files (limit " +
+                                    std::to_string(send.OpenFileLimit) + ", " +
+                                    std::to_string(targets.size()) +
                                     (targets.size() == 1 ? " panel needs" : " panels need") +
                                     " about " + std::to_string(needed) + ")";
-        for (TPanelOutcome &outcome : outcomes) {
-            outcome.Code = ResultHardwareFailure;
-            outcome.PortProblem = problem;
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            outcomes[i].Code = ResultHardwareFailure;
+            outcomes[i].PortProblem = problem;
+            finished(i);
         }
         return outcomes;
     }
     std::vector<std::unique_ptr<TSerialPort>> ports;
-    for (std::size_t i = 0; i < targets.size(); ++i)
-        ports.push_back(portFactory());
-    const auto run = [&](std::size_t i) {
-        const TPanelTarget &target = targets[i];
-        TSerial serial(std::move(ports[i]), TPortDevices::Single(target.Device), target.Log);
-        serial.Stop = stop;
-        outcomes[i].Code = transfer(serial, target.Baud);
-        outcomes[i].PortProblem = serial.PortProblem();
-        outcomes[i].LogProblem = serial.LogProblem();
-    };
+    for (const TPanelTarget &target : targets)
+        ports.push_back(send.PortFactory(target.Device));
     if (targets.size() == 1) {
-        run(0);
+        outcomes[0] = SendToPanel(0, targets[0], job, std::move(ports[0]), send);
+        finished(0);
         return outcomes;
     }
     const auto work = [&](std::size_t i) {
         try {
-            run(i);
+            outcomes[i] = SendToPanel(i, targets[i], job, std::move(ports[i]), send);
         } catch (const std::exception &e) {
             // Leaving the thread, it would end the process and every other panel's transfer.
             outcomes[i].Code = ResultUnknownError;
             outcomes[i].PortProblem = e.what();
         }
+        finished(i);
     };
     // jthreads: should starting one fail, those already running are still waited for.
     std::vector<std::jthread> workers;

@@ -1,7 +1,8 @@
-// One transfer to several panels at once: which panels a command names, and one worker thread per
-// panel, each with its own port, its own TSerial and its own log, so that a panel that is slow,
-// refuses or is gone neither stops nor slows the others. Plain C++: the ports come from a factory
-// the caller passes in.
+// One transfer to several panels at once, for zor and the editor alike: which panels a command
+// names, and one worker thread per panel, each with its own port, its own TSerial and its own log,
+// so that a panel that is slow, refuses or is gone neither stops nor slows the others. Plain C++:
+// the ports come from a factory the caller passes in; the editor wraps it with signals
+// (comm/PanelTransfers.h).
 #pragma once
 
 #include "comm/Panels.h"
@@ -16,16 +17,39 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zor {
+
+// Where a panel is reached: the one description of a device that a target carries to the port
+// factory. A new kind of device is added here: its enumerator, the scheme that names it in
+// PanelDevice, and whatever else it needs to be reached; the port factory makes its port.
+struct TPanelDevice
+{
+    enum class TKind {
+        Local,   // a path of the machine's own serial device
+        Socket,  // socket://HOST:PORT, raw TCP to a device server
+        Rfc2217, // rfc2217://HOST:PORT, a device server that takes the line settings
+    };
+    TKind Kind = TKind::Local;
+    std::string Name; // as written: a path, or the network name with its scheme
+
+    bool operator==(const TPanelDevice &) const = default;
+};
+
+// The description of a device as written: its scheme tells the kind, as the ports read it;
+// anything else is a local path.
+TPanelDevice PanelDevice(std::string name);
 
 // One panel a transfer goes to.
 struct TPanelTarget
 {
     std::string Name;         // the panel's name in section "Panels"; empty for a bare device
-    std::string Device;       // a path, or a socket:// or rfc2217:// name
+    TPanelDevice Device;      // where it is reached
     std::int32_t Baud = 9600; // the rate the transfer uses
     // Said under "Unknow Error" or "Timeout" when Baud is none of the panel's rates: where the
     // rate came from. Empty otherwise.
@@ -33,7 +57,7 @@ struct TPanelTarget
     TTransferLog Log; // this target's own transfer log
 
     // How lists and messages call the target: its name, else its device.
-    const std::string &Label() const { return Name.empty() ? Device : Name; }
+    const std::string &Label() const { return Name.empty() ? Device.Name : Name; }
 };
 
 // The targets a command line names, in the order given.
@@ -60,6 +84,11 @@ struct TTargetDefaults
     std::string SettingsFile; // named in the line under a panel's own rate that is no panel's
 };
 
+// The target of a named panel: its own rate, else the rate of defaults (always that rate when
+// defaults.BaudGiven), with the line to say under a rate the panel does not work at; its own log
+// (PanelLogPath) when logging is on.
+TPanelTarget PanelTarget(const TNamedPanel &panel, const TTargetDefaults &defaults);
+
 // Resolves choice against the panels of the settings file into *targets. Each named panel keeps
 // its own rate unless a rate was given, and logs (when logging is on) to its own file,
 // PanelLogPath; a bare device logs to the log itself when it is the only target, else to
@@ -70,42 +99,79 @@ bool ResolvePanelTargets(const std::vector<TNamedPanel> &panels, const TTargetCh
                          const TTargetDefaults &defaults, std::vector<TPanelTarget> *targets,
                          std::string *problem);
 
+// The first two targets, in list order, that are one device (FindSameDevice): a device opened
+// twice at once would have two transfers' frames interleaved on one line. Their indexes.
+std::optional<std::pair<std::size_t, std::size_t>>
+FindSharedDevice(const std::vector<TPanelTarget> &targets);
+
+// What goes to every target: a display program or the numeric message.
+struct TPanelJob
+{
+    enum class TKind { Program, Numeric };
+    TKind Kind = TKind::Program;
+    // The program up to its first zero byte, or the five characters of the numeric message
+    // (comm/NumericMessage.h).
+    std::string Bytes;
+
+    static TPanelJob Program(std::string_view text);
+    static TPanelJob Numeric(const std::uint8_t *message);
+    // The program's length in blocks, as the panel counts them; 0 for the numeric message.
+    int Blocks() const;
+};
+
 // How one target's transfer ended.
 struct TPanelOutcome
 {
     int Code = ResultOk;     // a code of comm/Results.h; ResultCancelled when stopped
     std::string PortProblem; // TSerial::PortProblem after "Hardware Failure"
     std::string LogProblem;  // TSerial::LogProblem
+    // For a program, the frame it ended in: 0 the Open frame, 1..Blocks a block, Blocks + 1 the
+    // Close frame. -1 for a numeric message.
+    int Frame = -1;
+    int Blocks = 0;
 };
 
 // The line under the result that says why, where there is one: the port's problem under
 // "Hardware Failure", the target's rate problem under "Unknow Error" and "Timeout"; else empty.
 std::string OutcomeCause(const TPanelTarget &target, const TPanelOutcome &outcome);
 
-// The transfer one worker makes on its own TSerial: SendProgram or SendNumeric with port number 1
-// and baud. Called on the workers' threads at the same time: it must only read what it shares.
-using TPanelTransfer = std::function<int(TSerial &serial, std::int32_t baud)>;
-
-using TPanelPortFactory = std::function<std::unique_ptr<TSerialPort>()>;
+// Makes the closed port through which a target's device is reached.
+using TPanelPortFactory = std::function<std::unique_ptr<TSerialPort>(const TPanelDevice &device)>;
 
 // About how many open files (descriptors of files, sockets and pipes) a transfer to targets at
 // once needs: a reserve for the program itself, and for each target its port, what its worker
 // thread waits with, and its log when it keeps one.
 std::size_t OpenFilesNeeded(const std::vector<TPanelTarget> &targets);
 
-// Makes transfer to every target at once, one thread per target (a single target on the calling
-// thread), and returns when all have ended: one outcome per target, in the order of targets.
-// portFactory is called on the calling thread, once per target, before any transfer starts; each
-// port is then used only by its own worker. stop (not owned, may be null) ends every transfer
-// still running after its frame in flight.
-//
-// openFileLimit is how many files the process may have open (0: no limit). When the targets need
-// more (OpenFilesNeeded), nothing starts: a thread or port that found none left would fail
-// obscurely or end the process. Every outcome is then "Hardware Failure" with "too many open
-// files (limit L, N panels need about M)" as its PortProblem.
+// How a fan-out is run, and what its caller hears meanwhile. The callbacks are called on the
+// worker of the target whose index they pass, several at once: each must only touch what is its
+// own or is safe from any thread. Any may be empty.
+struct TPanelSend
+{
+    // Called on the calling thread, once per target, before any transfer starts; each port is
+    // then used only by its own worker.
+    TPanelPortFactory PortFactory;
+    // Not owned, may be null: once requested, every transfer still running ends after its frame
+    // in flight.
+    const TTransferStop *Stop = nullptr;
+    // How many files the process may have open (0: no limit). When the targets need more
+    // (OpenFilesNeeded), nothing starts: a thread or port that found none left would fail
+    // obscurely or end the process. Every outcome is then "Hardware Failure" with "too many
+    // open files (limit L, N panels need about M)" as its PortProblem.
+    std::size_t OpenFileLimit = 0;
+
+    // A program's blocks counted (the bar's maximum), then after each accepted block the bar's
+    // position (TSerial::OnProgressMaximum and OnProgressPosition).
+    std::function<void(std::size_t target, int maximum)> ProgressMaximum;
+    std::function<void(std::size_t target, int position)> ProgressPosition;
+    // The target's transfer has ended, after its last progress.
+    std::function<void(std::size_t target, const TPanelOutcome &outcome)> Finished;
+};
+
+// Sends job to every target at once, one thread per target (a single target on the calling
+// thread), each on its own port with its own TSerial and its own log, and returns when all have
+// ended: one outcome per target, in the order of targets.
 std::vector<TPanelOutcome> SendToPanels(const std::vector<TPanelTarget> &targets,
-                                        const TPanelTransfer &transfer,
-                                        const TPanelPortFactory &portFactory,
-                                        const TTransferStop *stop, std::size_t openFileLimit = 0);
+                                        const TPanelJob &job, const TPanelSend &send);
 
 } // namespace zor

@@ -20,14 +20,24 @@ TSerial::TSerial(std::unique_ptr<TSerialPort> port, TPortDevices devices, TTrans
     ClearBuffer(Receive);
 }
 
+TSerial::TSerial(std::unique_ptr<TSerialPort> port, TTransferLog log, TClock *clock)
+    : TSerial(std::move(port), TPortDevices{}, std::move(log), clock)
+{
+}
+
 TSerial::~TSerial() = default;
 
 int TSerial::OpenPort(std::int32_t port, std::int32_t baud)
 {
+    return OpenDevice(Devices.ForPort(port), baud);
+}
+
+int TSerial::OpenDevice(const std::string &device, std::int32_t baud)
+{
     PortProblemText.clear();
-    OpenDevice = Devices.ForPort(port);
+    OpenedDevice = device;
     Port->WatchStop(Stop);
-    if (!Port->Open(OpenDevice)) {
+    if (!Port->Open(OpenedDevice)) {
         if (StopRequested())
             return ResultCancelled;
         PortProblemText = Port->OpenProblem();
@@ -80,7 +90,7 @@ void TSerial::SayLineLost(const std::string &during, const std::string &conseque
     if (!Lost || !PortProblemText.empty())
         return;
     const std::string what = Port->LostProblem();
-    PortProblemText = (what.empty() ? "The device " + OpenDevice + " went away" : what) + " " +
+    PortProblemText = (what.empty() ? "The device " + OpenedDevice + " went away" : what) + " " +
                       during + consequence + " Send again once it is back.";
 }
 
@@ -177,11 +187,11 @@ void TSerial::LetOwedRepliesGoBy(int owed, std::int64_t lastCopyMs, std::size_t 
     }
 }
 
-int TSerial::ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32_t baud)
+int TSerial::ExchangeOnOwnPort(std::size_t length, const std::string &device, std::int32_t baud)
 {
     Lost = false;
     FrameWritten = false;
-    int result = OpenPort(port, baud);
+    int result = OpenDevice(device, baud);
     if (result != ResultOk) {
         DropPort();
         return result;
@@ -196,9 +206,14 @@ int TSerial::ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32
 
 int TSerial::SendOpen(std::int32_t port, std::int32_t baud, int *freeBlocks)
 {
+    return SendOpenTo(Devices.ForPort(port), baud, freeBlocks);
+}
+
+int TSerial::SendOpenTo(const std::string &device, std::int32_t baud, int *freeBlocks)
+{
     ClearBuffer(Send);
     ClearBuffer(Receive);
-    const int result = ExchangeOnOwnPort(BuildOpenFrame(Send.data(), Clock->Now()), port, baud);
+    const int result = ExchangeOnOwnPort(BuildOpenFrame(Send.data(), Clock->Now()), device, baud);
     if (result == ResultOk)
         *freeBlocks = GetWord(Receive.data() + 2);
     SayLineLost("during the Open frame,", " before any block was sent.");
@@ -207,10 +222,15 @@ int TSerial::SendOpen(std::int32_t port, std::int32_t baud, int *freeBlocks)
 
 int TSerial::SendNumeric(const std::uint8_t *message, std::int32_t port, std::int32_t baud)
 {
+    return SendNumeric(message, Devices.ForPort(port), baud);
+}
+
+int TSerial::SendNumeric(const std::uint8_t *message, const std::string &device, std::int32_t baud)
+{
     ClearBuffer(Send);
     ClearBuffer(Receive);
     BeginTransfer();
-    const int result = ExchangeOnOwnPort(BuildNumericFrame(Send.data(), message), port, baud);
+    const int result = ExchangeOnOwnPort(BuildNumericFrame(Send.data(), message), device, baud);
     SayLineLost("during the numeric message.", "");
     return result;
 }
@@ -238,11 +258,17 @@ std::string_view TSerial::StopLine() const
 int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint8_t closeSelector,
                          std::int32_t port, std::int32_t baud)
 {
+    return SendProgram(text, selector, closeSelector, Devices.ForPort(port), baud);
+}
+
+int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint8_t closeSelector,
+                         const std::string &device, std::int32_t baud)
+{
     text = text.substr(0, text.find('\0'));
 
     BeginTransfer();
     int freeBlocks = 0;
-    int result = SendOpen(port, baud, &freeBlocks);
+    int result = SendOpenTo(device, baud, &freeBlocks);
 
     // The log begins after the Open frame, which it then shows; the transfer does not depend on it.
     Log.Begin();
@@ -277,7 +303,7 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     if (stopped())
         return fail({}, ResultCancelled);
 
-    result = OpenPort(port, baud);
+    result = OpenDevice(device, baud);
     if (result != ResultOk) {
         DropPort();
         return fail("Open port error!!!!", result);

@@ -48,6 +48,8 @@ public:
     // the system clock.
     TSerial(std::unique_ptr<TSerialPort> port, TPortDevices devices, TTransferLog log = {},
             TClock *clock = nullptr);
+    // A link with no port numbers: its operations name their device.
+    TSerial(std::unique_ptr<TSerialPort> port, TTransferLog log, TClock *clock = nullptr);
     ~TSerial();
 
     TSerial(const TSerial &) = delete;
@@ -71,6 +73,8 @@ public:
     // when Stop was requested while connecting; ResultUnknownError when it opened but could not
     // be set up (it is left open: the caller closes it).
     int OpenPort(std::int32_t port, std::int32_t baud);
+    // The same on a device named directly (a path, or a socket:// or rfc2217:// name).
+    int OpenDevice(const std::string &device, std::int32_t baud);
 
     // Waits for pending output, then closes. ResultOk, or ResultUnknownError when not open.
     int ClosePort();
@@ -86,12 +90,16 @@ public:
     int SendClose(std::uint16_t blocks, std::uint8_t closeSelector);
     // message: the five characters of the numeric message (comm/NumericMessage.h).
     int SendNumeric(const std::uint8_t *message, std::int32_t port, std::int32_t baud);
+    int SendNumeric(const std::uint8_t *message, const std::string &device, std::int32_t baud);
 
     // Sends the display program text: the bytes up to the first zero byte (or all of text), in
     // 64-byte blocks, with the Open and Close frames around them, writing the transfer log when
     // it is enabled. The editor passes 1 for both selectors.
     int SendProgram(std::string_view text, std::uint8_t selector, std::uint8_t closeSelector,
                     std::int32_t port, std::int32_t baud);
+    // The same on a device named directly.
+    int SendProgram(std::string_view text, std::uint8_t selector, std::uint8_t closeSelector,
+                    const std::string &device, std::int32_t baud);
 
     // Why the last operation ended in ResultHardwareFailure, one line for the operator: why the
     // device could not be opened, or that it went away during the transfer (during which frame,
@@ -123,7 +131,8 @@ private:
     // before returning with one, lets the replies owed to the other copies go by.
     int ExchangeFrame(std::size_t length);
     // Opens the port, exchanges the frame already in Send and closes the port again.
-    int ExchangeOnOwnPort(std::size_t length, std::int32_t port, std::int32_t baud);
+    int ExchangeOnOwnPort(std::size_t length, const std::string &device, std::int32_t baud);
+    int SendOpenTo(const std::string &device, std::int32_t baud, int *freeBlocks);
     // Closes the port without flushing, as every failure path does.
     void DropPort();
     // Reads and drops the replies owed to copies of the frame beyond the one taken, until each has
@@ -148,7 +157,7 @@ private:
     TBuffer Send{};
     TBuffer Receive{};
     std::string PortProblemText;
-    std::string OpenDevice; // the device of the last OpenPort
+    std::string OpenedDevice; // the device of the last OpenDevice
     int Slowest = 0;
     bool Lost = false;         // the last exchange ended because the port failed
     bool FrameWritten = false; // the last exchange wrote at least one copy

@@ -1,24 +1,11 @@
 #include "comm/TransferRunner.h"
 
-#include "comm/Frames.h"
 #include "comm/PortFactory.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QMetaMethod>
-#include <QThread>
-
-#include <cstring>
 
 namespace zor {
-
-namespace {
-
-// The panel's selector bytes of a program's Block and Close frames; the editor always sends 1.
-constexpr std::uint8_t ProgramSelector = 1;
-constexpr std::uint8_t ProgramCloseSelector = 1;
-
-} // namespace
 
 TTransferRunner::TTransferRunner(QObject *parent)
     : QObject(parent), PortFactory([] { return CreateSerialPort(); })
@@ -27,89 +14,73 @@ TTransferRunner::TTransferRunner(QObject *parent)
 
 TTransferRunner::~TTransferRunner()
 {
-    // The worker uses Serial and Stop; neither may go before it has ended.
-    if (Worker) {
+    // The worker uses Stop; it may not go before the worker has ended. What the worker posted to
+    // this object is dropped with it.
+    if (Worker.joinable()) {
         if (Stop)
             Stop->Request(TStopReason::Cancelled);
-        Worker->wait();
-        delete Worker;
+        Worker.join();
     }
 }
 
 bool TTransferRunner::StartProgram(std::string text, std::int32_t port, std::int32_t baud)
 {
-    if (Busy)
-        return false;
-    Blocks = static_cast<int>(BlockCount(text.substr(0, text.find('\0')).size()));
-    return Start(
-        [text = std::move(text), port, baud](TSerial &serial) {
-            return serial.SendProgram(text, ProgramSelector, ProgramCloseSelector, port, baud);
-        },
-        true);
+    return Start(TPanelJob::Program(text), port, baud);
 }
 
 bool TTransferRunner::StartNumeric(const std::uint8_t *message, std::int32_t port,
                                    std::int32_t baud)
 {
     // Copied: the caller's buffer need not outlive the call.
-    std::array<std::uint8_t, NumericMessageLength + 1> copy{};
-    std::memcpy(copy.data(), message, NumericMessageLength);
-    return Start(
-        [copy, port, baud](TSerial &serial) { return serial.SendNumeric(copy.data(), port, baud); },
-        false);
+    return Start(TPanelJob::Numeric(message), port, baud);
 }
 
-bool TTransferRunner::Start(std::function<int(TSerial &)> transfer, bool program)
+bool TTransferRunner::Start(const TPanelJob &job, std::int32_t port, std::int32_t baud)
 {
     if (Busy)
         return false;
     Busy = true;
-    Serial = std::make_unique<TSerial>(PortFactory(), Devices, Log);
+    const bool program = job.Kind == TPanelJob::TKind::Program;
+    TPanelTarget target;
+    target.Device = PanelDevice(Devices.ForPort(port));
+    target.Baud = baud;
+    target.Log = Log;
     Stop = std::make_unique<TTransferStop>();
-    Serial->Stop = Stop.get();
-    // The callbacks come from the worker; the signals go out in this object's thread.
-    // Progress is told once the Open frame is taken and after each block taken: the frame in
-    // flight follows it.
-    Frame = program ? 0 : -1;
-    if (!program)
-        Blocks = 0;
-    Serial->OnProgressMaximum = [this](int maximum) {
-        Frame = 1;
-        QMetaObject::invokeMethod(this, [this, maximum] { emit ProgressMaximum(maximum); });
+    TPanelSend send;
+    send.PortFactory = [factory = PortFactory](const TPanelDevice &) { return factory(); };
+    send.Stop = Stop.get();
+    // The calls come from the worker; the signals go out in this object's thread, in the order
+    // the worker made them, and its end after all of them.
+    send.ProgressMaximum = [this](std::size_t, int maximum) {
+        QMetaObject::invokeMethod(
+            this, [this, maximum] { emit ProgressMaximum(maximum); }, Qt::QueuedConnection);
     };
-    Serial->OnProgressPosition = [this](int position) {
-        ++Frame;
-        QMetaObject::invokeMethod(this, [this, position] { emit ProgressPosition(position); });
+    send.ProgressPosition = [this](std::size_t, int position) {
+        QMetaObject::invokeMethod(
+            this, [this, position] { emit ProgressPosition(position); }, Qt::QueuedConnection);
     };
 
     TakesInput =
         program && isSignalConnected(QMetaMethod::fromSignal(&TTransferRunner::ProgramStarted));
-    Code = ResultUnknownError;
-    TSerial *serial = Serial.get();
-    Worker = QThread::create(
-        [this, serial, transfer = std::move(transfer)] { Code = transfer(*serial); });
-    connect(Worker, &QThread::finished, this, &TTransferRunner::WorkerDone);
     emit Started();
     if (program)
         emit ProgramStarted();
-    Worker->start();
+    Worker = std::jthread([this, job, send, target = std::move(target)] {
+        Ended = SendToPanels({target}, job, send).front();
+        QMetaObject::invokeMethod(this, &TTransferRunner::WorkerDone, Qt::QueuedConnection);
+    });
     return true;
 }
 
 void TTransferRunner::WorkerDone()
 {
-    Worker->wait();
-    delete Worker;
-    Worker = nullptr;
-    // Progress posted by the worker arrives before the end is told.
-    QCoreApplication::sendPostedEvents(this);
-
-    Result = {Code, Code == ResultHardwareFailure ? Serial->PortProblem() : std::string(),
-              Serial->LogProblem(), Frame, Blocks};
-    Serial.reset();
+    Worker.join();
     Stop.reset();
+    Result = Ended;
+    if (Result.Code != ResultHardwareFailure)
+        Result.PortProblem.clear();
 
-    const TTransferResult result = Result;
+    const TPanelOutcome result = Result;
     emit Finished(result);
     TakesInput = false;
     Busy = false;
@@ -117,9 +88,9 @@ void TTransferRunner::WorkerDone()
         Waiting->quit();
 }
 
-TTransferResult TTransferRunner::WaitForFinished()
+TPanelOutcome TTransferRunner::WaitForFinished()
 {
-    if (!Worker) // none running, or called from a Finished slot
+    if (!Worker.joinable()) // none running, or called from a Finished slot
         return Result;
     QEventLoop wait;
     Waiting = &wait;
@@ -130,18 +101,18 @@ TTransferResult TTransferRunner::WaitForFinished()
     return Result;
 }
 
-TTransferResult TTransferRunner::SendProgram(std::string text, std::int32_t port, std::int32_t baud)
+TPanelOutcome TTransferRunner::SendProgram(std::string text, std::int32_t port, std::int32_t baud)
 {
     if (!StartProgram(std::move(text), port, baud))
-        return {ResultUnknownError, {}, {}};
+        return {ResultUnknownError, {}, {}, -1, 0};
     return WaitForFinished();
 }
 
-TTransferResult TTransferRunner::SendNumeric(const std::uint8_t *message, std::int32_t port,
-                                             std::int32_t baud)
+TPanelOutcome TTransferRunner::SendNumeric(const std::uint8_t *message, std::int32_t port,
+                                           std::int32_t baud)
 {
     if (!StartNumeric(message, port, baud))
-        return {ResultUnknownError, {}, {}};
+        return {ResultUnknownError, {}, {}, -1, 0};
     return WaitForFinished();
 }
 

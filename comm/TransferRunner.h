@@ -2,43 +2,28 @@
 // worker thread so that the windows keep painting. It knows no widgets: whatever shows a transfer
 // (the progress window, comm/forms/Bargraf.h) connects itself to the signals.
 //
-// The runner makes the TSerial of each transfer from its port factory, devices and log settings,
-// passes the progress on as signals in its own thread and reports the end with one Finished.
-// Cancel stops a transfer after the frame in flight. Each runner is independent of any other (one
-// per panel may run at the same time). Use it from the thread it lives in.
+// The runner sends to the device of the port number it is given, as the one target of the
+// fan-out of comm/PanelSend.h, on a worker thread of its own; it passes the progress on as signals
+// in its own thread and reports the end with one Finished. Cancel stops a transfer after the frame
+// in flight. Each runner is independent of any other. Use it from the thread it lives in.
 #pragma once
 
+#include "comm/PanelSend.h"
 #include "comm/Results.h"
-#include "comm/Serial.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
 #include "comm/TransferStop.h"
 
 #include <QObject>
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 class QEventLoop;
-class QThread;
 
 namespace zor {
-
-// How a transfer ended. Code is a result code of comm/Results.h (ResultCancelled when stopped).
-struct TTransferResult
-{
-    int Code = ResultUnknownError;
-    // Why the port could not be opened, for ResultHardwareFailure; else usually empty.
-    std::string PortProblem;
-    // The log's path and why it was not written; empty when written or not kept.
-    std::string LogProblem;
-    // For a program, the frame it ended in: 0 the Open frame, 1..Blocks a block, Blocks + 1 the
-    // Close frame. -1 for a numeric message.
-    int Frame = -1;
-    int Blocks = 0;
-};
 
 class TTransferRunner : public QObject
 {
@@ -63,16 +48,17 @@ public:
     bool StartNumeric(const std::uint8_t *message, std::int32_t port, std::int32_t baud);
 
     // Returns after the running transfer has finished (every slot of Finished returned), with
-    // its result; at once with the last result when none is running. Keeps the windows painted
-    // meanwhile. Operator input is held off, but for a program transfer that something shows
-    // (a slot is connected to ProgramStarted): that is taken to be a modal window, such as the
-    // progress window, whose Cancel button must work while other windows stay out of reach.
-    TTransferResult WaitForFinished();
+    // its outcome (PortProblem said for ResultHardwareFailure only); at once with the last result
+    // when none is running. Keeps the windows painted meanwhile. Operator input is held off, but
+    // for a program transfer that something shows (a slot is connected to ProgramStarted): that is
+    // taken to be a modal window, such as the progress window, whose Cancel button must work while
+    // other windows stay out of reach.
+    TPanelOutcome WaitForFinished();
 
     // Starts and waits: the main window's commands are blocking. The result is the transfer's;
     // ResultUnknownError when another transfer of this runner was running.
-    TTransferResult SendProgram(std::string text, std::int32_t port, std::int32_t baud);
-    TTransferResult SendNumeric(const std::uint8_t *message, std::int32_t port, std::int32_t baud);
+    TPanelOutcome SendProgram(std::string text, std::int32_t port, std::int32_t baud);
+    TPanelOutcome SendNumeric(const std::uint8_t *message, std::int32_t port, std::int32_t baud);
 
     // From a start until every slot of its Finished has returned.
     bool Running() const { return Busy; }
@@ -89,22 +75,19 @@ signals:
     void ProgressMaximum(int maximum);
     void ProgressPosition(int position);
     // The transfer has ended (emitted once per transfer, after its last progress).
-    void Finished(const zor::TTransferResult &result);
+    void Finished(const zor::TPanelOutcome &result);
 
 private:
-    bool Start(std::function<int(TSerial &)> transfer, bool program);
+    bool Start(const TPanelJob &job, std::int32_t port, std::int32_t baud);
     void WorkerDone();
 
-    QThread *Worker = nullptr;
+    std::jthread Worker;
     QEventLoop *Waiting = nullptr;
     bool TakesInput = false; // while waiting for a program transfer that is shown
     bool Busy = false;
-    std::unique_ptr<TSerial> Serial;
     std::unique_ptr<TTransferStop> Stop;
-    int Code = ResultUnknownError; // written by the worker, read after it ended
-    int Frame = -1;                // likewise; see TTransferResult
-    int Blocks = 0;
-    TTransferResult Result;
+    TPanelOutcome Ended; // written by the worker, read after it ended
+    TPanelOutcome Result{ResultUnknownError, {}, {}, -1, 0};
 };
 
 } // namespace zor

@@ -1,7 +1,7 @@
 // The Numeric fields dialog: accident-free days and accidents since 1 January.
 #pragma once
 
-#include "comm/PanelTransfers.h"
+#include "comm/PanelSend.h"
 
 #include <QDialog>
 #include <cstdint>

@@ -57,14 +57,14 @@ void TPanelCheckList::SetTargets(const std::vector<TPanelTarget> &targets,
         clear();
         TargetList = targets;
         for (const TPanelTarget &target : targets) {
-            auto *item = new QTreeWidgetItem(this, {Q(target.Name), Q(target.Device)});
+            auto *item = new QTreeWidgetItem(this, {Q(target.Name), Q(target.Device.Name)});
             item->setData(0, Qt::UserRole, Q(target.Name));
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
             item->setCheckState(0, ticked.contains(Q(target.Name), Qt::CaseInsensitive)
                                        ? Qt::Checked
                                        : Qt::Unchecked);
             const QString tip = QStringLiteral("%1: %2, %3 baud")
-                                    .arg(Q(target.Name), Q(target.Device))
+                                    .arg(Q(target.Name), Q(target.Device.Name))
                                     .arg(target.Baud);
             item->setToolTip(0, tip);
             item->setToolTip(1, tip);
@@ -115,7 +115,7 @@ QString SharedDeviceText(const std::vector<TPanelTarget> &targets)
     const TPanelTarget &b = targets[shared->second];
     return QStringLiteral("%1 and %2 use the same device (%3): one device takes one transfer at "
                           "a time.")
-        .arg(Q(a.Name), Q(b.Name), Q(a.Device));
+        .arg(Q(a.Name), Q(b.Name), Q(a.Device.Name));
 }
 
 // ---- Send to panels ----
@@ -234,13 +234,13 @@ void TPanelsProgress::Follow(TPanelTransfers *transfers)
     if (Transfers) {
         disconnect(Transfers, nullptr, this, nullptr);
         disconnect(this, nullptr, Transfers, nullptr);
-        for (std::size_t i = 0; i < Transfers->Targets().size(); ++i)
-            disconnect(&Transfers->Runner(i), nullptr, this, nullptr);
     }
     Transfers = transfers;
     if (!Transfers)
         return;
     connect(Transfers, &TPanelTransfers::Started, this, &TPanelsProgress::Begin);
+    connect(Transfers, &TPanelTransfers::ProgressPosition, this, &TPanelsProgress::Progress);
+    connect(Transfers, &TPanelTransfers::PanelFinished, this, &TPanelsProgress::Finished);
     connect(this, &TPanelsProgress::CancelRequested, Transfers, &TPanelTransfers::Cancel);
 }
 
@@ -253,12 +253,13 @@ void TPanelsProgress::Begin()
         delete row.State;
     }
     RowList.clear();
-    const int blocks = Transfers->Blocks();
+    Blocks = Transfers->Blocks();
+    const int blocks = Blocks;
     for (std::size_t i = 0; i < Transfers->Targets().size(); ++i) {
         const TPanelTarget &target = Transfers->Targets()[i];
         TRow row{new QLabel(Q(target.Name), RowArea), new QProgressBar(RowArea),
                  new QLabel(RowArea)};
-        row.Name->setToolTip(Q(target.Device));
+        row.Name->setToolTip(Q(target.Device.Name));
         row.Bar->setFixedWidth(BarWidth);
         row.Bar->setTextVisible(false);
         row.Bar->setAccessibleName(Q(target.Name));
@@ -274,17 +275,6 @@ void TPanelsProgress::Begin()
         grid->addWidget(row.Name, r, 0);
         grid->addWidget(row.Bar, r, 1);
         grid->addWidget(row.State, r, 2);
-        TTransferRunner &runner = Transfers->Runner(i);
-        QProgressBar *bar = row.Bar;
-        QLabel *state = row.State;
-        connect(&runner, &TTransferRunner::ProgressPosition, bar, [bar, state, blocks](int p) {
-            // The runner counts the blocks after the first (one block: 1 when done).
-            const int done = blocks <= 1 ? p : p + 1;
-            bar->setValue(done);
-            state->setText(QStringLiteral("%1 of %2 blocks").arg(done).arg(blocks));
-        });
-        connect(&runner, &TTransferRunner::Finished, this,
-                [this, i](const TTransferResult &result) { Finished(i, result); });
         RowList.push_back(row);
     }
     grid->setColumnStretch(2, 1);
@@ -300,7 +290,17 @@ void TPanelsProgress::Begin()
     show();
 }
 
-void TPanelsProgress::Finished(std::size_t index, const TTransferResult &result)
+void TPanelsProgress::Progress(std::size_t index, int position)
+{
+    if (index >= RowList.size())
+        return;
+    // The transfer counts the blocks after the first (one block: 1 when done).
+    const int done = Blocks <= 1 ? position : position + 1;
+    RowList[index].Bar->setValue(done);
+    RowList[index].State->setText(QStringLiteral("%1 of %2 blocks").arg(done).arg(Blocks));
+}
+
+void TPanelsProgress::Finished(std::size_t index, const TPanelOutcome &result)
 {
     if (index >= RowList.size())
         return;
@@ -379,7 +379,7 @@ TPanelResults::TPanelResults(QWidget *parent) : QDialog(parent)
 }
 
 void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelTarget> &targets,
-                               const std::vector<TTransferResult> &results)
+                               const std::vector<TPanelOutcome> &results)
 {
     setWindowTitle(caption);
     Table->setRowCount(0);
@@ -387,16 +387,16 @@ void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelT
     const QIcon okIcon = style()->standardIcon(QStyle::SP_DialogApplyButton);
     const QIcon failIcon = style()->standardIcon(QStyle::SP_MessageBoxCritical);
     for (std::size_t i = 0; i < targets.size() && i < results.size(); ++i) {
-        const TTransferResult &result = results[i];
+        const TPanelOutcome &result = results[i];
         const int row = Table->rowCount();
         Table->insertRow(row);
         auto *name = new QTableWidgetItem(Q(targets[i].Name));
-        name->setToolTip(Q(targets[i].Device));
+        name->setToolTip(Q(targets[i].Device.Name));
         Table->setItem(row, 0, name);
         auto *text = new QTableWidgetItem(ResultRowText(result.Code));
         text->setIcon(result.Code == ResultOk ? okIcon : failIcon);
         Table->setItem(row, 1, text);
-        QString cause = Q(OutcomeCause(targets[i], {result.Code, result.PortProblem, {}}));
+        QString cause = Q(OutcomeCause(targets[i], result));
         if ((result.Code == ResultTimeout || result.Code == ResultProgramDisabled) &&
             result.Frame >= 0) {
             const QString frame =

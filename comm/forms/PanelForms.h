@@ -102,9 +102,11 @@ protected:
 
 private:
     void Begin();
-    void Finished(std::size_t row, const TTransferResult &result);
+    void Progress(std::size_t row, int position);
+    void Finished(std::size_t row, const TPanelOutcome &outcome);
 
     QPointer<TPanelTransfers> Transfers;
+    int Blocks = 0; // of the program the rows follow; 0 for a numeric message
     QScrollArea *Scroll;
     QWidget *RowArea;
     std::vector<TRow> RowList;
@@ -121,11 +123,11 @@ class TPanelResults : public QDialog
 public:
     explicit TPanelResults(QWidget *parent = nullptr);
 
-    // Fills the rows: for targets[i] the result results[i], and as its cause what zor says after
-    // the result (OutcomeCause: why the port failed, a rate the panel does not work at) and a log
-    // that was not written.
+    // Fills the rows: for targets[i] the outcome outcomes[i], and as its cause the frame a panel
+    // stopped answering in, what zor says after the result (OutcomeCause: why the port failed, a
+    // rate the panel does not work at) and a log that was not written.
     void SetResults(const QString &caption, const std::vector<TPanelTarget> &targets,
-                    const std::vector<TTransferResult> &results);
+                    const std::vector<TPanelOutcome> &outcomes);
 
     QLabel *Summary;
     QTableWidget *Table;

@@ -63,7 +63,7 @@ void ShowResultBox(QWidget *parent, int code, const std::string &cause)
                              TMsgButtons::Ok);
 }
 
-void ShowTransferResult(QWidget *parent, const TTransferResult &result)
+void ShowTransferResult(QWidget *parent, const TPanelOutcome &result)
 {
     if (result.Code == ResultCancelled)
         Dialogs().MessageBox(parent, QStringLiteral("Information"),

@@ -14,7 +14,7 @@ class QWidget;
 namespace zor {
 
 class TVstup;
-struct TTransferResult;
+struct TPanelOutcome;
 
 // How many unshowable characters the send question lists (all are counted).
 inline constexpr std::size_t ListedUnshowable = 5;
@@ -36,7 +36,7 @@ bool ConfirmSend(QWidget *parent, const TSendCheck &check);
 void ShowResultBox(QWidget *parent, int code, const std::string &cause = {});
 
 // Tells how a transfer ended: its result (or "Transfer cancelled"), then a log not written.
-void ShowTransferResult(QWidget *parent, const TTransferResult &result);
+void ShowTransferResult(QWidget *parent, const TPanelOutcome &result);
 
 // Runs the Numeric fields dialog until both counters are numbers, saying "Only numeric value"
 // after each other try. Fills message (NumericMessageLength bytes) and returns true; false when

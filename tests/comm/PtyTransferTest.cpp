@@ -530,9 +530,9 @@ TEST_F(PtyTransfer, CtrlCEndsZorSendAndNumericAtOnceWithTheLineRestored)
     ::close(silentFd);
 }
 
-// Several panels at once, each on its own worker: the one that refuses fails alone, the others
-// store the program, and the Qt port works in threads Qt did not start without a complaint.
-TEST_F(PtyTransfer, PanelsAtOnceOneRefusingFailsAloneTheOthersStoreTheProgram)
+// The Qt port works in a thread Qt did not start (the workers of a transfer are std::jthreads)
+// without a complaint.
+TEST_F(PtyTransfer, TheQtPortWorksInAThreadQtDidNotStart)
 {
     static std::atomic<int> complaints{0};
     const QtMessageHandler previous =
@@ -541,51 +541,18 @@ TEST_F(PtyTransfer, PanelsAtOnceOneRefusingFailsAloneTheOthersStoreTheProgram)
                 ++complaints;
         });
     const std::string text = Program(300);
-    const struct
-    {
-        std::string Name;
-        std::vector<std::string> Faults;
-        int Code;
-    } cases[] = {
-        {"Hall1", {}, ResultOk},
-        {"Gate", {"--refuse", "block2"}, ResultProgramDisabled},
-        {"Roof", {}, ResultOk},
-    };
-    std::vector<std::unique_ptr<test::TPanelProcess>> panels;
-    std::vector<TPanelTarget> targets;
-    for (const auto &c : cases) {
-        std::vector<std::string> args = {"--out", (Dir / (c.Name + ".bin")).string()};
-        args.insert(args.end(), c.Faults.begin(), c.Faults.end());
-        panels.push_back(std::make_unique<test::TPanelProcess>(Tool, args));
-        ASSERT_FALSE(panels.back()->DevicePath().empty());
-        TPanelTarget target;
-        target.Name = c.Name;
-        target.Device = panels.back()->DevicePath();
-        target.Baud = 19200;
-        target.Log = {true, (Dir / (c.Name + ".log")).string()};
-        targets.push_back(target);
-    }
-    const std::vector<TPanelOutcome> outcomes = SendToPanels(
-        targets,
-        [&text](TSerial &serial, std::int32_t baud) {
-            return serial.SendProgram(text, 1, 1, 1, baud);
-        },
-        [] { return CreateSerialPort(); }, nullptr);
+    const std::string out = (Dir / "thread.bin").string();
+    test::TPanelProcess panel(Tool, {"--out", out, "--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    int code = 1;
+    std::jthread([&] {
+        code = Serial(panel.DevicePath())->SendProgram(text, 1, 1, 1, 19200);
+    }).join();
     qInstallMessageHandler(previous);
     EXPECT_EQ(complaints, 0);
-    ASSERT_EQ(outcomes.size(), std::size(cases));
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        const auto &c = cases[i];
-        SCOPED_TRACE(c.Name);
-        panels[i]->Stop();
-        EXPECT_EQ(outcomes[i].Code, c.Code);
-        EXPECT_EQ(outcomes[i].LogProblem, "");
-        EXPECT_TRUE(Slurp(Dir / (c.Name + ".log")).starts_with("Open Send\r\n"));
-        if (c.Code == ResultOk)
-            EXPECT_EQ(Slurp(Dir / (c.Name + ".bin")), text);
-        else
-            EXPECT_FALSE(std::filesystem::exists(Dir / (c.Name + ".bin")));
-    }
+    EXPECT_EQ(code, ResultOk);
+    panel.Wait();
+    EXPECT_EQ(Slurp(out), text);
 }
 
 TEST_F(PtyTransfer, CtrlCStopsZorSendToEveryPanel)

@@ -171,9 +171,10 @@ inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs
     // not a device to try again later.
     TNetAddress address;
     for (const TPanelTarget &target : out->Targets)
-        if (IsNetworkDevice(target.Device) && !ParseNetworkDevice(target.Device, &address))
+        if (target.Device.Kind != TPanelDevice::TKind::Local &&
+            !ParseNetworkDevice(target.Device.Name, &address))
             return Fail(command,
-                        target.Device +
+                        target.Device.Name +
                             ": write socket://HOST:PORT or rfc2217://HOST:PORT, PORT a number "
                             "from 1 to 65535; nothing was sent",
                         UsageStatus);

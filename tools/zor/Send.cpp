@@ -58,9 +58,7 @@ int RunSend(const TSendArgs &a)
     TCommArgs comm;
     if (const int refused = ResolveCommArgs("send", a.Comm, &comm))
         return refused;
-    return RunTransfers("send", comm.Targets, [&text](TSerial &serial, std::int32_t baud) {
-        return serial.SendProgram(text, 1, 1, 1, baud);
-    });
+    return RunTransfers("send", comm.Targets, TPanelJob::Program(text));
 }
 
 const TSubcommand SendRegistration(

@@ -45,9 +45,7 @@ int RunNumeric(const TNumericArgs &a)
     TCommArgs comm;
     if (const int status = ResolveCommArgs("numeric", a.Comm, &comm))
         return status;
-    return RunTransfers("numeric", comm.Targets, [&message](TSerial &serial, std::int32_t baud) {
-        return serial.SendNumeric(message, 1, baud);
-    });
+    return RunTransfers("numeric", comm.Targets, TPanelJob::Numeric(message));
 }
 
 const TSubcommand NumericRegistration(

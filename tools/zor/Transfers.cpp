@@ -91,15 +91,18 @@ int ReportSeveral(const char *command, const std::vector<TPanelTarget> &targets,
 } // namespace
 
 int RunTransfers(const char *command, const std::vector<TPanelTarget> &targets,
-                 const TPanelTransfer &transfer)
+                 const TPanelJob &job)
 {
     // A plant of many panels needs more files open at once than a shell's usual soft limit.
     const std::size_t openFileLimit = RaiseOpenFileLimit();
     const TPortRuntime runtime;
     TTransferStop stop;
     const TInterruptGuard interrupt(stop);
-    const std::vector<TPanelOutcome> outcomes = SendToPanels(
-        targets, transfer, [] { return CreateSerialPort(); }, &stop, openFileLimit);
+    TPanelSend send;
+    send.PortFactory = [](const TPanelDevice &) { return CreateSerialPort(); };
+    send.Stop = &stop;
+    send.OpenFileLimit = openFileLimit;
+    const std::vector<TPanelOutcome> outcomes = SendToPanels(targets, job, send);
     return targets.size() == 1 ? ReportOne(command, targets.front(), outcomes.front())
                                : ReportSeveral(command, targets, outcomes);
 }

@@ -9,7 +9,7 @@
 
 namespace zor::tool {
 
-// Makes transfer to every target at once (one worker per target, on its own port), Ctrl-C and
+// Sends job to every target at once (one worker per target, on its own port), Ctrl-C and
 // SIGTERM stopping all of them after the frame in flight.
 //
 // One target: prints the result's message ("Communication O.K." on stdout, a failure on stderr),
@@ -23,6 +23,6 @@ namespace zor::tool {
 //
 // Either way a log that could not be written is said on stderr.
 int RunTransfers(const char *command, const std::vector<TPanelTarget> &targets,
-                 const TPanelTransfer &transfer);
+                 const TPanelJob &job);
 
 } // namespace zor::tool
