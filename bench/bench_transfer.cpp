@@ -1,7 +1,8 @@
 // A 100-block program transfer over a pseudo-terminal, with the panel emulator answering at
 // once: the wall time of the whole transfer, and the sender's CPU time per block. The same
 // transfer through ser2net on loopback (RFC 2217) in front of the emulator's pseudo-terminal,
-// which should take at most one and a half times as long. And a 47-block program to six panels at
+// which should take at most one and a half times as long. How long each injected fault holds a
+// transfer up. And a 47-block program to six panels at
 // once, one worker each, beside the same program to one: at most 1.3 times as long.
 #include "comm/Frames.h"
 #include "comm/PanelSend.h"
@@ -17,7 +18,9 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -114,6 +117,59 @@ BENCHMARK(BM_Transfer100BlocksRfc2217)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(10);
+
+// A two-block program to a panel with one injected fault, over a pseudo-terminal: how long each
+// fault holds the transfer up on a real line. The bound each case keeps to (with room for the
+// machine) is the label's last figure; the tests time the same on the simulated clock.
+struct TFaultTiming
+{
+    const char *Name;
+    std::vector<std::string> Args;
+    int BoundMs;
+};
+const TFaultTiming FaultTimings[] = {
+    {"RefuseOpen", {"--refuse", "open"}, 150},
+    {"RefuseBlock2", {"--refuse", "block2"}, 150},
+    // Three windows, then the wait for answers the copies may still get, until the last copy is
+    // three windows old.
+    {"SilentOpen3", {"--silent", "open:3"}, 2 * 250 + 750 + 250},
+    // Two unanswered copies, then the wait for their answers before the port closes.
+    {"SilentClose2", {"--silent", "close:2"}, 2 * 250 + 750 + 250},
+    {"BadCrcBlock1Twice", {"--bad-crc", "block1:2"}, 2 * 100 + 150},
+    {"UnknownStatusClose3", {"--unknown-status", "close:3"}, 3 * 100 + 150},
+    {"TooFewFreeBlocks", {"--free-blocks", "1"}, 150},
+    {"Late30", {"--late", "30"}, 5 * 30 + 150},
+    {"SilentAny", {"--silent", "any:1000"}, 2 * 250 + 750 + 250},
+};
+
+void BM_FaultTransfer(benchmark::State &state)
+{
+    EnsureQt();
+    const TFaultTiming &fault = FaultTimings[state.range(0)];
+    state.SetLabel(std::string(fault.Name) + " bound " + std::to_string(fault.BoundMs) + " ms");
+    for (auto _ : state) {
+        // Only the transfer is timed, not the emulator's start and end.
+        state.PauseTiming();
+        {
+            zor::test::TPanelProcess panel(ZOR_TOOL_PATH, fault.Args);
+            if (panel.DevicePath().empty()) {
+                state.SkipWithError("zor panel did not start");
+                return;
+            }
+            zor::TSerial serial(zor::CreateSerialPort(),
+                                zor::TPortDevices::Single(panel.DevicePath()));
+            state.ResumeTiming();
+            serial.SendProgram(std::string(100, 'a'), 1, 1, 1, 9600);
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FaultTransfer)
+    ->DenseRange(0, static_cast<int>(std::size(FaultTimings)) - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 // A 47-block program to state.range(0) emulated panels at once, each on its own pseudo-terminal,
 // each answering every frame state.range(1) ms after it came. Through a pseudo-terminal a frame
