@@ -1,6 +1,7 @@
 #include "comm/PanelSend.h"
 
 #include "comm/Frames.h"
+#include "comm/Serial.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,6 @@
 
 #include "comm/Panels.h"
 #include "comm/Results.h"
-#include "comm/Serial.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
 #include "comm/TransferLogWriter.h"

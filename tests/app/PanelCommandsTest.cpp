@@ -303,6 +303,12 @@ TEST_F(PanelCommandsTest, SendToPanelsListsEachResultOverTheProgressWindowAndALo
     }
     EXPECT_EQ(progress->Rows()[0].Bar->value(), 3) << "three blocks of three";
     EXPECT_TRUE(w->Editor->isEnabled());
+    for (const char *device : {"/dev/fakeHall", "/dev/fakeGate"}) {
+        const auto events = Panels.at(device)->TakeEvents();
+        ASSERT_FALSE(events.empty()) << device;
+        EXPECT_EQ(events.back().Kind, TPanelEvent::Program) << device;
+        EXPECT_EQ(events.back().Data.size(), 154u) << device << ": the translated document";
+    }
 
     // Each panel wrote its own log; Transfer log offers them all, the last transfer's first.
     EXPECT_TRUE(QFile::exists(Dir.filePath("zor-Hall.log")));
