@@ -12,8 +12,8 @@ TPanelTransfers::TPanelTransfers(std::vector<TPanelTarget> targets, TPanelPortFa
 
 TPanelTransfers::~TPanelTransfers()
 {
-    // The worker reads the targets and the stop; neither may go before it has ended. What it
-    // posted to this object is dropped with it.
+    // The worker reads the targets; they may not go before it has ended. What it posted to this
+    // object is dropped with it.
     Cancel();
     if (Worker.joinable())
         Worker.join();
@@ -25,13 +25,11 @@ std::vector<TPanelOutcome> TPanelTransfers::Send(const TPanelJob &job)
         return {};
     Busy = true;
     BlockTotal = job.Blocks();
-    Stop = std::make_unique<TTransferStop>();
     std::vector<TPanelOutcome> outcomes;
     // The worker's calls come on the workers' threads; the signals go out in this object's
     // thread, in the order each worker made them.
     TPanelSend send;
     send.PortFactory = PortFactory;
-    send.Stop = Stop.get();
     send.ProgressPosition = [this](std::size_t target, int position) {
         QMetaObject::invokeMethod(
             this, [this, target, position] { emit ProgressPosition(target, position); },
@@ -45,8 +43,14 @@ std::vector<TPanelOutcome> TPanelTransfers::Send(const TPanelJob &job)
     emit Started();
     QEventLoop wait;
     Waiting = &wait;
-    Worker = std::jthread([this, job, send, &outcomes] {
-        std::vector<TPanelOutcome> ended = SendToPanels(TargetList, job, send);
+    Worker = std::jthread([this, job, send, &outcomes](std::stop_token token) {
+        // The thread's stop (Cancel, or this object going) stops every transfer after its frame
+        // in flight.
+        TTransferStop stop;
+        const std::stop_callback cancel(token, [&stop] { stop.Request(TStopReason::Cancelled); });
+        TPanelSend running = send;
+        running.Stop = &stop;
+        std::vector<TPanelOutcome> ended = SendToPanels(TargetList, job, running);
         // Posted after every worker's own calls: told last.
         QMetaObject::invokeMethod(
             this,
@@ -66,8 +70,7 @@ std::vector<TPanelOutcome> TPanelTransfers::Send(const TPanelJob &job)
 
 void TPanelTransfers::Cancel()
 {
-    if (Stop)
-        Stop->Request(TStopReason::Cancelled);
+    Worker.request_stop();
 }
 
 } // namespace zor

@@ -52,7 +52,6 @@ signals:
 private:
     std::vector<TPanelTarget> TargetList;
     TPanelPortFactory PortFactory;
-    std::unique_ptr<TTransferStop> Stop; // of the transfers running or last run
     std::jthread Worker;
     QEventLoop *Waiting = nullptr;
     int BlockTotal = 0;

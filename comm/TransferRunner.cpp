@@ -14,13 +14,11 @@ TTransferRunner::TTransferRunner(QObject *parent)
 
 TTransferRunner::~TTransferRunner()
 {
-    // The worker uses Stop; it may not go before the worker has ended. What the worker posted to
-    // this object is dropped with it.
-    if (Worker.joinable()) {
-        if (Stop)
-            Stop->Request(TStopReason::Cancelled);
+    // The worker writes Ended; it may not go before the worker has ended. What the worker posted
+    // to this object is dropped with it.
+    Cancel();
+    if (Worker.joinable())
         Worker.join();
-    }
 }
 
 bool TTransferRunner::StartProgram(std::string text, std::int32_t port, std::int32_t baud)
@@ -45,10 +43,8 @@ bool TTransferRunner::Start(const TPanelJob &job, std::int32_t port, std::int32_
     target.Device = PanelDevice(Devices.ForPort(port));
     target.Baud = baud;
     target.Log = Log;
-    Stop = std::make_unique<TTransferStop>();
     TPanelSend send;
     send.PortFactory = [factory = PortFactory](const TPanelDevice &) { return factory(); };
-    send.Stop = Stop.get();
     // The calls come from the worker; the signals go out in this object's thread, in the order
     // the worker made them, and its end after all of them.
     send.ProgressMaximum = [this](std::size_t, int maximum) {
@@ -65,8 +61,14 @@ bool TTransferRunner::Start(const TPanelJob &job, std::int32_t port, std::int32_
     emit Started();
     if (program)
         emit ProgramStarted();
-    Worker = std::jthread([this, job, send, target = std::move(target)] {
-        Ended = SendToPanels({target}, job, send).front();
+    Worker = std::jthread([this, job, send, target = std::move(target)](std::stop_token token) {
+        // The thread's stop (Cancel, or the runner going) stops the transfer after its frame in
+        // flight.
+        TTransferStop stop;
+        const std::stop_callback cancel(token, [&stop] { stop.Request(TStopReason::Cancelled); });
+        TPanelSend running = send;
+        running.Stop = &stop;
+        Ended = SendToPanels({target}, job, running).front();
         QMetaObject::invokeMethod(this, &TTransferRunner::WorkerDone, Qt::QueuedConnection);
     });
     return true;
@@ -75,7 +77,6 @@ bool TTransferRunner::Start(const TPanelJob &job, std::int32_t port, std::int32_
 void TTransferRunner::WorkerDone()
 {
     Worker.join();
-    Stop.reset();
     Result = Ended;
     if (Result.Code != ResultHardwareFailure)
         Result.PortProblem.clear();
@@ -118,8 +119,7 @@ TPanelOutcome TTransferRunner::SendNumeric(const std::uint8_t *message, std::int
 
 void TTransferRunner::Cancel()
 {
-    if (Stop)
-        Stop->Request(TStopReason::Cancelled);
+    Worker.request_stop();
 }
 
 } // namespace zor

@@ -85,7 +85,6 @@ private:
     QEventLoop *Waiting = nullptr;
     bool TakesInput = false; // while waiting for a program transfer that is shown
     bool Busy = false;
-    std::unique_ptr<TTransferStop> Stop;
     TPanelOutcome Ended; // written by the worker, read after it ended
     TPanelOutcome Result{ResultUnknownError, {}, {}, -1, 0};
 };
