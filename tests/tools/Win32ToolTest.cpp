@@ -121,5 +121,17 @@ TEST_F(ZorExe, SimulateSaysThisBuildHasNoGifExport)
     EXPECT_EQ(Zor({L"simulate", L"--program", program.wstring(), L"--frames", L"5"}).Status, 0u);
 }
 
+TEST_F(ZorExe, PanelSaysThisBuildHasNoEmulator)
+{
+    for (const std::vector<std::wstring> &args :
+         {std::vector<std::wstring>{L"panel"}, {L"panel", L"--listen", L"4001"}}) {
+        const TRun run = Zor(args);
+        EXPECT_EQ(run.Status, 1u);
+        EXPECT_EQ(run.Err, "zor panel: this build has no panel emulator: it needs a "
+                           "pseudo-terminal; run zor panel on Linux and reach it through a COM "
+                           "port or socket://\r\n");
+    }
+}
+
 } // namespace
 } // namespace zor
