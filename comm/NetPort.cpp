@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -14,20 +15,6 @@ namespace zor {
 namespace {
 
 using TTelnet = TTelnetCodec;
-
-using TSteady = std::chrono::steady_clock;
-
-int MsLeft(TSteady::time_point deadline)
-{
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TSteady::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
-
-TSteady::time_point After(int ms)
-{
-    return TSteady::now() + std::chrono::milliseconds(ms);
-}
 
 // A name lookup's outcome, shared by the port and the thread that looks the name up: the system's
 // lookup cannot be bounded or stopped, so a port that gives up leaves the thread to finish alone.
@@ -65,6 +52,12 @@ void RunLookup(TLookup &lookup, const TNetPort::TResolver &resolve, const std::s
 TNetPort::~TNetPort()
 {
     Disconnect();
+}
+
+int TNetPort::MsLeft(std::int64_t deadline) const
+{
+    const std::int64_t left = deadline - NowMs();
+    return left > 0 ? static_cast<int>(std::min<std::int64_t>(left, INT_MAX)) : 0;
 }
 
 void TNetPort::Disconnect()

@@ -43,6 +43,8 @@ bool ParseNetworkDevice(const std::string &device, TNetAddress *address);
 // the next Open of the same device by this object (a transfer closes and reopens its port between
 // the Open frame and the blocks, and a device server that serves one client at a time may refuse
 // a new connection until it has noticed the end of the old one); it ends with the object.
+// Every bound is measured on NowMs, so a test may give the port a clock of its own; the waits for
+// the lookup, the connection and the line settings look at it and at the stop every StopSliceMs.
 class TNetPort : public TSerialPort
 {
 public:
@@ -100,6 +102,9 @@ private:
     // Ends the connection, a kept one too.
     void Disconnect();
     bool StopRequested() const { return Stop && Stop->Requested(); }
+    // Deadlines on NowMs, the clock of the port's time-outs.
+    std::int64_t After(int ms) const { return NowMs() + ms; }
+    int MsLeft(std::int64_t deadline) const;
 
     std::intptr_t Socket = -1; // a TSocket (comm/NetSocket.h), -1 for none
     bool Parked = false;       // closed, the connection kept for the next Open of Device
