@@ -4,6 +4,7 @@
 #include "app/StartupCheck.h"
 #include "app/TerminationSignals.h"
 #include "app/Zoredit.h"
+#include "base/AtomicFile.h"
 #include "base/SymbolTag.h"
 #include "comm/ProfileFile.h"
 #include "commands/Vocabulary.h"
@@ -387,6 +388,102 @@ TEST_F(RecoveryTest, AnUnwritableFolderSendsTheCopiesToTheNextAndTheNextStartSay
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("No recovery copies can be kept: "))
         << Dialogs.Boxes[0].Text.toStdString();
+}
+
+TEST_F(RecoveryTest, WithoutAStateFolderADocumentsCopyLiesBesideItUntilItIsSaved)
+{
+    const QString blocked = Unwritable();
+    const QString fallback = Dir.filePath(QStringLiteral("tmp/recovery"));
+    const QString path = File("beside.zor", "as saved");
+    const QString beside = Dir.filePath(QStringLiteral(".beside.zor.zoredit-recovery"));
+    const auto copiesIn = [](const QString &folder) {
+        QStringList copies;
+        QDirIterator it(folder, {QStringLiteral("*.rtf")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            copies << it.next();
+        return copies;
+    };
+    {
+        auto form = Start({blocked, fallback});
+        form->OpenDocuments({path});
+        ASSERT_EQ(form->DocumentCount(), 1);
+        Type(form->Documents()[0], QStringLiteral("changed "));
+        // An untitled document has no folder: its copy goes to the temporary one.
+        Type(form->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("new"));
+        form->WriteRecoveryCopies();
+        EXPECT_EQ(copiesIn(beside).size(), 1);
+        EXPECT_EQ(copiesIn(fallback).size(), 1);
+        EXPECT_TRUE(Warning(*form).isEmpty());
+    }
+    // The next start finds it beside the document it last worked on, and says where it was.
+    auto form = Start({blocked, fallback});
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text,
+              "ZorEdit did not close properly. Recover the unsaved changes of\n" + path +
+                  "\nUntitled?\n\n" + blocked + " could not be written; the copies were kept in " +
+                  beside + ", " + fallback + ".");
+    ASSERT_EQ(form->DocumentCount(), 2);
+    TMDIChild *w = form->Documents()[0];
+    EXPECT_EQ(w->FileName, path);
+    EXPECT_TRUE(w->Editor->toPlainText().startsWith("changed "))
+        << w->Editor->toPlainText().toStdString();
+    // Kept there again, by this editor alone.
+    EXPECT_EQ(copiesIn(beside).size(), 1);
+    // Saved: nothing is left in the document's folder.
+    ASSERT_TRUE(form->DocumentManager()->Save(w));
+    EXPECT_FALSE(QFileInfo::exists(beside));
+    EXPECT_EQ(copiesIn(fallback).size(), 1);
+}
+
+TEST_F(RecoveryTest, ACopyThatFailsLaterMovesToTheNextFolderAndTheOldOneGoes)
+{
+    const QString fallback = Dir.filePath(QStringLiteral("tmp/recovery"));
+    const QString untitled = QStringLiteral("Untitled");
+    {
+        auto form = Start({Root(), fallback});
+        TMDIChild *w = form->CreateDocumentWindow(untitled);
+        Type(w, QStringLiteral("first"));
+        form->WriteRecoveryCopies();
+        ASSERT_EQ(Copies().size(), 1);
+        // The state folder turns unwritable (full, or mounted read-only) after a good copy.
+        static std::string stateFolder;
+        stateFolder = Root().toStdString();
+        form->RecoveryCopies()->SetWriter(
+            [](const std::string &path, std::string_view data, std::string *error) {
+                if (path.rfind(stateFolder, 0) == 0) {
+                    *error = "No space left on device";
+                    return false;
+                }
+                return WriteFileAtomically(path, data, error);
+            });
+        Type(w, QStringLiteral(" and second"));
+        form->WriteRecoveryCopies();
+        QCoreApplication::processEvents();
+        // Kept on, with no word: a copy exists, only elsewhere.
+        EXPECT_TRUE(Warning(*form).isEmpty());
+        EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+        EXPECT_TRUE(Copies().isEmpty());
+
+        // Then nothing can be written anywhere: the last copy stays, said to be older.
+        stateFolder.clear();
+        Type(w, QStringLiteral(" and lost"));
+        form->WriteRecoveryCopies();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(Warning(*form).isEmpty());
+        EXPECT_EQ(Dialogs.Boxes.size(), 1);
+    }
+    auto form = Start({Root(), fallback});
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    const QString &question = Dialogs.Boxes[1].Text;
+    EXPECT_TRUE(question.startsWith("ZorEdit did not close properly. Recover the unsaved changes "
+                                    "of\nUntitled (the copy is from "))
+        << question.toStdString();
+    EXPECT_TRUE(question.endsWith(
+        ")?\n\n" + Root() + " could not be written; the copies were kept in " + fallback + "."))
+        << question.toStdString();
+    ASSERT_EQ(form->DocumentCount(), 1);
+    EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "first and second");
 }
 
 TEST_F(RecoveryTest, TheCheckReportsAnUnwritableRecoveryFolder)
