@@ -34,12 +34,33 @@ QString ShownName(bool untitled, const std::string &fileName)
     return untitled ? QLatin1String(UntitledName) : Decoded(fileName);
 }
 
+class TEventLoopTimer final : public TCopyTimer
+{
+public:
+    explicit TEventLoopTimer(std::function<void()> expired)
+    {
+        Timer.setSingleShot(true);
+        // A coarse timer may fire early; the copy is promised after the delay, never before.
+        Timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&Timer, &QTimer::timeout, std::move(expired));
+    }
+    void Start(std::chrono::milliseconds delay) override { Timer.start(delay); }
+    void Stop() override { Timer.stop(); }
+    bool IsActive() const override { return Timer.isActive(); }
+
+private:
+    QTimer Timer;
+};
+
 } // namespace
 
 TRecoveryCopies::TRecoveryCopies(TDocumentManager &manager, const QStringList &roots,
                                  std::chrono::milliseconds delay, QObject *parent)
     : QObject(parent), Manager(manager), Roots(roots),
-      Delay(std::max(delay, std::chrono::milliseconds(1)))
+      Delay(std::max(delay, std::chrono::milliseconds(1))),
+      Timers([](std::function<void()> expired) {
+          return std::make_unique<TEventLoopTimer>(std::move(expired));
+      })
 {
     // The temporary folder comes last: a document's own folder is kept better than that.
     if (Roots.size() >= 2)
@@ -95,6 +116,17 @@ QString TRecoveryCopies::BesideFolder(const QString &fileName)
     const QFileInfo file(fileName);
     return file.absolutePath() + QStringLiteral("/.") + file.fileName() +
            QStringLiteral(".zoredit-recovery");
+}
+
+void TRecoveryCopies::SetTimers(TCopyTimerMaker maker)
+{
+    Timers = std::move(maker);
+    for (auto &[child, entry] : Entries) {
+        const bool running = entry.Timer->IsActive();
+        entry.Timer = Timers([this, child = child] { WriteCopy(child); });
+        if (running)
+            entry.Timer->Start(Delay);
+    }
 }
 
 void TRecoveryCopies::SetWriter(TRecoveryStore::TWriter writer)
@@ -182,11 +214,7 @@ void TRecoveryCopies::Follow(TMDIChild *child)
 {
     TEntry &entry = Entries[child];
     entry.Number = NextNumber++;
-    entry.Timer = new QTimer(child);
-    entry.Timer->setSingleShot(true);
-    // A coarse timer may fire early; the copy is promised after the delay, never before.
-    entry.Timer->setTimerType(Qt::PreciseTimer);
-    connect(entry.Timer, &QTimer::timeout, this, [this, child] { WriteCopy(child); });
+    entry.Timer = Timers([this, child] { WriteCopy(child); });
     QTextDocument *document = child->Editor->document();
     connect(document, &QTextDocument::contentsChanged, this, [this, child] { Changed(child); });
     // Saved, or undone back to what the file holds: the file is the copy now.
@@ -205,8 +233,8 @@ void TRecoveryCopies::Changed(TMDIChild *child)
         return;
     // Started by the first change not yet in a copy and never pushed back by the next ones:
     // steady typing still gets a copy every delay.
-    if (!it->second.Timer->isActive())
-        it->second.Timer->start(Delay);
+    if (!it->second.Timer->IsActive())
+        it->second.Timer->Start(Delay);
 }
 
 void TRecoveryCopies::WriteCopy(TMDIChild *child)
@@ -215,7 +243,7 @@ void TRecoveryCopies::WriteCopy(TMDIChild *child)
     if (it == Entries.end() || (!IsActive() && BesideAt < 0))
         return;
     TEntry &entry = it->second;
-    entry.Timer->stop();
+    entry.Timer->Stop();
     const QTextDocument &document = *child->Editor->document();
     if (!document.isModified()) {
         RemoveCopy(child);
@@ -270,7 +298,7 @@ void TRecoveryCopies::RemoveCopy(TMDIChild *child)
     auto it = Entries.find(child);
     if (it == Entries.end())
         return;
-    it->second.Timer->stop();
+    it->second.Timer->Stop();
     if (it->second.HasCopy)
         DropCopy(it->second, it->second.Place);
     DropBeside(it->second);
@@ -289,7 +317,7 @@ void TRecoveryCopies::WriteAll()
 void TRecoveryCopies::Finish()
 {
     for (auto &[child, entry] : Entries) {
-        entry.Timer->stop();
+        entry.Timer->Stop();
         entry.HasCopy = false;
         DropBeside(entry);
     }

@@ -11,18 +11,32 @@
 #include <QString>
 #include <QStringList>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
 
-class QTimer;
 class QWidget;
 
 namespace zor {
 
 class TDocumentManager;
 class TMDIChild;
+
+// What holds a document's copy back for the delay: a timer that calls back once. The editor's
+// runs on the event loop; tests put in their own and move time on themselves.
+class TCopyTimer
+{
+public:
+    virtual ~TCopyTimer() = default;
+    // Calls back delay from now (never before), once; restarts a running timer.
+    virtual void Start(std::chrono::milliseconds delay) = 0;
+    virtual void Stop() = 0;
+    virtual bool IsActive() const = 0;
+};
+// Makes the timer of one document; expired is what it calls back.
+using TCopyTimerMaker = std::function<std::unique_ptr<TCopyTimer>(std::function<void()> expired)>;
 
 class TRecoveryCopies : public QObject
 {
@@ -55,6 +69,8 @@ public:
 
     // Replaces how the copies' files are written (tests make it fail).
     void SetWriter(TRecoveryStore::TWriter writer);
+    // Replaces the documents' timers (a delay already running starts again on the new ones).
+    void SetTimers(TCopyTimerMaker maker);
 
     // The start-up offer, from every root and from beside each of documents (the files the
     // editor worked on: its recent files): reports damaged copies (kept aside), then asks once
@@ -78,7 +94,7 @@ private:
     struct TEntry
     {
         unsigned Number = 0;
-        QTimer *Timer = nullptr;
+        std::unique_ptr<TCopyTimer> Timer;
         bool HasCopy = false;
         int Place = -1; // where the copy lies (PlaceCount()), while HasCopy
         // The copy's place beside the document's file, while it is used.
@@ -107,6 +123,7 @@ private:
     int BesideAt = -1;
     TRecoveryStore::TWriter Writer;
     std::chrono::milliseconds Delay;
+    TCopyTimerMaker Timers;
     unsigned NextNumber = 1;
     std::unordered_map<TMDIChild *, TEntry> Entries;
     QString LastProblem;

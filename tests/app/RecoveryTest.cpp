@@ -28,9 +28,11 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <poll.h>
@@ -47,6 +49,63 @@ std::string Content(const TMDIChild *w)
 {
     return rtf::Write(DocumentFromText(*w->Editor->document()));
 }
+
+// Time that moves only when the test says: the documents' delay timers fire in Advance().
+class TTestTime
+{
+public:
+    TCopyTimerMaker Timers()
+    {
+        return [this](std::function<void()> expired) {
+            return std::make_unique<TTimer>(*this, std::move(expired));
+        };
+    }
+    void Advance(std::chrono::milliseconds step)
+    {
+        const std::chrono::milliseconds end = Now + step;
+        for (;;) {
+            TTimer *next = nullptr;
+            for (TTimer *t : Running)
+                if (t->Due <= end && (!next || t->Due < next->Due))
+                    next = t;
+            if (!next)
+                break;
+            Now = next->Due;
+            next->Stop();
+            next->Expired();
+        }
+        Now = end;
+    }
+    // The delay the last timer was started with.
+    std::chrono::milliseconds LastDelay{0};
+
+private:
+    struct TTimer final : TCopyTimer
+    {
+        TTimer(TTestTime &time, std::function<void()> expired)
+            : Time(time), Expired(std::move(expired))
+        {
+        }
+        ~TTimer() override { Stop(); }
+        void Start(std::chrono::milliseconds delay) override
+        {
+            Stop();
+            Time.LastDelay = delay;
+            Due = Time.Now + delay;
+            Time.Running.push_back(this);
+        }
+        void Stop() override { std::erase(Time.Running, this); }
+        bool IsActive() const override
+        {
+            return std::find(Time.Running.begin(), Time.Running.end(), this) != Time.Running.end();
+        }
+        TTestTime &Time;
+        std::function<void()> Expired;
+        std::chrono::milliseconds Due{0};
+    };
+    std::chrono::milliseconds Now{0};
+    std::vector<TTimer *> Running;
+};
 
 class RecoveryTest : public ::testing::Test
 {
@@ -116,33 +175,47 @@ TEST_F(RecoveryTest, ACopyIsWrittenAfterTheDelayAndNotBefore)
     constexpr auto Delay = 400ms;
     auto form = Start(Delay);
     ASSERT_TRUE(form->RecoveryCopies()->IsActive());
+    TTestTime time;
+    form->RecoveryCopies()->SetTimers(time.Timers());
     TMDIChild *w = form->CreateDocumentWindow(QStringLiteral("Untitled"));
     // Opening and creating write nothing: nothing is unsaved yet.
-    QTest::qWait(int(Delay.count()) + 100);
+    time.Advance(Delay + 100ms);
     EXPECT_TRUE(Copies().isEmpty());
 
-    QElapsedTimer clock;
-    clock.start();
     Type(w, QStringLiteral("first"));
-    QTest::qWait(int(Delay.count()) / 2);
+    time.Advance(Delay / 2);
     Type(w, QStringLiteral(" second"));
+    time.Advance(Delay / 2 - 1ms);
     EXPECT_TRUE(Copies().isEmpty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Copies().isEmpty(); }, 10000));
-    EXPECT_GE(clock.elapsed(), Delay.count());
+    time.Advance(1ms);
     ASSERT_EQ(Copies().size(), 1);
     QFile copy(Root() + QLatin1Char('/') + Copies().front());
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll().toStdString(), Content(w));
+    const auto copied = [&copy] {
+        EXPECT_TRUE(copy.open(QIODevice::ReadOnly));
+        const std::string bytes = copy.readAll().toStdString();
+        copy.close();
+        return bytes;
+    };
+    EXPECT_EQ(copied(), Content(w));
 
     // Steady typing never puts the next copy off: it comes while the typing goes on.
-    const QDateTime written = QFileInfo(copy).lastModified();
-    bool renewed = false;
-    for (int i = 0; i < 12 && !renewed; ++i) {
+    const std::string first = Content(w);
+    for (int i = 0; i < 3; ++i) {
         Type(w, QStringLiteral("."));
-        QTest::qWait(int(Delay.count()) / 4);
-        renewed = QFileInfo(copy.fileName()).lastModified() != written;
+        time.Advance(Delay / 4);
     }
-    EXPECT_TRUE(renewed);
+    EXPECT_EQ(copied(), first);
+    Type(w, QStringLiteral("."));
+    time.Advance(Delay / 4);
+    EXPECT_EQ(copied(), Content(w));
+}
+
+TEST_F(RecoveryTest, TheEditorsOwnTimersWriteTheCopyFromTheEventLoop)
+{
+    auto form = Start(1ms);
+    Type(form->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("x"));
+    EXPECT_TRUE(Copies().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Copies().isEmpty(); }, 10000));
 }
 
 TEST_F(RecoveryTest, TheDelayComesFromTheSettingsFile)
@@ -162,11 +235,13 @@ TEST_F(RecoveryTest, TheDelayComesFromTheSettingsFile)
     o.SettingsFile = settings.fileName();
     TMainForm form(o);
     form.StartRecovery(Root());
-    QElapsedTimer clock;
-    clock.start();
+    TTestTime time;
+    form.RecoveryCopies()->SetTimers(time.Timers());
     Type(form.CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("x"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Copies().isEmpty(); }, 10000));
-    EXPECT_GE(clock.elapsed(), 1000);
+    time.Advance(999ms);
+    EXPECT_TRUE(Copies().isEmpty());
+    time.Advance(1ms);
+    EXPECT_EQ(Copies().size(), 1);
 }
 
 TEST_F(RecoveryTest, SavingClosingWithoutSavingAndACleanExitLeaveNoCopy)
