@@ -10,7 +10,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -45,7 +47,7 @@ TMDIChild::TMDIChild(QWidget *parent) : QMdiSubWindow(parent)
     connect(Editor, &QTextEdit::selectionChanged, this, &TMDIChild::EditorSelectionChange);
     setWidget(Editor);
     setFocusProxy(Editor);
-    resize(453, 329);
+    resize(sizeHint());
     FileName = QLatin1String(UntitledName);
     setWindowTitle(FileName);
     InsertMode = true;
@@ -61,6 +63,18 @@ TMDIChild::~TMDIChild()
 {
     // The caret position belongs to the window that is going away.
     emit CaretChanged(QStringLiteral(" "));
+}
+
+QSize TMDIChild::sizeHint() const
+{
+    // A panel's line holds about twenty characters (120 dots); room for twice that and a dozen
+    // lines, whatever font the operator types in.
+    const QFontMetrics metrics(PlainFont ? PlainTextFormat().font() : Editor->font());
+    QSize size = QSize(453, 329).expandedTo(
+        QSize(metrics.averageCharWidth() * 40 + 60, metrics.lineSpacing() * 12 + 80));
+    if (const QMdiArea *area = mdiArea())
+        size = size.boundedTo(area->viewport()->size());
+    return size;
 }
 
 QTextCharFormat TMDIChild::PlainTextFormat() const

@@ -68,6 +68,10 @@ public:
     // A new document has no file yet; one opened or saved under a name has, whatever its name.
     bool IsUntitled() const { return Untitled; }
 
+    // A size that shows a panel's line comfortably in the typing font (at least 453 x 329), and
+    // no larger than the area the window is in: what a new window opens at and cascading gives.
+    QSize sizeHint() const override;
+
 signals:
     // The caret's line and column for the status bar ("line:  column"); " " once the window is
     // going away, since the position is its own.
