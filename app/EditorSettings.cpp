@@ -20,6 +20,22 @@ int ReadRecoverySeconds(const TProfileFile &profile)
     return seconds >= 1 && seconds <= 3600 ? seconds : Default;
 }
 
+std::string ReadLanguage(const TProfileFile &profile)
+{
+    std::string value = profile.ReadString(Section, "Language", "");
+    for (char &c : value)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return value == "cs" || value == "en" ? value : "system";
+}
+
+bool WriteLanguage(const std::string &path, const std::string &language)
+{
+    TProfileFile profile;
+    profile.Load(path);
+    profile.WriteString(Section, "Language", language);
+    return profile.Save(path);
+}
+
 bool WriteEditorSetting(const std::string &path, const char *key, bool on)
 {
     TProfileFile profile;

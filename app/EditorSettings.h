@@ -1,6 +1,7 @@
 // The editor's own switches, kept in section "Editor" of the settings file: "Preview" (the live
 // preview is shown), "AllCommands" (every command button may be enabled), "RecoverySeconds"
-// (how long a change may wait for its recovery copy); and the main window's place.
+// (how long a change may wait for its recovery copy), "Language" (the interface's); and the main
+// window's place.
 #pragma once
 
 #include <optional>
@@ -17,6 +18,14 @@ bool ReadEditorSetting(const TProfileFile &profile, const char *key, bool fallba
 
 // "RecoverySeconds": 1 to 3600; missing, not a number or out of range gives 15.
 int ReadRecoverySeconds(const TProfileFile &profile);
+
+// "Language": "cs" or "en" for that language, "system" for the desktop's. Missing, empty or any
+// other value gives "system" (case is ignored), so a file written by a later version still starts.
+std::string ReadLanguage(const TProfileFile &profile);
+
+// Writes "Language" (one of the values above) and keeps every other key of the file. False when
+// the file could not be written.
+bool WriteLanguage(const std::string &path, const std::string &language);
 
 // Writes one switch and keeps every other key of the file. False when the file could not be
 // written; the caller tells the operator.

@@ -4,6 +4,7 @@
 #include "comm/Results.h"
 #include "comm/forms/TransferDialogs.h"
 #include "commands/DocumentTranslation.h"
+#include "sim/ExportDialog.h"
 #include "sim/Preview.h"
 #include "ui/DocumentConversion.h"
 

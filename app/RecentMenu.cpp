@@ -27,6 +27,14 @@ void TRecentMenu::Remember(const QString &name)
     Store();
 }
 
+QStringList TRecentMenu::Names() const
+{
+    QStringList names;
+    for (const std::string &name : Files.Items())
+        names << QString::fromStdString(name);
+    return names;
+}
+
 void TRecentMenu::Choose(const QString &name)
 {
     if (!QFileInfo(name).isFile()) {

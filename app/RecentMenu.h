@@ -7,6 +7,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QAction;
 class QMenu;
@@ -31,6 +32,7 @@ public:
     void Choose(const QString &name);
 
     const QList<QAction *> &Items() const { return MenuItems; } // newest first
+    QStringList Names() const; // the documents' full file names, newest first
 
 signals:
     void OpenRequested(const QString &name);

@@ -347,7 +347,9 @@ void TMainForm::StartRecovery(const QStringList &folders, std::chrono::milliseco
     Recovery = new TRecoveryCopies(*Manager, folders, delay, this);
     show(Recovery->Warning());
     connect(Recovery, &TRecoveryCopies::WarningChanged, warning, show);
-    Recovery->OfferOrphans(this);
+    // A copy kept beside its document is found from the recent files: every document opened
+    // or saved is put there, and the list is written to the settings file at once.
+    Recovery->OfferOrphans(this, Recent->Names());
 }
 
 void TMainForm::WriteRecoveryCopies()

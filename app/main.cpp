@@ -1,6 +1,8 @@
 // Program start: the application, the main window and its secondary forms, the event loop, and
 // the documents named on the command line.
 #include "app/CommandLine.h"
+#include "app/Language.h"
+#include "app/SettingsLocation.h"
 #include "app/StartupCheck.h"
 #include "app/TerminationSignals.h"
 #include "app/Zoredit.h"
@@ -27,6 +29,9 @@ int main(int argc, char *argv[])
             return 0;
         }
         if (line.Help) {
+            // In the operator's language, which needs an application but no display.
+            QCoreApplication help(argc, argv);
+            zor::InstallTranslationsFromSettings(zor::DefaultSettingsFile());
             std::fputs(zor::CommandLineUsage().toLocal8Bit().constData(), stdout);
             return 0;
         }
@@ -34,6 +39,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     zor::SetUpApplication();
+    // Before the first window: every caption is read through the catalogue when it is made.
+    zor::InstallTranslationsFromSettings(zor::DefaultSettingsFile());
     QApplication::setApplicationVersion(QLatin1String(zor::kVersion));
     // Lets the desktop match the running window with its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.zoredit.ZorEdit"));

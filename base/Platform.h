@@ -42,6 +42,22 @@ std::string UserConfigFolder();
 // (POSIX: anything under /usr/, even for the superuser).
 bool MayWriteBesideProgram(const std::string &folder);
 
+// Where a user's programs keep state worth keeping between runs (history, recovery copies), best
+// first: POSIX: $XDG_STATE_HOME when absolute, then $HOME/.local/state when HOME is absolute (the
+// default, also when XDG_STATE_HOME names another); Windows: %LOCALAPPDATA%. No empty or repeated
+// entries; empty when there is none.
+std::vector<std::string> UserStateFolders();
+
+// A folder of this user's own named after name in the temporary folder: POSIX: $TMPDIR (else
+// /tmp)/name-<user id>, for the temporary folder is everybody's there; Windows: the user's own
+// temporary folder, name in it. Nothing is made.
+std::string UserTemporaryFolder(std::string_view name);
+
+// Whether folder is a folder (or a link to one) that only this user may write in: POSIX: owned by
+// the effective user and not writable by others; Windows: a folder (the places offered for
+// private files lie in the user's own profile).
+bool IsPrivateFolder(const std::string &folder);
+
 // Whether anything (a file, folder or device) is at path, as far as this user can see.
 bool PathExists(const std::string &path);
 

@@ -1,9 +1,10 @@
 // A 100-block program transfer over a pseudo-terminal, with the panel emulator answering at
 // once: the wall time of the whole transfer, and the sender's CPU time per block. The same
 // transfer through ser2net on loopback (RFC 2217) in front of the emulator's pseudo-terminal,
-// which should take at most one and a half times as long. How long each injected fault holds a
-// transfer up. And a 47-block program to six panels at
-// once, one worker each, beside the same program to one: at most 1.3 times as long.
+// which should take at most one and a half times as long; and over raw TCP to the emulator's
+// own listener (socket://), the figure the network tests leave to this program. How long each
+// injected fault holds a transfer up. And a 47-block program to six panels at once, one worker
+// each, beside the same program to one: at most 1.3 times as long.
 #include "comm/Frames.h"
 #include "comm/PanelSend.h"
 #include "comm/PortFactory.h"
@@ -87,6 +88,18 @@ void BM_Transfer100Blocks(benchmark::State &state)
     Transfer100Blocks(state, panel.DevicePath(), std::chrono::milliseconds(0));
 }
 BENCHMARK(BM_Transfer100Blocks)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+void BM_Transfer100BlocksRawTcp(benchmark::State &state)
+{
+    EnsureQt();
+    zor::test::TPanelProcess panel(ZOR_TOOL_PATH, {"--listen", "0", "--out", "/dev/null"});
+    if (panel.DevicePath().empty()) {
+        state.SkipWithError("zor panel did not start");
+        return;
+    }
+    Transfer100Blocks(state, panel.DevicePath(), std::chrono::milliseconds(0));
+}
+BENCHMARK(BM_Transfer100BlocksRawTcp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 void BM_Transfer100BlocksRfc2217(benchmark::State &state)
 {

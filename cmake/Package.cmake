@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://zoredit.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window-system plugins are loaded at run time, so dpkg-shlibdeps cannot see them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-qpa-plugins")
+# Qt's own catalogues translate the standard dialogs' buttons; the editor works without them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -1,5 +1,7 @@
 // The choice between a network port and the platform's own, apart from both so that every build
 // has it.
+#include "comm/DevicePort.h"
+
 #include "comm/NetPort.h"
 
 namespace zor {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -13,27 +14,7 @@ namespace zor {
 
 namespace {
 
-// Telnet (RFC 854, 855) and its options.
-constexpr std::uint8_t Iac = 255, Dont = 254, Do = 253, Wont = 252, Will = 251, Sb = 250, Se = 240;
-constexpr std::uint8_t OptBinary = 0, OptSuppressGoAhead = 3, OptComPort = 44;
-// COM-PORT-OPTION commands (RFC 2217); the server answers each with the command plus 100.
-constexpr std::uint8_t SetBaudRate = 1, SetDataSize = 2, SetParity = 3, SetStopSize = 4;
-constexpr std::uint8_t ServerOffset = 100;
-constexpr std::uint8_t ParityNone = 1, StopBitsOne = 1;
-
-using TSteady = std::chrono::steady_clock;
-
-int MsLeft(TSteady::time_point deadline)
-{
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TSteady::now()).count();
-    return left > 0 ? static_cast<int>(left) : 0;
-}
-
-TSteady::time_point After(int ms)
-{
-    return TSteady::now() + std::chrono::milliseconds(ms);
-}
+using TTelnet = TTelnetCodec;
 
 // A name lookup's outcome, shared by the port and the thread that looks the name up: the system's
 // lookup cannot be bounded or stopped, so a port that gives up leaves the thread to finish alone.
@@ -73,6 +54,12 @@ TNetPort::~TNetPort()
     Disconnect();
 }
 
+int TNetPort::MsLeft(std::int64_t deadline) const
+{
+    const std::int64_t left = deadline - NowMs();
+    return left > 0 ? static_cast<int>(std::min<std::int64_t>(left, INT_MAX)) : 0;
+}
+
 void TNetPort::Disconnect()
 {
     if (Socket != NoSocket)
@@ -110,20 +97,12 @@ bool TNetPort::Open(const std::string &device)
     Out.clear();
     In.clear();
     InFirst = 0;
-    State = TTelnet::Data;
-    std::fill(std::begin(Ours), std::end(Ours), false);
-    std::fill(std::begin(Theirs), std::end(Theirs), false);
     ComPort = 0;
     std::fill(std::begin(Acknowledged), std::end(Acknowledged), -1);
     if (!Connect(address, device))
         return false;
     if (Scheme == TNetScheme::Rfc2217) {
-        // Eight-bit data both ways, no go-aheads, and the line settings through the server.
-        Out.insert(Out.end(),
-                   {Iac, Will, OptBinary, Iac, Do, OptBinary, Iac, Will, OptSuppressGoAhead, Iac,
-                    Do, OptSuppressGoAhead, Iac, Will, OptComPort});
-        Ours[OptBinary] = Ours[OptSuppressGoAhead] = Ours[OptComPort] = true;
-        Theirs[OptBinary] = Theirs[OptSuppressGoAhead] = true;
+        Telnet.Start(&Out);
         if (!SendQueued(ConnectTimeoutMs)) {
             Problem = "Cannot reach " + device + ": the server " + Server +
                       " closed the connection at once.";
@@ -250,34 +229,23 @@ bool TNetPort::SetLine(std::int32_t baud)
         if (!listen())
             return lost();
     if (ComPort > 0) {
-        const auto put = [this](std::uint8_t command, std::initializer_list<std::uint8_t> value) {
-            Out.insert(Out.end(), {Iac, Sb, OptComPort, command});
-            for (std::uint8_t b : value) {
-                Out.push_back(b);
-                if (b == Iac)
-                    Out.push_back(Iac);
-            }
-            Out.insert(Out.end(), {Iac, Se});
-            Acknowledged[command] = -1;
-        };
-        const auto u = static_cast<std::uint32_t>(baud);
-        put(SetBaudRate, {static_cast<std::uint8_t>(u >> 24), static_cast<std::uint8_t>(u >> 16),
-                          static_cast<std::uint8_t>(u >> 8), static_cast<std::uint8_t>(u)});
-        put(SetDataSize, {8});
-        put(SetParity, {ParityNone});
-        put(SetStopSize, {StopBitsOne});
+        std::fill(std::begin(Acknowledged), std::end(Acknowledged), -1);
+        TTelnet::RequestLine(baud, &Out);
         if (!SendQueued(MsLeft(deadline)))
             return lost();
         const auto acknowledged = [this] {
-            return Acknowledged[SetBaudRate] >= 0 && Acknowledged[SetDataSize] >= 0 &&
-                   Acknowledged[SetParity] >= 0 && Acknowledged[SetStopSize] >= 0;
+            return Acknowledged[TTelnet::SetBaudRate] >= 0 &&
+                   Acknowledged[TTelnet::SetDataSize] >= 0 &&
+                   Acknowledged[TTelnet::SetParity] >= 0 && Acknowledged[TTelnet::SetStopSize] >= 0;
         };
         while (!acknowledged() && MsLeft(deadline) > 0 && !StopRequested())
             if (!listen())
                 return lost();
         // A server answers with what it set; another value is a refusal.
-        if (Acknowledged[SetBaudRate] == baud && Acknowledged[SetDataSize] == 8 &&
-            Acknowledged[SetParity] == ParityNone && Acknowledged[SetStopSize] == StopBitsOne)
+        if (Acknowledged[TTelnet::SetBaudRate] == baud &&
+            Acknowledged[TTelnet::SetDataSize] == TTelnet::DataSize8 &&
+            Acknowledged[TTelnet::SetParity] == TTelnet::ParityNone &&
+            Acknowledged[TTelnet::SetStopSize] == TTelnet::StopBitsOne)
             return true;
     }
     if (StopRequested())
@@ -287,8 +255,10 @@ bool TNetPort::SetLine(std::int32_t baud)
     const auto differs = [this](std::uint8_t command, std::int64_t wanted) {
         return Acknowledged[command] >= 0 && Acknowledged[command] != wanted;
     };
-    const bool refused = ComPort < 0 || differs(SetBaudRate, baud) || differs(SetDataSize, 8) ||
-                         differs(SetParity, ParityNone) || differs(SetStopSize, StopBitsOne);
+    const bool refused = ComPort < 0 || differs(TTelnet::SetBaudRate, baud) ||
+                         differs(TTelnet::SetDataSize, TTelnet::DataSize8) ||
+                         differs(TTelnet::SetParity, TTelnet::ParityNone) ||
+                         differs(TTelnet::SetStopSize, TTelnet::StopBitsOne);
     const std::string line = " (" + std::to_string(baud) + " baud, 8N1).";
     Problem = refused ? "The server " + Server + " refused the line settings" + line
                       : "The server " + Server + " sent no answer to the line settings within " +
@@ -308,9 +278,10 @@ void TNetPort::Write(std::uint8_t byte)
 {
     if (!IsOpen())
         return;
-    Out.push_back(byte);
-    if (Scheme == TNetScheme::Rfc2217 && byte == Iac)
-        Out.push_back(Iac);
+    if (Scheme == TNetScheme::Rfc2217)
+        TTelnet::Escape(byte, &Out);
+    else
+        Out.push_back(byte);
 }
 
 bool TNetPort::SendQueued(int timeoutMs)
@@ -380,111 +351,14 @@ void TNetPort::TakeIn(const std::uint8_t *bytes, std::size_t count)
         In.insert(In.end(), bytes, bytes + count);
         return;
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t b = bytes[i];
-        switch (State) {
-        case TTelnet::Data:
-            if (b == Iac)
-                State = TTelnet::Iac;
-            else
-                In.push_back(b);
-            break;
-        case TTelnet::Iac:
-            if (b == Iac) {
-                In.push_back(Iac);
-                State = TTelnet::Data;
-            } else if (b >= Will && b <= Dont) {
-                Command = b;
-                State = TTelnet::Option;
-            } else if (b == Sb) {
-                Sub.clear();
-                State = TTelnet::Sub;
-            } else {
-                State = TTelnet::Data; // NOP, GA, break and the like carry nothing for us
-            }
-            break;
-        case TTelnet::Option:
-            Negotiate(Command, b);
-            State = TTelnet::Data;
-            break;
-        case TTelnet::Sub:
-            if (b == Iac)
-                State = TTelnet::SubIac;
-            else if (Sub.size() < 64)
-                Sub.push_back(b);
-            break;
-        case TTelnet::SubIac:
-            if (b == Iac) {
-                if (Sub.size() < 64)
-                    Sub.push_back(Iac);
-                State = TTelnet::Sub;
-            } else {
-                if (b == Se)
-                    SubNegotiation();
-                State = TTelnet::Data;
-            }
-            break;
-        }
-    }
-}
-
-void TNetPort::Negotiate(std::uint8_t command, std::uint8_t option)
-{
-    // Options are agreed once and answered only when their state changes, so that two sides
-    // never answer each other's answers for ever (RFC 854's rule).
-    const bool weDo = option == OptBinary || option == OptSuppressGoAhead || option == OptComPort;
-    const bool theyMay = option == OptBinary || option == OptSuppressGoAhead;
-    switch (command) {
-    case Do:
-        if (option == OptComPort)
+    for (const TTelnetEvent &e : Telnet.Decode(bytes, count, &In, &Out)) {
+        if (e.Kind == TTelnetEvent::ComPortAgreed)
             ComPort = 1;
-        if (!weDo)
-            Out.insert(Out.end(), {Iac, Wont, option});
-        else if (!Ours[option]) {
-            Ours[option] = true;
-            Out.insert(Out.end(), {Iac, Will, option});
-        }
-        break;
-    case Dont:
-        if (option == OptComPort)
+        else if (e.Kind == TTelnetEvent::ComPortDeclined)
             ComPort = -1;
-        if (Ours[option]) {
-            Ours[option] = false;
-            Out.insert(Out.end(), {Iac, Wont, option});
-        }
-        break;
-    case Will:
-        // An echo would send the frames back to us as replies: refused, as every option not
-        // needed here.
-        if (!theyMay)
-            Out.insert(Out.end(), {Iac, Dont, option});
-        else if (!Theirs[option]) {
-            Theirs[option] = true;
-            Out.insert(Out.end(), {Iac, Do, option});
-        }
-        break;
-    case Wont:
-        if (Theirs[option]) {
-            Theirs[option] = false;
-            Out.insert(Out.end(), {Iac, Dont, option});
-        }
-        break;
-    default:
-        break;
+        else if (e.Setting < std::size(Acknowledged))
+            Acknowledged[e.Setting] = e.Value;
     }
-}
-
-void TNetPort::SubNegotiation()
-{
-    if (Sub.size() < 3 || Sub[0] != OptComPort || Sub[1] <= ServerOffset)
-        return;
-    const int command = Sub[1] - ServerOffset;
-    if (command == SetBaudRate && Sub.size() >= 6)
-        Acknowledged[SetBaudRate] =
-            (std::int64_t{Sub[2]} << 24) | (Sub[3] << 16) | (Sub[4] << 8) | Sub[5];
-    else if (command >= SetDataSize && command <= SetStopSize)
-        Acknowledged[command] = Sub[2];
-    // Line and modem state notices, and the answers to modem-line requests, are not waited for.
 }
 
 bool TNetPort::PurgeReceive()

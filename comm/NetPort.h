@@ -2,11 +2,13 @@
 // raw TCP connection to a server whose line settings are set on the server; one named
 // "rfc2217://HOST:PORT" is a Telnet connection with the COM-PORT-OPTION (RFC 2217), through which
 // the baud rate and 8N1 are set from here as on a local port. Everything else names a local
-// device. The bytes of the panel's frames go through unchanged, in both forms.
+// device. The bytes of the panel's frames go through unchanged, in both forms. The Telnet codec
+// is comm/TelnetCodec.h; the choice between this port and a local one is comm/DevicePort.h.
 #pragma once
 
 #include "comm/NetSocket.h"
 #include "comm/SerialPort.h"
+#include "comm/TelnetCodec.h"
 
 #include <functional>
 #include <memory>
@@ -41,6 +43,8 @@ bool ParseNetworkDevice(const std::string &device, TNetAddress *address);
 // the next Open of the same device by this object (a transfer closes and reopens its port between
 // the Open frame and the blocks, and a device server that serves one client at a time may refuse
 // a new connection until it has noticed the end of the old one); it ends with the object.
+// Every bound is measured on NowMs, so a test may give the port a clock of its own; the waits for
+// the lookup, the connection and the line settings look at it and at the stop every StopSliceMs.
 class TNetPort : public TSerialPort
 {
 public:
@@ -94,12 +98,13 @@ private:
     // lost; true on time-out too.
     bool Receive(int timeoutMs);
     void TakeIn(const std::uint8_t *bytes, std::size_t count);
-    void Negotiate(std::uint8_t command, std::uint8_t option);
-    void SubNegotiation();
     void MarkLost(const std::string &what);
     // Ends the connection, a kept one too.
     void Disconnect();
     bool StopRequested() const { return Stop && Stop->Requested(); }
+    // Deadlines on NowMs, the clock of the port's time-outs.
+    std::int64_t After(int ms) const { return NowMs() + ms; }
+    int MsLeft(std::int64_t deadline) const;
 
     std::intptr_t Socket = -1; // a TSocket (comm/NetSocket.h), -1 for none
     bool Parked = false;       // closed, the connection kept for the next Open of Device
@@ -114,53 +119,10 @@ private:
     std::vector<std::uint8_t> In;  // from the server, data only
     std::size_t InFirst = 0;       // the first byte of In not yet read
 
-    // The Telnet decoder's state, and what has been agreed.
-    enum class TTelnet { Data, Iac, Option, Sub, SubIac } State = TTelnet::Data;
-    std::uint8_t Command = 0;
-    std::vector<std::uint8_t> Sub;
-    bool Ours[256] = {};   // options we do (WILL agreed or asked)
-    bool Theirs[256] = {}; // options the server does (DO agreed or asked)
-    int ComPort = 0;       // 1 once the server takes the COM-PORT-OPTION, -1 when it refuses it
+    TTelnetCodec Telnet; // RFC 2217 only
+    int ComPort = 0;     // 1 once the server takes the COM-PORT-OPTION, -1 when it refuses it
     // The settings the server reports as set, -1 until it has.
     std::int64_t Acknowledged[5] = {-1, -1, -1, -1, -1};
-};
-
-// A port that is a TNetPort for a network device name and one made by local for every other,
-// chosen at each Open.
-class TDevicePort : public TSerialPort
-{
-public:
-    using TLocalFactory = std::function<std::unique_ptr<TSerialPort>()>;
-    explicit TDevicePort(TLocalFactory local) : Local(std::move(local)) {}
-
-    bool Open(const std::string &device) override;
-    std::string OpenProblem() const override;
-    void WatchStop(const TTransferStop *stop) override;
-    std::string LostProblem() const override;
-    bool IsOpen() const override { return Chosen && Chosen->IsOpen(); }
-    bool SetLine(std::int32_t baud) override { return Chosen && Chosen->SetLine(baud); }
-    bool SetTimeouts(const TPortTimeouts &timeouts) override
-    {
-        return Chosen && Chosen->SetTimeouts(timeouts);
-    }
-    void Write(std::uint8_t byte) override
-    {
-        if (Chosen)
-            Chosen->Write(byte);
-    }
-    bool PurgeReceive() override { return Chosen && Chosen->PurgeReceive(); }
-    bool Read(std::uint8_t *buffer, std::size_t count, std::size_t *received) override;
-    bool ReadWithin(std::uint8_t *buffer, std::size_t count, std::size_t *received,
-                    int timeoutMs) override;
-    std::int64_t NowMs() const override { return Chosen ? Chosen->NowMs() : TSerialPort::NowMs(); }
-    bool Flush() override { return Chosen && Chosen->Flush(); }
-    bool Close() override { return Chosen && Chosen->Close(); }
-
-private:
-    TLocalFactory Local;
-    std::unique_ptr<TSerialPort> Chosen; // the port of the last Open, kept for its messages
-    bool ChosenNet = false;              // and a TNetPort, kept for its connection too
-    const TTransferStop *Stop = nullptr;
 };
 
 } // namespace zor

@@ -119,6 +119,10 @@ int TSerial::ExchangeFrame(std::size_t length)
         for (std::size_t i = 0; i < length; ++i)
             WriteByte(Send[i]);
         FrameWritten = true;
+        // A port whose line failed under the write (an adapter pulled) may go on reading
+        // nothing, which would pass for a panel that never answered.
+        if (!Port->LostProblem().empty())
+            return LineLost();
         sentAt[copies++] = Port->NowMs();
         const std::int64_t windowEnd = sentAt[copies - 1] + WindowMs;
 

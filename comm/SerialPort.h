@@ -43,7 +43,8 @@ public:
 
     // After a read or write failed: what happened to the line, as the start of a sentence ("The
     // server HOST:PORT closed the connection"); empty when the port cannot tell, and the device is
-    // then said to have gone away.
+    // then said to have gone away. A port that can tell keeps it from the failure until the next
+    // Open: a failed write is known only this way.
     virtual std::string LostProblem() const { return {}; }
 
     virtual bool IsOpen() const = 0;
@@ -56,7 +57,8 @@ public:
     virtual bool SetTimeouts(const TPortTimeouts &timeouts) = 0;
 
     // Writes one byte and returns once it has left for the line, or when the write time-out has
-    // passed. Failures are not reported: the missing reply shows them.
+    // passed. A byte given up after the time-out is no failure (the missing reply shows it); a
+    // port that failed (a USB adapter pulled) says so through LostProblem.
     virtual void Write(std::uint8_t byte) = 0;
 
     // Discards everything received and not yet read. Pending output is not touched.

@@ -60,6 +60,8 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
     };
     emit DocumentCreated(child);
     Area->addSubWindow(child);
+    // Its size once restored from maximized, now that the area bounds it.
+    child->resize(child->sizeHint());
     connect(child, &QObject::destroyed, this, [this](QObject *window) {
         --DocumentCount;
         emit DocumentClosed(window);

@@ -2,24 +2,28 @@
 
 #include "base/AtomicFile.h"
 #include "base/BoundedRead.h"
+#include "base/Platform.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
+#include <filesystem>
 #include <string>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace zor {
 
 namespace {
 
-constexpr const char *LockName = "lock";
+constexpr const char *LockExtension = ".lock";
 constexpr const char *DamagedFolder = "damaged";
 // A file name is at most PATH_MAX bytes; anything larger is not a name record of ours.
 constexpr std::size_t MaxNameBytes = 64 * 1024;
@@ -29,40 +33,85 @@ std::string Join(const std::string &folder, const std::string &name)
     return folder + '/' + name;
 }
 
+QString Native(const std::string &path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string Encoded(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
 std::string SystemReason(int err)
 {
     return std::strerror(err);
 }
 
-// Makes every missing folder of path with the given mode; true when path is a folder after.
-bool MakeFolders(const std::string &path, mode_t mode)
+// Makes every missing folder of path, readable and writable by this user alone; true when path
+// is a folder after. Otherwise *reason says why.
+bool MakeFolders(const std::string &path, std::string *reason)
 {
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string part = path.substr(0, slash);
-        if (::mkdir(part.c_str(), mode) != 0 && errno != EEXIST)
-            return false;
-        if (slash == std::string::npos)
-            break;
+    QStringList missing;
+    QFileInfo info(QDir::cleanPath(Native(path)));
+    while (!info.exists() && !info.isSymLink() && info.path() != info.filePath()) {
+        missing.prepend(info.filePath());
+        info.setFile(info.path());
     }
-    struct stat st
-    {
-    };
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    if (!info.isDir()) {
+        *reason = SystemReason(info.exists() ? ENOTDIR : ENOENT);
+        return false;
+    }
+    for (const QString &folder : missing) {
+        errno = 0;
+        if (!QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner) &&
+            !QFileInfo(folder).isDir()) {
+            *reason = SystemReason(errno ? errno : EACCES);
+            return false;
+        }
+    }
+    return true;
 }
 
 std::vector<std::string> FolderEntries(const std::string &folder)
 {
     std::vector<std::string> names;
-    if (DIR *dir = ::opendir(folder.c_str())) {
-        while (const dirent *e = ::readdir(dir)) {
-            const std::string name = e->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        ::closedir(dir);
-    }
+    const QStringList entries =
+        QDir(Native(folder))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : entries)
+        names.push_back(Encoded(name));
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Whether anything is at path, a link to nowhere included.
+bool Exists(const std::string &path)
+{
+    const QFileInfo info(Native(path));
+    return info.exists() || info.isSymLink();
+}
+
+void RemoveFile(const std::string &path)
+{
+    QFile::remove(Native(path));
+}
+
+// The lock of the editor folder lockPath belongs to, taken; null while its editor still runs or
+// another editor holds it. A lock left by a process that is gone is taken over, however old or
+// new: only the process's end frees it, never its age.
+std::unique_ptr<QLockFile> TakeLock(const std::string &lockPath, std::string *reason = nullptr)
+{
+    auto lock = std::make_unique<QLockFile>(Native(lockPath));
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return lock;
+    if (reason)
+        *reason = lock->error() == QLockFile::PermissionError ? SystemReason(EACCES)
+                  : lock->error() == QLockFile::LockFailedError
+                      ? std::string("held by another editor")
+                      : std::string("cannot be made");
+    return nullptr;
 }
 
 // "<n>.rtf" with n a plain decimal number; false for anything else.
@@ -87,40 +136,42 @@ std::string NumberedName(unsigned n, const char *extension)
     return std::to_string(n) + extension;
 }
 
-// Removes the regular files of folder, then the folder (and the lock file last of all, so that
-// an editor looking in meanwhile still finds the folder claimed).
-void RemoveFolder(const std::string &folder)
+// Removes the files of folder, then the folder, then lets go of its lock (which goes last of
+// all, so that an editor looking in meanwhile still finds the folder claimed).
+void RemoveFolder(const std::string &folder, std::unique_ptr<QLockFile> &lock)
 {
     for (const std::string &name : FolderEntries(folder))
-        if (name != LockName)
-            ::unlink(Join(folder, name).c_str());
-    ::unlink(Join(folder, LockName).c_str());
-    ::rmdir(folder.c_str());
+        RemoveFile(Join(folder, name));
+    QDir().rmdir(Native(folder));
+    lock.reset();
 }
 
 } // namespace
 
 std::string DefaultRecoveryFolder()
 {
-    if (const char *state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/')
-        return std::string(state) + "/ZorEdit/recovery";
-    if (const char *home = std::getenv("HOME"); home && home[0] == '/')
-        return std::string(home) + "/.local/state/ZorEdit/recovery";
-    return {};
+    const std::vector<std::string> state = UserStateFolders();
+    return state.empty() ? std::string() : Join(state.front(), "ZorEdit/recovery");
 }
 
 TFileStamp StampOf(const std::string &path)
 {
     TFileStamp stamp;
-    struct stat st
-    {
-    };
-    if (::stat(path.c_str(), &st) != 0)
+    std::error_code error;
+    const std::filesystem::path file(path);
+    const auto size = std::filesystem::file_size(file, error);
+    if (error)
+        return stamp;
+    const auto modified = std::filesystem::last_write_time(file, error);
+    if (error)
         return stamp;
     stamp.Exists = true;
-    stamp.Size = st.st_size;
-    stamp.ModifiedNs =
-        static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    stamp.Size = static_cast<long long>(size);
+    // Counted from the same moment on every system, so that a copy's record reads the same
+    // whichever build wrote it.
+    stamp.ModifiedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                           std::chrono::file_clock::to_sys(modified).time_since_epoch())
+                           .count();
     return stamp;
 }
 
@@ -133,13 +184,10 @@ std::vector<std::string> RecoveryFolders()
         if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(std::move(folder));
     };
-    add(DefaultRecoveryFolder());
-    if (const char *home = std::getenv("HOME"); home && home[0] == '/')
-        add(std::string(home) + "/.local/state/ZorEdit/recovery");
-    const char *temp = std::getenv("TMPDIR");
+    for (const std::string &state : UserStateFolders())
+        add(Join(state, "ZorEdit/recovery"));
     // Named for the user: another user's folder there is not ours to write or read.
-    add(std::string(temp && temp[0] == '/' ? temp : "/tmp") + "/ZorEdit-recovery-" +
-        std::to_string(::getuid()));
+    add(UserTemporaryFolder("ZorEdit-recovery"));
     return folders;
 }
 
@@ -151,56 +199,45 @@ TRecoveryStore::TRecoveryStore(std::string root)
 {
 }
 
-TRecoveryStore::~TRecoveryStore()
-{
-    if (LockFd >= 0)
-        ::close(LockFd);
-}
+TRecoveryStore::~TRecoveryStore() = default;
 
 bool TRecoveryStore::Open(std::string *error)
 {
-    auto fail = [&](const std::string &what, int err) {
+    auto fail = [&](const std::string &what, const std::string &reason) {
         if (error)
-            *error = what + ": " + SystemReason(err);
+            *error = what + ": " + reason;
         return false;
     };
     if (IsOpen())
         return true;
-    if (Root.empty() || Root[0] != '/')
-        return fail("no recovery folder", ENOENT);
-    if (!MakeFolders(Root, 0700))
-        return fail("cannot make " + Root, errno);
+    if (Root.empty() || !QDir::isAbsolutePath(Native(Root)))
+        return fail("no recovery folder", SystemReason(ENOENT));
+    std::string reason;
+    if (!MakeFolders(Root, &reason))
+        return fail("cannot make " + Root, reason);
     // The temporary folder is everybody's: a folder made there in our name by someone else would
     // hand them the documents.
-    struct stat rootStat
-    {
-    };
-    if (::stat(Root.c_str(), &rootStat) != 0 || !S_ISDIR(rootStat.st_mode) ||
-        rootStat.st_uid != ::geteuid() || (rootStat.st_mode & S_IWOTH) != 0)
-        return fail(Root + " is not a folder of this user's own", EPERM);
-    // Made under a dot name and locked before it gets the name other editors look at, so that no
-    // starting editor ever takes a folder that is still being set up for an orphan.
-    const std::string pid = std::to_string(::getpid());
-    std::string temp = Join(Root, "." + pid + "-XXXXXX");
-    if (!::mkdtemp(temp.data()))
-        return fail("cannot make a folder in " + Root, errno);
-    const int fd = ::open(Join(temp, LockName).c_str(),
-                          O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
-        if (fd >= 0)
-            ::close(fd);
-        RemoveFolder(temp);
-        return fail("cannot lock " + temp, err);
+    if (!IsPrivateFolder(Root))
+        return fail(Root + " is not a folder of this user's own", SystemReason(EPERM));
+    // Made under a dot name, and its lock taken under the name it will have, before it gets the
+    // name other editors look at: no starting editor ever takes a folder still being set up.
+    QTemporaryDir made(
+        Native(Join(Root, "." + std::to_string(QCoreApplication::applicationPid()) + "-XXXXXX")));
+    if (!made.isValid())
+        return fail("cannot make a folder in " + Root, Encoded(made.errorString()));
+    made.setAutoRemove(false);
+    const std::string temp = Encoded(made.path());
+    const std::string final = Join(Root, temp.substr(temp.rfind('/') + 2));
+    std::unique_ptr<QLockFile> lock = TakeLock(final + LockExtension, &reason);
+    if (!lock) {
+        QDir(made.path()).removeRecursively();
+        return fail("cannot lock " + final, reason);
     }
-    const std::string final = Join(Root, temp.substr(Root.size() + 2));
-    if (::rename(temp.c_str(), final.c_str()) != 0) {
-        const int err = errno;
-        ::close(fd);
-        RemoveFolder(temp);
-        return fail("cannot name " + final, err);
+    if (!QDir().rename(made.path(), Native(final))) {
+        QDir(made.path()).removeRecursively();
+        return fail("cannot name " + final, SystemReason(errno ? errno : EACCES));
     }
-    LockFd = fd;
+    Lock = std::move(lock);
     Own = final;
     return true;
 }
@@ -217,7 +254,7 @@ bool TRecoveryStore::Write(unsigned n, bool untitled, std::string_view fileName,
     const std::string stale = Join(Own, NumberedName(n, ".stale"));
     const std::string stampPath = Join(Own, NumberedName(n, ".file"));
     if (untitled || !file)
-        ::unlink(stampPath.c_str());
+        RemoveFile(stampPath);
     if (Writer(Join(Own, NumberedName(n, ".name")), untitled ? std::string_view() : fileName,
                error) &&
         (untitled || !file ||
@@ -226,18 +263,16 @@ bool TRecoveryStore::Write(unsigned n, bool untitled, std::string_view fileName,
                     std::to_string(file->ModifiedNs),
                 error)) &&
         Writer(Join(Own, NumberedName(n, ".rtf")), rtf, error)) {
-        ::unlink(stale.c_str());
+        RemoveFile(stale);
         return true;
     }
     // An empty file needs no data block, so it can mostly still be made on a full disk; the next
-    // start then says how old the copy it offers is.
-    struct stat st
-    {
-    };
-    if (::stat(Join(Own, NumberedName(n, ".rtf")).c_str(), &st) == 0) {
-        const int fd = ::open(stale.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd >= 0)
-            ::close(fd);
+    // start then says how old the copy it offers is. Made only where nothing is (a link there is
+    // not followed).
+    if (Exists(Join(Own, NumberedName(n, ".rtf"))) && !Exists(stale)) {
+        QFile marker(Native(stale));
+        if (marker.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            marker.close();
     }
     return false;
 }
@@ -246,19 +281,15 @@ void TRecoveryStore::Remove(unsigned n)
 {
     if (!IsOpen())
         return;
-    ::unlink(Join(Own, NumberedName(n, ".rtf")).c_str());
-    ::unlink(Join(Own, NumberedName(n, ".name")).c_str());
-    ::unlink(Join(Own, NumberedName(n, ".stale")).c_str());
-    ::unlink(Join(Own, NumberedName(n, ".file")).c_str());
+    for (const char *extension : {".rtf", ".name", ".stale", ".file"})
+        RemoveFile(Join(Own, NumberedName(n, extension)));
 }
 
 void TRecoveryStore::Finish()
 {
     if (!IsOpen())
         return;
-    RemoveFolder(Own);
-    ::close(LockFd);
-    LockFd = -1;
+    RemoveFolder(Own, Lock);
     Own.clear();
 }
 
@@ -290,25 +321,21 @@ TOrphanCopies::~TOrphanCopies()
 
 void TOrphanCopies::Release()
 {
-    for (const TClaim &claim : Claims)
-        ::close(claim.Fd);
     Claims.clear();
 }
 
 void TOrphanCopies::Discard()
 {
-    for (const TClaim &claim : Claims) {
+    for (TClaim &claim : Claims) {
         if (claim.Stuck.empty()) {
-            RemoveFolder(claim.Folder);
+            RemoveFolder(claim.Folder, claim.Lock);
         } else {
             // A damaged copy that could not be moved aside stays where it is, and with it its
             // folder; the others go.
             for (const std::string &name : FolderEntries(claim.Folder))
-                if (name != LockName &&
-                    std::find(claim.Stuck.begin(), claim.Stuck.end(), name) == claim.Stuck.end())
-                    ::unlink(Join(claim.Folder, name).c_str());
+                if (std::find(claim.Stuck.begin(), claim.Stuck.end(), name) == claim.Stuck.end())
+                    RemoveFile(Join(claim.Folder, name));
         }
-        ::close(claim.Fd);
     }
     Claims.clear();
     Copies.clear();
@@ -323,25 +350,17 @@ TOrphanCopies TOrphanCopies::Claim(const std::string &root)
         if (entry[0] == '.' || entry == DamagedFolder)
             continue;
         const std::string folder = Join(root, entry);
-        struct stat st
-        {
-        };
-        if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        // A link is never followed to folders elsewhere.
+        if (const QFileInfo info(Native(folder)); !info.isDir() || info.isSymLink())
             continue;
-        const int fd = ::open(Join(folder, LockName).c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-        if (fd < 0)
+        // Not taken: its editor still runs, or another editor starting now has claimed it.
+        std::unique_ptr<QLockFile> lock = TakeLock(folder + LockExtension);
+        if (!lock)
             continue;
-        // Held: its editor still runs, or another editor starting now has claimed it. A lock
-        // file that is gone by the time it is ours was in a folder just discarded.
-        struct stat lockStat
-        {
-        };
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &lockStat) != 0 ||
-            lockStat.st_nlink == 0) {
-            ::close(fd);
+        // Gone by the time the lock is ours: it was just discarded by the editor that held it.
+        if (const QFileInfo info(Native(folder)); !info.isDir() || info.isSymLink())
             continue;
-        }
-        found.Claims.push_back({folder, fd, {}});
+        found.Claims.push_back({folder, std::move(lock), {}});
 
         std::vector<unsigned> numbers;
         for (const std::string &name : FolderEntries(folder))
@@ -378,16 +397,9 @@ TOrphanCopies TOrphanCopies::Claim(const std::string &root)
                     else
                         copy.Doc = std::move(doc.Doc);
                 }
-                struct stat rtfStat
-                {
-                };
-                if (::stat(rtfPath.c_str(), &rtfStat) == 0)
-                    copy.WrittenAt = rtfStat.st_mtime;
-                struct stat staleStat
-                {
-                };
-                copy.Stale =
-                    ::lstat(Join(folder, NumberedName(n, ".stale")).c_str(), &staleStat) == 0;
+                if (const QFileInfo written(Native(rtfPath)); written.exists())
+                    copy.WrittenAt = written.lastModified().toSecsSinceEpoch();
+                copy.Stale = Exists(Join(folder, NumberedName(n, ".stale")));
                 // Unreadable or missing: the copy is still offered, only without the check.
                 std::string stampText;
                 int exists = 0;
@@ -409,10 +421,11 @@ TOrphanCopies TOrphanCopies::Claim(const std::string &root)
             damaged.Reason = reason;
             const std::string aside = Join(root, DamagedFolder);
             const std::string base = Join(aside, entry + '-' + std::to_string(n));
-            if (MakeFolders(aside, 0700) &&
-                ::rename(rtfPath.c_str(), (base + ".rtf").c_str()) == 0) {
+            std::string reasonAside;
+            if (MakeFolders(aside, &reasonAside) &&
+                QFile::rename(Native(rtfPath), Native(base + ".rtf"))) {
                 damaged.KeptAs = base + ".rtf";
-                ::rename(namePath.c_str(), (base + ".name").c_str());
+                QFile::rename(Native(namePath), Native(base + ".name"));
             } else {
                 std::vector<std::string> &stuck = found.Claims.back().Stuck;
                 stuck.push_back(name);

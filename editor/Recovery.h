@@ -1,11 +1,13 @@
 // Recovery copies: what the operator typed survives a crash, a kill or a power cut. Each running
 // editor keeps a copy of every modified document in a folder of its own under the recovery
-// folder, locked (flock) for as long as the editor runs; the kernel lets go of the lock however
-// the process ends, so a folder whose lock can be taken belongs to an editor that did not close
-// properly, and only such folders are offered at the next start. Plain C++: no Qt.
+// folder, locked for as long as the editor runs. The lock names the process that holds it and is
+// taken over only once that process is gone (never for being old), so a folder whose lock can be
+// taken belongs to an editor that did not close properly, and only such folders are offered at
+// the next start. On QtCore's files and locks, so that it works alike on every system.
 //
 // Layout under the recovery folder:
-//   <pid>-<random>/lock      held by the running editor
+//   <pid>-<random>.lock      held by the running editor (beside its folder, so that the folder
+//                            can be made under a dot name and renamed while locked)
 //   <pid>-<random>/<n>.name  the document's file name, byte for byte; empty for an untitled one
 //   <pid>-<random>/<n>.rtf   the document as RTF (the document file format)
 //   <pid>-<random>/<n>.file  "EXISTS SIZE MODIFIED_NS" of the document's file (TFileStamp)
@@ -17,18 +19,23 @@
 
 #include "editor/rtf/RtfCodec.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+class QLockFile;
+
 namespace zor {
 
-// $XDG_STATE_HOME/ZorEdit/recovery, or ~/.local/state/ZorEdit/recovery when XDG_STATE_HOME is
-// not an absolute path; empty when HOME is not one either (no copies are kept then).
+// ZorEdit/recovery in the user's first state folder (UserStateFolders(): $XDG_STATE_HOME, or
+// ~/.local/state when XDG_STATE_HOME is not an absolute path; %LOCALAPPDATA% on Windows); empty
+// when there is none (no copies are kept there then).
 std::string DefaultRecoveryFolder();
-// Where copies may be kept, best first: DefaultRecoveryFolder(), then the default state folder
-// (~/.local/state/ZorEdit/recovery) when XDG_STATE_HOME names another, then a folder of this
-// user's own in the temporary folder ($TMPDIR, else /tmp). No empty or repeated entries.
+// Where copies may be kept, best first: ZorEdit/recovery in each of the user's state folders, then
+// a folder of this user's own in the temporary folder (UserTemporaryFolder("ZorEdit-recovery")).
+// No empty or repeated entries; the temporary one is always last.
 std::vector<std::string> RecoveryFolders();
 
 // What a document's file was when its copy was begun: enough to tell that it changed since.
@@ -56,7 +63,7 @@ public:
     // Makes the recovery folder (mode 0700) and this editor's locked folder in it. False with the
     // reason in *error (may be null) when it cannot; Write() then fails too.
     bool Open(std::string *error = nullptr);
-    bool IsOpen() const { return LockFd >= 0; }
+    bool IsOpen() const { return Lock != nullptr; }
     // Another recovery folder for the next Open(); nothing while open.
     void SetRoot(std::string root)
     {
@@ -75,8 +82,9 @@ public:
                std::string *error = nullptr, const TFileStamp *file = nullptr);
 
     // How Write() puts a file in place (WriteFileAtomically); replaced by tests to fail it.
-    using TWriter = bool (*)(const std::string &path, std::string_view data, std::string *error);
-    void SetWriter(TWriter writer) { Writer = writer; }
+    using TWriter =
+        std::function<bool(const std::string &path, std::string_view data, std::string *error)>;
+    void SetWriter(TWriter writer) { Writer = std::move(writer); }
     // Removes document n's copy (saved, or closed without saving); nothing when it has none.
     void Remove(unsigned n);
     // A clean exit: removes every copy and this editor's folder, and lets go of the lock.
@@ -85,7 +93,7 @@ public:
 private:
     std::string Root;
     std::string Own;
-    int LockFd = -1;
+    std::unique_ptr<QLockFile> Lock;
     TWriter Writer;
 };
 
@@ -141,7 +149,7 @@ private:
     struct TClaim
     {
         std::string Folder;
-        int Fd;
+        std::unique_ptr<QLockFile> Lock;
         std::vector<std::string> Stuck; // damaged files that could not be moved aside
     };
     std::vector<TClaim> Claims;

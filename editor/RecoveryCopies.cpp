@@ -6,7 +6,9 @@
 #include "ui/DocumentConversion.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTextDocument>
 #include <QTimer>
@@ -32,26 +34,51 @@ QString ShownName(bool untitled, const std::string &fileName)
     return untitled ? QLatin1String(UntitledName) : Decoded(fileName);
 }
 
+class TEventLoopTimer final : public TCopyTimer
+{
+public:
+    explicit TEventLoopTimer(std::function<void()> expired)
+    {
+        Timer.setSingleShot(true);
+        // A coarse timer may fire early; the copy is promised after the delay, never before.
+        Timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&Timer, &QTimer::timeout, std::move(expired));
+    }
+    void Start(std::chrono::milliseconds delay) override { Timer.start(delay); }
+    void Stop() override { Timer.stop(); }
+    bool IsActive() const override { return Timer.isActive(); }
+
+private:
+    QTimer Timer;
+};
+
 } // namespace
 
 TRecoveryCopies::TRecoveryCopies(TDocumentManager &manager, const QStringList &roots,
                                  std::chrono::milliseconds delay, QObject *parent)
-    : QObject(parent), Manager(manager), Roots(roots), Store(std::string()),
-      Delay(std::max(delay, std::chrono::milliseconds(1)))
+    : QObject(parent), Manager(manager), Roots(roots),
+      Delay(std::max(delay, std::chrono::milliseconds(1))),
+      Timers([](std::function<void()> expired) {
+          return std::make_unique<TEventLoopTimer>(std::move(expired));
+      })
 {
+    // The temporary folder comes last: a document's own folder is kept better than that.
+    if (Roots.size() >= 2)
+        BesideAt = int(Roots.size()) - 1;
     QStringList problems;
-    for (const QString &root : Roots) {
+    for (const QString &root : Roots)
+        Stores.push_back(std::make_unique<TRecoveryStore>(Encoded(root)));
+    for (const auto &store : Stores) {
         std::string error;
-        Store.SetRoot(Encoded(root));
-        if (Store.Open(&error))
+        if (store->Open(&error))
             break;
         problems << QString::fromStdString(error);
     }
-    if (IsActive() && !problems.isEmpty())
+    if (!problems.isEmpty() && (IsActive() || BesideAt >= 0))
         std::fprintf(stderr, "zoredit: recovery copies are kept in %s: %s\n",
-                     Store.Folder().c_str(),
+                     IsActive() ? Encoded(Folder()).c_str() : "the documents' folders",
                      problems.join(QStringLiteral("; ")).toLocal8Bit().constData());
-    if (!IsActive()) {
+    if (!IsActive() && BesideAt < 0) {
         if (problems.isEmpty())
             problems << tr("no recovery folder");
         std::fprintf(stderr, "zoredit: no recovery copies are kept: %s\n",
@@ -71,9 +98,90 @@ TRecoveryCopies::TRecoveryCopies(TDocumentManager &manager, const QStringList &r
 
 TRecoveryCopies::~TRecoveryCopies() = default;
 
+bool TRecoveryCopies::IsActive() const
+{
+    return std::any_of(Stores.begin(), Stores.end(), [](const auto &s) { return s->IsOpen(); });
+}
+
 QString TRecoveryCopies::Folder() const
 {
-    return Decoded(Store.Folder());
+    for (const auto &store : Stores)
+        if (store->IsOpen())
+            return Decoded(store->Folder());
+    return {};
+}
+
+QString TRecoveryCopies::BesideFolder(const QString &fileName)
+{
+    const QFileInfo file(fileName);
+    return file.absolutePath() + QStringLiteral("/.") + file.fileName() +
+           QStringLiteral(".zoredit-recovery");
+}
+
+void TRecoveryCopies::SetTimers(TCopyTimerMaker maker)
+{
+    Timers = std::move(maker);
+    for (auto &[child, entry] : Entries) {
+        const bool running = entry.Timer->IsActive();
+        entry.Timer = Timers([this, child = child] { WriteCopy(child); });
+        if (running)
+            entry.Timer->Start(Delay);
+    }
+}
+
+void TRecoveryCopies::SetWriter(TRecoveryStore::TWriter writer)
+{
+    Writer = std::move(writer);
+    for (const auto &store : Stores)
+        store->SetWriter(Writer);
+    for (auto &[child, entry] : Entries)
+        if (entry.Beside)
+            entry.Beside->SetWriter(Writer);
+}
+
+int TRecoveryCopies::PlaceCount() const
+{
+    return int(Stores.size()) + (BesideAt >= 0 ? 1 : 0);
+}
+
+TRecoveryStore *TRecoveryCopies::OpenPlace(TEntry &entry, const TMDIChild *child, int place,
+                                           std::string *error)
+{
+    error->clear();
+    if (place == BesideAt) {
+        // An untitled document has no folder of its own.
+        if (child->IsUntitled())
+            return nullptr;
+        if (!entry.Beside) {
+            entry.Beside = std::make_unique<TRecoveryStore>(Encoded(BesideFolder(child->FileName)));
+            if (Writer)
+                entry.Beside->SetWriter(Writer);
+        }
+        if (entry.Beside->Open(error))
+            return entry.Beside.get();
+        DropBeside(entry);
+        return nullptr;
+    }
+    TRecoveryStore &store = *Stores[std::size_t(place - (BesideAt >= 0 && place > BesideAt))];
+    return store.Open(error) ? &store : nullptr;
+}
+
+void TRecoveryCopies::DropBeside(TEntry &entry)
+{
+    if (!entry.Beside)
+        return;
+    // Nothing is left in the document's folder: the hidden folder goes with its last copy.
+    entry.Beside->Finish();
+    QDir().rmdir(Decoded(entry.Beside->RootFolder()));
+    entry.Beside.reset();
+}
+
+void TRecoveryCopies::DropCopy(TEntry &entry, int place)
+{
+    if (place == BesideAt)
+        DropBeside(entry);
+    else if (place >= 0 && place < PlaceCount())
+        Stores[std::size_t(place - (BesideAt >= 0 && place > BesideAt))]->Remove(entry.Number);
 }
 
 void TRecoveryCopies::Warn(const QString &text, const QString &details)
@@ -106,11 +214,7 @@ void TRecoveryCopies::Follow(TMDIChild *child)
 {
     TEntry &entry = Entries[child];
     entry.Number = NextNumber++;
-    entry.Timer = new QTimer(child);
-    entry.Timer->setSingleShot(true);
-    // A coarse timer may fire early; the copy is promised after the delay, never before.
-    entry.Timer->setTimerType(Qt::PreciseTimer);
-    connect(entry.Timer, &QTimer::timeout, this, [this, child] { WriteCopy(child); });
+    entry.Timer = Timers([this, child] { WriteCopy(child); });
     QTextDocument *document = child->Editor->document();
     connect(document, &QTextDocument::contentsChanged, this, [this, child] { Changed(child); });
     // Saved, or undone back to what the file holds: the file is the copy now.
@@ -125,21 +229,21 @@ void TRecoveryCopies::Follow(TMDIChild *child)
 void TRecoveryCopies::Changed(TMDIChild *child)
 {
     auto it = Entries.find(child);
-    if (it == Entries.end() || !IsActive())
+    if (it == Entries.end() || (!IsActive() && BesideAt < 0))
         return;
     // Started by the first change not yet in a copy and never pushed back by the next ones:
     // steady typing still gets a copy every delay.
-    if (!it->second.Timer->isActive())
-        it->second.Timer->start(Delay);
+    if (!it->second.Timer->IsActive())
+        it->second.Timer->Start(Delay);
 }
 
 void TRecoveryCopies::WriteCopy(TMDIChild *child)
 {
     auto it = Entries.find(child);
-    if (it == Entries.end() || !IsActive())
+    if (it == Entries.end() || (!IsActive() && BesideAt < 0))
         return;
     TEntry &entry = it->second;
-    entry.Timer->stop();
+    entry.Timer->Stop();
     const QTextDocument &document = *child->Editor->document();
     if (!document.isModified()) {
         RemoveCopy(child);
@@ -151,13 +255,28 @@ void TRecoveryCopies::WriteCopy(TMDIChild *child)
     // still found changed when the document is recovered.
     if (!child->IsUntitled() && !entry.File)
         entry.File = StampOf(fileName);
+    // The best place that takes it, tried afresh each time: a folder that filled up sends the
+    // copy on, and one that can be written again has it back.
     std::string error;
-    if (Store.Write(entry.Number, child->IsUntitled(), fileName, rtf, &error,
-                    entry.File ? &*entry.File : nullptr)) {
-        entry.HasCopy = true;
-        LastProblem.clear();
-        ClearWarning();
-        return;
+    for (int place = 0; place < PlaceCount(); ++place) {
+        std::string problem;
+        TRecoveryStore *store = OpenPlace(entry, child, place, &problem);
+        if (store && store->Write(entry.Number, child->IsUntitled(), fileName, rtf, &problem,
+                                  entry.File ? &*entry.File : nullptr)) {
+            // One copy per document: the older one elsewhere would be offered beside it.
+            if (entry.HasCopy && entry.Place != place)
+                DropCopy(entry, entry.Place);
+            entry.HasCopy = true;
+            entry.Place = place;
+            LastProblem.clear();
+            ClearWarning();
+            return;
+        }
+        // A place beside the document that holds no copy of it leaves nothing there.
+        if (store && place == BesideAt && !(entry.HasCopy && entry.Place == place))
+            DropBeside(entry);
+        if (error.empty())
+            error = problem;
     }
     // Said once, not at every change, while the same problem lasts (a full disk).
     const QString problem = QString::fromStdString(error);
@@ -179,10 +298,12 @@ void TRecoveryCopies::RemoveCopy(TMDIChild *child)
     auto it = Entries.find(child);
     if (it == Entries.end())
         return;
-    it->second.Timer->stop();
+    it->second.Timer->Stop();
     if (it->second.HasCopy)
-        Store.Remove(it->second.Number);
+        DropCopy(it->second, it->second.Place);
+    DropBeside(it->second);
     it->second.HasCopy = false;
+    it->second.Place = -1;
     it->second.File.reset();
 }
 
@@ -196,25 +317,41 @@ void TRecoveryCopies::WriteAll()
 void TRecoveryCopies::Finish()
 {
     for (auto &[child, entry] : Entries) {
-        entry.Timer->stop();
+        entry.Timer->Stop();
         entry.HasCopy = false;
+        DropBeside(entry);
     }
-    Store.Finish();
+    for (const auto &store : Stores)
+        store->Finish();
 }
 
-QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
+QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent, const QStringList &documents)
 {
     QList<TMDIChild *> windows;
     // Every root, the fallbacks too: copies kept there when the first could not be written are
-    // found however the folders fare today.
-    std::vector<TOrphanCopies> found;
-    std::vector<const TRecoveryCopy *> copies;
-    QStringList elsewhere;
-    for (const QString &root : Roots) {
-        found.push_back(TOrphanCopies::Claim(Encoded(root)));
-        if (&root != &Roots.front() && !found.back().Copies.empty())
-            elsewhere << root;
+    // found however the folders fare today. In the order the copies are placed in.
+    QStringList places;
+    QStringList beside;
+    for (int i = 0; i < int(Roots.size()); ++i) {
+        if (i == BesideAt)
+            for (const QString &document : documents)
+                if (const QString folder = BesideFolder(document);
+                    !places.contains(folder) && QFileInfo(folder).isDir())
+                    places << folder, beside << folder;
+        places << Roots[i];
     }
+    std::vector<TOrphanCopies> found;
+    QStringList elsewhere;
+    for (const QString &place : places) {
+        found.push_back(TOrphanCopies::Claim(Encoded(place)));
+        if (&place != &places.front() && !found.back().Copies.empty())
+            elsewhere << place;
+    }
+    // The hidden folders beside documents go once they hold nothing.
+    auto removeEmptyBeside = [&beside] {
+        for (const QString &folder : beside)
+            QDir().rmdir(folder);
+    };
     QStringList lines;
     for (std::size_t i = 0; i < found.size(); ++i)
         for (const TDamagedCopy &d : found[i].Damaged) {
@@ -223,7 +360,7 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
                 reason.chop(1);
             QString line = QStringLiteral("The recovery copy of %1 cannot be read: %2.\n")
                                .arg(ShownName(d.Untitled, d.FileName), reason);
-            line += d.KeptAs.empty() ? QStringLiteral("It was left in %1.").arg(Roots[int(i)])
+            line += d.KeptAs.empty() ? QStringLiteral("It was left in %1.").arg(places[int(i)])
                                      : QStringLiteral("It was kept as %1.").arg(Decoded(d.KeptAs));
             lines << line;
         }
@@ -249,6 +386,7 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
         // Folders of editors that ended with nothing unsaved.
         for (TOrphanCopies &orphans : found)
             orphans.Discard();
+        removeEmptyBeside();
         return windows;
     }
     QString question = QStringLiteral("ZorEdit did not close properly. Recover the unsaved "
@@ -264,6 +402,7 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
     if (answer == TMsgAnswer::No) {
         for (TOrphanCopies &orphans : found)
             orphans.Discard();
+        removeEmptyBeside();
         return windows;
     }
     if (answer != TMsgAnswer::Yes)
@@ -290,11 +429,14 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent)
             WriteCopy(child);
             windows << child;
         }
-    // Without a folder of our own the old copies are the only ones: they stay until a start
-    // that can keep them.
-    if (IsActive())
+    // Where a recovered document has no copy of this editor's, the old copies are the only ones:
+    // they stay until a start that can keep them.
+    if (std::all_of(windows.begin(), windows.end(),
+                    [this](TMDIChild *child) { return Entries[child].HasCopy; })) {
         for (TOrphanCopies &orphans : found)
             orphans.Discard();
+        removeEmptyBeside();
+    }
     return windows;
 }
 

@@ -1,6 +1,5 @@
 // The live preview: a dock under the documents that shows the panel running the active
-// document's program, 50 frames a second, and follows the text as it is written. Also the
-// Export animation command, which writes the same GIF as `zor simulate --gif`.
+// document's program, 50 frames a second, and follows the text as it is written.
 #pragma once
 
 #include "sim/PanelView.h"
@@ -8,7 +7,6 @@
 #include "sim/engine/Engine.h"
 #include "sim/engine/Player.h"
 
-#include <QDialog>
 #include <QDockWidget>
 #include <QImage>
 #include <QMutex>
@@ -21,9 +19,7 @@
 #include <string>
 
 class QCheckBox;
-class QPushButton;
 class QLabel;
-class QRadioButton;
 class QSlider;
 class QSpinBox;
 class QStackedWidget;
@@ -31,8 +27,6 @@ class QTimer;
 class QToolButton;
 
 namespace zor {
-
-struct TFileDialogState;
 
 class TPreviewDock : public QDockWidget
 {
@@ -98,28 +92,5 @@ private:
     TFrameHandOff FrameHandOff{this, [this](const TPanelPicture &frame) { View->SetFrame(frame); }};
     bool SliderHeld = false;
 };
-
-// Length and scale of an exported animation. The seconds box counts only while Seconds is
-// chosen; a length over MaxAnimationFrames shows AnimationTooLong and OK stays greyed.
-class TExportDialog : public QDialog
-{
-    Q_OBJECT
-public:
-    explicit TExportDialog(QWidget *parent = nullptr);
-    QRadioButton *OnePass = nullptr, *Seconds = nullptr;
-    QSpinBox *SecondsValue = nullptr, *Scale = nullptr;
-    QLabel *TooLong = nullptr;
-    QPushButton *OkButton = nullptr;
-
-private:
-    void UpdateLength();
-};
-
-// Zor > Export animation: asks for a *.gif name, proposed from documentName (NAME.gif, in the
-// folder of the last export, else the document's), then the length and scale, and writes the
-// program's animation with a progress bar. Failures are reported with a message box; nothing
-// is written when the operator cancels. Returns the name of the file written, or empty.
-QString ExportAnimationCommand(QWidget *parent, const std::string &program,
-                               const QString &documentName, TFileDialogState &state);
 
 } // namespace zor

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,6 +76,35 @@ bool MayWriteBesideProgram(const std::string &folder)
     if (folder.rfind("/usr/", 0) == 0)
         return false;
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
+}
+
+std::vector<std::string> UserStateFolders()
+{
+    std::vector<std::string> folders;
+    if (const char *state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/')
+        folders.emplace_back(state);
+    if (const char *home = std::getenv("HOME"); home && home[0] == '/') {
+        std::string fallback = std::string(home) + "/.local/state";
+        if (folders.empty() || folders.front() != fallback)
+            folders.push_back(std::move(fallback));
+    }
+    return folders;
+}
+
+std::string UserTemporaryFolder(std::string_view name)
+{
+    const char *temp = std::getenv("TMPDIR");
+    return JoinPath(temp && temp[0] == '/' ? temp : "/tmp",
+                    std::string(name) + '-' + std::to_string(::getuid()));
+}
+
+bool IsPrivateFolder(const std::string &folder)
+{
+    struct stat st
+    {
+    };
+    return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & S_IWOTH) == 0;
 }
 
 bool PathExists(const std::string &path)

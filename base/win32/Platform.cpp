@@ -87,6 +87,29 @@ bool MayWriteBesideProgram(const std::string &folder)
     return file.Valid();
 }
 
+std::vector<std::string> UserStateFolders()
+{
+    const wchar_t *local = _wgetenv(L"LOCALAPPDATA");
+    if (local && local[0])
+        return {Utf8(local)};
+    return {};
+}
+
+std::string UserTemporaryFolder(std::string_view name)
+{
+    wchar_t buffer[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+    if (length == 0 || length > MAX_PATH)
+        return {};
+    return JoinPath(Utf8(std::wstring_view(buffer, length)), name);
+}
+
+bool IsPrivateFolder(const std::string &folder)
+{
+    const DWORD attributes = GetFileAttributesW(Wide(folder).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool PathExists(const std::string &path)
 {
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -1,6 +1,6 @@
 #include "comm/posix/QtSerialPort.h"
 
-#include "comm/NetPort.h"
+#include "comm/DevicePort.h"
 #include "comm/posix/PortProblem.h"
 #include "comm/posix/QtPortList.h"
 

@@ -1,5 +1,5 @@
 // The ports of the Windows build: Win32 COM ports, and network devices through Winsock.
-#include "comm/NetPort.h"
+#include "comm/DevicePort.h"
 #include "comm/PortFactory.h"
 #include "comm/win32/Win32SerialPort.h"
 

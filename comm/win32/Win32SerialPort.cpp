@@ -121,6 +121,10 @@ std::string DescribeWin32OpenError(const std::string &device, DWORD error)
     case ERROR_BUSY:
         return "The port " + name + " is in use by another program.";
     case ERROR_ACCESS_DENIED:
+        // Also what opening a folder gives, which no port is.
+        if (const DWORD attributes = ::GetFileAttributesW(Widen(device).c_str());
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return name + " is a folder, not a serial port.";
         // What Windows answers both for a port another program holds and for one this user may
         // not open; the first is by far the more common.
         return "The port " + name +

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <unordered_map>
 
@@ -8,6 +9,7 @@
 #include "base/SymbolTag.h"
 #include "base/Utf8.h"
 #include "editor/rtf/RtfCodec.h"
+#include "editor/rtf/RtfWords.h"
 
 namespace zor::rtf {
 namespace {
@@ -52,204 +54,6 @@ struct FontEntry
     bool NameDone = false;
     bool AltNameDone = false;
 };
-
-enum class Word : std::uint8_t {
-    Unknown,
-    Skip, // a destination whose content is not text
-    Rtf,
-    Ansi,
-    Mac,
-    Pc,
-    Pca,
-    AnsiCpg,
-    Deff,
-    FontTbl,
-    ColorTbl,
-    FName,
-    F,
-    FCharset,
-    Red,
-    Green,
-    Blue,
-    Cf,
-    Fs,
-    B,
-    I,
-    Ul,
-    UlNone,
-    Strike,
-    Plain,
-    Par,
-    Line,
-    Tab,
-    Cell,
-    Row,
-    U,
-    Uc,
-    Bin,
-    FldRslt, // a field's result: its visible text
-    Char,    // a word that stands for one character
-};
-
-struct WordInfo
-{
-    Word Kind;
-    char32_t Ch = 0;
-};
-
-const std::unordered_map<std::string_view, WordInfo> &WordTable()
-{
-    static const std::unordered_map<std::string_view, WordInfo> table = [] {
-        std::unordered_map<std::string_view, WordInfo> t = {
-            {"rtf", {Word::Rtf}},
-            {"ansi", {Word::Ansi}},
-            {"mac", {Word::Mac}},
-            {"pc", {Word::Pc}},
-            {"pca", {Word::Pca}},
-            {"ansicpg", {Word::AnsiCpg}},
-            {"deff", {Word::Deff}},
-            {"fonttbl", {Word::FontTbl}},
-            {"colortbl", {Word::ColorTbl}},
-            {"fname", {Word::FName}},
-            {"f", {Word::F}},
-            {"fcharset", {Word::FCharset}},
-            {"red", {Word::Red}},
-            {"green", {Word::Green}},
-            {"blue", {Word::Blue}},
-            {"cf", {Word::Cf}},
-            {"fs", {Word::Fs}},
-            {"b", {Word::B}},
-            {"i", {Word::I}},
-            {"ulnone", {Word::UlNone}},
-            {"strike", {Word::Strike}},
-            {"striked", {Word::Strike}},
-            {"plain", {Word::Plain}},
-            {"par", {Word::Par}},
-            {"line", {Word::Line}},
-            {"tab", {Word::Tab}},
-            {"cell", {Word::Cell}},
-            {"nestcell", {Word::Cell}},
-            {"row", {Word::Row}},
-            {"nestrow", {Word::Row}},
-            {"u", {Word::U}},
-            {"uc", {Word::Uc}},
-            {"bin", {Word::Bin}},
-            {"fldrslt", {Word::FldRslt}},
-            {"emdash", {Word::Char, 0x2014}},
-            {"endash", {Word::Char, 0x2013}},
-            {"lquote", {Word::Char, 0x2018}},
-            {"rquote", {Word::Char, 0x2019}},
-            {"ldblquote", {Word::Char, 0x201C}},
-            {"rdblquote", {Word::Char, 0x201D}},
-            {"bullet", {Word::Char, 0x2022}},
-            {"emspace", {Word::Char, 0x2003}},
-            {"enspace", {Word::Char, 0x2002}},
-            {"qmspace", {Word::Char, 0x2005}},
-            {"zwj", {Word::Char, 0x200D}},
-            {"zwnj", {Word::Char, 0x200C}},
-            {"ltrmark", {Word::Char, 0x200E}},
-            {"rtlmark", {Word::Char, 0x200F}},
-        };
-        // Every underline style switches underlining on; "ulc" (its colour) is not one of them.
-        for (std::string_view w : {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave",
-                                   "ulldash", "ulth", "ulthd", "ulthdash", "ulthdashd",
-                                   "ulthdashdd", "ulthldash", "ululdbwave", "ulw", "ulwave"}) {
-            t.emplace(w, WordInfo{Word::Ul});
-        }
-        // Destinations whose content is never document text.
-        for (std::string_view w : {"info",
-                                   "stylesheet",
-                                   "pict",
-                                   "object",
-                                   "objdata",
-                                   "header",
-                                   "headerl",
-                                   "headerr",
-                                   "headerf",
-                                   "footer",
-                                   "footerl",
-                                   "footerr",
-                                   "footerf",
-                                   "footnote",
-                                   "annotation",
-                                   "atnid",
-                                   "atnauthor",
-                                   "atntime",
-                                   "atndate",
-                                   "atrfstart",
-                                   "atrfend",
-                                   "fldinst",
-                                   "xe",
-                                   "tc",
-                                   "txe",
-                                   "rxe",
-                                   "bkmkstart",
-                                   "bkmkend",
-                                   "listtable",
-                                   "listoverridetable",
-                                   "revtbl",
-                                   "rsidtbl",
-                                   "shp",
-                                   "shpinst",
-                                   "nonshppict",
-                                   "do",
-                                   "filetbl",
-                                   "pgdsctbl",
-                                   "template",
-                                   "themedata",
-                                   "colorschememapping",
-                                   "latentstyles",
-                                   "datastore",
-                                   "xmlnstbl",
-                                   "generator",
-                                   "userprops",
-                                   "docvar",
-                                   "pn",
-                                   "background",
-                                   "ftnsep",
-                                   "ftnsepc",
-                                   "ftncn",
-                                   "aftnsep",
-                                   "aftnsepc",
-                                   "aftncn",
-                                   "comment",
-                                   "author",
-                                   "operator",
-                                   "title",
-                                   "subject",
-                                   "keywords",
-                                   "doccomm",
-                                   "company",
-                                   "creatim",
-                                   "revtim",
-                                   "printim",
-                                   "buptim",
-                                   "private",
-                                   "mmathPr",
-                                   "fchars",
-                                   "lchars",
-                                   "password",
-                                   "passwordhash",
-                                   "listpicture",
-                                   "wgrffmtfilter",
-                                   "protusertbl",
-                                   "falt",
-                                   "panose",
-                                   "fontemb",
-                                   "fontfile",
-                                   "leveltext",
-                                   "levelnumbers",
-                                   "oldcprops",
-                                   "oldpprops",
-                                   "oldsprops",
-                                   "oldtprops",
-                                   "ud"}) {
-            t.emplace(w, WordInfo{Word::Skip});
-        }
-        return t;
-    }();
-    return table;
-}
 
 bool IsHex(unsigned char c)
 {
@@ -303,6 +107,14 @@ private:
     void CloseGroup();
     void ControlSequence();
     void ControlWord(std::string_view word, bool hasParam, int param);
+    // The words by what they act on; each takes the word's parameter as read.
+    using WordHandler = void (Reader::*)(const WordInfo &, bool hasParam, int param);
+    void DocumentWord(const WordInfo &info, bool hasParam, int param);
+    void DestinationWord(const WordInfo &info, bool hasParam, int param);
+    void FontWord(const WordInfo &info, bool hasParam, int param);
+    void ColourWord(const WordInfo &info, bool hasParam, int param);
+    void CharacterWord(const WordInfo &info, bool hasParam, int param);
+    void TextWord(const WordInfo &info, bool hasParam, int param);
     void TextByte(unsigned char byte, bool literal);
     void UnicodeChar(int param);
     void PutChar(char32_t ch);
@@ -563,10 +375,7 @@ void Reader::ControlWord(std::string_view word, bool hasParam, int param)
     const bool ignorable = IgnorableNext;
     IgnorableNext = false;
 
-    const auto &table = WordTable();
-    auto it = table.find(word);
-    const WordInfo info = it != table.end() ? it->second : WordInfo{Word::Unknown};
-
+    const WordInfo info = LookUpWord(word);
     if (info.Kind == Word::Bin) {
         // Raw bytes follow: skip them in every destination, whatever they hold.
         const std::size_t length = hasParam && param > 0 ? static_cast<std::size_t>(param) : 0;
@@ -591,18 +400,34 @@ void Reader::ControlWord(std::string_view word, bool hasParam, int param)
         return;
     }
 
-    const int on = !hasParam || param != 0;
+    // Who acts on each kind of word; the kinds left out (\rtf, \ansi, a field's result and the
+    // words the reader ignores) change nothing.
+    static constexpr auto handlers = [] {
+        std::array<WordHandler, WordKinds> h{};
+        const auto set = [&h](std::initializer_list<Word> kinds, WordHandler handler) {
+            for (Word kind : kinds) {
+                h[static_cast<std::size_t>(kind)] = handler;
+            }
+        };
+        set({Word::Mac, Word::Pc, Word::Pca, Word::AnsiCpg, Word::Deff}, &Reader::DocumentWord);
+        set({Word::Skip, Word::FontTbl, Word::ColorTbl, Word::FName}, &Reader::DestinationWord);
+        set({Word::F, Word::FCharset}, &Reader::FontWord);
+        set({Word::Red, Word::Green, Word::Blue, Word::Cf}, &Reader::ColourWord);
+        set({Word::Fs, Word::B, Word::I, Word::Ul, Word::UlNone, Word::Strike, Word::Plain},
+            &Reader::CharacterWord);
+        set({Word::Par, Word::Line, Word::Row, Word::Tab, Word::Cell, Word::U, Word::Uc,
+             Word::Char},
+            &Reader::TextWord);
+        return h;
+    }();
+    if (const WordHandler handler = handlers[static_cast<std::size_t>(info.Kind)]) {
+        (this->*handler)(info, hasParam, param);
+    }
+}
+
+void Reader::DocumentWord(const WordInfo &info, bool hasParam, int param)
+{
     switch (info.Kind) {
-    case Word::Unknown:
-    case Word::Rtf:
-    case Word::Bin:
-    case Word::FldRslt:
-        break;
-    case Word::Skip:
-        St.Destination = Dest::Skip;
-        break;
-    case Word::Ansi:
-        break;
     case Word::Mac:
         AnsiCodePage = 10000;
         break;
@@ -624,6 +449,17 @@ void Reader::ControlWord(std::string_view word, bool hasParam, int param)
             FormatChanged();
         }
         break;
+    default:
+        break;
+    }
+}
+
+void Reader::DestinationWord(const WordInfo &info, bool, int)
+{
+    switch (info.Kind) {
+    case Word::Skip:
+        St.Destination = Dest::Skip;
+        break;
     case Word::FontTbl:
         St.Destination = Dest::FontTable;
         TableFont = nullptr;
@@ -642,70 +478,78 @@ void Reader::ControlWord(std::string_view word, bool hasParam, int param)
             }
         }
         break;
-    case Word::F:
-        if (St.Destination == Dest::FontTable) {
-            TableFont = nullptr;
-            if (hasParam && param >= 0) {
-                auto found = Fonts.find(param);
-                if (found != Fonts.end()) {
-                    found->second = FontEntry{};
-                    TableFont = &found->second;
-                } else if (Fonts.size() < MaxFonts) {
-                    TableFont = &Fonts[param];
-                }
-            }
-        } else if (St.Destination == Dest::Text && hasParam && param >= 0) {
-            St.Font = param;
-            FormatChanged();
-        }
+    default:
         break;
-    case Word::FCharset:
+    }
+}
+
+void Reader::FontWord(const WordInfo &info, bool hasParam, int param)
+{
+    if (info.Kind == Word::FCharset) {
         if (St.Destination == Dest::FontTable && TableFont != nullptr && hasParam && param >= 0 &&
             param <= 255) {
             TableFont->Charset = param;
         }
-        break;
-    case Word::Red:
-    case Word::Green:
-    case Word::Blue:
-        if (St.Destination == Dest::ColourTable) {
-            const auto value = static_cast<std::uint32_t>(std::clamp(hasParam ? param : 0, 0, 255));
-            const int shift = info.Kind == Word::Red ? 0 : info.Kind == Word::Green ? 8 : 16;
-            PendingColour = (PendingColour & ~(0xFFu << shift)) | (value << shift);
-            PendingColourSet = true;
+        return;
+    }
+    if (St.Destination == Dest::FontTable) {
+        // \fN in the table starts entry N; a repeated number starts it afresh.
+        TableFont = nullptr;
+        if (hasParam && param >= 0) {
+            auto found = Fonts.find(param);
+            if (found != Fonts.end()) {
+                found->second = FontEntry{};
+                TableFont = &found->second;
+            } else if (Fonts.size() < MaxFonts) {
+                TableFont = &Fonts[param];
+            }
         }
-        break;
-    case Word::Cf:
+    } else if (St.Destination == Dest::Text && hasParam && param >= 0) {
+        St.Font = param;
+        FormatChanged();
+    }
+}
+
+void Reader::ColourWord(const WordInfo &info, bool hasParam, int param)
+{
+    if (info.Kind == Word::Cf) {
         St.Colour = hasParam && param >= 0 ? param : 0;
         FormatChanged();
-        break;
+        return;
+    }
+    if (St.Destination == Dest::ColourTable) {
+        const auto value = static_cast<std::uint32_t>(std::clamp(hasParam ? param : 0, 0, 255));
+        const int shift = info.Kind == Word::Red ? 0 : info.Kind == Word::Green ? 8 : 16;
+        PendingColour = (PendingColour & ~(0xFFu << shift)) | (value << shift);
+        PendingColourSet = true;
+    }
+}
+
+void Reader::CharacterWord(const WordInfo &info, bool hasParam, int param)
+{
+    const bool on = !hasParam || param != 0;
+    switch (info.Kind) {
     case Word::Fs:
         if (!hasParam) {
             St.HalfPoints = 24;
         } else if (param > 0 && param <= 32767) {
             St.HalfPoints = param;
         }
-        FormatChanged();
         break;
     case Word::B:
         St.Bold = on;
-        FormatChanged();
         break;
     case Word::I:
         St.Italic = on;
-        FormatChanged();
         break;
     case Word::Ul:
         St.Underline = on;
-        FormatChanged();
         break;
     case Word::UlNone:
         St.Underline = false;
-        FormatChanged();
         break;
     case Word::Strike:
         St.StrikeOut = on;
-        FormatChanged();
         break;
     case Word::Plain: {
         const State defaults;
@@ -713,9 +557,17 @@ void Reader::ControlWord(std::string_view word, bool hasParam, int param)
         St.HalfPoints = defaults.HalfPoints;
         St.Bold = St.Italic = St.Underline = St.StrikeOut = false;
         St.Colour = defaults.Colour;
-        FormatChanged();
         break;
     }
+    default:
+        return;
+    }
+    FormatChanged();
+}
+
+void Reader::TextWord(const WordInfo &info, bool hasParam, int param)
+{
+    switch (info.Kind) {
     case Word::Par:
         if (St.Destination == Dest::Text) {
             Emit(U'\n');
@@ -742,6 +594,8 @@ void Reader::ControlWord(std::string_view word, bool hasParam, int param)
         break;
     case Word::Char:
         PutChar(info.Ch);
+        break;
+    default:
         break;
     }
 }

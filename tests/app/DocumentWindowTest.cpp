@@ -115,6 +115,35 @@ TEST_F(DocumentWindowTest, AnotherDocumentKeepsTheMaximizedOneMaximized)
     EXPECT_FALSE(third->isMaximized()) << "arranged windows are cascaded with the new one";
 }
 
+// Cascading gives each window its size hint, which was the bare editor's, about 250 x 200.
+TEST_F(DocumentWindowTest, NewAndCascadedWindowsOpenAtAComfortableSizeWithinTheArea)
+{
+    Form->resize(1024, 768);
+    Form->show();
+    const QWidget *viewport = Form->findChild<QMdiArea *>()->viewport();
+    TMDIChild *first = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    first->showNormal();
+    TMDIChild *second = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    TMDIChild *third = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    for (const TMDIChild *w : {first, second, third}) {
+        EXPECT_FALSE(w->isMaximized());
+        EXPECT_GE(w->width(), 453) << w->windowTitle().toStdString();
+        EXPECT_GE(w->height(), 329) << w->windowTitle().toStdString();
+    }
+    // A larger typing font asks for more; a small main window bounds it.
+    TMDIChild alone;
+    QFont big = alone.Editor->font();
+    big.setPointSize(big.pointSize() * 3);
+    alone.Editor->setFont(big);
+    EXPECT_GT(alone.sizeHint().width(), 453);
+    Form->resize(400, 300);
+    QCoreApplication::processEvents();
+    TMDIChild *small = Form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Form->findChild<QAction *>("CascadeOkno")->trigger();
+    EXPECT_LE(small->width(), viewport->width());
+    EXPECT_LE(small->height(), viewport->height());
+}
+
 TEST_F(DocumentWindowTest, ClosingTheLastWindowGreysTheDocumentCommands)
 {
     TMDIChild *w = Form->CreateDocumentWindow(QStringLiteral("Untitled"));

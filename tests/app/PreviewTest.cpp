@@ -8,6 +8,7 @@
 #include "editor/DocumentIO.h"
 #include "editor/DocumentManager.h"
 #include "editor/SymbolTips.h"
+#include "sim/ExportDialog.h"
 #include "sim/engine/GifExport.h"
 #include "tests/sim/EngineTestSupport.h"
 #include "tests/support/MainFormFixture.h"

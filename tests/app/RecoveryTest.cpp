@@ -4,6 +4,7 @@
 #include "app/StartupCheck.h"
 #include "app/TerminationSignals.h"
 #include "app/Zoredit.h"
+#include "base/AtomicFile.h"
 #include "base/SymbolTag.h"
 #include "comm/ProfileFile.h"
 #include "commands/Vocabulary.h"
@@ -27,9 +28,11 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <poll.h>
@@ -46,6 +49,63 @@ std::string Content(const TMDIChild *w)
 {
     return rtf::Write(DocumentFromText(*w->Editor->document()));
 }
+
+// Time that moves only when the test says: the documents' delay timers fire in Advance().
+class TTestTime
+{
+public:
+    TCopyTimerMaker Timers()
+    {
+        return [this](std::function<void()> expired) {
+            return std::make_unique<TTimer>(*this, std::move(expired));
+        };
+    }
+    void Advance(std::chrono::milliseconds step)
+    {
+        const std::chrono::milliseconds end = Now + step;
+        for (;;) {
+            TTimer *next = nullptr;
+            for (TTimer *t : Running)
+                if (t->Due <= end && (!next || t->Due < next->Due))
+                    next = t;
+            if (!next)
+                break;
+            Now = next->Due;
+            next->Stop();
+            next->Expired();
+        }
+        Now = end;
+    }
+    // The delay the last timer was started with.
+    std::chrono::milliseconds LastDelay{0};
+
+private:
+    struct TTimer final : TCopyTimer
+    {
+        TTimer(TTestTime &time, std::function<void()> expired)
+            : Time(time), Expired(std::move(expired))
+        {
+        }
+        ~TTimer() override { Stop(); }
+        void Start(std::chrono::milliseconds delay) override
+        {
+            Stop();
+            Time.LastDelay = delay;
+            Due = Time.Now + delay;
+            Time.Running.push_back(this);
+        }
+        void Stop() override { std::erase(Time.Running, this); }
+        bool IsActive() const override
+        {
+            return std::find(Time.Running.begin(), Time.Running.end(), this) != Time.Running.end();
+        }
+        TTestTime &Time;
+        std::function<void()> Expired;
+        std::chrono::milliseconds Due{0};
+    };
+    std::chrono::milliseconds Now{0};
+    std::vector<TTimer *> Running;
+};
 
 class RecoveryTest : public ::testing::Test
 {
@@ -115,33 +175,47 @@ TEST_F(RecoveryTest, ACopyIsWrittenAfterTheDelayAndNotBefore)
     constexpr auto Delay = 400ms;
     auto form = Start(Delay);
     ASSERT_TRUE(form->RecoveryCopies()->IsActive());
+    TTestTime time;
+    form->RecoveryCopies()->SetTimers(time.Timers());
     TMDIChild *w = form->CreateDocumentWindow(QStringLiteral("Untitled"));
     // Opening and creating write nothing: nothing is unsaved yet.
-    QTest::qWait(int(Delay.count()) + 100);
+    time.Advance(Delay + 100ms);
     EXPECT_TRUE(Copies().isEmpty());
 
-    QElapsedTimer clock;
-    clock.start();
     Type(w, QStringLiteral("first"));
-    QTest::qWait(int(Delay.count()) / 2);
+    time.Advance(Delay / 2);
     Type(w, QStringLiteral(" second"));
+    time.Advance(Delay / 2 - 1ms);
     EXPECT_TRUE(Copies().isEmpty());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Copies().isEmpty(); }, 10000));
-    EXPECT_GE(clock.elapsed(), Delay.count());
+    time.Advance(1ms);
     ASSERT_EQ(Copies().size(), 1);
     QFile copy(Root() + QLatin1Char('/') + Copies().front());
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll().toStdString(), Content(w));
+    const auto copied = [&copy] {
+        EXPECT_TRUE(copy.open(QIODevice::ReadOnly));
+        const std::string bytes = copy.readAll().toStdString();
+        copy.close();
+        return bytes;
+    };
+    EXPECT_EQ(copied(), Content(w));
 
     // Steady typing never puts the next copy off: it comes while the typing goes on.
-    const QDateTime written = QFileInfo(copy).lastModified();
-    bool renewed = false;
-    for (int i = 0; i < 12 && !renewed; ++i) {
+    const std::string first = Content(w);
+    for (int i = 0; i < 3; ++i) {
         Type(w, QStringLiteral("."));
-        QTest::qWait(int(Delay.count()) / 4);
-        renewed = QFileInfo(copy.fileName()).lastModified() != written;
+        time.Advance(Delay / 4);
     }
-    EXPECT_TRUE(renewed);
+    EXPECT_EQ(copied(), first);
+    Type(w, QStringLiteral("."));
+    time.Advance(Delay / 4);
+    EXPECT_EQ(copied(), Content(w));
+}
+
+TEST_F(RecoveryTest, TheEditorsOwnTimersWriteTheCopyFromTheEventLoop)
+{
+    auto form = Start(1ms);
+    Type(form->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("x"));
+    EXPECT_TRUE(Copies().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Copies().isEmpty(); }, 10000));
 }
 
 TEST_F(RecoveryTest, TheDelayComesFromTheSettingsFile)
@@ -161,11 +235,13 @@ TEST_F(RecoveryTest, TheDelayComesFromTheSettingsFile)
     o.SettingsFile = settings.fileName();
     TMainForm form(o);
     form.StartRecovery(Root());
-    QElapsedTimer clock;
-    clock.start();
+    TTestTime time;
+    form.RecoveryCopies()->SetTimers(time.Timers());
     Type(form.CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("x"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !Copies().isEmpty(); }, 10000));
-    EXPECT_GE(clock.elapsed(), 1000);
+    time.Advance(999ms);
+    EXPECT_TRUE(Copies().isEmpty());
+    time.Advance(1ms);
+    EXPECT_EQ(Copies().size(), 1);
 }
 
 TEST_F(RecoveryTest, SavingClosingWithoutSavingAndACleanExitLeaveNoCopy)
@@ -387,6 +463,102 @@ TEST_F(RecoveryTest, AnUnwritableFolderSendsTheCopiesToTheNextAndTheNextStartSay
     ASSERT_EQ(Dialogs.Boxes.size(), 1);
     EXPECT_TRUE(Dialogs.Boxes[0].Text.startsWith("No recovery copies can be kept: "))
         << Dialogs.Boxes[0].Text.toStdString();
+}
+
+TEST_F(RecoveryTest, WithoutAStateFolderADocumentsCopyLiesBesideItUntilItIsSaved)
+{
+    const QString blocked = Unwritable();
+    const QString fallback = Dir.filePath(QStringLiteral("tmp/recovery"));
+    const QString path = File("beside.zor", "as saved");
+    const QString beside = Dir.filePath(QStringLiteral(".beside.zor.zoredit-recovery"));
+    const auto copiesIn = [](const QString &folder) {
+        QStringList copies;
+        QDirIterator it(folder, {QStringLiteral("*.rtf")}, QDir::Files,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            copies << it.next();
+        return copies;
+    };
+    {
+        auto form = Start({blocked, fallback});
+        form->OpenDocuments({path});
+        ASSERT_EQ(form->DocumentCount(), 1);
+        Type(form->Documents()[0], QStringLiteral("changed "));
+        // An untitled document has no folder: its copy goes to the temporary one.
+        Type(form->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("new"));
+        form->WriteRecoveryCopies();
+        EXPECT_EQ(copiesIn(beside).size(), 1);
+        EXPECT_EQ(copiesIn(fallback).size(), 1);
+        EXPECT_TRUE(Warning(*form).isEmpty());
+    }
+    // The next start finds it beside the document it last worked on, and says where it was.
+    auto form = Start({blocked, fallback});
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text,
+              "ZorEdit did not close properly. Recover the unsaved changes of\n" + path +
+                  "\nUntitled?\n\n" + blocked + " could not be written; the copies were kept in " +
+                  beside + ", " + fallback + ".");
+    ASSERT_EQ(form->DocumentCount(), 2);
+    TMDIChild *w = form->Documents()[0];
+    EXPECT_EQ(w->FileName, path);
+    EXPECT_TRUE(w->Editor->toPlainText().startsWith("changed "))
+        << w->Editor->toPlainText().toStdString();
+    // Kept there again, by this editor alone.
+    EXPECT_EQ(copiesIn(beside).size(), 1);
+    // Saved: nothing is left in the document's folder.
+    ASSERT_TRUE(form->DocumentManager()->Save(w));
+    EXPECT_FALSE(QFileInfo::exists(beside));
+    EXPECT_EQ(copiesIn(fallback).size(), 1);
+}
+
+TEST_F(RecoveryTest, ACopyThatFailsLaterMovesToTheNextFolderAndTheOldOneGoes)
+{
+    const QString fallback = Dir.filePath(QStringLiteral("tmp/recovery"));
+    const QString untitled = QStringLiteral("Untitled");
+    {
+        auto form = Start({Root(), fallback});
+        TMDIChild *w = form->CreateDocumentWindow(untitled);
+        Type(w, QStringLiteral("first"));
+        form->WriteRecoveryCopies();
+        ASSERT_EQ(Copies().size(), 1);
+        // The state folder turns unwritable (full, or mounted read-only) after a good copy.
+        static std::string stateFolder;
+        stateFolder = Root().toStdString();
+        form->RecoveryCopies()->SetWriter(
+            [](const std::string &path, std::string_view data, std::string *error) {
+                if (path.rfind(stateFolder, 0) == 0) {
+                    *error = "No space left on device";
+                    return false;
+                }
+                return WriteFileAtomically(path, data, error);
+            });
+        Type(w, QStringLiteral(" and second"));
+        form->WriteRecoveryCopies();
+        QCoreApplication::processEvents();
+        // Kept on, with no word: a copy exists, only elsewhere.
+        EXPECT_TRUE(Warning(*form).isEmpty());
+        EXPECT_TRUE(Dialogs.Boxes.isEmpty());
+        EXPECT_TRUE(Copies().isEmpty());
+
+        // Then nothing can be written anywhere: the last copy stays, said to be older.
+        stateFolder.clear();
+        Type(w, QStringLiteral(" and lost"));
+        form->WriteRecoveryCopies();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(Warning(*form).isEmpty());
+        EXPECT_EQ(Dialogs.Boxes.size(), 1);
+    }
+    auto form = Start({Root(), fallback});
+    ASSERT_EQ(Dialogs.Boxes.size(), 2);
+    const QString &question = Dialogs.Boxes[1].Text;
+    EXPECT_TRUE(question.startsWith("ZorEdit did not close properly. Recover the unsaved changes "
+                                    "of\nUntitled (the copy is from "))
+        << question.toStdString();
+    EXPECT_TRUE(question.endsWith(
+        ")?\n\n" + Root() + " could not be written; the copies were kept in " + fallback + "."))
+        << question.toStdString();
+    ASSERT_EQ(form->DocumentCount(), 1);
+    EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "first and second");
 }
 
 TEST_F(RecoveryTest, TheCheckReportsAnUnwritableRecoveryFolder)

@@ -67,6 +67,23 @@ public:
         return Output;
     }
 
+    // Reads its output up to the next line that begins with prefix, and returns that line without
+    // its end; empty when the output ended first. The lines read are kept for Stop's answer.
+    std::string WaitForLine(const std::string &prefix)
+    {
+        char line[4096];
+        while (Out && std::fgets(line, sizeof line, Out)) {
+            Output += line;
+            std::string text = line;
+            if (text.starts_with(prefix)) {
+                if (text.ends_with('\n'))
+                    text.pop_back();
+                return text;
+            }
+        }
+        return {};
+    }
+
     // Ends it at once with signal (SIGKILL: as a panel that is unplugged), and waits until it has
     // gone, its pseudo-terminal with it.
     void Kill(int signal)

@@ -33,7 +33,8 @@ inline int ClosedPort()
     return ntohs(a.sin_port);
 }
 
-// ser2net, started on loopback with two accepters in front of one device: RFC 2217 and raw TCP.
+// ser2net, started on loopback with two accepters: RFC 2217 in front of one device, raw TCP in
+// front of the same or another.
 class TSer2net
 {
 public:
@@ -49,8 +50,9 @@ public:
         return {};
     }
 
-    // Writes the configuration (and ser2net's log) into dir.
-    TSer2net(const std::filesystem::path &dir, const std::string &device)
+    // Writes the configuration (and ser2net's log) into dir. rawDevice empty: device.
+    TSer2net(const std::filesystem::path &dir, const std::string &device,
+             const std::string &rawDevice = {})
     {
         RfcPort = ClosedPort();
         RawPort = ClosedPort();
@@ -61,7 +63,8 @@ public:
                               << "  connector: serialdev," << device << ",9600n81,local\n"
                               << Options << "connection: &raw\n"
                               << "  accepter: tcp,127.0.0.1," << RawPort << "\n"
-                              << "  connector: serialdev," << device << ",9600n81,local\n"
+                              << "  connector: serialdev,"
+                              << (rawDevice.empty() ? device : rawDevice) << ",9600n81,local\n"
                               << Options;
         const int log = ::open((dir / "ser2net.log").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
         Pid = test::ExecTool(

@@ -586,6 +586,20 @@ TEST_F(SerialTest, ALineLostMidTransferSaysWhereAndWhatThePanelMayHold)
     EXPECT_EQ(Serial->PortProblem(),
               "The device /dev/c went away during the numeric message." + again);
 
+    // A write that fails (an adapter pulled, as Windows reports it) while reads go on returning
+    // nothing is the same loss, not a panel that never answered.
+    NewLine();
+    Panel = TPanelEmulator();
+    Port->Responder = [&](const TBytes &frame) {
+        Port->FailWrite = frame.size() == BlockFrameLength && GetWord(frame.data() + 2) == 1;
+        return Panel.Feed(frame.data(), frame.size());
+    };
+    EXPECT_EQ(Send(text), ResultHardwareFailure);
+    EXPECT_EQ(Serial->PortProblem(), "The port /dev/c went away during block 2 of 3: the panel may "
+                                     "now hold part of the program." +
+                                         again);
+    NewLine();
+
     // A port that cannot be opened keeps its own reason, and success leaves none.
     Port->FailRead = false;
     Port->FailOpen = true;

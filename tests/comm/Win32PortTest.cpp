@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 namespace zor {
@@ -24,6 +25,8 @@ TEST(Win32PortNames, BareNamesAreOpenedInTheDeviceNamespace)
     EXPECT_EQ(NormalizeDevicePath("COM10"), R"(\\.\COM10)");
     EXPECT_EQ(NormalizeDevicePath(" com5 "), R"(\\.\COM5)");
     EXPECT_EQ(NormalizeDevicePath(R"(\\.\COM5)"), R"(\\.\COM5)");
+    EXPECT_EQ(NormalizeDevicePath("COM5:"), R"(\\.\COM5)") << "as DOS writes it";
+    EXPECT_EQ(NormalizeDevicePath("com12:"), R"(\\.\COM12)");
     EXPECT_EQ(NormalizeDevicePath("CNCA0"), R"(\\.\CNCA0)") << "a driver's own port name";
     EXPECT_EQ(NormalizeDevicePath("socket://hall1.example:4001"), "socket://hall1.example:4001");
     EXPECT_EQ(NormalizeDevicePath("  "), "");
@@ -60,6 +63,14 @@ TEST(Win32SerialPort, ADeviceThatIsNoSerialPortIsRefused)
     TWin32SerialPort port;
     EXPECT_FALSE(port.Open("NUL"));
     EXPECT_EQ(port.OpenProblem(), "NUL is not a serial device.");
+
+    // A folder is refused as access denied, which must not read as a port in use.
+    std::string name = std::filesystem::temp_directory_path().string();
+    while (!name.empty() && name.back() == '\\')
+        name.pop_back();
+    EXPECT_FALSE(port.Open(name));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.OpenProblem(), name + " is a folder, not a serial port.");
 }
 
 // A listening socket on a free loopback port.

@@ -187,6 +187,26 @@ TEST_F(RecoveryStoreTest, DamagedCopiesAreKeptAsideAndTheOthersStillCome)
     EXPECT_TRUE(again.Damaged.empty());
 }
 
+TEST_F(RecoveryStoreTest, ALinkInTheRecoveryFolderIsNeverFollowed)
+{
+    // An editor's folder elsewhere, left as a crash leaves it.
+    const std::string elsewhere = Temp + "/elsewhere";
+    std::string folder;
+    {
+        TRecoveryStore store(elsewhere);
+        ASSERT_TRUE(store.Open());
+        ASSERT_TRUE(store.Write(1, false, "/docs/theirs.zor", Rtf(U"not ours to offer")));
+        folder = store.Folder();
+    }
+    ASSERT_EQ(std::system(("mkdir -p '" + Root + "'").c_str()), 0);
+    ASSERT_EQ(::symlink(folder.c_str(), (Root + "/1-linked").c_str()), 0);
+    TOrphanCopies found = TOrphanCopies::Claim(Root);
+    EXPECT_TRUE(found.Copies.empty());
+    found.Discard();
+    // Neither the link's target nor what it holds was touched.
+    EXPECT_EQ(TOrphanCopies::Claim(elsewhere).Copies.size(), 1u);
+}
+
 TEST_F(RecoveryStoreTest, NoFolderMeansNoCopiesAndNoFailureElsewhere)
 {
     TRecoveryStore none("");

@@ -10,9 +10,18 @@ desktop)
     desktop-file-validate "$desktop/org.zoredit.ZorEdit.desktop"
     grep -qx 'Exec=zoredit %F' "$desktop/org.zoredit.ZorEdit.desktop"
     grep -q 'application/x-zoredit' "$desktop/org.zoredit.ZorEdit.desktop"
+    # The Czech desktop shows the entry in Czech: every text a menu or search shows has its [cs].
+    for key in Name GenericName Comment Keywords; do
+        grep -q "^$key\[cs\]=." "$desktop/org.zoredit.ZorEdit.desktop" || { echo "no $key[cs]"; exit 1; }
+    done
     ;;
 metainfo)
-    appstreamcli validate --no-net "$build/generated/install/org.zoredit.ZorEdit.metainfo.xml"
+    metainfo=$build/generated/install/org.zoredit.ZorEdit.metainfo.xml
+    appstreamcli validate --no-net "$metainfo"
+    # A software centre in Czech shows the Czech name, summary and description.
+    for tag in name summary p li; do
+        grep -q "<$tag xml:lang=\"cs\">" "$metainfo" || { echo "no Czech <$tag>"; exit 1; }
+    done
     ;;
 mime)
     # Compile the type into a scratch database and look at what file managers would read.

@@ -12,6 +12,7 @@ bool TFakeSerialPort::Open(const std::string &device)
     Opened = true;
     Device = device;
     Pending.clear();
+    Lost.clear();
     return true;
 }
 
@@ -39,6 +40,10 @@ void TFakeSerialPort::Write(std::uint8_t byte)
 {
     if (!Opened) {
         Events.push_back("write-closed");
+        return;
+    }
+    if (FailWrite) {
+        Lost = "The port " + Device + " went away";
         return;
     }
     Pending.push_back(byte);

@@ -28,6 +28,9 @@ public:
     bool FailSetTimeouts = false;
     bool FailPurge = false;
     bool FailRead = false;
+    // Writes fail as a pulled adapter's do: the byte is dropped and LostProblem says so; reads
+    // go on, delivering nothing.
+    bool FailWrite = false;
 
     // Called with each frame (the bytes written since the previous read) when the first read
     // after it happens; what it returns arrives as input. Used when Replies is empty.
@@ -57,6 +60,7 @@ public:
 
     bool Open(const std::string &device) override;
     std::string OpenProblem() const override { return Problem; }
+    std::string LostProblem() const override { return Lost; }
     bool IsOpen() const override { return Opened; }
     bool SetLine(std::int32_t baud) override;
     bool SetTimeouts(const TPortTimeouts &timeouts) override;
@@ -86,7 +90,8 @@ private:
     std::int64_t ClockUs = 0;
 
     bool Opened = false;
-    TBytes Pending; // written since the last read
+    TBytes Pending;   // written since the last read
+    std::string Lost; // set by a failed write, until the next open
 };
 
 } // namespace zor

@@ -1,6 +1,7 @@
 // zor.exe started as Windows starts programs, with a wide command line: file names no code page
 // holds reach the files, and what this build cannot do is refused with a reason.
 #include "base/AtomicFile.h"
+#include "base/Version.h"
 #include "commands/DocumentTranslation.h"
 #include "editor/rtf/RtfCodec.h"
 #include "tests/support/SampleDocuments.h"
@@ -9,6 +10,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 namespace zor {
@@ -37,12 +39,18 @@ protected:
     void SetUp() override { fs::create_directories(Dir); }
     void TearDown() override { fs::remove_all(Dir); }
 
-    // Runs zor.exe (beside this program) with the arguments, quoted for CommandLineToArgvW.
-    TRun Zor(const std::vector<std::wstring> &args)
+    // zor.exe, beside this program.
+    static fs::path Tool()
     {
         std::wstring self(MAX_PATH, L'\0');
         self.resize(GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
-        const fs::path tool = fs::path(self).parent_path() / L"zor.exe";
+        return fs::path(self).parent_path() / L"zor.exe";
+    }
+
+    // Runs zor.exe with the arguments, quoted for CommandLineToArgvW.
+    TRun Zor(const std::vector<std::wstring> &args)
+    {
+        const fs::path tool = Tool();
         std::wstring line = L"\"" + tool.wstring() + L"\"";
         for (const std::wstring &a : args)
             line += L" \"" + a + L"\"";
@@ -119,6 +127,69 @@ TEST_F(ZorExe, SimulateSaysThisBuildHasNoGifExport)
     EXPECT_FALSE(fs::exists(gif));
     // Without --gif the same program runs.
     EXPECT_EQ(Zor({L"simulate", L"--program", program.wstring(), L"--frames", L"5"}).Status, 0u);
+}
+
+TEST_F(ZorExe, PanelSaysThisBuildHasNoEmulator)
+{
+    for (const std::vector<std::wstring> &args :
+         {std::vector<std::wstring>{L"panel"}, {L"panel", L"--listen", L"4001"}}) {
+        const TRun run = Zor(args);
+        EXPECT_EQ(run.Status, 1u);
+        EXPECT_EQ(run.Err, "zor panel: this build has no panel emulator: it needs a "
+                           "pseudo-terminal; run zor panel on Linux and reach it through a COM "
+                           "port or socket://\r\n");
+    }
+}
+
+// What Explorer and Windows read from the program itself: its icon, its version, a manifest that
+// lets it take long paths and UTF-8, and no debug sections in a release build.
+TEST_F(ZorExe, CarriesItsIconVersionAndManifestWithoutDebugSections)
+{
+    const fs::path tool = Tool();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(tool.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(tool.c_str(), 0, size, info.data()));
+    void *value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\ProductVersion", &value,
+                               &length));
+    const std::string version(kVersion);
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t *>(value)),
+              std::wstring(version.begin(), version.end()));
+
+    const HMODULE module = LoadLibraryExW(
+        tool.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)), nullptr)
+        << "the icon group";
+    const HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(manifest, nullptr);
+    const std::string text(static_cast<const char *>(LockResource(LoadResource(module, manifest))),
+                           SizeofResource(module, manifest));
+    FreeLibrary(module);
+    for (const char *setting :
+         {"level=\"asInvoker\"", ">true</longPathAware>", ">UTF-8</activeCodePage>"})
+        EXPECT_NE(text.find(setting), std::string::npos) << setting;
+
+    // Section names: MinGW's debug sections are ".debug_*", or "/N" naming one in the string table.
+    const std::string image = Contents(tool);
+    ASSERT_GT(image.size(), 0x40u);
+    const auto word = [&image](std::size_t at, std::size_t bytes) {
+        std::uint32_t v = 0;
+        for (std::size_t i = 0; i < bytes && at + i < image.size(); ++i)
+            v |= static_cast<std::uint32_t>(static_cast<unsigned char>(image[at + i])) << (8 * i);
+        return v;
+    };
+    const std::size_t header = word(0x3C, 4);
+    ASSERT_EQ(image.compare(header, 4, std::string("PE\0\0", 4)), 0);
+    const std::size_t sections = word(header + 6, 2);
+    const std::size_t first = header + 24 + word(header + 20, 2);
+    for (std::size_t i = 0; i < sections; ++i) {
+        const std::string name = image.substr(first + 40 * i, 8).c_str();
+        EXPECT_FALSE(name.starts_with(".debug") || name.starts_with("/")) << name;
+    }
 }
 
 } // namespace

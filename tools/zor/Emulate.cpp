@@ -265,44 +265,67 @@ void Report(const std::vector<TPanelEvent> &events, const TOptions &o, int baud)
     std::fflush(stdout);
 }
 
-int RunPanel(const TOptions &o)
+// The line the emulator serves, closed when it goes.
+struct TLine
 {
-    int io = -1;       // the descriptor the panel reads and writes
-    int held = -1;     // the terminal side held open, so that the line never hangs up between opens
-    int listener = -1; // with --listen: the listening socket; io is then the connection, if any
-    std::string path;
+    int Io = -1;       // the descriptor the panel reads and writes
+    int Held = -1;     // the terminal side held open, so that the line never hangs up between opens
+    int Listener = -1; // with --listen: the listening socket; Io is then the connection, if any
+    std::string Path;  // what a sender opens, printed as the first line
+
+    TLine() = default;
+    TLine(const TLine &) = delete;
+    TLine &operator=(const TLine &) = delete;
+    ~TLine()
+    {
+        for (int fd : {Held, Io, Listener})
+            if (fd >= 0)
+                ::close(fd);
+    }
+};
+
+// Opens the line o asks for: a listening socket, a new pseudo-terminal or the given device.
+// Returns false with the reason printed.
+bool OpenLine(const TOptions &o, TLine &line)
+{
     if (!o.Listen.empty()) {
-        listener = ListenOn(o.Listen, &path);
-        if (listener < 0)
-            return 1;
+        line.Listener = ListenOn(o.Listen, &line.Path);
+        if (line.Listener < 0)
+            return false;
         // A client that goes away mid-answer is a disconnection, not the emulator's end.
         std::signal(SIGPIPE, SIG_IGN);
-    } else if (o.Device.empty()) {
-        io = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (io < 0 || grantpt(io) != 0 || unlockpt(io) != 0 || !ptsname(io)) {
+        return true;
+    }
+    if (o.Device.empty()) {
+        line.Io = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (line.Io < 0 || grantpt(line.Io) != 0 || unlockpt(line.Io) != 0 || !ptsname(line.Io)) {
             std::fprintf(stderr, "zor panel: cannot create a pseudo-terminal: %s\n",
                          std::strerror(errno));
-            return 1;
+            return false;
         }
-        path = ptsname(io);
-        held = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (held < 0 || !MakeRaw(held, o.Baud)) {
-            std::fprintf(stderr, "zor panel: cannot set up %s: %s\n", path.c_str(),
+        line.Path = ptsname(line.Io);
+        line.Held = ::open(line.Path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (line.Held < 0 || !MakeRaw(line.Held, o.Baud)) {
+            std::fprintf(stderr, "zor panel: cannot set up %s: %s\n", line.Path.c_str(),
                          std::strerror(errno));
-            return 1;
+            return false;
         }
-    } else {
-        path = o.Device;
-        io = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (io < 0 || (isatty(io) && !MakeRaw(io, o.Baud))) {
-            std::fprintf(stderr, "zor panel: cannot open %s: %s\n", path.c_str(),
-                         std::strerror(errno));
-            return 1;
-        }
+        return true;
     }
-    std::printf("%s\n", path.c_str());
-    std::fflush(stdout);
+    line.Path = o.Device;
+    line.Io = ::open(line.Path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (line.Io < 0 || (isatty(line.Io) && !MakeRaw(line.Io, o.Baud))) {
+        std::fprintf(stderr, "zor panel: cannot open %s: %s\n", line.Path.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    return true;
+}
 
+// Catches SIGINT, SIGTERM and SIGHUP and keeps them blocked except while waiting in ppoll, so a
+// stop is never lost between the check and the wait. Returns the mask to wait with.
+sigset_t CatchStopSignals()
+{
     struct sigaction sa
     {
     };
@@ -317,129 +340,202 @@ int RunPanel(const TOptions &o)
     sigaddset(&blocked, SIGTERM);
     sigaddset(&blocked, SIGHUP);
     sigprocmask(SIG_BLOCK, &blocked, &original);
+    return original;
+}
 
-    TPanelEmulator panel(static_cast<std::uint16_t>(o.FreeBlocks), o.Faults, o.Lateness);
-    std::uint8_t buffer[4096];
+// Serves one line until a stop, the end of the line or --count transfers.
+class TServer
+{
+public:
+    TServer(const TOptions &o, TLine &line, const sigset_t &waitMask)
+        : O(o), Line(line), WaitMask(waitMask),
+          Panel(static_cast<std::uint16_t>(o.FreeBlocks), o.Faults, o.Lateness)
+    {
+    }
+
+    // The exit status: 0 at a stop or the line's end, 1 when the line failed.
+    int Run();
+
+private:
     using TClock = std::chrono::steady_clock;
+
+    bool Done() const
+    {
+        return StopRequested || (O.Count != 0 && Panel.Transfers() >= O.Count && Queue.empty());
+    }
+    void SendDueReplies();
+    std::chrono::milliseconds TimeToWait() const;
+    void Accept();
+    // Reads what came in and answers it; false when the line has ended.
+    bool ReadAndAnswer();
+    void Disconnect();
+    void CannotAnswer();
+
     // A frame is sent in one go; a pause this long inside one means the rest was lost.
-    const auto idle = std::chrono::milliseconds(50);
-    auto lastInput = TClock::now();
+    static constexpr std::chrono::milliseconds Idle{50};
+
+    const TOptions &O;
+    TLine &Line;
+    const sigset_t &WaitMask;
+    TPanelEmulator Panel;
+    TClock::time_point LastInput = TClock::now();
     // Replies held back, in the order they go out: a late reply never overtakes an earlier one.
     struct TQueued
     {
         TClock::time_point Due;
         std::vector<std::uint8_t> Bytes;
     };
-    std::deque<TQueued> queue;
-    int status = 0;
-    int lineBaud = 0; // with --show-baud: the rate when the last bytes came in
-    // A client's end: what it was sent is gone with it, and the next one starts afresh.
-    const auto disconnect = [&] {
-        ::close(io);
-        io = -1;
-        queue.clear();
-        panel.LineIdle();
-    };
-    const auto cannotAnswer = [&] {
-        if (listener >= 0) {
-            disconnect();
-            return;
-        }
-        std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
-        status = 1;
-        StopRequested = 1;
-    };
-    while (!StopRequested && (o.Count == 0 || panel.Transfers() < o.Count || !queue.empty())) {
-        const auto now = TClock::now();
-        while (io >= 0 && !queue.empty() && queue.front().Due <= now) {
-            auto bytes = std::move(queue.front().Bytes);
-            queue.pop_front();
-            if (!WriteAll(io, bytes.data(), bytes.size()))
-                cannotAnswer();
-        }
-        if (StopRequested || (o.Count != 0 && panel.Transfers() >= o.Count && queue.empty()))
+    std::deque<TQueued> Queue;
+    int Status = 0;
+    int BaudAtInput = 0; // with --show-baud: the rate when the last bytes came in
+};
+
+int TServer::Run()
+{
+    while (!Done()) {
+        SendDueReplies();
+        if (Done())
             break;
-        auto wait = idle;
-        if (!queue.empty())
-            wait = std::min(wait, std::chrono::ceil<std::chrono::milliseconds>(queue.front().Due -
-                                                                               TClock::now()));
-        wait = std::max(wait, std::chrono::milliseconds(0));
+        const auto wait = TimeToWait();
         const timespec timeout{0, static_cast<long>(wait.count()) * 1'000'000};
-        pollfd p{io >= 0 ? io : listener, POLLIN, 0};
-        const int ready = ppoll(&p, 1, &timeout, &original);
+        pollfd p{Line.Io >= 0 ? Line.Io : Line.Listener, POLLIN, 0};
+        const int ready = ppoll(&p, 1, &timeout, &WaitMask);
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
-            status = 1;
+            Status = 1;
             break;
         }
         if (ready == 0) {
-            if (TClock::now() - lastInput >= idle)
-                panel.LineIdle();
+            if (TClock::now() - LastInput >= Idle)
+                Panel.LineIdle();
             continue;
         }
-        if (io < 0) {
-            io = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-            const int on = 1;
-            if (io >= 0)
-                ::setsockopt(io, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        if (Line.Io < 0) {
+            Accept();
             continue;
         }
-        const ssize_t n = ::read(io, buffer, sizeof buffer);
-        if (n < 0 && (errno == EINTR || errno == EAGAIN))
-            continue;
-        if (n <= 0 && listener >= 0) {
-            disconnect();
-            continue;
-        }
-        if (n < 0 && errno == EIO) {
-            // No terminal side open (a device that went away); wait for it to return.
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            continue;
-        }
-        if (n <= 0) {
-            status = n < 0 ? 1 : 0;
+        if (!ReadAndAnswer())
             break;
-        }
-        lastInput = TClock::now();
-        // Taken before the answer goes out: the sender may put its old rate back once answered.
-        if (o.ShowBaud)
-            lineBaud = LineBaud(held >= 0 ? held : io);
-        auto replies = panel.FeedReplies(buffer, static_cast<std::size_t>(n));
-        // Stored before it is acknowledged, as a panel does: whoever reads --out once the sender
-        // has its answer finds the program there.
-        Report(panel.TakeEvents(), o, lineBaud);
-        for (auto &reply : replies) {
-            auto due = lastInput + std::chrono::milliseconds(reply.LateMs);
-            if (!queue.empty())
-                due = std::max(due, queue.back().Due);
-            if (due <= lastInput && queue.empty()) {
-                if (!WriteAll(io, reply.Bytes.data(), reply.Bytes.size())) {
-                    cannotAnswer();
-                    break;
-                }
-            } else {
-                queue.push_back({due, std::move(reply.Bytes)});
-            }
-        }
     }
-    Report(panel.TakeEvents(), o, lineBaud);
+    Report(Panel.TakeEvents(), O, BaudAtInput);
+    return Status;
+}
 
-    // Let the last reply be read before the line goes away with us: a reply still on its way
-    // through the pseudo-terminal, or unread, would be lost with the hang-up.
-    if (held >= 0) {
-        int quiet = 0;
-        for (int i = 0; i < 100 && quiet < 3 && !StopRequested; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            int unread = 0;
-            quiet = (ioctl(held, FIONREAD, &unread) != 0 || unread == 0) ? quiet + 1 : 0;
-        }
-        ::close(held);
+void TServer::SendDueReplies()
+{
+    const auto now = TClock::now();
+    while (Line.Io >= 0 && !Queue.empty() && Queue.front().Due <= now) {
+        auto bytes = std::move(Queue.front().Bytes);
+        Queue.pop_front();
+        if (!WriteAll(Line.Io, bytes.data(), bytes.size()))
+            CannotAnswer();
     }
-    if (io >= 0)
-        ::close(io);
-    if (listener >= 0)
-        ::close(listener);
+}
+
+std::chrono::milliseconds TServer::TimeToWait() const
+{
+    auto wait = std::chrono::milliseconds(Idle);
+    if (!Queue.empty())
+        wait = std::min(
+            wait, std::chrono::ceil<std::chrono::milliseconds>(Queue.front().Due - TClock::now()));
+    return std::max(wait, std::chrono::milliseconds(0));
+}
+
+void TServer::Accept()
+{
+    Line.Io = ::accept4(Line.Listener, nullptr, nullptr, SOCK_CLOEXEC);
+    const int on = 1;
+    if (Line.Io >= 0)
+        ::setsockopt(Line.Io, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
+
+bool TServer::ReadAndAnswer()
+{
+    std::uint8_t buffer[4096];
+    const ssize_t n = ::read(Line.Io, buffer, sizeof buffer);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN))
+        return true;
+    if (n <= 0 && Line.Listener >= 0) {
+        Disconnect();
+        return true;
+    }
+    if (n < 0 && errno == EIO) {
+        // No terminal side open (a device that went away); wait for it to return.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return true;
+    }
+    if (n <= 0) {
+        Status = n < 0 ? 1 : 0;
+        return false;
+    }
+    LastInput = TClock::now();
+    // Taken before the answer goes out: the sender may put its old rate back once answered.
+    if (O.ShowBaud)
+        BaudAtInput = LineBaud(Line.Held >= 0 ? Line.Held : Line.Io);
+    auto replies = Panel.FeedReplies(buffer, static_cast<std::size_t>(n));
+    // Stored before it is acknowledged, as a panel does: whoever reads --out once the sender
+    // has its answer finds the program there.
+    Report(Panel.TakeEvents(), O, BaudAtInput);
+    for (auto &reply : replies) {
+        auto due = LastInput + std::chrono::milliseconds(reply.LateMs);
+        if (!Queue.empty())
+            due = std::max(due, Queue.back().Due);
+        if (due <= LastInput && Queue.empty()) {
+            if (!WriteAll(Line.Io, reply.Bytes.data(), reply.Bytes.size())) {
+                CannotAnswer();
+                break;
+            }
+        } else {
+            Queue.push_back({due, std::move(reply.Bytes)});
+        }
+    }
+    return true;
+}
+
+// A client's end: what it was sent is gone with it, and the next one starts afresh.
+void TServer::Disconnect()
+{
+    ::close(Line.Io);
+    Line.Io = -1;
+    Queue.clear();
+    Panel.LineIdle();
+}
+
+void TServer::CannotAnswer()
+{
+    if (Line.Listener >= 0) {
+        Disconnect();
+        return;
+    }
+    std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
+    Status = 1;
+    StopRequested = 1;
+}
+
+// Lets the last reply be read before the line goes away with us: a reply still on its way
+// through the pseudo-terminal, or unread, would be lost with the hang-up.
+void LetTheLastReplyBeRead(int held)
+{
+    int quiet = 0;
+    for (int i = 0; i < 100 && quiet < 3 && !StopRequested; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        int unread = 0;
+        quiet = (ioctl(held, FIONREAD, &unread) != 0 || unread == 0) ? quiet + 1 : 0;
+    }
+}
+
+int RunPanel(const TOptions &o)
+{
+    TLine line;
+    if (!OpenLine(o, line))
+        return 1;
+    std::printf("%s\n", line.Path.c_str());
+    std::fflush(stdout);
+    const sigset_t waitMask = CatchStopSignals();
+    const int status = TServer(o, line, waitMask).Run();
+    if (line.Held >= 0)
+        LetTheLastReplyBeRead(line.Held);
     return status;
 }
 
