@@ -258,7 +258,6 @@ TEST_F(PanelSend, TheNumericMessageGoesToEveryTargetInTheOrderGiven)
 {
     AddPanel("/dev/pts/1");
     AddPanel("/dev/pts/2");
-    using TItem = TTargetChoice::TItem;
     std::vector<TPanelTarget> targets;
     std::string problem;
     ASSERT_TRUE(ResolvePanelTargets(
