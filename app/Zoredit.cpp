@@ -2,14 +2,15 @@
 
 #include "app/ActionTable.h"
 #include "app/BarWidgets.h"
+#include "app/CommSetup.h"
 #include "app/EditorSettings.h"
 #include "app/FileDrops.h"
 #include "app/FontCheck.h"
-#include "app/PanelCommands.h"
 #include "app/PreviewCommands.h"
 #include "app/RecentMenu.h"
 #include "app/StandardActions.h"
 #include "app/SymbolCommands.h"
+#include "app/TransferCommands.h"
 #include "app/WindowMenu.h"
 #include "app/WindowPlace.h"
 #include "comm/ProfileFile.h"
@@ -82,7 +83,8 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     SharedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
 
     CreateActions();
-    Comm = new TPanelCommands(*this, TransferLog);
+    Setup = new TCommSetup(*this);
+    Comm = new TTransferCommands(*this, *Setup, TransferLog);
     CreateMenus();
     Standard = new TStandardActions(
         TStandardActions::TEditActions{Cut, Copy, Paste, Selectall, Undo, Redo}, MainMenu,
@@ -100,9 +102,10 @@ TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWin
     // Read once: the communication settings, the recent files and the editor's switches.
     TProfileFile profile;
     profile.Load(QFile::encodeName(SettingsFile).toStdString());
-    Comm->LoadSettings(
+    Setup->LoadSettings(
         profile, options.StartDirectory.isEmpty() ? QDir::currentPath() : options.StartDirectory,
         SettingsFile);
+    Comm->UpdateTransferLogAction();
     Recent->Load(SettingsFile, profile);
     RecoverySeconds = ReadRecoverySeconds(profile);
     Previews = new TPreviewCommands(*this, {Preview, AllCommands}, SettingsFile, profile);
@@ -136,17 +139,17 @@ TMainForm::~TMainForm()
 
 TCommSettings &TMainForm::Communication()
 {
-    return Comm->Settings();
+    return Setup->Settings();
 }
 
 TPortDevices &TMainForm::Ports()
 {
-    return Comm->Devices();
+    return Setup->Devices();
 }
 
 void TMainForm::SetSerialPortFactory(std::function<std::unique_ptr<TSerialPort>()> factory)
 {
-    Comm->SetPortFactory(std::move(factory));
+    Setup->SetPortFactory(std::move(factory));
 }
 
 void TMainForm::FollowActiveDocument()
@@ -179,7 +182,8 @@ void TMainForm::CreateForms()
     FormSim = new TFormSim(this);
     Vstup = new TVstup(this);
     Vloz = new TVloz(this);
-    Comm->SetForms(Paramet, Graf, FormSim, Vstup);
+    Setup->SetForm(Paramet);
+    Comm->SetForms(Graf, FormSim, Vstup);
 }
 
 void TMainForm::FormCreate()
@@ -457,7 +461,7 @@ void TMainForm::CommandButtonClick(int index)
 
 void TMainForm::ZorParametersExecute()
 {
-    Comm->Parameters();
+    Setup->Parameters();
 }
 
 void TMainForm::ZorSendExecute()

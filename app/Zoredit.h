@@ -37,7 +37,8 @@ namespace zor {
 class TMDIChild;
 class TFileDrops;
 class TProfileFile;
-class TPanelCommands;
+class TCommSetup;
+class TTransferCommands;
 class TPreviewCommands;
 class TStandardActions;
 class TRecentMenu;
@@ -255,7 +256,8 @@ private:
     TRecentMenu *Recent = nullptr;
     TFileDrops *Drops = nullptr;
     TPreviewCommands *Previews = nullptr;
-    TPanelCommands *Comm = nullptr;
+    TCommSetup *Setup = nullptr;
+    TTransferCommands *Comm = nullptr;
     TRecoveryCopies *Recovery = nullptr;
     int RecoverySeconds = 15;
     QList<QAction *> WindowListItems;

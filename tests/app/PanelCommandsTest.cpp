@@ -2,7 +2,7 @@
 // fields to ticked panels, a log per panel: the windows. Real ports against `zor panel` where the
 // ports themselves matter (the device test), scripted ports elsewhere; what the panels receive
 // from several transfers at once is tested on the fan-out itself (tests/comm/PanelSendTest.cpp).
-#include "app/PanelCommands.h"
+#include "app/CommSetup.h"
 #include "app/Zoredit.h"
 #include "comm/Frames.h"
 #include "comm/PanelEmulator.h"

@@ -1,0 +1,117 @@
+#include "app/CommSetup.h"
+
+#include "comm/PanelSend.h"
+#include "comm/PortFactory.h"
+#include "comm/ProfileFile.h"
+#include "comm/Results.h"
+#include "comm/forms/Nastav.h"
+#include "comm/forms/TransferDialogs.h"
+#include "ui/Dialogs.h"
+
+#include <QFile>
+
+namespace zor {
+
+TCommSetup::TCommSetup(QWidget &window)
+    : QObject(&window), Window(window), Factory([] { return CreateSerialPort(); })
+{
+}
+
+void TCommSetup::LoadSettings(const TProfileFile &profile, const QString &startDirectory,
+                              const QString &settingsFile)
+{
+    SettingsFile = settingsFile;
+    CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
+    PortDevices = LoadPortDevices(profile);
+    BaudProblem = BaudRateProblem(profile, QFile::encodeName(SettingsFile).toStdString());
+    PanelList = LoadPanels(profile);
+    LastSendChoice = QString::fromStdString(profile.ReadString("Editor", SendPanelsKey, ""))
+                         .split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
+bool TCommSetup::SaveSettings(const std::function<void(TProfileFile &)> &edit)
+{
+    std::string why;
+    if (EditSettingsFile(QFile::encodeName(SettingsFile).toStdString(), edit, &why) == ResultOk)
+        return true;
+    ShowResultBox(&Window, ResultSettingsFileError, why);
+    return false;
+}
+
+void TCommSetup::Parameters()
+{
+    if (!Paramet)
+        return;
+    Paramet->ApplySettings(CommSettings);
+    Paramet->ApplyPortDevices(PortDevices);
+    Paramet->ApplyPanels(PanelList);
+    Paramet->PortFactory = Factory;
+    for (;;) {
+        if (Dialogs().ExecuteForm(*Paramet) != QDialog::Accepted)
+            return;
+        // The dialog's OK refuses a panel without a device itself; this is for a form closed
+        // by other means.
+        const QString problem = Paramet->PanelsProblem();
+        if (problem.isEmpty())
+            break;
+        Dialogs().MessageBox(&Window, QStringLiteral("Error"), problem, TMsgIcon::Error,
+                             TMsgButtons::Ok);
+    }
+    Paramet->TakeSettings(CommSettings);
+    Paramet->TakePortDevices(PortDevices);
+    Paramet->TakePanels(PanelList);
+    emit Changed();
+    SaveSettings([this](TProfileFile &profile) {
+        StoreCommSettings(profile, CommSettings);
+        StorePortDevices(profile, PortDevices);
+        StorePanels(profile, PanelList);
+    });
+}
+
+void TCommSetup::SetSendChoice(const QStringList &names)
+{
+    if (names == LastSendChoice)
+        return;
+    LastSendChoice = names;
+    SaveSettings([&names](TProfileFile &profile) {
+        profile.WriteString("Editor", SendPanelsKey, names.join(QLatin1Char(',')).toStdString());
+    });
+}
+
+std::string TCommSetup::BaudProblemInUse() const
+{
+    // The file's rate is named only while it is the one in use.
+    return IsPanelBaudRate(CommSettings.Baud) ? std::string() : BaudProblem;
+}
+
+TTargetDefaults TCommSetup::TargetDefaults() const
+{
+    TTargetDefaults defaults;
+    defaults.Settings = CommSettings;
+    defaults.BaudProblem = BaudProblemInUse();
+    defaults.SettingsFile = QFile::encodeName(SettingsFile).toStdString();
+    return defaults;
+}
+
+TPanelTarget TCommSetup::PortTarget() const
+{
+    const int number = CommSettings.Port >= 1 && CommSettings.Port <= 3 ? CommSettings.Port : 4;
+    TPanelTarget target;
+    target.Name = "COM " + std::to_string(number) + " (Parameters)";
+    target.Device = PanelDevice(PortDevices.ForPort(CommSettings.Port));
+    target.Baud = CommSettings.Baud;
+    target.BaudProblem = BaudProblemInUse();
+    target.Log = TTransferLog{CommSettings.LogToFile, CommSettings.LogPath};
+    return target;
+}
+
+std::vector<TPanelTarget> TCommSetup::PanelTargets() const
+{
+    std::vector<TPanelTarget> targets;
+    const TTargetDefaults defaults = TargetDefaults();
+    for (const TNamedPanel &panel : PanelList)
+        targets.push_back(PanelTarget(panel, defaults));
+    return targets;
+}
+
+} // namespace zor
