@@ -144,8 +144,7 @@ bool TLogView::LoadLog(const QString &path)
         return true;
     }
     Status->setText(tr("%1, written %2; the transfer stopped at line %3")
-                        .arg(path, when)
-                        .arg(HighlightedLine + 1));
+                        .arg(path, when, QString::number(HighlightedLine + 1)));
     QTextEdit::ExtraSelection mark;
     mark.cursor = QTextCursor(Text->document()->findBlockByNumber(HighlightedLine));
     mark.format.setBackground(QColor(255, 200, 200));

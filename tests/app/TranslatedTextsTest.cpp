@@ -16,6 +16,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -199,6 +201,24 @@ TEST_F(TranslatedTexts, SymbolTooltipsAreWholeSentencesWithTheirNumberForPluralF
     EXPECT_EQ(SymbolTipAt(d, 3), "PAUSE 05: 0.5 S");
     EXPECT_EQ(SymbolTipAt(d, 8), "MOVE TEXT IN FROM RIGHT, THE 2ND TEXT");
     EXPECT_EQ(UntitledCaption(1), "UNTITLED");
+}
+
+TEST(TranslatedSentences, NamesPutIntoASentenceAreNeverTakenForItsPlaceholders)
+{
+    // A folder named like a placeholder: the line number must go to the sentence's own %3.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("%1")));
+    const QString path = dir.filePath(QStringLiteral("%1/zor.log"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("start\nerror!!!!\n");
+    file.close();
+    TLogView log;
+    EXPECT_TRUE(log.LoadLog(path));
+    EXPECT_TRUE(log.Status->text().startsWith(path + QStringLiteral(", written ")))
+        << log.Status->text().toStdString();
+    EXPECT_TRUE(log.Status->text().endsWith(QStringLiteral("; the transfer stopped at line 2")))
+        << log.Status->text().toStdString();
 }
 
 } // namespace
