@@ -285,6 +285,13 @@ void TMainForm::CreateToolBars()
     SymbolButtons = AddCommandButtons(*ToolBar2, *ToolBar3, ImageListSymbol,
                                       QSize(SymbolButtonWidth, ButtonSize),
                                       [this](int index) { CommandButtonClick(index); });
+    // The names the window's menu of toolbars (the context menu of the toolbar area) shows.
+    //: A toolbar's name in the context menu of the toolbar area: the file and edit buttons
+    ToolBar1->setWindowTitle(QCoreApplication::translate("TMainForm", "ToolBar1"));
+    //: A toolbar's name in the context menu of the toolbar area: the first command buttons
+    ToolBar2->setWindowTitle(QCoreApplication::translate("TMainForm", "ToolBar2"));
+    //: A toolbar's name in the context menu of the toolbar area: the other command buttons
+    ToolBar3->setWindowTitle(QCoreApplication::translate("TMainForm", "ToolBar3"));
 }
 
 void TMainForm::CreateStatusBar()

@@ -138,9 +138,12 @@ protected:
 TEST_F(TranslatedTexts, MenusHintsAndButtonsOfTheMainWindowComeFromTheCatalogue)
 {
     EXPECT_EQ(UntranslatedTexts(*Form->menuBar()), QStringList());
-    for (const char *bar : {"ToolBar1", "ToolBar2", "ToolBar3"})
-        EXPECT_EQ(UntranslatedTexts(*Form->findChild<QToolBar *>(QLatin1String(bar))),
-                  QStringList());
+    for (const char *name : {"ToolBar1", "ToolBar2", "ToolBar3"}) {
+        const QToolBar *bar = Form->findChild<QToolBar *>(QLatin1String(name));
+        EXPECT_EQ(UntranslatedTexts(*bar), QStringList());
+        // Named in the menu of toolbars that the toolbar area's context menu shows.
+        EXPECT_EQ(bar->windowTitle(), QLatin1String(name).toString().toUpper());
+    }
     // A menu and its hint halves, translated whole and then split at the bar.
     QMenu *file = Form->findChild<QMenu *>(QStringLiteral("File"));
     EXPECT_EQ(file->title(), "&FILE");
