@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLayout>
 #include <QMainWindow>
 #include <QPainter>
@@ -139,7 +140,7 @@ AddCommandButtons(QToolBar &first, QToolBar &second, const std::vector<QPixmap> 
         QToolButton *button = AddBarButton(
             i < ButtonsPerToolBar ? first : second,
             QLatin1String(b.Name.data(), qsizetype(b.Name.size())), images[i], size, QSize(24, 16),
-            QString::fromLatin1(b.Hint.data(), qsizetype(b.Hint.size())));
+            QCoreApplication::translate("Vocabulary", std::string(b.Hint).c_str()));
         button->setEnabled(false);
         QObject::connect(button, &QToolButton::clicked, button, [click, i] { click(int(i)); });
         buttons[i] = button;

@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <QCoreApplication>
+
 namespace zor {
 
 TCommandLine ParseCommandLine(const QStringList &arguments)
@@ -17,7 +19,7 @@ TCommandLine ParseCommandLine(const QStringList &arguments)
             else if (a == QLatin1String("--check"))
                 line.Check = true;
             else if (line.Error.isEmpty())
-                line.Error = QStringLiteral("unknown option %1").arg(a);
+                line.Error = QCoreApplication::translate("CommandLine", "unknown option %1").arg(a);
         } else {
             line.Files << a;
         }
@@ -27,7 +29,8 @@ TCommandLine ParseCommandLine(const QStringList &arguments)
 
 QString CommandLineUsage()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "CommandLine",
         "usage: zoredit [--check] [FILE...]\n"
         "\n"
         "Opens each FILE (a *.zor document) in its own window.\n"

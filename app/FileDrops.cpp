@@ -2,6 +2,7 @@
 
 #include "ui/Dialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -59,15 +60,17 @@ bool CheckOpenable(QWidget *parent, const QString &name)
             return true;
         reason = file.errorString();
     } else if (info.exists()) {
-        reason = QStringLiteral("It is not a file.");
+        reason = QCoreApplication::translate("FileDrops", "It is not a file.");
     } else if (!info.dir().exists()) {
-        reason = QStringLiteral("The folder %1 does not exist.")
+        reason = QCoreApplication::translate("FileDrops", "The folder %1 does not exist.")
                      .arg(QDir::toNativeSeparators(info.absolutePath()));
     } else {
         // A new document of that name, as the Open dialog gives: the first Save creates it.
         return true;
     }
-    ShowErrorBox(parent, QStringLiteral("Cannot open file %1. %2").arg(name, reason));
+    ShowErrorBox(
+        parent,
+        QCoreApplication::translate("FileDrops", "Cannot open file %1. %2").arg(name, reason));
     return false;
 }
 

@@ -47,11 +47,12 @@ bool CheckSymbolFont(QWidget *parent, const QStringList &folders)
         registered.insert(path, QFontDatabase::addApplicationFont(path));
     // A file that is there but holds no usable font leaves the symbols undrawn just the same.
     if (path.isEmpty() || registered.value(path) < 0) {
-        Dialogs().MessageBox(parent, QStringLiteral("Warning"),
-                             QStringLiteral("Required ZorSymbolFont is not installed.\n"
-                                            "Warning: Function symbols will not be\n"
-                                            "displayed correctly"),
-                             TMsgIcon::Warning, TMsgButtons::Ok);
+        Dialogs().MessageBox(
+            parent, QCoreApplication::translate("FontCheck", "Warning"),
+            QCoreApplication::translate("FontCheck", "Required ZorSymbolFont is not installed.\n"
+                                                     "Warning: Function symbols will not be\n"
+                                                     "displayed correctly"),
+            TMsgIcon::Warning, TMsgButtons::Ok);
         return false;
     }
     return true;

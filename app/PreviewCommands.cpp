@@ -70,7 +70,8 @@ QString TPreviewCommands::ExportAnimation(const QTextDocument &document, const Q
         return {};
     }
     if (!ConfirmSymbolFontText(Window, FindSymbolFontText(DocumentFromText(document)),
-                               QStringLiteral("Export")))
+                               //: The verb that starts the question "Export anyway?"
+                               tr("Export")))
         return {};
     const QString written = ExportAnimationCommand(Window, run.Program, fileName, ExportDialog);
     return written.isEmpty() ? QString() : tr("Animation written to %1").arg(written);

@@ -38,10 +38,10 @@ QStringList TRecentMenu::Names() const
 void TRecentMenu::Choose(const QString &name)
 {
     if (!QFileInfo(name).isFile()) {
-        Dialogs().MessageBox(DialogParent, QStringLiteral("Warning"),
-                             name + QStringLiteral(" no longer exists.\n"
-                                                   "It has been removed from the recent files."),
-                             TMsgIcon::Warning, TMsgButtons::Ok);
+        Dialogs().MessageBox(
+            DialogParent, tr("Warning"),
+            tr("%1 no longer exists.\nIt has been removed from the recent files.").arg(name),
+            TMsgIcon::Warning, TMsgButtons::Ok);
         Files.Remove(name.toStdString());
         Store();
         return;
@@ -71,7 +71,7 @@ void TRecentMenu::Update()
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
         auto *item = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), Menu);
         item->setObjectName(QStringLiteral("Recent%1").arg(i + 1));
-        item->setStatusTip(QStringLiteral("Opens ") + name);
+        item->setStatusTip(tr("Opens %1").arg(name));
         connect(item, &QAction::triggered, this, [this, name] { Choose(name); });
         Menu->insertAction(Before, item);
         MenuItems << item;

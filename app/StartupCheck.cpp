@@ -7,12 +7,47 @@
 #include "editor/Help.h"
 #include "editor/Recovery.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileInfo>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace zor {
 
 namespace {
+
+QByteArray Local(const QString &s)
+{
+    return s.toLocal8Bit();
+}
+
+// One line of the report: its words in the reader's language, the names (paths, system
+// messages) put in byte for byte as the system gave them.
+void Report(std::FILE *out, const QString &line, std::initializer_list<std::string> args = {})
+{
+    const QByteArray pattern = Local(line);
+    const std::vector<std::string> values(args);
+    std::string text;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9' &&
+            std::size_t(pattern[i + 1] - '1') < values.size()) {
+            text += values[std::size_t(pattern[++i] - '1')];
+            continue;
+        }
+        text += c;
+    }
+    text += '\n';
+    std::fputs(text.c_str(), out);
+}
+
+std::string LocalString(const QString &s)
+{
+    return Local(s).toStdString();
+}
 
 // Answers every question with its first button and reports it, so a check never waits for a
 // person and never hides a message.
@@ -30,8 +65,8 @@ public:
         ++Count;
         QString oneLine = text;
         oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        std::fprintf(Out, "message box: %s: %s\n", caption.toLocal8Bit().constData(),
-                     oneLine.toLocal8Bit().constData());
+        Report(Out, QCoreApplication::translate("StartupCheck", "message box: %1: %2"),
+               {LocalString(caption), LocalString(oneLine)});
         return buttons == TMsgButtons::Ok || buttons == TMsgButtons::OkCancel ? TMsgAnswer::Ok
                                                                               : TMsgAnswer::Yes;
     }
@@ -47,11 +82,6 @@ private:
     TDialogs *Previous = nullptr;
 };
 
-QByteArray Local(const QString &s)
-{
-    return s.toLocal8Bit();
-}
-
 } // namespace
 
 int RunStartupCheck(const QStringList &files, std::FILE *out)
@@ -64,19 +94,27 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
     form.CreateForms();
 
     const QString font = FindSymbolFont(DefaultSymbolFontFolders());
-    std::fprintf(out, "symbol font: %s\n", font.isEmpty() ? "not found" : Local(font).constData());
+    Report(out, QCoreApplication::translate("StartupCheck", "symbol font: %1"),
+           {LocalString(font.isEmpty() ? QCoreApplication::translate("StartupCheck", "not found")
+                                       : font)});
     ok = ok && !font.isEmpty();
 
     for (const char *page : {THelpWindow::ContentsPage, THelpWindow::HelpOnHelpPage}) {
         const bool found = THelpWindow::IsManualUrl(THelpWindow::PageUrl(QLatin1String(page)));
-        std::fprintf(out, "manual: %s %s\n", page, found ? "found" : "not found");
+        Report(
+            out, QCoreApplication::translate("StartupCheck", "manual: %1 %2"),
+            {page, LocalString(found ? QCoreApplication::translate("StartupCheck", "found")
+                                     : QCoreApplication::translate("StartupCheck", "not found"))});
         ok = ok && found;
     }
 
     const QFileInfo settings(form.SettingsPath());
     const bool writable = QFileInfo(settings.absolutePath()).isWritable();
-    std::fprintf(out, "settings file: %s%s\n", Local(settings.absoluteFilePath()).constData(),
-                 writable ? "" : " (its folder is not writable)");
+    Report(out,
+           writable ? QCoreApplication::translate("StartupCheck", "settings file: %1")
+                    : QCoreApplication::translate("StartupCheck",
+                                                  "settings file: %1 (its folder is not writable)"),
+           {LocalString(settings.absoluteFilePath())});
     ok = ok && writable;
 
     // Made and removed again, as an editor's own folder would be: the folder's permission bits
@@ -86,15 +124,19 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
     TRecoveryStore probe(recovery.front());
     const bool recoverable = probe.Open(&recoveryError);
     probe.Finish();
-    std::fprintf(out, "recovery folder: %s%s%s\n", recovery.front().c_str(),
-                 recoverable ? "" : " (cannot be written: ",
-                 recoverable ? "" : (recoveryError + ")").c_str());
+    Report(out,
+           recoverable ? QCoreApplication::translate("StartupCheck", "recovery folder: %1")
+                       : QCoreApplication::translate("StartupCheck",
+                                                     "recovery folder: %1 (cannot be written: %2)"),
+           {recovery.front(), recoveryError});
     if (!recoverable)
         for (std::size_t i = 1; i < recovery.size(); ++i) {
             TRecoveryStore fallback(recovery[i]);
             if (fallback.Open()) {
                 fallback.Finish();
-                std::fprintf(out, "recovery copies go to: %s\n", recovery[i].c_str());
+                Report(out,
+                       QCoreApplication::translate("StartupCheck", "recovery copies go to: %1"),
+                       {recovery[i]});
                 break;
             }
         }
@@ -102,7 +144,8 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
 
     form.OpenDocuments(files);
     for (TMDIChild *w : form.Documents())
-        std::fprintf(out, "document window: %s\n", Local(w->FileName).constData());
+        Report(out, QCoreApplication::translate("StartupCheck", "document window: %1"),
+               {LocalString(w->FileName)});
 
     if (dialogs.Count > 0)
         ok = false;

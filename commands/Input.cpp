@@ -97,7 +97,7 @@ void TMaskEdit::focusInEvent(QFocusEvent *event)
 TVloz::TVloz(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Vloz"));
-    setWindowTitle(QStringLiteral("Enter Parameter"));
+    setWindowTitle(tr("Enter Parameter"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(248, 122);
@@ -105,7 +105,7 @@ TVloz::TVloz(QWidget *parent) : QDialog(parent)
     font.setPixelSize(11);
     setFont(font);
 
-    Nadpis = new QLabel(QStringLiteral("Number:"), this);
+    Nadpis = new QLabel(tr("Number:"), this);
     Nadpis->setObjectName(QStringLiteral("Nadpis"));
     QFont bold = font;
     bold.setBold(true);
@@ -124,11 +124,11 @@ TVloz::TVloz(QWidget *parent) : QDialog(parent)
     UpDown->SetPosition(1);
     UpDown->raise();
 
-    OK = new QPushButton(QStringLiteral("OK"), this);
+    OK = new QPushButton(tr("OK"), this);
     OK->setObjectName(QStringLiteral("OK"));
     OK->setGeometry(40, 80, 75, 25);
     OK->setDefault(true);
-    Cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    Cancel = new QPushButton(tr("Cancel"), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
     Cancel->setGeometry(136, 80, 75, 25);
     Cancel->setAutoDefault(false);

@@ -135,6 +135,30 @@ bool IsVocabularySymbol(unsigned char symbol);
 std::string SymbolTooltip(unsigned char symbol, std::uint32_t colour, std::string_view digits,
                           int text = 0);
 
+// The same tooltip in parts, for the editor, which words it in the operator's language: the
+// button (nullptr outside the vocabulary), which number the tooltip names and how.
+struct TSymbolTip
+{
+    enum class TNumber : std::uint8_t {
+        None,         // the short hint alone
+        PauseSeconds, // "Pause 20: 20 s": Digits, Value seconds (0 counts as 256)
+        PauseTenths,  // "Pause 05: 0.5 s": Digits, Value tenths of a second
+        Line,         // "Set line: 3": Digits
+        Seconds,      // "Time: 10 s": Value
+        Times,        // "Repeat: 5 times": Value
+        Text,         // "Move text in from right, the 3rd text": Value, counted from 1
+    };
+    const TCommandButton *Button = nullptr;
+    TNumber Number = TNumber::None;
+    std::string Digits;
+    int Value = 0;
+};
+TSymbolTip SymbolTipParts(unsigned char symbol, std::uint32_t colour, std::string_view digits,
+                          int text = 0);
+
+// The English ordinal ending of n: "st", "nd", "rd" or "th" (1st, 12th, 23rd).
+std::string_view OrdinalSuffix(int n);
+
 // The two halves of a stored hint. Without a bar both are the whole text.
 std::string_view GetShortHint(std::string_view hint);
 std::string_view GetLongHint(std::string_view hint);

@@ -12,8 +12,8 @@ namespace zor {
 Tabb::Tabb(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("abb"));
-    setWindowTitle(QStringLiteral("About"));
-    setStatusTip(QStringLiteral("About programm ZorEdit"));
+    setWindowTitle(tr("About"));
+    setStatusTip(tr("About programm ZorEdit"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(264, 199);
@@ -28,19 +28,19 @@ Tabb::Tabb(QWidget *parent) : QDialog(parent)
     Image1->setGeometry(16, 16, 49, 41);
     Image1->setPixmap(ZorAppPixmap(32));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setToolTip(QStringLiteral("ZorEdit for windows"));
+    Image1->setToolTip(tr("ZorEdit for windows"));
 
-    Label1 = new QLabel(QStringLiteral("ZorEdit for Windows 95/98"), Panel1);
+    Label1 = new QLabel(tr("ZorEdit for Windows 95/98"), Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->adjustSize();
     Label1->move(80, 32);
 
-    Label2 = new QLabel(QStringLiteral("Version 1.10 "), Panel1);
+    Label2 = new QLabel(tr("Version 1.10 "), Panel1);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->adjustSize();
     Label2->move(96, 56);
 
-    Label3 = new QLabel(QStringLiteral("Editor for Zor LED message panels"), Panel1);
+    Label3 = new QLabel(tr("Editor for Zor LED message panels"), Panel1);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->adjustSize();
     Label3->move(24, 104);
@@ -54,7 +54,7 @@ Tabb::Tabb(QWidget *parent) : QDialog(parent)
     const int boxWidth = std::max(264, Panel1->x() + needed + 14);
     setFixedSize(boxWidth, 199);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1 = new QPushButton(tr("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(96 + (boxWidth - 264) / 2, 160, 74, 25);
     Button1->setDefault(true);

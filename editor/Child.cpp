@@ -84,7 +84,7 @@ QTextCharFormat TMDIChild::PlainTextFormat() const
 
 QString TMDIChild::ModeText() const
 {
-    return InsertMode ? QStringLiteral("Insert") : QStringLiteral("Overwrite");
+    return InsertMode ? tr("Insert") : tr("Overwrite");
 }
 
 bool TMDIChild::LoadFile(const QString &name, QString *error, QString *warning)
@@ -118,9 +118,8 @@ bool TMDIChild::AskOverwrite(const QString &name)
 {
     if (!QFileInfo::exists(name))
         return true;
-    return Dialogs().MessageBox(this, QStringLiteral("Question"),
-                                name + QStringLiteral(" exists\nOverwrite?"), TMsgIcon::Question,
-                                TMsgButtons::YesNo) == TMsgAnswer::Yes;
+    return Dialogs().MessageBox(this, tr("Question"), tr("%1 exists\nOverwrite?").arg(name),
+                                TMsgIcon::Question, TMsgButtons::YesNo) == TMsgAnswer::Yes;
 }
 
 bool TMDIChild::Save()
@@ -129,7 +128,7 @@ bool TMDIChild::Save()
         return SaveAs();
     if (FileChangedSince && FileChangedSince()) {
         const TMsgAnswer answer = Dialogs().MessageBox(
-            this, QStringLiteral("Confirm"),
+            this, tr("Confirm"),
             tr("%1 was changed on disk after its recovery copy was made.\nOverwrite it?")
                 .arg(FileName),
             TMsgIcon::Warning, TMsgButtons::OverwriteSaveAsCancel);
@@ -149,7 +148,7 @@ bool TMDIChild::SaveAs()
     TFileDialogState &dialog = SaveDialog ? *SaveDialog : OwnSaveDialog;
     // The dialog is shared: without this, a new document's Save would be captioned with the
     // name the last Save As was for.
-    dialog.Title = QStringLiteral("Save ") + NameWithoutFolder(FileName) + QStringLiteral(" As...");
+    dialog.Title = tr("Save %1 As...").arg(NameWithoutFolder(FileName));
     dialog.FileName = FileName;
     if (!Dialogs().ExecuteSave(this, dialog))
         return false;
@@ -169,9 +168,9 @@ bool TMDIChild::FormCloseQuery()
 {
     if (!Editor->document()->isModified())
         return true;
-    const TMsgAnswer answer = Dialogs().MessageBox(this, QStringLiteral("Confirm"),
-                                                   QStringLiteral("Save changes to ") + FileName,
-                                                   TMsgIcon::Question, TMsgButtons::YesNoCancel);
+    const TMsgAnswer answer =
+        Dialogs().MessageBox(this, tr("Confirm"), tr("Save changes to %1").arg(FileName),
+                             TMsgIcon::Question, TMsgButtons::YesNoCancel);
     if (answer == TMsgAnswer::Cancel)
         return false;
     // Changes the operator asked to keep are never thrown away by a save that did not happen.

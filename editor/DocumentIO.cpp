@@ -3,6 +3,7 @@
 #include "base/AtomicFile.h"
 #include "editor/rtf/DocumentFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTextDocument>
 
@@ -15,24 +16,29 @@ bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error, 
         const QString reason = QString::fromStdString(file.Reason());
         switch (file.File.Status) {
         case TFileReadStatus::Ok: // read, but its RTF refused
-            *error = QStringLiteral("Cannot read file %1. %2").arg(path, reason);
+            *error = QCoreApplication::translate("DocumentIO", "Cannot read file %1. %2")
+                         .arg(path, reason);
             break;
         case TFileReadStatus::TooLarge:
-            *error =
-                QStringLiteral("Cannot read file %1. It is too large for a document.").arg(path);
+            *error = QCoreApplication::translate(
+                         "DocumentIO", "Cannot read file %1. It is too large for a document.")
+                         .arg(path);
             break;
         case TFileReadStatus::ReadFailed:
-            *error = QStringLiteral("Cannot read file %1. %2").arg(path, reason);
+            *error = QCoreApplication::translate("DocumentIO", "Cannot read file %1. %2")
+                         .arg(path, reason);
             break;
         default:
-            *error = QStringLiteral("Cannot open file %1. %2").arg(path, reason);
+            *error = QCoreApplication::translate("DocumentIO", "Cannot open file %1. %2")
+                         .arg(path, reason);
             break;
         }
         text.clear();
         return false;
     }
     if (warning && !file.Warning.empty())
-        *warning = QStringLiteral("File %1: %2").arg(path, QString::fromStdString(file.Warning));
+        *warning = QCoreApplication::translate("DocumentIO", "File %1: %2")
+                       .arg(path, QString::fromStdString(file.Warning));
     FillTextDocument(text, std::move(file.Doc));
     return true;
 }
@@ -46,8 +52,11 @@ bool SaveDocumentFile(const QString &path, const QTextDocument &text, QString *e
     if (WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes, &failure))
         return true;
     const QString reason = QString::fromLocal8Bit(failure.Why.c_str());
-    *error = failure.Created ? QStringLiteral("Cannot write file %1. %2").arg(path, reason)
-                             : QStringLiteral("Cannot create file %1. %2").arg(path, reason);
+    *error = failure.Created
+                 ? QCoreApplication::translate("DocumentIO", "Cannot write file %1. %2")
+                       .arg(path, reason)
+                 : QCoreApplication::translate("DocumentIO", "Cannot create file %1. %2")
+                       .arg(path, reason);
     return false;
 }
 

@@ -11,8 +11,6 @@ namespace zor {
 
 namespace {
 
-const QString WindowTitle = QStringLiteral("ZorEdit Help");
-
 // The resource file behind a manual URL (":/help/index.html").
 QString ResourcePath(const QUrl &url)
 {
@@ -24,7 +22,7 @@ QString ResourcePath(const QUrl &url)
 THelpWindow::THelpWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(WindowTitle);
+    setWindowTitle(tr("ZorEdit Help"));
     resize(760, 600);
 
     Viewer = new QTextBrowser(this);
@@ -34,29 +32,27 @@ THelpWindow::THelpWindow(QWidget *parent) : QMainWindow(parent)
     Viewer->setOpenExternalLinks(false);
     setCentralWidget(Viewer);
 
-    auto *bar = addToolBar(QStringLiteral("Navigation"));
+    auto *bar = addToolBar(tr("Navigation"));
     bar->setObjectName(QStringLiteral("HelpToolBar"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
-    Back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Back"));
+    Back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), tr("Back"));
     Back->setObjectName(QStringLiteral("HelpBack"));
     Back->setShortcut(QKeySequence::Back);
-    Back->setToolTip(QStringLiteral("Back to the page you came from (Alt+Left)"));
+    Back->setToolTip(tr("Back to the page you came from (Alt+Left)"));
     Back->setEnabled(false);
 
-    Forward =
-        bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Forward"));
+    Forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), tr("Forward"));
     Forward->setObjectName(QStringLiteral("HelpForward"));
     Forward->setShortcut(QKeySequence::Forward);
-    Forward->setToolTip(QStringLiteral("Forward again (Alt+Right)"));
+    Forward->setToolTip(tr("Forward again (Alt+Right)"));
     Forward->setEnabled(false);
 
-    Contents =
-        bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Contents"));
+    Contents = bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), tr("Contents"));
     Contents->setObjectName(QStringLiteral("HelpContents"));
     Contents->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
-    Contents->setToolTip(QStringLiteral("The list of contents (Alt+Home)"));
+    Contents->setToolTip(tr("The list of contents (Alt+Home)"));
 
     connect(Back, &QAction::triggered, Viewer, &QTextBrowser::backward);
     connect(Forward, &QAction::triggered, Viewer, &QTextBrowser::forward);
@@ -114,9 +110,11 @@ void THelpWindow::FollowLink(const QUrl &url)
 void THelpWindow::UpdateTitle()
 {
     const QString title = Viewer->documentTitle();
-    setWindowTitle(title.isEmpty() || title == WindowTitle
-                       ? WindowTitle
-                       : WindowTitle + QStringLiteral(" - ") + title);
+    const QString windowTitle = tr("ZorEdit Help");
+    setWindowTitle(title.isEmpty() || title == windowTitle
+                       ? windowTitle
+                       : tr("%1 - %2", "help window title: ZorEdit Help - page title")
+                             .arg(windowTitle, title));
 }
 
 } // namespace zor

@@ -3,6 +3,7 @@
 #include "ui/Dialogs.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
@@ -52,7 +53,8 @@ void PrintCommand(QWidget *parent, QPrinter &printer, const QTextDocument &docum
         return;
     printer.setDocName(name);
     if (!PrintDocument(document, printer))
-        ShowErrorBox(parent, QStringLiteral("Printing %1 failed.").arg(name));
+        ShowErrorBox(parent,
+                     QCoreApplication::translate("Printing", "Printing %1 failed.").arg(name));
 }
 
 } // namespace zor

@@ -5,6 +5,7 @@
 #include "ui/DocumentConversion.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -61,6 +62,49 @@ private:
     QTextEdit *Editor;
 };
 
+// SymbolTooltip's words, each sentence whole for the translator; the English comes out as
+// SymbolTooltip gives it.
+QString TranslatedSymbolTip(const TSymbolTip &tip)
+{
+    using enum TSymbolTip::TNumber;
+    if (!tip.Button)
+        return {};
+    // The button's short hint: the words before the bar of the translated hint.
+    const QString whole =
+        QCoreApplication::translate("Vocabulary", std::string(tip.Button->Hint).c_str());
+    const QString hint = whole.left(whole.indexOf(QLatin1Char('|')));
+    const QString digits = QString::fromStdString(tip.Digits);
+    const QString value = QString::number(tip.Value);
+    switch (tip.Number) {
+    case None:
+        break;
+    case PauseSeconds:
+        return QCoreApplication::translate("SymbolTips", "%1 %2: %3 s").arg(hint, digits, value);
+    case PauseTenths:
+        return QCoreApplication::translate("SymbolTips", "%1 %2: 0.%3 s").arg(hint, digits, value);
+    case Line:
+        return QCoreApplication::translate("SymbolTips", "%1: %2").arg(hint, digits);
+    case Seconds:
+        return QCoreApplication::translate("SymbolTips", "%1: %2 s").arg(hint, value);
+    case Times:
+        // The English picks its word by the number; a language with more forms gets them all.
+        return (tip.Value == 1
+                    ? QCoreApplication::translate("SymbolTips", "%1: %n time", nullptr, tip.Value)
+                    : QCoreApplication::translate("SymbolTips", "%1: %n times", nullptr, tip.Value))
+            .arg(hint);
+    case Text: {
+        const std::string_view suffix = OrdinalSuffix(tip.Value);
+        const QString sentence =
+            suffix == "st"   ? QCoreApplication::translate("SymbolTips", "%1, the %2st text")
+            : suffix == "nd" ? QCoreApplication::translate("SymbolTips", "%1, the %2nd text")
+            : suffix == "rd" ? QCoreApplication::translate("SymbolTips", "%1, the %2rd text")
+                             : QCoreApplication::translate("SymbolTips", "%1, the %2th text");
+        return sentence.arg(hint, value);
+    }
+    }
+    return hint;
+}
+
 } // namespace
 
 QString SymbolTipAt(const QTextDocument &document, int position)
@@ -94,7 +138,7 @@ QString SymbolTipAt(const QTextDocument &document, int position)
             button = &b;
     if (button && button->Kind == TCommandKind::ckTransition)
         segment = TextNumberAfter(DocumentFromText(document), static_cast<std::size_t>(position));
-    return QString::fromStdString(SymbolTooltip(symbol, colour, digits, segment));
+    return TranslatedSymbolTip(SymbolTipParts(symbol, colour, digits, segment));
 }
 
 void InstallSymbolTips(QTextEdit *editor)

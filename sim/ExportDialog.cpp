@@ -23,41 +23,39 @@ namespace zor {
 TExportDialog::TExportDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("ExportDialog"));
-    setWindowTitle(QStringLiteral("Export animation"));
+    setWindowTitle(tr("Export animation"));
     auto *form = new QFormLayout(this);
-    OnePass = new QRadioButton(QStringLiteral("&One pass of the program (at most 60 s)"), this);
+    OnePass = new QRadioButton(tr("&One pass of the program (at most 60 s)"), this);
     OnePass->setObjectName(QStringLiteral("OnePass"));
     OnePass->setChecked(true);
-    Seconds = new QRadioButton(QStringLiteral("&Seconds:"), this);
+    Seconds = new QRadioButton(tr("&Seconds:"), this);
     Seconds->setObjectName(QStringLiteral("Seconds"));
     SecondsValue = new QSpinBox(this);
     SecondsValue->setObjectName(QStringLiteral("SecondsValue"));
-    SecondsValue->setAccessibleName(QStringLiteral("Seconds"));
+    SecondsValue->setAccessibleName(tr("Seconds"));
     // Beyond the limit on purpose: asking for more says why it cannot be had.
     SecondsValue->setRange(1, 3600);
     SecondsValue->setValue(60);
     Scale = new QSpinBox(this);
     Scale->setObjectName(QStringLiteral("Scale"));
-    Scale->setAccessibleName(QStringLiteral("Scale"));
+    Scale->setAccessibleName(tr("Scale"));
     Scale->setRange(TGifRecorder::MinScale, TGifRecorder::MaxScale);
     Scale->setValue(2);
-    Scale->setSuffix(QStringLiteral(" pixels a dot"));
-    form->addRow(QStringLiteral("Length:"), OnePass);
+    Scale->setSuffix(tr(" pixels a dot"));
+    form->addRow(tr("Length:"), OnePass);
     auto *seconds = new QHBoxLayout;
     seconds->addWidget(Seconds);
     seconds->addWidget(SecondsValue);
     form->addRow(QString(), seconds);
-    QString tooLong =
-        QString::fromLatin1(AnimationTooLong.data(), qsizetype(AnimationTooLong.size()));
-    tooLong[0] = tooLong[0].toUpper();
-    TooLong = new QLabel(tooLong + QLatin1Char('.'), this);
+    // The words of AnimationTooLong, which zor prints, as a sentence.
+    TooLong = new QLabel(tr("A GIF holds at most 15000 frames (5 minutes)."), this);
     TooLong->setObjectName(QStringLiteral("TooLong"));
     // Kept in the layout while hidden, so that the dialog does not change its size.
     QSizePolicy keep = TooLong->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     TooLong->setSizePolicy(keep);
     form->addRow(QString(), TooLong);
-    auto *scaleLabel = new QLabel(QStringLiteral("S&cale:"), this);
+    auto *scaleLabel = new QLabel(tr("S&cale:"), this);
     scaleLabel->setBuddy(Scale);
     form->addRow(scaleLabel, Scale);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -86,15 +84,18 @@ QString ExportAnimationCommand(QWidget *parent, const std::string &program,
                                const QString &documentName, TFileDialogState &state)
 {
     if (program.empty()) {
-        Dialogs().MessageBox(parent, QStringLiteral("Information"),
-                             QStringLiteral("The document has no commands: there is nothing to "
-                                            "export."),
-                             TMsgIcon::Information, TMsgButtons::Ok);
+        Dialogs().MessageBox(
+            parent, QCoreApplication::translate("ExportDialog", "Information"),
+            QCoreApplication::translate("ExportDialog",
+                                        "The document has no commands: there is nothing to "
+                                        "export."),
+            TMsgIcon::Information, TMsgButtons::Ok);
         return {};
     }
-    state.Filter = QStringLiteral("Animated GIF|*.gif");
+    state.Filter =
+        QCoreApplication::translate("ExportDialog", "Animated GIF") + QStringLiteral("|*.gif");
     state.DefaultExt = QStringLiteral("gif");
-    state.Title = QStringLiteral("Export animation");
+    state.Title = QCoreApplication::translate("ExportDialog", "Export animation");
     // The document's name as a GIF, where the last one went, else beside the document.
     const QFileInfo document(documentName);
     const QString folder = !state.FileName.isEmpty() ? QFileInfo(state.FileName).absolutePath()
@@ -105,9 +106,10 @@ QString ExportAnimationCommand(QWidget *parent, const std::string &program,
         return {};
     const QString name = state.FileName;
     if (QFileInfo::exists(name) &&
-        Dialogs().MessageBox(parent, QStringLiteral("Question"),
-                             name + QStringLiteral(" exists\nOverwrite?"), TMsgIcon::Question,
-                             TMsgButtons::YesNo) != TMsgAnswer::Yes)
+        Dialogs().MessageBox(
+            parent, QCoreApplication::translate("ExportDialog", "Question"),
+            QCoreApplication::translate("ExportDialog", "%1 exists\nOverwrite?").arg(name),
+            TMsgIcon::Question, TMsgButtons::YesNo) != TMsgAnswer::Yes)
         return {};
     TExportDialog dialog(parent);
     if (Dialogs().ExecuteForm(dialog) != QDialog::Accepted)
@@ -118,10 +120,12 @@ QString ExportAnimationCommand(QWidget *parent, const std::string &program,
     options.Frames = dialog.OnePass->isChecked()
                          ? OnePassFrames(program, TPreviewDock::TimelineFrames)
                          : static_cast<std::uint64_t>(dialog.SecondsValue->value()) * 50;
-    QProgressDialog progress(QStringLiteral("Writing %1...").arg(QFileInfo(name).fileName()),
-                             QStringLiteral("Cancel"), 0, static_cast<int>(options.Frames), parent);
+    QProgressDialog progress(QCoreApplication::translate("ExportDialog", "Writing %1...")
+                                 .arg(QFileInfo(name).fileName()),
+                             QCoreApplication::translate("ExportDialog", "Cancel"), 0,
+                             static_cast<int>(options.Frames), parent);
     progress.setObjectName(QStringLiteral("ExportProgress"));
-    progress.setWindowTitle(QStringLiteral("Export animation"));
+    progress.setWindowTitle(QCoreApplication::translate("ExportDialog", "Export animation"));
     // Wide enough that the window manager shows the whole caption beside its buttons.
     QFont caption = progress.font();
     caption.setBold(true);
@@ -138,9 +142,8 @@ QString ExportAnimationCommand(QWidget *parent, const std::string &program,
         ExportAnimation(program, QFile::encodeName(name).toStdString(), options);
     progress.reset();
     if (!result.Ok && !result.Cancelled)
-        ShowErrorBox(
-            parent,
-            QStringLiteral("Cannot write %1: %2").arg(name, QString::fromStdString(result.Error)));
+        ShowErrorBox(parent, QCoreApplication::translate("ExportDialog", "Cannot write %1: %2")
+                                 .arg(name, QString::fromStdString(result.Error)));
     return result.Ok && !result.Cancelled ? name : QString();
 }
 

@@ -93,7 +93,7 @@ void TFrameHandOff::Deliver()
 TPanelView::TPanelView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PreviewPanel"));
-    setAccessibleName(QStringLiteral("Panel preview"));
+    setAccessibleName(tr("Panel preview"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(Canvas.Picture().size());
 }
@@ -139,7 +139,7 @@ void TPanelView::paintEvent(QPaintEvent *event)
 void TPanelView::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    QAction *copy = menu.addAction(QStringLiteral("Copy frame"));
+    QAction *copy = menu.addAction(tr("Copy frame"));
     copy->setObjectName(QStringLiteral("CopyFrame"));
     connect(copy, &QAction::triggered, this, &TPanelView::CopyFrameRequested);
     menu.exec(event->globalPos());

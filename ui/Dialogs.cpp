@@ -93,8 +93,8 @@ static TMsgAnswer RunMessageBox(QWidget *parent, const QString &caption, const Q
     case TMsgButtons::RecoverDiscard:
         // The standard buttons keep their answers; only their words change.
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Recover"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("&Discard"));
+        box.button(QMessageBox::Yes)->setText(QCoreApplication::translate("TDialogs", "&Recover"));
+        box.button(QMessageBox::No)->setText(QCoreApplication::translate("TDialogs", "&Discard"));
         // Escape and the close box keep the copies: nothing is deleted by a key pressed in
         // passing.
         box.setEscapeButton(QMessageBox::Yes);
@@ -153,7 +153,8 @@ TMsgAnswer TQtDialogs::Ask(QWidget *parent, const QString &caption, const QStrin
 static bool RunFileDialog(QWidget *parent, TFileDialogState &state, bool save)
 {
     const QString title = state.Title.isEmpty()
-                              ? (save ? QStringLiteral("Save As") : QStringLiteral("Open"))
+                              ? (save ? QCoreApplication::translate("TDialogs", "Save As")
+                                      : QCoreApplication::translate("TDialogs", "Open"))
                               : state.Title;
     QFileDialog dialog(parent, title, state.InitialDir, QtFileFilter(state.Filter));
     // The caller asks its own overwrite question with its own wording.
@@ -185,10 +186,12 @@ bool TQtDialogs::ExecuteFont(QWidget *parent, TFontDialogState &state)
     // Qt's font dialog has no colour choice of its own; the colour follows in a second step so
     // the effects (colour, underline, strike-out) are all offered.
     bool ok = false;
-    QFont font = QFontDialog::getFont(&ok, state.Font, parent, QStringLiteral("Font"));
+    QFont font = QFontDialog::getFont(&ok, state.Font, parent,
+                                      QCoreApplication::translate("TDialogs", "Font"));
     if (!ok)
         return false;
-    QColor color = QColorDialog::getColor(state.Color, parent, QStringLiteral("Color"));
+    QColor color = QColorDialog::getColor(state.Color, parent,
+                                          QCoreApplication::translate("TDialogs", "Color"));
     if (!color.isValid())
         return false;
     state.Font = font;

@@ -15,7 +15,7 @@ constexpr int InitialBarMaximum = 100;
 TGraf::TGraf(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Graf"));
-    setWindowTitle(QStringLiteral("Wait please..."));
+    setWindowTitle(tr("Wait please..."));
     // No border icons: the transfer is broken off with Cancel, which lets the frame in flight
     // finish and closes the port properly.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -26,10 +26,10 @@ TGraf::TGraf(QWidget *parent) : QDialog(parent)
     ProgressBar1->setRange(0, InitialBarMaximum);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton = new QPushButton(tr("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setAccessibleName(QStringLiteral("Cancel"));
-    CancelButton->setToolTip(QStringLiteral("Cancel the transfer"));
+    CancelButton->setAccessibleName(tr("Cancel"));
+    CancelButton->setToolTip(tr("Cancel the transfer"));
     CancelButton->setGeometry(76, 38, 75, 25);
     connect(CancelButton, &QPushButton::clicked, this, &TGraf::reject);
 }

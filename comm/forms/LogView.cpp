@@ -49,16 +49,16 @@ QStringList LogLines(const QByteArray &text)
 TLogView::TLogView(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("LogView"));
-    setWindowTitle(QStringLiteral("Transfer log"));
+    setWindowTitle(tr("Transfer log"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(640, 400);
     auto *layout = new QVBoxLayout(this);
     auto *choice = new QHBoxLayout;
-    LogLabel = new QLabel(QStringLiteral("&Log of:"), this);
+    LogLabel = new QLabel(tr("&Log of:"), this);
     LogChoice = new QComboBox(this);
     LogChoice->setObjectName(QStringLiteral("LogChoice"));
-    LogChoice->setAccessibleName(QStringLiteral("Log of"));
-    LogChoice->setToolTip(QStringLiteral("The port of Parameters or a named panel"));
+    LogChoice->setAccessibleName(tr("Log of"));
+    LogChoice->setToolTip(tr("The port of Parameters or a named panel"));
     LogChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     LogLabel->setBuddy(LogChoice);
     choice->addWidget(LogLabel);
@@ -81,7 +81,7 @@ TLogView::TLogView(QWidget *parent) : QWidget(parent, Qt::Window)
     // A frame's bytes on one line are easier to compare unwrapped, column under column.
     Text->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    Text->setAccessibleName(QStringLiteral("Transfer log"));
+    Text->setAccessibleName(tr("Transfer log"));
     layout->addWidget(Text);
 }
 
@@ -119,16 +119,16 @@ bool TLogView::LoadLog(const QString &path)
         ReadFileBounded(QFile::encodeName(path).toStdString(), MaxLogBytes, &bytes);
     QString problem;
     if (read.Status == TFileReadStatus::CannotOpen && read.Errno == ENOENT)
-        problem = QStringLiteral("There is no transfer log at %1 yet.").arg(path);
+        problem = tr("There is no transfer log at %1 yet.").arg(path);
     else if (read.Status == TFileReadStatus::TooLarge)
-        problem = QStringLiteral("%1 is too large to be a transfer log.").arg(path);
+        problem = tr("%1 is too large to be a transfer log.").arg(path);
     else if (read.Status == TFileReadStatus::NotRegular && read.Errno == 0)
-        problem = QStringLiteral("%1 is not a regular file (a device, a FIFO or a socket): "
-                                 "there is no log in it to show.")
+        problem = tr("%1 is not a regular file (a device, a FIFO or a socket): "
+                     "there is no log in it to show.")
                       .arg(path);
     else if (!read.Ok())
-        problem = QStringLiteral("%1 cannot be read: %2")
-                      .arg(path, QString::fromLocal8Bit(read.Reason().c_str()));
+        problem =
+            tr("%1 cannot be read: %2").arg(path, QString::fromLocal8Bit(read.Reason().c_str()));
     if (!problem.isEmpty()) {
         Status->setText(problem);
         return false;
@@ -140,12 +140,11 @@ bool TLogView::LoadLog(const QString &path)
     HighlightedLine = FailingLogLine(lines);
     const QString when = info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (HighlightedLine < 0) {
-        Status->setText(QStringLiteral("%1, written %2").arg(path, when));
+        Status->setText(tr("%1, written %2").arg(path, when));
         return true;
     }
-    Status->setText(QStringLiteral("%1, written %2; the transfer stopped at line %3")
-                        .arg(path, when)
-                        .arg(HighlightedLine + 1));
+    Status->setText(tr("%1, written %2; the transfer stopped at line %3")
+                        .arg(path, when, QString::number(HighlightedLine + 1)));
     QTextEdit::ExtraSelection mark;
     mark.cursor = QTextCursor(Text->document()->findBlockByNumber(HighlightedLine));
     mark.format.setBackground(QColor(255, 200, 200));

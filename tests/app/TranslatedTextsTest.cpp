@@ -1,0 +1,228 @@
+// Every text the editor shows is looked up in the translation catalogue: with a catalogue that
+// answers every lookup in capitals, no text of the main window and its forms is left as written.
+#include "app/CommandLine.h"
+#include "app/Zoredit.h"
+#include "comm/forms/Bargraf.h"
+#include "comm/forms/LogView.h"
+#include "commands/Input.h"
+#include "commands/Vocabulary.h"
+#include "editor/About.h"
+#include "editor/Child.h"
+#include "editor/Help.h"
+#include "editor/SymbolTips.h"
+#include "sim/ExportDialog.h"
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTranslator>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zor {
+namespace {
+
+// Capitals for every letter that is not a placeholder (%1, %n), so that the placeholders still
+// take their values.
+QString Shout(const QString &text)
+{
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i)
+        if (i == 0 || out[i - 1] != QLatin1Char('%'))
+            out[i] = out[i].toUpper();
+    return out;
+}
+
+// True for a text that came through the catalogue: it has letters and all of them are capitals
+// (names put into it, such as a file name, aside).
+bool Translated(const QString &text)
+{
+    bool letters = false;
+    for (const QChar c : text) {
+        if (c.isLower())
+            return false;
+        letters = letters || c.isLetter();
+    }
+    return letters;
+}
+
+struct TLookup
+{
+    QString Context, Source;
+    int N = -1;
+};
+
+class TShoutingCatalogue : public QTranslator
+{
+public:
+    TShoutingCatalogue() { QCoreApplication::installTranslator(this); }
+    ~TShoutingCatalogue() override { QCoreApplication::removeTranslator(this); }
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char * = nullptr,
+                      int n = -1) const override
+    {
+        Lookups.append({QLatin1String(context), QString::fromUtf8(source), n});
+        return Shout(QString::fromUtf8(source));
+    }
+    mutable QList<TLookup> Lookups;
+};
+
+// Every text a person reads in a widget and the widgets and actions under it; the names of
+// the failures.
+QStringList UntranslatedTexts(const QWidget &top)
+{
+    QStringList failures;
+    const auto check = [&failures](const QObject &o, const char *what, const QString &text) {
+        if (!text.isEmpty() && !Translated(text))
+            failures << o.objectName() + QLatin1Char('.') + QLatin1String(what) +
+                            QStringLiteral(": ") + text;
+    };
+    QList<const QWidget *> widgets{&top};
+    for (const QWidget *w : top.findChildren<QWidget *>())
+        widgets << w;
+    for (const QWidget *w : widgets) {
+        if (w->isWindow())
+            check(*w, "windowTitle", w->windowTitle());
+        check(*w, "toolTip", w->toolTip());
+        check(*w, "statusTip", w->statusTip());
+        check(*w, "accessibleName", w->accessibleName());
+        if (const auto *label = qobject_cast<const QLabel *>(w))
+            check(*w, "text", label->text());
+        if (const auto *button = qobject_cast<const QAbstractButton *>(w);
+            button && !qobject_cast<const QToolButton *>(w))
+            check(*w, "text", button->text());
+        if (const auto *spin = qobject_cast<const QSpinBox *>(w))
+            check(*w, "suffix", spin->suffix());
+        for (const QAction *a : w->actions()) {
+            if (a->isSeparator())
+                continue;
+            check(*a, "text", a->text());
+            check(*a, "toolTip", a->toolTip());
+            check(*a, "statusTip", a->statusTip());
+        }
+    }
+    return failures;
+}
+
+class TranslatedTexts : public ::testing::Test
+{
+protected:
+    TranslatedTexts()
+    {
+        TStartupOptions o;
+        o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+        o.SettingsFile = Dir.filePath(QStringLiteral("zoredit.INI"));
+        o.StartDirectory = Dir.path();
+        Form = std::make_unique<TMainForm>(o);
+        Form->CreateForms();
+    }
+
+    // In this order: the catalogue is there before the window is made.
+    TShoutingCatalogue Catalogue;
+    QTemporaryDir Dir;
+    test::TScriptedDialogs Dialogs;
+    std::unique_ptr<TMainForm> Form;
+};
+
+TEST_F(TranslatedTexts, MenusHintsAndButtonsOfTheMainWindowComeFromTheCatalogue)
+{
+    EXPECT_EQ(UntranslatedTexts(*Form->menuBar()), QStringList());
+    for (const char *name : {"ToolBar1", "ToolBar2", "ToolBar3"}) {
+        const QToolBar *bar = Form->findChild<QToolBar *>(QLatin1String(name));
+        EXPECT_EQ(UntranslatedTexts(*bar), QStringList());
+        // Named in the menu of toolbars that the toolbar area's context menu shows.
+        EXPECT_EQ(bar->windowTitle(), QLatin1String(name).toString().toUpper());
+    }
+    // A menu and its hint halves, translated whole and then split at the bar.
+    QMenu *file = Form->findChild<QMenu *>(QStringLiteral("File"));
+    EXPECT_EQ(file->title(), "&FILE");
+    const QAction *save = Form->findChild<QAction *>(QStringLiteral("Save"));
+    EXPECT_EQ(save->text(), "&SAVE");
+    EXPECT_EQ(save->toolTip(), "SAVE");
+    EXPECT_EQ(save->statusTip(), "SAVES THE ACTIVE DOCUMENT");
+    EXPECT_EQ(Form->SymbolButton(0)->toolTip(), "MOVE TEXT IN FROM RIGHT");
+    EXPECT_EQ(Form->SymbolButton(0)->statusTip(), "IT MOVES THE TEXT IN FROM THE RIGHT");
+    // The tables and the code that shows them name the same context.
+    int tableTexts = 0;
+    for (const TLookup &l : Catalogue.Lookups) {
+        if (l.Source == QLatin1String("&Redo") || l.Source == QLatin1String("&File")) {
+            EXPECT_EQ(l.Context, "TMainForm") << l.Source.toStdString();
+            ++tableTexts;
+        }
+    }
+    EXPECT_EQ(tableTexts, 2);
+}
+
+TEST_F(TranslatedTexts, FormsAndDialogsComeFromTheCatalogue)
+{
+    Tabb about;
+    EXPECT_EQ(UntranslatedTexts(about), QStringList());
+    THelpWindow help;
+    EXPECT_EQ(UntranslatedTexts(help), QStringList());
+    TExportDialog exportDialog;
+    EXPECT_EQ(UntranslatedTexts(exportDialog), QStringList());
+    TVloz number;
+    EXPECT_EQ(UntranslatedTexts(number), QStringList());
+    TGraf progress;
+    EXPECT_EQ(UntranslatedTexts(progress), QStringList());
+    TLogView log;
+    EXPECT_EQ(UntranslatedTexts(log), QStringList());
+    EXPECT_TRUE(Translated(CommandLineUsage()));
+    EXPECT_EQ(ParseCommandLine({QStringLiteral("--frobnicate")}).Error,
+              "UNKNOWN OPTION --frobnicate");
+}
+
+TEST_F(TranslatedTexts, SymbolTooltipsAreWholeSentencesWithTheirNumberForPluralForms)
+{
+    TMDIChild *w = Form->CreateDocumentWindow(Dir.filePath(QStringLiteral("doc.zor")));
+    Form->InsertCommandSymbol(QStringLiteral("s"), TCommandKind::ckParameter); // position 0
+    Form->InsertCommandSymbol(QStringLiteral("05"), TCommandKind::ckParameter);
+    Form->InsertCommandSymbol(QStringLiteral("r"), TCommandKind::ckParameter); // position 3
+    Form->InsertCommandSymbol(QStringLiteral("05"), TCommandKind::ckParameter);
+    w->Editor->insertPlainText(QStringLiteral("Hi"));
+    Form->InsertCommandSymbol(QStringLiteral(":"), TCommandKind::ckTransition); // position 8
+    w->Editor->insertPlainText(QStringLiteral("there"));
+    const QTextDocument &d = *w->Editor->document();
+
+    Catalogue.Lookups.clear();
+    EXPECT_EQ(SymbolTipAt(d, 0), "REPEAT: 5 TIMES");
+    bool counted = false;
+    for (const TLookup &l : Catalogue.Lookups)
+        counted = counted || (l.Source == QLatin1String("%1: %n times") && l.N == 5);
+    EXPECT_TRUE(counted) << "the number goes to the catalogue for its plural form";
+    EXPECT_EQ(SymbolTipAt(d, 3), "PAUSE 05: 0.5 S");
+    EXPECT_EQ(SymbolTipAt(d, 8), "MOVE TEXT IN FROM RIGHT, THE 2ND TEXT");
+    EXPECT_EQ(UntitledCaption(1), "UNTITLED");
+}
+
+TEST(TranslatedSentences, NamesPutIntoASentenceAreNeverTakenForItsPlaceholders)
+{
+    // A folder named like a placeholder: the line number must go to the sentence's own %3.
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("%1")));
+    const QString path = dir.filePath(QStringLiteral("%1/zor.log"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("start\nerror!!!!\n");
+    file.close();
+    TLogView log;
+    EXPECT_TRUE(log.LoadLog(path));
+    EXPECT_TRUE(log.Status->text().startsWith(path + QStringLiteral(", written ")))
+        << log.Status->text().toStdString();
+    EXPECT_TRUE(log.Status->text().endsWith(QStringLiteral("; the transfer stopped at line 2")))
+        << log.Status->text().toStdString();
+}
+
+} // namespace
+} // namespace zor
