@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -15,6 +16,18 @@ namespace {
 QString ResourcePath(const QUrl &url)
 {
     return QLatin1Char(':') + url.path();
+}
+
+// The manual in the interface's language (the default locale, which the catalogues set) where it
+// is translated, else the English one beside it.
+QString ManualFolder()
+{
+    const QString translated =
+        QStringLiteral("/help/%1/").arg(QLocale::languageToCode(QLocale().language()));
+    if (QFileInfo(QLatin1Char(':') + translated + QLatin1String(THelpWindow::ContentsPage))
+            .isFile())
+        return translated;
+    return QStringLiteral("/help/");
 }
 
 } // namespace
@@ -65,7 +78,7 @@ THelpWindow::THelpWindow(QWidget *parent) : QMainWindow(parent)
 
 QUrl THelpWindow::PageUrl(const QString &page)
 {
-    return QUrl(QStringLiteral("qrc:/help/")).resolved(QUrl(page));
+    return QUrl(QStringLiteral("qrc:") + ManualFolder()).resolved(QUrl(page));
 }
 
 bool THelpWindow::IsManualUrl(const QUrl &url)

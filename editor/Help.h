@@ -32,7 +32,8 @@ public:
     // long as the owner), the same one on every later call.
     static THelpWindow *ForOwner(QWidget *owner);
 
-    // qrc:/help/<page>
+    // qrc:/help/<language>/<page> where the manual is translated into the interface's language
+    // (the default locale's), else qrc:/help/<page>.
     static QUrl PageUrl(const QString &page);
 
     // True for a URL that leads to a page or picture of the manual. Everything else is refused:

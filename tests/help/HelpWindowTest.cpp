@@ -44,6 +44,38 @@ TEST(HelpWindow, ShowsAPageWithItsPicturesAndStyleSheetAndTitle)
     EXPECT_EQ(window.windowTitle(), QStringLiteral("ZorEdit Help"));
 }
 
+TEST(HelpWindow, SpeaksTheInterfacesLanguageWhereTheManualIsTranslated)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
+    {
+        THelpWindow window;
+        window.ShowPage(QStringLiteral("sending.html"));
+        EXPECT_EQ(window.Browser()->source().path(), QStringLiteral("/help/cs/sending.html"));
+        EXPECT_TRUE(window.Browser()->documentTitle().startsWith(QStringLiteral("Odesíl")))
+            << window.Browser()->documentTitle().toStdString();
+        // Its links stay in the Czech manual, and its pictures and style sheet are found.
+        emit window.Browser()->anchorClicked(
+            window.Browser()->source().resolved(QUrl(QStringLiteral("messages.html"))));
+        EXPECT_EQ(window.Browser()->source().path(), QStringLiteral("/help/cs/messages.html"));
+        EXPECT_FALSE(window.Browser()
+                         ->loadResource(QTextDocument::ImageResource,
+                                        QUrl(QStringLiteral("../../symbols/ButtonF0.png")))
+                         .toByteArray()
+                         .isEmpty());
+        EXPECT_TRUE(window.Browser()
+                        ->loadResource(QTextDocument::StyleSheetResource,
+                                       QUrl(QStringLiteral("../help.css")))
+                        .toByteArray()
+                        .contains("h1"));
+    }
+    // A language the manual is not translated into gets the English one.
+    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    EXPECT_EQ(THelpWindow::PageUrl(QStringLiteral("index.html")).path(),
+              QStringLiteral("/help/index.html"));
+    QLocale::setDefault(before);
+}
+
 TEST(HelpWindow, GoesBackForwardAndToTheContents)
 {
     THelpWindow window;
