@@ -1,10 +1,12 @@
 // What the cores need of the operating system beyond standard C++: where the program lies, where
 // a user's settings go, whether a file may be written, the command line and the console's
-// interrupt. One implementation per platform (base/posix, base/win32), chosen by the build, so
-// that no core asks which system it runs on. Paths are UTF-8 on every platform.
+// interrupt, what kind of thing a path names, and a thread's priority. One implementation per
+// platform (base/posix, base/win32), chosen by the build, so that no core asks which system it runs
+// on. Paths are UTF-8 on every platform.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -45,6 +47,16 @@ bool MayWriteBesideProgram(const std::string &folder);
 // Whether anything (a file, folder or device) is at path, as far as this user can see.
 bool PathExists(const std::string &path);
 
+// What is at a path, as far as writing to it goes.
+enum class TPathKind {
+    Missing,     // nothing (or nothing this user can see)
+    RegularFile, // a file, which a writer may replace
+    Stream,      // a FIFO or a device (POSIX: character device; Windows: a \\.\ name): it takes
+            // what is written as it comes, cannot be replaced, and reading it may wait for ever
+    Other, // a folder, a socket or anything else that is no place for a file's bytes
+};
+TPathKind PathKindOf(const std::string &path);
+
 // Whether an existing file at path must not be written: its protection says so (POSIX: no write
 // bit at all, which binds even the superuser; Windows: the read-only attribute) or this user may
 // not write it. False for a name where nothing is.
@@ -66,5 +78,34 @@ void UseBinaryStandardOutput();
 // port looks at once at what the callback set. One routing at a time.
 void RouteInterrupts(void (*onInterrupt)(int signal));
 void StopRoutingInterrupts();
+
+// A thread of this process as the system names it (POSIX: its kernel thread id; Windows: its
+// thread id).
+using TThreadId = std::uint64_t;
+TThreadId CurrentThreadId();
+
+// How urgently the system runs a thread of this process: a larger number runs sooner (POSIX: its
+// nice value negated; Windows: its priority level). 0 for a thread the system does not know.
+int ThreadPriority(TThreadId thread);
+
+// Raises the calling thread's priority for as long as it lives, for work that must keep time (a
+// frame due every 20 ms), where the system grants it (POSIX: a nice value of -10, which needs the
+// privilege to raise it; Windows: the highest level of a normal process), and puts back the
+// priority the thread had before when it ends. Made and ended on the same thread.
+class TRaisedThreadPriority
+{
+public:
+    TRaisedThreadPriority();
+    ~TRaisedThreadPriority();
+    TRaisedThreadPriority(const TRaisedThreadPriority &) = delete;
+    TRaisedThreadPriority &operator=(const TRaisedThreadPriority &) = delete;
+
+    // Whether the system granted the raise.
+    bool Raised() const { return IsRaised; }
+
+private:
+    int Previous = 0; // as the system counts it
+    bool IsRaised = false;
+};
 
 } // namespace zor

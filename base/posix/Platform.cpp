@@ -1,5 +1,6 @@
 #include "base/Platform.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -85,6 +86,20 @@ bool PathExists(const std::string &path)
     return ::stat(path.c_str(), &st) == 0;
 }
 
+TPathKind PathKindOf(const std::string &path)
+{
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) != 0)
+        return TPathKind::Missing;
+    if (S_ISREG(st.st_mode))
+        return TPathKind::RegularFile;
+    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
+        return TPathKind::Stream;
+    return TPathKind::Other;
+}
+
 bool IsReadOnlyFile(const std::string &path)
 {
     struct stat st
@@ -100,6 +115,43 @@ std::vector<std::string> ProgramArguments(int argc, char **argv)
 }
 
 void UseBinaryStandardOutput() {}
+
+TThreadId CurrentThreadId()
+{
+    return static_cast<TThreadId>(::gettid());
+}
+
+int ThreadPriority(TThreadId thread)
+{
+    // -1 is a nice value as well as the failure: only errno tells them apart.
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(thread));
+    return errno == 0 ? -nice : 0;
+}
+
+namespace {
+
+// Frames are due every 20 ms; the user's own work at the default 0 does not delay them then.
+constexpr int RaisedNice = -10;
+
+} // namespace
+
+TRaisedThreadPriority::TRaisedThreadPriority()
+{
+    const auto self = static_cast<id_t>(::gettid());
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, self);
+    if (errno != 0 || nice <= RaisedNice)
+        return;
+    Previous = nice;
+    IsRaised = ::setpriority(PRIO_PROCESS, self, RaisedNice) == 0;
+}
+
+TRaisedThreadPriority::~TRaisedThreadPriority()
+{
+    if (IsRaised)
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), Previous);
+}
 
 namespace {
 

@@ -92,6 +92,18 @@ bool PathExists(const std::string &path)
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+TPathKind PathKindOf(const std::string &path)
+{
+    // A device or a pipe (\\.\COM1, \\.\pipe\name) is no file: asking for its attributes
+    // would not tell, and opening it to ask could take it from its user.
+    if (path.rfind("\\\\.\\", 0) == 0 || path.rfind("//./", 0) == 0)
+        return TPathKind::Stream;
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return TPathKind::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? TPathKind::Other : TPathKind::RegularFile;
+}
+
 bool IsReadOnlyFile(const std::string &path)
 {
     const std::wstring name = Wide(path);
@@ -122,6 +134,36 @@ std::vector<std::string> ProgramArguments(int, char **)
 void UseBinaryStandardOutput()
 {
     _setmode(_fileno(stdout), _O_BINARY);
+}
+
+TThreadId CurrentThreadId()
+{
+    return GetCurrentThreadId();
+}
+
+int ThreadPriority(TThreadId thread)
+{
+    const THandle handle(
+        OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(thread)));
+    if (!handle.Valid())
+        return 0;
+    const int priority = GetThreadPriority(handle.Get());
+    return priority == THREAD_PRIORITY_ERROR_RETURN ? 0 : priority;
+}
+
+TRaisedThreadPriority::TRaisedThreadPriority()
+{
+    const int priority = GetThreadPriority(GetCurrentThread());
+    if (priority == THREAD_PRIORITY_ERROR_RETURN || priority >= THREAD_PRIORITY_HIGHEST)
+        return;
+    Previous = priority;
+    IsRaised = SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST) != 0;
+}
+
+TRaisedThreadPriority::~TRaisedThreadPriority()
+{
+    if (IsRaised)
+        SetThreadPriority(GetCurrentThread(), Previous);
 }
 
 namespace {

@@ -1,5 +1,9 @@
 #include "sim/engine/Player.h"
 
+#include "base/Platform.h"
+
+#include <optional>
+
 namespace zor {
 
 // Paces one run and hands its frames on: frames before the run's target go by unpaced and
@@ -56,18 +60,14 @@ private:
     std::uint64_t Next = 0;
 };
 
-TFramePlayer::TFramePlayer(TFrameTick *tick, TClock *clock, std::function<void()> onThread)
-    : Tick(tick), Clock(clock)
+TFramePlayer::TFramePlayer(TFrameTick *tick, TClock *clock, bool raisePriority)
+    : Tick(tick), Clock(clock), RaisePriority(raisePriority)
 {
     if (!Tick) {
         OwnTick = std::make_unique<TSteadyTick>();
         Tick = OwnTick.get();
     }
-    Worker = std::thread([this, onThread = std::move(onThread)] {
-        if (onThread)
-            onThread();
-        Loop();
-    });
+    Worker = std::thread([this] { Loop(); });
 }
 
 TFramePlayer::~TFramePlayer()
@@ -225,6 +225,12 @@ bool TFramePlayer::WaitForFrame(std::int64_t frame, std::chrono::milliseconds ti
     return Changed.wait_for(lock, timeout, [&] { return !RunWanted && Shown >= frame; });
 }
 
+bool TFramePlayer::WaitUntilIdle(std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(Lock);
+    return Changed.wait_for(lock, timeout, [&] { return !RunWanted && !Running; });
+}
+
 void TFramePlayer::Loop()
 {
     std::unique_lock lock(Lock);
@@ -245,7 +251,12 @@ void TFramePlayer::Loop()
         engine.SetFrameSink(&gate);
         Running = &engine;
         lock.unlock();
-        const TRunResult run = engine.RunDisplayEngine(program);
+        const TRunResult run = [&] {
+            std::optional<TRaisedThreadPriority> priority;
+            if (RaisePriority)
+                priority.emplace();
+            return engine.RunDisplayEngine(program);
+        }();
         lock.lock();
         Running = nullptr;
         if (run.End == TRunEnd::ProgramEnd && !Abort && Shown < 0 && run.Frames > 0) {

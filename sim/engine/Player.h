@@ -32,10 +32,11 @@ public:
     // tick paces the frames (null: a 20 ms steady tick of the player's own); its Start and Cancel
     // are called with the player's lock held, so it must never call back into the player. clock
     // is what the time effects read (null: the system clock). The player does not own them; both
-    // outlive it. onThread runs first thing on the player's thread (a window that wants its
-    // frames on time raises the thread's priority there).
+    // outlive it. With raisePriority, the player's thread runs at raised priority while a run
+    // goes on (where the system grants it: TRaisedThreadPriority), for a window that wants its
+    // frames on time, and at the priority it had before between runs.
     explicit TFramePlayer(TFrameTick *tick = nullptr, TClock *clock = nullptr,
-                          std::function<void()> onThread = {});
+                          bool raisePriority = false);
     ~TFramePlayer();
     TFramePlayer(const TFramePlayer &) = delete;
     TFramePlayer &operator=(const TFramePlayer &) = delete;
@@ -77,6 +78,8 @@ public:
     // Waits until frame n of the current run is shown, up to the timeout (for tests and tools).
     bool WaitForFrame(std::int64_t frame,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    // Waits until no run goes on (RunGoing() is false), up to the timeout.
+    bool WaitUntilIdle(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
 private:
     class TGate;
@@ -87,6 +90,7 @@ private:
 
     TFrameTick *Tick;
     TClock *Clock;
+    bool RaisePriority;
     std::unique_ptr<TSteadyTick> OwnTick;
     TFrameCallback OnFrame;
 
