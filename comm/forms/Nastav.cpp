@@ -1,5 +1,6 @@
 #include "comm/forms/Nastav.h"
 
+#include "base/Platform.h"
 #include "comm/DeviceTest.h"
 #include "comm/PortFactory.h"
 #include "comm/PortList.h"
@@ -23,8 +24,6 @@
 #include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-#include <sys/stat.h>
 
 namespace zor {
 
@@ -350,16 +349,19 @@ void TParamet::ZmenaClick()
 
 bool TParamet::IsForeignFile(const QString &path)
 {
-    struct stat st
-    {
-    };
-    if (stat(QFile::encodeName(path).constData(), &st) != 0)
+    switch (PathKindOf(path.toStdString())) {
+    case TPathKind::Missing:
         return false;
-    // A FIFO or a character device takes the log as it comes and is not replaced: nothing to
-    // ask, and opening one to look inside could wait for ever.
-    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
+    case TPathKind::Stream:
+        // It takes the log as it comes and is not replaced: nothing to ask, and opening one to
+        // look inside could wait for ever.
         return false;
-    if (!S_ISREG(st.st_mode) || !path.endsWith(QLatin1String(".log"), Qt::CaseInsensitive))
+    case TPathKind::Other:
+        return true;
+    case TPathKind::RegularFile:
+        break;
+    }
+    if (!path.endsWith(QLatin1String(".log"), Qt::CaseInsensitive))
         return true;
     // A document saved under a log's name is still a document.
     QFile file(path);
