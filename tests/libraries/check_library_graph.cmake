@@ -1,6 +1,7 @@
 # Checks the shape of the build's libraries and programs, fuzz targets included: the folders link
 # in the stated order only (which also rules out a cycle), no product folder includes a file of
-# tests/, and no plain-C++ core library links Qt, directly or through another library.
+# tests/, no header puts a system's own header (termios, unistd, windows, ...) before its
+# includers, and no plain-C++ core library links Qt, directly or through another library.
 #
 #   cmake -DSOURCE_DIR=<src> -DWORK_DIR=<dir> [-DGENERATOR=<g>] [-DCXX_COMPILER=<c++>] -P this
 #       configures the source afresh in WORK_DIR with `cmake --graphviz` (fuzz targets on, tests
@@ -194,6 +195,28 @@ if(SOURCE_DIR)
                 file(RELATIVE_PATH rel ${SOURCE_DIR} ${source})
                 string(APPEND problems "${rel} (in ${f}) includes tests/\n")
             endif()
+        endforeach()
+    endforeach()
+endif()
+
+# ---- Headers: what one system offers stays in the .cpp files behind the platform seam. Only a
+# header in a win32/ folder, seen by the Windows build alone, may name the Win32 types of its
+# contract (HANDLE, DCB) through <windows.h> ----
+if(SOURCE_DIR)
+    set(system_header "(termios|unistd|fcntl|dirent|poll|pthread|signal|windows|winsock2|ws2tcpip|io)\\.h|sys/[a-z_]+\\.h|arpa/[a-z_]+\\.h|netinet/[a-z_]+\\.h|netdb\\.h")
+    foreach(f ${product_folders})
+        file(GLOB_RECURSE headers ${SOURCE_DIR}/${f}/*.h)
+        foreach(header ${headers})
+            file(RELATIVE_PATH rel ${SOURCE_DIR} ${header})
+            if(rel MATCHES "/win32/")
+                continue()
+            endif()
+            file(STRINGS ${header} includes
+                REGEX "^[ \t]*#[ \t]*include[ \t]*<(${system_header})>")
+            foreach(line ${includes})
+                string(REGEX REPLACE ".*<([^>]+)>.*" "\\1" name "${line}")
+                string(APPEND problems "${rel} (a header) includes <${name}>\n")
+            endforeach()
         endforeach()
     endforeach()
 endif()
