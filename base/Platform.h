@@ -70,14 +70,56 @@ std::vector<std::string> ProgramArguments(int argc, char **argv);
 // Windows' text mode would put a CR before every LF. Nothing to do on POSIX.
 void UseBinaryStandardOutput();
 
+// Which interrupts a routing takes, and how the waits they interrupt go on.
+struct TInterruptRouting
+{
+    // The end of the terminal or session as well (POSIX: SIGHUP; Windows: nothing more, closing
+    // the console counts already), for a program that keeps a user's work.
+    bool TerminalGone = false;
+    // Interrupted waits go on as if nothing came (POSIX: SA_RESTART), for a program whose event
+    // loop learns of an interrupt through a TInterruptWakeUp. Without it a blocking wait is not
+    // restarted, so that a wait on a port looks at once at what the callback set.
+    bool RestartWaits = false;
+};
+
 // The console's interrupt: Ctrl-C (and SIGTERM on POSIX; Ctrl-Break and closing the console
-// window on Windows) calls onInterrupt with the matching signal number (SIGINT, SIGTERM) instead
-// of ending the program, until StopRoutingInterrupts() puts back what was there before. The
-// callback runs in a signal handler (POSIX) or on a thread of the system's (Windows): it may only
-// set flags and atomics. Blocking waits are not restarted after it (POSIX), so that a wait on a
-// port looks at once at what the callback set. One routing at a time.
-void RouteInterrupts(void (*onInterrupt)(int signal));
+// window on Windows) calls onInterrupt with the matching signal number (SIGINT, SIGTERM; SIGHUP
+// as routing asks) instead of ending the program, until StopRoutingInterrupts() puts back what
+// was there before. The callback runs in a signal handler (POSIX) or on a thread of the
+// system's (Windows): it may only set flags and atomics, raise a TInterruptWakeUp and call
+// EndBySignal. One routing at a time.
+void RouteInterrupts(void (*onInterrupt)(int signal), TInterruptRouting routing = {});
 void StopRoutingInterrupts();
+
+// Carries interrupts from their callback to an event loop, which may do there what a callback
+// may not (write a user's work to disk): Raise makes Handle readable, the loop watches it (a
+// QSocketNotifier) and takes the signal numbers that came. POSIX: a non-blocking pipe. Windows:
+// none (Valid() is false).
+class TInterruptWakeUp
+{
+public:
+    TInterruptWakeUp();
+    ~TInterruptWakeUp();
+    TInterruptWakeUp(const TInterruptWakeUp &) = delete;
+    TInterruptWakeUp &operator=(const TInterruptWakeUp &) = delete;
+
+    bool Valid() const { return ReadEnd >= 0; }
+    // The descriptor to watch for reading; -1 when there is none.
+    int Handle() const { return ReadEnd; }
+    // Safe in a signal handler; errno is kept.
+    void Raise(int signal) const noexcept;
+    // The signal number of the next interrupt raised, -1 when none is waiting.
+    int Take() const;
+
+private:
+    int ReadEnd = -1;
+    int WriteEnd = -1;
+};
+
+// Ends the process as signal would have without a handler, so that whoever sent it sees it (a
+// shell, the session manager); Windows: exit status 128 + signal. Safe in a signal handler;
+// never returns.
+[[noreturn]] void EndBySignal(int signal);
 
 // A thread of this process as the system names it (POSIX: its kernel thread id; Windows: its
 // thread id).

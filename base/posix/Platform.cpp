@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -155,26 +156,82 @@ TRaisedThreadPriority::~TRaisedThreadPriority()
 
 namespace {
 
-struct sigaction PreviousInt, PreviousTerm;
+struct sigaction PreviousInt, PreviousTerm, PreviousHup;
+bool HupRouted = false;
 
 } // namespace
 
-void RouteInterrupts(void (*onInterrupt)(int signal))
+void RouteInterrupts(void (*onInterrupt)(int signal), TInterruptRouting routing)
 {
     struct sigaction sa
     {
     };
     sa.sa_handler = onInterrupt;
     sigemptyset(&sa.sa_mask);
-    // No SA_RESTART: a wait on the port is woken and looks at the stop at once.
+    // Without SA_RESTART a wait on the port is woken and looks at the stop at once.
+    sa.sa_flags = routing.RestartWaits ? SA_RESTART : 0;
     sigaction(SIGINT, &sa, &PreviousInt);
     sigaction(SIGTERM, &sa, &PreviousTerm);
+    HupRouted = routing.TerminalGone;
+    if (HupRouted)
+        sigaction(SIGHUP, &sa, &PreviousHup);
 }
 
 void StopRoutingInterrupts()
 {
     sigaction(SIGINT, &PreviousInt, nullptr);
     sigaction(SIGTERM, &PreviousTerm, nullptr);
+    if (HupRouted)
+        sigaction(SIGHUP, &PreviousHup, nullptr);
+    HupRouted = false;
+}
+
+TInterruptWakeUp::TInterruptWakeUp()
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    ReadEnd = fds[0];
+    WriteEnd = fds[1];
+}
+
+TInterruptWakeUp::~TInterruptWakeUp()
+{
+    if (ReadEnd < 0)
+        return;
+    ::close(ReadEnd);
+    ::close(WriteEnd);
+}
+
+void TInterruptWakeUp::Raise(int signal) const noexcept
+{
+    const int savedErrno = errno;
+    const auto byte = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t written = ::write(WriteEnd, &byte, 1);
+    errno = savedErrno;
+}
+
+int TInterruptWakeUp::Take() const
+{
+    unsigned char byte = 0;
+    return ReadEnd >= 0 && ::read(ReadEnd, &byte, 1) == 1 ? byte : -1;
+}
+
+void EndBySignal(int signal)
+{
+    // Only calls that are safe in a signal handler.
+    struct sigaction sa
+    {
+    };
+    sa.sa_handler = SIG_DFL;
+    sigemptyset(&sa.sa_mask);
+    sigaction(signal, &sa, nullptr);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    ::raise(signal);
+    ::_exit(128 + signal);
 }
 
 } // namespace zor

@@ -190,7 +190,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
 
 } // namespace
 
-void RouteInterrupts(void (*onInterrupt)(int signal))
+void RouteInterrupts(void (*onInterrupt)(int signal), TInterruptRouting)
 {
     OnInterrupt.store(onInterrupt);
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
@@ -200,6 +200,24 @@ void StopRoutingInterrupts()
 {
     SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
     OnInterrupt.store(nullptr);
+}
+
+// The console's callback runs on a thread of its own, so there is no signal handler to get out
+// of; a program with a window gets no console interrupts at all.
+TInterruptWakeUp::TInterruptWakeUp() = default;
+
+TInterruptWakeUp::~TInterruptWakeUp() = default;
+
+void TInterruptWakeUp::Raise(int) const noexcept {}
+
+int TInterruptWakeUp::Take() const
+{
+    return -1;
+}
+
+void EndBySignal(int signal)
+{
+    std::_Exit(128 + signal);
 }
 
 } // namespace zor
