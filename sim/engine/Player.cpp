@@ -67,20 +67,21 @@ TFramePlayer::TFramePlayer(TFrameTick *tick, TClock *clock, bool raisePriority)
         OwnTick = std::make_unique<TSteadyTick>();
         Tick = OwnTick.get();
     }
-    Worker = std::thread([this] { Loop(); });
+    Worker = std::jthread([this](std::stop_token stop) { Loop(stop); });
 }
 
 TFramePlayer::~TFramePlayer()
 {
     {
         std::lock_guard lock(Lock);
-        Quit = true;
         Abort = true;
         if (Running)
             Running->RequestStop();
         Tick->Cancel();
     }
     Changed.notify_all();
+    // Wakes the thread where it waits for the next run.
+    Worker.request_stop();
     Worker.join();
 }
 
@@ -231,12 +232,12 @@ bool TFramePlayer::WaitUntilIdle(std::chrono::milliseconds timeout) const
     return Changed.wait_for(lock, timeout, [&] { return !RunWanted && !Running; });
 }
 
-void TFramePlayer::Loop()
+void TFramePlayer::Loop(std::stop_token stop)
 {
     std::unique_lock lock(Lock);
     for (;;) {
-        Changed.wait(lock, [&] { return Quit || RunWanted; });
-        if (Quit)
+        Changed.wait(lock, stop, [&] { return RunWanted; });
+        if (stop.stop_requested())
             return;
         RunWanted = false;
         Abort = false;

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -85,7 +86,7 @@ private:
     class TGate;
     friend class TGate;
 
-    void Loop();
+    void Loop(std::stop_token stop);
     void StartRun(std::uint64_t target); // with Lock held
 
     TFrameTick *Tick;
@@ -95,9 +96,8 @@ private:
     TFrameCallback OnFrame;
 
     mutable std::mutex Lock;
-    mutable std::condition_variable Changed;
+    mutable std::condition_variable_any Changed;
     std::string CurrentProgram;
-    bool Quit = false;
     bool RunWanted = false;
     bool Abort = false; // the current run is being given up
     bool IsPlaying = true;
@@ -111,7 +111,7 @@ private:
     std::int64_t Shown = -1;
     TPanelPicture ShownPicture;
     TDisplayEngine *Running = nullptr;
-    std::thread Worker;
+    std::jthread Worker;
 };
 
 } // namespace zor
