@@ -2,8 +2,8 @@
 // RFC 2217 and sends the panel nothing; and on its own thread, given up on request.
 #include "comm/DeviceTest.h"
 #include "comm/NetPort.h"
-#include "tests/comm/PanelProcess.h"
-#include "tests/comm/Ser2netProcess.h"
+#include "harness/PanelProcess.h"
+#include "harness/Ser2netProcess.h"
 #include "tests/support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>

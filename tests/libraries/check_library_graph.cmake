@@ -4,8 +4,8 @@
 # includers, and no plain-C++ core library links Qt, directly or through another library.
 #
 #   cmake -DSOURCE_DIR=<src> -DWORK_DIR=<dir> [-DGENERATOR=<g>] [-DCXX_COMPILER=<c++>] -P this
-#       configures the source afresh in WORK_DIR with `cmake --graphviz` (fuzz targets on, tests
-#       and benchmarks off) and checks that graph and the source's includes
+#       configures the source afresh in WORK_DIR with `cmake --graphviz` (fuzz targets and
+#       benchmarks on, tests off) and checks that graph and the source's includes
 #   cmake -DDOT=<graph.dot> -DMAP=<map> [-DSOURCE_DIR=<src>] -P this
 #       checks a graph already written, and the includes under SOURCE_DIR when given (the
 #       checker's own tests feed it faulty ones)
@@ -15,10 +15,11 @@
 
 # The order: each folder with the folders its targets may link. app -> editor, comm, sim ->
 # commands -> base, with ui for the Qt layers; tools/ (the `zor` tool) stands beside app. tests/
-# (test programs, the fuzz targets that span folders, their support) may link any folder, and no
-# other folder links or includes tests/. A folder missing here is reported, so that a new one is
-# given its place.
-set(order_folders app tools editor comm sim commands ui base tests)
+# (test programs, the fuzz targets that span folders, their support) and bench/ (the benchmark
+# programs) may link any product folder; no folder but tests/ links or includes tests/, which
+# shares what a benchmark needs as well (the programs a test starts) through harness/, headers
+# only. A folder missing here is reported, so that a new one is given its place.
+set(order_folders app tools editor comm sim commands ui base bench tests)
 set(may_link_app editor comm sim commands ui base)
 set(may_link_tools editor comm sim commands ui base)
 set(may_link_editor commands ui base)
@@ -27,6 +28,7 @@ set(may_link_sim commands ui base)
 set(may_link_commands ui base)
 set(may_link_ui base)
 set(may_link_base "")
+set(may_link_bench app tools editor comm sim commands ui base)
 set(may_link_tests app tools editor comm sim commands ui base)
 
 if(NOT DOT)
@@ -38,10 +40,10 @@ if(NOT DOT)
     # One graph of the whole build, without a file per target.
     file(WRITE ${WORK_DIR}/CMakeGraphVizOptions.cmake
         "set(GRAPHVIZ_GENERATE_PER_TARGET FALSE)\nset(GRAPHVIZ_GENERATE_DEPENDERS FALSE)\n")
-    # The fuzz targets are configured (not built: the compiler need not be clang) so that they
-    # are held to the order too.
+    # The fuzz targets and the benchmarks are configured (not built: the compiler need not be
+    # clang) so that they are held to the order too.
     set(args -S ${SOURCE_DIR} -B ${WORK_DIR} --graphviz=${WORK_DIR}/libraries.dot
-        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF -DZOR_BUILD_FUZZ=ON)
+        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=ON -DZOR_BUILD_FUZZ=ON)
     if(GENERATOR)
         list(APPEND args -G ${GENERATOR})
     endif()
@@ -183,11 +185,11 @@ foreach(link ${folder_links})
     endif()
 endforeach()
 
-# ---- Includes: no product folder includes a file of tests/ ----
+# ---- Includes: no folder but tests/ includes a file of tests/ ----
+set(product_folders ${order_folders})
+list(REMOVE_ITEM product_folders tests bench)
 if(SOURCE_DIR)
-    set(product_folders ${order_folders})
-    list(REMOVE_ITEM product_folders tests)
-    foreach(f ${product_folders})
+    foreach(f ${product_folders} bench harness)
         file(GLOB_RECURSE sources ${SOURCE_DIR}/${f}/*.h ${SOURCE_DIR}/${f}/*.cpp)
         foreach(source ${sources})
             file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]tests/")
