@@ -16,7 +16,7 @@ constexpr int WindowZoom = 2;
 
 } // namespace
 
-TFormSim::TFormSim(QWidget *parent) : QDialog(parent), Player(nullptr, nullptr, true)
+TFormSim::TFormSim(QWidget *parent, TFrameTick *tick) : QDialog(parent), Player(tick, nullptr, true)
 {
     setObjectName(QStringLiteral("FormSim"));
     setWindowTitle(QStringLiteral("Simulation"));

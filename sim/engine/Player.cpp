@@ -18,10 +18,16 @@ public:
         std::unique_lock lock(Player.Lock);
         if (Player.Abort || Next <= Player.RunTarget)
             return;
-        Player.Changed.wait(lock, [&] {
+        const auto mayGo = [&] {
             return Player.Abort || Player.StepsWanted > 0 ||
                    (Player.IsPlaying && !Player.Suspended);
-        });
+        };
+        if (!mayGo()) {
+            Player.Held = true;
+            Player.Changed.notify_all();
+            Player.Changed.wait(lock, mayGo);
+            Player.Held = false;
+        }
         if (Player.Abort)
             return;
         if (Player.StepsWanted > 0) {
@@ -230,6 +236,12 @@ bool TFramePlayer::WaitUntilIdle(std::chrono::milliseconds timeout) const
 {
     std::unique_lock lock(Lock);
     return Changed.wait_for(lock, timeout, [&] { return !RunWanted && !Running; });
+}
+
+bool TFramePlayer::WaitUntilHeld(std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(Lock);
+    return Changed.wait_for(lock, timeout, [&] { return Held; });
 }
 
 void TFramePlayer::Loop(std::stop_token stop)

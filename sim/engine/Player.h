@@ -79,6 +79,9 @@ public:
     // Waits until frame n of the current run is shown, up to the timeout (for tests and tools).
     bool WaitForFrame(std::int64_t frame,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    // Waits until the run goes no further without Play, a step or being shown again (paused or
+    // suspended, with the frame that was waiting for its tick shown), up to the timeout.
+    bool WaitUntilHeld(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
     // Waits until no run goes on (RunGoing() is false), up to the timeout.
     bool WaitUntilIdle(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
@@ -102,6 +105,7 @@ private:
     bool Abort = false; // the current run is being given up
     bool IsPlaying = true;
     bool Suspended = false;
+    bool Held = false;          // the run waits for play, a step or to be shown
     bool FreshDeadlines = true; // the tick starts afresh before the next paced frame
     std::uint64_t StepsWanted = 0;
     std::uint64_t Target = 0;    // frame the next run shows without waiting

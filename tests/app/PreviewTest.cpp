@@ -411,14 +411,14 @@ TEST_F(PreviewDockRun, PausesWhileHiddenOrMinimisedAndGoesOnWhenShown)
     // Hidden, at most the frame already waiting for its tick comes; the ticks wait.
     Dock->hide();
     Tick.Release(50);
-    QTest::qWait(100);
+    ASSERT_TRUE(Dock->Player().WaitUntilHeld());
     EXPECT_LE(Dock->Player().ShownFrame(), 11);
     Dock->show();
     ASSERT_TRUE(Reach(60));
 
     Window.showMinimized();
     Tick.Release(50);
-    QTest::qWait(100);
+    ASSERT_TRUE(Dock->Player().WaitUntilHeld());
     EXPECT_LE(Dock->Player().ShownFrame(), 61);
     const std::uint64_t drawn = Dock->View->FramesDrawn();
     Window.showNormal();
