@@ -1,90 +1,61 @@
 #include "app/TerminationSignals.h"
 
+#include "base/Platform.h"
+
 #include <QSocketNotifier>
-#include <array>
 #include <atomic>
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace zor {
 
 namespace {
 
-constexpr std::array<int, 3> Handled{SIGTERM, SIGHUP, SIGINT};
-
-int PipeRead = -1, PipeWrite = -1;
+const TInterruptWakeUp *WakeUp = nullptr;
 std::atomic<int> Pending{0};
-std::array<struct sigaction, Handled.size()> Previous{};
 
-// Only async-signal-safe calls here: write, signal, raise.
+// Runs in a signal handler: only what the platform seam allows there.
 void OnSignal(int number)
 {
-    const int savedErrno = errno;
-    if (Pending.fetch_add(1) > 0) {
-        // The event loop did not come to the first one: the editor is stuck, end it anyway.
-        std::signal(number, SIG_DFL);
-        std::raise(number);
-    }
-    const unsigned char byte = static_cast<unsigned char>(number);
-    [[maybe_unused]] const ssize_t written = ::write(PipeWrite, &byte, 1);
-    errno = savedErrno;
+    // The event loop did not come to the first one: the editor is stuck, end it anyway.
+    if (Pending.fetch_add(1) > 0)
+        EndBySignal(number);
+    WakeUp->Raise(number);
 }
 
 } // namespace
 
-TTerminationSignals::TTerminationSignals(QObject *parent) : QObject(parent)
+TTerminationSignals::TTerminationSignals(QObject *parent)
+    : QObject(parent), Signals(std::make_unique<TInterruptWakeUp>())
 {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (!Signals->Valid())
         return;
-    PipeRead = fds[0];
-    PipeWrite = fds[1];
+    WakeUp = Signals.get();
     Pending = 0;
-    Notifier = new QSocketNotifier(PipeRead, QSocketNotifier::Read, this);
+    Notifier = new QSocketNotifier(Signals->Handle(), QSocketNotifier::Read, this);
     connect(Notifier, &QSocketNotifier::activated, this, &TTerminationSignals::Read);
-    struct sigaction sa
-    {
-    };
-    sa.sa_handler = OnSignal;
-    sigemptyset(&sa.sa_mask);
     // The event loop's own waits and reads go on as if nothing came.
-    sa.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < Handled.size(); ++i)
-        sigaction(Handled[i], &sa, &Previous[i]);
+    RouteInterrupts(OnSignal, {.TerminalGone = true, .RestartWaits = true});
 }
 
 TTerminationSignals::~TTerminationSignals()
 {
     if (!Notifier)
         return;
-    for (std::size_t i = 0; i < Handled.size(); ++i)
-        sigaction(Handled[i], &Previous[i], nullptr);
+    StopRoutingInterrupts();
     delete Notifier;
-    ::close(PipeRead);
-    ::close(PipeWrite);
-    PipeRead = PipeWrite = -1;
+    WakeUp = nullptr;
 }
 
 void TTerminationSignals::Read()
 {
-    unsigned char byte = 0;
-    while (::read(PipeRead, &byte, 1) == 1) {
-        emit Received(byte);
+    for (int signal = Signals->Take(); signal >= 0; signal = Signals->Take()) {
+        emit Received(signal);
         Pending = 0;
     }
 }
 
 void TTerminationSignals::EndBy(int signal)
 {
-    std::signal(signal, SIG_DFL);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, signal);
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    std::raise(signal);
-    _exit(128 + signal);
+    EndBySignal(signal);
 }
 
 } // namespace zor

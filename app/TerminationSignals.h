@@ -1,14 +1,18 @@
 // The editor being ended from outside: SIGTERM (logout, shutdown, kill), SIGHUP (its terminal
-// gone) and SIGINT (Ctrl-C in its terminal). The handler only writes the signal's number into a
-// pipe; the event loop reads it and emits Received, where the editor may do what a signal
-// handler may not (write its recovery copies) before it ends.
+// gone) and SIGINT (Ctrl-C in its terminal), routed through the platform seam
+// (RouteInterrupts): the handler only raises a TInterruptWakeUp; the event loop takes the
+// signal's number from it and emits Received, where the editor may do what a signal handler may
+// not (write its recovery copies) before it ends.
 #pragma once
 
 #include <QObject>
+#include <memory>
 
 class QSocketNotifier;
 
 namespace zor {
+
+class TInterruptWakeUp;
 
 class TTerminationSignals : public QObject
 {
@@ -18,7 +22,8 @@ public:
     explicit TTerminationSignals(QObject *parent = nullptr);
     ~TTerminationSignals() override;
 
-    // False when the pipe could not be made: the signals then keep their default action.
+    // False when the wake-up could not be made (or the system has none): the signals then keep
+    // their default action.
     bool IsInstalled() const { return Notifier != nullptr; }
 
     // Ends the process as the signal would have without a handler, so that whoever sent it sees
@@ -31,6 +36,7 @@ signals:
 
 private:
     void Read();
+    std::unique_ptr<TInterruptWakeUp> Signals;
     QSocketNotifier *Notifier = nullptr;
 };
 

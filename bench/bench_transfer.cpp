@@ -10,8 +10,8 @@
 #include "comm/PortFactory.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
-#include "tests/comm/PanelProcess.h"
-#include "tests/comm/Ser2netProcess.h"
+#include "harness/PanelProcess.h"
+#include "harness/Ser2netProcess.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

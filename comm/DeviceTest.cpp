@@ -3,6 +3,8 @@
 #include "comm/NetPort.h"
 #include "comm/PortList.h"
 
+#include <stop_token>
+
 namespace zor {
 
 TDeviceTestResult TestDevice(TSerialPort &port, const std::string &device, std::int32_t baud,
@@ -42,6 +44,31 @@ TDeviceTestResult TestDevice(TSerialPort &port, const std::string &device, std::
     }
     port.Close();
     return result;
+}
+
+TDeviceTestRun::TDeviceTestRun(std::unique_ptr<TSerialPort> port, std::string device,
+                               std::int32_t baud, TDone done)
+    : Worker([port = std::move(port), device = std::move(device), baud,
+              done = std::move(done)](std::stop_token token) mutable {
+          TTransferStop stop;
+          const std::stop_callback relay(token, [&stop] { stop.Request(TStopReason::Cancelled); });
+          const TDeviceTestResult result = TestDevice(*port, device, baud, &stop);
+          port.reset();
+          if (done)
+              done(result);
+      })
+{
+}
+
+TDeviceTestRun::~TDeviceTestRun()
+{
+    Worker.request_stop();
+    Worker.join();
+}
+
+void TDeviceTestRun::RequestStop()
+{
+    Worker.request_stop();
 }
 
 } // namespace zor

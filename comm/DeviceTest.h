@@ -7,7 +7,10 @@
 #include "comm/TransferStop.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 
 namespace zor {
 
@@ -26,5 +29,29 @@ struct TDeviceTestResult
 // moment, a device server's seconds.
 TDeviceTestResult TestDevice(TSerialPort &port, const std::string &device, std::int32_t baud,
                              const TTransferStop *stop = nullptr);
+
+// One device test on a thread of its own, so that a window stays live while a device server
+// takes seconds to answer.
+class TDeviceTestRun
+{
+public:
+    // Called once on the test's thread with what the test found, also after a stop.
+    using TDone = std::function<void(const TDeviceTestResult &result)>;
+
+    // Starts TestDevice(*port, device, baud). The port goes with the run and is released on its
+    // thread before done is called (a Qt port belongs to the thread that opened it).
+    TDeviceTestRun(std::unique_ptr<TSerialPort> port, std::string device, std::int32_t baud,
+                   TDone done);
+    // Stops the test and waits for its thread.
+    ~TDeviceTestRun();
+    TDeviceTestRun(const TDeviceTestRun &) = delete;
+    TDeviceTestRun &operator=(const TDeviceTestRun &) = delete;
+
+    // Asks the test to give up within the port's bounds; does not wait. done is still called.
+    void RequestStop();
+
+private:
+    std::jthread Worker;
+};
 
 } // namespace zor

@@ -3,8 +3,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace zor {
 
@@ -15,18 +13,10 @@ constexpr QPoint ImageAt(1, 3);
 // Where the window first opens on the screen.
 constexpr QPoint WindowAt(271, 542);
 constexpr int WindowZoom = 2;
-// Frames are due every 20 ms: the player's thread asks for a higher priority (granted where
-// the user may raise it).
-constexpr int RaisedNice = -10;
-
-void RaisePriority()
-{
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), RaisedNice);
-}
 
 } // namespace
 
-TFormSim::TFormSim(QWidget *parent) : QDialog(parent), Player(nullptr, nullptr, RaisePriority)
+TFormSim::TFormSim(QWidget *parent, TFrameTick *tick) : QDialog(parent), Player(tick, nullptr, true)
 {
     setObjectName(QStringLiteral("FormSim"));
     setWindowTitle(QStringLiteral("Simulation"));

@@ -15,7 +15,8 @@ class TFormSim : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TFormSim(QWidget *parent = nullptr);
+    // tick paces the frames (null: the player's own 20 ms tick; tests give their own); not owned.
+    explicit TFormSim(QWidget *parent = nullptr, TFrameTick *tick = nullptr);
     ~TFormSim() override;
 
     // The program the next run starts from. The window keeps only the pointer: the caller keeps
@@ -30,6 +31,8 @@ public:
     void StopRun();
 
     bool Running() const { return Player.Playing() && Player.RunGoing(); }
+    // Waits until a stopped run has made its last frame (for tests).
+    bool WaitUntilStopped() const { return Player.WaitUntilHeld(); }
 
     // The picture of the last frame shown, as painted: twice the frame's size.
     QImage Picture() const { return Canvas.Picture(); }

@@ -1,7 +1,9 @@
 #include "base/Platform.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <sys/resource.h>
@@ -115,6 +117,20 @@ bool PathExists(const std::string &path)
     return ::stat(path.c_str(), &st) == 0;
 }
 
+TPathKind PathKindOf(const std::string &path)
+{
+    struct stat st
+    {
+    };
+    if (::stat(path.c_str(), &st) != 0)
+        return TPathKind::Missing;
+    if (S_ISREG(st.st_mode))
+        return TPathKind::RegularFile;
+    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
+        return TPathKind::Stream;
+    return TPathKind::Other;
+}
+
 bool IsReadOnlyFile(const std::string &path)
 {
     struct stat st
@@ -131,28 +147,121 @@ std::vector<std::string> ProgramArguments(int argc, char **argv)
 
 void UseBinaryStandardOutput() {}
 
+TThreadId CurrentThreadId()
+{
+    return static_cast<TThreadId>(::gettid());
+}
+
+int ThreadPriority(TThreadId thread)
+{
+    // -1 is a nice value as well as the failure: only errno tells them apart.
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(thread));
+    return errno == 0 ? -nice : 0;
+}
+
 namespace {
 
-struct sigaction PreviousInt, PreviousTerm;
+// Frames are due every 20 ms; the user's own work at the default 0 does not delay them then.
+constexpr int RaisedNice = -10;
 
 } // namespace
 
-void RouteInterrupts(void (*onInterrupt)(int signal))
+TRaisedThreadPriority::TRaisedThreadPriority()
+{
+    const auto self = static_cast<id_t>(::gettid());
+    errno = 0;
+    const int nice = ::getpriority(PRIO_PROCESS, self);
+    if (errno != 0 || nice <= RaisedNice)
+        return;
+    Previous = nice;
+    IsRaised = ::setpriority(PRIO_PROCESS, self, RaisedNice) == 0;
+}
+
+TRaisedThreadPriority::~TRaisedThreadPriority()
+{
+    if (IsRaised)
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), Previous);
+}
+
+namespace {
+
+struct sigaction PreviousInt, PreviousTerm, PreviousHup;
+bool HupRouted = false;
+
+} // namespace
+
+void RouteInterrupts(void (*onInterrupt)(int signal), TInterruptRouting routing)
 {
     struct sigaction sa
     {
     };
     sa.sa_handler = onInterrupt;
     sigemptyset(&sa.sa_mask);
-    // No SA_RESTART: a wait on the port is woken and looks at the stop at once.
+    // Without SA_RESTART a wait on the port is woken and looks at the stop at once.
+    sa.sa_flags = routing.RestartWaits ? SA_RESTART : 0;
     sigaction(SIGINT, &sa, &PreviousInt);
     sigaction(SIGTERM, &sa, &PreviousTerm);
+    HupRouted = routing.TerminalGone;
+    if (HupRouted)
+        sigaction(SIGHUP, &sa, &PreviousHup);
 }
 
 void StopRoutingInterrupts()
 {
     sigaction(SIGINT, &PreviousInt, nullptr);
     sigaction(SIGTERM, &PreviousTerm, nullptr);
+    if (HupRouted)
+        sigaction(SIGHUP, &PreviousHup, nullptr);
+    HupRouted = false;
+}
+
+TInterruptWakeUp::TInterruptWakeUp()
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    ReadEnd = fds[0];
+    WriteEnd = fds[1];
+}
+
+TInterruptWakeUp::~TInterruptWakeUp()
+{
+    if (ReadEnd < 0)
+        return;
+    ::close(ReadEnd);
+    ::close(WriteEnd);
+}
+
+void TInterruptWakeUp::Raise(int signal) const noexcept
+{
+    const int savedErrno = errno;
+    const auto byte = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t written = ::write(WriteEnd, &byte, 1);
+    errno = savedErrno;
+}
+
+int TInterruptWakeUp::Take() const
+{
+    unsigned char byte = 0;
+    return ReadEnd >= 0 && ::read(ReadEnd, &byte, 1) == 1 ? byte : -1;
+}
+
+void EndBySignal(int signal)
+{
+    // Only calls that are safe in a signal handler.
+    struct sigaction sa
+    {
+    };
+    sa.sa_handler = SIG_DFL;
+    sigemptyset(&sa.sa_mask);
+    sigaction(signal, &sa, nullptr);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signal);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    ::raise(signal);
+    ::_exit(128 + signal);
 }
 
 } // namespace zor

@@ -115,6 +115,18 @@ bool PathExists(const std::string &path)
     return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+TPathKind PathKindOf(const std::string &path)
+{
+    // A device or a pipe (\\.\COM1, \\.\pipe\name) is no file: asking for its attributes
+    // would not tell, and opening it to ask could take it from its user.
+    if (path.rfind("\\\\.\\", 0) == 0 || path.rfind("//./", 0) == 0)
+        return TPathKind::Stream;
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return TPathKind::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? TPathKind::Other : TPathKind::RegularFile;
+}
+
 bool IsReadOnlyFile(const std::string &path)
 {
     const std::wstring name = Wide(path);
@@ -147,6 +159,36 @@ void UseBinaryStandardOutput()
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+TThreadId CurrentThreadId()
+{
+    return GetCurrentThreadId();
+}
+
+int ThreadPriority(TThreadId thread)
+{
+    const THandle handle(
+        OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(thread)));
+    if (!handle.Valid())
+        return 0;
+    const int priority = GetThreadPriority(handle.Get());
+    return priority == THREAD_PRIORITY_ERROR_RETURN ? 0 : priority;
+}
+
+TRaisedThreadPriority::TRaisedThreadPriority()
+{
+    const int priority = GetThreadPriority(GetCurrentThread());
+    if (priority == THREAD_PRIORITY_ERROR_RETURN || priority >= THREAD_PRIORITY_HIGHEST)
+        return;
+    Previous = priority;
+    IsRaised = SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST) != 0;
+}
+
+TRaisedThreadPriority::~TRaisedThreadPriority()
+{
+    if (IsRaised)
+        SetThreadPriority(GetCurrentThread(), Previous);
+}
+
 namespace {
 
 std::atomic<void (*)(int)> OnInterrupt{nullptr};
@@ -171,7 +213,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
 
 } // namespace
 
-void RouteInterrupts(void (*onInterrupt)(int signal))
+void RouteInterrupts(void (*onInterrupt)(int signal), TInterruptRouting)
 {
     OnInterrupt.store(onInterrupt);
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
@@ -181,6 +223,24 @@ void StopRoutingInterrupts()
 {
     SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
     OnInterrupt.store(nullptr);
+}
+
+// The console's callback runs on a thread of its own, so there is no signal handler to get out
+// of; a program with a window gets no console interrupts at all.
+TInterruptWakeUp::TInterruptWakeUp() = default;
+
+TInterruptWakeUp::~TInterruptWakeUp() = default;
+
+void TInterruptWakeUp::Raise(int) const noexcept {}
+
+int TInterruptWakeUp::Take() const
+{
+    return -1;
+}
+
+void EndBySignal(int signal)
+{
+    std::_Exit(128 + signal);
 }
 
 } // namespace zor

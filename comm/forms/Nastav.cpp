@@ -1,5 +1,6 @@
 #include "comm/forms/Nastav.h"
 
+#include "base/Platform.h"
 #include "comm/DeviceTest.h"
 #include "comm/PortFactory.h"
 #include "comm/PortList.h"
@@ -20,11 +21,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-#include <sys/stat.h>
 
 namespace zor {
 
@@ -350,16 +348,19 @@ void TParamet::ZmenaClick()
 
 bool TParamet::IsForeignFile(const QString &path)
 {
-    struct stat st
-    {
-    };
-    if (stat(QFile::encodeName(path).constData(), &st) != 0)
+    switch (PathKindOf(path.toStdString())) {
+    case TPathKind::Missing:
         return false;
-    // A FIFO or a character device takes the log as it comes and is not replaced: nothing to
-    // ask, and opening one to look inside could wait for ever.
-    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
+    case TPathKind::Stream:
+        // It takes the log as it comes and is not replaced: nothing to ask, and opening one to
+        // look inside could wait for ever.
         return false;
-    if (!S_ISREG(st.st_mode) || !path.endsWith(QLatin1String(".log"), Qt::CaseInsensitive))
+    case TPathKind::Other:
+        return true;
+    case TPathKind::RegularFile:
+        break;
+    }
+    if (!path.endsWith(QLatin1String(".log"), Qt::CaseInsensitive))
         return true;
     // A document saved under a log's name is still a document.
     QFile file(path);
@@ -535,7 +536,7 @@ void TParamet::BuildPanelsPage()
 
     connect(PanelTable, &QTreeWidget::currentItemChanged, this, [this] {
         // The last test's sentence names its panel; it goes when another is chosen.
-        if (!TestThread)
+        if (!TestRun)
             PanelTestResult->clear();
         ShowPanel();
     });
@@ -657,7 +658,7 @@ void TParamet::ShowPanel()
     for (QWidget *w :
          std::initializer_list<QWidget *>{PanelRename, PanelRemove, PanelDevice, PanelBaud})
         w->setEnabled(chosen);
-    PanelTest->setEnabled(chosen && !TestThread);
+    PanelTest->setEnabled(chosen && !TestRun);
     const QSignalBlocker blockDevice(PanelDevice);
     const QSignalBlocker blockBaud(PanelBaud);
     if (!chosen) {
@@ -735,7 +736,7 @@ void TParamet::PanelRemoveClick()
 void TParamet::PanelTestClick()
 {
     const int index = CurrentPanel();
-    if (index < 0 || TestThread)
+    if (index < 0 || TestRun)
         return;
     const TNamedPanel &panel = DialogPanels[std::size_t(index)];
     TCommSettings portPage;
@@ -748,48 +749,41 @@ void TParamet::PanelTestClick()
     PanelTestResult->setText(
         QStringLiteral("%1: testing %2...").arg(name, QString::fromStdString(device)));
 
-    // The port is made here and goes with the worker, which also ends it: a Qt port belongs to
-    // the thread that opened it.
-    std::shared_ptr<TSerialPort> port = PortFactory();
-    TestStop = std::make_shared<TTransferStop>();
-    auto result = std::make_shared<TDeviceTestResult>();
-    TestThread =
-        QThread::create([port = std::move(port), device, baud, stop = TestStop, result]() mutable {
-            *result = TestDevice(*port, device, baud, stop.get());
-            port.reset();
+    const std::uint64_t number = ++TestNumber;
+    TestRun = std::make_unique<TDeviceTestRun>(
+        PortFactory(), device, baud, [this, name, number](const TDeviceTestResult &result) {
+            // On the test's thread: the window takes the answer on its own.
+            QMetaObject::invokeMethod(
+                this, [this, name, number, result] { TestDone(number, name, result); },
+                Qt::QueuedConnection);
         });
-    connect(TestThread, &QThread::finished, this, [this, name, result] {
-        TestThread->wait();
-        delete TestThread;
-        TestThread = nullptr;
-        TestStop.reset();
-        const QString sentence = QString::fromStdString(result->Sentence);
-        QPalette colours = palette();
-        colours.setColor(QPalette::WindowText, result->Ok ? Qt::darkGreen : Qt::darkRed);
-        PanelTestResult->setPalette(colours);
-        PanelTestResult->setText(name + QStringLiteral(": ") + sentence);
-        ShowPanel();
-        emit TestFinished(result->Ok, sentence);
-    });
-    TestThread->start();
+}
+
+void TParamet::TestDone(std::uint64_t number, const QString &name, const TDeviceTestResult &result)
+{
+    // A test stopped with the window is over, and its answer goes unheard.
+    if (number != TestNumber || !TestRun)
+        return;
+    TestRun.reset();
+    const QString sentence = QString::fromStdString(result.Sentence);
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, result.Ok ? Qt::darkGreen : Qt::darkRed);
+    PanelTestResult->setPalette(colours);
+    PanelTestResult->setText(name + QStringLiteral(": ") + sentence);
+    ShowPanel();
+    emit TestFinished(result.Ok, sentence);
 }
 
 void TParamet::StopTest()
 {
-    if (!TestThread)
-        return;
-    TestStop->Request(TStopReason::Cancelled);
-    disconnect(TestThread, nullptr, this, nullptr);
-    TestThread->wait();
-    delete TestThread;
-    TestThread = nullptr;
+    TestRun.reset();
 }
 
 void TParamet::hideEvent(QHideEvent *event)
 {
     // A connection still being waited for is given up; its answer is still shown if it comes.
-    if (TestStop)
-        TestStop->Request(TStopReason::Cancelled);
+    if (TestRun)
+        TestRun->RequestStop();
     QDialog::hideEvent(event);
 }
 

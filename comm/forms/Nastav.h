@@ -19,10 +19,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
-class QThread;
 class QTreeWidget;
 
 namespace zor {
+
+class TDeviceTestRun;
+struct TDeviceTestResult;
 
 struct TFileDialogState;
 class TPortEnumerator;
@@ -127,7 +129,7 @@ public:
     // Opens the selected panel's device at its rate on a worker thread and says what it found in
     // PanelTestResult; emits TestFinished. Nothing is sent.
     void PanelTestClick();
-    bool TestRunning() const { return TestThread != nullptr; }
+    bool TestRunning() const { return TestRun != nullptr; }
 
     void ApplySettings(const TCommSettings &settings);
     void TakeSettings(TCommSettings &settings) const;
@@ -175,10 +177,11 @@ private:
     void ShowPanel();
     void FillPanelRow(int index);
     void StopTest();
+    void TestDone(std::uint64_t number, const QString &name, const TDeviceTestResult &result);
 
     TFileDialogState *SaveDialog;
-    QThread *TestThread = nullptr;
-    std::shared_ptr<TTransferStop> TestStop;
+    std::unique_ptr<TDeviceTestRun> TestRun;
+    std::uint64_t TestNumber = 0; // of the test going on, so that a stopped one's answer is let go
 };
 
 } // namespace zor

@@ -65,7 +65,7 @@ std::string GroupOf(const std::string &device)
 
 } // namespace
 
-std::optional<TPortHolder> FindPortHolder(const std::string &device, pid_t self)
+std::optional<TPortHolder> FindPortHolder(const std::string &device, long self)
 {
     std::error_code ec;
     const fs::path real = fs::canonical(device, ec);

@@ -5,20 +5,19 @@
 
 #include <optional>
 #include <string>
-#include <sys/types.h>
 
 namespace zor {
 
 struct TPortHolder
 {
-    pid_t Pid = 0;
+    long Pid = 0;     // a process number (pid_t)
     std::string Name; // the program's name; empty when only the process number is known
 };
 
 // The process other than self that holds device: first a lock file in the usual lock folders
 // ("LCK..NAME", holding the process number), then the open descriptors listed under /proc.
 // Nothing when neither tells (another user's process is not visible to an ordinary user).
-std::optional<TPortHolder> FindPortHolder(const std::string &device, pid_t self);
+std::optional<TPortHolder> FindPortHolder(const std::string &device, long self);
 
 // The line for an open of device that failed with error (an errno value); holder is looked up
 // for a device that is busy.

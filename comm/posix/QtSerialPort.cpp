@@ -33,6 +33,21 @@ int MsLeft(TSteady::time_point deadline)
 
 } // namespace
 
+struct TQtSerialPort::TLineKeeper
+{
+    int Fd = -1;
+    termios Before{};
+    bool BeforeKnown = false;
+
+    ~TLineKeeper()
+    {
+        if (BeforeKnown)
+            ::tcsetattr(Fd, TCSANOW, &Before);
+        ::ioctl(Fd, TIOCNXCL);
+        ::close(Fd);
+    }
+};
+
 TQtSerialPort::TQtSerialPort() = default;
 
 TQtSerialPort::~TQtSerialPort()
@@ -93,9 +108,10 @@ bool TQtSerialPort::Open(const std::string &device)
             Problem = "Cannot open " + device + ": " + port->errorString().toStdString() + ".";
         return false;
     }
-    Keeper = probe;
-    Before = before;
-    BeforeKnown = known;
+    Keeper = std::make_unique<TLineKeeper>();
+    Keeper->Fd = probe;
+    Keeper->Before = before;
+    Keeper->BeforeKnown = known;
     Port = std::move(port);
     return true;
 }
@@ -215,13 +231,7 @@ bool TQtSerialPort::Close()
         return false;
     Port->close();
     Port.reset();
-    if (Keeper >= 0) {
-        if (BeforeKnown)
-            ::tcsetattr(Keeper, TCSANOW, &Before);
-        ::ioctl(Keeper, TIOCNXCL);
-        ::close(Keeper);
-        Keeper = -1;
-    }
+    Keeper.reset();
     return true;
 }
 

@@ -8,7 +8,6 @@
 
 #include <memory>
 #include <string>
-#include <termios.h>
 
 class QSerialPort;
 
@@ -40,9 +39,8 @@ private:
     std::string Problem;
     // A second descriptor on the device, open from before the port's own until after it is
     // closed, through which the line settings found at Open are put back.
-    int Keeper = -1;
-    termios Before{};
-    bool BeforeKnown = false;
+    struct TLineKeeper;
+    std::unique_ptr<TLineKeeper> Keeper;
 
     std::unique_ptr<QSerialPort> Port;
     TPortTimeouts Timeouts;

@@ -1,5 +1,9 @@
 #include "sim/engine/Player.h"
 
+#include "base/Platform.h"
+
+#include <optional>
+
 namespace zor {
 
 // Paces one run and hands its frames on: frames before the run's target go by unpaced and
@@ -14,10 +18,16 @@ public:
         std::unique_lock lock(Player.Lock);
         if (Player.Abort || Next <= Player.RunTarget)
             return;
-        Player.Changed.wait(lock, [&] {
+        const auto mayGo = [&] {
             return Player.Abort || Player.StepsWanted > 0 ||
                    (Player.IsPlaying && !Player.Suspended);
-        });
+        };
+        if (!mayGo()) {
+            Player.Held = true;
+            Player.Changed.notify_all();
+            Player.Changed.wait(lock, mayGo);
+            Player.Held = false;
+        }
         if (Player.Abort)
             return;
         if (Player.StepsWanted > 0) {
@@ -56,31 +66,28 @@ private:
     std::uint64_t Next = 0;
 };
 
-TFramePlayer::TFramePlayer(TFrameTick *tick, TClock *clock, std::function<void()> onThread)
-    : Tick(tick), Clock(clock)
+TFramePlayer::TFramePlayer(TFrameTick *tick, TClock *clock, bool raisePriority)
+    : Tick(tick), Clock(clock), RaisePriority(raisePriority)
 {
     if (!Tick) {
         OwnTick = std::make_unique<TSteadyTick>();
         Tick = OwnTick.get();
     }
-    Worker = std::thread([this, onThread = std::move(onThread)] {
-        if (onThread)
-            onThread();
-        Loop();
-    });
+    Worker = std::jthread([this](std::stop_token stop) { Loop(stop); });
 }
 
 TFramePlayer::~TFramePlayer()
 {
     {
         std::lock_guard lock(Lock);
-        Quit = true;
         Abort = true;
         if (Running)
             Running->RequestStop();
         Tick->Cancel();
     }
     Changed.notify_all();
+    // Wakes the thread where it waits for the next run.
+    Worker.request_stop();
     Worker.join();
 }
 
@@ -225,12 +232,24 @@ bool TFramePlayer::WaitForFrame(std::int64_t frame, std::chrono::milliseconds ti
     return Changed.wait_for(lock, timeout, [&] { return !RunWanted && Shown >= frame; });
 }
 
-void TFramePlayer::Loop()
+bool TFramePlayer::WaitUntilIdle(std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(Lock);
+    return Changed.wait_for(lock, timeout, [&] { return !RunWanted && !Running; });
+}
+
+bool TFramePlayer::WaitUntilHeld(std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(Lock);
+    return Changed.wait_for(lock, timeout, [&] { return Held; });
+}
+
+void TFramePlayer::Loop(std::stop_token stop)
 {
     std::unique_lock lock(Lock);
     for (;;) {
-        Changed.wait(lock, [&] { return Quit || RunWanted; });
-        if (Quit)
+        Changed.wait(lock, stop, [&] { return RunWanted; });
+        if (stop.stop_requested())
             return;
         RunWanted = false;
         Abort = false;
@@ -245,7 +264,12 @@ void TFramePlayer::Loop()
         engine.SetFrameSink(&gate);
         Running = &engine;
         lock.unlock();
-        const TRunResult run = engine.RunDisplayEngine(program);
+        const TRunResult run = [&] {
+            std::optional<TRaisedThreadPriority> priority;
+            if (RaisePriority)
+                priority.emplace();
+            return engine.RunDisplayEngine(program);
+        }();
         lock.lock();
         Running = nullptr;
         if (run.End == TRunEnd::ProgramEnd && !Abort && Shown < 0 && run.Frames > 0) {

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -32,10 +33,11 @@ public:
     // tick paces the frames (null: a 20 ms steady tick of the player's own); its Start and Cancel
     // are called with the player's lock held, so it must never call back into the player. clock
     // is what the time effects read (null: the system clock). The player does not own them; both
-    // outlive it. onThread runs first thing on the player's thread (a window that wants its
-    // frames on time raises the thread's priority there).
+    // outlive it. With raisePriority, the player's thread runs at raised priority while a run
+    // goes on (where the system grants it: TRaisedThreadPriority), for a window that wants its
+    // frames on time, and at the priority it had before between runs.
     explicit TFramePlayer(TFrameTick *tick = nullptr, TClock *clock = nullptr,
-                          std::function<void()> onThread = {});
+                          bool raisePriority = false);
     ~TFramePlayer();
     TFramePlayer(const TFramePlayer &) = delete;
     TFramePlayer &operator=(const TFramePlayer &) = delete;
@@ -77,27 +79,33 @@ public:
     // Waits until frame n of the current run is shown, up to the timeout (for tests and tools).
     bool WaitForFrame(std::int64_t frame,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    // Waits until the run goes no further without Play, a step or being shown again (paused or
+    // suspended, with the frame that was waiting for its tick shown), up to the timeout.
+    bool WaitUntilHeld(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    // Waits until no run goes on (RunGoing() is false), up to the timeout.
+    bool WaitUntilIdle(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
 private:
     class TGate;
     friend class TGate;
 
-    void Loop();
+    void Loop(std::stop_token stop);
     void StartRun(std::uint64_t target); // with Lock held
 
     TFrameTick *Tick;
     TClock *Clock;
+    bool RaisePriority;
     std::unique_ptr<TSteadyTick> OwnTick;
     TFrameCallback OnFrame;
 
     mutable std::mutex Lock;
-    mutable std::condition_variable Changed;
+    mutable std::condition_variable_any Changed;
     std::string CurrentProgram;
-    bool Quit = false;
     bool RunWanted = false;
     bool Abort = false; // the current run is being given up
     bool IsPlaying = true;
     bool Suspended = false;
+    bool Held = false;          // the run waits for play, a step or to be shown
     bool FreshDeadlines = true; // the tick starts afresh before the next paced frame
     std::uint64_t StepsWanted = 0;
     std::uint64_t Target = 0;    // frame the next run shows without waiting
@@ -107,7 +115,7 @@ private:
     std::int64_t Shown = -1;
     TPanelPicture ShownPicture;
     TDisplayEngine *Running = nullptr;
-    std::thread Worker;
+    std::jthread Worker;
 };
 
 } // namespace zor

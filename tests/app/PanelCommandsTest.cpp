@@ -13,8 +13,8 @@
 #include "comm/forms/Numeric.h"
 #include "comm/forms/PanelForms.h"
 #include "editor/Child.h"
-#include "tests/comm/PanelProcess.h"
-#include "tests/comm/Ser2netProcess.h"
+#include "harness/PanelProcess.h"
+#include "harness/Ser2netProcess.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/MainFormFixture.h"
 

@@ -265,6 +265,20 @@ TEST(PreviewDock, TheViewRepaintsChangedDotsIntoTheSamePictureAsBefore)
     const std::vector<TPanelPicture> frames = ChangingFrames();
     ASSERT_GT(frames.size(), 20u);
     TPanelView view;
+    // The region of the last paint.
+    QRegion painted;
+    struct TPaints : QObject
+    {
+        QRegion &Region;
+        explicit TPaints(QRegion &region) : Region(region) {}
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                Region = static_cast<QPaintEvent *>(event)->region();
+            return false;
+        }
+    } recorder(painted);
+    view.installEventFilter(&recorder);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     for (const int zoom : {1, 3, 8})
@@ -278,12 +292,16 @@ TEST(PreviewDock, TheViewRepaintsChangedDotsIntoTheSamePictureAsBefore)
                 ASSERT_EQ(OnScreen(view), PanelImage(frames[i], zoom, led))
                     << "zoom " << zoom << (led ? ", LED look" : "") << ", frame " << i;
             }
-            // The same frame again draws and paints nothing.
+            // The same frame again draws and asks for no paint: a paint asked for after it comes
+            // alone, with its one dot.
             const std::uint64_t paints = view.Paints(), drawn = view.FramesDrawn();
             view.SetFrame(TPanelPicture(view.Frame()));
-            QTest::qWait(20);
-            EXPECT_EQ(view.Paints(), paints);
             EXPECT_EQ(view.FramesDrawn(), drawn);
+            painted = QRegion();
+            view.update(0, 0, 1, 1);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return view.Paints() > paints; }));
+            EXPECT_EQ(view.Paints(), paints + 1);
+            EXPECT_EQ(painted, QRegion(0, 0, 1, 1));
         }
 }
 
@@ -332,6 +350,7 @@ protected:
         Window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
         Dock->Zoom->setValue(8);
+        Dock->Position->installEventFilter(&PaintedPosition);
     }
     // Text in plain characters, a symbol and its digits in the colour of its kind.
     void Write(const QString &text) { Cursor.insertText(text, QTextCharFormat()); }
@@ -353,6 +372,24 @@ protected:
         return Dock->Player().WaitForFrame(n) &&
                QTest::qWaitFor([&] { return Dock->View->Frame() == Dock->Player().Picture(); });
     }
+    // The frame number reads frame n on the screen. The window paints all that is asked of it in
+    // one pass, so every paint asked for before that one is done as well.
+    bool PositionPainted(std::int64_t n)
+    {
+        const QString text = QStringLiteral("Frame %1 ").arg(n);
+        return QTest::qWaitFor([&] { return PaintedPosition.Text.startsWith(text); });
+    }
+    // Notes the frame number's text each time it is painted.
+    struct TPaintedText : QObject
+    {
+        QString Text;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Paint)
+                Text = static_cast<QLabel *>(watched)->text();
+            return false;
+        }
+    } PaintedPosition;
 
     TManualTick Tick;
     TFixedClock Clock{TLocalDateTime{2024, 1, 2, 3, 4, 5}};
@@ -390,12 +427,13 @@ TEST_F(PreviewDockRun, RepeatedFramesAreNotRepainted)
     Run();
     Tick.Release(10);
     ASSERT_TRUE(Reach(10));
-    QTest::qWait(20);
+    ASSERT_TRUE(PositionPainted(10));
     const std::uint64_t paints = Dock->View->Paints(), drawn = Dock->View->FramesDrawn();
     EXPECT_EQ(drawn, 1u) << "the text, once";
     Tick.Release(200);
     ASSERT_TRUE(Reach(210));
-    QTest::qWait(250); // the frame number shows the run going on meanwhile
+    // The frame number shows the run going on meanwhile, and the panel is not painted with it.
+    ASSERT_TRUE(PositionPainted(210));
     EXPECT_EQ(Dock->View->FramesDrawn(), drawn);
     EXPECT_EQ(Dock->View->Paints(), paints);
     EXPECT_EQ(Dock->View->Picture(), PanelImage(Dock->Player().Picture(), 8, false));
@@ -412,14 +450,14 @@ TEST_F(PreviewDockRun, PausesWhileHiddenOrMinimisedAndGoesOnWhenShown)
     // Hidden, at most the frame already waiting for its tick comes; the ticks wait.
     Dock->hide();
     Tick.Release(50);
-    QTest::qWait(100);
+    ASSERT_TRUE(Dock->Player().WaitUntilHeld());
     EXPECT_LE(Dock->Player().ShownFrame(), 11);
     Dock->show();
     ASSERT_TRUE(Reach(60));
 
     Window.showMinimized();
     Tick.Release(50);
-    QTest::qWait(100);
+    ASSERT_TRUE(Dock->Player().WaitUntilHeld());
     EXPECT_LE(Dock->Player().ShownFrame(), 61);
     const std::uint64_t drawn = Dock->View->FramesDrawn();
     Window.showNormal();

@@ -13,7 +13,7 @@
 #include "editor/DocumentManager.h"
 #include "editor/RecoveryCopies.h"
 #include "editor/rtf/RtfCodec.h"
-#include "tests/support/ExecTool.h"
+#include "harness/ExecTool.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QCoreApplication>

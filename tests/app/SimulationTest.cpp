@@ -3,6 +3,7 @@
 #include "editor/Child.h"
 #include "editor/DocumentManager.h"
 #include "sim/Sim.h"
+#include "tests/sim/EngineTestSupport.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <QTemporaryDir>
@@ -37,16 +38,24 @@ TEST(SimulationWindow, RunsUntilAKeyStopsAndClosesIt)
 
 TEST(SimulationWindow, MouseStopsTheRunAndKeepsTheLastFrame)
 {
-    TFormSim sim;
+    test::TManualTick tick;
+    TFormSim sim(nullptr, &tick);
     const std::string program = "I3E3E9\x1F\x1F";
     sim.SetProgram(&program);
     sim.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Lit(sim.Picture()); }));
+    // A frame at a time, until one lights the panel.
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        tick.Release(1);
+        return Lit(sim.Picture());
+    }));
     QTest::mouseClick(&sim, Qt::LeftButton);
     EXPECT_FALSE(sim.Running());
     EXPECT_TRUE(sim.isVisible());
     const QImage last = sim.Picture();
-    QTest::qWait(100);
+    // A frame the player was making when stopped is made, and not drawn.
+    tick.Release(100);
+    ASSERT_TRUE(sim.WaitUntilStopped());
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(sim.Picture(), last);
     // Shown again, the program starts from its beginning.
     sim.hide();

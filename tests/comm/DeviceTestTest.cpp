@@ -1,15 +1,19 @@
 // The Panels page's device test through a real device server: it connects, has the line set over
-// RFC 2217 and sends the panel nothing.
+// RFC 2217 and sends the panel nothing; and on its own thread, given up on request.
 #include "comm/DeviceTest.h"
 #include "comm/NetPort.h"
-#include "tests/comm/PanelProcess.h"
-#include "tests/comm/Ser2netProcess.h"
+#include "harness/PanelProcess.h"
+#include "harness/Ser2netProcess.h"
+#include "tests/support/FakeSerialPort.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zor {
@@ -48,6 +52,53 @@ TEST(DeviceTest, ThroughSer2netItConnectsSetsTheLineAndSendsNothing)
         EXPECT_EQ(heard.find("numeric"), std::string::npos) << heard;
     }
     std::filesystem::remove_all(dir);
+}
+
+// A port whose open waits, as a connection to a device server that does not answer, until the
+// test is stopped.
+class TWaitingPort final : public TFakeSerialPort
+{
+public:
+    TWaitingPort(std::promise<void> &opening, std::atomic<bool> &gone)
+        : Opening(opening), Gone(gone)
+    {
+    }
+    ~TWaitingPort() override { Gone = true; }
+    void WatchStop(const TTransferStop *stop) override { Stop = stop; }
+    bool Open(const std::string &) override
+    {
+        Opening.set_value();
+        while (Stop && !Stop->Requested())
+            std::this_thread::yield();
+        return false;
+    }
+
+private:
+    std::promise<void> &Opening;
+    std::atomic<bool> &Gone;
+    const TTransferStop *Stop = nullptr;
+};
+
+TEST(DeviceTestRun, AStopEndsAWaitingTestOnItsOwnThreadWithThePortReleasedFirst)
+{
+    std::promise<void> opening;
+    std::atomic<bool> portGone{false};
+    std::promise<TDeviceTestResult> answer;
+    std::thread::id answeredOn;
+    bool portGoneFirst = false;
+    TDeviceTestRun run(std::make_unique<TWaitingPort>(opening, portGone), "socket://192.0.2.1:4001",
+                       9600, [&](const TDeviceTestResult &result) {
+                           answeredOn = std::this_thread::get_id();
+                           portGoneFirst = portGone;
+                           answer.set_value(result);
+                       });
+    opening.get_future().wait();
+    run.RequestStop();
+    const TDeviceTestResult result = answer.get_future().get();
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Sentence, "Test stopped.");
+    EXPECT_NE(answeredOn, std::this_thread::get_id());
+    EXPECT_TRUE(portGoneFirst) << "a Qt port ends on the thread that opened it";
 }
 
 } // namespace

@@ -4,8 +4,8 @@
 #include "comm/NetPort.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
-#include "tests/comm/PanelProcess.h"
-#include "tests/comm/Ser2netProcess.h"
+#include "harness/PanelProcess.h"
+#include "harness/Ser2netProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include "comm/Results.h"
 #include "comm/Serial.h"
 #include "comm/posix/QtSerialPort.h"
-#include "tests/comm/PanelProcess.h"
-#include "tests/support/ExecTool.h"
+#include "harness/ExecTool.h"
+#include "harness/PanelProcess.h"
 
 #include "base/AtomicFile.h"
 

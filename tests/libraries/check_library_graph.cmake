@@ -1,10 +1,11 @@
 # Checks the shape of the build's libraries and programs, fuzz targets included: the folders link
 # in the stated order only (which also rules out a cycle), no product folder includes a file of
-# tests/, and no plain-C++ core library links Qt, directly or through another library.
+# tests/, no header puts a system's own header (termios, unistd, windows, ...) before its
+# includers, and no plain-C++ core library links Qt, directly or through another library.
 #
 #   cmake -DSOURCE_DIR=<src> -DWORK_DIR=<dir> [-DGENERATOR=<g>] [-DCXX_COMPILER=<c++>] -P this
-#       configures the source afresh in WORK_DIR with `cmake --graphviz` (fuzz targets on, tests
-#       and benchmarks off) and checks that graph and the source's includes
+#       configures the source afresh in WORK_DIR with `cmake --graphviz` (fuzz targets and
+#       benchmarks on, tests off) and checks that graph and the source's includes
 #   cmake -DDOT=<graph.dot> -DMAP=<map> [-DSOURCE_DIR=<src>] -P this
 #       checks a graph already written, and the includes under SOURCE_DIR when given (the
 #       checker's own tests feed it faulty ones)
@@ -14,10 +15,11 @@
 
 # The order: each folder with the folders its targets may link. app -> editor, comm, sim ->
 # commands -> base, with ui for the Qt layers; tools/ (the `zor` tool) stands beside app. tests/
-# (test programs, the fuzz targets that span folders, their support) may link any folder, and no
-# other folder links or includes tests/. A folder missing here is reported, so that a new one is
-# given its place.
-set(order_folders app tools editor comm sim commands ui base tests)
+# (test programs, the fuzz targets that span folders, their support) and bench/ (the benchmark
+# programs) may link any product folder; no folder but tests/ links or includes tests/, which
+# shares what a benchmark needs as well (the programs a test starts) through harness/, headers
+# only. A folder missing here is reported, so that a new one is given its place.
+set(order_folders app tools editor comm sim commands ui base bench tests)
 set(may_link_app editor comm sim commands ui base)
 set(may_link_tools editor comm sim commands ui base)
 set(may_link_editor commands ui base)
@@ -26,6 +28,7 @@ set(may_link_sim commands ui base)
 set(may_link_commands ui base)
 set(may_link_ui base)
 set(may_link_base "")
+set(may_link_bench app tools editor comm sim commands ui base)
 set(may_link_tests app tools editor comm sim commands ui base)
 
 if(NOT DOT)
@@ -37,10 +40,10 @@ if(NOT DOT)
     # One graph of the whole build, without a file per target.
     file(WRITE ${WORK_DIR}/CMakeGraphVizOptions.cmake
         "set(GRAPHVIZ_GENERATE_PER_TARGET FALSE)\nset(GRAPHVIZ_GENERATE_DEPENDERS FALSE)\n")
-    # The fuzz targets are configured (not built: the compiler need not be clang) so that they
-    # are held to the order too.
+    # The fuzz targets and the benchmarks are configured (not built: the compiler need not be
+    # clang) so that they are held to the order too.
     set(args -S ${SOURCE_DIR} -B ${WORK_DIR} --graphviz=${WORK_DIR}/libraries.dot
-        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF -DZOR_BUILD_FUZZ=ON)
+        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=ON -DZOR_BUILD_FUZZ=ON)
     if(GENERATOR)
         list(APPEND args -G ${GENERATOR})
     endif()
@@ -182,11 +185,11 @@ foreach(link ${folder_links})
     endif()
 endforeach()
 
-# ---- Includes: no product folder includes a file of tests/ ----
+# ---- Includes: no folder but tests/ includes a file of tests/ ----
+set(product_folders ${order_folders})
+list(REMOVE_ITEM product_folders tests bench)
 if(SOURCE_DIR)
-    set(product_folders ${order_folders})
-    list(REMOVE_ITEM product_folders tests)
-    foreach(f ${product_folders})
+    foreach(f ${product_folders} bench harness)
         file(GLOB_RECURSE sources ${SOURCE_DIR}/${f}/*.h ${SOURCE_DIR}/${f}/*.cpp)
         foreach(source ${sources})
             file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]tests/")
@@ -194,6 +197,28 @@ if(SOURCE_DIR)
                 file(RELATIVE_PATH rel ${SOURCE_DIR} ${source})
                 string(APPEND problems "${rel} (in ${f}) includes tests/\n")
             endif()
+        endforeach()
+    endforeach()
+endif()
+
+# ---- Headers: what one system offers stays in the .cpp files behind the platform seam. Only a
+# header in a win32/ folder, seen by the Windows build alone, may name the Win32 types of its
+# contract (HANDLE, DCB) through <windows.h> ----
+if(SOURCE_DIR)
+    set(system_header "(termios|unistd|fcntl|dirent|poll|pthread|signal|windows|winsock2|ws2tcpip|io)\\.h|sys/[a-z_]+\\.h|arpa/[a-z_]+\\.h|netinet/[a-z_]+\\.h|netdb\\.h")
+    foreach(f ${product_folders})
+        file(GLOB_RECURSE headers ${SOURCE_DIR}/${f}/*.h)
+        foreach(header ${headers})
+            file(RELATIVE_PATH rel ${SOURCE_DIR} ${header})
+            if(rel MATCHES "/win32/")
+                continue()
+            endif()
+            file(STRINGS ${header} includes
+                REGEX "^[ \t]*#[ \t]*include[ \t]*<(${system_header})>")
+            foreach(line ${includes})
+                string(REGEX REPLACE ".*<([^>]+)>.*" "\\1" name "${line}")
+                string(APPEND problems "${rel} (a header) includes <${name}>\n")
+            endforeach()
         endforeach()
     endforeach()
 endif()

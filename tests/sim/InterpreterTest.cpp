@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <thread>
 
 namespace zor::test {
@@ -175,17 +176,31 @@ TEST(Interpreter, StopRequestEndsTheRunAtTheNextFrame)
     EXPECT_EQ(r.Frames, 7u);
 
     // From another thread, while the engine is paced by a tick; a new run starts afresh.
-    engine.SetFrameSink(nullptr);
-    TSteadyTick tick(std::chrono::milliseconds(1));
+    struct TSixth final : TFrameSink
+    {
+        int Count = 0;
+        std::promise<void> Shown;
+        void PresentFrame(const TPanelPicture &) override
+        {
+            if (++Count == 6)
+                Shown.set_value();
+        }
+    } sixth;
+    engine.SetFrameSink(&sixth);
+    TManualTick tick;
     engine.SetFrameTick(&tick);
-    std::thread stop([&engine] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    tick.Release(10);
+    std::thread stop([&] {
+        sixth.Shown.get_future().wait();
         engine.RequestStop();
+        // A run waiting for its tick looks at the stop when the tick comes.
+        tick.Release(1);
     });
     r = engine.RunDisplayEngine(Program("W9"), 0);
     stop.join();
     EXPECT_EQ(r.End, TRunEnd::Stopped);
     EXPECT_GT(r.Frames, 5u);
+    tick.Release(1000);
     EXPECT_EQ(engine.RunDisplayEngine(Program("W01)"), 0).End, TRunEnd::ProgramEnd);
 }
 

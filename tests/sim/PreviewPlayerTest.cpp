@@ -1,5 +1,6 @@
 // The preview's player shows exactly the frames of a fresh engine run, follows program changes,
 // and pauses, steps and jumps.
+#include "base/Platform.h"
 #include "sim/engine/Player.h"
 #include "tests/sim/EngineTestSupport.h"
 
@@ -126,6 +127,45 @@ TEST_F(PreviewPlayer, AJumpPastTheEndOfAnEndingProgramKeepsItsLastFrame)
     Player.Seek(2999);
     ASSERT_TRUE(Player.WaitForFrame(static_cast<std::int64_t>(expected.size()) - 1));
     EXPECT_EQ(Player.Picture().Dots, expected.back().Dots);
+}
+
+TEST(PreviewPlayerPriority, RaisedOnlyWhileARunGoesOn)
+{
+    TFixedClock clock{TLocalDateTime{2024, 5, 17, 13, 45, 30}};
+    TManualTick tick;
+    TFramePlayer player(&tick, &clock, true);
+    // The player's thread starts at the priority of the thread that made it.
+    const int before = ThreadPriority(CurrentThreadId());
+    std::mutex m;
+    TThreadId playerThread = 0;
+    int during = before;
+    player.SetFrameCallback([&](std::int64_t n, const TPanelPicture &) {
+        if (n < 0)
+            return;
+        std::lock_guard lock(m);
+        playerThread = CurrentThreadId();
+        during = ThreadPriority(playerThread);
+    });
+
+    // A program that ends by itself, and one stopped as the window closes.
+    player.SetProgram(Program("F3T0W1)", {"End"}));
+    tick.Release(60);
+    ASSERT_TRUE(player.WaitUntilIdle());
+    {
+        std::lock_guard lock(m);
+        if (during == before)
+            GTEST_SKIP() << "the system does not let this user raise a thread's priority";
+        EXPECT_GT(during, before);
+        EXPECT_EQ(ThreadPriority(playerThread), before);
+        during = before;
+    }
+    player.SetProgram(Program("S0F1T0R1E12F0T1", {"Hello", "World"}));
+    ASSERT_TRUE(player.WaitForFrame(0));
+    player.SetProgram("");
+    ASSERT_TRUE(player.WaitUntilIdle());
+    std::lock_guard lock(m);
+    EXPECT_GT(during, before);
+    EXPECT_EQ(ThreadPriority(playerThread), before);
 }
 
 } // namespace

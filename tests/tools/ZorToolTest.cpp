@@ -5,9 +5,9 @@
 #include "comm/Panels.h"
 #include "commands/DocumentTranslation.h"
 #include "editor/rtf/RtfCodec.h"
+#include "harness/ExecTool.h"
+#include "harness/PanelProcess.h"
 #include "tests/base/FileTestSupport.h"
-#include "tests/comm/PanelProcess.h"
-#include "tests/support/ExecTool.h"
 #include "tests/support/SampleDocuments.h"
 
 #include <gtest/gtest.h>

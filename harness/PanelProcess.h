@@ -2,7 +2,7 @@
 // from its first line, and stops it with SIGTERM, collecting what it printed.
 #pragma once
 
-#include "tests/support/ExecTool.h"
+#include "harness/ExecTool.h"
 
 #include <cerrno>
 #include <csignal>

@@ -2,7 +2,7 @@
 // emulator's pseudo-terminal).
 #pragma once
 
-#include "tests/support/ExecTool.h"
+#include "harness/ExecTool.h"
 
 #include <arpa/inet.h>
 #include <chrono>

@@ -1,0 +1,1 @@
+#include "tests/comm/PanelProcess.h"

@@ -1,0 +1,4 @@
+// The line settings kept across an open.
+#pragma once
+
+#include <termios.h>
