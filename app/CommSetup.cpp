@@ -5,6 +5,7 @@
 #include "comm/ProfileFile.h"
 #include "comm/Results.h"
 #include "comm/forms/Nastav.h"
+#include "comm/forms/PanelsPage.h"
 #include "comm/forms/TransferDialogs.h"
 #include "ui/Dialogs.h"
 
@@ -44,14 +45,14 @@ void TCommSetup::Parameters()
         return;
     Paramet->ApplySettings(CommSettings);
     Paramet->ApplyPortDevices(PortDevices);
-    Paramet->ApplyPanels(PanelList);
-    Paramet->PortFactory = Factory;
+    Paramet->Panels->Apply(PanelList);
+    Paramet->Panels->PortFactory = Factory;
     for (;;) {
         if (Dialogs().ExecuteForm(*Paramet) != QDialog::Accepted)
             return;
         // The dialog's OK refuses a panel without a device itself; this is for a form closed
         // by other means.
-        const QString problem = Paramet->PanelsProblem();
+        const QString problem = Paramet->Panels->Problem();
         if (problem.isEmpty())
             break;
         Dialogs().MessageBox(&Window, QStringLiteral("Error"), problem, TMsgIcon::Error,
@@ -59,7 +60,7 @@ void TCommSetup::Parameters()
     }
     Paramet->TakeSettings(CommSettings);
     Paramet->TakePortDevices(PortDevices);
-    Paramet->TakePanels(PanelList);
+    Paramet->Panels->Take(PanelList);
     emit Changed();
     SaveSettings([this](TProfileFile &profile) {
         StoreCommSettings(profile, CommSettings);

@@ -11,6 +11,7 @@
 #include "comm/forms/Nastav.h"
 #include "comm/forms/Numeric.h"
 #include "comm/forms/PanelForms.h"
+#include "comm/forms/PanelsPage.h"
 #include "comm/forms/TransferDialogs.h"
 #include "commands/DocumentTranslation.h"
 #include "commands/SendCheck.h"
@@ -91,7 +92,7 @@ void TTransferCommands::SendToPanels(QTextEdit &editor, QLabel &status)
                           TMsgIcon::Question, TMsgButtons::YesNo,
                           TMsgAnswer::Yes) == TMsgAnswer::Yes &&
             Setup.Form()) {
-            Setup.Form()->Pages->setCurrentWidget(Setup.Form()->PanelsPage);
+            Setup.Form()->Pages->setCurrentWidget(Setup.Form()->Panels);
             Setup.Parameters();
         }
         return;

@@ -12,6 +12,9 @@
 #include "comm/forms/Nastav.h"
 #include "comm/forms/Numeric.h"
 #include "comm/forms/PanelForms.h"
+#include "comm/forms/PanelsPage.h"
+#include "comm/forms/PanelName.h"
+#include "comm/forms/PortCombo.h"
 #include "editor/Child.h"
 #include "harness/PanelProcess.h"
 #include "harness/Ser2netProcess.h"
@@ -150,19 +153,19 @@ TEST_F(PanelCommandsTest, ThePanelsPageWritesThePanelsSectionAndKeepsTheRestOfTh
     };
     Dialogs.FormAnswers = {Accept([](QDialog &d) {
                                auto &p = static_cast<TParamet &>(d);
-                               ASSERT_EQ(p.PanelTable->topLevelItemCount(), 2);
-                               EXPECT_EQ(p.PanelDevice->currentText(), "/dev/ttyS0")
+                               ASSERT_EQ(p.Panels->Table->topLevelItemCount(), 2);
+                               EXPECT_EQ(p.Panels->Device->currentText(), "/dev/ttyS0")
                                    << "the first is selected";
-                               p.PanelAddClick(); // "Other" is taken, whatever its case
-                               p.PanelAddClick(); // a comma would break zor's lists
-                               p.PanelAddClick();
-                               p.PanelDevice->setEditText("rfc2217://127.0.0.1:4001");
-                               p.PanelBaud->setCurrentIndex(p.PanelBaud->findData(19200));
-                               p.SelectPanel(0);
-                               p.PanelRenameClick();
-                               p.SelectPanel(1);
-                               p.PanelRemoveClick();
-                               p.PanelAddClick(); // no device yet: OK is refused
+                               p.Panels->AddClick(); // "Other" is taken, whatever its case
+                               p.Panels->AddClick(); // a comma would break zor's lists
+                               p.Panels->AddClick();
+                               p.Panels->Device->setEditText("rfc2217://127.0.0.1:4001");
+                               p.Panels->Baud->setCurrentIndex(p.Panels->Baud->findData(19200));
+                               p.Panels->SelectPanel(0);
+                               p.Panels->RenameClick();
+                               p.Panels->SelectPanel(1);
+                               p.Panels->RemoveClick();
+                               p.Panels->AddClick(); // no device yet: OK is refused
                            }),
                            name("other"),
                            name("Hall,1"),
@@ -171,9 +174,9 @@ TEST_F(PanelCommandsTest, ThePanelsPageWritesThePanelsSectionAndKeepsTheRestOfTh
                            name("Spare"),
                            Accept([](QDialog &d) {
                                auto &p = static_cast<TParamet &>(d);
-                               EXPECT_EQ(p.PanelTable->topLevelItemCount(), 3)
+                               EXPECT_EQ(p.Panels->Table->topLevelItemCount(), 3)
                                    << "the dialog comes back as it was";
-                               p.PanelRemoveClick();
+                               p.Panels->RemoveClick();
                            })};
     Form->ZorParametersExecute();
 
@@ -197,18 +200,18 @@ TEST_F(PanelCommandsTest, ThePanelsPageRefusesWhatTheFileNamedWrongUntilItIsPutR
     StartWith("[Panels]\nZero=/dev/ttyS0,0\nzero=/dev/ttyS1\n");
     Dialogs.FormAnswers = {
         Accept([](QDialog &d) {
-            EXPECT_EQ(static_cast<TParamet &>(d).PanelTable->topLevelItemCount(), 2)
+            EXPECT_EQ(static_cast<TParamet &>(d).Panels->Table->topLevelItemCount(), 2)
                 << "nothing of the file is dropped";
         }),
         Accept([](QDialog &d) {
             auto &p = static_cast<TParamet &>(d);
-            p.SelectPanel(0);
-            p.PanelBaud->setCurrentIndex(p.PanelBaud->findData(9600));
+            p.Panels->SelectPanel(0);
+            p.Panels->Baud->setCurrentIndex(p.Panels->Baud->findData(9600));
         }),
         Accept([](QDialog &d) {
             auto &p = static_cast<TParamet &>(d);
-            p.SelectPanel(1);
-            p.PanelRenameClick();
+            p.Panels->SelectPanel(1);
+            p.Panels->RenameClick();
         }),
         Accept([](QDialog &d) { static_cast<TPanelName &>(d).NameEdit->setText("Two"); })};
     Form->ZorParametersExecute();
@@ -232,32 +235,32 @@ TEST_F(PanelCommandsTest, TheTestButtonOpensTheDeviceAndSaysWhatItFoundWithoutSe
     const std::string refused = "socket://127.0.0.1:" + std::to_string(test::ClosedPort());
     TParamet &p = *Form->findChild<TParamet *>();
     p.ApplySettings({3, 4800, false, ""});
-    p.ApplyPanels({{"Hall1", panel.DevicePath(), 0},
-                   {"Gate", refused, 19200},
-                   {"Yard", listener.DevicePath(), 0}});
-    QSignalSpy finished(&p, &TParamet::TestFinished);
+    p.Panels->Apply({{"Hall1", panel.DevicePath(), 0},
+                     {"Gate", refused, 19200},
+                     {"Yard", listener.DevicePath(), 0}});
+    QSignalSpy finished(p.Panels, &TPanelsPage::TestFinished);
 
-    p.PanelTestClick();
-    EXPECT_FALSE(p.PanelTest->isEnabled()) << "one test at a time";
+    p.Panels->TestClick();
+    EXPECT_FALSE(p.Panels->Test->isEnabled()) << "one test at a time";
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_TRUE(finished[0][0].toBool());
     EXPECT_EQ(finished[0][1].toString(),
               QString::fromStdString("Opened " + panel.DevicePath() + " at 4800 baud."))
         << "the rate of the Port page";
-    EXPECT_EQ(p.PanelTestResult->text(), "Hall1: " + finished[0][1].toString());
+    EXPECT_EQ(p.Panels->TestResult->text(), "Hall1: " + finished[0][1].toString());
 
-    p.SelectPanel(1);
-    EXPECT_TRUE(p.PanelTestResult->text().isEmpty()) << "the sentence went with its panel";
-    p.PanelTestClick();
+    p.Panels->SelectPanel(1);
+    EXPECT_TRUE(p.Panels->TestResult->text().isEmpty()) << "the sentence went with its panel";
+    p.Panels->TestClick();
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_FALSE(finished[1][0].toBool());
     const std::string server = refused.substr(std::string("socket://").size());
     EXPECT_EQ(finished[1][1].toString().toStdString(),
               "Cannot reach " + refused + ": the connection was refused by " + server + ".");
-    EXPECT_TRUE(p.PanelTest->isEnabled());
+    EXPECT_TRUE(p.Panels->Test->isEnabled());
 
-    p.SelectPanel(2);
-    p.PanelTestClick();
+    p.Panels->SelectPanel(2);
+    p.Panels->TestClick();
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_TRUE(finished[2][0].toBool());
     EXPECT_EQ(finished[2][1].toString().toStdString(),
@@ -383,7 +386,7 @@ TEST_F(PanelCommandsTest, PanelsOnOneDeviceAreRefusedBeforeAnythingIsSent)
     Dialogs.Answers = {TMsgAnswer::Yes};
     Dialogs.FormAnswers = {[](QDialog &d) {
         auto &p = static_cast<TParamet &>(d);
-        EXPECT_EQ(p.Pages->currentWidget(), p.PanelsPage);
+        EXPECT_EQ(p.Pages->currentWidget(), p.Panels);
         return int(QDialog::Rejected);
     }};
     Form->ZorSendToPanelsExecute();

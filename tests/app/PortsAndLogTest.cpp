@@ -5,6 +5,7 @@
 #include "comm/PortList.h"
 #include "comm/forms/LogView.h"
 #include "comm/forms/Nastav.h"
+#include "comm/forms/PortCombo.h"
 #include "editor/Child.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/MainFormFixture.h"

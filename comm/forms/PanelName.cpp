@@ -1,0 +1,82 @@
+#include "comm/forms/PanelName.h"
+
+#include "comm/Panels.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace zor {
+
+TPanelName::TPanelName(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("PanelName"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    auto *label = new QLabel(QStringLiteral("&Name:"), this);
+    NameEdit = new QLineEdit(this);
+    NameEdit->setObjectName(QStringLiteral("NameEdit"));
+    NameEdit->setAccessibleName(QStringLiteral("Panel name"));
+    NameEdit->setToolTip(QStringLiteral("The panel's name, as Send to panels and zor show it"));
+    label->setBuddy(NameEdit);
+    ProblemLabel = new QLabel(this);
+    ProblemLabel->setObjectName(QStringLiteral("ProblemLabel"));
+    ProblemLabel->setWordWrap(true);
+    QPalette warning = ProblemLabel->palette();
+    warning.setColor(QPalette::WindowText, Qt::darkRed);
+    ProblemLabel->setPalette(warning);
+    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    auto *row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(NameEdit, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(ProblemLabel);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    setFixedSize(340, 112);
+    connect(NameEdit, &QLineEdit::textChanged, this, &TPanelName::Update);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TPanelName::Ask(const QString &caption, const QString &name, const QStringList &taken)
+{
+    setWindowTitle(caption);
+    Taken = taken;
+    NameEdit->setText(name);
+    NameEdit->selectAll();
+    NameEdit->setFocus();
+    Update();
+}
+
+QString TPanelName::Problem() const
+{
+    const QString name = NameEdit->text();
+    const std::string problem = PanelNameProblem(name.toStdString());
+    if (!problem.empty())
+        return QString::fromStdString(problem) + QLatin1Char('.');
+    if (Taken.contains(name, Qt::CaseInsensitive))
+        return QStringLiteral("There is already a panel named %1.").arg(name);
+    return {};
+}
+
+void TPanelName::Update()
+{
+    const QString problem = Problem();
+    ProblemLabel->setText(problem);
+    Button1->setEnabled(problem.isEmpty());
+}
+
+} // namespace zor
