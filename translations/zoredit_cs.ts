@@ -2,36 +2,891 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="cs_CZ">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>unknown option %1</source>
+        <translation>neznámá volba %1</translation>
+    </message>
+    <message>
+        <source>usage: zoredit [--check] [FILE...]
+
+Opens each FILE (a *.zor document) in its own window.
+
+  --check      start without showing a window, report the symbol font, the manual,
+               the settings file and every message start-up would show, then exit
+               (status 0 when nothing is missing)
+  --version    print the version and exit
+  --help       print this text and exit
+
+Qt&apos;s own options (-platform, -style, ...) are accepted as well.
+</source>
+        <translation>použití: zoredit [--check] [SOUBOR...]
+
+Otevře každý SOUBOR (dokument *.zor) ve vlastním okně.
+
+  --check      spustí se bez okna, ohlásí symbolové písmo, nápovědu,
+               soubor nastavení a každé hlášení, které by ukázalo spuštění,
+               a skončí (stav 0, když nic nechybí)
+  --version    vypíše verzi a skončí
+  --help       vypíše tento text a skončí
+
+Přijímají se i vlastní volby Qt (-platform, -style, ...).
+</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentIO</name>
+    <message>
+        <source>Cannot read file %1. %2</source>
+        <translation>Soubor %1 nelze přečíst. %2</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1. It is too large for a document.</source>
+        <translation>Soubor %1 nelze přečíst. Je na dokument příliš velký.</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1. %2</source>
+        <translation>Soubor %1 nelze otevřít. %2</translation>
+    </message>
+    <message>
+        <source>File %1: %2</source>
+        <translation>Soubor %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1. %2</source>
+        <translation>Soubor %1 nelze zapsat. %2</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1. %2</source>
+        <translation>Soubor %1 nelze vytvořit. %2</translation>
+    </message>
+</context>
+<context>
+    <name>ExportDialog</name>
+    <message>
+        <source>Information</source>
+        <translation>Informace</translation>
+    </message>
+    <message>
+        <source>The document has no commands: there is nothing to export.</source>
+        <translation>Dokument neobsahuje žádné příkazy: není co exportovat.</translation>
+    </message>
+    <message>
+        <source>Animated GIF</source>
+        <translation>Animovaný GIF</translation>
+    </message>
+    <message>
+        <source>Export animation</source>
+        <translation>Exportovat animaci</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Dotaz</translation>
+    </message>
+    <message>
+        <source>%1 exists
+Overwrite?</source>
+        <translation>%1 existuje
+Přepsat?</translation>
+    </message>
+    <message>
+        <source>Writing %1...</source>
+        <translation>Zapisuje se %1...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 nelze zapsat: %2</translation>
+    </message>
+</context>
+<context>
+    <name>FileDrops</name>
+    <message>
+        <source>It is not a file.</source>
+        <translation>Není to soubor.</translation>
+    </message>
+    <message>
+        <source>The folder %1 does not exist.</source>
+        <translation>Složka %1 neexistuje.</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1. %2</source>
+        <translation>Soubor %1 nelze otevřít. %2</translation>
+    </message>
+</context>
+<context>
+    <name>FontCheck</name>
+    <message>
+        <source>Warning</source>
+        <translation>Upozornění</translation>
+    </message>
+    <message>
+        <source>Required ZorSymbolFont is not installed.
+Warning: Function symbols will not be
+displayed correctly</source>
+        <translation>Požadované písmo ZorSymbolFont není nainstalováno.
+Upozornění: Příkazové symboly se
+nebudou zobrazovat správně</translation>
+    </message>
+</context>
+<context>
+    <name>Printing</name>
+    <message>
+        <source>Printing %1 failed.</source>
+        <translation>Tisk dokumentu %1 se nezdařil.</translation>
+    </message>
+</context>
+<context>
+    <name>StartupCheck</name>
+    <message>
+        <source>message box: %1: %2</source>
+        <translation>okno hlášení: %1: %2</translation>
+    </message>
+    <message>
+        <source>symbol font: %1</source>
+        <translation>symbolové písmo: %1</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>nenalezeno</translation>
+    </message>
+    <message>
+        <source>manual: %1 %2</source>
+        <translation>nápověda: %1 %2</translation>
+    </message>
+    <message>
+        <source>found</source>
+        <translation>nalezeno</translation>
+    </message>
+    <message>
+        <source>settings file: %1</source>
+        <translation>soubor nastavení: %1</translation>
+    </message>
+    <message>
+        <source>settings file: %1 (its folder is not writable)</source>
+        <translation>soubor nastavení: %1 (do jeho složky nelze zapisovat)</translation>
+    </message>
+    <message>
+        <source>recovery folder: %1</source>
+        <translation>složka kopií pro obnovení: %1</translation>
+    </message>
+    <message>
+        <source>recovery folder: %1 (cannot be written: %2)</source>
+        <translation>složka kopií pro obnovení: %1 (nelze do ní zapisovat: %2)</translation>
+    </message>
+    <message>
+        <source>recovery copies go to: %1</source>
+        <translation>kopie pro obnovení se ukládají do: %1</translation>
+    </message>
+    <message>
+        <source>document window: %1</source>
+        <translation>okno dokumentu: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SymbolTips</name>
+    <message>
+        <source>%1 %2: %3 s</source>
+        <translation>%1 %2: %3 s</translation>
+    </message>
+    <message>
+        <source>%1 %2: 0.%3 s</source>
+        <translation>%1 %2: 0,%3 s</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1: %2 s</source>
+        <translation>%1: %2 s</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n time</source>
+        <translation>
+            <numerusform>%1: %nkrát</numerusform>
+            <numerusform>%1: %nkrát</numerusform>
+            <numerusform>%1: %nkrát</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n times</source>
+        <translation>
+            <numerusform>%1: %nkrát</numerusform>
+            <numerusform>%1: %nkrát</numerusform>
+            <numerusform>%1: %nkrát</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1, the %2st text</source>
+        <translation>%1, %2. text</translation>
+    </message>
+    <message>
+        <source>%1, the %2nd text</source>
+        <translation>%1, %2. text</translation>
+    </message>
+    <message>
+        <source>%1, the %2rd text</source>
+        <translation>%1, %2. text</translation>
+    </message>
+    <message>
+        <source>%1, the %2th text</source>
+        <translation>%1, %2. text</translation>
+    </message>
+</context>
+<context>
     <name>TDialogs</name>
     <message>
         <source>&amp;Overwrite</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Přepsat</translation>
     </message>
     <message>
         <source>Save &amp;As...</source>
-        <translation type="unfinished"></translation>
+        <translation>Uložit &amp;jako...</translation>
+    </message>
+    <message>
+        <source>&amp;Recover</source>
+        <translation>&amp;Obnovit</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Zahodit</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>Uložit jako</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Otevřít</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Písmo</translation>
+    </message>
+    <message>
+        <source>Color</source>
+        <translation>Barva</translation>
     </message>
 </context>
 <context>
     <name>TMDIChild</name>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Bez názvu</translation>
     </message>
     <message>
         <source>Untitled %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Bez názvu %1</translation>
     </message>
 </context>
 <context>
     <name>TMainForm</name>
     <message>
         <source>&amp;Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Z&amp;novu</translation>
     </message>
     <message>
         <source>Redo|Repeat the last operation undone</source>
-        <translation type="unfinished"></translation>
+        <translation>Znovu|Provede znovu poslední vrácenou změnu</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Nový</translation>
+    </message>
+    <message>
+        <source>New|Creates a new window</source>
+        <translation>Nový|Vytvoří nový dokument v novém okně</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Otevřít...</translation>
+    </message>
+    <message>
+        <source>Open|Opens a window</source>
+        <translation>Otevřít|Otevře dokument v novém okně</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Uložit</translation>
+    </message>
+    <message>
+        <source>Save|Saves the active document</source>
+        <translation>Uložit|Uloží aktivní dokument</translation>
+    </message>
+    <message>
+        <source>S&amp;ave As ...</source>
+        <translation>Uložit j&amp;ako...</translation>
+    </message>
+    <message>
+        <source>Saves as|Saves the active document with a new name</source>
+        <translation>Uložit jako|Uloží aktivní dokument pod novým názvem</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Zavřít</translation>
+    </message>
+    <message>
+        <source>Close|Clears the active document</source>
+        <translation>Zavřít|Zavře aktivní dokument</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Tisk...</translation>
+    </message>
+    <message>
+        <source>Print|Prints the active document</source>
+        <translation>Tisk|Vytiskne aktivní dokument</translation>
+    </message>
+    <message>
+        <source>P&amp;rinter setup ...</source>
+        <translation>Nasta&amp;vení tiskárny...</translation>
+    </message>
+    <message>
+        <source>Printer setup|Sets print characteristic for the active document</source>
+        <translation>Nastavení tiskárny|Nastaví tisk aktivního dokumentu</translation>
+    </message>
+    <message>
+        <source>&amp;Exit</source>
+        <translation>&amp;Konec</translation>
+    </message>
+    <message>
+        <source>Exit|Quits ZorEdit and prompts to save the documents</source>
+        <translation>Konec|Ukončí ZorEdit a nabídne uložení dokumentů</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Vyjmou&amp;t</translation>
+    </message>
+    <message>
+        <source>Cut|Cuts the selection and puts it on the Clipboard</source>
+        <translation>Vyjmout|Přesune výběr do schránky</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopírovat</translation>
+    </message>
+    <message>
+        <source>Copy|Copies the selection and puts it on the Clipboard</source>
+        <translation>Kopírovat|Zkopíruje výběr do schránky</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>V&amp;ložit</translation>
+    </message>
+    <message>
+        <source>Paste|Insert the Clipboard contents at the insertion point</source>
+        <translation>Vložit|Vloží obsah schránky na místo kurzoru</translation>
+    </message>
+    <message>
+        <source>Select &amp;All</source>
+        <translation>Vybrat &amp;vše</translation>
+    </message>
+    <message>
+        <source>Select all|All text selection</source>
+        <translation>Vybrat vše|Označí celý text</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Zpět</translation>
+    </message>
+    <message>
+        <source>Undo|Reverse the last operation</source>
+        <translation>Zpět|Vrátí poslední změnu</translation>
+    </message>
+    <message>
+        <source>&amp;Cascade</source>
+        <translation>&amp;Kaskádově</translation>
+    </message>
+    <message>
+        <source>Cascade</source>
+        <translation>Kaskádově</translation>
+    </message>
+    <message>
+        <source>Tile &amp;Horizontally</source>
+        <translation>Dlaždicově &amp;vodorovně</translation>
+    </message>
+    <message>
+        <source>Tile horizontally</source>
+        <translation>Dlaždicově vodorovně</translation>
+    </message>
+    <message>
+        <source>&amp;Tile Vertically</source>
+        <translation>Dlaždicově &amp;svisle</translation>
+    </message>
+    <message>
+        <source>Tile vertically</source>
+        <translation>Dlaždicově svisle</translation>
+    </message>
+    <message>
+        <source>&amp;Font</source>
+        <translation>&amp;Písmo</translation>
+    </message>
+    <message>
+        <source>Character|Change font attributes</source>
+        <translation>Písmo|Změní vlastnosti písma</translation>
+    </message>
+    <message>
+        <source>&amp;All commands</source>
+        <translation>&amp;Všechny příkazy</translation>
+    </message>
+    <message>
+        <source>All commands|Enables the line, repeat, green and yellow buttons</source>
+        <translation>Všechny příkazy|Zpřístupní tlačítka řádku, opakování a zelené a žluté barvy</translation>
+    </message>
+    <message>
+        <source>&amp;Parameters ...</source>
+        <translation>&amp;Parametry...</translation>
+    </message>
+    <message>
+        <source>Parameters|Change parameters communications</source>
+        <translation>Parametry|Změní parametry komunikace</translation>
+    </message>
+    <message>
+        <source>&amp;Send</source>
+        <translation>&amp;Odeslat</translation>
+    </message>
+    <message>
+        <source>Send|Send to display</source>
+        <translation>Odeslat|Odešle program na panel</translation>
+    </message>
+    <message>
+        <source>Send to p&amp;anels...</source>
+        <translation>Odeslat na p&amp;anely...</translation>
+    </message>
+    <message>
+        <source>Send to panels|Send to several named panels at once</source>
+        <translation>Odeslat na panely|Odešle program na několik pojmenovaných panelů najednou</translation>
+    </message>
+    <message>
+        <source>&amp;Transfer log</source>
+        <translation>&amp;Záznam přenosu</translation>
+    </message>
+    <message>
+        <source>Transfer log|Show the log of the last transfer</source>
+        <translation>Záznam přenosu|Ukáže záznam posledního přenosu</translation>
+    </message>
+    <message>
+        <source>Si&amp;mulation</source>
+        <translation>&amp;Simulace</translation>
+    </message>
+    <message>
+        <source>Simulation</source>
+        <translation>Simulace</translation>
+    </message>
+    <message>
+        <source>Pre&amp;view</source>
+        <translation>&amp;Náhled</translation>
+    </message>
+    <message>
+        <source>Preview|Shows the panel running the active document</source>
+        <translation>Náhled|Ukáže panel, na kterém běží aktivní dokument</translation>
+    </message>
+    <message>
+        <source>E&amp;xport animation...</source>
+        <translation>E&amp;xportovat animaci...</translation>
+    </message>
+    <message>
+        <source>Export animation|Writes the active document&apos;s run as a GIF</source>
+        <translation>Exportovat animaci|Zapíše běh aktivního dokumentu jako GIF</translation>
+    </message>
+    <message>
+        <source>&amp;Numeric fields</source>
+        <translation>Číselné ú&amp;daje</translation>
+    </message>
+    <message>
+        <source>Numeric fields|Send to display numeric value</source>
+        <translation>Číselné údaje|Odešle na panel číselné hodnoty</translation>
+    </message>
+    <message>
+        <source>&amp;Contents</source>
+        <translation>&amp;Obsah</translation>
+    </message>
+    <message>
+        <source>Help|Help table of contents</source>
+        <translation>Nápověda|Obsah nápovědy</translation>
+    </message>
+    <message>
+        <source>&amp;Help on Help</source>
+        <translation>&amp;Jak používat nápovědu</translation>
+    </message>
+    <message>
+        <source>Help|Help on using online help</source>
+        <translation>Nápověda|Jak používat nápovědu</translation>
+    </message>
+    <message>
+        <source>&amp;About ...</source>
+        <translation>O &amp;programu...</translation>
+    </message>
+    <message>
+        <source>About|About the ZorEdit application</source>
+        <translation>O programu|O aplikaci ZorEdit</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Soubor</translation>
+    </message>
+    <message>
+        <source>File|Create, open, save and print documents</source>
+        <translation>Soubor|Vytváření, otevírání, ukládání a tisk dokumentů</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>Ú&amp;pravy</translation>
+    </message>
+    <message>
+        <source>Edit|Edit operations</source>
+        <translation>Úpravy|Úpravy textu</translation>
+    </message>
+    <message>
+        <source>&amp;Character</source>
+        <translation>Zna&amp;k</translation>
+    </message>
+    <message>
+        <source>Character|Change fonts and colors</source>
+        <translation>Znak|Změna písma a barev</translation>
+    </message>
+    <message>
+        <source>&amp;Zor</source>
+        <translation>&amp;Zor</translation>
+    </message>
+    <message>
+        <source>Zor|Communications PC - display</source>
+        <translation>Zor|Komunikace počítač – panel</translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation>&amp;Okno</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Okno</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Nápověda</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Nápověda</translation>
+    </message>
+    <message>
+        <source>ToolBar1</source>
+        <extracomment>A toolbar&apos;s name in the context menu of the toolbar area: the file and edit buttons</extracomment>
+        <translation>Lišta nástrojů 1</translation>
+    </message>
+    <message>
+        <source>ToolBar2</source>
+        <extracomment>A toolbar&apos;s name in the context menu of the toolbar area: the first command buttons</extracomment>
+        <translation>Lišta nástrojů 2</translation>
+    </message>
+    <message>
+        <source>ToolBar3</source>
+        <extracomment>A toolbar&apos;s name in the context menu of the toolbar area: the other command buttons</extracomment>
+        <translation>Lišta nástrojů 3</translation>
+    </message>
+</context>
+<context>
+    <name>Vocabulary</name>
+    <message>
+        <source>Move text in from right|It moves the text in from the right</source>
+        <translation>Vjezd textu zprava|Text vjede zprava</translation>
+    </message>
+    <message>
+        <source>Move text in from right at half-speed|It moves the text in from the right at a half-speed</source>
+        <translation>Vjezd textu zprava poloviční rychlostí|Text vjede zprava poloviční rychlostí</translation>
+    </message>
+    <message>
+        <source>Move text in from top|It moves the text in from the top</source>
+        <translation>Vjezd textu shora|Text vjede shora</translation>
+    </message>
+    <message>
+        <source>Display text directly|It displays the text directly</source>
+        <translation>Přímé zobrazení textu|Text se zobrazí přímo</translation>
+    </message>
+    <message>
+        <source>Move text in from bottom|It moves the text in from the bottom</source>
+        <translation>Vjezd textu zdola|Text vjede zdola</translation>
+    </message>
+    <message>
+        <source>Alternate texts|The new and old texts are alternately displayed with a frequency of 0.5 Hz</source>
+        <translation>Střídání textů|Nový a starý text se střídavě zobrazují s frekvencí 0,5 Hz</translation>
+    </message>
+    <message>
+        <source>Move in matched lines|The new moves in both from the right and left through matched lines</source>
+        <translation>Vjezd po prokládaných řádcích|Nový text vjede zprava i zleva po prokládaných řádcích</translation>
+    </message>
+    <message>
+        <source>Snow text|The new text overwrites the old one by the gradual random start of display of new text dots (snowing effect ).</source>
+        <translation>Sněžení textu|Nový text přepíše starý postupným náhodným rozsvěcováním bodů nového textu (efekt sněžení).</translation>
+    </message>
+    <message>
+        <source>Overwrite from sides|Two converging vertical lines overwrite the old text with a new one</source>
+        <translation>Přepsání od okrajů|Dvě sbíhající se svislé čáry přepíšou starý text novým</translation>
+    </message>
+    <message>
+        <source>Overwrite from centre|Two vertical lines moving apart from the centre overwrite the old text with a new one.</source>
+        <translation>Přepsání od středu|Dvě svislé čáry rozbíhající se od středu přepíšou starý text novým.</translation>
+    </message>
+    <message>
+        <source>Move text in from left|It moves the text in from the left</source>
+        <translation>Vjezd textu zleva|Text vjede zleva</translation>
+    </message>
+    <message>
+        <source>Uncover text by falling dots|Falling dots uncover the new text</source>
+        <translation>Odkrytí textu padajícími body|Padající body odkryjí nový text</translation>
+    </message>
+    <message>
+        <source>Set line|It sets the line for displaying the following text</source>
+        <translation>Nastavení řádku|Nastaví řádek, na kterém se zobrazí následující text</translation>
+    </message>
+    <message>
+        <source>Repeat|It repeats the texts and commands within the brackets for a certain number of times</source>
+        <translation>Opakování|Opakuje texty a příkazy v závorkách zadaný počet krát</translation>
+    </message>
+    <message>
+        <source>Pause|Pause in seconds (1 - 99) or miliseconds (01 - 09)</source>
+        <translation>Pauza|Pauza v sekundách (1 - 99) nebo milisekundách (01 - 09)</translation>
+    </message>
+    <message>
+        <source>Blinking on|It swtches the blinking on. The following text will blink until it is switched off</source>
+        <translation>Blikání zapnuto|Zapne blikání. Následující text bude blikat, dokud se blikání nevypne</translation>
+    </message>
+    <message>
+        <source>Blinking off|It swtched the blinking off</source>
+        <translation>Blikání vypnuto|Vypne blikání</translation>
+    </message>
+    <message>
+        <source>Normal non-proportional font|Normal non-proportional font (default)</source>
+        <translation>Normální neproporcionální písmo|Normální neproporcionální písmo (výchozí)</translation>
+    </message>
+    <message>
+        <source>Bold font</source>
+        <translation>Tučné písmo</translation>
+    </message>
+    <message>
+        <source>Wide font</source>
+        <translation>Široké písmo</translation>
+    </message>
+    <message>
+        <source>Display propellers|It displays spinning propellers for 5 seconds</source>
+        <translation>Vrtulky|Zobrazí na 5 sekund točící se vrtulky</translation>
+    </message>
+    <message>
+        <source>Streams|It displays 2 streams of lines moving against each other</source>
+        <translation>Proudy|Zobrazí 2 proudy čar, které se pohybují proti sobě</translation>
+    </message>
+    <message>
+        <source>Blink motive|The last displayed motive blinks for 5 seconds</source>
+        <translation>Blikání obrazu|Naposledy zobrazený obraz bliká 5 sekund</translation>
+    </message>
+    <message>
+        <source>Clear all|It clears the whole display</source>
+        <translation>Smazat vše|Smaže celý panel</translation>
+    </message>
+    <message>
+        <source>Circulating frame|It displays a circulating frame around the text</source>
+        <translation>Obíhající rámeček|Zobrazí kolem textu obíhající rámeček</translation>
+    </message>
+    <message>
+        <source>Clear from centre|Two vertical lines moving apart from the centre clear the whole display</source>
+        <translation>Smazání od středu|Dvě svislé čáry rozbíhající se od středu smažou celý panel</translation>
+    </message>
+    <message>
+        <source>Light up from centre|Two vertical lines moving apart from the centre light up the whole display</source>
+        <translation>Rozsvícení od středu|Dvě svislé čáry rozbíhající se od středu rozsvítí celý panel</translation>
+    </message>
+    <message>
+        <source>Image inversion</source>
+        <translation>Inverze obrazu</translation>
+    </message>
+    <message>
+        <source>Time|Displays the time (HH:MM:SS format) for a certain number of seconds</source>
+        <translation>Čas|Zobrazí čas (ve formátu HH:MM:SS) na zadaný počet sekund</translation>
+    </message>
+    <message>
+        <source>Date and time|Displays the date and time (DD:MM, HH:MM:SS format) for a certain number of seconds</source>
+        <translation>Datum a čas|Zobrazí datum a čas (ve formátu DD:MM, HH:MM:SS) na zadaný počet sekund</translation>
+    </message>
+    <message>
+        <source>Spaces|A string of spaces along the whole display</source>
+        <translation>Mezery|Řada mezer přes celý panel</translation>
+    </message>
+    <message>
+        <source>Full character|A string of full characters along the whole display</source>
+        <translation>Plné znaky|Řada plných znaků přes celý panel</translation>
+    </message>
+    <message>
+        <source>Font color - Red|Font color - Red (default)</source>
+        <translation>Barva písma – červená|Barva písma – červená (výchozí)</translation>
+    </message>
+    <message>
+        <source>Font color - Green</source>
+        <translation>Barva písma – zelená</translation>
+    </message>
+    <message>
+        <source>Font color - Yellow</source>
+        <translation>Barva písma – žlutá</translation>
+    </message>
+    <message>
+        <source>Font color - Black</source>
+        <translation>Barva písma – černá</translation>
+    </message>
+    <message>
+        <source>Backgroun color - Black|Background color - Black (default)</source>
+        <translation>Barva pozadí – černá|Barva pozadí – černá (výchozí)</translation>
+    </message>
+    <message>
+        <source>Backgroung color - Red</source>
+        <translation>Barva pozadí – červená</translation>
+    </message>
+    <message>
+        <source>Background color - Green</source>
+        <translation>Barva pozadí – zelená</translation>
+    </message>
+    <message>
+        <source>Background color - Yellow</source>
+        <translation>Barva pozadí – žlutá</translation>
+    </message>
+</context>
+<context>
+    <name>zor::TExportDialog</name>
+    <message>
+        <source>Export animation</source>
+        <translation>Exportovat animaci</translation>
+    </message>
+    <message>
+        <source>&amp;One pass of the program (at most 60 s)</source>
+        <translation>&amp;Jeden průchod programem (nejvýše 60 s)</translation>
+    </message>
+    <message>
+        <source>&amp;Seconds:</source>
+        <translation>&amp;Sekundy:</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>Sekundy</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>Měřítko</translation>
+    </message>
+    <message>
+        <source> pixels a dot</source>
+        <translation> px na bod</translation>
+    </message>
+    <message>
+        <source>Length:</source>
+        <translation>Délka:</translation>
+    </message>
+    <message>
+        <source>A GIF holds at most 15000 frames (5 minutes).</source>
+        <translation>GIF pojme nejvýše 15000 snímků (5 minut).</translation>
+    </message>
+    <message>
+        <source>S&amp;cale:</source>
+        <translation>&amp;Měřítko:</translation>
+    </message>
+</context>
+<context>
+    <name>zor::TGraf</name>
+    <message>
+        <source>Wait please...</source>
+        <translation>Čekejte prosím...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>Cancel the transfer</source>
+        <translation>Zrušit přenos</translation>
+    </message>
+</context>
+<context>
+    <name>zor::THelpWindow</name>
+    <message>
+        <source>ZorEdit Help</source>
+        <translation>Nápověda ZorEdit</translation>
+    </message>
+    <message>
+        <source>Navigation</source>
+        <translation>Navigace</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zpět</translation>
+    </message>
+    <message>
+        <source>Back to the page you came from (Alt+Left)</source>
+        <translation>Zpět na stránku, odkud jste přišli (Alt+Left)</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Vpřed</translation>
+    </message>
+    <message>
+        <source>Forward again (Alt+Right)</source>
+        <translation>Znovu vpřed (Alt+Right)</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Obsah</translation>
+    </message>
+    <message>
+        <source>The list of contents (Alt+Home)</source>
+        <translation>Obsah nápovědy (Alt+Home)</translation>
+    </message>
+    <message>
+        <source>%1 - %2</source>
+        <comment>help window title: ZorEdit Help - page title</comment>
+        <translation>%1 - %2</translation>
+    </message>
+</context>
+<context>
+    <name>zor::TLogView</name>
+    <message>
+        <source>Transfer log</source>
+        <translation>Záznam přenosu</translation>
+    </message>
+    <message>
+        <source>&amp;Log of:</source>
+        <translation>&amp;Záznam:</translation>
+    </message>
+    <message>
+        <source>Log of</source>
+        <translation>Záznam</translation>
+    </message>
+    <message>
+        <source>The port of Parameters or a named panel</source>
+        <translation>Port z Parametrů nebo pojmenovaný panel</translation>
+    </message>
+    <message>
+        <source>There is no transfer log at %1 yet.</source>
+        <translation>Záznam přenosu %1 zatím neexistuje.</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a transfer log.</source>
+        <translation>Soubor %1 je na záznam přenosu příliš velký.</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a device, a FIFO or a socket): there is no log in it to show.</source>
+        <translation>%1 není běžný soubor (je to zařízení, roura FIFO nebo soket): není v něm žádný záznam k zobrazení.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 nelze přečíst: %2</translation>
+    </message>
+    <message>
+        <source>%1, written %2</source>
+        <translation>%1, zapsáno %2</translation>
+    </message>
+    <message>
+        <source>%1, written %2; the transfer stopped at line %3</source>
+        <translation>%1, zapsáno %2; přenos se zastavil na řádku %3</translation>
     </message>
 </context>
 <context>
@@ -39,87 +894,192 @@
     <message>
         <source>%1 was changed on disk after its recovery copy was made.
 Overwrite it?</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
-    <name>zor::TMainForm</name>
-    <message>
-        <source>&amp;Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Soubor %1 se na disku změnil po vytvoření jeho kopie pro obnovení.
+Přepsat jej?</translation>
     </message>
     <message>
-        <source>Redo|Repeat the last operation undone</source>
-        <translation type="unfinished"></translation>
+        <source>Insert</source>
+        <translation>Vkládání</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Přepisování</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Dotaz</translation>
+    </message>
+    <message>
+        <source>%1 exists
+Overwrite?</source>
+        <translation>%1 existuje
+Přepsat?</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Potvrzení</translation>
+    </message>
+    <message>
+        <source>Save %1 As...</source>
+        <translation>Uložit %1 jako...</translation>
+    </message>
+    <message>
+        <source>Save changes to %1</source>
+        <translation>Uložit změny do %1</translation>
     </message>
 </context>
 <context>
     <name>zor::TPanelResults</name>
     <message>
         <source>During the Open frame.</source>
-        <translation type="unfinished"></translation>
+        <translation>Během zprávy Open.</translation>
     </message>
     <message>
         <source>During the Close frame, after all %1 blocks.</source>
-        <translation type="unfinished"></translation>
+        <translation>Během zprávy Close, po všech %1 blocích.</translation>
     </message>
     <message>
         <source>During block %1 of %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Během bloku %1 z %2.</translation>
+    </message>
+</context>
+<context>
+    <name>zor::TPanelView</name>
+    <message>
+        <source>Panel preview</source>
+        <translation>Náhled panelu</translation>
+    </message>
+    <message>
+        <source>Copy frame</source>
+        <translation>Kopírovat snímek</translation>
     </message>
 </context>
 <context>
     <name>zor::TParamet</name>
     <message>
         <source>In the settings file, %1: rename the panel, choose its rate or remove it.</source>
-        <translation type="unfinished"></translation>
+        <translation>V souboru nastavení, %1: přejmenujte panel, zvolte jeho rychlost nebo jej odeberte.</translation>
     </message>
 </context>
 <context>
     <name>zor::TPreviewCommands</name>
     <message>
         <source>Animation written to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Animace zapsána do %1</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <extracomment>The verb that starts the question &quot;Export anyway?&quot;</extracomment>
+        <translation>Exportovat</translation>
+    </message>
+</context>
+<context>
+    <name>zor::TRecentMenu</name>
+    <message>
+        <source>Warning</source>
+        <translation>Upozornění</translation>
+    </message>
+    <message>
+        <source>%1 no longer exists.
+It has been removed from the recent files.</source>
+        <translation>Soubor %1 už neexistuje.
+Byl odebrán ze seznamu posledních souborů.</translation>
+    </message>
+    <message>
+        <source>Opens %1</source>
+        <translation>Otevře %1</translation>
     </message>
 </context>
 <context>
     <name>zor::TRecoveryCopies</name>
     <message>
         <source>no recovery folder</source>
-        <translation type="unfinished"></translation>
+        <translation>žádná složka kopií pro obnovení</translation>
     </message>
     <message>
         <source>No recovery copies are kept</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopie pro obnovení se nevedou</translation>
     </message>
     <message>
         <source>No recovery copies can be kept: %1.
 Unsaved changes are lost if ZorEdit does not close properly: save your documents often.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopie pro obnovení nelze vést: %1.
+Neuložené změny se ztratí, pokud ZorEdit nebude správně ukončen: ukládejte dokumenty často.</translation>
     </message>
     <message>
         <source>Recovery copies cannot be written</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopie pro obnovení nelze zapsat</translation>
     </message>
     <message>
         <source>The recovery copy of %1 cannot be written: %2.
 Unsaved changes are lost if ZorEdit does not close properly: save your documents often.</source>
-        <translation type="unfinished"></translation>
+        <translation>Kopii pro obnovení dokumentu %1 nelze zapsat: %2.
+Neuložené změny se ztratí, pokud ZorEdit nebude správně ukončen: ukládejte dokumenty často.</translation>
     </message>
     <message>
         <source>%1 (the copy is from %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (kopie je z %2)</translation>
     </message>
     <message>
         <source>%1 could not be written; the copies were kept in %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 nešlo zapsat; kopie zůstaly v %2.</translation>
+    </message>
+</context>
+<context>
+    <name>zor::TVloz</name>
+    <message>
+        <source>Enter Parameter</source>
+        <translation>Zadání parametru</translation>
+    </message>
+    <message>
+        <source>Number:</source>
+        <translation>Číslo:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
     </message>
 </context>
 <context>
     <name>zor::TVstup</name>
     <message>
         <source>Tick where the counters go.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zaškrtněte, kam se mají počítadla odeslat.</translation>
+    </message>
+</context>
+<context>
+    <name>zor::Tabb</name>
+    <message>
+        <source>About</source>
+        <translation>O programu</translation>
+    </message>
+    <message>
+        <source>About programm ZorEdit</source>
+        <translation>O programu ZorEdit</translation>
+    </message>
+    <message>
+        <source>ZorEdit for windows</source>
+        <translation>ZorEdit pro Windows</translation>
+    </message>
+    <message>
+        <source>ZorEdit for Windows 95/98</source>
+        <translation>ZorEdit pro Windows 95/98</translation>
+    </message>
+    <message>
+        <source>Version 1.10 </source>
+        <translation>Verze 1.10 </translation>
+    </message>
+    <message>
+        <source>Editor for Zor LED message panels</source>
+        <translation>Editor programů pro informační LED panely Zor</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 </TS>
