@@ -298,7 +298,7 @@ bool TGatewayLink::Start(std::string *problem)
                 impl.Online = false;
             }
             if (rc != 0)
-                impl.Event(TGatewayEvent::Lost, mosquitto_strerror(rc));
+                impl.Event(TGatewayEvent::Lost, "the connection to the broker was lost");
         });
     mosquitto_message_v5_callback_set(
         d.Client,

@@ -277,6 +277,31 @@ TEST_F(Gateway, ARequestDeliveredAgainIsCarriedOutOnce)
     EXPECT_EQ(Transfers(panel.Stop()), 2);
 }
 
+TEST_F(Gateway, AfterTheBrokerRestartsTheGatewayComesBackAndTheNextRequestWorks)
+{
+    test::TMosquittoBroker broker(Dir);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TGatewayProcess gateway(
+        {"--broker", BrokerUrl(broker), "--site", "north", "--panel", "Gate=" + panel.DevicePath()},
+        1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    ASSERT_TRUE(broker.Restart()) << broker.LogText();
+    EXPECT_EQ(gateway.ErrLine(),
+              "zor gateway: north/Gate: the connection to the broker was lost; connecting again\n");
+    EXPECT_EQ(gateway.ErrLine(), "zor gateway: north/Gate: online\n");
+
+    test::TMqttTestClient office("office");
+    ASSERT_EQ(office.Connect(broker.Port), 0);
+    ASSERT_TRUE(office.Subscribe("zor/north/Gate/reply/office"));
+    ASSERT_TRUE(office.Publish(Request("Gate", "numeric", "9 9", "after")));
+    const auto answer = office.Next("zor/north/Gate/reply/office");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->Payload, "0\tCommunication O.K.");
+    EXPECT_EQ(gateway.Stop(), 0);
+}
+
 TEST_F(Gateway, AWrongPasswordEndsTheGatewayWithTheBrokersReason)
 {
     test::TMosquittoBroker::TOptions options;
