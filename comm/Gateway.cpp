@@ -152,6 +152,7 @@ struct TGatewayLink::TImpl
     std::mutex Mutex;
     std::condition_variable Changed;
     int OfflineMid = -1;
+    int OnlineMid = -1;
     int SubscribeMid = -1;
     bool OfflineSent = false;
     bool Closed = false;
@@ -196,12 +197,12 @@ struct TGatewayLink::TImpl
                           " (" + Reason(granted[i]) + ")");
                 return;
             }
-        mosquitto_publish_v5(Client, nullptr, StatusTopic.c_str(), 6, "online", 1, true, nullptr);
-        {
-            std::lock_guard lock(Mutex);
-            Online = true;
-        }
-        Event(TGatewayEvent::Connected, {});
+        // Connected once the broker has taken "online" too: a broker whose ACL denies it says so
+        // only in its acknowledgement.
+        int online = -1;
+        mosquitto_publish_v5(Client, &online, StatusTopic.c_str(), 6, "online", 1, true, nullptr);
+        std::lock_guard lock(Mutex);
+        OnlineMid = online;
     }
 
     void OnMessage(const mosquitto_message *m, const mosquitto_property *props)
@@ -229,13 +230,24 @@ struct TGatewayLink::TImpl
         Desk.Take(request);
     }
 
-    void OnPublish(int mid)
+    void OnPublish(int mid, int reason)
     {
-        std::lock_guard lock(Mutex);
-        if (mid == OfflineMid) {
-            OfflineSent = true;
-            Changed.notify_all();
+        {
+            std::lock_guard lock(Mutex);
+            if (mid == OfflineMid) {
+                OfflineSent = true;
+                Changed.notify_all();
+            }
+            if (mid != OnlineMid)
+                return;
+            OnlineMid = -1;
+            Online = reason < 0x80;
         }
+        if (reason >= 0x80)
+            Event(TGatewayEvent::Refused,
+                  "the broker refused the status on " + StatusTopic + " (" + Reason(reason) + ")");
+        else
+            Event(TGatewayEvent::Connected, {});
     }
 };
 
@@ -306,8 +318,8 @@ bool TGatewayLink::Start(std::string *problem)
             static_cast<TImpl *>(self)->OnMessage(m, props);
         });
     mosquitto_publish_v5_callback_set(
-        d.Client, [](mosquitto *, void *self, int mid, int, const mosquitto_property *) {
-            static_cast<TImpl *>(self)->OnPublish(mid);
+        d.Client, [](mosquitto *, void *self, int mid, int reason, const mosquitto_property *) {
+            static_cast<TImpl *>(self)->OnPublish(mid, reason);
         });
     mosquitto_property *props = nullptr;
     mosquitto_property_add_int32(&props, MQTT_PROP_SESSION_EXPIRY_INTERVAL, SessionSeconds);

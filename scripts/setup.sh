@@ -19,7 +19,7 @@ packages=(
     xvfb xauth
     poppler-utils
     ser2net
-    mosquitto libmosquitto-dev
+    mosquitto libmosquitto-dev openssl
     desktop-file-utils appstream shared-mime-info groff man-db lintian
 )
 

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <poll.h>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -39,6 +40,8 @@ public:
         ::close(err[1]);
         Out = ::fdopen(out[0], "r");
         Err = ::fdopen(err[0], "r");
+        // Read as it comes, so that a wait for a line can be bounded by poll.
+        std::setvbuf(Err, nullptr, _IONBF, 0);
         for (std::size_t online = 0; online < panels;) {
             const std::string line = ErrLine();
             if (line.empty())
@@ -50,11 +53,14 @@ public:
     }
     ~TGatewayProcess() { Stop(); }
 
-    // The next line it says on stderr; empty when it has ended.
+    // The next line it says on stderr; empty when it has ended (or said nothing for 20 seconds).
     std::string ErrLine()
     {
+        if (!Err)
+            return {};
         char line[1024];
-        if (!Err || !std::fgets(line, sizeof line, Err))
+        pollfd ready{::fileno(Err), POLLIN, 0};
+        if (::poll(&ready, 1, 20000) != 1 || !std::fgets(line, sizeof line, Err))
             return {};
         ErrText += line;
         return line;
@@ -316,6 +322,51 @@ TEST_F(Gateway, AWrongPasswordEndsTheGatewayWithTheBrokersReason)
     EXPECT_EQ(gateway.Wait(), 1);
     EXPECT_EQ(gateway.ErrText,
               "zor gateway: north/Gate: the broker refused the login (not authorized)\n");
+}
+
+TEST_F(Gateway, ServesOverTlsWithTheCaGivenAndOnlyWhatItsAclAllows)
+{
+    if (::access("/usr/bin/openssl", X_OK) != 0)
+        GTEST_SKIP() << "openssl is not installed (scripts/setup.sh installs it)";
+    test::TMosquittoBroker::TOptions options;
+    options.Tls = true;
+    options.Users = {{"gw-north", "north-pw"}, {"office", "office-pw"}};
+    options.Acl = "user gw-north\n"
+                  "topic read zor/north/+/program\n"
+                  "topic read zor/north/+/numeric\n"
+                  "topic write zor/north/+/status\n"
+                  "topic write zor/north/+/reply/#\n"
+                  "user office\n"
+                  "topic readwrite zor/#\n";
+    test::TMosquittoBroker broker(Dir, options);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    std::ofstream(Dir / "north.password") << "north-pw\n";
+    std::ofstream(Dir / "zor.ini") << "[Mqtt]\nPasswordFile=" << (Dir / "north.password").string()
+                                   << "\nCAFile=" << broker.CaFile.string() << "\n";
+    const std::string url = "mqtts://gw-north@127.0.0.1:" + std::to_string(broker.Port);
+    TGatewayProcess gateway({"--broker", url, "--site", "north", "--panel",
+                             "Gate=" + panel.DevicePath(), "--settings",
+                             (Dir / "zor.ini").string()},
+                            1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    test::TMqttTestClient office("office");
+    ASSERT_EQ(office.Connect(broker.Port, "office", "office-pw", broker.CaFile.string()), 0);
+    ASSERT_TRUE(office.Subscribe("zor/north/Gate/reply/office"));
+    ASSERT_TRUE(office.Publish(Request("Gate", "numeric", "1 2", "tls")));
+    const auto answer = office.Next("zor/north/Gate/reply/office");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->Payload, "0\tCommunication O.K.");
+    EXPECT_EQ(gateway.Stop(), 0);
+
+    // The same gateway for another site: the broker lets it publish nothing there.
+    TGatewayProcess south({"--broker", url, "--site", "south", "--panel",
+                           "Gate=" + panel.DevicePath(), "--settings", (Dir / "zor.ini").string()},
+                          0);
+    EXPECT_EQ(south.Wait(), 1);
+    EXPECT_EQ(south.ErrText, "zor gateway: south/Gate: the broker refused the status on "
+                             "zor/south/Gate/status (not authorized)\n");
 }
 
 TEST_F(Gateway, AMalformedCommandLineIsRefusedBeforeAnyConnection)

@@ -24,19 +24,24 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace zor::test {
+
+struct TMosquittoOptions
+{
+    // Users and their passwords; none: anonymous clients are let in.
+    std::map<std::string, std::string> Users;
+    // The ACL file's text (mosquitto's acl_file); empty for none.
+    std::string Acl;
+    // TLS only, with a certificate for 127.0.0.1 from a CA made for the test (CaFile).
+    bool Tls = false;
+};
 
 class TMosquittoBroker
 {
 public:
-    struct TOptions
-    {
-        // Users and their passwords; none: anonymous clients are let in.
-        std::map<std::string, std::string> Users;
-        // The ACL file's text (mosquitto's acl_file); empty for none.
-        std::string Acl;
-    };
+    using TOptions = TMosquittoOptions;
 
     static std::string Program()
     {
@@ -53,6 +58,8 @@ public:
     {
         if (!Options.Users.empty())
             WritePasswords();
+        if (Options.Tls && !MakeCertificates())
+            return;
         for (int attempt = 0; attempt < 5 && !Ready; ++attempt)
             Ready = Start();
     }
@@ -63,6 +70,8 @@ public:
     // Whether it listens on Port.
     bool Running() const { return Ready; }
     int Port = 0;
+    // With Tls: the CA that signed the broker's certificate.
+    std::filesystem::path CaFile;
 
     // Ends the broker (SIGTERM) and waits for it.
     void Stop()
@@ -126,6 +135,36 @@ private:
         }
     }
 
+    static int Run(std::vector<std::string> args)
+    {
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        const pid_t pid = ExecTool("/usr/bin/openssl", std::move(args), null, null);
+        ::close(null);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    bool MakeCertificates()
+    {
+        const auto at = [this](const char *name) { return (Dir / name).string(); };
+        CaFile = at("ca.crt");
+        std::ofstream(at("san.ext")) << "subjectAltName=IP:127.0.0.1\n";
+        const std::vector<std::string> key = {"-newkey", "ec", "-pkeyopt",
+                                              "ec_paramgen_curve:prime256v1", "-nodes"};
+        std::vector<std::string> ca = {"req",   "-x509",           "-days",   "1",
+                                       "-subj", "/CN=zor test CA", "-keyout", at("ca.key"),
+                                       "-out",  at("ca.crt")};
+        ca.insert(ca.end(), key.begin(), key.end());
+        std::vector<std::string> request = {
+            "req", "-subj", "/CN=127.0.0.1", "-keyout", at("server.key"), "-out", at("server.csr")};
+        request.insert(request.end(), key.begin(), key.end());
+        return Run(ca) == 0 && Run(request) == 0 &&
+               Run({"x509", "-req", "-days", "1", "-in", at("server.csr"), "-CA", at("ca.crt"),
+                    "-CAkey", at("ca.key"), "-CAcreateserial", "-extfile", at("san.ext"), "-out",
+                    at("server.crt")}) == 0;
+    }
+
     bool Start() { return Launch(FreePort()); }
 
     bool Launch(int port)
@@ -148,6 +187,10 @@ private:
                 c << "allow_anonymous false\n"
                   << "password_file " << (Dir / "passwords").string() << "\n";
             }
+            if (Options.Tls)
+                c << "cafile " << CaFile.string() << "\n"
+                  << "certfile " << (Dir / "server.crt").string() << "\n"
+                  << "keyfile " << (Dir / "server.key").string() << "\n";
             if (!Options.Acl.empty()) {
                 std::ofstream(Dir / "acl") << Options.Acl;
                 c << "acl_file " << (Dir / "acl").string() << "\n";

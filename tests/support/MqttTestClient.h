@@ -91,9 +91,13 @@ public:
     TMqttTestClient(const TMqttTestClient &) = delete;
     TMqttTestClient &operator=(const TMqttTestClient &) = delete;
 
-    // Connects and waits for the broker's answer: its reason code (0 when let in), -1 for none.
-    int Connect(int port, const std::string &user = {}, const std::string &password = {})
+    // Connects (over TLS when caFile is given) and waits for the broker's answer: its reason code
+    // (0 when let in), -1 for none.
+    int Connect(int port, const std::string &user = {}, const std::string &password = {},
+                const std::string &caFile = {})
     {
+        if (!caFile.empty())
+            mosquitto_tls_set(Client, caFile.c_str(), nullptr, nullptr, nullptr, nullptr);
         if (!user.empty())
             mosquitto_username_pw_set(Client, user.c_str(), password.c_str());
         if (mosquitto_connect_bind_v5(Client, "127.0.0.1", port, 30, nullptr, nullptr) !=
