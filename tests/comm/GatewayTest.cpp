@@ -1,7 +1,7 @@
 // zor gateway against a real broker and the panel emulator on a pseudo-terminal: what a sender
 // elsewhere publishes reaches the panel, and the answer comes back to it.
-#include "tests/comm/PanelProcess.h"
-#include "tests/support/ExecTool.h"
+#include "harness/ExecTool.h"
+#include "harness/PanelProcess.h"
 #include "tests/support/MosquittoBroker.h"
 #include "tests/support/MqttTestClient.h"
 

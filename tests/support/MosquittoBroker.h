@@ -4,7 +4,7 @@
 // runs, and it is stopped with the object. Plain POSIX.
 #pragma once
 
-#include "tests/support/ExecTool.h"
+#include "harness/ExecTool.h"
 
 #include <arpa/inet.h>
 #include <chrono>

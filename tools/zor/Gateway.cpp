@@ -70,30 +70,31 @@ bool ParseGatewayPanel(const std::string &text, std::int32_t baud, TPanelTarget 
         return false;
     }
     target->Name = text.substr(0, equals);
-    target->Device = text.substr(equals + 1);
+    std::string device = text.substr(equals + 1);
     target->Baud = baud;
-    if (const auto comma = target->Device.rfind(','); comma != std::string::npos) {
-        const std::string rate = target->Device.substr(comma + 1);
+    if (const auto comma = device.rfind(','); comma != std::string::npos) {
+        const std::string rate = device.substr(comma + 1);
         std::int32_t value = 0;
         if (!ParseProfileInteger(rate, &value) || !IsPanelBaudRate(value)) {
             *problem = "--panel " + text + ": the panel works at 4800, 9600 or 19200 baud";
             return false;
         }
         target->Baud = value;
-        target->Device.resize(comma);
+        device.resize(comma);
     }
     if (!IsMqttTopicLevel(target->Name)) {
         *problem = "--panel " + text + ": NAME must not be empty nor hold '/', '+' or '#'";
         return false;
     }
-    if (target->Device.empty()) {
+    if (device.empty()) {
         *problem = "--panel " + text + ": DEVICE is missing";
         return false;
     }
-    if (IsMqttDevice(target->Device)) {
+    if (IsMqttDevice(device)) {
         *problem = "--panel " + text + ": a gateway serves panels on its own lines";
         return false;
     }
+    target->Device = PanelDevice(device);
     return true;
 }
 
@@ -124,7 +125,7 @@ int RunGateway(const TGatewayArgs &a)
         TPanelTarget target;
         if (!ParseGatewayPanel(text, settings.Baud, &target, &problem))
             return Fail("gateway", problem, UsageStatus);
-        if (!names.insert(target.Name).second || !devices.insert(target.Device).second)
+        if (!names.insert(target.Name).second || !devices.insert(target.Device.Name).second)
             return Fail("gateway", "--panel " + text + ": that panel or device is named twice",
                         UsageStatus);
         targets.push_back(target);
