@@ -54,8 +54,7 @@ void TCommSetup::Parameters()
         const QString problem = Paramet->PanelsProblem();
         if (problem.isEmpty())
             break;
-        Dialogs().MessageBox(&Window, QStringLiteral("Error"), problem, TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(&Window, tr("Error"), problem, TMsgIcon::Error, TMsgButtons::Ok);
     }
     Paramet->TakeSettings(CommSettings);
     Paramet->TakePortDevices(PortDevices);
