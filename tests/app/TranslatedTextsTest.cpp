@@ -12,6 +12,7 @@
 #include "commands/Vocabulary.h"
 #include "editor/About.h"
 #include "editor/Child.h"
+#include "editor/DocumentIO.h"
 #include "editor/Help.h"
 #include "editor/SymbolTips.h"
 #include "sim/ExportDialog.h"
@@ -29,6 +30,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
@@ -271,6 +273,27 @@ TEST_F(TranslatedTexts, ResultBoxesAndTheQuestionsBeforeASendComeFromTheCatalogu
               "ANYWAY?");
     EXPECT_EQ(Dialogs.Boxes[4].Text,
               "THE DOCUMENT IS EMPTY. SENDING IT CLEARS THE PANEL. SEND ANYWAY?");
+}
+
+TEST_F(TranslatedTexts, TheRtfReadersReasonsComeFromTheCatalogue)
+{
+    const auto write = [this](const char *name, const QByteArray &bytes) {
+        QFile file(Dir.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QString deep = write("deep.zor", "{\\rtf1" + QByteArray(1001, '{'));
+    const QString cut = write("cut.zor", "{\\rtf1 {\\b text}");
+    QTextDocument text;
+    QString error, warning;
+    EXPECT_FALSE(LoadDocumentFile(deep, text, &error, &warning));
+    EXPECT_EQ(error, "CANNOT READ FILE " + deep +
+                         ". THE RTF GROUPS ARE NESTED MORE THAN 1000 LEVELS DEEP.");
+    EXPECT_TRUE(LoadDocumentFile(cut, text, &error, &warning));
+    EXPECT_EQ(warning, "FILE " + cut +
+                           ": THE RTF DOCUMENT ENDS BEFORE ITS LAST GROUP IS CLOSED; THE FILE MAY "
+                           "BE TRUNCATED.");
 }
 
 TEST_F(TranslatedTexts, TheRecoveryQuestionComesFromTheCatalogue)
