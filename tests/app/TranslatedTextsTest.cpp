@@ -216,6 +216,14 @@ TEST_F(TranslatedTexts, SendToPanelsThePreviewAndTheCountersFormComeFromTheCatal
     EXPECT_EQ(UntranslatedTexts(counters), QStringList());
     TPreviewDock preview;
     EXPECT_EQ(UntranslatedTexts(preview), QStringList());
+    // The port of Parameters is named among the counters' targets in the operator's words.
+    QString port;
+    Dialogs.FormAnswers = {[&port](QDialog &d) {
+        port = static_cast<TVstup &>(d).Targets->topLevelItem(0)->text(0);
+        return int(QDialog::Rejected);
+    }};
+    Form->ZorNumericValueExecute();
+    EXPECT_EQ(port, "COM 3 (PARAMETERS)"); // the default port
 }
 
 TEST_F(TranslatedTexts, ResultsSayTheirNumbersThroughPluralForms)
