@@ -1,7 +1,7 @@
 #include "comm/forms/Numeric.h"
 
 #include "comm/NumericMessage.h"
-#include "comm/forms/PanelForms.h"
+#include "comm/forms/PanelChoice.h"
 
 #include <QLabel>
 #include <QLineEdit>

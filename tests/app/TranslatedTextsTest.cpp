@@ -6,7 +6,9 @@
 #include "comm/forms/Bargraf.h"
 #include "comm/forms/LogView.h"
 #include "comm/forms/Numeric.h"
-#include "comm/forms/PanelForms.h"
+#include "comm/forms/PanelChoice.h"
+#include "comm/forms/PanelResults.h"
+#include "comm/forms/PanelsProgress.h"
 #include "comm/forms/TransferDialogs.h"
 #include "commands/Input.h"
 #include "commands/Vocabulary.h"
@@ -273,7 +275,9 @@ TEST_F(TranslatedTexts, ResultBoxesAndTheQuestionsBeforeASendComeFromTheCatalogu
     Dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::No};
     EXPECT_FALSE(
         ConfirmSymbolFontText(Form.get(), TSymbolFontText{3, 2}, QStringLiteral("EXPORT ANYWAY?")));
-    EXPECT_FALSE(ConfirmSend(Form.get(), TSendCheck{.Empty = true}));
+    TSendCheck empty;
+    empty.Empty = true;
+    EXPECT_FALSE(ConfirmSend(Form.get(), empty));
     ASSERT_EQ(Dialogs.Boxes.size(), 5);
     EXPECT_EQ(Dialogs.Boxes[3].Text,
               "THE DOCUMENT HOLDS 3 CHARACTERS IN THE SYMBOL FONT WITHOUT A COMMAND COLOUR (THE "
