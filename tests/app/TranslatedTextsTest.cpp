@@ -263,7 +263,9 @@ TEST_F(TranslatedTexts, ResultBoxesAndTheQuestionsBeforeASendComeFromTheCatalogu
 {
     ShowResultBox(Form.get(), ResultOk);
     ShowResultBox(Form.get(), ResultTooManySegments);
-    ShowTransferResult(Form.get(), TPanelOutcome{.Code = ResultCancelled});
+    TPanelOutcome cancelled;
+    cancelled.Code = ResultCancelled;
+    ShowTransferResult(Form.get(), cancelled);
     ASSERT_EQ(Dialogs.Boxes.size(), 3);
     EXPECT_EQ(Dialogs.Boxes[0].Caption, "INFORMATION");
     EXPECT_EQ(Dialogs.Boxes[0].Text, "COMMUNICATION O.K.");
