@@ -137,6 +137,27 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     Zmena->setGeometry(232, 184 + RowShift, 25, 20);
     Zmena->setEnabled(false);
 
+    // A translation with longer texts widens the controls that hold them, and the block with
+    // them; the classic places stay where the texts fit.
+    const auto titleWidth = [](const QGroupBox *box) {
+        return box->fontMetrics().horizontalAdvance(box->title()) + 16;
+    };
+    CommPort->resize(std::max(CommPort->width(), titleWidth(CommPort)), CommPort->height());
+    BaudRate->move(std::max(BaudRate->x(), CommPort->geometry().right() + 16), BaudRate->y());
+    BaudRate->resize(std::max(BaudRate->width(), titleWidth(BaudRate)), BaudRate->height());
+    BaudNote->move(BaudRate->x(), BaudNote->y());
+    PortLabel->resize(std::max(PortLabel->width(), PortLabel->sizeHint().width()),
+                      PortLabel->height());
+    PortDevice->move(std::max(PortDevice->x(), PortLabel->geometry().right() + 3), PortDevice->y());
+    CheckBoxWrite->resize(std::max(CheckBoxWrite->width(), CheckBoxWrite->sizeHint().width()),
+                          CheckBoxWrite->height());
+    int classicRight = classic->width();
+    for (const QWidget *w :
+         {static_cast<QWidget *>(BaudRate), static_cast<QWidget *>(BaudNote),
+          static_cast<QWidget *>(PortDevice), static_cast<QWidget *>(CheckBoxWrite)})
+        classicRight = std::max(classicRight, w->geometry().right() + 11);
+    classic->setFixedWidth(classicRight);
+
     Button1 = new QPushButton(tr("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setFixedSize(75, 25);

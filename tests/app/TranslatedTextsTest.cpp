@@ -20,10 +20,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -201,6 +203,14 @@ TEST_F(TranslatedTexts, ParametersItsPagesThePanelNameQuestionAndTheSimulationCo
     EXPECT_EQ(UntranslatedTexts(parameters), QStringList());
     for (int i = 0; i < parameters.Pages->count(); ++i)
         EXPECT_TRUE(Translated(parameters.Pages->tabText(i))) << i;
+    // Capitals are wider than the English texts: the Port page's block makes room for them.
+    for (const QGroupBox *box : {parameters.CommPort, parameters.BaudRate})
+        EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(box->title()) + 16)
+            << box->title().toStdString();
+    EXPECT_GE(parameters.CheckBoxWrite->width(), parameters.CheckBoxWrite->sizeHint().width());
+    EXPECT_FALSE(parameters.CommPort->geometry().intersects(parameters.BaudRate->geometry()));
+    EXPECT_TRUE(
+        parameters.CheckBoxWrite->parentWidget()->rect().contains(parameters.BaudRate->geometry()));
     const TPanelsPage &panels = *parameters.Panels;
     EXPECT_EQ(panels.Table->headerItem()->text(1), "DEVICE");
     EXPECT_EQ(panels.Baud->itemText(0), "AS ON THE PORT PAGE");
