@@ -1311,6 +1311,11 @@ Neuložené změny se ztratí, pokud ZorEdit nebude správně ukončen: ukládej
         <source>%1 could not be written; the copies were kept in %2.</source>
         <translation>%1 nešlo zapsat; kopie zůstaly v %2.</translation>
     </message>
+    <message>
+        <source>yyyy-MM-dd hh:mm:ss</source>
+        <comment>date and time format of QDateTime::toString</comment>
+        <translation>d. M. yyyy H:mm:ss</translation>
+    </message>
 </context>
 <context>
     <name>zor::TVloz</name>
