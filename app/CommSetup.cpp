@@ -58,8 +58,7 @@ void TCommSetup::Parameters()
         const QString problem = Paramet->Panels->Problem();
         if (problem.isEmpty())
             break;
-        Dialogs().MessageBox(&Window, QStringLiteral("Error"), problem, TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(&Window, tr("Error"), problem, TMsgIcon::Error, TMsgButtons::Ok);
     }
     Paramet->TakeSettings(CommSettings);
     Paramet->TakePortDevices(PortDevices);
@@ -109,7 +108,9 @@ TPanelTarget TCommSetup::PortTarget() const
 {
     const int number = CommSettings.Port >= 1 && CommSettings.Port <= 3 ? CommSettings.Port : 4;
     TPanelTarget target;
-    target.Name = "COM " + std::to_string(number) + " (Parameters)";
+    // Only shown (the counters' targets, the transfer log's choice), never stored or written to a
+    // log: in the operator's language.
+    target.Name = tr("COM %1 (Parameters)").arg(number).toStdString();
     target.Device = PanelDevice(PortDevices.ForPort(CommSettings.Port));
     target.Baud = CommSettings.Baud;
     target.BaudProblem = BaudProblemInUse();

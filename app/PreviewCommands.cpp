@@ -25,7 +25,7 @@ TPreviewCommands::TPreviewCommands(QMainWindow &window, TSwitches switches,
     Dock->setVisible(shown);
     Switches.Preview->setChecked(shown);
     // The Simulation command's words, so that both say the same.
-    Dock->SetTooManySegmentsText(QString::fromStdString(ResultText(ResultTooManySegments)));
+    Dock->SetTooManySegmentsText(ResultMessageText(ResultTooManySegments));
     // The dock's own close button unchecks Preview; Preview shows and closes the dock as the
     // dock's own view action would.
     connect(Dock->toggleViewAction(), &QAction::toggled, Switches.Preview, &QAction::setChecked);
@@ -70,8 +70,7 @@ QString TPreviewCommands::ExportAnimation(const QTextDocument &document, const Q
         return {};
     }
     if (!ConfirmSymbolFontText(Window, FindSymbolFontText(DocumentFromText(document)),
-                               //: The verb that starts the question "Export anyway?"
-                               tr("Export")))
+                               tr("Export anyway?")))
         return {};
     const QString written = ExportAnimationCommand(Window, run.Program, fileName, ExportDialog);
     return written.isEmpty() ? QString() : tr("Animation written to %1").arg(written);

@@ -49,7 +49,7 @@ void TTransferCommands::Translate(QTextEdit &editor, bool send, QLabel &status,
 {
     editor.setEnabled(false);
     if (send)
-        status.setText(QStringLiteral("Wait moment please..."));
+        status.setText(tr("Wait moment please..."));
     const doc::Document document = DocumentFromText(*editor.document());
     const TSendTranslation translation = TranslateForSend(document, ListedUnshowable);
     QTextCursor end(editor.document());
@@ -66,15 +66,14 @@ void TTransferCommands::Translate(QTextEdit &editor, bool send, QLabel &status,
                                                          ? targets->front().Log.LogPath
                                                          : Setup.Settings().LogPath);
             if (targets)
-                SendToTargets(*targets, QStringLiteral("Send to panels"),
-                              TPanelJob::Program(program));
+                SendToTargets(*targets, tr("Send to panels"), TPanelJob::Program(program));
             else
                 ShowResult(
                     Transfers().SendProgram(program, Setup.Settings().Port, Setup.Settings().Baud));
         }
     } else if (CanRun(program) && FormSim &&
                ConfirmSymbolFontText(&Window, translation.Check.SymbolFontText,
-                                     QStringLiteral("Simulate"))) {
+                                     tr("Simulate anyway?"))) {
         FormSim->SetProgram(&program);
         Dialogs().ExecuteForm(*FormSim);
         FormSim->SetProgram(nullptr);
@@ -86,9 +85,9 @@ void TTransferCommands::Translate(QTextEdit &editor, bool send, QLabel &status,
 void TTransferCommands::SendToPanels(QTextEdit &editor, QLabel &status)
 {
     if (Setup.Panels().empty()) {
-        if (Dialogs().Ask(&Window, QStringLiteral("Send to panels"),
-                          QStringLiteral("No panels are named yet.\nName them on the Panels page "
-                                         "of Zor > Parameters.\nOpen it now?"),
+        if (Dialogs().Ask(&Window, tr("Send to panels"),
+                          tr("No panels are named yet.\nName them on the Panels page "
+                             "of Zor > Parameters.\nOpen it now?"),
                           TMsgIcon::Question, TMsgButtons::YesNo,
                           TMsgAnswer::Yes) == TMsgAnswer::Yes &&
             Setup.Form()) {
@@ -108,9 +107,8 @@ void TTransferCommands::SendToPanels(QTextEdit &editor, QLabel &status)
     Setup.SetSendChoice(choice.PanelList->Ticked());
     // Refused before the document is even translated: nothing goes anywhere.
     if (const QString shared = SharedDeviceText(ticked); !shared.isEmpty()) {
-        Dialogs().MessageBox(&Window, QStringLiteral("Error"),
-                             QStringLiteral("Nothing was sent. ") + shared, TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(&Window, tr("Error"), tr("Nothing was sent. %1").arg(shared),
+                             TMsgIcon::Error, TMsgButtons::Ok);
         return;
     }
     Translate(editor, true, status, &ticked);
@@ -198,18 +196,17 @@ void TTransferCommands::NumericFields()
             return;
         // As for letters in the fields, the dialog comes back with what is wrong said.
         ticked = Vstup->TickedTargets();
-        const QString problem = ticked.empty() ? QStringLiteral("Tick where the counters go.")
-                                               : SharedDeviceText(ticked);
+        const QString problem =
+            ticked.empty() ? tr("Tick where the counters go.") : SharedDeviceText(ticked);
         if (problem.isEmpty())
             break;
-        Dialogs().MessageBox(&Window, QStringLiteral("Error"), problem, TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(&Window, tr("Error"), problem, TMsgIcon::Error, TMsgButtons::Ok);
     }
     if (ticked.size() == 1 && ticked.front().Name == targets.front().Name) {
         ShowResult(Transfers().SendNumeric(message, Setup.Settings().Port, Setup.Settings().Baud));
         return;
     }
-    SendToTargets(ticked, QStringLiteral("Numeric fields"), TPanelJob::Numeric(message));
+    SendToTargets(ticked, tr("Numeric fields"), TPanelJob::Numeric(message));
 }
 
 void TTransferCommands::LogChoices(QStringList &labels, QStringList &paths) const

@@ -55,7 +55,7 @@ namespace zor {
 TMainForm::TMainForm(const TStartupOptions &options, QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Zor Editor"));
+    setWindowTitle(tr("Zor Editor"));
     setWindowIcon(ZorAppIcon());
     QFont formFont(QStringLiteral("Arial"));
     formFont.setPixelSize(13);
@@ -261,7 +261,8 @@ void TMainForm::DocumentCreated(TMDIChild *child)
     connect(child, &TMDIChild::ModeChanged, StatusPanels[2], &QLabel::setText);
     child->Editor->viewport()->installEventFilter(Drops);
     Standard->Follow(child->Editor);
-    StatusPanels[2]->setText(QStringLiteral("Insert"));
+    // A new window types in insert mode; in the words the window itself uses for its mode.
+    StatusPanels[2]->setText(QCoreApplication::translate("zor::TMDIChild", "Insert"));
 }
 
 void TMainForm::DocumentActivated(TMDIChild *child)

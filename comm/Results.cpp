@@ -1,5 +1,7 @@
 #include "comm/Results.h"
 
+#include "base/TranslateNoop.h"
+
 namespace zor {
 
 std::optional<TResultMessage> ResultMessage(int code)
@@ -7,24 +9,26 @@ std::optional<TResultMessage> ResultMessage(int code)
     using enum TResultBox;
     switch (code) {
     case 0:
-        return TResultMessage{"Communication O.K.", Information};
+        return TResultMessage{ZOR_TRANSLATE_NOOP("Results", "Communication O.K."), Information};
     case -1:
-        return TResultMessage{"Unknow Error", Error};
+        return TResultMessage{ZOR_TRANSLATE_NOOP("Results", "Unknow Error"), Error};
     case -2:
-        return TResultMessage{"CRC is not correct", Error};
+        return TResultMessage{ZOR_TRANSLATE_NOOP("Results", "CRC is not correct"), Error};
     case -3:
-        return TResultMessage{"Hardware Failure", Error};
+        return TResultMessage{ZOR_TRANSLATE_NOOP("Results", "Hardware Failure"), Error};
     case -4:
-        return TResultMessage{"Timeout", Error};
+        return TResultMessage{ZOR_TRANSLATE_NOOP("Results", "Timeout"), Error};
     case -5:
-        return TResultMessage{"Memory not aviable", Error};
+        return TResultMessage{ZOR_TRANSLATE_NOOP("Results", "Memory not aviable"), Error};
     case -6:
-        return TResultMessage{"Program disable", Error};
+        return TResultMessage{ZOR_TRANSLATE_NOOP("Results", "Program disable"), Error};
     case -7:
-        return TResultMessage{"Error inic file", Error};
+        return TResultMessage{ZOR_TRANSLATE_NOOP("Results", "Error inic file"), Error};
     case -8:
-        return TResultMessage{"Number of text segments     \rexceed internal limit (100).\rTry,"
-                              "please,reduce number    \rof text segments",
+        return TResultMessage{ZOR_TRANSLATE_NOOP("Results",
+                                                 "Number of text segments     \rexceed internal "
+                                                 "limit (100).\rTry,please,reduce number    \rof "
+                                                 "text segments"),
                               Error};
     default:
         return std::nullopt;

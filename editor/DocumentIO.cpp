@@ -13,7 +13,12 @@ bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error, 
 {
     rtf::DocumentFile file = rtf::ReadDocumentFile(QFile::encodeName(path).toStdString());
     if (!file.Ok()) {
-        const QString reason = QString::fromStdString(file.Reason());
+        // The reader's reason in the operator's language; the file's own as the system gave it.
+        const QString reason =
+            file.File.Ok() && !file.ErrorSource.empty()
+                ? QCoreApplication::translate("RtfReader", std::string(file.ErrorSource).c_str())
+                      .arg(file.ErrorNumber)
+                : QString::fromStdString(file.Reason());
         switch (file.File.Status) {
         case TFileReadStatus::Ok: // read, but its RTF refused
             *error = QCoreApplication::translate("DocumentIO", "Cannot read file %1. %2")
@@ -38,7 +43,7 @@ bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error, 
     }
     if (warning && !file.Warning.empty())
         *warning = QCoreApplication::translate("DocumentIO", "File %1: %2")
-                       .arg(path, QString::fromStdString(file.Warning));
+                       .arg(path, QCoreApplication::translate("RtfReader", file.Warning.c_str()));
     FillTextDocument(text, std::move(file.Doc));
     return true;
 }

@@ -18,7 +18,8 @@ namespace zor {
 
 TDocumentManager::TDocumentManager(QMdiArea *area, QObject *parent) : QObject(parent), Area(area)
 {
-    OpenDialog.Filter = QStringLiteral("ZorEdit files [*.zor]|*.zor");
+    //: A file dialog's filter: the name, then after the bar the pattern, which stays as it is
+    OpenDialog.Filter = tr("ZorEdit files [*.zor]|*.zor");
     OpenDialog.DefaultExt = QStringLiteral("zor");
     SaveDialog.Filter = OpenDialog.Filter;
     SaveDialog.DefaultExt = OpenDialog.DefaultExt;
@@ -115,7 +116,7 @@ TMDIChild *TDocumentManager::CreateDocumentWindow(const QString &name)
     child->Editor->verticalScrollBar()->setValue(0);
     child->Editor->horizontalScrollBar()->setValue(0);
     if (!warning.isEmpty())
-        Dialogs().MessageBox(DialogParent(), QStringLiteral("Warning"), warning, TMsgIcon::Warning,
+        Dialogs().MessageBox(DialogParent(), tr("Warning"), warning, TMsgIcon::Warning,
                              TMsgButtons::Ok);
     return child;
 }

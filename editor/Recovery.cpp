@@ -43,6 +43,14 @@ std::string Encoded(const QString &path)
     return QFile::encodeName(path).toStdString();
 }
 
+// A reason the operator reads in the recovery warnings, in the operator's language; %1 is a
+// path.
+std::string Reason(const char *text, const std::string &path = {})
+{
+    const QString translated = QCoreApplication::translate("Recovery", text);
+    return Encoded(path.empty() ? translated : translated.arg(Native(path)));
+}
+
 std::string SystemReason(int err)
 {
     return std::strerror(err);
@@ -109,8 +117,8 @@ std::unique_ptr<QLockFile> TakeLock(const std::string &lockPath, std::string *re
     if (reason)
         *reason = lock->error() == QLockFile::PermissionError ? SystemReason(EACCES)
                   : lock->error() == QLockFile::LockFailedError
-                      ? std::string("held by another editor")
-                      : std::string("cannot be made");
+                      ? Reason(QT_TRANSLATE_NOOP("Recovery", "held by another editor"))
+                      : Reason(QT_TRANSLATE_NOOP("Recovery", "cannot be made"));
     return nullptr;
 }
 
@@ -211,31 +219,36 @@ bool TRecoveryStore::Open(std::string *error)
     if (IsOpen())
         return true;
     if (Root.empty() || !QDir::isAbsolutePath(Native(Root)))
-        return fail("no recovery folder", SystemReason(ENOENT));
+        return fail(Reason(QT_TRANSLATE_NOOP("Recovery", "no recovery folder")),
+                    SystemReason(ENOENT));
     std::string reason;
     if (!MakeFolders(Root, &reason))
-        return fail("cannot make " + Root, reason);
+        return fail(Reason(QT_TRANSLATE_NOOP("Recovery", "cannot make %1"), Root), reason);
     // The temporary folder is everybody's: a folder made there in our name by someone else would
     // hand them the documents.
     if (!IsPrivateFolder(Root))
-        return fail(Root + " is not a folder of this user's own", SystemReason(EPERM));
+        return fail(
+            Reason(QT_TRANSLATE_NOOP("Recovery", "%1 is not a folder of this user's own"), Root),
+            SystemReason(EPERM));
     // Made under a dot name, and its lock taken under the name it will have, before it gets the
     // name other editors look at: no starting editor ever takes a folder still being set up.
     QTemporaryDir made(
         Native(Join(Root, "." + std::to_string(QCoreApplication::applicationPid()) + "-XXXXXX")));
     if (!made.isValid())
-        return fail("cannot make a folder in " + Root, Encoded(made.errorString()));
+        return fail(Reason(QT_TRANSLATE_NOOP("Recovery", "cannot make a folder in %1"), Root),
+                    Encoded(made.errorString()));
     made.setAutoRemove(false);
     const std::string temp = Encoded(made.path());
     const std::string final = Join(Root, temp.substr(temp.rfind('/') + 2));
     std::unique_ptr<QLockFile> lock = TakeLock(final + LockExtension, &reason);
     if (!lock) {
         QDir(made.path()).removeRecursively();
-        return fail("cannot lock " + final, reason);
+        return fail(Reason(QT_TRANSLATE_NOOP("Recovery", "cannot lock %1"), final), reason);
     }
     if (!QDir().rename(made.path(), Native(final))) {
         QDir(made.path()).removeRecursively();
-        return fail("cannot name " + final, SystemReason(errno ? errno : EACCES));
+        return fail(Reason(QT_TRANSLATE_NOOP("Recovery", "cannot name %1"), final),
+                    SystemReason(errno ? errno : EACCES));
     }
     Lock = std::move(lock);
     Own = final;
@@ -247,7 +260,7 @@ bool TRecoveryStore::Write(unsigned n, bool untitled, std::string_view fileName,
 {
     if (!IsOpen()) {
         if (error)
-            *error = "no recovery folder";
+            *error = Reason(QT_TRANSLATE_NOOP("Recovery", "no recovery folder"));
         return false;
     }
     // The name first: a copy is only ever found with the name it belongs to.
@@ -377,7 +390,8 @@ TOrphanCopies TOrphanCopies::Claim(const std::string &root)
             std::string nameBytes;
             const TFileRead nameRead = ReadFileBounded(namePath, MaxNameBytes, &nameBytes);
             if (!nameRead.Ok())
-                reason = "its file name cannot be read: " + nameRead.Reason();
+                reason = Reason(QT_TRANSLATE_NOOP("Recovery", "its file name cannot be read: %1"),
+                                nameRead.Reason());
             copy.Untitled = nameBytes.empty();
             copy.FileName = nameBytes;
             if (reason.empty()) {
@@ -389,11 +403,17 @@ TOrphanCopies TOrphanCopies::Claim(const std::string &root)
                     rtf::ReadResult doc = rtf::Read(bytes);
                     // The copies are written whole, as RTF: anything else was damaged after.
                     if (!doc.Ok())
-                        reason = doc.Error;
+                        reason =
+                            doc.ErrorSource.empty()
+                                ? doc.Error
+                                : Encoded(QCoreApplication::translate(
+                                              "RtfReader", std::string(doc.ErrorSource).c_str())
+                                              .arg(doc.ErrorNumber));
                     else if (doc.Source != rtf::SourceKind::Rtf)
-                        reason = "it is not RTF";
+                        reason = Reason(QT_TRANSLATE_NOOP("Recovery", "it is not RTF"));
                     else if (!doc.Warning.empty())
-                        reason = doc.Warning;
+                        reason =
+                            Encoded(QCoreApplication::translate("RtfReader", doc.Warning.c_str()));
                     else
                         copy.Doc = std::move(doc.Doc);
                 }

@@ -358,10 +358,10 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent, const QStringL
             QString reason = QString::fromStdString(d.Reason);
             while (reason.endsWith(QLatin1Char('.')))
                 reason.chop(1);
-            QString line = QStringLiteral("The recovery copy of %1 cannot be read: %2.\n")
+            QString line = tr("The recovery copy of %1 cannot be read: %2.\n")
                                .arg(ShownName(d.Untitled, d.FileName), reason);
-            line += d.KeptAs.empty() ? QStringLiteral("It was left in %1.").arg(places[int(i)])
-                                     : QStringLiteral("It was kept as %1.").arg(Decoded(d.KeptAs));
+            line += d.KeptAs.empty() ? tr("It was left in %1.").arg(places[int(i)])
+                                     : tr("It was kept as %1.").arg(Decoded(d.KeptAs));
             lines << line;
         }
     if (!lines.empty())
@@ -391,9 +391,8 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent, const QStringL
         removeEmptyBeside();
         return windows;
     }
-    QString question = QStringLiteral("ZorEdit did not close properly. Recover the unsaved "
-                                      "changes of\n") +
-                       names.join(QLatin1Char('\n')) + QLatin1Char('?');
+    QString question = tr("ZorEdit did not close properly. Recover the unsaved changes of\n%1?")
+                           .arg(names.join(QLatin1Char('\n')));
     if (!elsewhere.empty())
         question +=
             QLatin1String("\n\n") + tr("%1 could not be written; the copies were kept in %2.")

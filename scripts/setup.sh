@@ -19,6 +19,7 @@ packages=(
     xvfb xauth
     poppler-utils
     ser2net
+    mosquitto libmosquitto-dev openssl
     desktop-file-utils appstream shared-mime-info groff man-db lintian
 )
 

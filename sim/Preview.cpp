@@ -45,8 +45,7 @@ public:
 // ---- TPreviewDock ----
 
 TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
-    : QDockWidget(QStringLiteral("Preview"), parent),
-      Runner(std::make_unique<TFramePlayer>(tick, clock))
+    : QDockWidget(tr("Preview"), parent), Runner(std::make_unique<TFramePlayer>(tick, clock))
 {
     setObjectName(QStringLiteral("Preview"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
@@ -90,15 +89,13 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
         controls->addWidget(b);
         return b;
     };
-    PlayButton = button("PreviewPlay", QStringLiteral("Pause"), QStyle::SP_MediaPause);
-    RestartButton =
-        button("PreviewRestart", QStringLiteral("Restart"), QStyle::SP_MediaSkipBackward);
-    StepButton =
-        button("PreviewStep", QStringLiteral("One frame forward"), QStyle::SP_MediaSeekForward);
+    PlayButton = button("PreviewPlay", tr("Pause"), QStyle::SP_MediaPause);
+    RestartButton = button("PreviewRestart", tr("Restart"), QStyle::SP_MediaSkipBackward);
+    StepButton = button("PreviewStep", tr("One frame forward"), QStyle::SP_MediaSeekForward);
     Timeline = new QSlider(Qt::Horizontal, body);
     Timeline->setObjectName(QStringLiteral("PreviewTimeline"));
-    Timeline->setAccessibleName(QStringLiteral("Timeline"));
-    Timeline->setToolTip(QStringLiteral("The first 60 seconds of the run"));
+    Timeline->setAccessibleName(tr("Timeline"));
+    Timeline->setToolTip(tr("The first 60 seconds of the run"));
     Timeline->setRange(0, TimelineFrames - 1);
     Timeline->setPageStep(50);
     auto *jump = new TJumpClickStyle;
@@ -110,24 +107,25 @@ TPreviewDock::TPreviewDock(QWidget *parent, TFrameTick *tick, TClock *clock)
     // A fixed size: the text changes ten times a second, and a label that may grow would lay
     // out the whole main window each time.
     Position->setFixedSize(
-        Position->fontMetrics().horizontalAdvance(QStringLiteral("Frame 0000000  00000.00 s")),
+        Position->fontMetrics().horizontalAdvance(
+            tr("Frame %1  %2 s").arg(QStringLiteral("0000000"), QStringLiteral("00000.00"))),
         Position->sizeHint().height());
     controls->addWidget(Position);
-    auto *zoomLabel = new QLabel(QStringLiteral("Zoo&m"), body);
+    auto *zoomLabel = new QLabel(tr("Zoo&m"), body);
     Zoom = new QSpinBox(body);
     Zoom->setObjectName(QStringLiteral("PreviewZoom"));
-    Zoom->setAccessibleName(QStringLiteral("Zoom"));
-    Zoom->setToolTip(QStringLiteral("Pixels a dot"));
+    Zoom->setAccessibleName(tr("Zoom"));
+    Zoom->setToolTip(tr("Pixels a dot"));
     Zoom->setRange(1, 8);
     Zoom->setValue(2);
     zoomLabel->setBuddy(Zoom);
     controls->addWidget(zoomLabel);
     controls->addWidget(Zoom);
-    FitWidth = new QCheckBox(QStringLiteral("F&it"), body);
+    FitWidth = new QCheckBox(tr("F&it"), body);
     FitWidth->setObjectName(QStringLiteral("PreviewFit"));
-    FitWidth->setToolTip(QStringLiteral("Fit to width"));
+    FitWidth->setToolTip(tr("Fit to width"));
     controls->addWidget(FitWidth);
-    LedLook = new QCheckBox(QStringLiteral("&LED look"), body);
+    LedLook = new QCheckBox(tr("&LED look"), body);
     LedLook->setObjectName(QStringLiteral("PreviewLedLook"));
     controls->addWidget(LedLook);
     layout->addLayout(controls);
@@ -298,10 +296,10 @@ void TPreviewDock::UpdatePosition()
     // its first frame comes, instead of blinking "Frame -".
     if (frame < 0 && !Runner->Program().empty())
         return UpdatePlayButton();
-    const QString text = frame < 0 ? QStringLiteral("Frame -")
-                                   : QStringLiteral("Frame %1  %2 s")
-                                         .arg(frame)
-                                         .arg(static_cast<double>(frame) / 50.0, 0, 'f', 2);
+    const QString text =
+        frame < 0
+            ? tr("Frame -")
+            : tr("Frame %1  %2 s").arg(frame).arg(static_cast<double>(frame) / 50.0, 0, 'f', 2);
     if (Position->text() != text)
         Position->setText(text);
     if (!SliderHeld && frame >= 0 &&
@@ -319,7 +317,7 @@ void TPreviewDock::UpdatePosition()
 void TPreviewDock::UpdatePlayButton()
 {
     const bool playing = Runner->Playing();
-    const QString caption = playing ? QStringLiteral("Pause") : QStringLiteral("Play");
+    const QString caption = playing ? tr("Pause") : tr("Play");
     if (PlayButton->toolTip() != caption) {
         PlayButton->setToolTip(caption);
         PlayButton->setAccessibleName(caption);

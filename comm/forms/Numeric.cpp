@@ -12,14 +12,14 @@ namespace zor {
 TVstup::TVstup(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Vstup"));
-    setWindowTitle(QStringLiteral("Numeric fields"));
-    setStatusTip(QStringLiteral("Enter the numeric value "));
+    setWindowTitle(tr("Numeric fields"));
+    setStatusTip(tr("Enter the numeric value "));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(304, 146);
 
-    auto label = [this](const char *name, const char *text, int x, int y) {
-        auto *l = new QLabel(QLatin1String(text), this);
+    auto label = [this](const char *name, const QString &text, int x, int y) {
+        auto *l = new QLabel(text, this);
         l->setObjectName(QLatin1String(name));
         QFont bold = l->font();
         bold.setBold(true);
@@ -28,31 +28,33 @@ TVstup::TVstup(QWidget *parent) : QDialog(parent)
         l->adjustSize();
         return l;
     };
-    Label1 = label("Label1", "Number of accident-", 32, 8);
-    Label4 = label("Label4", "free days:", 32, 24);
+    //: With the next text, two lines of one label: "Number of accident-free days:"
+    Label1 = label("Label1", tr("Number of accident-"), 32, 8);
+    Label4 = label("Label4", tr("free days:"), 32, 24);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(32, 40, 49, 21);
     Edit1->setMaxLength(3);
-    Edit1->setToolTip(QStringLiteral("Number of accident free days"));
-    Label2 = label("Label2", "Number of accidents ", 32, 72);
-    Label3 = label("Label3", "from 1-st,January:", 32, 89);
+    Edit1->setToolTip(tr("Number of accident free days"));
+    //: With the next text, two lines of one label: "Number of accidents from 1-st,January:"
+    Label2 = label("Label2", tr("Number of accidents "), 32, 72);
+    Label3 = label("Label3", tr("from 1-st,January:"), 32, 89);
     Edit2 = new QLineEdit(this);
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(32, 104, 33, 21);
     Edit2->setMaxLength(2);
-    Edit2->setToolTip(QStringLiteral("Number of accident from 1-st,January"));
+    Edit2->setToolTip(tr("Number of accident from 1-st,January"));
 
-    Button1 = new QPushButton(QStringLiteral("Send"), this);
+    Button1 = new QPushButton(tr("Send"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(184, 32, 75, 25);
     Button1->setDefault(true);
-    Button1->setToolTip(QStringLiteral("Send to display"));
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button1->setToolTip(tr("Send to display"));
+    Button2 = new QPushButton(tr("Cancel"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(184, 88, 75, 25);
-    Button2->setToolTip(QStringLiteral("Cancelled"));
-    TargetLabel = new QLabel(QStringLiteral("Send &to:"), this);
+    Button2->setToolTip(tr("Cancelled"));
+    TargetLabel = new QLabel(tr("Send &to:"), this);
     TargetLabel->setObjectName(QStringLiteral("TargetLabel"));
     QFont bold = TargetLabel->font();
     bold.setBold(true);
@@ -61,8 +63,8 @@ TVstup::TVstup(QWidget *parent) : QDialog(parent)
     TargetLabel->adjustSize();
     Targets = new TPanelCheckList(this);
     Targets->setObjectName(QStringLiteral("Targets"));
-    Targets->setAccessibleName(QStringLiteral("Send to"));
-    Targets->setToolTip(QStringLiteral("The port of Parameters and the named panels"));
+    Targets->setAccessibleName(tr("Send to"));
+    Targets->setToolTip(tr("The port of Parameters and the named panels"));
     TargetLabel->setBuddy(Targets);
     Note = new QLabel(this);
     Note->setObjectName(QStringLiteral("Note"));

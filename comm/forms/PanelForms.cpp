@@ -2,6 +2,7 @@
 
 #include "comm/Panels.h"
 #include "comm/Results.h"
+#include "comm/forms/TransferDialogs.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -41,8 +42,8 @@ void MarkAsWarning(QLabel *label)
 TPanelCheckList::TPanelCheckList(QWidget *parent) : QTreeWidget(parent)
 {
     setObjectName(QStringLiteral("PanelList"));
-    setAccessibleName(QStringLiteral("Panels"));
-    setHeaderLabels({QStringLiteral("Panel"), QStringLiteral("Device")});
+    setAccessibleName(tr("Panels"));
+    setHeaderLabels({tr("Panel"), tr("Device")});
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
@@ -63,9 +64,8 @@ void TPanelCheckList::SetTargets(const std::vector<TPanelTarget> &targets,
             item->setCheckState(0, ticked.contains(Q(target.Name), Qt::CaseInsensitive)
                                        ? Qt::Checked
                                        : Qt::Unchecked);
-            const QString tip = QStringLiteral("%1: %2, %3 baud")
-                                    .arg(Q(target.Name), Q(target.Device.Name))
-                                    .arg(target.Baud);
+            const QString tip =
+                tr("%1: %2, %3 baud").arg(Q(target.Name), Q(target.Device.Name)).arg(target.Baud);
             item->setToolTip(0, tip);
             item->setToolTip(1, tip);
         }
@@ -113,8 +113,9 @@ QString SharedDeviceText(const std::vector<TPanelTarget> &targets)
         return {};
     const TPanelTarget &a = targets[shared->first];
     const TPanelTarget &b = targets[shared->second];
-    return QStringLiteral("%1 and %2 use the same device (%3): one device takes one transfer at "
-                          "a time.")
+    return QCoreApplication::translate("TransferDialogs",
+                                       "%1 and %2 use the same device (%3): one device takes one "
+                                       "transfer at a time.")
         .arg(Q(a.Name), Q(b.Name), Q(a.Device.Name));
 }
 
@@ -123,31 +124,31 @@ QString SharedDeviceText(const std::vector<TPanelTarget> &targets)
 TPanelChoice::TPanelChoice(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("PanelChoice"));
-    setWindowTitle(QStringLiteral("Send to panels"));
-    setStatusTip(QStringLiteral("Choose the panels the document goes to"));
+    setWindowTitle(tr("Send to panels"));
+    setStatusTip(tr("Choose the panels the document goes to"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
-    Label1 = new QLabel(QStringLiteral("Send the active document to these &panels:"), this);
+    Label1 = new QLabel(tr("Send the active document to these &panels:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     PanelList = new TPanelCheckList(this);
     Label1->setBuddy(PanelList);
-    AllButton = new QPushButton(QStringLiteral("&All"), this);
+    AllButton = new QPushButton(tr("&All"), this);
     AllButton->setObjectName(QStringLiteral("AllButton"));
-    AllButton->setToolTip(QStringLiteral("Tick every panel"));
-    NoneButton = new QPushButton(QStringLiteral("N&one"), this);
+    AllButton->setToolTip(tr("Tick every panel"));
+    NoneButton = new QPushButton(tr("N&one"), this);
     NoneButton->setObjectName(QStringLiteral("NoneButton"));
-    NoneButton->setToolTip(QStringLiteral("Untick every panel"));
+    NoneButton->setToolTip(tr("Untick every panel"));
     Note = new QLabel(this);
     Note->setObjectName(QStringLiteral("Note"));
     MarkAsWarning(Note);
-    SendButton = new QPushButton(QStringLiteral("Send"), this);
+    SendButton = new QPushButton(tr("Send"), this);
     SendButton->setObjectName(QStringLiteral("SendButton"));
     SendButton->setDefault(true);
-    SendButton->setToolTip(QStringLiteral("Send to the ticked panels"));
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    SendButton->setToolTip(tr("Send to the ticked panels"));
+    CancelButton = new QPushButton(tr("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setToolTip(QStringLiteral("Cancelled"));
+    CancelButton->setToolTip(tr("Cancelled"));
 
     auto *side = new QVBoxLayout;
     side->addWidget(AllButton);
@@ -188,7 +189,7 @@ void TPanelChoice::Update()
 {
     const std::vector<TPanelTarget> ticked = PanelList->TickedTargets();
     const QString shared = SharedDeviceText(ticked);
-    Note->setText(ticked.empty() ? QStringLiteral("Tick the panels to send to.") : shared);
+    Note->setText(ticked.empty() ? tr("Tick the panels to send to.") : shared);
     Note->setVisible(!Note->text().isEmpty());
     SendButton->setEnabled(!ticked.empty() && shared.isEmpty());
 }
@@ -203,7 +204,7 @@ constexpr int VisibleRows = 8;
 TPanelsProgress::TPanelsProgress(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("PanelsProgress"));
-    setWindowTitle(QStringLiteral("Wait please..."));
+    setWindowTitle(tr("Wait please..."));
     // As the single progress window: Cancel lets each frame in flight finish and closes the
     // ports properly, so there is no close box.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -215,10 +216,10 @@ TPanelsProgress::TPanelsProgress(QWidget *parent) : QDialog(parent)
     RowArea = new QWidget;
     new QGridLayout(RowArea);
     Scroll->setWidget(RowArea);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton = new QPushButton(tr("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setAccessibleName(QStringLiteral("Cancel"));
-    CancelButton->setToolTip(QStringLiteral("Cancel the transfers to every panel"));
+    CancelButton->setAccessibleName(tr("Cancel"));
+    CancelButton->setToolTip(tr("Cancel the transfers to every panel"));
     connect(CancelButton, &QPushButton::clicked, this, &TPanelsProgress::reject);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -267,10 +268,11 @@ void TPanelsProgress::Begin()
         row.Bar->setRange(0, blocks > 0 ? blocks : 0);
         row.Bar->setValue(0);
         row.State->setPalette(palette());
-        row.State->setText(blocks > 0 ? QStringLiteral("0 of %1 blocks").arg(blocks)
-                                      : QStringLiteral("Sending"));
+        row.State->setText(blocks > 0 ? tr("%1 of %n blocks", nullptr, blocks).arg(0)
+                                      : tr("Sending"));
         row.State->setMinimumWidth(row.State->fontMetrics().horizontalAdvance(
-            QStringLiteral("Memory not aviable, 000 of 000 blocks")));
+            ResultRowText(ResultNoMemory) + QStringLiteral(", ") +
+            tr("%1 of %n blocks", nullptr, 100).arg(QStringLiteral("000"))));
         const int r = int(i);
         grid->addWidget(row.Name, r, 0);
         grid->addWidget(row.Bar, r, 1);
@@ -297,7 +299,7 @@ void TPanelsProgress::Progress(std::size_t index, int position)
     // The transfer counts the blocks after the first (one block: 1 when done).
     const int done = Blocks <= 1 ? position : position + 1;
     RowList[index].Bar->setValue(done);
-    RowList[index].State->setText(QStringLiteral("%1 of %2 blocks").arg(done).arg(Blocks));
+    RowList[index].State->setText(tr("%1 of %n blocks", nullptr, Blocks).arg(done));
 }
 
 void TPanelsProgress::Finished(std::size_t index, const TPanelOutcome &result)
@@ -340,8 +342,8 @@ void TPanelsProgress::reject()
 QString ResultRowText(int code)
 {
     if (code == ResultCancelled)
-        return QStringLiteral("Transfer cancelled");
-    return Q(ResultText(code)).simplified();
+        return QCoreApplication::translate("TransferDialogs", "Transfer cancelled");
+    return ResultMessageText(code).simplified();
 }
 
 TPanelResults::TPanelResults(QWidget *parent) : QDialog(parent)
@@ -353,9 +355,8 @@ TPanelResults::TPanelResults(QWidget *parent) : QDialog(parent)
     Summary->setObjectName(QStringLiteral("Summary"));
     Table = new QTableWidget(0, 3, this);
     Table->setObjectName(QStringLiteral("Table"));
-    Table->setAccessibleName(QStringLiteral("Result of each panel"));
-    Table->setHorizontalHeaderLabels(
-        {QStringLiteral("Panel"), QStringLiteral("Result"), QStringLiteral("Cause")});
+    Table->setAccessibleName(tr("Result of each panel"));
+    Table->setHorizontalHeaderLabels({tr("Panel"), tr("Result"), tr("Cause")});
     Table->verticalHeader()->hide();
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -364,7 +365,7 @@ TPanelResults::TPanelResults(QWidget *parent) : QDialog(parent)
     Table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     Table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     Table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1 = new QPushButton(tr("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
@@ -402,14 +403,13 @@ void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelT
             const QString frame =
                 result.Frame == 0 ? tr("During the Open frame.")
                 : result.Frame > result.Blocks
-                    ? tr("During the Close frame, after all %1 blocks.").arg(result.Blocks)
+                    ? tr("During the Close frame, after all %n blocks.", nullptr, result.Blocks)
                     : tr("During block %1 of %2.").arg(result.Frame).arg(result.Blocks);
             cause = cause.isEmpty() ? frame : frame + QStringLiteral("\n") + cause;
         }
         if (!result.LogProblem.empty())
-            cause +=
-                (cause.isEmpty() ? QString() : QStringLiteral("\n")) +
-                QStringLiteral("The transfer log was not written: %1").arg(Q(result.LogProblem));
+            cause += (cause.isEmpty() ? QString() : QStringLiteral("\n")) +
+                     tr("The transfer log was not written: %1").arg(Q(result.LogProblem));
         auto *causeItem = new QTableWidgetItem(cause);
         causeItem->setToolTip(cause);
         Table->setItem(row, 2, causeItem);
@@ -417,11 +417,11 @@ void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelT
             ++good;
     }
     const int all = Table->rowCount();
-    Summary->setText(good == all ? QStringLiteral("Every panel took it (%1 of %1).").arg(all)
-                                 : QStringLiteral("%1 of %2 panels took it; %3 did not.")
-                                       .arg(good)
-                                       .arg(all)
-                                       .arg(all - good));
+    Summary->setText(
+        good == all
+            ? tr("Every panel took it (%n of %n).", nullptr, all)
+            // %n counts the panels sent to: 1 of 3 panels took it; 2 did not.
+            : tr("%1 of %n panels took it; %2 did not.", nullptr, all).arg(good).arg(all - good));
     Table->resizeRowsToContents();
     // As tall as the rows need, within reason; more scroll.
     int rowsHeight = 0;

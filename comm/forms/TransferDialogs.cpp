@@ -6,45 +6,80 @@
 #include "comm/forms/Numeric.h"
 #include "ui/Dialogs.h"
 
+#include <QCoreApplication>
+
 namespace zor {
 
-bool ConfirmSymbolFontText(QWidget *parent, const TSymbolFontText &found, const QString &action)
+QString ResultMessageText(int code)
 {
-    const std::string warning = SymbolFontTextWarning(found);
-    if (warning.empty())
+    const auto message = ResultMessage(code);
+    if (!message)
+        return QString::fromStdString(ResultText(code));
+    QString text = QCoreApplication::translate("Results", std::string(message->Text).c_str());
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString SymbolFontTextText(const TSymbolFontText &found)
+{
+    if (found.Count == 0)
+        return {};
+    // Today's English says "1 character" and "the first" only for more than one: two sentences.
+    if (found.Count == 1)
+        return QCoreApplication::translate(
+                   "TransferDialogs",
+                   "The document holds 1 character in the symbol font without a command colour (on "
+                   "line %1); the panel gets it as the plain character it is.")
+            .arg(found.FirstLine);
+    return QCoreApplication::translate(
+               "TransferDialogs",
+               "The document holds %n characters in the symbol font without a command colour (the "
+               "first on line %1); the panel gets them as the plain characters they are.",
+               nullptr, int(found.Count))
+        .arg(found.FirstLine);
+}
+
+bool ConfirmSymbolFontText(QWidget *parent, const TSymbolFontText &found, const QString &question)
+{
+    const QString warning = SymbolFontTextText(found);
+    if (warning.isEmpty())
         return true;
-    return Dialogs().Ask(parent, QStringLiteral("Warning"),
-                         QString::fromStdString(warning) + QStringLiteral("\n") + action +
-                             QStringLiteral(" anyway?"),
-                         TMsgIcon::Warning, TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
+    return Dialogs().Ask(parent, QCoreApplication::translate("TransferDialogs", "Warning"),
+                         warning + QStringLiteral("\n") + question, TMsgIcon::Warning,
+                         TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
 }
 
 bool ConfirmSend(QWidget *parent, const TSendCheck &check)
 {
-    if (!ConfirmSymbolFontText(parent, check.SymbolFontText, QStringLiteral("Send")))
+    if (!ConfirmSymbolFontText(parent, check.SymbolFontText,
+                               QCoreApplication::translate("TransferDialogs", "Send anyway?")))
         return false;
     const auto ask = [parent](const QString &text) {
-        return Dialogs().Ask(parent, QStringLiteral("Warning"), text, TMsgIcon::Warning,
-                             TMsgButtons::YesNo, TMsgAnswer::No) == TMsgAnswer::Yes;
+        return Dialogs().Ask(parent, QCoreApplication::translate("TransferDialogs", "Warning"),
+                             text, TMsgIcon::Warning, TMsgButtons::YesNo,
+                             TMsgAnswer::No) == TMsgAnswer::Yes;
     };
     if (check.Empty)
-        return ask(
-            QStringLiteral("The document is empty. Sending it clears the panel. Send anyway?"));
+        return ask(QCoreApplication::translate(
+            "TransferDialogs", "The document is empty. Sending it clears the panel. Send anyway?"));
     const TUnshowableReport &unshowable = check.Unshowable;
     if (unshowable.Count == 0)
         return true;
-    QString text = QStringLiteral("The panel cannot show these characters; they are sent as '?':");
+    QString text = QCoreApplication::translate(
+        "TransferDialogs", "The panel cannot show these characters; they are sent as '?':");
     for (const TUnshowable &u : unshowable.First) {
         const char32_t ch = u.Character;
-        text += QStringLiteral("\nline %1, column %2: %3 (U+%4)")
+        text += QCoreApplication::translate("TransferDialogs", "\nline %1, column %2: %3 (U+%4)")
                     .arg(u.Line)
                     .arg(u.Column)
                     .arg(QString::fromUcs4(&ch, 1))
                     .arg(uint(ch), 4, 16, QLatin1Char('0'));
     }
     if (unshowable.Count > unshowable.First.size())
-        text += QStringLiteral("\nand %1 more").arg(unshowable.Count - unshowable.First.size());
-    return ask(text + QStringLiteral("\nSend anyway?"));
+        text += QCoreApplication::translate("TransferDialogs", "\nand %n more", nullptr,
+                                            int(unshowable.Count - unshowable.First.size()));
+    return ask(text + QStringLiteral("\n") +
+               QCoreApplication::translate("TransferDialogs", "Send anyway?"));
 }
 
 void ShowResultBox(QWidget *parent, int code, const std::string &cause)
@@ -52,30 +87,31 @@ void ShowResultBox(QWidget *parent, int code, const std::string &cause)
     const auto message = ResultMessage(code);
     if (!message)
         return;
-    QString text = QString::fromStdString(ResultText(code));
+    QString text = ResultMessageText(code);
     if (!cause.empty())
         text += QLatin1Char('\n') + QString::fromStdString(cause);
     if (message->Box == TResultBox::Information)
-        Dialogs().MessageBox(parent, QStringLiteral("Information"), text, TMsgIcon::Information,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(parent, QCoreApplication::translate("TransferDialogs", "Information"),
+                             text, TMsgIcon::Information, TMsgButtons::Ok);
     else
-        Dialogs().MessageBox(parent, QStringLiteral("Error"), text, TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(parent, QCoreApplication::translate("TransferDialogs", "Error"), text,
+                             TMsgIcon::Error, TMsgButtons::Ok);
 }
 
 void ShowTransferResult(QWidget *parent, const TPanelOutcome &result)
 {
     if (result.Code == ResultCancelled)
-        Dialogs().MessageBox(parent, QStringLiteral("Information"),
-                             QStringLiteral("Transfer cancelled"), TMsgIcon::Information,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(parent, QCoreApplication::translate("TransferDialogs", "Information"),
+                             QCoreApplication::translate("TransferDialogs", "Transfer cancelled"),
+                             TMsgIcon::Information, TMsgButtons::Ok);
     else
         ShowResultBox(parent, result.Code, result.PortProblem);
     if (!result.LogProblem.empty())
-        Dialogs().MessageBox(parent, QStringLiteral("Warning"),
-                             QStringLiteral("The transfer log was not written:\n%1")
-                                 .arg(QString::fromStdString(result.LogProblem)),
-                             TMsgIcon::Warning, TMsgButtons::Ok);
+        Dialogs().MessageBox(
+            parent, QCoreApplication::translate("TransferDialogs", "Warning"),
+            QCoreApplication::translate("TransferDialogs", "The transfer log was not written:\n%1")
+                .arg(QString::fromStdString(result.LogProblem)),
+            TMsgIcon::Warning, TMsgButtons::Ok);
 }
 
 bool AskNumericMessage(QWidget *parent, TVstup &form, std::uint8_t *message)
@@ -86,7 +122,8 @@ bool AskNumericMessage(QWidget *parent, TVstup &form, std::uint8_t *message)
         form.BuildMessage(message);
         if (message[0] != NumericInvalidMark)
             return true;
-        Dialogs().MessageBox(parent, QStringLiteral("Error"), QStringLiteral("Only numeric value"),
+        Dialogs().MessageBox(parent, QCoreApplication::translate("TransferDialogs", "Error"),
+                             QCoreApplication::translate("TransferDialogs", "Only numeric value"),
                              TMsgIcon::Error, TMsgButtons::Ok);
     }
 }

@@ -19,11 +19,18 @@ struct TPanelOutcome;
 // How many unshowable characters the send question lists (all are counted).
 inline constexpr std::size_t ListedUnshowable = 5;
 
+// A result code's message (comm/Results.h) in the operator's language, its line breaks as '\n';
+// "result N" for a code without one.
+QString ResultMessageText(int code);
+
+// The warning about characters in the symbol font without a command colour; empty for none.
+QString SymbolFontTextText(const TSymbolFontText &found);
+
 // Asks before the document goes to the panel (Send, Simulation, Export animation) when it holds
 // characters in the symbol font without a command colour: they look like commands but go as the
-// plain characters they are. action is the command's verb ("Send", "Simulate", "Export"). True
+// plain characters they are. question is the whole closing question ("Send anyway?"). True
 // when there are none or the operator goes on.
-bool ConfirmSymbolFontText(QWidget *parent, const TSymbolFontText &found, const QString &action);
+bool ConfirmSymbolFontText(QWidget *parent, const TSymbolFontText &found, const QString &question);
 
 // Asks before a send only when something is off, from what the translation found
 // (TranslateForSend with ListedUnshowable): symbol-font text as above, then an empty program (it

@@ -12,6 +12,8 @@ DocumentFile ReadDocumentFile(const std::string &path)
     ReadResult read = Read(bytes);
     file.Error = std::move(read.Error);
     file.Warning = std::move(read.Warning);
+    file.ErrorSource = read.ErrorSource;
+    file.ErrorNumber = read.ErrorNumber;
     file.Doc = std::move(read.Doc);
     return file;
 }

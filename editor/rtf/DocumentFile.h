@@ -21,6 +21,9 @@ struct DocumentFile
     // Set when the document was read with something amiss (a file that ends before its last
     // group closes, as a cut-off download does); Doc holds what was there.
     std::string Warning;
+    // Error as marked for translation, as in ReadResult.
+    std::string_view ErrorSource;
+    int ErrorNumber = 0;
 
     bool Ok() const { return File.Ok() && Error.empty(); }
     // Why the file gives no document, for the operator: the file's reason or the reader's.

@@ -38,6 +38,10 @@ struct ReadResult
     // Set when the bytes were read but something was amiss (for instance the file ends inside
     // a group, as a truncated file does); Doc then holds what could be read.
     std::string Warning;
+    // Error as marked for translation (context "RtfReader"), with ErrorNumber for its %1, so
+    // that the editor can word it in the operator's language; Warning is marked as it stands.
+    std::string_view ErrorSource;
+    int ErrorNumber = 0;
 
     bool Ok() const { return Error.empty(); }
 };

@@ -7,6 +7,7 @@
 
 #include "base/CodePages.h"
 #include "base/SymbolTag.h"
+#include "base/TranslateNoop.h"
 #include "base/Utf8.h"
 #include "editor/rtf/RtfCodec.h"
 #include "editor/rtf/RtfWords.h"
@@ -130,6 +131,8 @@ private:
     State St;
     bool Finished = false;
     std::string Error;
+    std::string_view ErrorSource;
+    int ErrorNumber = 0;
 
     int DefaultFont = 0;
     int AnsiCodePage = 1252;
@@ -212,6 +215,8 @@ ReadResult Reader::Parse()
     ReadResult result;
     if (!Error.empty()) {
         result.Error = Error;
+        result.ErrorSource = ErrorSource;
+        result.ErrorNumber = ErrorNumber;
         return result;
     }
     if (PendingHighSurrogate != 0) {
@@ -226,8 +231,9 @@ ReadResult Reader::Parse()
         }
     }
     if (!Finished) {
-        result.Warning = "The RTF document ends before its last group is closed; the file may be "
-                         "truncated.";
+        result.Warning = ZOR_TRANSLATE_NOOP("RtfReader", "The RTF document ends before its last "
+                                                         "group is closed; the file may be "
+                                                         "truncated.");
     }
     result.Doc = std::move(Doc);
     return result;
@@ -236,8 +242,11 @@ ReadResult Reader::Parse()
 void Reader::OpenGroup()
 {
     if (Stack.size() >= static_cast<std::size_t>(MaxGroupDepth)) {
-        Error = "The RTF groups are nested more than " + std::to_string(MaxGroupDepth) +
-                " levels deep.";
+        ErrorSource =
+            ZOR_TRANSLATE_NOOP("RtfReader", "The RTF groups are nested more than %1 levels deep.");
+        ErrorNumber = MaxGroupDepth;
+        Error = std::string(ErrorSource);
+        Error.replace(Error.find("%1"), 2, std::to_string(ErrorNumber));
         return;
     }
     Stack.push_back(St);

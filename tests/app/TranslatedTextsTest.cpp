@@ -2,18 +2,24 @@
 // answers every lookup in capitals, no text of the main window and its forms is left as written.
 #include "app/CommandLine.h"
 #include "app/Zoredit.h"
+#include "comm/Results.h"
 #include "comm/forms/Bargraf.h"
 #include "comm/forms/LogView.h"
 #include "comm/forms/Nastav.h"
+#include "comm/forms/Numeric.h"
+#include "comm/forms/PanelForms.h"
 #include "comm/forms/PanelName.h"
 #include "comm/forms/PanelsPage.h"
+#include "comm/forms/TransferDialogs.h"
 #include "commands/Input.h"
 #include "commands/Vocabulary.h"
 #include "editor/About.h"
 #include "editor/Child.h"
+#include "editor/DocumentIO.h"
 #include "editor/Help.h"
 #include "editor/SymbolTips.h"
 #include "sim/ExportDialog.h"
+#include "sim/Preview.h"
 #include "sim/Sim.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -32,7 +38,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTranslator>
@@ -40,6 +49,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 namespace zor {
@@ -234,6 +244,140 @@ TEST_F(TranslatedTexts, ParametersItsPagesThePanelNameQuestionAndTheSimulationCo
     EXPECT_EQ(UntranslatedTexts(simulation), QStringList());
 }
 
+TEST_F(TranslatedTexts, SendToPanelsThePreviewAndTheCountersFormComeFromTheCatalogue)
+{
+    EXPECT_EQ(Form->windowTitle(), "ZOR EDITOR");
+    TPanelTarget hall;
+    hall.Name = "Hall";
+    hall.Device.Name = "/dev/ttyS0";
+    hall.Baud = 9600;
+    TPanelTarget gate = hall;
+    gate.Name = "Gate";
+    gate.Device.Name = "/dev/ttyS1";
+    TPanelChoice choice;
+    choice.PanelList->SetTargets({hall, gate}, {});
+    EXPECT_EQ(UntranslatedTexts(choice), QStringList());
+    EXPECT_EQ(choice.Note->text(), "TICK THE PANELS TO SEND TO.");
+    EXPECT_EQ(choice.PanelList->headerItem()->text(1), "DEVICE");
+    EXPECT_EQ(choice.PanelList->topLevelItem(0)->toolTip(0), "Hall: /dev/ttyS0, 9600 BAUD");
+    TPanelsProgress progress;
+    EXPECT_EQ(UntranslatedTexts(progress), QStringList());
+    TVstup counters;
+    EXPECT_EQ(UntranslatedTexts(counters), QStringList());
+    TPreviewDock preview;
+    EXPECT_EQ(UntranslatedTexts(preview), QStringList());
+    // The port of Parameters is named among the counters' targets in the operator's words.
+    QString port;
+    Dialogs.FormAnswers = {[&port](QDialog &d) {
+        port = static_cast<TVstup &>(d).Targets->topLevelItem(0)->text(0);
+        return int(QDialog::Rejected);
+    }};
+    Form->ZorNumericValueExecute();
+    EXPECT_EQ(port, "COM 3 (PARAMETERS)"); // the default port
+}
+
+TEST_F(TranslatedTexts, ResultsSayTheirNumbersThroughPluralForms)
+{
+    TPanelTarget hall, gate, office;
+    hall.Name = "Hall";
+    gate.Name = "Gate";
+    office.Name = "Office";
+    TPanelOutcome ok, timeout, lost;
+    timeout.Code = ResultTimeout;
+    timeout.Frame = 4; // after the last of 3 blocks: the Close frame
+    timeout.Blocks = 3;
+    lost.Code = ResultHardwareFailure;
+    TPanelResults results;
+    Catalogue.Lookups.clear();
+    results.SetResults(QStringLiteral("Send to panels"), {hall, gate, office}, {ok, timeout, lost});
+    EXPECT_EQ(results.Summary->text(), "1 OF 3 PANELS TOOK IT; 2 DID NOT.");
+    EXPECT_EQ(results.Table->item(0, 1)->text(), "COMMUNICATION O.K.");
+    EXPECT_EQ(results.Table->item(1, 1)->text(), "TIMEOUT");
+    EXPECT_EQ(results.Table->item(1, 2)->text(), "DURING THE CLOSE FRAME, AFTER ALL 3 BLOCKS.");
+    EXPECT_EQ(results.Table->horizontalHeaderItem(2)->text(), "CAUSE");
+    int counted = 0;
+    for (const TLookup &l : Catalogue.Lookups)
+        counted += (l.Source == QLatin1String("%1 of %n panels took it; %2 did not.") ||
+                    l.Source == QLatin1String("During the Close frame, after all %n blocks.")) &&
+                   l.N == 3;
+    EXPECT_EQ(counted, 2) << "the numbers go to the catalogue for their plural forms";
+    // The caption comes translated from the command that sent.
+    results.SetResults(QStringLiteral("SEND TO PANELS"), {hall}, {ok});
+    EXPECT_EQ(results.Summary->text(), "EVERY PANEL TOOK IT (1 OF 1).");
+    EXPECT_EQ(UntranslatedTexts(results), QStringList());
+}
+
+TEST_F(TranslatedTexts, ResultBoxesAndTheQuestionsBeforeASendComeFromTheCatalogue)
+{
+    ShowResultBox(Form.get(), ResultOk);
+    ShowResultBox(Form.get(), ResultTooManySegments);
+    ShowTransferResult(Form.get(), TPanelOutcome{.Code = ResultCancelled});
+    ASSERT_EQ(Dialogs.Boxes.size(), 3);
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "INFORMATION");
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "COMMUNICATION O.K.");
+    EXPECT_EQ(Dialogs.Boxes[1].Caption, "ERROR");
+    EXPECT_EQ(Dialogs.Boxes[1].Text, "NUMBER OF TEXT SEGMENTS     \nEXCEED INTERNAL LIMIT (100).\n"
+                                     "TRY,PLEASE,REDUCE NUMBER    \nOF TEXT SEGMENTS");
+    EXPECT_EQ(Dialogs.Boxes[2].Text, "TRANSFER CANCELLED");
+    // Each question is one whole sentence, the number of characters in its plural form.
+    Dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::No};
+    EXPECT_FALSE(
+        ConfirmSymbolFontText(Form.get(), TSymbolFontText{3, 2}, QStringLiteral("EXPORT ANYWAY?")));
+    EXPECT_FALSE(ConfirmSend(Form.get(), TSendCheck{.Empty = true}));
+    ASSERT_EQ(Dialogs.Boxes.size(), 5);
+    EXPECT_EQ(Dialogs.Boxes[3].Text,
+              "THE DOCUMENT HOLDS 3 CHARACTERS IN THE SYMBOL FONT WITHOUT A COMMAND COLOUR (THE "
+              "FIRST ON LINE 2); THE PANEL GETS THEM AS THE PLAIN CHARACTERS THEY ARE.\nEXPORT "
+              "ANYWAY?");
+    EXPECT_EQ(Dialogs.Boxes[4].Text,
+              "THE DOCUMENT IS EMPTY. SENDING IT CLEARS THE PANEL. SEND ANYWAY?");
+}
+
+TEST_F(TranslatedTexts, TheRtfReadersReasonsComeFromTheCatalogue)
+{
+    const auto write = [this](const char *name, const QByteArray &bytes) {
+        QFile file(Dir.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QString deep = write("deep.zor", "{\\rtf1" + QByteArray(1001, '{'));
+    const QString cut = write("cut.zor", "{\\rtf1 {\\b text}");
+    QTextDocument text;
+    QString error, warning;
+    EXPECT_FALSE(LoadDocumentFile(deep, text, &error, &warning));
+    EXPECT_EQ(error, "CANNOT READ FILE " + deep +
+                         ". THE RTF GROUPS ARE NESTED MORE THAN 1000 LEVELS DEEP.");
+    EXPECT_TRUE(LoadDocumentFile(cut, text, &error, &warning));
+    EXPECT_EQ(warning, "FILE " + cut +
+                           ": THE RTF DOCUMENT ENDS BEFORE ITS LAST GROUP IS CLOSED; THE FILE MAY "
+                           "BE TRUNCATED.");
+}
+
+TEST_F(TranslatedTexts, TheRecoveryQuestionComesFromTheCatalogue)
+{
+    using namespace std::chrono_literals;
+    const QString root = Dir.filePath(QStringLiteral("recovery"));
+    {
+        TStartupOptions o;
+        o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+        o.SettingsFile = Dir.filePath(QStringLiteral("zoredit.INI"));
+        o.StartDirectory = Dir.path();
+        TMainForm gone(o);
+        gone.CreateForms();
+        gone.StartRecovery(QStringList{root}, 1h);
+        gone.CreateDocumentWindow(QStringLiteral("Untitled"))
+            ->Editor->insertPlainText(QStringLiteral("unsaved"));
+        gone.WriteRecoveryCopies();
+        // Ends without closing, as a crash does: the copy stays.
+    }
+    Dialogs.Answers = {TMsgAnswer::No};
+    Form->StartRecovery(QStringList{root}, 1h);
+    ASSERT_EQ(Dialogs.Boxes.size(), 1);
+    EXPECT_EQ(Dialogs.Boxes[0].Text,
+              "ZOREDIT DID NOT CLOSE PROPERLY. RECOVER THE UNSAVED CHANGES OF\nUNTITLED?");
+}
+
 TEST_F(TranslatedTexts, SymbolTooltipsAreWholeSentencesWithTheirNumberForPluralForms)
 {
     TMDIChild *w = Form->CreateDocumentWindow(Dir.filePath(QStringLiteral("doc.zor")));
@@ -305,6 +449,41 @@ TEST(TranslatedSentences, TheLogViewWritesTheFilesTimeAsTheInterfacesLanguageWri
     EXPECT_TRUE(log.LoadLog(path));
     EXPECT_EQ(log.Status->text(), path + QStringLiteral(", written ") +
                                       written.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+}
+
+TEST(TranslatedSentences, TheEnglishSentencesWithNumbersStayAsTheyWere)
+{
+    test::TScriptedDialogs dialogs;
+    TPanelTarget hall, gate;
+    hall.Name = "Hall";
+    gate.Name = "Gate";
+    TPanelOutcome ok, timeout;
+    timeout.Code = ResultTimeout;
+    timeout.Frame = 2;
+    timeout.Blocks = 1;
+    TPanelResults results;
+    results.SetResults(QStringLiteral("Send to panels"), {hall, gate}, {ok, timeout});
+    EXPECT_EQ(results.Summary->text(), "1 of 2 panels took it; 1 did not.");
+    EXPECT_EQ(results.Table->item(1, 1)->text(), "Timeout");
+    EXPECT_EQ(results.Table->item(1, 2)->text(), "During the Close frame, after all 1 blocks.");
+    results.SetResults(QStringLiteral("Send to panels"), {hall, gate}, {ok, ok});
+    EXPECT_EQ(results.Summary->text(), "Every panel took it (2 of 2).");
+    // One character is said in the singular, more in the plural.
+    dialogs.Answers = {TMsgAnswer::No, TMsgAnswer::Yes};
+    EXPECT_FALSE(
+        ConfirmSymbolFontText(nullptr, TSymbolFontText{1, 4}, QStringLiteral("Send anyway?")));
+    EXPECT_TRUE(
+        ConfirmSymbolFontText(nullptr, TSymbolFontText{2, 1}, QStringLiteral("Send anyway?")));
+    ASSERT_EQ(dialogs.Boxes.size(), 2);
+    EXPECT_EQ(dialogs.Boxes[0].Text,
+              "The document holds 1 character in the symbol font without a command colour (on line "
+              "4); the panel gets it as the plain character it is.\nSend anyway?");
+    EXPECT_EQ(dialogs.Boxes[1].Text,
+              "The document holds 2 characters in the symbol font without a command colour (the "
+              "first on line 1); the panel gets them as the plain characters they are.\nSend "
+              "anyway?");
+    EXPECT_EQ(ResultMessageText(ResultTooManySegments),
+              QString::fromStdString(ResultText(ResultTooManySegments)));
 }
 
 } // namespace

@@ -102,7 +102,7 @@ protected:
 TEST_F(ZorTool, EverySubcommandHelpsOnStandardOutput)
 {
     for (const std::string sub :
-         {"translate", "simulate", "send", "numeric", "panel", "panels", "ports"}) {
+         {"translate", "simulate", "send", "numeric", "panel", "panels", "ports", "gateway"}) {
         const TRun run = Zor({sub, "--help"});
         EXPECT_EQ(run.Status, 0) << sub;
         EXPECT_NE(run.Out.find("Usage: zor " + sub), std::string::npos) << sub;

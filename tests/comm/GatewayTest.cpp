@@ -1,0 +1,404 @@
+// zor gateway against a real broker and the panel emulator on a pseudo-terminal: what a sender
+// elsewhere publishes reaches the panel, and the answer comes back to it.
+#include "harness/ExecTool.h"
+#include "harness/PanelProcess.h"
+#include "tests/support/MosquittoBroker.h"
+#include "tests/support/MqttTestClient.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace zor {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string Tool = ZOR_TOOL_PATH;
+
+// `zor gateway` as a child process: ready once it has said every panel is online.
+class TGatewayProcess
+{
+public:
+    TGatewayProcess(std::vector<std::string> args, std::size_t panels)
+    {
+        int out[2], err[2];
+        if (::pipe(out) != 0 || ::pipe(err) != 0)
+            return;
+        args.insert(args.begin(), "gateway");
+        Pid = test::ExecTool(Tool, std::move(args), out[1], err[1], [&] {
+            ::close(out[0]);
+            ::close(err[0]);
+        });
+        ::close(out[1]);
+        ::close(err[1]);
+        Out = ::fdopen(out[0], "r");
+        Err = ::fdopen(err[0], "r");
+        // Read as it comes, so that a wait for a line can be bounded by poll.
+        std::setvbuf(Err, nullptr, _IONBF, 0);
+        for (std::size_t online = 0; online < panels;) {
+            const std::string line = ErrLine();
+            if (line.empty())
+                return;
+            if (line.ends_with(": online\n"))
+                ++online;
+        }
+        Ready = true;
+    }
+    ~TGatewayProcess() { Stop(); }
+
+    // The next line it says on stderr; empty when it has ended (or said nothing for 20 seconds).
+    std::string ErrLine()
+    {
+        if (!Err)
+            return {};
+        char line[1024];
+        pollfd ready{::fileno(Err), POLLIN, 0};
+        if (::poll(&ready, 1, 20000) != 1 || !std::fgets(line, sizeof line, Err))
+            return {};
+        ErrText += line;
+        return line;
+    }
+
+    // Ends it with signal and returns its exit status (-1 when it did not exit by itself).
+    int Stop(int signal = SIGTERM)
+    {
+        if (Pid > 0) {
+            ::kill(Pid, signal);
+            ::waitpid(Pid, &Status, 0);
+            Pid = -1;
+            Collect();
+        }
+        return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+    }
+    // Waits for it to end by itself.
+    int Wait()
+    {
+        if (Pid > 0) {
+            ::waitpid(Pid, &Status, 0);
+            Pid = -1;
+            Collect();
+        }
+        return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+    }
+
+    bool Ready = false;
+    std::string OutText, ErrText;
+
+private:
+    void Collect()
+    {
+        char buffer[4096];
+        std::size_t n;
+        if (Out) {
+            while ((n = std::fread(buffer, 1, sizeof buffer, Out)) > 0)
+                OutText.append(buffer, n);
+            std::fclose(Out);
+            Out = nullptr;
+        }
+        if (Err) {
+            while ((n = std::fread(buffer, 1, sizeof buffer, Err)) > 0)
+                ErrText.append(buffer, n);
+            std::fclose(Err);
+            Err = nullptr;
+        }
+    }
+
+    pid_t Pid = -1;
+    int Status = 0;
+    std::FILE *Out = nullptr;
+    std::FILE *Err = nullptr;
+};
+
+class Gateway : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (test::TMosquittoBroker::Program().empty())
+            GTEST_SKIP() << "mosquitto is not installed (scripts/setup.sh installs it)";
+        Dir = fs::temp_directory_path() /
+              ("zor-gateway-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Dir);
+        fs::create_directories(Dir);
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+
+    std::string BrokerUrl(const test::TMosquittoBroker &broker) const
+    {
+        return "mqtt://127.0.0.1:" + std::to_string(broker.Port);
+    }
+
+    static test::TMqttPublish Request(const std::string &panel, const std::string &leaf,
+                                      const std::string &payload, const std::string &correlation)
+    {
+        test::TMqttPublish request;
+        request.Topic = "zor/north/" + panel + "/" + leaf;
+        request.Payload = payload;
+        request.ResponseTopic = "zor/north/" + panel + "/reply/office";
+        request.CorrelationData = correlation;
+        request.ExpirySeconds = 600;
+        return request;
+    }
+
+    static std::string Contents(const fs::path &file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    // How many transfers the emulator's output shows.
+    static int Transfers(const std::string &output)
+    {
+        int n = 0;
+        std::istringstream lines(output);
+        for (std::string line; std::getline(lines, line);)
+            n += line.starts_with("program ") || line.starts_with("numeric ");
+        return n;
+    }
+
+    fs::path Dir;
+};
+
+TEST_F(Gateway, AProgramReachesThePanelByteExactAndTheAnswerComesBack)
+{
+    test::TMosquittoBroker broker(Dir);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    const fs::path received = Dir / "received.bin";
+    test::TPanelProcess panel(Tool, {"--out", received.string(), "--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TGatewayProcess gateway({"--broker", BrokerUrl(broker), "--site", "north", "--panel",
+                             "Gate=" + panel.DevicePath() + ",19200"},
+                            1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+
+    test::TMqttTestClient office("office");
+    ASSERT_EQ(office.Connect(broker.Port), 0);
+    ASSERT_TRUE(office.Subscribe("zor/north/Gate/#"));
+    const auto status = office.Next("zor/north/Gate/status");
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->Payload, "online");
+    EXPECT_TRUE(status->Retained);
+
+    // Several blocks, every byte but zero, line ends and the high half included.
+    std::string program;
+    for (int i = 0; i < 700; ++i)
+        program += static_cast<char>(1 + (i * 37) % 255);
+    ASSERT_TRUE(office.Publish(Request("Gate", "program", program, "\x01\x02")));
+    const auto answer = office.Next("zor/north/Gate/reply/office");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->Payload, "0\tCommunication O.K.");
+    EXPECT_EQ(answer->CorrelationData, "\x01\x02");
+    panel.Wait();
+    EXPECT_EQ(Contents(received), program);
+
+    // A clean stop says so, retained, for whoever looks later.
+    EXPECT_EQ(gateway.Stop(SIGINT), 0);
+    EXPECT_EQ(gateway.OutText, "north/Gate\t0\tCommunication O.K.\n");
+    test::TMqttTestClient later("later");
+    ASSERT_EQ(later.Connect(broker.Port), 0);
+    ASSERT_TRUE(later.Subscribe("zor/north/Gate/status"));
+    const auto after = later.Next("zor/north/Gate/status");
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->Payload, "offline");
+}
+
+TEST_F(Gateway, APanelsRefusalAndABadPayloadComeBackWithTheirCodes)
+{
+    test::TMosquittoBroker broker(Dir);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    test::TPanelProcess refusing(Tool, {"--refuse", "open"});
+    test::TPanelProcess counters(Tool, {});
+    ASSERT_FALSE(refusing.DevicePath().empty());
+    ASSERT_FALSE(counters.DevicePath().empty());
+    TGatewayProcess gateway({"--broker", BrokerUrl(broker), "--site", "north", "--panel",
+                             "Gate=" + refusing.DevicePath(), "--panel",
+                             "Yard=" + counters.DevicePath()},
+                            2);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    test::TMqttTestClient office("office");
+    ASSERT_EQ(office.Connect(broker.Port), 0);
+    ASSERT_TRUE(office.Subscribe("zor/north/+/reply/office"));
+
+    ASSERT_TRUE(office.Publish(Request("Gate", "program", "#F3 x\r\n", "a")));
+    auto answer = office.Next("zor/north/Gate/reply/office");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->Payload, "6\tProgram disable");
+
+    ASSERT_TRUE(office.Publish(Request("Yard", "numeric", "1000 5", "b")));
+    ASSERT_TRUE(office.Publish(Request("Yard", "program", std::string("a\0b", 3), "c")));
+    ASSERT_TRUE(office.Publish(Request("Yard", "numeric", "123 45", "d")));
+    answer = office.Next("zor/north/Yard/reply/office");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->CorrelationData, "b");
+    EXPECT_TRUE(answer->Payload.starts_with("2\tRequest refused: Only numeric value"))
+        << answer->Payload;
+    answer = office.Next("zor/north/Yard/reply/office");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->Payload, "2\tRequest refused: the program holds a zero byte");
+    answer = office.Next("zor/north/Yard/reply/office");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->CorrelationData, "d");
+    EXPECT_EQ(answer->Payload, "0\tCommunication O.K.");
+
+    EXPECT_EQ(gateway.Stop(), 0);
+    // Only the good request reached the line.
+    const std::string lines = counters.Stop();
+    EXPECT_EQ(Transfers(lines), 1) << lines;
+    EXPECT_NE(lines.find("numeric days \"123\" accidents \"45\""), std::string::npos) << lines;
+}
+
+TEST_F(Gateway, ARequestDeliveredAgainIsCarriedOutOnce)
+{
+    test::TMosquittoBroker broker(Dir);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TGatewayProcess gateway(
+        {"--broker", BrokerUrl(broker), "--site", "north", "--panel", "Gate=" + panel.DevicePath()},
+        1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    test::TMqttTestClient office("office");
+    ASSERT_EQ(office.Connect(broker.Port), 0);
+    ASSERT_TRUE(office.Subscribe("zor/north/Gate/reply/office"));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(office.Publish(Request("Gate", "numeric", "5 1", "same")));
+        const auto answer = office.Next("zor/north/Gate/reply/office");
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->Payload, "0\tCommunication O.K.");
+        EXPECT_EQ(answer->CorrelationData, "same");
+    }
+    ASSERT_TRUE(office.Publish(Request("Gate", "numeric", "6 1", "next")));
+    ASSERT_TRUE(office.Next("zor/north/Gate/reply/office"));
+    EXPECT_EQ(gateway.Stop(), 0);
+    EXPECT_EQ(Transfers(panel.Stop()), 2);
+}
+
+TEST_F(Gateway, AfterTheBrokerRestartsTheGatewayComesBackAndTheNextRequestWorks)
+{
+    test::TMosquittoBroker broker(Dir);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TGatewayProcess gateway(
+        {"--broker", BrokerUrl(broker), "--site", "north", "--panel", "Gate=" + panel.DevicePath()},
+        1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    ASSERT_TRUE(broker.Restart()) << broker.LogText();
+    EXPECT_EQ(gateway.ErrLine(),
+              "zor gateway: north/Gate: the connection to the broker was lost; connecting again\n");
+    EXPECT_EQ(gateway.ErrLine(), "zor gateway: north/Gate: online\n");
+
+    test::TMqttTestClient office("office");
+    ASSERT_EQ(office.Connect(broker.Port), 0);
+    ASSERT_TRUE(office.Subscribe("zor/north/Gate/reply/office"));
+    ASSERT_TRUE(office.Publish(Request("Gate", "numeric", "9 9", "after")));
+    const auto answer = office.Next("zor/north/Gate/reply/office");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->Payload, "0\tCommunication O.K.");
+    EXPECT_EQ(gateway.Stop(), 0);
+}
+
+TEST_F(Gateway, AWrongPasswordEndsTheGatewayWithTheBrokersReason)
+{
+    test::TMosquittoBroker::TOptions options;
+    options.Users = {{"gw-north", "right"}};
+    test::TMosquittoBroker broker(Dir, options);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    std::ofstream(Dir / "password") << "wrong\n";
+    TGatewayProcess gateway({"--broker", "mqtt://gw-north@127.0.0.1:" + std::to_string(broker.Port),
+                             "--site", "north", "--panel", "Gate=/dev/null", "--mqtt-password-file",
+                             (Dir / "password").string()},
+                            0);
+    EXPECT_EQ(gateway.Wait(), 1);
+    EXPECT_EQ(gateway.ErrText,
+              "zor gateway: north/Gate: the broker refused the login (not authorized)\n");
+}
+
+TEST_F(Gateway, ServesOverTlsWithTheCaGivenAndOnlyWhatItsAclAllows)
+{
+    if (::access("/usr/bin/openssl", X_OK) != 0)
+        GTEST_SKIP() << "openssl is not installed (scripts/setup.sh installs it)";
+    test::TMosquittoBroker::TOptions options;
+    options.Tls = true;
+    options.Users = {{"gw-north", "north-pw"}, {"office", "office-pw"}};
+    options.Acl = "user gw-north\n"
+                  "topic read zor/north/+/program\n"
+                  "topic read zor/north/+/numeric\n"
+                  "topic write zor/north/+/status\n"
+                  "topic write zor/north/+/reply/#\n"
+                  "user office\n"
+                  "topic readwrite zor/#\n";
+    test::TMosquittoBroker broker(Dir, options);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    std::ofstream(Dir / "north.password") << "north-pw\n";
+    std::ofstream(Dir / "zor.ini") << "[Mqtt]\nPasswordFile=" << (Dir / "north.password").string()
+                                   << "\nCAFile=" << broker.CaFile.string() << "\n";
+    const std::string url = "mqtts://gw-north@127.0.0.1:" + std::to_string(broker.Port);
+    TGatewayProcess gateway({"--broker", url, "--site", "north", "--panel",
+                             "Gate=" + panel.DevicePath(), "--settings",
+                             (Dir / "zor.ini").string()},
+                            1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    test::TMqttTestClient office("office");
+    ASSERT_EQ(office.Connect(broker.Port, "office", "office-pw", broker.CaFile.string()), 0);
+    ASSERT_TRUE(office.Subscribe("zor/north/Gate/reply/office"));
+    ASSERT_TRUE(office.Publish(Request("Gate", "numeric", "1 2", "tls")));
+    const auto answer = office.Next("zor/north/Gate/reply/office");
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->Payload, "0\tCommunication O.K.");
+    EXPECT_EQ(gateway.Stop(), 0);
+
+    // The same gateway for another site: the broker lets it publish nothing there.
+    TGatewayProcess south({"--broker", url, "--site", "south", "--panel",
+                           "Gate=" + panel.DevicePath(), "--settings", (Dir / "zor.ini").string()},
+                          0);
+    EXPECT_EQ(south.Wait(), 1);
+    EXPECT_EQ(south.ErrText, "zor gateway: south/Gate: the broker refused the status on "
+                             "zor/south/Gate/status (not authorized)\n");
+}
+
+TEST_F(Gateway, AMalformedCommandLineIsRefusedBeforeAnyConnection)
+{
+    const struct
+    {
+        std::vector<std::string> Args;
+        std::string Err;
+    } bad[] = {
+        {{"--broker", "mqtt://h:70000", "--site", "north", "--panel", "Gate=/dev/null"},
+         "zor gateway: --broker mqtt://h:70000: PORT must be a number from 1 to 65535\n"},
+        {{"--broker", "mqtt://h/north/Gate", "--site", "north", "--panel", "Gate=/dev/null"},
+         "zor gateway: --broker mqtt://h/north/Gate: the broker's name ends after "
+         "HOST[:PORT]\n"},
+        {{"--broker", "mqtt://h", "--site", "no+rth", "--panel", "Gate=/dev/null"},
+         "zor gateway: --site no+rth: SITE must not be empty nor hold '/', '+' or '#'\n"},
+        {{"--broker", "mqtt://h", "--site", "north", "--panel", "Gate=/dev/null,1200"},
+         "zor gateway: --panel Gate=/dev/null,1200: the panel works at 4800, 9600 or 19200 "
+         "baud\n"},
+        {{"--broker", "mqtt://h", "--site", "north", "--panel", "Gate/2=/dev/null"},
+         "zor gateway: --panel Gate/2=/dev/null: NAME must not be empty nor hold '/', '+' or "
+         "'#'\n"},
+        {{"--broker", "mqtt://h", "--site", "north", "--panel", "Gate=/dev/null", "--panel",
+          "Yard=/dev/null"},
+         "zor gateway: --panel Yard=/dev/null: that panel or device is named twice\n"},
+    };
+    for (const auto &b : bad) {
+        TGatewayProcess gateway(b.Args, 0);
+        EXPECT_EQ(gateway.Wait(), 2) << b.Err;
+        EXPECT_EQ(gateway.ErrText, b.Err);
+    }
+}
+
+} // namespace
+} // namespace zor
