@@ -1,5 +1,6 @@
 #include "app/CommSetup.h"
 
+#include "app/EditorSettings.h"
 #include "comm/PanelSend.h"
 #include "comm/PortFactory.h"
 #include "comm/ProfileFile.h"
@@ -26,6 +27,7 @@ void TCommSetup::LoadSettings(const TProfileFile &profile, const QString &startD
     PortDevices = LoadPortDevices(profile);
     BaudProblem = BaudRateProblem(profile, QFile::encodeName(SettingsFile).toStdString());
     PanelList = LoadPanels(profile);
+    Language = ReadLanguage(profile);
     LastSendChoice = QString::fromStdString(profile.ReadString("Editor", SendPanelsKey, ""))
                          .split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
@@ -46,6 +48,7 @@ void TCommSetup::Parameters()
     Paramet->ApplySettings(CommSettings);
     Paramet->ApplyPortDevices(PortDevices);
     Paramet->Panels->Apply(PanelList);
+    Paramet->ApplyLanguage(QString::fromStdString(Language));
     Paramet->Panels->PortFactory = Factory;
     for (;;) {
         if (Dialogs().ExecuteForm(*Paramet) != QDialog::Accepted)
@@ -60,11 +63,19 @@ void TCommSetup::Parameters()
     Paramet->TakeSettings(CommSettings);
     Paramet->TakePortDevices(PortDevices);
     Paramet->Panels->Take(PanelList);
+    const std::string language = Paramet->TakeLanguage().toStdString();
+    // A file without the key, or with a value of a later version, is left as it is unless the
+    // operator chose another language.
+    const bool languageChanged = language != Language;
+    Language = language;
     emit Changed();
-    SaveSettings([this](TProfileFile &profile) {
+    SaveSettings([this, languageChanged](TProfileFile &profile) {
         StoreCommSettings(profile, CommSettings);
         StorePortDevices(profile, PortDevices);
         StorePanels(profile, PanelList);
+        // Read at the next start: the running interface keeps its language.
+        if (languageChanged)
+            profile.WriteString("Editor", "Language", Language);
     });
 }
 

@@ -96,6 +96,8 @@ private:
     std::vector<TNamedPanel> PanelList;
     QStringList LastSendChoice;
     std::string BaudProblem;
+    // "[Editor] Language" as read at the start or stored by Parameters since.
+    std::string Language;
 };
 
 } // namespace zor

@@ -1,6 +1,7 @@
 #include "comm/Panels.h"
 
 #include "base/Platform.h"
+#include "base/TranslateNoop.h"
 #include "base/Utf8.h"
 #include "comm/NetPort.h"
 #include "comm/NetSocket.h"
@@ -110,13 +111,14 @@ TNamedPanel ParsePanel(std::string_view name, std::string_view value)
 std::string PanelNameProblem(std::string_view name)
 {
     if (name.empty())
-        return "A panel needs a name";
+        return ZOR_TRANSLATE_NOOP("Panels", "A panel needs a name");
     if (Trimmed(name) != name)
-        return "A panel's name cannot begin or end with a blank";
+        return ZOR_TRANSLATE_NOOP("Panels", "A panel's name cannot begin or end with a blank");
     if (name.front() == '[' || name.front() == ';')
-        return "A panel's name cannot begin with '[' or ';'";
+        return ZOR_TRANSLATE_NOOP("Panels", "A panel's name cannot begin with '[' or ';'");
     if (name.find_first_of("=,\t\r\n") != std::string_view::npos)
-        return "A panel's name cannot hold '=', a comma, a tab or a line break";
+        return ZOR_TRANSLATE_NOOP("Panels",
+                                  "A panel's name cannot hold '=', a comma, a tab or a line break");
     return {};
 }
 

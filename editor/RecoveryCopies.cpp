@@ -378,8 +378,10 @@ QList<TMDIChild *> TRecoveryCopies::OfferOrphans(QWidget *parent, const QStringL
             // and is told how old it is.
             if (copy.Stale)
                 name = tr("%1 (the copy is from %2)")
-                           .arg(name, QDateTime::fromSecsSinceEpoch(copy.WrittenAt)
-                                          .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+                           .arg(name,
+                                QDateTime::fromSecsSinceEpoch(copy.WrittenAt)
+                                    .toString(tr("yyyy-MM-dd hh:mm:ss",
+                                                 "date and time format of QDateTime::toString")));
             names << name;
         }
     if (names.empty()) {

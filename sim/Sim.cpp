@@ -19,9 +19,9 @@ constexpr int WindowZoom = 2;
 TFormSim::TFormSim(QWidget *parent, TFrameTick *tick) : QDialog(parent), Player(tick, nullptr, true)
 {
     setObjectName(QStringLiteral("FormSim"));
-    setWindowTitle(QStringLiteral("Simulation"));
+    setWindowTitle(tr("Simulation"));
     setToolTip(QString());
-    setStatusTip(QStringLiteral("Simulation"));
+    setStatusTip(tr("Simulation"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     Canvas.SetLook(WindowZoom, false);

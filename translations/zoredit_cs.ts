@@ -133,6 +133,25 @@ nebudou zobrazovat správně</translation>
     </message>
 </context>
 <context>
+    <name>Panels</name>
+    <message>
+        <source>A panel needs a name</source>
+        <translation>Panel musí mít název</translation>
+    </message>
+    <message>
+        <source>A panel&apos;s name cannot begin or end with a blank</source>
+        <translation>Název panelu nesmí začínat ani končit mezerou</translation>
+    </message>
+    <message>
+        <source>A panel&apos;s name cannot begin with &apos;[&apos; or &apos;;&apos;</source>
+        <translation>Název panelu nesmí začínat znakem „[“ ani „;“</translation>
+    </message>
+    <message>
+        <source>A panel&apos;s name cannot hold &apos;=&apos;, a comma, a tab or a line break</source>
+        <translation>Název panelu nesmí obsahovat „=“, čárku, tabulátor ani konec řádku</translation>
+    </message>
+</context>
+<context>
     <name>Printing</name>
     <message>
         <source>Printing %1 failed.</source>
@@ -792,6 +811,13 @@ nebudou zobrazovat správně</translation>
     </message>
 </context>
 <context>
+    <name>zor::TFormSim</name>
+    <message>
+        <source>Simulation</source>
+        <translation>Simulace</translation>
+    </message>
+</context>
+<context>
     <name>zor::TGraf</name>
     <message>
         <source>Wait please...</source>
@@ -888,6 +914,11 @@ nebudou zobrazovat správně</translation>
         <source>%1, written %2; the transfer stopped at line %3</source>
         <translation>%1, zapsáno %2; přenos se zastavil na řádku %3</translation>
     </message>
+    <message>
+        <source>yyyy-MM-dd HH:mm:ss</source>
+        <comment>date and time format of QDateTime::toString</comment>
+        <translation>d. M. yyyy H:mm:ss</translation>
+    </message>
 </context>
 <context>
     <name>zor::TMDIChild</name>
@@ -929,6 +960,33 @@ Přepsat?</translation>
     </message>
 </context>
 <context>
+    <name>zor::TPanelName</name>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Název:</translation>
+    </message>
+    <message>
+        <source>Panel name</source>
+        <translation>Název panelu</translation>
+    </message>
+    <message>
+        <source>The panel&apos;s name, as Send to panels and zor show it</source>
+        <translation>Název panelu, jak jej ukazují Odeslat na panely a zor</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>There is already a panel named %1.</source>
+        <translation>Panel s názvem %1 už existuje.</translation>
+    </message>
+</context>
+<context>
     <name>zor::TPanelResults</name>
     <message>
         <source>During the Open frame.</source>
@@ -955,10 +1013,239 @@ Přepsat?</translation>
     </message>
 </context>
 <context>
-    <name>zor::TParamet</name>
+    <name>zor::TPanelsPage</name>
+    <message>
+        <source>The panels that Send to panels reaches</source>
+        <translation>Panely, na které odesílá Odeslat na panely</translation>
+    </message>
+    <message>
+        <source>Named panels</source>
+        <translation>Pojmenované panely</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Název</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Zařízení</translation>
+    </message>
+    <message>
+        <source>Baud</source>
+        <translation>Rychlost</translation>
+    </message>
+    <message>
+        <source>A&amp;dd...</source>
+        <translation>Přid&amp;at...</translation>
+    </message>
+    <message>
+        <source>Name a new panel</source>
+        <translation>Pojmenuje nový panel</translation>
+    </message>
+    <message>
+        <source>&amp;Rename...</source>
+        <translation>Přej&amp;menovat...</translation>
+    </message>
+    <message>
+        <source>Give the selected panel another name</source>
+        <translation>Dá vybranému panelu jiný název</translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation>Ode&amp;brat</translation>
+    </message>
+    <message>
+        <source>Take the selected panel off the list</source>
+        <translation>Odebere vybraný panel ze seznamu</translation>
+    </message>
+    <message>
+        <source>&amp;Test</source>
+        <translation>&amp;Vyzkoušet</translation>
+    </message>
+    <message>
+        <source>Open the selected panel&apos;s device (connect, for a device server) and say what was found; nothing is sent</source>
+        <translation>Otevře zařízení vybraného panelu (k sériovému serveru se připojí) a řekne, co zjistil; nic se neodesílá</translation>
+    </message>
+    <message>
+        <source>Device of the selected panel</source>
+        <translation>Zařízení vybraného panelu</translation>
+    </message>
+    <message>
+        <source>Serial device or device server of the selected panel</source>
+        <translation>Sériové zařízení nebo sériový server vybraného panelu</translation>
+    </message>
+    <message>
+        <source>Pick one of this computer&apos;s serial ports, or type the device path or a device server&apos;s socket://HOST:PORT or rfc2217://HOST:PORT</source>
+        <translation>Vyberte jeden ze sériových portů tohoto počítače, nebo napište cestu k zařízení nebo adresu sériového serveru socket://HOST:PORT či rfc2217://HOST:PORT</translation>
+    </message>
+    <message>
+        <source>Baud rate of the selected panel</source>
+        <translation>Přenosová rychlost vybraného panelu</translation>
+    </message>
+    <message>
+        <source>A rate of the panel&apos;s own, or the one of the Port page</source>
+        <translation>Vlastní rychlost panelu, nebo ta ze stránky Port</translation>
+    </message>
+    <message>
+        <source>As on the Port page</source>
+        <translation>Jako na stránce Port</translation>
+    </message>
+    <message>
+        <source>De&amp;vice:</source>
+        <translation>Zaříz&amp;ení:</translation>
+    </message>
+    <message>
+        <source>&amp;Baud rate:</source>
+        <translation>Přenosová &amp;rychlost:</translation>
+    </message>
     <message>
         <source>In the settings file, %1: rename the panel, choose its rate or remove it.</source>
         <translation>V souboru nastavení, %1: přejmenujte panel, zvolte jeho rychlost nebo jej odeberte.</translation>
+    </message>
+    <message>
+        <source>The panel %1 has no device: choose or type one, or remove the panel.</source>
+        <translation>Panel %1 nemá zařízení: zvolte nebo napište je, nebo panel odeberte.</translation>
+    </message>
+    <message>
+        <source>Add panel</source>
+        <translation>Přidat panel</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Chyba</translation>
+    </message>
+    <message>
+        <source>Rename panel</source>
+        <translation>Přejmenovat panel</translation>
+    </message>
+    <message>
+        <source>%1: testing %2...</source>
+        <translation>%1: zkouší se %2...</translation>
+    </message>
+</context>
+<context>
+    <name>zor::TParamet</name>
+    <message>
+        <source>Parameters</source>
+        <translation>Parametry</translation>
+    </message>
+    <message>
+        <source>Parameters settings</source>
+        <translation>Nastavení parametrů</translation>
+    </message>
+    <message>
+        <source>P&amp;ort</source>
+        <translation>&amp;Port</translation>
+    </message>
+    <message>
+        <source>Comm port:</source>
+        <translation>Komunikační port:</translation>
+    </message>
+    <message>
+        <source>Baud rate:</source>
+        <translation>Přenosová rychlost:</translation>
+    </message>
+    <message>
+        <source>&amp;Device:</source>
+        <translation>&amp;Zařízení:</translation>
+    </message>
+    <message>
+        <source>Serial device of the selected port</source>
+        <translation>Sériové zařízení vybraného portu</translation>
+    </message>
+    <message>
+        <source>Pick one of this computer&apos;s serial ports, or type the device path or a device server&apos;s socket://HOST:PORT or rfc2217://HOST:PORT</source>
+        <translation>Vyberte jeden ze sériových portů tohoto počítače, nebo napište cestu k zařízení nebo adresu sériového serveru socket://HOST:PORT či rfc2217://HOST:PORT</translation>
+    </message>
+    <message>
+        <source>Device of the selected port</source>
+        <translation>Zařízení vybraného portu</translation>
+    </message>
+    <message>
+        <source>Write transmit data to file</source>
+        <translation>Zapisovat přenášená data do souboru</translation>
+    </message>
+    <message>
+        <source>Write data</source>
+        <translation>Zapisovat data</translation>
+    </message>
+    <message>
+        <source>Send &amp; Receive data save to file</source>
+        <translation>Ukládá odesílaná a přijímaná data do souboru</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Button OK</source>
+        <translation>Tlačítko OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>Zrušit</translation>
+    </message>
+    <message>
+        <source>P&amp;anels</source>
+        <translation>Pa&amp;nely</translation>
+    </message>
+    <message>
+        <source>The language of ZorEdit&apos;s menus, dialogs and help</source>
+        <translation>Jazyk nabídek, dialogů a nápovědy ZorEdit</translation>
+    </message>
+    <message>
+        <source>Interface language:</source>
+        <translation>Jazyk rozhraní:</translation>
+    </message>
+    <message>
+        <source>Interface language</source>
+        <translation>Jazyk rozhraní</translation>
+    </message>
+    <message>
+        <source>The desktop&apos;s language</source>
+        <translation>Jazyk pracovní plochy</translation>
+    </message>
+    <message>
+        <source>The new language takes effect at the next start.</source>
+        <translation>Nový jazyk se projeví při příštím spuštění.</translation>
+    </message>
+    <message>
+        <source>&amp;Language</source>
+        <translation>&amp;Jazyk</translation>
+    </message>
+    <message>
+        <source>Stored rate %1 is not offered</source>
+        <translation>Uložená rychlost %1 není v nabídce</translation>
+    </message>
+    <message>
+        <source>The settings file holds the baud rate %1, which the panel does not work at. OK stores the rate selected above.</source>
+        <translation>Soubor nastavení obsahuje přenosovou rychlost %1 Bd, kterou panel nepoužívá. OK uloží rychlost vybranou výše.</translation>
+    </message>
+    <message>
+        <source>Device of COM %1</source>
+        <translation>Zařízení COM %1</translation>
+    </message>
+    <message>
+        <source>ZorEdit log files[*.log]|*.log</source>
+        <translation>Soubory záznamu ZorEdit[*.log]|*.log</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>Dotaz</translation>
+    </message>
+    <message>
+        <source>%1 is not a log file
+Replace it with the transfer log?</source>
+        <translation>%1 není soubor záznamu
+Nahradit jej záznamem přenosu?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Chyba</translation>
     </message>
 </context>
 <context>
@@ -1023,6 +1310,11 @@ Neuložené změny se ztratí, pokud ZorEdit nebude správně ukončen: ukládej
     <message>
         <source>%1 could not be written; the copies were kept in %2.</source>
         <translation>%1 nešlo zapsat; kopie zůstaly v %2.</translation>
+    </message>
+    <message>
+        <source>yyyy-MM-dd hh:mm:ss</source>
+        <comment>date and time format of QDateTime::toString</comment>
+        <translation>d. M. yyyy H:mm:ss</translation>
     </message>
 </context>
 <context>

@@ -138,7 +138,10 @@ bool TLogView::LoadLog(const QString &path)
         LogLines(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
     Text->setPlainText(lines.join(QLatin1Char('\n')));
     HighlightedLine = FailingLogLine(lines);
-    const QString when = info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Read by a person, so written the way their language writes dates; the log itself keeps its
+    // own format.
+    const QString when = info.lastModified().toString(
+        tr("yyyy-MM-dd HH:mm:ss", "date and time format of QDateTime::toString"));
     if (HighlightedLine < 0) {
         Status->setText(tr("%1, written %2").arg(path, when));
         return true;

@@ -9,6 +9,8 @@
 #include "comm/posix/QtPortList.h"
 #include "ui/Dialogs.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
@@ -17,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,8 +60,8 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     : QDialog(parent), PortEnumerator(&MachinePorts), SaveDialog(saveDialog)
 {
     setObjectName(QStringLiteral("Paramet"));
-    setWindowTitle(QStringLiteral("Parameters"));
-    setStatusTip(QStringLiteral("Parameters settings"));
+    setWindowTitle(tr("Parameters"));
+    setStatusTip(tr("Parameters settings"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     // One row more than the classic layout, for the device of the selected port.
@@ -73,15 +76,15 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     classic->setFixedSize(267, 210 + RowShift);
     auto *portLayout = new QHBoxLayout(PortPage);
     portLayout->addWidget(classic, 0, Qt::AlignHCenter | Qt::AlignTop);
-    Pages->addTab(PortPage, QStringLiteral("P&ort"));
+    Pages->addTab(PortPage, tr("P&ort"));
 
-    CommPort = RadioGroup(classic, "CommPort", QStringLiteral("Comm port:"),
+    CommPort = RadioGroup(classic, "CommPort", tr("Comm port:"),
                           {"COM 1", "COM 2", "COM 3", "COM 4"}, &CommPortItems);
     CommPort->setGeometry(16, 8, 113, 129);
     SetItemIndex(CommPortItems, 2);
 
-    BaudRate = RadioGroup(classic, "BaudRate", QStringLiteral("Baud rate:"),
-                          {"4800", "9600", "19200"}, &BaudRateItems);
+    BaudRate = RadioGroup(classic, "BaudRate", tr("Baud rate:"), {"4800", "9600", "19200"},
+                          &BaudRateItems);
     BaudRate->setGeometry(144, 8, 105, 105);
     SetItemIndex(BaudRateItems, 1);
     BaudNote = new QLabel(classic);
@@ -94,7 +97,7 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     BaudNote->setPalette(warning);
     BaudNote->hide();
 
-    PortLabel = new QLabel(QStringLiteral("&Device:"), classic);
+    PortLabel = new QLabel(tr("&Device:"), classic);
     PortLabel->setObjectName(QStringLiteral("PortLabel"));
     PortLabel->setGeometry(16, 147, 52, 17);
     PortDevice = new TPortCombo(classic);
@@ -102,23 +105,23 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     PortDevice->setEditable(true);
     PortDevice->setInsertPolicy(QComboBox::NoInsert);
     PortDevice->setGeometry(70, 144, 187, 22);
-    PortDevice->setToolTip(QStringLiteral("Serial device of the selected port"));
+    PortDevice->setToolTip(tr("Serial device of the selected port"));
     PortDevice->setStatusTip(
-        QStringLiteral("Pick one of this computer's serial ports, or type the device path or a "
-                       "device server's socket://HOST:PORT or rfc2217://HOST:PORT"));
-    PortDevice->setAccessibleName(QStringLiteral("Device of the selected port"));
+        tr("Pick one of this computer's serial ports, or type the device path or a "
+           "device server's socket://HOST:PORT or rfc2217://HOST:PORT"));
+    PortDevice->setAccessibleName(tr("Device of the selected port"));
     PortLabel->setBuddy(PortDevice);
     for (int i = 0; i < 4; ++i)
         DialogDevices.Device[i] = DefaultPortDevice(i + 1);
 
-    CheckBoxWrite = new QCheckBox(QStringLiteral("Write transmit data to file"), classic);
+    CheckBoxWrite = new QCheckBox(tr("Write transmit data to file"), classic);
     CheckBoxWrite->setObjectName(QStringLiteral("CheckBoxWrite"));
     QFont bold = CheckBoxWrite->font();
     bold.setBold(true);
     CheckBoxWrite->setFont(bold);
     CheckBoxWrite->setGeometry(24, 152 + RowShift, 230, 17);
-    CheckBoxWrite->setToolTip(QStringLiteral("Write data"));
-    CheckBoxWrite->setStatusTip(QStringLiteral("Send & Receive data save to file"));
+    CheckBoxWrite->setToolTip(tr("Write data"));
+    CheckBoxWrite->setStatusTip(tr("Send & Receive data save to file"));
 
     Cesta = new QLineEdit(classic);
     Cesta->setObjectName(QStringLiteral("Cesta"));
@@ -134,18 +137,39 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     Zmena->setGeometry(232, 184 + RowShift, 25, 20);
     Zmena->setEnabled(false);
 
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    // A translation with longer texts widens the controls that hold them, and the block with
+    // them; the classic places stay where the texts fit.
+    const auto titleWidth = [](const QGroupBox *box) {
+        return box->fontMetrics().horizontalAdvance(box->title()) + 16;
+    };
+    CommPort->resize(std::max(CommPort->width(), titleWidth(CommPort)), CommPort->height());
+    BaudRate->move(std::max(BaudRate->x(), CommPort->geometry().right() + 16), BaudRate->y());
+    BaudRate->resize(std::max(BaudRate->width(), titleWidth(BaudRate)), BaudRate->height());
+    BaudNote->move(BaudRate->x(), BaudNote->y());
+    PortLabel->resize(std::max(PortLabel->width(), PortLabel->sizeHint().width()),
+                      PortLabel->height());
+    PortDevice->move(std::max(PortDevice->x(), PortLabel->geometry().right() + 3), PortDevice->y());
+    CheckBoxWrite->resize(std::max(CheckBoxWrite->width(), CheckBoxWrite->sizeHint().width()),
+                          CheckBoxWrite->height());
+    int classicRight = classic->width();
+    for (const QWidget *w :
+         {static_cast<QWidget *>(BaudRate), static_cast<QWidget *>(BaudNote),
+          static_cast<QWidget *>(PortDevice), static_cast<QWidget *>(CheckBoxWrite)})
+        classicRight = std::max(classicRight, w->geometry().right() + 11);
+    classic->setFixedWidth(classicRight);
+
+    Button1 = new QPushButton(tr("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setFixedSize(75, 25);
-    Button1->setToolTip(QStringLiteral("Button OK"));
+    Button1->setToolTip(tr("Button OK"));
     Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2 = new QPushButton(tr("Cancel"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setFixedSize(75, 25);
-    Button2->setToolTip(QStringLiteral("Cancelled"));
+    Button2->setToolTip(tr("Cancelled"));
 
     Panels = new TPanelsPage;
-    Pages->addTab(Panels, QStringLiteral("P&anels"));
+    Pages->addTab(Panels, tr("P&anels"));
     Panels->PortFactory = [] { return CreateSerialPort(); };
     Panels->PortPageBaud = [this] {
         TCommSettings portPage;
@@ -153,6 +177,46 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
         return portPage.Baud;
     };
     Panels->RefreshPorts = [this](TPortCombo *combo) { RefreshPortList(combo); };
+
+    LanguagePage = new QWidget;
+    LanguagePage->setObjectName(QStringLiteral("LanguagePage"));
+    LanguagePage->setStatusTip(tr("The language of ZorEdit's menus, dialogs and help"));
+    // Placed like the Port page's controls, on a block as wide as its texts need.
+    auto *languageBlock = new QWidget(LanguagePage);
+    auto *languageLabel = new QLabel(tr("Interface language:"), languageBlock);
+    LanguageList = new QListWidget(languageBlock);
+    LanguageList->setObjectName(QStringLiteral("LanguageList"));
+    LanguageList->setAccessibleName(tr("Interface language"));
+    languageLabel->setBuddy(LanguageList);
+    // Each language is named in itself, as desktops list them, so that an operator who cannot
+    // read the present one still finds their own.
+    const std::pair<QString, QString> languages[] = {
+        {tr("The desktop's language"), QStringLiteral("system")},
+        {QStringLiteral("English"), QStringLiteral("en")},
+        {QStringLiteral("Čeština"), QStringLiteral("cs")}};
+    for (const auto &[caption, code] : languages) {
+        auto *item = new QListWidgetItem(caption, LanguageList);
+        item->setData(Qt::UserRole, code);
+    }
+    LanguageList->setCurrentRow(0);
+    LanguageNote =
+        new QLabel(tr("The new language takes effect at the next start."), languageBlock);
+    LanguageNote->setObjectName(QStringLiteral("LanguageNote"));
+    const int languageWidth =
+        std::max({267 - 32, languageLabel->sizeHint().width(), LanguageNote->sizeHint().width(),
+                  LanguageList->sizeHintForColumn(0) + 2 * LanguageList->frameWidth() + 8});
+    int y = 8;
+    languageLabel->setGeometry(16, y, languageWidth, languageLabel->sizeHint().height());
+    y += languageLabel->height() + 4;
+    LanguageList->setGeometry(16, y, languageWidth,
+                              LanguageList->count() * LanguageList->sizeHintForRow(0) +
+                                  2 * LanguageList->frameWidth() + 4);
+    y += LanguageList->height() + 8;
+    LanguageNote->setGeometry(16, y, languageWidth, LanguageNote->sizeHint().height());
+    languageBlock->setFixedSize(languageWidth + 32, y + LanguageNote->height() + 8);
+    auto *languageLayout = new QHBoxLayout(LanguagePage);
+    languageLayout->addWidget(languageBlock, 0, Qt::AlignHCenter | Qt::AlignTop);
+    Pages->addTab(LanguagePage, tr("&Language"));
     // After the Port page's controls, before OK and Cancel: the hidden page's are passed over.
     setTabOrder(Zmena, Panels->Table);
     setTabOrder(Panels->Table, Panels->Add);
@@ -161,7 +225,8 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     setTabOrder(Panels->Remove, Panels->Device);
     setTabOrder(Panels->Device, Panels->Baud);
     setTabOrder(Panels->Baud, Panels->Test);
-    setTabOrder(Panels->Test, Button1);
+    setTabOrder(Panels->Test, LanguageList);
+    setTabOrder(LanguageList, Button1);
     setTabOrder(Button1, Button2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -173,7 +238,8 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     layout->setContentsMargins(6, 6, 6, 8);
     layout->addWidget(Pages);
     layout->addLayout(buttons);
-    setFixedSize(420, 330);
+    // The classic size, or larger where the texts of a translation need more room.
+    setFixedSize(sizeHint().expandedTo(QSize(420, 330)));
 
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
@@ -234,11 +300,11 @@ void TParamet::ApplySettings(const TCommSettings &settings)
     const bool offered = IsPanelBaudRate(settings.Baud);
     BaudNote->setVisible(!offered);
     if (!offered) {
-        BaudNote->setText(QStringLiteral("Stored rate %1 is not offered").arg(settings.Baud));
-        BaudNote->setToolTip(QStringLiteral("The settings file holds the baud rate %1, which the "
-                                            "panel does not work at. OK stores the rate selected "
-                                            "above.")
-                                 .arg(settings.Baud));
+        BaudNote->setText(tr("Stored rate %1 is not offered").arg(settings.Baud));
+        BaudNote->setToolTip(
+            tr("The settings file holds the baud rate %1, which the panel does not "
+               "work at. OK stores the rate selected above.")
+                .arg(settings.Baud));
     }
     DialogPath = QString::fromStdString(settings.LogPath);
     LogEnabled = settings.LogToFile;
@@ -262,6 +328,21 @@ void TParamet::TakeSettings(TCommSettings &settings) const
         break;
     }
     settings.LogPath = DialogPath.toStdString();
+}
+
+void TParamet::ApplyLanguage(const QString &language)
+{
+    int row = 0;
+    for (int i = 0; i < LanguageList->count(); ++i)
+        if (LanguageList->item(i)->data(Qt::UserRole).toString() == language)
+            row = i;
+    LanguageList->setCurrentRow(row);
+}
+
+QString TParamet::TakeLanguage() const
+{
+    const QListWidgetItem *item = LanguageList->currentItem();
+    return item ? item->data(Qt::UserRole).toString() : QStringLiteral("system");
 }
 
 void TParamet::ApplyPortDevices(const TPortDevices &devices)
@@ -288,7 +369,7 @@ void TParamet::CommPortClick()
     ShownPort = shown;
     const QSignalBlocker block(PortDevice);
     PortDevice->setEditText(QString::fromStdString(DialogDevices.Device[ShownPort]));
-    PortLabel->setToolTip(QStringLiteral("Device of COM %1").arg(ShownPort + 1));
+    PortLabel->setToolTip(tr("Device of COM %1").arg(ShownPort + 1));
 }
 
 void TParamet::RefreshPortList(TPortCombo *combo)
@@ -315,19 +396,20 @@ void TParamet::ZmenaClick()
         return;
     const TFileDialogState remembered = *SaveDialog;
     SaveDialog->FileName = DialogPath;
-    SaveDialog->Filter = QStringLiteral("ZorEdit log files[*.log]|*.log");
+    SaveDialog->Filter = tr("ZorEdit log files[*.log]|*.log");
     // A name typed without an extension becomes a log, never a document that the next Send
     // would overwrite.
     SaveDialog->DefaultExt = QStringLiteral("log");
     const bool chosen = Dialogs().ExecuteSave(this, *SaveDialog);
     const QString name = SaveDialog->FileName;
-    SaveDialog->Filter = QStringLiteral("ZorEdit files[*.zor]|*.zor");
+    SaveDialog->Filter = remembered.Filter;
     SaveDialog->DefaultExt = remembered.DefaultExt;
     SaveDialog->FileName = remembered.FileName;
     if (chosen && (!IsForeignFile(name) ||
-                   Dialogs().MessageBox(this, QStringLiteral("Question"),
-                                        name + QStringLiteral(" is not a log file\nReplace it "
-                                                              "with the transfer log?"),
+                   Dialogs().MessageBox(this, tr("Question"),
+                                        tr("%1 is not a log file\nReplace it with the transfer "
+                                           "log?")
+                                            .arg(name),
                                         TMsgIcon::Question, TMsgButtons::YesNo) == TMsgAnswer::Yes))
         DialogPath = name;
     Cesta->setText(DialogPath);
@@ -370,8 +452,7 @@ void TParamet::hideEvent(QHideEvent *event)
 void TParamet::accept()
 {
     if (const QString problem = Panels->Problem(); !problem.isEmpty()) {
-        Dialogs().MessageBox(this, QStringLiteral("Error"), problem, TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(this, tr("Error"), problem, TMsgIcon::Error, TMsgButtons::Ok);
         Pages->setCurrentWidget(Panels);
         return;
     }

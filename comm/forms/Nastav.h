@@ -1,5 +1,6 @@
 // The Parameters dialog: the serial port, the baud rate and the transfer log on its first page,
-// the named panels of the plant on its second (comm/forms/PanelsPage.h).
+// the named panels of the plant on its second (comm/forms/PanelsPage.h), the interface's language
+// on its third.
 #pragma once
 
 #include "comm/Settings.h"
@@ -11,6 +12,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QTabWidget;
 
@@ -52,13 +54,22 @@ public:
     // Where the list of ports comes from (not owned); the machine's ports unless a test sets it.
     const TPortEnumerator *PortEnumerator;
 
-    // The pages: the port and log settings, and the named panels.
+    // The pages: the port and log settings, the named panels and the interface's language.
     QTabWidget *Pages;
     QWidget *PortPage;
     TPanelsPage *Panels;
+    QWidget *LanguagePage;
+    // The desktop's language ("system"), English ("en") and Czech ("cs"), each named in itself.
+    QListWidget *LanguageList;
+    QLabel *LanguageNote;
 
     void ApplySettings(const TCommSettings &settings);
     void TakeSettings(TCommSettings &settings) const;
+    // The language as ReadLanguage gives it; a value the list does not hold shows the desktop's.
+    void ApplyLanguage(const QString &language);
+    // "system", "en" or "cs", as WriteLanguage takes it. The running interface keeps its language
+    // until the next start.
+    QString TakeLanguage() const;
     void ApplyPortDevices(const TPortDevices &devices);
     // The edited devices: a bare name is taken as a node in /dev, an emptied entry goes back to
     // the number's default device.

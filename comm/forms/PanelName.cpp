@@ -2,6 +2,7 @@
 
 #include "comm/Panels.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,11 +17,11 @@ TPanelName::TPanelName(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("PanelName"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    auto *label = new QLabel(QStringLiteral("&Name:"), this);
+    auto *label = new QLabel(tr("&Name:"), this);
     NameEdit = new QLineEdit(this);
     NameEdit->setObjectName(QStringLiteral("NameEdit"));
-    NameEdit->setAccessibleName(QStringLiteral("Panel name"));
-    NameEdit->setToolTip(QStringLiteral("The panel's name, as Send to panels and zor show it"));
+    NameEdit->setAccessibleName(tr("Panel name"));
+    NameEdit->setToolTip(tr("The panel's name, as Send to panels and zor show it"));
     label->setBuddy(NameEdit);
     ProblemLabel = new QLabel(this);
     ProblemLabel->setObjectName(QStringLiteral("ProblemLabel"));
@@ -28,10 +29,10 @@ TPanelName::TPanelName(QWidget *parent) : QDialog(parent)
     QPalette warning = ProblemLabel->palette();
     warning.setColor(QPalette::WindowText, Qt::darkRed);
     ProblemLabel->setPalette(warning);
-    Button1 = new QPushButton(QStringLiteral("OK"), this);
+    Button1 = new QPushButton(tr("OK"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2 = new QPushButton(tr("Cancel"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     auto *row = new QHBoxLayout;
     row->addWidget(label);
@@ -66,9 +67,10 @@ QString TPanelName::Problem() const
     const QString name = NameEdit->text();
     const std::string problem = PanelNameProblem(name.toStdString());
     if (!problem.empty())
-        return QString::fromStdString(problem) + QLatin1Char('.');
+        // The core's sentence, as its catalogue context has it (see comm/Panels.cpp).
+        return QCoreApplication::translate("Panels", problem.c_str()) + QLatin1Char('.');
     if (Taken.contains(name, Qt::CaseInsensitive))
-        return QStringLiteral("There is already a panel named %1.").arg(name);
+        return tr("There is already a panel named %1.").arg(name);
     return {};
 }
 

@@ -27,12 +27,11 @@ enum { NameColumn, DeviceColumn, BaudColumn };
 TPanelsPage::TPanelsPage(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PanelsPage"));
-    setStatusTip(QStringLiteral("The panels that Send to panels reaches"));
+    setStatusTip(tr("The panels that Send to panels reaches"));
     Table = new QTreeWidget(this);
     Table->setObjectName(QStringLiteral("PanelTable"));
-    Table->setAccessibleName(QStringLiteral("Named panels"));
-    Table->setHeaderLabels(
-        {QStringLiteral("Name"), QStringLiteral("PanelDevice"), QStringLiteral("PanelBaud")});
+    Table->setAccessibleName(tr("Named panels"));
+    Table->setHeaderLabels({tr("Name"), tr("Device"), tr("Baud")});
     Table->setRootIsDecorated(false);
     Table->setUniformRowHeights(true);
     Table->setAllColumnsShowFocus(true);
@@ -42,28 +41,28 @@ TPanelsPage::TPanelsPage(QWidget *parent) : QWidget(parent)
     Table->header()->setSectionResizeMode(BaudColumn, QHeaderView::ResizeToContents);
     Table->setColumnWidth(NameColumn, 90);
 
-    auto button = [this](const char *name, const char *caption, const char *tip) {
-        auto *b = new QPushButton(QLatin1String(caption), this);
+    auto button = [this](const char *name, const QString &caption, const QString &tip) {
+        auto *b = new QPushButton(caption, this);
         b->setObjectName(QLatin1String(name));
-        b->setToolTip(QLatin1String(tip));
+        b->setToolTip(tip);
         return b;
     };
-    Add = button("PanelAdd", "A&dd...", "Name a new panel");
-    Rename = button("PanelRename", "&Rename...", "Give the selected panel another name");
-    Remove = button("PanelRemove", "Re&move", "Take the selected panel off the list");
-    Test = button("PanelTest", "&Test",
-                  "Open the selected panel's device (connect, for a device server) and say "
-                  "what was found; nothing is sent");
+    Add = button("PanelAdd", tr("A&dd..."), tr("Name a new panel"));
+    Rename = button("PanelRename", tr("&Rename..."), tr("Give the selected panel another name"));
+    Remove = button("PanelRemove", tr("Re&move"), tr("Take the selected panel off the list"));
+    Test = button("PanelTest", tr("&Test"),
+                  tr("Open the selected panel's device (connect, for a device server) and say "
+                     "what was found; nothing is sent"));
 
     Device = new TPortCombo(this);
     Device->setObjectName(QStringLiteral("PanelDevice"));
     Device->setEditable(true);
     Device->setInsertPolicy(QComboBox::NoInsert);
-    Device->setAccessibleName(QStringLiteral("Device of the selected panel"));
-    Device->setToolTip(QStringLiteral("Serial device or device server of the selected panel"));
+    Device->setAccessibleName(tr("Device of the selected panel"));
+    Device->setToolTip(tr("Serial device or device server of the selected panel"));
     Device->setStatusTip(
-        QStringLiteral("Pick one of this computer's serial ports, or type the device path or a "
-                       "device server's socket://HOST:PORT or rfc2217://HOST:PORT"));
+        tr("Pick one of this computer's serial ports, or type the device path or a "
+           "device server's socket://HOST:PORT or rfc2217://HOST:PORT"));
     Device->lineEdit()->setPlaceholderText(QStringLiteral("rfc2217://HOST:PORT"));
     Device->BeforePopup = [this] {
         if (RefreshPorts)
@@ -71,14 +70,14 @@ TPanelsPage::TPanelsPage(QWidget *parent) : QWidget(parent)
     };
     Baud = new QComboBox(this);
     Baud->setObjectName(QStringLiteral("PanelBaud"));
-    Baud->setAccessibleName(QStringLiteral("Baud rate of the selected panel"));
-    Baud->setToolTip(QStringLiteral("A rate of the panel's own, or the one of the Port page"));
-    Baud->addItem(QStringLiteral("As on the Port page"), 0);
+    Baud->setAccessibleName(tr("Baud rate of the selected panel"));
+    Baud->setToolTip(tr("A rate of the panel's own, or the one of the Port page"));
+    Baud->addItem(tr("As on the Port page"), 0);
     for (const std::int32_t rate : PanelBaudRates)
         Baud->addItem(QString::number(rate), rate);
-    auto *deviceLabel = new QLabel(QStringLiteral("De&vice:"), this);
+    auto *deviceLabel = new QLabel(tr("De&vice:"), this);
     deviceLabel->setBuddy(Device);
-    auto *baudLabel = new QLabel(QStringLiteral("&Baud rate:"), this);
+    auto *baudLabel = new QLabel(tr("&Baud rate:"), this);
     baudLabel->setBuddy(Baud);
     TestResult = new QLabel(this);
     TestResult->setObjectName(QStringLiteral("PanelTestResult"));
@@ -197,8 +196,7 @@ QString TPanelsPage::Problem() const
                 .arg(QString::fromStdString(panel.Problem()));
     for (const TNamedPanel &panel : Edited)
         if (NormalizeDevicePath(panel.Device).empty())
-            return QStringLiteral("The panel %1 has no device: choose or type one, or remove the "
-                                  "panel.")
+            return tr("The panel %1 has no device: choose or type one, or remove the panel.")
                 .arg(QString::fromStdString(panel.Name));
     return {};
 }
@@ -248,12 +246,11 @@ void TPanelsPage::AddClick()
     int n = int(Edited.size()) + 1;
     while (taken.contains(QStringLiteral("Panel%1").arg(n), Qt::CaseInsensitive))
         ++n;
-    NameDialog->Ask(QStringLiteral("Add panel"), QStringLiteral("Panel%1").arg(n), taken);
+    NameDialog->Ask(tr("Add panel"), QStringLiteral("Panel%1").arg(n), taken);
     if (Dialogs().ExecuteForm(*NameDialog) != QDialog::Accepted)
         return;
     if (const QString problem = NameDialog->Problem(); !problem.isEmpty()) {
-        Dialogs().MessageBox(this, QStringLiteral("Error"), problem, TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(this, tr("Error"), problem, TMsgIcon::Error, TMsgButtons::Ok);
         return;
     }
     Edited.push_back({NameDialog->NameEdit->text().toStdString(), {}, 0});
@@ -272,13 +269,12 @@ void TPanelsPage::RenameClick()
     for (std::size_t i = 0; i < Edited.size(); ++i)
         if (int(i) != index)
             taken << QString::fromStdString(Edited[i].Name);
-    NameDialog->Ask(QStringLiteral("Rename panel"),
-                    QString::fromStdString(Edited[std::size_t(index)].Name), taken);
+    NameDialog->Ask(tr("Rename panel"), QString::fromStdString(Edited[std::size_t(index)].Name),
+                    taken);
     if (Dialogs().ExecuteForm(*NameDialog) != QDialog::Accepted)
         return;
     if (const QString problem = NameDialog->Problem(); !problem.isEmpty()) {
-        Dialogs().MessageBox(this, QStringLiteral("Error"), problem, TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(this, tr("Error"), problem, TMsgIcon::Error, TMsgButtons::Ok);
         return;
     }
     Edited[std::size_t(index)].Name = NameDialog->NameEdit->text().toStdString();
@@ -307,8 +303,7 @@ void TPanelsPage::TestClick()
     const std::string device = panel.Device;
     Test->setEnabled(false);
     TestResult->setPalette(palette());
-    TestResult->setText(
-        QStringLiteral("%1: testing %2...").arg(name, QString::fromStdString(device)));
+    TestResult->setText(tr("%1: testing %2...").arg(name, QString::fromStdString(device)));
 
     const std::uint64_t number = ++TestNumber;
     TestRun = std::make_unique<TDeviceTestRun>(

@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -77,6 +78,49 @@ TEST_F(CommCommandsTest, ParametersOkCreatesTheSettingsFileWithAllFourKeys)
     Dialogs.FormAnswers = {}; // cancelled: nothing changes
     Form->ZorParametersExecute();
     EXPECT_EQ(Form->Communication().Baud, 19200);
+}
+
+TEST_F(CommCommandsTest, TheLanguageChosenInParametersIsStoredForTheNextStartBesideTheOtherKeys)
+{
+    {
+        QFile ini(Ini());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Editor]\nLanguage=klingon\nPreview=1\n[PC]\nBaud=4800\n");
+    }
+    Form.reset();
+    TStartupOptions o;
+    o.FontFolders = {QStringLiteral(ZOR_SYMBOL_FONT_DIR)};
+    o.SettingsFile = Ini();
+    o.StartDirectory = Dir.path();
+    Form = std::make_unique<TMainForm>(o);
+    Form->CreateForms();
+
+    Dialogs.FormAnswers = {Accept([](QDialog &d) {
+        auto &p = static_cast<TParamet &>(d);
+        EXPECT_EQ(p.LanguageList->currentItem()->text(), "The desktop's language")
+            << "a value of a later version";
+        p.LanguageList->setCurrentRow(2);
+    })};
+    Form->ZorParametersExecute();
+    TProfileFile ini;
+    ASSERT_TRUE(ini.Load(Ini().toStdString()));
+    EXPECT_EQ(ini.ReadString("Editor", "Language", ""), "cs");
+    EXPECT_EQ(ini.ReadString("Editor", "Preview", ""), "1");
+    EXPECT_EQ(ini.ReadString("PC", "Baud", ""), "4800");
+    EXPECT_EQ(QCoreApplication::translate("TParamet", "Parameters"), "Parameters")
+        << "the running interface keeps its language";
+
+    // Shown again as stored, and kept when the dialog is cancelled.
+    Dialogs.FormAnswers = {[](QDialog &d) {
+        auto &p = static_cast<TParamet &>(d);
+        EXPECT_EQ(p.TakeLanguage(), "cs");
+        EXPECT_EQ(p.LanguageList->currentItem()->text(), "Čeština");
+        p.LanguageList->setCurrentRow(1);
+        return int(QDialog::Rejected);
+    }};
+    Form->ZorParametersExecute();
+    ASSERT_TRUE(ini.Load(Ini().toStdString()));
+    EXPECT_EQ(ini.ReadString("Editor", "Language", ""), "cs");
 }
 
 TEST_F(CommCommandsTest, UnwritableSettingsFileShowsErrorAndKeepsTheValuesForTheRun)
@@ -198,7 +242,9 @@ TEST_F(CommCommandsTest, ChoosingTheLogFileRestoresTheDocumentSaveDialog)
     p.ZmenaClick();
     EXPECT_EQ(p.Cesta->text(), "/tmp/new.log");
     EXPECT_EQ(Dialogs.FileDialogs[1].DefaultExt, "log") << "a bare name becomes a log";
-    EXPECT_EQ(Form->DocumentManager()->SaveDialog.Filter, "ZorEdit files[*.zor]|*.zor");
+    EXPECT_EQ(Form->DocumentManager()->SaveDialog.Filter,
+              Form->DocumentManager()->OpenDialog.Filter)
+        << "the documents' filter, not one of its own";
     EXPECT_EQ(Form->DocumentManager()->SaveDialog.FileName, "/home/op/doc.zor");
     EXPECT_EQ(Form->DocumentManager()->SaveDialog.DefaultExt, "zor");
 }

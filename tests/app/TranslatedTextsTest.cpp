@@ -5,9 +5,12 @@
 #include "comm/Results.h"
 #include "comm/forms/Bargraf.h"
 #include "comm/forms/LogView.h"
+#include "comm/forms/Nastav.h"
 #include "comm/forms/Numeric.h"
 #include "comm/forms/PanelChoice.h"
+#include "comm/forms/PanelName.h"
 #include "comm/forms/PanelResults.h"
+#include "comm/forms/PanelsPage.h"
 #include "comm/forms/PanelsProgress.h"
 #include "comm/forms/TransferDialogs.h"
 #include "commands/Input.h"
@@ -19,14 +22,21 @@
 #include "editor/SymbolTips.h"
 #include "sim/ExportDialog.h"
 #include "sim/Preview.h"
+#include "sim/Sim.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
@@ -40,6 +50,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 
@@ -96,8 +107,10 @@ public:
 QStringList UntranslatedTexts(const QWidget &top)
 {
     QStringList failures;
+    // A text without letters (">>", a baud rate) has nothing to translate.
     const auto check = [&failures](const QObject &o, const char *what, const QString &text) {
-        if (!text.isEmpty() && !Translated(text))
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); }) &&
+            !Translated(text))
             failures << o.objectName() + QLatin1Char('.') + QLatin1String(what) +
                             QStringLiteral(": ") + text;
     };
@@ -194,6 +207,43 @@ TEST_F(TranslatedTexts, FormsAndDialogsComeFromTheCatalogue)
     EXPECT_TRUE(Translated(CommandLineUsage()));
     EXPECT_EQ(ParseCommandLine({QStringLiteral("--frobnicate")}).Error,
               "UNKNOWN OPTION --frobnicate");
+}
+
+TEST_F(TranslatedTexts, ParametersItsPagesThePanelNameQuestionAndTheSimulationComeFromTheCatalogue)
+{
+    TParamet parameters;
+    EXPECT_EQ(UntranslatedTexts(parameters), QStringList());
+    for (int i = 0; i < parameters.Pages->count(); ++i)
+        EXPECT_TRUE(Translated(parameters.Pages->tabText(i))) << i;
+    // Capitals are wider than the English texts: the Port page's block makes room for them.
+    for (const QGroupBox *box : {parameters.CommPort, parameters.BaudRate})
+        EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(box->title()) + 16)
+            << box->title().toStdString();
+    EXPECT_GE(parameters.CheckBoxWrite->width(), parameters.CheckBoxWrite->sizeHint().width());
+    EXPECT_FALSE(parameters.CommPort->geometry().intersects(parameters.BaudRate->geometry()));
+    EXPECT_TRUE(
+        parameters.CheckBoxWrite->parentWidget()->rect().contains(parameters.BaudRate->geometry()));
+    const TPanelsPage &panels = *parameters.Panels;
+    EXPECT_EQ(panels.Table->headerItem()->text(1), "DEVICE");
+    EXPECT_EQ(panels.Baud->itemText(0), "AS ON THE PORT PAGE");
+    // The languages are named in themselves; only the desktop's is a text of the interface.
+    EXPECT_EQ(parameters.LanguageList->item(0)->text(), "THE DESKTOP'S LANGUAGE");
+    EXPECT_EQ(parameters.LanguageList->item(2)->text(), "Čeština");
+
+    TPanelName &name = *panels.NameDialog;
+    Dialogs.FormAnswers = {[](QDialog &question) {
+        EXPECT_EQ(UntranslatedTexts(question), QStringList());
+        return int(QDialog::Rejected);
+    }};
+    parameters.Panels->AddClick();
+    EXPECT_TRUE(Dialogs.FormAnswers.empty()) << "the name was asked";
+    name.Ask(QStringLiteral("ADD PANEL"), QString(), {QStringLiteral("Hall1")});
+    EXPECT_EQ(name.ProblemLabel->text(), "A PANEL NEEDS A NAME.") << "the core's sentence";
+    name.NameEdit->setText(QStringLiteral("hall1"));
+    EXPECT_EQ(name.Problem(), "THERE IS ALREADY A PANEL NAMED hall1.");
+
+    TFormSim simulation;
+    EXPECT_EQ(UntranslatedTexts(simulation), QStringList());
 }
 
 TEST_F(TranslatedTexts, SendToPanelsThePreviewAndTheCountersFormComeFromTheCatalogue)
@@ -373,6 +423,38 @@ TEST(TranslatedSentences, NamesPutIntoASentenceAreNeverTakenForItsPlaceholders)
         << log.Status->text().toStdString();
     EXPECT_TRUE(log.Status->text().endsWith(QStringLiteral("; the transfer stopped at line 2")))
         << log.Status->text().toStdString();
+}
+
+TEST(TranslatedSentences, TheLogViewWritesTheFilesTimeAsTheInterfacesLanguageWritesDates)
+{
+    class TDateFormat : public QTranslator
+    {
+    public:
+        bool isEmpty() const override { return false; }
+        QString translate(const char *context, const char *source, const char *, int) const override
+        {
+            return QLatin1String(context) == QLatin1String("zor::TLogView") &&
+                           QLatin1String(source) == QLatin1String("yyyy-MM-dd HH:mm:ss")
+                       ? QStringLiteral("d. M. yyyy H:mm:ss")
+                       : QString();
+        }
+    } czech;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zor.log"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("start\n");
+    file.close();
+    const QDateTime written = QFileInfo(path).lastModified();
+    TLogView log;
+    QCoreApplication::installTranslator(&czech);
+    EXPECT_TRUE(log.LoadLog(path));
+    QCoreApplication::removeTranslator(&czech);
+    EXPECT_EQ(log.Status->text(), path + QStringLiteral(", written ") +
+                                      written.toString(QStringLiteral("d. M. yyyy H:mm:ss")));
+    EXPECT_TRUE(log.LoadLog(path));
+    EXPECT_EQ(log.Status->text(), path + QStringLiteral(", written ") +
+                                      written.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 TEST(TranslatedSentences, TheEnglishSentencesWithNumbersStayAsTheyWere)
