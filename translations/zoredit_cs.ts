@@ -159,6 +159,88 @@ nebudou zobrazovat správně</translation>
     </message>
 </context>
 <context>
+    <name>Recovery</name>
+    <message>
+        <source>held by another editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot be made</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no recovery folder</source>
+        <translation type="unfinished">žádná složka kopií pro obnovení</translation>
+    </message>
+    <message>
+        <source>cannot make %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a folder of this user&apos;s own</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot make a folder in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot lock %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot name %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>its file name cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is not RTF</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Results</name>
+    <message>
+        <source>Communication O.K.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknow Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CRC is not correct</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hardware Failure</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Timeout</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Memory not aviable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Program disable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error inic file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of text segments     <byte value="xd"/>exceed internal limit (100).<byte value="xd"/>Try,please,reduce number    <byte value="xd"/>of text segments</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>StartupCheck</name>
     <message>
         <source>message box: %1: %2</source>
@@ -609,6 +691,76 @@ nebudou zobrazovat správně</translation>
     </message>
 </context>
 <context>
+    <name>TransferDialogs</name>
+    <message>
+        <source>%1 and %2 use the same device (%3): one device takes one transfer at a time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transfer cancelled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The document holds 1 character in the symbol font without a command colour (on line %1); the panel gets it as the plain character it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The document holds %n characters in the symbol font without a command colour (the first on line %1); the panel gets them as the plain characters they are.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished">Upozornění</translation>
+    </message>
+    <message>
+        <source>Send anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The document is empty. Sending it clears the panel. Send anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The panel cannot show these characters; they are sent as &apos;?&apos;:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+line %1, column %2: %3 (U+%4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>
+and %n more</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation type="unfinished">Informace</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished">Chyba</translation>
+    </message>
+    <message>
+        <source>The transfer log was not written:
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only numeric value</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Vocabulary</name>
     <message>
         <source>Move text in from right|It moves the text in from the right</source>
@@ -769,6 +921,29 @@ nebudou zobrazovat správně</translation>
     <message>
         <source>Background color - Yellow</source>
         <translation>Barva pozadí – žlutá</translation>
+    </message>
+</context>
+<context>
+    <name>zor::TCommSetup</name>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished">Chyba</translation>
+    </message>
+    <message>
+        <source>COM %1 (Parameters)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zor::TDocumentManager</name>
+    <message>
+        <source>ZorEdit files [*.zor]|*.zor</source>
+        <extracomment>A file dialog&apos;s filter: the name, then after the bar the pattern, which stays as it is</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished">Upozornění</translation>
     </message>
 </context>
 <context>
@@ -960,6 +1135,83 @@ Přepsat?</translation>
     </message>
 </context>
 <context>
+    <name>zor::TMainForm</name>
+    <message>
+        <source>Zor Editor</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zor::TPanelCheckList</name>
+    <message>
+        <source>Panels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Panel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation type="unfinished">Zařízení</translation>
+    </message>
+    <message>
+        <source>%1: %2, %3 baud</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zor::TPanelChoice</name>
+    <message>
+        <source>Send to panels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the panels the document goes to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send the active document to these &amp;panels:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tick every panel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>N&amp;one</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Untick every panel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send to the ticked panels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Zrušit</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation type="unfinished">Zrušit</translation>
+    </message>
+    <message>
+        <source>Tick the panels to send to.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>zor::TPanelName</name>
     <message>
         <source>&amp;Name:</source>
@@ -993,12 +1245,56 @@ Přepsat?</translation>
         <translation>Během zprávy Open.</translation>
     </message>
     <message>
-        <source>During the Close frame, after all %1 blocks.</source>
-        <translation>Během zprávy Close, po všech %1 blocích.</translation>
-    </message>
-    <message>
         <source>During block %1 of %2.</source>
         <translation>Během bloku %1 z %2.</translation>
+    </message>
+    <message>
+        <source>Result of each panel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Panel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cause</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished">OK</translation>
+    </message>
+    <message numerus="yes">
+        <source>During the Close frame, after all %n blocks.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The transfer log was not written: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Every panel took it (%n of %n).</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n panels took it; %2 did not.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1121,6 +1417,33 @@ Přepsat?</translation>
     <message>
         <source>%1: testing %2...</source>
         <translation>%1: zkouší se %2...</translation>
+    </message>
+</context>
+<context>
+    <name>zor::TPanelsProgress</name>
+    <message>
+        <source>Wait please...</source>
+        <translation type="unfinished">Čekejte prosím...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Zrušit</translation>
+    </message>
+    <message>
+        <source>Cancel the transfers to every panel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n blocks</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sending</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1255,9 +1578,71 @@ Nahradit jej záznamem přenosu?</translation>
         <translation>Animace zapsána do %1</translation>
     </message>
     <message>
-        <source>Export</source>
-        <extracomment>The verb that starts the question &quot;Export anyway?&quot;</extracomment>
-        <translation>Exportovat</translation>
+        <source>Export anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zor::TPreviewDock</name>
+    <message>
+        <source>Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pause</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Restart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>One frame forward</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The first 60 seconds of the run</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame %1  %2 s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoo&amp;m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pixels a dot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>F&amp;it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fit to width</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;LED look</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Frame -</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1316,6 +1701,61 @@ Neuložené změny se ztratí, pokud ZorEdit nebude správně ukončen: ukládej
         <comment>date and time format of QDateTime::toString</comment>
         <translation>d. M. yyyy H:mm:ss</translation>
     </message>
+    <message>
+        <source>The recovery copy of %1 cannot be read: %2.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It was left in %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It was kept as %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ZorEdit did not close properly. Recover the unsaved changes of
+%1?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>zor::TTransferCommands</name>
+    <message>
+        <source>Wait moment please...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send to panels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Simulate anyway?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No panels are named yet.
+Name them on the Panels page of Zor &gt; Parameters.
+Open it now?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished">Chyba</translation>
+    </message>
+    <message>
+        <source>Nothing was sent. %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tick where the counters go.</source>
+        <translation type="unfinished">Zaškrtněte, kam se mají počítadla odeslat.</translation>
+    </message>
+    <message>
+        <source>Numeric fields</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>zor::TVloz</name>
@@ -1341,6 +1781,68 @@ Neuložené změny se ztratí, pokud ZorEdit nebude správně ukončen: ukládej
     <message>
         <source>Tick where the counters go.</source>
         <translation>Zaškrtněte, kam se mají počítadla odeslat.</translation>
+    </message>
+    <message>
+        <source>Numeric fields</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter the numeric value </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of accident-</source>
+        <extracomment>With the next text, two lines of one label: &quot;Number of accident-free days:&quot;</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>free days:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of accident free days</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of accidents </source>
+        <extracomment>With the next text, two lines of one label: &quot;Number of accidents from 1-st,January:&quot;</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>from 1-st,January:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of accident from 1-st,January</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send to display</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished">Zrušit</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation type="unfinished">Zrušit</translation>
+    </message>
+    <message>
+        <source>Send &amp;to:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Send to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The port of Parameters and the named panels</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
