@@ -241,6 +241,17 @@ nebudou zobrazovat správně</translation>
     </message>
 </context>
 <context>
+    <name>RtfReader</name>
+    <message>
+        <source>The RTF document ends before its last group is closed; the file may be truncated.</source>
+        <translation>Dokument RTF končí dřív, než se uzavře jeho poslední skupina; soubor je možná zkrácený.</translation>
+    </message>
+    <message>
+        <source>The RTF groups are nested more than %1 levels deep.</source>
+        <translation>Skupiny RTF jsou vnořeny hlouběji než %1 úrovní.</translation>
+    </message>
+</context>
+<context>
     <name>StartupCheck</name>
     <message>
         <source>message box: %1: %2</source>
