@@ -162,82 +162,93 @@ nebudou zobrazovat správně</translation>
     <name>Recovery</name>
     <message>
         <source>held by another editor</source>
-        <translation type="unfinished"></translation>
+        <translation>zámek drží jiný editor</translation>
     </message>
     <message>
         <source>cannot be made</source>
-        <translation type="unfinished"></translation>
+        <translation>zámek nelze vytvořit</translation>
     </message>
     <message>
         <source>no recovery folder</source>
-        <translation type="unfinished">žádná složka kopií pro obnovení</translation>
+        <translation>žádná složka kopií pro obnovení</translation>
     </message>
     <message>
         <source>cannot make %1</source>
-        <translation type="unfinished"></translation>
+        <translation>nelze vytvořit %1</translation>
     </message>
     <message>
         <source>%1 is not a folder of this user&apos;s own</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 není vlastní složka tohoto uživatele</translation>
     </message>
     <message>
         <source>cannot make a folder in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>v %1 nelze vytvořit složku</translation>
     </message>
     <message>
         <source>cannot lock %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 nelze zamknout</translation>
     </message>
     <message>
         <source>cannot name %1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 nelze pojmenovat</translation>
     </message>
     <message>
         <source>its file name cannot be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>nelze přečíst název souboru dokumentu: %1</translation>
     </message>
     <message>
         <source>it is not RTF</source>
-        <translation type="unfinished"></translation>
+        <translation>není ve formátu RTF</translation>
     </message>
 </context>
 <context>
     <name>Results</name>
     <message>
         <source>Communication O.K.</source>
-        <translation type="unfinished"></translation>
+        <translation>Komunikace v pořádku.</translation>
     </message>
     <message>
         <source>Unknow Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Neznámá chyba</translation>
     </message>
     <message>
         <source>CRC is not correct</source>
-        <translation type="unfinished"></translation>
+        <translation>Chybný kontrolní součet (CRC)</translation>
     </message>
     <message>
         <source>Hardware Failure</source>
-        <translation type="unfinished"></translation>
+        <translation>Chyba hardwaru</translation>
     </message>
     <message>
         <source>Timeout</source>
-        <translation type="unfinished"></translation>
+        <translation>Vypršel časový limit</translation>
     </message>
     <message>
         <source>Memory not aviable</source>
-        <translation type="unfinished"></translation>
+        <translation>Nedostatek paměti panelu</translation>
     </message>
     <message>
         <source>Program disable</source>
-        <translation type="unfinished"></translation>
+        <translation>Příjem programu zakázán</translation>
     </message>
     <message>
         <source>Error inic file</source>
-        <translation type="unfinished"></translation>
+        <translation>Chyba souboru nastavení</translation>
     </message>
     <message>
         <source>Number of text segments     <byte value="xd"/>exceed internal limit (100).<byte value="xd"/>Try,please,reduce number    <byte value="xd"/>of text segments</source>
-        <translation type="unfinished"></translation>
+        <translation>Počet textových úseků<byte value="xd"/>překračuje vnitřní limit (100).<byte value="xd"/>Snižte prosím počet<byte value="xd"/>textových úseků</translation>
+    </message>
+</context>
+<context>
+    <name>RtfReader</name>
+    <message>
+        <source>The RTF document ends before its last group is closed; the file may be truncated.</source>
+        <translation>Dokument RTF končí dřív, než se uzavře jeho poslední skupina; soubor je možná zkrácený.</translation>
+    </message>
+    <message>
+        <source>The RTF groups are nested more than %1 levels deep.</source>
+        <translation>Skupiny RTF jsou vnořeny hlouběji než %1 úrovní.</translation>
     </message>
 </context>
 <context>
@@ -694,70 +705,75 @@ nebudou zobrazovat správně</translation>
     <name>TransferDialogs</name>
     <message>
         <source>%1 and %2 use the same device (%3): one device takes one transfer at a time.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 a %2 používají stejné zařízení (%3): jedno zařízení zvládne jen jeden přenos najednou.</translation>
     </message>
     <message>
         <source>Transfer cancelled</source>
-        <translation type="unfinished"></translation>
+        <translation>Přenos zrušen</translation>
     </message>
     <message>
         <source>The document holds 1 character in the symbol font without a command colour (on line %1); the panel gets it as the plain character it is.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dokument obsahuje 1 znak symbolového písma bez barvy příkazu (na řádku %1); panel jej dostane jako obyčejný znak, kterým je.</translation>
     </message>
     <message numerus="yes">
         <source>The document holds %n characters in the symbol font without a command colour (the first on line %1); the panel gets them as the plain characters they are.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Dokument obsahuje %n znak symbolového písma bez barvy příkazu (na řádku %1); panel jej dostane jako obyčejný znak, kterým je.</numerusform>
+            <numerusform>Dokument obsahuje %n znaky symbolového písma bez barvy příkazu (první na řádku %1); panel je dostane jako obyčejné znaky, kterými jsou.</numerusform>
+            <numerusform>Dokument obsahuje %n znaků symbolového písma bez barvy příkazu (první na řádku %1); panel je dostane jako obyčejné znaky, kterými jsou.</numerusform>
         </translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished">Upozornění</translation>
+        <translation>Upozornění</translation>
     </message>
     <message>
         <source>Send anyway?</source>
-        <translation type="unfinished"></translation>
+        <translation>Přesto odeslat?</translation>
     </message>
     <message>
         <source>The document is empty. Sending it clears the panel. Send anyway?</source>
-        <translation type="unfinished"></translation>
+        <translation>Dokument je prázdný. Jeho odeslání panel vymaže. Přesto odeslat?</translation>
     </message>
     <message>
         <source>The panel cannot show these characters; they are sent as &apos;?&apos;:</source>
-        <translation type="unfinished"></translation>
+        <translation>Tyto znaky panel neumí zobrazit; odešlou se jako „?“:</translation>
     </message>
     <message>
         <source>
 line %1, column %2: %3 (U+%4)</source>
-        <translation type="unfinished"></translation>
+        <translation>
+řádek %1, sloupec %2: %3 (U+%4)</translation>
     </message>
     <message numerus="yes">
         <source>
 and %n more</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>
+a ještě %n další</numerusform>
+            <numerusform>
+a ještě %n další</numerusform>
+            <numerusform>
+a ještě %n dalších</numerusform>
         </translation>
     </message>
     <message>
         <source>Information</source>
-        <translation type="unfinished">Informace</translation>
+        <translation>Informace</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished">Chyba</translation>
+        <translation>Chyba</translation>
     </message>
     <message>
         <source>The transfer log was not written:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Záznam přenosu nebyl zapsán:
+%1</translation>
     </message>
     <message>
         <source>Only numeric value</source>
-        <translation type="unfinished"></translation>
+        <translation>Pouze číselná hodnota</translation>
     </message>
 </context>
 <context>
@@ -927,11 +943,11 @@ and %n more</source>
     <name>zor::TCommSetup</name>
     <message>
         <source>Error</source>
-        <translation type="unfinished">Chyba</translation>
+        <translation>Chyba</translation>
     </message>
     <message>
         <source>COM %1 (Parameters)</source>
-        <translation type="unfinished"></translation>
+        <translation>COM %1 (Parametry)</translation>
     </message>
 </context>
 <context>
@@ -939,11 +955,11 @@ and %n more</source>
     <message>
         <source>ZorEdit files [*.zor]|*.zor</source>
         <extracomment>A file dialog&apos;s filter: the name, then after the bar the pattern, which stays as it is</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Soubory ZorEdit [*.zor]|*.zor</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished">Upozornění</translation>
+        <translation>Upozornění</translation>
     </message>
 </context>
 <context>
@@ -1138,77 +1154,77 @@ Přepsat?</translation>
     <name>zor::TMainForm</name>
     <message>
         <source>Zor Editor</source>
-        <translation type="unfinished"></translation>
+        <translation>Editor Zor</translation>
     </message>
 </context>
 <context>
     <name>zor::TPanelCheckList</name>
     <message>
         <source>Panels</source>
-        <translation type="unfinished"></translation>
+        <translation>Panely</translation>
     </message>
     <message>
         <source>Panel</source>
-        <translation type="unfinished"></translation>
+        <translation>Panel</translation>
     </message>
     <message>
         <source>Device</source>
-        <translation type="unfinished">Zařízení</translation>
+        <translation>Zařízení</translation>
     </message>
     <message>
         <source>%1: %2, %3 baud</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2, %3 Bd</translation>
     </message>
 </context>
 <context>
     <name>zor::TPanelChoice</name>
     <message>
         <source>Send to panels</source>
-        <translation type="unfinished"></translation>
+        <translation>Odeslat na panely</translation>
     </message>
     <message>
         <source>Choose the panels the document goes to</source>
-        <translation type="unfinished"></translation>
+        <translation>Zvolte panely, na které se dokument odešle</translation>
     </message>
     <message>
         <source>Send the active document to these &amp;panels:</source>
-        <translation type="unfinished"></translation>
+        <translation>Odeslat aktivní dokument na tyto &amp;panely:</translation>
     </message>
     <message>
         <source>&amp;All</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vše</translation>
     </message>
     <message>
         <source>Tick every panel</source>
-        <translation type="unfinished"></translation>
+        <translation>Zaškrtne všechny panely</translation>
     </message>
     <message>
         <source>N&amp;one</source>
-        <translation type="unfinished"></translation>
+        <translation>Žád&amp;ný</translation>
     </message>
     <message>
         <source>Untick every panel</source>
-        <translation type="unfinished"></translation>
+        <translation>Zruší zaškrtnutí všech panelů</translation>
     </message>
     <message>
         <source>Send</source>
-        <translation type="unfinished"></translation>
+        <translation>Odeslat</translation>
     </message>
     <message>
         <source>Send to the ticked panels</source>
-        <translation type="unfinished"></translation>
+        <translation>Odešle na zaškrtnuté panely</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Zrušit</translation>
+        <translation>Zrušit</translation>
     </message>
     <message>
         <source>Cancelled</source>
-        <translation type="unfinished">Zrušit</translation>
+        <translation>Zrušit</translation>
     </message>
     <message>
         <source>Tick the panels to send to.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zaškrtněte panely, na které se má odesílat.</translation>
     </message>
 </context>
 <context>
@@ -1250,50 +1266,50 @@ Přepsat?</translation>
     </message>
     <message>
         <source>Result of each panel</source>
-        <translation type="unfinished"></translation>
+        <translation>Výsledek každého panelu</translation>
     </message>
     <message>
         <source>Panel</source>
-        <translation type="unfinished"></translation>
+        <translation>Panel</translation>
     </message>
     <message>
         <source>Result</source>
-        <translation type="unfinished"></translation>
+        <translation>Výsledek</translation>
     </message>
     <message>
         <source>Cause</source>
-        <translation type="unfinished"></translation>
+        <translation>Důvod</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished">OK</translation>
+        <translation>OK</translation>
     </message>
     <message numerus="yes">
         <source>During the Close frame, after all %n blocks.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Během zprávy Close, po %n bloku.</numerusform>
+            <numerusform>Během zprávy Close, po všech %n blocích.</numerusform>
+            <numerusform>Během zprávy Close, po všech %n blocích.</numerusform>
         </translation>
     </message>
     <message>
         <source>The transfer log was not written: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Záznam přenosu nebyl zapsán: %1</translation>
     </message>
     <message numerus="yes">
         <source>Every panel took it (%n of %n).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Převzal jej každý panel (%n z %n).</numerusform>
+            <numerusform>Převzaly jej všechny panely (%n z %n).</numerusform>
+            <numerusform>Převzaly jej všechny panely (%n z %n).</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%1 of %n panels took it; %2 did not.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Panely, které jej převzaly: %1 z %n; které nepřevzaly: %2.</numerusform>
+            <numerusform>Panely, které jej převzaly: %1 z %n; které nepřevzaly: %2.</numerusform>
+            <numerusform>Panely, které jej převzaly: %1 z %n; které nepřevzaly: %2.</numerusform>
         </translation>
     </message>
 </context>
@@ -1423,27 +1439,27 @@ Přepsat?</translation>
     <name>zor::TPanelsProgress</name>
     <message>
         <source>Wait please...</source>
-        <translation type="unfinished">Čekejte prosím...</translation>
+        <translation>Čekejte prosím...</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Zrušit</translation>
+        <translation>Zrušit</translation>
     </message>
     <message>
         <source>Cancel the transfers to every panel</source>
-        <translation type="unfinished"></translation>
+        <translation>Zrušit přenosy na všechny panely</translation>
     </message>
     <message numerus="yes">
         <source>%1 of %n blocks</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1 z %n bloku</numerusform>
+            <numerusform>%1 ze %n bloků</numerusform>
+            <numerusform>%1 ze %n bloků</numerusform>
         </translation>
     </message>
     <message>
         <source>Sending</source>
-        <translation type="unfinished"></translation>
+        <translation>Odesílá se</translation>
     </message>
 </context>
 <context>
@@ -1579,70 +1595,70 @@ Nahradit jej záznamem přenosu?</translation>
     </message>
     <message>
         <source>Export anyway?</source>
-        <translation type="unfinished"></translation>
+        <translation>Přesto exportovat?</translation>
     </message>
 </context>
 <context>
     <name>zor::TPreviewDock</name>
     <message>
         <source>Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Náhled</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pozastavit</translation>
     </message>
     <message>
         <source>Restart</source>
-        <translation type="unfinished"></translation>
+        <translation>Od začátku</translation>
     </message>
     <message>
         <source>One frame forward</source>
-        <translation type="unfinished"></translation>
+        <translation>O snímek vpřed</translation>
     </message>
     <message>
         <source>Timeline</source>
-        <translation type="unfinished"></translation>
+        <translation>Časová osa</translation>
     </message>
     <message>
         <source>The first 60 seconds of the run</source>
-        <translation type="unfinished"></translation>
+        <translation>Prvních 60 sekund běhu</translation>
     </message>
     <message>
         <source>Frame %1  %2 s</source>
-        <translation type="unfinished"></translation>
+        <translation>Snímek %1  %2 s</translation>
     </message>
     <message>
         <source>Zoo&amp;m</source>
-        <translation type="unfinished"></translation>
+        <translation>Z&amp;většení</translation>
     </message>
     <message>
         <source>Zoom</source>
-        <translation type="unfinished"></translation>
+        <translation>Zvětšení</translation>
     </message>
     <message>
         <source>Pixels a dot</source>
-        <translation type="unfinished"></translation>
+        <translation>Počet pixelů na bod</translation>
     </message>
     <message>
         <source>F&amp;it</source>
-        <translation type="unfinished"></translation>
+        <translation>Př&amp;izpůsobit</translation>
     </message>
     <message>
         <source>Fit to width</source>
-        <translation type="unfinished"></translation>
+        <translation>Přizpůsobit šířce</translation>
     </message>
     <message>
         <source>&amp;LED look</source>
-        <translation type="unfinished"></translation>
+        <translation>Vzhled &amp;LED</translation>
     </message>
     <message>
         <source>Frame -</source>
-        <translation type="unfinished"></translation>
+        <translation>Snímek -</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Přehrát</translation>
     </message>
 </context>
 <context>
@@ -1704,57 +1720,61 @@ Neuložené změny se ztratí, pokud ZorEdit nebude správně ukončen: ukládej
     <message>
         <source>The recovery copy of %1 cannot be read: %2.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Kopii pro obnovení dokumentu %1 nelze přečíst: %2.
+</translation>
     </message>
     <message>
         <source>It was left in %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Zůstala v %1.</translation>
     </message>
     <message>
         <source>It was kept as %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Byla uschována jako %1.</translation>
     </message>
     <message>
         <source>ZorEdit did not close properly. Recover the unsaved changes of
 %1?</source>
-        <translation type="unfinished"></translation>
+        <translation>ZorEdit nebyl správně ukončen. Obnovit neuložené změny dokumentů
+%1?</translation>
     </message>
 </context>
 <context>
     <name>zor::TTransferCommands</name>
     <message>
         <source>Wait moment please...</source>
-        <translation type="unfinished"></translation>
+        <translation>Chvíli strpení, prosím...</translation>
     </message>
     <message>
         <source>Send to panels</source>
-        <translation type="unfinished"></translation>
+        <translation>Odeslat na panely</translation>
     </message>
     <message>
         <source>Simulate anyway?</source>
-        <translation type="unfinished"></translation>
+        <translation>Přesto simulovat?</translation>
     </message>
     <message>
         <source>No panels are named yet.
 Name them on the Panels page of Zor &gt; Parameters.
 Open it now?</source>
-        <translation type="unfinished"></translation>
+        <translation>Zatím nejsou pojmenované žádné panely.
+Pojmenujte je na stránce Panely v Zor &gt; Parametry.
+Otevřít ji nyní?</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished">Chyba</translation>
+        <translation>Chyba</translation>
     </message>
     <message>
         <source>Nothing was sent. %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Nic se neodeslalo. %1</translation>
     </message>
     <message>
         <source>Tick where the counters go.</source>
-        <translation type="unfinished">Zaškrtněte, kam se mají počítadla odeslat.</translation>
+        <translation>Zaškrtněte, kam se mají počítadla odeslat.</translation>
     </message>
     <message>
         <source>Numeric fields</source>
-        <translation type="unfinished"></translation>
+        <translation>Číselné údaje</translation>
     </message>
 </context>
 <context>
@@ -1784,65 +1804,65 @@ Open it now?</source>
     </message>
     <message>
         <source>Numeric fields</source>
-        <translation type="unfinished"></translation>
+        <translation>Číselné údaje</translation>
     </message>
     <message>
         <source>Enter the numeric value </source>
-        <translation type="unfinished"></translation>
+        <translation>Zadejte číselné hodnoty </translation>
     </message>
     <message>
         <source>Number of accident-</source>
         <extracomment>With the next text, two lines of one label: &quot;Number of accident-free days:&quot;</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Počet dní</translation>
     </message>
     <message>
         <source>free days:</source>
-        <translation type="unfinished"></translation>
+        <translation>bez úrazu:</translation>
     </message>
     <message>
         <source>Number of accident free days</source>
-        <translation type="unfinished"></translation>
+        <translation>Počet dní bez úrazu</translation>
     </message>
     <message>
         <source>Number of accidents </source>
         <extracomment>With the next text, two lines of one label: &quot;Number of accidents from 1-st,January:&quot;</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Počet úrazů </translation>
     </message>
     <message>
         <source>from 1-st,January:</source>
-        <translation type="unfinished"></translation>
+        <translation>od 1. ledna:</translation>
     </message>
     <message>
         <source>Number of accident from 1-st,January</source>
-        <translation type="unfinished"></translation>
+        <translation>Počet úrazů od 1. ledna</translation>
     </message>
     <message>
         <source>Send</source>
-        <translation type="unfinished"></translation>
+        <translation>Odeslat</translation>
     </message>
     <message>
         <source>Send to display</source>
-        <translation type="unfinished"></translation>
+        <translation>Odešle hodnoty na panel</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished">Zrušit</translation>
+        <translation>Zrušit</translation>
     </message>
     <message>
         <source>Cancelled</source>
-        <translation type="unfinished">Zrušit</translation>
+        <translation>Zrušit</translation>
     </message>
     <message>
         <source>Send &amp;to:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Odeslat na:</translation>
     </message>
     <message>
         <source>Send to</source>
-        <translation type="unfinished"></translation>
+        <translation>Odeslat na</translation>
     </message>
     <message>
         <source>The port of Parameters and the named panels</source>
-        <translation type="unfinished"></translation>
+        <translation>Port z Parametrů a pojmenované panely</translation>
     </message>
 </context>
 <context>
