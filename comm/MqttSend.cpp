@@ -218,6 +218,8 @@ private:
         if (!Client)
             return Failure(ResultUnknownError, "the MQTT client cannot be made");
         mosquitto_int_option(Client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
+        // A handful of small packets, each waited for: none is to wait for another to join it.
+        mosquitto_int_option(Client, MOSQ_OPT_TCP_NODELAY, 1);
         if (!Address.User.empty())
             mosquitto_username_pw_set(Client, Address.User.c_str(),
                                       Options.Password.empty() ? nullptr
