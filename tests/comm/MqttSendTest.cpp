@@ -207,6 +207,39 @@ TEST_F(MqttSend, APanelsRefusalComesBackWithItsCodeAndMessage)
     EXPECT_EQ(throughBroker, Zor(Send(local.DevicePath(), {"--baud", "19200"})));
 }
 
+TEST_F(MqttSend, OnlyTheAnswerToItsOwnRequestCountsAndAnAnswerNoResultHasIsSaidAsItCame)
+{
+    test::TMosquittoBroker broker(Dir);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    WriteProgram("#F3 x\r\n");
+    // A gateway played by the test.
+    test::TMqttTestClient gateway("gateway");
+    ASSERT_EQ(gateway.Connect(broker.Port), 0);
+    ASSERT_TRUE(gateway.Subscribe("zor/north/Gate/program"));
+
+    TZor send(Dir, Send(Device(broker), {"--expire", "30"}));
+    const auto request = gateway.Next("zor/north/Gate/program");
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->Payload, "#F3 x\r\n");
+    EXPECT_EQ(request->ExpirySeconds, 30u);
+    EXPECT_TRUE(request->ResponseTopic.starts_with("zor/north/Gate/reply/"))
+        << request->ResponseTopic;
+    EXPECT_FALSE(request->CorrelationData.empty());
+    test::TMqttPublish answer;
+    answer.Topic = request->ResponseTopic;
+    answer.CorrelationData = request->CorrelationData + "x";
+    answer.Payload = "0\tCommunication O.K.";
+    ASSERT_TRUE(gateway.Publish(answer));
+    answer.CorrelationData = request->CorrelationData;
+    answer.Payload = "2\tRequest refused: the program holds a zero byte";
+    ASSERT_TRUE(gateway.Publish(answer));
+    EXPECT_EQ(send.Wait(),
+              (TRun{1, "",
+                    ResultText(ResultUnknownError) +
+                        "\nthe gateway for north/Gate answered: Request refused: the program "
+                        "holds a zero byte\n"}));
+}
+
 TEST_F(MqttSend, AGatewayThatIsOfflineIsSaidAtOnceAndNothingIsLeftQueued)
 {
     test::TMosquittoBroker broker(Dir);
