@@ -10,9 +10,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zor {
 
+class TProfileFile;
 struct TPanelJob;
 struct TPanelOutcome;
 
@@ -36,6 +38,23 @@ struct TMqttSendOptions
     int TimeoutSeconds = MqttDefaultTimeoutSeconds;         // for the answer, once published
     std::uint32_t ExpireSeconds = MqttDefaultExpireSeconds; // the request's Message Expiry Interval
 };
+
+// The settings file's section of the broker's files: PasswordFile= and CAFile=.
+inline constexpr std::string_view MqttSection = "Mqtt";
+
+// Where the broker's password and CA come from, as a command line gives them (empty: not given).
+struct TMqttFiles
+{
+    std::string PasswordFile;
+    std::string CaFile;
+};
+
+// The password and the CA file, given laid over section "Mqtt" of profile. The password is the
+// first line of its file, never an argument, where any user could read it; empty when no file is
+// named. False, with *problem ("FILE: the password cannot be read"), when the file named cannot be
+// read.
+bool LoadMqttFiles(const TProfileFile &profile, const TMqttFiles &given, std::string *password,
+                   std::string *caFile, std::string *problem);
 
 // Sends job to the panel device names (mqtt[s]://[USER@]HOST[:PORT]/SITE/PANEL) and waits for the
 // answer, on the calling thread. The request (QoS 1) goes to zor/SITE/PANEL/program (the program

@@ -312,6 +312,38 @@ TEST_F(MqttSend, NoAnswerWithinTheTimeoutIsSaidAndTheStopEndsTheWaitAtOnce)
     EXPECT_EQ(numeric.Wait(), (TRun{130, "", "zor numeric: transfer interrupted\n"}));
 }
 
+TEST_F(MqttSend, OverTlsWithThePasswordAndTheCaOfTheSettingsFile)
+{
+    if (::access("/usr/bin/openssl", X_OK) != 0)
+        GTEST_SKIP() << "openssl is not installed (scripts/setup.sh installs it)";
+    test::TMosquittoBroker::TOptions options;
+    options.Tls = true;
+    options.Users = {{"gw-north", "north-pw"}, {"office", "office-pw"}};
+    test::TMosquittoBroker broker(Dir, options);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    test::TPanelProcess panel(Tool, {});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    const std::string port = std::to_string(broker.Port);
+    std::ofstream(Dir / "north.password") << "north-pw\n";
+    std::ofstream(Dir / "office.password") << "office-pw\r\n";
+    std::ofstream(Dir / "gateway.ini")
+        << "[Mqtt]\nPasswordFile=" << (Dir / "north.password").string()
+        << "\nCAFile=" << broker.CaFile.string() << "\n";
+    std::ofstream(Dir / "office.ini")
+        << "[Mqtt]\nPasswordFile=" << (Dir / "office.password").string()
+        << "\nCAFile=" << broker.CaFile.string() << "\n";
+    TGatewayProcess gateway(Tool,
+                            {"--broker", "mqtts://gw-north@127.0.0.1:" + port, "--site", "north",
+                             "--panel", "Gate=" + panel.DevicePath(), "--settings",
+                             (Dir / "gateway.ini").string()},
+                            1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    EXPECT_EQ(
+        Zor({"numeric", "1", "2", "--device", "mqtts://office@127.0.0.1:" + port + "/north/Gate",
+             "--settings", (Dir / "office.ini").string()}),
+        (TRun{0, "Communication O.K.\n", ""}));
+}
+
 TEST_F(MqttSend, AWrongPasswordOrAMalformedNameIsRefused)
 {
     test::TMosquittoBroker::TOptions options;
