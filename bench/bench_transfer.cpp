@@ -4,7 +4,10 @@
 // which should take at most one and a half times as long; and over raw TCP to the emulator's
 // own listener (socket://), the figure the network tests leave to this program. How long each
 // injected fault holds a transfer up. And a 47-block program to six panels at once, one worker
-// each, beside the same program to one: at most 1.3 times as long.
+// each, beside the same program to one: at most 1.3 times as long. And the 100-block program to a
+// panel at another site, through a broker (mosquitto on loopback) and `zor gateway` to the
+// emulator's pseudo-terminal, beside the same transfer straight to a pseudo-terminal: at most 1.3
+// times as long.
 #include "comm/Frames.h"
 #include "comm/PanelSend.h"
 #include "comm/PortFactory.h"
@@ -12,6 +15,8 @@
 #include "comm/Serial.h"
 #include "harness/PanelProcess.h"
 #include "harness/Ser2netProcess.h"
+#include "tests/support/GatewayProcess.h"
+#include "tests/support/MosquittoBroker.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -237,5 +242,73 @@ BENCHMARK(BM_PanelsAtOnce47Blocks)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);
+
+// The 100-block program through the fan-out to one panel, answering every frame state.range(1)
+// ms late: straight to the emulator's pseudo-terminal (state.range(0) 0), or as a request through
+// a broker on loopback to a `zor gateway` serving that pseudo-terminal (1). Each transfer through
+// the broker makes its own connection, as a `zor send` does: that and the gateway's hops are what
+// the two figures differ by.
+void BM_Transfer100BlocksThroughBroker(benchmark::State &state)
+{
+    EnsureQt();
+    const bool throughBroker = state.range(0) != 0;
+    if (throughBroker && zor::test::TMosquittoBroker::Program().empty()) {
+        state.SkipWithError("mosquitto is not installed");
+        return;
+    }
+    zor::test::TPanelProcess panel(
+        ZOR_TOOL_PATH, {"--late", std::to_string(state.range(1)), "--out", "/dev/null"});
+    if (panel.DevicePath().empty()) {
+        state.SkipWithError("zor panel did not start");
+        return;
+    }
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("zor-bench-broker-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    {
+        std::unique_ptr<zor::test::TMosquittoBroker> broker;
+        std::unique_ptr<zor::test::TGatewayProcess> gateway;
+        zor::TPanelTarget target;
+        target.Baud = 19200;
+        target.Device = zor::PanelDevice(panel.DevicePath());
+        if (throughBroker) {
+            broker = std::make_unique<zor::test::TMosquittoBroker>(dir);
+            const std::string port = std::to_string(broker->Port);
+            gateway = std::make_unique<zor::test::TGatewayProcess>(
+                ZOR_TOOL_PATH,
+                std::vector<std::string>{"--broker", "mqtt://127.0.0.1:" + port, "--site", "bench",
+                                         "--panel", "Gate=" + panel.DevicePath() + ",19200"},
+                1);
+            target.Device = zor::PanelDevice("mqtt://127.0.0.1:" + port + "/bench/Gate");
+        }
+        if (throughBroker && (!broker->Running() || !gateway->Ready)) {
+            state.SkipWithError("the broker or the gateway did not start");
+        } else {
+            std::string text(99 * zor::BlockDataLength + 20, 'A');
+            for (std::size_t i = 0; i < text.size(); ++i)
+                text[i] = static_cast<char>('A' + i % 26);
+            const zor::TPanelJob job = zor::TPanelJob::Program(text);
+            zor::TPanelSend send;
+            send.PortFactory = [](const zor::TPanelDevice &) { return zor::CreateSerialPort(); };
+            for (auto _ : state)
+                if (zor::SendToPanels({target}, job, send).front().Code != zor::ResultOk) {
+                    state.SkipWithError("the transfer failed");
+                    break;
+                }
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_Transfer100BlocksThroughBroker)
+    ->ArgNames({"broker", "late_ms"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 45})
+    ->Args({1, 45})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
 
 } // namespace

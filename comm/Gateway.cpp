@@ -275,6 +275,8 @@ bool TGatewayLink::Start(std::string *problem)
         return false;
     }
     mosquitto_int_option(d.Client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
+    // An answer is one small packet its sender waits for: it goes at once.
+    mosquitto_int_option(d.Client, MOSQ_OPT_TCP_NODELAY, 1);
     mosquitto_reconnect_delay_set(d.Client, 1, 30, true);
     if (!d.Broker.Address.User.empty())
         mosquitto_username_pw_set(d.Client, d.Broker.Address.User.c_str(),

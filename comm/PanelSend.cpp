@@ -1,6 +1,7 @@
 #include "comm/PanelSend.h"
 
 #include "comm/Frames.h"
+#include "comm/MqttAddress.h"
 #include "comm/Serial.h"
 
 #include <algorithm>
@@ -47,6 +48,8 @@ TPanelDevice PanelDevice(std::string name)
         device.Kind = TPanelDevice::TKind::Socket;
     else if (name.starts_with("rfc2217://"))
         device.Kind = TPanelDevice::TKind::Rfc2217;
+    else if (IsMqttDevice(name))
+        device.Kind = TPanelDevice::TKind::Mqtt;
     device.Name = std::move(name);
     return device;
 }
@@ -148,6 +151,8 @@ int TPanelJob::Blocks() const
 
 std::string OutcomeCause(const TPanelTarget &target, const TPanelOutcome &outcome)
 {
+    if (target.Device.Kind == TPanelDevice::TKind::Mqtt)
+        return outcome.PortProblem;
     if (outcome.Code == ResultHardwareFailure)
         return outcome.PortProblem;
     if (outcome.Code == ResultUnknownError && target.BaudProblem.empty())
@@ -180,6 +185,10 @@ constexpr std::uint8_t ProgramCloseSelector = 1;
 TPanelOutcome SendToPanel(std::size_t index, const TPanelTarget &target, const TPanelJob &job,
                           std::unique_ptr<TSerialPort> port, const TPanelSend &send)
 {
+    // The one place a kind of device that is no line parts ways: a gateway's panel is one request
+    // through its broker, and its answer the outcome.
+    if (target.Device.Kind == TPanelDevice::TKind::Mqtt)
+        return SendThroughBroker(target.Device.Name, job, send.Mqtt, send.Stop);
     TPanelOutcome outcome;
     TSerial serial(std::move(port), target.Log);
     serial.Stop = send.Stop;
@@ -237,7 +246,9 @@ std::vector<TPanelOutcome> SendToPanels(const std::vector<TPanelTarget> &targets
     }
     std::vector<std::unique_ptr<TSerialPort>> ports;
     for (const TPanelTarget &target : targets)
-        ports.push_back(send.PortFactory(target.Device));
+        ports.push_back(target.Device.Kind == TPanelDevice::TKind::Mqtt
+                            ? nullptr
+                            : send.PortFactory(target.Device));
     if (targets.size() == 1) {
         outcomes[0] = SendToPanel(0, targets[0], job, std::move(ports[0]), send);
         finished(0);

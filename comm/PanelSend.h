@@ -5,6 +5,7 @@
 // (comm/PanelTransfers.h).
 #pragma once
 
+#include "comm/MqttSend.h"
 #include "comm/Panels.h"
 #include "comm/Results.h"
 #include "comm/SerialPort.h"
@@ -33,6 +34,7 @@ struct TPanelDevice
         Local,   // a path of the machine's own serial device
         Socket,  // socket://HOST:PORT, raw TCP to a device server
         Rfc2217, // rfc2217://HOST:PORT, a device server that takes the line settings
+        Mqtt,    // mqtt[s]://[USER@]HOST[:PORT]/SITE/PANEL, a gateway's panel (comm/MqttSend.h)
     };
     TKind Kind = TKind::Local;
     std::string Name; // as written: a path, or the network name with its scheme
@@ -131,10 +133,13 @@ struct TPanelOutcome
 };
 
 // The line under the result that says why, where there is one: the port's problem under
-// "Hardware Failure", the target's rate problem under "Unknow Error" and "Timeout"; else empty.
+// "Hardware Failure", the target's rate problem under "Unknow Error" and "Timeout"; for a
+// gateway's panel (TKind::Mqtt) whatever the gateway or the sender said (the rate is the
+// gateway's); else empty.
 std::string OutcomeCause(const TPanelTarget &target, const TPanelOutcome &outcome);
 
-// Makes the closed port through which a target's device is reached.
+// Makes the closed port through which a target's device is reached (never asked for a device of
+// TKind::Mqtt, which is reached through its broker).
 using TPanelPortFactory = std::function<std::unique_ptr<TSerialPort>(const TPanelDevice &device)>;
 
 // About how many open files (descriptors of files, sockets and pipes) a transfer to targets at
@@ -158,6 +163,9 @@ struct TPanelSend
     // obscurely or end the process. Every outcome is then "Hardware Failure" with "too many
     // open files (limit L, N panels need about M)" as its PortProblem.
     std::size_t OpenFileLimit = 0;
+    // What the requests to targets of TKind::Mqtt go with: the broker's password and CA, how long
+    // the answer is waited for, the request's life.
+    TMqttSendOptions Mqtt;
 
     // A program's blocks counted (the bar's maximum), then after each accepted block the bar's
     // position (TSerial::OnProgressMaximum and OnProgressPosition).

@@ -2,6 +2,7 @@
 // elsewhere publishes reaches the panel, and the answer comes back to it.
 #include "harness/ExecTool.h"
 #include "harness/PanelProcess.h"
+#include "tests/support/GatewayProcess.h"
 #include "tests/support/MosquittoBroker.h"
 #include "tests/support/MqttTestClient.h"
 
@@ -21,100 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string Tool = ZOR_TOOL_PATH;
-
-// `zor gateway` as a child process: ready once it has said every panel is online.
-class TGatewayProcess
-{
-public:
-    TGatewayProcess(std::vector<std::string> args, std::size_t panels)
-    {
-        int out[2], err[2];
-        if (::pipe(out) != 0 || ::pipe(err) != 0)
-            return;
-        args.insert(args.begin(), "gateway");
-        Pid = test::ExecTool(Tool, std::move(args), out[1], err[1], [&] {
-            ::close(out[0]);
-            ::close(err[0]);
-        });
-        ::close(out[1]);
-        ::close(err[1]);
-        Out = ::fdopen(out[0], "r");
-        Err = ::fdopen(err[0], "r");
-        // Read as it comes, so that a wait for a line can be bounded by poll.
-        std::setvbuf(Err, nullptr, _IONBF, 0);
-        for (std::size_t online = 0; online < panels;) {
-            const std::string line = ErrLine();
-            if (line.empty())
-                return;
-            if (line.ends_with(": online\n"))
-                ++online;
-        }
-        Ready = true;
-    }
-    ~TGatewayProcess() { Stop(); }
-
-    // The next line it says on stderr; empty when it has ended (or said nothing for 20 seconds).
-    std::string ErrLine()
-    {
-        if (!Err)
-            return {};
-        char line[1024];
-        pollfd ready{::fileno(Err), POLLIN, 0};
-        if (::poll(&ready, 1, 20000) != 1 || !std::fgets(line, sizeof line, Err))
-            return {};
-        ErrText += line;
-        return line;
-    }
-
-    // Ends it with signal and returns its exit status (-1 when it did not exit by itself).
-    int Stop(int signal = SIGTERM)
-    {
-        if (Pid > 0) {
-            ::kill(Pid, signal);
-            ::waitpid(Pid, &Status, 0);
-            Pid = -1;
-            Collect();
-        }
-        return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-    }
-    // Waits for it to end by itself.
-    int Wait()
-    {
-        if (Pid > 0) {
-            ::waitpid(Pid, &Status, 0);
-            Pid = -1;
-            Collect();
-        }
-        return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-    }
-
-    bool Ready = false;
-    std::string OutText, ErrText;
-
-private:
-    void Collect()
-    {
-        char buffer[4096];
-        std::size_t n;
-        if (Out) {
-            while ((n = std::fread(buffer, 1, sizeof buffer, Out)) > 0)
-                OutText.append(buffer, n);
-            std::fclose(Out);
-            Out = nullptr;
-        }
-        if (Err) {
-            while ((n = std::fread(buffer, 1, sizeof buffer, Err)) > 0)
-                ErrText.append(buffer, n);
-            std::fclose(Err);
-            Err = nullptr;
-        }
-    }
-
-    pid_t Pid = -1;
-    int Status = 0;
-    std::FILE *Out = nullptr;
-    std::FILE *Err = nullptr;
-};
+using test::TGatewayProcess;
 
 class Gateway : public ::testing::Test
 {
@@ -176,7 +84,8 @@ TEST_F(Gateway, AProgramReachesThePanelByteExactAndTheAnswerComesBack)
     const fs::path received = Dir / "received.bin";
     test::TPanelProcess panel(Tool, {"--out", received.string(), "--count", "1"});
     ASSERT_FALSE(panel.DevicePath().empty());
-    TGatewayProcess gateway({"--broker", BrokerUrl(broker), "--site", "north", "--panel",
+    TGatewayProcess gateway(Tool,
+                            {"--broker", BrokerUrl(broker), "--site", "north", "--panel",
                              "Gate=" + panel.DevicePath() + ",19200"},
                             1);
     ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
@@ -220,7 +129,8 @@ TEST_F(Gateway, APanelsRefusalAndABadPayloadComeBackWithTheirCodes)
     test::TPanelProcess counters(Tool, {});
     ASSERT_FALSE(refusing.DevicePath().empty());
     ASSERT_FALSE(counters.DevicePath().empty());
-    TGatewayProcess gateway({"--broker", BrokerUrl(broker), "--site", "north", "--panel",
+    TGatewayProcess gateway(Tool,
+                            {"--broker", BrokerUrl(broker), "--site", "north", "--panel",
                              "Gate=" + refusing.DevicePath(), "--panel",
                              "Yard=" + counters.DevicePath()},
                             2);
@@ -264,6 +174,7 @@ TEST_F(Gateway, ARequestDeliveredAgainIsCarriedOutOnce)
     test::TPanelProcess panel(Tool, {});
     ASSERT_FALSE(panel.DevicePath().empty());
     TGatewayProcess gateway(
+        Tool,
         {"--broker", BrokerUrl(broker), "--site", "north", "--panel", "Gate=" + panel.DevicePath()},
         1);
     ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
@@ -290,6 +201,7 @@ TEST_F(Gateway, AfterTheBrokerRestartsTheGatewayComesBackAndTheNextRequestWorks)
     test::TPanelProcess panel(Tool, {});
     ASSERT_FALSE(panel.DevicePath().empty());
     TGatewayProcess gateway(
+        Tool,
         {"--broker", BrokerUrl(broker), "--site", "north", "--panel", "Gate=" + panel.DevicePath()},
         1);
     ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
@@ -315,7 +227,8 @@ TEST_F(Gateway, AWrongPasswordEndsTheGatewayWithTheBrokersReason)
     test::TMosquittoBroker broker(Dir, options);
     ASSERT_TRUE(broker.Running()) << broker.LogText();
     std::ofstream(Dir / "password") << "wrong\n";
-    TGatewayProcess gateway({"--broker", "mqtt://gw-north@127.0.0.1:" + std::to_string(broker.Port),
+    TGatewayProcess gateway(Tool,
+                            {"--broker", "mqtt://gw-north@127.0.0.1:" + std::to_string(broker.Port),
                              "--site", "north", "--panel", "Gate=/dev/null", "--mqtt-password-file",
                              (Dir / "password").string()},
                             0);
@@ -346,7 +259,8 @@ TEST_F(Gateway, ServesOverTlsWithTheCaGivenAndOnlyWhatItsAclAllows)
     std::ofstream(Dir / "zor.ini") << "[Mqtt]\nPasswordFile=" << (Dir / "north.password").string()
                                    << "\nCAFile=" << broker.CaFile.string() << "\n";
     const std::string url = "mqtts://gw-north@127.0.0.1:" + std::to_string(broker.Port);
-    TGatewayProcess gateway({"--broker", url, "--site", "north", "--panel",
+    TGatewayProcess gateway(Tool,
+                            {"--broker", url, "--site", "north", "--panel",
                              "Gate=" + panel.DevicePath(), "--settings",
                              (Dir / "zor.ini").string()},
                             1);
@@ -361,7 +275,8 @@ TEST_F(Gateway, ServesOverTlsWithTheCaGivenAndOnlyWhatItsAclAllows)
     EXPECT_EQ(gateway.Stop(), 0);
 
     // The same gateway for another site: the broker lets it publish nothing there.
-    TGatewayProcess south({"--broker", url, "--site", "south", "--panel",
+    TGatewayProcess south(Tool,
+                          {"--broker", url, "--site", "south", "--panel",
                            "Gate=" + panel.DevicePath(), "--settings", (Dir / "zor.ini").string()},
                           0);
     EXPECT_EQ(south.Wait(), 1);
@@ -394,7 +309,7 @@ TEST_F(Gateway, AMalformedCommandLineIsRefusedBeforeAnyConnection)
          "zor gateway: --panel Yard=/dev/null: that panel or device is named twice\n"},
     };
     for (const auto &b : bad) {
-        TGatewayProcess gateway(b.Args, 0);
+        TGatewayProcess gateway(Tool, b.Args, 0);
         EXPECT_EQ(gateway.Wait(), 2) << b.Err;
         EXPECT_EQ(gateway.ErrText, b.Err);
     }

@@ -178,6 +178,9 @@ private:
                 c << "user " << pw->pw_name << "\n";
             c << "listener " << port << " 127.0.0.1\n"
               << "persistence false\n"
+              // Each request and answer is one small packet waited for: Nagle's delay would hold
+              // each back for the peer's delayed acknowledgement.
+              << "set_tcp_nodelay true\n"
               // stderr: the broker buffers what it writes to stdout when that is a pipe.
               << "log_dest stderr\n"
               << "log_type all\n";

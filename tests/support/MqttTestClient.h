@@ -23,6 +23,8 @@ struct TMqttMessage
     std::string Payload;
     std::string CorrelationData;
     bool Retained = false;
+    std::string ResponseTopic;       // empty when it has none
+    std::uint32_t ExpirySeconds = 0; // 0 when it has none
 };
 
 struct TMqttPublish
@@ -77,6 +79,13 @@ public:
                 message.CorrelationData.assign(static_cast<const char *>(data), length);
                 free(data);
             }
+            char *response = nullptr;
+            if (mosquitto_property_read_string(props, MQTT_PROP_RESPONSE_TOPIC, &response, false)) {
+                message.ResponseTopic = response;
+                free(response);
+            }
+            mosquitto_property_read_int32(props, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL,
+                                          &message.ExpirySeconds, false);
             static_cast<TMqttTestClient *>(self)->Note(
                 [&](TMqttTestClient &c) { c.Messages.push_back(std::move(message)); });
         });

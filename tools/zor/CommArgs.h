@@ -3,12 +3,15 @@
 #pragma once
 
 #include "base/Platform.h"
+#include "comm/MqttAddress.h"
+#include "comm/MqttSend.h"
 #include "comm/NetPort.h"
 #include "comm/PanelSend.h"
 #include "comm/Panels.h"
 #include "comm/ProfileFile.h"
 #include "comm/Results.h"
 #include "comm/Settings.h"
+#include "tools/zor/MqttOptions.h"
 #include "tools/zor/ProgramInput.h"
 #include "tools/zor/Subcommand.h"
 
@@ -28,6 +31,8 @@ struct TCommArgs
     // The panels to send to, in the order the command line names them; one (the classic port,
     // or the one device) when it names none.
     std::vector<TPanelTarget> Targets;
+    // What the requests to gateways' panels (mqtt devices) go with.
+    TMqttSendOptions Mqtt;
 };
 
 // The editor's settings file, for the editor installed beside this tool.
@@ -50,10 +55,16 @@ struct TCommOptions
     std::string Log;
     std::int32_t Port = INT_MIN;
     std::int32_t Baud = INT_MIN;
+    // For mqtt devices: the broker's password and CA files, the wait for the answer and the
+    // request's life in seconds.
+    TMqttFiles Mqtt;
+    int Timeout = MqttDefaultTimeoutSeconds;
+    int Expire = static_cast<int>(MqttDefaultExpireSeconds);
 };
 
-// Declares --settings FILE, --port N, --device PATH, --panel NAME, --all-panels, --baud B and
-// (when withLog) --log FILE. --device and --panel may be repeated; their order is kept.
+// Declares --settings FILE, --port N, --device PATH, --panel NAME, --all-panels, --baud B,
+// (when withLog) --log FILE, and for mqtt devices --timeout, --expire, --mqtt-password-file and
+// --cafile. --device and --panel may be repeated; their order is kept.
 inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
 {
     app.add_option("--settings", o.SettingsFile,
@@ -71,8 +82,9 @@ inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
     };
     app.add_option_function<std::string>(
            "--device", target(TItem::Device),
-           "A serial device (a path, socket://HOST:PORT or rfc2217://HOST:PORT) instead of a port "
-           "number; repeat for several")
+           "A serial device (a path, socket://HOST:PORT or rfc2217://HOST:PORT) or a gateway's "
+           "panel (mqtt[s]://[USER@]HOST[:PORT]/SITE/PANEL) instead of a port number; repeat for "
+           "several")
         ->type_name("PATH")
         ->trigger_on_parse()
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
@@ -95,6 +107,21 @@ inline void AddCommOptions(CLI::App &app, TCommOptions &o, bool withLog)
         app.add_option("--log", o.Log,
                        "Log the transfer to this file (a named panel's log gets its name added)")
             ->type_name("FILE");
+    app.add_option("--timeout", o.Timeout,
+                   "With mqtt devices: how long to wait for the gateway's answer (default " +
+                       std::to_string(MqttDefaultTimeoutSeconds) +
+                       ", the longest program at 4800 baud with a margin)")
+        ->type_name("SECONDS")
+        ->transform(Decimal())
+        ->check(CLI::Range(1, INT_MAX));
+    app.add_option("--expire", o.Expire,
+                   "With mqtt devices: a gateway that gets the request later never carries it out "
+                   "(default " +
+                       std::to_string(MqttDefaultExpireSeconds) + ")")
+        ->type_name("SECONDS")
+        ->transform(Decimal())
+        ->check(CLI::Range(1, INT_MAX));
+    AddMqttFileOptions(app, o.Mqtt);
 }
 
 // The settings file, read as ResolveCommArgs reads it. Returns 0, or exit status 1 after saying
@@ -170,14 +197,29 @@ inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs
     // A network name that cannot be read fails the same way every time: a mistake to correct,
     // not a device to try again later.
     TNetAddress address;
-    for (const TPanelTarget &target : out->Targets)
-        if (target.Device.Kind != TPanelDevice::TKind::Local &&
-            !ParseNetworkDevice(target.Device.Name, &address))
+    TMqttAddress mqttAddress;
+    bool throughBroker = false;
+    for (const TPanelTarget &target : out->Targets) {
+        if (target.Device.Kind == TPanelDevice::TKind::Mqtt) {
+            throughBroker = true;
+            if (!ParseMqttDevice(target.Device.Name, &mqttAddress, &problem))
+                return Fail(command, target.Device.Name + ": " + problem + "; nothing was sent",
+                            UsageStatus);
+        } else if (target.Device.Kind != TPanelDevice::TKind::Local &&
+                   !ParseNetworkDevice(target.Device.Name, &address)) {
             return Fail(command,
                         target.Device.Name +
                             ": write socket://HOST:PORT or rfc2217://HOST:PORT, PORT a number "
                             "from 1 to 65535; nothing was sent",
                         UsageStatus);
+        }
+    }
+    out->Mqtt.TimeoutSeconds = o.Timeout;
+    out->Mqtt.ExpireSeconds = static_cast<std::uint32_t>(o.Expire);
+    // Only a send through a broker needs its password: a local one goes whatever the file says.
+    if (throughBroker &&
+        !LoadMqttFiles(profile, o.Mqtt, &out->Mqtt.Password, &out->Mqtt.CaFile, &problem))
+        return Fail(command, problem + "; nothing was sent", 1);
     return 0;
 }
 

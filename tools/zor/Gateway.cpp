@@ -6,6 +6,7 @@
 #include "comm/ProfileFile.h"
 #include "comm/Results.h"
 #include "comm/Settings.h"
+#include "tools/zor/MqttOptions.h"
 #include "tools/zor/Subcommand.h"
 
 #include <atomic>
@@ -13,7 +14,6 @@
 #include <condition_variable>
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <mutex>
 #include <pthread.h>
@@ -26,16 +26,13 @@ namespace zor::tool {
 
 namespace {
 
-constexpr std::string_view MqttSection = "Mqtt";
-
 struct TGatewayArgs
 {
     std::string Broker;
     std::string Site;
     std::vector<std::string> Panels; // NAME=DEVICE[,BAUD]
     std::string SettingsFile;
-    std::string PasswordFile;
-    std::string CaFile;
+    TMqttFiles Mqtt;
 };
 
 // The signal that ends the gateway, 0 while none has come.
@@ -131,17 +128,8 @@ int RunGateway(const TGatewayArgs &a)
         targets.push_back(target);
     }
 
-    const std::string passwordFile = !a.PasswordFile.empty()
-                                         ? a.PasswordFile
-                                         : profile.ReadString(MqttSection, "PasswordFile", "");
-    if (!passwordFile.empty()) {
-        std::ifstream in(passwordFile);
-        if (!in || !std::getline(in, broker.Password))
-            return Fail("gateway", passwordFile + ": the password cannot be read", 1);
-        if (!broker.Password.empty() && broker.Password.back() == '\r')
-            broker.Password.pop_back();
-    }
-    broker.CaFile = !a.CaFile.empty() ? a.CaFile : profile.ReadString(MqttSection, "CAFile", "");
+    if (!LoadMqttFiles(profile, a.Mqtt, &broker.Password, &broker.CaFile, &problem))
+        return Fail("gateway", problem, 1);
 
     // Signals go to the thread that waits for them, not to whichever thread they hit.
     sigset_t ending;
@@ -258,11 +246,7 @@ const TSubcommand GatewayRegistration(
                        "A settings file: the baud rate of section PC, PasswordFile and CAFile of "
                        "section Mqtt")
             ->type_name("FILE");
-        app.add_option("--mqtt-password-file", a->PasswordFile,
-                       "The broker's password for USER: the file's first line")
-            ->type_name("FILE");
-        app.add_option("--cafile", a->CaFile, "With mqtts: the certificate authority to trust")
-            ->type_name("FILE");
+        AddMqttFileOptions(app, a->Mqtt);
         return [a] { return RunGateway(*a); };
     });
 

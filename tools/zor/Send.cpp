@@ -58,7 +58,7 @@ int RunSend(const TSendArgs &a)
     TCommArgs comm;
     if (const int refused = ResolveCommArgs("send", a.Comm, &comm))
         return refused;
-    return RunTransfers("send", comm.Targets, TPanelJob::Program(text));
+    return RunTransfers("send", comm.Targets, TPanelJob::Program(text), comm.Mqtt);
 }
 
 const TSubcommand SendRegistration(

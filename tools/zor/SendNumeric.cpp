@@ -45,7 +45,7 @@ int RunNumeric(const TNumericArgs &a)
     TCommArgs comm;
     if (const int status = ResolveCommArgs("numeric", a.Comm, &comm))
         return status;
-    return RunTransfers("numeric", comm.Targets, TPanelJob::Numeric(message));
+    return RunTransfers("numeric", comm.Targets, TPanelJob::Numeric(message), comm.Mqtt);
 }
 
 const TSubcommand NumericRegistration(

@@ -91,7 +91,7 @@ int ReportSeveral(const char *command, const std::vector<TPanelTarget> &targets,
 } // namespace
 
 int RunTransfers(const char *command, const std::vector<TPanelTarget> &targets,
-                 const TPanelJob &job)
+                 const TPanelJob &job, const TMqttSendOptions &mqtt)
 {
     // A plant of many panels needs more files open at once than a shell's usual soft limit.
     const std::size_t openFileLimit = RaiseOpenFileLimit();
@@ -102,6 +102,7 @@ int RunTransfers(const char *command, const std::vector<TPanelTarget> &targets,
     send.PortFactory = [](const TPanelDevice &) { return CreateSerialPort(); };
     send.Stop = &stop;
     send.OpenFileLimit = openFileLimit;
+    send.Mqtt = mqtt;
     const std::vector<TPanelOutcome> outcomes = SendToPanels(targets, job, send);
     return targets.size() == 1 ? ReportOne(command, targets.front(), outcomes.front())
                                : ReportSeveral(command, targets, outcomes);

@@ -22,7 +22,8 @@ namespace zor::tool {
 // line. Returns the largest CODE.
 //
 // Either way a log that could not be written is said on stderr.
+// mqtt targets are requests through their broker, with mqtt's options.
 int RunTransfers(const char *command, const std::vector<TPanelTarget> &targets,
-                 const TPanelJob &job);
+                 const TPanelJob &job, const TMqttSendOptions &mqtt);
 
 } // namespace zor::tool

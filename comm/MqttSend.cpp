@@ -1,0 +1,365 @@
+#include "comm/MqttSend.h"
+
+#include "comm/GatewayRequest.h"
+#include "comm/MqttAddress.h"
+#include "comm/PanelSend.h"
+#include "comm/Results.h"
+
+#include <mosquitto.h>
+#include <mqtt_protocol.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <random>
+
+namespace zor {
+
+namespace {
+
+// How often a wait looks at the stop: a Ctrl-C or Cancel ends it within this.
+constexpr auto StopLook = std::chrono::milliseconds(20);
+constexpr int KeepAliveSeconds = 60;
+
+std::string Reason(int code)
+{
+    std::string text = mosquitto_reason_string(code);
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
+std::string RandomHex(std::size_t bytes)
+{
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::random_device device;
+    std::string text;
+    for (std::size_t i = 0; i < bytes; ++i) {
+        const unsigned byte = device() & 0xFFu;
+        text += Digits[byte >> 4];
+        text += Digits[byte & 0xFu];
+    }
+    return text;
+}
+
+// "DAYS ACCIDENTS" from the numeric message's two right-aligned fields.
+std::string NumericPayload(const std::string &message)
+{
+    const auto trimmed = [](std::string field) {
+        field.erase(0, field.find_first_not_of(' '));
+        return field;
+    };
+    return trimmed(message.substr(0, 3)) + " " + trimmed(message.substr(3, 2));
+}
+
+// The answer "CODE<TAB>MESSAGE[: cause]" as the outcome of a local transfer with that result.
+TPanelOutcome ReadAnswer(const std::string &answer, const std::string &label)
+{
+    TPanelOutcome outcome;
+    const auto tab = answer.find('\t');
+    const std::string code = answer.substr(0, tab == std::string::npos ? 0 : tab);
+    const std::string said = tab == std::string::npos ? answer : answer.substr(tab + 1);
+    for (int result = ResultOk; result >= ResultTooManySegments; --result) {
+        if (std::to_string(-result) != code)
+            continue;
+        // The message as the gateway writes it: one line.
+        const std::string message = EncodeGatewayAnswer(0, ResultText(result), {}).substr(2);
+        if (said == message) {
+            outcome.Code = result;
+            return outcome;
+        }
+        if (said.starts_with(message + ": ")) {
+            outcome.Code = result;
+            outcome.PortProblem = said.substr(message.size() + 2);
+            return outcome;
+        }
+    }
+    outcome.Code = ResultUnknownError;
+    outcome.PortProblem = "the gateway for " + label + " answered: " + said;
+    return outcome;
+}
+
+class TBrokerSender
+{
+public:
+    TBrokerSender(const TMqttAddress &address, const TMqttSendOptions &options,
+                  const TTransferStop *stop)
+        : Address(address), Options(options), Stop(stop), Label(address.Site + "/" + address.Panel)
+    {
+    }
+    ~TBrokerSender()
+    {
+        if (!Client)
+            return;
+        if (Looping) {
+            mosquitto_disconnect_v5(Client, 0, nullptr);
+            mosquitto_loop_stop(Client, false);
+        }
+        mosquitto_destroy(Client);
+    }
+    TBrokerSender(const TBrokerSender &) = delete;
+    TBrokerSender &operator=(const TBrokerSender &) = delete;
+
+    TPanelOutcome Send(const TPanelJob &job)
+    {
+        const std::string clientId = "zor-send-" + RandomHex(8);
+        ReplyTopic = GatewayTopic(Address.Site, Address.Panel, "reply/" + clientId);
+        StatusTopic = GatewayTopic(Address.Site, Address.Panel, "status");
+        Correlation = RandomHex(16);
+        if (auto failed = Connect(clientId))
+            return *failed;
+
+        // The status first: the broker sends what it retains for it before it acknowledges the
+        // next subscription, so once that is acknowledged a gateway that is away is known.
+        if (auto failed = Subscribe(StatusTopic))
+            return *failed;
+        if (auto failed = Subscribe(ReplyTopic))
+            return *failed;
+        {
+            std::lock_guard lock(Mutex);
+            if (Offline)
+                return Failure(ResultUnknownError, "the gateway for " + Label + " is offline");
+        }
+
+        const bool program = job.Kind == TPanelJob::TKind::Program;
+        const std::string topic =
+            GatewayTopic(Address.Site, Address.Panel, program ? "program" : "numeric");
+        const std::string payload = program ? job.Bytes : NumericPayload(job.Bytes);
+        mosquitto_property *props = nullptr;
+        mosquitto_property_add_string(&props, MQTT_PROP_RESPONSE_TOPIC, ReplyTopic.c_str());
+        mosquitto_property_add_binary(&props, MQTT_PROP_CORRELATION_DATA, Correlation.data(),
+                                      static_cast<std::uint16_t>(Correlation.size()));
+        mosquitto_property_add_int32(&props, MQTT_PROP_MESSAGE_EXPIRY_INTERVAL,
+                                     Options.ExpireSeconds);
+        int mid = -1;
+        const int rc =
+            mosquitto_publish_v5(Client, &mid, topic.c_str(), static_cast<int>(payload.size()),
+                                 payload.data(), 1, false, props);
+        mosquitto_property_free_all(&props);
+        if (rc != MOSQ_ERR_SUCCESS)
+            return Failure(ResultUnknownError, "the request cannot be published: " +
+                                                   std::string(mosquitto_strerror(rc)));
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::seconds(std::max(Options.TimeoutSeconds, 0));
+        std::unique_lock lock(Mutex);
+        for (;;) {
+            if (Stop && Stop->Requested()) {
+                TPanelOutcome outcome;
+                outcome.Code = ResultCancelled;
+                return outcome;
+            }
+            if (Answer)
+                return ReadAnswer(*Answer, Label);
+            if (const auto ack = Acks.find(mid); ack != Acks.end() && ack->second >= 0x80)
+                return Failure(ResultUnknownError, "the broker refused the request on " + topic +
+                                                       " (" + Reason(ack->second) + ")");
+            if (Offline)
+                return Failure(ResultUnknownError,
+                               "the gateway for " + Label + " went away during the transfer");
+            if (Lost)
+                return Failure(ResultUnknownError,
+                               "the connection to the broker was lost during the transfer");
+            if (std::chrono::steady_clock::now() >= deadline)
+                return Failure(ResultTimeout,
+                               "no answer from the gateway for " + Label + " within " +
+                                   std::to_string(Options.TimeoutSeconds) + " seconds");
+            Changed.wait_for(lock, StopLook);
+        }
+    }
+
+private:
+    static TPanelOutcome Failure(int code, std::string why)
+    {
+        TPanelOutcome outcome;
+        outcome.Code = code;
+        outcome.PortProblem = std::move(why);
+        return outcome;
+    }
+
+    // Waits for what done tells, the stop or the connection's end; nullopt once done.
+    template <class TDone> std::optional<TPanelOutcome> WaitFor(TDone done)
+    {
+        std::unique_lock lock(Mutex);
+        for (;;) {
+            if (done())
+                return std::nullopt;
+            if (Stop && Stop->Requested()) {
+                TPanelOutcome outcome;
+                outcome.Code = ResultCancelled;
+                return outcome;
+            }
+            if (Refused)
+                return Failure(ResultUnknownError,
+                               "the broker refused the login (" + Reason(*Refused) + ")");
+            if (Lost)
+                return Failure(ResultHardwareFailure,
+                               "the broker at " + Where() + " closed the connection");
+            Changed.wait_for(lock, StopLook);
+        }
+    }
+
+    std::string Where() const
+    {
+        const bool v6 = Address.Host.find(':') != std::string::npos;
+        return (v6 ? "[" + Address.Host + "]" : Address.Host) + ":" + std::to_string(Address.Port);
+    }
+
+    std::optional<TPanelOutcome> Connect(const std::string &clientId)
+    {
+        static std::once_flag initialised;
+        std::call_once(initialised, [] { mosquitto_lib_init(); });
+        Client = mosquitto_new(clientId.c_str(), true, this);
+        if (!Client)
+            return Failure(ResultUnknownError, "the MQTT client cannot be made");
+        mosquitto_int_option(Client, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V5);
+        // A handful of small packets, each waited for: none is to wait for another to join it.
+        mosquitto_int_option(Client, MOSQ_OPT_TCP_NODELAY, 1);
+        if (!Address.User.empty())
+            mosquitto_username_pw_set(Client, Address.User.c_str(),
+                                      Options.Password.empty() ? nullptr
+                                                               : Options.Password.c_str());
+        if (Address.Tls) {
+            const int rc = Options.CaFile.empty()
+                               ? mosquitto_int_option(Client, MOSQ_OPT_TLS_USE_OS_CERTS, 1)
+                               : mosquitto_tls_set(Client, Options.CaFile.c_str(), nullptr, nullptr,
+                                                   nullptr, nullptr);
+            if (rc != MOSQ_ERR_SUCCESS)
+                return Failure(ResultHardwareFailure,
+                               std::string("TLS cannot be set up: ") + mosquitto_strerror(rc));
+        }
+        mosquitto_connect_v5_callback_set(
+            Client, [](mosquitto *, void *self, int rc, int, const mosquitto_property *) {
+                auto &s = *static_cast<TBrokerSender *>(self);
+                std::lock_guard lock(s.Mutex);
+                if (rc == 0)
+                    s.Connected = true;
+                else
+                    s.Refused = rc;
+                s.Changed.notify_all();
+            });
+        mosquitto_disconnect_v5_callback_set(
+            Client, [](mosquitto *, void *self, int, const mosquitto_property *) {
+                auto &s = *static_cast<TBrokerSender *>(self);
+                std::lock_guard lock(s.Mutex);
+                s.Lost = true;
+                s.Changed.notify_all();
+            });
+        mosquitto_subscribe_v5_callback_set(Client,
+                                            [](mosquitto *, void *self, int mid, int count,
+                                               const int *granted, const mosquitto_property *) {
+                                                auto &s = *static_cast<TBrokerSender *>(self);
+                                                std::lock_guard lock(s.Mutex);
+                                                s.Acks[mid] = count > 0 ? granted[0] : 0x80;
+                                                s.Changed.notify_all();
+                                            });
+        mosquitto_publish_v5_callback_set(
+            Client, [](mosquitto *, void *self, int mid, int reason, const mosquitto_property *) {
+                auto &s = *static_cast<TBrokerSender *>(self);
+                std::lock_guard lock(s.Mutex);
+                s.Acks[mid] = reason;
+                s.Changed.notify_all();
+            });
+        mosquitto_message_v5_callback_set(Client, [](mosquitto *, void *self,
+                                                     const mosquitto_message *m,
+                                                     const mosquitto_property *props) {
+            static_cast<TBrokerSender *>(self)->OnMessage(m, props);
+        });
+        const int rc = mosquitto_connect_bind_v5(Client, Address.Host.c_str(), Address.Port,
+                                                 KeepAliveSeconds, nullptr, nullptr);
+        if (rc != MOSQ_ERR_SUCCESS) {
+            const std::string why =
+                rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : std::string(mosquitto_strerror(rc));
+            return Failure(ResultHardwareFailure,
+                           "the broker at " + Where() + " cannot be reached: " + why);
+        }
+        if (mosquitto_loop_start(Client) != MOSQ_ERR_SUCCESS)
+            return Failure(ResultUnknownError, "the MQTT client's thread cannot be started");
+        Looping = true;
+        return WaitFor([this] { return Connected; });
+    }
+
+    std::optional<TPanelOutcome> Subscribe(const std::string &topic)
+    {
+        int mid = -1;
+        const int rc = mosquitto_subscribe_v5(Client, &mid, topic.c_str(), 1, 0, nullptr);
+        if (rc != MOSQ_ERR_SUCCESS)
+            return Failure(ResultUnknownError,
+                           "cannot subscribe to " + topic + ": " + mosquitto_strerror(rc));
+        if (auto failed = WaitFor([this, mid] { return Acks.count(mid) != 0; }))
+            return failed;
+        std::lock_guard lock(Mutex);
+        if (const int granted = Acks[mid]; granted >= 0x80)
+            return Failure(ResultUnknownError, "the broker refused the subscription to " + topic +
+                                                   " (" + Reason(granted) + ")");
+        return std::nullopt;
+    }
+
+    void OnMessage(const mosquitto_message *m, const mosquitto_property *props)
+    {
+        const std::string payload = m->payloadlen > 0
+                                        ? std::string(static_cast<const char *>(m->payload),
+                                                      static_cast<std::size_t>(m->payloadlen))
+                                        : std::string();
+        std::lock_guard lock(Mutex);
+        if (StatusTopic == m->topic) {
+            Offline = payload == "offline";
+        } else if (ReplyTopic == m->topic) {
+            void *data = nullptr;
+            std::uint16_t length = 0;
+            if (!mosquitto_property_read_binary(props, MQTT_PROP_CORRELATION_DATA, &data, &length,
+                                                false))
+                return;
+            const bool ours = std::string(static_cast<const char *>(data), length) == Correlation;
+            std::free(data);
+            if (ours && !Answer)
+                Answer = payload;
+        }
+        Changed.notify_all();
+    }
+
+    const TMqttAddress &Address;
+    const TMqttSendOptions &Options;
+    const TTransferStop *Stop;
+    const std::string Label;
+    std::string ReplyTopic, StatusTopic, Correlation;
+    mosquitto *Client = nullptr;
+    bool Looping = false;
+
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    std::map<int, int> Acks; // by message id: the granted QoS or the reason code
+    bool Connected = false;
+    bool Lost = false;
+    bool Offline = false;
+    std::optional<int> Refused;
+    std::optional<std::string> Answer;
+};
+
+} // namespace
+
+TPanelOutcome SendThroughBroker(const std::string &device, const TPanelJob &job,
+                                const TMqttSendOptions &options, const TTransferStop *stop)
+{
+    TMqttAddress address;
+    std::string problem;
+    if (!ParseMqttDevice(device, &address, &problem)) {
+        TPanelOutcome outcome;
+        outcome.Code = ResultUnknownError;
+        outcome.PortProblem = device + ": " + problem;
+        return outcome;
+    }
+    TPanelOutcome outcome = TBrokerSender(address, options, stop).Send(job);
+    outcome.Blocks = job.Blocks();
+    outcome.Frame = job.Kind == TPanelJob::TKind::Program
+                        ? (outcome.Code == ResultOk ? outcome.Blocks + 1 : 0)
+                        : -1;
+    return outcome;
+}
+
+} // namespace zor

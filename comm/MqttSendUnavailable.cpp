@@ -1,0 +1,20 @@
+// The sender to a gateway's panels where the build has no MQTT client library.
+#include "comm/MqttSend.h"
+
+#include "comm/PanelSend.h"
+#include "comm/Results.h"
+
+namespace zor {
+
+TPanelOutcome SendThroughBroker(const std::string &, const TPanelJob &job, const TMqttSendOptions &,
+                                const TTransferStop *)
+{
+    TPanelOutcome outcome;
+    outcome.Code = ResultUnknownError;
+    outcome.PortProblem = "this build cannot reach panels through an MQTT broker";
+    outcome.Blocks = job.Blocks();
+    outcome.Frame = job.Kind == TPanelJob::TKind::Program ? 0 : -1;
+    return outcome;
+}
+
+} // namespace zor
