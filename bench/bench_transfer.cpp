@@ -13,10 +13,10 @@
 #include "comm/PortFactory.h"
 #include "comm/Results.h"
 #include "comm/Serial.h"
+#include "harness/GatewayProcess.h"
+#include "harness/MosquittoBroker.h"
 #include "harness/PanelProcess.h"
 #include "harness/Ser2netProcess.h"
-#include "tests/support/GatewayProcess.h"
-#include "tests/support/MosquittoBroker.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

@@ -1,5 +1,5 @@
 // The tests' own broker, and the client the gateway's tests talk through.
-#include "tests/support/MosquittoBroker.h"
+#include "harness/MosquittoBroker.h"
 #include "tests/support/MqttTestClient.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // zor gateway against a real broker and the panel emulator on a pseudo-terminal: what a sender
 // elsewhere publishes reaches the panel, and the answer comes back to it.
 #include "harness/ExecTool.h"
+#include "harness/GatewayProcess.h"
+#include "harness/MosquittoBroker.h"
 #include "harness/PanelProcess.h"
-#include "tests/support/GatewayProcess.h"
-#include "tests/support/MosquittoBroker.h"
 #include "tests/support/MqttTestClient.h"
 
 #include <gtest/gtest.h>

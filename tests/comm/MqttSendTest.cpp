@@ -4,9 +4,9 @@
 // refused login) is said as such.
 #include "comm/Results.h"
 #include "harness/ExecTool.h"
+#include "harness/GatewayProcess.h"
+#include "harness/MosquittoBroker.h"
 #include "harness/PanelProcess.h"
-#include "tests/support/GatewayProcess.h"
-#include "tests/support/MosquittoBroker.h"
 #include "tests/support/MqttTestClient.h"
 
 #include <gtest/gtest.h>
