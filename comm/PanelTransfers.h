@@ -1,6 +1,7 @@
 // The editor's side of a transfer to several panels at once: the one fan-out of
 // comm/PanelSend.h run on a worker thread, its progress and each panel's end passed on as signals
-// in this object's thread. No widgets: the progress window (comm/forms/PanelsProgress.h) follows it.
+// in this object's thread. No widgets: the progress window (comm/forms/PanelsProgress.h) follows
+// it.
 #pragma once
 
 #include "comm/PanelSend.h"

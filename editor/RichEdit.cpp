@@ -9,8 +9,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QTextBlock>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
