@@ -4,6 +4,8 @@
 # With --ci also what CI's extra checks need: the font generator's Python module and the
 # sources of the toolbar icons, to rebuild the generated files and compare them; the MinGW-w64
 # cross compiler, Wine and GoogleTest's sources for the Windows build of zor.exe and its tests.
+# With --windows the cross compiler and what building Qt and giflib for Windows from Debian's
+# sources needs, then that build itself (scripts/build-qt-mingw.sh, once: its result is cached).
 set -euo pipefail
 
 packages=(
@@ -28,8 +30,14 @@ ci_packages=(
     tango-icon-theme imagemagick
     g++-mingw-w64-x86-64-posix wine64 googletest
 )
+windows_packages=(
+    g++-mingw-w64-x86-64-posix wine64 dpkg-dev perl
+)
 if [[ ${1:-} == --ci ]]; then
     packages+=("${ci_packages[@]}")
+fi
+if [[ ${1:-} == --windows ]]; then
+    packages+=("${windows_packages[@]}")
 fi
 
 missing=()
@@ -48,4 +56,10 @@ if ((${#missing[@]})); then
     export DEBIAN_FRONTEND=noninteractive
     "${sudo_cmd[@]}" apt-get update -qq
     "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [[ ${1:-} == --windows ]]; then
+    # Long the first time on a new machine (see README); at the lowest priority, so that the
+    # machine stays usable meanwhile.
+    nice -n 19 "$(dirname "$0")/build-qt-mingw.sh"
 fi
