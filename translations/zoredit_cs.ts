@@ -1434,6 +1434,11 @@ Přepsat?</translation>
         <source>%1: testing %2...</source>
         <translation>%1: zkouší se %2...</translation>
     </message>
+    <message>
+        <source>rfc2217://HOST:PORT</source>
+        <comment>placeholder of a device server address</comment>
+        <translation>rfc2217://HOST:PORT</translation>
+    </message>
 </context>
 <context>
     <name>zor::TPanelsProgress</name>

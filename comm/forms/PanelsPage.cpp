@@ -63,7 +63,8 @@ TPanelsPage::TPanelsPage(QWidget *parent) : QWidget(parent)
     Device->setStatusTip(
         tr("Pick one of this computer's serial ports, or type the device path or a "
            "device server's socket://HOST:PORT or rfc2217://HOST:PORT"));
-    Device->lineEdit()->setPlaceholderText(QStringLiteral("rfc2217://HOST:PORT"));
+    Device->lineEdit()->setPlaceholderText(
+        tr("rfc2217://HOST:PORT", "placeholder of a device server address"));
     Device->BeforePopup = [this] {
         if (RefreshPorts)
             RefreshPorts(Device);

@@ -86,7 +86,7 @@ TEST(DeviceTestRun, AStopEndsAWaitingTestOnItsOwnThreadWithThePortReleasedFirst)
     std::promise<TDeviceTestResult> answer;
     std::thread::id answeredOn;
     bool portGoneFirst = false;
-    TDeviceTestRun run(std::make_unique<TWaitingPort>(opening, portGone), "socket://192.0.2.1:4001",
+    TDeviceTestRun run(std::make_unique<TWaitingPort>(opening, portGone), "socket://127.0.0.1:4001",
                        9600, [&](const TDeviceTestResult &result) {
                            answeredOn = std::this_thread::get_id();
                            portGoneFirst = portGone;
