@@ -39,6 +39,9 @@ gif_source_version=$(dpkg-query -W -f='${source:Version}' libgif-dev 2>/dev/null
 # (qwindowswindow.cpp). The runtime (libgcc, libstdc++, winpthread) is linked into each DLL, as
 # zor.exe has it, so that only Qt's own DLLs need deploying beside the program. Direct2D (a second
 # Windows platform plugin) and JPEG are of no use to the editor and would cost a tenth of the time.
+# DirectWrite goes with Direct2D: Qt 6.4 compiles its DirectWrite font engine only when Direct2D is
+# on, yet PrintSupport calls into it whenever DirectWrite is on, and the link of Qt6PrintSupport.dll
+# fails; GDI draws the editor's fonts.
 qt_configure=(
     -G Ninja
     -DCMAKE_BUILD_TYPE=Release
@@ -62,6 +65,7 @@ qt_configure=(
     -DFEATURE_xml=OFF
     -DFEATURE_vulkan=OFF
     -DFEATURE_direct2d=OFF
+    -DFEATURE_directwrite=OFF
     -DFEATURE_jpeg=OFF
     -DFEATURE_system_zlib=OFF
     -DFEATURE_pkg_config=OFF
