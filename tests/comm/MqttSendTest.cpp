@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -362,6 +363,113 @@ TEST_F(MqttSend, AWrongPasswordOrAMalformedNameIsRefused)
               (TRun{2, "",
                     "zor send: mqtt://127.0.0.1/north: PANEL is missing: write /SITE/PANEL after "
                     "the host; nothing was sent\n"}));
+}
+
+// README's broker as shipped (resources/mosquitto/zor.conf and zor.acl): its TLS listener on a
+// free loopback port, its files in the test's folder, and a password file made with
+// mosquitto_passwd for each user the ACL names (USER's password USER-pw).
+test::TMosquittoBroker::TOptions ShippedBroker(const fs::path &dir)
+{
+    test::TMosquittoBroker::TOptions options;
+    options.Tls = true;
+    std::istringstream acl(Contents(fs::path(ZOR_MOSQUITTO_DIR) / "zor.acl"));
+    for (std::string line; std::getline(acl, line);)
+        if (line.starts_with("user "))
+            options.Users[line.substr(5)] = line.substr(5) + "-pw";
+    fs::copy_file(fs::path(ZOR_MOSQUITTO_DIR) / "zor.acl", dir / "zor.acl");
+    const std::map<std::string, std::string> local = {
+        {"password_file", (dir / "passwords").string()},
+        {"acl_file", (dir / "zor.acl").string()},
+        {"certfile", (dir / "server.crt").string()},
+        {"keyfile", (dir / "server.key").string()}};
+    std::istringstream config(Contents(fs::path(ZOR_MOSQUITTO_DIR) / "zor.conf"));
+    for (std::string line; std::getline(config, line);) {
+        const std::string key = line.substr(0, line.find(' '));
+        if (line == "listener 8883")
+            options.Config += "listener @PORT@ 127.0.0.1\n";
+        else if (key == "listener")
+            continue; // a fixed port of the machine's: not the test's to take
+        else if (local.contains(key))
+            options.Config += key + " " + local.at(key) + "\n";
+        else
+            options.Config += line + "\n";
+    }
+    return options;
+}
+
+TEST_F(MqttSend, TheShippedBrokerKeepsEachSitesGatewayToItsOwnTopics)
+{
+    if (::access("/usr/bin/openssl", X_OK) != 0)
+        GTEST_SKIP() << "openssl is not installed (scripts/setup.sh installs it)";
+    test::TMosquittoBroker broker(Dir, ShippedBroker(Dir));
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    const std::string port = std::to_string(broker.Port);
+    const std::string ca = broker.CaFile.string();
+    for (const char *user : {"gw-north", "office"})
+        std::ofstream(Dir / (std::string(user) + ".password")) << user << "-pw\n";
+    std::ofstream(Dir / "wrong.password") << "north-pw\n";
+
+    // Site north's gateway and a transfer from the office to its panel, over TLS.
+    test::TPanelProcess panel(Tool, {"--out", (Dir / "panel.bin").string(), "--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TGatewayProcess gateway(Tool,
+                            {"--broker", "mqtts://gw-north@127.0.0.1:" + port, "--site", "north",
+                             "--panel", "Gate=" + panel.DevicePath(), "--cafile", ca,
+                             "--mqtt-password-file", (Dir / "gw-north.password").string()},
+                            1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    const std::string program = SomeProgram();
+    WriteProgram(program);
+    const std::string office = "mqtts://office@127.0.0.1:" + port + "/north/Gate";
+    EXPECT_EQ(Zor(Send(office, {"--cafile", ca, "--mqtt-password-file",
+                                (Dir / "office.password").string()})),
+              (TRun{0, "Communication O.K.\n", ""}));
+    panel.Wait();
+    EXPECT_EQ(Contents(Dir / "panel.bin"), program);
+
+    // North's login gets none of south's requests, whatever it subscribes to, and may neither
+    // speak for south's panels nor send requests itself.
+    test::TMqttTestClient north("intruder"), watcher("watcher");
+    ASSERT_EQ(north.Connect(broker.Port, "gw-north", "gw-north-pw", ca), 0);
+    ASSERT_EQ(watcher.Connect(broker.Port, "office", "office-pw", ca), 0);
+    ASSERT_TRUE(north.Subscribe("zor/north/+/program"));
+    north.Subscribe("zor/south/+/program");
+    north.Subscribe("zor/#");
+    ASSERT_TRUE(watcher.Subscribe("zor/+/Probe/status"));
+    test::TMqttPublish request;
+    request.Topic = "zor/south/Gate/program";
+    request.Payload = "#F3 south\r\n";
+    request.ResponseTopic = "zor/south/Gate/reply/watcher";
+    request.CorrelationData = "s";
+    request.ExpirySeconds = 60;
+    ASSERT_TRUE(watcher.Publish(request));
+    request.Topic = "zor/north/Probe/program";
+    ASSERT_TRUE(watcher.Publish(request));
+    // In order from one sender: once north's own request is there, south's would have been.
+    ASSERT_TRUE(north.Next("zor/north/Probe/program"));
+    EXPECT_TRUE(north.All("zor/south/Gate/program").empty());
+
+    test::TMqttPublish status;
+    status.Topic = "zor/south/Probe/status";
+    status.Payload = "offline";
+    status.Retain = true;
+    EXPECT_FALSE(north.Publish(status));
+    EXPECT_EQ(north.LastReason, 0x87) << "not authorized";
+    status.Topic = "zor/north/Probe/status";
+    ASSERT_TRUE(north.Publish(status));
+    ASSERT_TRUE(watcher.Next("zor/north/Probe/status"));
+    EXPECT_TRUE(watcher.All("zor/south/Probe/status").empty());
+    request.Topic = "zor/north/Gate/program";
+    EXPECT_FALSE(north.Publish(request)) << "a gateway's login sends no programs";
+
+    // A login the broker does not know is said as such.
+    EXPECT_EQ(Zor(Send(office, {"--cafile", ca, "--mqtt-password-file",
+                                (Dir / "wrong.password").string()})),
+              (TRun{1, "",
+                    ResultText(ResultUnknownError) +
+                        "\nthe broker refused the login (not authorized)\n"}));
+    EXPECT_EQ(gateway.Stop(), 0);
+    EXPECT_EQ(gateway.OutText, "north/Gate\t0\tCommunication O.K.\n");
 }
 
 } // namespace
