@@ -141,6 +141,26 @@ TEST_F(ZorExe, PanelSaysThisBuildHasNoEmulator)
     }
 }
 
+// No MQTT client library in this build: a panel behind a gateway is refused with the reason, and
+// the gateway itself is Linux's.
+TEST_F(ZorExe, AnMqttDeviceAndTheGatewaySayThisBuildHasNoMqtt)
+{
+    const fs::path program = Dir / L"program.bin";
+    const std::u8string name = program.u8string();
+    ASSERT_TRUE(WriteFileAtomically(std::string(name.begin(), name.end()), "T0\x1FHi\x1F"));
+    TRun run = Zor(
+        {L"send", L"--program", program.wstring(), L"--device", L"mqtt://127.0.0.1/north/Gate"});
+    EXPECT_EQ(run.Status, 1u);
+    EXPECT_NE(run.Err.find("this build cannot reach panels through an MQTT broker\r\n"),
+              std::string::npos)
+        << run.Err;
+    run = Zor({L"gateway", L"--broker", L"mqtt://127.0.0.1", L"--site", L"north", L"--panel",
+               L"Gate=COM3"});
+    EXPECT_EQ(run.Status, 1u);
+    EXPECT_EQ(run.Err, "zor gateway: this build has no MQTT gateway: run zor gateway on Linux, on "
+                       "the box beside the panels\r\n");
+}
+
 // What Explorer and Windows read from the program itself: its icon, its version, a manifest that
 // lets it take long paths and UTF-8, and no debug sections in a release build.
 TEST_F(ZorExe, CarriesItsIconVersionAndManifestWithoutDebugSections)
