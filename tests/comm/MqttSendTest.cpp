@@ -367,16 +367,22 @@ TEST_F(MqttSend, AWrongPasswordOrAMalformedNameIsRefused)
 
 // README's broker as shipped (resources/mosquitto/zor.conf and zor.acl): its TLS listener on a
 // free loopback port, its files in the test's folder, and a password file made with
-// mosquitto_passwd for each user the ACL names (USER's password USER-pw).
-test::TMosquittoBroker::TOptions ShippedBroker(const fs::path &dir)
+// mosquitto_passwd for each user the ACL names (USER's password USER-pw). bridged: with the
+// ACL's block for a bridged site's login taken in, as README says to.
+test::TMosquittoBroker::TOptions ShippedBroker(const fs::path &dir, bool bridged = false)
 {
     test::TMosquittoBroker::TOptions options;
     options.Tls = true;
-    std::istringstream acl(Contents(fs::path(ZOR_MOSQUITTO_DIR) / "zor.acl"));
-    for (std::string line; std::getline(acl, line);)
+    std::istringstream shipped(Contents(fs::path(ZOR_MOSQUITTO_DIR) / "zor.acl"));
+    std::string acl;
+    for (std::string line; std::getline(shipped, line);) {
+        if (bridged && (line.starts_with("#user ") || line.starts_with("#topic ")))
+            line.erase(0, 1);
         if (line.starts_with("user "))
             options.Users[line.substr(5)] = line.substr(5) + "-pw";
-    fs::copy_file(fs::path(ZOR_MOSQUITTO_DIR) / "zor.acl", dir / "zor.acl");
+        acl += line + "\n";
+    }
+    std::ofstream(dir / "zor.acl") << acl;
     const std::map<std::string, std::string> local = {
         {"password_file", (dir / "passwords").string()},
         {"acl_file", (dir / "zor.acl").string()},
@@ -470,6 +476,60 @@ TEST_F(MqttSend, TheShippedBrokerKeepsEachSitesGatewayToItsOwnTopics)
                         "\nthe broker refused the login (not authorized)\n"}));
     EXPECT_EQ(gateway.Stop(), 0);
     EXPECT_EQ(gateway.OutText, "north/Gate\t0\tCommunication O.K.\n");
+}
+
+// A site behind a broker of its own, bridged to the central one by zor-bridge.conf as shipped:
+// a send at the office reaches the site's gateway and its answer comes back across the bridge,
+// and the link's state is on zor/north/bridge, "0" once the site's broker is gone.
+TEST_F(MqttSend, ASiteBehindItsOwnBrokerIsReachedThroughTheShippedBridge)
+{
+    if (::access("/usr/bin/openssl", X_OK) != 0)
+        GTEST_SKIP() << "openssl is not installed (scripts/setup.sh installs it)";
+    fs::create_directories(Dir / "central");
+    fs::create_directories(Dir / "site");
+    test::TMosquittoBroker central(Dir / "central", ShippedBroker(Dir / "central", true));
+    ASSERT_TRUE(central.Running()) << central.LogText();
+    const std::string ca = central.CaFile.string();
+    test::TMqttTestClient watcher("watcher");
+    ASSERT_EQ(watcher.Connect(central.Port, "office", "office-pw", ca), 0);
+    ASSERT_TRUE(watcher.Subscribe("zor/north/bridge"));
+
+    test::TMosquittoBroker::TOptions options;
+    options.Config = "listener @PORT@ 127.0.0.1\nallow_anonymous true\n";
+    const std::map<std::string, std::string> local = {
+        {"address", "127.0.0.1:" + std::to_string(central.Port)},
+        {"bridge_cafile", ca},
+        {"remote_password", "bridge-north-pw"}};
+    std::istringstream bridge(Contents(fs::path(ZOR_MOSQUITTO_DIR) / "zor-bridge.conf"));
+    for (std::string line; std::getline(bridge, line);) {
+        const std::string key = line.substr(0, line.find(' '));
+        options.Config += (local.contains(key) ? key + " " + local.at(key) : line) + "\n";
+    }
+    test::TMosquittoBroker site(Dir / "site", options);
+    ASSERT_TRUE(site.Running()) << site.LogText();
+    const auto up = watcher.Next("zor/north/bridge");
+    ASSERT_TRUE(up) << site.LogText();
+    EXPECT_EQ(up->Payload, "1");
+
+    test::TPanelProcess panel(Tool, {"--out", (Dir / "panel.bin").string(), "--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TGatewayProcess gateway(Tool, GatewayArgs(site, panel.DevicePath()), 1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    const std::string program = SomeProgram();
+    WriteProgram(program);
+    std::ofstream(Dir / "office.password") << "office-pw\n";
+    EXPECT_EQ(
+        Zor(Send("mqtts://office@127.0.0.1:" + std::to_string(central.Port) + "/north/Gate",
+                 {"--cafile", ca, "--mqtt-password-file", (Dir / "office.password").string()})),
+        (TRun{0, "Communication O.K.\n", ""}));
+    panel.Wait();
+    EXPECT_EQ(Contents(Dir / "panel.bin"), program);
+    EXPECT_EQ(gateway.Stop(), 0);
+
+    site.Stop();
+    const auto down = watcher.Next("zor/north/bridge");
+    ASSERT_TRUE(down) << central.LogText();
+    EXPECT_EQ(down->Payload, "0");
 }
 
 } // namespace
