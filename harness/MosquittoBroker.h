@@ -209,11 +209,10 @@ private:
               << "log_dest stderr\n"
               << "log_type all\n";
             if (!Options.Config.empty()) {
-                std::string config = Options.Config;
-                for (auto at = config.find("@PORT@"); at != std::string::npos;
-                     at = config.find("@PORT@"))
-                    config.replace(at, 6, std::to_string(port));
-                c << config;
+                std::string own = Options.Config;
+                for (auto at = own.find("@PORT@"); at != std::string::npos; at = own.find("@PORT@"))
+                    own.replace(at, 6, std::to_string(port));
+                c << own;
             } else {
                 WriteOwnConfig(c, port);
             }
