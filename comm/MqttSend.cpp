@@ -99,8 +99,14 @@ public:
         if (!Client)
             return;
         if (Looping) {
+            bool connected = false;
+            {
+                std::lock_guard lock(Mutex);
+                connected = Connected;
+            }
             mosquitto_disconnect_v5(Client, 0, nullptr);
-            mosquitto_loop_stop(Client, false);
+            // A probe's thread may still be trying to connect, which no disconnect ends.
+            mosquitto_loop_stop(Client, Deadline && !connected);
         }
         mosquitto_destroy(Client);
     }
@@ -256,8 +262,10 @@ private:
                 return Failure(ResultUnknownError,
                                "the broker refused the login (" + Reason(*Refused) + ")");
             if (Lost)
-                return Failure(ResultHardwareFailure,
-                               "the broker at " + Where() + " closed the connection");
+                return Failure(
+                    ResultHardwareFailure,
+                    "the broker at " + Where() +
+                        (Connected || !Deadline ? " closed the connection" : " cannot be reached"));
             if (Deadline && std::chrono::steady_clock::now() >= *Deadline)
                 return Failure(ResultTimeout, "the broker at " + Where() + " did not answer");
             Changed.wait_for(lock, StopLook);
@@ -330,8 +338,13 @@ private:
                                                      const mosquitto_property *props) {
             static_cast<TBrokerSender *>(self)->OnMessage(m, props);
         });
-        const int rc = mosquitto_connect_bind_v5(Client, Address.Host.c_str(), Address.Port,
-                                                 KeepAliveSeconds, nullptr, nullptr);
+        // A probe's connection is made on the client's thread, so that its bound and the stop
+        // hold while a broker out of reach lets the connection attempt hang.
+        const int rc = Deadline
+                           ? mosquitto_connect_bind_async(Client, Address.Host.c_str(),
+                                                          Address.Port, KeepAliveSeconds, nullptr)
+                           : mosquitto_connect_bind_v5(Client, Address.Host.c_str(), Address.Port,
+                                                       KeepAliveSeconds, nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
             const std::string why =
                 rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : std::string(mosquitto_strerror(rc));

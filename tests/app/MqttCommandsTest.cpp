@@ -14,6 +14,7 @@
 #include "comm/forms/TransferDialogs.h"
 #include "editor/Child.h"
 #include "harness/MosquittoBroker.h"
+#include "harness/Ser2netProcess.h"
 #include "tests/support/GatewayInProcess.h"
 #include "tests/support/MainFormFixture.h"
 
@@ -241,7 +242,9 @@ TEST_F(MqttCommandsTest, TheTestButtonSaysWhetherThePanelsGatewayIsOnline)
     test::TMosquittoBroker broker(Path(""));
     ASSERT_TRUE(broker.Running()) << broker.LogText();
     const std::string at = "mqtt://127.0.0.1:" + std::to_string(broker.Port) + "/north/";
-    StartWith("[Panels]\nGate=" + at + "Gate\nYard=" + at + "Yard\n");
+    const std::string away = "127.0.0.1:" + std::to_string(test::ClosedPort());
+    StartWith("[Panels]\nGate=" + at + "Gate\nYard=" + at + "Yard\nAway=mqtt://" + away +
+              "/north/Away\n");
     test::TGatewayInProcess gate(
         broker.Port, "Gate",
         [](const TGatewayDecision &, const TGatewayProgress &) { return Taken; });
@@ -263,12 +266,18 @@ TEST_F(MqttCommandsTest, TheTestButtonSaysWhetherThePanelsGatewayIsOnline)
         gate.Stop();
         test(0);
         test(1); // never served
+        test(2);
     })};
     Form->ZorParametersExecute();
+    ASSERT_EQ(said.size(), 4u);
+    // Then the system's words for the refusal.
+    said.back().second.truncate(said.back().second.lastIndexOf(QLatin1Char(':')));
     EXPECT_EQ(said, (std::vector<std::pair<bool, QString>>{
                         {true, "gateway online"},
                         {false, "gateway offline"},
-                        {false, "no gateway has announced itself for this panel at its broker"}}));
+                        {false, "no gateway has announced itself for this panel at its broker"},
+                        {false,
+                         QString::fromStdString("The broker at " + away + " cannot be reached")}}));
     EXPECT_EQ(shown, "Gate: gateway online");
     EXPECT_TRUE(gate.Carried().empty()) << "a test sends nothing";
 }
