@@ -35,6 +35,21 @@ Přijímají se i vlastní volby Qt (-platform, -style, ...).
     </message>
 </context>
 <context>
+    <name>DeviceTest</name>
+    <message>
+        <source>gateway online</source>
+        <translation>brána online</translation>
+    </message>
+    <message>
+        <source>gateway offline</source>
+        <translation>brána offline</translation>
+    </message>
+    <message>
+        <source>no gateway has announced itself for this panel at its broker</source>
+        <translation>u brokeru tohoto panelu se dosud neohlásila žádná brána</translation>
+    </message>
+</context>
+<context>
     <name>DocumentIO</name>
     <message>
         <source>Cannot read file %1. %2</source>

@@ -41,7 +41,7 @@ std::atomic<int> GatewaySignal{0};
 // The one place a request meets a panel's line: the single-panel transfer `zor send` and `zor
 // numeric` make, on the calling thread.
 TGatewayAnswer CarryOutOnLine(const TPanelTarget &target, const TGatewayDecision &request,
-                              const TTransferStop &stop)
+                              const TTransferStop &stop, const TGatewayProgress &progress)
 {
     const TPanelJob job = request.Kind == TGatewayKind::Program
                               ? TPanelJob::Program(request.Program)
@@ -49,6 +49,10 @@ TGatewayAnswer CarryOutOnLine(const TPanelTarget &target, const TGatewayDecision
     TPanelSend send;
     send.PortFactory = [](const TPanelDevice &) { return CreateSerialPort(); };
     send.Stop = &stop;
+    // The blocks taken, counted: the bar's own positions are the sender's to make of them.
+    int blocks = 0;
+    send.ProgressMaximum = [&](std::size_t, int) { progress(0); };
+    send.ProgressPosition = [&](std::size_t, int) { progress(++blocks); };
     const TPanelOutcome outcome = SendToPanels({target}, job, send).front();
     if (outcome.Code == ResultCancelled)
         return {128 + (GatewaySignal.load() != 0 ? GatewaySignal.load() : SIGTERM),
@@ -171,14 +175,19 @@ int RunGateway(const TGatewayArgs &a)
         const TPanelTarget &target = targets[i];
         desks.push_back(std::make_unique<TGatewayDesk>(
             a.Site, target.Name,
-            [&target](const TGatewayDecision &request, const TTransferStop &stop) {
-                return CarryOutOnLine(target, request, stop);
+            [&target](const TGatewayDecision &request, const TTransferStop &stop,
+                      const TGatewayProgress &progress) {
+                return CarryOutOnLine(target, request, stop, progress);
             },
             [&links, i](const std::string &topic, const std::string &correlation,
                         const std::string &payload) {
                 links[i]->Publish(topic, correlation, payload);
             },
-            [&say](const std::string &line) { say(stdout, line); }, now));
+            [&say](const std::string &line) { say(stdout, line); }, now,
+            [&links, i](const std::string &topic, const std::string &correlation,
+                        const std::string &payload) {
+                links[i]->PublishProgress(topic, correlation, payload);
+            }));
     }
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const std::string label = a.Site + "/" + targets[i].Name;
