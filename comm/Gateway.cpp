@@ -132,10 +132,10 @@ void TGatewayDesk::Work()
             answer = {ExpiredStatus, "Request expired",
                       "its life ran out before the panel was free; nothing was sent"};
         else
-            answer = Transfer(job.Request, Stop, [this, &job](int blocks) {
+            answer = Transfer(job.Request, Stop, [this, &job](int blocks, int total) {
                 if (PublishProgress)
                     PublishProgress(GatewayTopic(SiteName, PanelName, "progress"), job.Correlation,
-                                    "k " + std::to_string(blocks));
+                                    std::to_string(blocks) + " " + std::to_string(total));
             });
         {
             std::lock_guard lock(Mutex);

@@ -35,8 +35,9 @@ struct TGatewayAnswer
 };
 
 // Told by a program's transfer as it goes: 0 once the panel has taken the Open frame, then the
-// number of blocks it has taken so far after each one.
-using TGatewayProgress = std::function<void(int blocks)>;
+// number of blocks it has taken so far after each one, with the program's block count (total), so
+// that whoever watches the progress topic can show how far it is without knowing the program.
+using TGatewayProgress = std::function<void(int blocks, int total)>;
 
 // Carries out an accepted request on the panel's line; called on the desk's worker thread, one
 // call at a time. stop is requested when the gateway ends: the transfer ends after its frame in

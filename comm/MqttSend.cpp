@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -27,6 +28,24 @@ namespace {
 // How often a wait looks at the stop: a Ctrl-C or Cancel ends it within this.
 constexpr auto StopLook = std::chrono::milliseconds(20);
 constexpr int KeepAliveSeconds = 60;
+
+// The blocks taken from a progress payload "k N" (k of the program's N blocks), or -1 when it is
+// not two numbers of at most five digits with k no more than N: the payload is the broker's, not
+// ours, and a bar must never be told to go past its end.
+int ProgressStep(const std::string &payload)
+{
+    const auto space = payload.find(' ');
+    if (space == std::string::npos || space == 0 || space > 5 || payload.size() - space - 1 > 5)
+        return -1;
+    int taken = 0, total = 0;
+    const char *first = payload.data(), *last = first + payload.size();
+    const auto one = std::from_chars(first, first + space, taken);
+    const auto two = std::from_chars(first + space + 1, last, total);
+    if (one.ec != std::errc() || one.ptr != first + space || two.ec != std::errc() ||
+        two.ptr != last || first[0] == '-' || first[space + 1] == '-' || taken > total)
+        return -1;
+    return taken;
+}
 
 std::string Reason(int code)
 {
@@ -397,15 +416,11 @@ private:
             Offline = payload == "offline";
             Status = payload;
         } else if (ProgressTopic == m->topic) {
-            // "k N" of this request; another sender's progress goes by.
-            int step = -1;
-            if (CorrelationOf(props) == Correlation && payload.starts_with("k ") &&
-                payload.size() <= 8 &&
-                payload.find_first_not_of("0123456789", 2) == std::string::npos &&
-                payload.size() > 2)
-                step = std::stoi(payload.substr(2));
-            if (step >= 0)
-                Steps.push_back(step);
+            // "k N" of this request; another sender's progress goes by, and so does a step
+            // that is not two numbers or past the end.
+            if (CorrelationOf(props) == Correlation)
+                if (const int step = ProgressStep(payload); step >= 0)
+                    Steps.push_back(step);
         } else if (ReplyTopic == m->topic) {
             if (CorrelationOf(props) == Correlation && !Answer)
                 Answer = payload;

@@ -35,7 +35,7 @@ protected:
 
     // Sends job to target, keeping the progress as "max N" and "pos N" in the order told.
     static TPanelOutcome Send(const TPanelTarget &target, const TPanelJob &job,
-                              std::vector<std::string> *told, std::function<void(int)> each = {})
+                              std::vector<std::string> *told, TGatewayProgress each = {})
     {
         TPanelSend send;
         send.PortFactory = [](const TPanelDevice &) {
@@ -50,12 +50,12 @@ protected:
         send.ProgressMaximum = [&](std::size_t, int maximum) {
             told->push_back("max " + std::to_string(maximum));
             if (each)
-                each(0);
+                each(0, job.Blocks());
         };
         send.ProgressPosition = [&](std::size_t, int position) {
             told->push_back("pos " + std::to_string(position));
             if (each)
-                each(++blocks);
+                each(++blocks, job.Blocks());
         };
         return SendToPanels({target}, job, send).front();
     }
@@ -105,7 +105,7 @@ TEST_F(MqttProgress, ARemoteTransferTellsTheProgressOfALocalOneInOrder)
     for (int i = 0; i <= 5; ++i)
         if (const auto step = watcher.Next("zor/north/Gate/progress"))
             published.push_back(step->Payload);
-    EXPECT_EQ(published, (std::vector<std::string>{"k 0", "k 1", "k 2", "k 3", "k 4", "k 5"}))
+    EXPECT_EQ(published, (std::vector<std::string>{"0 5", "1 5", "2 5", "3 5", "4 5", "5 5"}))
         << "in order, ending at the block count";
 }
 
@@ -116,7 +116,9 @@ TEST_F(MqttProgress, AFailureIsPlacedInTheFrameAfterTheLastBlockTheGatewayTold)
     test::TGatewayInProcess gate(broker.Port, "Gate",
                                  [](const TGatewayDecision &, const TGatewayProgress &progress) {
                                      for (int step = 0; step <= 2; ++step)
-                                         progress(step);
+                                         progress(step, 5);
+                                     // A step past the end is the broker's noise, not a block.
+                                     progress(7, 5);
                                      return TGatewayAnswer{4, "Timeout", ""};
                                  });
     ASSERT_TRUE(gate.Ready()) << broker.LogText();

@@ -51,8 +51,9 @@ TGatewayAnswer CarryOutOnLine(const TPanelTarget &target, const TGatewayDecision
     send.Stop = &stop;
     // The blocks taken, counted: the bar's own positions are the sender's to make of them.
     int blocks = 0;
-    send.ProgressMaximum = [&](std::size_t, int) { progress(0); };
-    send.ProgressPosition = [&](std::size_t, int) { progress(++blocks); };
+    const int total = job.Blocks();
+    send.ProgressMaximum = [&](std::size_t, int) { progress(0, total); };
+    send.ProgressPosition = [&](std::size_t, int) { progress(++blocks, total); };
     const TPanelOutcome outcome = SendToPanels({target}, job, send).front();
     if (outcome.Code == ResultCancelled)
         return {128 + (GatewaySignal.load() != 0 ? GatewaySignal.load() : SIGTERM),
