@@ -13,7 +13,6 @@
 #include "editor/DocumentManager.h"
 #include "editor/RecoveryCopies.h"
 #include "editor/rtf/RtfCodec.h"
-#include "harness/ExecTool.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
@@ -24,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QSessionManager>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -35,9 +35,13 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
+#ifndef _WIN32
+#include "harness/ExecTool.h"
+
 #include <poll.h>
 #include <sys/wait.h>
-#include <vector>
+#endif
 
 namespace zor {
 namespace {
@@ -658,6 +662,25 @@ TEST_F(RecoveryTest, TwoEditorsDoNotTakeEachOthersCopies)
     EXPECT_EQ(Copies().size(), 1);
 }
 
+TEST_F(RecoveryTest, TheEndOfTheSessionWritesTheCopiesAtOnceAndKeepsThem)
+{
+    auto form = Start();
+    TMDIChild *w = form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(w, QStringLiteral("typed before logging off"));
+    ASSERT_TRUE(Copies().isEmpty()) << "the delay is an hour";
+    // Only the platform makes a session manager; the editor's slot never looks at it.
+    alignas(QSessionManager) unsigned char manager[sizeof(QSessionManager)] = {};
+    emit qApp->commitDataRequest(*reinterpret_cast<QSessionManager *>(manager));
+    ASSERT_EQ(Copies().size(), 1);
+    // The session ends the process without closing the window: the copy is there to recover.
+    form.reset();
+    auto next = Start();
+    ASSERT_EQ(next->DocumentCount(), 1);
+    EXPECT_EQ(next->Documents()[0]->Editor->toPlainText(), "typed before logging off");
+}
+
+// The editor ended by POSIX signals.
+#ifndef _WIN32
 TEST_F(RecoveryTest, ATerminationSignalWritesTheCopiesAtOnce)
 {
     auto form = Start();
@@ -752,6 +775,8 @@ TEST_F(RecoveryTest, ARealEditorEndedBySigtermLeavesItsCopy)
     ASSERT_EQ(form->DocumentCount(), 1);
     EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "typed before the end");
 }
+
+#endif
 
 } // namespace
 } // namespace zor
