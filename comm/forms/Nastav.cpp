@@ -360,7 +360,11 @@ void TParamet::TakePortDevices(TPortDevices &devices) const
 {
     for (int i = 0; i < 4; ++i) {
         const std::string path = NormalizeDevicePath(DialogDevices.Device[i]);
-        devices.Device[i] = path.empty() ? DefaultPortDevice(i + 1) : path;
+        // A port left as it was keeps its spelling (COM1 and \\.\COM1 are one port), so that
+        // untouched defaults add nothing to the settings file.
+        devices.Device[i] = path.empty() ? DefaultPortDevice(i + 1)
+                            : path == NormalizeDevicePath(devices.Device[i]) ? devices.Device[i]
+                                                                             : path;
     }
 }
 
