@@ -56,8 +56,10 @@ function(zor_qt_runtime_target name)
         endif()
         string(REGEX REPLACE "^(bin|plugins)/" "" placed ${file})
         set(output ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${placed})
+        # Without their symbols, as the programs ship: a third of their size.
         add_custom_command(OUTPUT ${output}
-            COMMAND ${CMAKE_COMMAND} -E copy_if_different ${ZOR_QT_PREFIX}/${file} ${output}
+            COMMAND ${CMAKE_COMMAND} -E copy ${ZOR_QT_PREFIX}/${file} ${output}
+            COMMAND ${CMAKE_STRIP} --strip-unneeded ${output}
             DEPENDS ${ZOR_QT_PREFIX}/${file})
         list(APPEND outputs ${output})
     endforeach()
