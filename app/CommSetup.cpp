@@ -10,6 +10,7 @@
 #include "comm/forms/TransferDialogs.h"
 #include "ui/Dialogs.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace zor {
@@ -23,7 +24,9 @@ void TCommSetup::LoadSettings(const TProfileFile &profile, const QString &startD
                               const QString &settingsFile)
 {
     SettingsFile = settingsFile;
-    CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
+    // In the system's spelling: the log's default path is shown and written to the file.
+    CommSettings =
+        LoadCommSettings(profile, QDir::toNativeSeparators(startDirectory).toStdString());
     PortDevices = LoadPortDevices(profile);
     BaudProblem = BaudRateProblem(profile, QFile::encodeName(SettingsFile).toStdString());
     PanelList = LoadPanels(profile);
