@@ -1,11 +1,11 @@
 # The Windows setup program, ZorEdit-<version>-setup.exe, made by NSIS (makensis) from
 # resources/windows/setup.nsi.in: `cmake --build --preset windows --target windows-setup`.
-# Qt 6.4's qtbase has no deployment tool, so the files it carries are listed here: the programs,
-# the Qt DLLs and plugins the editor loads, the symbol font, Qt's own Czech catalogue (the
-# editor's catalogues and help pages are built into zoredit.exe) and the copyright notice. What
-# this build lacks (the editor, a plugin Qt was configured without) is left out, so that the
-# setup program holds what exists. The list becomes two NSIS macros, one installing each file and
-# one removing exactly those, so that uninstalling never deletes what a user put beside them.
+# Qt 6.4's qtbase has no deployment tool, so the files it carries are listed: the programs, the
+# Qt DLLs and plugins the editor loads (the build's own list of them), the symbol font, Qt's own
+# Czech catalogue (the editor's catalogues and help pages are built into zoredit.exe) and the
+# copyright notice. A build without the editor makes a setup program of zor.exe alone. The list
+# becomes two NSIS macros, one installing each file and one removing exactly those, so that
+# uninstalling never deletes what a user put beside them.
 find_program(ZOR_MAKENSIS makensis)
 if(NOT ZOR_MAKENSIS)
     message(STATUS "No makensis (package nsis): no windows-setup target")
@@ -54,28 +54,20 @@ if(TARGET zoredit)
     set(ZOR_SETUP_EDITOR ON)
     zor_setup_target(. zoredit)
     list(APPEND ZOR_SETUP_TARGETS zoredit)
-    # The modules zoredit.exe links (Qt's MinGW runtime is linked into each DLL), then the
-    # plugins it loads, in the folders beside the program where Qt looks for them: the windows
-    # platform, offscreen for `zoredit --check` without a display, the native style, the printer
-    # support and the image formats.
-    foreach(module Core Gui Widgets PrintSupport)
-        zor_setup_target(. Qt6::${module})
-    endforeach()
-    foreach(plugin
-            platforms:QWindowsIntegrationPlugin
-            platforms:QOffscreenIntegrationPlugin
-            styles:QWindowsVistaStylePlugin
-            printsupport:QWindowsPrinterSupportPlugin
-            imageformats:QGifPlugin
-            imageformats:QICOPlugin)
-        string(REPLACE ":" ";" parts "${plugin}")
-        list(GET parts 0 folder)
-        list(GET parts 1 name)
-        if(TARGET Qt6::${name})
-            zor_setup_target(${folder} Qt6::${name})
-        elseif(name STREQUAL "QWindowsIntegrationPlugin")
-            message(FATAL_ERROR "Qt has no windows platform plugin: the editor would not start")
+    # Qt's DLLs and plugins, by the list the build deploys beside the program
+    # (ZOR_QT_RUNTIME, cmake/WindowsQt.cmake), in the same folders.
+    if(NOT DEFINED ZOR_QT_RUNTIME)
+        message(FATAL_ERROR "The editor's Qt files are not listed (cmake/WindowsQt.cmake)")
+    endif()
+    foreach(file ${ZOR_QT_RUNTIME})
+        string(REGEX REPLACE "^(bin|plugins)/" "" placed ${file})
+        get_filename_component(folder "${placed}" DIRECTORY)
+        get_filename_component(name "${placed}" NAME)
+        if(folder STREQUAL "")
+            set(folder .)
         endif()
+        zor_setup_file(${folder} ${ZOR_QT_PREFIX}/${file} ${name})
+        list(APPEND ZOR_SETUP_INPUTS ${ZOR_QT_PREFIX}/${file})
     endforeach()
     # The symbol font, where the editor looks beside itself.
     zor_setup_file(fonts ${PROJECT_SOURCE_DIR}/resources/fonts/ZorSymbols.TTF ZorSymbols.TTF)
