@@ -4,7 +4,8 @@
 # time with zor.exe on PATH; runs the installed zor.exe --version, by its path and by PATH, and
 # zoredit.exe --check where the editor is in it; uninstalls silently and checks that nothing is
 # left: the folder, the Start-menu entry, the uninstall entry, the .zor association, the PATH
-# entry. Waits on Wine's server, not the clock: an uninstaller runs on from a copy of itself.
+# entry. Every DLL the installed programs and plugins name must be installed or the system's.
+# Waits on Wine's server, not the clock: an uninstaller runs on from a copy of itself.
 #
 # Needs the setup program (cmake --build --preset windows --target windows-setup), or SETUP_EXE.
 set -euo pipefail
@@ -82,6 +83,8 @@ run wineboot -i >/dev/null 2>&1
 local_app_data=$(output cmd /c echo '%LOCALAPPDATA%')
 program_data=$(output cmd /c echo '%ProgramData%')
 app_data=$(output cmd /c echo '%APPDATA%')
+system32=$WINEPREFIX/drive_c/windows/system32
+objdump=$(command -v x86_64-w64-mingw32-objdump)
 
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\ZorEdit'
 
@@ -103,6 +106,16 @@ check_mode() {
     for file in zor.exe uninstall.exe copyright.txt; do
         [[ -f $dir/$file ]] || fail "$mode: $file is not installed"
     done
+
+    # Every DLL a program or plugin names is installed beside the programs or is the system's:
+    # a plugin the check below does not load would otherwise fail only on a user's screen.
+    local module dll
+    while IFS= read -r -d '' module; do
+        while read -r dll; do
+            [[ -n $(find "$dir" "$system32" -maxdepth 1 -iname "$dll" -print -quit) ]] ||
+                fail "$mode: ${module#"$dir"/} needs $dll, which is not installed"
+        done < <("$objdump" -p "$module" | awk '/DLL Name:/ { print $3 }')
+    done < <(find "$dir" \( -iname '*.exe' -o -iname '*.dll' \) -print0)
 
     local said
     said=$(output "$folder\\zor.exe" --version) || true
