@@ -117,7 +117,7 @@ list(JOIN parts "." ZOR_SETUP_VERSION4)
 configure_file(${PROJECT_SOURCE_DIR}/resources/windows/setup.nsi.in ${ZOR_SETUP_DIR}/setup.nsi @ONLY)
 
 add_custom_command(OUTPUT ${ZOR_SETUP_EXE}
-    COMMAND ${ZOR_MAKENSIS} -V2 -NOCD ${ZOR_SETUP_DIR}/setup.nsi
+    COMMAND ${ZOR_MAKENSIS} -V2 -NOCD -INPUTCHARSET UTF8 ${ZOR_SETUP_DIR}/setup.nsi
     DEPENDS ${ZOR_SETUP_DIR}/setup.nsi ${ZOR_SETUP_DIR}/files.nsh ${ZOR_SETUP_DIR}/setup.ico
             ${ZOR_SETUP_INPUTS} ${ZOR_SETUP_TARGETS}
     WORKING_DIRECTORY ${ZOR_SETUP_DIR}

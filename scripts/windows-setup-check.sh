@@ -4,7 +4,8 @@
 # time with zor.exe on PATH; runs the installed zor.exe --version, by its path and by PATH, and
 # zoredit.exe --check where the editor is in it; uninstalls silently and checks that nothing is
 # left: the folder, the Start-menu entry, the uninstall entry, the .zor association, the PATH
-# entry. Every DLL the installed programs and plugins name must be installed or the system's.
+# entry. Every DLL the installed programs and plugins name must be installed or the system's, and
+# a PATH too long for the setup program to change is left as it was.
 # Waits on Wine's server, not the clock: an uninstaller runs on from a copy of itself.
 #
 # Needs the setup program (cmake --build --preset windows --target windows-setup), or SETUP_EXE.
@@ -164,6 +165,23 @@ check_mode AllUsers HKLM 'C:\Program Files\ZorEdit' "$program_data\\Microsoft\\W
     'HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
 check_mode CurrentUser HKCU "$local_app_data\\Programs\\ZorEdit" "$app_data\\Microsoft\\Windows\\Start Menu\\Programs" \
     'HKCU\Environment'
+
+# A user's PATH longer than the setup program's strings is left as it was, not cut to its folder.
+echo "== a PATH too long to change"
+long_path=$(for i in $(seq 1 150); do printf 'C:\\Tools\\tool%03d;' "$i"; done)
+long_path=${long_path%;}
+"$wine" reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$long_path" /f </dev/null >/dev/null 2>&1
+run "$setup" /S /CurrentUser /PATH || fail "long PATH: the setup program failed"
+[[ $(reg_value 'HKCU\Environment' Path || true) == "$long_path" ]] ||
+    fail "long PATH: the setup program changed it"
+# Installed on PATH, then PATH grew: the uninstaller leaves it too.
+"$wine" reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d 'C:\Tools' /f </dev/null >/dev/null 2>&1
+run "$setup" /S /CurrentUser /PATH || fail "long PATH: the setup program failed"
+long_path="$long_path;$local_app_data\Programs\ZorEdit"
+"$wine" reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$long_path" /f </dev/null >/dev/null 2>&1
+run "$local_app_data\\Programs\\ZorEdit\\uninstall.exe" /S || fail "long PATH: the uninstaller failed"
+[[ $(reg_value 'HKCU\Environment' Path || true) == "$long_path" ]] ||
+    fail "long PATH: the uninstaller changed it"
 
 if ((failures)); then
     echo "windows-setup-check: $failures failure(s)"
