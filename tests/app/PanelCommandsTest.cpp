@@ -18,8 +18,6 @@
 #include "comm/forms/PanelsProgress.h"
 #include "comm/forms/PortCombo.h"
 #include "editor/Child.h"
-#include "harness/PanelProcess.h"
-#include "harness/Ser2netProcess.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/MainFormFixture.h"
 
@@ -39,6 +37,11 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#ifndef _WIN32
+// `zor panel` on a pseudo-terminal: the Linux build's.
+#include "harness/PanelProcess.h"
+#include "harness/Ser2netProcess.h"
+#endif
 
 namespace zor {
 namespace {
@@ -228,6 +231,7 @@ TEST_F(PanelCommandsTest, ThePanelsPageRefusesWhatTheFileNamedWrongUntilItIsPutR
     EXPECT_TRUE(ini.readAll().startsWith("[Panels]\nZero=/dev/ttyS0,9600\nTwo=/dev/ttyS1\n"));
 }
 
+#ifndef _WIN32
 TEST_F(PanelCommandsTest, TheTestButtonOpensTheDeviceAndSaysWhatItFoundWithoutSendingAFrame)
 {
     test::TPanelProcess panel(ZOR_TOOL_PATH, {});
@@ -275,6 +279,7 @@ TEST_F(PanelCommandsTest, TheTestButtonOpensTheDeviceAndSaysWhatItFoundWithoutSe
         EXPECT_EQ(heard.find("numeric"), std::string::npos) << heard;
     }
 }
+#endif
 
 TEST_F(PanelCommandsTest, SendToPanelsListsEachResultOverTheProgressWindowAndALogEach)
 {
