@@ -113,6 +113,8 @@ check_mode() {
     local module dll
     while IFS= read -r -d '' module; do
         while read -r dll; do
+            # API sets (api-ms-win-*, ext-ms-win-*) are names the loader maps, not files.
+            [[ ${dll,,} == api-ms-win-* || ${dll,,} == ext-ms-win-* ]] && continue
             [[ -n $(find "$dir" "$system32" -maxdepth 1 -iname "$dll" -print -quit) ]] ||
                 fail "$mode: ${module#"$dir"/} needs $dll, which is not installed"
         done < <("$objdump" -p "$module" | awk '/DLL Name:/ { print $3 }')
