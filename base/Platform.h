@@ -86,6 +86,15 @@ std::vector<std::string> ProgramArguments(int argc, char **argv);
 // Windows' text mode would put a CR before every LF. Nothing to do on POSIX.
 void UseBinaryStandardOutput();
 
+// The stream a program's text goes to.
+enum class TStandardStream { Output, Error };
+
+// Writes UTF-8 text to standard output or error, after what stdio holds for it. Windows: as wide
+// text when the stream is a console, whose code page would garble UTF-8 bytes (a character split
+// across two writes is put together first); bytes otherwise, as on POSIX, for the scripts that
+// read a pipe or a file expect UTF-8. Returns false when it could not all be written.
+bool WriteStandardText(TStandardStream stream, std::string_view text);
+
 // Which interrupts a routing takes, and how the waits they interrupt go on.
 struct TInterruptRouting
 {

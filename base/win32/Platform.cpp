@@ -1,9 +1,11 @@
 #include "base/Platform.h"
 
+#include "base/Utf16Stream.h"
 #include "base/win32/Win32.h"
 
 #include <winsock2.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
+#include <mutex>
 #include <shellapi.h>
 
 namespace zor {
@@ -160,6 +163,40 @@ std::vector<std::string> ProgramArguments(int, char **)
 void UseBinaryStandardOutput()
 {
     _setmode(_fileno(stdout), _O_BINARY);
+}
+
+bool WriteStandardText(TStandardStream stream, std::string_view text)
+{
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    const bool output = stream == TStandardStream::Output;
+    std::FILE *file = output ? stdout : stderr;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
+        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+
+    // Threads that share a console stream share the character it may hold half-written.
+    static std::mutex lock;
+    static TUtf8ToUtf16Stream pieces[2];
+    const std::lock_guard guard(lock);
+    if (std::fflush(file) != 0)
+        return false;
+    std::u16string wide;
+    pieces[output ? 0 : 1].Feed(text, wide);
+    const auto *at = reinterpret_cast<const wchar_t *>(wide.data());
+    std::size_t left = wide.size();
+    while (left > 0) {
+        // The console takes a limited amount at once; a pair of surrogates stays together.
+        DWORD count = static_cast<DWORD>(std::min<std::size_t>(left, 8192));
+        if (count < left && at[count - 1] >= 0xD800 && at[count - 1] <= 0xDBFF)
+            --count;
+        DWORD written = 0;
+        if (!WriteConsoleW(handle, at, count, &written, nullptr) || written == 0)
+            return false;
+        at += written;
+        left -= written;
+    }
+    return true;
 }
 
 TThreadId CurrentThreadId()

@@ -7,6 +7,7 @@
 #include "comm/Results.h"
 #include "comm/Settings.h"
 #include "tools/zor/MqttOptions.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/Subcommand.h"
 
 #include <atomic>
@@ -115,8 +116,8 @@ int RunGateway(const TGatewayArgs &a)
     if (!a.SettingsFile.empty()) {
         const TFileRead read = profile.Read(a.SettingsFile);
         if (!read.Ok()) {
-            std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
-                         TProfileFile::Problem(a.SettingsFile, read).c_str());
+            Print(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
+                  TProfileFile::Problem(a.SettingsFile, read).c_str());
             return 1;
         }
     }
@@ -161,7 +162,7 @@ int RunGateway(const TGatewayArgs &a)
     std::mutex output;
     const auto say = [&output](std::FILE *to, const std::string &line) {
         std::lock_guard lock(output);
-        std::fprintf(to, "%s\n", line.c_str());
+        Print(to, "%s\n", line.c_str());
         std::fflush(to);
     };
     const auto now = [] {
