@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
@@ -108,11 +109,26 @@ void RemoveFile(const std::string &path)
 // The lock of the editor folder lockPath belongs to, taken; null while its editor still runs or
 // another editor holds it. A lock left by a process that is gone is taken over, however old or
 // new: only the process's end frees it, never its age.
+//
+// QLockFile takes a lock for a live process's when the process number written in it is running,
+// and that number may be this very process's: Wine hands a restarted program the number its
+// killed predecessor had, Windows and containers reuse numbers too. Such a lock is removed as
+// stale, which QLockFile refuses while it is really held (flock on POSIX, the open handle's
+// sharing on Windows), so this process's own locks stay where they are.
 std::unique_ptr<QLockFile> TakeLock(const std::string &lockPath, std::string *reason = nullptr)
 {
     auto lock = std::make_unique<QLockFile>(Native(lockPath));
     lock->setStaleLockTime(0);
-    if (lock->tryLock(0))
+    bool taken = lock->tryLock(0);
+    if (!taken && lock->error() == QLockFile::LockFailedError) {
+        qint64 pid = 0;
+        QString host, application;
+        if (lock->getLockInfo(&pid, &host, &application) &&
+            pid == QCoreApplication::applicationPid() && host == QSysInfo::machineHostName() &&
+            lock->removeStaleLockFile())
+            taken = lock->tryLock(0);
+    }
+    if (taken)
         return lock;
     if (reason)
         *reason = lock->error() == QLockFile::PermissionError ? SystemReason(EACCES)

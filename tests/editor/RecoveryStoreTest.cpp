@@ -115,6 +115,32 @@ TEST_F(RecoveryStoreTest, CopiesOfARunningEditorAreOfferedOnlyOnceItHasDied)
     EXPECT_EQ(TOrphanCopies::Claim(Root).Copies.size(), 1u);
 }
 
+TEST_F(RecoveryStoreTest, CopiesOfAKilledEditorThatHadThisProcesssNumberAreOffered)
+{
+    // A killed editor leaves its lock behind, with its process number in it; a restarted one may
+    // be given the same number (Wine does so at once).
+    std::string lockPath, lockBytes;
+    {
+        TRecoveryStore killed(Root);
+        ASSERT_TRUE(killed.Open());
+        ASSERT_TRUE(killed.Write(1, false, "/docs/a.zor", Rtf(U"typed")));
+        lockPath = killed.Folder() + ".lock";
+        ASSERT_TRUE(ReadWholeFile(lockPath, &lockBytes));
+    }
+    ASSERT_TRUE(WriteFileAtomically(lockPath, lockBytes));
+
+    // This process's own editor keeps its copies while it runs, though its lock bears the same
+    // number.
+    TRecoveryStore running(Root);
+    ASSERT_TRUE(running.Open());
+    ASSERT_TRUE(running.Write(1, true, {}, Rtf(U"mine")));
+
+    TOrphanCopies found = TOrphanCopies::Claim(Root);
+    ASSERT_EQ(found.Copies.size(), 1u);
+    EXPECT_EQ(found.Copies[0].FileName, "/docs/a.zor");
+    EXPECT_TRUE(TOrphanCopies::Claim(Root).Copies.empty()) << "claimed once";
+}
+
 TEST_F(RecoveryStoreTest, NamesComeBackByteForByteAndUntitledStaysUntitled)
 {
     const std::string odd = std::string("/docs/line\nbreak \xff\xfe.zor");
