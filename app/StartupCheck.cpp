@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 
 #include <initializer_list>
@@ -82,6 +83,17 @@ private:
     TDialogs *Previous = nullptr;
 };
 
+// A path as the platform writes it (backslashes on Windows), whichever way it was put together.
+std::string NativePath(const QString &path)
+{
+    return LocalString(QDir::toNativeSeparators(path));
+}
+
+std::string NativePath(const std::string &path)
+{
+    return NativePath(QString::fromStdString(path));
+}
+
 } // namespace
 
 int RunStartupCheck(const QStringList &files, std::FILE *out)
@@ -95,8 +107,8 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
 
     const QString font = FindSymbolFont(DefaultSymbolFontFolders());
     Report(out, QCoreApplication::translate("StartupCheck", "symbol font: %1"),
-           {LocalString(font.isEmpty() ? QCoreApplication::translate("StartupCheck", "not found")
-                                       : font)});
+           {font.isEmpty() ? LocalString(QCoreApplication::translate("StartupCheck", "not found"))
+                           : NativePath(font)});
     ok = ok && !font.isEmpty();
 
     for (const char *page : {THelpWindow::ContentsPage, THelpWindow::HelpOnHelpPage}) {
@@ -114,7 +126,7 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
            writable ? QCoreApplication::translate("StartupCheck", "settings file: %1")
                     : QCoreApplication::translate("StartupCheck",
                                                   "settings file: %1 (its folder is not writable)"),
-           {LocalString(settings.absoluteFilePath())});
+           {NativePath(settings.absoluteFilePath())});
     ok = ok && writable;
 
     // Made and removed again, as an editor's own folder would be: the folder's permission bits
@@ -128,7 +140,7 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
            recoverable ? QCoreApplication::translate("StartupCheck", "recovery folder: %1")
                        : QCoreApplication::translate("StartupCheck",
                                                      "recovery folder: %1 (cannot be written: %2)"),
-           {recovery.front(), recoveryError});
+           {NativePath(recovery.front()), recoveryError});
     if (!recoverable)
         for (std::size_t i = 1; i < recovery.size(); ++i) {
             TRecoveryStore fallback(recovery[i]);
@@ -136,7 +148,7 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
                 fallback.Finish();
                 Report(out,
                        QCoreApplication::translate("StartupCheck", "recovery copies go to: %1"),
-                       {recovery[i]});
+                       {NativePath(recovery[i])});
                 break;
             }
         }
@@ -145,7 +157,7 @@ int RunStartupCheck(const QStringList &files, std::FILE *out)
     form.OpenDocuments(files);
     for (TMDIChild *w : form.Documents())
         Report(out, QCoreApplication::translate("StartupCheck", "document window: %1"),
-               {LocalString(w->FileName)});
+               {NativePath(w->FileName)});
 
     if (dialogs.Count > 0)
         ok = false;
