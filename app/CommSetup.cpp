@@ -89,10 +89,10 @@ void TCommSetup::SetSendChoice(const QStringList &names)
     });
 }
 
-std::string TCommSetup::BaudProblemInUse() const
+TMessage TCommSetup::BaudProblemInUse() const
 {
     // The file's rate is named only while it is the one in use.
-    return IsPanelBaudRate(CommSettings.Baud) ? std::string() : BaudProblem;
+    return IsPanelBaudRate(CommSettings.Baud) ? TMessage() : BaudProblem;
 }
 
 TTargetDefaults TCommSetup::TargetDefaults() const

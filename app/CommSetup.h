@@ -78,7 +78,7 @@ public:
     std::vector<TPanelTarget> PanelTargets() const;
     // The settings file's "Baud" when it is no rate of the panel's (BaudRateProblem), while that
     // rate is the one in use; empty otherwise.
-    std::string BaudProblemInUse() const;
+    TMessage BaudProblemInUse() const;
 
 signals:
     // The operator confirmed Parameters: the settings, devices or panels may be new.
@@ -95,7 +95,7 @@ private:
     QString SettingsFile;
     std::vector<TNamedPanel> PanelList;
     QStringList LastSendChoice;
-    std::string BaudProblem;
+    TMessage BaudProblem;
     // "[Editor] Language" as read at the start or stored by Parameters since.
     std::string Language;
 };

@@ -176,7 +176,10 @@ void TTransferCommands::ShowResult(const TPanelOutcome &result)
     // at.
     if ((result.Code == ResultUnknownError || result.Code == ResultTimeout) &&
         !Setup.BaudProblemInUse().empty())
-        shown.PortProblem += (shown.PortProblem.empty() ? "" : "\n") + Setup.BaudProblemInUse();
+        shown.PortProblem =
+            shown.PortProblem.empty()
+                ? Setup.BaudProblemInUse()
+                : TMessage::Fill("%1\n%2", {shown.PortProblem, Setup.BaudProblemInUse()});
     // Told over the progress window, which goes once the operator has read it.
     ShowTransferResult(&Window, shown);
     if (Graf)

@@ -19,7 +19,7 @@ struct TDeviceTestResult
     bool Ok = false;
     // "Opened /dev/ttyUSB0 at 9600 baud", "Connected to 10.0.0.21:4001, line set to 9600 baud
     // 8N1", or why the device could not be opened, connected to or set up.
-    std::string Sentence;
+    TMessage Sentence;
 };
 
 // Tests device (as typed; a bare name is a node in /dev) at baud through port, which must be

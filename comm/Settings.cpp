@@ -1,6 +1,7 @@
 #include "comm/Settings.h"
 
 #include "base/Platform.h"
+#include "base/TranslateNoop.h"
 #include "comm/PortNames.h"
 
 namespace zor {
@@ -28,13 +29,16 @@ bool IsPanelBaudRate(std::int32_t baud)
     return false;
 }
 
-std::string BaudRateProblem(const TProfileFile &profile, std::string_view file)
+const char *const NotAPanelRate = ZOR_TRANSLATE_NOOP(
+    "Settings", "%1=%2 in section [%3] of %4: the panel works at 4800, 9600 or 19200 baud");
+
+TMessage BaudRateProblem(const TProfileFile &profile, std::string_view file)
 {
     if (IsPanelBaudRate(profile.ReadInteger(SettingsSection, "Baud", 9600)))
         return {};
-    return "Baud=" + profile.ReadString(SettingsSection, "Baud", "") + " in section [" +
-           std::string(SettingsSection) + "] of " + std::string(file) +
-           ": the panel works at 4800, 9600 or 19200 baud";
+    return TMessage::Tr("Settings", NotAPanelRate,
+                        {"Baud", profile.ReadString(SettingsSection, "Baud", ""),
+                         std::string(SettingsSection), std::string(file)});
 }
 
 void StoreCommSettings(TProfileFile &profile, const TCommSettings &settings)

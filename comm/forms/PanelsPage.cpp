@@ -6,6 +6,7 @@
 #include "comm/forms/PanelName.h"
 #include "comm/forms/PortCombo.h"
 #include "ui/Dialogs.h"
+#include "ui/MessageText.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -323,7 +324,7 @@ void TPanelsPage::TestDone(std::uint64_t number, const QString &name,
     if (number != TestNumber || !TestRun)
         return;
     TestRun.reset();
-    const QString sentence = QString::fromStdString(result.Sentence);
+    const QString sentence = MessageText(result.Sentence);
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, result.Ok ? Qt::darkGreen : Qt::darkRed);
     TestResult->setPalette(colours);

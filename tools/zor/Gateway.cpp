@@ -54,7 +54,7 @@ TGatewayAnswer CarryOutOnLine(const TPanelTarget &target, const TGatewayDecision
         return {128 + (GatewaySignal.load() != 0 ? GatewaySignal.load() : SIGTERM),
                 "Transfer interrupted", "the gateway was stopped"};
     return {outcome.Code < 0 ? -outcome.Code : outcome.Code, ResultText(outcome.Code),
-            OutcomeCause(target, outcome)};
+            OutcomeCause(target, outcome).Text()};
 }
 
 // NAME=DEVICE[,BAUD] into target; false with *problem.

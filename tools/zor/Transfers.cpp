@@ -56,7 +56,7 @@ int ReportOne(const char *command, const TPanelTarget &target, const TPanelOutco
     } else {
         std::fprintf(outcome.Code == ResultOk ? stdout : stderr, "%s\n",
                      ResultText(outcome.Code).c_str());
-        if (const std::string cause = OutcomeCause(target, outcome); !cause.empty())
+        if (const std::string cause = OutcomeCause(target, outcome).Text(); !cause.empty())
             std::fprintf(stderr, "%s\n", cause.c_str());
     }
     SayLogProblem(command, {}, outcome);
@@ -75,7 +75,7 @@ int ReportSeveral(const char *command, const std::vector<TPanelTarget> &targets,
         interrupted = interrupted || outcome.Code == ResultCancelled;
         std::string message = outcome.Code == ResultCancelled ? std::string("Transfer interrupted")
                                                               : ResultText(outcome.Code);
-        if (const std::string cause = OutcomeCause(targets[i], outcome); !cause.empty())
+        if (const std::string cause = OutcomeCause(targets[i], outcome).Text(); !cause.empty())
             message += ": " + cause;
         std::printf("%s\t%d\t%s\n", OneLine(targets[i].Label()).c_str(), status,
                     OneLine(message).c_str());
