@@ -34,7 +34,7 @@ void TCommSetup::LoadSettings(const TProfileFile &profile, const QString &startD
 
 bool TCommSetup::SaveSettings(const std::function<void(TProfileFile &)> &edit)
 {
-    std::string why;
+    TMessage why;
     if (EditSettingsFile(QFile::encodeName(SettingsFile).toStdString(), edit, &why) == ResultOk)
         return true;
     ShowResultBox(&Window, ResultSettingsFileError, why);

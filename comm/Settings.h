@@ -83,6 +83,9 @@ TPortDevices LoadPortDevices(const TProfileFile &profile);
 // when it could not be written.
 int EditSettingsFile(const std::string &path, const std::function<void(TProfileFile &)> &edit,
                      std::string *error = nullptr);
+// The same, with the reason as a message (base/Message.h).
+int EditSettingsFile(const std::string &path, const std::function<void(TProfileFile &)> &edit,
+                     TMessage *error);
 
 // Writes key "COMn" of section "Ports" for each port number whose device differs from what the
 // profile gives for it now (so untouched defaults add no keys).

@@ -137,7 +137,7 @@ inline int ReadSettingsFile(const TCommOptions &o, TProfileFile *profile, std::s
     const bool missing = !PathExists(*path);
     if (!read.Ok() && (o.SettingsGiven || !missing)) {
         std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
-                     TProfileFile::Problem(*path, read).c_str());
+                     TProfileFile::Problem(*path, read).Text().c_str());
         return 1;
     }
     return 0;

@@ -111,7 +111,7 @@ int RunGateway(const TGatewayArgs &a)
         const TFileRead read = profile.Read(a.SettingsFile);
         if (!read.Ok()) {
             std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
-                         TProfileFile::Problem(a.SettingsFile, read).c_str());
+                         TProfileFile::Problem(a.SettingsFile, read).Text().c_str());
             return 1;
         }
     }
