@@ -12,8 +12,10 @@
 #include "comm/forms/PanelsPage.h"
 #include "comm/forms/PanelsProgress.h"
 #include "editor/About.h"
+#include "editor/Child.h"
 #include "sim/ExportDialog.h"
 #include "sim/Sim.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -132,6 +134,19 @@ TEST(CzechLayout, NoLabelOrButtonOfADialogIsCutOff)
     TPanelResults results;
     results.SetResults(QStringLiteral("Odeslat na panely"), {hall, gate}, {ok, timeout});
     EXPECT_EQ(CutOff(results), "");
+}
+
+// A new document is offered for saving under its Czech name, not the marker "Untitled" that its
+// file name holds.
+TEST(CzechLayout, ANewDocumentIsSavedUnderItsNameInTheInterfacesLanguage)
+{
+    ASSERT_TRUE(InstallTranslations(QLocale(QStringLiteral("cs_CZ"))));
+    test::TScriptedDialogs dialogs;
+    TMDIChild child;
+    EXPECT_FALSE(child.SaveAs()) << "cancelled";
+    ASSERT_EQ(dialogs.FileDialogs.size(), 1);
+    EXPECT_EQ(dialogs.FileDialogs[0].Title, QStringLiteral("Uložit Bez názvu jako..."));
+    EXPECT_EQ(dialogs.FileDialogs[0].FileName, QStringLiteral("Bez názvu"));
 }
 
 } // namespace
