@@ -11,9 +11,12 @@
 #include "comm/forms/PanelResults.h"
 #include "comm/forms/PanelsPage.h"
 #include "comm/forms/PanelsProgress.h"
+#include "commands/Input.h"
 #include "editor/About.h"
 #include "editor/Child.h"
+#include "editor/Help.h"
 #include "sim/ExportDialog.h"
+#include "sim/Preview.h"
 #include "sim/Sim.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -117,6 +120,12 @@ TEST(CzechLayout, NoLabelOrButtonOfADialogIsCutOff)
     EXPECT_EQ(CutOff(simulation), "");
     TLogView log;
     EXPECT_EQ(CutOff(log), "");
+    TVloz number;
+    EXPECT_EQ(CutOff(number), "");
+    THelpWindow help;
+    EXPECT_EQ(CutOff(help), "");
+    TPreviewDock preview;
+    EXPECT_EQ(CutOff(preview), "");
 
     TPanelTarget hall;
     hall.Name = "Hala";
