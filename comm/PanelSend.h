@@ -123,9 +123,9 @@ struct TPanelJob
 // How one target's transfer ended.
 struct TPanelOutcome
 {
-    int Code = ResultOk;    // a code of comm/Results.h; ResultCancelled when stopped
-    TMessage PortProblem;   // TSerial::PortProblem after "Hardware Failure"
-    std::string LogProblem; // TSerial::LogProblem
+    int Code = ResultOk;  // a code of comm/Results.h; ResultCancelled when stopped
+    TMessage PortProblem; // TSerial::PortProblem after "Hardware Failure"
+    TMessage LogProblem;  // TSerial::LogProblem
     // For a program, the frame it ended in: 0 the Open frame, 1..Blocks a block, Blocks + 1 the
     // Close frame. -1 for a numeric message.
     int Frame = -1;

@@ -108,7 +108,7 @@ public:
 
     // Empty when the log of the last SendProgram was written in full (or logging is off); else
     // the log's path and why it could not be written. The transfer itself does not depend on it.
-    const std::string &LogProblem() const { return Log.Problem(); }
+    const TMessage &LogProblem() const { return Log.Problem(); }
 
     // Read time-out of one attempt, and attempts (copies) per frame.
     static constexpr int ReadTimeoutMs = 100;

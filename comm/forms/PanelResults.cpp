@@ -89,7 +89,7 @@ void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelT
         }
         if (!result.LogProblem.empty())
             cause += (cause.isEmpty() ? QString() : QStringLiteral("\n")) +
-                     tr("The transfer log was not written: %1").arg(Q(result.LogProblem));
+                     tr("The transfer log was not written: %1").arg(MessageText(result.LogProblem));
         auto *causeItem = new QTableWidgetItem(cause);
         causeItem->setToolTip(cause);
         Table->setItem(row, 2, causeItem);

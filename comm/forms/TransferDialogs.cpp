@@ -111,7 +111,7 @@ void ShowTransferResult(QWidget *parent, const TPanelOutcome &result)
         Dialogs().MessageBox(
             parent, QCoreApplication::translate("TransferDialogs", "Warning"),
             QCoreApplication::translate("TransferDialogs", "The transfer log was not written:\n%1")
-                .arg(QString::fromStdString(result.LogProblem)),
+                .arg(MessageText(result.LogProblem)),
             TMsgIcon::Warning, TMsgButtons::Ok);
 }
 

@@ -4,6 +4,7 @@
 #include "comm/PanelSend.h"
 #include "comm/ProfileFile.h"
 #include "comm/Settings.h"
+#include "comm/TransferLogWriter.h"
 #include "tests/support/FakeSerialPort.h"
 #include "ui/MessageText.h"
 #if !defined(_WIN32)
@@ -108,6 +109,13 @@ TEST(InterfaceLanguage, TheCoresSentencesAreSaidInCzechWhileTheirEnglishStaysAsI
               "cannot read /etc/z.INI: Permission denied");
     EXPECT_EQ(MessageText(TProfileFile::Problem("/etc/z.INI", unreadable)),
               QStringLiteral("nelze přečíst /etc/z.INI: Přístup odepřen"));
+
+    // A transfer log that cannot be written: the system's reason in Czech after the path.
+    const std::string folder = ::testing::TempDir();
+    TTransferLogWriter log(TTransferLog{true, folder});
+    log.Begin();
+    EXPECT_EQ(MessageText(log.Problem()),
+              QString::fromStdString(folder) + QStringLiteral(": Je to složka"));
 
     // An error the editor has no words of its own for keeps the system's.
     EXPECT_EQ(SystemErrorText(EDOM), QString::fromLocal8Bit(std::strerror(EDOM)));

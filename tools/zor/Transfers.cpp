@@ -42,10 +42,10 @@ void SayLogProblem(const char *command, const std::string &label, const TPanelOu
         return;
     if (label.empty())
         std::fprintf(stderr, "zor %s: the transfer log was not written: %s\n", command,
-                     outcome.LogProblem.c_str());
+                     outcome.LogProblem.Text().c_str());
     else
         std::fprintf(stderr, "zor %s: %s: the transfer log was not written: %s\n", command,
-                     label.c_str(), outcome.LogProblem.c_str());
+                     label.c_str(), outcome.LogProblem.Text().c_str());
 }
 
 int ReportOne(const char *command, const TPanelTarget &target, const TPanelOutcome &outcome)
