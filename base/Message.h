@@ -52,11 +52,24 @@ public:
 // so do "%%" and a lone "%"). Values are put in once: a "%1" inside a value is not replaced.
 std::string FillPlaceholders(const std::string &format, const std::vector<std::string> &args);
 
-// The English text compared, as tests and the command-line tool see it.
+// The English texts compared, as tests and the command-line tool see them. One overload per kind
+// of text, so that none needs a conversion that another could equally take.
 inline bool operator==(const TMessage &message, std::string_view text)
 {
     const std::string english = message.Text();
     return std::string_view(english) == text;
+}
+inline bool operator==(const TMessage &message, const std::string &text)
+{
+    return message == std::string_view(text);
+}
+inline bool operator==(const TMessage &message, const char *text)
+{
+    return message == std::string_view(text);
+}
+inline bool operator==(const TMessage &a, const TMessage &b)
+{
+    return a.Text() == b.Text();
 }
 
 inline std::ostream &operator<<(std::ostream &out, const TMessage &message)

@@ -289,6 +289,18 @@ nebudou zobrazovat správně</translation>
         <source>A panel&apos;s name cannot hold &apos;=&apos;, a comma, a tab or a line break</source>
         <translation>Název panelu nesmí obsahovat „=“, čárku, tabulátor ani konec řádku</translation>
     </message>
+    <message>
+        <source>%1=%2: &quot;%3&quot; is no rate; the panel works at 4800, 9600 or 19200 baud</source>
+        <translation>%1=%2: „%3“ není přenosová rychlost; panel pracuje s rychlostí 4800, 9600 nebo 19200 Bd</translation>
+    </message>
+    <message>
+        <source>the panel &quot;%1&quot;: %2</source>
+        <translation>panel „%1“: %2</translation>
+    </message>
+    <message>
+        <source>the panels &quot;%1&quot; and &quot;%2&quot; have one name (case does not tell names apart)</source>
+        <translation>panely „%1“ a „%2“ mají stejný název (velikost písmen názvy nerozlišuje)</translation>
+    </message>
 </context>
 <context>
     <name>PortProblem</name>

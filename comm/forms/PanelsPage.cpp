@@ -163,7 +163,7 @@ void TPanelsPage::FillRow(int index)
     item->setText(DeviceColumn, QString::fromStdString(panel.Device));
     item->setToolTip(DeviceColumn, QString::fromStdString(panel.Device));
     item->setText(BaudColumn, panel.Baud > 0 ? QString::number(panel.Baud) : QString());
-    item->setToolTip(NameColumn, QString::fromStdString(panel.Problem()));
+    item->setToolTip(NameColumn, MessageText(panel.Problem()));
 }
 
 void TPanelsPage::Apply(const std::vector<TNamedPanel> &panels)
@@ -195,7 +195,7 @@ QString TPanelsPage::Problem() const
     for (const TNamedPanel &panel : Edited)
         if (!panel.Problem().empty())
             return tr("In the settings file, %1: rename the panel, choose its rate or remove it.")
-                .arg(QString::fromStdString(panel.Problem()));
+                .arg(MessageText(panel.Problem()));
     for (const TNamedPanel &panel : Edited)
         if (NormalizeDevicePath(panel.Device).empty())
             return tr("The panel %1 has no device: choose or type one, or remove the panel.")

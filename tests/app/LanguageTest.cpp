@@ -2,6 +2,7 @@
 #include "app/EditorSettings.h"
 #include "comm/DeviceTest.h"
 #include "comm/PanelSend.h"
+#include "comm/Panels.h"
 #include "comm/ProfileFile.h"
 #include "comm/Settings.h"
 #include "comm/TransferLogWriter.h"
@@ -109,6 +110,14 @@ TEST(InterfaceLanguage, TheCoresSentencesAreSaidInCzechWhileTheirEnglishStaysAsI
               "cannot read /etc/z.INI: Permission denied");
     EXPECT_EQ(MessageText(TProfileFile::Problem("/etc/z.INI", unreadable)),
               QStringLiteral("nelze přečíst /etc/z.INI: Přístup odepřen"));
+
+    // A panel of the settings file that cannot be used, as the Panels page names it.
+    const std::vector<TNamedPanel> panels =
+        LoadPanels(TProfileFile("[Panels]\nHala=/dev/ttyS0,96oo\n"));
+    ASSERT_EQ(panels.size(), 1u);
+    EXPECT_EQ(MessageText(panels[0].Problem()),
+              QStringLiteral("Hala=/dev/ttyS0,96oo: „96oo“ není přenosová rychlost; panel pracuje "
+                             "s rychlostí 4800, 9600 nebo 19200 Bd"));
 
     // A transfer log that cannot be written: the system's reason in Czech after the path.
     const std::string folder = ::testing::TempDir();

@@ -188,8 +188,8 @@ inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs
     for (const TNamedPanel &panel : panels)
         if (byName && !panel.Problem().empty())
             return Fail(command,
-                        panel.Problem() + " in section [" + std::string(PanelsSection) + "] of " +
-                            path + "; nothing was sent",
+                        panel.Problem().Text() + " in section [" + std::string(PanelsSection) +
+                            "] of " + path + "; nothing was sent",
                         UsageStatus);
     std::string problem;
     if (!ResolvePanelTargets(panels, choice, defaults, &out->Targets, &problem))
