@@ -78,6 +78,8 @@ TEST(InterfaceLanguage, TheCoresSentencesAreSaidInCzechWhileTheirEnglishStaysAsI
     EXPECT_EQ(missing.Text(), "The device /dev/ttyUSB7 does not exist.");
     EXPECT_EQ(MessageText(missing), QStringLiteral("Zařízení /dev/ttyUSB7 neexistuje."));
     // A name put into a sentence is never taken for one of its placeholders.
+    EXPECT_EQ(DescribeOpenError("/tmp/%2%1", ENOENT).Text(),
+              "The device /tmp/%2%1 does not exist.");
     EXPECT_EQ(MessageText(DescribeOpenError("/tmp/%2%1", ENOENT)),
               QStringLiteral("Zařízení /tmp/%2%1 neexistuje."));
 #endif
