@@ -10,6 +10,7 @@
 #include "comm/forms/TransferDialogs.h"
 #include "ui/Dialogs.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace zor {
@@ -23,10 +24,14 @@ void TCommSetup::LoadSettings(const TProfileFile &profile, const QString &startD
                               const QString &settingsFile)
 {
     SettingsFile = settingsFile;
-    CommSettings = LoadCommSettings(profile, startDirectory.toStdString());
+    // In the system's spelling: the log's default path is shown and written to the file.
+    CommSettings =
+        LoadCommSettings(profile, QDir::toNativeSeparators(startDirectory).toStdString());
     PortDevices = LoadPortDevices(profile);
     BaudProblem = BaudRateProblem(profile, QFile::encodeName(SettingsFile).toStdString());
     PanelList = LoadPanels(profile);
+    MqttFiles.PasswordFile = profile.ReadString(MqttSection, "PasswordFile", "");
+    MqttFiles.CaFile = profile.ReadString(MqttSection, "CAFile", "");
     Language = ReadLanguage(profile);
     LastSendChoice = QString::fromStdString(profile.ReadString("Editor", SendPanelsKey, ""))
                          .split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -50,6 +55,9 @@ void TCommSetup::Parameters()
     Paramet->Panels->Apply(PanelList);
     Paramet->ApplyLanguage(QString::fromStdString(Language));
     Paramet->Panels->PortFactory = Factory;
+    Paramet->Panels->MqttOptions = [this](TMqttSendOptions *options, std::string *problem) {
+        return MqttOptions(options, problem);
+    };
     for (;;) {
         if (Dialogs().ExecuteForm(*Paramet) != QDialog::Accepted)
             return;
@@ -87,6 +95,12 @@ void TCommSetup::SetSendChoice(const QStringList &names)
     SaveSettings([&names](TProfileFile &profile) {
         profile.WriteString("Editor", SendPanelsKey, names.join(QLatin1Char(',')).toStdString());
     });
+}
+
+bool TCommSetup::MqttOptions(TMqttSendOptions *options, std::string *problem) const
+{
+    // The password is read at each transfer: a file its owner has changed since counts.
+    return LoadMqttFiles(TProfileFile(), MqttFiles, &options->Password, &options->CaFile, problem);
 }
 
 TMessage TCommSetup::BaudProblemInUse() const

@@ -3,6 +3,7 @@
 // Zor > Parameters changes them and saves them there.
 #pragma once
 
+#include "comm/MqttSend.h"
 #include "comm/Panels.h"
 #include "comm/SerialPort.h"
 #include "comm/Settings.h"
@@ -76,6 +77,10 @@ public:
     // Every named panel as a target, with what it takes from the settings where it says nothing
     // of its own.
     std::vector<TPanelTarget> PanelTargets() const;
+    // What a transfer to a gateway's panel (an mqtt device) goes with: the password read now from
+    // the file that PasswordFile of section "Mqtt" named at the start, and its CAFile. False, with
+    // *problem ("FILE: the password cannot be read"), when that file cannot be read.
+    bool MqttOptions(TMqttSendOptions *options, std::string *problem) const;
     // The settings file's "Baud" when it is no rate of the panel's (BaudRateProblem), while that
     // rate is the one in use; empty otherwise.
     TMessage BaudProblemInUse() const;
@@ -94,6 +99,7 @@ private:
     TPortFactory Factory;
     QString SettingsFile;
     std::vector<TNamedPanel> PanelList;
+    TMqttFiles MqttFiles;
     QStringList LastSendChoice;
     TMessage BaudProblem;
     // "[Editor] Language" as read at the start or stored by Parameters since.

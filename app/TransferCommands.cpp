@@ -26,6 +26,8 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
+#include <algorithm>
+
 namespace zor {
 
 TTransferCommands::TTransferCommands(QWidget &window, TCommSetup &setup, QAction *transferLog)
@@ -67,11 +69,12 @@ void TTransferCommands::Translate(QTextEdit &editor, bool send, QLabel &status,
                 LastLogPath = QString::fromStdString(targets && !targets->empty()
                                                          ? targets->front().Log.LogPath
                                                          : Setup.Settings().LogPath);
+            TMqttSendOptions mqtt;
             if (targets)
                 SendToTargets(*targets, tr("Send to panels"), TPanelJob::Program(program));
-            else
-                ShowResult(
-                    Transfers().SendProgram(program, Setup.Settings().Port, Setup.Settings().Baud));
+            else if (MqttOptionsFor({Setup.PortTarget()}, &mqtt))
+                ShowResult(Transfers(mqtt).SendProgram(program, Setup.Settings().Port,
+                                                       Setup.Settings().Baud));
         }
     } else if (CanRun(program) && FormSim &&
                ConfirmSymbolFontText(&Window, translation.Check.SymbolFontText,
@@ -119,8 +122,12 @@ void TTransferCommands::SendToPanels(QTextEdit &editor, QLabel &status)
 void TTransferCommands::SendToTargets(const std::vector<TPanelTarget> &targets,
                                       const QString &caption, const TPanelJob &job)
 {
+    TMqttSendOptions mqtt;
+    if (!MqttOptionsFor(targets, &mqtt))
+        return;
     TPanelTransfers transfers(
         targets, [factory = Setup.PortFactory()](const TPanelDevice &) { return factory(); });
+    transfers.Mqtt = mqtt;
     TPanelsProgress &progress = PanelsProgress();
     progress.Follow(&transfers);
     const std::vector<TPanelOutcome> results = transfers.Send(job);
@@ -154,7 +161,23 @@ TPanelResults &TTransferCommands::PanelResults()
     return *Results;
 }
 
-TTransferRunner &TTransferCommands::Transfers()
+bool TTransferCommands::MqttOptionsFor(const std::vector<TPanelTarget> &targets,
+                                       TMqttSendOptions *options)
+{
+    if (std::none_of(targets.begin(), targets.end(), [](const TPanelTarget &target) {
+            return target.Device.Kind == TPanelDevice::TKind::Mqtt;
+        }))
+        return true;
+    std::string problem;
+    if (Setup.MqttOptions(options, &problem))
+        return true;
+    Dialogs().MessageBox(&Window, tr("Error"),
+                         tr("Nothing was sent. %1").arg(QString::fromStdString(problem)),
+                         TMsgIcon::Error, TMsgButtons::Ok);
+    return false;
+}
+
+TTransferRunner &TTransferCommands::Transfers(const TMqttSendOptions &mqtt)
 {
     if (!Runner) {
         Runner = new TTransferRunner(this);
@@ -165,6 +188,7 @@ TTransferRunner &TTransferCommands::Transfers()
     Runner->PortFactory = Setup.PortFactory();
     Runner->Devices = Setup.Devices();
     Runner->Log = TTransferLog{Setup.Settings().LogToFile, Setup.Settings().LogPath};
+    Runner->Mqtt = mqtt;
     return *Runner;
 }
 
@@ -174,7 +198,9 @@ void TTransferCommands::ShowResult(const TPanelOutcome &result)
     TPanelOutcome shown = result;
     // A port refuses a rate it has no setting for; a panel does not hear a rate it does not work
     // at.
+    // A gateway's panel works at the gateway's rate.
     if ((result.Code == ResultUnknownError || result.Code == ResultTimeout) &&
+        Setup.PortTarget().Device.Kind != TPanelDevice::TKind::Mqtt &&
         !Setup.BaudProblemInUse().empty())
         shown.PortProblem =
             shown.PortProblem.empty()
@@ -208,7 +234,10 @@ void TTransferCommands::NumericFields()
         Dialogs().MessageBox(&Window, tr("Error"), problem, TMsgIcon::Error, TMsgButtons::Ok);
     }
     if (ticked.size() == 1 && ticked.front().Name == targets.front().Name) {
-        ShowResult(Transfers().SendNumeric(message, Setup.Settings().Port, Setup.Settings().Baud));
+        TMqttSendOptions mqtt;
+        if (MqttOptionsFor(ticked, &mqtt))
+            ShowResult(
+                Transfers(mqtt).SendNumeric(message, Setup.Settings().Port, Setup.Settings().Baud));
         return;
     }
     SendToTargets(ticked, tr("Numeric fields"), TPanelJob::Numeric(message));

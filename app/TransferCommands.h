@@ -22,6 +22,7 @@ class TPanelResults;
 class TPanelsProgress;
 class TTransferRunner;
 class TVstup;
+struct TMqttSendOptions;
 struct TPanelJob;
 struct TPanelOutcome;
 struct TPanelTarget;
@@ -68,12 +69,16 @@ private:
     // that) and shows the results.
     void SendToTargets(const std::vector<TPanelTarget> &targets, const QString &caption,
                        const TPanelJob &job);
+    // Fills *options for a transfer to targets: where any is a gateway's panel, the broker's
+    // password and CA of the settings. A password file that cannot be read is said, and false:
+    // nothing is to be sent.
+    bool MqttOptionsFor(const std::vector<TPanelTarget> &targets, TMqttSendOptions *options);
     // The logs Transfer log offers: the port's, then each panel's.
     void LogChoices(QStringList &labels, QStringList &paths) const;
 
     // The runner of every transfer, made at the first one, with the port factory, devices and
-    // log of the settings at the time of the call.
-    TTransferRunner &Transfers();
+    // log of the settings at the time of the call, and mqtt for a gateway's panel.
+    TTransferRunner &Transfers(const TMqttSendOptions &mqtt);
     // Shows how a transfer ended (over the progress window, which is hidden afterwards).
     void ShowResult(const TPanelOutcome &result);
 

@@ -350,6 +350,7 @@ void TMainForm::StartRecovery(const QStringList &folders, std::chrono::milliseco
         warning->setVisible(!text.isEmpty());
     };
     Recovery = new TRecoveryCopies(*Manager, folders, delay, this);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &TMainForm::WriteRecoveryCopies);
     show(Recovery->Warning());
     connect(Recovery, &TRecoveryCopies::WarningChanged, warning, show);
     // A copy kept beside its document is found from the recent files: every document opened

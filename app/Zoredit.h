@@ -174,6 +174,9 @@ public:
     // did not close properly. delay: the longest a change waits for its copy; zero takes
     // "RecoverySeconds" of the settings file. While a copy cannot be kept the status bar says so.
     // Program start calls it once, after showing the window; a clean exit removes the copies.
+    // From then on the end of the desktop session (QGuiApplication::commitDataRequest: Windows'
+    // WM_QUERYENDSESSION, an X session manager's request) writes the copies at once: the session
+    // ends the editor without a question.
     void StartRecovery(const QStringList &folders,
                        std::chrono::milliseconds delay = std::chrono::milliseconds(0));
     void StartRecovery(const QString &folder,

@@ -86,6 +86,15 @@ std::vector<std::string> ProgramArguments(int argc, char **argv);
 // Windows' text mode would put a CR before every LF. Nothing to do on POSIX.
 void UseBinaryStandardOutput();
 
+// The stream a program's text goes to.
+enum class TStandardStream { Output, Error };
+
+// Writes UTF-8 text to standard output or error, after what stdio holds for it. Windows: as wide
+// text when the stream is a console, whose code page would garble UTF-8 bytes (a character split
+// across two writes is put together first); bytes otherwise, as on POSIX, for the scripts that
+// read a pipe or a file expect UTF-8. Returns false when it could not all be written.
+bool WriteStandardText(TStandardStream stream, std::string_view text);
+
 // Which interrupts a routing takes, and how the waits they interrupt go on.
 struct TInterruptRouting
 {
@@ -98,19 +107,21 @@ struct TInterruptRouting
     bool RestartWaits = false;
 };
 
-// The console's interrupt: Ctrl-C (and SIGTERM on POSIX; Ctrl-Break and closing the console
-// window on Windows) calls onInterrupt with the matching signal number (SIGINT, SIGTERM; SIGHUP
-// as routing asks) instead of ending the program, until StopRoutingInterrupts() puts back what
-// was there before. The callback runs in a signal handler (POSIX) or on a thread of the
-// system's (Windows): it may only set flags and atomics, raise a TInterruptWakeUp and call
-// EndBySignal. One routing at a time.
+// The console's interrupt: Ctrl-C (and SIGTERM on POSIX; Ctrl-Break, closing the console window
+// and the end of the session on Windows, where the callback's thread then waits for the program
+// to end itself, as the system would end it on return) calls onInterrupt with the matching signal
+// number (SIGINT, SIGTERM; SIGHUP as routing asks) instead of ending the program, until
+// StopRoutingInterrupts() puts back what was there before. The callback runs in a signal handler
+// (POSIX) or on a thread of the system's (Windows): it may only set flags and atomics, raise a
+// TInterruptWakeUp and call EndBySignal. One routing at a time.
 void RouteInterrupts(void (*onInterrupt)(int signal), TInterruptRouting routing = {});
 void StopRoutingInterrupts();
 
 // Carries interrupts from their callback to an event loop, which may do there what a callback
 // may not (write a user's work to disk): Raise makes Handle readable, the loop watches it (a
-// QSocketNotifier) and takes the signal numbers that came. POSIX: a non-blocking pipe. Windows:
-// none (Valid() is false).
+// QSocketNotifier) and takes the signal numbers that came. POSIX: a non-blocking pipe. Windows: a
+// connected pair of loopback sockets (a console's callback runs on a thread of the system's).
+// Valid() is false when none could be made.
 class TInterruptWakeUp
 {
 public:

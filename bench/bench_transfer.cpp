@@ -7,7 +7,8 @@
 // each, beside the same program to one: at most 1.3 times as long. And the 100-block program to a
 // panel at another site, through a broker (mosquitto on loopback) and `zor gateway` to the
 // emulator's pseudo-terminal, beside the same transfer straight to a pseudo-terminal: at most 1.3
-// times as long.
+// times as long. And a 47-block program to 50 panels behind 10 gateways at once, beside the same
+// program straight to one panel: at most 1.5 times as long.
 #include "comm/Frames.h"
 #include "comm/PanelSend.h"
 #include "comm/PortFactory.h"
@@ -305,6 +306,110 @@ BENCHMARK(BM_Transfer100BlocksThroughBroker)
     ->Args({1, 0})
     ->Args({0, 45})
     ->Args({1, 45})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly();
+
+// The 47-block program to 50 paced panels (answering every frame 45 ms late, as on a line at
+// 19200 baud) at 10 sites, five panels behind each site's `zor gateway`, sent at once through the
+// fan-out of `zor send --all-panels` to a broker on loopback: each panel's request on a
+// connection of its own. Before the timing, the same program goes straight to one of the panels'
+// pseudo-terminals (local_ms); ratio is the 50 panels' time over that one panel's, and
+// overhead_ms_per_panel what the broker, the gateways and the other 49 panels add, shared out.
+void BM_50PanelsBehind10GatewaysPaced47Blocks(benchmark::State &state)
+{
+    EnsureQt();
+    if (zor::test::TMosquittoBroker::Program().empty()) {
+        state.SkipWithError("mosquitto is not installed");
+        return;
+    }
+    constexpr int Sites = 10, PanelsPerSite = 5;
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("zor-bench-sites-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    {
+        std::vector<std::unique_ptr<zor::test::TPanelProcess>> panels;
+        for (int i = 0; i < Sites * PanelsPerSite; ++i) {
+            panels.push_back(std::make_unique<zor::test::TPanelProcess>(
+                ZOR_TOOL_PATH, std::vector<std::string>{"--late", "45", "--out", "/dev/null"}));
+            if (panels.back()->DevicePath().empty()) {
+                state.SkipWithError("zor panel did not start");
+                return;
+            }
+        }
+        zor::test::TMosquittoBroker broker(dir);
+        const std::string url = "mqtt://127.0.0.1:" + std::to_string(broker.Port);
+        std::vector<std::unique_ptr<zor::test::TGatewayProcess>> gateways;
+        std::vector<zor::TPanelTarget> targets;
+        for (int site = 0; site < Sites && broker.Running(); ++site) {
+            const std::string name = "site" + std::to_string(site + 1);
+            std::vector<std::string> args = {"--broker", url, "--site", name};
+            for (int p = 0; p < PanelsPerSite; ++p) {
+                const std::string panel = "P" + std::to_string(p + 1);
+                args.push_back("--panel");
+                args.push_back(panel + "=" + panels[site * PanelsPerSite + p]->DevicePath() +
+                               ",19200");
+                zor::TPanelTarget target;
+                target.Name = name + "-" + panel;
+                target.Device = zor::PanelDevice(url + "/" + name + "/" + panel);
+                target.Baud = 19200;
+                targets.push_back(target);
+            }
+            gateways.push_back(std::make_unique<zor::test::TGatewayProcess>(
+                ZOR_TOOL_PATH, args, static_cast<std::size_t>(PanelsPerSite)));
+            if (!gateways.back()->Ready)
+                break;
+        }
+        if (!broker.Running() || gateways.size() != Sites || !gateways.back()->Ready) {
+            state.SkipWithError("the broker or a gateway did not start");
+        } else {
+            std::string text(46 * zor::BlockDataLength + 20, 'A');
+            for (std::size_t i = 0; i < text.size(); ++i)
+                text[i] = static_cast<char>('A' + i % 26);
+            const zor::TPanelJob job = zor::TPanelJob::Program(text);
+            zor::TPanelSend send;
+            send.PortFactory = [](const zor::TPanelDevice &) { return zor::CreateSerialPort(); };
+
+            zor::TPanelTarget local;
+            local.Name = "local";
+            local.Device = zor::PanelDevice(panels.front()->DevicePath());
+            local.Baud = 19200;
+            const auto start = std::chrono::steady_clock::now();
+            const bool localOk =
+                zor::SendToPanels({local}, job, send).front().Code == zor::ResultOk;
+            const std::chrono::duration<double, std::milli> localTime =
+                std::chrono::steady_clock::now() - start;
+
+            double total = 0;
+            for (auto _ : state) {
+                const auto begin = std::chrono::steady_clock::now();
+                const auto outcomes = zor::SendToPanels(targets, job, send);
+                total += std::chrono::duration<double, std::milli>(
+                             std::chrono::steady_clock::now() - begin)
+                             .count();
+                for (const zor::TPanelOutcome &outcome : outcomes)
+                    if (outcome.Code != zor::ResultOk) {
+                        state.SkipWithError("a transfer failed");
+                        break;
+                    }
+            }
+            if (!localOk) {
+                state.SkipWithError("the local transfer failed");
+            } else if (state.iterations() > 0) {
+                const double mean = total / static_cast<double>(state.iterations());
+                state.counters["panels"] = static_cast<double>(targets.size());
+                state.counters["local_ms"] = localTime.count();
+                state.counters["ratio"] = mean / localTime.count();
+                state.counters["overhead_ms_per_panel"] =
+                    (mean - localTime.count()) / static_cast<double>(targets.size());
+            }
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_50PanelsBehind10GatewaysPaced47Blocks)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3)

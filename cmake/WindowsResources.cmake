@@ -34,3 +34,19 @@ function(zor_windows_resources target description)
         OBJECT_DEPENDS "${ZOR_RC_ICON};${ZOR_RC_MANIFEST}")
     target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
 endfunction()
+
+# The manifest alone, for test programs: they take UTF-8 as their code page as the programs do
+# (Qt's file names pass through it on their way to the cores' UTF-8 paths).
+function(zor_windows_manifest target)
+    set(ZOR_RC_NAME ${target})
+    set(ZOR_RC_DESCRIPTION "${target}")
+    set(ZOR_RC_VERSION_DOTS "${PROJECT_VERSION}.0.0")
+    string(REGEX MATCH "^[0-9]+\\.[0-9]+\\.[0-9]+\\.[0-9]+" ZOR_RC_VERSION_DOTS
+        "${ZOR_RC_VERSION_DOTS}.0")
+    set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+    configure_file(${PROJECT_SOURCE_DIR}/resources/windows/program.manifest.in ${manifest} @ONLY)
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${target}-manifest.rc "1 24 \"${manifest}\"\n")
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}-manifest.rc PROPERTIES
+        OBJECT_DEPENDS ${manifest})
+    target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}-manifest.rc)
+endfunction()

@@ -22,7 +22,22 @@ for wine in "$ZOR_WINE" /usr/lib/wine/wine64 wine64 wine; do
         # session Wine leaves running must not hold the lock.)
         mkdir -p "$(dirname "$WINEPREFIX")"
         flock -o "$WINEPREFIX.lock" "$wine" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
-        exec "$wine" "$program" "$@"
+        if [ -t 1 ]; then
+            exec "$wine" "$program" "$@"
+        fi
+        # What Wine starts on demand for the program (the desktop process of a program with
+        # windows, as every Qt program has; device and RPC services) inherits its output and
+        # lives as long as the session: ctest, which reads the output to its end, would wait
+        # for the session rather than the program. Through files, the output is passed on
+        # once the program has ended.
+        out=$(mktemp)
+        err=$(mktemp)
+        status=0
+        "$wine" "$program" "$@" >"$out" 2>"$err" || status=$?
+        cat "$out"
+        cat "$err" >&2
+        rm -f "$out" "$err"
+        exit $status
     fi
 done
 echo "wine-run.sh: no Wine found (/usr/lib/wine/wine64, wine64 or wine)" >&2

@@ -1,6 +1,8 @@
 #include "comm/DeviceTest.h"
 
 #include "base/TranslateNoop.h"
+
+#include "comm/MqttAddress.h"
 #include "comm/NetPort.h"
 #include "comm/PortList.h"
 
@@ -8,8 +10,40 @@
 
 namespace zor {
 
+namespace {
+
+TDeviceTestResult TestGateway(const std::string &device, const TMqttSendOptions &mqtt,
+                              const TTransferStop *stop)
+{
+    const TGatewayProbe probe = ProbeGateway(device, mqtt, GatewayTestSeconds, stop);
+    switch (probe.Status) {
+    case TGatewayStatus::Online:
+        return {true,
+                TMessage::Tr("DeviceTest", ZOR_TRANSLATE_NOOP("DeviceTest", "gateway online"))};
+    case TGatewayStatus::Offline:
+        return {false,
+                TMessage::Tr("DeviceTest", ZOR_TRANSLATE_NOOP("DeviceTest", "gateway offline"))};
+    case TGatewayStatus::Unannounced:
+        return {false, TMessage::Tr("DeviceTest",
+                                    ZOR_TRANSLATE_NOOP("DeviceTest", "no gateway has announced "
+                                                                     "itself for this panel at its "
+                                                                     "broker"))};
+    case TGatewayStatus::Unknown:
+        break;
+    }
+    if (probe.Problem.empty())
+        return {false,
+                TMessage::Tr("DeviceTest", ZOR_TRANSLATE_NOOP("DeviceTest", "Test stopped."))};
+    std::string sentence = probe.Problem + ".";
+    if (sentence[0] >= 'a' && sentence[0] <= 'z')
+        sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
+    return {false, sentence};
+}
+
+} // namespace
+
 TDeviceTestResult TestDevice(TSerialPort &port, const std::string &device, std::int32_t baud,
-                             const TTransferStop *stop)
+                             const TTransferStop *stop, const TMqttSendOptions &mqtt)
 {
     const auto say = [](const char *format, std::vector<TMessage> args = {}) {
         return TMessage::Tr("DeviceTest", format, std::move(args));
@@ -20,6 +54,8 @@ TDeviceTestResult TestDevice(TSerialPort &port, const std::string &device, std::
     const TMessage stopped = say(ZOR_TRANSLATE_NOOP("DeviceTest", "Test stopped."));
     if (stop && stop->Requested())
         return {false, stopped};
+    if (IsMqttDevice(path))
+        return TestGateway(path, mqtt, stop);
     port.WatchStop(stop);
     if (!port.Open(path)) {
         if (stop && stop->Requested())
@@ -60,12 +96,12 @@ TDeviceTestResult TestDevice(TSerialPort &port, const std::string &device, std::
 }
 
 TDeviceTestRun::TDeviceTestRun(std::unique_ptr<TSerialPort> port, std::string device,
-                               std::int32_t baud, TDone done)
-    : Worker([port = std::move(port), device = std::move(device), baud,
-              done = std::move(done)](std::stop_token token) mutable {
+                               std::int32_t baud, TDone done, TMqttSendOptions mqtt)
+    : Worker([port = std::move(port), device = std::move(device), baud, done = std::move(done),
+              mqtt = std::move(mqtt)](std::stop_token token) mutable {
           TTransferStop stop;
           const std::stop_callback relay(token, [&stop] { stop.Request(TStopReason::Cancelled); });
-          const TDeviceTestResult result = TestDevice(*port, device, baud, &stop);
+          const TDeviceTestResult result = TestDevice(*port, device, baud, &stop, mqtt);
           port.reset();
           if (done)
               done(result);

@@ -30,9 +30,10 @@ std::string Reason(int code)
 
 TGatewayDesk::TGatewayDesk(std::string site, std::string panel, TGatewayTransfer transfer,
                            TGatewayPublish publish, std::function<void(const std::string &)> report,
-                           std::function<std::int64_t()> nowMs)
+                           std::function<std::int64_t()> nowMs, TGatewayPublish progress)
     : SiteName(std::move(site)), PanelName(std::move(panel)), Transfer(std::move(transfer)),
-      Publish(std::move(publish)), Report(std::move(report)), NowMs(std::move(nowMs))
+      Publish(std::move(publish)), PublishProgress(std::move(progress)), Report(std::move(report)),
+      NowMs(std::move(nowMs))
 {
     Worker = std::thread([this] { Work(); });
 }
@@ -131,7 +132,11 @@ void TGatewayDesk::Work()
             answer = {ExpiredStatus, "Request expired",
                       "its life ran out before the panel was free; nothing was sent"};
         else
-            answer = Transfer(job.Request, Stop);
+            answer = Transfer(job.Request, Stop, [this, &job](int blocks, int total) {
+                if (PublishProgress)
+                    PublishProgress(GatewayTopic(SiteName, PanelName, "progress"), job.Correlation,
+                                    std::to_string(blocks) + " " + std::to_string(total));
+            });
         {
             std::lock_guard lock(Mutex);
             Remember(job.Key, answer);
@@ -349,6 +354,17 @@ void TGatewayLink::Publish(const std::string &topic, const std::string &correlat
                                   static_cast<std::uint16_t>(correlation.size()));
     mosquitto_publish_v5(Impl->Client, nullptr, topic.c_str(), static_cast<int>(payload.size()),
                          payload.data(), 1, false, props);
+    mosquitto_property_free_all(&props);
+}
+
+void TGatewayLink::PublishProgress(const std::string &topic, const std::string &correlation,
+                                   const std::string &payload)
+{
+    mosquitto_property *props = nullptr;
+    mosquitto_property_add_binary(&props, MQTT_PROP_CORRELATION_DATA, correlation.data(),
+                                  static_cast<std::uint16_t>(correlation.size()));
+    mosquitto_publish_v5(Impl->Client, nullptr, topic.c_str(), static_cast<int>(payload.size()),
+                         payload.data(), 0, false, props);
     mosquitto_property_free_all(&props);
 }
 

@@ -34,11 +34,16 @@ struct TGatewayAnswer
     std::string Cause;   // the line saying why, or empty
 };
 
+// Told by a program's transfer as it goes: 0 once the panel has taken the Open frame, then the
+// number of blocks it has taken so far after each one, with the program's block count (total), so
+// that whoever watches the progress topic can show how far it is without knowing the program.
+using TGatewayProgress = std::function<void(int blocks, int total)>;
+
 // Carries out an accepted request on the panel's line; called on the desk's worker thread, one
 // call at a time. stop is requested when the gateway ends: the transfer ends after its frame in
-// flight.
-using TGatewayTransfer =
-    std::function<TGatewayAnswer(const TGatewayDecision &request, const TTransferStop &stop)>;
+// flight. progress may be called on the same thread meanwhile.
+using TGatewayTransfer = std::function<TGatewayAnswer(
+    const TGatewayDecision &request, const TTransferStop &stop, const TGatewayProgress &progress)>;
 
 // Where a desk's answers go: publish(responseTopic, correlationData, payload).
 using TGatewayPublish =
@@ -57,9 +62,11 @@ public:
     // site and panel name the desk's topics; publish and report (one line
     // "SITE/PANEL<TAB>CODE<TAB>MESSAGE" per answer, without the line end) are called from the
     // thread that takes a request or from the worker. nowMs: a steady clock in milliseconds.
+    // progress, when given, publishes "k N" (TGatewayProgress) to zor/SITE/PANEL/progress with
+    // the request's correlation data, from the worker.
     TGatewayDesk(std::string site, std::string panel, TGatewayTransfer transfer,
                  TGatewayPublish publish, std::function<void(const std::string &)> report,
-                 std::function<std::int64_t()> nowMs);
+                 std::function<std::int64_t()> nowMs, TGatewayPublish progress = {});
     // Stops the worker: the transfer in flight ends after its frame and is answered; requests
     // still waiting are dropped unanswered (the broker has taken them; their senders time out).
     ~TGatewayDesk();
@@ -97,6 +104,7 @@ private:
     std::string PanelName;
     TGatewayTransfer Transfer;
     TGatewayPublish Publish;
+    TGatewayPublish PublishProgress;
     std::function<void(const std::string &)> Report;
     std::function<std::int64_t()> NowMs;
     TTransferStop Stop;
@@ -152,6 +160,10 @@ public:
     // Publishes the answer on the network thread's queue (QoS 1).
     void Publish(const std::string &topic, const std::string &correlation,
                  const std::string &payload);
+    // Publishes progress likewise, at QoS 0 and never retained: a step lost is made good by the
+    // next, and none is worth keeping once the transfer has ended.
+    void PublishProgress(const std::string &topic, const std::string &correlation,
+                         const std::string &payload);
 
     // A clean stop: a retained "offline" status, waited for (up to a few seconds when the broker
     // is away), then a normal disconnect, which leaves the Last Will unsent.

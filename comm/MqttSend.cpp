@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include <mutex>
 #include <optional>
 #include <random>
+#include <vector>
 
 namespace zor {
 
@@ -26,6 +28,24 @@ namespace {
 // How often a wait looks at the stop: a Ctrl-C or Cancel ends it within this.
 constexpr auto StopLook = std::chrono::milliseconds(20);
 constexpr int KeepAliveSeconds = 60;
+
+// The blocks taken from a progress payload "k N" (k of the program's N blocks), or -1 when it is
+// not two numbers of at most five digits with k no more than N: the payload is the broker's, not
+// ours, and a bar must never be told to go past its end.
+int ProgressStep(const std::string &payload)
+{
+    const auto space = payload.find(' ');
+    if (space == std::string::npos || space == 0 || space > 5 || payload.size() - space - 1 > 5)
+        return -1;
+    int taken = 0, total = 0;
+    const char *first = payload.data(), *last = first + payload.size();
+    const auto one = std::from_chars(first, first + space, taken);
+    const auto two = std::from_chars(first + space + 1, last, total);
+    if (one.ec != std::errc() || one.ptr != first + space || two.ec != std::errc() ||
+        two.ptr != last || first[0] == '-' || first[space + 1] == '-' || taken > total)
+        return -1;
+    return taken;
+}
 
 std::string Reason(int code)
 {
@@ -98,19 +118,31 @@ public:
         if (!Client)
             return;
         if (Looping) {
+            bool connected = false;
+            {
+                std::lock_guard lock(Mutex);
+                connected = Connected;
+            }
             mosquitto_disconnect_v5(Client, 0, nullptr);
-            mosquitto_loop_stop(Client, false);
+            // A probe's thread may still be trying to connect, which no disconnect ends.
+            mosquitto_loop_stop(Client, Deadline && !connected);
         }
         mosquitto_destroy(Client);
     }
     TBrokerSender(const TBrokerSender &) = delete;
     TBrokerSender &operator=(const TBrokerSender &) = delete;
 
-    TPanelOutcome Send(const TPanelJob &job)
+    // The gateway's progress of this request, as far as it has told it: -1 nothing yet, 0 the
+    // Open frame taken, then the blocks taken. Read once Send has returned.
+    int Told = -1;
+    bool Answered = false; // Send returned with the gateway's answer
+
+    TPanelOutcome Send(const TPanelJob &job, const TMqttProgress &progress)
     {
         const std::string clientId = "zor-send-" + RandomHex(8);
         ReplyTopic = GatewayTopic(Address.Site, Address.Panel, "reply/" + clientId);
         StatusTopic = GatewayTopic(Address.Site, Address.Panel, "status");
+        ProgressTopic = GatewayTopic(Address.Site, Address.Panel, "progress");
         Correlation = RandomHex(16);
         if (auto failed = Connect(clientId))
             return *failed;
@@ -119,6 +151,9 @@ public:
         // next subscription, so once that is acknowledged a gateway that is away is known.
         if (auto failed = Subscribe(StatusTopic))
             return *failed;
+        // Progress only shows the transfer going: a broker that withholds it costs nothing else.
+        if (job.Kind == TPanelJob::TKind::Program)
+            mosquitto_subscribe_v5(Client, nullptr, ProgressTopic.c_str(), 0, 0, nullptr);
         if (auto failed = Subscribe(ReplyTopic))
             return *failed;
         {
@@ -147,15 +182,28 @@ public:
                                                    std::string(mosquitto_strerror(rc)));
         const auto deadline = std::chrono::steady_clock::now() +
                               std::chrono::seconds(std::max(Options.TimeoutSeconds, 0));
+        const int blocks = job.Blocks();
         std::unique_lock lock(Mutex);
         for (;;) {
+            // Told outside the lock, so that whatever the callbacks do never holds up the
+            // network thread; in order, and each step once.
+            while (!Steps.empty()) {
+                std::vector<int> steps;
+                steps.swap(Steps);
+                lock.unlock();
+                for (const int step : steps)
+                    Tell(step, blocks, progress);
+                lock.lock();
+            }
             if (Stop && Stop->Requested()) {
                 TPanelOutcome outcome;
                 outcome.Code = ResultCancelled;
                 return outcome;
             }
-            if (Answer)
+            if (Answer) {
+                Answered = true;
                 return ReadAnswer(*Answer, Label);
+            }
             if (const auto ack = Acks.find(mid); ack != Acks.end() && ack->second >= 0x80)
                 return Failure(ResultUnknownError, "the broker refused the request on " + topic +
                                                        " (" + Reason(ack->second) + ")");
@@ -173,7 +221,42 @@ public:
         }
     }
 
+    TGatewayProbe Probe(int boundSeconds)
+    {
+        Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(boundSeconds);
+        const std::string clientId = "zor-probe-" + RandomHex(8);
+        StatusTopic = GatewayTopic(Address.Site, Address.Panel, "status");
+        // The second subscription is only the fence after which a retained status has come.
+        ReplyTopic = GatewayTopic(Address.Site, Address.Panel, "reply/" + clientId);
+        auto failed = Connect(clientId);
+        if (!failed)
+            failed = Subscribe(StatusTopic);
+        if (!failed)
+            failed = Subscribe(ReplyTopic);
+        if (failed)
+            return {TGatewayStatus::Unknown,
+                    failed->Code == ResultCancelled ? std::string() : failed->PortProblem.Text()};
+        std::lock_guard lock(Mutex);
+        if (!Status)
+            return {TGatewayStatus::Unannounced, {}};
+        return {*Status == "online" ? TGatewayStatus::Online : TGatewayStatus::Offline, {}};
+    }
+
 private:
+    // One "k N" as the calls a local transfer makes: the bar's maximum once the Open frame is
+    // taken, then its position after each block, as TSerial counts them.
+    void Tell(int step, int blocks, const TMqttProgress &progress)
+    {
+        if (step <= Told || step > blocks)
+            return;
+        const int bar = blocks == 1 ? 1 : blocks - 1;
+        if (Told < 0 && progress.Maximum)
+            progress.Maximum(bar);
+        Told = step;
+        if (step > 0 && progress.Position)
+            progress.Position(blocks == 1 ? 1 : step - 1);
+    }
+
     static TPanelOutcome Failure(int code, std::string why)
     {
         TPanelOutcome outcome;
@@ -198,8 +281,12 @@ private:
                 return Failure(ResultUnknownError,
                                "the broker refused the login (" + Reason(*Refused) + ")");
             if (Lost)
-                return Failure(ResultHardwareFailure,
-                               "the broker at " + Where() + " closed the connection");
+                return Failure(
+                    ResultHardwareFailure,
+                    "the broker at " + Where() +
+                        (Connected || !Deadline ? " closed the connection" : " cannot be reached"));
+            if (Deadline && std::chrono::steady_clock::now() >= *Deadline)
+                return Failure(ResultTimeout, "the broker at " + Where() + " did not answer");
             Changed.wait_for(lock, StopLook);
         }
     }
@@ -270,8 +357,13 @@ private:
                                                      const mosquitto_property *props) {
             static_cast<TBrokerSender *>(self)->OnMessage(m, props);
         });
-        const int rc = mosquitto_connect_bind_v5(Client, Address.Host.c_str(), Address.Port,
-                                                 KeepAliveSeconds, nullptr, nullptr);
+        // A probe's connection is made on the client's thread, so that its bound and the stop
+        // hold while a broker out of reach lets the connection attempt hang.
+        const int rc = Deadline
+                           ? mosquitto_connect_bind_async(Client, Address.Host.c_str(),
+                                                          Address.Port, KeepAliveSeconds, nullptr)
+                           : mosquitto_connect_bind_v5(Client, Address.Host.c_str(), Address.Port,
+                                                       KeepAliveSeconds, nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
             const std::string why =
                 rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : std::string(mosquitto_strerror(rc));
@@ -300,6 +392,19 @@ private:
         return std::nullopt;
     }
 
+    // A message's Correlation Data; nullopt when it has none.
+    static std::optional<std::string> CorrelationOf(const mosquitto_property *props)
+    {
+        void *data = nullptr;
+        std::uint16_t length = 0;
+        if (!mosquitto_property_read_binary(props, MQTT_PROP_CORRELATION_DATA, &data, &length,
+                                            false))
+            return std::nullopt;
+        std::string correlation(static_cast<const char *>(data), length);
+        std::free(data);
+        return correlation;
+    }
+
     void OnMessage(const mosquitto_message *m, const mosquitto_property *props)
     {
         const std::string payload = m->payloadlen > 0
@@ -309,15 +414,15 @@ private:
         std::lock_guard lock(Mutex);
         if (StatusTopic == m->topic) {
             Offline = payload == "offline";
+            Status = payload;
+        } else if (ProgressTopic == m->topic) {
+            // "k N" of this request; another sender's progress goes by, and so does a step
+            // that is not two numbers or past the end.
+            if (CorrelationOf(props) == Correlation)
+                if (const int step = ProgressStep(payload); step >= 0)
+                    Steps.push_back(step);
         } else if (ReplyTopic == m->topic) {
-            void *data = nullptr;
-            std::uint16_t length = 0;
-            if (!mosquitto_property_read_binary(props, MQTT_PROP_CORRELATION_DATA, &data, &length,
-                                                false))
-                return;
-            const bool ours = std::string(static_cast<const char *>(data), length) == Correlation;
-            std::free(data);
-            if (ours && !Answer)
+            if (CorrelationOf(props) == Correlation && !Answer)
                 Answer = payload;
         }
         Changed.notify_all();
@@ -327,7 +432,7 @@ private:
     const TMqttSendOptions &Options;
     const TTransferStop *Stop;
     const std::string Label;
-    std::string ReplyTopic, StatusTopic, Correlation;
+    std::string ReplyTopic, StatusTopic, ProgressTopic, Correlation;
     mosquitto *Client = nullptr;
     bool Looping = false;
 
@@ -339,12 +444,17 @@ private:
     bool Offline = false;
     std::optional<int> Refused;
     std::optional<std::string> Answer;
+    std::vector<int> Steps;            // progress come and not yet told
+    std::optional<std::string> Status; // the panel's status, once the broker has told it
+    // Set for a probe: every wait for the broker ends by then.
+    std::optional<std::chrono::steady_clock::time_point> Deadline;
 };
 
 } // namespace
 
 TPanelOutcome SendThroughBroker(const std::string &device, const TPanelJob &job,
-                                const TMqttSendOptions &options, const TTransferStop *stop)
+                                const TMqttSendOptions &options, const TTransferStop *stop,
+                                const TMqttProgress &progress)
 {
     TMqttAddress address;
     std::string problem;
@@ -354,12 +464,41 @@ TPanelOutcome SendThroughBroker(const std::string &device, const TPanelJob &job,
         outcome.PortProblem = device + ": " + problem;
         return outcome;
     }
-    TPanelOutcome outcome = TBrokerSender(address, options, stop).Send(job);
+    // A gateway takes two numbers; a field left blank, which a panel on a local line shows as
+    // blank, has no form in the request and is refused here rather than there.
+    if (job.Kind == TPanelJob::TKind::Numeric &&
+        (job.Bytes.substr(0, 3).find_first_not_of(' ') == std::string::npos ||
+         job.Bytes.substr(3, 2).find_first_not_of(' ') == std::string::npos)) {
+        TPanelOutcome outcome;
+        outcome.Code = ResultUnknownError;
+        outcome.PortProblem = "the gateway for " + address.Site + "/" + address.Panel +
+                              " takes both counters as numbers: a blank one cannot go to it";
+        return outcome;
+    }
+    TBrokerSender sender(address, options, stop);
+    TPanelOutcome outcome = sender.Send(job, progress);
     outcome.Blocks = job.Blocks();
-    outcome.Frame = job.Kind == TPanelJob::TKind::Program
-                        ? (outcome.Code == ResultOk ? outcome.Blocks + 1 : 0)
-                        : -1;
+    // The frame after the last one the gateway told was taken; without a word of progress, the
+    // Open frame where the gateway's panel answered, and none known where it did not.
+    if (job.Kind != TPanelJob::TKind::Program)
+        outcome.Frame = -1;
+    else if (outcome.Code == ResultOk)
+        outcome.Frame = outcome.Blocks + 1;
+    else if (sender.Told >= 0)
+        outcome.Frame = sender.Told + 1;
+    else
+        outcome.Frame = sender.Answered ? 0 : -1;
     return outcome;
+}
+
+TGatewayProbe ProbeGateway(const std::string &device, const TMqttSendOptions &options,
+                           int boundSeconds, const TTransferStop *stop)
+{
+    TMqttAddress address;
+    std::string problem;
+    if (!ParseMqttDevice(device, &address, &problem))
+        return {TGatewayStatus::Unknown, device + ": " + problem};
+    return TBrokerSender(address, options, stop).Probe(boundSeconds);
 }
 
 } // namespace zor

@@ -9,6 +9,7 @@
 #include "comm/TransferStop.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,15 @@ struct TMqttFiles
 bool LoadMqttFiles(const TProfileFile &profile, const TMqttFiles &given, std::string *password,
                    std::string *caFile, std::string *problem);
 
+// What a program's transfer through a broker tells as it goes, from the gateway's progress: the
+// calls TSerial's OnProgressMaximum and OnProgressPosition make on a local line, in order, on
+// the thread that called SendThroughBroker. Either may be empty.
+struct TMqttProgress
+{
+    std::function<void(int maximum)> Maximum;
+    std::function<void(int position)> Position;
+};
+
 // Sends job to the panel device names (mqtt[s]://[USER@]HOST[:PORT]/SITE/PANEL) and waits for the
 // answer, on the calling thread. The request (QoS 1) goes to zor/SITE/PANEL/program (the program
 // text) or zor/SITE/PANEL/numeric ("DAYS ACCIDENTS"), with a fresh random Correlation Data, the
@@ -71,7 +81,38 @@ bool LoadMqttFiles(const TProfileFile &profile, const TMqttFiles &given, std::st
 // SITE/PANEL went away during the transfer"; no answer within options.TimeoutSeconds, "Timeout"
 // with "no answer from the gateway for SITE/PANEL within N seconds"; stop requested,
 // ResultCancelled at once.
+//
+// A numeric message with a field left blank is not sent: "Unknow Error", "the gateway for
+// SITE/PANEL takes both counters as numbers: a blank one cannot go to it".
+//
+// Meanwhile the gateway's "k N" on zor/SITE/PANEL/progress with the request's Correlation Data
+// (0: the Open frame taken, then N blocks taken) goes to progress. The outcome's Frame is the one
+// the transfer ended in as far as progress told it; -1 when the gateway never answered and told
+// nothing (no frame is known).
 TPanelOutcome SendThroughBroker(const std::string &device, const TPanelJob &job,
-                                const TMqttSendOptions &options, const TTransferStop *stop);
+                                const TMqttSendOptions &options, const TTransferStop *stop,
+                                const TMqttProgress &progress = {});
+
+// What the broker holds of a gateway's panel: the status its gateway left retained on
+// zor/SITE/PANEL/status.
+enum class TGatewayStatus {
+    Online,      // "online": the gateway is connected
+    Offline,     // "offline": stopped, or gone (its Last Will)
+    Unannounced, // no status: no gateway has ever served the panel through this broker
+    Unknown,     // the broker could not be asked (Problem says why), or the stop was requested
+};
+
+struct TGatewayProbe
+{
+    TGatewayStatus Status = TGatewayStatus::Unknown;
+    std::string Problem; // with Unknown: as SendThroughBroker says it; empty when stopped
+};
+
+// Asks the broker of the panel device names for the panel's retained status, publishing
+// nothing. A broker sends what it retains for a subscription before it acknowledges the next
+// one, so once that is acknowledged a panel without a status has none. Gives up after
+// boundSeconds in all (connecting included) and as soon as stop is requested.
+TGatewayProbe ProbeGateway(const std::string &device, const TMqttSendOptions &options,
+                           int boundSeconds, const TTransferStop *stop);
 
 } // namespace zor

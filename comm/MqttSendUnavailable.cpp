@@ -7,7 +7,7 @@
 namespace zor {
 
 TPanelOutcome SendThroughBroker(const std::string &, const TPanelJob &job, const TMqttSendOptions &,
-                                const TTransferStop *)
+                                const TTransferStop *, const TMqttProgress &)
 {
     TPanelOutcome outcome;
     outcome.Code = ResultUnknownError;
@@ -15,6 +15,12 @@ TPanelOutcome SendThroughBroker(const std::string &, const TPanelJob &job, const
     outcome.Blocks = job.Blocks();
     outcome.Frame = job.Kind == TPanelJob::TKind::Program ? 0 : -1;
     return outcome;
+}
+
+TGatewayProbe ProbeGateway(const std::string &, const TMqttSendOptions &, int,
+                           const TTransferStop *)
+{
+    return {TGatewayStatus::Unknown, "this build cannot reach panels through an MQTT broker"};
 }
 
 } // namespace zor

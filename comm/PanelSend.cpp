@@ -188,8 +188,14 @@ TPanelOutcome SendToPanel(std::size_t index, const TPanelTarget &target, const T
 {
     // The one place a kind of device that is no line parts ways: a gateway's panel is one request
     // through its broker, and its answer the outcome.
-    if (target.Device.Kind == TPanelDevice::TKind::Mqtt)
-        return SendThroughBroker(target.Device.Name, job, send.Mqtt, send.Stop);
+    if (target.Device.Kind == TPanelDevice::TKind::Mqtt) {
+        TMqttProgress progress;
+        if (send.ProgressMaximum)
+            progress.Maximum = [&](int maximum) { send.ProgressMaximum(index, maximum); };
+        if (send.ProgressPosition)
+            progress.Position = [&](int position) { send.ProgressPosition(index, position); };
+        return SendThroughBroker(target.Device.Name, job, send.Mqtt, send.Stop, progress);
+    }
     TPanelOutcome outcome;
     TSerial serial(std::move(port), target.Log);
     serial.Stop = send.Stop;

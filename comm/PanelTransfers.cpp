@@ -30,6 +30,7 @@ std::vector<TPanelOutcome> TPanelTransfers::Send(const TPanelJob &job)
     // thread, in the order each worker made them.
     TPanelSend send;
     send.PortFactory = PortFactory;
+    send.Mqtt = Mqtt;
     send.ProgressPosition = [this](std::size_t target, int position) {
         QMetaObject::invokeMethod(
             this, [this, target, position] { emit ProgressPosition(target, position); },

@@ -27,6 +27,9 @@ public:
 
     const std::vector<TPanelTarget> &Targets() const { return TargetList; }
 
+    // What the requests to gateways' panels (mqtt devices) go with; read when Send starts.
+    TMqttSendOptions Mqtt;
+
     // Sends job to every target at once and returns once every one has finished (every slot of
     // PanelFinished returned), with each one's outcome in target order. The windows keep painting
     // meanwhile and the operator's input goes on (whatever shows the transfers is expected to be

@@ -3,6 +3,7 @@
 #include "base/Platform.h"
 #include "base/TranslateNoop.h"
 #include "base/Utf8.h"
+#include "comm/MqttAddress.h"
 #include "comm/NetPort.h"
 #include "comm/NetSocket.h"
 #include "comm/PortList.h"
@@ -179,6 +180,11 @@ std::string DeviceIdentity(const std::string &device)
         return "net:" + (host.find(':') == std::string::npos ? host : "[" + host + "]") + ":" +
                std::to_string(std::stoi(address.Port));
     }
+    // A gateway's panel is one panel whichever scheme or spelling of its broker names it.
+    TMqttAddress mqtt;
+    if (std::string unsaid; ParseMqttDevice(path, &mqtt, &unsaid))
+        return "mqtt:" + Lower(mqtt.Host) + ":" + std::to_string(mqtt.Port) + "/" + mqtt.Site +
+               "/" + mqtt.Panel;
     const std::string lower = Lower(path);
     for (std::string_view scheme : {"socket://", "rfc2217://"})
         if (lower.starts_with(scheme)) {

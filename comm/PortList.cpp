@@ -1,5 +1,6 @@
 #include "comm/PortList.h"
 
+#include "comm/MqttAddress.h"
 #include "comm/NetPort.h"
 #include "comm/PortNames.h"
 
@@ -44,7 +45,7 @@ std::string NormalizeDevicePath(const std::string &typed)
         return {};
     const auto last = typed.find_last_not_of(" \t");
     std::string path = typed.substr(first, last - first + 1);
-    return IsNetworkDevice(path) ? path : LocalDevicePath(path);
+    return IsNetworkDevice(path) || IsMqttDevice(path) ? path : LocalDevicePath(path);
 }
 
 } // namespace zor

@@ -35,7 +35,8 @@ void AttachByIdNames(std::vector<TPortInfo> &ports,
 
 // A device path from what the operator typed: blanks around it dropped, a bare name taken as the
 // platform's (comm/PortNames.h: "ttyUSB0" as /dev/ttyUSB0, "COM5" as \\.\COM5); a network device
-// (socket://, rfc2217://) kept as typed. Empty text gives an empty path.
+// (socket://, rfc2217://) and a gateway's panel (mqtt://, mqtts://) kept as typed. Empty text gives
+// an empty path.
 std::string NormalizeDevicePath(const std::string &typed);
 
 } // namespace zor

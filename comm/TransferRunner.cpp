@@ -45,6 +45,8 @@ bool TTransferRunner::Start(const TPanelJob &job, std::int32_t port, std::int32_
     target.Log = Log;
     TPanelSend send;
     send.PortFactory = [factory = PortFactory](const TPanelDevice &) { return factory(); };
+    send.Mqtt = Mqtt;
+    ThroughBroker = target.Device.Kind == TPanelDevice::TKind::Mqtt;
     // The calls come from the worker; the signals go out in this object's thread, in the order
     // the worker made them, and its end after all of them.
     send.ProgressMaximum = [this](std::size_t, int maximum) {
@@ -78,7 +80,8 @@ void TTransferRunner::WorkerDone()
 {
     Worker.join();
     Result = Ended;
-    if (Result.Code != ResultHardwareFailure)
+    // Through a broker, the cause is all that tells an offline gateway from a silent one.
+    if (Result.Code != ResultHardwareFailure && !ThroughBroker)
         Result.PortProblem.clear();
 
     const TPanelOutcome result = Result;

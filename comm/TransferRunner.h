@@ -39,6 +39,8 @@ public:
     // Read when a transfer starts; changing them affects the next one.
     TPortDevices Devices;
     TTransferLog Log;
+    // What a request to a gateway's panel (an mqtt device) goes with.
+    TMqttSendOptions Mqtt;
 
     // Start a transfer and return at once; false (nothing started, nothing emitted) while one
     // is running, Finished slots included. text: the program up to its first zero byte; message:
@@ -48,7 +50,8 @@ public:
     bool StartNumeric(const std::uint8_t *message, std::int32_t port, std::int32_t baud);
 
     // Returns after the running transfer has finished (every slot of Finished returned), with
-    // its outcome (PortProblem said for ResultHardwareFailure only); at once with the last result
+    // its outcome (PortProblem said for ResultHardwareFailure, and for a gateway's panel whatever
+    // the gateway or the broker said, as OutcomeCause has it); at once with the last result
     // when none is running. Keeps the windows painted meanwhile. Operator input is held off, but
     // for a program transfer that something shows (a slot is connected to ProgramStarted): that is
     // taken to be a modal window, such as the progress window, whose Cancel button must work while
@@ -85,7 +88,8 @@ private:
     QEventLoop *Waiting = nullptr;
     bool TakesInput = false; // while waiting for a program transfer that is shown
     bool Busy = false;
-    TPanelOutcome Ended; // written by the worker, read after it ended
+    bool ThroughBroker = false; // the running or last transfer goes to a gateway's panel
+    TPanelOutcome Ended;        // written by the worker, read after it ended
     TPanelOutcome Result{ResultUnknownError, {}, {}, -1, 0};
 };
 

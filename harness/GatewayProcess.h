@@ -6,10 +6,12 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace zor::test {
@@ -18,15 +20,25 @@ namespace zor::test {
 class TGatewayProcess
 {
 public:
+    using TEnvironment = std::vector<std::pair<std::string, std::string>>;
+
     TGatewayProcess(const std::string &tool, std::vector<std::string> args, std::size_t panels)
+        : TGatewayProcess(tool, WithSubcommand(std::move(args)), panels, TEnvironment{})
+    {
+    }
+    // A program that ends in `zor gateway` (the service's script) with args, and env set in its
+    // environment.
+    TGatewayProcess(const std::string &program, std::vector<std::string> args, std::size_t panels,
+                    const TEnvironment &env)
     {
         int out[2], err[2];
         if (::pipe(out) != 0 || ::pipe(err) != 0)
             return;
-        args.insert(args.begin(), "gateway");
-        Pid = ExecTool(tool, std::move(args), out[1], err[1], [&] {
+        Pid = ExecTool(program, std::move(args), out[1], err[1], [&] {
             ::close(out[0]);
             ::close(err[0]);
+            for (const auto &[name, value] : env)
+                ::setenv(name.c_str(), value.c_str(), 1);
         });
         ::close(out[1]);
         ::close(err[1]);
@@ -84,6 +96,12 @@ public:
     std::string OutText, ErrText;
 
 private:
+    static std::vector<std::string> WithSubcommand(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), "gateway");
+        return args;
+    }
+
     void Collect()
     {
         char buffer[4096];

@@ -36,6 +36,10 @@ struct TMosquittoOptions
     std::string Acl;
     // TLS only, with a certificate for 127.0.0.1 from a CA made for the test (CaFile).
     bool Tls = false;
+    // A configuration of the test's own in place of the one made from the options above (the
+    // password file and certificates are still made, as Dir/passwords, Dir/server.crt and
+    // Dir/server.key): its listeners, logins and rights; @PORT@ stands for the free port.
+    std::string Config;
 };
 
 class TMosquittoBroker
@@ -165,6 +169,30 @@ private:
                     at("server.crt")}) == 0;
     }
 
+    // The configuration the options ask for, after the lines every broker of the tests has.
+    void WriteOwnConfig(std::ofstream &c, int port)
+    {
+        c << "listener " << port
+          << " 127.0.0.1\n"
+          // Each request and answer is one small packet waited for: Nagle's delay would hold
+          // each back for the peer's delayed acknowledgement.
+          << "set_tcp_nodelay true\n";
+        if (Options.Users.empty()) {
+            c << "allow_anonymous true\n";
+        } else {
+            c << "allow_anonymous false\n"
+              << "password_file " << (Dir / "passwords").string() << "\n";
+        }
+        if (Options.Tls)
+            c << "cafile " << CaFile.string() << "\n"
+              << "certfile " << (Dir / "server.crt").string() << "\n"
+              << "keyfile " << (Dir / "server.key").string() << "\n";
+        if (!Options.Acl.empty()) {
+            std::ofstream(Dir / "acl") << Options.Acl;
+            c << "acl_file " << (Dir / "acl").string() << "\n";
+        }
+    }
+
     bool Start() { return Launch(FreePort()); }
 
     bool Launch(int port)
@@ -176,27 +204,17 @@ private:
             // Run as root, the broker would change to its own user, who may not read the files.
             if (const passwd *pw = ::getpwuid(::getuid()))
                 c << "user " << pw->pw_name << "\n";
-            c << "listener " << port << " 127.0.0.1\n"
-              << "persistence false\n"
-              // Each request and answer is one small packet waited for: Nagle's delay would hold
-              // each back for the peer's delayed acknowledgement.
-              << "set_tcp_nodelay true\n"
+            c << "persistence false\n"
               // stderr: the broker buffers what it writes to stdout when that is a pipe.
               << "log_dest stderr\n"
               << "log_type all\n";
-            if (Options.Users.empty()) {
-                c << "allow_anonymous true\n";
+            if (!Options.Config.empty()) {
+                std::string own = Options.Config;
+                for (auto at = own.find("@PORT@"); at != std::string::npos; at = own.find("@PORT@"))
+                    own.replace(at, 6, std::to_string(port));
+                c << own;
             } else {
-                c << "allow_anonymous false\n"
-                  << "password_file " << (Dir / "passwords").string() << "\n";
-            }
-            if (Options.Tls)
-                c << "cafile " << CaFile.string() << "\n"
-                  << "certfile " << (Dir / "server.crt").string() << "\n"
-                  << "keyfile " << (Dir / "server.key").string() << "\n";
-            if (!Options.Acl.empty()) {
-                std::ofstream(Dir / "acl") << Options.Acl;
-                c << "acl_file " << (Dir / "acl").string() << "\n";
+                WriteOwnConfig(c, port);
             }
         }
         int out[2];

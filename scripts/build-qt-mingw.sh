@@ -10,7 +10,8 @@
 # where the key is a short hash of the configure line and the build steps below, so that changing
 # either builds afresh beside the old one. A finished install has the stamp file; when it is there
 # the script only prints the folder. The last line printed is always the install prefix, for
-# callers: prefix=$(scripts/build-qt-mingw.sh | tail -n 1).
+# callers: prefix=$(scripts/build-qt-mingw.sh | tail -n 1). With --installed it builds nothing: it
+# prints the folder when that build is there and fails otherwise (the Windows preset asks so).
 #
 # The sources come through a private apt configuration (its own sources list with deb-src lines
 # for the archives the machine already uses, its own lists and cache under the cache folder), so
@@ -196,6 +197,10 @@ stamp=$prefix/.zoredit-built
 if [[ -f $stamp ]]; then
     echo "$prefix"
     exit 0
+fi
+if [[ ${1:-} == --installed ]]; then
+    echo "build-qt-mingw: Qt $qt_version for Windows is not built yet ($prefix)" >&2
+    exit 1
 fi
 
 for tool in "$mingw-g++-posix" "$mingw-gcc-posix" cmake ninja perl dpkg-source; do

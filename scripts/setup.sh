@@ -3,8 +3,9 @@
 # Packages already present are not asked for again, so a prepared machine needs no network.
 # With --ci also what CI's extra checks need: the font generator's Python module and the
 # sources of the toolbar icons, to rebuild the generated files and compare them; the MinGW-w64
-# cross compiler, Wine and GoogleTest's sources for the Windows build of zor.exe and its tests.
-# With --windows the cross compiler and what building Qt and giflib for Windows from Debian's
+# cross compiler, Wine and GoogleTest's sources for the Windows build and its tests, NSIS for its
+# setup program, and the Windows build's Qt, as --windows does.
+# With --windows the cross compiler, NSIS and what building Qt and giflib for Windows from Debian's
 # sources needs, then that build itself (scripts/build-qt-mingw.sh, once: its result is cached).
 set -euo pipefail
 
@@ -28,13 +29,13 @@ packages=(
 ci_packages=(
     python3 python3-fontforge
     tango-icon-theme imagemagick
-    g++-mingw-w64-x86-64-posix wine64 googletest
+    g++-mingw-w64-x86-64-posix wine64 googletest nsis
 )
 windows_packages=(
-    g++-mingw-w64-x86-64-posix wine64 dpkg-dev perl
+    g++-mingw-w64-x86-64-posix wine64 dpkg-dev perl nsis
 )
 if [[ ${1:-} == --ci ]]; then
-    packages+=("${ci_packages[@]}")
+    packages+=("${ci_packages[@]}" "${windows_packages[@]}")
 fi
 if [[ ${1:-} == --windows ]]; then
     packages+=("${windows_packages[@]}")
@@ -58,7 +59,7 @@ if ((${#missing[@]})); then
     "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-if [[ ${1:-} == --windows ]]; then
+if [[ ${1:-} == --windows || ${1:-} == --ci ]]; then
     # Long the first time on a new machine (see README); at the lowest priority, so that the
     # machine stays usable meanwhile.
     nice -n 19 "$(dirname "$0")/build-qt-mingw.sh"

@@ -75,12 +75,24 @@ Přijímají se i vlastní volby Qt (-platform, -style, ...).
 <context>
     <name>DeviceTest</name>
     <message>
-        <source>No device given.</source>
-        <translation>Není zadáno žádné zařízení.</translation>
+        <source>gateway online</source>
+        <translation>brána online</translation>
+    </message>
+    <message>
+        <source>gateway offline</source>
+        <translation>brána offline</translation>
+    </message>
+    <message>
+        <source>no gateway has announced itself for this panel at its broker</source>
+        <translation>u brokeru tohoto panelu se dosud neohlásila žádná brána</translation>
     </message>
     <message>
         <source>Test stopped.</source>
         <translation>Test byl zastaven.</translation>
+    </message>
+    <message>
+        <source>No device given.</source>
+        <translation>Není zadáno žádné zařízení.</translation>
     </message>
     <message>
         <source>Cannot open %1.</source>

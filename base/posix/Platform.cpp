@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -146,6 +147,12 @@ std::vector<std::string> ProgramArguments(int argc, char **argv)
 }
 
 void UseBinaryStandardOutput() {}
+
+bool WriteStandardText(TStandardStream stream, std::string_view text)
+{
+    std::FILE *file = stream == TStandardStream::Output ? stdout : stderr;
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+}
 
 TThreadId CurrentThreadId()
 {

@@ -1,13 +1,19 @@
 #include "base/Platform.h"
 
+#include "base/Utf16Stream.h"
 #include "base/win32/Win32.h"
 
+#include <winsock2.h>
+
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
+#include <mutex>
 #include <shellapi.h>
 
 namespace zor {
@@ -159,6 +165,40 @@ void UseBinaryStandardOutput()
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+bool WriteStandardText(TStandardStream stream, std::string_view text)
+{
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    const bool output = stream == TStandardStream::Output;
+    std::FILE *file = output ? stdout : stderr;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode))
+        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+
+    // Threads that share a console stream share the character it may hold half-written.
+    static std::mutex lock;
+    static TUtf8ToUtf16Stream pieces[2];
+    const std::lock_guard guard(lock);
+    if (std::fflush(file) != 0)
+        return false;
+    std::u16string wide;
+    pieces[output ? 0 : 1].Feed(text, wide);
+    const auto *at = reinterpret_cast<const wchar_t *>(wide.data());
+    std::size_t left = wide.size();
+    while (left > 0) {
+        // The console takes a limited amount at once; a pair of surrogates stays together.
+        DWORD count = static_cast<DWORD>(std::min<std::size_t>(left, 8192));
+        if (count < left && at[count - 1] >= 0xD800 && at[count - 1] <= 0xDBFF)
+            --count;
+        DWORD written = 0;
+        if (!WriteConsoleW(handle, at, count, &written, nullptr) || written == 0)
+            return false;
+        at += written;
+        left -= written;
+    }
+    return true;
+}
+
 TThreadId CurrentThreadId()
 {
     return GetCurrentThreadId();
@@ -203,8 +243,16 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
         handler(SIGINT);
         return TRUE;
     case CTRL_BREAK_EVENT:
-    case CTRL_CLOSE_EVENT:
         handler(SIGTERM);
+        return TRUE;
+    case CTRL_CLOSE_EVENT:
+    case CTRL_LOGOFF_EVENT:
+    case CTRL_SHUTDOWN_EVENT:
+        handler(SIGTERM);
+        // Returning lets the system end the process at once, before the program has done what
+        // the interrupt asks (a user's work written, a transfer stopped); the program ends
+        // itself, or the system does when its grace period (5 s for a closed console) is over.
+        Sleep(INFINITE);
         return TRUE;
     default:
         return FALSE;
@@ -225,17 +273,75 @@ void StopRoutingInterrupts()
     OnInterrupt.store(nullptr);
 }
 
-// The console's callback runs on a thread of its own, so there is no signal handler to get out
-// of; a program with a window gets no console interrupts at all.
-TInterruptWakeUp::TInterruptWakeUp() = default;
+// The console's callback runs on a thread of its own, but an event loop watches sockets
+// (QSocketNotifier), not events: a connected pair of loopback sockets carries the signal numbers.
+// Socket handles are kernel handles, whose values fit an int.
+TInterruptWakeUp::TInterruptWakeUp()
+{
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+        return;
+    const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    SOCKET writer = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    SOCKET reader = INVALID_SOCKET;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    sockaddr_in writerAddress{}, peer{};
+    int writerLength = sizeof writerAddress, peerLength = sizeof peer;
+    if (listener != INVALID_SOCKET && writer != INVALID_SOCKET &&
+        bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+        listen(listener, 1) == 0 &&
+        getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) == 0 &&
+        connect(writer, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+        getsockname(writer, reinterpret_cast<sockaddr *>(&writerAddress), &writerLength) == 0)
+        reader = accept(listener, reinterpret_cast<sockaddr *>(&peer), &peerLength);
+    if (listener != INVALID_SOCKET)
+        closesocket(listener);
+    // Anyone on this machine may connect to a listening socket: only our own end will do.
+    u_long nonBlocking = 1;
+    if (reader == INVALID_SOCKET || peer.sin_port != writerAddress.sin_port ||
+        peer.sin_addr.s_addr != writerAddress.sin_addr.s_addr ||
+        ioctlsocket(reader, FIONBIO, &nonBlocking) != 0) {
+        if (reader != INVALID_SOCKET)
+            closesocket(reader);
+        if (writer != INVALID_SOCKET)
+            closesocket(writer);
+        WSACleanup();
+        return;
+    }
+    ReadEnd = static_cast<int>(reader);
+    WriteEnd = static_cast<int>(writer);
+}
 
-TInterruptWakeUp::~TInterruptWakeUp() = default;
+TInterruptWakeUp::~TInterruptWakeUp()
+{
+    if (!Valid())
+        return;
+    closesocket(static_cast<SOCKET>(ReadEnd));
+    closesocket(static_cast<SOCKET>(WriteEnd));
+    WSACleanup();
+}
 
-void TInterruptWakeUp::Raise(int) const noexcept {}
+void TInterruptWakeUp::Raise(int signal) const noexcept
+{
+    if (WriteEnd < 0)
+        return;
+    const int saved = errno;
+    const DWORD savedError = GetLastError();
+    const char number = static_cast<char>(signal);
+    send(static_cast<SOCKET>(WriteEnd), &number, 1, 0);
+    SetLastError(savedError);
+    errno = saved;
+}
 
 int TInterruptWakeUp::Take() const
 {
-    return -1;
+    char number = 0;
+    if (ReadEnd < 0 || recv(static_cast<SOCKET>(ReadEnd), &number, 1, 0) != 1)
+        return -1;
+    return static_cast<unsigned char>(number);
 }
 
 void EndBySignal(int signal)

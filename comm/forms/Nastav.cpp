@@ -6,7 +6,6 @@
 #include "comm/PortNames.h"
 #include "comm/forms/PanelsPage.h"
 #include "comm/forms/PortCombo.h"
-#include "comm/posix/QtPortList.h"
 #include "ui/Dialogs.h"
 
 #include <algorithm>
@@ -52,12 +51,17 @@ QGroupBox *RadioGroup(QWidget *parent, const char *name, const QString &caption,
     return box;
 }
 
-const TQtPortEnumerator MachinePorts;
+// The platform's ports (Qt SerialPort's list; Win32's, with the names Device Manager shows).
+const TPortEnumerator &MachinePorts()
+{
+    static const std::unique_ptr<TPortEnumerator> ports = CreatePortEnumerator();
+    return *ports;
+}
 
 } // namespace
 
 TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
-    : QDialog(parent), PortEnumerator(&MachinePorts), SaveDialog(saveDialog)
+    : QDialog(parent), PortEnumerator(&MachinePorts()), SaveDialog(saveDialog)
 {
     setObjectName(QStringLiteral("Paramet"));
     setWindowTitle(tr("Parameters"));
@@ -369,7 +373,11 @@ void TParamet::TakePortDevices(TPortDevices &devices) const
 {
     for (int i = 0; i < 4; ++i) {
         const std::string path = NormalizeDevicePath(DialogDevices.Device[i]);
-        devices.Device[i] = path.empty() ? DefaultPortDevice(i + 1) : path;
+        // A port left as it was keeps its spelling (COM1 and \\.\COM1 are one port), so that
+        // untouched defaults add nothing to the settings file.
+        devices.Device[i] = path.empty() ? DefaultPortDevice(i + 1)
+                            : path == NormalizeDevicePath(devices.Device[i]) ? devices.Device[i]
+                                                                             : path;
     }
 }
 

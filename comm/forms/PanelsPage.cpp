@@ -1,6 +1,7 @@
 #include "comm/forms/PanelsPage.h"
 
 #include "comm/DeviceTest.h"
+#include "comm/MqttAddress.h"
 #include "comm/PortList.h"
 #include "comm/Settings.h"
 #include "comm/forms/PanelName.h"
@@ -8,6 +9,7 @@
 #include "ui/Dialogs.h"
 #include "ui/MessageText.h"
 
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -307,14 +309,22 @@ void TPanelsPage::TestClick()
     TestResult->setPalette(palette());
     TestResult->setText(tr("%1: testing %2...").arg(name, QString::fromStdString(device)));
 
+    TMqttSendOptions mqtt;
+    if (std::string problem;
+        IsMqttDevice(NormalizeDevicePath(device)) && MqttOptions && !MqttOptions(&mqtt, &problem)) {
+        ShowTestResult(name, {false, problem});
+        return;
+    }
     const std::uint64_t number = ++TestNumber;
     TestRun = std::make_unique<TDeviceTestRun>(
-        PortFactory(), device, baud, [this, name, number](const TDeviceTestResult &result) {
+        PortFactory(), device, baud,
+        [this, name, number](const TDeviceTestResult &result) {
             // On the test's thread: the window takes the answer on its own.
             QMetaObject::invokeMethod(
                 this, [this, name, number, result] { TestDone(number, name, result); },
                 Qt::QueuedConnection);
-        });
+        },
+        mqtt);
 }
 
 void TPanelsPage::TestDone(std::uint64_t number, const QString &name,
@@ -324,6 +334,11 @@ void TPanelsPage::TestDone(std::uint64_t number, const QString &name,
     if (number != TestNumber || !TestRun)
         return;
     TestRun.reset();
+    ShowTestResult(name, result);
+}
+
+void TPanelsPage::ShowTestResult(const QString &name, const TDeviceTestResult &result)
+{
     const QString sentence = MessageText(result.Sentence);
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, result.Ok ? Qt::darkGreen : Qt::darkRed);

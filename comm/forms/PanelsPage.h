@@ -3,6 +3,7 @@
 // device.
 #pragma once
 
+#include "comm/MqttSend.h"
 #include "comm/Panels.h"
 #include "comm/SerialPort.h"
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QComboBox;
@@ -45,6 +47,9 @@ public:
     std::vector<TNamedPanel> Edited;
     // Makes the port of the Test button; the platform's unless a test sets it.
     std::function<std::unique_ptr<TSerialPort>()> PortFactory;
+    // What the test of a gateway's panel (an mqtt device) asks its broker with: the password
+    // and CA of the settings; false with the reason when the password file cannot be read.
+    std::function<bool(TMqttSendOptions *options, std::string *problem)> MqttOptions;
     // The rate of the Port page, which a panel without a rate of its own is tested at.
     std::function<std::int32_t()> PortPageBaud;
     // Fills a device list with the machine's ports, each time it opens.
@@ -65,7 +70,8 @@ public:
     void RenameClick();
     void RemoveClick();
     // Opens the selected panel's device at its rate on the device test's own thread and says what
-    // it found in TestResult; emits TestFinished. Nothing is sent.
+    // it found in TestResult; emits TestFinished. Nothing is sent; a gateway's panel is said to
+    // be online or offline as its broker holds it.
     void TestClick();
     bool TestRunning() const { return TestRun != nullptr; }
     // Gives up waiting for a connection still being tested; its answer is still shown if it
@@ -80,6 +86,7 @@ private:
     void FillRow(int index);
     void StopTest();
     void TestDone(std::uint64_t number, const QString &name, const TDeviceTestResult &result);
+    void ShowTestResult(const QString &name, const TDeviceTestResult &result);
 
     std::unique_ptr<TDeviceTestRun> TestRun;
     std::uint64_t TestNumber = 0; // of the test going on, so that a stopped one's answer is let go

@@ -1,7 +1,10 @@
 #include "comm/win32/Win32SerialPort.h"
 
+#include <setupapi.h>
+
 #include <algorithm>
 #include <cwctype>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -318,6 +321,60 @@ bool TWin32SerialPort::Close()
     return closed;
 }
 
+namespace {
+
+struct TPortNames
+{
+    std::wstring Friendly;     // as Device Manager shows it: "USB Serial Port (COM5)"
+    std::wstring Manufacturer; // the driver's maker
+};
+
+// What the ports class of Device Manager says of each port present, by port number; nothing for
+// ports that no driver registered there (virtual ports, Wine's).
+std::map<int, TPortNames> PortNamesByNumber()
+{
+    // GUID_DEVCLASS_PORTS, spelled out: devguid.h defines it only with initguid.h in front.
+    static const GUID portsClass = {
+        0x4d36e978, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
+    std::map<int, TPortNames> names;
+    const HDEVINFO set = ::SetupDiGetClassDevsW(&portsClass, nullptr, nullptr, DIGCF_PRESENT);
+    if (set == INVALID_HANDLE_VALUE)
+        return names;
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    const auto property = [&](DWORD which) {
+        wchar_t text[256] = {};
+        DWORD type = 0;
+        // One character short of the buffer, so that the text always ends.
+        if (!::SetupDiGetDeviceRegistryPropertyW(set, &device, which, &type,
+                                                 reinterpret_cast<BYTE *>(text),
+                                                 sizeof text - sizeof(wchar_t), nullptr) ||
+            type != REG_SZ)
+            return std::wstring();
+        return std::wstring(text);
+    };
+    for (DWORD i = 0; ::SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+        const HKEY key =
+            ::SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+        if (key == INVALID_HANDLE_VALUE)
+            continue;
+        wchar_t port[64] = {};
+        DWORD size = sizeof port - sizeof(wchar_t);
+        DWORD type = 0;
+        const LONG status = ::RegQueryValueExW(key, L"PortName", nullptr, &type,
+                                               reinterpret_cast<BYTE *>(port), &size);
+        ::RegCloseKey(key);
+        if (status != ERROR_SUCCESS || type != REG_SZ)
+            continue;
+        if (const int n = ComNumber(port))
+            names[n] = {property(SPDRP_FRIENDLYNAME), property(SPDRP_MFG)};
+    }
+    ::SetupDiDestroyDeviceInfoList(set);
+    return names;
+}
+
+} // namespace
+
 std::vector<TPortInfo> TWin32PortEnumerator::Ports() const
 {
     std::set<std::pair<int, std::wstring>> found; // (number, name), in number order
@@ -365,10 +422,15 @@ std::vector<TPortInfo> TWin32PortEnumerator::Ports() const
             found.emplace(n, L"COM" + std::to_wstring(n));
         i += name.size() + 1;
     }
+    const std::map<int, TPortNames> known = PortNamesByNumber();
     std::vector<TPortInfo> ports;
     for (const auto &[number, name] : found) {
         TPortInfo port;
         port.Device = Narrow(name);
+        if (const auto names = known.find(number); names != known.end()) {
+            port.Description = Narrow(names->second.Friendly);
+            port.Manufacturer = Narrow(names->second.Manufacturer);
+        }
         ports.push_back(std::move(port));
     }
     return ports;

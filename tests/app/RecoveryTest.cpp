@@ -13,7 +13,6 @@
 #include "editor/DocumentManager.h"
 #include "editor/RecoveryCopies.h"
 #include "editor/rtf/RtfCodec.h"
-#include "harness/ExecTool.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
@@ -23,7 +22,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QSessionManager>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -35,9 +36,13 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
+#ifndef _WIN32
+#include "harness/ExecTool.h"
+
 #include <poll.h>
 #include <sys/wait.h>
-#include <vector>
+#endif
 
 namespace zor {
 namespace {
@@ -561,6 +566,29 @@ TEST_F(RecoveryTest, ACopyThatFailsLaterMovesToTheNextFolderAndTheOldOneGoes)
     EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "first and second");
 }
 
+#ifdef _WIN32
+// The user's local application data, as Windows names it: a profile's folder may hold any
+// character, and the copies' paths pass from Qt to the cores and back.
+TEST_F(RecoveryTest, OnWindowsTheCopiesLieUnderLocalAppDataRecoveryZorEdit)
+{
+    const QString local = Dir.filePath(QStringLiteral("Ji\u0159\u00ed/AppData/Local"));
+    ASSERT_TRUE(QDir().mkpath(local));
+    const QByteArray saved = qgetenv("LOCALAPPDATA");
+    qputenv("LOCALAPPDATA", QDir::toNativeSeparators(local).toUtf8());
+    const std::vector<std::string> folders = RecoveryFolders();
+    qputenv("LOCALAPPDATA", saved);
+    ASSERT_FALSE(folders.empty());
+    const QString root = QString::fromStdString(folders.front());
+    EXPECT_EQ(QDir::cleanPath(QDir::fromNativeSeparators(root)), local + "/ZorEdit/recovery");
+
+    auto form = Start(QStringList{root});
+    Type(form->CreateDocumentWindow(QStringLiteral("Untitled")), QStringLiteral("kept"));
+    form->WriteRecoveryCopies();
+    QDirIterator it(local + "/ZorEdit/recovery", {QStringLiteral("*.rtf")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    EXPECT_TRUE(it.hasNext()) << "no copy under " << local.toStdString();
+}
+#else
 TEST_F(RecoveryTest, TheCheckReportsAnUnwritableRecoveryFolder)
 {
     const QString blocked = Unwritable();
@@ -593,6 +621,7 @@ TEST_F(RecoveryTest, TheCheckReportsAnUnwritableRecoveryFolder)
                                 "/.local/state/ZorEdit/recovery\n"))
         << report.toStdString();
 }
+#endif
 
 TEST_F(RecoveryTest, SavingARecoveredDocumentWhoseFileChangedSinceAsksFirst)
 {
@@ -658,6 +687,25 @@ TEST_F(RecoveryTest, TwoEditorsDoNotTakeEachOthersCopies)
     EXPECT_EQ(Copies().size(), 1);
 }
 
+TEST_F(RecoveryTest, TheEndOfTheSessionWritesTheCopiesAtOnceAndKeepsThem)
+{
+    auto form = Start();
+    TMDIChild *w = form->CreateDocumentWindow(QStringLiteral("Untitled"));
+    Type(w, QStringLiteral("typed before logging off"));
+    ASSERT_TRUE(Copies().isEmpty()) << "the delay is an hour";
+    // Only the platform makes a session manager; the editor's slot never looks at it.
+    alignas(QSessionManager) unsigned char manager[sizeof(QSessionManager)] = {};
+    emit qGuiApp->commitDataRequest(*reinterpret_cast<QSessionManager *>(manager));
+    ASSERT_EQ(Copies().size(), 1);
+    // The session ends the process without closing the window: the copy is there to recover.
+    form.reset();
+    auto next = Start();
+    ASSERT_EQ(next->DocumentCount(), 1);
+    EXPECT_EQ(next->Documents()[0]->Editor->toPlainText(), "typed before logging off");
+}
+
+// The editor ended by POSIX signals.
+#ifndef _WIN32
 TEST_F(RecoveryTest, ATerminationSignalWritesTheCopiesAtOnce)
 {
     auto form = Start();
@@ -752,6 +800,8 @@ TEST_F(RecoveryTest, ARealEditorEndedBySigtermLeavesItsCopy)
     ASSERT_EQ(form->DocumentCount(), 1);
     EXPECT_EQ(form->Documents()[0]->Editor->toPlainText(), "typed before the end");
 }
+
+#endif
 
 } // namespace
 } // namespace zor

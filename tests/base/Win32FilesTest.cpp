@@ -17,7 +17,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <windows.h>
+#include <winsock2.h>
 
 namespace zor {
 namespace {
@@ -188,6 +190,25 @@ TEST(Win32Console, CtrlCReachesTheRoutedHandlerAsSigintAndNotTheDefault)
         Sleep(10);
     StopRoutingInterrupts();
     EXPECT_EQ(Interrupted.load(), SIGINT);
+}
+
+// The editor's event loop learns of a console's interrupt through a socket it watches; the
+// console's callback raises it on a thread of the system's.
+TEST(Win32Console, AnInterruptRaisedOnAnotherThreadWakesTheWatcherAndIsTakenOnce)
+{
+    TInterruptWakeUp wakeUp;
+    ASSERT_TRUE(wakeUp.Valid());
+    EXPECT_EQ(wakeUp.Take(), -1) << "nothing raised yet, and no wait for it";
+    std::thread([&wakeUp] { wakeUp.Raise(SIGTERM); }).join();
+    std::thread([&wakeUp] { wakeUp.Raise(SIGINT); }).join();
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(static_cast<SOCKET>(wakeUp.Handle()), &readable);
+    timeval wait{10, 0};
+    ASSERT_EQ(select(0, &readable, nullptr, nullptr, &wait), 1);
+    EXPECT_EQ(wakeUp.Take(), SIGTERM);
+    EXPECT_EQ(wakeUp.Take(), SIGINT);
+    EXPECT_EQ(wakeUp.Take(), -1);
 }
 
 } // namespace

@@ -23,7 +23,7 @@ protected:
 
     std::unique_ptr<TGatewayDesk> Desk = std::make_unique<TGatewayDesk>(
         "north", "Gate",
-        [this](const TGatewayDecision &request, const TTransferStop &) {
+        [this](const TGatewayDecision &request, const TTransferStop &, const TGatewayProgress &) {
             std::unique_lock lock(Mutex);
             Carried.push_back(request.Kind == TGatewayKind::Program
                                   ? request.Program

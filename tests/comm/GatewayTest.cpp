@@ -22,6 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string Tool = ZOR_TOOL_PATH;
+// zor-gateway@.service's script, as the build writes it for systemd's verifier.
+const std::string ServiceScript = ZOR_GATEWAY_SCRIPT;
 using test::TGatewayProcess;
 
 class Gateway : public ::testing::Test
@@ -282,6 +284,64 @@ TEST_F(Gateway, ServesOverTlsWithTheCaGivenAndOnlyWhatItsAclAllows)
     EXPECT_EQ(south.Wait(), 1);
     EXPECT_EQ(south.ErrText, "zor gateway: south/Gate: the broker refused the status on "
                              "zor/south/Gate/status (not authorized)\n");
+}
+
+// The service's run (zor-gateway@north.service): the settings of /etc/default/zor-gateway-north in
+// its environment, the broker's password as systemd's credential, SIGTERM from systemd's stop.
+TEST_F(Gateway, TheServiceServesItsSitesPanelsAndEndsWithZeroOnSigterm)
+{
+    test::TMosquittoBroker::TOptions options;
+    options.Users = {{"gw-north", "north-pw"}, {"office", "office-pw"}};
+    test::TMosquittoBroker broker(Dir, options);
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    test::TPanelProcess gate(Tool, {});
+    test::TPanelProcess yard(Tool, {});
+    ASSERT_FALSE(gate.DevicePath().empty());
+    ASSERT_FALSE(yard.DevicePath().empty());
+    fs::create_directories(Dir / "credentials");
+    std::ofstream(Dir / "credentials" / "mqtt-password") << "north-pw\n";
+    const TGatewayProcess::TEnvironment settings = {
+        {"ZOR_BROKER", "mqtt://gw-north@127.0.0.1:" + std::to_string(broker.Port)},
+        {"ZOR_PANELS", " Gate=" + gate.DevicePath() + ",19200   Yard=" + yard.DevicePath()},
+        {"CREDENTIALS_DIRECTORY", (Dir / "credentials").string()},
+        {"ZOR_CAFILE", ""},
+        {"ZOR_SETTINGS", ""}};
+    TGatewayProcess gateway(ServiceScript, {"north"}, 2, settings);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+
+    test::TMqttTestClient office("office");
+    ASSERT_EQ(office.Connect(broker.Port, "office", "office-pw"), 0);
+    ASSERT_TRUE(office.Subscribe("zor/north/+/reply/office"));
+    ASSERT_TRUE(office.Publish(Request("Gate", "numeric", "1 2", "g")));
+    ASSERT_TRUE(office.Publish(Request("Yard", "numeric", "3 4", "y")));
+    for (const char *panel : {"Gate", "Yard"}) {
+        const auto answer = office.Next("zor/north/" + std::string(panel) + "/reply/office");
+        ASSERT_TRUE(answer) << panel;
+        EXPECT_EQ(answer->Payload, "0\tCommunication O.K.") << panel;
+    }
+    // The script hands over to the gateway: systemd's SIGTERM is a clean stop, not a failure.
+    EXPECT_EQ(gateway.Stop(SIGTERM), 0) << gateway.ErrText;
+    ASSERT_TRUE(office.Subscribe("zor/north/+/status"));
+    for (const char *panel : {"Gate", "Yard"}) {
+        const auto status = office.Next("zor/north/" + std::string(panel) + "/status");
+        ASSERT_TRUE(status) << panel;
+        EXPECT_EQ(status->Payload, "offline") << panel;
+    }
+    EXPECT_EQ(Transfers(gate.Stop()), 1);
+    EXPECT_EQ(Transfers(yard.Stop()), 1);
+
+    // A file without the broker or the panels is no passing fault: status 2, which the unit does
+    // not restart.
+    for (const char *missing : {"ZOR_BROKER", "ZOR_PANELS"}) {
+        TGatewayProcess::TEnvironment without = settings;
+        for (auto &[name, value] : without)
+            if (name == missing)
+                value.clear();
+        TGatewayProcess wrong(ServiceScript, {"north"}, 0, without);
+        EXPECT_EQ(wrong.Wait(), 2) << missing;
+        EXPECT_TRUE(wrong.ErrText.find(std::string(missing) + ": is not set") != std::string::npos)
+            << wrong.ErrText;
+    }
 }
 
 TEST_F(Gateway, AMalformedCommandLineIsRefusedBeforeAnyConnection)

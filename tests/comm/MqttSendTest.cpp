@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <sys/wait.h>
 
@@ -362,6 +363,173 @@ TEST_F(MqttSend, AWrongPasswordOrAMalformedNameIsRefused)
               (TRun{2, "",
                     "zor send: mqtt://127.0.0.1/north: PANEL is missing: write /SITE/PANEL after "
                     "the host; nothing was sent\n"}));
+}
+
+// README's broker as shipped (resources/mosquitto/zor.conf and zor.acl): its TLS listener on a
+// free loopback port, its files in the test's folder, and a password file made with
+// mosquitto_passwd for each user the ACL names (USER's password USER-pw). bridged: with the
+// ACL's block for a bridged site's login taken in, as README says to.
+test::TMosquittoBroker::TOptions ShippedBroker(const fs::path &dir, bool bridged = false)
+{
+    test::TMosquittoBroker::TOptions options;
+    options.Tls = true;
+    std::istringstream shipped(Contents(fs::path(ZOR_MOSQUITTO_DIR) / "zor.acl"));
+    std::string acl;
+    for (std::string line; std::getline(shipped, line);) {
+        if (bridged && (line.starts_with("#user ") || line.starts_with("#topic ")))
+            line.erase(0, 1);
+        if (line.starts_with("user "))
+            options.Users[line.substr(5)] = line.substr(5) + "-pw";
+        acl += line + "\n";
+    }
+    std::ofstream(dir / "zor.acl") << acl;
+    const std::map<std::string, std::string> local = {
+        {"password_file", (dir / "passwords").string()},
+        {"acl_file", (dir / "zor.acl").string()},
+        {"certfile", (dir / "server.crt").string()},
+        {"keyfile", (dir / "server.key").string()}};
+    std::istringstream config(Contents(fs::path(ZOR_MOSQUITTO_DIR) / "zor.conf"));
+    for (std::string line; std::getline(config, line);) {
+        const std::string key = line.substr(0, line.find(' '));
+        if (line == "listener 8883")
+            options.Config += "listener @PORT@ 127.0.0.1\n";
+        else if (key == "listener")
+            continue; // a fixed port of the machine's: not the test's to take
+        else if (local.contains(key))
+            options.Config += key + " " + local.at(key) + "\n";
+        else
+            options.Config += line + "\n";
+    }
+    return options;
+}
+
+TEST_F(MqttSend, TheShippedBrokerKeepsEachSitesGatewayToItsOwnTopics)
+{
+    if (::access("/usr/bin/openssl", X_OK) != 0)
+        GTEST_SKIP() << "openssl is not installed (scripts/setup.sh installs it)";
+    test::TMosquittoBroker broker(Dir, ShippedBroker(Dir));
+    ASSERT_TRUE(broker.Running()) << broker.LogText();
+    const std::string port = std::to_string(broker.Port);
+    const std::string ca = broker.CaFile.string();
+    for (const char *user : {"gw-north", "office"})
+        std::ofstream(Dir / (std::string(user) + ".password")) << user << "-pw\n";
+    std::ofstream(Dir / "wrong.password") << "north-pw\n";
+
+    // Site north's gateway and a transfer from the office to its panel, over TLS.
+    test::TPanelProcess panel(Tool, {"--out", (Dir / "panel.bin").string(), "--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TGatewayProcess gateway(Tool,
+                            {"--broker", "mqtts://gw-north@127.0.0.1:" + port, "--site", "north",
+                             "--panel", "Gate=" + panel.DevicePath(), "--cafile", ca,
+                             "--mqtt-password-file", (Dir / "gw-north.password").string()},
+                            1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    const std::string program = SomeProgram();
+    WriteProgram(program);
+    const std::string office = "mqtts://office@127.0.0.1:" + port + "/north/Gate";
+    EXPECT_EQ(Zor(Send(office, {"--cafile", ca, "--mqtt-password-file",
+                                (Dir / "office.password").string()})),
+              (TRun{0, "Communication O.K.\n", ""}));
+    panel.Wait();
+    EXPECT_EQ(Contents(Dir / "panel.bin"), program);
+
+    // North's login gets none of south's requests, whatever it subscribes to, and may neither
+    // speak for south's panels nor send requests itself.
+    test::TMqttTestClient north("intruder"), watcher("watcher");
+    ASSERT_EQ(north.Connect(broker.Port, "gw-north", "gw-north-pw", ca), 0);
+    ASSERT_EQ(watcher.Connect(broker.Port, "office", "office-pw", ca), 0);
+    ASSERT_TRUE(north.Subscribe("zor/north/+/program"));
+    north.Subscribe("zor/south/+/program");
+    north.Subscribe("zor/#");
+    ASSERT_TRUE(watcher.Subscribe("zor/+/Probe/status"));
+    test::TMqttPublish request;
+    request.Topic = "zor/south/Gate/program";
+    request.Payload = "#F3 south\r\n";
+    request.ResponseTopic = "zor/south/Gate/reply/watcher";
+    request.CorrelationData = "s";
+    request.ExpirySeconds = 60;
+    ASSERT_TRUE(watcher.Publish(request));
+    request.Topic = "zor/north/Probe/program";
+    ASSERT_TRUE(watcher.Publish(request));
+    // In order from one sender: once north's own request is there, south's would have been.
+    ASSERT_TRUE(north.Next("zor/north/Probe/program"));
+    EXPECT_TRUE(north.All("zor/south/Gate/program").empty());
+
+    test::TMqttPublish status;
+    status.Topic = "zor/south/Probe/status";
+    status.Payload = "offline";
+    status.Retain = true;
+    EXPECT_FALSE(north.Publish(status));
+    EXPECT_EQ(north.LastReason, 0x87) << "not authorized";
+    status.Topic = "zor/north/Probe/status";
+    ASSERT_TRUE(north.Publish(status));
+    ASSERT_TRUE(watcher.Next("zor/north/Probe/status"));
+    EXPECT_TRUE(watcher.All("zor/south/Probe/status").empty());
+    request.Topic = "zor/north/Gate/program";
+    EXPECT_FALSE(north.Publish(request)) << "a gateway's login sends no programs";
+
+    // A login the broker does not know is said as such.
+    EXPECT_EQ(Zor(Send(office, {"--cafile", ca, "--mqtt-password-file",
+                                (Dir / "wrong.password").string()})),
+              (TRun{1, "",
+                    ResultText(ResultUnknownError) +
+                        "\nthe broker refused the login (not authorized)\n"}));
+    EXPECT_EQ(gateway.Stop(), 0);
+    EXPECT_EQ(gateway.OutText, "north/Gate\t0\tCommunication O.K.\n");
+}
+
+// A site behind a broker of its own, bridged to the central one by zor-bridge.conf as shipped:
+// a send at the office reaches the site's gateway and its answer comes back across the bridge,
+// and the link's state is on zor/north/bridge, "0" once the site's broker is gone.
+TEST_F(MqttSend, ASiteBehindItsOwnBrokerIsReachedThroughTheShippedBridge)
+{
+    if (::access("/usr/bin/openssl", X_OK) != 0)
+        GTEST_SKIP() << "openssl is not installed (scripts/setup.sh installs it)";
+    fs::create_directories(Dir / "central");
+    fs::create_directories(Dir / "site");
+    test::TMosquittoBroker central(Dir / "central", ShippedBroker(Dir / "central", true));
+    ASSERT_TRUE(central.Running()) << central.LogText();
+    const std::string ca = central.CaFile.string();
+    test::TMqttTestClient watcher("watcher");
+    ASSERT_EQ(watcher.Connect(central.Port, "office", "office-pw", ca), 0);
+    ASSERT_TRUE(watcher.Subscribe("zor/north/bridge"));
+
+    test::TMosquittoBroker::TOptions options;
+    options.Config = "listener @PORT@ 127.0.0.1\nallow_anonymous true\n";
+    const std::map<std::string, std::string> local = {
+        {"address", "127.0.0.1:" + std::to_string(central.Port)},
+        {"bridge_cafile", ca},
+        {"remote_password", "bridge-north-pw"}};
+    std::istringstream bridge(Contents(fs::path(ZOR_MOSQUITTO_DIR) / "zor-bridge.conf"));
+    for (std::string line; std::getline(bridge, line);) {
+        const std::string key = line.substr(0, line.find(' '));
+        options.Config += (local.contains(key) ? key + " " + local.at(key) : line) + "\n";
+    }
+    test::TMosquittoBroker site(Dir / "site", options);
+    ASSERT_TRUE(site.Running()) << site.LogText();
+    const auto up = watcher.Next("zor/north/bridge");
+    ASSERT_TRUE(up) << site.LogText();
+    EXPECT_EQ(up->Payload, "1");
+
+    test::TPanelProcess panel(Tool, {"--out", (Dir / "panel.bin").string(), "--count", "1"});
+    ASSERT_FALSE(panel.DevicePath().empty());
+    TGatewayProcess gateway(Tool, GatewayArgs(site, panel.DevicePath()), 1);
+    ASSERT_TRUE(gateway.Ready) << gateway.ErrText;
+    const std::string program = SomeProgram();
+    WriteProgram(program);
+    std::ofstream(Dir / "office.password") << "office-pw\n";
+    EXPECT_EQ(
+        Zor(Send("mqtts://office@127.0.0.1:" + std::to_string(central.Port) + "/north/Gate",
+                 {"--cafile", ca, "--mqtt-password-file", (Dir / "office.password").string()})),
+        (TRun{0, "Communication O.K.\n", ""}));
+    panel.Wait();
+    EXPECT_EQ(Contents(Dir / "panel.bin"), program);
+    EXPECT_EQ(gateway.Stop(), 0);
+
+    site.Stop();
+    const auto down = watcher.Next("zor/north/bridge");
+    ASSERT_TRUE(down) << central.LogText();
+    EXPECT_EQ(down->Payload, "0");
 }
 
 } // namespace

@@ -24,7 +24,8 @@ for f in bin/zoredit bin/zor \
     share/man/man1/zoredit.1.gz share/man/man1/zor.1.gz \
     share/doc/zoredit/copyright share/doc/zoredit/changelog.gz \
     lib/systemd/system/zor-counters.service lib/systemd/system/zor-counters.timer \
-    share/zoredit/zor-counters.default; do
+    share/zoredit/zor-counters.default \
+    lib/systemd/system/zor-gateway@.service share/zoredit/zor-gateway.default; do
     [[ -f $prefix/$f ]] || fail "not installed: $f"
 done
 [[ -x $prefix/bin/zoredit && -x $prefix/bin/zor ]] || fail "programs are not executable"
@@ -44,6 +45,16 @@ grep -qx 'EnvironmentFile=/etc/default/zor-counters' "$unit" ||
 grep -qx 'ConditionPathExists=/etc/default/zor-counters' "$unit" ||
     fail "the counters service waits for another file than /etc/default/zor-counters"
 grep -q '/etc/default/zor-counters' "$source/README.md" || fail "README does not name the environment file"
+
+# So does each site's gateway, with its settings in the file of its site.
+unit=$prefix/lib/systemd/system/zor-gateway@.service
+script=$prefix/libexec/zoredit/zor-gateway
+grep -qx "ExecStart=$script %i" "$unit" || fail "the gateway service does not run $script"
+[[ -x $script ]] || fail "the gateway script is not executable"
+grep -qx "zor=$prefix/bin/zor" "$script" || fail "the gateway script does not run $prefix/bin/zor"
+grep -qx 'EnvironmentFile=/etc/default/zor-gateway-%i' "$unit" ||
+    fail "the gateway service does not read /etc/default/zor-gateway-SITE"
+grep -q '/etc/default/zor-gateway-' "$source/README.md" || fail "README does not name the gateway's file"
 
 # Neither --version nor the command-line tool needs a display.
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/zoredit" --version)

@@ -32,6 +32,10 @@ script=$tmp/root/usr/libexec/zoredit/zor-counters
 grep -q '^ExecStart=/usr/libexec/zoredit/zor-counters$' "$unit" || fail "the counters service does not run its script"
 grep -q '^zor=/usr/bin/zor$' "$script" || fail "the counters script does not run /usr/bin/zor"
 grep -q '^EnvironmentFile=/etc/default/zor-counters$' "$unit" || fail "the counters service reads no /etc/default file"
+unit=$tmp/root/usr/lib/systemd/system/zor-gateway@.service
+[[ -f $unit ]] || fail "the gateway service is not in the package"
+grep -q '^ExecStart=/usr/libexec/zoredit/zor-gateway %i$' "$unit" || fail "the gateway service does not run its script"
+grep -q '^zor=/usr/bin/zor$' "$tmp/root/usr/libexec/zoredit/zor-gateway" || fail "the gateway script does not run /usr/bin/zor"
 
 if command -v lintian >/dev/null; then
     lintian --no-tag-display-limit "$deb" || true

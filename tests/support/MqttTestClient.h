@@ -13,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zor::test {
@@ -54,15 +55,18 @@ public:
                 static_cast<TMqttTestClient *>(self)->Note(
                     [&](TMqttTestClient &c) { c.ConnectResult = rc; });
             });
-        mosquitto_subscribe_v5_callback_set(Client, [](mosquitto *, void *self, int mid, int,
-                                                       const int *, const mosquitto_property *) {
-            static_cast<TMqttTestClient *>(self)->Note(
-                [&](TMqttTestClient &c) { c.Acknowledged.push_back(mid); });
+        mosquitto_subscribe_v5_callback_set(Client, [](mosquitto *, void *self, int mid, int count,
+                                                       const int *granted,
+                                                       const mosquitto_property *) {
+            static_cast<TMqttTestClient *>(self)->Note([&](TMqttTestClient &c) {
+                c.Acknowledged.push_back({mid, count > 0 ? granted[0] : 0});
+            });
         });
         mosquitto_publish_v5_callback_set(
-            Client, [](mosquitto *, void *self, int mid, int, const mosquitto_property *) {
-                static_cast<TMqttTestClient *>(self)->Note(
-                    [&](TMqttTestClient &c) { c.Acknowledged.push_back(mid); });
+            Client, [](mosquitto *, void *self, int mid, int reason, const mosquitto_property *) {
+                static_cast<TMqttTestClient *>(self)->Note([&](TMqttTestClient &c) {
+                    c.Acknowledged.push_back({mid, reason});
+                });
             });
         mosquitto_message_v5_callback_set(Client, [](mosquitto *, void *self,
                                                      const mosquitto_message *m,
@@ -118,6 +122,7 @@ public:
         return ConnectResult;
     }
 
+    // Subscribes and waits for the broker's answer: false when it refuses (its ACL).
     bool Subscribe(const std::string &filter, int qos = 1)
     {
         int mid = 0;
@@ -127,7 +132,8 @@ public:
         return WaitAcknowledged(mid);
     }
 
-    // Publishes and waits for the broker to take it (QoS 1 and 2; QoS 0 only sends).
+    // Publishes and waits for the broker to take it (QoS 1 and 2; QoS 0 only sends): false when
+    // it refuses (its ACL; LastReason says why).
     bool Publish(const TMqttPublish &p)
     {
         mosquitto_property *props = nullptr;
@@ -179,6 +185,9 @@ public:
         return all;
     }
 
+    // The broker's reason code for the last Subscribe or Publish waited for (-1: no answer).
+    int LastReason = -1;
+
 private:
     template <typename F> void Note(F &&change)
     {
@@ -187,22 +196,26 @@ private:
         Changed.notify_all();
     }
 
+    // Whether the broker acknowledged mid and took it (a reason code or granted QoS below 0x80).
     bool WaitAcknowledged(int mid)
     {
         std::unique_lock lock(Mutex);
-        return Changed.wait_for(lock, Guard, [&] {
-            for (int m : Acknowledged)
+        int reason = -1;
+        Changed.wait_for(lock, Guard, [&] {
+            for (const auto &[m, code] : Acknowledged)
                 if (m == mid)
-                    return true;
-            return false;
+                    reason = code;
+            return reason >= 0;
         });
+        LastReason = reason;
+        return reason >= 0 && reason < 0x80;
     }
 
     mosquitto *Client = nullptr;
     std::mutex Mutex;
     std::condition_variable Changed;
     int ConnectResult = -1;
-    std::vector<int> Acknowledged;
+    std::vector<std::pair<int, int>> Acknowledged; // message id, reason code or granted QoS
     std::vector<TMqttMessage> Messages;
     std::vector<bool> Taken;
 };

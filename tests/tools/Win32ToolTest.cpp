@@ -116,17 +116,16 @@ TEST_F(ZorExe, AProgramOnStandardOutputKeepsItsBytes)
                        "A\r\nB\x1F");
 }
 
-TEST_F(ZorExe, SimulateSaysThisBuildHasNoGifExport)
+TEST_F(ZorExe, SimulateExportsAnAnimatedGif)
 {
-    const fs::path program = Dir / L"program.bin", gif = Dir / L"run.gif";
+    const fs::path program = Dir / L"program.bin", gif = Dir / L"běh.gif";
     const std::u8string name = program.u8string();
     ASSERT_TRUE(WriteFileAtomically(std::string(name.begin(), name.end()), "T0\x1FHi\x1F"));
-    const TRun run = Zor({L"simulate", L"--program", program.wstring(), L"--gif", gif.wstring()});
-    EXPECT_EQ(run.Status, 1u);
-    EXPECT_EQ(run.Err, "zor simulate: this build has no GIF export\r\n");
-    EXPECT_FALSE(fs::exists(gif));
-    // Without --gif the same program runs.
-    EXPECT_EQ(Zor({L"simulate", L"--program", program.wstring(), L"--frames", L"5"}).Status, 0u);
+    const TRun run = Zor(
+        {L"simulate", L"--program", program.wstring(), L"--gif", gif.wstring(), L"--frames", L"5"});
+    EXPECT_EQ(run.Status, 0u) << run.Err;
+    const std::u8string gifName = gif.u8string();
+    EXPECT_TRUE(Contents(gif).starts_with("GIF89a")) << std::string(gifName.begin(), gifName.end());
 }
 
 TEST_F(ZorExe, PanelSaysThisBuildHasNoEmulator)
@@ -139,6 +138,26 @@ TEST_F(ZorExe, PanelSaysThisBuildHasNoEmulator)
                            "pseudo-terminal; run zor panel on Linux and reach it through a COM "
                            "port or socket://\r\n");
     }
+}
+
+// No MQTT client library in this build: a panel behind a gateway is refused with the reason, and
+// the gateway itself is Linux's.
+TEST_F(ZorExe, AnMqttDeviceAndTheGatewaySayThisBuildHasNoMqtt)
+{
+    const fs::path program = Dir / L"program.bin";
+    const std::u8string name = program.u8string();
+    ASSERT_TRUE(WriteFileAtomically(std::string(name.begin(), name.end()), "T0\x1FHi\x1F"));
+    TRun run = Zor(
+        {L"send", L"--program", program.wstring(), L"--device", L"mqtt://127.0.0.1/north/Gate"});
+    EXPECT_EQ(run.Status, 1u);
+    EXPECT_NE(run.Err.find("this build cannot reach panels through an MQTT broker\r\n"),
+              std::string::npos)
+        << run.Err;
+    run = Zor({L"gateway", L"--broker", L"mqtt://127.0.0.1", L"--site", L"north", L"--panel",
+               L"Gate=COM3"});
+    EXPECT_EQ(run.Status, 1u);
+    EXPECT_EQ(run.Err, "zor gateway: this build has no MQTT gateway: run zor gateway on Linux, on "
+                       "the box beside the panels\r\n");
 }
 
 // What Explorer and Windows read from the program itself: its icon, its version, a manifest that

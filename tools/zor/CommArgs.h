@@ -12,6 +12,7 @@
 #include "comm/Results.h"
 #include "comm/Settings.h"
 #include "tools/zor/MqttOptions.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/ProgramInput.h"
 #include "tools/zor/Subcommand.h"
 
@@ -136,8 +137,8 @@ inline int ReadSettingsFile(const TCommOptions &o, TProfileFile *profile, std::s
     // nothing says it is there; the editor takes the defaults then too.
     const bool missing = !PathExists(*path);
     if (!read.Ok() && (o.SettingsGiven || !missing)) {
-        std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
-                     TProfileFile::Problem(*path, read).Text().c_str());
+        Print(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
+              TProfileFile::Problem(*path, read).Text().c_str());
         return 1;
     }
     return 0;

@@ -2,6 +2,7 @@
 // server would offer), for tests and for trying the editor without hardware.
 #include "base/AtomicFile.h"
 #include "comm/PanelEmulator.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/Subcommand.h"
 
 #include <atomic>
@@ -169,8 +170,8 @@ int ListenOn(const std::string &listen, std::string *name)
     hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
     addrinfo *found = nullptr;
     if (const int error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found)) {
-        std::fprintf(stderr, "zor panel: cannot listen on %s: %s\n", listen.c_str(),
-                     ::gai_strerror(error));
+        Print(stderr, "zor panel: cannot listen on %s: %s\n", listen.c_str(),
+              ::gai_strerror(error));
         return -1;
     }
     int s = ::socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC, found->ai_protocol);
@@ -178,8 +179,7 @@ int ListenOn(const std::string &listen, std::string *name)
     if (s >= 0)
         ::setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     if (s < 0 || ::bind(s, found->ai_addr, found->ai_addrlen) != 0 || ::listen(s, 1) != 0) {
-        std::fprintf(stderr, "zor panel: cannot listen on %s: %s\n", listen.c_str(),
-                     std::strerror(errno));
+        Print(stderr, "zor panel: cannot listen on %s: %s\n", listen.c_str(), std::strerror(errno));
         if (s >= 0)
             ::close(s);
         ::freeaddrinfo(found);
@@ -235,7 +235,7 @@ void Report(const std::vector<TPanelEvent> &events, const TOptions &o, int baud)
 {
     for (const auto &e : events) {
         if (o.ShowBaud && e.Kind != TPanelEvent::Note)
-            std::printf("line %d baud\n", baud);
+            Print(stdout, "line %d baud\n", baud);
         switch (e.Kind) {
         case TPanelEvent::Program:
             if (!o.Out.empty()) {
@@ -243,22 +243,23 @@ void Report(const std::vector<TPanelEvent> &events, const TOptions &o, int baud)
                 // never sees half a program, and a FIFO nobody reads does not stop the panel.
                 std::string error;
                 if (WriteFileAtomically(o.Out, e.Data, &error))
-                    std::printf("program %zu bytes written to %s\n", e.Data.size(), o.Out.c_str());
+                    Print(stdout, "program %zu bytes written to %s\n", e.Data.size(),
+                          o.Out.c_str());
                 else
-                    std::fprintf(stderr, "zor panel: %s\n", error.c_str());
+                    Print(stderr, "zor panel: %s\n", error.c_str());
             } else {
-                std::printf("program %zu bytes:", e.Data.size());
+                Print(stdout, "program %zu bytes:", e.Data.size());
                 for (unsigned char c : e.Data)
-                    std::printf(" %02X", c);
-                std::printf("\n");
+                    Print(stdout, " %02X", c);
+                Print(stdout, "\n");
             }
             break;
         case TPanelEvent::Numeric:
-            std::printf("numeric days \"%s\" accidents \"%s\"\n", e.Data.substr(0, 3).c_str(),
-                        e.Data.substr(3).c_str());
+            Print(stdout, "numeric days \"%s\" accidents \"%s\"\n", e.Data.substr(0, 3).c_str(),
+                  e.Data.substr(3).c_str());
             break;
         case TPanelEvent::Note:
-            std::fprintf(stderr, "zor panel: %s\n", e.Data.c_str());
+            Print(stderr, "zor panel: %s\n", e.Data.c_str());
             break;
         }
     }
@@ -299,15 +300,14 @@ bool OpenLine(const TOptions &o, TLine &line)
     if (o.Device.empty()) {
         line.Io = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (line.Io < 0 || grantpt(line.Io) != 0 || unlockpt(line.Io) != 0 || !ptsname(line.Io)) {
-            std::fprintf(stderr, "zor panel: cannot create a pseudo-terminal: %s\n",
-                         std::strerror(errno));
+            Print(stderr, "zor panel: cannot create a pseudo-terminal: %s\n", std::strerror(errno));
             return false;
         }
         line.Path = ptsname(line.Io);
         line.Held = ::open(line.Path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
         if (line.Held < 0 || !MakeRaw(line.Held, o.Baud)) {
-            std::fprintf(stderr, "zor panel: cannot set up %s: %s\n", line.Path.c_str(),
-                         std::strerror(errno));
+            Print(stderr, "zor panel: cannot set up %s: %s\n", line.Path.c_str(),
+                  std::strerror(errno));
             return false;
         }
         return true;
@@ -315,8 +315,7 @@ bool OpenLine(const TOptions &o, TLine &line)
     line.Path = o.Device;
     line.Io = ::open(line.Path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (line.Io < 0 || (isatty(line.Io) && !MakeRaw(line.Io, o.Baud))) {
-        std::fprintf(stderr, "zor panel: cannot open %s: %s\n", line.Path.c_str(),
-                     std::strerror(errno));
+        Print(stderr, "zor panel: cannot open %s: %s\n", line.Path.c_str(), std::strerror(errno));
         return false;
     }
     return true;
@@ -508,7 +507,7 @@ void TServer::CannotAnswer()
         Disconnect();
         return;
     }
-    std::fprintf(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
+    Print(stderr, "zor panel: cannot answer: %s\n", std::strerror(errno));
     Status = 1;
     StopRequested = 1;
 }
@@ -530,7 +529,7 @@ int RunPanel(const TOptions &o)
     TLine line;
     if (!OpenLine(o, line))
         return 1;
-    std::printf("%s\n", line.Path.c_str());
+    Print(stdout, "%s\n", line.Path.c_str());
     std::fflush(stdout);
     const sigset_t waitMask = CatchStopSignals();
     const int status = TServer(o, line, waitMask).Run();

@@ -7,6 +7,7 @@
 #include "comm/Results.h"
 #include "comm/Settings.h"
 #include "tools/zor/MqttOptions.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/Subcommand.h"
 
 #include <atomic>
@@ -41,7 +42,7 @@ std::atomic<int> GatewaySignal{0};
 // The one place a request meets a panel's line: the single-panel transfer `zor send` and `zor
 // numeric` make, on the calling thread.
 TGatewayAnswer CarryOutOnLine(const TPanelTarget &target, const TGatewayDecision &request,
-                              const TTransferStop &stop)
+                              const TTransferStop &stop, const TGatewayProgress &progress)
 {
     const TPanelJob job = request.Kind == TGatewayKind::Program
                               ? TPanelJob::Program(request.Program)
@@ -49,6 +50,11 @@ TGatewayAnswer CarryOutOnLine(const TPanelTarget &target, const TGatewayDecision
     TPanelSend send;
     send.PortFactory = [](const TPanelDevice &) { return CreateSerialPort(); };
     send.Stop = &stop;
+    // The blocks taken, counted: the bar's own positions are the sender's to make of them.
+    int blocks = 0;
+    const int total = job.Blocks();
+    send.ProgressMaximum = [&](std::size_t, int) { progress(0, total); };
+    send.ProgressPosition = [&](std::size_t, int) { progress(++blocks, total); };
     const TPanelOutcome outcome = SendToPanels({target}, job, send).front();
     if (outcome.Code == ResultCancelled)
         return {128 + (GatewaySignal.load() != 0 ? GatewaySignal.load() : SIGTERM),
@@ -110,8 +116,8 @@ int RunGateway(const TGatewayArgs &a)
     if (!a.SettingsFile.empty()) {
         const TFileRead read = profile.Read(a.SettingsFile);
         if (!read.Ok()) {
-            std::fprintf(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
-                         TProfileFile::Problem(a.SettingsFile, read).Text().c_str());
+            Print(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
+                  TProfileFile::Problem(a.SettingsFile, read).Text().c_str());
             return 1;
         }
     }
@@ -156,7 +162,7 @@ int RunGateway(const TGatewayArgs &a)
     std::mutex output;
     const auto say = [&output](std::FILE *to, const std::string &line) {
         std::lock_guard lock(output);
-        std::fprintf(to, "%s\n", line.c_str());
+        Print(to, "%s\n", line.c_str());
         std::fflush(to);
     };
     const auto now = [] {
@@ -171,14 +177,19 @@ int RunGateway(const TGatewayArgs &a)
         const TPanelTarget &target = targets[i];
         desks.push_back(std::make_unique<TGatewayDesk>(
             a.Site, target.Name,
-            [&target](const TGatewayDecision &request, const TTransferStop &stop) {
-                return CarryOutOnLine(target, request, stop);
+            [&target](const TGatewayDecision &request, const TTransferStop &stop,
+                      const TGatewayProgress &progress) {
+                return CarryOutOnLine(target, request, stop, progress);
             },
             [&links, i](const std::string &topic, const std::string &correlation,
                         const std::string &payload) {
                 links[i]->Publish(topic, correlation, payload);
             },
-            [&say](const std::string &line) { say(stdout, line); }, now));
+            [&say](const std::string &line) { say(stdout, line); }, now,
+            [&links, i](const std::string &topic, const std::string &correlation,
+                        const std::string &payload) {
+                links[i]->PublishProgress(topic, correlation, payload);
+            }));
     }
     for (std::size_t i = 0; i < targets.size(); ++i) {
         const std::string label = a.Site + "/" + targets[i].Name;

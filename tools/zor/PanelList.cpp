@@ -2,6 +2,7 @@
 #include "comm/Panels.h"
 #include "comm/Settings.h"
 #include "tools/zor/CommArgs.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/Subcommand.h"
 
 #include <cstdio>
@@ -19,8 +20,8 @@ int RunPanels(const TCommOptions &o)
         return status;
     const std::vector<TNamedPanel> panels = LoadPanels(profile);
     if (panels.empty()) {
-        std::fprintf(stderr, "zor panels: there are no panels in section [%s] of %s\n",
-                     std::string(PanelsSection).c_str(), path.c_str());
+        Print(stderr, "zor panels: there are no panels in section [%s] of %s\n",
+              std::string(PanelsSection).c_str(), path.c_str());
         return 0;
     }
     // Only the rate is wanted; the log's folder (the current one, which std::filesystem may not
@@ -31,14 +32,13 @@ int RunPanels(const TCommOptions &o)
     int status = 0;
     for (const TNamedPanel &panel : panels) {
         if (!panel.Problem().empty()) {
-            std::fprintf(stderr, "zor panels: %s in section [%s] of %s\n",
-                         panel.Problem().Text().c_str(), std::string(PanelsSection).c_str(),
-                         path.c_str());
+            Print(stderr, "zor panels: %s in section [%s] of %s\n", panel.Problem().Text().c_str(),
+                  std::string(PanelsSection).c_str(), path.c_str());
             status = UsageStatus;
             continue;
         }
-        std::printf("%s\t%s\t%d\n", panel.Name.c_str(), panel.Device.c_str(),
-                    static_cast<int>(panel.Baud > 0 ? panel.Baud : pcBaud));
+        Print(stdout, "%s\t%s\t%d\n", panel.Name.c_str(), panel.Device.c_str(),
+              static_cast<int>(panel.Baud > 0 ? panel.Baud : pcBaud));
     }
     return status;
 }

@@ -1,5 +1,6 @@
 // zor ports: the machine's serial ports, for choosing the device behind a port number.
 #include "comm/PortFactory.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/Subcommand.h"
 
 #include <cstdio>
@@ -18,12 +19,12 @@ int RunPorts()
 {
     const auto ports = CreatePortEnumerator()->Ports();
     if (ports.empty()) {
-        std::fprintf(stderr, "zor ports: no serial ports found\n");
+        Print(stderr, "zor ports: no serial ports found\n");
         return 0;
     }
     for (const TPortInfo &port : ports)
-        std::printf("%s\t%s\t%s\t%s\t%s\n", port.Device.c_str(), OrDash(port.ById),
-                    OrDash(port.Description), OrDash(port.Manufacturer), OrDash(port.SerialNumber));
+        Print(stdout, "%s\t%s\t%s\t%s\t%s\n", port.Device.c_str(), OrDash(port.ById),
+              OrDash(port.Description), OrDash(port.Manufacturer), OrDash(port.SerialNumber));
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include "comm/Results.h"
 #include "commands/DocumentTranslation.h"
 #include "editor/rtf/DocumentFile.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/Subcommand.h"
 
 #include <string>
@@ -46,7 +47,7 @@ inline int TranslateDocumentFile(std::string_view command, const std::string &pa
     WarnAboutDocument(command, path, file);
     TTranslation t = TranslateDocument(file.Doc);
     if (t.TooManySegments()) {
-        std::fprintf(stderr, "%s\n", ResultText(ResultTooManySegments).c_str());
+        Print(stderr, "%s\n", ResultText(ResultTooManySegments).c_str());
         return -ResultTooManySegments;
     }
     *program = std::move(t.Program);

@@ -2,6 +2,7 @@
 // Send command does.
 #include "commands/SendCheck.h"
 #include "tools/zor/CommArgs.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/ProgramInput.h"
 #include "tools/zor/Subcommand.h"
 #include "tools/zor/Transfers.h"
@@ -28,11 +29,11 @@ void ListUnshowable(const std::string &path, const doc::Document &document)
     constexpr std::size_t Listed = 20;
     const TUnshowableReport report = FindUnshowable(document, Listed);
     for (const TUnshowable &u : report.First)
-        std::fprintf(stderr, "%s:%d:%d: U+%04X cannot be shown, sent as ?\n", path.c_str(), u.Line,
-                     u.Column, static_cast<unsigned>(u.Character));
+        Print(stderr, "%s:%d:%d: U+%04X cannot be shown, sent as ?\n", path.c_str(), u.Line,
+              u.Column, static_cast<unsigned>(u.Character));
     if (report.Count > report.First.size())
-        std::fprintf(stderr, "%s: %zu more characters cannot be shown, sent as ?\n", path.c_str(),
-                     report.Count - report.First.size());
+        Print(stderr, "%s: %zu more characters cannot be shown, sent as ?\n", path.c_str(),
+              report.Count - report.First.size());
 }
 
 int RunSend(const TSendArgs &a)

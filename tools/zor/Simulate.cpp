@@ -3,6 +3,7 @@
 #include "commands/Translate.h"
 #include "sim/engine/Engine.h"
 #include "sim/engine/GifExport.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/ProgramInput.h"
 #include "tools/zor/Subcommand.h"
 
@@ -64,7 +65,7 @@ public:
             Text += '\n';
         }
         Text += '\n';
-        std::fwrite(Text.data(), 1, Text.size(), stdout);
+        PrintText(stdout, Text);
         if (Flush)
             std::fflush(stdout);
     }
@@ -91,8 +92,8 @@ int RunSimulate(const TSimulateArgs &a)
             return status;
         if (!CanRun(program)) {
             // The editor does not simulate a program without commands either.
-            std::fprintf(stderr, "zor simulate: %s has no commands: nothing to simulate\n",
-                         a.Document.c_str());
+            Print(stderr, "zor simulate: %s has no commands: nothing to simulate\n",
+                  a.Document.c_str());
             return 0;
         }
     } else if (const int status = ReadProgramFile("simulate", a.ProgramFile, &program)) {
@@ -137,16 +138,15 @@ int RunSimulate(const TSimulateArgs &a)
     std::fflush(stdout);
 
     if (!a.Dots) {
-        std::printf("%llu frames, %s\n", static_cast<unsigned long long>(result.Frames),
-                    result.End == TRunEnd::ProgramEnd ? "program ended" : "frame limit reached");
+        Print(stdout, "%llu frames, %s\n", static_cast<unsigned long long>(result.Frames),
+              result.End == TRunEnd::ProgramEnd ? "program ended" : "frame limit reached");
     }
     if (a.Realtime) {
-        std::fprintf(stderr,
-                     "zor simulate: %llu frames in %.3f s (%.3f s at 50 frames per second), "
-                     "CPU %.3f s (%.2f%% of one core)\n",
-                     static_cast<unsigned long long>(result.Frames), wall,
-                     static_cast<double>(result.Frames) / 50.0, cpu,
-                     wall > 0 ? 100.0 * cpu / wall : 0.0);
+        Print(stderr,
+              "zor simulate: %llu frames in %.3f s (%.3f s at 50 frames per second), "
+              "CPU %.3f s (%.2f%% of one core)\n",
+              static_cast<unsigned long long>(result.Frames), wall,
+              static_cast<double>(result.Frames) / 50.0, cpu, wall > 0 ? 100.0 * cpu / wall : 0.0);
     }
     return 0;
 }

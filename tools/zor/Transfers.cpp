@@ -4,6 +4,7 @@
 #include "comm/PortFactory.h"
 #include "comm/Results.h"
 #include "tools/zor/Interrupt.h"
+#include "tools/zor/Output.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -41,23 +42,22 @@ void SayLogProblem(const char *command, const std::string &label, const TPanelOu
     if (outcome.LogProblem.empty())
         return;
     if (label.empty())
-        std::fprintf(stderr, "zor %s: the transfer log was not written: %s\n", command,
-                     outcome.LogProblem.Text().c_str());
+        Print(stderr, "zor %s: the transfer log was not written: %s\n", command,
+              outcome.LogProblem.Text().c_str());
     else
-        std::fprintf(stderr, "zor %s: %s: the transfer log was not written: %s\n", command,
-                     label.c_str(), outcome.LogProblem.Text().c_str());
+        Print(stderr, "zor %s: %s: the transfer log was not written: %s\n", command, label.c_str(),
+              outcome.LogProblem.Text().c_str());
 }
 
 int ReportOne(const char *command, const TPanelTarget &target, const TPanelOutcome &outcome)
 {
     const int status = ExitStatusOf(outcome.Code);
     if (outcome.Code == ResultCancelled) {
-        std::fprintf(stderr, "zor %s: transfer interrupted\n", command);
+        Print(stderr, "zor %s: transfer interrupted\n", command);
     } else {
-        std::fprintf(outcome.Code == ResultOk ? stdout : stderr, "%s\n",
-                     ResultText(outcome.Code).c_str());
+        Print(outcome.Code == ResultOk ? stdout : stderr, "%s\n", ResultText(outcome.Code).c_str());
         if (const std::string cause = OutcomeCause(target, outcome).Text(); !cause.empty())
-            std::fprintf(stderr, "%s\n", cause.c_str());
+            Print(stderr, "%s\n", cause.c_str());
     }
     SayLogProblem(command, {}, outcome);
     return status;
@@ -77,14 +77,14 @@ int ReportSeveral(const char *command, const std::vector<TPanelTarget> &targets,
                                                               : ResultText(outcome.Code);
         if (const std::string cause = OutcomeCause(targets[i], outcome).Text(); !cause.empty())
             message += ": " + cause;
-        std::printf("%s\t%d\t%s\n", OneLine(targets[i].Label()).c_str(), status,
-                    OneLine(message).c_str());
+        Print(stdout, "%s\t%d\t%s\n", OneLine(targets[i].Label()).c_str(), status,
+              OneLine(message).c_str());
     }
     std::fflush(stdout);
     for (std::size_t i = 0; i < targets.size(); ++i)
         SayLogProblem(command, targets[i].Label(), outcomes[i]);
     if (interrupted)
-        std::fprintf(stderr, "zor %s: transfer interrupted\n", command);
+        Print(stderr, "zor %s: transfer interrupted\n", command);
     return worst;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/zor/ZorCommandLine.h"
 
 #include "base/Version.h"
+#include "tools/zor/Output.h"
 
 #include <algorithm>
 #include <charconv>
@@ -42,8 +43,8 @@ CLI::Validator Decimal(std::string need)
 
 int Fail(std::string_view name, std::string_view message, int status)
 {
-    std::fprintf(stderr, "zor %.*s: %.*s\n", int(name.size()), name.data(), int(message.size()),
-                 message.data());
+    Print(stderr, "zor %.*s: %.*s\n", int(name.size()), name.data(), int(message.size()),
+          message.data());
     return status;
 }
 

@@ -1,4 +1,5 @@
 #include "base/Platform.h"
+#include "tools/zor/Output.h"
 #include "tools/zor/ZorCommandLine.h"
 
 #include <cerrno>
@@ -14,11 +15,11 @@ int CheckStandardOutput(const std::string &name, int status)
 {
     errno = 0;
     const bool flushed = std::fflush(stdout) == 0;
-    if (flushed && !std::ferror(stdout))
+    if (flushed && !std::ferror(stdout) && !zor::tool::StandardOutputFailed())
         return status;
     const int err = errno ? errno : EIO;
-    std::fprintf(stderr, "zor%s%s: cannot write to standard output: %s\n", name.empty() ? "" : " ",
-                 name.c_str(), std::strerror(err));
+    zor::tool::Print(stderr, "zor%s%s: cannot write to standard output: %s\n",
+                     name.empty() ? "" : " ", name.c_str(), std::strerror(err));
     return status == 0 ? 1 : status;
 }
 
@@ -34,10 +35,10 @@ int main(int argc, char **argv)
     const TZorCommandLineChoice choice = commandLine.Parse(zor::ProgramArguments(argc, argv));
     switch (choice.Action) {
     case TAction::Refuse:
-        std::fputs(choice.Error.c_str(), stderr);
+        PrintText(stderr, choice.Error);
         return UsageStatus;
     case TAction::Print:
-        std::fwrite(choice.Output.data(), 1, choice.Output.size(), stdout);
+        PrintText(stdout, choice.Output);
         return CheckStandardOutput("", 0);
     case TAction::Run:
         break;
@@ -46,7 +47,7 @@ int main(int argc, char **argv)
     try {
         status = choice.Run();
     } catch (const std::exception &e) {
-        std::fprintf(stderr, "zor %s: %s\n", choice.Subcommand.c_str(), e.what());
+        Print(stderr, "zor %s: %s\n", choice.Subcommand.c_str(), e.what());
     }
     return CheckStandardOutput(choice.Subcommand, status);
 }
