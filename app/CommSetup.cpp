@@ -39,7 +39,7 @@ void TCommSetup::LoadSettings(const TProfileFile &profile, const QString &startD
 
 bool TCommSetup::SaveSettings(const std::function<void(TProfileFile &)> &edit)
 {
-    std::string why;
+    TMessage why;
     if (EditSettingsFile(QFile::encodeName(SettingsFile).toStdString(), edit, &why) == ResultOk)
         return true;
     ShowResultBox(&Window, ResultSettingsFileError, why);
@@ -103,10 +103,10 @@ bool TCommSetup::MqttOptions(TMqttSendOptions *options, std::string *problem) co
     return LoadMqttFiles(TProfileFile(), MqttFiles, &options->Password, &options->CaFile, problem);
 }
 
-std::string TCommSetup::BaudProblemInUse() const
+TMessage TCommSetup::BaudProblemInUse() const
 {
     // The file's rate is named only while it is the one in use.
-    return IsPanelBaudRate(CommSettings.Baud) ? std::string() : BaudProblem;
+    return IsPanelBaudRate(CommSettings.Baud) ? TMessage() : BaudProblem;
 }
 
 TTargetDefaults TCommSetup::TargetDefaults() const

@@ -83,7 +83,7 @@ public:
     bool MqttOptions(TMqttSendOptions *options, std::string *problem) const;
     // The settings file's "Baud" when it is no rate of the panel's (BaudRateProblem), while that
     // rate is the one in use; empty otherwise.
-    std::string BaudProblemInUse() const;
+    TMessage BaudProblemInUse() const;
 
 signals:
     // The operator confirmed Parameters: the settings, devices or panels may be new.
@@ -101,7 +101,7 @@ private:
     std::vector<TNamedPanel> PanelList;
     TMqttFiles MqttFiles;
     QStringList LastSendChoice;
-    std::string BaudProblem;
+    TMessage BaudProblem;
     // "[Editor] Language" as read at the start or stored by Parameters since.
     std::string Language;
 };

@@ -4,6 +4,7 @@
 #include "comm/Results.h"
 #include "comm/forms/TransferDialogs.h"
 #include "commands/DocumentTranslation.h"
+#include "editor/Child.h"
 #include "sim/ExportDialog.h"
 #include "sim/Preview.h"
 #include "ui/DocumentConversion.h"
@@ -72,7 +73,9 @@ QString TPreviewCommands::ExportAnimation(const QTextDocument &document, const Q
     if (!ConfirmSymbolFontText(Window, FindSymbolFontText(DocumentFromText(document)),
                                tr("Export anyway?")))
         return {};
-    const QString written = ExportAnimationCommand(Window, run.Program, fileName, ExportDialog);
+    // A new document's GIF is named as the document is called in the interface's language.
+    const QString named = fileName == QLatin1String(UntitledName) ? UntitledCaption(1) : fileName;
+    const QString written = ExportAnimationCommand(Window, run.Program, named, ExportDialog);
     return written.isEmpty() ? QString() : tr("Animation written to %1").arg(written);
 }
 

@@ -202,7 +202,10 @@ void TTransferCommands::ShowResult(const TPanelOutcome &result)
     if ((result.Code == ResultUnknownError || result.Code == ResultTimeout) &&
         Setup.PortTarget().Device.Kind != TPanelDevice::TKind::Mqtt &&
         !Setup.BaudProblemInUse().empty())
-        shown.PortProblem += (shown.PortProblem.empty() ? "" : "\n") + Setup.BaudProblemInUse();
+        shown.PortProblem =
+            shown.PortProblem.empty()
+                ? Setup.BaudProblemInUse()
+                : TMessage::Fill("%1\n%2", {shown.PortProblem, Setup.BaudProblemInUse()});
     // Told over the progress window, which goes once the operator has read it.
     ShowTransferResult(&Window, shown);
     if (Graf)

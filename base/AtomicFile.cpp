@@ -3,6 +3,7 @@
 #include "base/AtomicFile.h"
 #include "base/AtomicFileParts.h"
 #include "base/Platform.h"
+#include "base/TranslateNoop.h"
 
 #include <cstring>
 #include <filesystem>
@@ -11,11 +12,15 @@
 
 namespace zor {
 
-bool FailWrite(TWriteFailure *failure, const std::string &what, int err, std::string why)
+bool FailWrite(TWriteFailure *failure, const TMessage &what, int err, TMessage why)
 {
     failure->Errno = err;
-    failure->Why = why.empty() ? std::string(std::strerror(err)) : std::move(why);
-    failure->Message = what + ": " + failure->Why;
+    failure->Because = !why.empty() ? std::move(why)
+                       : err != 0   ? TMessage::SystemError(err)
+                                    : TMessage(std::strerror(err));
+    failure->Why = failure->Because.Text();
+    failure->Said = TMessage::Fill("%1: %2", {what, failure->Because});
+    failure->Message = failure->Said.Text();
     return false;
 }
 
@@ -36,7 +41,7 @@ TAtomicFileWriter::~TAtomicFileWriter()
     Abandon();
 }
 
-bool TAtomicFileWriter::Fail(const std::string &what, int err)
+bool TAtomicFileWriter::Fail(const TMessage &what, int err)
 {
     FailWrite(&Reason, what, err);
     Abandon();

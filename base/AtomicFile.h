@@ -19,6 +19,8 @@
 // rename, written through to the disk.
 #pragma once
 
+#include "base/Message.h"
+
 #include <string>
 #include <string_view>
 
@@ -44,6 +46,9 @@ struct TWriteFailure
     // Errno, but this module's own where those would mislead ("no program is reading from this
     // FIFO" rather than "No such device or address").
     std::string Why;
+    // The same two as messages (base/Message.h), for an interface in another language.
+    TMessage Said;
+    TMessage Because;
 };
 
 // The same, telling the caller where it failed and the errno, for callers with their own words.
@@ -93,7 +98,7 @@ public:
     const TWriteFailure &Failure() const { return Reason; }
 
 private:
-    bool Fail(const std::string &what, int err);
+    bool Fail(const TMessage &what, int err);
     bool OpenInPlace(bool ownDescriptor);
 
     std::string Path;   // as the caller named it, for the messages

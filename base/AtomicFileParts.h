@@ -10,7 +10,7 @@ namespace zor {
 
 // Fills *failure with what, the reason (why, or the system's text for err when why is empty) and
 // err, and returns false.
-bool FailWrite(TWriteFailure *failure, const std::string &what, int err, std::string why = {});
+bool FailWrite(TWriteFailure *failure, const TMessage &what, int err, TMessage why = {});
 
 // The folder part of path with its separator ("dir/"), empty for a bare name.
 std::string FolderOfPath(const std::string &path);

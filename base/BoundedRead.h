@@ -2,6 +2,8 @@
 // stated number of bytes, and a read cut short is a failure rather than a shorter file.
 #pragma once
 
+#include "base/Message.h"
+
 #include <cstddef>
 #include <string>
 
@@ -24,6 +26,8 @@ struct TFileRead
     // Why the read failed, for the operator: "Is a directory", "No such file or directory",
     // "Too large for a document", ... Empty on success.
     std::string Reason() const;
+    // The same as a message (base/Message.h), for an interface in another language.
+    TMessage Message() const;
 };
 
 // Reads the file at path into *data. The size is checked against maxBytes before anything is

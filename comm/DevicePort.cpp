@@ -20,9 +20,9 @@ bool TDevicePort::Open(const std::string &device)
     return Chosen->Open(device);
 }
 
-std::string TDevicePort::OpenProblem() const
+TMessage TDevicePort::OpenProblem() const
 {
-    return Chosen ? Chosen->OpenProblem() : std::string();
+    return Chosen ? Chosen->OpenProblem() : TMessage();
 }
 
 void TDevicePort::WatchStop(const TTransferStop *stop)
@@ -32,9 +32,9 @@ void TDevicePort::WatchStop(const TTransferStop *stop)
         Chosen->WatchStop(stop);
 }
 
-std::string TDevicePort::LostProblem() const
+TMessage TDevicePort::LostProblem() const
 {
-    return Chosen ? Chosen->LostProblem() : std::string();
+    return Chosen ? Chosen->LostProblem() : TMessage();
 }
 
 bool TDevicePort::Read(std::uint8_t *buffer, std::size_t count, std::size_t *received)

@@ -20,9 +20,9 @@ public:
     explicit TDevicePort(TLocalFactory local) : Local(std::move(local)) {}
 
     bool Open(const std::string &device) override;
-    std::string OpenProblem() const override;
+    TMessage OpenProblem() const override;
     void WatchStop(const TTransferStop *stop) override;
-    std::string LostProblem() const override;
+    TMessage LostProblem() const override;
     bool IsOpen() const override { return Chosen && Chosen->IsOpen(); }
     bool SetLine(std::int32_t baud) override { return Chosen && Chosen->SetLine(baud); }
     bool SetTimeouts(const TPortTimeouts &timeouts) override

@@ -18,18 +18,22 @@ TDeviceTestResult TestGateway(const std::string &device, const TMqttSendOptions 
     const TGatewayProbe probe = ProbeGateway(device, mqtt, GatewayTestSeconds, stop);
     switch (probe.Status) {
     case TGatewayStatus::Online:
-        return {true, ZOR_TRANSLATE_NOOP("DeviceTest", "gateway online")};
+        return {true,
+                TMessage::Tr("DeviceTest", ZOR_TRANSLATE_NOOP("DeviceTest", "gateway online"))};
     case TGatewayStatus::Offline:
-        return {false, ZOR_TRANSLATE_NOOP("DeviceTest", "gateway offline")};
-    case TGatewayStatus::Unannounced:
         return {false,
-                ZOR_TRANSLATE_NOOP("DeviceTest",
-                                   "no gateway has announced itself for this panel at its broker")};
+                TMessage::Tr("DeviceTest", ZOR_TRANSLATE_NOOP("DeviceTest", "gateway offline"))};
+    case TGatewayStatus::Unannounced:
+        return {false, TMessage::Tr("DeviceTest",
+                                    ZOR_TRANSLATE_NOOP("DeviceTest", "no gateway has announced "
+                                                                     "itself for this panel at its "
+                                                                     "broker"))};
     case TGatewayStatus::Unknown:
         break;
     }
     if (probe.Problem.empty())
-        return {false, "Test stopped."};
+        return {false,
+                TMessage::Tr("DeviceTest", ZOR_TRANSLATE_NOOP("DeviceTest", "Test stopped."))};
     std::string sentence = probe.Problem + ".";
     if (sentence[0] >= 'a' && sentence[0] <= 'z')
         sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
@@ -41,39 +45,51 @@ TDeviceTestResult TestGateway(const std::string &device, const TMqttSendOptions 
 TDeviceTestResult TestDevice(TSerialPort &port, const std::string &device, std::int32_t baud,
                              const TTransferStop *stop, const TMqttSendOptions &mqtt)
 {
+    const auto say = [](const char *format, std::vector<TMessage> args = {}) {
+        return TMessage::Tr("DeviceTest", format, std::move(args));
+    };
     const std::string path = NormalizeDevicePath(device);
     if (path.empty())
-        return {false, "No device given."};
+        return {false, say(ZOR_TRANSLATE_NOOP("DeviceTest", "No device given."))};
+    const TMessage stopped = say(ZOR_TRANSLATE_NOOP("DeviceTest", "Test stopped."));
     if (stop && stop->Requested())
-        return {false, "Test stopped."};
+        return {false, stopped};
     if (IsMqttDevice(path))
         return TestGateway(path, mqtt, stop);
     port.WatchStop(stop);
     if (!port.Open(path)) {
         if (stop && stop->Requested())
-            return {false, "Test stopped."};
-        const std::string why = port.OpenProblem();
-        return {false, why.empty() ? "Cannot open " + path + "." : why};
+            return {false, stopped};
+        const TMessage why = port.OpenProblem();
+        return {false, why.empty()
+                           ? say(ZOR_TRANSLATE_NOOP("DeviceTest", "Cannot open %1."), {path})
+                           : why};
     }
     TNetAddress address;
     const bool network = ParseNetworkDevice(path, &address);
     const std::string server =
         (address.Host.find(':') != std::string::npos ? "[" + address.Host + "]" : address.Host) +
         ":" + address.Port;
-    const std::string rate = std::to_string(baud) + " baud";
+    const std::string rate = std::to_string(baud);
     TDeviceTestResult result;
     if (!port.SetLine(baud)) {
-        const std::string why = port.OpenProblem();
-        result = {false, !why.empty()
-                             ? why
-                             : "Opened " + path + ", but it does not take " + rate + " 8N1."};
+        const TMessage why = port.OpenProblem();
+        result = {false, !why.empty() ? why
+                                      : say(ZOR_TRANSLATE_NOOP("DeviceTest",
+                                                               "Opened %1, but it does not take %2 "
+                                                               "baud 8N1."),
+                                            {path, rate})};
     } else if (!network) {
-        result = {true, "Opened " + path + " at " + rate + "."};
-    } else if (address.Scheme == TNetScheme::Raw) {
         result = {true,
-                  "Connected to " + server + " (raw TCP: the server's own line settings apply)."};
+                  say(ZOR_TRANSLATE_NOOP("DeviceTest", "Opened %1 at %2 baud."), {path, rate})};
+    } else if (address.Scheme == TNetScheme::Raw) {
+        result = {true, say(ZOR_TRANSLATE_NOOP("DeviceTest", "Connected to %1 (raw TCP: the "
+                                                             "server's own line settings apply)."),
+                            {server})};
     } else {
-        result = {true, "Connected to " + server + ", line set to " + rate + " 8N1."};
+        result = {true,
+                  say(ZOR_TRANSLATE_NOOP("DeviceTest", "Connected to %1, line set to %2 baud 8N1."),
+                      {server, rate})};
     }
     port.Close();
     return result;

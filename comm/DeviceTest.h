@@ -24,7 +24,7 @@ struct TDeviceTestResult
     // "gateway online", "gateway offline", "no gateway has announced itself for this panel at its
     // broker" (marked for the editor's catalogue, context "DeviceTest"), or why its broker could
     // not be asked.
-    std::string Sentence;
+    TMessage Sentence;
 };
 
 // How long the test of a gateway's panel waits for its broker, connection included.

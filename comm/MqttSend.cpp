@@ -235,7 +235,7 @@ public:
             failed = Subscribe(ReplyTopic);
         if (failed)
             return {TGatewayStatus::Unknown,
-                    failed->Code == ResultCancelled ? std::string() : failed->PortProblem};
+                    failed->Code == ResultCancelled ? std::string() : failed->PortProblem.Text()};
         std::lock_guard lock(Mutex);
         if (!Status)
             return {TGatewayStatus::Unannounced, {}};

@@ -1,5 +1,6 @@
 #include "comm/NetPort.h"
 
+#include "base/TranslateNoop.h"
 #include "comm/NetSocket.h"
 
 #include <algorithm>
@@ -47,6 +48,31 @@ void RunLookup(TLookup &lookup, const TNetPort::TResolver &resolve, const std::s
     lookup.Done.notify_all();
 }
 
+TMessage CannotReach(const std::string &device, TMessage why)
+{
+    return TMessage::Tr("NetPort", ZOR_TRANSLATE_NOOP("NetPort", "Cannot reach %1: %2"),
+                        {device, std::move(why)});
+}
+
+TMessage StoppedWhileConnecting()
+{
+    return TMessage::Tr("NetPort", ZOR_TRANSLATE_NOOP("NetPort", "stopped while connecting."));
+}
+
+// The start of a sentence, as LostProblem gives it.
+TMessage ClosedBy(const std::string &server)
+{
+    return TMessage::Tr(
+        "NetPort", ZOR_TRANSLATE_NOOP("NetPort", "The server %1 closed the connection"), {server});
+}
+
+TMessage ConnectionFailed(const std::string &server, const TSocketError &error)
+{
+    return TMessage::Tr("NetPort",
+                        ZOR_TRANSLATE_NOOP("NetPort", "The connection to %1 failed (%2)"),
+                        {server, error.Words()});
+}
+
 } // namespace
 
 TNetPort::~TNetPort()
@@ -72,22 +98,24 @@ bool TNetPort::Open(const std::string &device)
 {
     if (IsOpen())
         return false;
-    Problem.clear();
-    Lost.clear();
+    Problem = {};
+    Lost = {};
     if (Parked && device == Device) {
         // The kept connection is taken again unless the server has ended it meanwhile.
         Parked = false;
         if (PurgeReceive())
             return true;
-        Lost.clear();
+        Lost = {};
     }
     Disconnect();
     Device = device;
     TNetAddress address;
     if (!ParseNetworkDevice(device, &address)) {
-        Problem = "Cannot reach " + device +
-                  ": write socket://HOST:PORT or rfc2217://HOST:PORT, PORT a number from 1 to "
-                  "65535.";
+        Problem = CannotReach(
+            device,
+            TMessage::Tr("NetPort", ZOR_TRANSLATE_NOOP("NetPort", "write socket://HOST:PORT or "
+                                                                  "rfc2217://HOST:PORT, PORT a "
+                                                                  "number from 1 to 65535.")));
         return false;
     }
     Scheme = address.Scheme;
@@ -104,8 +132,11 @@ bool TNetPort::Open(const std::string &device)
     if (Scheme == TNetScheme::Rfc2217) {
         Telnet.Start(&Out);
         if (!SendQueued(ConnectTimeoutMs)) {
-            Problem = "Cannot reach " + device + ": the server " + Server +
-                      " closed the connection at once.";
+            Problem = CannotReach(
+                device, TMessage::Tr("NetPort",
+                                     ZOR_TRANSLATE_NOOP(
+                                         "NetPort", "the server %1 closed the connection at once."),
+                                     {Server}));
             Close();
             return false;
         }
@@ -115,9 +146,8 @@ bool TNetPort::Open(const std::string &device)
 
 bool TNetPort::Connect(const TNetAddress &address, const std::string &device)
 {
-    const std::string cannot = "Cannot reach " + device + ": ";
     std::vector<TSocketAddress> found;
-    if (!LookUp(address, cannot, &found))
+    if (!LookUp(address, device, &found))
         return false;
     const auto deadline = After(ConnectTimeoutMs);
     int refused = 0;
@@ -161,18 +191,25 @@ bool TNetPort::Connect(const TNetAddress &address, const std::string &device)
     if (Socket != NoSocket)
         return true;
     if (StopRequested())
-        Problem = cannot + "stopped while connecting.";
+        Problem = CannotReach(device, StoppedWhileConnecting());
     else if (refused > 0)
-        Problem = cannot + "the connection was refused by " + Server + ".";
+        Problem = CannotReach(
+            device, TMessage::Tr("NetPort",
+                                 ZOR_TRANSLATE_NOOP("NetPort", "the connection was refused by %1."),
+                                 {Server}));
     else if (otherError.Failed())
-        Problem = cannot + otherError.Text() + ".";
+        Problem = TMessage::Tr("NetPort", ZOR_TRANSLATE_NOOP("NetPort", "Cannot reach %1: %2."),
+                               {device, otherError.Words()});
     else
-        Problem = cannot + "no answer to the connection within " +
-                  std::to_string(ConnectTimeoutMs / 1000) + " s.";
+        Problem = CannotReach(
+            device,
+            TMessage::Tr("NetPort",
+                         ZOR_TRANSLATE_NOOP("NetPort", "no answer to the connection within %1 s."),
+                         {std::to_string(ConnectTimeoutMs / 1000)}));
     return false;
 }
 
-bool TNetPort::LookUp(const TNetAddress &address, const std::string &cannot,
+bool TNetPort::LookUp(const TNetAddress &address, const std::string &device,
                       std::vector<TSocketAddress> *found)
 {
     const TResolver resolve = Resolve ? Resolve : TResolver(ResolveStream);
@@ -195,13 +232,19 @@ bool TNetPort::LookUp(const TNetAddress &address, const std::string &cannot,
         return true;
     }
     if (lookup->Finished)
-        Problem =
-            cannot + "the name " + address.Host + " does not resolve (" + lookup->Error + ").";
+        Problem = CannotReach(
+            device,
+            TMessage::Tr("NetPort",
+                         ZOR_TRANSLATE_NOOP("NetPort", "the name %1 does not resolve (%2)."),
+                         {address.Host, TMessage::SystemError(lookup->Error)}));
     else if (StopRequested())
-        Problem = cannot + "stopped while connecting.";
+        Problem = CannotReach(device, StoppedWhileConnecting());
     else
-        Problem = cannot + "the name " + address.Host + " did not resolve within " +
-                  std::to_string(LookupTimeoutMs / 1000) + " s.";
+        Problem = CannotReach(
+            device,
+            TMessage::Tr("NetPort",
+                         ZOR_TRANSLATE_NOOP("NetPort", "the name %1 did not resolve within %2 s."),
+                         {address.Host, std::to_string(LookupTimeoutMs / 1000)}));
     return false;
 }
 
@@ -213,7 +256,9 @@ bool TNetPort::SetLine(std::int32_t baud)
         return true;
     const auto deadline = After(LineTimeoutMs);
     const auto lost = [this] {
-        Problem = Lost + " before it acknowledged the line settings.";
+        Problem = TMessage::Tr(
+            "NetPort",
+            ZOR_TRANSLATE_NOOP("NetPort", "%1 before it acknowledged the line settings."), {Lost});
         return false;
     };
     // Data before the line is set is noise (every frame purges it anyway); dropped as it comes, a
@@ -259,10 +304,16 @@ bool TNetPort::SetLine(std::int32_t baud)
                          differs(TTelnet::SetDataSize, TTelnet::DataSize8) ||
                          differs(TTelnet::SetParity, TTelnet::ParityNone) ||
                          differs(TTelnet::SetStopSize, TTelnet::StopBitsOne);
-    const std::string line = " (" + std::to_string(baud) + " baud, 8N1).";
-    Problem = refused ? "The server " + Server + " refused the line settings" + line
-                      : "The server " + Server + " sent no answer to the line settings within " +
-                            std::to_string(LineTimeoutMs / 1000) + " s" + line;
+    Problem =
+        refused
+            ? TMessage::Tr("NetPort",
+                           ZOR_TRANSLATE_NOOP("NetPort", "The server %1 refused the line "
+                                                         "settings (%2 baud, 8N1)."),
+                           {Server, std::to_string(baud)})
+            : TMessage::Tr("NetPort",
+                           ZOR_TRANSLATE_NOOP("NetPort", "The server %1 sent no answer to the line "
+                                                         "settings within %2 s (%3 baud, 8N1)."),
+                           {Server, std::to_string(LineTimeoutMs / 1000), std::to_string(baud)});
     return false;
 }
 
@@ -304,9 +355,7 @@ bool TNetPort::SendQueued(int timeoutMs)
         if (n < 0 && error.Pending())
             break; // a server that takes nothing: the missing reply shows it
         Out.clear();
-        MarkLost(error.ClosedByPeer()
-                     ? "The server " + Server + " closed the connection"
-                     : "The connection to " + Server + " failed (" + error.Text() + ")");
+        MarkLost(error.ClosedByPeer() ? ClosedBy(Server) : ConnectionFailed(Server, error));
         return false;
     }
     Out.clear();
@@ -332,13 +381,11 @@ bool TNetPort::Receive(int timeoutMs)
     const TSocketError error = n < 0 ? LastSocketError() : TSocketError{};
     if (n < 0 && (error.Interrupted() || error.Pending()))
         return true;
-    MarkLost(n == 0 || error.ClosedByPeer()
-                 ? "The server " + Server + " closed the connection"
-                 : "The connection to " + Server + " failed (" + error.Text() + ")");
+    MarkLost(n == 0 || error.ClosedByPeer() ? ClosedBy(Server) : ConnectionFailed(Server, error));
     return false;
 }
 
-void TNetPort::MarkLost(const std::string &what)
+void TNetPort::MarkLost(const TMessage &what)
 {
     if (Lost.empty())
         Lost = what;

@@ -68,9 +68,9 @@ public:
     TNetPort &operator=(const TNetPort &) = delete;
 
     bool Open(const std::string &device) override;
-    std::string OpenProblem() const override { return Problem; }
+    TMessage OpenProblem() const override { return Problem; }
     void WatchStop(const TTransferStop *stop) override { Stop = stop; }
-    std::string LostProblem() const override { return Lost; }
+    TMessage LostProblem() const override { return Lost; }
     bool IsOpen() const override { return Socket != -1 && !Parked; }
     // Raw: nothing to set, true. RFC 2217: false, with the reason in OpenProblem, when the server
     // declines the option or sets other values (it refused the line settings) or does not
@@ -88,9 +88,9 @@ public:
 
 private:
     bool Connect(const TNetAddress &address, const std::string &device);
-    // Looks address up within LookupTimeoutMs. False, with Problem set after cannot, when the
-    // name does not resolve, not in time, or the stop was requested.
-    bool LookUp(const TNetAddress &address, const std::string &cannot,
+    // Looks address up within LookupTimeoutMs. False, with Problem set (CannotReach device), when
+    // the name does not resolve, not in time, or the stop was requested.
+    bool LookUp(const TNetAddress &address, const std::string &device,
                 std::vector<TSocketAddress> *found);
     // Sends what is queued for the server. False (and the line marked lost) when it cannot go.
     bool SendQueued(int timeoutMs);
@@ -98,7 +98,7 @@ private:
     // lost; true on time-out too.
     bool Receive(int timeoutMs);
     void TakeIn(const std::uint8_t *bytes, std::size_t count);
-    void MarkLost(const std::string &what);
+    void MarkLost(const TMessage &what);
     // Ends the connection, a kept one too.
     void Disconnect();
     bool StopRequested() const { return Stop && Stop->Requested(); }
@@ -111,8 +111,8 @@ private:
     std::string Device;
     TNetScheme Scheme = TNetScheme::Raw;
     std::string Server; // HOST:PORT, for the messages
-    std::string Problem;
-    std::string Lost;
+    TMessage Problem;
+    TMessage Lost;
     const TTransferStop *Stop = nullptr;
     TPortTimeouts Timeouts;
     std::vector<std::uint8_t> Out; // to the server, escaped

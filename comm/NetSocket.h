@@ -2,6 +2,8 @@
 // Winsock (Win32NetSocket.cpp), chosen by the build. Every socket made here is non-blocking.
 #pragma once
 
+#include "base/Message.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,6 +29,8 @@ struct TSocketError
     bool ClosedByPeer() const;
     // The system's words, without a final full stop.
     std::string Text() const;
+    // The same, for a message (base/Message.h): an errno the editor can word in its language.
+    TMessage Words() const;
 };
 
 // The failure of the last socket call of this thread.

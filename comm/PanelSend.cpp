@@ -1,5 +1,6 @@
 #include "comm/PanelSend.h"
 
+#include "base/TranslateNoop.h"
 #include "comm/Frames.h"
 #include "comm/MqttAddress.h"
 #include "comm/Serial.h"
@@ -14,10 +15,10 @@ namespace zor {
 namespace {
 
 // "Gate=/dev/ttyUSB0,115200 in section [Panels] of FILE: ...", as BaudRateProblem says it of [PC].
-std::string PanelBaudProblem(const TNamedPanel &panel, const std::string &file)
+TMessage PanelBaudProblem(const TNamedPanel &panel, const std::string &file)
 {
-    return panel.Name + "=" + PanelValue(panel) + " in section [" + std::string(PanelsSection) +
-           "] of " + file + ": the panel works at 4800, 9600 or 19200 baud";
+    return TMessage::Tr("Settings", NotAPanelRate,
+                        {panel.Name, PanelValue(panel), std::string(PanelsSection), file});
 }
 
 // Each of the two named once: a panel by its name with its device beside it where that tells
@@ -149,7 +150,7 @@ int TPanelJob::Blocks() const
     return Kind == TKind::Program ? static_cast<int>(BlockCount(Bytes.size())) : 0;
 }
 
-std::string OutcomeCause(const TPanelTarget &target, const TPanelOutcome &outcome)
+TMessage OutcomeCause(const TPanelTarget &target, const TPanelOutcome &outcome)
 {
     if (target.Device.Kind == TPanelDevice::TKind::Mqtt)
         return outcome.PortProblem;
@@ -238,11 +239,15 @@ std::vector<TPanelOutcome> SendToPanels(const std::vector<TPanelTarget> &targets
     };
     if (const std::size_t needed = OpenFilesNeeded(targets);
         send.OpenFileLimit != 0 && needed > send.OpenFileLimit) {
-        const std::string problem = "too many open files (limit " +
-                                    std::to_string(send.OpenFileLimit) + ", " +
-                                    std::to_string(targets.size()) +
-                                    (targets.size() == 1 ? " panel needs" : " panels need") +
-                                    " about " + std::to_string(needed) + ")";
+        const TMessage problem = TMessage::Tr(
+            "PanelSend",
+            targets.size() == 1
+                ? ZOR_TRANSLATE_NOOP("PanelSend",
+                                     "too many open files (limit %1, %2 panel needs about %3)")
+                : ZOR_TRANSLATE_NOOP("PanelSend",
+                                     "too many open files (limit %1, %2 panels need about %3)"),
+            {std::to_string(send.OpenFileLimit), std::to_string(targets.size()),
+             std::to_string(needed)});
         for (std::size_t i = 0; i < outcomes.size(); ++i) {
             outcomes[i].Code = ResultHardwareFailure;
             outcomes[i].PortProblem = problem;

@@ -54,7 +54,7 @@ struct TPanelTarget
     std::int32_t Baud = 9600; // the rate the transfer uses
     // Said under "Unknow Error" or "Timeout" when Baud is none of the panel's rates: where the
     // rate came from. Empty otherwise.
-    std::string BaudProblem;
+    TMessage BaudProblem;
     TTransferLog Log; // this target's own transfer log
 
     // How lists and messages call the target: its name, else its device.
@@ -81,7 +81,7 @@ struct TTargetDefaults
     // Settings.Baud was given on the command line: every target works at it, whatever rate a
     // panel has of its own. Otherwise a panel's own rate wins over Settings.Baud.
     bool BaudGiven = false;
-    std::string BaudProblem;  // for Settings.Baud, as BaudRateProblem says it
+    TMessage BaudProblem;     // for Settings.Baud, as BaudRateProblem says it
     std::string SettingsFile; // named in the line under a panel's own rate that is no panel's
 };
 
@@ -123,9 +123,9 @@ struct TPanelJob
 // How one target's transfer ended.
 struct TPanelOutcome
 {
-    int Code = ResultOk;     // a code of comm/Results.h; ResultCancelled when stopped
-    std::string PortProblem; // TSerial::PortProblem after "Hardware Failure"
-    std::string LogProblem;  // TSerial::LogProblem
+    int Code = ResultOk;  // a code of comm/Results.h; ResultCancelled when stopped
+    TMessage PortProblem; // TSerial::PortProblem after "Hardware Failure"
+    TMessage LogProblem;  // TSerial::LogProblem
     // For a program, the frame it ended in: 0 the Open frame, 1..Blocks a block, Blocks + 1 the
     // Close frame. -1 for a numeric message.
     int Frame = -1;
@@ -136,7 +136,7 @@ struct TPanelOutcome
 // "Hardware Failure", the target's rate problem under "Unknow Error" and "Timeout"; for a
 // gateway's panel (TKind::Mqtt) whatever the gateway or the sender said (the rate is the
 // gateway's); else empty.
-std::string OutcomeCause(const TPanelTarget &target, const TPanelOutcome &outcome);
+TMessage OutcomeCause(const TPanelTarget &target, const TPanelOutcome &outcome);
 
 // Makes the closed port through which a target's device is reached (never asked for a device of
 // TKind::Mqtt, which is reached through its broker).

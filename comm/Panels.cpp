@@ -99,9 +99,11 @@ TNamedPanel ParsePanel(std::string_view name, std::string_view value)
             if (IsDecimal(rate) && std::stol(std::string(rate)) > 0)
                 panel.Baud = static_cast<std::int32_t>(std::stol(std::string(rate)));
             else
-                panel.RateProblem = panel.Name + "=" + std::string(value) + ": \"" +
-                                    std::string(rate) +
-                                    "\" is no rate; the panel works at 4800, 9600 or 19200 baud";
+                panel.RateProblem = TMessage::Tr(
+                    "Panels",
+                    ZOR_TRANSLATE_NOOP("Panels", "%1=%2: \"%3\" is no rate; the panel works at "
+                                                 "4800, 9600 or 19200 baud"),
+                    {panel.Name, std::string(value), std::string(rate)});
             value = Trimmed(value.substr(0, comma));
         }
     }
@@ -131,10 +133,15 @@ std::vector<TNamedPanel> LoadPanels(const TProfileFile &profile)
         if (panel.Device.empty())
             continue;
         if (const std::string why = PanelNameProblem(panel.Name); !why.empty())
-            panel.NameProblem = "the panel \"" + panel.Name + "\": " + why;
+            panel.NameProblem =
+                TMessage::Tr("Panels", ZOR_TRANSLATE_NOOP("Panels", "the panel \"%1\": %2"),
+                             {panel.Name, TMessage::Tr("Panels", why.c_str())});
         else if (const TNamedPanel *earlier = FindPanel(panels, panel.Name))
-            panel.NameProblem = "the panels \"" + earlier->Name + "\" and \"" + panel.Name +
-                                "\" have one name (case does not tell names apart)";
+            panel.NameProblem = TMessage::Tr(
+                "Panels",
+                ZOR_TRANSLATE_NOOP("Panels", "the panels \"%1\" and \"%2\" have one name (case "
+                                             "does not tell names apart)"),
+                {earlier->Name, panel.Name});
         panels.push_back(std::move(panel));
     }
     return panels;

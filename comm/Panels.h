@@ -4,6 +4,8 @@
 // of section "PC".
 #pragma once
 
+#include "base/Message.h"
+
 #include "comm/ProfileFile.h"
 
 #include <cstddef>
@@ -30,12 +32,12 @@ struct TNamedPanel
     std::int32_t Baud = 0; // 0: the rate of section "PC"
     // Why the file's entry cannot be used as it stands, naming it; empty when it can. A name
     // PanelNameProblem refuses or that only the case tells from an earlier one...
-    std::string NameProblem;
+    TMessage NameProblem;
     // ...and a rate after the last comma that the panel does not work at ("0", "-1",
     // "19200abc").
-    std::string RateProblem;
+    TMessage RateProblem;
 
-    const std::string &Problem() const { return NameProblem.empty() ? RateProblem : NameProblem; }
+    const TMessage &Problem() const { return NameProblem.empty() ? RateProblem : NameProblem; }
 
     bool operator==(const TNamedPanel &) const = default;
 };

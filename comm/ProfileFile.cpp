@@ -1,6 +1,7 @@
 #include "comm/ProfileFile.h"
 
 #include "base/AtomicFile.h"
+#include "base/TranslateNoop.h"
 #include "base/Utf8.h"
 
 #include <algorithm>
@@ -222,19 +223,22 @@ bool TProfileFile::Load(const std::string &path, std::string *error)
     if (error) {
         const bool refused =
             read.Status == TFileReadStatus::TooLarge || read.Status == TFileReadStatus::NotRegular;
-        *error = refused ? Problem(path, read) : std::string();
+        *error = refused ? Problem(path, read).Text() : std::string();
     }
     return read.Ok();
 }
 
-std::string TProfileFile::Problem(const std::string &path, const TFileRead &read)
+TMessage TProfileFile::Problem(const std::string &path, const TFileRead &read)
 {
     if (read.Ok())
         return {};
     if (read.Status == TFileReadStatus::TooLarge)
-        return path + " is larger than " + std::to_string(MaxFileBytes / 1024) +
-               " KB and is not a settings file";
-    return "cannot read " + path + ": " + read.Reason();
+        return TMessage::Tr(
+            "ProfileFile",
+            ZOR_TRANSLATE_NOOP("ProfileFile", "%1 is larger than %2 KB and is not a settings file"),
+            {path, std::to_string(MaxFileBytes / 1024)});
+    return TMessage::Tr("ProfileFile", ZOR_TRANSLATE_NOOP("ProfileFile", "cannot read %1: %2"),
+                        {path, read.Message()});
 }
 
 std::string TProfileFile::Text() const

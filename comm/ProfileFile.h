@@ -36,7 +36,7 @@ public:
 
     // Why path could not be loaded, naming it: "PATH is larger than 64 KB and is not a settings
     // file", "cannot read PATH: No such file or directory". Empty for a successful read.
-    static std::string Problem(const std::string &path, const TFileRead &read);
+    static TMessage Problem(const std::string &path, const TFileRead &read);
 
     // Writes the profile atomically. False, with a reason in *error, when it could not be written.
     bool Save(const std::string &path, std::string *error = nullptr) const;

@@ -1,5 +1,6 @@
 #include "comm/Serial.h"
 
+#include "base/TranslateNoop.h"
 #include "comm/Frames.h"
 #include "comm/Results.h"
 
@@ -34,7 +35,7 @@ int TSerial::OpenPort(std::int32_t port, std::int32_t baud)
 
 int TSerial::OpenDevice(const std::string &device, std::int32_t baud)
 {
-    PortProblemText.clear();
+    PortProblemText = {};
     OpenedDevice = device;
     Port->WatchStop(Stop);
     if (!Port->Open(OpenedDevice)) {
@@ -85,13 +86,16 @@ int TSerial::LineLost()
     return ResultHardwareFailure;
 }
 
-void TSerial::SayLineLost(const std::string &during, const std::string &consequence)
+void TSerial::SayLineLost(const char *format, std::vector<TMessage> args)
 {
     if (!Lost || !PortProblemText.empty())
         return;
-    const std::string what = Port->LostProblem();
-    PortProblemText = (what.empty() ? "The device " + OpenedDevice + " went away" : what) + " " +
-                      during + consequence + " Send again once it is back.";
+    TMessage what = Port->LostProblem();
+    if (what.empty())
+        what = TMessage::Tr("Serial", ZOR_TRANSLATE_NOOP("Serial", "The device %1 went away"),
+                            {OpenedDevice});
+    args.insert(args.begin(), std::move(what));
+    PortProblemText = TMessage::Tr("Serial", format, std::move(args));
 }
 
 void TSerial::BeginTransfer()
@@ -220,7 +224,8 @@ int TSerial::SendOpenTo(const std::string &device, std::int32_t baud, int *freeB
     const int result = ExchangeOnOwnPort(BuildOpenFrame(Send.data(), Clock->Now()), device, baud);
     if (result == ResultOk)
         *freeBlocks = GetWord(Receive.data() + 2);
-    SayLineLost("during the Open frame,", " before any block was sent.");
+    SayLineLost(ZOR_TRANSLATE_NOOP("Serial", "%1 during the Open frame, before any block was "
+                                             "sent. Send again once it is back."));
     return result;
 }
 
@@ -235,7 +240,8 @@ int TSerial::SendNumeric(const std::uint8_t *message, const std::string &device,
     ClearBuffer(Receive);
     BeginTransfer();
     const int result = ExchangeOnOwnPort(BuildNumericFrame(Send.data(), message), device, baud);
-    SayLineLost("during the numeric message.", "");
+    SayLineLost(
+        ZOR_TRANSLATE_NOOP("Serial", "%1 during the numeric message. Send again once it is back."));
     return result;
 }
 
@@ -334,8 +340,10 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
         Log.Line("");
         if (result != ResultOk) {
             DropPort();
-            SayLineLost("during block " + std::to_string(k) + " of " + std::to_string(n) + ":",
-                        " the panel may now hold part of the program.");
+            SayLineLost(ZOR_TRANSLATE_NOOP("Serial",
+                                           "%1 during block %2 of %3: the panel may now hold part "
+                                           "of the program. Send again once it is back."),
+                        {std::to_string(k), std::to_string(n)});
             return fail("Write error!!!!", result);
         }
         if (OnProgressPosition)
@@ -352,8 +360,11 @@ int TSerial::SendProgram(std::string_view text, std::uint8_t selector, std::uint
     Log.Dump(Receive.data(), ReplyLength);
     if (result != ResultOk) {
         DropPort();
-        SayLineLost("during the Close frame, after all " + std::to_string(n) + " blocks:",
-                    " the panel may now hold part of the program.");
+        SayLineLost(ZOR_TRANSLATE_NOOP("Serial",
+                                       "%1 during the Close frame, after all %2 blocks: the panel "
+                                       "may now hold part of the program. Send again once it is "
+                                       "back."),
+                    {std::to_string(n)});
         return fail("Close error!!!!", result);
     }
 

@@ -104,11 +104,11 @@ public:
     // Why the last operation ended in ResultHardwareFailure, one line for the operator: why the
     // device could not be opened, or that it went away during the transfer (during which frame,
     // and what the panel may hold). Empty after success or when the reason is not known.
-    const std::string &PortProblem() const { return PortProblemText; }
+    const TMessage &PortProblem() const { return PortProblemText; }
 
     // Empty when the log of the last SendProgram was written in full (or logging is off); else
     // the log's path and why it could not be written. The transfer itself does not depend on it.
-    const std::string &LogProblem() const { return Log.Problem(); }
+    const TMessage &LogProblem() const { return Log.Problem(); }
 
     // Read time-out of one attempt, and attempts (copies) per frame.
     static constexpr int ReadTimeoutMs = 100;
@@ -144,7 +144,7 @@ private:
     // The port failed during an exchange: the device went away or stopped working.
     int LineLost();
     // The operator's line for a line lost while doing what (e.g. "during block 3 of 10").
-    void SayLineLost(const std::string &during, const std::string &consequence);
+    void SayLineLost(const char *format, std::vector<TMessage> args = {});
     bool StopRequested() const { return Stop && Stop->Requested(); }
     // The last log line of a transfer that was stopped.
     std::string_view StopLine() const;
@@ -156,7 +156,7 @@ private:
     TClock *Clock;
     TBuffer Send{};
     TBuffer Receive{};
-    std::string PortProblemText;
+    TMessage PortProblemText;
     std::string OpenedDevice; // the device of the last OpenDevice
     int Slowest = 0;
     bool Lost = false;         // the last exchange ended because the port failed

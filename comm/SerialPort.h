@@ -3,6 +3,7 @@
 // returns within its time-out. An object is used from one thread at a time.
 #pragma once
 
+#include "base/Message.h"
 #include "comm/TransferStop.h"
 
 #include <chrono>
@@ -35,7 +36,7 @@ public:
     // operator saying why (the device does not exist, permission denied and what to do, in use by
     // which program, not a serial device, the server refused the connection). Empty when the
     // reason is not known.
-    virtual std::string OpenProblem() const { return {}; }
+    virtual TMessage OpenProblem() const { return {}; }
 
     // A port whose Open may wait (a connection over the network) gives up waiting once stop is
     // requested. Not owned; null for none.
@@ -45,7 +46,7 @@ public:
     // server HOST:PORT closed the connection"); empty when the port cannot tell, and the device is
     // then said to have gone away. A port that can tell keeps it from the failure until the next
     // Open: a failed write is known only this way.
-    virtual std::string LostProblem() const { return {}; }
+    virtual TMessage LostProblem() const { return {}; }
 
     virtual bool IsOpen() const = 0;
 

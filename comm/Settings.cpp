@@ -1,6 +1,8 @@
 #include "comm/Settings.h"
 
+#include "base/AtomicFile.h"
 #include "base/Platform.h"
+#include "base/TranslateNoop.h"
 #include "comm/PortNames.h"
 
 namespace zor {
@@ -28,13 +30,16 @@ bool IsPanelBaudRate(std::int32_t baud)
     return false;
 }
 
-std::string BaudRateProblem(const TProfileFile &profile, std::string_view file)
+const char *const NotAPanelRate = ZOR_TRANSLATE_NOOP(
+    "Settings", "%1=%2 in section [%3] of %4: the panel works at 4800, 9600 or 19200 baud");
+
+TMessage BaudRateProblem(const TProfileFile &profile, std::string_view file)
 {
     if (IsPanelBaudRate(profile.ReadInteger(SettingsSection, "Baud", 9600)))
         return {};
-    return "Baud=" + profile.ReadString(SettingsSection, "Baud", "") + " in section [" +
-           std::string(SettingsSection) + "] of " + std::string(file) +
-           ": the panel works at 4800, 9600 or 19200 baud";
+    return TMessage::Tr("Settings", NotAPanelRate,
+                        {"Baud", profile.ReadString(SettingsSection, "Baud", ""),
+                         std::string(SettingsSection), std::string(file)});
 }
 
 void StoreCommSettings(TProfileFile &profile, const TCommSettings &settings)
@@ -97,23 +102,39 @@ TPortDevices LoadPortDevices(const TProfileFile &profile)
 int EditSettingsFile(const std::string &path, const std::function<void(TProfileFile &)> &edit,
                      std::string *error)
 {
+    TMessage why;
+    const int result = EditSettingsFile(path, edit, &why);
+    if (error)
+        *error = why.Text();
+    return result;
+}
+
+int EditSettingsFile(const std::string &path, const std::function<void(TProfileFile &)> &edit,
+                     TMessage *error)
+{
     // The file is replaced by renaming a new one over it, which a read-only file would not stop;
     // its protection is honoured here, by its mode bits as well (they bind even the superuser).
     if (IsReadOnlyFile(path)) {
         if (error)
-            *error = path + " is read-only";
+            *error =
+                TMessage::Tr("Settings", ZOR_TRANSLATE_NOOP("Settings", "%1 is read-only"), {path});
         return ResultSettingsFileError;
     }
     TProfileFile profile;
-    std::string refused;
-    if (!profile.Load(path, &refused) && !refused.empty()) {
+    const TFileRead read = profile.Read(path);
+    if (read.Status == TFileReadStatus::TooLarge || read.Status == TFileReadStatus::NotRegular) {
         // Writing would replace whatever that file is with a few keys.
         if (error)
-            *error = refused;
+            *error = TProfileFile::Problem(path, read);
         return ResultSettingsFileError;
     }
     edit(profile);
-    return profile.Save(path, error) ? ResultOk : ResultSettingsFileError;
+    TWriteFailure failure;
+    if (WriteFileAtomically(path, profile.Bytes(), &failure))
+        return ResultOk;
+    if (error)
+        *error = failure.Said;
+    return ResultSettingsFileError;
 }
 
 void StorePortDevices(TProfileFile &profile, const TPortDevices &devices)

@@ -2,6 +2,7 @@
 // the transfer log is written, kept in the "PC" section of the settings file.
 #pragma once
 
+#include "base/Message.h"
 #include "comm/ProfileFile.h"
 
 #include <cstdint>
@@ -29,7 +30,11 @@ bool IsPanelBaudRate(std::int32_t baud);
 // -9600, 115200): its key and value as written and the rates there are, for the line under a
 // failed transfer's result, "Baud=0 in section [PC] of FILE: the panel works at 4800, 9600 or
 // 19200 baud". Empty when the key is missing or holds one of the panel's rates.
-std::string BaudRateProblem(const TProfileFile &profile, std::string_view file);
+TMessage BaudRateProblem(const TProfileFile &profile, std::string_view file);
+
+// The sentence of BaudRateProblem, also said of a panel's own rate in section "Panels": %1 the
+// key, %2 its value, %3 the section, %4 the file (context "Settings").
+extern const char *const NotAPanelRate;
 
 // The default log path: "zor.log" in the start-up working directory.
 std::string DefaultLogPath(std::string_view startDirectory);
@@ -78,6 +83,9 @@ TPortDevices LoadPortDevices(const TProfileFile &profile);
 // when it could not be written.
 int EditSettingsFile(const std::string &path, const std::function<void(TProfileFile &)> &edit,
                      std::string *error = nullptr);
+// The same, with the reason as a message (base/Message.h).
+int EditSettingsFile(const std::string &path, const std::function<void(TProfileFile &)> &edit,
+                     TMessage *error);
 
 // Writes key "COMn" of section "Ports" for each port number whose device differs from what the
 // profile gives for it now (so untouched defaults add no keys).

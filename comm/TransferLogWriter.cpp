@@ -25,7 +25,7 @@ void TTransferLogWriter::Failed()
 {
     // Said once: the first failure ends the log, the transfer goes on without it.
     if (ProblemText.empty() && File)
-        ProblemText = Settings.LogPath + ": " + File->Failure().Why;
+        ProblemText = TMessage::Fill("%1: %2", {Settings.LogPath, File->Failure().Because});
     File.reset();
     Pending.clear();
 }

@@ -8,6 +8,8 @@
 // not depend on it. Lines end in CR LF. Plain C++; use it from one thread.
 #pragma once
 
+#include "base/Message.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -49,7 +51,7 @@ public:
 
     // Empty when the log was written in full (or logging is off); else the log's path and why it
     // could not be written.
-    const std::string &Problem() const { return ProblemText; }
+    const TMessage &Problem() const { return ProblemText; }
 
 private:
     void Failed();
@@ -57,7 +59,7 @@ private:
     TTransferLog Settings;
     std::unique_ptr<TAtomicFileWriter> File;
     std::string Pending; // the current line, not yet handed to File
-    std::string ProblemText;
+    TMessage ProblemText;
 };
 
 } // namespace zor

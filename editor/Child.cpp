@@ -148,8 +148,11 @@ bool TMDIChild::SaveAs()
     TFileDialogState &dialog = SaveDialog ? *SaveDialog : OwnSaveDialog;
     // The dialog is shared: without this, a new document's Save would be captioned with the
     // name the last Save As was for.
-    dialog.Title = tr("Save %1 As...").arg(NameWithoutFolder(FileName));
-    dialog.FileName = FileName;
+    // A new document is offered under its name in the interface's language, not under the
+    // marker its file name holds.
+    const QString offered = FileName == QLatin1String(UntitledName) ? UntitledCaption(1) : FileName;
+    dialog.Title = tr("Save %1 As...").arg(NameWithoutFolder(offered));
+    dialog.FileName = offered;
     if (!Dialogs().ExecuteSave(this, dialog))
         return false;
     const QString name = dialog.FileName;

@@ -2,6 +2,7 @@
 
 #include "base/AtomicFile.h"
 #include "editor/rtf/DocumentFile.h"
+#include "ui/MessageText.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,7 +19,8 @@ bool LoadDocumentFile(const QString &path, QTextDocument &text, QString *error, 
             file.File.Ok() && !file.ErrorSource.empty()
                 ? QCoreApplication::translate("RtfReader", std::string(file.ErrorSource).c_str())
                       .arg(file.ErrorNumber)
-                : QString::fromStdString(file.Reason());
+            : file.File.Ok() ? QString::fromStdString(file.Reason())
+                             : MessageText(file.File.Message());
         switch (file.File.Status) {
         case TFileReadStatus::Ok: // read, but its RTF refused
             *error = QCoreApplication::translate("DocumentIO", "Cannot read file %1. %2")
@@ -56,7 +58,7 @@ bool SaveDocumentFile(const QString &path, const QTextDocument &text, QString *e
     TWriteFailure failure;
     if (WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes, &failure))
         return true;
-    const QString reason = QString::fromLocal8Bit(failure.Why.c_str());
+    const QString reason = MessageText(failure.Because);
     *error = failure.Created
                  ? QCoreApplication::translate("DocumentIO", "Cannot write file %1. %2")
                        .arg(path, reason)

@@ -3,6 +3,7 @@
 #include "base/AtomicFile.h"
 #include "base/BoundedRead.h"
 #include "base/Platform.h"
+#include "ui/MessageText.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,7 +17,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -54,7 +54,7 @@ std::string Reason(const char *text, const std::string &path = {})
 
 std::string SystemReason(int err)
 {
-    return std::strerror(err);
+    return Encoded(SystemErrorText(err));
 }
 
 // Makes every missing folder of path, readable and writable by this user alone; true when path

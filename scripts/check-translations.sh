@@ -8,8 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 lupdate=${LUPDATE:-/usr/lib/qt6/bin/lupdate}
-sources=(app/*.cpp app/*.h editor/*.cpp editor/*.h editor/rtf/*.cpp comm/*.cpp comm/forms/*.cpp
-    sim/*.cpp ui/*.cpp commands/*.cpp commands/*.h)
+sources=(app/*.cpp app/*.h editor/*.cpp editor/*.h editor/rtf/*.cpp base/*.cpp base/posix/*.cpp
+    comm/*.cpp
+    comm/forms/*.cpp comm/posix/*.cpp sim/*.cpp ui/*.cpp commands/*.cpp commands/*.h)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

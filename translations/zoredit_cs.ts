@@ -2,6 +2,44 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="cs_CZ">
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <source>Cannot write %1</source>
+        <translation>Nelze zapsat %1</translation>
+    </message>
+    <message>
+        <source>Cannot replace %1</source>
+        <translation>Nelze nahradit %1</translation>
+    </message>
+    <message>
+        <source>Cannot create a file in %1</source>
+        <translation>Nelze vytvořit soubor ve složce %1</translation>
+    </message>
+    <message>
+        <source>Nothing is reading from this FIFO</source>
+        <translation>Z této roury FIFO nic nečte</translation>
+    </message>
+    <message>
+        <source>It is a socket, not a file</source>
+        <translation>Je to soket, ne soubor</translation>
+    </message>
+</context>
+<context>
+    <name>BoundedRead</name>
+    <message>
+        <source>Not a regular file</source>
+        <translation>Není to běžný soubor</translation>
+    </message>
+    <message>
+        <source>Too large for a document</source>
+        <translation>Na dokument je příliš velký</translation>
+    </message>
+    <message>
+        <source>The file ended before all of it was read</source>
+        <translation>Soubor skončil dříve, než byl celý přečten</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>unknown option %1</source>
@@ -47,6 +85,34 @@ Přijímají se i vlastní volby Qt (-platform, -style, ...).
     <message>
         <source>no gateway has announced itself for this panel at its broker</source>
         <translation>u brokeru tohoto panelu se dosud neohlásila žádná brána</translation>
+    </message>
+    <message>
+        <source>Test stopped.</source>
+        <translation>Test byl zastaven.</translation>
+    </message>
+    <message>
+        <source>No device given.</source>
+        <translation>Není zadáno žádné zařízení.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1.</source>
+        <translation>Nelze otevřít %1.</translation>
+    </message>
+    <message>
+        <source>Opened %1, but it does not take %2 baud 8N1.</source>
+        <translation>Zařízení %1 bylo otevřeno, ale nepřijímá %2 Bd 8N1.</translation>
+    </message>
+    <message>
+        <source>Opened %1 at %2 baud.</source>
+        <translation>Zařízení %1 bylo otevřeno s rychlostí %2 Bd.</translation>
+    </message>
+    <message>
+        <source>Connected to %1 (raw TCP: the server&apos;s own line settings apply).</source>
+        <translation>Spojeno s %1 (prosté TCP: platí vlastní nastavení linky sériového serveru).</translation>
+    </message>
+    <message>
+        <source>Connected to %1, line set to %2 baud 8N1.</source>
+        <translation>Spojeno s %1, linka nastavena na %2 Bd 8N1.</translation>
     </message>
 </context>
 <context>
@@ -148,6 +214,76 @@ nebudou zobrazovat správně</translation>
     </message>
 </context>
 <context>
+    <name>NetPort</name>
+    <message>
+        <source>Cannot reach %1: %2</source>
+        <translation>Nelze se spojit s %1: %2</translation>
+    </message>
+    <message>
+        <source>stopped while connecting.</source>
+        <translation>zastaveno během navazování spojení.</translation>
+    </message>
+    <message>
+        <source>The server %1 closed the connection</source>
+        <translation>Sériový server %1 ukončil spojení</translation>
+    </message>
+    <message>
+        <source>The connection to %1 failed (%2)</source>
+        <translation>Spojení s %1 selhalo (%2)</translation>
+    </message>
+    <message>
+        <source>write socket://HOST:PORT or rfc2217://HOST:PORT, PORT a number from 1 to 65535.</source>
+        <translation>zapište socket://HOST:PORT nebo rfc2217://HOST:PORT, kde PORT je číslo od 1 do 65535.</translation>
+    </message>
+    <message>
+        <source>the server %1 closed the connection at once.</source>
+        <translation>sériový server %1 spojení ihned ukončil.</translation>
+    </message>
+    <message>
+        <source>the connection was refused by %1.</source>
+        <translation>%1 spojení odmítl.</translation>
+    </message>
+    <message>
+        <source>Cannot reach %1: %2.</source>
+        <translation>Nelze se spojit s %1: %2.</translation>
+    </message>
+    <message>
+        <source>no answer to the connection within %1 s.</source>
+        <translation>na spojení nepřišla odpověď do %1 s.</translation>
+    </message>
+    <message>
+        <source>the name %1 does not resolve (%2).</source>
+        <translation>název %1 nelze přeložit na adresu (%2).</translation>
+    </message>
+    <message>
+        <source>the name %1 did not resolve within %2 s.</source>
+        <translation>název %1 se nepodařilo přeložit na adresu do %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 before it acknowledged the line settings.</source>
+        <translation>%1 dříve, než potvrdil nastavení linky.</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the line settings (%2 baud, 8N1).</source>
+        <translation>Sériový server %1 odmítl nastavení linky (%2 Bd, 8N1).</translation>
+    </message>
+    <message>
+        <source>The server %1 sent no answer to the line settings within %2 s (%3 baud, 8N1).</source>
+        <translation>Sériový server %1 neodpověděl na nastavení linky do %2 s (%3 Bd, 8N1).</translation>
+    </message>
+</context>
+<context>
+    <name>PanelSend</name>
+    <message>
+        <source>too many open files (limit %1, %2 panel needs about %3)</source>
+        <translation>příliš mnoho otevřených souborů (limit %1, %2 panel potřebuje asi %3)</translation>
+    </message>
+    <message>
+        <source>too many open files (limit %1, %2 panels need about %3)</source>
+        <translation>příliš mnoho otevřených souborů (limit %1, panely (%2) potřebují asi %3)</translation>
+    </message>
+</context>
+<context>
     <name>Panels</name>
     <message>
         <source>A panel needs a name</source>
@@ -165,12 +301,66 @@ nebudou zobrazovat správně</translation>
         <source>A panel&apos;s name cannot hold &apos;=&apos;, a comma, a tab or a line break</source>
         <translation>Název panelu nesmí obsahovat „=“, čárku, tabulátor ani konec řádku</translation>
     </message>
+    <message>
+        <source>%1=%2: &quot;%3&quot; is no rate; the panel works at 4800, 9600 or 19200 baud</source>
+        <translation>%1=%2: „%3“ není přenosová rychlost; panel pracuje s rychlostí 4800, 9600 nebo 19200 Bd</translation>
+    </message>
+    <message>
+        <source>the panel &quot;%1&quot;: %2</source>
+        <translation>panel „%1“: %2</translation>
+    </message>
+    <message>
+        <source>the panels &quot;%1&quot; and &quot;%2&quot; have one name (case does not tell names apart)</source>
+        <translation>panely „%1“ a „%2“ mají stejný název (velikost písmen názvy nerozlišuje)</translation>
+    </message>
+</context>
+<context>
+    <name>PortProblem</name>
+    <message>
+        <source>The port %1 is in use by another program.</source>
+        <translation>Port %1 používá jiný program.</translation>
+    </message>
+    <message>
+        <source>The port %1 is in use by another program (process %2).</source>
+        <translation>Port %1 používá jiný program (proces %2).</translation>
+    </message>
+    <message>
+        <source>The port %1 is in use by another program (%2, process %3).</source>
+        <translation>Port %1 používá jiný program (%2, proces %3).</translation>
+    </message>
+    <message>
+        <source>%1 is not a serial device.</source>
+        <translation>%1 není sériové zařízení.</translation>
+    </message>
+    <message>
+        <source>The device %1 does not exist.</source>
+        <translation>Zařízení %1 neexistuje.</translation>
+    </message>
+    <message>
+        <source>Permission denied on %1: add your user to the device&apos;s group %2 (sudo usermod -aG %2 $USER), then log in again.</source>
+        <translation>Přístup k %1 byl odepřen: přidejte svého uživatele do skupiny zařízení %2 (sudo usermod -aG %2 $USER) a znovu se přihlaste.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2.</source>
+        <translation>Nelze otevřít %1: %2.</translation>
+    </message>
 </context>
 <context>
     <name>Printing</name>
     <message>
         <source>Printing %1 failed.</source>
         <translation>Tisk dokumentu %1 se nezdařil.</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileFile</name>
+    <message>
+        <source>%1 is larger than %2 KB and is not a settings file</source>
+        <translation>%1 je větší než %2 KB a není to soubor nastavení</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>nelze přečíst %1: %2</translation>
     </message>
 </context>
 <context>
@@ -264,6 +454,40 @@ nebudou zobrazovat správně</translation>
     <message>
         <source>The RTF groups are nested more than %1 levels deep.</source>
         <translation>Skupiny RTF jsou vnořeny hlouběji než %1 úrovní.</translation>
+    </message>
+</context>
+<context>
+    <name>Serial</name>
+    <message>
+        <source>The device %1 went away</source>
+        <translation>Zařízení %1 zmizelo</translation>
+    </message>
+    <message>
+        <source>%1 during the Open frame, before any block was sent. Send again once it is back.</source>
+        <translation>%1 během zprávy Open, před odesláním prvního bloku. Až bude zpět, odešlete znovu.</translation>
+    </message>
+    <message>
+        <source>%1 during the numeric message. Send again once it is back.</source>
+        <translation>%1 během číselné zprávy. Až bude zpět, odešlete znovu.</translation>
+    </message>
+    <message>
+        <source>%1 during block %2 of %3: the panel may now hold part of the program. Send again once it is back.</source>
+        <translation>%1 během bloku %2 z %3: panel teď může mít jen část programu. Až bude zpět, odešlete znovu.</translation>
+    </message>
+    <message>
+        <source>%1 during the Close frame, after all %2 blocks: the panel may now hold part of the program. Send again once it is back.</source>
+        <translation>%1 během zprávy Close, po všech blocích (%2): panel teď může mít jen část programu. Až bude zpět, odešlete znovu.</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>%1=%2 in section [%3] of %4: the panel works at 4800, 9600 or 19200 baud</source>
+        <translation>%1=%2 v sekci [%3] souboru %4: panel pracuje s rychlostí 4800, 9600 nebo 19200 Bd</translation>
+    </message>
+    <message>
+        <source>%1 is read-only</source>
+        <translation>%1 je jen pro čtení</translation>
     </message>
 </context>
 <context>
@@ -362,6 +586,85 @@ nebudou zobrazovat správně</translation>
     <message>
         <source>%1, the %2th text</source>
         <translation>%1, %2. text</translation>
+    </message>
+</context>
+<context>
+    <name>SystemError</name>
+    <message>
+        <source>No such file or directory</source>
+        <translation>Soubor nebo složka neexistuje</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Přístup odepřen</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>Operace není povolena</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>Zařízení nebo prostředek je používán</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>Je to složka</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>Není to složka</translation>
+    </message>
+    <message>
+        <source>No such device</source>
+        <translation>Zařízení neexistuje</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>Zařízení nebo adresa neexistuje</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>Chyba vstupu/výstupu</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>Na zařízení nezbývá místo</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>Systém souborů je jen pro čtení</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>Soubor již existuje</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>Příliš mnoho otevřených souborů</translation>
+    </message>
+    <message>
+        <source>Connection timed out</source>
+        <translation>Vypršel časový limit spojení</translation>
+    </message>
+    <message>
+        <source>Connection refused</source>
+        <translation>Spojení bylo odmítnuto</translation>
+    </message>
+    <message>
+        <source>Connection reset by peer</source>
+        <translation>Spojení bylo ukončeno protistranou</translation>
+    </message>
+    <message>
+        <source>No route to host</source>
+        <translation>Cesta k hostiteli neexistuje</translation>
+    </message>
+    <message>
+        <source>Network is unreachable</source>
+        <translation>Síť je nedostupná</translation>
+    </message>
+    <message>
+        <source>Broken pipe</source>
+        <translation>Přerušená roura</translation>
     </message>
 </context>
 <context>

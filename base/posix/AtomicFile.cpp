@@ -1,5 +1,6 @@
 #include "base/AtomicFile.h"
 #include "base/AtomicFileParts.h"
+#include "base/TranslateNoop.h"
 
 #include <cerrno>
 #include <csignal>
@@ -17,6 +18,17 @@
 namespace zor {
 
 namespace {
+
+TMessage CannotWrite(const std::string &path)
+{
+    return TMessage::Tr("AtomicFile", ZOR_TRANSLATE_NOOP("AtomicFile", "Cannot write %1"), {path});
+}
+
+TMessage CannotReplace(const std::string &path)
+{
+    return TMessage::Tr("AtomicFile", ZOR_TRANSLATE_NOOP("AtomicFile", "Cannot replace %1"),
+                        {path});
+}
 
 // The kernel gives up on a path after as many links; so does the writer.
 constexpr int MaxLinkHops = 40;
@@ -184,7 +196,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
     switch (target.Kind) {
     case TTargetKind::Folder:
     case TTargetKind::Unusable:
-        FailWrite(&Reason, "Cannot replace " + Path, target.Errno);
+        FailWrite(&Reason, CannotReplace(Path), target.Errno);
         return;
     case TTargetKind::Special:
         OpenInPlace(false);
@@ -201,7 +213,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
                       O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0666);
             if (Fd < 0) {
                 const int err = errno;
-                FailWrite(&Reason, "Cannot write " + Path, err);
+                FailWrite(&Reason, CannotWrite(Path), err);
                 return;
             }
             fcntl(Fd, F_SETFL, fcntl(Fd, F_GETFL) & ~O_NONBLOCK);
@@ -214,7 +226,7 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
         // folder is no permission to do that.
         if (access(Target.c_str(), W_OK) != 0) {
             const int err = errno;
-            FailWrite(&Reason, "Cannot replace " + Path, err);
+            FailWrite(&Reason, CannotReplace(Path), err);
             return;
         }
         break;
@@ -225,7 +237,11 @@ TAtomicFileWriter::TAtomicFileWriter(std::string path, TFileReplace how) : Path(
     Fd = mkstemp(Temp.data());
     if (Fd < 0) {
         const int err = errno;
-        FailWrite(&Reason, "Cannot create a file in " + (dir.empty() ? "." : dir), err);
+        FailWrite(&Reason,
+                  TMessage::Tr("AtomicFile",
+                               ZOR_TRANSLATE_NOOP("AtomicFile", "Cannot create a file in %1"),
+                               {dir.empty() ? "." : dir}),
+                  err);
         Temp.clear();
         return;
     }
@@ -252,17 +268,20 @@ bool TAtomicFileWriter::OpenInPlace(bool ownDescriptor)
     }
     if (fd < 0) {
         const int err = errno;
-        std::string why;
+        TMessage why;
         struct stat st
         {
         };
         if (err == ENXIO && stat(Target.c_str(), &st) == 0) {
             if (S_ISFIFO(st.st_mode))
-                why = "Nothing is reading from this FIFO";
+                why = TMessage::Tr(
+                    "AtomicFile",
+                    ZOR_TRANSLATE_NOOP("AtomicFile", "Nothing is reading from this FIFO"));
             else if (S_ISSOCK(st.st_mode))
-                why = "It is a socket, not a file";
+                why = TMessage::Tr("AtomicFile",
+                                   ZOR_TRANSLATE_NOOP("AtomicFile", "It is a socket, not a file"));
         }
-        return FailWrite(&Reason, "Cannot write " + Path, err, std::move(why));
+        return FailWrite(&Reason, CannotWrite(Path), err, std::move(why));
     }
     Fd = fd;
     Reason.Created = true;
@@ -302,7 +321,7 @@ bool TAtomicFileWriter::Write(std::string_view data)
             const int err = errno;
             if (err == EPIPE)
                 noPipeSignal.NoteBrokenPipe();
-            return Fail("Cannot write " + Path, err);
+            return Fail(CannotWrite(Path), err);
         }
         p += n;
         left -= static_cast<std::size_t>(n);
@@ -319,7 +338,7 @@ bool TAtomicFileWriter::Commit()
         Fd = -1;
         if (close(fd) != 0 && errno != EINTR) {
             const int err = errno;
-            return Fail("Cannot write " + Path, err);
+            return Fail(CannotWrite(Path), err);
         }
         return true;
     }
@@ -339,17 +358,17 @@ bool TAtomicFileWriter::Commit()
     // After the owner: a change of owner clears the set-id bits.
     if (fchmod(Fd, mode) != 0 || fsync(Fd) != 0) {
         const int err = errno;
-        return Fail("Cannot write " + Path, err);
+        return Fail(CannotWrite(Path), err);
     }
     const int fd = Fd;
     Fd = -1;
     if (close(fd) != 0) {
         const int err = errno;
-        return Fail("Cannot write " + Path, err);
+        return Fail(CannotWrite(Path), err);
     }
     if (rename(Temp.c_str(), Target.c_str()) != 0) {
         const int err = errno;
-        return Fail("Cannot replace " + Path, err);
+        return Fail(CannotReplace(Path), err);
     }
     Temp.clear();
     return true;

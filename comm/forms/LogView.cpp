@@ -1,6 +1,7 @@
 #include "comm/forms/LogView.h"
 
 #include "base/BoundedRead.h"
+#include "ui/MessageText.h"
 
 #include <cerrno>
 
@@ -127,8 +128,7 @@ bool TLogView::LoadLog(const QString &path)
                      "there is no log in it to show.")
                       .arg(path);
     else if (!read.Ok())
-        problem =
-            tr("%1 cannot be read: %2").arg(path, QString::fromLocal8Bit(read.Reason().c_str()));
+        problem = tr("%1 cannot be read: %2").arg(path, MessageText(read.Message()));
     if (!problem.isEmpty()) {
         Status->setText(problem);
         return false;

@@ -150,11 +150,24 @@ TParamet::TParamet(QWidget *parent, TFileDialogState *saveDialog)
     BaudRate->move(std::max(BaudRate->x(), CommPort->geometry().right() + 16), BaudRate->y());
     BaudRate->resize(std::max(BaudRate->width(), titleWidth(BaudRate)), BaudRate->height());
     BaudNote->move(BaudRate->x(), BaudNote->y());
-    PortLabel->resize(std::max(PortLabel->width(), PortLabel->sizeHint().width()),
-                      PortLabel->height());
+    PortLabel->resize(PortLabel->size().expandedTo(PortLabel->sizeHint()));
     PortDevice->move(std::max(PortDevice->x(), PortLabel->geometry().right() + 3), PortDevice->y());
-    CheckBoxWrite->resize(std::max(CheckBoxWrite->width(), CheckBoxWrite->sizeHint().width()),
-                          CheckBoxWrite->height());
+    CheckBoxWrite->resize(CheckBoxWrite->size().expandedTo(CheckBoxWrite->sizeHint()));
+    // A larger desktop font makes the radio groups taller: the rows under them move down, the
+    // classic gaps kept.
+    const int portGap = PortDevice->y() - CommPort->geometry().bottom();
+    const int noteGap = PortDevice->y() - BaudNote->geometry().bottom();
+    const int noteTop = BaudNote->y() - BaudRate->geometry().bottom();
+    CommPort->resize(CommPort->size().expandedTo(CommPort->sizeHint()));
+    BaudRate->resize(BaudRate->size().expandedTo(BaudRate->sizeHint()));
+    BaudNote->move(BaudNote->x(), BaudRate->geometry().bottom() + noteTop);
+    const int shift = std::max({0, CommPort->geometry().bottom() + portGap - PortDevice->y(),
+                                BaudNote->geometry().bottom() + noteGap - PortDevice->y()});
+    for (QWidget *w : {static_cast<QWidget *>(PortLabel), static_cast<QWidget *>(PortDevice),
+                       static_cast<QWidget *>(CheckBoxWrite), static_cast<QWidget *>(Cesta),
+                       static_cast<QWidget *>(Zmena)})
+        w->move(w->x(), w->y() + shift);
+    classic->setFixedHeight(classic->height() + shift);
     int classicRight = classic->width();
     for (const QWidget *w :
          {static_cast<QWidget *>(BaudRate), static_cast<QWidget *>(BaudNote),

@@ -46,7 +46,11 @@ TPanelName::TPanelName(QWidget *parent) : QDialog(parent)
     layout->addWidget(ProblemLabel);
     layout->addStretch();
     layout->addLayout(buttons);
-    setFixedSize(340, 112);
+    // Room for the longest problem in two lines, in any language; the width grows with the
+    // caption's and the buttons' texts. The size stays the same while the problem changes.
+    ProblemLabel->setMinimumHeight(2 * ProblemLabel->fontMetrics().lineSpacing());
+    ProblemLabel->setMinimumWidth(300);
+    setFixedSize(sizeHint().expandedTo(QSize(340, 112)));
     connect(NameEdit, &QLineEdit::textChanged, this, &TPanelName::Update);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);

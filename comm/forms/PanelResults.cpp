@@ -3,6 +3,7 @@
 #include "comm/Results.h"
 #include "comm/forms/PanelsProgress.h"
 #include "comm/forms/TransferDialogs.h"
+#include "ui/MessageText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -76,7 +77,7 @@ void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelT
         auto *text = new QTableWidgetItem(ResultRowText(result.Code));
         text->setIcon(result.Code == ResultOk ? okIcon : failIcon);
         Table->setItem(row, 1, text);
-        QString cause = Q(OutcomeCause(targets[i], result));
+        QString cause = MessageText(OutcomeCause(targets[i], result));
         if ((result.Code == ResultTimeout || result.Code == ResultProgramDisabled) &&
             result.Frame >= 0) {
             const QString frame =
@@ -88,7 +89,7 @@ void TPanelResults::SetResults(const QString &caption, const std::vector<TPanelT
         }
         if (!result.LogProblem.empty())
             cause += (cause.isEmpty() ? QString() : QStringLiteral("\n")) +
-                     tr("The transfer log was not written: %1").arg(Q(result.LogProblem));
+                     tr("The transfer log was not written: %1").arg(MessageText(result.LogProblem));
         auto *causeItem = new QTableWidgetItem(cause);
         causeItem->setToolTip(cause);
         Table->setItem(row, 2, causeItem);

@@ -7,6 +7,7 @@
 #include "comm/forms/PanelName.h"
 #include "comm/forms/PortCombo.h"
 #include "ui/Dialogs.h"
+#include "ui/MessageText.h"
 
 #include <QCoreApplication>
 #include <QFormLayout>
@@ -164,7 +165,7 @@ void TPanelsPage::FillRow(int index)
     item->setText(DeviceColumn, QString::fromStdString(panel.Device));
     item->setToolTip(DeviceColumn, QString::fromStdString(panel.Device));
     item->setText(BaudColumn, panel.Baud > 0 ? QString::number(panel.Baud) : QString());
-    item->setToolTip(NameColumn, QString::fromStdString(panel.Problem()));
+    item->setToolTip(NameColumn, MessageText(panel.Problem()));
 }
 
 void TPanelsPage::Apply(const std::vector<TNamedPanel> &panels)
@@ -196,7 +197,7 @@ QString TPanelsPage::Problem() const
     for (const TNamedPanel &panel : Edited)
         if (!panel.Problem().empty())
             return tr("In the settings file, %1: rename the panel, choose its rate or remove it.")
-                .arg(QString::fromStdString(panel.Problem()));
+                .arg(MessageText(panel.Problem()));
     for (const TNamedPanel &panel : Edited)
         if (NormalizeDevicePath(panel.Device).empty())
             return tr("The panel %1 has no device: choose or type one, or remove the panel.")
@@ -338,8 +339,7 @@ void TPanelsPage::TestDone(std::uint64_t number, const QString &name,
 
 void TPanelsPage::ShowTestResult(const QString &name, const TDeviceTestResult &result)
 {
-    // The core marks the sentences it has words for; the others name what was found as it is.
-    const QString sentence = QCoreApplication::translate("DeviceTest", result.Sentence.c_str());
+    const QString sentence = MessageText(result.Sentence);
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, result.Ok ? Qt::darkGreen : Qt::darkRed);
     TestResult->setPalette(colours);

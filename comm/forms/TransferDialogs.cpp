@@ -5,6 +5,7 @@
 #include "comm/TransferRunner.h"
 #include "comm/forms/Numeric.h"
 #include "ui/Dialogs.h"
+#include "ui/MessageText.h"
 
 #include <QCoreApplication>
 
@@ -82,14 +83,14 @@ bool ConfirmSend(QWidget *parent, const TSendCheck &check)
                QCoreApplication::translate("TransferDialogs", "Send anyway?"));
 }
 
-void ShowResultBox(QWidget *parent, int code, const std::string &cause)
+void ShowResultBox(QWidget *parent, int code, const TMessage &cause)
 {
     const auto message = ResultMessage(code);
     if (!message)
         return;
     QString text = ResultMessageText(code);
     if (!cause.empty())
-        text += QLatin1Char('\n') + QString::fromStdString(cause);
+        text += QLatin1Char('\n') + MessageText(cause);
     if (message->Box == TResultBox::Information)
         Dialogs().MessageBox(parent, QCoreApplication::translate("TransferDialogs", "Information"),
                              text, TMsgIcon::Information, TMsgButtons::Ok);
@@ -110,7 +111,7 @@ void ShowTransferResult(QWidget *parent, const TPanelOutcome &result)
         Dialogs().MessageBox(
             parent, QCoreApplication::translate("TransferDialogs", "Warning"),
             QCoreApplication::translate("TransferDialogs", "The transfer log was not written:\n%1")
-                .arg(QString::fromStdString(result.LogProblem)),
+                .arg(MessageText(result.LogProblem)),
             TMsgIcon::Warning, TMsgButtons::Ok);
 }
 

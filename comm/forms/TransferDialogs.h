@@ -3,6 +3,7 @@
 // (comm/TransferRunner.h).
 #pragma once
 
+#include "base/Message.h"
 #include "commands/SendCheck.h"
 
 #include <QString>
@@ -40,7 +41,7 @@ bool ConfirmSend(QWidget *parent, const TSendCheck &check);
 
 // The message box of a result code (comm/Results.h), "Information" or "Error"; nothing for a code
 // that has none. cause is one more line for the operator (why a port could not be opened).
-void ShowResultBox(QWidget *parent, int code, const std::string &cause = {});
+void ShowResultBox(QWidget *parent, int code, const TMessage &cause = {});
 
 // Tells how a transfer ended: its result (or "Transfer cancelled"), then a log not written.
 void ShowTransferResult(QWidget *parent, const TPanelOutcome &result);

@@ -1,9 +1,10 @@
 #include "comm/posix/PortProblem.h"
 
+#include "base/TranslateNoop.h"
+
 #include <cctype>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
@@ -108,42 +109,58 @@ std::optional<TPortHolder> FindPortHolder(const std::string &device, long self)
     return std::nullopt;
 }
 
-std::string DescribeInUse(const std::string &device, const std::optional<TPortHolder> &holder)
+TMessage DescribeInUse(const std::string &device, const std::optional<TPortHolder> &holder)
 {
-    std::string line = "The port " + device + " is in use by another program";
-    if (holder) {
-        line += " (";
-        if (!holder->Name.empty())
-            line += holder->Name + ", ";
-        line += "process " + std::to_string(holder->Pid) + ")";
-    }
-    return line + ".";
+    if (!holder)
+        return TMessage::Tr(
+            "PortProblem",
+            ZOR_TRANSLATE_NOOP("PortProblem", "The port %1 is in use by another program."),
+            {device});
+    if (holder->Name.empty())
+        return TMessage::Tr(
+            "PortProblem",
+            ZOR_TRANSLATE_NOOP("PortProblem",
+                               "The port %1 is in use by another program (process %2)."),
+            {device, std::to_string(holder->Pid)});
+    return TMessage::Tr(
+        "PortProblem",
+        ZOR_TRANSLATE_NOOP("PortProblem",
+                           "The port %1 is in use by another program (%2, process %3)."),
+        {device, holder->Name, std::to_string(holder->Pid)});
 }
 
-std::string DescribeNotSerial(const std::string &device)
+TMessage DescribeNotSerial(const std::string &device)
 {
-    return device + " is not a serial device.";
+    return TMessage::Tr("PortProblem",
+                        ZOR_TRANSLATE_NOOP("PortProblem", "%1 is not a serial device."), {device});
 }
 
-std::string DescribeOpenError(const std::string &device, int error)
+TMessage DescribeOpenError(const std::string &device, int error)
 {
     switch (error) {
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        return "The device " + device + " does not exist.";
+        return TMessage::Tr("PortProblem",
+                            ZOR_TRANSLATE_NOOP("PortProblem", "The device %1 does not exist."),
+                            {device});
     case EACCES:
     case EPERM: {
         std::string group = GroupOf(device);
         if (group.empty() || group == "root")
             group = "dialout";
-        return "Permission denied on " + device + ": add your user to the device's group " + group +
-               " (sudo usermod -aG " + group + " $USER), then log in again.";
+        return TMessage::Tr(
+            "PortProblem",
+            ZOR_TRANSLATE_NOOP("PortProblem", "Permission denied on %1: add your user to the "
+                                              "device's group %2 (sudo usermod -aG %2 $USER), then "
+                                              "log in again."),
+            {device, group});
     }
     case EBUSY:
         return DescribeInUse(device, FindPortHolder(device, ::getpid()));
     default:
-        return "Cannot open " + device + ": " + std::strerror(error) + ".";
+        return TMessage::Tr("PortProblem", ZOR_TRANSLATE_NOOP("PortProblem", "Cannot open %1: %2."),
+                            {device, TMessage::SystemError(error)});
     }
 }
 

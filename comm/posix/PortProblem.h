@@ -3,6 +3,8 @@
 // its lock file or /proc tells; it is not a serial device. Plain POSIX, no Qt.
 #pragma once
 
+#include "base/Message.h"
+
 #include <optional>
 #include <string>
 
@@ -21,12 +23,12 @@ std::optional<TPortHolder> FindPortHolder(const std::string &device, long self);
 
 // The line for an open of device that failed with error (an errno value); holder is looked up
 // for a device that is busy.
-std::string DescribeOpenError(const std::string &device, int error);
+TMessage DescribeOpenError(const std::string &device, int error);
 
 // The line for a device that opened but is no terminal (a regular file, a null device).
-std::string DescribeNotSerial(const std::string &device);
+TMessage DescribeNotSerial(const std::string &device);
 
 // The line for a device that is held by holder (or by some unknown program).
-std::string DescribeInUse(const std::string &device, const std::optional<TPortHolder> &holder);
+TMessage DescribeInUse(const std::string &device, const std::optional<TPortHolder> &holder);
 
 } // namespace zor

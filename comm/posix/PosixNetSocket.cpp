@@ -41,6 +41,11 @@ std::string TSocketError::Text() const
     return std::strerror(Code);
 }
 
+TMessage TSocketError::Words() const
+{
+    return TMessage::SystemError(Code);
+}
+
 TSocketError LastSocketError()
 {
     return {errno};

@@ -1,5 +1,6 @@
 #include "comm/posix/QtSerialPort.h"
 
+#include "base/TranslateNoop.h"
 #include "comm/DevicePort.h"
 #include "comm/posix/PortProblem.h"
 #include "comm/posix/QtPortList.h"
@@ -59,7 +60,7 @@ bool TQtSerialPort::Open(const std::string &device)
 {
     if (Port)
         return false;
-    Problem.clear();
+    Problem = {};
     // QSerialPort's open imposes its own flow control. The port's own settings are read through
     // a second descriptor first and put back afterwards; holding that descriptor across the open
     // also keeps the open from being the first one, which could drop or raise modem lines. It
@@ -105,7 +106,9 @@ bool TQtSerialPort::Open(const std::string &device)
         else if (port->error() == QSerialPort::PermissionError)
             Problem = DescribeInUse(device, std::nullopt);
         else
-            Problem = "Cannot open " + device + ": " + port->errorString().toStdString() + ".";
+            Problem = TMessage::Tr("PortProblem",
+                                   ZOR_TRANSLATE_NOOP("PortProblem", "Cannot open %1: %2."),
+                                   {device, port->errorString().toStdString()});
         return false;
     }
     Keeper = std::make_unique<TLineKeeper>();

@@ -20,7 +20,7 @@ public:
     ~TQtSerialPort() override;
 
     bool Open(const std::string &device) override;
-    std::string OpenProblem() const override { return Problem; }
+    TMessage OpenProblem() const override { return Problem; }
     bool IsOpen() const override;
     bool SetLine(std::int32_t baud) override;
     bool SetTimeouts(const TPortTimeouts &timeouts) override;
@@ -36,7 +36,7 @@ private:
     // Waits until the driver's output queue is empty, at most timeoutMs.
     bool Drain(int timeoutMs);
 
-    std::string Problem;
+    TMessage Problem;
     // A second descriptor on the device, open from before the port's own until after it is
     // closed, through which the line settings found at Open are put back.
     struct TLineKeeper;

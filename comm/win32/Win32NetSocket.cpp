@@ -69,6 +69,12 @@ std::string TSocketError::Text() const
     return text.empty() ? "error " + std::to_string(Code) : text;
 }
 
+// Winsock's numbers are not errno's: the system's words, as they stand.
+TMessage TSocketError::Words() const
+{
+    return TMessage::SystemError(Text());
+}
+
 TSocketError LastSocketError()
 {
     return {::WSAGetLastError()};

@@ -23,8 +23,8 @@ public:
 
     // device: COM5, com5 or \\.\COM5 (or any other name of the \\.\ namespace).
     bool Open(const std::string &device) override;
-    std::string OpenProblem() const override { return Problem; }
-    std::string LostProblem() const override { return Lost; }
+    TMessage OpenProblem() const override { return Problem; }
+    TMessage LostProblem() const override { return Lost; }
     bool IsOpen() const override { return Handle != INVALID_HANDLE_VALUE; }
     bool SetLine(std::int32_t baud) override;
     bool SetTimeouts(const TPortTimeouts &timeouts) override;

@@ -175,7 +175,7 @@ TEST_F(NetTransfer, ConnectionsThatFailSayWhy)
 
     serial = Serial("rfc2217://no-such-host.invalid:4001");
     EXPECT_EQ(serial->SendProgram("x", 1, 1, 1, 9600), ResultHardwareFailure);
-    EXPECT_TRUE(serial->PortProblem().starts_with(
+    EXPECT_TRUE(serial->PortProblem().Text().starts_with(
         "Cannot reach rfc2217://no-such-host.invalid:4001: the name no-such-host.invalid does not "
         "resolve"))
         << serial->PortProblem();
@@ -506,7 +506,7 @@ TEST_F(NetTransfer, AServerThatNeverAcknowledgesTheLineSettingsDidNotAnswerWithi
             const TClockedNetPort &clock = *port;
             auto serial = Serial("rfc2217://" + addresses[i], std::move(port));
             if (serial->SendProgram("x", 1, 1, 1, 9600) == ResultHardwareFailure)
-                problems[i] = serial->PortProblem();
+                problems[i] = serial->PortProblem().Text();
             readings[i] = clock.Readings;
         });
     for (std::thread &link : links)

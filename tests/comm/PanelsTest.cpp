@@ -51,8 +51,8 @@ TEST(PanelsSection, EntriesThatCannotBeUsedAreKeptWithTheirProblem)
     for (int i : {0, 1, 2, 3}) {
         EXPECT_EQ(panels[i].Device, "/dev/pts/" + std::to_string(i + 3))
             << "not glued to the device";
-        EXPECT_NE(panels[i].RateProblem.find(panels[i].Name + "="), std::string::npos);
-        EXPECT_NE(panels[i].RateProblem.find("4800, 9600 or 19200"), std::string::npos);
+        EXPECT_NE(panels[i].RateProblem.Text().find(panels[i].Name + "="), std::string::npos);
+        EXPECT_NE(panels[i].RateProblem.Text().find("4800, 9600 or 19200"), std::string::npos);
     }
     EXPECT_EQ(panels[4].Device, "/dev/serial/by-id/usb-X_A,2-if00-port0");
     EXPECT_EQ(panels[4].Problem(), "");

@@ -59,8 +59,8 @@ public:
     TPortTimeouts Timeouts;
 
     bool Open(const std::string &device) override;
-    std::string OpenProblem() const override { return Problem; }
-    std::string LostProblem() const override { return Lost; }
+    TMessage OpenProblem() const override { return Problem; }
+    TMessage LostProblem() const override { return Lost; }
     bool IsOpen() const override { return Opened; }
     bool SetLine(std::int32_t baud) override;
     bool SetTimeouts(const TPortTimeouts &timeouts) override;

@@ -138,7 +138,7 @@ inline int ReadSettingsFile(const TCommOptions &o, TProfileFile *profile, std::s
     const bool missing = !PathExists(*path);
     if (!read.Ok() && (o.SettingsGiven || !missing)) {
         Print(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
-              TProfileFile::Problem(*path, read).c_str());
+              TProfileFile::Problem(*path, read).Text().c_str());
         return 1;
     }
     return 0;
@@ -189,8 +189,8 @@ inline int ResolveCommArgs(const char *command, const TCommOptions &o, TCommArgs
     for (const TNamedPanel &panel : panels)
         if (byName && !panel.Problem().empty())
             return Fail(command,
-                        panel.Problem() + " in section [" + std::string(PanelsSection) + "] of " +
-                            path + "; nothing was sent",
+                        panel.Problem().Text() + " in section [" + std::string(PanelsSection) +
+                            "] of " + path + "; nothing was sent",
                         UsageStatus);
     std::string problem;
     if (!ResolvePanelTargets(panels, choice, defaults, &out->Targets, &problem))

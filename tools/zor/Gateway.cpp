@@ -60,7 +60,7 @@ TGatewayAnswer CarryOutOnLine(const TPanelTarget &target, const TGatewayDecision
         return {128 + (GatewaySignal.load() != 0 ? GatewaySignal.load() : SIGTERM),
                 "Transfer interrupted", "the gateway was stopped"};
     return {outcome.Code < 0 ? -outcome.Code : outcome.Code, ResultText(outcome.Code),
-            OutcomeCause(target, outcome)};
+            OutcomeCause(target, outcome).Text()};
 }
 
 // NAME=DEVICE[,BAUD] into target; false with *problem.
@@ -117,7 +117,7 @@ int RunGateway(const TGatewayArgs &a)
         const TFileRead read = profile.Read(a.SettingsFile);
         if (!read.Ok()) {
             Print(stderr, "%s\n%s\n", ResultText(ResultSettingsFileError).c_str(),
-                  TProfileFile::Problem(a.SettingsFile, read).c_str());
+                  TProfileFile::Problem(a.SettingsFile, read).Text().c_str());
             return 1;
         }
     }

@@ -32,7 +32,7 @@ int RunPanels(const TCommOptions &o)
     int status = 0;
     for (const TNamedPanel &panel : panels) {
         if (!panel.Problem().empty()) {
-            Print(stderr, "zor panels: %s in section [%s] of %s\n", panel.Problem().c_str(),
+            Print(stderr, "zor panels: %s in section [%s] of %s\n", panel.Problem().Text().c_str(),
                   std::string(PanelsSection).c_str(), path.c_str());
             status = UsageStatus;
             continue;

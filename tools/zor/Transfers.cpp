@@ -43,10 +43,10 @@ void SayLogProblem(const char *command, const std::string &label, const TPanelOu
         return;
     if (label.empty())
         Print(stderr, "zor %s: the transfer log was not written: %s\n", command,
-              outcome.LogProblem.c_str());
+              outcome.LogProblem.Text().c_str());
     else
         Print(stderr, "zor %s: %s: the transfer log was not written: %s\n", command, label.c_str(),
-              outcome.LogProblem.c_str());
+              outcome.LogProblem.Text().c_str());
 }
 
 int ReportOne(const char *command, const TPanelTarget &target, const TPanelOutcome &outcome)
@@ -56,7 +56,7 @@ int ReportOne(const char *command, const TPanelTarget &target, const TPanelOutco
         Print(stderr, "zor %s: transfer interrupted\n", command);
     } else {
         Print(outcome.Code == ResultOk ? stdout : stderr, "%s\n", ResultText(outcome.Code).c_str());
-        if (const std::string cause = OutcomeCause(target, outcome); !cause.empty())
+        if (const std::string cause = OutcomeCause(target, outcome).Text(); !cause.empty())
             Print(stderr, "%s\n", cause.c_str());
     }
     SayLogProblem(command, {}, outcome);
@@ -75,7 +75,7 @@ int ReportSeveral(const char *command, const std::vector<TPanelTarget> &targets,
         interrupted = interrupted || outcome.Code == ResultCancelled;
         std::string message = outcome.Code == ResultCancelled ? std::string("Transfer interrupted")
                                                               : ResultText(outcome.Code);
-        if (const std::string cause = OutcomeCause(targets[i], outcome); !cause.empty())
+        if (const std::string cause = OutcomeCause(targets[i], outcome).Text(); !cause.empty())
             message += ": " + cause;
         Print(stdout, "%s\t%d\t%s\n", OneLine(targets[i].Label()).c_str(), status,
               OneLine(message).c_str());
