@@ -1,5 +1,6 @@
 #include "comm/MqttSend.h"
 
+#include "base/TranslateNoop.h"
 #include "comm/GatewayRequest.h"
 #include "comm/MqttAddress.h"
 #include "comm/PanelSend.h"
@@ -45,6 +46,12 @@ int ProgressStep(const std::string &payload)
         two.ptr != last || first[0] == '-' || first[space + 1] == '-' || taken > total)
         return -1;
     return taken;
+}
+
+// A sentence of the sender's, for the editor to say in its language.
+TMessage Say(const char *format, std::vector<TMessage> args = {})
+{
+    return TMessage::Tr("MqttSend", format, std::move(args));
 }
 
 std::string Reason(int code)
@@ -101,7 +108,8 @@ TPanelOutcome ReadAnswer(const std::string &answer, const std::string &label)
         }
     }
     outcome.Code = ResultUnknownError;
-    outcome.PortProblem = "the gateway for " + label + " answered: " + said;
+    outcome.PortProblem =
+        Say(ZOR_TRANSLATE_NOOP("MqttSend", "the gateway for %1 answered: %2"), {label, said});
     return outcome;
 }
 
@@ -159,7 +167,9 @@ public:
         {
             std::lock_guard lock(Mutex);
             if (Offline)
-                return Failure(ResultUnknownError, "the gateway for " + Label + " is offline");
+                return Failure(
+                    ResultUnknownError,
+                    Say(ZOR_TRANSLATE_NOOP("MqttSend", "the gateway for %1 is offline"), {Label}));
         }
 
         const bool program = job.Kind == TPanelJob::TKind::Program;
@@ -208,15 +218,21 @@ public:
                 return Failure(ResultUnknownError, "the broker refused the request on " + topic +
                                                        " (" + Reason(ack->second) + ")");
             if (Offline)
-                return Failure(ResultUnknownError,
-                               "the gateway for " + Label + " went away during the transfer");
+                return Failure(
+                    ResultUnknownError,
+                    Say(ZOR_TRANSLATE_NOOP("MqttSend", "the gateway for %1 went away during the "
+                                                       "transfer"),
+                        {Label}));
             if (Lost)
-                return Failure(ResultUnknownError,
-                               "the connection to the broker was lost during the transfer");
+                return Failure(
+                    ResultUnknownError,
+                    Say(ZOR_TRANSLATE_NOOP(
+                        "MqttSend", "the connection to the broker was lost during the transfer")));
             if (std::chrono::steady_clock::now() >= deadline)
                 return Failure(ResultTimeout,
-                               "no answer from the gateway for " + Label + " within " +
-                                   std::to_string(Options.TimeoutSeconds) + " seconds");
+                               Say(ZOR_TRANSLATE_NOOP("MqttSend", "no answer from the gateway "
+                                                                  "for %1 within %2 seconds"),
+                                   {Label, std::to_string(Options.TimeoutSeconds)}));
             Changed.wait_for(lock, StopLook);
         }
     }
@@ -257,7 +273,7 @@ private:
             progress.Position(blocks == 1 ? 1 : step - 1);
     }
 
-    static TPanelOutcome Failure(int code, std::string why)
+    static TPanelOutcome Failure(int code, TMessage why)
     {
         TPanelOutcome outcome;
         outcome.Code = code;
@@ -278,15 +294,24 @@ private:
                 return outcome;
             }
             if (Refused)
-                return Failure(ResultUnknownError,
-                               "the broker refused the login (" + Reason(*Refused) + ")");
+                return Failure(
+                    ResultUnknownError,
+                    Say(ZOR_TRANSLATE_NOOP("MqttSend", "the broker refused the login (%1)"),
+                        {Reason(*Refused)}));
             if (Lost)
                 return Failure(
                     ResultHardwareFailure,
-                    "the broker at " + Where() +
-                        (Connected || !Deadline ? " closed the connection" : " cannot be reached"));
+                    Connected || !Deadline
+                        ? Say(ZOR_TRANSLATE_NOOP("MqttSend",
+                                                 "the broker at %1 closed the connection"),
+                              {Where()})
+                        : Say(ZOR_TRANSLATE_NOOP("MqttSend", "the broker at %1 cannot be reached"),
+                              {Where()}));
             if (Deadline && std::chrono::steady_clock::now() >= *Deadline)
-                return Failure(ResultTimeout, "the broker at " + Where() + " did not answer");
+                return Failure(
+                    ResultTimeout,
+                    Say(ZOR_TRANSLATE_NOOP("MqttSend", "the broker at %1 did not answer"),
+                        {Where()}));
             Changed.wait_for(lock, StopLook);
         }
     }
@@ -365,10 +390,13 @@ private:
                            : mosquitto_connect_bind_v5(Client, Address.Host.c_str(), Address.Port,
                                                        KeepAliveSeconds, nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
-            const std::string why =
-                rc == MOSQ_ERR_ERRNO ? std::strerror(errno) : std::string(mosquitto_strerror(rc));
-            return Failure(ResultHardwareFailure,
-                           "the broker at " + Where() + " cannot be reached: " + why);
+            const TMessage why = rc == MOSQ_ERR_ERRNO
+                                     ? TMessage::SystemError(errno)
+                                     : TMessage(std::string(mosquitto_strerror(rc)));
+            return Failure(
+                ResultHardwareFailure,
+                Say(ZOR_TRANSLATE_NOOP("MqttSend", "the broker at %1 cannot be reached: %2"),
+                    {Where(), why}));
         }
         if (mosquitto_loop_start(Client) != MOSQ_ERR_SUCCESS)
             return Failure(ResultUnknownError, "the MQTT client's thread cannot be started");
@@ -471,8 +499,10 @@ TPanelOutcome SendThroughBroker(const std::string &device, const TPanelJob &job,
          job.Bytes.substr(3, 2).find_first_not_of(' ') == std::string::npos)) {
         TPanelOutcome outcome;
         outcome.Code = ResultUnknownError;
-        outcome.PortProblem = "the gateway for " + address.Site + "/" + address.Panel +
-                              " takes both counters as numbers: a blank one cannot go to it";
+        outcome.PortProblem =
+            Say(ZOR_TRANSLATE_NOOP("MqttSend", "the gateway for %1 takes both counters as "
+                                               "numbers: a blank one cannot go to it"),
+                {address.Site + "/" + address.Panel});
         return outcome;
     }
     TBrokerSender sender(address, options, stop);

@@ -214,6 +214,53 @@ nebudou zobrazovat správně</translation>
     </message>
 </context>
 <context>
+    <name>MqttSend</name>
+    <message>
+        <source>the gateway for %1 answered: %2</source>
+        <translation>brána pro %1 odpověděla: %2</translation>
+    </message>
+    <message>
+        <source>the gateway for %1 is offline</source>
+        <translation>brána pro %1 je offline</translation>
+    </message>
+    <message>
+        <source>the gateway for %1 went away during the transfer</source>
+        <translation>brána pro %1 se během přenosu odpojila</translation>
+    </message>
+    <message>
+        <source>the connection to the broker was lost during the transfer</source>
+        <translation>spojení s brokerem se během přenosu přerušilo</translation>
+    </message>
+    <message>
+        <source>no answer from the gateway for %1 within %2 seconds</source>
+        <translation>brána pro %1 neodpověděla do %2 s</translation>
+    </message>
+    <message>
+        <source>the broker refused the login (%1)</source>
+        <translation>broker odmítl přihlášení (%1)</translation>
+    </message>
+    <message>
+        <source>the broker at %1 closed the connection</source>
+        <translation>broker na %1 ukončil spojení</translation>
+    </message>
+    <message>
+        <source>the broker at %1 cannot be reached</source>
+        <translation>broker na %1 není dostupný</translation>
+    </message>
+    <message>
+        <source>the broker at %1 did not answer</source>
+        <translation>broker na %1 neodpověděl</translation>
+    </message>
+    <message>
+        <source>the broker at %1 cannot be reached: %2</source>
+        <translation>broker na %1 není dostupný: %2</translation>
+    </message>
+    <message>
+        <source>the gateway for %1 takes both counters as numbers: a blank one cannot go to it</source>
+        <translation>brána pro %1 přijímá obě počítadla jen jako čísla: prázdné pole jí poslat nelze</translation>
+    </message>
+</context>
+<context>
     <name>NetPort</name>
     <message>
         <source>Cannot reach %1: %2</source>

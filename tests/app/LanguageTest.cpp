@@ -10,6 +10,10 @@
 #include "ui/MessageText.h"
 #if !defined(_WIN32)
 #include "comm/posix/PortProblem.h"
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 #include <QCoreApplication>
@@ -127,6 +131,31 @@ TEST(InterfaceLanguage, TheCoresSentencesAreSaidInCzechWhileTheirEnglishStaysAsI
     log.Begin();
     EXPECT_EQ(MessageText(log.Problem()),
               QString::fromStdString(folder) + QStringLiteral(": Je to složka"));
+
+#if !defined(_WIN32)
+    // A gateway's panel behind a broker that is not there: the sender's sentence and the
+    // system's reason both in Czech.
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(probe, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::getsockname(probe, reinterpret_cast<sockaddr *>(&address), &length), 0);
+    ::close(probe);
+    const std::string where = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    TPanelTarget gateway;
+    gateway.Device = PanelDevice("mqtt://" + where + "/north/Gate");
+    const TPanelOutcome refused =
+        SendToPanels({gateway}, TPanelJob::Program("Hala"), TPanelSend{}).front();
+    EXPECT_EQ(refused.PortProblem.Text(),
+              "the broker at " + where + " cannot be reached: Connection refused");
+    EXPECT_EQ(MessageText(refused.PortProblem),
+              QString::fromStdString("broker na " + where + " není dostupný: ") +
+                  SystemErrorText(ECONNREFUSED));
+    EXPECT_NE(SystemErrorText(ECONNREFUSED), QString::fromLocal8Bit(std::strerror(ECONNREFUSED)))
+        << "the editor's own words for a refused connection";
+#endif
 
     // An error the editor has no words of its own for keeps the system's.
     EXPECT_EQ(SystemErrorText(EDOM), QString::fromLocal8Bit(std::strerror(EDOM)));
