@@ -259,6 +259,10 @@ nebudou zobrazovat správně</translation>
         <source>the gateway for %1 takes both counters as numbers: a blank one cannot go to it</source>
         <translation>brána pro %1 přijímá obě počítadla jen jako čísla: prázdné pole jí poslat nelze</translation>
     </message>
+    <message>
+        <source>this build cannot reach panels through an MQTT broker</source>
+        <translation>tato verze neumí posílat panelům přes MQTT broker</translation>
+    </message>
 </context>
 <context>
     <name>NetPort</name>
