@@ -5,10 +5,22 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 
 namespace zor {
 
 namespace {
+
+// Now as "YYYY-MM-DDTHH:MM:SSZ".
+std::string UtcNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
 
 std::string ReportLine(const std::string &site, const std::string &panel, int code,
                        const std::string &message)
@@ -377,9 +389,16 @@ void TGatewayLink::Close()
     {
         std::unique_lock lock(d.Mutex);
         int mid = -1;
-        // Away from the broker, the Last Will says "offline" on the broker's side.
-        if (d.Online && mosquitto_publish_v5(d.Client, &mid, d.StatusTopic.c_str(), 7, "offline", 1,
-                                             true, nullptr) == MOSQ_ERR_SUCCESS) {
+        // Away from the broker, the Last Will says "offline" on the broker's side. A clean stop
+        // says when, so that a sender can tell how long the panel has been out of reach.
+        mosquitto_property *since = nullptr;
+        mosquitto_property_add_string_pair(&since, MQTT_PROP_USER_PROPERTY, "since",
+                                           UtcNow().c_str());
+        const int rc = d.Online ? mosquitto_publish_v5(d.Client, &mid, d.StatusTopic.c_str(), 7,
+                                                       "offline", 1, true, since)
+                                : MOSQ_ERR_NO_CONN;
+        mosquitto_property_free_all(&since);
+        if (rc == MOSQ_ERR_SUCCESS) {
             d.OfflineMid = mid;
             d.Changed.wait_for(lock, std::chrono::seconds(3), [&d] { return d.OfflineSent; });
         }

@@ -20,6 +20,7 @@
 #include <mutex>
 #include <optional>
 #include <random>
+#include <string_view>
 #include <vector>
 
 namespace zor {
@@ -52,6 +53,28 @@ int ProgressStep(const std::string &payload)
 TMessage Say(const char *format, std::vector<TMessage> args = {})
 {
     return TMessage::Tr("MqttSend", format, std::move(args));
+}
+
+// The "since" user property of a gateway's offline status: the time it stopped, as
+// "YYYY-MM-DDTHH:MM:SSZ"; empty when there is none (a Last Will cannot know when it is sent) or
+// it is anything else, since whoever may publish the status topic writes it.
+std::string SinceOf(const mosquitto_property *props)
+{
+    std::string since;
+    char *name = nullptr;
+    char *value = nullptr;
+    for (const mosquitto_property *p = mosquitto_property_read_string_pair(
+             props, MQTT_PROP_USER_PROPERTY, &name, &value, false);
+         p;
+         p = mosquitto_property_read_string_pair(p, MQTT_PROP_USER_PROPERTY, &name, &value, true)) {
+        if (std::strcmp(name, "since") == 0 && std::strlen(value) == 20 &&
+            std::string_view(value).find_first_not_of("0123456789-:TZ") == std::string_view::npos)
+            since = value;
+        std::free(name);
+        std::free(value);
+        name = value = nullptr;
+    }
+    return since;
 }
 
 std::string Reason(int code)
@@ -169,7 +192,12 @@ public:
             if (Offline)
                 return Failure(
                     ResultUnknownError,
-                    Say(ZOR_TRANSLATE_NOOP("MqttSend", "the gateway for %1 is offline"), {Label}));
+                    OfflineSince.empty()
+                        ? Say(ZOR_TRANSLATE_NOOP("MqttSend", "the gateway for %1 is offline"),
+                              {Label})
+                        : Say(ZOR_TRANSLATE_NOOP("MqttSend",
+                                                 "the gateway for %1 is offline (since %2)"),
+                              {Label, OfflineSince}));
         }
 
         const bool program = job.Kind == TPanelJob::TKind::Program;
@@ -443,6 +471,7 @@ private:
         if (StatusTopic == m->topic) {
             Offline = payload == "offline";
             Status = payload;
+            OfflineSince = Offline ? SinceOf(props) : std::string();
         } else if (ProgressTopic == m->topic) {
             // "k N" of this request; another sender's progress goes by, and so does a step
             // that is not two numbers or past the end.
@@ -470,6 +499,7 @@ private:
     bool Connected = false;
     bool Lost = false;
     bool Offline = false;
+    std::string OfflineSince; // when a gateway that stopped cleanly went offline, UTC
     std::optional<int> Refused;
     std::optional<std::string> Answer;
     std::vector<int> Steps;            // progress come and not yet told

@@ -263,6 +263,10 @@ nebudou zobrazovat správně</translation>
         <source>this build cannot reach panels through an MQTT broker</source>
         <translation>tato verze neumí posílat panelům přes MQTT broker</translation>
     </message>
+    <message>
+        <source>the gateway for %1 is offline (since %2)</source>
+        <translation>brána pro %1 je offline (od %2)</translation>
+    </message>
 </context>
 <context>
     <name>NetPort</name>
