@@ -27,7 +27,7 @@ packages=(
 )
 
 ci_packages=(
-    python3 python3-fontforge
+    ccache python3 python3-fontforge
     tango-icon-theme imagemagick
     g++-mingw-w64-x86-64-posix wine64 googletest nsis
 )
