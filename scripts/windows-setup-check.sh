@@ -21,16 +21,8 @@ version=$(basename "$setup")
 version=${version#ZorEdit-}
 version=${version%-setup.exe}
 
-wine=""
-for w in "${ZOR_WINE:-}" /usr/lib/wine/wine64 wine64 wine; do
-    if [[ -n $w ]] && command -v "$w" >/dev/null 2>&1; then
-        wine=$(command -v "$w")
-        break
-    fi
-done
-[[ -n $wine ]] || { echo "windows-setup-check: no Wine found" >&2; exit 1; }
-wineserver=$(dirname "$wine")/wineserver
-[[ -x $wineserver ]] || wineserver=$(command -v wineserver)
+name=windows-setup-check
+source "$(dirname "$0")/find-wine.sh"
 
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix

@@ -20,16 +20,8 @@ export WINEPREFIX=${WINEPREFIX:-$(dirname "$(dirname "$exe")")/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-wine=""
-for w in "${ZOR_WINE:-}" /usr/lib/wine/wine64 wine64 wine; do
-    if [[ -n $w ]] && command -v "$w" >/dev/null 2>&1; then
-        wine=$(command -v "$w")
-        break
-    fi
-done
-[[ -n $wine ]] || { echo "windows-transfer: no Wine found" >&2; exit 1; }
-wineserver=$(dirname "$wine")/wineserver
-[[ -x $wineserver ]] || wineserver=$(command -v wineserver || true)
+name=windows-transfer
+source "$(dirname "$0")/find-wine.sh"
 
 linux=${ZOR_LINUX:-}
 if [[ -z $linux ]]; then
